@@ -1,0 +1,303 @@
+#include "settings/SettingsFile.h"
+
+#include <QIODevice>
+#include <QSettings>
+
+#include <algorithm>
+
+#include "settings/SettingsStore.h"
+
+namespace lumbrel {
+namespace {
+
+constexpr char kOrganization[] = "Zelph Software";
+constexpr char kApplication[] = "Lumbrel";
+
+bool IsBareInteger(QByteArrayView text)
+{
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        ++i;
+    if (i == text.size())
+        return false;
+    for (; i < text.size(); ++i)
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    return true;
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Reads a quoted text starting at text[0] == '"'; stops at the closing quote or the end.
+QString Unquote(QByteArrayView text)
+{
+    QByteArray out;
+    qsizetype i = 1;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == '"')
+            break;
+        if (c == '\\' && i + 1 < text.size()) {
+            const char e = text[i + 1];
+            switch (e) {
+            case '\\': out += '\\'; i += 2; continue;
+            case '"': out += '"'; i += 2; continue;
+            case 'n': out += '\n'; i += 2; continue;
+            case 'r': out += '\r'; i += 2; continue;
+            case 't': out += '\t'; i += 2; continue;
+            case 'x':
+                if (i + 3 < text.size() && HexDigit(text[i + 2]) >= 0 && HexDigit(text[i + 3]) >= 0) {
+                    out += static_cast<char>(HexDigit(text[i + 2]) * 16 + HexDigit(text[i + 3]));
+                    i += 4;
+                    continue;
+                }
+                break;
+            default:
+                break;
+            }
+        }
+        out += c;
+        ++i;
+    }
+    return QString::fromUtf8(out);
+}
+
+QByteArray Quote(const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    QByteArray out = "\"";
+    for (const char c : utf8) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '"': out += "\\\""; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                out += QByteArray("\\x") + QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
+            else
+                out += c;
+        }
+    }
+    out += '"';
+    return out;
+}
+
+// A key or section name is written as it is unless it could be misread.
+QByteArray FormatName(const QString& name)
+{
+    const QByteArray utf8 = name.toUtf8();
+    const bool plain = !utf8.isEmpty() && !utf8.contains('=') && !utf8.contains('"') && !utf8.contains('[')
+        && !utf8.contains(']') && !utf8.startsWith('#') && !utf8.startsWith(';') && utf8.trimmed() == utf8
+        && std::none_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    return plain ? utf8 : Quote(name);
+}
+
+// Splits "key=value" where the key may be quoted; returns false when there is no '='.
+bool SplitAssignment(QByteArrayView line, QString& key, QByteArrayView& value)
+{
+    qsizetype eq = -1;
+    if (line.startsWith('"')) {
+        qsizetype i = 1;
+        while (i < line.size() && line[i] != '"')
+            i += (line[i] == '\\') ? 2 : 1;
+        if (i >= line.size())
+            return false;
+        key = Unquote(line.first(i + 1));
+        eq = line.indexOf('=', i + 1);
+        if (eq < 0 || !QByteArrayView(line.sliced(i + 1, eq - i - 1)).trimmed().isEmpty())
+            return false;
+    } else {
+        eq = line.indexOf('=');
+        if (eq <= 0)
+            return false;
+        key = QString::fromUtf8(line.first(eq).trimmed());
+    }
+    value = line.sliced(eq + 1).trimmed();
+    return !key.isEmpty();
+}
+
+bool ReadSettingsDevice(QIODevice& device, QSettings::SettingsMap& map)
+{
+    map = ParseSettingsText(device.readAll());
+    return true;  // a damaged file still gives what it can
+}
+
+bool WriteSettingsDevice(QIODevice& device, const QSettings::SettingsMap& map)
+{
+    const QByteArray text = FormatSettingsText(map);
+    return device.write(text) == text.size();
+}
+
+QSettings::Format SettingsFormat()
+{
+    static const QSettings::Format format =
+        QSettings::registerFormat(QStringLiteral("conf"), ReadSettingsDevice, WriteSettingsDevice);
+    return format;
+}
+
+class QSettingsBackend final : public SettingsBackend {
+public:
+    explicit QSettingsBackend(std::unique_ptr<QSettings> settings) : settings_(std::move(settings)) {}
+    ~QSettingsBackend() override { settings_->sync(); }
+
+    std::optional<StoredValue> Value(const QString& section, const QString& key) const override
+    {
+        const QVariant v = settings_->value(section + QLatin1Char('/') + key);
+        if (!v.isValid())
+            return std::nullopt;
+        switch (v.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            return static_cast<qint32>(v.toLongLong());
+        default:
+            return v.toString();
+        }
+    }
+
+    void SetValue(const QString& section, const QString& key, const StoredValue& value) override
+    {
+        const QString path = section + QLatin1Char('/') + key;
+        if (const auto* number = std::get_if<qint32>(&value))
+            settings_->setValue(path, QVariant(static_cast<int>(*number)));
+        else
+            settings_->setValue(path, std::get<QString>(value));
+    }
+
+    void RemoveSection(const QString& section) override { settings_->remove(section); }
+
+    void Sync() override { settings_->sync(); }
+
+    QString Problem() const override
+    {
+        switch (settings_->status()) {
+        case QSettings::NoError:
+            return {};
+        case QSettings::AccessError:
+            return QStringLiteral("The settings in %1 cannot be read or written.").arg(settings_->fileName());
+        case QSettings::FormatError:
+            return QStringLiteral("The settings in %1 are damaged.").arg(settings_->fileName());
+        }
+        return {};
+    }
+
+private:
+    std::unique_ptr<QSettings> settings_;
+};
+
+}  // namespace
+
+SettingsValueMap ParseSettingsText(const QByteArray& text)
+{
+    SettingsValueMap map;
+    QByteArrayView rest(text);
+    if (rest.startsWith("\xEF\xBB\xBF"))
+        rest = rest.sliced(3);
+    QString section;
+    while (!rest.isEmpty()) {
+        qsizetype end = rest.indexOf('\n');
+        QByteArrayView line = end < 0 ? rest : rest.first(end);
+        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith('#') || line.startsWith(';'))
+            continue;
+        if (line.startsWith('[')) {
+            const qsizetype close = line.lastIndexOf(']');
+            if (close > 0) {
+                QByteArrayView name = line.sliced(1, close - 1).trimmed();
+                section = name.startsWith('"') ? Unquote(name) : QString::fromUtf8(name);
+            }
+            continue;
+        }
+        QString key;
+        QByteArrayView value;
+        if (!SplitAssignment(line, key, value))
+            continue;
+        const QString path = section.isEmpty() ? key : section + QLatin1Char('/') + key;
+        if (value.startsWith('"')) {
+            map.insert(path, Unquote(value));
+        } else if (IsBareInteger(value)) {
+            const auto number = ParseStoredInteger(QString::fromLatin1(value));
+            if (number)
+                map.insert(path, static_cast<int>(*number));
+            else
+                map.insert(path, QString::fromLatin1(value));  // too large for 32 bits: keep it as written
+        } else {
+            map.insert(path, QString::fromUtf8(value));
+        }
+    }
+    return map;
+}
+
+QByteArray FormatSettingsText(const SettingsValueMap& values)
+{
+    QByteArray out = "# Lumbrel settings. Numbers are written bare, texts in double quotes.\n";
+    QString current;
+    bool first = true;
+    // Top-level keys first (they have no section), then each section in turn.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            const qsizetype slash = it.key().indexOf(QLatin1Char('/'));
+            if ((pass == 0) != (slash < 0))
+                continue;
+            const QString section = slash < 0 ? QString() : it.key().first(slash);
+            const QString name = slash < 0 ? it.key() : it.key().sliced(slash + 1);
+            if (pass == 1 && (first || section != current)) {
+                out += "\n[" + FormatName(section) + "]\n";
+                current = section;
+                first = false;
+            }
+            out += FormatName(name) + '=';
+            const QVariant& v = it.value();
+            if (v.typeId() == QMetaType::Int)
+                out += QByteArray::number(v.toInt());
+            else
+                out += Quote(v.toString());
+            out += '\n';
+        }
+    }
+    return out;
+}
+
+std::unique_ptr<SettingsBackend> MakeFileSettingsBackend(const QString& path)
+{
+    return std::make_unique<QSettingsBackend>(std::make_unique<QSettings>(path, SettingsFormat()));
+}
+
+std::unique_ptr<SettingsBackend> MakeUserSettingsBackend()
+{
+#ifdef Q_OS_WIN
+    return std::make_unique<QSettingsBackend>(std::make_unique<QSettings>(
+        QSettings::NativeFormat, QSettings::UserScope, QString::fromLatin1(kOrganization),
+        QString::fromLatin1(kApplication)));
+#else
+    return std::make_unique<QSettingsBackend>(std::make_unique<QSettings>(
+        SettingsFormat(), QSettings::UserScope, QString::fromLatin1(kOrganization),
+        QString::fromLatin1(kApplication)));
+#endif
+}
+
+QString UserSettingsPath()
+{
+#ifdef Q_OS_WIN
+    return {};
+#else
+    return QSettings(SettingsFormat(), QSettings::UserScope, QString::fromLatin1(kOrganization),
+                     QString::fromLatin1(kApplication))
+        .fileName();
+#endif
+}
+
+}  // namespace lumbrel

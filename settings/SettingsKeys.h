@@ -1,0 +1,108 @@
+#pragma once
+// Every persisted option of the trainer, with its section, name, type and default.
+// This is the only place a key name or a default is written; code reads and writes
+// settings through these constants.
+#include <array>
+#include <variant>
+
+namespace lumbrel::keys {
+
+inline constexpr const char* kSetup = "Setup";
+inline constexpr const char* kFormState = "FormState";
+// User-defined characters live in "MorseLetter1" to "MorseLetter24".
+inline constexpr const char* kMorseLetterFormat = "MorseLetter%1";
+inline constexpr int kMorseLetterSlots = 24;
+
+struct IntKey {
+    const char* section;
+    const char* name;
+    int def;
+};
+
+struct TextKey {
+    const char* section;
+    const char* name;
+    const char* def;
+};
+
+// A "0"/"1" text of section "FormState"; read as a number, any non-zero meaning yes.
+struct YesNoKey {
+    const char* section;
+    const char* name;
+    bool def;
+};
+
+// --- Section "Setup" -------------------------------------------------------------
+// Mirrored by the main window's controls: restored at start, saved at exit.
+inline constexpr IntKey Pitch{kSetup, "Pitch", 750};                     // Hz, 350..1500
+inline constexpr IntKey Letters{kSetup, "Letters", 2};                   // characters in a session
+inline constexpr IntKey Speed{kSetup, "Speed", 2};                       // WPM = 15 + 5 * index
+inline constexpr IntKey Delay{kSetup, "Delay", 0};                       // effective speed index 0..7
+inline constexpr IntKey Display{kSetup, "Display", 1};                   // same as "Display Delay"
+inline constexpr IntKey DisplayDelay{kSetup, "Display Delay", 1};        // 0 Hide, 1..11 = 0..10, 12 = 20
+inline constexpr IntKey NoiseLevel{kSetup, "Noise Level", 0};            // Off, S3, S5, S7, S9
+inline constexpr IntKey Chirp{kSetup, "Chirp", 0};
+inline constexpr IntKey StraightKey{kSetup, "Straight Key", 0};
+inline constexpr IntKey Qrm{kSetup, "QRM", 0};
+inline constexpr IntKey SignalLevel{kSetup, "Signal Level", 7};          // S1..S7, S9
+inline constexpr IntKey Qsb{kSetup, "QSB", 0};
+inline constexpr IntKey QsbMode{kSetup, "QSB Mode", 0};                  // Fast, Slow
+inline constexpr IntKey QsbType{kSetup, "QSB Type", 0};                  // Shallow, Deep
+inline constexpr IntKey SpeedStep{kSetup, "Speed Step", 0};              // speed dither
+inline constexpr IntKey PitchDither{kSetup, "Pitch Dither", 0};
+inline constexpr IntKey VariableWeighting{kSetup, "Variable Weighting", 0};
+inline constexpr IntKey SingleWordOnly{kSetup, "Single Word Only", 0};
+inline constexpr IntKey FontSize{kSetup, "FontSize", 10};
+
+// Edited in the setup dialog.
+inline constexpr IntKey UseMfj{kSetup, "Use MFJ", 0};
+inline constexpr IntKey Callback{kSetup, "Callback", 0};
+inline constexpr IntKey Port{kSetup, "Port", 0};                         // 0 off, 1..4 COM1..COM4
+inline constexpr IntKey SpeedDitherSize{kSetup, "Speed Dither Size", 0}; // 5 WPM, 10 WPM
+inline constexpr IntKey StraightKeyFist{kSetup, "Straight Key Fist", 0}; // Good, Bad
+inline constexpr IntKey FavourRecent{kSetup, "Favour Recent", 0};
+inline constexpr IntKey WordFilter{kSetup, "Word Filter", 0x3FFFFFF};    // bit n: words on 'A' + n
+inline constexpr IntKey MaxWordLength{kSetup, "Max Word Length", 20};
+inline constexpr IntKey Pause{kSetup, "Pause", 1};                       // seconds, 1..60
+inline constexpr IntKey Session{kSetup, "Session", 5};                   // minutes, 1..60
+inline constexpr IntKey Session1{kSetup, "Session1", -1};                // enable mask, bits 0..31
+inline constexpr IntKey Session2{kSetup, "Session2", -1};                // enable mask, bits 32..63
+inline constexpr IntKey EffectiveMode{kSetup, "Effective Mode", 0};      // Each Word, Each Character
+inline constexpr IntKey CommonWordsSize{kSetup, "Common Words Size", 0}; // All, 500, 250, 100
+inline constexpr IntKey Mp3BitRate{kSetup, "MP3 Bit Rate", 1};           // 16 * (index + 1) kbit/s
+
+inline constexpr TextKey CommonWordFile{kSetup, "Common Word File", "Word Files\\1000 Common Words.txt"};
+inline constexpr TextKey QsoFile{kSetup, "QSO File", "QSO Files\\QSO.txt"};
+inline constexpr TextKey FontName{kSetup, "Font Name", "Arial"};
+
+// --- Section "FormState": the main window's placement -------------------------------
+inline constexpr YesNoKey Saved{kFormState, "Saved", false};
+inline constexpr IntKey Left{kFormState, "Left", 0};
+inline constexpr IntKey Top{kFormState, "Top", 0};
+inline constexpr IntKey Right{kFormState, "Right", 0};
+inline constexpr IntKey Bottom{kFormState, "Bottom", 0};
+inline constexpr YesNoKey Maximized{kFormState, "Maximized", false};
+
+// --- Sections "MorseLetter%d": one user-defined character each ----------------------
+inline constexpr const char* kContent = "Content";  // the code, "." and "-"
+inline constexpr const char* kDisplayText = "Display";
+
+using AnyKey = std::variant<const IntKey*, const TextKey*, const YesNoKey*>;
+
+// Every key of "Setup" and "FormState", for tools and tests that walk the table.
+inline constexpr std::array kAllKeys = {
+    AnyKey{&Pitch}, AnyKey{&Letters}, AnyKey{&Speed}, AnyKey{&Delay}, AnyKey{&Display},
+    AnyKey{&UseMfj}, AnyKey{&Callback}, AnyKey{&Port}, AnyKey{&DisplayDelay},
+    AnyKey{&NoiseLevel}, AnyKey{&Chirp}, AnyKey{&StraightKey}, AnyKey{&Qrm},
+    AnyKey{&SignalLevel}, AnyKey{&Qsb}, AnyKey{&QsbMode}, AnyKey{&QsbType},
+    AnyKey{&SpeedStep}, AnyKey{&PitchDither}, AnyKey{&VariableWeighting},
+    AnyKey{&SpeedDitherSize}, AnyKey{&StraightKeyFist}, AnyKey{&FavourRecent},
+    AnyKey{&WordFilter}, AnyKey{&SingleWordOnly}, AnyKey{&MaxWordLength},
+    AnyKey{&CommonWordFile}, AnyKey{&QsoFile}, AnyKey{&FontSize}, AnyKey{&FontName},
+    AnyKey{&Pause}, AnyKey{&Session}, AnyKey{&Session1}, AnyKey{&Session2},
+    AnyKey{&EffectiveMode}, AnyKey{&CommonWordsSize}, AnyKey{&Mp3BitRate},
+    AnyKey{&Saved}, AnyKey{&Left}, AnyKey{&Top}, AnyKey{&Right}, AnyKey{&Bottom},
+    AnyKey{&Maximized},
+};
+
+}  // namespace lumbrel::keys
