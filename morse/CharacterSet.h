@@ -1,0 +1,87 @@
+#pragma once
+// The character list of the running trainer (word space, the 40 characters of the
+// selected learning order, then the user's own characters) and the active set that a
+// session draws from (the first N characters of the list that the enable mask lets in).
+#include <QStringList>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "morse/LearningOrders.h"
+#include "morse/MorseCharacter.h"
+#include "settings/SettingsStore.h"
+
+namespace lumbrel {
+
+// The tools that are offered only once every character of the list is in use.
+enum class LearningTool {
+    SendFile,
+    ToolButton6,   // "Text FIle"
+    ToolButton7,   // "Words"
+    ToolButton8,   // "QSO's"
+    ToolButton12,  // separators
+    ToolButton13,
+    ToolButton14,
+    CommonWords,
+    QSOFiles,
+};
+
+// What character changes do to the windows: the character-count spinner, the setup
+// dialog's character boxes and the learning tools. The main window implements it.
+class CharacterWindows {
+public:
+    virtual ~CharacterWindows() = default;
+    // The spinner "Characters" (N).
+    virtual int CharacterCount() const = 0;
+    virtual void SetCharacterCount(int count) = 0;
+    virtual int CharacterCountMaximum() const = 0;
+    virtual void SetCharacterCountMaximum(int maximum) = 0;
+    // The setup dialog's box captions for list positions 1 to the end, upper-cased.
+    virtual void SetCharacterCaptions(const QStringList& captions) = 0;
+    // The setup dialog shows the boxes of positions 1..count, checked from the stored mask.
+    virtual void ShowCharacterBoxes(int count) = 0;
+    virtual void SetToolVisible(LearningTool tool, bool visible) = 0;
+};
+
+// Writes "Session1" and "Session2" so that exactly the first count characters take part.
+void WriteFirstCharactersMask(SettingsStore& store, int count);
+
+// Owns the character list and the active set. UI thread only.
+class CharacterSet {
+public:
+    CharacterSet(SettingsStore store, CharacterWindows& windows);
+
+    // The main window's copy of "Use MFJ"; takes effect at the next RebuildCharacterList.
+    void SetOrder(LearningOrder order) { order_ = order; }
+    LearningOrder Order() const { return order_; }
+
+    // The main window has been shown: from now on learning-mode refreshes run.
+    void SetShown() { shown_ = true; }
+    bool Shown() const { return shown_; }
+
+    void RebuildCharacterList();
+    void RebuildActiveSet();
+    // The user changed N: every one of the first N characters takes part again.
+    void CharacterCountChanged();
+    // Shared by the character count, the effective speed and text, word and QSO sessions.
+    void LearningModeRefresh();
+    void UpdateLearningTools();
+
+    // A list position, kWordSpace, kProsignMarker or kUnmapped for one byte of text.
+    int LookUpTextCharacter(unsigned char c) const;
+
+    const std::vector<const MorseCharacter*>& CharacterList() const { return list_; }
+    const std::vector<const MorseCharacter*>& ActiveSet() const { return active_; }
+
+private:
+    SettingsStore store_;
+    CharacterWindows& windows_;
+    LearningOrder order_ = LearningOrder::Koch;
+    bool shown_ = false;
+    std::vector<std::unique_ptr<MorseCharacter>> userCharacters_;
+    std::vector<const MorseCharacter*> list_;
+    std::vector<const MorseCharacter*> active_;
+};
+
+}  // namespace lumbrel

@@ -1,0 +1,12 @@
+// One application object for the whole test binary; no display is needed.
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName("Lumbrel Tests");
+    QCoreApplication::setApplicationName("lumbrel-tests");
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
