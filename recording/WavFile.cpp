@@ -1,0 +1,97 @@
+#include "recording/WavFile.h"
+
+#include <cstring>
+
+#include "morse/SampleFormat.h"
+
+namespace lumbrel {
+namespace {
+
+void Put16(std::uint8_t* at, std::uint16_t v)
+{
+    at[0] = static_cast<std::uint8_t>(v);
+    at[1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+void Put32(std::uint8_t* at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+}  // namespace
+
+WavFile::WavFile(const QString& path) : file_(path)
+{
+    std::uint8_t* h = header_.data();
+    std::memcpy(h + 0, "RIFF", 4);
+    std::memcpy(h + 8, "WAVE", 4);
+    std::memcpy(h + 12, "fmt ", 4);
+    Put32(h + 16, 18);                          // format chunk: 16 bytes of PCM format + cbSize
+    Put16(h + 20, 1);                           // PCM
+    Put16(h + 22, audio::kChannels);
+    Put32(h + 24, audio::kFrameRate);
+    Put32(h + 28, audio::kByteRate);
+    Put16(h + 32, audio::kBlockAlign);
+    Put16(h + 34, audio::kBitsPerSample);
+    Put16(h + 36, 0);                           // no extra format bytes
+    std::memcpy(h + 38, "data", 4);
+    // Both sizes stay 0 until the first append.
+
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        error_ = file_.errorString();
+        return;
+    }
+    if (!WriteHeader())
+        error_ = file_.errorString();
+}
+
+WavFile::~WavFile()
+{
+    if (file_.isOpen()) {
+        WriteHeader();
+        file_.close();
+    }
+}
+
+bool WavFile::Append(const void* data, std::uint32_t bytes)
+{
+    if (!file_.isOpen())
+        return false;
+    if (bytes > kMaxDataBytes - dataBytes_) {
+        if (error_.isEmpty())
+            error_ = QStringLiteral("The recording has reached the largest size a WAV file can hold.");
+        return false;
+    }
+    if (!file_.seek(kHeaderBytes + static_cast<qint64>(dataBytes_))) {
+        error_ = file_.errorString();
+        return false;
+    }
+    const qint64 written = file_.write(static_cast<const char*>(data), bytes);
+    if (written != static_cast<qint64>(bytes)) {
+        // Keep the header describing only what was written in full, so the file stays valid.
+        error_ = file_.errorString();
+        file_.resize(kHeaderBytes + static_cast<qint64>(dataBytes_));
+        return false;
+    }
+    dataBytes_ += bytes;
+    UpdateHeader();
+    if (!WriteHeader()) {
+        error_ = file_.errorString();
+        return false;
+    }
+    return true;
+}
+
+void WavFile::UpdateHeader()
+{
+    Put32(header_.data() + 4, dataBytes_ + 38);
+    Put32(header_.data() + 42, dataBytes_);
+}
+
+bool WavFile::WriteHeader()
+{
+    return file_.seek(0) && file_.write(reinterpret_cast<const char*>(header_.data()), kHeaderBytes) == kHeaderBytes;
+}
+
+}  // namespace lumbrel

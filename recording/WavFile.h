@@ -1,0 +1,52 @@
+#pragma once
+// Writes the main signal to a RIFF/WAVE file: 44100 Hz, 2 channels, 16 bits, with an
+// 18-byte format chunk so the data starts at offset 46. The header is rewritten after
+// every append, so the file is a complete, playable WAV at every moment.
+//
+//   0 "RIFF" | 4 data+38 | 8 "WAVE" | 12 "fmt " | 16 18 | 20 fmt(16) + cbSize 0 (2)
+//   38 "data" | 42 data size | 46 samples...
+#include <QFile>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace lumbrel {
+
+class WavFile {
+public:
+    static constexpr int kHeaderBytes = 46;
+    // The largest data size whose RIFF size (data + 38) still fits 32 bits.
+    static constexpr std::uint32_t kMaxDataBytes = 0xFFFFFFFFu - 38u;
+
+    // Creates (or truncates) the file and writes the header with both sizes 0.
+    // A file that cannot be created leaves the writer closed; appends then do nothing.
+    explicit WavFile(const QString& path);
+    // Writes the header once more and closes the file.
+    ~WavFile();
+
+    WavFile(const WavFile&) = delete;
+    WavFile& operator=(const WavFile&) = delete;
+
+    // Appends sample bytes at the end and rewrites the header. Returns false when the
+    // file is not open, a write failed, or the data would pass the 32-bit size limit
+    // (then nothing is appended and the file stays valid).
+    bool Append(const void* data, std::uint32_t bytes);
+
+    bool IsOpen() const { return file_.isOpen(); }
+    // Empty while all is well; otherwise the reason the file could not be created or written.
+    QString Error() const { return error_; }
+    std::uint32_t DataBytes() const { return dataBytes_; }
+    const std::array<std::uint8_t, kHeaderBytes>& Header() const { return header_; }
+
+private:
+    void UpdateHeader();
+    bool WriteHeader();
+
+    QFile file_;
+    QString error_;
+    std::uint32_t dataBytes_ = 0;
+    std::array<std::uint8_t, kHeaderBytes> header_{};
+};
+
+}  // namespace lumbrel
