@@ -58,6 +58,7 @@ inline constexpr IntKey FontSize{kSetup, "FontSize", 10};
 inline constexpr IntKey UseMfj{kSetup, "Use MFJ", 0};
 inline constexpr IntKey Callback{kSetup, "Callback", 0};
 inline constexpr IntKey Port{kSetup, "Port", 0};                         // 0 off, 1..4 COM1..COM4
+inline constexpr TextKey PortDevice{kSetup, "Port Device", ""};           // serial device; overrides "Port" when set
 inline constexpr IntKey SpeedDitherSize{kSetup, "Speed Dither Size", 0}; // 5 WPM, 10 WPM
 inline constexpr IntKey StraightKeyFist{kSetup, "Straight Key Fist", 0}; // Good, Bad
 inline constexpr IntKey FavourRecent{kSetup, "Favour Recent", 0};
@@ -92,7 +93,7 @@ using AnyKey = std::variant<const IntKey*, const TextKey*, const YesNoKey*>;
 // Every key of "Setup" and "FormState", for tools and tests that walk the table.
 inline constexpr std::array kAllKeys = {
     AnyKey{&Pitch}, AnyKey{&Letters}, AnyKey{&Speed}, AnyKey{&Delay}, AnyKey{&Display},
-    AnyKey{&UseMfj}, AnyKey{&Callback}, AnyKey{&Port}, AnyKey{&DisplayDelay},
+    AnyKey{&UseMfj}, AnyKey{&Callback}, AnyKey{&Port}, AnyKey{&PortDevice}, AnyKey{&DisplayDelay},
     AnyKey{&NoiseLevel}, AnyKey{&Chirp}, AnyKey{&StraightKey}, AnyKey{&Qrm},
     AnyKey{&SignalLevel}, AnyKey{&Qsb}, AnyKey{&QsbMode}, AnyKey{&QsbType},
     AnyKey{&SpeedStep}, AnyKey{&PitchDither}, AnyKey{&VariableWeighting},

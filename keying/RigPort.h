@@ -1,0 +1,76 @@
+#pragma once
+// The rig keying port: asserts DTR and RTS of a serial device while a session runs, so
+// that a transmitter or another device can be switched for the length of a session.
+// No data is sent; nothing but the two lines is touched.
+//
+// The main window owns one RigPort: Open when it is created (reads "Port" and
+// "Port Device"), hands it to the trainer as its RigKeying, and Close when it closes,
+// before the audio output. The trainer raises the lines when a session begins sending
+// and drops them after the last buffer has been heard.
+//
+// A device that is missing, busy or no serial port leaves keying off for the run,
+// without a message; Problem() tells why, for a one-time note in the status line.
+//
+// UI thread only.
+#include <QString>
+
+#include <memory>
+
+#include "keying/SerialLines.h"
+#include "session/Trainer.h"
+#include "settings/SettingsStore.h"
+
+namespace lumbrel {
+
+class RigPort final : public RigKeying {
+public:
+    explicit RigPort(std::unique_ptr<SerialLines> lines);
+    ~RigPort() override;  // Close()
+
+    RigPort(const RigPort&) = delete;
+    RigPort& operator=(const RigPort&) = delete;
+
+    // The system's name of numbered port n (1 = COM1): "COMn" on Windows, elsewhere
+    // the n-th standard serial port, /dev/ttyS(n-1). Empty for n below 1.
+    static QString StandardPortName(int number);
+    // The device a configuration names: "Port Device" (trimmed) when it is not blank,
+    // otherwise the standard port of "Port" when that is above 0, otherwise none
+    // (empty: keying off).
+    static QString ConfiguredDevice(int port, const QString& portDevice);
+
+    // Opens the device that "Port" and "Port Device" of the store name. See Open below.
+    bool Open(const SettingsStore& store);
+    // Opens `deviceName` (empty: keying off, nothing is opened) and drops both lines at
+    // once. A port already open is closed first. True when a device is open.
+    bool Open(const QString& deviceName);
+    // Closes the device. The lines are left as they are, except when a session was cut
+    // short after they were raised (the window closed while the last buffers were still
+    // playing): then they are dropped first, so the rig is never left keyed.
+    void Close();
+
+    bool IsOpen() const override { return open_; }
+    // Both lines asserted; nothing without an open device. Failures are ignored.
+    void RaiseRigLines() override;
+    // Both lines dropped; nothing without an open device. Failures are ignored.
+    void DropRigLines() override;
+
+    // The device in use, or the one that failed to open; empty when keying is off.
+    const QString& DeviceName() const { return deviceName_; }
+    // Whether the lines were last asserted (false while closed).
+    bool LinesRaised() const { return raised_; }
+    // Why keying does not work, for the status line: the device could not be opened, or
+    // it opened but its lines cannot be switched. Empty when the port works or is off.
+    const QString& Problem() const { return problem_; }
+
+private:
+    // True when both lines followed; otherwise *failure (when given) tells why.
+    bool SetLines(bool asserted, QString* failure = nullptr);
+
+    std::unique_ptr<SerialLines> lines_;
+    QString deviceName_;
+    QString problem_;
+    bool open_ = false;
+    bool raised_ = false;
+};
+
+}  // namespace lumbrel
