@@ -1,0 +1,107 @@
+#pragma once
+// The main window's controls as plain state: values, items, captions, enabled and
+// visible flags. The trainer's reactions change this model; the Qt window shows it
+// and feeds user input back. Nothing here needs a display. UI thread only.
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace lumbrel {
+
+enum class ControlId {
+    // Session commands: tool buttons and the hidden push buttons that share their reactions.
+    StartButton, ToolButton3, StopButton, ToolButton4, FinishButton, ToolButton10,
+    SendFile, CommonWords, QSOFiles, ToolButton6, ToolButton7, ToolButton8,
+    ToolButton12, ToolButton13, ToolButton14,
+    // Options.
+    PitchSpinner, CharacterCountSpinEdit, RadioGroup1, CodeSpeedRadioGroup,
+    DisplayDelayComboBox, NoiseRadioGroup, SignalRadioGroup,
+    QSBCheckBox, QSBModeRadioGroup, QSBTypeRadioGroup,
+    ChirpCheckBox, HandSentCheckBox, QRMCheckBox,
+    SpeedStepCheckBox, PitchDitherCheckBox, WeightingCheckBox,
+    SingleWordsOnly1,
+    // Read-outs.
+    Label1, StatusBar1, TrayIcon1, Timer1,
+    Count
+};
+
+inline constexpr int kControlCount = static_cast<int>(ControlId::Count);
+
+// One control. value is the spinner value or the selected item index; text the
+// caption or read-out; items the list or radio items.
+struct ControlState {
+    bool enabled = true;
+    bool visible = true;
+    bool checked = false;
+    int value = 0;
+    int minimum = 0;
+    int maximum = 0;
+    QString text;
+    QStringList items;
+};
+
+class ControlsListener {
+public:
+    virtual ~ControlsListener() = default;
+    virtual void ControlChanged(ControlId id) = 0;
+};
+
+class ControlsModel {
+public:
+    ControlsModel();
+
+    const ControlState& Get(ControlId id) const { return controls_[Index(id)]; }
+
+    bool Enabled(ControlId id) const { return Get(id).enabled; }
+    bool Visible(ControlId id) const { return Get(id).visible; }
+    bool Checked(ControlId id) const { return Get(id).checked; }
+    int Value(ControlId id) const { return Get(id).value; }
+    const QString& Text(ControlId id) const { return Get(id).text; }
+
+    void SetEnabled(ControlId id, bool enabled);
+    void SetVisible(ControlId id, bool visible);
+    void SetChecked(ControlId id, bool checked);
+    // Clamped to the control's range when it has one (maximum above minimum).
+    void SetValue(ControlId id, int value);
+    void SetMaximum(ControlId id, int maximum);
+    void SetText(ControlId id, const QString& text);
+    void SetItems(ControlId id, const QStringList& items);
+
+    void SetListener(ControlsListener* listener) { listener_ = listener; }
+
+private:
+    static int Index(ControlId id) { return static_cast<int>(id); }
+    void Changed(ControlId id);
+
+    std::array<ControlState, kControlCount> controls_{};
+    ControlsListener* listener_ = nullptr;
+};
+
+// The text area "Sent": revealed text, appended at the end.
+class TextAreaListener {
+public:
+    virtual ~TextAreaListener() = default;
+    virtual void TextCleared() = 0;
+    virtual void TextAppended(const QString& text) = 0;
+    virtual void TextReplaced(const QString& text) = 0;
+};
+
+class TextArea {
+public:
+    void Clear();
+    void Append(const QString& text);
+    void SetLines(const QStringList& lines);
+
+    const QString& Text() const { return text_; }
+    QStringList Lines() const;
+    int LineCount() const;
+
+    void SetListener(TextAreaListener* listener) { listener_ = listener; }
+
+private:
+    QString text_;
+    TextAreaListener* listener_ = nullptr;
+};
+
+}  // namespace lumbrel

@@ -1,0 +1,66 @@
+#pragma once
+// The sound card: an AudioDevice on PortAudio's default output device.
+//
+// One output stream runs from Open to Close and plays silence whenever no buffer is
+// queued, so buffers written at any time start cleanly and the last one is heard to
+// its end. Written buffers go to the audio callback through a lock-free single-
+// producer single-consumer ring; the callback copies them into the output back to back,
+// frame by frame, with no gap between buffers. When it has copied a buffer's last
+// frame it pushes a completion carrying the moment that frame will have been heard
+// (the stream's DAC time of the output plus the frame's offset in it) onto a second
+// ring. A notifier thread owned by the device sleeps until that moment and then reports
+// the buffer through the mode chosen at Open, in queue order.
+//
+// The audio callback allocates nothing, takes no lock and calls neither Qt nor the
+// owner; its only system call is the post of a semaphore that wakes the notifier.
+//
+// Any number of devices may be open at once (the trainer runs three streams);
+// PortAudio is initialised by the first and terminated by the last. The audio system's
+// start-up chatter on stderr (ALSA and JACK probing) is kept off the terminal.
+
+#include <cstdint>
+#include <memory>
+
+#include "session/AudioDevice.h"
+
+namespace lumbrel {
+
+class PortAudioDevice final : public AudioDevice {
+public:
+    // The stream's suggested output latency. Lower latency means a buffer is reported
+    // done sooner after the callback copied it, so the next buffer has more time to
+    // arrive; below 20 ms the sound server tends to run dry.
+    static constexpr double kMinimumLatencySeconds = 0.020;
+    static constexpr double kDefaultLatencySeconds = 0.045;
+    // Buffers written and not yet reported done, at most.
+    static constexpr int kMaxBuffersInFlight = 64;
+
+    // Owner thread. Latencies below the minimum are raised to it.
+    explicit PortAudioDevice(double suggestedLatencySeconds = kDefaultLatencySeconds);
+    // Owner thread, not from the completion callback. Closes the device when open.
+    ~PortAudioDevice() override;
+
+    // Owner thread, as AudioDevice says. Reset and Close refuse (WrongThread) when
+    // called from the completion callback.
+    AudioResult Open(const AudioFormat& format, AudioNotification notification) override;
+    AudioResult PrepareHeader(AudioBufferHeader& header) override;
+    AudioResult Write(AudioBufferHeader& header) override;
+    AudioResult UnprepareHeader(AudioBufferHeader& header) override;
+    AudioResult Reset() override;
+    AudioResult Close() override;
+    bool IsOpen() const override;
+
+    // Any thread. The output latency the open stream reports, in seconds (0 when closed).
+    double OutputLatencySeconds() const;
+    // Any thread. Frames the stream has produced since Open, silence included.
+    std::uint64_t FramesOutput() const;
+    // Any thread. Callbacks since Open for which the audio system reported an output
+    // underflow (audio it had to make up).
+    std::uint64_t UnderflowCount() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace lumbrel

@@ -1,0 +1,45 @@
+#pragma once
+// Delivers the trainer's window messages and its 50 ms timer through the Qt event
+// loop: posts become events on the thread that owns this object (the UI thread),
+// handled one at a time, so the trainer never runs twice at once.
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+
+#include "session/Controls.h"
+#include "session/Messages.h"
+
+namespace lumbrel {
+
+class Trainer;
+
+class QtMessagePump final : public QObject, public MessageTarget, public ControlsListener {
+    Q_OBJECT
+public:
+    explicit QtMessagePump(QObject* parent = nullptr);
+    ~QtMessagePump() override;
+
+    // UI thread. From now on messages and timer ticks go to the trainer, and changes
+    // of its controls reach `forward` too (the window's own binding), when given.
+    void Attach(Trainer* trainer, ControlsListener* forward = nullptr);
+
+    // Any thread.
+    void PostMessage(int message, std::intptr_t wParam, std::intptr_t lParam) override;
+
+    // UI thread: Timer1 follows its control; other changes are forwarded.
+    void ControlChanged(ControlId id) override;
+
+    // Called on the UI thread after each message has been handled.
+    std::function<void(int message)> afterMessage;
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    Trainer* trainer_ = nullptr;
+    ControlsListener* forward_ = nullptr;
+    QTimer timer_;
+};
+
+}  // namespace lumbrel

@@ -1,0 +1,598 @@
+#include "session/Trainer.h"
+
+#include <algorithm>
+
+#include "recording/Transcript.h"
+#include "session/Clock.h"
+
+namespace lumbrel {
+
+Trainer::Trainer(Dependencies deps)
+    : store_(std::move(deps.store)),
+      clock_(deps.clock),
+      window_(deps.window),
+      audio_(deps.audio),
+      host_(deps.host),
+      rig_(deps.rig),
+      qrm_(deps.qrm),
+      random_(deps.seed),
+      renderer_(random_),
+      characters_(store_, *this),
+      display_(controls_, sent_, window_)
+{
+}
+
+Trainer::~Trainer() = default;
+
+// --- CharacterWindows ------------------------------------------------------------
+
+int Trainer::CharacterCount() const { return controls_.Value(ControlId::CharacterCountSpinEdit); }
+
+void Trainer::SetCharacterCount(int count)
+{
+    // Lowering the count to a new maximum is not a user change: the mask stays.
+    controls_.SetValue(ControlId::CharacterCountSpinEdit, count);
+}
+
+int Trainer::CharacterCountMaximum() const
+{
+    return controls_.Get(ControlId::CharacterCountSpinEdit).maximum;
+}
+
+void Trainer::SetCharacterCountMaximum(int maximum)
+{
+    controls_.SetMaximum(ControlId::CharacterCountSpinEdit, maximum);
+    if (CharacterCount() > maximum)
+        controls_.SetValue(ControlId::CharacterCountSpinEdit, maximum);
+}
+
+void Trainer::SetCharacterCaptions(const QStringList& captions) { host_.SetCharacterCaptions(captions); }
+
+void Trainer::ShowCharacterBoxes(int count) { host_.ShowCharacterBoxes(count); }
+
+void Trainer::SetToolVisible(LearningTool tool, bool visible)
+{
+    static constexpr std::pair<LearningTool, ControlId> kTools[] = {
+        {LearningTool::SendFile, ControlId::SendFile},
+        {LearningTool::ToolButton6, ControlId::ToolButton6},
+        {LearningTool::ToolButton7, ControlId::ToolButton7},
+        {LearningTool::ToolButton8, ControlId::ToolButton8},
+        {LearningTool::ToolButton12, ControlId::ToolButton12},
+        {LearningTool::ToolButton13, ControlId::ToolButton13},
+        {LearningTool::ToolButton14, ControlId::ToolButton14},
+        {LearningTool::CommonWords, ControlId::CommonWords},
+        {LearningTool::QSOFiles, ControlId::QSOFiles},
+    };
+    for (const auto& [t, id] : kTools)
+        if (t == tool)
+            controls_.SetVisible(id, visible);
+}
+
+// --- Window life -------------------------------------------------------------------
+
+void Trainer::FormCreate()
+{
+    // Restoring a control runs its reaction as a user's click would. "Letters" comes
+    // before the count reaction is attached, "Speed" before "Delay" (a speed change
+    // resets the effective speed), and "Display Delay" after "Display", which it replaces.
+    controls_.SetValue(ControlId::PitchSpinner, store_.Read(keys::Pitch));
+    controls_.SetValue(ControlId::CharacterCountSpinEdit, store_.Read(keys::Letters));
+    controls_.SetValue(ControlId::RadioGroup1, store_.Read(keys::Speed));
+    RadioGroup1Click();
+    controls_.SetValue(ControlId::CodeSpeedRadioGroup, store_.Read(keys::Delay));
+    CodeSpeedRadioGroupClick();
+    controls_.SetValue(ControlId::DisplayDelayComboBox, store_.Read(keys::Display));
+    copies_.useMfj = store_.Read(keys::UseMfj) != 0;
+    copies_.callback = store_.Read(keys::Callback);
+    copies_.port = store_.Read(keys::Port);
+    controls_.SetValue(ControlId::DisplayDelayComboBox, store_.Read(keys::DisplayDelay));
+    controls_.SetValue(ControlId::NoiseRadioGroup, store_.Read(keys::NoiseLevel));
+    controls_.SetChecked(ControlId::ChirpCheckBox, store_.Read(keys::Chirp) != 0);
+    ChirpCheckBoxClick();
+    controls_.SetChecked(ControlId::HandSentCheckBox, store_.Read(keys::StraightKey) != 0);
+    ChirpCheckBoxClick();
+    controls_.SetChecked(ControlId::QRMCheckBox, store_.Read(keys::Qrm) != 0);
+    QRMCheckBoxClick();
+    controls_.SetValue(ControlId::SignalRadioGroup, store_.Read(keys::SignalLevel));
+    controls_.SetChecked(ControlId::QSBCheckBox, store_.Read(keys::Qsb) != 0);
+    QSBCheckBoxClick();
+    controls_.SetValue(ControlId::QSBModeRadioGroup, store_.Read(keys::QsbMode));
+    controls_.SetValue(ControlId::QSBTypeRadioGroup, store_.Read(keys::QsbType));
+    controls_.SetChecked(ControlId::SpeedStepCheckBox, store_.Read(keys::SpeedStep) != 0);
+    controls_.SetChecked(ControlId::PitchDitherCheckBox, store_.Read(keys::PitchDither) != 0);
+    controls_.SetChecked(ControlId::WeightingCheckBox, store_.Read(keys::VariableWeighting) != 0);
+    WeightingCheckBoxClick();
+    copies_.speedDitherSize = store_.Read(keys::SpeedDitherSize);
+    copies_.straightKeyFist = store_.Read(keys::StraightKeyFist);
+    copies_.favourRecent = store_.Read(keys::FavourRecent) != 0;
+    copies_.wordFilter = store_.Read(keys::WordFilter);
+    copies_.singleWordOnly = store_.Read(keys::SingleWordOnly) != 0;
+    copies_.maxWordLength = store_.Read(keys::MaxWordLength);
+    copies_.commonWordFile = store_.Read(keys::CommonWordFile);
+    copies_.qsoFile = store_.Read(keys::QsoFile);
+
+    controls_.SetChecked(ControlId::SingleWordsOnly1, copies_.singleWordOnly);
+    display_.SetSingleWordOnly(copies_.singleWordOnly);
+    groups_.SetFavourRecent(copies_.favourRecent);
+    characters_.SetOrder(copies_.useMfj ? LearningOrder::Mfj : LearningOrder::Koch);
+    sessionMinutes_ = std::clamp(store_.Read(keys::Session), 1, 60);
+
+    characterWpm_ = 15 + 5 * controls_.Value(ControlId::RadioGroup1);
+    OpenAudio();
+    DisplayDelayComboBoxChange();
+    CodeSpeedRadioGroupClick();
+    impairments_.SpeedDither = 0;
+    impairments_.PitchDither = Impairments::kNoPitchDither;
+    currentPitch_ = controls_.Value(ControlId::PitchSpinner);
+}
+
+void Trainer::FormShow()
+{
+    idle_ = true;
+    sentFont_.pointSize = store_.Read(keys::FontSize);
+    sentFont_.face = store_.Read(keys::FontName);
+    if (!shown_) {
+        shown_ = true;
+        characters_.SetShown();
+        characters_.RebuildCharacterList();
+        characters_.RebuildActiveSet();
+    }
+}
+
+void Trainer::FormClose()
+{
+    store_.Write(keys::Letters, controls_.Value(ControlId::CharacterCountSpinEdit));
+    store_.Write(keys::Speed, controls_.Value(ControlId::RadioGroup1));
+    store_.Write(keys::Delay, controls_.Value(ControlId::CodeSpeedRadioGroup));
+    store_.Write(keys::Pitch, controls_.Value(ControlId::PitchSpinner));
+    store_.Write(keys::Display, controls_.Value(ControlId::DisplayDelayComboBox));
+    store_.Write(keys::FontSize, sentFont_.pointSize);
+    store_.Write(keys::DisplayDelay, controls_.Value(ControlId::DisplayDelayComboBox));
+    store_.Write(keys::NoiseLevel, controls_.Value(ControlId::NoiseRadioGroup));
+    store_.Write(keys::Chirp, controls_.Checked(ControlId::ChirpCheckBox) ? 1 : 0);
+    store_.Write(keys::StraightKey, controls_.Checked(ControlId::HandSentCheckBox) ? 1 : 0);
+    store_.Write(keys::Qrm, controls_.Checked(ControlId::QRMCheckBox) ? 1 : 0);
+    store_.Write(keys::SignalLevel, controls_.Value(ControlId::SignalRadioGroup));
+    store_.Write(keys::Qsb, controls_.Checked(ControlId::QSBCheckBox) ? 1 : 0);
+    store_.Write(keys::QsbMode, controls_.Value(ControlId::QSBModeRadioGroup));
+    store_.Write(keys::QsbType, controls_.Value(ControlId::QSBTypeRadioGroup));
+    store_.Write(keys::SpeedStep, controls_.Checked(ControlId::SpeedStepCheckBox) ? 1 : 0);
+    store_.Write(keys::PitchDither, controls_.Checked(ControlId::PitchDitherCheckBox) ? 1 : 0);
+    store_.Write(keys::VariableWeighting, controls_.Checked(ControlId::WeightingCheckBox) ? 1 : 0);
+    store_.Write(keys::SingleWordOnly, controls_.Checked(ControlId::SingleWordsOnly1) ? 1 : 0);
+    store_.Sync();
+    if (audioOpen_) {
+        (void)audio_.Close();
+        audioOpen_ = false;
+    }
+}
+
+void Trainer::OpenAudio()
+{
+    for (int i = 0; i < kBufferCount; ++i) {
+        buffers_[i] = AudioBufferHeader{};
+        bufferData_[i].assign(kBufferBytes / 2, 0);
+        buffers_[i].data = bufferData_[i].data();
+    }
+    MessageTarget& window = window_;
+    const AudioResult result = audio_.Open(
+        kTrainerAudioFormat,
+        copies_.callback != 0
+            ? AudioNotification::ToCallback([&window](AudioBufferHeader* h) {
+                  // Runs on the device's thread: it only posts the buffer-done message.
+                  window.PostMessage(kBufferDoneMessage, 0, reinterpret_cast<std::intptr_t>(h));
+              })
+            : AudioNotification::ToWindow(window_));
+    audioOpen_ = result.Ok();
+    if (!result.Ok())
+        host_.ShowMessage(QString::fromStdString(result.Text()), QStringLiteral("waveOutOpen"));
+}
+
+// --- Session controller ----------------------------------------------------------
+
+void Trainer::ApplySessionControls()
+{
+    for (ControlId id : {ControlId::StartButton, ControlId::ToolButton3, ControlId::SendFile,
+                         ControlId::CommonWords, ControlId::QSOFiles, ControlId::ToolButton6,
+                         ControlId::ToolButton7, ControlId::ToolButton8, ControlId::CharacterCountSpinEdit})
+        controls_.SetEnabled(id, false);
+    controls_.SetEnabled(ControlId::StopButton, true);
+    controls_.SetEnabled(ControlId::ToolButton4, true);
+    controls_.SetEnabled(ControlId::Timer1, true);
+}
+
+void Trainer::ApplyIdleControls()
+{
+    for (ControlId id : {ControlId::StartButton, ControlId::ToolButton3, ControlId::SendFile,
+                         ControlId::CommonWords, ControlId::QSOFiles, ControlId::ToolButton6,
+                         ControlId::ToolButton7, ControlId::ToolButton8, ControlId::CharacterCountSpinEdit})
+        controls_.SetEnabled(id, true);
+    controls_.SetEnabled(ControlId::StopButton, false);
+    controls_.SetEnabled(ControlId::ToolButton4, false);
+    controls_.SetEnabled(ControlId::Timer1, false);
+}
+
+int Trainer::SecondsOfDay() const { return (clock_.LocalTimeOfDay().msecsSinceStartOfDay() / 1000) % 86400; }
+
+void Trainer::StartButtonClick()
+{
+    // Never two pipelines over buffers still in flight: a start while a session runs,
+    // winds down or counts down is ignored.
+    if (sessionActive_ || countdown_ > 0)
+        return;
+    const int pause = store_.Read(keys::Pause);
+    if (pause <= 0) {
+        sourceKind_ = SourceKind::RandomGroups;
+        if (!BeginSession())
+            return;
+    } else {
+        tickCounter_ = 1;
+        countdown_ = pause;
+        controls_.SetText(ControlId::Label1, QString::number(pause));
+    }
+    ApplySessionControls();
+}
+
+bool Trainer::BeginSession()
+{
+    if (sessionActive_ || characters_.ActiveSet().size() < 2)
+        return false;
+    startSeconds_ = SecondsOfDay();
+    idle_ = false;
+    prosignState_ = 0;
+    renderer_.SetVariableWeighting(controls_.Checked(ControlId::WeightingCheckBox));
+    renderer_.SetFist(copies_.straightKeyFist);
+    characters_.RebuildActiveSet();
+    if (characters_.ActiveSet().size() < 2)
+        return false;
+    charactersSent_ = -2;
+    controls_.SetText(ControlId::StatusBar1, QString());
+    groups_.Begin(random_);
+    sent_.Clear();
+    sessionState_ = kRunning;
+    sessionActive_ = true;
+    currentRecord_ = nullptr;
+    tickCounter_ = 1;
+    controls_.SetText(ControlId::Label1, QStringLiteral("00:00"));
+    display_.ResetPendingWord();
+    display_.SetSourceKind(sourceKind_);
+    display_.SetWordListSession(false);
+    if (rig_ && rig_->IsOpen())
+        rig_->RaiseRigLines();
+    PrimePipeline();
+    if (qrm_ && controls_.Checked(ControlId::QRMCheckBox))
+        qrm_->SetUpAndStart();
+    return true;
+}
+
+void Trainer::StopButtonClick()
+{
+    display_.SetParameterLineMode(false);
+    if (!characters_.CharacterList().empty())
+        renderer_.SetDrift(false);
+    if (qrm_ && controls_.Checked(ControlId::QRMCheckBox))
+        qrm_->Close();
+    if (sessionState_ == kRunning && sessionActive_ && countdown_ == 0) {
+        sessionState_ = kStopping;
+        // Every buffer was lost to device failures: no event will come to end the session.
+        if (expectedEvents_ == 0)
+            EndOfSession();
+        return;
+    }
+    idle_ = true;
+    countdown_ = 0;
+    ApplyIdleControls();
+}
+
+void Trainer::FinishButtonClick()
+{
+    ApplyIdleControls();
+    host_.RequestClose();
+}
+
+bool Trainer::FormCloseQuery()
+{
+    if (idle_)
+        return true;
+    StopButtonClick();
+    return false;
+}
+
+void Trainer::Timer1Timer()
+{
+    impairments_.AdvanceFading();
+    if (tickCounter_ % 20 == 0) {
+        if (countdown_ == 0) {
+            const int elapsed = ((SecondsOfDay() - startSeconds_) % 86400 + 86400) % 86400;
+            controls_.SetText(ControlId::Label1,
+                              QStringLiteral("%1:%2").arg(elapsed / 60, 2, 10, QLatin1Char('0')).arg(elapsed % 60, 2, 10, QLatin1Char('0')));
+            if (sourceKind_ == SourceKind::RandomGroups && elapsed >= 60 * sessionMinutes_) {
+                StopButtonClick();
+                controls_.SetEnabled(ControlId::Timer1, false);
+            }
+        } else {
+            countdown_ -= 1;
+            if (countdown_ == 0) {
+                tickCounter_ = 0;
+                sourceKind_ = SourceKind::RandomGroups;
+                if (!BeginSession())
+                    StopButtonClick();  // back to Idle, as a Stop during the countdown
+            } else {
+                controls_.SetText(ControlId::Label1, QString::number(countdown_));
+            }
+        }
+    }
+    tickCounter_ += 1;
+}
+
+void Trainer::RadioGroup1Click()
+{
+    const int index = controls_.Value(ControlId::RadioGroup1);
+    characterWpm_ = 15 + 5 * index;
+    controls_.SetEnabled(ControlId::SpeedStepCheckBox,
+                         index > 0 && controls_.Value(ControlId::CodeSpeedRadioGroup) == 0);
+    QStringList items;
+    for (int k = 0; k < 8; ++k)
+        items << QString::number(characterWpm_ * Impairments::PermilleForIndex(k) / 1000);
+    controls_.SetItems(ControlId::CodeSpeedRadioGroup, items);
+    controls_.SetValue(ControlId::CodeSpeedRadioGroup, 0);
+}
+
+void Trainer::CodeSpeedRadioGroupClick()
+{
+    const int index = controls_.Value(ControlId::CodeSpeedRadioGroup);
+    controls_.SetEnabled(ControlId::SpeedStepCheckBox, index == 0 && controls_.Value(ControlId::RadioGroup1) > 0);
+    impairments_.EffectivePermille = Impairments::PermilleForIndex(index);
+    if (shown_)
+        characters_.LearningModeRefresh();
+}
+
+// --- Other reactions ---------------------------------------------------------------
+
+void Trainer::PitchSpinnerChange() { currentPitch_ = controls_.Value(ControlId::PitchSpinner); }
+
+void Trainer::DisplayDelayComboBoxChange()
+{
+    display_.SetDelayIndex(controls_.Value(ControlId::DisplayDelayComboBox));
+}
+
+void Trainer::QSBCheckBoxClick()
+{
+    const bool on = controls_.Checked(ControlId::QSBCheckBox);
+    controls_.SetVisible(ControlId::QSBModeRadioGroup, on);
+    controls_.SetVisible(ControlId::QSBTypeRadioGroup, on);
+}
+
+void Trainer::ChirpCheckBoxClick()
+{
+    if (!characters_.CharacterList().empty())
+        renderer_.SetChirp(controls_.Checked(ControlId::ChirpCheckBox));
+}
+
+void Trainer::WeightingCheckBoxClick()
+{
+    if (!characters_.ActiveSet().empty())
+        renderer_.SetVariableWeighting(controls_.Checked(ControlId::WeightingCheckBox));
+}
+
+void Trainer::QRMCheckBoxClick()
+{
+    // The stations themselves come with the interfering-station sender.
+}
+
+void Trainer::CharacterCountSpinEditChange()
+{
+    if (shown_)
+        characters_.CharacterCountChanged();
+}
+
+void Trainer::SetupDialogClosed()
+{
+    copies_.useMfj = store_.Read(keys::UseMfj) != 0;
+    copies_.favourRecent = store_.Read(keys::FavourRecent) != 0;
+    copies_.wordFilter = store_.Read(keys::WordFilter);
+    copies_.maxWordLength = store_.Read(keys::MaxWordLength);
+    groups_.SetFavourRecent(copies_.favourRecent);
+    characters_.SetOrder(copies_.useMfj ? LearningOrder::Mfj : LearningOrder::Koch);
+    characters_.RebuildCharacterList();
+    characters_.RebuildActiveSet();
+}
+
+// --- Text area commands --------------------------------------------------------------
+
+void Trainer::DecreadFontSize1Click(const QString& face, int pointSize)
+{
+    sentFont_.face = face;
+    sentFont_.pointSize = pointSize;
+    store_.Write(keys::FontSize, pointSize);
+    store_.Write(keys::FontName, face);
+}
+
+void Trainer::SingleWordsOnly1Click()
+{
+    copies_.singleWordOnly = controls_.Checked(ControlId::SingleWordsOnly1);
+    display_.SetSingleWordOnly(copies_.singleWordOnly);
+}
+
+void Trainer::Clear1Click() { sent_.Clear(); }
+
+QString Trainer::SaveToFile1Click(const QString& path) { return SaveTextLines(path, sent_.Lines()); }
+
+// --- Window messages ---------------------------------------------------------------
+
+bool Trainer::HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam)
+{
+    switch (message) {
+    case kWaveOutDoneMessage:
+        window_.PostMessage(kBufferDoneMessage, wParam, lParam);
+        return true;
+    case kStartRequestMessage:
+        StartButtonClick();
+        return true;
+    case kStopRequestMessage:
+        StopButtonClick();
+        return true;
+    case kBufferDoneMessage:
+        OnBufferDone(reinterpret_cast<AudioBufferHeader*>(lParam));
+        return true;
+    case kDisplayMessage:
+        display_.ShowHeldItems();
+        return true;
+    default:
+        return false;
+    }
+}
+
+// --- Audio stream engine ---------------------------------------------------------
+
+void Trainer::PrimePipeline()
+{
+    expectedEvents_ += 2;
+    for (int i = 0; i < 2; ++i) {
+        if (copies_.callback != 0)
+            window_.PostMessage(kBufferDoneMessage, 0, 0);
+        else
+            window_.PostMessage(kWaveOutDoneMessage, 0, 0);
+    }
+}
+
+QString Trainer::HeaderText(const AudioBufferHeader* header) const
+{
+    const auto index = static_cast<std::size_t>(header->user);
+    return index < bufferText_.size() ? bufferText_[index] : QString();
+}
+
+int Trainer::NextSymbol()
+{
+    prosignState_ = 0;
+    const int index = groups_.NextGroupSymbol(random_, static_cast<int>(characters_.ActiveSet().size()));
+    impairments_.RedrawDither(controls_, random_, copies_.speedDitherSize);
+    return index;
+}
+
+void Trainer::OnBufferDone(AudioBufferHeader* header)
+{
+    // A header that is not one of ours (a stale message) is treated as none.
+    if (header && (header < buffers_.data() || header >= buffers_.data() + kBufferCount))
+        header = nullptr;
+    if (expectedEvents_ > 0)
+        --expectedEvents_;
+    if (header && inFlight_ > 0)
+        --inFlight_;
+
+    // Nothing of a session is left to do (a stray or late message).
+    if (!sessionActive_)
+        return;
+
+    const int effectiveMode = store_.Read(keys::EffectiveMode);
+    const auto& active = characters_.ActiveSet();
+    if (active.empty())
+        return;
+    charactersSent_ += 1;
+    display_.ShowCount(charactersSent_);
+
+    if (sessionState_ == kStopping || sessionState_ == kEnded) {
+        if (header) {
+            const QString text = HeaderText(header);
+            display_.TakeLateText(&text);
+        }
+        if (sessionState_ == kStopping) {
+            sessionState_ = kEnded;
+            // Nothing else is coming home: end here rather than never.
+            if (expectedEvents_ == 0)
+                EndOfSession();
+        } else if (sessionActive_ && expectedEvents_ == 0) {
+            EndOfSession();
+        }
+        return;
+    }
+
+    // Running.
+    if (header) {
+        const QString text = HeaderText(header);
+        display_.TakeText(&text);
+    } else {
+        display_.TakeText(nullptr);
+    }
+
+    const int index = NextSymbol();
+    if (sessionState_ == kEnded) {
+        // The text is exhausted: the buffer still in flight ends the session when it comes home.
+        if (expectedEvents_ == 0)
+            EndOfSession();
+        return;
+    }
+    if (index < 0 || index >= static_cast<int>(active.size()))
+        return;
+    currentRecord_ = active[static_cast<std::size_t>(index)];
+
+    const int slot = nextBuffer_;
+    AudioBufferHeader& out = buffers_[static_cast<std::size_t>(slot)];
+    nextBuffer_ = (nextBuffer_ + 1) % kBufferCount;
+
+    if (!audio_.UnprepareHeader(out).Ok())
+        host_.ShowMessage(QStringLiteral("waveOutUnprepareHeader Failed"), QStringLiteral("Information"));
+
+    const int amplitude = impairments_.AmplitudePercent(controls_);
+    const int permille = (sourceKind_ == SourceKind::RandomGroups || effectiveMode != 0 || index == 0)
+        ? impairments_.EffectivePermille
+        : 1000;
+    MorseCode code(renderer_, *currentRecord_, characterWpm_ - impairments_.SpeedDither,
+                   currentPitch_ + 25 - impairments_.PitchDither, permille);
+    renderer_.SetStraightKey(controls_.Checked(ControlId::HandSentCheckBox));
+    const bool joined = prosignState_ != 0;
+    const int bytes = std::min<int>(code.SlotBytes(joined), static_cast<int>(kBufferBytes));
+    code.CopyOut(static_cast<std::int16_t*>(out.data), Impairments::NoiseSpan(controls_), joined, amplitude,
+                 bytes / 2);
+    out.length = static_cast<std::uint32_t>(bytes);
+
+    if (pendingWav_)
+        pendingWav_->Append(out.data, out.length);
+
+    bufferText_[static_cast<std::size_t>(slot)] = currentRecord_->display;
+    if (prosignState_ == 1)
+        bufferText_[static_cast<std::size_t>(slot)] = QLatin1Char('^') + currentRecord_->display;
+    out.user = slot;
+    if (prosignState_ != 0)
+        ++prosignState_;
+
+    if (!audio_.PrepareHeader(out).Ok())
+        host_.ShowMessage(QStringLiteral("waveOutPrepareHeader Failed"), QStringLiteral("Information"));
+    const AudioResult written = audio_.Write(out);
+    if (written.Ok()) {
+        ++inFlight_;
+        ++expectedEvents_;
+    } else {
+        host_.ShowMessage(QString::fromStdString(written.Text()), QStringLiteral("waveOutWrite"));
+    }
+}
+
+void Trainer::EndOfSession()
+{
+    display_.FinalReveal();
+    controls_.SetEnabled(ControlId::CharacterCountSpinEdit, true);
+    controls_.SetEnabled(ControlId::StopButton, false);
+    controls_.SetEnabled(ControlId::ToolButton4, false);
+    for (ControlId id : {ControlId::StartButton, ControlId::ToolButton3, ControlId::SendFile,
+                         ControlId::CommonWords, ControlId::QSOFiles, ControlId::ToolButton6,
+                         ControlId::ToolButton7, ControlId::ToolButton8})
+        controls_.SetEnabled(id, true);
+    controls_.SetEnabled(ControlId::Timer1, false);
+
+    pendingWav_.reset();
+    if (!transcriptFileName_.isEmpty()) {
+        SaveTextLines(transcriptFileName_, sent_.Lines());
+        transcriptFileName_.clear();
+    }
+    if (rig_)
+        rig_->DropRigLines();
+    if (qrm_)
+        qrm_->Close();
+    idle_ = true;
+    display_.SetParameterLineMode(false);
+    renderer_.SetDrift(false);
+    sessionActive_ = false;
+    sessionState_ = kEnded;
+}
+
+}  // namespace lumbrel

@@ -1,0 +1,264 @@
+#pragma once
+// The trainer behind the main window: session controller, audio stream engine,
+// impairments and delayed display, over plain models of the window's controls.
+// The Qt window (or a test, or the offline renderer) feeds it user reactions, timer
+// ticks and window messages, one at a time, on one thread.
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "morse/CharacterSet.h"
+#include "morse/MorseCode.h"
+#include "morse/Random.h"
+#include "recording/WavFile.h"
+#include "session/AudioDevice.h"
+#include "session/Controls.h"
+#include "session/DelayedDisplay.h"
+#include "session/Impairments.h"
+#include "session/Messages.h"
+#include "session/SessionTypes.h"
+#include "settings/SettingsStore.h"
+#include "text/RandomGroups.h"
+
+namespace lumbrel {
+
+class Clock;
+
+// What the trainer asks of its window. UI thread only.
+class TrainerHost {
+public:
+    virtual ~TrainerHost() = default;
+    // A modal message box with an OK button. Must not run the trainer's reactions
+    // re-entrantly (show it after the current reaction has returned).
+    virtual void ShowMessage(const QString& text, const QString& caption) = 0;
+    // "Finish": ask the window to close; the close query decides.
+    virtual void RequestClose() = 0;
+    // The setup dialog's character boxes.
+    virtual void SetCharacterCaptions(const QStringList&) {}
+    virtual void ShowCharacterBoxes(int) {}
+};
+
+// The rig's keying lines, while a session runs.
+class RigKeying {
+public:
+    virtual ~RigKeying() = default;
+    virtual bool IsOpen() const = 0;
+    virtual void RaiseRigLines() = 0;
+    virtual void DropRigLines() = 0;
+};
+
+// The two interfering stations.
+class QrmStations {
+public:
+    virtual ~QrmStations() = default;
+    virtual void SetUpAndStart() = 0;
+    virtual void Close() = 0;
+};
+
+class Trainer final : private CharacterWindows {
+public:
+    static constexpr std::uint32_t kBufferBytes = 2'205'000;  // 12.5 s of audio
+    static constexpr int kBufferCount = 4;
+    static constexpr int kTimerIntervalMs = 50;
+
+    struct Dependencies {
+        SettingsStore store;
+        Clock& clock;
+        MessageTarget& window;      // the window's message queue
+        AudioDevice& audio;         // the main signal's output
+        TrainerHost& host;
+        RigKeying* rig = nullptr;
+        QrmStations* qrm = nullptr;
+        std::uint32_t seed = 0;     // the random source's seed (the tick count in the program)
+    };
+
+    explicit Trainer(Dependencies deps);
+    ~Trainer() override;
+
+    Trainer(const Trainer&) = delete;
+    Trainer& operator=(const Trainer&) = delete;
+
+    // --- Window life -------------------------------------------------------------
+    // Restores the options, opens the audio output and applies delay and effective speed.
+    void FormCreate();
+    // Every showing; the first one builds the character list and the active set.
+    void FormShow();
+    // Writes the options the window's controls mirror, then closes the audio output.
+    void FormClose();
+
+    // --- Session controller ------------------------------------------------------
+    void StartButtonClick();
+    bool BeginSession();
+    void StopButtonClick();
+    void FinishButtonClick();
+    // True when the window may close now.
+    bool FormCloseQuery();
+    void Timer1Timer();
+    void RadioGroup1Click();
+    void CodeSpeedRadioGroupClick();
+
+    // --- Other reactions of the window -------------------------------------------
+    void PitchSpinnerChange();
+    void DisplayDelayComboBoxChange();
+    void QSBCheckBoxClick();
+    void ChirpCheckBoxClick();
+    void WeightingCheckBoxClick();
+    void QRMCheckBoxClick();
+    void CharacterCountSpinEditChange();
+    // The setup dialog was confirmed: the copies it feeds and the character list.
+    void SetupDialogClosed();
+
+    // --- Text area commands (context menu of "Sent", Part 7.1) ---------------------
+    // The text area's font: face and point size as stored ("Font Name", "FontSize");
+    // the window shows it in the designed bold style.
+    struct TextFont {
+        QString face;
+        int pointSize = 10;
+    };
+    const TextFont& SentFont() const { return sentFont_; }
+    // "Select Font" confirmed: the font of "Sent" for this run; writes "FontSize",
+    // then "Font Name".
+    void DecreadFontSize1Click(const QString& face, int pointSize);
+    // "Single Words Only": the menu item has toggled itself; its state becomes the copy.
+    void SingleWordsOnly1Click();
+    // "Clear ": empties "Sent".
+    void Clear1Click();
+    // "Save To File" confirmed: writes the lines of "Sent" to path. Returns an empty
+    // text on success, otherwise why the file could not be written.
+    QString SaveToFile1Click(const QString& path);
+
+    // --- Window messages ---------------------------------------------------------
+    // 957, 1034, 1044, 1054 and 32868; returns false for any other message.
+    bool HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam);
+
+    // --- Audio stream engine -----------------------------------------------------
+    void PrimePipeline();
+    void OnBufferDone(AudioBufferHeader* header);
+
+    // --- State, for the window and for tests ---------------------------------------
+    ControlsModel& Controls() { return controls_; }
+    const ControlsModel& Controls() const { return controls_; }
+    TextArea& Sent() { return sent_; }
+    const TextArea& Sent() const { return sent_; }
+    CharacterSet& Characters() { return characters_; }
+    Impairments& Signal() { return impairments_; }
+    DelayedDisplay& Display() { return display_; }
+    RandomNumber& Random() { return random_; }
+    RendererState& Renderer() { return renderer_; }
+    RandomGroupSource& Groups() { return groups_; }
+    SettingsStore& Store() { return store_; }
+
+    int SessionState() const { return sessionState_; }
+    bool CountdownPending() const { return countdown_ > 0; }
+    bool IdleFlag() const { return idle_; }
+    // From BeginSession until the end-of-session processing has run.
+    bool SessionActive() const { return sessionActive_; }
+    int CharactersSent() const { return charactersSent_; }
+    int BuffersInFlight() const { return inFlight_; }
+    int NextBufferIndex() const { return nextBuffer_; }
+    SourceKind Source() const { return sourceKind_; }
+    int CharacterWpm() const { return characterWpm_; }
+    int CurrentPitch() const { return currentPitch_; }
+    int EffectivePermille() const { return impairments_.EffectivePermille; }
+    bool AudioOpen() const { return audioOpen_; }
+    const AudioBufferHeader& Buffer(int i) const { return buffers_[static_cast<std::size_t>(i)]; }
+    int SessionLengthMinutes() const { return sessionMinutes_; }
+
+    // The session length is the setup dialog's spinner, read when it is needed.
+    void SetSessionLengthMinutes(int minutes) { sessionMinutes_ = minutes; }
+
+    // Recording state: an armed WAV writer and the transcript path.
+    void ArmWavRecording(std::unique_ptr<WavFile> wav) { pendingWav_ = std::move(wav); }
+    void SetTranscriptFileName(const QString& path) { transcriptFileName_ = path; }
+    WavFile* PendingWavFile() { return pendingWav_.get(); }
+    const QString& TranscriptFileName() const { return transcriptFileName_; }
+
+    // Main-window copies of settings read at start or when the setup dialog closes.
+    struct Copies {
+        bool useMfj = false;
+        int callback = 0;
+        int port = 0;
+        int speedDitherSize = 0;
+        int straightKeyFist = 0;
+        bool favourRecent = false;
+        int wordFilter = 0x3FFFFFF;
+        bool singleWordOnly = false;
+        int maxWordLength = 20;
+        QString commonWordFile;
+        QString qsoFile;
+    };
+    const Copies& SettingCopies() const { return copies_; }
+
+private:
+    // CharacterWindows: the spinner and the tools live in the controls model.
+    int CharacterCount() const override;
+    void SetCharacterCount(int count) override;
+    int CharacterCountMaximum() const override;
+    void SetCharacterCountMaximum(int maximum) override;
+    void SetCharacterCaptions(const QStringList& captions) override;
+    void ShowCharacterBoxes(int count) override;
+    void SetToolVisible(LearningTool tool, bool visible) override;
+
+    void OpenAudio();
+    void ApplySessionControls();   // Countdown and during a session
+    void ApplyIdleControls();      // back to Idle
+    void EndOfSession();
+    int NextSymbol();
+    int SecondsOfDay() const;
+    QString HeaderText(const AudioBufferHeader* header) const;
+
+    SettingsStore store_;
+    Clock& clock_;
+    MessageTarget& window_;
+    AudioDevice& audio_;
+    TrainerHost& host_;
+    RigKeying* rig_;
+    QrmStations* qrm_;
+
+    ControlsModel controls_;
+    TextArea sent_;
+    RandomNumber random_;
+    RendererState renderer_;
+    CharacterSet characters_;
+    Impairments impairments_;
+    DelayedDisplay display_;
+    RandomGroupSource groups_;
+    Copies copies_;
+
+    // Controller.
+    int countdown_ = 0;
+    int tickCounter_ = 0;
+    int startSeconds_ = 0;
+    bool idle_ = true;
+    bool shown_ = false;
+    bool sessionActive_ = false;
+    SourceKind sourceKind_ = SourceKind::RandomGroups;
+    int characterWpm_ = 25;
+    int currentPitch_ = 750;
+    int sessionMinutes_ = 5;
+    TextFont sentFont_{QStringLiteral("Arial"), 10};
+
+    // Engine.
+    bool audioOpen_ = false;
+    std::array<AudioBufferHeader, kBufferCount> buffers_{};
+    std::array<std::vector<std::int16_t>, kBufferCount> bufferData_;
+    std::array<QString, kBufferCount> bufferText_;  // display text of each queued buffer
+    int nextBuffer_ = 0;
+    int inFlight_ = 0;        // buffers written and not home yet
+    int expectedEvents_ = 0;  // buffer-done events still to come: primed ones and buffers in flight
+    int sessionState_ = kEnded;
+    int charactersSent_ = 0;
+    const MorseCharacter* currentRecord_ = nullptr;
+    int prosignState_ = 0;
+
+    // Recording.
+    std::unique_ptr<WavFile> pendingWav_;
+    QString transcriptFileName_;
+};
+
+}  // namespace lumbrel

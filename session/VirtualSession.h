@@ -1,0 +1,82 @@
+#pragma once
+// Runs the trainer without a window or a sound card: a virtual clock, a virtual audio
+// device and a message queue stand in for the message loop, the 50 ms timer and the
+// sound card. Used by the tests and by the offline renderer; the trainer itself is the
+// same code the program runs. Single-threaded: everything happens in the caller.
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "session/Clock.h"
+#include "session/MessageQueue.h"
+#include "session/Trainer.h"
+#include "session/VirtualAudioDevice.h"
+
+namespace lumbrel {
+
+class VirtualSession final : public TrainerHost, private ControlsListener, private VirtualClock::Listener {
+public:
+    // A private message: the virtual Timer1 fired.
+    static constexpr int kTimerMessage = 275;
+
+    struct Shown {
+        QString text;
+        QString caption;
+    };
+
+    // The store is shared with the caller; seed seeds the trainer's random source.
+    // startOfDay is the local time of day when the run begins. rig, when given, is the
+    // trainer's keying port and must outlive the session.
+    VirtualSession(SettingsStore store, std::uint32_t seed, QTime startOfDay = QTime(12, 0),
+                   RigKeying* rig = nullptr);
+    ~VirtualSession() override;
+
+    // FormCreate, then the first showing.
+    void CreateAndShow();
+
+    Trainer& trainer() { return *trainer_; }
+    VirtualClock& clock() { return clock_; }
+    VirtualAudioDevice& device() { return device_; }
+    MessageQueue& queue() { return queue_; }
+
+    // Handles every message waiting in the queue.
+    void Pump();
+    // Lets `ms` of virtual time pass, handling timer ticks and device completions.
+    void RunFor(std::int64_t ms);
+    // Runs until the trainer is idle (no session, no countdown) or limitMs have passed.
+    // Returns true when it became idle.
+    bool RunUntilIdle(std::int64_t limitMs);
+    // Runs until pred() holds or limitMs have passed; returns whether it holds.
+    bool RunUntil(const std::function<bool()>& pred, std::int64_t limitMs);
+
+    // TrainerHost.
+    void ShowMessage(const QString& text, const QString& caption) override;
+    void RequestClose() override;
+
+    const std::vector<Shown>& Messages() const { return shown_; }
+    bool Closed() const { return closed_; }
+    int TimerTicks() const { return ticks_; }
+
+    // Called after every handled message, with its number (for tests that watch steps).
+    std::function<void(int message)> afterMessage;
+
+private:
+    void ControlChanged(ControlId id) override;
+    std::optional<std::int64_t> NextDueMs() const override;
+    void OnClockAdvanced(std::int64_t elapsedMs) override;
+
+    VirtualClock clock_;
+    VirtualAudioDevice device_;
+    MessageQueue queue_;
+    std::unique_ptr<Trainer> trainer_;
+    std::vector<Shown> shown_;
+    bool closed_ = false;
+    bool timerOn_ = false;
+    std::int64_t nextTickMs_ = 0;
+    int ticks_ = 0;
+};
+
+}  // namespace lumbrel

@@ -1,0 +1,494 @@
+// Whole sessions on the virtual device with a virtual clock.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <map>
+
+#include "session/VirtualSession.h"
+#include "tests/TestSupport.h"
+
+using namespace lumbrel;
+
+namespace {
+
+constexpr int kBufferDone = kBufferDoneMessage;
+
+struct Session : ::testing::Test {
+    SettingsStore store = SettingsStore::InMemory();
+    std::unique_ptr<VirtualSession> s;
+
+    void Make(std::uint32_t seed = 1, QTime start = QTime(12, 0))
+    {
+        s = std::make_unique<VirtualSession>(store, seed, start);
+        s->device().KeepPlayedBytes(false);
+    }
+    void Create(std::uint32_t seed = 1, QTime start = QTime(12, 0))
+    {
+        Make(seed, start);
+        s->CreateAndShow();
+    }
+    Trainer& t() { return s->trainer(); }
+    QString Label() { return t().Controls().Text(ControlId::Label1); }
+};
+
+TEST_F(Session, DefaultsRestoreAsTheStoreGivesThem)
+{
+    Create();
+    EXPECT_EQ(t().CharacterWpm(), 25);
+    EXPECT_EQ(t().CurrentPitch(), 750);
+    EXPECT_EQ(t().Controls().Value(ControlId::CharacterCountSpinEdit), 2);
+    EXPECT_EQ(t().Display().Delay(), 0);
+    EXPECT_EQ(t().Controls().Value(ControlId::SignalRadioGroup), 7);
+    EXPECT_EQ(t().EffectivePermille(), 1000);
+    EXPECT_EQ(t().SessionLengthMinutes(), 5);
+    EXPECT_FALSE(t().Controls().Visible(ControlId::QSBModeRadioGroup));
+    EXPECT_TRUE(t().AudioOpen());
+    EXPECT_TRUE(s->Messages().empty());
+    // A "Speed" of 99 restores the last item, and "Display" alone does not set the delay.
+    store.Write(keys::Speed, 99);
+    store.Write(keys::Display, 5);
+    Create();
+    EXPECT_EQ(t().CharacterWpm(), 80);
+    EXPECT_EQ(t().Display().Delay(), 0);
+}
+
+TEST_F(Session, CountdownShowsEachSecondThenTheClock)
+{
+    store.Write(keys::Pause, 3);
+    Create();
+    t().StartButtonClick();
+    EXPECT_TRUE(t().CountdownPending());
+    EXPECT_FALSE(t().Controls().Enabled(ControlId::ToolButton3));
+    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton4));
+    EXPECT_FALSE(t().Controls().Enabled(ControlId::CharacterCountSpinEdit));
+
+    QStringList seen{Label()};
+    std::int64_t firstSound = -1;
+    s->afterMessage = [&](int) {
+        if (seen.last() != Label())
+            seen << Label();
+        if (firstSound < 0 && s->device().QueuedCount() > 0)
+            firstSound = s->clock().ElapsedMs();
+    };
+    ASSERT_TRUE(s->RunUntil([&] { return t().SessionActive(); }, 10'000));
+    s->RunFor(100);
+    EXPECT_EQ(seen, (QStringList{"3", "2", "1", "00:00"}));
+    EXPECT_GE(firstSound, 2900);
+    EXPECT_LE(firstSound, 3100);
+}
+
+TEST_F(Session, PauseOfZeroBeginsAtOnce)
+{
+    store.Write(keys::Pause, 0);
+    Create();
+    t().StartButtonClick();
+    EXPECT_TRUE(t().SessionActive());
+    EXPECT_EQ(Label(), QStringLiteral("00:00"));
+}
+
+TEST_F(Session, StopDuringTheCountdownReturnsToIdleWithoutSound)
+{
+    store.Write(keys::Pause, 5);
+    Create();
+    t().StartButtonClick();
+    s->RunFor(2000);
+    t().StopButtonClick();
+    EXPECT_FALSE(t().CountdownPending());
+    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton3));
+    EXPECT_FALSE(t().Controls().Enabled(ControlId::Timer1));
+    s->RunFor(10'000);
+    EXPECT_FALSE(t().SessionActive());
+    EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
+}
+
+TEST_F(Session, FirstEventsArePrimedAndTwoBuffersStayInFlight)
+{
+    Create();
+    store.Write(keys::Pause, 0);
+    t().StartButtonClick();
+    EXPECT_EQ(t().CharactersSent(), -2);
+    s->Pump();
+    EXPECT_EQ(t().CharactersSent(), 0);
+    EXPECT_EQ(s->device().QueuedCount(), 2u);
+    EXPECT_EQ(t().Controls().Text(ControlId::StatusBar1), QString());
+    EXPECT_TRUE(t().Sent().Text().isEmpty());
+    s->RunFor(5000);
+    EXPECT_EQ(s->device().QueuedCount(), 2u);
+    EXPECT_GT(t().CharactersSent(), 0);
+    EXPECT_EQ(t().Controls().Text(ControlId::StatusBar1),
+              QStringLiteral("  %1 characters sent").arg(t().CharactersSent()));
+}
+
+TEST_F(Session, StopWhileRunningGivesTwoMoreEventsAndRevealsOnTheSecond)
+{
+    store.Write(keys::Pause, 0);
+    store.Write(keys::DisplayDelay, 4);  // three characters held back
+    Create();
+    t().StartButtonClick();
+    s->RunFor(3000);
+    const int sentBefore = t().CharactersSent();
+    const QString shownBefore = t().Sent().Text();
+    t().StopButtonClick();
+    EXPECT_EQ(t().SessionState(), kStopping);
+    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton4));  // still a session
+
+    int events = 0;
+    QString afterFirst;
+    s->afterMessage = [&](int m) {
+        if (m != kBufferDone)
+            return;
+        ++events;
+        if (events == 1)
+            afterFirst = t().Sent().Text();
+    };
+    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    EXPECT_EQ(events, 2);
+    EXPECT_EQ(afterFirst, shownBefore);  // nothing is shown on the first
+    EXPECT_EQ(t().CharactersSent(), sentBefore + 2);
+    // The reveal holds every item heard: the three held back and the two late ones.
+    EXPECT_EQ(t().Sent().Text().size(), shownBefore.size() + 3 + 2);
+    EXPECT_TRUE(t().Sent().Text().startsWith(shownBefore));
+    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton3));
+    EXPECT_FALSE(t().Controls().Enabled(ControlId::ToolButton4));
+    EXPECT_EQ(s->device().QueuedCount(), 0u);
+    EXPECT_TRUE(t().IdleFlag());
+}
+
+TEST_F(Session, OneMinuteSessionStopsOnTheTickThatShowsOneMinute)
+{
+    store.Write(keys::Session, 1);
+    store.Write(keys::Pause, 0);
+    Create(3, QTime(10, 0, 0, 0));
+    t().StartButtonClick();
+    QString labelAtStop;
+    s->afterMessage = [&](int) {
+        if (labelAtStop.isEmpty() && t().SessionState() != kRunning)
+            labelAtStop = Label();
+    };
+    ASSERT_TRUE(s->RunUntilIdle(120'000));
+    EXPECT_EQ(labelAtStop, QStringLiteral("01:00"));
+    EXPECT_GE(s->clock().ElapsedMs(), 60'000);
+    EXPECT_LE(s->clock().ElapsedMs(), 60'000 + 30'000);
+}
+
+TEST_F(Session, SessionAcrossMidnightKeepsCounting)
+{
+    store.Write(keys::Session, 2);
+    store.Write(keys::Pause, 0);
+    Create(5, QTime(23, 59, 30));
+    t().StartButtonClick();
+    s->RunFor(61'000);
+    EXPECT_EQ(Label(), QStringLiteral("01:01"));
+    EXPECT_TRUE(t().SessionActive());
+    ASSERT_TRUE(s->RunUntilIdle(120'000));
+    EXPECT_LE(s->clock().ElapsedMs(), 121'000 + 30'000);
+}
+
+TEST_F(Session, DelayZeroShowsEachCharacterAsItsBufferIsHeard)
+{
+    store.Write(keys::Pause, 0);
+    store.Write(keys::DisplayDelay, 1);
+    Create(11);
+    t().StartButtonClick();
+    s->Pump();
+    const int heard = 6;
+    ASSERT_TRUE(s->RunUntil([&] { return t().CharactersSent() >= heard; }, 60'000));
+    s->Pump();
+    EXPECT_EQ(t().Sent().Text().size(), heard);
+    t().StopButtonClick();
+    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    EXPECT_EQ(t().Sent().Text().size(), heard + 2);
+}
+
+TEST_F(Session, HideShowsTheNoticeUntilTheEnd)
+{
+    store.Write(keys::Pause, 0);
+    store.Write(keys::DisplayDelay, 0);
+    Create(4);
+    t().StartButtonClick();
+    s->RunFor(4000);
+    EXPECT_EQ(t().Sent().Lines(), DelayedDisplay::HideNotice());
+    t().StopButtonClick();
+    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    EXPECT_EQ(t().Sent().Text().size(), t().CharactersSent());
+    EXPECT_FALSE(t().Sent().Text().contains(QStringLiteral("reveal")));
+}
+
+TEST_F(Session, TheTextFollowsTheSoundCharacterForCharacter)
+{
+    // Each character's text appears once its buffer has been heard: the revealed text,
+    // played back through the renderer, has exactly the length of what was played.
+    store.Write(keys::Pause, 0);
+    Create(21);
+    std::vector<std::uint8_t> played;
+    s->device().SetPlaySink([&](const std::uint8_t* b, std::size_t n) { played.insert(played.end(), b, b + n); });
+    t().StartButtonClick();
+    s->RunFor(8000);
+    t().StopButtonClick();
+    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    const QString text = t().Sent().Text();
+    ASSERT_FALSE(text.isEmpty());
+    std::size_t expected = 0;
+    const auto& list = t().Characters().CharacterList();
+    RandomNumber scratch(0);
+    RendererState renderer(scratch);
+    for (QChar c : text) {
+        const int pos = t().Characters().LookUpTextCharacter(static_cast<unsigned char>(c.toLatin1()));
+        MorseCode code(renderer, *list[static_cast<std::size_t>(pos)], 25, 775, 1000);
+        expected += static_cast<std::size_t>(code.SlotBytes(false));
+    }
+    EXPECT_EQ(played.size(), expected);
+    EXPECT_FALSE(text.startsWith(QLatin1Char(' ')));  // a session begins with a character
+}
+
+TEST_F(Session, BuffersAreUsedInTurnAcrossSessions)
+{
+    store.Write(keys::Pause, 0);
+    Create();
+    std::vector<int> order;
+    int lastNext = t().NextBufferIndex();
+    s->afterMessage = [&](int) {
+        if (t().NextBufferIndex() != lastNext) {
+            order.push_back(lastNext);
+            lastNext = t().NextBufferIndex();
+        }
+    };
+    for (int session = 0; session < 2; ++session) {
+        t().StartButtonClick();
+        s->RunFor(1500);
+        t().StopButtonClick();
+        ASSERT_TRUE(s->RunUntilIdle(30'000));
+    }
+    ASSERT_GE(order.size(), 6u);
+    for (std::size_t i = 0; i < order.size(); ++i)
+        EXPECT_EQ(order[i], static_cast<int>(i % 4)) << i;
+}
+
+TEST_F(Session, StartIsRefusedWhenNoCharacterOfTheFirstNIsEnabled)
+{
+    store.Write(keys::Session1, ~0x3);
+    store.Write(keys::Pause, 0);
+    Create();
+    t().StartButtonClick();
+    EXPECT_FALSE(t().SessionActive());
+    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton3));
+
+    store.Write(keys::Pause, 2);
+    t().StartButtonClick();
+    EXPECT_TRUE(t().CountdownPending());
+    ASSERT_TRUE(s->RunUntilIdle(10'000));
+    EXPECT_FALSE(t().SessionActive());
+    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton3));
+    EXPECT_FALSE(t().Controls().Enabled(ControlId::Timer1));
+    EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
+}
+
+TEST_F(Session, StartWhileASessionRunsOrWindsDownIsIgnored)
+{
+    store.Write(keys::Pause, 0);
+    Create();
+    t().StartButtonClick();
+    s->RunFor(2000);
+    const int writes = s->device().CallCount(VirtualAudioDevice::Call::Write);
+    t().StartButtonClick();
+    s->queue().PostMessage(kStartRequestMessage, 0, 0);
+    s->Pump();
+    EXPECT_EQ(s->device().QueuedCount(), 2u);
+    t().StopButtonClick();
+    t().StopButtonClick();  // the second Stop brings the controls back at once
+    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton3));
+    t().StartButtonClick();  // winding down: still ignored
+    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    EXPECT_LE(s->device().CallCount(VirtualAudioDevice::Call::Write), writes + 1);
+    EXPECT_EQ(s->device().QueuedCount(), 0u);
+}
+
+TEST_F(Session, MessagesFromOtherProgramsStartAndStop)
+{
+    store.Write(keys::Pause, 1);
+    Create();
+    s->queue().PostMessage(kStartRequestMessage, 0, 0);
+    ASSERT_TRUE(s->RunUntil([&] { return t().SessionActive(); }, 5000));
+    s->RunFor(2000);
+    s->queue().PostMessage(kStopRequestMessage, 0, 0);
+    s->Pump();
+    EXPECT_EQ(t().SessionState(), kStopping);
+    ASSERT_TRUE(s->RunUntilIdle(30'000));
+}
+
+TEST_F(Session, CallbackModeRunsTheSameSession)
+{
+    store.Write(keys::Callback, 1);
+    store.Write(keys::Pause, 0);
+    Create(9);
+    t().StartButtonClick();
+    s->RunFor(4000);
+    EXPECT_EQ(s->device().QueuedCount(), 2u);
+    EXPECT_GT(t().CharactersSent(), 3);
+    t().StopButtonClick();
+    ASSERT_TRUE(s->RunUntilIdle(30'000));
+}
+
+TEST_F(Session, CloseDuringASessionOnlyStopsItAndTheNextCloseCloses)
+{
+    store.Write(keys::Pause, 0);
+    Create();
+    t().StartButtonClick();
+    s->RunFor(1000);
+    t().FinishButtonClick();
+    EXPECT_FALSE(s->Closed());
+    EXPECT_EQ(t().SessionState(), kStopping);
+    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    t().FinishButtonClick();
+    EXPECT_TRUE(s->Closed());
+    // The options mirrored by the controls were saved.
+    EXPECT_EQ(std::get<qint32>(*store.Raw(QStringLiteral("Setup"), QStringLiteral("Pitch"))), 750);
+}
+
+TEST_F(Session, CloseDuringTheCountdownClosesAtOnce)
+{
+    store.Write(keys::Pause, 5);
+    Create();
+    t().StartButtonClick();
+    s->RunFor(1000);
+    t().FinishButtonClick();
+    EXPECT_TRUE(s->Closed());
+}
+
+TEST_F(Session, WithoutADeviceEachPrimedEventReportsAndTheSessionCanStillEnd)
+{
+    Make();
+    s->device().InjectFailure(VirtualAudioDevice::Call::Open, "no sound card");
+    s->CreateAndShow();
+    ASSERT_EQ(s->Messages().size(), 1u);
+    EXPECT_EQ(s->Messages()[0].caption, QStringLiteral("waveOutOpen"));
+    EXPECT_EQ(s->Messages()[0].text, QStringLiteral("no sound card"));
+
+    store.Write(keys::Pause, 0);
+    t().StartButtonClick();
+    s->RunFor(3000);
+    // Unprepare, prepare and write fail on each of the two primed events; nothing more comes.
+    ASSERT_EQ(s->Messages().size(), 7u);
+    const QStringList captions = {"Information", "Information", "waveOutWrite"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(s->Messages()[static_cast<std::size_t>(1 + i)].caption, captions[i % 3]);
+    EXPECT_EQ(s->Messages()[1].text, QStringLiteral("waveOutUnprepareHeader Failed"));
+    EXPECT_EQ(s->Messages()[2].text, QStringLiteral("waveOutPrepareHeader Failed"));
+    t().StopButtonClick();
+    EXPECT_FALSE(t().SessionActive());  // nothing in flight: the session ends at once
+    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton3));
+}
+
+TEST_F(Session, AWriteFailureShortensThePipelineByOne)
+{
+    store.Write(keys::Pause, 0);
+    Create();
+    s->device().InjectFailure(VirtualAudioDevice::Call::Write, "device gone", 1);
+    t().StartButtonClick();
+    s->RunFor(3000);
+    EXPECT_EQ(s->device().QueuedCount(), 1u);
+    ASSERT_EQ(s->Messages().size(), 1u);
+    EXPECT_EQ(s->Messages()[0].caption, QStringLiteral("waveOutWrite"));
+    t().StopButtonClick();
+    ASSERT_TRUE(s->RunUntilIdle(30'000));
+}
+
+TEST_F(Session, SpeedSelectionRelabelsAndResetsTheEffectiveSpeed)
+{
+    Create();
+    auto& c = t().Controls();
+    c.SetValue(ControlId::RadioGroup1, 2);
+    t().RadioGroup1Click();
+    EXPECT_EQ(c.Get(ControlId::CodeSpeedRadioGroup).items,
+              (QStringList{"25", "21", "18", "15", "12", "9", "6", "3"}));
+    c.SetValue(ControlId::RadioGroup1, 0);
+    t().RadioGroup1Click();
+    EXPECT_EQ(c.Get(ControlId::CodeSpeedRadioGroup).items, (QStringList{"15", "13", "11", "9", "7", "5", "3", "1"}));
+    EXPECT_FALSE(c.Enabled(ControlId::SpeedStepCheckBox));
+    c.SetValue(ControlId::RadioGroup1, 1);
+    t().RadioGroup1Click();
+    EXPECT_TRUE(c.Enabled(ControlId::SpeedStepCheckBox));
+    c.SetValue(ControlId::CodeSpeedRadioGroup, 4);
+    t().CodeSpeedRadioGroupClick();
+    EXPECT_FALSE(c.Enabled(ControlId::SpeedStepCheckBox));
+    EXPECT_EQ(t().EffectivePermille(), 500);
+    c.SetValue(ControlId::RadioGroup1, 3);
+    t().RadioGroup1Click();
+    EXPECT_EQ(c.Value(ControlId::CodeSpeedRadioGroup), 0);
+    t().CodeSpeedRadioGroupClick();
+    EXPECT_EQ(t().EffectivePermille(), 1000);
+    EXPECT_EQ(t().CharacterWpm(), 30);
+}
+
+TEST_F(Session, EffectiveSpeedStretchesEverySymbolOfRandomGroups)
+{
+    store.Write(keys::Pause, 0);
+    store.Write(keys::Speed, 1);  // 20 WPM
+    store.Write(keys::Delay, 4);  // 1/2
+    Create(2);
+    std::vector<std::uint32_t> lengths;
+    s->afterMessage = [&](int) {};
+    t().StartButtonClick();
+    s->Pump();
+    // The first character is a k or an m: 4+2+... units, each unit stretched to 10584 values.
+    const auto& first = t().Buffer(0);
+    const int units = first.length / 2 / 10584;
+    EXPECT_EQ(first.length % (2 * 10584), 0u);
+    EXPECT_TRUE(units == 12 || units == 10) << units;  // k: 4+2+4+2 = 12, m: 4+4+2 = 10
+}
+
+TEST_F(Session, FavourRecentLeansOnTheNewestCharacter)
+{
+    // With two characters the newer one comes three times in four; with five the
+    // probabilities from the newest back are about .457 .257 .157 .090 .040.
+    for (const auto& [n, expected] : {std::pair{2, std::vector<double>{0.25, 0.75}},
+                                      std::pair{5, std::vector<double>{0.040, 0.090, 0.157, 0.257, 0.457}}}) {
+        RandomNumber random(12345);
+        RandomGroupSource groups;
+        groups.SetFavourRecent(true);
+        groups.Begin(random);
+        std::vector<int> counts(static_cast<std::size_t>(n) + 1, 0);
+        int total = 0;
+        for (int i = 0; i < 200'000; ++i) {
+            const int symbol = groups.NextGroupSymbol(random, n + 1);
+            ASSERT_GE(symbol, 0);
+            ASSERT_LE(symbol, n);
+            ++counts[static_cast<std::size_t>(symbol)];
+            if (symbol != 0)
+                ++total;
+        }
+        for (int k = 1; k <= n; ++k) {
+            const double p = expected[static_cast<std::size_t>(k - 1)];
+            const double sigma = std::sqrt(p * (1 - p) / total);
+            EXPECT_NEAR(static_cast<double>(counts[static_cast<std::size_t>(k)]) / total, p, 5 * sigma + 0.002)
+                << "n=" << n << " k=" << k;
+        }
+    }
+}
+
+TEST_F(Session, GroupsHoldOneToEightCharactersEachClosedByOneSpace)
+{
+    RandomNumber random(77);
+    RandomGroupSource groups;
+    groups.Begin(random);
+    std::map<int, int> lengths;
+    int run = 0;
+    bool previousSpace = true;
+    for (int i = 0; i < 50'000; ++i) {
+        const int symbol = groups.NextGroupSymbol(random, 41);
+        if (symbol == 0) {
+            ASSERT_FALSE(previousSpace) << "two word spaces in a row";
+            ++lengths[run];
+            run = 0;
+        } else {
+            ++run;
+        }
+        previousSpace = symbol == 0;
+    }
+    EXPECT_EQ(lengths.size(), 8u);
+    EXPECT_EQ(lengths.begin()->first, 1);
+    EXPECT_EQ(lengths.rbegin()->first, 8);
+}
+
+}  // namespace

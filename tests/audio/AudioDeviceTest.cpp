@@ -1,0 +1,755 @@
+// Audio device layer: the message queue, the virtual clock, the virtual device (timing
+// in frames, completion order, both notification modes, failure paths, reset, close)
+// and a smoke test of the PortAudio device that skips without an output device.
+//
+// Durations below are worked out by hand from 44100 frames per second: a buffer is done
+// at the first whole millisecond ms with floor(ms * 44.1) >= its end frame.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "session/AudioDevice.h"
+#include "session/Clock.h"
+#include "session/MessageQueue.h"
+#include "session/Messages.h"
+#include "session/PortAudioDevice.h"
+#include "session/VirtualAudioDevice.h"
+
+namespace lumbrel {
+namespace {
+
+using Call = VirtualAudioDevice::Call;
+
+// A buffer of `frames` frames whose values all equal `value`, so that played audio
+// shows which buffer it came from.
+class TestBuffer {
+public:
+    TestBuffer(std::uint32_t frames, std::int16_t value) : values_(std::size_t{frames} * 2, value) {
+        header.data = values_.empty() ? nullptr : values_.data();
+        header.length = frames * 4;
+    }
+    TestBuffer(const TestBuffer&) = delete;
+    TestBuffer& operator=(const TestBuffer&) = delete;
+
+    AudioBufferHeader header;
+
+private:
+    std::vector<std::int16_t> values_;
+};
+
+// Played bytes as 16-bit values, left channel only.
+std::vector<std::int16_t> LeftChannel(const std::vector<std::uint8_t>& bytes) {
+    std::vector<std::int16_t> left;
+    for (std::size_t i = 0; i + 3 < bytes.size(); i += 4) {
+        left.push_back(static_cast<std::int16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    }
+    return left;
+}
+
+// Runs of equal values: (value, frames).
+std::vector<std::pair<std::int16_t, std::size_t>> Runs(const std::vector<std::int16_t>& values) {
+    std::vector<std::pair<std::int16_t, std::size_t>> runs;
+    for (const std::int16_t v : values) {
+        if (runs.empty() || runs.back().first != v) {
+            runs.emplace_back(v, 0);
+        }
+        ++runs.back().second;
+    }
+    return runs;
+}
+
+using RunList = std::vector<std::pair<std::int16_t, std::size_t>>;
+
+// ---------------------------------------------------------------- MessageQueue
+
+TEST(MessageQueueTest, TakesMessagesInPostingOrder) {
+    MessageQueue queue;
+    EXPECT_FALSE(queue.TryTake());
+    EXPECT_FALSE(queue.TakeFor(std::chrono::milliseconds(0)));
+
+    queue.PostMessage(kBufferDoneMessage, 0, 11);
+    queue.PostMessage(kDisplayMessage, 1, 0);
+    queue.PostMessage(kWaveOutDoneMessage, 2, 22);
+    EXPECT_EQ(queue.Size(), 3u);
+
+    EXPECT_EQ(queue.TryTake(), (Message{kBufferDoneMessage, 0, 11}));
+    EXPECT_EQ(queue.Take(), (Message{kDisplayMessage, 1, 0}));
+    EXPECT_EQ(queue.TakeFor(std::chrono::milliseconds(0)), (Message{kWaveOutDoneMessage, 2, 22}));
+    EXPECT_TRUE(queue.Empty());
+}
+
+TEST(MessageQueueTest, DrainEmptiesTheQueueOldestFirst) {
+    MessageQueue queue;
+    queue.PostMessage(kStartRequestMessage, 0, 0);
+    queue.PostMessage(kStopRequestMessage, 0, 0);
+    const std::vector<Message> drained = queue.Drain();
+    ASSERT_EQ(drained.size(), 2u);
+    EXPECT_EQ(drained[0].message, kStartRequestMessage);
+    EXPECT_EQ(drained[1].message, kStopRequestMessage);
+    EXPECT_TRUE(queue.Empty());
+    EXPECT_TRUE(queue.Drain().empty());
+}
+
+TEST(MessageQueueTest, ConcurrentPostersLoseNothingAndKeepEachPostersOrder) {
+    constexpr int kPosters = 4;
+    constexpr int kEach = 2000;
+    MessageQueue queue;
+    std::vector<std::thread> posters;
+    for (int p = 0; p < kPosters; ++p) {
+        posters.emplace_back([&queue, p] {
+            for (int i = 0; i < kEach; ++i) {
+                queue.PostMessage(kBufferDoneMessage, p, i);
+            }
+        });
+    }
+    std::vector<Message> taken;
+    while (taken.size() < std::size_t{kPosters * kEach}) {
+        taken.push_back(queue.Take());  // blocks while the posters are behind
+    }
+    for (std::thread& t : posters) {
+        t.join();
+    }
+    EXPECT_TRUE(queue.Empty());
+    std::vector<std::intptr_t> next(kPosters, 0);
+    for (const Message& m : taken) {
+        ASSERT_GE(m.wParam, 0);
+        ASSERT_LT(m.wParam, kPosters);
+        auto& expected = next[static_cast<std::size_t>(m.wParam)];
+        ASSERT_EQ(m.lParam, expected) << "poster " << m.wParam;
+        ++expected;
+    }
+}
+
+// ---------------------------------------------------------------- VirtualClock
+
+class RecordingListener final : public VirtualClock::Listener {
+public:
+    RecordingListener(VirtualClock& clock, std::deque<std::int64_t> dues) : clock_(clock), dues_(std::move(dues)) {}
+
+    std::optional<std::int64_t> NextDueMs() const override {
+        if (dues_.empty()) {
+            return std::nullopt;
+        }
+        return dues_.front();
+    }
+    void OnClockAdvanced(std::int64_t elapsedMs) override {
+        calls.push_back(elapsedMs);
+        seenByClock.push_back(clock_.ElapsedMs());
+        while (!dues_.empty() && dues_.front() <= elapsedMs) {
+            dues_.pop_front();
+        }
+    }
+
+    std::vector<std::int64_t> calls;
+    std::vector<std::int64_t> seenByClock;
+
+private:
+    VirtualClock& clock_;
+    std::deque<std::int64_t> dues_;
+};
+
+TEST(VirtualClockTest, TickCountWrapsAfter32Bits) {
+    VirtualClock clock(0xFFFFFFF0u);
+    const std::uint32_t before = clock.TickCount();
+    clock.Advance(0x20);
+    EXPECT_EQ(clock.TickCount(), 0x10u);
+    EXPECT_EQ(static_cast<std::uint32_t>(clock.TickCount() - before), 0x20u);
+    EXPECT_EQ(clock.ElapsedMs(), 0x20);
+
+    clock.SetTickCount(1000);
+    clock.Advance(5);
+    EXPECT_EQ(clock.TickCount(), 1005u);
+    EXPECT_EQ(clock.ElapsedMs(), 0x25);
+}
+
+TEST(VirtualClockTest, TimeOfDayWrapsAtMidnight) {
+    VirtualClock clock(0, QTime(23, 59, 59, 990));
+    clock.Advance(25);
+    EXPECT_EQ(clock.LocalTimeOfDay(), QTime(0, 0, 0, 15));
+    clock.SetLocalTimeOfDay(QTime(12, 0));
+    clock.Advance(1500);
+    EXPECT_EQ(clock.LocalTimeOfDay(), QTime(12, 0, 1, 500));
+}
+
+TEST(VirtualClockTest, TimeNeverGoesBack) {
+    VirtualClock clock;
+    clock.Advance(10);
+    clock.Advance(-5);
+    clock.AdvanceTo(3);
+    EXPECT_EQ(clock.ElapsedMs(), 10);
+}
+
+TEST(VirtualClockTest, AdvanceStopsAtEveryDueTimeInOrder) {
+    VirtualClock clock;
+    RecordingListener listener(clock, {5, 12});
+    clock.AddListener(listener);
+    clock.Advance(20);
+    clock.RemoveListener(listener);
+    EXPECT_EQ(listener.calls, (std::vector<std::int64_t>{5, 12, 20}));
+    EXPECT_EQ(listener.seenByClock, listener.calls);
+}
+
+TEST(VirtualClockTest, AdvanceToNextDueJumpsToTheEarliestListener) {
+    VirtualClock clock;
+    RecordingListener early(clock, {7});
+    RecordingListener late(clock, {9});
+    EXPECT_FALSE(clock.AdvanceToNextDue());
+    clock.AddListener(late);
+    clock.AddListener(early);
+    EXPECT_FALSE(clock.AdvanceToNextDue(6));
+    EXPECT_EQ(clock.ElapsedMs(), 0);
+    EXPECT_TRUE(clock.AdvanceToNextDue());
+    EXPECT_EQ(clock.ElapsedMs(), 7);
+    EXPECT_TRUE(clock.AdvanceToNextDue());
+    EXPECT_EQ(clock.ElapsedMs(), 9);
+    EXPECT_FALSE(clock.AdvanceToNextDue());
+    clock.RemoveListener(early);
+    clock.RemoveListener(late);
+}
+
+// ---------------------------------------------------------------- VirtualAudioDevice
+
+class VirtualAudioDeviceTest : public ::testing::Test {
+protected:
+    TestBuffer& NewBuffer(std::uint32_t frames, std::int16_t value) {
+        buffers_.push_back(std::make_unique<TestBuffer>(frames, value));
+        return *buffers_.back();
+    }
+
+    void OpenWithCallback() {
+        auto record = [this](AudioBufferHeader* h) {
+            done.push_back(h);
+            doneAtMs.push_back(clock.ElapsedMs());
+        };
+        const AudioResult opened = device.Open(kTrainerAudioFormat, AudioNotification::ToCallback(record));
+        ASSERT_TRUE(opened) << opened.Text();
+    }
+
+    void OpenWithWindow() {
+        const AudioResult opened = device.Open(kTrainerAudioFormat, AudioNotification::ToWindow(window));
+        ASSERT_TRUE(opened) << opened.Text();
+    }
+
+    void Queue(TestBuffer& buffer) {
+        ASSERT_TRUE(device.PrepareHeader(buffer.header));
+        const AudioResult written = device.Write(buffer.header);
+        ASSERT_TRUE(written) << written.Text();
+    }
+
+    VirtualClock clock;
+    MessageQueue window;
+    VirtualAudioDevice device{clock};
+    std::vector<AudioBufferHeader*> done;
+    std::vector<std::int64_t> doneAtMs;
+
+private:
+    std::vector<std::unique_ptr<TestBuffer>> buffers_;
+};
+
+// -- timing
+
+TEST_F(VirtualAudioDeviceTest, BufferIsDoneWhenItsLastFrameHasPlayed) {
+    OpenWithCallback();
+    TestBuffer& tenMs = NewBuffer(441, 1);
+    Queue(tenMs);
+    EXPECT_EQ(device.NextCompletionMs(), 10);
+    clock.Advance(9);
+    EXPECT_TRUE(done.empty());
+    EXPECT_TRUE(tenMs.header.IsQueued());
+    clock.Advance(1);
+    ASSERT_EQ(done.size(), 1u);
+    EXPECT_EQ(doneAtMs[0], 10);
+}
+
+TEST_F(VirtualAudioDeviceTest, ManyShortBuffersStayFrameExact) {
+    // 100 buffers of 43 frames (0.975 ms each) end at frame 4300 = 97.5 ms: 99 are done
+    // at 97 ms (frame 4277), the last one at 98 ms. Rounding each buffer to whole
+    // milliseconds would be off by several milliseconds.
+    OpenWithCallback();
+    for (int i = 0; i < 100; ++i) {
+        Queue(NewBuffer(43, static_cast<std::int16_t>(i)));
+    }
+    clock.AdvanceTo(97);
+    EXPECT_EQ(done.size(), 99u);
+    clock.AdvanceTo(98);
+    EXPECT_EQ(done.size(), 100u);
+}
+
+TEST_F(VirtualAudioDeviceTest, OddLengthsAccumulateInFramesNotMilliseconds) {
+    // Ends at frames 1, 44100 and 44101: done at 1 ms, 1000 ms and 1001 ms.
+    OpenWithCallback();
+    Queue(NewBuffer(1, 1));
+    Queue(NewBuffer(44099, 2));
+    Queue(NewBuffer(1, 3));
+    EXPECT_EQ(device.NextCompletionMs(), 1);
+    clock.Advance(5000);
+    EXPECT_EQ(doneAtMs, (std::vector<std::int64_t>{1, 1000, 1001}));
+}
+
+TEST_F(VirtualAudioDeviceTest, QueuedBuffersPlayBackToBackWithoutGap) {
+    OpenWithCallback();
+    TestBuffer& a = NewBuffer(441, 100);
+    TestBuffer& b = NewBuffer(300, 200);
+    Queue(a);
+    clock.Advance(5);  // b is written while a plays: it starts where a ends
+    Queue(b);
+    clock.Advance(100);
+    EXPECT_EQ(doneAtMs, (std::vector<std::int64_t>{10, 17}));  // frame 741 -> 16.8 ms
+    EXPECT_EQ(Runs(LeftChannel(device.PlayedBytes())), (RunList{{100, 441}, {200, 300}}));
+}
+
+TEST_F(VirtualAudioDeviceTest, BufferWrittenAfterSilenceStartsAtTheCurrentFrame) {
+    OpenWithCallback();
+    TestBuffer& a = NewBuffer(441, 7);
+    TestBuffer& b = NewBuffer(441, 9);
+    Queue(a);
+    clock.AdvanceTo(50);  // a ended at frame 441; the timeline is at frame 2205
+    Queue(b);
+    clock.AdvanceTo(59);
+    EXPECT_EQ(done.size(), 1u);
+    clock.AdvanceTo(60);
+    ASSERT_EQ(done.size(), 2u);
+    // What was heard: a, 1764 frames of silence, b.
+    EXPECT_EQ(Runs(LeftChannel(device.PlayedBytes())), (RunList{{7, 441}, {0, 1764}, {9, 441}}));
+}
+
+TEST_F(VirtualAudioDeviceTest, SinkReceivesExactlyWhatWasHeard) {
+    std::vector<std::uint8_t> sunk;
+    device.SetPlaySink([&sunk](const std::uint8_t* bytes, std::size_t count) {
+        sunk.insert(sunk.end(), bytes, bytes + count);
+    });
+    device.KeepPlayedBytes(false);
+    OpenWithCallback();
+    Queue(NewBuffer(441, 5));
+    clock.AdvanceTo(300);                   // 12789 frames of silence follow
+    Queue(NewBuffer(2, -5));
+    clock.AdvanceTo(400);
+    EXPECT_TRUE(device.PlayedBytes().empty());
+    EXPECT_EQ(Runs(LeftChannel(sunk)), (RunList{{5, 441}, {0, 12789}, {-5, 2}}));
+    // Both channels carry what the buffer holds.
+    EXPECT_EQ(sunk.size(), (441u + 12789u + 2u) * 4u);
+}
+
+TEST_F(VirtualAudioDeviceTest, TwoBuffersInFlightPlayAsOneUnbrokenStream) {
+    // The engine's pattern: two buffers primed, each completion queues one more into
+    // the next of four headers. The stream heard must have no gap anywhere.
+    constexpr int kTotal = 12;
+    std::vector<std::unique_ptr<TestBuffer>> ring;
+    for (int i = 0; i < 4; ++i) {
+        ring.push_back(std::make_unique<TestBuffer>(0, 0));
+    }
+    std::vector<std::vector<std::int16_t>> data(4);
+    int queued = 0;
+    auto queueNext = [&] {
+        TestBuffer& b = *ring[static_cast<std::size_t>(queued % 4)];
+        ASSERT_TRUE(device.UnprepareHeader(b.header));
+        const auto frames = static_cast<std::size_t>(97 + 31 * queued);  // odd lengths
+        data[static_cast<std::size_t>(queued % 4)].assign(frames * 2, static_cast<std::int16_t>(queued + 1));
+        b.header.data = data[static_cast<std::size_t>(queued % 4)].data();
+        b.header.length = static_cast<std::uint32_t>(frames * 4);
+        ASSERT_TRUE(device.PrepareHeader(b.header));
+        ASSERT_TRUE(device.Write(b.header));
+        ++queued;
+    };
+    auto refill = [&](AudioBufferHeader* h) {
+        done.push_back(h);
+        if (queued < kTotal) {
+            queueNext();
+        }
+    };
+    const AudioResult opened = device.Open(kTrainerAudioFormat, AudioNotification::ToCallback(refill));
+    ASSERT_TRUE(opened);
+    queueNext();
+    queueNext();
+    while (clock.AdvanceToNextDue()) {
+    }
+    ASSERT_EQ(done.size(), static_cast<std::size_t>(kTotal));
+    RunList expected;
+    for (int i = 0; i < kTotal; ++i) {
+        expected.emplace_back(static_cast<std::int16_t>(i + 1), static_cast<std::size_t>(97 + 31 * i));
+        EXPECT_EQ(done[static_cast<std::size_t>(i)], &ring[static_cast<std::size_t>(i % 4)]->header);
+    }
+    EXPECT_EQ(Runs(LeftChannel(device.PlayedBytes())), expected);
+}
+
+TEST_F(VirtualAudioDeviceTest, TimingIsUnaffectedByTheTickCountWrapping) {
+    clock.SetTickCount(0xFFFFFFFFu - 4);  // wraps 5 ms from now
+    std::vector<std::uint32_t> ticks;
+    const AudioResult opened = device.Open(kTrainerAudioFormat, AudioNotification::ToCallback([&](AudioBufferHeader*) {
+        ticks.push_back(clock.TickCount());
+    }));
+    ASSERT_TRUE(opened);
+    const std::uint32_t written = clock.TickCount();
+    Queue(NewBuffer(441, 1));
+    Queue(NewBuffer(441, 2));
+    clock.Advance(30);
+    ASSERT_EQ(ticks.size(), 2u);
+    EXPECT_EQ(ticks[0], 5u);
+    EXPECT_EQ(static_cast<std::uint32_t>(ticks[0] - written), 10u);
+    EXPECT_EQ(static_cast<std::uint32_t>(ticks[1] - written), 20u);
+}
+
+// -- order and notification modes
+
+TEST_F(VirtualAudioDeviceTest, CallbackModeReportsEachBufferOnceInQueueOrder) {
+    OpenWithCallback();
+    TestBuffer& a = NewBuffer(882, 1);
+    TestBuffer& b = NewBuffer(1, 2);
+    TestBuffer& c = NewBuffer(0, 3);  // an empty buffer is done when the one before it is
+    TestBuffer& d = NewBuffer(441, 4);
+    for (TestBuffer* t : {&a, &b, &c, &d}) {
+        Queue(*t);
+    }
+    clock.Advance(1000);
+    EXPECT_EQ(done, (std::vector<AudioBufferHeader*>{&a.header, &b.header, &c.header, &d.header}));
+    EXPECT_EQ(doneAtMs, (std::vector<std::int64_t>{20, 21, 21, 31}));
+    for (TestBuffer* t : {&a, &b, &c, &d}) {
+        EXPECT_TRUE(t->header.IsDone());
+        EXPECT_FALSE(t->header.IsQueued());
+        EXPECT_TRUE(t->header.IsPrepared());
+    }
+}
+
+TEST_F(VirtualAudioDeviceTest, WindowModePostsWaveOutDoneWithDeviceAndHeader) {
+    OpenWithWindow();
+    TestBuffer& a = NewBuffer(441, 1);
+    TestBuffer& b = NewBuffer(441, 2);
+    Queue(a);
+    Queue(b);
+    clock.Advance(19);
+    ASSERT_EQ(window.Size(), 1u);
+    clock.Advance(1);
+    const std::vector<Message> posted = window.Drain();
+    ASSERT_EQ(posted.size(), 2u);
+    EXPECT_EQ(posted[0], (Message{kWaveOutDoneMessage, device.Handle(), reinterpret_cast<std::intptr_t>(&a.header)}));
+    EXPECT_EQ(posted[1], (Message{kWaveOutDoneMessage, device.Handle(), reinterpret_cast<std::intptr_t>(&b.header)}));
+}
+
+TEST_F(VirtualAudioDeviceTest, DevicesOnOneClockReportInTimeOrder) {
+    VirtualAudioDevice other(clock);
+    std::vector<std::pair<char, std::int64_t>> events;
+    ASSERT_TRUE(device.Open(kTrainerAudioFormat, AudioNotification::ToCallback([&](AudioBufferHeader*) {
+        events.emplace_back('a', clock.ElapsedMs());
+    })));
+    ASSERT_TRUE(other.Open(kTrainerAudioFormat, AudioNotification::ToCallback([&](AudioBufferHeader*) {
+        events.emplace_back('b', clock.ElapsedMs());
+    })));
+    for (int i = 0; i < 3; ++i) {
+        Queue(NewBuffer(441, 1));  // 10, 20, 30 ms
+    }
+    TestBuffer& b = NewBuffer(661, 2);  // frame 661 -> 15 ms
+    ASSERT_TRUE(other.PrepareHeader(b.header));
+    ASSERT_TRUE(other.Write(b.header));
+    clock.Advance(100);
+    EXPECT_EQ(events, (std::vector<std::pair<char, std::int64_t>>{{'a', 10}, {'b', 15}, {'a', 20}, {'a', 30}}));
+}
+
+// -- header life cycle and refusals
+
+TEST_F(VirtualAudioDeviceTest, FlagsFollowTheHeaderThroughItsLife) {
+    OpenWithWindow();
+    TestBuffer& a = NewBuffer(441, 1);
+    ASSERT_TRUE(device.PrepareHeader(a.header));
+    ASSERT_TRUE(device.PrepareHeader(a.header));  // preparing twice is harmless
+    EXPECT_EQ(a.header.flags.load(), kHeaderPrepared);
+    ASSERT_TRUE(device.Write(a.header));
+    EXPECT_EQ(a.header.flags.load(), kHeaderPrepared | kHeaderInQueue);
+    clock.Advance(10);
+    EXPECT_EQ(a.header.flags.load(), kHeaderPrepared | kHeaderDone);
+    ASSERT_TRUE(device.Write(a.header));  // a done header may be written again
+    EXPECT_EQ(a.header.flags.load(), kHeaderPrepared | kHeaderInQueue);
+    clock.Advance(10);
+    ASSERT_TRUE(device.UnprepareHeader(a.header));
+    EXPECT_EQ(a.header.flags.load(), kHeaderDone);
+    ASSERT_TRUE(device.UnprepareHeader(a.header));  // and unpreparing twice too
+}
+
+TEST_F(VirtualAudioDeviceTest, RefusesHeadersItCannotPlay) {
+    OpenWithWindow();
+    TestBuffer& unprepared = NewBuffer(441, 1);
+    EXPECT_EQ(device.Write(unprepared.header).Error(), AudioError::Unprepared);
+
+    TestBuffer& queued = NewBuffer(441, 1);
+    Queue(queued);
+    EXPECT_EQ(device.Write(queued.header).Error(), AudioError::StillPlaying);
+    EXPECT_EQ(device.UnprepareHeader(queued.header).Error(), AudioError::StillPlaying);
+
+    TestBuffer& partial = NewBuffer(441, 1);
+    partial.header.length = 441 * 4 - 2;  // half a frame at the end
+    ASSERT_TRUE(device.PrepareHeader(partial.header));
+    const AudioResult refused = device.Write(partial.header);
+    EXPECT_EQ(refused.Error(), AudioError::InvalidParameter);
+    EXPECT_FALSE(refused.Text().empty());
+
+    AudioBufferHeader noData;
+    noData.length = 16;
+    EXPECT_EQ(device.PrepareHeader(noData).Error(), AudioError::InvalidParameter);
+
+    // None of the refused headers plays or is reported.
+    clock.Advance(1000);
+    EXPECT_EQ(window.Drain().size(), 1u);
+    EXPECT_FALSE(unprepared.header.IsQueued());
+    EXPECT_FALSE(partial.header.IsQueued());
+}
+
+TEST_F(VirtualAudioDeviceTest, OpenRefusesWhatItCannotServe) {
+    AudioFormat mono = kTrainerAudioFormat;
+    mono.channels = 1;
+    mono.blockAlign = 2;
+    mono.bytesPerSecond = 88200;
+    EXPECT_EQ(device.Open(mono, AudioNotification::ToWindow(window)).Error(), AudioError::BadFormat);
+    EXPECT_EQ(device.Open(kTrainerAudioFormat, AudioNotification::ToCallback({})).Error(),
+              AudioError::InvalidParameter);
+    AudioNotification noTarget;
+    noTarget.mode = NotifyMode::Window;
+    EXPECT_EQ(device.Open(kTrainerAudioFormat, noTarget).Error(), AudioError::InvalidParameter);
+    EXPECT_FALSE(device.IsOpen());
+
+    OpenWithWindow();
+    EXPECT_EQ(device.Open(kTrainerAudioFormat, AudioNotification::ToWindow(window)).Error(),
+              AudioError::AlreadyOpen);
+}
+
+// -- failures
+
+TEST_F(VirtualAudioDeviceTest, NeverOpenedDeviceFailsEveryCallWithAText) {
+    TestBuffer& a = NewBuffer(441, 1);
+    const std::vector<AudioResult> results = {device.PrepareHeader(a.header), device.Write(a.header),
+                                              device.UnprepareHeader(a.header), device.Reset(), device.Close()};
+    for (const AudioResult& r : results) {
+        EXPECT_EQ(r.Error(), AudioError::NotOpen);
+        EXPECT_FALSE(r.Text().empty());
+    }
+    EXPECT_EQ(a.header.flags.load(), 0u);
+}
+
+TEST_F(VirtualAudioDeviceTest, FailedOpenLeavesTheDeviceClosedUntilItOpens) {
+    device.InjectFailure(Call::Open, "No audio driver is installed.");
+    const AudioResult opened = device.Open(kTrainerAudioFormat, AudioNotification::ToWindow(window));
+    EXPECT_EQ(opened.Error(), AudioError::Injected);
+    EXPECT_EQ(opened.Text(), "No audio driver is installed.");
+    EXPECT_FALSE(device.IsOpen());
+
+    TestBuffer& a = NewBuffer(441, 1);
+    EXPECT_EQ(device.PrepareHeader(a.header).Error(), AudioError::NotOpen);
+    EXPECT_EQ(device.Write(a.header).Error(), AudioError::NotOpen);
+    clock.Advance(100);
+    EXPECT_TRUE(window.Empty());
+
+    device.ClearFailures();
+    OpenWithWindow();
+    Queue(a);
+    clock.Advance(100);
+    EXPECT_EQ(window.Drain().size(), 1u);
+}
+
+TEST_F(VirtualAudioDeviceTest, FailedWriteQueuesNothingAndTheNextWritePlays) {
+    OpenWithCallback();
+    TestBuffer& lost = NewBuffer(441, 1);
+    TestBuffer& next = NewBuffer(441, 2);
+    device.InjectFailure(Call::Write, "The device is busy.", 1);
+    ASSERT_TRUE(device.PrepareHeader(lost.header));
+    const AudioResult refused = device.Write(lost.header);
+    EXPECT_EQ(refused.Text(), "The device is busy.");
+    EXPECT_FALSE(lost.header.IsQueued());
+    EXPECT_EQ(device.QueuedCount(), 0u);
+
+    Queue(next);  // the failure was for one call only; the lost buffer took no time
+    clock.Advance(100);
+    EXPECT_EQ(done, (std::vector<AudioBufferHeader*>{&next.header}));
+    EXPECT_EQ(doneAtMs, (std::vector<std::int64_t>{10}));
+    EXPECT_EQ(device.CallCount(Call::Write), 2);
+}
+
+TEST_F(VirtualAudioDeviceTest, FailedPrepareAndUnprepareChangeNoFlags) {
+    OpenWithWindow();
+    TestBuffer& a = NewBuffer(441, 1);
+    device.InjectFailure(Call::PrepareHeader, {}, 1);
+    const AudioResult prepare = device.PrepareHeader(a.header);
+    EXPECT_EQ(prepare.Error(), AudioError::Injected);
+    EXPECT_FALSE(prepare.Text().empty());
+    EXPECT_FALSE(a.header.IsPrepared());
+    EXPECT_EQ(device.Write(a.header).Error(), AudioError::Unprepared);
+
+    ASSERT_TRUE(device.PrepareHeader(a.header));
+    device.InjectFailure(Call::UnprepareHeader);
+    EXPECT_EQ(device.UnprepareHeader(a.header).Error(), AudioError::Injected);
+    EXPECT_EQ(device.UnprepareHeader(a.header).Error(), AudioError::Injected);  // every call
+    EXPECT_TRUE(a.header.IsPrepared());
+    device.ClearFailures();
+    EXPECT_TRUE(device.UnprepareHeader(a.header));
+    EXPECT_FALSE(a.header.IsPrepared());
+}
+
+// -- reset and close
+
+TEST_F(VirtualAudioDeviceTest, ResetReportsEveryQueuedBufferAtOnceInOrder) {
+    OpenWithCallback();
+    TestBuffer& a = NewBuffer(441, 1);
+    TestBuffer& b = NewBuffer(441, 2);
+    TestBuffer& c = NewBuffer(441, 3);
+    Queue(a);
+    Queue(b);
+    Queue(c);
+    clock.AdvanceTo(15);  // a is done; b has played 220 of its frames (frame 661)
+    ASSERT_EQ(done.size(), 1u);
+    ASSERT_TRUE(device.Reset());
+    EXPECT_EQ(done, (std::vector<AudioBufferHeader*>{&a.header, &b.header, &c.header}));
+    EXPECT_EQ(doneAtMs, (std::vector<std::int64_t>{10, 15, 15}));
+    EXPECT_EQ(device.QueuedCount(), 0u);
+    EXPECT_TRUE(c.header.IsDone());
+    EXPECT_FALSE(c.header.IsQueued());
+    EXPECT_EQ(Runs(LeftChannel(device.PlayedBytes())), (RunList{{1, 441}, {2, 220}}));
+
+    // Nothing more is reported, and the next buffer starts at once.
+    clock.AdvanceTo(100);
+    EXPECT_EQ(done.size(), 3u);
+    TestBuffer& d = NewBuffer(441, 4);
+    Queue(d);
+    clock.AdvanceTo(110);
+    EXPECT_EQ(doneAtMs.back(), 110);
+}
+
+TEST_F(VirtualAudioDeviceTest, ResetInWindowModePostsForEachDroppedBuffer) {
+    OpenWithWindow();
+    TestBuffer& a = NewBuffer(441, 1);
+    TestBuffer& b = NewBuffer(441, 2);
+    Queue(a);
+    Queue(b);
+    ASSERT_TRUE(device.Reset());
+    const std::vector<Message> posted = window.Drain();
+    ASSERT_EQ(posted.size(), 2u);
+    EXPECT_EQ(posted[0].lParam, reinterpret_cast<std::intptr_t>(&a.header));
+    EXPECT_EQ(posted[1].lParam, reinterpret_cast<std::intptr_t>(&b.header));
+    EXPECT_TRUE(device.Reset());  // nothing queued: nothing posted
+    EXPECT_TRUE(window.Empty());
+}
+
+TEST_F(VirtualAudioDeviceTest, CloseDropsQueuedBuffersWithoutReportingThem) {
+    OpenWithCallback();
+    TestBuffer& a = NewBuffer(441, 1);
+    TestBuffer& b = NewBuffer(441, 2);
+    Queue(a);
+    Queue(b);
+    clock.Advance(5);
+    ASSERT_TRUE(device.Close());
+    EXPECT_TRUE(done.empty());
+    EXPECT_TRUE(a.header.IsDone());
+    EXPECT_FALSE(b.header.IsQueued());
+    clock.Advance(100);
+    EXPECT_TRUE(done.empty());
+    EXPECT_EQ(device.Write(a.header).Error(), AudioError::NotOpen);
+    EXPECT_EQ(device.Close().Error(), AudioError::NotOpen);
+
+    // Opening again starts a new timeline at the current time.
+    OpenWithCallback();
+    Queue(b);
+    clock.Advance(10);
+    EXPECT_EQ(done, (std::vector<AudioBufferHeader*>{&b.header}));
+    EXPECT_EQ(doneAtMs, (std::vector<std::int64_t>{115}));
+}
+
+// ---------------------------------------------------------------- PortAudioDevice
+
+TEST(PortAudioDeviceTest, OpensPlaysResetsAndCloses) {
+    MessageQueue window;
+    PortAudioDevice device;
+    const AudioResult opened = device.Open(kTrainerAudioFormat, AudioNotification::ToWindow(window));
+    if (!opened) {
+        GTEST_SKIP() << "no audio output here: " << opened.Text();
+    }
+    EXPECT_GT(device.OutputLatencySeconds(), 0.0);
+    EXPECT_EQ(device.Open(kTrainerAudioFormat, AudioNotification::ToWindow(window)).Error(),
+              AudioError::AlreadyOpen);
+
+    TestBuffer shortSilence(2205, 0);  // 50 ms
+    ASSERT_TRUE(device.PrepareHeader(shortSilence.header));
+    ASSERT_TRUE(device.Write(shortSilence.header));
+    const std::optional<Message> first = window.TakeFor(std::chrono::seconds(5));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(*first, (Message{kWaveOutDoneMessage, device.Handle(),
+                               reinterpret_cast<std::intptr_t>(&shortSilence.header)}));
+    EXPECT_TRUE(shortSilence.header.IsDone());
+
+    // Reset returns only once the dropped buffers have been reported.
+    TestBuffer longSilence(44100 * 5, 0);
+    TestBuffer behind(441, 0);
+    ASSERT_TRUE(device.PrepareHeader(longSilence.header));
+    ASSERT_TRUE(device.PrepareHeader(behind.header));
+    ASSERT_TRUE(device.Write(longSilence.header));
+    ASSERT_TRUE(device.Write(behind.header));
+    ASSERT_TRUE(device.Reset());
+    const std::vector<Message> dropped = window.Drain();
+    ASSERT_EQ(dropped.size(), 2u);
+    EXPECT_EQ(dropped[0].lParam, reinterpret_cast<std::intptr_t>(&longSilence.header));
+    EXPECT_EQ(dropped[1].lParam, reinterpret_cast<std::intptr_t>(&behind.header));
+    EXPECT_TRUE(device.UnprepareHeader(longSilence.header));
+
+    EXPECT_TRUE(device.Close());
+    EXPECT_EQ(device.Close().Error(), AudioError::NotOpen);
+    EXPECT_EQ(device.Write(behind.header).Error(), AudioError::NotOpen);
+}
+
+TEST(PortAudioDeviceTest, ThreeDevicesPlayAtOnceAndCloseInAnyOrder) {
+    // The trainer runs three streams; closing one must not shut PortAudio down under
+    // the others.
+    MessageQueue window;
+    PortAudioDevice first;
+    PortAudioDevice second;
+    PortAudioDevice third;
+    const AudioResult opened = first.Open(kTrainerAudioFormat, AudioNotification::ToWindow(window));
+    if (!opened) {
+        GTEST_SKIP() << "no audio output here: " << opened.Text();
+    }
+    ASSERT_TRUE(second.Open(kTrainerAudioFormat, AudioNotification::ToWindow(window)));
+    ASSERT_TRUE(third.Open(kTrainerAudioFormat, AudioNotification::ToWindow(window)));
+    ASSERT_TRUE(second.Close());
+
+    TestBuffer a(441, 0);
+    TestBuffer c(441, 0);
+    ASSERT_TRUE(first.PrepareHeader(a.header));
+    ASSERT_TRUE(third.PrepareHeader(c.header));
+    ASSERT_TRUE(first.Write(a.header));
+    ASSERT_TRUE(third.Write(c.header));
+    std::vector<std::intptr_t> devices;
+    for (int i = 0; i < 2; ++i) {
+        const std::optional<Message> m = window.TakeFor(std::chrono::seconds(5));
+        ASSERT_TRUE(m);
+        devices.push_back(m->wParam);
+    }
+    std::sort(devices.begin(), devices.end());
+    std::vector<std::intptr_t> expected{first.Handle(), third.Handle()};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(devices, expected);
+
+    ASSERT_TRUE(first.Close());
+    ASSERT_TRUE(second.Open(kTrainerAudioFormat, AudioNotification::ToWindow(window)));
+    EXPECT_TRUE(third.Close());
+    EXPECT_TRUE(second.Close());
+}
+
+TEST(PortAudioDeviceTest, ClosedDeviceRefusesEveryCall) {
+    PortAudioDevice device;
+    TestBuffer b(441, 0);
+    EXPECT_EQ(device.PrepareHeader(b.header).Error(), AudioError::NotOpen);
+    EXPECT_EQ(device.Write(b.header).Error(), AudioError::NotOpen);
+    EXPECT_EQ(device.UnprepareHeader(b.header).Error(), AudioError::NotOpen);
+    EXPECT_EQ(device.Reset().Error(), AudioError::NotOpen);
+    EXPECT_EQ(device.Close().Error(), AudioError::NotOpen);
+    AudioFormat wrong = kTrainerAudioFormat;
+    wrong.framesPerSecond = 48000;
+    EXPECT_EQ(device.Open(wrong, AudioNotification::ToCallback([](AudioBufferHeader*) {})).Error(),
+              AudioError::BadFormat);
+}
+
+}  // namespace
+}  // namespace lumbrel
