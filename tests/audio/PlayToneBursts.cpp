@@ -116,8 +116,11 @@ Plan MakePlan() {
     b.Tone(3001, true, false);
     b.Begin();
     b.Tone(6617, false, false);
+    // 2646 frames: the shortest slot the trainer queues outside a prosign ("e" at
+    // 80 WPM). A buffer shorter than the output latency cannot arrive in time with
+    // only two in flight.
     b.Begin();
-    b.Tone(1999, false, false);
+    b.Tone(2646, false, false);
     b.Begin();
     b.Tone(2503, false, true);
     b.Silence(4410);

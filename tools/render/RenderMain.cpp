@@ -1,0 +1,116 @@
+// lumbrel-render: renders text as Morse code to a WAV file, as fast as the machine allows.
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+
+#include <cstdio>
+#include <vector>
+
+#include "morse/CharacterSet.h"
+#include "morse/MorseCode.h"
+#include "recording/WavFile.h"
+#include "settings/SettingsStore.h"
+#include "tools/render/RenderOptions.h"
+#include "tools/render/RenderSession.h"
+
+using namespace lumbrel;
+
+namespace {
+
+constexpr qint64 kMaxTextBytes = 64 * 1024 * 1024;
+
+// Every character of the list is in use; there are no windows to update.
+class AllCharacters final : public CharacterWindows {
+public:
+    int CharacterCount() const override { return maximum_; }
+    void SetCharacterCount(int) override {}
+    int CharacterCountMaximum() const override { return maximum_; }
+    void SetCharacterCountMaximum(int maximum) override { maximum_ = maximum; }
+    void SetCharacterCaptions(const QStringList&) override {}
+    void ShowCharacterBoxes(int) override {}
+    void SetToolVisible(LearningTool, bool) override {}
+
+private:
+    int maximum_ = 0;
+};
+
+void Print(std::FILE* to, const QString& text) { std::fputs(text.toLocal8Bit().constData(), to); }
+
+int Fail(const QString& why)
+{
+    Print(stderr, QStringLiteral("lumbrel-render: %1\n").arg(why));
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const auto parsed = render::ParseRenderOptions(QCoreApplication::arguments().mid(1));
+    if (!parsed.options) {
+        Print(stderr, QStringLiteral("lumbrel-render: %1\nTry 'lumbrel-render --help'.\n").arg(parsed.error));
+        return 2;
+    }
+    const render::RenderOptions& options = *parsed.options;
+    if (options.help) {
+        Print(stdout, render::RenderUsage());
+        return 0;
+    }
+    if (options.version) {
+        Print(stdout, QStringLiteral("lumbrel-render %1\n").arg(QStringLiteral(LUMBREL_VERSION)));
+        return 0;
+    }
+
+    if (options.groups)
+        return render::RenderGroupSession(options);
+
+    QByteArray text;
+    if (!options.textFile.isEmpty()) {
+        QFile file(options.textFile);
+        if (!file.open(QIODevice::ReadOnly))
+            return Fail(QStringLiteral("cannot read %1: %2").arg(options.textFile, file.errorString()));
+        if (file.size() > kMaxTextBytes)
+            return Fail(QStringLiteral("%1 is larger than %2 MiB").arg(options.textFile).arg(kMaxTextBytes >> 20));
+        text = file.readAll();
+    } else {
+        text = options.text.join(QLatin1Char(' ')).toUtf8();
+    }
+
+    // No user settings are read or written: user-defined characters are not used here.
+    SettingsStore store = SettingsStore::InMemory();
+    AllCharacters windows;
+    CharacterSet characters(store, windows);
+    characters.SetOrder(options.order);
+    characters.RebuildCharacterList();
+    const auto& list = characters.CharacterList();
+
+    RandomNumber random(options.seed.value_or(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch())));
+    RendererState renderer(random);
+
+    WavFile wav(options.output);
+    if (!wav.IsOpen())
+        return Fail(QStringLiteral("cannot create %1: %2").arg(options.output, wav.Error()));
+
+    std::vector<std::int16_t> buffer;
+    bool joined = false;  // inside a prosign: characters follow like the elements of one
+    for (const char byte : text) {
+        int position = characters.LookUpTextCharacter(static_cast<unsigned char>(byte));
+        if (position == kProsignMarker) {
+            joined = true;
+            continue;
+        }
+        if (position == kUnmapped || position >= static_cast<int>(list.size()))
+            position = kWordSpace;
+        if (position == kWordSpace)
+            joined = false;
+
+        MorseCode code(renderer, *list[position], options.wpm, options.toneHz, options.effectivePermille);
+        const int bytes = code.SlotBytes(joined);
+        buffer.resize(static_cast<std::size_t>(bytes / 2));
+        code.CopyOut(buffer.data(), 0, joined, 100);
+        if (!wav.Append(buffer.data(), static_cast<std::uint32_t>(bytes)))
+            return Fail(QStringLiteral("cannot write %1: %2").arg(options.output, wav.Error()));
+    }
+    return 0;
+}

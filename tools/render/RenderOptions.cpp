@@ -1,0 +1,220 @@
+#include "tools/render/RenderOptions.h"
+
+#include <array>
+#include <initializer_list>
+
+namespace lumbrel::render {
+namespace {
+
+constexpr std::array kEffectivePermille = {1000, 875, 750, 625, 500, 375, 250, 125};
+
+std::optional<long long> ParseNumber(const QString& text)
+{
+    bool ok = false;
+    const long long value = text.toLongLong(&ok, 10);
+    return ok ? std::optional<long long>(value) : std::nullopt;
+}
+
+}  // namespace
+
+QString RenderUsage()
+{
+    return QStringLiteral(
+        "Usage: lumbrel-render [options] [TEXT...]\n"
+        "       lumbrel-render [options] -f FILE\n"
+        "Renders Morse code to a WAV file (44100 Hz, 16-bit, stereo).\n"
+        "\n"
+        "  -o FILE               output file (default lumbrel.wav)\n"
+        "  -f FILE               render the text of FILE\n"
+        "  --wpm N               character speed, 6 to 200 WPM (default 25)\n"
+        "  --tone HZ             tone pitch, 100 to 5000 Hz (default 750)\n"
+        "  --effective PERMILLE  effective speed in thousandths of the character speed:\n"
+        "                        1000, 875, 750, 625, 500, 375, 250 or 125 (default 1000)\n"
+        "  --order koch|mfj      learning order whose character map is used (default koch)\n"
+        "  --seed N              seed of the random generator (default: the clock)\n"
+        "  --help                show this help\n"
+        "  --version             show the version\n"
+        "\n"
+        "Random-group sessions, played by the trainer's own engine:\n"
+        "  --groups              a Koch session of random groups instead of TEXT\n"
+        "  --play                play it on the sound card instead of writing -o\n"
+        "  --transcript FILE     write the text that was sent to FILE\n"
+        "  --chars N             number of Koch characters, 2 to 40 (default 2)\n"
+        "  --minutes N           session length, 1 to 60 minutes (default 5)\n"
+        "  --pause S             countdown before the session, 1 to 60 s (default 1)\n"
+        "  --effective-mode word|char  stretch the word spaces or every character (default word)\n"
+        "  --signal S1..S7|S9    signal strength (default S9)\n"
+        "  --noise off|S3|S5|S7|S9  band noise (default off)\n"
+        "  --qsb fast|slow       fading (default none)\n"
+        "  --qsb-type shallow|deep  depth of the fading (default shallow)\n"
+        "  --speed-dither        vary the speed by up to 5 WPM (above 15 WPM, full effective speed)\n"
+        "  --pitch-dither        vary the pitch by +/- 25 Hz\n"
+        "  --straight-key        straight-key timing\n"
+        "  --fist good|bad       size of the straight-key variation (default good)\n"
+        "  --weighting           variable weighting\n"
+        "  --chirp               chirp\n"
+        "  --favour-recent       favour the characters added last\n"
+        "  In a session --wpm takes 15 to 80 in steps of 5 and --tone 350 to 1500 Hz.\n"
+        "\n"
+        "Characters without a Morse code count as word spaces; ^ joins the characters\n"
+        "that follow into one prosign up to the next space.\n");
+}
+
+ParseResult ParseRenderOptions(const QStringList& arguments)
+{
+    RenderOptions o;
+    auto fail = [](const QString& why) { return ParseResult{std::nullopt, why}; };
+
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        auto value = [&](QString& out) {
+            if (i + 1 >= arguments.size())
+                return false;
+            out = arguments[++i];
+            return true;
+        };
+        // One of the given words (case-insensitive); its position goes to out.
+        auto choice = [&](std::initializer_list<const char*> words, int& out) {
+            QString text;
+            if (!value(text))
+                return false;
+            int k = 0;
+            for (const char* w : words) {
+                if (text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0) {
+                    out = k;
+                    return true;
+                }
+                ++k;
+            }
+            return false;
+        };
+        auto number = [&](long long low, long long high, int& out) -> std::optional<QString> {
+            QString text;
+            if (!value(text))
+                return QStringLiteral("%1 needs a value").arg(arg);
+            const auto n = ParseNumber(text);
+            if (!n || *n < low || *n > high)
+                return QStringLiteral("%1 takes a whole number from %2 to %3, not '%4'").arg(arg).arg(low).arg(high).arg(text);
+            out = static_cast<int>(*n);
+            return std::nullopt;
+        };
+
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            o.help = true;
+        } else if (arg == QLatin1String("--version")) {
+            o.version = true;
+        } else if (arg == QLatin1String("-o")) {
+            if (!value(o.output) || o.output.isEmpty())
+                return fail(QStringLiteral("-o needs a file name"));
+            o.outputGiven = true;
+        } else if (arg == QLatin1String("-f")) {
+            if (!value(o.textFile) || o.textFile.isEmpty())
+                return fail(QStringLiteral("-f needs a file name"));
+        } else if (arg == QLatin1String("--wpm")) {
+            if (auto e = number(6, 200, o.wpm))
+                return fail(*e);
+        } else if (arg == QLatin1String("--tone")) {
+            if (auto e = number(100, 5000, o.toneHz))
+                return fail(*e);
+        } else if (arg == QLatin1String("--effective")) {
+            if (auto e = number(1, 1000, o.effectivePermille))
+                return fail(*e);
+            if (std::find(kEffectivePermille.begin(), kEffectivePermille.end(), o.effectivePermille) == kEffectivePermille.end())
+                return fail(QStringLiteral("--effective takes 1000, 875, 750, 625, 500, 375, 250 or 125"));
+        } else if (arg == QLatin1String("--order")) {
+            QString order;
+            if (!value(order))
+                return fail(QStringLiteral("--order needs koch or mfj"));
+            if (order.compare(QLatin1String("koch"), Qt::CaseInsensitive) == 0)
+                o.order = LearningOrder::Koch;
+            else if (order.compare(QLatin1String("mfj"), Qt::CaseInsensitive) == 0)
+                o.order = LearningOrder::Mfj;
+            else
+                return fail(QStringLiteral("--order takes koch or mfj, not '%1'").arg(order));
+        } else if (arg == QLatin1String("--seed")) {
+            QString text;
+            if (!value(text))
+                return fail(QStringLiteral("--seed needs a value"));
+            const auto n = ParseNumber(text);
+            if (!n || *n < 0 || *n > 0xFFFFFFFFLL)
+                return fail(QStringLiteral("--seed takes a whole number from 0 to 4294967295, not '%1'").arg(text));
+            o.seed = static_cast<std::uint32_t>(*n);
+        } else if (arg == QLatin1String("--groups")) {
+            o.groups = true;
+        } else if (arg == QLatin1String("--play")) {
+            o.play = true;
+        } else if (arg == QLatin1String("--transcript")) {
+            if (!value(o.transcript) || o.transcript.isEmpty())
+                return fail(QStringLiteral("--transcript needs a file name"));
+        } else if (arg == QLatin1String("--chars")) {
+            if (auto e = number(2, 40, o.characters))
+                return fail(*e);
+        } else if (arg == QLatin1String("--minutes")) {
+            if (auto e = number(1, 60, o.minutes))
+                return fail(*e);
+        } else if (arg == QLatin1String("--pause")) {
+            if (auto e = number(1, 60, o.pause))
+                return fail(*e);
+        } else if (arg == QLatin1String("--effective-mode")) {
+            if (!choice({"word", "char"}, o.effectiveMode))
+                return fail(QStringLiteral("--effective-mode takes word or char"));
+        } else if (arg == QLatin1String("--signal")) {
+            if (!choice({"S1", "S2", "S3", "S4", "S5", "S6", "S7", "S9"}, o.signalIndex))
+                return fail(QStringLiteral("--signal takes S1 to S7 or S9"));
+        } else if (arg == QLatin1String("--noise")) {
+            if (!choice({"off", "S3", "S5", "S7", "S9"}, o.noiseIndex))
+                return fail(QStringLiteral("--noise takes off, S3, S5, S7 or S9"));
+        } else if (arg == QLatin1String("--qsb")) {
+            o.qsb = true;
+            if (!choice({"fast", "slow"}, o.qsbMode))
+                return fail(QStringLiteral("--qsb takes fast or slow"));
+        } else if (arg == QLatin1String("--qsb-type")) {
+            if (!choice({"shallow", "deep"}, o.qsbType))
+                return fail(QStringLiteral("--qsb-type takes shallow or deep"));
+        } else if (arg == QLatin1String("--fist")) {
+            if (!choice({"good", "bad"}, o.fist))
+                return fail(QStringLiteral("--fist takes good or bad"));
+        } else if (arg == QLatin1String("--speed-dither")) {
+            o.speedDither = true;
+        } else if (arg == QLatin1String("--pitch-dither")) {
+            o.pitchDither = true;
+        } else if (arg == QLatin1String("--straight-key")) {
+            o.straightKey = true;
+        } else if (arg == QLatin1String("--weighting")) {
+            o.weighting = true;
+        } else if (arg == QLatin1String("--chirp")) {
+            o.chirp = true;
+        } else if (arg == QLatin1String("--favour-recent")) {
+            o.favourRecent = true;
+        } else if (arg == QLatin1String("--")) {
+            o.text += arguments.mid(i + 1);
+            break;
+        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+            return fail(QStringLiteral("unknown option '%1'").arg(arg));
+        } else {
+            o.text << arg;
+        }
+    }
+    if (o.help || o.version)
+        return {o, {}};
+    if (o.groups) {
+        if (!o.text.isEmpty() || !o.textFile.isEmpty())
+            return fail(QStringLiteral("--groups takes no TEXT or -f FILE"));
+        if (o.wpm < 15 || o.wpm > 80 || o.wpm % 5 != 0)
+            return fail(QStringLiteral("in a session --wpm takes 15 to 80 in steps of 5"));
+        if (o.toneHz < 350 || o.toneHz > 1500)
+            return fail(QStringLiteral("in a session --tone takes 350 to 1500 Hz"));
+        if (o.play && o.outputGiven)
+            return fail(QStringLiteral("give either --play or -o FILE, not both"));
+        return {o, {}};
+    }
+    if (o.play)
+        return fail(QStringLiteral("--play goes with --groups"));
+    if (!o.textFile.isEmpty() && !o.text.isEmpty())
+        return fail(QStringLiteral("give either TEXT or -f FILE, not both"));
+    if (o.textFile.isEmpty() && o.text.isEmpty())
+        return fail(QStringLiteral("nothing to render: give TEXT or -f FILE"));
+    return {o, {}};
+}
+
+}  // namespace lumbrel::render

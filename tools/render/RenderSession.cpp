@@ -1,0 +1,151 @@
+#include "tools/render/RenderSession.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+#include <cstdio>
+
+#include "recording/Transcript.h"
+#include "recording/WavFile.h"
+#include "session/Clock.h"
+#include "session/PortAudioDevice.h"
+#include "session/QtMessagePump.h"
+#include "session/Trainer.h"
+#include "session/VirtualSession.h"
+#include "settings/SettingsStore.h"
+
+namespace lumbrel::render {
+namespace {
+
+void PrintError(const QString& text) { std::fputs(("lumbrel-render: " + text + "\n").toLocal8Bit().constData(), stderr); }
+
+// The options as the trainer would find them in its settings.
+SettingsStore OptionsStore(const RenderOptions& o)
+{
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Speed, (o.wpm - 15) / 5);
+    store.Write(keys::Pitch, o.toneHz);
+    store.Write(keys::Letters, o.characters);
+    store.Write(keys::Delay, (1000 - o.effectivePermille) / 125);
+    store.Write(keys::EffectiveMode, o.effectiveMode);
+    store.Write(keys::Pause, o.pause);
+    store.Write(keys::Session, o.minutes);
+    store.Write(keys::SignalLevel, o.signalIndex);
+    store.Write(keys::NoiseLevel, o.noiseIndex);
+    store.Write(keys::Qsb, o.qsb ? 1 : 0);
+    store.Write(keys::QsbMode, o.qsbMode);
+    store.Write(keys::QsbType, o.qsbType);
+    store.Write(keys::SpeedStep, o.speedDither ? 1 : 0);
+    store.Write(keys::PitchDither, o.pitchDither ? 1 : 0);
+    store.Write(keys::StraightKey, o.straightKey ? 1 : 0);
+    store.Write(keys::StraightKeyFist, o.fist);
+    store.Write(keys::VariableWeighting, o.weighting ? 1 : 0);
+    store.Write(keys::Chirp, o.chirp ? 1 : 0);
+    store.Write(keys::FavourRecent, o.favourRecent ? 1 : 0);
+    store.Write(keys::UseMfj, o.order == LearningOrder::Mfj ? 1 : 0);
+    store.Write(keys::DisplayDelay, 1);  // show each character as soon as it is heard
+    return store;
+}
+
+// The chirp box takes effect once the character list exists, as a click would.
+void ApplyAfterShow(Trainer& trainer) { trainer.ChirpCheckBoxClick(); }
+
+int WriteTranscript(const RenderOptions& o, const Trainer& trainer)
+{
+    if (o.transcript.isEmpty())
+        return 0;
+    const QString error = SaveTextLines(o.transcript, trainer.Sent().Lines());
+    if (!error.isEmpty()) {
+        PrintError(QStringLiteral("cannot write %1: %2").arg(o.transcript, error));
+        return 1;
+    }
+    return 0;
+}
+
+int RenderToFile(const RenderOptions& o, std::uint32_t seed)
+{
+    VirtualSession session(OptionsStore(o), seed);
+    WavFile wav(o.output);
+    if (!wav.IsOpen()) {
+        PrintError(QStringLiteral("cannot create %1: %2").arg(o.output, wav.Error()));
+        return 1;
+    }
+    bool writeFailed = false;
+    session.device().KeepPlayedBytes(false);
+    session.device().SetPlaySink([&](const std::uint8_t* bytes, std::size_t count) {
+        if (!writeFailed && !wav.Append(bytes, static_cast<std::uint32_t>(count)))
+            writeFailed = true;
+    });
+    session.CreateAndShow();
+    ApplyAfterShow(session.trainer());
+    session.trainer().StartButtonClick();
+    const std::int64_t limitMs = (static_cast<std::int64_t>(o.minutes) * 60 + o.pause + 120) * 1000;
+    if (!session.RunUntilIdle(limitMs)) {
+        PrintError(QStringLiteral("the session did not end"));
+        return 1;
+    }
+    for (const auto& shown : session.Messages())
+        PrintError(QStringLiteral("%1: %2").arg(shown.caption, shown.text));
+    if (writeFailed) {
+        PrintError(QStringLiteral("cannot write %1: %2").arg(o.output, wav.Error()));
+        return 1;
+    }
+    return WriteTranscript(o, session.trainer());
+}
+
+// Message boxes go to standard error; the close request ends the event loop.
+class ConsoleHost final : public TrainerHost {
+public:
+    void ShowMessage(const QString& text, const QString& caption) override
+    {
+        PrintError(QStringLiteral("%1: %2").arg(caption, text));
+    }
+    void RequestClose() override {}
+};
+
+int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
+{
+    SystemClock clock;
+    PortAudioDevice device;
+    QtMessagePump pump;
+    ConsoleHost host;
+    Trainer trainer(Trainer::Dependencies{.store = OptionsStore(o), .clock = clock, .window = pump,
+                                          .audio = device, .host = host, .rig = nullptr, .qrm = nullptr,
+                                          .seed = seed});
+    pump.Attach(&trainer);
+    trainer.Controls().SetListener(&pump);
+    trainer.FormCreate();
+    trainer.FormShow();
+    ApplyAfterShow(trainer);
+    if (!trainer.AudioOpen())
+        return 1;
+
+    pump.afterMessage = [&](int) {
+        if (!trainer.SessionActive() && !trainer.CountdownPending())
+            QCoreApplication::quit();
+    };
+    trainer.StartButtonClick();
+    if (!trainer.SessionActive() && !trainer.CountdownPending())
+        return 1;
+    // The countdown ends on a timer tick, not a message.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!trainer.SessionActive() && !trainer.CountdownPending())
+            QCoreApplication::quit();
+    });
+    watch.start(200);
+    QCoreApplication::exec();
+    trainer.Controls().SetListener(nullptr);
+    trainer.FormClose();
+    return WriteTranscript(o, trainer);
+}
+
+}  // namespace
+
+int RenderGroupSession(const RenderOptions& options)
+{
+    const std::uint32_t seed = options.seed.value_or(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
+    return options.play ? PlayOnSoundCard(options, seed) : RenderToFile(options, seed);
+}
+
+}  // namespace lumbrel::render
