@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "morse/LearningOrders.h"
 #include "morse/MorseCode.h"
 #include "morse/SampleFormat.h"
 
@@ -13,22 +14,11 @@ namespace {
 
 using lumbrel::MorseCharacter;
 
+// The 40 characters of the Koch order (position 0, the word space, left out).
 std::vector<MorseCharacter> KochCharacters()
 {
-    const char* const table[][2] = {
-        {"k", "-.-"},    {"m", "--"},     {"r", ".-."},    {"s", "..."},    {"u", "..-"},
-        {"a", ".-"},     {"p", ".--."},   {"t", "-"},      {"l", ".-.."},   {"o", "---"},
-        {"w", ".--"},    {"i", ".."},     {".", ".-.-.-"}, {"n", "-."},     {"j", ".---"},
-        {"e", "."},      {"f", "..-."},   {"0", "-----"},  {"y", "-.--"},   {",", "--..--"},
-        {"v", "...-"},   {"g", "--."},    {"5", "....."},  {"/", "-..-."},  {"q", "--.-"},
-        {"9", "----."},  {"z", "--.."},   {"h", "...."},   {"3", "...--"},  {"8", "---.."},
-        {"b", "-..."},   {"?", "..--.."}, {"4", "....-"},  {"2", "..---"},  {"7", "--..."},
-        {"c", "-.-."},   {"1", ".----"},  {"d", "-.."},    {"6", "-...."},  {"x", "-..-"},
-    };
-    std::vector<MorseCharacter> characters;
-    for (const auto& row : table)
-        characters.push_back({QString::fromLatin1(row[0]), QByteArray(row[1])});
-    return characters;
+    const auto& table = lumbrel::LearningOrderTable(lumbrel::LearningOrder::Koch);
+    return {table.begin() + 1, table.end()};
 }
 
 void BM_RenderAndCopyKochCharacter(benchmark::State& state)
