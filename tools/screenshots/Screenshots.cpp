@@ -23,6 +23,8 @@
 #include "ui/MP3Recording.h"
 #include "ui/Main.h"
 
+#include <QToolBar>
+
 namespace {
 
 class SilentPrompts final : public lumbrel::Prompts {
@@ -101,6 +103,11 @@ int main(int argc, char** argv)
     Settle();
     ok = Save(window, dir, "main-smallest.png") && ok;
     window.trainer().StopButtonClick();
+    for (int i = 0; i < 100 && window.trainer().SessionActive(); ++i) {
+        clock.Advance(100);
+        Settle();
+    }
+    ok = Save(*window.ToolBar(), dir, "toolbar.png") && ok;
 
     lumbrel::ConfigureDialog& setup = window.setupDialog();
     setup.SetCharacterCount(40);

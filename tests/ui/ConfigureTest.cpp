@@ -1,0 +1,269 @@
+// The setup dialog reads every key it edits at its showing and writes every one,
+// in order, when OK is clicked.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+
+#include "UiTestSupport.h"
+#include "ui/Configure.h"
+#include "ui/ControlWidgets.h"
+
+namespace lumbrel::test {
+namespace {
+
+struct SetupRig {
+    SetupRig() : backend(std::make_shared<RecordingBackend>()), store(backend), dialog(store) {}
+    ~SetupRig() { dialog.hide(); }
+
+    void Show(int count)
+    {
+        dialog.SetCharacterCount(count);
+        dialog.show();
+        ProcessEvents();
+    }
+    void Ok()
+    {
+        backend->writes.clear();
+        dialog.OkayButton()->click();
+    }
+
+    std::shared_ptr<RecordingBackend> backend;
+    SettingsStore store;
+    ConfigureDialog dialog;
+};
+
+TEST(SetupDialog, CaptionPagesAndNoWayOutButOk)
+{
+    SetupRig rig;
+    EXPECT_EQ(rig.dialog.windowTitle(), "Configure Codes");
+    EXPECT_EQ(rig.dialog.Pages()->count(), 3);
+    EXPECT_EQ(rig.dialog.Pages()->tabText(0), "General Setup");
+    EXPECT_EQ(rig.dialog.Pages()->tabText(1), "Morse Character Setup");
+    EXPECT_EQ(rig.dialog.Pages()->tabText(2), "Common Words");
+    EXPECT_EQ(rig.dialog.OkayButton()->toolTip(), "Finished!");
+    EXPECT_FALSE(rig.dialog.windowFlags() & Qt::WindowCloseButtonHint);
+    rig.Show(5);
+    rig.dialog.reject();
+    EXPECT_TRUE(rig.dialog.isVisible());
+    rig.dialog.close();
+    EXPECT_TRUE(rig.dialog.isVisible());
+    rig.Ok();
+    EXPECT_FALSE(rig.dialog.isVisible());
+    EXPECT_EQ(rig.dialog.result(), QDialog::Accepted);
+}
+
+TEST(SetupDialog, EmptyStoreShowsTheDefaults)
+{
+    SetupRig rig;
+    EXPECT_EQ(rig.dialog.SessionLength(), 5);
+    rig.Show(5);
+    EXPECT_FALSE(rig.dialog.CallbackCheckBox()->isChecked());
+    EXPECT_EQ(rig.dialog.ComPortRadioGroup()->Index(), 0);
+    EXPECT_EQ(rig.dialog.StartingPauseSpinEdit()->value(), 1);  // not the designed 5
+    EXPECT_FALSE(rig.dialog.MFJOrderCheckBox()->isChecked());
+    EXPECT_EQ(rig.dialog.SpeedDitherSize()->Index(), 0);
+    EXPECT_EQ(rig.dialog.StraightKeyFistRadioGroup()->Index(), 0);
+    EXPECT_FALSE(rig.dialog.RecentAdditionsCheckBox()->isChecked());
+    EXPECT_EQ(rig.dialog.MP3ComboBox()->currentText(), "32 Kbps");
+    EXPECT_EQ(rig.dialog.EffectiveSpeedRadioGroup()->Index(), 0);
+    EXPECT_EQ(rig.dialog.CommonWordsGroupBox()->Index(), 0);
+    EXPECT_EQ(rig.dialog.WordFilter(), 0x3FFFFFFu);
+    EXPECT_EQ(rig.dialog.WordLengthSpinEdit()->value(), 20);
+    for (int n = 0; n < ConfigureDialog::kLetterBoxes; ++n) {
+        EXPECT_EQ(rig.dialog.LetterBox(n)->text(), QString(QChar(u'A' + n)));
+        EXPECT_TRUE(rig.dialog.LetterBox(n)->isChecked());
+    }
+}
+
+TEST(SetupDialog, ShowingReadsEveryKey)
+{
+    SetupRig rig;
+    rig.store.Write(keys::Callback, 1);
+    rig.store.Write(keys::Port, 3);
+    rig.store.Write(keys::Pause, 7);
+    rig.store.Write(keys::UseMfj, 1);
+    rig.store.Write(keys::SpeedDitherSize, 1);
+    rig.store.Write(keys::StraightKeyFist, 1);
+    rig.store.Write(keys::FavourRecent, 1);
+    rig.store.Write(keys::Mp3BitRate, 5);
+    rig.store.Write(keys::EffectiveMode, 1);
+    rig.store.Write(keys::CommonWordsSize, 2);
+    rig.store.Write(keys::WordFilter, 0b101);
+    rig.store.Write(keys::MaxWordLength, 9);
+    rig.store.Write(keys::Session, 30);  // read at creation only
+    rig.Show(5);
+    EXPECT_TRUE(rig.dialog.CallbackCheckBox()->isChecked());
+    EXPECT_EQ(rig.dialog.ComPortRadioGroup()->Index(), 3);
+    EXPECT_EQ(rig.dialog.StartingPauseSpinEdit()->value(), 7);
+    EXPECT_TRUE(rig.dialog.MFJOrderCheckBox()->isChecked());
+    EXPECT_EQ(rig.dialog.SpeedDitherSize()->Index(), 1);
+    EXPECT_EQ(rig.dialog.StraightKeyFistRadioGroup()->Index(), 1);
+    EXPECT_TRUE(rig.dialog.RecentAdditionsCheckBox()->isChecked());
+    EXPECT_EQ(rig.dialog.MP3ComboBox()->currentText(), "96 Kbps");
+    EXPECT_EQ(rig.dialog.EffectiveSpeedRadioGroup()->Index(), 1);
+    EXPECT_EQ(rig.dialog.CommonWordsGroupBox()->Index(), 2);
+    EXPECT_EQ(rig.dialog.WordLengthSpinEdit()->value(), 9);
+    EXPECT_TRUE(rig.dialog.LetterBox(0)->isChecked());
+    EXPECT_FALSE(rig.dialog.LetterBox(1)->isChecked());
+    EXPECT_TRUE(rig.dialog.LetterBox(2)->isChecked());
+    EXPECT_EQ(rig.dialog.WordFilter(), 0b101u);
+    EXPECT_EQ(rig.dialog.SessionLength(), 5);
+}
+
+TEST(SetupDialog, OkWritesEveryKeyInOrder)
+{
+    SetupRig rig;
+    rig.Show(5);
+    rig.dialog.SessionLengthSpinEdit()->setValue(15);
+    rig.dialog.StartingPauseSpinEdit()->setValue(3);
+    rig.dialog.ComPortRadioGroup()->Button(2)->click();
+    rig.dialog.StraightKeyFistRadioGroup()->Button(1)->click();
+    rig.dialog.EffectiveSpeedRadioGroup()->Button(1)->click();
+    rig.dialog.CommonWordsGroupBox()->Button(3)->click();
+    rig.dialog.MP3ComboBox()->setCurrentIndex(7);
+    rig.dialog.WordLengthSpinEdit()->setValue(50);
+    rig.dialog.RecentAdditionsCheckBox()->setChecked(true);
+    rig.Ok();
+    const QStringList expected = {"Setup/Callback", "Setup/Session", "Setup/Pause", "Setup/Port", "Setup/Use MFJ",
+                                  "Setup/Speed Dither Size", "Setup/Straight Key Fist", "Setup/Favour Recent",
+                                  "Setup/MP3 Bit Rate", "Setup/Effective Mode", "Setup/Session1", "Setup/Session2",
+                                  "Setup/Word Filter", "Setup/Common Words Size", "Setup/Max Word Length"};
+    EXPECT_EQ(rig.backend->writes, expected);
+    EXPECT_EQ(rig.store.Read(keys::Callback), 0);
+    EXPECT_EQ(rig.store.Read(keys::Session), 15);
+    EXPECT_EQ(rig.store.Read(keys::Pause), 3);
+    EXPECT_EQ(rig.store.Read(keys::Port), 2);
+    EXPECT_EQ(rig.store.Read(keys::UseMfj), 0);
+    EXPECT_EQ(rig.store.Read(keys::SpeedDitherSize), 0);
+    EXPECT_EQ(rig.store.Read(keys::StraightKeyFist), 1);
+    EXPECT_EQ(rig.store.Read(keys::FavourRecent), 1);
+    EXPECT_EQ(rig.store.Read(keys::Mp3BitRate), 7);
+    EXPECT_EQ(rig.store.Read(keys::EffectiveMode), 1);
+    EXPECT_EQ(rig.store.Read(keys::Session1), 0x1F);
+    EXPECT_EQ(rig.store.Read(keys::Session2), 0);
+    EXPECT_EQ(rig.store.Read(keys::WordFilter), 0x3FFFFFF);
+    EXPECT_EQ(rig.store.Read(keys::CommonWordsSize), 3);
+    EXPECT_EQ(rig.store.Read(keys::MaxWordLength), 50);
+    EXPECT_EQ(rig.dialog.SessionLength(), 15);
+}
+
+TEST(SetupDialog, FiveCharactersShowFiveBoxes)
+{
+    SetupRig rig;
+    rig.Show(5);
+    const QStringList captions = {"K", "M", "R", "S", "U"};
+    for (int t = 0; t < 5; ++t) {
+        EXPECT_FALSE(rig.dialog.CharacterBox(t)->isHidden());
+        EXPECT_TRUE(rig.dialog.CharacterBox(t)->isChecked());
+        EXPECT_EQ(rig.dialog.CharacterBox(t)->text(), captions[t]);
+    }
+    for (int t = 5; t < ConfigureDialog::kCharacterBoxes; ++t)
+        EXPECT_TRUE(rig.dialog.CharacterBox(t)->isHidden()) << t;
+    // Unchecking R writes 0x1B.
+    rig.dialog.CharacterBox(2)->click();
+    rig.Ok();
+    EXPECT_EQ(rig.store.Read(keys::Session1), 27);
+    EXPECT_EQ(rig.store.Read(keys::Session2), 0);
+}
+
+TEST(SetupDialog, FortyCharactersAllChecked)
+{
+    SetupRig rig;
+    rig.Show(40);
+    rig.dialog.UncheckButton()->click();
+    EXPECT_FALSE(rig.dialog.CharacterBox(17)->isChecked());
+    rig.dialog.CheckButton()->click();
+    EXPECT_TRUE(rig.dialog.CharacterBox(39)->isChecked());
+    EXPECT_FALSE(rig.dialog.CharacterBox(40)->isChecked());  // hidden boxes stay unchecked
+    rig.Ok();
+    EXPECT_EQ(rig.store.Read(keys::Session1), -1);
+    EXPECT_EQ(rig.store.Read(keys::Session2), 255);
+}
+
+TEST(SetupDialog, CharacterBoxesFollowTheStoredMaskAndCount)
+{
+    SetupRig rig;
+    rig.store.Write(keys::Session1, 0b1011);
+    rig.dialog.LoadCharacterChecks(4);  // while hidden, as the main window does
+    EXPECT_EQ(rig.dialog.CharacterCount(), 4);
+    EXPECT_TRUE(rig.dialog.CharacterBox(0)->isChecked());
+    EXPECT_FALSE(rig.dialog.CharacterBox(2)->isChecked());
+    EXPECT_TRUE(rig.dialog.CharacterBox(3)->isChecked());
+    EXPECT_TRUE(rig.dialog.CharacterBox(4)->isHidden());
+    rig.dialog.SetCharacterCaption(41, QStringLiteral("ar"));
+    EXPECT_EQ(rig.dialog.CharacterBox(41)->text(), "AR");
+}
+
+TEST(SetupDialog, CallbackTwoShowsUncheckedAndWritesZero)
+{
+    SetupRig rig;
+    rig.store.Write(keys::Callback, 2);
+    rig.Show(2);
+    EXPECT_FALSE(rig.dialog.CallbackCheckBox()->isChecked());
+    rig.Ok();
+    EXPECT_EQ(rig.store.Read(keys::Callback), 0);
+}
+
+TEST(SetupDialog, WordLetterButtonsKeepTheHighBits)
+{
+    SetupRig rig;
+    rig.store.Write(keys::WordFilter, -1);
+    rig.Show(40);
+    rig.dialog.CommonWordsUncheckAllButton()->click();
+    EXPECT_EQ(rig.dialog.WordFilter(), 0xFC000000u);
+    rig.dialog.LetterBox(3)->click();
+    EXPECT_EQ(rig.dialog.WordFilter(), 0xFC000008u);
+    rig.Ok();
+    EXPECT_EQ(static_cast<std::uint32_t>(rig.store.Read(keys::WordFilter)), 0xFC000008u);
+
+    rig.store.Write(keys::WordFilter, 0);
+    rig.Show(40);
+    rig.dialog.CommonWordsCheckAllButton()->click();
+    EXPECT_EQ(rig.dialog.WordFilter(), 0x3FFFFFFu);
+}
+
+TEST(SetupDialog, TypedBitRateThatNamesNoItemWritesMinusOne)
+{
+    SetupRig rig;
+    rig.Show(2);
+    rig.dialog.MP3ComboBox()->setEditText(QStringLiteral("999 Kbps"));
+    rig.Ok();
+    EXPECT_EQ(rig.store.Read(keys::Mp3BitRate), -1);
+    rig.Show(2);
+    rig.dialog.MP3ComboBox()->setEditText(QStringLiteral("80Kbps"));
+    rig.Ok();
+    EXPECT_EQ(rig.store.Read(keys::Mp3BitRate), 4);
+}
+
+TEST(SetupDialog, StoredValuesAreBoundedByTheControls)
+{
+    SetupRig rig;
+    rig.store.Write(keys::Port, 9);
+    rig.store.Write(keys::StraightKeyFist, -5);
+    rig.store.Write(keys::Pause, 0);
+    rig.Show(2);
+    EXPECT_EQ(rig.dialog.ComPortRadioGroup()->Index(), 4);
+    EXPECT_EQ(rig.dialog.StraightKeyFistRadioGroup()->Index(), -1);
+    EXPECT_EQ(rig.dialog.StartingPauseSpinEdit()->value(), 1);
+    rig.Ok();
+    EXPECT_EQ(rig.store.Read(keys::StraightKeyFist), -1);
+}
+
+TEST(SetupDialog, DefineButtonRunsItsAction)
+{
+    SetupRig rig;
+    int opened = 0;
+    rig.dialog.SetDefineAction([&] { ++opened; });
+    rig.dialog.DefineButton()->click();
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(rig.dialog.DefineButton()->text(), "Define");
+}
+
+}  // namespace
+}  // namespace lumbrel::test

@@ -1,0 +1,488 @@
+// The main window binds the trainer's controls model both ways: a click runs the
+// reaction, a model change shows; plus its commands, messages and closing.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+
+#include "UiTestSupport.h"
+#include "ui/AboutBox.h"
+#include "ui/Configure.h"
+#include "ui/ControlWidgets.h"
+#include "ui/RichEditRx.h"
+
+namespace lumbrel::test {
+namespace {
+
+template <typename T>
+T* W(const WindowRig& rig, ControlId id)
+{
+    auto* w = qobject_cast<T*>(rig.window->Widget(id));
+    EXPECT_NE(w, nullptr);
+    return w;
+}
+
+QStringList ItemsOf(const RadioGroup* group)
+{
+    QStringList items;
+    for (int i = 0; i < group->Count(); ++i)
+        items << group->Button(i)->text();
+    return items;
+}
+
+TEST(MainWindow, CaptionMinimumSizeAndToolBar)
+{
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.show();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Lumbrel - Zelph"));
+    EXPECT_GE(w.minimumWidth(), 674);
+    EXPECT_GE(w.minimumHeight(), 508);
+
+    QStringList captions;
+    for (QAction* a : w.ToolBar()->actions())
+        if (!a->text().isEmpty() && a->isVisible())
+            captions << a->text();
+    // Fewer than all characters in use: Text FIle, Words and QSO's are hidden.
+    EXPECT_EQ(captions, (QStringList{"Start", "Stop", "Setup", "Finish"}));
+    EXPECT_EQ(w.Action(ControlId::ToolButton3)->toolTip(), "Click here to listen to random groups of Morse");
+    EXPECT_FALSE(w.Action(ControlId::ToolButton4)->isEnabled());
+    EXPECT_EQ(w.Action(ControlId::ToolButton6)->text(), "Text FIle");
+    EXPECT_NE(w.Action(ControlId::ToolButton7)->menu(), nullptr);
+    EXPECT_NE(w.Action(ControlId::ToolButton8)->menu(), nullptr);
+    for (QAction* a : w.ToolBar()->actions()) {
+        if (!a->text().isEmpty()) {
+            EXPECT_FALSE(a->icon().isNull()) << a->text().toStdString();
+        }
+    }
+}
+
+TEST(MainWindow, ContextMenuOfTheTextArea)
+{
+    WindowRig rig;
+    QStringList items;
+    for (QAction* a : rig.window->TextMenu()->actions())
+        items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(items, (QStringList{"Select Font", "-", "Single Words Only", "-", "Clear ", "-", "Save To File"}));
+    EXPECT_TRUE(rig.window->Action(ControlId::SingleWordsOnly1)->isCheckable());
+}
+
+TEST(MainWindow, EmptyStoreRestoresTheDefaults)
+{
+    WindowRig rig;
+    rig.window->show();
+    ProcessEvents();
+    EXPECT_EQ(W<QSpinBox>(rig, ControlId::PitchSpinner)->value(), 750);
+    EXPECT_EQ(rig.window->trainer().CurrentPitch(), 750);
+    EXPECT_EQ(W<QSpinBox>(rig, ControlId::CharacterCountSpinEdit)->value(), 2);
+    EXPECT_EQ(W<QSpinBox>(rig, ControlId::CharacterCountSpinEdit)->maximum(), 40);
+    EXPECT_EQ(W<RadioGroup>(rig, ControlId::RadioGroup1)->Index(), 2);
+    EXPECT_EQ(rig.window->trainer().CharacterWpm(), 25);
+    EXPECT_EQ(ItemsOf(W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)),
+              (QStringList{"25", "21", "18", "15", "12", "9", "6", "3"}));
+    EXPECT_EQ(W<QComboBox>(rig, ControlId::DisplayDelayComboBox)->currentText(), "0");
+    EXPECT_EQ(W<QComboBox>(rig, ControlId::DisplayDelayComboBox)->count(), 13);
+    EXPECT_EQ(W<RadioGroup>(rig, ControlId::NoiseRadioGroup)->Index(), 0);
+    EXPECT_EQ(W<RadioGroup>(rig, ControlId::SignalRadioGroup)->Button(7)->text(), "S9");
+    EXPECT_EQ(W<RadioGroup>(rig, ControlId::SignalRadioGroup)->Index(), 7);
+    EXPECT_FALSE(W<QCheckBox>(rig, ControlId::QSBCheckBox)->isChecked());
+    EXPECT_TRUE(W<QWidget>(rig, ControlId::QSBModeRadioGroup)->isHidden());
+    EXPECT_TRUE(W<QWidget>(rig, ControlId::QSBTypeRadioGroup)->isHidden());
+    EXPECT_EQ(W<QLabel>(rig, ControlId::Label1)->text(), "00:00");
+    EXPECT_EQ(rig.window->Sent()->font().family(), "Arial");
+    EXPECT_EQ(rig.window->Sent()->font().pointSize(), 10);
+    EXPECT_TRUE(rig.window->Sent()->font().bold());
+    // The setup dialog got its captions from the first showing.
+    EXPECT_EQ(rig.window->setupDialog().CharacterBox(0)->text(), "K");
+    EXPECT_EQ(rig.window->setupDialog().CharacterBox(39)->text(), "X");
+}
+
+TEST(MainWindow, RestoringAControlRunsItsReaction)
+{
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Qsb, 1);
+    store.Write(keys::Speed, 0);
+    store.Write(keys::Delay, 4);
+    store.Write(keys::Pitch, 1000);
+    WindowRig rig(store);
+    rig.window->show();
+    EXPECT_TRUE(W<QCheckBox>(rig, ControlId::QSBCheckBox)->isChecked());
+    EXPECT_FALSE(W<QWidget>(rig, ControlId::QSBModeRadioGroup)->isHidden());
+    EXPECT_EQ(ItemsOf(W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)),
+              (QStringList{"15", "13", "11", "9", "7", "5", "3", "1"}));
+    EXPECT_EQ(W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)->Index(), 4);
+    EXPECT_EQ(rig.window->trainer().EffectivePermille(), 500);
+    EXPECT_FALSE(W<QCheckBox>(rig, ControlId::SpeedStepCheckBox)->isEnabled());
+    EXPECT_EQ(rig.window->trainer().CurrentPitch(), 1000);
+}
+
+TEST(MainWindow, ClicksRunTheReactions)
+{
+    WindowRig rig;
+    rig.window->show();
+    Trainer& t = rig.window->trainer();
+
+    W<QCheckBox>(rig, ControlId::QSBCheckBox)->click();
+    EXPECT_TRUE(t.Controls().Checked(ControlId::QSBCheckBox));
+    EXPECT_FALSE(W<QWidget>(rig, ControlId::QSBModeRadioGroup)->isHidden());
+    W<QCheckBox>(rig, ControlId::QSBCheckBox)->click();
+    EXPECT_TRUE(W<QWidget>(rig, ControlId::QSBTypeRadioGroup)->isHidden());
+
+    W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)->Button(4)->click();
+    EXPECT_EQ(t.EffectivePermille(), 500);
+    EXPECT_FALSE(W<QCheckBox>(rig, ControlId::SpeedStepCheckBox)->isEnabled());
+    // A new character speed returns the effective speed to full.
+    W<RadioGroup>(rig, ControlId::RadioGroup1)->Button(0)->click();
+    EXPECT_EQ(t.CharacterWpm(), 15);
+    EXPECT_EQ(W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)->Index(), 0);
+    EXPECT_EQ(ItemsOf(W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)).first(), "15");
+    EXPECT_FALSE(W<QCheckBox>(rig, ControlId::SpeedStepCheckBox)->isEnabled());
+    W<RadioGroup>(rig, ControlId::RadioGroup1)->Button(1)->click();
+    EXPECT_TRUE(W<QCheckBox>(rig, ControlId::SpeedStepCheckBox)->isEnabled());
+
+    W<QSpinBox>(rig, ControlId::PitchSpinner)->setValue(1200);
+    EXPECT_EQ(t.CurrentPitch(), 1200);
+    EXPECT_EQ(t.Controls().Value(ControlId::PitchSpinner), 1200);
+
+    W<RadioGroup>(rig, ControlId::NoiseRadioGroup)->Button(3)->click();
+    EXPECT_EQ(t.Controls().Value(ControlId::NoiseRadioGroup), 3);
+    W<QCheckBox>(rig, ControlId::PitchDitherCheckBox)->click();
+    EXPECT_TRUE(t.Controls().Checked(ControlId::PitchDitherCheckBox));
+}
+
+TEST(MainWindow, ModelChangesShow)
+{
+    WindowRig rig;
+    ControlsModel& m = rig.window->trainer().Controls();
+    m.SetValue(ControlId::PitchSpinner, 900);
+    EXPECT_EQ(W<QSpinBox>(rig, ControlId::PitchSpinner)->value(), 900);
+    m.SetText(ControlId::Label1, QStringLiteral("01:07"));
+    EXPECT_EQ(W<QLabel>(rig, ControlId::Label1)->text(), "01:07");
+    m.SetText(ControlId::StatusBar1, QStringLiteral("  12 characters sent"));
+    EXPECT_EQ(rig.window->StatusLine()->text(), "  12 characters sent");
+    m.SetText(ControlId::TrayIcon1, QStringLiteral("kmr"));
+    EXPECT_EQ(rig.window->TrayIcon()->toolTip(), "kmr");
+    m.SetEnabled(ControlId::ToolButton3, false);
+    EXPECT_FALSE(rig.window->Action(ControlId::ToolButton3)->isEnabled());
+    m.SetVisible(ControlId::ToolButton7, true);
+    EXPECT_TRUE(rig.window->Action(ControlId::ToolButton7)->isVisible());
+    m.SetChecked(ControlId::WeightingCheckBox, true);
+    EXPECT_TRUE(W<QCheckBox>(rig, ControlId::WeightingCheckBox)->isChecked());
+    m.SetValue(ControlId::DisplayDelayComboBox, 12);
+    EXPECT_EQ(W<QComboBox>(rig, ControlId::DisplayDelayComboBox)->currentText(), "20");
+    // A model change is not a user change: the reaction did not run.
+    EXPECT_EQ(rig.window->trainer().CurrentPitch(), 750);
+
+    rig.window->trainer().Sent().Append(QStringLiteral("kmm "));
+    EXPECT_EQ(rig.window->Sent()->toPlainText(), "kmm ");
+    rig.window->ClearAction()->trigger();
+    EXPECT_EQ(rig.window->Sent()->toPlainText(), "");
+    EXPECT_EQ(rig.window->trainer().Sent().Text(), "");
+}
+
+TEST(MainWindow, DisplayDelayHideAndTwentyEmptyTheText)
+{
+    WindowRig rig;
+    auto* combo = W<QComboBox>(rig, ControlId::DisplayDelayComboBox);
+    rig.window->trainer().Sent().Append(QStringLiteral("abc"));
+    combo->setCurrentIndex(0);
+    EXPECT_EQ(rig.window->trainer().Display().Delay(), -1);
+    EXPECT_EQ(rig.window->Sent()->toPlainText(), "");
+    rig.window->trainer().Sent().Append(QStringLiteral("abc"));
+    combo->setCurrentIndex(12);
+    EXPECT_EQ(rig.window->trainer().Display().Delay(), 20);
+    EXPECT_EQ(rig.window->Sent()->toPlainText(), "");
+}
+
+TEST(MainWindow, ToolsNeedAllCharacters)
+{
+    WindowRig rig;
+    rig.window->show();
+    W<QSpinBox>(rig, ControlId::CharacterCountSpinEdit)->setValue(40);
+    EXPECT_TRUE(rig.window->Action(ControlId::ToolButton6)->isVisible());
+    EXPECT_TRUE(rig.window->Action(ControlId::ToolButton7)->isVisible());
+    EXPECT_TRUE(rig.window->Action(ControlId::ToolButton8)->isVisible());
+    EXPECT_TRUE(rig.window->Action(ControlId::ToolButton12)->isVisible());
+    // The change of N wrote the mask of the first N characters.
+    EXPECT_EQ(rig.store.Read(keys::Session1), -1);
+    EXPECT_EQ(rig.store.Read(keys::Session2), 0xFF);
+    W<QSpinBox>(rig, ControlId::CharacterCountSpinEdit)->setValue(39);
+    EXPECT_FALSE(rig.window->Action(ControlId::ToolButton6)->isVisible());
+    EXPECT_FALSE(rig.window->Action(ControlId::ToolButton13)->isVisible());
+}
+
+TEST(MainWindow, StartCountsDownAndStopReturnsToIdle)
+{
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Pause, 3);
+    WindowRig rig(store);
+    rig.window->show();
+    rig.window->Action(ControlId::ToolButton3)->trigger();
+    EXPECT_EQ(W<QLabel>(rig, ControlId::Label1)->text(), "3");
+    EXPECT_FALSE(rig.window->Action(ControlId::ToolButton3)->isEnabled());
+    EXPECT_TRUE(rig.window->Action(ControlId::ToolButton4)->isEnabled());
+    EXPECT_FALSE(W<QSpinBox>(rig, ControlId::CharacterCountSpinEdit)->isEnabled());
+    rig.window->Action(ControlId::ToolButton4)->trigger();
+    EXPECT_TRUE(rig.window->Action(ControlId::ToolButton3)->isEnabled());
+    EXPECT_FALSE(rig.window->Action(ControlId::ToolButton4)->isEnabled());
+    EXPECT_FALSE(rig.window->trainer().CountdownPending());
+}
+
+TEST(MainWindow, SessionShowsTextTimeAndCount)
+{
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Pause, 0);
+    WindowRig rig(store);
+    rig.window->show();
+    rig.window->Action(ControlId::ToolButton3)->trigger();
+    ASSERT_TRUE(rig.window->trainer().SessionActive());
+    rig.Run(5000);
+    EXPECT_FALSE(rig.window->Sent()->toPlainText().isEmpty());
+    EXPECT_TRUE(rig.window->StatusLine()->text().contains("characters sent"));
+    // The once-a-second update: the pump's own 50 ms timer may add ticks of its own to
+    // the test's, so the last update fell within the last second.
+    const QString time = W<QLabel>(rig, ControlId::Label1)->text();
+    EXPECT_TRUE(time == "00:04" || time == "00:05") << time.toStdString();
+    EXPECT_EQ(rig.window->Sent()->toPlainText(), rig.window->trainer().Sent().Text());
+}
+
+TEST(MainWindow, CloseDuringASessionStopsItAndStaysOpen)
+{
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Pause, 0);
+    WindowRig rig(store);
+    rig.window->show();
+    QSignalSpy closed(rig.window.get(), &MainWindow::Closed);
+    rig.window->Action(ControlId::ToolButton3)->trigger();
+    EXPECT_FALSE(rig.window->close());
+    EXPECT_EQ(rig.window->trainer().SessionState(), 1);  // stopping
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_TRUE(rig.window->isVisible());
+    rig.Run(3000);
+    EXPECT_FALSE(rig.window->trainer().SessionActive());
+    EXPECT_TRUE(rig.window->close());
+    EXPECT_EQ(closed.count(), 1);
+}
+
+TEST(MainWindow, FinishClosesWhenIdleAndSavesTheOptions)
+{
+    auto backend = std::make_shared<RecordingBackend>();
+    WindowRig rig{SettingsStore(backend)};
+    rig.window->show();
+    QSignalSpy closed(rig.window.get(), &MainWindow::Closed);
+    W<QSpinBox>(rig, ControlId::PitchSpinner)->setValue(820);
+    backend->writes.clear();
+    rig.window->Action(ControlId::ToolButton10)->trigger();
+    EXPECT_EQ(closed.count(), 0);  // the close is queued after the reaction
+    ProcessEvents();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(rig.store.Read(keys::Pitch), 820);
+    // Placement first, then the options in their documented order.
+    const QStringList expected = {
+        "FormState/Maximized", "FormState/Left", "FormState/Top", "FormState/Right", "FormState/Bottom",
+        "FormState/Saved", "Setup/Letters", "Setup/Speed", "Setup/Delay", "Setup/Pitch", "Setup/Display",
+        "Setup/FontSize", "Setup/Display Delay", "Setup/Noise Level", "Setup/Chirp", "Setup/Straight Key",
+        "Setup/QRM", "Setup/Signal Level", "Setup/QSB", "Setup/QSB Mode", "Setup/QSB Type", "Setup/Speed Step",
+        "Setup/Pitch Dither", "Setup/Variable Weighting", "Setup/Single Word Only"};
+    EXPECT_EQ(backend->writes, expected);
+    EXPECT_FALSE(rig.audio.IsOpen());
+}
+
+TEST(MainWindow, MessagesWaitForTheReactionAndComeOneAtATime)
+{
+    WindowRig rig;
+    rig.window->ShowMessage(QStringLiteral("first"), QStringLiteral("Information"));
+    rig.window->ShowMessage(QStringLiteral("second"), QStringLiteral("waveOutWrite"));
+    EXPECT_TRUE(rig.prompts.messages.empty());
+    EXPECT_EQ(rig.window->PendingMessages(), 2);
+    // A message raised while a box is open waits for it too.
+    rig.prompts.duringMessage = [&] {
+        rig.prompts.duringMessage = nullptr;
+        rig.window->ShowMessage(QStringLiteral("third"), QStringLiteral("Information"));
+    };
+    ProcessEvents(10);
+    ASSERT_EQ(rig.prompts.messages.size(), 3u);
+    EXPECT_EQ(rig.prompts.messages[0].text, "first");
+    EXPECT_EQ(rig.prompts.messages[1].caption, "waveOutWrite");
+    EXPECT_EQ(rig.prompts.messages[2].text, "third");
+    EXPECT_EQ(rig.prompts.maxDepth, 1);
+}
+
+TEST(MainWindow, NoAudioDeviceShowsWaveOutOpenAndGoesOn)
+{
+    VirtualClock clock;
+    VirtualAudioDevice audio(clock);
+    audio.InjectFailure(VirtualAudioDevice::Call::Open, "no device here");
+    FakePrompts prompts;
+    MainWindow window({.store = SettingsStore::InMemory(), .clock = clock, .audio = audio, .seed = 1,
+                       .prompts = &prompts, .trayAvailable = [] { return false; }});
+    window.show();
+    ProcessEvents();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, "waveOutOpen");
+    EXPECT_EQ(prompts.messages[0].text, "no device here");
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST(MainWindow, SingleWordsOnlyIsStoredAtExit)
+{
+    WindowRig rig;
+    rig.window->show();
+    QAction* single = rig.window->Action(ControlId::SingleWordsOnly1);
+    single->trigger();
+    EXPECT_TRUE(single->isChecked());
+    EXPECT_TRUE(rig.window->trainer().SettingCopies().singleWordOnly);
+    rig.window->close();
+    EXPECT_EQ(rig.store.Read(keys::SingleWordOnly), 1);
+}
+
+TEST(MainWindow, SelectFontStoresFaceAndSize)
+{
+    WindowRig rig;
+    rig.window->show();
+    rig.window->SelectFontAction()->trigger();  // cancelled
+    EXPECT_EQ(rig.prompts.maxFontOffered, 200);
+    EXPECT_FALSE(rig.store.Raw("Setup", "Font Name").has_value());
+
+    QFont chosen(QStringLiteral("DejaVu Serif"), 24);
+    chosen.setItalic(true);
+    rig.prompts.fontAnswer = chosen;
+    rig.window->SelectFontAction()->trigger();
+    EXPECT_EQ(rig.store.Read(keys::FontSize), 24);
+    EXPECT_EQ(rig.store.Read(keys::FontName), "DejaVu Serif");
+    EXPECT_TRUE(rig.window->Sent()->font().italic());  // for this run
+    rig.window->close();
+    EXPECT_EQ(rig.store.Read(keys::FontSize), 24);
+}
+
+TEST(MainWindow, SaveToFileWritesTheLines)
+{
+    QTemporaryDir dir;
+    WindowRig rig;
+    rig.window->SaveToFileAction()->trigger();  // cancelled: nothing
+    EXPECT_TRUE(rig.prompts.errors.isEmpty());
+
+    rig.prompts.saveFileName = dir.filePath("empty.txt");
+    rig.window->SaveToFileAction()->trigger();
+    QFile empty(rig.prompts.saveFileName);
+    ASSERT_TRUE(empty.open(QIODevice::ReadOnly));
+    EXPECT_EQ(empty.readAll(), "");
+
+    rig.window->trainer().Sent().SetLines({QStringLiteral("cq cq"), QStringLiteral("de lumbrel")});
+    rig.prompts.saveFileName = dir.filePath("copy.txt");
+    rig.window->SaveToFileAction()->trigger();
+    QFile copy(rig.prompts.saveFileName);
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), "cq cq\nde lumbrel\n");
+
+    rig.prompts.saveFileName = dir.filePath("no/such/folder/x.txt");
+    rig.window->SaveToFileAction()->trigger();
+    EXPECT_EQ(rig.prompts.errors.size(), 1);
+    EXPECT_EQ(rig.window->Sent()->toPlainText(), "cq cq\nde lumbrel");
+}
+
+TEST(MainWindow, SetupStopsRunsTheDialogAndTakesItsValues)
+{
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Pause, 4);
+    WindowRig rig(store);
+    rig.window->show();
+    rig.window->Action(ControlId::ToolButton3)->trigger();
+    ASSERT_TRUE(rig.window->trainer().CountdownPending());
+
+    ConfigureDialog& setup = rig.window->setupDialog();
+    bool wordsTab = true;
+    bool stopped = false;
+    QTimer::singleShot(0, &setup, [&] {
+        stopped = !rig.window->trainer().CountdownPending();
+        wordsTab = setup.CommonWordsPageVisible();
+        EXPECT_TRUE(rig.window->SetupOpen());
+        setup.SessionLengthSpinEdit()->setValue(12);
+        setup.MFJOrderCheckBox()->setChecked(true);
+        setup.reject();  // Escape does not close the dialog
+        EXPECT_TRUE(setup.isVisible());
+        setup.OkayButton()->click();
+    });
+    rig.window->SetupAction()->trigger();
+    EXPECT_TRUE(stopped);
+    EXPECT_FALSE(wordsTab);  // fewer than all characters in use
+    EXPECT_FALSE(rig.window->SetupOpen());
+    EXPECT_EQ(rig.window->trainer().SessionLengthMinutes(), 12);
+    EXPECT_EQ(rig.store.Read(keys::Session), 12);
+    // The copies and the character list follow the dialog: the MFJ order.
+    EXPECT_TRUE(rig.window->trainer().SettingCopies().useMfj);
+    EXPECT_EQ(setup.CharacterBox(0)->text(), "W");
+}
+
+TEST(MainWindow, SetupShowsTheWordsPageWithAllCharacters)
+{
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Letters, 40);
+    WindowRig rig(store);
+    rig.window->show();
+    ConfigureDialog& setup = rig.window->setupDialog();
+    bool wordsTab = false;
+    QTimer::singleShot(0, &setup, [&] {
+        wordsTab = setup.CommonWordsPageVisible();
+        setup.OkayButton()->click();
+    });
+    rig.window->SetupButtonClick();
+    EXPECT_TRUE(wordsTab);
+}
+
+TEST(MainWindow, MinimiseHidesIntoTheNotificationArea)
+{
+    WindowRig rig(SettingsStore::InMemory(), /*trayAvailable=*/true);
+    rig.window->show();
+    ProcessEvents();
+    ASSERT_TRUE(rig.window->TrayInUse());
+    rig.window->setWindowState(Qt::WindowMinimized);
+    ProcessEvents();
+    EXPECT_TRUE(rig.window->isHidden());
+    rig.window->TrayIcon1Click();
+    ProcessEvents();
+    EXPECT_TRUE(rig.window->isVisible());
+    EXPECT_FALSE(rig.window->isMinimized());
+}
+
+TEST(MainWindow, WithoutANotificationAreaMinimiseIsOrdinary)
+{
+    WindowRig rig(SettingsStore::InMemory(), /*trayAvailable=*/false);
+    rig.window->show();
+    ProcessEvents();
+    EXPECT_FALSE(rig.window->TrayInUse());
+    rig.window->setWindowState(Qt::WindowMinimized);
+    ProcessEvents();
+    EXPECT_FALSE(rig.window->isHidden());
+    EXPECT_TRUE(rig.window->isMinimized());
+}
+
+TEST(MainWindow, AboutBoxOpensModally)
+{
+    WindowRig rig;
+    bool shown = false;
+    QTimer::singleShot(0, rig.window.get(), [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        shown = modal == static_cast<QWidget*>(&rig.window->aboutBox());
+        rig.window->aboutBox().accept();
+    });
+    rig.window->AboutAction()->trigger();
+    EXPECT_TRUE(shown);
+}
+
+}  // namespace
+}  // namespace lumbrel::test

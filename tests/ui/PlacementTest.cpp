@@ -1,0 +1,107 @@
+// The main window's placement in "FormState": restored on every showing, saved at
+// closing; a position off every screen comes back at the top-left corner.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "UiTestSupport.h"
+#include "ui/WindowPlacement.h"
+
+namespace lumbrel::test {
+namespace {
+
+void Place(SettingsStore& store, QRect r, bool maximized)
+{
+    store.Write(keys::Left, r.x());
+    store.Write(keys::Top, r.y());
+    store.Write(keys::Right, r.x() + r.width());
+    store.Write(keys::Bottom, r.y() + r.height());
+    store.Write(keys::Maximized, maximized);
+}
+
+TEST(Placement, MissingValuesKeepTheCurrentRectangle)
+{
+    const SettingsStore store = SettingsStore::InMemory();
+    const WindowPlacement p = ReadWindowPlacement(store, QRect(40, 50, 700, 520), {QRect(0, 0, 1280, 800)}, {});
+    EXPECT_EQ(p.normal, QRect(40, 50, 700, 520));
+    EXPECT_FALSE(p.maximized);
+}
+
+TEST(Placement, OffEveryScreenComesBackAtTheTopLeft)
+{
+    SettingsStore store = SettingsStore::InMemory();
+    Place(store, QRect(3000, -900, 700, 520), false);
+    const std::vector<QRect> screens = {QRect(0, 0, 1280, 800), QRect(1280, 0, 1024, 768)};
+    WindowPlacement p = ReadWindowPlacement(store, QRect(), screens, QPoint(0, 0));
+    EXPECT_EQ(p.normal, QRect(0, 0, 700, 520));
+    // On the second screen it stays.
+    Place(store, QRect(1300, 100, 700, 520), true);
+    p = ReadWindowPlacement(store, QRect(), screens, QPoint(0, 0));
+    EXPECT_EQ(p.normal, QRect(1300, 100, 700, 520));
+    EXPECT_TRUE(p.maximized);
+}
+
+TEST(Placement, WrittenInOrder)
+{
+    auto backend = std::make_shared<RecordingBackend>();
+    SettingsStore store(backend);
+    WriteWindowPlacement(store, {QRect(10, 20, 700, 600), true});
+    EXPECT_EQ(backend->writes, (QStringList{"FormState/Maximized", "FormState/Left", "FormState/Top",
+                                            "FormState/Right", "FormState/Bottom", "FormState/Saved"}));
+    EXPECT_EQ(store.Read(keys::Right), 710);
+    EXPECT_EQ(store.Read(keys::Bottom), 620);
+    EXPECT_TRUE(store.Read(keys::Saved));
+    EXPECT_EQ(store.ReadString("FormState", "Maximized", {}), "1");
+}
+
+TEST(Placement, WindowOffScreenComesBackAtTheTopLeft)
+{
+    SettingsStore store = SettingsStore::InMemory();
+    Place(store, QRect(-5000, -4000, 760, 560), false);
+    WindowRig rig(store);
+    rig.window->show();
+    ProcessEvents();
+    // At the corner, give or take the window frame that the platform adds.
+    const QPoint home = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
+    EXPECT_LE((rig.window->geometry().topLeft() - home).manhattanLength(), 60)
+        << rig.window->geometry().x() << "," << rig.window->geometry().y();
+    EXPECT_EQ(rig.window->geometry().size(), QSize(760, 560));
+}
+
+TEST(Placement, WindowClosedMaximisedComesBackMaximised)
+{
+    SettingsStore store = SettingsStore::InMemory();
+    const QRect normal(30, 40, 760, 560);
+    Place(store, normal, true);
+    WindowRig rig(store);
+    rig.window->show();
+    ProcessEvents();
+    EXPECT_TRUE(rig.window->isMaximized());
+    EXPECT_EQ(rig.window->normalGeometry(), normal);
+    rig.window->close();
+    EXPECT_TRUE(store.Read(keys::Maximized));
+    EXPECT_EQ(store.Read(keys::Left), 30);
+    EXPECT_EQ(store.Read(keys::Right), 790);
+    EXPECT_TRUE(store.Read(keys::Saved));
+}
+
+TEST(Placement, ShowingFromTheTrayTakesTheStoredPlacement)
+{
+    SettingsStore store = SettingsStore::InMemory();
+    WindowRig rig(store, /*trayAvailable=*/true);
+    rig.window->show();
+    ProcessEvents();
+    const QRect stored(20, 30, 780, 570);
+    Place(store, stored, false);
+    rig.window->setGeometry(100, 100, 760, 560);
+    rig.window->setWindowState(Qt::WindowMinimized);
+    ProcessEvents();
+    ASSERT_TRUE(rig.window->isHidden());
+    rig.window->TrayIcon1Click();
+    ProcessEvents();
+    EXPECT_EQ(rig.window->geometry(), stored);
+}
+
+}  // namespace
+}  // namespace lumbrel::test

@@ -1,0 +1,56 @@
+#include "UiTestSupport.h"
+
+#include <QApplication>
+
+namespace lumbrel::test {
+
+void ProcessEvents(int rounds)
+{
+    for (int i = 0; i < rounds; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+void FakePrompts::Message(QWidget*, const QString& text, const QString& caption)
+{
+    messages.push_back({text, caption});
+    ++depth;
+    maxDepth = std::max(maxDepth, depth);
+    if (duringMessage)
+        duringMessage();
+    ProcessEvents();  // a modal box runs the event loop while it is open
+    --depth;
+}
+
+std::optional<QFont> FakePrompts::ChooseFont(QWidget*, const QFont& current, int maxPointSize)
+{
+    fontOffered = current;
+    maxFontOffered = maxPointSize;
+    return fontAnswer;
+}
+
+WindowRig::WindowRig(SettingsStore s, bool trayAvailable) : store(std::move(s)), tray(trayAvailable)
+{
+    window = std::make_unique<MainWindow>(MainWindow::Environment{
+        .store = store,
+        .clock = clock,
+        .audio = audio,
+        .seed = 7,
+        .prompts = &prompts,
+        .trayAvailable = [this] { return tray; }});
+}
+
+WindowRig::~WindowRig() { window.reset(); }
+
+void WindowRig::Run(int ms, int stepMs)
+{
+    for (int t = 0; t < ms; t += stepMs) {
+        clock.Advance(stepMs);
+        if (window->trainer().Controls().Enabled(ControlId::Timer1))
+            window->trainer().Timer1Timer();
+        ProcessEvents(2);
+    }
+}
+
+}  // namespace lumbrel::test

@@ -1,0 +1,83 @@
+#pragma once
+// Shared pieces of the window tests: prompts that answer without windows, a store
+// that records the order of its writes, and a main window on virtual devices.
+#include <QCoreApplication>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "session/Clock.h"
+#include "session/VirtualAudioDevice.h"
+#include "settings/SettingsStore.h"
+#include "ui/Main.h"
+#include "ui/Prompts.h"
+
+namespace lumbrel::test {
+
+// Handles posted events (queued calls, messages) a few rounds.
+void ProcessEvents(int rounds = 5);
+
+class FakePrompts final : public Prompts {
+public:
+    struct Shown {
+        QString text;
+        QString caption;
+    };
+    void Message(QWidget*, const QString& text, const QString& caption) override;
+    void Error(QWidget*, const QString& text) override { errors.push_back(text); }
+    std::optional<QFont> ChooseFont(QWidget*, const QFont& current, int maxPointSize) override;
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return saveFileName; }
+
+    std::vector<Shown> messages;
+    QStringList errors;
+    int depth = 0;     // message boxes open now
+    int maxDepth = 0;  // most message boxes open at once
+    std::function<void()> duringMessage;  // runs while a box is "open"
+    std::optional<QFont> fontAnswer;
+    QFont fontOffered;
+    int maxFontOffered = 0;
+    QString saveFileName;
+};
+
+// A backend in memory that also lists every write, "Section/Key", in order.
+class RecordingBackend final : public SettingsBackend {
+public:
+    std::optional<StoredValue> Value(const QString& section, const QString& key) const override
+    {
+        return memory_.Value(section, key);
+    }
+    void SetValue(const QString& section, const QString& key, const StoredValue& value) override
+    {
+        writes.push_back(section + QLatin1Char('/') + key);
+        memory_.SetValue(section, key, value);
+    }
+    void RemoveSection(const QString& section) override { memory_.RemoveSection(section); }
+
+    QStringList writes;
+
+private:
+    MemorySettingsBackend memory_;
+};
+
+// A main window on a store in memory, a virtual clock and a virtual audio device.
+struct WindowRig {
+    explicit WindowRig(SettingsStore s = SettingsStore::InMemory(), bool trayAvailable = false);
+    ~WindowRig();
+
+    // Runs `ms` of virtual time in steps, handling what the steps post.
+    void Run(int ms, int stepMs = 50);
+
+    VirtualClock clock{1000, QTime(12, 0)};
+    VirtualAudioDevice audio{clock};
+    FakePrompts prompts;
+    SettingsStore store;
+    bool tray = false;
+    std::unique_ptr<MainWindow> window;
+};
+
+}  // namespace lumbrel::test

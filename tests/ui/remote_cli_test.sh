@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# `lumbrel --start` and `lumbrel --stop`: status 1 with a message when no trainer runs,
+# status 0 once a trainer (offscreen, on a private settings folder) listens.
+set -euo pipefail
+lumbrel=$1
+work=$(mktemp -d)
+trainer=
+cleanup() {
+    if [ -n "$trainer" ]; then
+        kill "$trainer" 2>/dev/null || true
+        wait "$trainer" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export HOME=$work XDG_CONFIG_HOME=$work/config LUMBREL_CONTROL_SOCKET=$work/control
+export QT_QPA_PLATFORM=offscreen
+
+if "$lumbrel" --start 2>"$work/err"; then
+    echo "FAIL: --start succeeded with no trainer running"; exit 1
+else
+    status=$?
+fi
+[ "$status" -eq 1 ] || { echo "FAIL: --start exited $status, not 1"; exit 1; }
+grep -q "no Lumbrel trainer is running" "$work/err" || { echo "FAIL: message: $(cat "$work/err")"; exit 1; }
+
+"$lumbrel" >"$work/trainer.log" 2>&1 &
+trainer=$!
+for _ in $(seq 1 100); do
+    [ -S "$work/control" ] && break
+    sleep 0.1
+done
+[ -S "$work/control" ] || { echo "FAIL: the trainer made no socket"; cat "$work/trainer.log"; exit 1; }
+"$lumbrel" --start || { echo "FAIL: --start to a running trainer"; exit 1; }
+"$lumbrel" --stop || { echo "FAIL: --stop to a running trainer"; exit 1; }
+echo "1 passed, 0 failed"

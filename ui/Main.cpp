@@ -1,0 +1,794 @@
+#include "ui/Main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "session/AudioDevice.h"
+#include "session/Clock.h"
+#include "ui/AboutBox.h"
+#include "ui/Application.h"
+#include "ui/Configure.h"
+#include "ui/ControlWidgets.h"
+#include "ui/DefineMorse.h"
+#include "ui/MP3Recording.h"
+#include "ui/RichEditRx.h"
+#include "ui/WindowPlacement.h"
+
+namespace lumbrel {
+namespace {
+
+// The captions of "Actual Character Speed (WPM)", with their keyboard accelerators.
+const QStringList kSpeedCaptions = {
+    QStringLiteral("&15"), QStringLiteral("&20"), QStringLiteral("2&5"), QStringLiteral("&30"),
+    QStringLiteral("35"),  QStringLiteral("&40"), QStringLiteral("45"),  QStringLiteral("50"),
+    QStringLiteral("55"),  QStringLiteral("60"),  QStringLiteral("65"),  QStringLiteral("70"),
+    QStringLiteral("75"),  QStringLiteral("80"),
+};
+
+QIcon Icon(const char* name) { return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name))); }
+
+QGroupBox* Frame(const QString& title, QWidget* parent)
+{
+    auto* box = new QGroupBox(title, parent);
+    return box;
+}
+
+// A frame's own layout, with the narrow margins of the option area.
+QVBoxLayout* FrameLayout(QGroupBox* frame)
+{
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(6, 2, 6, 4);
+    layout->setSpacing(2);
+    return layout;
+}
+
+QCheckBox* CheckBox(const QString& caption, const QString& hint, QWidget* parent)
+{
+    auto* box = new QCheckBox(caption, parent);
+    box->setToolTip(hint);
+    return box;
+}
+
+}  // namespace
+
+// --- Creation -----------------------------------------------------------------------------
+
+MainWindow::MainWindow(Environment env, QWidget* parent)
+    : QMainWindow(parent),
+      store_(env.store),
+      audio_(env.audio),
+      prompts_(env.prompts ? env.prompts : &defaultPrompts_),
+      trayAvailable_(env.trayAvailable ? env.trayAvailable : [] { return QSystemTrayIcon::isSystemTrayAvailable(); })
+{
+    InitUiResources();
+    setObjectName(QStringLiteral("KochMainForm"));
+    setWindowTitle(QString::fromLatin1(kMainWindowCaption));
+    setWindowIcon(Icon("lumbrel"));
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+
+    BuildActions();
+    BuildToolBar();
+    BuildMenus();
+    setCentralWidget(BuildOptions());
+    BuildStatusAndTray();
+
+    // The trainer, its message pump and the binding of its controls.
+    trainer_ = std::make_unique<Trainer>(Trainer::Dependencies{
+        env.store, env.clock, pump_, env.audio, *this, env.rig, env.qrm, env.seed});
+    trainer_->Controls().SetListener(&pump_);
+    pump_.Attach(trainer_.get(), this);
+    sent_->Bind(&trainer_->Sent());
+    SyncAll();
+    ConnectInput();
+
+    // FormCreate: restores the options into the controls, running their reactions.
+    trainer_->FormCreate();
+
+    // The other windows, in their fixed order of creation.
+    setup_ = new ConfigureDialog(store_, this);
+    trainer_->SetSessionLengthMinutes(setup_->SessionLength());
+    about_ = new AboutDialog(this);
+    define_ = new DefineMorseDialog(store_, setup_);
+    mp3_ = new MP3RecordingDialog(about_);
+    setup_->SetDefineAction([this] { define_->exec(); });
+    about_->SetMp3HelpAction([this] { mp3_->exec(); });
+
+    // The smallest size is 674 x 508, or what the options need at the user's font.
+    setMinimumSize(QSize(kMinimumWidth, kMinimumHeight).expandedTo(minimumSizeHint()));
+    // A size that shows every option without crowding; the placement may replace it.
+    resize(std::max(sizeHint().width(), 760), std::max(sizeHint().height(), 600));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect r = geometry();
+        r.moveCenter(screen->availableGeometry().center());
+        move(r.topLeft());
+    }
+}
+
+MainWindow::~MainWindow()
+{
+    // A window destroyed without its close (FormClose closes the output): the device
+    // must not play or report buffers of a trainer that is gone.
+    if (audio_.IsOpen())
+        (void)audio_.Close();
+    pump_.Attach(nullptr, nullptr);
+    if (trainer_) {
+        trainer_->Controls().SetListener(nullptr);
+        sent_->Bind(nullptr);
+    }
+}
+
+void MainWindow::BuildActions()
+{
+    auto command = [this](ControlId id, const char* icon, const QString& caption, const QString& hint) {
+        auto* action = new QAction(Icon(icon), caption, this);
+        action->setToolTip(hint);
+        Bind(id, action);
+        return action;
+    };
+    command(ControlId::ToolButton3, "start", QStringLiteral("Start"),
+            QStringLiteral("Click here to listen to random groups of Morse"));
+    command(ControlId::ToolButton6, "textfile", QStringLiteral("Text FIle"),
+            QStringLiteral("Click here to listen to a text file in Morse"));
+    command(ControlId::ToolButton7, "words", QStringLiteral("Words"),
+            QStringLiteral("Click here to listen to random words"));
+    command(ControlId::ToolButton8, "qso", QStringLiteral("QSO's"),
+            QStringLiteral("Click here to listen to random QSO's"));
+    command(ControlId::ToolButton4, "stop", QStringLiteral("Stop"),
+            QStringLiteral("Click here to stop the current operation"));
+    command(ControlId::ToolButton10, "finish", QStringLiteral("Finish"),
+            QStringLiteral("Click here to stop the current session or close the application"));
+
+    setupAction_ = new QAction(Icon("setup"), QStringLiteral("Setup"), this);
+    setupAction_->setToolTip(QStringLiteral("Click here to configure the software"));
+
+    wordsMenu_ = new QMenu(this);
+    wordsMenu_->setObjectName(QStringLiteral("WordsPopupMenu"));
+    qsoMenu_ = new QMenu(this);
+    qsoMenu_->setObjectName(QStringLiteral("QSOPopupMenu"));
+    Action(ControlId::ToolButton7)->setMenu(wordsMenu_);
+    Action(ControlId::ToolButton8)->setMenu(qsoMenu_);
+}
+
+void MainWindow::BuildToolBar()
+{
+    toolBar_ = new QToolBar(QStringLiteral("ToolBar1"), this);
+    toolBar_->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolBar_->setIconSize(QSize(32, 32));
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+
+    auto gap = [this](int width) {
+        auto* spacer = new QWidget(toolBar_);
+        spacer->setFixedWidth(width);
+        return toolBar_->addWidget(spacer);
+    };
+    auto button = [this](QAction* action) {
+        toolBar_->addAction(action);
+        if (QWidget* w = toolBar_->widgetForAction(action)) {
+            w->setMinimumSize(60, 56);
+            w->setObjectName(action->text());
+        }
+    };
+    gap(17);                                        // ToolButton5
+    button(Action(ControlId::ToolButton3));         // Start
+    gap(8);                                         // ToolButton9
+    button(Action(ControlId::ToolButton6));         // Text FIle
+    Bind(ControlId::ToolButton13, gap(8));
+    button(Action(ControlId::ToolButton7));         // Words
+    Bind(ControlId::ToolButton14, gap(8));
+    button(Action(ControlId::ToolButton8));         // QSO's
+    Bind(ControlId::ToolButton12, gap(8));
+    button(Action(ControlId::ToolButton4));         // Stop
+    gap(44);                                        // ToolButton11
+    button(setupAction_);                           // Setup
+    gap(42);                                        // ToolButton2
+    button(Action(ControlId::ToolButton10));        // Finish
+
+    // The drop-down buttons open their menu from an arrow beside the picture.
+    for (ControlId id : {ControlId::ToolButton7, ControlId::ToolButton8})
+        if (auto* b = qobject_cast<QToolButton*>(toolBar_->widgetForAction(Action(id))))
+            b->setPopupMode(QToolButton::MenuButtonPopup);
+}
+
+void MainWindow::BuildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("File1"));
+    auto* configure = file->addAction(Icon("setup"), QStringLiteral("&Setup"));
+    connect(configure, &QAction::triggered, this, &MainWindow::SetupButtonClick);
+    file->addSeparator();
+    recordAction_ = file->addAction(QStringLiteral("Record Audio File"));
+    file->addSeparator();
+    exitAction_ = file->addAction(QStringLiteral("&Exit"));
+    aboutAction_ = menuBar()->addAction(QStringLiteral("About"));
+
+    textMenu_ = new QMenu(this);
+    textMenu_->setObjectName(QStringLiteral("PopupMenu1"));
+    fontAction_ = textMenu_->addAction(QStringLiteral("Select Font"));
+    textMenu_->addSeparator();
+    auto* single = textMenu_->addAction(QStringLiteral("Single Words Only"));
+    single->setCheckable(true);
+    Bind(ControlId::SingleWordsOnly1, single);
+    textMenu_->addSeparator();
+    clearAction_ = textMenu_->addAction(QStringLiteral("Clear "));
+    textMenu_->addSeparator();
+    saveAction_ = textMenu_->addAction(QStringLiteral("Save To File"));
+}
+
+QWidget* MainWindow::BuildOptions()
+{
+    auto* central = new QWidget(this);
+
+    // Time, display delay, pitch and character count, in a row.
+    auto* timeBox = Frame(QStringLiteral("Time"), central);
+    timeBox->setObjectName(QStringLiteral("GroupBox4"));
+    auto* time = new QLabel(QStringLiteral("00:00"), timeBox);
+    time->setObjectName(QStringLiteral("Label1"));
+    QFont timeFont = time->font();
+    timeFont.setBold(true);
+    timeFont.setPointSize(12);
+    time->setFont(timeFont);
+    time->setAlignment(Qt::AlignCenter);
+    time->setMinimumWidth(QFontMetrics(timeFont).horizontalAdvance(QStringLiteral("00:00")) + 12);
+    time->setToolTip(
+        QStringLiteral("Countdown to the start of a training session or the elapsed time into this session."));
+    FrameLayout(timeBox)->addWidget(time);
+    Bind(ControlId::Label1, time);
+
+    auto* delayBox = Frame(QStringLiteral("Display Delay"), central);
+    delayBox->setObjectName(QStringLiteral("GroupBox3"));
+    auto* delay = new QComboBox(delayBox);
+    delay->setObjectName(QStringLiteral("DisplayDelayComboBox"));
+    delay->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    delay->setMinimumContentsLength(4);
+    delay->setToolTip(QStringLiteral("Delay, in characters, between the sound and the tex, or select Hide to only "
+                                     "display the text at the end of the lesson"));
+    FrameLayout(delayBox)->addWidget(delay);
+    Bind(ControlId::DisplayDelayComboBox, delay);
+
+    auto* pitchBox = Frame(QStringLiteral("Pitch"), central);
+    pitchBox->setObjectName(QStringLiteral("GroupBox2"));
+    auto* pitch = new PageSpinBox(pitchBox);
+    pitch->setObjectName(QStringLiteral("PitchSpinner"));
+    pitch->setSingleStep(10);
+    pitch->SetPageStep(50);
+    pitch->setSuffix(QStringLiteral(" Hz"));
+    pitch->setToolTip(QStringLiteral("Set the pitch of the Morse being sent"));
+    FrameLayout(pitchBox)->addWidget(pitch);
+    Bind(ControlId::PitchSpinner, pitch);
+
+    auto* countBox = Frame(QStringLiteral("Characters"), central);
+    countBox->setObjectName(QStringLiteral("GroupBox1"));
+    auto* count = new PageSpinBox(countBox);
+    count->setObjectName(QStringLiteral("CharacterCountSpinEdit"));
+    count->SetPageStep(1);
+    count->setToolTip(QStringLiteral("Select the number of characters in the session"));
+    FrameLayout(countBox)->addWidget(count);
+    Bind(ControlId::CharacterCountSpinEdit, count);
+
+    auto* firstRow = new QHBoxLayout;
+    firstRow->setSpacing(4);
+    firstRow->addWidget(timeBox);
+    firstRow->addWidget(delayBox);
+    firstRow->addWidget(pitchBox);
+    firstRow->addWidget(countBox);
+
+    auto* speed = new RadioGroup(QStringLiteral("Actual Character Speed (WPM)"), 7, central);
+    speed->setObjectName(QStringLiteral("RadioGroup1"));
+    speed->setToolTip(QStringLiteral("Select the characer transmission speed"));
+    Bind(ControlId::RadioGroup1, speed);
+
+    auto* effective = new RadioGroup(QStringLiteral("Effective Code Speed (WPM)"), 8, central);
+    effective->setObjectName(QStringLiteral("CodeSpeedRadioGroup"));
+    effective->setToolTip(
+        QStringLiteral("Select the overall code speed, this changes the gap between Morse characters."));
+    Bind(ControlId::CodeSpeedRadioGroup, effective);
+
+    auto* left = new QVBoxLayout;
+    left->setSpacing(4);
+    left->addLayout(firstRow);
+    left->addWidget(speed);
+    left->addWidget(effective);
+
+    // The signal impairments.
+    auto* noise = new RadioGroup(QStringLiteral("Noise Level"), 2, central);
+    noise->setObjectName(QStringLiteral("NoiseRadioGroup"));
+    noise->setToolTip(QStringLiteral("Add Random Noise to the Morse"));
+    Bind(ControlId::NoiseRadioGroup, noise);
+
+    auto* signal = new RadioGroup(QStringLiteral("Signal Strength"), 2, central);
+    signal->setObjectName(QStringLiteral("SignalRadioGroup"));
+    signal->setToolTip(QStringLiteral("Modify the siignal strength of the Morse"));
+    Bind(ControlId::SignalRadioGroup, signal);
+
+    auto* qsbBox = Frame(QStringLiteral("QSB"), central);
+    qsbBox->setObjectName(QStringLiteral("GroupBox5"));
+    qsbBox->setToolTip(QStringLiteral("Add QSB to the Morse Signal"));
+    auto* qsb = CheckBox(QStringLiteral("Enable"), QStringLiteral("Enable the QSB (fading) feature."), qsbBox);
+    qsb->setObjectName(QStringLiteral("QSBCheckBox"));
+    Bind(ControlId::QSBCheckBox, qsb);
+    auto* qsbMode = new RadioGroup(QStringLiteral("Speed"), 1, qsbBox);
+    qsbMode->setObjectName(QStringLiteral("QSBModeRadioGroup"));
+    qsbMode->setToolTip(QStringLiteral("Select the speed at which the QSB occurs."));
+    Bind(ControlId::QSBModeRadioGroup, qsbMode);
+    auto* qsbType = new RadioGroup(QStringLiteral("Type"), 1, qsbBox);
+    qsbType->setObjectName(QStringLiteral("QSBTypeRadioGroup"));
+    qsbType->setToolTip(QStringLiteral("Select the style of QSB"));
+    Bind(ControlId::QSBTypeRadioGroup, qsbType);
+    auto* qsbLayout = FrameLayout(qsbBox);
+    qsbLayout->setSpacing(4);
+    qsbLayout->addWidget(qsb);
+    qsbLayout->addWidget(qsbMode);
+    qsbLayout->addWidget(qsbType);
+    qsbLayout->addStretch(1);
+
+    auto check = [&](ControlId id, const char* name, const QString& caption, const QString& hint) {
+        auto* box = CheckBox(caption, hint, central);
+        box->setObjectName(QLatin1String(name));
+        Bind(id, box);
+        return box;
+    };
+    auto* checksLeft = new QVBoxLayout;
+    checksLeft->setSpacing(2);
+    checksLeft->addWidget(check(ControlId::ChirpCheckBox, "ChirpCheckBox", QStringLiteral("Chirp"),
+                                QStringLiteral("Add Chirp to the Morse Code")));
+    checksLeft->addWidget(check(ControlId::HandSentCheckBox, "HandSentCheckBox", QStringLiteral("Straight Key"),
+                                QStringLiteral("Listen to an emulation of Morse being sent using a straight key")));
+    checksLeft->addWidget(check(ControlId::QRMCheckBox, "QRMCheckBox", QStringLiteral("QRM"),
+                                QStringLiteral("Add QRM to the session")));
+    checksLeft->addStretch(1);
+    auto* checksRight = new QVBoxLayout;
+    checksRight->setSpacing(2);
+    checksRight->addWidget(check(ControlId::SpeedStepCheckBox, "SpeedStepCheckBox", QStringLiteral("Speed Dither"),
+                                 QStringLiteral("Dither the Morse speed by up to 5 WPM")));
+    checksRight->addWidget(check(ControlId::PitchDitherCheckBox, "PitchDitherCheckBox",
+                                 QStringLiteral("Pitch Dither"), QStringLiteral("Dither the Pitch by +/- 25Hz")));
+    checksRight->addWidget(check(ControlId::WeightingCheckBox, "WeightingCheckBox",
+                                 QStringLiteral("Variable Weight"), QStringLiteral("Randomly vary the element weighting")));
+    checksRight->addStretch(1);
+
+    auto* right = new QGridLayout;
+    right->setHorizontalSpacing(4);
+    right->setVerticalSpacing(6);
+    right->addWidget(noise, 0, 0);
+    right->addWidget(signal, 0, 1);
+    right->addWidget(qsbBox, 0, 2, 2, 1);
+    right->addLayout(checksLeft, 1, 0);
+    right->addLayout(checksRight, 1, 1);
+
+    auto* options = new QHBoxLayout;
+    options->setSpacing(4);
+    options->addLayout(left);
+    options->addLayout(right);
+    options->addStretch(1);
+
+    // The text area.
+    sent_ = new RichEditRx(central);
+    sent_->setObjectName(QStringLiteral("Sent"));
+    sent_->setToolTip(QStringLiteral("Right-Click here for options."));
+    QFont designed(QStringLiteral("Arial"), 10);
+    designed.setBold(true);
+    sent_->setFont(designed);
+    connect(sent_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { textMenu_->popup(sent_->viewport()->mapToGlobal(at)); });
+
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(5, 4, 5, 2);
+    layout->setSpacing(6);
+    layout->addLayout(options);
+    layout->addWidget(sent_, 1);
+    return central;
+}
+
+void MainWindow::BuildStatusAndTray()
+{
+    status_ = new QLabel(statusBar());
+    status_->setObjectName(QStringLiteral("StatusBar1"));
+    QFont f = status_->font();
+    f.setBold(true);
+    f.setPointSize(std::max(f.pointSize(), 9) + 2);
+    status_->setFont(f);
+    status_->setMinimumHeight(26);
+    statusBar()->addWidget(status_, 1);
+    statusBar()->setSizeGripEnabled(true);
+    Bind(ControlId::StatusBar1, status_);
+
+    tray_ = new QSystemTrayIcon(Icon("lumbrel"), this);
+    tray_->setObjectName(QStringLiteral("TrayIcon1"));
+    auto* trayMenu = new QMenu(this);
+    trayMenu->addAction(QStringLiteral("Show Lumbrel"), this, &MainWindow::TrayIcon1Click);
+    trayMenu->addSeparator();
+    trayMenu->addAction(QStringLiteral("&Exit"), this, &MainWindow::Exit1Click);
+    tray_->setContextMenu(trayMenu);
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+            TrayIcon1Click();
+    });
+    if (trayAvailable_())
+        tray_->show();
+}
+
+void MainWindow::Bind(ControlId id, QWidget* widget) { widgets_[static_cast<std::size_t>(id)] = widget; }
+
+void MainWindow::Bind(ControlId id, QAction* action) { actions_[static_cast<std::size_t>(id)] = action; }
+
+// --- User input: the controls model, then the reaction --------------------------------------
+
+void MainWindow::ConnectInput()
+{
+    ControlsModel& model = trainer_->Controls();
+    Trainer* t = trainer_.get();
+
+    connect(Action(ControlId::ToolButton3), &QAction::triggered, this, [this, t] {
+        t->StartButtonClick();
+        sent_->setFocus();
+    });
+    connect(Action(ControlId::ToolButton4), &QAction::triggered, this, [t] { t->StopButtonClick(); });
+    connect(Action(ControlId::ToolButton10), &QAction::triggered, this, [t] { t->FinishButtonClick(); });
+    connect(Action(ControlId::ToolButton6), &QAction::triggered, this, &MainWindow::SendFileClick);
+    connect(Action(ControlId::ToolButton7), &QAction::triggered, this, &MainWindow::ToolButton7Click);
+    connect(Action(ControlId::ToolButton8), &QAction::triggered, this, &MainWindow::ToolButton8Click);
+    connect(wordsMenu_, &QMenu::aboutToShow, this, &MainWindow::WordsPopupMenuPopup);
+    connect(qsoMenu_, &QMenu::aboutToShow, this, &MainWindow::QSOPopupMenuPopup);
+    connect(setupAction_, &QAction::triggered, this, &MainWindow::SetupButtonClick);
+    connect(recordAction_, &QAction::triggered, this, &MainWindow::RecordAudioFile1Click);
+    connect(exitAction_, &QAction::triggered, this, &MainWindow::Exit1Click);
+    connect(aboutAction_, &QAction::triggered, this, &MainWindow::About1Click);
+    connect(fontAction_, &QAction::triggered, this, &MainWindow::DecreadFontSize1Click);
+    connect(Action(ControlId::SingleWordsOnly1), &QAction::triggered, this, &MainWindow::SingleWordsOnly1Click);
+    connect(clearAction_, &QAction::triggered, this, &MainWindow::Clear1Click);
+    connect(saveAction_, &QAction::triggered, this, &MainWindow::SaveToFile1Click);
+
+    auto spinner = [&](ControlId id, void (Trainer::*reaction)()) {
+        auto* spin = static_cast<QSpinBox*>(Widget(id));
+        connect(spin, &QSpinBox::valueChanged, this, [this, &model, t, id, reaction](int value) {
+            if (syncing_)
+                return;
+            model.SetValue(id, value);
+            (t->*reaction)();
+        });
+    };
+    spinner(ControlId::PitchSpinner, &Trainer::PitchSpinnerChange);
+    spinner(ControlId::CharacterCountSpinEdit, &Trainer::CharacterCountSpinEditChange);
+
+    auto radio = [&](ControlId id, void (Trainer::*reaction)()) {
+        auto* group = static_cast<RadioGroup*>(Widget(id));
+        connect(group, &RadioGroup::Clicked, this, [&model, t, id, reaction](int index) {
+            model.SetValue(id, index);
+            if (reaction)
+                (t->*reaction)();
+        });
+    };
+    radio(ControlId::RadioGroup1, &Trainer::RadioGroup1Click);
+    radio(ControlId::CodeSpeedRadioGroup, &Trainer::CodeSpeedRadioGroupClick);
+    radio(ControlId::NoiseRadioGroup, nullptr);
+    radio(ControlId::SignalRadioGroup, nullptr);
+    radio(ControlId::QSBModeRadioGroup, nullptr);
+    radio(ControlId::QSBTypeRadioGroup, nullptr);
+
+    auto* delay = static_cast<QComboBox*>(Widget(ControlId::DisplayDelayComboBox));
+    connect(delay, &QComboBox::currentIndexChanged, this, [this, &model, t](int index) {
+        if (syncing_ || index < 0)
+            return;
+        model.SetValue(ControlId::DisplayDelayComboBox, index);
+        t->DisplayDelayComboBoxChange();
+    });
+
+    auto box = [&](ControlId id, void (Trainer::*reaction)()) {
+        auto* b = static_cast<QCheckBox*>(Widget(id));
+        connect(b, &QCheckBox::clicked, this, [&model, t, id, reaction](bool on) {
+            model.SetChecked(id, on);
+            if (reaction)
+                (t->*reaction)();
+        });
+    };
+    box(ControlId::QSBCheckBox, &Trainer::QSBCheckBoxClick);
+    box(ControlId::ChirpCheckBox, &Trainer::ChirpCheckBoxClick);
+    box(ControlId::HandSentCheckBox, &Trainer::ChirpCheckBoxClick);
+    box(ControlId::QRMCheckBox, &Trainer::QRMCheckBoxClick);
+    box(ControlId::SpeedStepCheckBox, nullptr);
+    box(ControlId::PitchDitherCheckBox, nullptr);
+    box(ControlId::WeightingCheckBox, &Trainer::WeightingCheckBoxClick);
+}
+
+// --- Model changes: the widgets follow --------------------------------------------------------
+
+void MainWindow::SyncAll()
+{
+    for (int i = 0; i < kControlCount; ++i)
+        ControlChanged(static_cast<ControlId>(i));
+}
+
+void MainWindow::ControlChanged(ControlId id)
+{
+    if (!trainer_)
+        return;
+    const ControlState& c = trainer_->Controls().Get(id);
+    const bool wasSyncing = syncing_;
+    syncing_ = true;
+
+    if (QAction* action = Action(id)) {
+        action->setEnabled(c.enabled);
+        action->setVisible(c.visible);
+        if (action->isCheckable())
+            action->setChecked(c.checked);
+    }
+    if (id == ControlId::TrayIcon1) {
+        tray_->setToolTip(c.text);
+    } else if (QWidget* w = Widget(id)) {
+        const QSignalBlocker block(w);
+        w->setEnabled(c.enabled);
+        // The option controls stay in their frames; only the QSB groups come and go.
+        if (id == ControlId::QSBModeRadioGroup || id == ControlId::QSBTypeRadioGroup)
+            w->setVisible(c.visible);
+        if (auto* group = qobject_cast<RadioGroup*>(w)) {
+            const bool speeds = id == ControlId::RadioGroup1 && c.items.size() == kSpeedCaptions.size();
+            group->SetItems(speeds ? kSpeedCaptions : c.items);
+            group->SetIndex(c.value);
+        } else if (auto* spin = qobject_cast<QSpinBox*>(w)) {
+            spin->setRange(c.minimum, c.maximum);
+            spin->setValue(c.value);
+        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            QStringList current;
+            for (int i = 0; i < combo->count(); ++i)
+                current << combo->itemText(i);
+            if (current != c.items) {
+                combo->clear();
+                combo->addItems(c.items);
+            }
+            combo->setCurrentIndex(c.value);
+        } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
+            check->setChecked(c.checked);
+        } else if (auto* label = qobject_cast<QLabel*>(w)) {
+            label->setText(c.text);
+        }
+    }
+    syncing_ = wasSyncing;
+}
+
+// --- TrainerHost ---------------------------------------------------------------------------------
+
+void MainWindow::ShowMessage(const QString& text, const QString& caption)
+{
+    messages_.push_back({text, caption});
+    if (!messageScheduled_ && !messageShowing_) {
+        messageScheduled_ = true;
+        QMetaObject::invokeMethod(this, &MainWindow::ShowNextMessage, Qt::QueuedConnection);
+    }
+}
+
+void MainWindow::ShowNextMessage()
+{
+    messageScheduled_ = false;
+    if (messageShowing_ || messages_.empty())
+        return;
+    const PendingMessage m = messages_.front();
+    messages_.pop_front();
+    messageShowing_ = true;
+    prompts_->Message(this, m.text, m.caption);
+    messageShowing_ = false;
+    if (!messages_.empty()) {
+        messageScheduled_ = true;
+        QMetaObject::invokeMethod(this, &MainWindow::ShowNextMessage, Qt::QueuedConnection);
+    }
+}
+
+void MainWindow::RequestClose()
+{
+    if (closeScheduled_)
+        return;
+    closeScheduled_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            closeScheduled_ = false;
+            close();
+        },
+        Qt::QueuedConnection);
+}
+
+void MainWindow::SetCharacterCaptions(const QStringList& captions)
+{
+    if (!setup_)
+        return;
+    for (int tag = 0; tag < captions.size(); ++tag)
+        setup_->SetCharacterCaption(tag, captions[tag]);
+}
+
+void MainWindow::ShowCharacterBoxes(int count)
+{
+    if (setup_)
+        setup_->LoadCharacterChecks(count);
+}
+
+// --- Commands ------------------------------------------------------------------------------------
+
+void MainWindow::SetupButtonClick()
+{
+    if (setup_->isVisible())
+        return;
+    trainer_->StopButtonClick();
+    const ControlsModel& model = trainer_->Controls();
+    setup_->SetCharacterCount(model.Value(ControlId::CharacterCountSpinEdit));
+    setup_->SetCommonWordsPageVisible(model.Visible(ControlId::ToolButton6));
+    setup_->exec();  // returns once OK has written the values
+    trainer_->SetSessionLengthMinutes(setup_->SessionLength());
+    trainer_->SetupDialogClosed();
+}
+
+void MainWindow::About1Click() { about_->exec(); }
+
+void MainWindow::Exit1Click() { close(); }
+
+void MainWindow::DecreadFontSize1Click()
+{
+    const std::optional<QFont> chosen = prompts_->ChooseFont(this, sent_->font(), kMaxFontPointSize);
+    if (!chosen)
+        return;
+    QFont font = *chosen;
+    int size = font.pointSize();
+    if (size <= 0)
+        size = std::max(1, qRound(font.pointSizeF()));
+    size = std::clamp(size, 1, kMaxFontPointSize);
+    font.setPointSize(size);
+    sent_->setFont(font);
+    trainer_->DecreadFontSize1Click(font.family(), size);
+}
+
+void MainWindow::SingleWordsOnly1Click(bool checked)
+{
+    trainer_->Controls().SetChecked(ControlId::SingleWordsOnly1, checked);
+    trainer_->SingleWordsOnly1Click();
+}
+
+void MainWindow::Clear1Click() { trainer_->Clear1Click(); }
+
+void MainWindow::SaveToFile1Click()
+{
+    const QString path = prompts_->SaveFileName(this, QStringLiteral("Save To File"),
+                                                QStringLiteral("Text Files (*.txt)"), QStringLiteral("txt"));
+    if (path.isEmpty())
+        return;
+    const QString problem = trainer_->SaveToFile1Click(path);
+    if (!problem.isEmpty())
+        prompts_->Error(this, problem);
+}
+
+void MainWindow::TrayIcon1Click()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::SendFileClick() {}
+void MainWindow::ToolButton7Click() {}
+void MainWindow::ToolButton8Click() {}
+void MainWindow::WordsPopupMenuPopup() {}
+void MainWindow::QSOPopupMenuPopup() {}
+void MainWindow::RecordAudioFile1Click() {}
+
+// --- Showing, minimising and closing ---------------------------------------------------------------
+
+void MainWindow::setVisible(bool visible)
+{
+    const bool showing = visible && isHidden();
+    if (showing)
+        RestorePlacement();
+    QMainWindow::setVisible(visible);
+    if (showing) {
+        trainer_->FormShow();
+        ApplySentFont();
+    }
+}
+
+void MainWindow::ApplySentFont()
+{
+    // Face and size come from the store; the style stays (bold as designed, or as chosen).
+    const Trainer::TextFont& stored = trainer_->SentFont();
+    QFont font = sent_->font();
+    font.setFamily(stored.face);
+    if (stored.pointSize > 0)
+        font.setPointSize(std::min(stored.pointSize, kMaxFontPointSize));
+    sent_->setFont(font);
+}
+
+void MainWindow::RestorePlacement()
+{
+    std::vector<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens())
+        screens.push_back(s->geometry());
+    QPoint home(0, 0);
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        home = primary->availableGeometry().topLeft();
+    const QRect current = isMaximized() ? normalGeometry() : geometry();
+    const WindowPlacement p = ReadWindowPlacement(store_, current, screens, home);
+    setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
+    setGeometry(p.normal);
+    if (p.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void MainWindow::SavePlacement()
+{
+    WindowPlacement p;
+    p.maximized = isMaximized();
+    p.normal = p.maximized || isMinimized() ? normalGeometry() : geometry();
+    if (!p.normal.isValid())
+        p.normal = geometry();
+    WriteWindowPlacement(store_, p);
+    store_.Sync();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !isMinimized() || !TrayInUse())
+        return;
+    // Minimising hides the window into the notification area; a click on the icon
+    // brings it back. Hidden from the event loop, once the state change is complete.
+    QTimer::singleShot(0, this, [this] {
+        if (isMinimized() && TrayInUse())
+            hide();
+    });
+}
+
+bool MainWindow::SetupOpen() const { return setup_->isVisible() || define_->isVisible(); }
+
+bool MainWindow::TrayInUse() const
+{
+    if (!trayAvailable_())
+        return false;
+    if (!tray_->isVisible())
+        tray_->show();
+    return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    // The close query: refused (and the session stopped) while a session runs.
+    if (!trainer_->FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    SavePlacement();
+    const QString problem = store_.Problem();
+    trainer_->FormClose();
+    closed_ = true;
+    tray_->hide();
+    event->accept();
+    if (!problem.isEmpty())
+        prompts_->Error(this, problem);
+    Q_EMIT Closed();
+}
+
+}  // namespace lumbrel

@@ -1,0 +1,206 @@
+#pragma once
+// The main window "Lumbrel - Zelph" (TKochMainForm): a thin Qt layer over
+// the trainer. Widgets show the trainer's controls model and feed user input back as
+// the trainer's reactions; the window holds no trainer logic of its own. It also
+// keeps its placement, the notification-area icon and the dialogs.
+//
+// Everything here runs on the UI thread.
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "session/Controls.h"
+#include "session/QtMessagePump.h"
+#include "session/Trainer.h"
+#include "settings/SettingsStore.h"
+#include "ui/Prompts.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QSpinBox;
+class QSystemTrayIcon;
+class QToolBar;
+
+namespace lumbrel {
+
+class AboutDialog;
+class AudioDevice;
+class Clock;
+class ConfigureDialog;
+class DefineMorseDialog;
+class MP3RecordingDialog;
+class PageSpinBox;
+class RadioGroup;
+class RichEditRx;
+
+class MainWindow final : public QMainWindow, public TrainerHost, private ControlsListener {
+    Q_OBJECT
+public:
+    static constexpr int kMinimumWidth = 674;
+    static constexpr int kMinimumHeight = 508;
+    static constexpr int kMaxFontPointSize = 200;
+
+    // What the window runs on. The program passes the user's store, the system clock
+    // and the sound card; tests pass a store in memory and virtual devices.
+    struct Environment {
+        SettingsStore store;
+        Clock& clock;
+        AudioDevice& audio;
+        std::uint32_t seed = 0;           // the random source's seed (the tick count)
+        Prompts* prompts = nullptr;       // null: the platform's dialogs
+        // Whether the desktop has a notification area; empty: ask the system.
+        std::function<bool()> trayAvailable;
+        // The rig keying port and the interfering stations, when the program has them.
+        RigKeying* rig = nullptr;
+        QrmStations* qrm = nullptr;
+    };
+
+    // Creates the window and runs the trainer's FormCreate, then the dialogs in the
+    // order: setup dialog, about box, define-characters dialog, MP3 help.
+    explicit MainWindow(Environment env, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Trainer& trainer() { return *trainer_; }
+    QtMessagePump& pump() { return pump_; }
+    SettingsStore& store() { return store_; }
+    ConfigureDialog& setupDialog() { return *setup_; }
+    AboutDialog& aboutBox() { return *about_; }
+    DefineMorseDialog& defineDialog() { return *define_; }
+    MP3RecordingDialog& mp3Dialog() { return *mp3_; }
+
+    // --- TrainerHost -------------------------------------------------------------------
+    // Queued: shown after the current reaction has returned, one box at a time.
+    void ShowMessage(const QString& text, const QString& caption) override;
+    // Queued as well: the close query is a trainer reaction of its own.
+    void RequestClose() override;
+    void SetCharacterCaptions(const QStringList& captions) override;
+    void ShowCharacterBoxes(int count) override;
+
+    // Messages waiting to be shown (tests).
+    int PendingMessages() const { return static_cast<int>(messages_.size()); }
+    // Whether minimising hides the window into the notification area now.
+    bool TrayInUse() const;
+    // Whether the setup dialog (or the define-characters dialog above it) is open:
+    // a session must not start under it.
+    bool SetupOpen() const;
+
+    // --- The controls, for tests and tools ---------------------------------------------
+    // The widget or action that shows a control; null for the hidden ones.
+    QWidget* Widget(ControlId id) const { return widgets_[static_cast<std::size_t>(id)]; }
+    QAction* Action(ControlId id) const { return actions_[static_cast<std::size_t>(id)]; }
+    RichEditRx* Sent() const { return sent_; }
+    QLabel* StatusLine() const { return status_; }
+    QSystemTrayIcon* TrayIcon() const { return tray_; }
+    QToolBar* ToolBar() const { return toolBar_; }
+    QAction* SetupAction() const { return setupAction_; }
+    QAction* ExitAction() const { return exitAction_; }
+    QAction* AboutAction() const { return aboutAction_; }
+    QAction* RecordAudioAction() const { return recordAction_; }
+    QMenu* TextMenu() const { return textMenu_; }
+    QAction* SelectFontAction() const { return fontAction_; }
+    QAction* ClearAction() const { return clearAction_; }
+    QAction* SaveToFileAction() const { return saveAction_; }
+    QMenu* WordsPopupMenu() const { return wordsMenu_; }
+    QMenu* QSOPopupMenu() const { return qsoMenu_; }
+
+public Q_SLOTS:
+    // Commands of the main window.
+    void SetupButtonClick();
+    void About1Click();
+    void Exit1Click();
+    void DecreadFontSize1Click();
+    void SingleWordsOnly1Click(bool checked);
+    void Clear1Click();
+    void SaveToFile1Click();
+    void TrayIcon1Click();
+
+    // Filled by later work (word lists, QSO and text files, recording).
+    void SendFileClick();
+    void ToolButton7Click();
+    void ToolButton8Click();
+    void WordsPopupMenuPopup();
+    void QSOPopupMenuPopup();
+    void RecordAudioFile1Click();
+
+    // Every showing restores the placement first, then runs FormShow.
+    void setVisible(bool visible) override;
+
+Q_SIGNALS:
+    // The close was allowed and the settings are saved: the program may end.
+    void Closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void BuildActions();
+    void BuildToolBar();
+    void BuildMenus();
+    QWidget* BuildOptions();
+    void BuildStatusAndTray();
+    void Bind(ControlId id, QWidget* widget);
+    void Bind(ControlId id, QAction* action);
+    void ConnectInput();
+
+    // ControlsListener (forwarded by the message pump).
+    void ControlChanged(ControlId id) override;
+    void SyncAll();
+    void ApplySentFont();
+    void RestorePlacement();
+    void SavePlacement();
+    void ShowNextMessage();
+
+    SettingsStore store_;
+    AudioDevice& audio_;
+    QtPrompts defaultPrompts_;
+    Prompts* prompts_;
+    std::function<bool()> trayAvailable_;
+    QtMessagePump pump_;
+    std::unique_ptr<Trainer> trainer_;
+
+    std::array<QWidget*, kControlCount> widgets_{};
+    std::array<QAction*, kControlCount> actions_{};
+
+    QToolBar* toolBar_ = nullptr;
+    QAction* setupAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+    QAction* recordAction_ = nullptr;
+    QAction* fontAction_ = nullptr;
+    QAction* clearAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QMenu* textMenu_ = nullptr;
+    QMenu* wordsMenu_ = nullptr;
+    QMenu* qsoMenu_ = nullptr;
+    RichEditRx* sent_ = nullptr;
+    QLabel* status_ = nullptr;
+    QSystemTrayIcon* tray_ = nullptr;
+
+    ConfigureDialog* setup_ = nullptr;
+    AboutDialog* about_ = nullptr;
+    DefineMorseDialog* define_ = nullptr;
+    MP3RecordingDialog* mp3_ = nullptr;
+
+    struct PendingMessage {
+        QString text;
+        QString caption;
+    };
+    std::deque<PendingMessage> messages_;
+    bool messageScheduled_ = false;
+    bool messageShowing_ = false;
+    bool closeScheduled_ = false;
+    bool closed_ = false;
+    bool syncing_ = false;
+};
+
+}  // namespace lumbrel

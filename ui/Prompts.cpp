@@ -1,0 +1,48 @@
+#include "ui/Prompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+
+namespace lumbrel {
+
+void QtPrompts::Message(QWidget* parent, const QString& text, const QString& caption)
+{
+    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void QtPrompts::Error(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+std::optional<QFont> QtPrompts::ChooseFont(QWidget* parent, const QFont& current, int maxPointSize)
+{
+    QFontDialog dialog(current, parent);
+    dialog.setWindowTitle(QObject::tr("Select Font"));
+    // The dialog lists the usual sizes and accepts any typed size; a size above the
+    // largest allowed comes back as the largest.
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    QFont font = dialog.selectedFont();
+    if (font.pointSize() > maxPointSize)
+        font.setPointSize(maxPointSize);
+    return font;
+}
+
+QString QtPrompts::SaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                const QString& defaultSuffix)
+{
+    QFileDialog dialog(parent, title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace lumbrel

@@ -1,0 +1,39 @@
+#pragma once
+// The standard dialogs the main window asks the user through: message boxes, the
+// font dialog and the file dialogs. The program uses QtPrompts; tests give their own
+// answers instead of opening modal windows. UI thread only.
+#include <QFont>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace lumbrel {
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // A modal message box with an OK button.
+    virtual void Message(QWidget* parent, const QString& text, const QString& caption) = 0;
+    // The application's standard error box, for failures such as a file that cannot
+    // be written.
+    virtual void Error(QWidget* parent, const QString& text) = 0;
+    // The font dialog, opened on `current`, sizes up to maxPointSize; nothing when cancelled.
+    virtual std::optional<QFont> ChooseFont(QWidget* parent, const QFont& current, int maxPointSize) = 0;
+    // A save dialog; an empty text when cancelled. `filter` as in QFileDialog.
+    virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& defaultSuffix) = 0;
+};
+
+// The platform's dialogs.
+class QtPrompts final : public Prompts {
+public:
+    void Message(QWidget* parent, const QString& text, const QString& caption) override;
+    void Error(QWidget* parent, const QString& text) override;
+    std::optional<QFont> ChooseFont(QWidget* parent, const QFont& current, int maxPointSize) override;
+    QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& defaultSuffix) override;
+};
+
+}  // namespace lumbrel
