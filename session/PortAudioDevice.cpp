@@ -658,4 +658,20 @@ std::uint64_t PortAudioDevice::UnderflowCount() const {
     return impl_->underflows.load(std::memory_order_relaxed);
 }
 
+PortAudioPreload::PortAudioPreload()
+    : thread_([this] {
+          std::lock_guard<std::mutex> lock(PortAudioMutex());
+          acquired_ = AcquirePortAudioLocked() == paNoError;
+      }) {}
+
+PortAudioPreload::~PortAudioPreload() {
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+    if (acquired_) {
+        std::lock_guard<std::mutex> lock(PortAudioMutex());
+        ReleasePortAudioLocked();
+    }
+}
+
 }  // namespace lumbrel

@@ -20,10 +20,30 @@
 
 #include <cstdint>
 #include <memory>
+#include <thread>
 
 #include "session/AudioDevice.h"
 
 namespace lumbrel {
+
+// Initialises the audio system on a thread of its own, so that a program can build its
+// windows meanwhile (probing the sound system takes about a tenth of a second); a
+// device's Open waits for it. Destroying the object waits for the thread and gives up
+// its hold on the audio system.
+class PortAudioPreload {
+public:
+    // Any thread.
+    PortAudioPreload();
+    // The thread that made it; after every device has been closed or destroyed.
+    ~PortAudioPreload();
+
+    PortAudioPreload(const PortAudioPreload&) = delete;
+    PortAudioPreload& operator=(const PortAudioPreload&) = delete;
+
+private:
+    std::thread thread_;
+    bool acquired_ = false;
+};
 
 class PortAudioDevice final : public AudioDevice {
 public:

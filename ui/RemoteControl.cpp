@@ -95,6 +95,9 @@ void RemoteControlServer::Accept()
             } else if (request == "stop") {
                 window_.PostMessage(kStopRequestMessage, 0, 0);
                 s->write("ok\n");
+            } else if (request == "show" && showRequested_) {
+                showRequested_();
+                s->write("ok\n");
             } else {
                 s->write("unknown\n");
             }
@@ -113,7 +116,9 @@ RemoteResult SendRemoteCommand(const QString& name, RemoteCommand command, int t
         result.error = QStringLiteral("no Lumbrel trainer is running (nothing listens on %1)").arg(name);
         return result;
     }
-    socket.write(command == RemoteCommand::Start ? "start\n" : "stop\n");
+    socket.write(command == RemoteCommand::Start  ? "start\n"
+                 : command == RemoteCommand::Stop ? "stop\n"
+                                                  : "show\n");
     if (!socket.waitForBytesWritten(timeoutMs)) {
         result.error = QStringLiteral("the request could not be sent: %1").arg(socket.errorString());
         return result;

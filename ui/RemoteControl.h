@@ -5,7 +5,7 @@
 //
 // Protocol: the client sends "start\n" or "stop\n"; the trainer posts message 1034
 // or 1044 to its window and answers "ok\n"; "busy\n" when it cannot start now,
-// "unknown\n" for anything else.
+// "unknown\n" for anything else. "show\n" brings the window to the front.
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
@@ -16,7 +16,9 @@
 
 namespace lumbrel {
 
-enum class RemoteCommand { Start, Stop };
+// Start and Stop are the start and stop requests; Show brings the running trainer's
+// window to the front (a second copy of the program sends it instead of opening).
+enum class RemoteCommand { Start, Stop, Show };
 
 // The socket of this user: $LUMBREL_CONTROL_SOCKET when set (tests), otherwise
 // "lumbrel-<uid>" in the user's runtime folder ($XDG_RUNTIME_DIR), or in the
@@ -41,6 +43,8 @@ public:
     // Asked before a start request is passed on; a start is refused ("busy") while it
     // returns false, for example while the setup dialog is open.
     void SetStartAllowed(std::function<bool()> allowed) { startAllowed_ = std::move(allowed); }
+    // Run for a "show" request.
+    void SetShowRequested(std::function<void()> show) { showRequested_ = std::move(show); }
 
 private:
     void Accept();
@@ -49,6 +53,7 @@ private:
     QLocalServer server_;
     QString error_;
     std::function<bool()> startAllowed_;
+    std::function<void()> showRequested_;
 };
 
 struct RemoteResult {

@@ -60,12 +60,19 @@ int main(int argc, char** argv)
         }
     }
 
+    // The sound system is probed while the windows are built.
+    lumbrel::PortAudioPreload audioPreload;
     lumbrel::Application app(argc, argv);  // takes Qt's own options (-platform, ...)
     const QStringList rest = QCoreApplication::arguments().mid(1);
     if (!rest.isEmpty()) {
         std::fprintf(stderr, "lumbrel: unknown argument '%s' (see lumbrel --help)\n", qPrintable(rest.first()));
         return 2;
     }
+
+    // One trainer per user: a second copy brings the running one to the front instead
+    // of opening another window on the same settings.
+    if (lumbrel::SendRemoteCommand(lumbrel::DefaultControlSocketName(), lumbrel::RemoteCommand::Show, 1000).delivered)
+        return 0;
 
     lumbrel::SystemClock clock;
     lumbrel::PortAudioDevice audio;
@@ -80,6 +87,7 @@ int main(int argc, char** argv)
 
         lumbrel::RemoteControlServer remote(window.pump());
         remote.SetStartAllowed([&window] { return !window.SetupOpen(); });
+        remote.SetShowRequested([&window] { window.TrayIcon1Click(); });
         if (!remote.Listen(lumbrel::DefaultControlSocketName()))
             std::fprintf(stderr, "lumbrel: start and stop from other programs are off: %s\n",
                          qPrintable(remote.ErrorText()));

@@ -33,4 +33,7 @@ done
 [ -S "$work/control" ] || { echo "FAIL: the trainer made no socket"; cat "$work/trainer.log"; exit 1; }
 "$lumbrel" --start || { echo "FAIL: --start to a running trainer"; exit 1; }
 "$lumbrel" --stop || { echo "FAIL: --stop to a running trainer"; exit 1; }
+# A second copy brings the running one to the front and leaves at once.
+timeout 10 "$lumbrel" >"$work/second.log" 2>&1 || { echo "FAIL: a second copy did not hand over"; cat "$work/second.log"; exit 1; }
+kill -0 "$trainer" || { echo "FAIL: the first trainer is gone"; exit 1; }
 echo "1 passed, 0 failed"
