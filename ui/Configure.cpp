@@ -16,6 +16,7 @@
 
 #include <algorithm>
 
+#include "keying/SerialDevices.h"
 #include "morse/LearningOrders.h"
 #include "ui/ControlWidgets.h"
 
@@ -146,6 +147,29 @@ QWidget* ConfigureDialog::BuildGeneralPage()
                      QStringLiteral("COM4")});
     port_->setToolTip(QStringLiteral("Select a COM port to provide the rig control sginal."));
 
+    // Any serial device of this machine (USB adapters included); when one is chosen it
+    // is used instead of the numbered port. "Off" clears it.
+    portDevice_ = new QComboBox(page);
+    portDevice_->setObjectName(QStringLiteral("PortDeviceComboBox"));
+    portDevice_->setEditable(true);
+    portDevice_->setInsertPolicy(QComboBox::NoInsert);
+    portDevice_->setToolTip(QStringLiteral(
+        "A serial device for the rig control signal, such as a USB adapter (/dev/ttyUSB0). "
+        "Leave empty to use the COM port chosen above; keying is off with \"Off\"."));
+    connect(port_, &RadioGroup::Clicked, this, [this](int index) {
+        portDevice_->setEnabled(index != 0);
+        if (index == 0)
+            portDevice_->setEditText(QString());
+    });
+    auto* portBox = new QWidget(page);
+    auto* portLayout = new QVBoxLayout(portBox);
+    portLayout->setContentsMargins(0, 0, 0, 0);
+    portLayout->addWidget(port_);
+    auto* deviceRow = new QHBoxLayout;
+    deviceRow->addWidget(new QLabel(QStringLiteral("Serial device:"), portBox));
+    deviceRow->addWidget(portDevice_, 1);
+    portLayout->addLayout(deviceRow);
+
     auto* bevel = new QFrame(page);
     bevel->setObjectName(QStringLiteral("Bevel1"));
     bevel->setFrameShape(QFrame::HLine);
@@ -200,7 +224,7 @@ QWidget* ConfigureDialog::BuildGeneralPage()
     grid->addWidget(mp3Frame, 0, 2);
     grid->addWidget(effective_, 0, 3);
     grid->addWidget(order, 1, 0, 1, 2);
-    grid->addWidget(port_, 1, 2, 1, 2);
+    grid->addWidget(portBox, 1, 2, 1, 2);
     grid->addWidget(bevel, 2, 0, 1, 4);
     grid->addWidget(sessionFrame, 3, 0);
     grid->addWidget(pauseFrame, 3, 1);
@@ -394,6 +418,11 @@ void ConfigureDialog::FormShow()
 {
     callback_->setChecked(store_.Read(keys::Callback) == 1);
     port_->SetIndex(store_.Read(keys::Port));
+    portDevice_->clear();
+    portDevice_->addItem(QString());
+    portDevice_->addItems(AvailableSerialDevices());
+    portDevice_->setEditText(store_.Read(keys::PortDevice));
+    portDevice_->setEnabled(port_->Index() != 0);
     pause_->setValue(store_.Read(keys::Pause));
     mfj_->setChecked(store_.Read(keys::UseMfj) != 0);
     ditherSize_->SetIndex(store_.Read(keys::SpeedDitherSize));
@@ -429,6 +458,7 @@ void ConfigureDialog::OkayButtonClick()
     store_.Write(keys::Session, sessionLength_->value());
     store_.Write(keys::Pause, pause_->value());
     store_.Write(keys::Port, port_->Index());
+    store_.Write(keys::PortDevice, port_->Index() == 0 ? QString() : portDevice_->currentText().trimmed());
     store_.Write(keys::UseMfj, mfj_->isChecked() ? 1 : 0);
     store_.Write(keys::SpeedDitherSize, ditherSize_->Index());
     store_.Write(keys::StraightKeyFist, fist_->Index());

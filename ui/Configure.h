@@ -64,6 +64,7 @@ public:
     RadioGroup* SpeedDitherSize() const { return ditherSize_; }
     RadioGroup* EffectiveSpeedRadioGroup() const { return effective_; }
     RadioGroup* ComPortRadioGroup() const { return port_; }
+    QComboBox* PortDeviceComboBox() const { return portDevice_; }
     RadioGroup* CommonWordsGroupBox() const { return wordsSize_; }
     QComboBox* MP3ComboBox() const { return mp3_; }
     QSpinBox* SessionLengthSpinEdit() const;
@@ -109,6 +110,7 @@ private:
     QCheckBox* mfj_ = nullptr;
     QCheckBox* recent_ = nullptr;
     RadioGroup* port_ = nullptr;
+    QComboBox* portDevice_ = nullptr;
     PageSpinBox* sessionLength_ = nullptr;
     PageSpinBox* pause_ = nullptr;
     QCheckBox* callback_ = nullptr;

@@ -5,7 +5,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
+#include "keying/RigPort.h"
+#include "keying/SystemSerialLines.h"
 #include "session/Clock.h"
 #include "session/PortAudioDevice.h"
 #include "settings/SettingsStore.h"
@@ -76,14 +79,22 @@ int main(int argc, char** argv)
 
     lumbrel::SystemClock clock;
     lumbrel::PortAudioDevice audio;
+    lumbrel::SettingsStore store = lumbrel::SettingsStore::UserStore();
+    // The rig's keying lines; a port that cannot be opened leaves keying off.
+    lumbrel::RigPort rig(std::make_unique<lumbrel::SystemSerialLines>());
+    rig.Open(store);
     int status = 0;
     {
-        lumbrel::MainWindow window({.store = lumbrel::SettingsStore::UserStore(),
+        lumbrel::MainWindow window({.store = store,
                                     .clock = clock,
                                     .audio = audio,
                                     .seed = clock.TickCount(),
                                     .prompts = nullptr,
-                                    .trayAvailable = {}});
+                                    .trayAvailable = {},
+                                    .rig = &rig});
+        // Say once why the rig will not key, so the learner need not guess.
+        if (!rig.Problem().isEmpty())
+            window.trainer().Controls().SetText(lumbrel::ControlId::StatusBar1, QStringLiteral("  ") + rig.Problem());
 
         lumbrel::RemoteControlServer remote(window.pump());
         remote.SetStartAllowed([&window] { return !window.SetupOpen(); });
@@ -97,6 +108,7 @@ int main(int argc, char** argv)
         window.show();
         status = app.exec();
         remote.Close();
+        rig.Close();
         // No completion may reach the window once it is gone.
         (void)audio.Close();
     }

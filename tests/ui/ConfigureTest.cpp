@@ -130,7 +130,7 @@ TEST(SetupDialog, OkWritesEveryKeyInOrder)
     rig.dialog.WordLengthSpinEdit()->setValue(50);
     rig.dialog.RecentAdditionsCheckBox()->setChecked(true);
     rig.Ok();
-    const QStringList expected = {"Setup/Callback", "Setup/Session", "Setup/Pause", "Setup/Port", "Setup/Use MFJ",
+    const QStringList expected = {"Setup/Callback", "Setup/Session", "Setup/Pause", "Setup/Port", "Setup/Port Device", "Setup/Use MFJ",
                                   "Setup/Speed Dither Size", "Setup/Straight Key Fist", "Setup/Favour Recent",
                                   "Setup/MP3 Bit Rate", "Setup/Effective Mode", "Setup/Session1", "Setup/Session2",
                                   "Setup/Word Filter", "Setup/Common Words Size", "Setup/Max Word Length"};
@@ -151,6 +151,26 @@ TEST(SetupDialog, OkWritesEveryKeyInOrder)
     EXPECT_EQ(rig.store.Read(keys::CommonWordsSize), 3);
     EXPECT_EQ(rig.store.Read(keys::MaxWordLength), 50);
     EXPECT_EQ(rig.dialog.SessionLength(), 15);
+}
+
+TEST(SetupDialog, SerialDeviceIsKeptWithAPortAndClearedByOff)
+{
+    SetupRig rig;
+    rig.store.Write(keys::Port, 1);
+    rig.store.Write(keys::PortDevice, QStringLiteral("/dev/ttyUSB0"));
+    rig.Show(5);
+    EXPECT_EQ(rig.dialog.PortDeviceComboBox()->currentText(), QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_TRUE(rig.dialog.PortDeviceComboBox()->isEnabled());
+    rig.dialog.PortDeviceComboBox()->setEditText(QStringLiteral(" /dev/ttyACM0 "));
+    rig.Ok();
+    EXPECT_EQ(rig.store.Read(keys::PortDevice), QStringLiteral("/dev/ttyACM0"));
+
+    rig.Show(5);
+    rig.dialog.ComPortRadioGroup()->Button(0)->click();  // "Off" switches keying off
+    EXPECT_FALSE(rig.dialog.PortDeviceComboBox()->isEnabled());
+    rig.Ok();
+    EXPECT_EQ(rig.store.Read(keys::Port), 0);
+    EXPECT_EQ(rig.store.Read(keys::PortDevice), QString());
 }
 
 TEST(SetupDialog, FiveCharactersShowFiveBoxes)
