@@ -34,6 +34,7 @@ public:
     bool Append(const void* data, std::uint32_t bytes);
 
     bool IsOpen() const { return file_.isOpen(); }
+    QString Path() const { return file_.fileName(); }
     // Empty while all is well; otherwise the reason the file could not be created or written.
     QString Error() const { return error_; }
     std::uint32_t DataBytes() const { return dataBytes_; }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QDir>
+
 #include "recording/Transcript.h"
 #include "session/Clock.h"
 
@@ -14,12 +16,28 @@ Trainer::Trainer(Dependencies deps)
       audio_(deps.audio),
       host_(deps.host),
       rig_(deps.rig),
-      qrm_(deps.qrm),
       random_(deps.seed),
       renderer_(random_),
       characters_(store_, *this),
       display_(controls_, sent_, window_)
 {
+    // The interfering stations: clean signals at S6 with no steady tone, each on its own
+    // stream, handing their completions to the same window queue.
+    for (std::size_t i = 0; i < senders_.size(); ++i) {
+        if (!deps.qrmAudio[i])
+            continue;
+        auto sender = std::make_unique<TCWSender>(TCWSender::Dependencies{
+            .device = *deps.qrmAudio[i], .window = window_, .random = random_,
+            .messageBox = [this](const QString& text, const QString& caption, TCWSender::MessageIcon) {
+                host_.ShowMessage(text, caption);
+            }});
+        sender->SetSampleRate(WSampleRate::sr44100);
+        sender->SetUseCallbacks(true);
+        sender->SetAmplitude(SigStrength::S6);
+        sender->SetQRMTonePitch(575);
+        sender->MorseSent = [this, i](TCWSender&) { RearmQrmStation(static_cast<int>(i)); };
+        senders_[i] = std::move(sender);
+    }
 }
 
 Trainer::~Trainer() = default;
@@ -112,6 +130,9 @@ void Trainer::FormCreate()
     copies_.qsoFile = store_.Read(keys::QsoFile);
 
     controls_.SetChecked(ControlId::SingleWordsOnly1, copies_.singleWordOnly);
+    for (auto& sender : senders_)
+        if (sender)
+            sender->SetUseCallbacks(copies_.callback != 0);
     display_.SetSingleWordOnly(copies_.singleWordOnly);
     groups_.SetFavourRecent(copies_.favourRecent);
     characters_.SetOrder(copies_.useMfj ? LearningOrder::Mfj : LearningOrder::Koch);
@@ -260,8 +281,8 @@ bool Trainer::BeginSession()
     if (rig_ && rig_->IsOpen())
         rig_->RaiseRigLines();
     PrimePipeline();
-    if (qrm_ && controls_.Checked(ControlId::QRMCheckBox))
-        qrm_->SetUpAndStart();
+    if (controls_.Checked(ControlId::QRMCheckBox))
+        SetUpQrmStations();
     return true;
 }
 
@@ -270,8 +291,8 @@ void Trainer::StopButtonClick()
     display_.SetParameterLineMode(false);
     if (!characters_.CharacterList().empty())
         renderer_.SetDrift(false);
-    if (qrm_ && controls_.Checked(ControlId::QRMCheckBox))
-        qrm_->Close();
+    if (controls_.Checked(ControlId::QRMCheckBox))
+        CloseQrmStations();
     if (sessionState_ == kRunning && sessionActive_ && countdown_ == 0) {
         sessionState_ = kStopping;
         // Every buffer was lost to device failures: no event will come to end the session.
@@ -377,7 +398,57 @@ void Trainer::WeightingCheckBoxClick()
 
 void Trainer::QRMCheckBoxClick()
 {
-    // The stations themselves come with the interfering-station sender.
+    if (!controls_.Checked(ControlId::QRMCheckBox)) {
+        CloseQrmStations();
+        return;
+    }
+    // Under way (the countdown included): the stations start at once.
+    if (!controls_.Enabled(ControlId::StartButton))
+        SetUpQrmStations();
+}
+
+void Trainer::SetUpQrmStations()
+{
+    const int pitch = controls_.Value(ControlId::PitchSpinner);
+    const int w = characterWpm_;
+    const int speed = w < 20 ? w + 10 : (w <= 30 ? w - 5 : 30);
+    const int offsets[2] = {150, 100};
+    for (std::size_t i = 0; i < senders_.size(); ++i) {
+        if (!senders_[i])
+            continue;
+        senders_[i]->SetPitch(pitch < 700 ? pitch + offsets[i] : pitch - offsets[i]);
+        senders_[i]->SetSpeed(speed);
+    }
+    for (auto& sender : senders_)
+        if (sender)
+            sender->SetCodeString(RandomQrmGroup());
+}
+
+void Trainer::CloseQrmStations()
+{
+    for (auto& sender : senders_)
+        if (sender)
+            sender->Close();
+}
+
+void Trainer::RearmQrmStation(int index)
+{
+    TCWSender* sender = senders_[static_cast<std::size_t>(index)].get();
+    if (sender && sessionActive_ && sessionState_ == kRunning)
+        sender->SetCodeString(RandomQrmGroup());
+}
+
+QString Trainer::RandomQrmGroup()
+{
+    const auto& list = characters_.CharacterList();
+    QString group;
+    const int n = random_.Next(8) + 1;
+    for (int k = 0; k < n; ++k) {
+        const int index = random_.Next(static_cast<int>(list.size()));
+        const QString& display = list.empty() ? QString() : list[static_cast<std::size_t>(index)]->display;
+        group += display.isEmpty() ? QStringLiteral(" ") : display.left(1);
+    }
+    return group;
 }
 
 void Trainer::CharacterCountSpinEditChange()
@@ -418,10 +489,53 @@ void Trainer::Clear1Click() { sent_.Clear(); }
 
 QString Trainer::SaveToFile1Click(const QString& path) { return SaveTextLines(path, sent_.Lines()); }
 
+void Trainer::ArmWavRecording(std::unique_ptr<WavFile> wav)
+{
+    pendingWav_ = std::move(wav);
+}
+
+void Trainer::ArmMp3Recording(std::unique_ptr<Mp3OutputStream> mp3)
+{
+    if (mp3_) {
+        const QString problem = mp3_->Finish();
+        if (!problem.isEmpty())
+            host_.ShowMessage(problem, QStringLiteral("Record Audio File"));
+    }
+    mp3_ = std::move(mp3);
+}
+
+// The end of a session: the WAV file is completed, then the MP3 file gets its last
+// frames and its tag, then the transcript is written. Failures are told once.
+void Trainer::FinishRecordings()
+{
+    pendingWav_.reset();
+    if (mp3_) {
+        const QString problem = mp3_->Finish();
+        if (!problem.isEmpty() && recordingError_.isEmpty())
+            recordingError_ = problem;
+        mp3_.reset();
+    }
+    if (!transcriptFileName_.isEmpty()) {
+        const QString problem = SaveTextLines(transcriptFileName_, sent_.Lines());
+        if (!problem.isEmpty() && recordingError_.isEmpty())
+            recordingError_ = QStringLiteral("The transcript %1 could not be written: %2")
+                                  .arg(QDir::toNativeSeparators(transcriptFileName_), problem);
+        transcriptFileName_.clear();
+    }
+    if (!recordingError_.isEmpty()) {
+        host_.ShowMessage(recordingError_, QStringLiteral("Record Audio File"));
+        recordingError_.clear();
+    }
+}
+
 // --- Window messages ---------------------------------------------------------------
 
 bool Trainer::HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam)
 {
+    // The stations' completions come through the same queue, marked with their device.
+    for (auto& sender : senders_)
+        if (sender && sender->HandleMessage(message, wParam, lParam))
+            return true;
     switch (message) {
     case kWaveOutDoneMessage:
         window_.PostMessage(kBufferDoneMessage, wParam, lParam);
@@ -464,6 +578,11 @@ QString Trainer::HeaderText(const AudioBufferHeader* header) const
 
 int Trainer::NextSymbol()
 {
+    // Words and QSOs, text files (TrainerTextSources.cpp); else random groups.
+    if (sourceKind_ == SourceKind::RandomEntries)
+        return NextEntrySymbol();
+    if (sourceKind_ == SourceKind::SequentialText)
+        return NextTextSymbol();
     prosignState_ = 0;
     const int index = groups_.NextGroupSymbol(random_, static_cast<int>(characters_.ActiveSet().size()));
     impairments_.RedrawDither(controls_, random_, copies_.speedDitherSize);
@@ -546,8 +665,17 @@ void Trainer::OnBufferDone(AudioBufferHeader* header)
                  bytes / 2);
     out.length = static_cast<std::uint32_t>(bytes);
 
-    if (pendingWav_)
-        pendingWav_->Append(out.data, out.length);
+    // A WAV recording takes precedence; a write error (disk full) stops that recording,
+    // keeps what was written a valid file and is told once at the end of the session.
+    if (pendingWav_) {
+        if (!pendingWav_->Append(out.data, out.length) && pendingWav_->IsOpen()) {
+            recordingError_ = QStringLiteral("The recording %1 was stopped: %2")
+                                  .arg(QDir::toNativeSeparators(pendingWav_->Path()), pendingWav_->Error());
+            pendingWav_.reset();
+        }
+    } else if (mp3_ && mp3_->IsRecording()) {
+        mp3_->Encode(out.data, out.length);
+    }
 
     bufferText_[static_cast<std::size_t>(slot)] = currentRecord_->display;
     if (prosignState_ == 1)
@@ -579,20 +707,31 @@ void Trainer::EndOfSession()
         controls_.SetEnabled(id, true);
     controls_.SetEnabled(ControlId::Timer1, false);
 
-    pendingWav_.reset();
-    if (!transcriptFileName_.isEmpty()) {
-        SaveTextLines(transcriptFileName_, sent_.Lines());
-        transcriptFileName_.clear();
-    }
+    FinishRecordings();
     if (rig_)
         rig_->DropRigLines();
-    if (qrm_)
-        qrm_->Close();
+    CloseQrmStations();
     idle_ = true;
     display_.SetParameterLineMode(false);
     renderer_.SetDrift(false);
+    textFile_.Close();  // a text file stopped halfway is not held open
     sessionActive_ = false;
     sessionState_ = kEnded;
+    // ===== The facts of the session, for checking the copy ==========================
+    if (sessionEnded_) {
+        SessionSummary summary;
+        summary.source = sourceKind_;
+        summary.singleEntry = endAfterOneEntry_;
+        summary.order = characters_.Order();
+        summary.characterCount = controls_.Value(ControlId::CharacterCountSpinEdit);
+        summary.characterWpm = characterWpm_;
+        summary.effectivePermille = impairments_.EffectivePermille;
+        summary.sessionMinutes = sessionMinutes_;
+        summary.elapsedSeconds = ((SecondsOfDay() - startSeconds_) % 86400 + 86400) % 86400;
+        summary.text = sent_.Text();
+        sessionEnded_(summary);
+    }
+    // ===== end of the facts of the session ==========================================
 }
 
 }  // namespace lumbrel

@@ -8,13 +8,17 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <random>
 #include <vector>
 
+#include "CWSender/CWSender.h"
 #include "morse/CharacterSet.h"
 #include "morse/MorseCode.h"
 #include "morse/Random.h"
+#include "recording/Mp3OutputStream.h"
 #include "recording/WavFile.h"
 #include "session/AudioDevice.h"
 #include "session/Controls.h"
@@ -24,6 +28,7 @@
 #include "session/SessionTypes.h"
 #include "settings/SettingsStore.h"
 #include "text/RandomGroups.h"
+#include "text/TextFileSource.h"  // word lists, QSOs and text files
 
 namespace lumbrel {
 
@@ -52,14 +57,6 @@ public:
     virtual void DropRigLines() = 0;
 };
 
-// The two interfering stations.
-class QrmStations {
-public:
-    virtual ~QrmStations() = default;
-    virtual void SetUpAndStart() = 0;
-    virtual void Close() = 0;
-};
-
 class Trainer final : private CharacterWindows {
 public:
     static constexpr std::uint32_t kBufferBytes = 2'205'000;  // 12.5 s of audio
@@ -73,7 +70,8 @@ public:
         AudioDevice& audio;         // the main signal's output
         TrainerHost& host;
         RigKeying* rig = nullptr;
-        QrmStations* qrm = nullptr;
+        // The two interfering stations' own streams; without them there is no QRM.
+        std::array<AudioDevice*, 2> qrmAudio{};
         std::uint32_t seed = 0;     // the random source's seed (the tick count in the program)
     };
 
@@ -109,11 +107,19 @@ public:
     void ChirpCheckBoxClick();
     void WeightingCheckBoxClick();
     void QRMCheckBoxClick();
+    // The interfering stations: set up and started, re-armed after each group, closed.
+    void SetUpQrmStations();
+    void CloseQrmStations();
+    void CWSender1MorseSent() { RearmQrmStation(0); }
+    void CWSender2MorseSent() { RearmQrmStation(1); }
+    // A random group of 1 to 8 characters drawn from the whole character list.
+    QString RandomQrmGroup();
+    TCWSender* CWSender(int index) { return senders_[static_cast<std::size_t>(index)].get(); }
     void CharacterCountSpinEditChange();
     // The setup dialog was confirmed: the copies it feeds and the character list.
     void SetupDialogClosed();
 
-    // --- Text area commands (context menu of "Sent", Part 7.1) ---------------------
+    // --- Text area commands (context menu of "Sent") ---------------------
     // The text area's font: face and point size as stored ("Font Name", "FontSize");
     // the window shows it in the designed bold style.
     struct TextFont {
@@ -173,7 +179,11 @@ public:
     void SetSessionLengthMinutes(int minutes) { sessionMinutes_ = minutes; }
 
     // Recording state: an armed WAV writer and the transcript path.
-    void ArmWavRecording(std::unique_ptr<WavFile> wav) { pendingWav_ = std::move(wav); }
+    // A recording armed while another waits finishes the earlier one first, so that its
+    // file is complete.
+    void ArmWavRecording(std::unique_ptr<WavFile> wav);
+    void ArmMp3Recording(std::unique_ptr<Mp3OutputStream> mp3);
+    Mp3OutputStream* PendingMp3() { return mp3_.get(); }
     void SetTranscriptFileName(const QString& path) { transcriptFileName_ = path; }
     WavFile* PendingWavFile() { return pendingWav_.get(); }
     const QString& TranscriptFileName() const { return transcriptFileName_; }
@@ -194,6 +204,30 @@ public:
     };
     const Copies& SettingCopies() const { return copies_; }
 
+    // ===== The facts of a session at its end, for checking the copy (scoring/) =====
+    struct SessionSummary {
+        SourceKind source = SourceKind::RandomGroups;
+        bool singleEntry = false;    // a list session that plays one entry (a sample QSO)
+        LearningOrder order = LearningOrder::Koch;
+        int characterCount = 0;      // N, the spinner
+        int characterWpm = 0;
+        int effectivePermille = 1000;
+        int sessionMinutes = 0;      // the setting that ends a random-group session
+        int elapsedSeconds = 0;      // from the start to the end
+        QString text;                // "Sent" after the final reveal
+    };
+    // Called at the end of every session that began, after the final reveal.
+    void SetSessionEndedListener(std::function<void(const SessionSummary&)> listener)
+    {
+        sessionEnded_ = std::move(listener);
+    }
+
+private:
+    std::function<void(const SessionSummary&)> sessionEnded_;
+
+public:
+    // ===== end of the facts of a session ============================================
+
 private:
     // CharacterWindows: the spinner and the tools live in the controls model.
     int CharacterCount() const override;
@@ -205,6 +239,7 @@ private:
     void SetToolVisible(LearningTool tool, bool visible) override;
 
     void OpenAudio();
+    void RearmQrmStation(int index);
     void ApplySessionControls();   // Countdown and during a session
     void ApplyIdleControls();      // back to Idle
     void EndOfSession();
@@ -218,7 +253,7 @@ private:
     AudioDevice& audio_;
     TrainerHost& host_;
     RigKeying* rig_;
-    QrmStations* qrm_;
+    std::array<std::unique_ptr<TCWSender>, 2> senders_;  // CWSender1, CWSender2
 
     ControlsModel controls_;
     TextArea sent_;
@@ -258,7 +293,86 @@ private:
 
     // Recording.
     std::unique_ptr<WavFile> pendingWav_;
+    std::unique_ptr<Mp3OutputStream> mp3_;
+    QString recordingError_;  // a write error of this session's recording, told once at its end
+    void FinishRecordings();
     QString transcriptFileName_;
+
+    // ===== Word lists, sample QSOs and text files (TrainerTextSources.cpp) =========
+public:
+    // The folder that holds "Word Files" and "QSO Files"; the stored file names are
+    // relative to it. Unset, it is DefaultProgramFolder() (text/DataFolders.h).
+    void SetProgramFolder(const QString& folder) { programFolder_ = folder; }
+    QString ProgramFolder() const;
+
+    // "Words": plays the current word file ("Common Word File"); nothing when it is missing.
+    void ToolButton7Click();
+    // The items of the "Words" drop-down: the word files, names with extension.
+    QStringList WordsPopupMenuPopup() const;
+    // A "Words" item chosen (its caption, a first "&" accelerator marker allowed):
+    // plays that file and makes it the current one.
+    void WordPopupMenuItem1Click(const QString& caption);
+    // "QSO's": plays one random QSO of the current QSO file ("QSO File").
+    void ToolButton8Click();
+    QStringList QSOPopupMenuPopup() const;
+    void QSOPopupMenu1Click(const QString& caption);
+    // Loads the entry list from the list path and begins a session; true when it began.
+    // Shared by words and QSOs; the hidden buttons "Common Words" and "Sample QSO".
+    bool CommonWordsClick();
+    // The list path and the two flags, for callers that name a file themselves.
+    void SetEntryListSource(const QString& path, bool filterAsWords, bool endAfterOneEntry);
+    // "Play Text File" / "Text FIle": the file the open dialog chose; empty when cancelled.
+    void SendFileClick(const QString& path);
+    // Files dropped on the window: DnDItem for each, in order, then DnDFinish once.
+    void DnDForm1DnDItem(const QString& path);
+    void DnDForm1DnDFinish();
+    void FilesDropped(const QStringList& paths);
+    // Loads a text file and begins a session; true when it began. A file that cannot be
+    // read is reported with a message and changes nothing.
+    bool PlayTextFile(const QString& path);
+
+    const QList<QByteArray>& EntryList() const { return entries_; }
+    bool FilterAsWords() const { return filterAsWords_; }
+    bool EndAfterOneEntry() const { return endAfterOneEntry_; }
+    const QString& ListPath() const { return listPath_; }
+    bool ParameterLineFile() const { return parameterLines_; }
+
+private:
+    static constexpr int kNoSymbol = -1;
+    // Most characters a source passes over (skipped, merged or removed) for one symbol;
+    // past it a word space is sent, so that no file stalls the window.
+    static constexpr int kSkipBudget = 1 << 16;
+
+    bool AllCharactersInUse() const;
+    bool SourceCommandAllowed() const;
+    int NextEntrySymbol();
+    int NextTextSymbol();
+    void TakeParameterLine();
+
+    QString programFolder_;
+    // Random entries: words and QSOs. The entry list also stands for a text file's lines.
+    QList<QByteArray> entries_;
+    QString listPath_;
+    bool filterAsWords_ = true;
+    bool endAfterOneEntry_ = false;
+    int currentEntry_ = 0;
+    int entryPosition_ = 0;
+    bool entryChosen_ = false;     // false: position "not started"
+    bool entryFirstCall_ = false;
+    // Text files.
+    TextFileSource textFile_;
+    QByteArray textLine_;
+    bool textLineCurrent_ = false; // false: before the first line
+    int textPosition_ = 0;
+    bool lastWasWordSpace_ = false;
+    bool parameterLines_ = false;
+    std::uint32_t textStartTick_ = 0;
+    QString parameterText_;
+    int markIndex_ = -1;
+    std::minstd_rand pauseRandom_;  // the stations' starting pauses; apart from RandomNumber
+    bool pauseRandomSeeded_ = false;
+    QString droppedName_;
+    // ===== end of word lists, sample QSOs and text files ===============================
 };
 
 }  // namespace lumbrel

@@ -2,12 +2,15 @@
 
 namespace lumbrel {
 
-VirtualSession::VirtualSession(SettingsStore store, std::uint32_t seed, QTime startOfDay, RigKeying* rig)
-    : clock_(0, startOfDay), device_(clock_)
+VirtualSession::VirtualSession(SettingsStore store, std::uint32_t seed, QTime startOfDay, RigKeying* rig,
+                               bool qrmStations)
+    : clock_(0, startOfDay), device_(clock_), qrm1_(clock_), qrm2_(clock_)
 {
     trainer_ = std::make_unique<Trainer>(Trainer::Dependencies{
         .store = std::move(store), .clock = clock_, .window = queue_, .audio = device_, .host = *this,
-        .rig = rig, .qrm = nullptr, .seed = seed});
+        .rig = rig,
+        .qrmAudio = qrmStations ? std::array<AudioDevice*, 2>{&qrm1_, &qrm2_} : std::array<AudioDevice*, 2>{},
+        .seed = seed});
     trainer_->Controls().SetListener(this);
     clock_.AddListener(*this);
 }
@@ -16,6 +19,7 @@ VirtualSession::~VirtualSession()
 {
     clock_.RemoveListener(*this);
     trainer_->Controls().SetListener(nullptr);
+    trainer_.reset();  // closes the stations before their devices go
     (void)device_.Close();
 }
 

@@ -30,8 +30,10 @@ public:
     // The store is shared with the caller; seed seeds the trainer's random source.
     // startOfDay is the local time of day when the run begins. rig, when given, is the
     // trainer's keying port and must outlive the session.
+    // With qrmStations the trainer gets the two interfering stations, each on a virtual
+    // device of its own on the same clock.
     VirtualSession(SettingsStore store, std::uint32_t seed, QTime startOfDay = QTime(12, 0),
-                   RigKeying* rig = nullptr);
+                   RigKeying* rig = nullptr, bool qrmStations = false);
     ~VirtualSession() override;
 
     // FormCreate, then the first showing.
@@ -40,6 +42,7 @@ public:
     Trainer& trainer() { return *trainer_; }
     VirtualClock& clock() { return clock_; }
     VirtualAudioDevice& device() { return device_; }
+    VirtualAudioDevice& qrmDevice(int index) { return index == 0 ? qrm1_ : qrm2_; }
     MessageQueue& queue() { return queue_; }
 
     // Handles every message waiting in the queue.
@@ -70,6 +73,8 @@ private:
 
     VirtualClock clock_;
     VirtualAudioDevice device_;
+    VirtualAudioDevice qrm1_;
+    VirtualAudioDevice qrm2_;
     MessageQueue queue_;
     std::unique_ptr<Trainer> trainer_;
     std::vector<Shown> shown_;

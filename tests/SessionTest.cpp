@@ -394,6 +394,40 @@ TEST_F(Session, AWriteFailureShortensThePipelineByOne)
     ASSERT_TRUE(s->RunUntilIdle(30'000));
 }
 
+TEST_F(Session, ADiskFullStopsTheRecordingWithOneMessageAfterTheSession)
+{
+    if (!QFile::exists(QStringLiteral("/dev/full")))
+        GTEST_SKIP() << "no /dev/full here";
+    store.Write(keys::Pause, 0);
+    Create();
+    t().ArmWavRecording(std::make_unique<WavFile>(QStringLiteral("/dev/full")));
+    t().StartButtonClick();
+    s->RunFor(3000);
+    EXPECT_EQ(t().PendingWavFile(), nullptr);  // stopped at the first failed write
+    EXPECT_TRUE(s->Messages().empty());        // nothing while the session runs
+    EXPECT_EQ(s->device().QueuedCount(), 2u);  // the session goes on
+    t().StopButtonClick();
+    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    ASSERT_EQ(s->Messages().size(), 1u);
+    EXPECT_TRUE(s->Messages()[0].text.contains(QStringLiteral("/dev/full")));
+}
+
+TEST_F(Session, TheTranscriptIsWrittenAtTheEndOfTheSession)
+{
+    QTemporaryDir dir;
+    store.Write(keys::Pause, 0);
+    Create();
+    const QString path = dir.filePath(QStringLiteral("take.txt"));
+    t().SetTranscriptFileName(path);
+    t().StartButtonClick();
+    s->RunFor(3000);
+    EXPECT_FALSE(QFile::exists(path));
+    t().StopButtonClick();
+    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    EXPECT_EQ(QString::fromUtf8(test::ReadAll(path)), t().Sent().Text() + QLatin1Char('\n'));
+    EXPECT_TRUE(t().TranscriptFileName().isEmpty());
+}
+
 TEST_F(Session, SpeedSelectionRelabelsAndResetsTheEffectiveSpeed)
 {
     Create();

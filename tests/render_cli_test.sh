@@ -54,4 +54,66 @@ check "an unknown noise level is a usage error" '[ $status -eq 2 ]'
 "$render" --play -o "$tmp/x.wav" e 2>/dev/null; status=$?
 check "--play without --groups is a usage error" '[ $status -eq 2 ]'
 
+# Words, sample QSOs and text files through the trainer's engine.
+"$render" --words --minutes 1 --seed 3 -o "$tmp/w.wav" --transcript "$tmp/w.txt"; status=$?
+check "a one-minute session of the shipped words renders" '[ $status -eq 0 ]'
+bytes=$(( $(stat -c %s "$tmp/w.wav") - 46 ))
+check "it lasts the minute and ends with a whole word" \
+    '[ $bytes -ge $((60 * 176400)) ] && [ $bytes -le $((75 * 176400)) ] && grep -q " $" "$tmp/w.txt"'
+tr ' ' '\n' < "$tmp/w.txt" | sed '/^$/d' > "$tmp/w.words"
+check "every word heard is one of the thousand" \
+    '[ -s "$tmp/w.words" ] && ! grep -vxFf "$(dirname "$0")/../Word Files/1000 Common Words.txt" "$tmp/w.words"'
+"$render" --words --minutes 1 --seed 3 -o "$tmp/w2.wav"
+check "a word session is reproducible from its seed" 'cmp -s "$tmp/w.wav" "$tmp/w2.wav"'
+
+printf 'QRL\r\nqrz\nqsl?\nabc\nqthqth\n\n' > "$tmp/words.txt"
+"$render" --words "$tmp/words.txt" --word-filter Q --max-word-length 4 --words-size 100 --minutes 1 --seed 1 \
+    -o "$tmp/w3.wav" --transcript "$tmp/w3.txt"; status=$?
+tr ' ' '\n' < "$tmp/w3.txt" | sed '/^$/d' | sort -u > "$tmp/w3.words"
+check "a word file of our own, filtered by letter and length" \
+    '[ $status -eq 0 ] && [ -s "$tmp/w3.words" ] && ! grep -vxE "qrl|qrz|qsl\?" "$tmp/w3.words"'
+
+printf 'cq de qa1abc ^ar k\nqa1abc de qb2xy ^kn\n' > "$tmp/qso.txt"
+"$render" --qso "$tmp/qso.txt" --seed 2 -o "$tmp/q.wav" --transcript "$tmp/q.txt"; status=$?
+check "one QSO of a QSO file is sent whole" \
+    '[ $status -eq 0 ] && grep -qxE " (cq de qa1abc \^ar k|qa1abc de qb2xy \^kn)" "$tmp/q.txt"'
+"$render" --qso --seed 2 -o "$tmp/q2.wav" --transcript "$tmp/q2.txt"; status=$?
+check "a QSO of the shipped file" '[ $status -eq 0 ] && [ "$(wc -c < "$tmp/q2.txt")" -gt 5 ]'
+
+printf "' one station\nCQ,25,0,0,1\n" > "$tmp/station.txt"
+"$render" --text "$tmp/station.txt" --seed 4 -o "$tmp/s.wav" --transcript "$tmp/s.txt"; status=$?
+check "a parameter line plays its station and logs it" \
+    '[ $status -eq 0 ] && grep -qxE " *[0-9]+ 25, [0-9]+, 0, 1, CQ" "$tmp/s.txt" && [ "$(grep -c . "$tmp/s.txt")" -eq 1 ]'
+printf 'CQ CQ DE\r\nK\r\n' > "$tmp/plain.txt"
+"$render" --text "$tmp/plain.txt" -o "$tmp/p.wav" --transcript "$tmp/p.txt"; status=$?
+check "a plain text file plays through the engine" '[ $status -eq 0 ] && grep -qx " cq cq de k" "$tmp/p.txt"'
+"$render" --text "$(dirname "$0")/../Text Files/Pileup.txt" --seed 1 -o "$tmp/pile.wav" --transcript "$tmp/pile.txt"; status=$?
+check "the shipped pile-up logs a line per station" '[ $status -eq 0 ] && [ "$(grep -c . "$tmp/pile.txt")" -ge 5 ]'
+
+"$render" --text "$tmp/missing.txt" -o "$tmp/x.wav" 2>"$tmp/err"; status=$?
+check "a missing text file is a runtime failure" '[ $status -eq 1 ] && grep -q "missing.txt" "$tmp/err"'
+"$render" --words "$tmp/missing.txt" -o "$tmp/x.wav" 2>/dev/null; status=$?
+check "a missing word file is a runtime failure" '[ $status -eq 1 ]'
+"$render" --words "$tmp/words.txt" --word-filter z -o "$tmp/x.wav" 2>"$tmp/err"; status=$?
+check "a word file with nothing left after filtering is a runtime failure" '[ $status -eq 1 ] && grep -q "filter" "$tmp/err"'
+truncate -s 9M "$tmp/big.txt"
+"$render" --qso "$tmp/big.txt" -o "$tmp/x.wav" 2>"$tmp/err"; status=$?
+check "a list too large is refused" '[ $status -eq 1 ] && grep -q "too large" "$tmp/err"'
+"$render" --words --qso -o "$tmp/x.wav" 2>/dev/null; status=$?
+check "two sessions at once are a usage error" '[ $status -eq 2 ]'
+"$render" --words --word-filter 1 -o "$tmp/x.wav" 2>/dev/null; status=$?
+check "a word filter of no letters is a usage error" '[ $status -eq 2 ]'
+"$render" --qso --word-filter abc -o "$tmp/x.wav" 2>/dev/null; status=$?
+check "the word options go with --words only" '[ $status -eq 2 ]'
+"$render" --words --words-size 300 -o "$tmp/x.wav" 2>/dev/null; status=$?
+check "an unknown number of words is a usage error" '[ $status -eq 2 ]'
+"$render" --words --max-word-length 1 -o "$tmp/x.wav" 2>/dev/null; status=$?
+check "a word length below 2 is a usage error" '[ $status -eq 2 ]'
+"$render" --text 2>/dev/null; status=$?
+check "--text needs a file" '[ $status -eq 2 ]'
+"$render" --text "$tmp/plain.txt" -f "$tmp/plain.txt" 2>/dev/null; status=$?
+check "--text and -f do not mix" '[ $status -eq 2 ]'
+"$render" --help | grep -q -- "--words" && "$render" --help | grep -q -- "--qso" && "$render" --help | grep -q -- "--text FILE"
+check "--help lists the word, QSO and text options" '[ $? -eq 0 ]'
+
 exit $fail

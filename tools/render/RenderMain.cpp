@@ -62,8 +62,8 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    if (options.groups)
-        return render::RenderGroupSession(options);
+    if (options.Session())
+        return render::RenderTrainerSession(options);
 
     QByteArray text;
     if (!options.textFile.isEmpty()) {

@@ -22,6 +22,7 @@ QString RenderUsage()
     return QStringLiteral(
         "Usage: lumbrel-render [options] [TEXT...]\n"
         "       lumbrel-render [options] -f FILE\n"
+        "       lumbrel-render [options] --groups | --words [FILE] | --qso [FILE] | --text FILE\n"
         "Renders Morse code to a WAV file (44100 Hz, 16-bit, stereo).\n"
         "\n"
         "  -o FILE               output file (default lumbrel.wav)\n"
@@ -54,7 +55,22 @@ QString RenderUsage()
         "  --weighting           variable weighting\n"
         "  --chirp               chirp\n"
         "  --favour-recent       favour the characters added last\n"
-        "  In a session --wpm takes 15 to 80 in steps of 5 and --tone 350 to 1500 Hz.\n"
+        "\n"
+        "Words, sample QSOs and text files, played by the trainer's own engine with every\n"
+        "character in use (with --play, --transcript and the signal options above):\n"
+        "  --words [FILE]        random words until --minutes have passed, ending with a\n"
+        "                        whole word (default: Word Files/1000 Common Words.txt)\n"
+        "  --word-filter LETTERS only words that start with one of LETTERS (default a-z)\n"
+        "  --max-word-length N   only words of at most N characters, 2 to 100 (default 20)\n"
+        "  --words-size all|500|250|100  a random selection of that many words (default all)\n"
+        "  --qso [FILE]          one random line of a QSO file (default: QSO Files/QSO.txt)\n"
+        "  --text FILE           FILE line by line to its end; a file of parameter lines\n"
+        "                        (text,wpm,weighting,drift,chirp) plays each line as a station\n"
+        "                        and its transcript lists the stations\n"
+        "  Unlike -f, --words, --qso and --text go through the session engine: effective\n"
+        "  speed, dither, noise and prosigns as in the program, and a leading word space.\n"
+        "\n"
+        "In a session --wpm takes 15 to 80 in steps of 5 and --tone 350 to 1500 Hz.\n"
         "\n"
         "Characters without a Morse code count as word spaces; ^ joins the characters\n"
         "that follow into one prosign up to the next space.\n");
@@ -186,6 +202,41 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
             o.chirp = true;
         } else if (arg == QLatin1String("--favour-recent")) {
             o.favourRecent = true;
+        } else if (arg == QLatin1String("--words") || arg == QLatin1String("--qso")) {
+            // An optional FILE: the next argument when it is not an option.
+            QString file;
+            if (i + 1 < arguments.size() && !arguments[i + 1].startsWith(QLatin1Char('-')))
+                file = arguments[++i];
+            if (arg == QLatin1String("--words")) {
+                o.words = true;
+                o.wordsFile = file;
+            } else {
+                o.qso = true;
+                o.qsoFile = file;
+            }
+        } else if (arg == QLatin1String("--text")) {
+            if (!value(o.textSession) || o.textSession.isEmpty())
+                return fail(QStringLiteral("--text needs a file name"));
+        } else if (arg == QLatin1String("--word-filter")) {
+            QString letters;
+            if (!value(letters) || letters.isEmpty())
+                return fail(QStringLiteral("--word-filter needs letters"));
+            o.wordFilter = 0;
+            for (const QChar c : letters) {
+                const char16_t u = c.toLower().unicode();
+                if (u < u'a' || u > u'z')
+                    return fail(QStringLiteral("--word-filter takes letters a to z, not '%1'").arg(letters));
+                o.wordFilter |= 1 << (u - u'a');
+            }
+            o.wordOptionGiven = true;
+        } else if (arg == QLatin1String("--max-word-length")) {
+            if (auto e = number(2, 100, o.maxWordLength))
+                return fail(*e);
+            o.wordOptionGiven = true;
+        } else if (arg == QLatin1String("--words-size")) {
+            if (!choice({"all", "500", "250", "100"}, o.wordsSize))
+                return fail(QStringLiteral("--words-size takes all, 500, 250 or 100"));
+            o.wordOptionGiven = true;
         } else if (arg == QLatin1String("--")) {
             o.text += arguments.mid(i + 1);
             break;
@@ -197,9 +248,14 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
     }
     if (o.help || o.version)
         return {o, {}};
-    if (o.groups) {
+    const int sessions = (o.groups ? 1 : 0) + (o.words ? 1 : 0) + (o.qso ? 1 : 0) + (o.textSession.isEmpty() ? 0 : 1);
+    if (sessions > 1)
+        return fail(QStringLiteral("give one of --groups, --words, --qso and --text"));
+    if (o.wordOptionGiven && !o.words)
+        return fail(QStringLiteral("--word-filter, --max-word-length and --words-size go with --words"));
+    if (o.Session()) {
         if (!o.text.isEmpty() || !o.textFile.isEmpty())
-            return fail(QStringLiteral("--groups takes no TEXT or -f FILE"));
+            return fail(QStringLiteral("a session takes no TEXT or -f FILE"));
         if (o.wpm < 15 || o.wpm > 80 || o.wpm % 5 != 0)
             return fail(QStringLiteral("in a session --wpm takes 15 to 80 in steps of 5"));
         if (o.toneHz < 350 || o.toneHz > 1500)
@@ -209,7 +265,7 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
         return {o, {}};
     }
     if (o.play)
-        return fail(QStringLiteral("--play goes with --groups"));
+        return fail(QStringLiteral("--play goes with a session (--groups, --words, --qso or --text)"));
     if (!o.textFile.isEmpty() && !o.text.isEmpty())
         return fail(QStringLiteral("give either TEXT or -f FILE, not both"));
     if (o.textFile.isEmpty() && o.text.isEmpty())

@@ -43,6 +43,20 @@ struct RenderOptions {
     bool chirp = false;
     bool favourRecent = false;
     bool outputGiven = false;
+
+    // Word, QSO and text-file sessions through the trainer's engine.
+    bool words = false;               // --words [FILE]: random words until --minutes
+    QString wordsFile;                // empty: the shipped "Common Word File"
+    bool qso = false;                 // --qso [FILE]: one random sample QSO
+    QString qsoFile;                  // empty: the shipped "QSO File"
+    QString textSession;              // --text FILE: a text file, parameter lines included
+    int wordFilter = 0x3FFFFFF;       // bit n: words starting with letter n
+    int maxWordLength = 20;
+    int wordsSize = 0;                // 0 all, 1 500, 2 250, 3 100 words
+    bool wordOptionGiven = false;     // one of the three above was given
+
+    // Any session that runs through the trainer's engine.
+    bool Session() const { return groups || words || qso || !textSession.isEmpty(); }
 };
 
 struct ParseResult {

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -13,6 +14,7 @@
 #include "session/Trainer.h"
 #include "session/VirtualSession.h"
 #include "settings/SettingsStore.h"
+#include "text/DataFolders.h"
 
 namespace lumbrel::render {
 namespace {
@@ -44,7 +46,65 @@ SettingsStore OptionsStore(const RenderOptions& o)
     store.Write(keys::FavourRecent, o.favourRecent ? 1 : 0);
     store.Write(keys::UseMfj, o.order == LearningOrder::Mfj ? 1 : 0);
     store.Write(keys::DisplayDelay, 1);  // show each character as soon as it is heard
+    if (o.Session() && !o.groups) {
+        // Words, QSOs and text files send every character of the list.
+        store.Write(keys::Letters, 64);
+        store.Write(keys::WordFilter, o.wordFilter);
+        store.Write(keys::MaxWordLength, o.maxWordLength);
+        store.Write(keys::CommonWordsSize, o.wordsSize);
+    }
     return store;
+}
+
+// A list or text file named on the command line, as the trainer would get it from a dialog.
+QString FullPath(const QString& file) { return QFileInfo(file).absoluteFilePath(); }
+
+// Begins the session the options ask for. False, with why, when none began; a file the
+// trainer refused has already been reported through its message box.
+bool StartSession(const RenderOptions& o, Trainer& trainer, QString& why)
+{
+    if (o.groups) {
+        trainer.StartButtonClick();
+        if (trainer.SessionActive() || trainer.CountdownPending())
+            return true;
+        why = QStringLiteral("the session was refused");
+        return false;
+    }
+    QString path;
+    if (o.words || o.qso) {
+        const QString& named = o.words ? o.wordsFile : o.qsoFile;
+        if (named.isEmpty()) {
+            const QString stored = o.words ? trainer.SettingCopies().commonWordFile : trainer.SettingCopies().qsoFile;
+            path = ResolveProgramPath(trainer.ProgramFolder(), stored);
+        } else {
+            path = FullPath(named);
+        }
+        if (!QFileInfo(path).isFile()) {
+            why = QStringLiteral("cannot read %1: no such file").arg(path);
+            return false;
+        }
+        trainer.SetEntryListSource(path, o.words, o.qso);
+        if (trainer.CommonWordsClick())
+            return true;
+        why = o.words ? QStringLiteral("no words of %1 are left after filtering").arg(path)
+                      : QStringLiteral("%1 holds no QSO").arg(path);
+        return false;
+    }
+    path = FullPath(o.textSession);
+    if (trainer.PlayTextFile(path))
+        return true;
+    why = QStringLiteral("cannot play %1").arg(path);
+    return false;
+}
+
+// Virtual time a session may take before it counts as stuck.
+std::int64_t SessionLimitMs(const RenderOptions& o)
+{
+    if (o.groups)
+        return (static_cast<std::int64_t>(o.minutes) * 60 + o.pause + 120) * 1000;
+    if (o.words)
+        return (static_cast<std::int64_t>(o.minutes) * 60 + 600) * 1000;
+    return std::int64_t{6} * 3600 * 1000;  // QSOs and text files end with their text
 }
 
 // The chirp box takes effect once the character list exists, as a click would.
@@ -78,14 +138,18 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
     });
     session.CreateAndShow();
     ApplyAfterShow(session.trainer());
-    session.trainer().StartButtonClick();
-    const std::int64_t limitMs = (static_cast<std::int64_t>(o.minutes) * 60 + o.pause + 120) * 1000;
-    if (!session.RunUntilIdle(limitMs)) {
+    QString why;
+    const bool started = StartSession(o, session.trainer(), why);
+    if (started && !session.RunUntilIdle(SessionLimitMs(o))) {
         PrintError(QStringLiteral("the session did not end"));
         return 1;
     }
     for (const auto& shown : session.Messages())
         PrintError(QStringLiteral("%1: %2").arg(shown.caption, shown.text));
+    if (!started) {
+        PrintError(why);
+        return 1;
+    }
     if (writeFailed) {
         PrintError(QStringLiteral("cannot write %1: %2").arg(o.output, wav.Error()));
         return 1;
@@ -110,7 +174,7 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
     QtMessagePump pump;
     ConsoleHost host;
     Trainer trainer(Trainer::Dependencies{.store = OptionsStore(o), .clock = clock, .window = pump,
-                                          .audio = device, .host = host, .rig = nullptr, .qrm = nullptr,
+                                          .audio = device, .host = host, .rig = nullptr, .qrmAudio = {},
                                           .seed = seed});
     pump.Attach(&trainer);
     trainer.Controls().SetListener(&pump);
@@ -124,9 +188,13 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
         if (!trainer.SessionActive() && !trainer.CountdownPending())
             QCoreApplication::quit();
     };
-    trainer.StartButtonClick();
-    if (!trainer.SessionActive() && !trainer.CountdownPending())
+    QString why;
+    if (!StartSession(o, trainer, why)) {
+        PrintError(why);
+        trainer.Controls().SetListener(nullptr);
+        trainer.FormClose();
         return 1;
+    }
     // The countdown ends on a timer tick, not a message.
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -142,7 +210,7 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
 
 }  // namespace
 
-int RenderGroupSession(const RenderOptions& options)
+int RenderTrainerSession(const RenderOptions& options)
 {
     const std::uint32_t seed = options.seed.value_or(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
     return options.play ? PlayOnSoundCard(options, seed) : RenderToFile(options, seed);

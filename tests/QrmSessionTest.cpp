@@ -1,0 +1,184 @@
+// The two interfering stations during sessions, on virtual devices of their own.
+#include <gtest/gtest.h>
+
+#include "session/VirtualSession.h"
+
+using namespace lumbrel;
+
+namespace {
+
+struct Qrm : ::testing::Test {
+    SettingsStore store = SettingsStore::InMemory();
+    std::unique_ptr<VirtualSession> s;
+
+    void Create(std::uint32_t seed = 1)
+    {
+        s = std::make_unique<VirtualSession>(store, seed, QTime(12, 0), nullptr, true);
+        for (int i = 0; i < 2; ++i)
+            s->qrmDevice(i).KeepPlayedBytes(false);
+        s->device().KeepPlayedBytes(false);
+        s->CreateAndShow();
+    }
+    Trainer& t() { return s->trainer(); }
+    TCWSender& station(int i) { return *t().CWSender(i); }
+    void Check(bool on)
+    {
+        t().Controls().SetChecked(ControlId::QRMCheckBox, on);
+        t().QRMCheckBoxClick();
+    }
+};
+
+TEST_F(Qrm, StationsSitBesideThePitchAndBelowIt_From700Hz)
+{
+    store.Write(keys::Pause, 0);
+    store.Write(keys::Qrm, 1);
+    store.Write(keys::Pitch, 699);
+    Create();
+    t().StartButtonClick();
+    EXPECT_EQ(station(0).Pitch(), 849);
+    EXPECT_EQ(station(1).Pitch(), 799);
+    EXPECT_TRUE(station(0).Connected());
+    EXPECT_TRUE(station(1).Connected());
+    t().StopButtonClick();
+    ASSERT_TRUE(s->RunUntilIdle(30'000));
+
+    t().Controls().SetValue(ControlId::PitchSpinner, 700);
+    t().PitchSpinnerChange();
+    t().StartButtonClick();
+    EXPECT_EQ(station(0).Pitch(), 550);
+    EXPECT_EQ(station(1).Pitch(), 600);
+}
+
+TEST_F(Qrm, StationSpeedFollowsTheCharacterSpeed)
+{
+    store.Write(keys::Pause, 0);
+    store.Write(keys::Qrm, 1);
+    Create();
+    const std::pair<int, int> table[] = {{0, 25}, {1, 15}, {2, 20}, {3, 25}, {4, 30}, {13, 30}};
+    for (const auto& [index, expected] : table) {
+        t().Controls().SetValue(ControlId::RadioGroup1, index);
+        t().RadioGroup1Click();
+        t().StartButtonClick();
+        EXPECT_EQ(station(0).Speed(), expected) << index;
+        EXPECT_EQ(station(1).Speed(), expected) << index;
+        t().StopButtonClick();
+        ASSERT_TRUE(s->RunUntilIdle(30'000));
+    }
+}
+
+TEST_F(Qrm, StationsPlayOnTheirOwnStreamsAndNeverInTheRecording)
+{
+    store.Write(keys::Pause, 0);
+    store.Write(keys::Qrm, 1);
+    Create(7);
+    std::size_t stationBytes = 0;
+    s->qrmDevice(0).SetPlaySink([&](const std::uint8_t*, std::size_t n) { stationBytes += n; });
+    t().StartButtonClick();
+    s->RunFor(20'000);
+    EXPECT_GT(stationBytes, 176400u * 5);
+    EXPECT_GT(station(0).SendPosition(), 0);
+    t().StopButtonClick();
+    EXPECT_FALSE(station(0).Connected());  // a stop closes them at once
+    EXPECT_FALSE(station(1).Connected());
+    ASSERT_TRUE(s->RunUntilIdle(30'000));
+}
+
+TEST_F(Qrm, GroupsAreRearmedOnlyWhileTheSessionRuns)
+{
+    store.Write(keys::Pause, 0);
+    store.Write(keys::Qrm, 1);
+    Create(3);
+    t().StartButtonClick();
+    QString first = station(0).TextToSend();
+    ASSERT_FALSE(first.isEmpty());
+    ASSERT_LE(first.size(), 8);
+    // Within a minute each station plays several groups.
+    int changes = 0;
+    s->afterMessage = [&](int) {
+        if (station(0).TextToSend() != first) {
+            first = station(0).TextToSend();
+            ++changes;
+        }
+    };
+    s->RunFor(60'000);
+    EXPECT_GE(changes, 3);
+    // Winding down: the groups playing are finished, none follows.
+    t().StopButtonClick();
+    EXPECT_FALSE(station(0).Connected());
+    s->afterMessage = nullptr;
+}
+
+TEST_F(Qrm, UncheckingAndCheckingDuringASessionRestartsBoth)
+{
+    store.Write(keys::Pause, 0);
+    store.Write(keys::Qrm, 1);
+    Create(5);
+    t().StartButtonClick();
+    s->RunFor(3000);
+    Check(false);
+    EXPECT_FALSE(station(0).Connected());
+    EXPECT_FALSE(station(1).Connected());
+    s->RunFor(1000);
+    Check(true);
+    EXPECT_TRUE(station(0).Connected());
+    EXPECT_TRUE(station(1).Connected());
+    EXPECT_EQ(station(0).SendPosition(), 2);  // a new group, its first two characters queued
+    t().StopButtonClick();
+    ASSERT_TRUE(s->RunUntilIdle(30'000));
+}
+
+TEST_F(Qrm, CheckingDuringTheCountdownStartsTheStationsBeforeTheMainSignal)
+{
+    store.Write(keys::Pause, 3);
+    Create();
+    t().StartButtonClick();
+    EXPECT_FALSE(station(0).Connected());
+    Check(true);
+    EXPECT_TRUE(station(0).Connected());
+    EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
+    ASSERT_TRUE(s->RunUntil([&] { return t().SessionActive(); }, 10'000));
+    t().StopButtonClick();
+    ASSERT_TRUE(s->RunUntilIdle(30'000));
+}
+
+TEST_F(Qrm, StoppingWithTheBoxUncheckedLeavesTheClosedStationsAlone)
+{
+    store.Write(keys::Pause, 0);
+    Create();
+    t().StartButtonClick();
+    s->RunFor(2000);
+    EXPECT_FALSE(station(0).Connected());
+    const int closes = s->qrmDevice(0).CallCount(VirtualAudioDevice::Call::Close);
+    t().StopButtonClick();
+    EXPECT_EQ(s->qrmDevice(0).CallCount(VirtualAudioDevice::Call::Close), closes);
+    ASSERT_TRUE(s->RunUntilIdle(30'000));
+}
+
+TEST_F(Qrm, TheEndOfASessionClosesTheStationsWhateverTheBox)
+{
+    store.Write(keys::Pause, 0);
+    store.Write(keys::Qrm, 1);
+    store.Write(keys::Session, 1);
+    Create();
+    t().StartButtonClick();
+    ASSERT_TRUE(s->RunUntilIdle(120'000));
+    EXPECT_FALSE(station(0).Connected());
+    EXPECT_FALSE(station(1).Connected());
+    EXPECT_TRUE(s->Messages().empty());
+}
+
+TEST_F(Qrm, RandomGroupsComeFromTheWholeCharacterList)
+{
+    Create(11);
+    QString all;
+    for (int i = 0; i < 400; ++i) {
+        const QString g = t().RandomQrmGroup();
+        ASSERT_GE(g.size(), 1);
+        ASSERT_LE(g.size(), 8);
+        all += g;
+    }
+    EXPECT_TRUE(all.contains(QLatin1Char('x')));  // the last character of the Koch order
+    EXPECT_TRUE(all.contains(QLatin1Char(' ')));  // the word-space record
+}
+
+}  // namespace

@@ -1,0 +1,398 @@
+// Word and QSO sessions end to end on virtual time: the "Words" and "QSO's" commands,
+// their drop-down lists, and what the engine sends.
+#include <QRegularExpression>
+
+#include <set>
+
+#include "tests/TextSessionSupport.h"
+
+using namespace lumbrel;
+using lumbrel::test::Filled;
+using lumbrel::test::Snapshot;
+
+namespace {
+
+struct WordSession : test::TextSessionTest {
+    // Writes the current word file.
+    void Words(const QByteArray& lines, const QString& name = QStringLiteral("Words.txt"))
+    {
+        Write(QStringLiteral("Word Files/") + name, lines);
+        store.Write(keys::CommonWordFile, QStringLiteral("Word Files\\") + name);
+    }
+    void Qsos(const QByteArray& lines, const QString& name = QStringLiteral("QSO.txt"))
+    {
+        Write(QStringLiteral("QSO Files/") + name, lines);
+        store.Write(keys::QsoFile, QStringLiteral("QSO Files\\") + name);
+    }
+    static QStringList WordsOf(const QString& shown) { return shown.split(QLatin1Char(' '), Qt::SkipEmptyParts); }
+    // The words heard whole: a stopped session may end inside one.
+    static QStringList WholeWordsOf(const QString& shown)
+    {
+        QStringList words = WordsOf(shown);
+        if (!shown.endsWith(QLatin1Char(' ')) && !words.isEmpty())
+            words.removeLast();
+        return words;
+    }
+};
+
+// A session's text: a word space, then whole words each followed by one word space.
+const QRegularExpression kWordsWithSpaces(QStringLiteral("^( [^ ]+)+ $"));
+
+TEST_F(WordSession, ThreeSpellingsOfOneWordAreOneEntrySentAgainAndAgainWithOneSpaceBetween)
+{
+    Words("The\nthe\r\nTHE\n");
+    Create();
+    t().ToolButton7Click();
+    ASSERT_TRUE(t().SessionActive());
+    EXPECT_EQ(t().Source(), SourceKind::RandomEntries);
+    EXPECT_EQ(t().EntryList(), QList<QByteArray>{"The"});
+    EXPECT_FALSE(t().EndAfterOneEntry());
+    EXPECT_TRUE(t().FilterAsWords());
+    EXPECT_FALSE(t().Controls().Enabled(ControlId::ToolButton7));
+    EXPECT_FALSE(t().Controls().Enabled(ControlId::CharacterCountSpinEdit));
+
+    const QString shown = RunToEnd();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^( the)+ $")).match(shown).hasMatch()) << shown.toStdString();
+    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
+    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton7));
+    EXPECT_TRUE(s->Messages().empty());
+}
+
+TEST_F(WordSession, FilterAndLengthLeaveTheWordsOfTheAllowedLettersUpToTheLength)
+{
+    Words("about\nAnt\nand\na\nbat\n");
+    store.Write(keys::WordFilter, 1);
+    store.Write(keys::MaxWordLength, 3);
+    Create();
+    t().ToolButton7Click();
+    EXPECT_EQ(t().EntryList(), (QList<QByteArray>{"a", "and", "Ant"}));
+    const QString shown = RunAndStop(15'000);
+    const QStringList heard = WholeWordsOf(shown);
+    EXPECT_GE(heard.size(), 8);
+    for (const QString& word : heard)
+        EXPECT_TRUE(word == "a" || word == "and" || word == "ant") << word.toStdString();
+}
+
+TEST_F(WordSession, AHundredOfAThousandWordsAreARandomHundredDifferentAtEveryStart)
+{
+    QByteArray lines;
+    std::set<QByteArray> all;
+    for (int i = 0; i < 1000; ++i) {
+        const QByteArray word = QByteArray(1, char('a' + i % 26)) + char('a' + i / 26 % 26) + char('a' + i / 676);
+        all.insert(word);
+        lines += word + "\n";
+    }
+    ASSERT_EQ(all.size(), 1000u);
+    Words(lines);
+    store.Write(keys::CommonWordsSize, 3);
+    Create();
+
+    t().ToolButton7Click();
+    const QList<QByteArray> first = t().EntryList();
+    ASSERT_EQ(first.size(), 100);
+    for (const QByteArray& word : first)
+        EXPECT_TRUE(all.count(word)) << word.toStdString();
+    const QString shown = RunAndStop(15'000);
+    for (const QString& word : WholeWordsOf(shown))
+        EXPECT_TRUE(first.contains(word.toLatin1())) << word.toStdString();
+
+    t().ToolButton7Click();
+    const QList<QByteArray> second = t().EntryList();
+    EXPECT_EQ(second.size(), 100);
+    EXPECT_NE(first, second);
+    t().StopButtonClick();
+    EXPECT_TRUE(s->RunUntilIdle(10'000));
+}
+
+TEST_F(WordSession, AnApostropheIsSkippedAndACaretJoinsTheCharactersAfterIt)
+{
+    Words("don't\na^rb\n");
+    Create(3);
+    t().ToolButton7Click();
+    EXPECT_EQ(t().EntryList(), (QList<QByteArray>{"a^rb", "don't"}));
+    const QString shown = RunAndStop(20'000);
+    const QStringList heard = WholeWordsOf(shown);
+    EXPECT_TRUE(heard.contains("dont"));
+    EXPECT_TRUE(heard.contains("a^rb"));
+    for (const QString& word : heard)
+        EXPECT_TRUE(word == "dont" || word == "a^rb") << word.toStdString();
+    // r and b play their joined slots, a and the word space after b their full ones.
+    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
+    EXPECT_NE(SlotBytes("r", 25, true), SlotBytes("r", 25, false));
+}
+
+TEST_F(WordSession, AOneMinuteSessionEndsAfterTheWordDuringWhichTheMinutePassed)
+{
+    Words("paris\nmorse\ncode\nqrz\n");
+    Create(11);
+    t().ToolButton7Click();
+    const QString shown = RunToEnd();
+    ASSERT_TRUE(kWordsWithSpaces.match(shown).hasMatch()) << shown.toStdString();
+
+    const std::uint32_t space = WordSpaceBytes(25);
+    std::size_t stopAt = filled.size();
+    for (std::size_t i = 0; i < filled.size(); ++i)
+        if (filled[i].sessionState == kStopping) {
+            stopAt = i;
+            break;
+        }
+    ASSERT_LT(stopAt, filled.size());
+    // The word space that closes the last word is the last buffer, queued once the
+    // minute had passed; the one before it came before the minute was up.
+    EXPECT_EQ(stopAt, filled.size() - 1);
+    EXPECT_EQ(filled[stopAt].bytes, space);
+    EXPECT_GE(filled[stopAt].ms, 60'000);
+    std::int64_t previousSpace = -1;
+    for (std::size_t i = 0; i < stopAt; ++i)
+        if (filled[i].bytes == space)
+            previousSpace = filled[i].ms;
+    EXPECT_LT(previousSpace, 60'000);
+    EXPECT_GE(previousSpace, 0);
+    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
+}
+
+TEST_F(WordSession, TheDitherIsDrawnOncePerWordAndHoldsForTheSpaceBeforeIt)
+{
+    Words("paris\nmorse\ncode\nqrz\nk\n");
+    store.Write(keys::PitchDither, 1);
+    store.Write(keys::SpeedStep, 1);
+    Create(5);
+    t().ToolButton7Click();
+    RunAndStop(20'000);
+    // A word space at any of the dithered speeds.
+    std::set<std::uint32_t> spaces;
+    for (int d = 0; d <= 5; ++d)
+        spaces.insert(WordSpaceBytes(25 - d));
+    std::set<int> pitches;
+    int pitch = -1;
+    int speed = -1;
+    for (const Filled& f : filled) {
+        if (spaces.count(f.bytes) || pitch < 0) {
+            EXPECT_EQ(f.bytes, WordSpaceBytes(25 - f.speedDither));
+            pitch = f.pitchDither;
+            speed = f.speedDither;
+        }
+        EXPECT_EQ(f.pitchDither, pitch);
+        EXPECT_EQ(f.speedDither, speed);
+        pitches.insert(f.pitchDither);
+    }
+    EXPECT_GT(pitches.size(), 5u);
+}
+
+TEST_F(WordSession, AFileChosenFromTheListAfterAQsoSessionPlaysAsWordsUntilTheSessionLength)
+{
+    Qsos("cq de qa1abc k\n");
+    Write("Word Files/Short Words.txt", "dx\nqth\nrig\n");
+    Write("Word Files/README", "not a word file");
+    Create();
+
+    t().ToolButton8Click();
+    EXPECT_TRUE(t().EndAfterOneEntry());
+    EXPECT_EQ(RunToEnd(), QStringLiteral(" cq de qa1abc k"));
+    EXPECT_LT(s->clock().ElapsedMs(), 20'000);
+
+    const QStringList items = t().WordsPopupMenuPopup();
+    EXPECT_EQ(items, QStringList{"Short Words.txt"});
+    t().WordPopupMenuItem1Click(QStringLiteral("&Short Words.txt"));
+    EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("\\Word Files\\Short Words.txt"));
+    EXPECT_EQ(t().SettingCopies().commonWordFile, QStringLiteral("\\Word Files\\Short Words.txt"));
+    EXPECT_FALSE(t().EndAfterOneEntry());
+    EXPECT_TRUE(t().FilterAsWords());
+    const std::int64_t begun = s->clock().ElapsedMs();
+    const QString shown = RunToEnd();
+    EXPECT_GE(s->clock().ElapsedMs() - begun, 60'000);
+    EXPECT_GT(WordsOf(shown).size(), 20);
+
+    // The stored name with its leading backslash plays again from "Words".
+    t().ToolButton7Click();
+    EXPECT_TRUE(t().SessionActive());
+    EXPECT_EQ(t().EntryList(), (QList<QByteArray>{"dx", "qth", "rig"}));
+    t().StopButtonClick();
+    EXPECT_TRUE(s->RunUntilIdle(10'000));
+}
+
+TEST_F(WordSession, AMenuCaptionWithAnAmpersandInTheFileNameStillFindsTheFile)
+{
+    Write("Word Files/Q&A.txt", "qrl\n");
+    Create();
+    EXPECT_EQ(t().WordsPopupMenuPopup(), QStringList{"Q&A.txt"});
+    t().WordPopupMenuItem1Click(QStringLiteral("Q&A.txt"));  // as listed, no marker added
+    EXPECT_TRUE(t().SessionActive());
+    EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("\\Word Files\\Q&A.txt"));
+    t().StopButtonClick();
+    EXPECT_TRUE(s->RunUntilIdle(10'000));
+    t().WordPopupMenuItem1Click(QStringLiteral("Q&&A.txt"));  // a menu's escaped caption
+    EXPECT_TRUE(t().SessionActive());
+    EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("\\Word Files\\Q&A.txt"));
+}
+
+TEST_F(WordSession, MissingFilesDoNothingAndSayNothing)
+{
+    Create();
+    const auto before = Snapshot(store);
+    t().ToolButton7Click();
+    t().ToolButton8Click();
+    EXPECT_TRUE(Idle());
+    EXPECT_TRUE(s->Messages().empty());
+    EXPECT_EQ(Snapshot(store), before);
+    EXPECT_TRUE(t().WordsPopupMenuPopup().isEmpty());
+    EXPECT_TRUE(t().QSOPopupMenuPopup().isEmpty());
+    s->RunFor(2000);
+    EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
+    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton7));
+}
+
+TEST_F(WordSession, AListThatYieldsNoEntryBeginsNoSessionAndChangesNothing)
+{
+    Words("123\n   \n\t\nbravo\n");
+    store.Write(keys::WordFilter, 1);  // only "a"
+    Qsos("\n  \r\n\t\n");
+    Create();
+    const auto before = Snapshot(store);
+    t().ToolButton7Click();
+    EXPECT_TRUE(Idle());
+    EXPECT_TRUE(t().EntryList().isEmpty());
+    t().ToolButton8Click();
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(Snapshot(store), before);
+    EXPECT_TRUE(s->Messages().empty());
+    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton8));
+    EXPECT_TRUE(t().Controls().Enabled(ControlId::StartButton));
+    EXPECT_FALSE(t().Controls().Enabled(ControlId::Timer1));
+}
+
+TEST_F(WordSession, TheSourcesNeedEveryCharacterInUse)
+{
+    store.Write(keys::Letters, 10);
+    Words("paris\n");
+    Qsos("cq\n");
+    Create();
+    t().ToolButton7Click();
+    t().ToolButton8Click();
+    t().WordPopupMenuItem1Click(QStringLiteral("Words.txt"));
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("Word Files\\Words.txt"));
+}
+
+TEST_F(WordSession, NoSecondSessionBeginsWhileOneRunsOrWindsDown)
+{
+    Words("paris\n");
+    Qsos("cq\n");
+    const QString text = Write(QStringLiteral("Text Files/t.txt"), "hello\n");
+    Create();
+    t().ToolButton7Click();
+    s->RunFor(3000);
+    const int writes = s->device().CallCount(VirtualAudioDevice::Call::Write);
+    t().ToolButton8Click();
+    t().PlayTextFile(text);
+    t().FilesDropped({text});
+    t().QSOPopupMenu1Click(QStringLiteral("QSO.txt"));
+    EXPECT_EQ(t().Source(), SourceKind::RandomEntries);
+    EXPECT_FALSE(t().EndAfterOneEntry());
+    EXPECT_EQ(store.Read(keys::QsoFile), QStringLiteral("QSO Files\\QSO.txt"));
+    EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), writes);
+    t().StopButtonClick();  // winding down: still refused
+    t().ToolButton8Click();
+    EXPECT_FALSE(t().EndAfterOneEntry());
+    EXPECT_TRUE(s->RunUntilIdle(10'000));
+    EXPECT_EQ(s->device().QueuedCount(), 0u);
+}
+
+TEST_F(WordSession, SingleWordsOnlyLeavesTheTrayHintAloneInWordSessionsOnly)
+{
+    Words("paris\n");
+    Create();
+    t().Controls().SetChecked(ControlId::SingleWordsOnly1, true);
+    t().SingleWordsOnly1Click();
+    t().Controls().SetText(ControlId::TrayIcon1, QStringLiteral("before"));
+    t().ToolButton7Click();
+    RunAndStop(10'000);
+    EXPECT_EQ(t().Controls().Text(ControlId::TrayIcon1), QStringLiteral("before"));
+
+    const QString text = Write(QStringLiteral("Text Files/t.txt"), "hello world\n");
+    t().PlayTextFile(text);
+    RunToEnd();
+    EXPECT_EQ(t().Controls().Text(ControlId::TrayIcon1), QStringLiteral("hello"));
+
+    t().Controls().SetChecked(ControlId::SingleWordsOnly1, false);
+    t().SingleWordsOnly1Click();
+    t().ToolButton7Click();
+    RunAndStop(10'000);
+    EXPECT_EQ(t().Controls().Text(ControlId::TrayIcon1), QStringLiteral("paris"));
+}
+
+// --- Sample QSOs ---------------------------------------------------------------------------------
+
+TEST_F(WordSession, EachPressOfQsosSendsOneWholeLineAndTheSameLineMayComeTwiceInARow)
+{
+    QByteArray lines;
+    QStringList expected;
+    for (int i = 0; i < 20; ++i) {
+        const QString line = QStringLiteral("nr %1").arg(i);
+        expected << line;
+        lines += line.toUpper().toLatin1() + "\r\n";
+    }
+    Qsos(lines);
+    Create(2);
+    QStringList heard;
+    for (int press = 0; press < 40; ++press) {
+        const std::int64_t begun = s->clock().ElapsedMs();
+        t().ToolButton8Click();
+        ASSERT_TRUE(t().SessionActive());
+        filled.clear();
+        const QString shown = RunToEnd();
+        ASSERT_TRUE(shown.startsWith(QLatin1Char(' ')));
+        heard << shown.mid(1);
+        EXPECT_TRUE(expected.contains(heard.last())) << shown.toStdString();
+        // One word space, the line, and nothing after it: no time limit either.
+        EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
+        EXPECT_LT(s->clock().ElapsedMs() - begun, 30'000);
+    }
+    int repeats = 0;
+    for (qsizetype i = 1; i < heard.size(); ++i)
+        repeats += heard[i] == heard[i - 1] ? 1 : 0;
+    EXPECT_GE(repeats, 1);
+    EXPECT_GE(std::set<QString>(heard.begin(), heard.end()).size(), 12u);
+}
+
+TEST_F(WordSession, AQsoSkipsUnknownCharactersKeepsEverySpaceAndJoinsProsigns)
+{
+    Qsos("cq = de qa1abc ^ar k\n");
+    Create();
+    t().ToolButton8Click();
+    const QString shown = RunToEnd();
+    EXPECT_EQ(shown, QStringLiteral(" cq  de qa1abc ^ar k"));
+    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
+}
+
+TEST_F(WordSession, AQsoFileChosenFromTheListBecomesTheCurrentOne)
+{
+    Qsos("cq de qa1abc k\n");
+    Write("QSO Files/Contest.txt", "qa1abc 5nn 14\n");
+    Create();
+    EXPECT_EQ(t().QSOPopupMenuPopup(), (QStringList{"Contest.txt", "QSO.txt"}));
+    t().QSOPopupMenu1Click(QStringLiteral("&Contest.txt"));
+    EXPECT_EQ(store.Read(keys::QsoFile), QStringLiteral("\\QSO Files\\Contest.txt"));
+    EXPECT_EQ(RunToEnd(), QStringLiteral(" qa1abc 5nn 14"));
+    t().ToolButton8Click();
+    EXPECT_EQ(RunToEnd(), QStringLiteral(" qa1abc 5nn 14"));
+}
+
+TEST_F(WordSession, ThePlainSettingNamesOfTheShippedFilesWork)
+{
+    // The shipped data with the settings' defaults: "Word Files\..." and "QSO Files\...".
+    Create(4);
+    t().SetProgramFolder(DefaultProgramFolder());
+    EXPECT_TRUE(t().WordsPopupMenuPopup().contains(QStringLiteral("1000 Common Words.txt")));
+    EXPECT_TRUE(t().QSOPopupMenuPopup().contains(QStringLiteral("QSO.txt")));
+    t().ToolButton7Click();
+    EXPECT_EQ(t().EntryList().size(), 1000);
+    t().StopButtonClick();
+    EXPECT_TRUE(s->RunUntilIdle(10'000));
+    t().ToolButton8Click();
+    const QString shown = RunToEnd(3'600'000);
+    EXPECT_GT(shown.size(), 5);
+    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
+}
+
+}  // namespace
