@@ -1,6 +1,6 @@
 #pragma once
-// The MP3 help window (TMP3RecordingForm). For now a short note: MP3
-// recording comes with later work.
+// The MP3 help window (TMP3RecordingForm): how to make MP3 recording available
+// (the LAME encoder library, installed separately).
 #include <QDialog>
 
 #include <memory>

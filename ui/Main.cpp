@@ -1,5 +1,6 @@
 #include "ui/Main.h"
 
+#include <QDir>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -32,6 +33,10 @@
 #include "ui/ControlWidgets.h"
 #include "ui/DefineMorse.h"
 #include "ui/MP3Recording.h"
+#include "recording/LameEncoder.h"
+#include "recording/Mp3OutputStream.h"
+#include "recording/RecordCommand.h"
+#include "recording/WavFile.h"
 #include "ui/RichEditRx.h"
 #include "ui/WindowPlacement.h"
 
@@ -95,7 +100,7 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
 
     // The trainer, its message pump and the binding of its controls.
     trainer_ = std::make_unique<Trainer>(Trainer::Dependencies{
-        env.store, env.clock, pump_, env.audio, *this, env.rig, env.qrm, env.seed});
+        env.store, env.clock, pump_, env.audio, *this, env.rig, env.qrmAudio, env.seed});
     trainer_->Controls().SetListener(&pump_);
     pump_.Attach(trainer_.get(), this);
     sent_->Bind(&trainer_->Sent());
@@ -691,7 +696,54 @@ void MainWindow::ToolButton7Click() {}
 void MainWindow::ToolButton8Click() {}
 void MainWindow::WordsPopupMenuPopup() {}
 void MainWindow::QSOPopupMenuPopup() {}
-void MainWindow::RecordAudioFile1Click() {}
+void MainWindow::RecordAudioFile1Click()
+{
+    // The default name: characters, character speed and the effective speed shown.
+    const auto& controls = trainer_->Controls();
+    const auto& effectiveItems = controls.Get(ControlId::CodeSpeedRadioGroup).items;
+    const int effectiveIndex = controls.Value(ControlId::CodeSpeedRadioGroup);
+    const int effectiveWpm = effectiveIndex >= 0 && effectiveIndex < effectiveItems.size()
+        ? effectiveItems[effectiveIndex].toInt()
+        : trainer_->CharacterWpm();
+    const QString name = DefaultRecordingName(controls.Value(ControlId::CharacterCountSpinEdit),
+                                              trainer_->CharacterWpm(), effectiveWpm);
+    QStringList filters{QStringLiteral("Audio WAV Files (*.wav)")};
+    if (encoder_)
+        filters << QStringLiteral("MP3 Audio Files (*.mp3)");
+    const QString folder = QDir::currentPath();
+    const AudioFileChoice choice = prompts_->ChooseAudioFile(this, name, filters, encoder_ ? 1 : 0);
+    QDir::setCurrent(folder);
+    if (choice.path.isEmpty())
+        return;  // a cancelled dialog leaves any armed recording as it was
+
+    const bool mp3 = encoder_ && choice.filterIndex == 1;
+    const RecordingNames names = ChooseRecordingNames(choice.path, mp3);
+    if (mp3) {
+        struct Reporter final : RecordingReporter {
+            explicit Reporter(MainWindow& w) : window(w) {}
+            void ReportError(const QString& text, const QString& caption) override { window.ShowMessage(text, caption); }
+            MainWindow& window;
+        } reporter(*this);
+        auto arming = Mp3OutputStream::Arm(encoder_, names.audioFile, store_.Read(keys::Mp3BitRate), reporter);
+        if (arming.status == Mp3OutputStream::ArmStatus::FileNotCreated) {
+            ShowMessage(arming.error, QStringLiteral("Record Audio File"));
+            return;
+        }
+        if (arming.stream)
+            trainer_->ArmMp3Recording(std::move(arming.stream));
+    } else {
+        auto wav = std::make_unique<WavFile>(names.audioFile);
+        if (!wav->IsOpen()) {
+            // Nothing is armed: a recording that cannot be written is told, not hidden.
+            ShowMessage(QStringLiteral("cannot create %1: %2").arg(QDir::toNativeSeparators(names.audioFile), wav->Error()),
+                        QStringLiteral("Record Audio File"));
+            return;
+        } else {
+            trainer_->ArmWavRecording(std::move(wav));
+        }
+    }
+    trainer_->SetTranscriptFileName(names.transcriptFile);
+}
 
 // --- Showing, minimising and closing ---------------------------------------------------------------
 
@@ -704,6 +756,10 @@ void MainWindow::setVisible(bool visible)
     if (showing) {
         trainer_->FormShow();
         ApplySentFont();
+        if (!encoderLookedFor_) {
+            encoderLookedFor_ = true;
+            encoder_ = LoadLameEncoder();
+        }
     }
 }
 

@@ -38,6 +38,7 @@ class Clock;
 class ConfigureDialog;
 class DefineMorseDialog;
 class MP3RecordingDialog;
+class Mp3Encoder;
 class PageSpinBox;
 class RadioGroup;
 class RichEditRx;
@@ -61,7 +62,8 @@ public:
         std::function<bool()> trayAvailable;
         // The rig keying port and the interfering stations, when the program has them.
         RigKeying* rig = nullptr;
-        QrmStations* qrm = nullptr;
+        // The interfering stations' streams, when the program has them.
+        std::array<AudioDevice*, 2> qrmAudio{};
     };
 
     // Creates the window and runs the trainer's FormCreate, then the dialogs in the
@@ -190,6 +192,9 @@ private:
     AboutDialog* about_ = nullptr;
     DefineMorseDialog* define_ = nullptr;
     MP3RecordingDialog* mp3_ = nullptr;
+    // The MP3 encoder, looked for at the first showing; none: recordings are WAV only.
+    std::shared_ptr<Mp3Encoder> encoder_;
+    bool encoderLookedFor_ = false;
 
     struct PendingMessage {
         QString text;

@@ -45,4 +45,20 @@ QString QtPrompts::SaveFileName(QWidget* parent, const QString& title, const QSt
     return dialog.selectedFiles().constFirst();
 }
 
+AudioFileChoice QtPrompts::ChooseAudioFile(QWidget* parent, const QString& defaultName,
+                                           const QStringList& filters, int selected)
+{
+    QFileDialog dialog(parent, QStringLiteral("Create Audio File"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    if (selected >= 0 && selected < filters.size())
+        dialog.selectNameFilter(filters[selected]);
+    dialog.selectFile(defaultName);
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return {dialog.selectedFiles().constFirst(), static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))};
+}
+
 }  // namespace lumbrel

@@ -5,15 +5,28 @@
 #include <QFont>
 #include <QString>
 
+#include <QStringList>
+
 #include <optional>
 
 class QWidget;
 
 namespace lumbrel {
 
+// What the "Create Audio File" dialog returned: the path (empty when cancelled) and
+// the index of the file type chosen.
+struct AudioFileChoice {
+    QString path;
+    int filterIndex = 0;
+};
+
 class Prompts {
 public:
     virtual ~Prompts() = default;
+    // "Create Audio File": starts on `defaultName`, asks before overwriting, no read-only
+    // box, resizable; `filters` in QFileDialog form with `selected` preselected.
+    virtual AudioFileChoice ChooseAudioFile(QWidget* parent, const QString& defaultName,
+                                            const QStringList& filters, int selected) = 0;
     // A modal message box with an OK button.
     virtual void Message(QWidget* parent, const QString& text, const QString& caption) = 0;
     // The application's standard error box, for failures such as a file that cannot
@@ -34,6 +47,8 @@ public:
     std::optional<QFont> ChooseFont(QWidget* parent, const QFont& current, int maxPointSize) override;
     QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                          const QString& defaultSuffix) override;
+    AudioFileChoice ChooseAudioFile(QWidget* parent, const QString& defaultName, const QStringList& filters,
+                                    int selected) override;
 };
 
 }  // namespace lumbrel

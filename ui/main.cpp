@@ -79,6 +79,8 @@ int main(int argc, char** argv)
 
     lumbrel::SystemClock clock;
     lumbrel::PortAudioDevice audio;
+    lumbrel::PortAudioDevice qrmAudio1;  // the interfering stations' own streams
+    lumbrel::PortAudioDevice qrmAudio2;
     lumbrel::SettingsStore store = lumbrel::SettingsStore::UserStore();
     // The rig's keying lines; a port that cannot be opened leaves keying off.
     lumbrel::RigPort rig(std::make_unique<lumbrel::SystemSerialLines>());
@@ -91,7 +93,8 @@ int main(int argc, char** argv)
                                     .seed = clock.TickCount(),
                                     .prompts = nullptr,
                                     .trayAvailable = {},
-                                    .rig = &rig});
+                                    .rig = &rig,
+                                    .qrmAudio = {&qrmAudio1, &qrmAudio2}});
         // Say once why the rig will not key, so the learner need not guess.
         if (!rig.Problem().isEmpty())
             window.trainer().Controls().SetText(lumbrel::ControlId::StatusBar1, QStringLiteral("  ") + rig.Problem());

@@ -7,6 +7,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -482,6 +484,94 @@ TEST(MainWindow, AboutBoxOpensModally)
     });
     rig.window->AboutAction()->trigger();
     EXPECT_TRUE(shown);
+}
+
+}  // namespace
+}  // namespace lumbrel::test
+
+namespace lumbrel::test {
+namespace {
+
+// Runs a short session from Start to its end of session.
+void PlayShortSession(WindowRig& rig)
+{
+    rig.window->Action(ControlId::ToolButton3)->trigger();
+    rig.Run(3000);
+    rig.window->Action(ControlId::ToolButton4)->trigger();
+    rig.Run(3000);
+    ASSERT_FALSE(rig.window->trainer().SessionActive());
+}
+
+TEST(RecordAudioFile, WavRecordingAndTranscriptOfTheNextSession)
+{
+    QTemporaryDir dir;
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Pause, 0);
+    store.Write(keys::Letters, 5);
+    store.Write(keys::Speed, 1);
+    WindowRig rig(store);
+    rig.window->show();
+    rig.prompts.audioChoice = {dir.filePath("take"), 0};
+    rig.window->RecordAudioAction()->trigger();
+    EXPECT_EQ(rig.prompts.audioDefaultName, "Lumbrel_05_20_20");
+    EXPECT_EQ(rig.prompts.audioFilters.first(), "Audio WAV Files (*.wav)");
+    ASSERT_NE(rig.window->trainer().PendingWavFile(), nullptr);
+    EXPECT_EQ(QFileInfo(dir.filePath("take.wav")).size(), 46);  // armed: the header only
+
+    PlayShortSession(rig);
+    EXPECT_EQ(rig.window->trainer().PendingWavFile(), nullptr);
+    QFile wav(dir.filePath("take.wav"));
+    ASSERT_TRUE(wav.open(QIODevice::ReadOnly));
+    const QByteArray bytes = wav.readAll();
+    ASSERT_GT(bytes.size(), 46 + 176400);
+    const auto dataSize = qFromLittleEndian<quint32>(bytes.constData() + 42);
+    EXPECT_EQ(dataSize, static_cast<quint32>(bytes.size() - 46));
+    QFile transcript(dir.filePath("take.txt"));
+    ASSERT_TRUE(transcript.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(transcript.readAll()).trimmed(), rig.window->trainer().Sent().Text().trimmed());
+    EXPECT_TRUE(rig.prompts.messages.empty());
+}
+
+TEST(RecordAudioFile, AFileThatCannotBeCreatedIsToldAndNothingIsArmed)
+{
+    QTemporaryDir dir;
+    WindowRig rig;
+    rig.window->show();
+    rig.prompts.audioChoice = {dir.filePath("no/such/folder/take"), 0};
+    rig.window->RecordAudioAction()->trigger();
+    rig.Run(100);
+    EXPECT_EQ(rig.window->trainer().PendingWavFile(), nullptr);
+    EXPECT_TRUE(rig.window->trainer().TranscriptFileName().isEmpty());
+    ASSERT_EQ(rig.prompts.messages.size(), 1u);
+    EXPECT_TRUE(rig.prompts.messages[0].text.contains("take.wav")) << rig.prompts.messages[0].text.toStdString();
+
+    rig.prompts.audioChoice = {};  // cancelled: nothing changes
+    rig.window->RecordAudioAction()->trigger();
+    EXPECT_EQ(rig.window->trainer().PendingWavFile(), nullptr);
+}
+
+TEST(RecordAudioFile, Mp3RecordingEndsWithItsTagWhenTheEncoderIsInstalled)
+{
+    QTemporaryDir dir;
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Pause, 0);
+    WindowRig rig(store);
+    rig.window->show();
+    rig.prompts.audioChoice = {dir.filePath("take.wav"), 1};
+    rig.window->RecordAudioAction()->trigger();
+    if (rig.prompts.audioFilters.size() < 2)
+        GTEST_SKIP() << "no MP3 encoder library on this machine";
+    EXPECT_EQ(rig.prompts.audioSelected, 1);  // MP3 is offered first
+    ASSERT_NE(rig.window->trainer().PendingMp3(), nullptr);
+    PlayShortSession(rig);
+    QFile mp3(dir.filePath("take.wav.mp3"));  // the type chosen decides the format
+    ASSERT_TRUE(mp3.open(QIODevice::ReadOnly));
+    const QByteArray bytes = mp3.readAll();
+    ASSERT_GT(bytes.size(), 128 + 1000);
+    EXPECT_EQ(bytes.right(128).left(3), "TAG");
+    EXPECT_EQ(static_cast<unsigned char>(bytes.back()), 255);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xFF);  // a frame from the first byte
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("take.wav.txt")));
 }
 
 }  // namespace

@@ -32,6 +32,18 @@ public:
     void Error(QWidget*, const QString& text) override { errors.push_back(text); }
     std::optional<QFont> ChooseFont(QWidget*, const QFont& current, int maxPointSize) override;
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return saveFileName; }
+    AudioFileChoice ChooseAudioFile(QWidget*, const QString& defaultName, const QStringList& filters,
+                                    int selected) override
+    {
+        audioDefaultName = defaultName;
+        audioFilters = filters;
+        audioSelected = selected;
+        return audioChoice;
+    }
+    AudioFileChoice audioChoice;
+    QString audioDefaultName;
+    QStringList audioFilters;
+    int audioSelected = -1;
 
     std::vector<Shown> messages;
     QStringList errors;

@@ -36,6 +36,7 @@ public:
     void Error(QWidget*, const QString& text) override { std::fprintf(stderr, "error box: %s\n", qPrintable(text)); }
     std::optional<QFont> ChooseFont(QWidget*, const QFont&, int) override { return std::nullopt; }
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    lumbrel::AudioFileChoice ChooseAudioFile(QWidget*, const QString&, const QStringList&, int) override { return {}; }
 };
 
 bool Save(QWidget& w, const QDir& dir, const char* name)
