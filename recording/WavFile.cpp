@@ -21,9 +21,10 @@ void Put32(std::uint8_t* at, std::uint32_t v)
 
 }  // namespace
 
-WavFile::WavFile(const QString& path) : file_(path)
+WavFile::HeaderBytes WavFile::MakeHeader(std::uint32_t riffSize, std::uint32_t dataSize)
 {
-    std::uint8_t* h = header_.data();
+    HeaderBytes header{};
+    std::uint8_t* h = header.data();
     std::memcpy(h + 0, "RIFF", 4);
     std::memcpy(h + 8, "WAVE", 4);
     std::memcpy(h + 12, "fmt ", 4);
@@ -36,8 +37,13 @@ WavFile::WavFile(const QString& path) : file_(path)
     Put16(h + 34, audio::kBitsPerSample);
     Put16(h + 36, 0);                           // no extra format bytes
     std::memcpy(h + 38, "data", 4);
-    // Both sizes stay 0 until the first append.
+    Put32(h + 4, riffSize);
+    Put32(h + 42, dataSize);
+    return header;
+}
 
+WavFile::WavFile(const QString& path) : file_(path), header_(MakeHeader(0, 0))  // both sizes 0 until the first append
+{
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         error_ = file_.errorString();
         return;

@@ -19,6 +19,10 @@ public:
     // The largest data size whose RIFF size (data + 38) still fits 32 bits.
     static constexpr std::uint32_t kMaxDataBytes = 0xFFFFFFFFu - 38u;
 
+    using HeaderBytes = std::array<std::uint8_t, kHeaderBytes>;
+    // The 46-byte header with the given RIFF chunk size and data size.
+    static HeaderBytes MakeHeader(std::uint32_t riffSize, std::uint32_t dataSize);
+
     // Creates (or truncates) the file and writes the header with both sizes 0.
     // A file that cannot be created leaves the writer closed; appends then do nothing.
     explicit WavFile(const QString& path);
@@ -38,7 +42,7 @@ public:
     // Empty while all is well; otherwise the reason the file could not be created or written.
     QString Error() const { return error_; }
     std::uint32_t DataBytes() const { return dataBytes_; }
-    const std::array<std::uint8_t, kHeaderBytes>& Header() const { return header_; }
+    const HeaderBytes& Header() const { return header_; }
 
 private:
     void UpdateHeader();
@@ -47,7 +51,7 @@ private:
     QFile file_;
     QString error_;
     std::uint32_t dataBytes_ = 0;
-    std::array<std::uint8_t, kHeaderBytes> header_{};
+    HeaderBytes header_{};
 };
 
 }  // namespace lumbrel

@@ -83,6 +83,7 @@ VirtualAudioDevice::Heard VirtualAudioDevice::TakeHeardLocked(const Queued& buff
     }
     heard.bytes = static_cast<const std::uint8_t*>(buffer.header->data);
     heard.count = static_cast<std::size_t>(heardFrames * kBytesPerFrame);
+    heard.clockFrame = openMs_ * kFrameRate / 1000 + buffer.startFrame;
     heardEndFrame_ = buffer.startFrame + heardFrames;
     return heard;
 }
@@ -107,8 +108,10 @@ std::vector<AudioBufferHeader*> VirtualAudioDevice::DropQueueLocked(std::vector<
 void VirtualAudioDevice::EmitHeard(const Heard& heard) {
     static constexpr std::array<std::uint8_t, 4096> kZeros{};
     PlaySink sink;
+    TimedPlaySink timed;
     {
         std::lock_guard lock(mutex_);
+        timed = timedSink_;
         if (keepPlayed_) {
             played_.insert(played_.end(), static_cast<std::size_t>(heard.silenceFrames * kBytesPerFrame),
                            std::uint8_t{0});
@@ -117,6 +120,9 @@ void VirtualAudioDevice::EmitHeard(const Heard& heard) {
             }
         }
         sink = sink_;
+    }
+    if (timed && heard.count > 0) {
+        timed(heard.clockFrame, heard.bytes, heard.count);
     }
     if (!sink) {
         return;
@@ -286,6 +292,11 @@ int VirtualAudioDevice::CallCount(Call call) const {
 void VirtualAudioDevice::SetPlaySink(PlaySink sink) {
     std::lock_guard lock(mutex_);
     sink_ = std::move(sink);
+}
+
+void VirtualAudioDevice::SetTimedPlaySink(TimedPlaySink sink) {
+    std::lock_guard lock(mutex_);
+    timedSink_ = std::move(sink);
 }
 
 void VirtualAudioDevice::KeepPlayedBytes(bool keep) {

@@ -74,6 +74,11 @@ public:
 
     // Owner thread. Also gets everything heard from now on.
     void SetPlaySink(PlaySink sink);
+    // Owner thread. Also gets each heard piece of a buffer with the frame at which it
+    // began, counted from the clock's ElapsedMs 0 (44.1 frames per millisecond), so
+    // that the streams of several devices on one clock can be mixed.
+    using TimedPlaySink = std::function<void(std::int64_t clockFrame, const std::uint8_t* bytes, std::size_t count)>;
+    void SetTimedPlaySink(TimedPlaySink sink);
     // Owner thread. Whether heard bytes are also kept for PlayedBytes (on at start).
     void KeepPlayedBytes(bool keep);
     // Owner thread. Everything heard so far, as given to the sink.
@@ -102,6 +107,7 @@ private:
         std::int64_t silenceFrames = 0;  // zero frames that come first
         const std::uint8_t* bytes = nullptr;
         std::size_t count = 0;
+        std::int64_t clockFrame = 0;     // where `bytes` begin on the clock's frame line
     };
 
     // Advancing thread: when the front buffer is done; reports every buffer done by now.
@@ -130,6 +136,7 @@ private:
     std::array<Failure, kCallKinds> failures_{};
     std::array<int, kCallKinds> callCounts_{};
     PlaySink sink_;
+    TimedPlaySink timedSink_;
     bool keepPlayed_ = true;
     std::vector<std::uint8_t> played_;
 };

@@ -116,4 +116,20 @@ check "--text and -f do not mix" '[ $status -eq 2 ]'
 "$render" --help | grep -q -- "--words" && "$render" --help | grep -q -- "--qso" && "$render" --help | grep -q -- "--text FILE"
 check "--help lists the word, QSO and text options" '[ $? -eq 0 ]'
 
+# Outputs: WAV on standard output, MP3 through the LAME library, the stations mixed in.
+"$render" --wpm 20 -o - e > "$tmp/stdout.wav"
+check "-o - writes a WAV stream to standard output" \
+    '[ "$(head -c 4 "$tmp/stdout.wav")" = RIFF ] && [ "$(stat -c %s "$tmp/stdout.wav")" -eq $((46 + 42336)) ]'
+"$render" --bitrate 20 -o "$tmp/x.mp3" e 2>/dev/null; status=$?
+check "a bit rate off the list is a usage error" '[ $status -eq 2 ]'
+if ls /usr/lib/*/libmp3lame.so.0 >/dev/null 2>&1; then
+    "$render" --groups --minutes 1 --seed 2 --bitrate 64 -o "$tmp/g.mp3"; status=$?
+    check "a session renders to MP3 ending with its 128-byte tag" \
+        '[ $status -eq 0 ] && [ "$(tail -c 128 "$tmp/g.mp3" | head -c 3)" = TAG ]'
+fi
+"$render" --groups --minutes 1 --seed 9 -o "$tmp/plain.wav"
+"$render" --groups --minutes 1 --seed 9 --qrm -o "$tmp/qrm.wav"; status=$?
+check "--qrm mixes the two stations into the file" \
+    '[ $status -eq 0 ] && ! cmp -s "$tmp/plain.wav" "$tmp/qrm.wav" && [ "$(stat -c %s "$tmp/qrm.wav")" -ge "$(stat -c %s "$tmp/plain.wav")" ]'
+
 exit $fail

@@ -8,7 +8,7 @@
 
 #include "morse/CharacterSet.h"
 #include "morse/MorseCode.h"
-#include "recording/WavFile.h"
+#include "tools/render/AudioOutput.h"
 #include "settings/SettingsStore.h"
 #include "tools/render/RenderOptions.h"
 #include "tools/render/RenderSession.h"
@@ -88,9 +88,10 @@ int main(int argc, char** argv)
     RandomNumber random(options.seed.value_or(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch())));
     RendererState renderer(random);
 
-    WavFile wav(options.output);
-    if (!wav.IsOpen())
-        return Fail(QStringLiteral("cannot create %1: %2").arg(options.output, wav.Error()));
+    QString error;
+    const std::unique_ptr<render::AudioOutput> out = render::CreateAudioOutput(options.output, options.mp3BitRate, error);
+    if (!out)
+        return Fail(error);
 
     std::vector<std::int16_t> buffer;
     bool joined = false;  // inside a prosign: characters follow like the elements of one
@@ -109,8 +110,10 @@ int main(int argc, char** argv)
         const int bytes = code.SlotBytes(joined);
         buffer.resize(static_cast<std::size_t>(bytes / 2));
         code.CopyOut(buffer.data(), 0, joined, 100);
-        if (!wav.Append(buffer.data(), static_cast<std::uint32_t>(bytes)))
-            return Fail(QStringLiteral("cannot write %1: %2").arg(options.output, wav.Error()));
+        if (!out->Write(reinterpret_cast<const std::uint8_t*>(buffer.data()), static_cast<std::size_t>(bytes)))
+            return Fail(QStringLiteral("cannot write %1: %2").arg(options.output, out->Error()));
     }
+    if (const QString problem = out->Finish(); !problem.isEmpty())
+        return Fail(problem);
     return 0;
 }

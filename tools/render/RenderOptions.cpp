@@ -25,7 +25,10 @@ QString RenderUsage()
         "       lumbrel-render [options] --groups | --words [FILE] | --qso [FILE] | --text FILE\n"
         "Renders Morse code to a WAV file (44100 Hz, 16-bit, stereo).\n"
         "\n"
-        "  -o FILE               output file (default lumbrel.wav)\n"
+        "  -o FILE               output file (default lumbrel.wav); a name ending in .mp3\n"
+        "                        is MP3 (needs the LAME library, libmp3lame0); - is WAV\n"
+        "                        on standard output\n"
+        "  --bitrate KBPS        MP3 bit rate: 16, 32, 48, 64, 80, 96, 112 or 128 (default 32)\n"
         "  -f FILE               render the text of FILE\n"
         "  --wpm N               character speed, 6 to 200 WPM (default 25)\n"
         "  --tone HZ             tone pitch, 100 to 5000 Hz (default 750)\n"
@@ -55,6 +58,7 @@ QString RenderUsage()
         "  --weighting           variable weighting\n"
         "  --chirp               chirp\n"
         "  --favour-recent       favour the characters added last\n"
+        "  --qrm                 two interfering stations near the pitch, mixed into the output\n"
         "\n"
         "Words, sample QSOs and text files, played by the trainer's own engine with every\n"
         "character in use (with --play, --transcript and the signal options above):\n"
@@ -202,6 +206,15 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
             o.chirp = true;
         } else if (arg == QLatin1String("--favour-recent")) {
             o.favourRecent = true;
+        } else if (arg == QLatin1String("--qrm")) {
+            o.qrm = true;
+        } else if (arg == QLatin1String("--bitrate")) {
+            int kbps = 0;
+            if (auto e = number(16, 128, kbps))
+                return fail(*e);
+            if (kbps % 16 != 0)
+                return fail(QStringLiteral("--bitrate takes 16, 32, 48, 64, 80, 96, 112 or 128"));
+            o.mp3BitRate = kbps / 16 - 1;
         } else if (arg == QLatin1String("--words") || arg == QLatin1String("--qso")) {
             // An optional FILE: the next argument when it is not an option.
             QString file;

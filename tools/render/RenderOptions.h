@@ -42,6 +42,8 @@ struct RenderOptions {
     bool weighting = false;
     bool chirp = false;
     bool favourRecent = false;
+    bool qrm = false;                 // the two interfering stations, mixed into the output
+    int mp3BitRate = 1;               // the "MP3 Bit Rate" setting: 16 x (n + 1) kbit/s
     bool outputGiven = false;
 
     // Word, QSO and text-file sessions through the trainer's engine.

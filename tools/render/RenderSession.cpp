@@ -7,7 +7,8 @@
 #include <cstdio>
 
 #include "recording/Transcript.h"
-#include "recording/WavFile.h"
+#include "tools/render/AudioOutput.h"
+#include "tools/render/Mixer.h"
 #include "session/Clock.h"
 #include "session/PortAudioDevice.h"
 #include "session/QtMessagePump.h"
@@ -46,6 +47,7 @@ SettingsStore OptionsStore(const RenderOptions& o)
     store.Write(keys::FavourRecent, o.favourRecent ? 1 : 0);
     store.Write(keys::UseMfj, o.order == LearningOrder::Mfj ? 1 : 0);
     store.Write(keys::DisplayDelay, 1);  // show each character as soon as it is heard
+    store.Write(keys::Qrm, o.qrm ? 1 : 0);
     if (o.Session() && !o.groups) {
         // Words, QSOs and text files send every character of the list.
         store.Write(keys::Letters, 64);
@@ -124,18 +126,36 @@ int WriteTranscript(const RenderOptions& o, const Trainer& trainer)
 
 int RenderToFile(const RenderOptions& o, std::uint32_t seed)
 {
-    VirtualSession session(OptionsStore(o), seed);
-    WavFile wav(o.output);
-    if (!wav.IsOpen()) {
-        PrintError(QStringLiteral("cannot create %1: %2").arg(o.output, wav.Error()));
+    VirtualSession session(OptionsStore(o), seed, QTime(12, 0), nullptr, o.qrm);
+    QString error;
+    const std::unique_ptr<AudioOutput> out = CreateAudioOutput(o.output, o.mp3BitRate, error);
+    if (!out) {
+        PrintError(error);
         return 1;
     }
     bool writeFailed = false;
+    // With QRM the main signal and both stations are mixed on the clock's frame line;
+    // a piece never reaches back more than one buffer (12.5 s), so older frames are final.
+    Mixer mixer(*out);
+    constexpr std::int64_t kSettledFrames = 15 * 44100;
     session.device().KeepPlayedBytes(false);
-    session.device().SetPlaySink([&](const std::uint8_t* bytes, std::size_t count) {
-        if (!writeFailed && !wav.Append(bytes, static_cast<std::uint32_t>(count)))
-            writeFailed = true;
-    });
+    if (o.qrm) {
+        for (VirtualAudioDevice* device : {&session.device(), &session.qrmDevice(0), &session.qrmDevice(1)}) {
+            device->KeepPlayedBytes(false);
+            device->SetTimedPlaySink([&mixer](std::int64_t frame, const std::uint8_t* bytes, std::size_t count) {
+                mixer.Add(frame, bytes, count);
+            });
+        }
+        session.afterMessage = [&](int) {
+            if (!mixer.FlushBefore(session.clock().ElapsedMs() * 44100 / 1000 - kSettledFrames))
+                writeFailed = true;
+        };
+    } else {
+        session.device().SetPlaySink([&](const std::uint8_t* bytes, std::size_t count) {
+            if (!writeFailed && !out->Write(bytes, count))
+                writeFailed = true;
+        });
+    }
     session.CreateAndShow();
     ApplyAfterShow(session.trainer());
     QString why;
@@ -144,6 +164,14 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
         PrintError(QStringLiteral("the session did not end"));
         return 1;
     }
+    if (o.qrm && !mixer.FlushAll())
+        writeFailed = true;
+    if (!writeFailed) {
+        if (const QString problem = out->Finish(); !problem.isEmpty()) {
+            PrintError(problem);
+            return 1;
+        }
+    }
     for (const auto& shown : session.Messages())
         PrintError(QStringLiteral("%1: %2").arg(shown.caption, shown.text));
     if (!started) {
@@ -151,7 +179,7 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
         return 1;
     }
     if (writeFailed) {
-        PrintError(QStringLiteral("cannot write %1: %2").arg(o.output, wav.Error()));
+        PrintError(QStringLiteral("cannot write %1: %2").arg(o.output, out->Error()));
         return 1;
     }
     return WriteTranscript(o, session.trainer());
@@ -171,10 +199,14 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
 {
     SystemClock clock;
     PortAudioDevice device;
+    PortAudioDevice qrm1;  // the interfering stations' own streams
+    PortAudioDevice qrm2;
     QtMessagePump pump;
     ConsoleHost host;
     Trainer trainer(Trainer::Dependencies{.store = OptionsStore(o), .clock = clock, .window = pump,
-                                          .audio = device, .host = host, .rig = nullptr, .qrmAudio = {},
+                                          .audio = device, .host = host, .rig = nullptr,
+                                          .qrmAudio = o.qrm ? std::array<AudioDevice*, 2>{&qrm1, &qrm2}
+                                                            : std::array<AudioDevice*, 2>{},
                                           .seed = seed});
     pump.Attach(&trainer);
     trainer.Controls().SetListener(&pump);

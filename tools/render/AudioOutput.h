@@ -1,0 +1,30 @@
+#pragma once
+// Where lumbrel-render writes what it renders: a WAV file, an MP3 file through the
+// LAME library, or WAV on standard output ("-").
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace lumbrel::render {
+
+class AudioOutput {
+public:
+    virtual ~AudioOutput() = default;
+    // 44100 Hz 16-bit stereo bytes, whole frames. False once writing has failed.
+    virtual bool Write(const std::uint8_t* bytes, std::size_t count) = 0;
+    // Completes the file; empty on success, otherwise why it failed.
+    virtual QString Finish() = 0;
+    // Why the last write failed.
+    virtual QString Error() const = 0;
+};
+
+// "-" is WAV on standard output; a name ending in ".mp3" (any case) is MP3 at the
+// bit-rate setting (16 x (setting + 1) kbit/s); anything else WAV. Null, with the
+// reason in `error`, when the output cannot be made.
+std::unique_ptr<AudioOutput> CreateAudioOutput(const QString& path, int mp3BitRateSetting, QString& error);
+
+bool IsMp3Path(const QString& path);
+
+}  // namespace lumbrel::render
