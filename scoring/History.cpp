@@ -1,0 +1,479 @@
+#include "scoring/History.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QVariant>
+
+#include <atomic>
+
+namespace lumbrel {
+namespace {
+
+// The steps from one version to the next: kMigrations[k] brings version k to k + 1.
+// A step, once released, never changes: a later change is a new step.
+const std::vector<std::vector<const char*>>& Migrations()
+{
+    static const std::vector<std::vector<const char*>> steps = {
+        // 0 -> 1: the sessions and the errors per character.
+        {
+            "CREATE TABLE sessions ("
+            " id INTEGER PRIMARY KEY,"
+            " ended TEXT NOT NULL,"
+            " source TEXT NOT NULL,"
+            " learning_order TEXT NOT NULL,"
+            " characters INTEGER NOT NULL,"
+            " character_wpm INTEGER NOT NULL,"
+            " effective_wpm REAL NOT NULL,"
+            " session_minutes INTEGER NOT NULL,"
+            " characters_sent INTEGER NOT NULL,"
+            " errors INTEGER NOT NULL,"
+            " accuracy REAL NOT NULL)",
+            "CREATE TABLE character_errors ("
+            " session_id INTEGER NOT NULL REFERENCES sessions(id) ON DELETE CASCADE,"
+            " character TEXT NOT NULL,"
+            " sent INTEGER NOT NULL,"
+            " errors INTEGER NOT NULL,"
+            " PRIMARY KEY (session_id, character))",
+        },
+        // 1 -> 2: the kinds of error, the confusions and the duration. Sessions of
+        // version 1 kept only the number of errors: they count as wrong characters.
+        {
+            "ALTER TABLE sessions ADD COLUMN duration_seconds INTEGER NOT NULL DEFAULT 0",
+            "ALTER TABLE sessions ADD COLUMN dropped INTEGER NOT NULL DEFAULT 0",
+            "ALTER TABLE sessions ADD COLUMN added INTEGER NOT NULL DEFAULT 0",
+            "ALTER TABLE sessions ADD COLUMN wrong INTEGER NOT NULL DEFAULT 0",
+            "UPDATE sessions SET wrong = errors",
+            "ALTER TABLE character_errors ADD COLUMN dropped INTEGER NOT NULL DEFAULT 0",
+            "ALTER TABLE character_errors ADD COLUMN wrong INTEGER NOT NULL DEFAULT 0",
+            "ALTER TABLE character_errors ADD COLUMN added INTEGER NOT NULL DEFAULT 0",
+            "UPDATE character_errors SET wrong = errors",
+            "CREATE TABLE confusions ("
+            " session_id INTEGER NOT NULL REFERENCES sessions(id) ON DELETE CASCADE,"
+            " sent TEXT NOT NULL,"
+            " copied TEXT NOT NULL,"
+            " count INTEGER NOT NULL,"
+            " PRIMARY KEY (session_id, sent, copied))",
+            "CREATE INDEX sessions_by_time ON sessions(ended)",
+        },
+    };
+    return steps;
+}
+
+// The tables each version must have.
+QStringList TablesOf(int version)
+{
+    QStringList tables;
+    if (version >= 1)
+        tables << QStringLiteral("sessions") << QStringLiteral("character_errors");
+    if (version >= 2)
+        tables << QStringLiteral("confusions");
+    return tables;
+}
+
+QString TimeText(const QDateTime& t) { return t.toUTC().toString(Qt::ISODateWithMs); }
+
+QDateTime TimeFromText(const QString& text)
+{
+    QDateTime t = QDateTime::fromString(text, Qt::ISODateWithMs);
+    if (!t.isValid())
+        t = QDateTime::fromString(text, Qt::ISODate);
+    return t.isValid() ? t.toLocalTime() : QDateTime();
+}
+
+QString ErrorText(const QSqlError& e)
+{
+    const QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
+    return text.isEmpty() ? QStringLiteral("unknown database error") : text;
+}
+
+}  // namespace
+
+QString History::DefaultPath()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("history.sqlite"));
+}
+
+History::History(QString path) : path_(std::move(path))
+{
+    static std::atomic<int> counter{0};
+    connection_ = QStringLiteral("lumbrel-history-%1").arg(++counter);
+}
+
+History::~History() { CloseDatabase(); }
+
+void History::CloseDatabase()
+{
+    if (QSqlDatabase::contains(connection_)) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(connection_, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(connection_);
+    }
+    open_ = false;
+}
+
+QString History::TakeNotice()
+{
+    QString notice;
+    notice.swap(notice_);
+    return notice;
+}
+
+bool History::Open()
+{
+    if (open_)
+        return true;
+    problem_.clear();
+    const QFileInfo info(path_);
+    if (!QDir().mkpath(info.absolutePath())) {
+        problem_ = QStringLiteral("The folder %1 for the history cannot be created.").arg(info.absolutePath());
+        return false;
+    }
+    if (info.exists() && (!info.isFile() || !info.isReadable())) {
+        problem_ = QStringLiteral("The history %1 cannot be read; it is left as it is.").arg(path_);
+        return false;
+    }
+    // A read-only file is not a damaged one: it is not set aside.
+    if (info.exists() && !info.isWritable()) {
+        problem_ = QStringLiteral("The history %1 cannot be written; it is left as it is and nothing is stored.")
+                       .arg(path_);
+        return false;
+    }
+
+    QString reason;
+    Outcome outcome = OpenDatabase(&reason);
+    if (outcome == Outcome::Damaged) {
+        CloseDatabase();
+        QString why;
+        if (!SetAside(&why)) {
+            problem_ = QStringLiteral("The history %1 is damaged (%2) and could not be set aside (%3); "
+                                      "it is left as it is and nothing is stored.")
+                           .arg(path_, reason, why);
+            return false;
+        }
+        notice_ = QStringLiteral("The history %1 could not be read (%2). It has been kept as %3, "
+                                 "and a new history has been started.")
+                      .arg(path_, reason, setAsidePath_);
+        outcome = OpenDatabase(&reason);
+    }
+    switch (outcome) {
+    case Outcome::Ready:
+        open_ = true;
+        return true;
+    case Outcome::Newer:
+        problem_ = QStringLiteral("The history %1 was written by a newer version of Lumbrel; "
+                                  "it is left as it is and nothing is stored.")
+                       .arg(path_);
+        break;
+    case Outcome::Damaged:
+    case Outcome::Unusable:
+        problem_ = QStringLiteral("The history %1 cannot be used: %2.").arg(path_, reason);
+        break;
+    }
+    CloseDatabase();
+    return false;
+}
+
+History::Outcome History::OpenDatabase(QString* reason)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+        if (!db.isValid()) {
+            *reason = QStringLiteral("the SQLite driver of Qt is missing");
+            return Outcome::Unusable;
+        }
+        db.setDatabaseName(path_);
+        if (!db.open()) {
+            *reason = ErrorText(db.lastError());
+            return Outcome::Unusable;
+        }
+    }
+    return CheckAndMigrate(reason);
+}
+
+History::Outcome History::CheckAndMigrate(QString* reason)
+{
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery q(db);
+
+    // A file that is not a database fails here, at its first read.
+    if (!q.exec(QStringLiteral("PRAGMA quick_check"))) {
+        *reason = ErrorText(q.lastError());
+        return Outcome::Damaged;
+    }
+    QStringList problems;
+    while (q.next())
+        if (q.value(0).toString() != QLatin1String("ok"))
+            problems << q.value(0).toString();
+    if (!problems.isEmpty()) {
+        *reason = problems.first();
+        return Outcome::Damaged;
+    }
+
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
+        *reason = ErrorText(q.lastError());
+        return Outcome::Damaged;
+    }
+    const int version = q.value(0).toInt();
+    if (version > kSchemaVersion)
+        return Outcome::Newer;
+    if (version < 0) {
+        *reason = QStringLiteral("schema version %1").arg(version);
+        return Outcome::Damaged;
+    }
+
+    QStringList tables;
+    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"))) {
+        *reason = ErrorText(q.lastError());
+        return Outcome::Damaged;
+    }
+    while (q.next())
+        tables << q.value(0).toString();
+    if (version == 0 && !tables.isEmpty()) {
+        *reason = QStringLiteral("it is not a Lumbrel history");
+        return Outcome::Damaged;
+    }
+    for (const QString& table : TablesOf(version)) {
+        if (!tables.contains(table)) {
+            *reason = QStringLiteral("the table %1 is missing").arg(table);
+            return Outcome::Damaged;
+        }
+    }
+
+    const auto& steps = Migrations();
+    for (int from = version; from < kSchemaVersion; ++from) {
+        if (!db.transaction()) {
+            *reason = ErrorText(db.lastError());
+            return Outcome::Unusable;
+        }
+        for (const char* statement : steps[static_cast<std::size_t>(from)]) {
+            if (!q.exec(QString::fromLatin1(statement))) {
+                *reason = QStringLiteral("upgrading from version %1 failed: %2").arg(from).arg(ErrorText(q.lastError()));
+                q.finish();
+                db.rollback();
+                return Outcome::Damaged;
+            }
+        }
+        if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(from + 1)) || !db.commit()) {
+            *reason = QStringLiteral("upgrading from version %1 failed: %2").arg(from).arg(ErrorText(q.lastError()));
+            db.rollback();
+            return Outcome::Unusable;
+        }
+    }
+    if (!q.exec(QStringLiteral("PRAGMA foreign_keys = ON"))) {
+        *reason = ErrorText(q.lastError());
+        return Outcome::Unusable;
+    }
+    return Outcome::Ready;
+}
+
+bool History::SetAside(QString* reason)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString target = QStringLiteral("%1.damaged-%2").arg(path_, stamp);
+    for (int k = 2; QFileInfo::exists(target); ++k)
+        target = QStringLiteral("%1.damaged-%2-%3").arg(path_, stamp).arg(k);
+    QFile file(path_);
+    if (!file.rename(target)) {
+        *reason = file.errorString();
+        return false;
+    }
+    // SQLite's companion files belong with it.
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        const QString companion = path_ + QLatin1String(suffix);
+        if (QFileInfo::exists(companion))
+            QFile::rename(companion, target + QLatin1String(suffix));
+    }
+    setAsidePath_ = target;
+    return true;
+}
+
+int History::SchemaVersion() const
+{
+    if (!open_)
+        return 0;
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        return 0;
+    return q.value(0).toInt();
+}
+
+bool History::Insert(const SessionRecord& r, std::optional<qint64> id, qint64* stored)
+{
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral(
+        "INSERT INTO sessions (id, ended, source, learning_order, characters, character_wpm, effective_wpm,"
+        " session_minutes, characters_sent, errors, accuracy, duration_seconds, dropped, added, wrong)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    q.addBindValue(id ? QVariant(*id) : QVariant(QMetaType(QMetaType::LongLong)));
+    q.addBindValue(TimeText(r.ended));
+    q.addBindValue(r.source);
+    q.addBindValue(r.order);
+    q.addBindValue(r.characterCount);
+    q.addBindValue(r.characterWpm);
+    q.addBindValue(r.effectiveWpm);
+    q.addBindValue(r.sessionMinutes);
+    q.addBindValue(r.charactersSent);
+    q.addBindValue(r.Errors());
+    q.addBindValue(r.accuracy);
+    q.addBindValue(r.durationSeconds);
+    q.addBindValue(r.dropped);
+    q.addBindValue(r.added);
+    q.addBindValue(r.wrong);
+    if (!q.exec()) {
+        problem_ = ErrorText(q.lastError());
+        return false;
+    }
+    const qint64 sessionId = id ? *id : q.lastInsertId().toLongLong();
+
+    QSqlQuery c(db);
+    c.prepare(QStringLiteral("INSERT INTO character_errors (session_id, character, sent, errors, dropped, wrong, added)"
+                             " VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    for (const CharacterErrors& e : r.characters) {
+        c.addBindValue(sessionId);
+        c.addBindValue(e.character);
+        c.addBindValue(e.sent);
+        c.addBindValue(e.Missed() + e.added);
+        c.addBindValue(e.dropped);
+        c.addBindValue(e.wrong);
+        c.addBindValue(e.added);
+        if (!c.exec()) {
+            problem_ = ErrorText(c.lastError());
+            return false;
+        }
+    }
+    QSqlQuery f(db);
+    f.prepare(QStringLiteral("INSERT INTO confusions (session_id, sent, copied, count) VALUES (?, ?, ?, ?)"));
+    for (const ConfusionCount& e : r.confusions) {
+        f.addBindValue(sessionId);
+        f.addBindValue(e.sent);
+        f.addBindValue(e.copied);
+        f.addBindValue(e.count);
+        if (!f.exec()) {
+            problem_ = ErrorText(f.lastError());
+            return false;
+        }
+    }
+    *stored = sessionId;
+    return true;
+}
+
+std::optional<qint64> History::Add(const SessionRecord& record)
+{
+    if (!open_ && !Open())
+        return std::nullopt;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (!db.transaction()) {
+        problem_ = ErrorText(db.lastError());
+        return std::nullopt;
+    }
+    qint64 id = 0;
+    if (!Insert(record, std::nullopt, &id)) {
+        db.rollback();
+        return std::nullopt;
+    }
+    if (!db.commit()) {
+        problem_ = ErrorText(db.lastError());
+        db.rollback();
+        return std::nullopt;
+    }
+    problem_.clear();
+    return id;
+}
+
+bool History::Replace(qint64 id, const SessionRecord& record)
+{
+    if (!open_ && !Open())
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (!db.transaction()) {
+        problem_ = ErrorText(db.lastError());
+        return false;
+    }
+    QSqlQuery q(db);
+    bool ok = true;
+    for (const char* statement : {"DELETE FROM confusions WHERE session_id = ?",
+                                  "DELETE FROM character_errors WHERE session_id = ?",
+                                  "DELETE FROM sessions WHERE id = ?"}) {
+        q.prepare(QString::fromLatin1(statement));
+        q.addBindValue(id);
+        if (!q.exec()) {
+            problem_ = ErrorText(q.lastError());
+            ok = false;
+            break;
+        }
+    }
+    qint64 stored = 0;
+    if (!ok || !Insert(record, id, &stored) || !db.commit()) {
+        if (ok && problem_.isEmpty())
+            problem_ = ErrorText(db.lastError());
+        db.rollback();
+        return false;
+    }
+    problem_.clear();
+    return true;
+}
+
+std::vector<SessionRecord> History::Sessions() const
+{
+    std::vector<SessionRecord> records;
+    if (!open_)
+        return records;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral(
+            "SELECT id, ended, source, learning_order, characters, character_wpm, effective_wpm, session_minutes,"
+            " characters_sent, accuracy, duration_seconds, dropped, added, wrong FROM sessions ORDER BY ended, id")))
+        return records;
+    QHash<qint64, std::size_t> index;
+    while (q.next()) {
+        SessionRecord r;
+        r.id = q.value(0).toLongLong();
+        r.ended = TimeFromText(q.value(1).toString());
+        r.source = q.value(2).toString();
+        r.order = q.value(3).toString();
+        r.characterCount = q.value(4).toInt();
+        r.characterWpm = q.value(5).toInt();
+        r.effectiveWpm = q.value(6).toDouble();
+        r.sessionMinutes = q.value(7).toInt();
+        r.charactersSent = q.value(8).toInt();
+        r.accuracy = q.value(9).toDouble();
+        r.durationSeconds = q.value(10).toInt();
+        r.dropped = q.value(11).toInt();
+        r.added = q.value(12).toInt();
+        r.wrong = q.value(13).toInt();
+        index.insert(r.id, records.size());
+        records.push_back(std::move(r));
+    }
+    if (q.exec(QStringLiteral("SELECT session_id, character, sent, dropped, wrong, added FROM character_errors"
+                              " ORDER BY session_id, rowid"))) {
+        while (q.next()) {
+            const auto it = index.constFind(q.value(0).toLongLong());
+            if (it == index.constEnd())
+                continue;
+            records[*it].characters.push_back({q.value(1).toString(), q.value(2).toInt(), q.value(3).toInt(),
+                                               q.value(4).toInt(), q.value(5).toInt()});
+        }
+    }
+    if (q.exec(QStringLiteral("SELECT session_id, sent, copied, count FROM confusions ORDER BY session_id, rowid"))) {
+        while (q.next()) {
+            const auto it = index.constFind(q.value(0).toLongLong());
+            if (it == index.constEnd())
+                continue;
+            records[*it].confusions.push_back({q.value(1).toString(), q.value(2).toString(), q.value(3).toInt()});
+        }
+    }
+    return records;
+}
+
+}  // namespace lumbrel

@@ -1,0 +1,78 @@
+#pragma once
+// The history of checked sessions: an SQLite database in the user's data folder.
+//
+// The database carries its schema version (SQLite's user_version). Opening brings a
+// database of any earlier version forward, one step at a time, each step in a
+// transaction of its own. A file that is not a readable history (not a database, a
+// failed integrity check, tables missing or a step that fails) is set aside under a
+// new name with the time in it, a new history is started and Notice() says so: no
+// history is ever lost silently. A history written by a newer version is left as it
+// is and not written to.
+//
+// Qt SQL needs a QCoreApplication. UI thread only.
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+#include "scoring/SessionRecord.h"
+
+namespace lumbrel {
+
+class History {
+public:
+    // Version 1: the sessions and the errors per character.
+    // Version 2: the kinds of error (dropped, added, wrong) of a session and of each
+    // character, the confusions (what was copied for what) and the session's duration.
+    static constexpr int kSchemaVersion = 2;
+
+    // "history.sqlite" in the application's data folder.
+    static QString DefaultPath();
+
+    explicit History(QString path);
+    ~History();
+    History(const History&) = delete;
+    History& operator=(const History&) = delete;
+
+    // Opens (creating, upgrading or setting aside as needed); true when the history
+    // can be read and written. Opening again once open does nothing.
+    bool Open();
+    bool IsOpen() const { return open_; }
+    const QString& Path() const { return path_; }
+
+    // Why the history cannot be used, or why the last write failed; empty when fine.
+    const QString& Problem() const { return problem_; }
+    // What opening did that the user must hear about (a damaged file set aside);
+    // empty when nothing. Taken once.
+    QString TakeNotice();
+    // Where the damaged file went, when one was set aside.
+    const QString& SetAsidePath() const { return setAsidePath_; }
+
+    // The schema version of the open database.
+    int SchemaVersion() const;
+
+    // Stores a record; its id, or nothing when it could not be written (Problem()).
+    std::optional<qint64> Add(const SessionRecord& record);
+    // Writes over the record with this id (a copy checked again); false when it failed.
+    bool Replace(qint64 id, const SessionRecord& record);
+    // Every record, oldest first.
+    std::vector<SessionRecord> Sessions() const;
+
+private:
+    enum class Outcome { Ready, Newer, Damaged, Unusable };
+
+    Outcome OpenDatabase(QString* reason);
+    Outcome CheckAndMigrate(QString* reason);
+    void CloseDatabase();
+    bool SetAside(QString* reason);
+    bool Insert(const SessionRecord& record, std::optional<qint64> id, qint64* stored);
+
+    QString path_;
+    QString connection_;
+    bool open_ = false;
+    QString problem_;
+    QString notice_;
+    QString setAsidePath_;
+};
+
+}  // namespace lumbrel

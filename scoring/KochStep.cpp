@@ -1,0 +1,74 @@
+#include "scoring/KochStep.h"
+
+#include <QStringList>
+
+namespace lumbrel {
+
+NextCharacterOffer OfferNextCharacter(Trainer& trainer, const Trainer::SessionSummary& session, const CopyScore& score)
+{
+    NextCharacterOffer offer;
+    if (session.source != SourceKind::RandomGroups || !score.ReachesKochThreshold())
+        return offer;
+    if (trainer.SessionActive() || trainer.CountdownPending())
+        return offer;
+    if (trainer.Characters().Order() != session.order)
+        return offer;
+    const ControlState& spinner = trainer.Controls().Get(ControlId::CharacterCountSpinEdit);
+    const int n = spinner.value;
+    if (n != session.characterCount || n >= spinner.maximum)
+        return offer;
+    const auto& list = trainer.Characters().CharacterList();
+    if (n + 1 >= static_cast<int>(list.size()))
+        return offer;
+    offer.available = true;
+    offer.count = n + 1;
+    offer.character = list[static_cast<std::size_t>(n + 1)]->display;
+    return offer;
+}
+
+bool TakeNextCharacter(Trainer& trainer, const NextCharacterOffer& offer)
+{
+    if (!offer.available || trainer.SessionActive() || trainer.CountdownPending())
+        return false;
+    ControlsModel& controls = trainer.Controls();
+    const ControlState& spinner = controls.Get(ControlId::CharacterCountSpinEdit);
+    if (spinner.value != offer.count - 1 || offer.count > spinner.maximum)
+        return false;
+    controls.SetValue(ControlId::CharacterCountSpinEdit, offer.count);
+    trainer.CharacterCountSpinEditChange();
+    return true;
+}
+
+QString ShortfallText(const CopyScore& score)
+{
+    if (score.CharactersSent() <= 0 || score.ReachesKochThreshold())
+        return {};
+    const int tenths = CopyScore::kKochThresholdPercent * 10 - score.AccuracyTenths();
+    const int errors = score.ErrorsAboveThreshold();
+    return QStringLiteral("%1.%2 points to go to %3% (%4 error%5 too many)")
+        .arg(tenths / 10)
+        .arg(tenths % 10)
+        .arg(CopyScore::kKochThresholdPercent)
+        .arg(errors)
+        .arg(errors == 1 ? QString() : QStringLiteral("s"));
+}
+
+QString MostMissedText(const CopyScore& score, int count)
+{
+    QStringList parts;
+    for (const CopyScore::Tally& t : score.MostMissed(count)) {
+        QString part = QStringLiteral("%1 %2 of %3").arg(t.character).arg(t.Missed()).arg(t.sent);
+        const QChar as = score.MostTakenFor(t.character);
+        if (!as.isNull()) {
+            int times = 0;
+            for (const CopyScore::Confusion& c : score.Confusions())
+                if (c.sent == t.character && c.copied == as)
+                    times = c.count;
+            part += QStringLiteral(" (as %1 %2)").arg(as).arg(times);
+        }
+        parts << part;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+}  // namespace lumbrel

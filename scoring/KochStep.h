@@ -1,0 +1,35 @@
+#pragma once
+// The Koch method's rule after a checked copy: at 90 % or more in a random-group
+// session the next character of the learning order is added (N + 1); below it the
+// learner hears how far there is to go and which characters were missed most.
+#include <QString>
+
+#include "scoring/CopyScore.h"
+#include "session/Trainer.h"
+
+namespace lumbrel {
+
+struct NextCharacterOffer {
+    bool available = false;
+    int count = 0;       // N + 1
+    QString character;   // the character it adds, as the display shows it
+};
+
+// What may be offered now. Nothing unless the session was one of random groups, the
+// copy reached 90 %, no session is running or counting down, the learning order and
+// the spinner still stand where the session left them, and N is below the maximum.
+NextCharacterOffer OfferNextCharacter(Trainer& trainer, const Trainer::SessionSummary& session,
+                                      const CopyScore& score);
+
+// Takes the offer as a user's change of the spinner does: the spinner to N + 1, then
+// the character-count reaction (which writes the masks "Session1" and "Session2").
+// False, with nothing changed, when the offer no longer holds.
+bool TakeNextCharacter(Trainer& trainer, const NextCharacterOffer& offer);
+
+// "5.7 points to go to 90% (12 errors too many)"; empty at 90 % or more.
+QString ShortfallText(const CopyScore& score);
+// "q 5 of 20 (as m 3), h 3 of 18": the characters missed most, at most `count`;
+// empty when none was missed.
+QString MostMissedText(const CopyScore& score, int count = 5);
+
+}  // namespace lumbrel

@@ -1,0 +1,56 @@
+#include "scoring/SessionRecord.h"
+
+namespace lumbrel {
+
+QString SourceName(SourceKind source, bool singleEntry)
+{
+    switch (source) {
+    case SourceKind::RandomGroups:
+        return QStringLiteral("groups");
+    case SourceKind::RandomEntries:
+        return singleEntry ? QStringLiteral("qso") : QStringLiteral("words");
+    case SourceKind::SequentialText:
+        return QStringLiteral("text");
+    }
+    return QStringLiteral("groups");
+}
+
+QString OrderName(LearningOrder order) { return order == LearningOrder::Mfj ? QStringLiteral("mfj") : QStringLiteral("koch"); }
+
+QString SourceCaption(const QString& source)
+{
+    if (source == QLatin1String("groups"))
+        return QStringLiteral("Random groups");
+    if (source == QLatin1String("words"))
+        return QStringLiteral("Words");
+    if (source == QLatin1String("qso"))
+        return QStringLiteral("QSO");
+    if (source == QLatin1String("text"))
+        return QStringLiteral("Text file");
+    return source;
+}
+
+SessionRecord MakeSessionRecord(const Trainer::SessionSummary& session, const QDateTime& ended, const CopyScore& score)
+{
+    SessionRecord r;
+    r.ended = ended;
+    r.source = SourceName(session.source, session.singleEntry);
+    r.order = OrderName(session.order);
+    r.characterCount = session.characterCount;
+    r.characterWpm = session.characterWpm;
+    r.effectiveWpm = session.characterWpm * session.effectivePermille / 1000.0;
+    r.sessionMinutes = session.sessionMinutes;
+    r.durationSeconds = session.elapsedSeconds;
+    r.charactersSent = score.CharactersSent();
+    r.dropped = score.Dropped();
+    r.added = score.Added();
+    r.wrong = score.Wrong();
+    r.accuracy = score.AccuracyTenths() / 10.0;
+    for (const CopyScore::Tally& t : score.Tallies())
+        r.characters.push_back({QString(t.character), t.sent, t.dropped, t.wrong, t.added});
+    for (const CopyScore::Confusion& c : score.Confusions())
+        r.confusions.push_back({QString(c.sent), c.copied.isNull() ? QString() : QString(c.copied), c.count});
+    return r;
+}
+
+}  // namespace lumbrel

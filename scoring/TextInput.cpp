@@ -1,0 +1,93 @@
+#include "scoring/TextInput.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace lumbrel {
+namespace {
+
+// Far more than any text to score; a larger file is refused before it is read.
+constexpr qint64 kMaxFileBytes = 4 * 1024 * 1024;
+
+bool IsTextControl(char16_t c)
+{
+    return c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r' && c != u'\f' && c != u'\v';
+}
+
+}  // namespace
+
+ScoringText DecodeScoringText(const QByteArray& bytes, const QString& name)
+{
+    ScoringText result;
+    QString text;
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        text = decoder.decode(bytes.mid(2));
+        if (decoder.hasError()) {
+            result.problem = QStringLiteral("%1 is not a readable UTF-16 text.").arg(name);
+            return result;
+        }
+    } else {
+        if (bytes.contains('\0')) {
+            result.problem = QStringLiteral("%1 is not a text file (it holds NUL bytes).").arg(name);
+            return result;
+        }
+        QStringDecoder utf8(QStringConverter::Utf8);
+        text = utf8.decode(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
+        if (utf8.hasError())
+            text = QString::fromLatin1(bytes);  // an older 8-bit text
+    }
+    qsizetype controls = 0;
+    for (QChar c : text)
+        if (IsTextControl(c.unicode()) || c.unicode() == 0)
+            ++controls;
+    // A stray escape or form feed is a text's; a share of control characters is not.
+    if (controls > 0 && controls * 100 > text.size()) {
+        result.problem = QStringLiteral("%1 is not a text file (it holds control characters).").arg(name);
+        return result;
+    }
+    if (text.size() > kMaxScoringTextCharacters) {
+        result.problem = QStringLiteral("%1 is too long to score (more than %2 characters).")
+                             .arg(name)
+                             .arg(kMaxScoringTextCharacters);
+        return result;
+    }
+    result.text = text;
+    return result;
+}
+
+ScoringText ReadScoringText(const QString& path)
+{
+    ScoringText result;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        result.problem = QStringLiteral("%1: no such file.").arg(path);
+        return result;
+    }
+    if (info.isDir()) {
+        result.problem = QStringLiteral("%1 is a folder, not a text file.").arg(path);
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.problem = QStringLiteral("%1 cannot be read: %2.").arg(path, file.errorString());
+        return result;
+    }
+    if (file.size() > kMaxFileBytes) {
+        result.problem = QStringLiteral("%1 is too large to score (more than %2 bytes).").arg(path).arg(kMaxFileBytes);
+        return result;
+    }
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        result.problem = QStringLiteral("%1 cannot be read: %2.").arg(path, file.errorString());
+        return result;
+    }
+    if (bytes.size() > kMaxFileBytes) {
+        result.problem = QStringLiteral("%1 is too large to score (more than %2 bytes).").arg(path).arg(kMaxFileBytes);
+        return result;
+    }
+    return DecodeScoringText(bytes, path);
+}
+
+}  // namespace lumbrel

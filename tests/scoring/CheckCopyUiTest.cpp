@@ -1,0 +1,342 @@
+// The main window's "Check Copy" and "Progress" end to end, offscreen: enabled only
+// while the last session's text is kept, the dialog's check, the one-click Koch step
+// on the real spinner, the history behind it, and the progress window with export.
+#include <gtest/gtest.h>
+
+#include "QtPrinters.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+
+#include <memory>
+
+#include "scoring/History.h"
+#include "session/Clock.h"
+#include "session/VirtualAudioDevice.h"
+#include "ui/CheckCopy.h"
+#include "ui/Main.h"
+#include "ui/Progress.h"
+#include "ui/RichEditRx.h"
+#include "ui/Prompts.h"
+
+namespace lumbrel {
+namespace {
+
+void ProcessEvents(int rounds = 5)
+{
+    for (int i = 0; i < rounds; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+class FakePrompts final : public Prompts {
+public:
+    void Message(QWidget*, const QString& text, const QString&) override { messages << text; }
+    void Error(QWidget*, const QString& text) override { errors << text; }
+    std::optional<QFont> ChooseFont(QWidget*, const QFont&, int) override { return std::nullopt; }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return saveFileName; }
+    QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    AudioFileChoice ChooseAudioFile(QWidget*, const QString&, const QStringList&, int) override { return {}; }
+
+    QStringList messages;
+    QStringList errors;
+    QString saveFileName;
+};
+
+struct Rig {
+    explicit Rig(SettingsStore s) : store(std::move(s))
+    {
+        window = std::make_unique<MainWindow>(MainWindow::Environment{
+            .store = store, .clock = clock, .audio = audio, .seed = 3, .prompts = &prompts,
+            .trayAvailable = [] { return false; }});
+        checking().SetHistoryPath(dir.filePath("history.sqlite"));
+        window->show();
+        ProcessEvents();
+    }
+    ~Rig() { window.reset(); }
+
+    CopyChecking& checking() { return window->copyChecking(); }
+    Trainer& trainer() { return window->trainer(); }
+    void Run(int ms)
+    {
+        for (int t = 0; t < ms; t += 50) {
+            clock.Advance(50);
+            if (trainer().Controls().Enabled(ControlId::Timer1))
+                trainer().Timer1Timer();
+            ProcessEvents(2);
+        }
+    }
+    // A short session, stopped by hand and run to its end.
+    void Session()
+    {
+        window->Action(ControlId::ToolButton3)->trigger();
+        ASSERT_TRUE(trainer().SessionActive());
+        Run(6000);
+        window->Action(ControlId::ToolButton4)->trigger();
+        for (int k = 0; k < 200 && trainer().SessionActive(); ++k)
+            Run(100);
+        ASSERT_FALSE(trainer().SessionActive());
+    }
+    CheckCopyDialog* OpenDialog()
+    {
+        checking().CheckCopyAction()->trigger();
+        ProcessEvents();
+        return checking().Dialog();
+    }
+    std::vector<SessionRecord> Stored()
+    {
+        History h(dir.filePath("history.sqlite"));
+        return h.Open() ? h.Sessions() : std::vector<SessionRecord>{};
+    }
+
+    QTemporaryDir dir;
+    VirtualClock clock{1000, QTime(12, 0)};
+    VirtualAudioDevice audio{clock};
+    FakePrompts prompts;
+    SettingsStore store;
+    std::unique_ptr<MainWindow> window;
+};
+
+SettingsStore Store(int letters)
+{
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Pause, 0);
+    store.Write(keys::Letters, letters);
+    return store;
+}
+
+TEST(CheckCopyWindow, CheckCopyIsThereOnlyWhileTheLastSessionsTextIsKept)
+{
+    Rig rig(Store(5));
+    QAction* check = rig.checking().CheckCopyAction();
+    QAction* progress = rig.checking().ProgressAction();
+    auto* file = rig.window->menuBar()->findChild<QMenu*>("File1");
+    ASSERT_NE(file, nullptr);
+    const QList<QAction*> items = file->actions();
+    const auto at = [&](QAction* a) { return items.indexOf(a); };
+    EXPECT_GE(at(check), 0);
+    EXPECT_EQ(at(progress), at(check) + 1);
+    EXPECT_LT(at(progress), at(rig.window->ExitAction()));
+    EXPECT_TRUE(progress->isEnabled());
+
+    EXPECT_FALSE(check->isEnabled());
+    rig.window->Action(ControlId::ToolButton3)->trigger();
+    rig.Run(3000);
+    EXPECT_FALSE(check->isEnabled());  // running
+    rig.window->Action(ControlId::ToolButton4)->trigger();
+    for (int k = 0; k < 200 && rig.trainer().SessionActive(); ++k)
+        rig.Run(100);
+    ASSERT_FALSE(rig.trainer().SessionActive());
+    EXPECT_TRUE(check->isEnabled());
+    ASSERT_TRUE(rig.checking().LastSession().has_value());
+    EXPECT_EQ(rig.checking().LastSession()->text, rig.trainer().Sent().Text());
+
+    // "Clear" empties the text: nothing left to check against.
+    rig.window->ClearAction()->trigger();
+    ProcessEvents();
+    EXPECT_FALSE(check->isEnabled());
+    rig.checking().CheckCopyClick();
+    EXPECT_EQ(rig.checking().Dialog(), nullptr);
+    // Typing in the main window's text area is still discarded.
+    EXPECT_TRUE(rig.window->Sent()->isReadOnly());
+}
+
+TEST(CheckCopyWindow, APerfectCopyOffersTheNextCharacterOnTheSpinner)
+{
+    Rig rig(Store(5));
+    rig.Session();
+    CheckCopyDialog* dialog = rig.OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    const QString sent = rig.trainer().Sent().Text();
+    dialog->CopyEdit()->setPlainText(sent.toUpper() + "\n");
+    dialog->CheckButton()->click();
+    EXPECT_EQ(dialog->AccuracyLabel()->text(), "Accuracy 100.0%");
+    ASSERT_TRUE(dialog->OfferButton()->isVisible());
+    EXPECT_EQ(dialog->OfferButton()->text(), "Add the next character: A (6 characters)");
+    EXPECT_TRUE(dialog->StoredLabel()->text().startsWith("Saved"));
+    ASSERT_EQ(rig.Stored().size(), 1u);
+    EXPECT_DOUBLE_EQ(rig.Stored()[0].accuracy, 100.0);
+    EXPECT_EQ(rig.Stored()[0].characterCount, 5);
+
+    dialog->OfferButton()->click();
+    auto* spin = qobject_cast<QSpinBox*>(rig.window->Widget(ControlId::CharacterCountSpinEdit));
+    ASSERT_NE(spin, nullptr);
+    EXPECT_EQ(spin->value(), 6);
+    EXPECT_EQ(rig.store.Read(keys::Session1), 0b111111);
+    EXPECT_EQ(rig.store.Read(keys::Session2), 0);
+    EXPECT_FALSE(dialog->OfferButton()->isEnabled());
+
+    // Checked again (a typo mended): the same record, and no second step.
+    dialog->CheckButton()->click();
+    EXPECT_FALSE(dialog->OfferButton()->isVisible());
+    EXPECT_EQ(spin->value(), 6);
+    EXPECT_EQ(rig.Stored().size(), 1u);
+
+    // Closed and opened again: the same dialog with the copy typed.
+    dialog->close();
+    EXPECT_EQ(rig.OpenDialog(), dialog);
+    EXPECT_EQ(dialog->CopyEdit()->toPlainText(), sent.toUpper() + "\n");
+    dialog->close();
+
+    // The next session is a record of its own.
+    rig.Session();
+    CheckCopyDialog* next = rig.OpenDialog();
+    ASSERT_NE(next, nullptr);
+    EXPECT_TRUE(next->CopyEdit()->toPlainText().isEmpty());
+    next->CopyEdit()->setPlainText(rig.trainer().Sent().Text());
+    next->CheckButton()->click();
+    ASSERT_EQ(rig.Stored().size(), 2u);
+    EXPECT_EQ(rig.Stored()[1].characterCount, 6);
+}
+
+TEST(CheckCopyWindow, ABadCopySaysHowFarToGoAndMarksTheErrors)
+{
+    Rig rig(Store(4));
+    rig.Session();
+    CheckCopyDialog* dialog = rig.OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    QString copy = rig.trainer().Sent().Text();
+    // Every k copied as m.
+    copy.replace('k', 'm');
+    dialog->CopyEdit()->setPlainText(copy);
+    dialog->CheckButton()->click();
+    ASSERT_TRUE(dialog->Score().has_value());
+    ASSERT_FALSE(dialog->Score()->ReachesKochThreshold());
+    EXPECT_FALSE(dialog->OfferButton()->isVisible());
+    EXPECT_TRUE(dialog->AdviceLabel()->text().contains("points to go to 90%"));
+    EXPECT_TRUE(dialog->AdviceLabel()->text().contains("Missed most: k "));
+    EXPECT_TRUE(dialog->AdviceLabel()->text().contains("(as m "));
+    EXPECT_TRUE(dialog->PairView()->toHtml().contains("#f4a6a6"));  // wrong characters marked
+    EXPECT_EQ(rig.trainer().Controls().Value(ControlId::CharacterCountSpinEdit), 4);
+    EXPECT_EQ(rig.Stored().size(), 1u);
+}
+
+TEST(CheckCopyWindow, PairHtmlMarksEveryKindAndEscapes)
+{
+    const CopyScore s = CopyScore::Score("k<m &r mk", "k<x &r rr mk");
+    const QString html = CheckCopyDialog::PairHtml(s);
+    EXPECT_TRUE(html.contains("&lt;"));
+    EXPECT_TRUE(html.contains("&amp;"));
+    EXPECT_FALSE(html.contains("k<m"));
+    EXPECT_TRUE(html.contains("#f4a6a6"));  // wrong
+    EXPECT_TRUE(html.contains("#a9c8f0"));  // added
+    const QString dropped = CheckCopyDialog::PairHtml(CopyScore::Score("kmr", "km"));
+    EXPECT_TRUE(dropped.contains("#f7d08a"));
+}
+
+TEST(CheckCopyWindow, ADamagedHistoryIsSetAsideWithAMessage)
+{
+    Rig rig(Store(3));
+    QFile bad(rig.dir.filePath("history.sqlite"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray(4096, '\x7f'));
+    bad.close();
+    rig.Session();
+    CheckCopyDialog* dialog = rig.OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->CopyEdit()->setPlainText(rig.trainer().Sent().Text());
+    dialog->CheckButton()->click();
+    ASSERT_EQ(rig.prompts.messages.size(), 1);
+    EXPECT_TRUE(rig.prompts.messages[0].contains("damaged-"));
+    EXPECT_TRUE(dialog->StoredLabel()->text().startsWith("Saved"));
+    EXPECT_EQ(rig.Stored().size(), 1u);
+    // Told once, not at every check.
+    dialog->CheckButton()->click();
+    EXPECT_EQ(rig.prompts.messages.size(), 1);
+}
+
+TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt)
+{
+    Rig rig(Store(5));
+    {
+        History h(rig.dir.filePath("history.sqlite"));
+        ASSERT_TRUE(h.Open());
+        for (int k = 0; k < 4; ++k) {
+            SessionRecord r;
+            r.ended = QDateTime(QDate(2024, 5, 1 + k), QTime(20, 0));
+            r.source = "groups";
+            r.order = "koch";
+            r.characterCount = 5 + k;
+            r.characterWpm = 25;
+            r.charactersSent = 100;
+            r.wrong = 20 - 4 * k;
+            r.accuracy = 80 + 4 * k;
+            r.characters = {{"k", 50, 0, r.wrong, 0}, {"m", 50, 0, 0, 0}};
+            r.confusions = {{"k", "m", r.wrong}};
+            ASSERT_TRUE(h.Add(r).has_value());
+        }
+    }
+    rig.checking().ProgressAction()->trigger();
+    ProgressWindow* progress = rig.checking().Progress();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_EQ(progress->Records().size(), 4u);
+    EXPECT_TRUE(progress->SummaryLabel()->text().startsWith("4 checked sessions"));
+
+    const QList<QAbstractSeries*> series = progress->AccuracyChart()->chart()->series();
+    ASSERT_EQ(series.size(), 3);
+    auto* accuracy = qobject_cast<QLineSeries*>(series[0]);
+    ASSERT_NE(accuracy, nullptr);
+    ASSERT_EQ(accuracy->count(), 4);
+    EXPECT_DOUBLE_EQ(accuracy->at(3).y(), 92.0);
+    auto* ninety = qobject_cast<QLineSeries*>(series[2]);
+    ASSERT_NE(ninety, nullptr);
+    EXPECT_DOUBLE_EQ(ninety->at(0).y(), 90.0);
+    EXPECT_DOUBLE_EQ(ninety->at(1).y(), 90.0);
+    auto* learnt = qobject_cast<QLineSeries*>(progress->LearntChart()->chart()->series().value(0));
+    ASSERT_NE(learnt, nullptr);
+    ASSERT_EQ(learnt->count(), 4);
+    EXPECT_DOUBLE_EQ(learnt->at(3).y(), 8.0);
+
+    // The tables over every session: k missed 56 of 200 and taken for m.
+    progress->RangeBox()->setCurrentIndex(progress->RangeBox()->findData(-1));
+    QTableWidget* errors = progress->ErrorTable();
+    ASSERT_EQ(errors->rowCount(), 2);
+    EXPECT_EQ(errors->item(0, 0)->text(), "K");
+    EXPECT_EQ(errors->item(0, 2)->text(), "56");
+    EXPECT_EQ(errors->item(0, 6)->text(), "M 56");
+    QTableWidget* matrix = progress->ConfusionTable();
+    ASSERT_EQ(matrix->rowCount(), 2);
+    EXPECT_EQ(matrix->horizontalHeaderItem(0)->text(), "M");
+    EXPECT_EQ(matrix->item(0, 0)->text(), "56");
+    // The last ten sessions are all four here.
+    progress->RangeBox()->setCurrentIndex(0);
+    EXPECT_EQ(errors->item(0, 2)->text(), "56");
+
+    // Export: the CSV of the history, or an error box when it cannot be written.
+    rig.prompts.saveFileName = rig.dir.filePath("export.csv");
+    progress->ExportButton()->click();
+    QFile csv(rig.dir.filePath("export.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(csv.readAll().count("\r\n"), 5);
+    rig.prompts.saveFileName = rig.dir.filePath("no/folder/export.csv");
+    progress->ExportButton()->click();
+    EXPECT_EQ(rig.prompts.errors.size(), 1);
+
+    // A new check shows at once in the open window.
+    rig.Session();
+    CheckCopyDialog* dialog = rig.OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->CopyEdit()->setPlainText(rig.trainer().Sent().Text());
+    dialog->CheckButton()->click();
+    EXPECT_EQ(progress->Records().size(), 5u);
+}
+
+}  // namespace
+}  // namespace lumbrel

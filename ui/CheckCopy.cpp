@@ -1,0 +1,392 @@
+#include "ui/CheckCopy.h"
+
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include "scoring/History.h"
+#include "ui/Progress.h"
+#include "ui/Prompts.h"
+
+namespace lumbrel {
+namespace {
+
+QString Escaped(QChar c)
+{
+    if (c == QLatin1Char(' '))
+        return QStringLiteral("&nbsp;");
+    return QString(c).toHtmlEscaped();
+}
+
+QString Span(const QString& text, const char* style)
+{
+    return QStringLiteral("<span style=\"%1\">%2</span>").arg(QLatin1String(style), text);
+}
+
+constexpr const char* kWrongStyle = "background-color:#f4a6a6; color:#000000; font-weight:bold";
+constexpr const char* kDroppedStyle = "background-color:#f7d08a; color:#000000; font-weight:bold";
+constexpr const char* kAddedStyle = "background-color:#a9c8f0; color:#000000; font-weight:bold";
+
+QString SessionFacts(const Trainer::SessionSummary& s, int charactersSent)
+{
+    const double effective = s.characterWpm * s.effectivePermille / 1000.0;
+    QString speed = QStringLiteral("%1 WPM").arg(s.characterWpm);
+    if (s.effectivePermille != 1000)
+        speed += QStringLiteral(" (effective %1)").arg(QString::number(effective, 'f', effective < 10 ? 1 : 0));
+    QStringList parts;
+    parts << SourceCaption(SourceName(s.source, s.singleEntry));
+    if (s.source == SourceKind::RandomGroups)
+        parts << QStringLiteral("%1 characters (%2 order)")
+                     .arg(s.characterCount)
+                     .arg(s.order == LearningOrder::Mfj ? QStringLiteral("MFJ") : QStringLiteral("Koch"));
+    parts << speed;
+    parts << QStringLiteral("%1:%2").arg(s.elapsedSeconds / 60).arg(s.elapsedSeconds % 60, 2, 10, QLatin1Char('0'));
+    parts << QStringLiteral("%1 characters sent").arg(charactersSent);
+    return parts.join(QStringLiteral(" · "));
+}
+
+}  // namespace
+
+// --- The dialog ---------------------------------------------------------------------------
+
+CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const Trainer::SessionSummary& session, const QDateTime& ended,
+                                 Store store, QWidget* parent)
+    : QDialog(parent), trainer_(trainer), session_(session), ended_(ended), store_(std::move(store))
+{
+    setObjectName(QStringLiteral("CheckCopyDialog"));
+    setWindowTitle(QStringLiteral("Check Copy"));
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QString compared = CopyScore::Normalise(session_.text);
+    const int charactersSent = static_cast<int>(compared.size() - compared.count(QLatin1Char(' ')));
+
+    facts_ = new QLabel(SessionFacts(session_, charactersSent), this);
+    facts_->setWordWrap(true);
+    auto* prompt = new QLabel(
+        QStringLiteral("Type or paste what you copied on paper, then press Check. Case, spaces and line breaks "
+                       "do not count."),
+        this);
+    prompt->setWordWrap(true);
+
+    copy_ = new QPlainTextEdit(this);
+    copy_->setObjectName(QStringLiteral("Copy"));
+    copy_->setFont(fixed);
+    copy_->setPlaceholderText(QStringLiteral("What you copied"));
+    copy_->setTabChangesFocus(true);
+    copy_->setMinimumHeight(90);
+
+    check_ = new QPushButton(QStringLiteral("&Check"), this);
+    check_->setObjectName(QStringLiteral("Check"));
+    check_->setDefault(true);
+    check_->setEnabled(charactersSent > 0);
+    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    connect(check_, &QPushButton::clicked, this, &CheckCopyDialog::Check);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    accuracy_ = new QLabel(this);
+    accuracy_->setObjectName(QStringLiteral("Accuracy"));
+    QFont big = accuracy_->font();
+    big.setBold(true);
+    big.setPointSizeF(big.pointSizeF() * 1.5);
+    accuracy_->setFont(big);
+    counts_ = new QLabel(this);
+    counts_->setWordWrap(true);
+
+    pair_ = new QTextBrowser(this);
+    pair_->setObjectName(QStringLiteral("AlignedPair"));
+    pair_->setFont(fixed);
+    pair_->setLineWrapMode(QTextEdit::NoWrap);
+    pair_->setMinimumHeight(160);
+    legend_ = new QLabel(QStringLiteral("%1 wrong &nbsp; %2 dropped (not copied) &nbsp; %3 added (copied, not sent)")
+                             .arg(Span(QStringLiteral("&nbsp;x&nbsp;"), kWrongStyle),
+                                  Span(QStringLiteral("&nbsp;x&nbsp;"), kDroppedStyle),
+                                  Span(QStringLiteral("&nbsp;x&nbsp;"), kAddedStyle)),
+                         this);
+    legend_->setTextFormat(Qt::RichText);
+
+    offer_ = new QPushButton(this);
+    offer_->setObjectName(QStringLiteral("AddNextCharacter"));
+    offer_->setVisible(false);
+    connect(offer_, &QPushButton::clicked, this, &CheckCopyDialog::TakeOffer);
+    advice_ = new QLabel(this);
+    advice_->setObjectName(QStringLiteral("Advice"));
+    advice_->setWordWrap(true);
+    stored_ = new QLabel(this);
+    stored_->setObjectName(QStringLiteral("Stored"));
+    stored_->setWordWrap(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(check_);
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(facts_);
+    layout->addWidget(prompt);
+    layout->addWidget(copy_, 1);
+    layout->addLayout(buttons);
+    layout->addWidget(accuracy_);
+    layout->addWidget(counts_);
+    layout->addWidget(pair_, 2);
+    layout->addWidget(legend_);
+    layout->addWidget(offer_, 0, Qt::AlignLeft);
+    layout->addWidget(advice_);
+    layout->addWidget(stored_);
+    resize(720, 600);
+    copy_->setFocus();
+}
+
+CheckCopyDialog::~CheckCopyDialog() = default;
+
+QString CheckCopyDialog::PairHtml(const CopyScore& score, int width)
+{
+    QString html = QStringLiteral("<pre style=\"line-height:130%\">");
+    const auto& columns = score.Columns();
+    bool first = true;
+    for (const auto& [from, to] : score.Rows(width)) {
+        if (!first)
+            html += QLatin1Char('\n');
+        first = false;
+        QString top = QStringLiteral("sent  ");
+        QString bottom = QStringLiteral("copy  ");
+        for (std::size_t k = from; k < to; ++k) {
+            const CopyScore::Column& col = columns[k];
+            const QString sent = col.mark == CopyScore::Mark::Boundary
+                                     ? QStringLiteral(" ")
+                                     : (col.sent.isNull() ? QString(QChar(CopyScore::kGap)) : QString(col.sent));
+            const QString copied = col.mark == CopyScore::Mark::Boundary
+                                       ? QStringLiteral(" ")
+                                       : (col.copied.isNull() ? QString(QChar(CopyScore::kGap)) : QString(col.copied));
+            switch (col.mark) {
+            case CopyScore::Mark::Wrong:
+                top += Span(Escaped(sent.at(0)), kWrongStyle);
+                bottom += Span(Escaped(copied.at(0)), kWrongStyle);
+                break;
+            case CopyScore::Mark::Dropped:
+                top += Span(Escaped(sent.at(0)), kDroppedStyle);
+                bottom += Span(Escaped(copied.at(0)), kDroppedStyle);
+                break;
+            case CopyScore::Mark::Added:
+                top += Span(Escaped(sent.at(0)), kAddedStyle);
+                bottom += Span(Escaped(copied.at(0)), kAddedStyle);
+                break;
+            case CopyScore::Mark::Correct:
+            case CopyScore::Mark::Boundary:
+                top += Escaped(sent.at(0));
+                bottom += Escaped(copied.at(0));
+                break;
+            }
+        }
+        html += top + QLatin1Char('\n') + bottom + QLatin1Char('\n');
+    }
+    html += QStringLiteral("</pre>");
+    return html;
+}
+
+void CheckCopyDialog::Check()
+{
+    score_ = CopyScore::Score(session_.text, copy_->toPlainText());
+    if (score_->CharactersSent() == 0)
+        return;
+    ShowResult();
+    if (store_)
+        stored_->setText(store_(MakeSessionRecord(session_, ended_, *score_)));
+    Q_EMIT Checked();
+}
+
+void CheckCopyDialog::ShowResult()
+{
+    const CopyScore& s = *score_;
+    accuracy_->setText(QStringLiteral("Accuracy %1").arg(s.AccuracyText()));
+    counts_->setText(QStringLiteral("%1 characters sent: %2 right, %3 wrong, %4 dropped; %5 added.")
+                         .arg(s.CharactersSent())
+                         .arg(s.Correct())
+                         .arg(s.Wrong())
+                         .arg(s.Dropped())
+                         .arg(s.Added()));
+    pair_->setHtml(PairHtml(s));
+
+    offerState_ = OfferNextCharacter(trainer_, session_, s);
+    offer_->setVisible(offerState_.available);
+    if (offerState_.available) {
+        offer_->setEnabled(true);
+        offer_->setText(QStringLiteral("Add the next character: %1 (%2 characters)")
+                            .arg(offerState_.character.toUpper())
+                            .arg(offerState_.count));
+    }
+
+    QStringList advice;
+    if (s.ReachesKochThreshold()) {
+        if (session_.source != SourceKind::RandomGroups)
+            advice << QStringLiteral("Well copied.");
+        else if (offerState_.available)
+            advice << QStringLiteral("%1% or more: time for the next character.").arg(CopyScore::kKochThresholdPercent);
+        else if (session_.characterCount >= trainer_.Controls().Get(ControlId::CharacterCountSpinEdit).maximum)
+            advice << QStringLiteral("%1% or more with every character: nothing more to add.")
+                          .arg(CopyScore::kKochThresholdPercent);
+        else
+            advice << QStringLiteral("%1% or more.").arg(CopyScore::kKochThresholdPercent);
+    } else {
+        advice << ShortfallText(s) + QLatin1Char('.');
+    }
+    const QString missed = MostMissedText(s);
+    if (!missed.isEmpty())
+        advice << QStringLiteral("Missed most: %1.").arg(missed);
+    advice_->setText(advice.join(QLatin1Char(' ')));
+}
+
+void CheckCopyDialog::TakeOffer()
+{
+    if (!TakeNextCharacter(trainer_, offerState_)) {
+        offer_->setEnabled(false);
+        advice_->setText(QStringLiteral("The character count has changed since this session; nothing was added."));
+        return;
+    }
+    offer_->setEnabled(false);
+    offer_->setText(QStringLiteral("Added %1: now %2 characters").arg(offerState_.character.toUpper()).arg(offerState_.count));
+    offerState_ = NextCharacterOffer{};
+}
+
+// --- The main window's part -------------------------------------------------------------
+
+CopyChecking::CopyChecking(Trainer& trainer, Prompts& prompts, QWidget* window, QTextEdit* sentView)
+    : trainer_(trainer), prompts_(prompts), window_(window)
+{
+    checkAction_ = new QAction(QStringLiteral("&Check Copy..."), this);
+    checkAction_->setObjectName(QStringLiteral("CheckCopy"));
+    checkAction_->setToolTip(QStringLiteral("Check what you copied of the last session"));
+    checkAction_->setEnabled(false);
+    progressAction_ = new QAction(QStringLiteral("&Progress..."), this);
+    progressAction_->setObjectName(QStringLiteral("Progress"));
+    progressAction_->setToolTip(QStringLiteral("Your accuracy, the characters learnt and the errors per character"));
+    connect(checkAction_, &QAction::triggered, this, &CopyChecking::CheckCopyClick);
+    connect(progressAction_, &QAction::triggered, this, &CopyChecking::ProgressClick);
+    if (sentView)
+        connect(sentView, &QTextEdit::textChanged, this, &CopyChecking::UpdateActions);
+    trainer_.SetSessionEndedListener([this](const Trainer::SessionSummary& s) { SessionEnded(s); });
+}
+
+CopyChecking::~CopyChecking()
+{
+    trainer_.SetSessionEndedListener({});
+    // The windows use the history: they go first.
+    delete dialog_.data();
+    delete progress_.data();
+}
+
+void CopyChecking::AddMenuItems(QMenu* menu, QAction* before)
+{
+    menu->insertAction(before, checkAction_);
+    menu->insertAction(before, progressAction_);
+    menu->insertSeparator(before);
+    connect(menu, &QMenu::aboutToShow, this, &CopyChecking::UpdateActions);
+}
+
+ProgressWindow* CopyChecking::Progress() const { return progress_.data(); }
+
+bool CopyChecking::CanCheck() const
+{
+    return last_ && !trainer_.SessionActive() && trainer_.Sent().Text() == last_->text &&
+           !CopyScore::Normalise(last_->text).isEmpty();
+}
+
+void CopyChecking::UpdateActions() { checkAction_->setEnabled(CanCheck()); }
+
+void CopyChecking::SessionEnded(const Trainer::SessionSummary& summary)
+{
+    last_ = summary;
+    ++sessionSerial_;
+    lastEnded_ = QDateTime::currentDateTime();
+    // A dialog still open for the session before keeps its own copy of the facts.
+    UpdateActions();
+}
+
+void CopyChecking::Tell(const QString& text)
+{
+    if (!text.isEmpty())
+        prompts_.Message(window_, text, QStringLiteral("History"));
+}
+
+History* CopyChecking::OpenHistory(bool* told)
+{
+    if (told)
+        *told = false;
+    if (history_ && history_->IsOpen())
+        return history_.get();
+    if (history_)  // tried before, and it could not be used
+        return nullptr;
+    history_ = std::make_unique<History>(historyPath_.isEmpty() ? History::DefaultPath() : historyPath_);
+    const bool ok = history_->Open();
+    Tell(history_->TakeNotice());
+    if (!ok)
+        Tell(history_->Problem());
+    if (told)
+        *told = true;
+    return ok ? history_.get() : nullptr;
+}
+
+QString CopyChecking::StoreRecord(const SessionRecord& record, std::optional<qint64>* stored)
+{
+    History* history = OpenHistory();
+    if (!history)
+        return QStringLiteral("Not saved: the history cannot be used.");
+    const bool replaced = stored->has_value() && history->Replace(**stored, record);
+    if (!replaced) {
+        const std::optional<qint64> id = history->Add(record);
+        if (!id)
+            return QStringLiteral("Not saved: %1").arg(history->Problem());
+        *stored = id;
+    }
+    if (progress_)
+        progress_->Reload();
+    return QStringLiteral("Saved to your progress history.");
+}
+
+void CopyChecking::CheckCopyClick()
+{
+    UpdateActions();
+    if (!CanCheck())
+        return;
+    // The same session's dialog is opened again with what was typed; a new session
+    // gets a new one.
+    if (dialog_ && dialogSerial_ != sessionSerial_)
+        delete dialog_.data();
+    if (!dialog_) {
+        // One record per session: checking its copy again writes over it.
+        auto stored = std::make_shared<std::optional<qint64>>();
+        dialog_ = new CheckCopyDialog(
+            trainer_, *last_, lastEnded_,
+            [this, stored](const SessionRecord& r) { return StoreRecord(r, stored.get()); }, window_);
+        dialog_->setWindowModality(Qt::WindowModal);
+        dialogSerial_ = sessionSerial_;
+    }
+    dialog_->show();
+    dialog_->raise();
+    dialog_->activateWindow();
+}
+
+void CopyChecking::ProgressClick()
+{
+    bool told = false;
+    History* history = OpenHistory(&told);
+    if (!history) {
+        if (!told && history_)
+            Tell(history_->Problem());
+        return;
+    }
+    if (!progress_)
+        progress_ = new ProgressWindow(*history, prompts_, window_);
+    progress_->Reload();
+    progress_->show();
+    progress_->raise();
+    progress_->activateWindow();
+}
+
+}  // namespace lumbrel

@@ -1,0 +1,361 @@
+#include "ui/Progress.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QScatterSeries>
+#include <QtCharts/QValueAxis>
+
+#include <algorithm>
+
+#include "scoring/CopyScore.h"
+#include "scoring/History.h"
+#include "scoring/HistoryCsv.h"
+#include "scoring/ProgressData.h"
+#include "ui/Prompts.h"
+
+namespace lumbrel {
+namespace {
+
+// White for none, through yellow to red for share >= full.
+QColor Heat(double share, double full)
+{
+    const double t = std::clamp(full > 0 ? share / full : 0.0, 0.0, 1.0);
+    if (t <= 0)
+        return QColor(Qt::white);
+    // 0..0.5: white to yellow; 0.5..1: yellow to red.
+    if (t < 0.5)
+        return QColor::fromRgbF(1.0, 1.0, static_cast<float>(1.0 - 2 * t));
+    return QColor::fromRgbF(1.0, static_cast<float>(1.0 - (t - 0.5) * 1.6), 0.0);
+}
+
+QTableWidgetItem* Item(const QString& text, Qt::Alignment align = Qt::AlignCenter)
+{
+    auto* item = new QTableWidgetItem(text);
+    item->setTextAlignment(align);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return item;
+}
+
+QTableWidgetItem* Number(int value)
+{
+    auto* item = Item(QString::number(value), Qt::AlignRight | Qt::AlignVCenter);
+    item->setData(Qt::UserRole, value);
+    return item;
+}
+
+// Day and month; the year too once the history spans most of one.
+QString DateFormat(qint64 firstMs, qint64 lastMs)
+{
+    constexpr qint64 kMonths10 = 300LL * 24 * 3600 * 1000;
+    return lastMs - firstMs > kMonths10 ? QStringLiteral("dd MMM yyyy") : QStringLiteral("dd MMM");
+}
+
+QString Shown(const QString& character) { return character.toUpper(); }
+
+QChartView* MakeView(QWidget* parent)
+{
+    auto* view = new QChartView(new QChart, parent);
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setMinimumSize(480, 280);
+    return view;
+}
+
+// Replaces the chart of a view, so that nothing of the last drawing remains.
+QChart* FreshChart(QChartView* view)
+{
+    QChart* old = view->chart();
+    auto* chart = new QChart;
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    view->setChart(chart);
+    delete old;
+    return chart;
+}
+
+}  // namespace
+
+ProgressWindow::ProgressWindow(History& history, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), history_(history), prompts_(prompts)
+{
+    setObjectName(QStringLiteral("ProgressWindow"));
+    setWindowTitle(QStringLiteral("Progress"));
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+
+    summary_ = new QLabel(this);
+    summary_->setWordWrap(true);
+
+    tabs_ = new QTabWidget(this);
+    accuracyView_ = MakeView(tabs_);
+    accuracyView_->setObjectName(QStringLiteral("AccuracyChart"));
+    learntView_ = MakeView(tabs_);
+    learntView_->setObjectName(QStringLiteral("LearntChart"));
+
+    errorTable_ = new QTableWidget(tabs_);
+    errorTable_->setObjectName(QStringLiteral("ErrorRates"));
+    errorTable_->setColumnCount(7);
+    errorTable_->setHorizontalHeaderLabels({QStringLiteral("Character"), QStringLiteral("Sent"),
+                                            QStringLiteral("Missed"), QStringLiteral("Error rate"),
+                                            QStringLiteral("Dropped"), QStringLiteral("Wrong"),
+                                            QStringLiteral("Taken for")});
+    errorTable_->verticalHeader()->setVisible(false);
+    errorTable_->horizontalHeader()->setStretchLastSection(true);
+    errorTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    confusionTable_ = new QTableWidget(tabs_);
+    confusionTable_->setObjectName(QStringLiteral("Confusions"));
+    confusionTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    confusionTable_->horizontalHeader()->setDefaultSectionSize(34);
+    confusionTable_->setToolTip(QStringLiteral("Rows: the character sent. Columns: what was copied for it."));
+
+    range_ = new QComboBox(this);
+    range_->setObjectName(QStringLiteral("TableRange"));
+    range_->addItem(QStringLiteral("Last 10 sessions"), 10);
+    range_->addItem(QStringLiteral("Last 50 sessions"), 50);
+    range_->addItem(QStringLiteral("All sessions"), -1);
+    connect(range_, &QComboBox::currentIndexChanged, this, [this] { FillTables(); });
+
+    auto* tableTab = new QWidget(tabs_);
+    auto* rangeRow = new QHBoxLayout;
+    rangeRow->addWidget(new QLabel(QStringLiteral("Errors over:"), tableTab));
+    rangeRow->addWidget(range_);
+    rangeRow->addStretch(1);
+    auto* tableLayout = new QVBoxLayout(tableTab);
+    tableLayout->addLayout(rangeRow);
+    auto* tableTabs = new QTabWidget(tableTab);
+    tableTabs->addTab(errorTable_, QStringLiteral("Error rates"));
+    tableTabs->addTab(confusionTable_, QStringLiteral("Confusions"));
+    tableLayout->addWidget(tableTabs, 1);
+
+    tabs_->addTab(accuracyView_, QStringLiteral("Accuracy"));
+    tabs_->addTab(learntView_, QStringLiteral("Characters learnt"));
+    tabs_->addTab(tableTab, QStringLiteral("Characters"));
+
+    export_ = new QPushButton(QStringLiteral("&Export CSV..."), this);
+    export_->setObjectName(QStringLiteral("ExportCsv"));
+    connect(export_, &QPushButton::clicked, this, &ProgressWindow::ExportClick);
+    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(export_);
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(summary_);
+    layout->addWidget(tabs_, 1);
+    layout->addLayout(buttons);
+    resize(760, 520);
+}
+
+ProgressWindow::~ProgressWindow() = default;
+
+int ProgressWindow::TableSessions() const { return range_->currentData().toInt(); }
+
+void ProgressWindow::Reload()
+{
+    records_ = history_.Sessions();
+    if (records_.empty()) {
+        summary_->setText(QStringLiteral("No checked sessions yet. After a session, use File > Check Copy."));
+    } else {
+        const SessionRecord& last = records_.back();
+        summary_->setText(QStringLiteral("%1 checked session%2. The last: %3% on %4, %5 characters.")
+                              .arg(records_.size())
+                              .arg(records_.size() == 1 ? QString() : QStringLiteral("s"))
+                              .arg(QString::number(last.accuracy, 'f', 1))
+                              .arg(QLocale().toString(last.ended, QLocale::ShortFormat))
+                              .arg(last.characterCount));
+    }
+    export_->setEnabled(!records_.empty());
+    FillAccuracy();
+    FillLearnt();
+    FillTables();
+}
+
+void ProgressWindow::FillAccuracy()
+{
+    QChart* chart = FreshChart(accuracyView_);
+    chart->setTitle(records_.empty() ? QStringLiteral("No checked sessions yet")
+                                     : QStringLiteral("Accuracy of each checked session"));
+    auto* line = new QLineSeries;
+    line->setName(QStringLiteral("Accuracy (%)"));
+    auto* points = new QScatterSeries;
+    points->setName(QStringLiteral("Sessions"));
+    points->setMarkerSize(7);
+    qint64 first = 0;
+    qint64 last = 0;
+    for (const SessionRecord& r : records_) {
+        if (!r.ended.isValid())
+            continue;
+        const qint64 t = r.ended.toMSecsSinceEpoch();
+        if (line->count() == 0)
+            first = t;
+        last = t;
+        line->append(static_cast<qreal>(t), r.accuracy);
+        points->append(static_cast<qreal>(t), r.accuracy);
+    }
+    // At least a day across, so that a single session has room.
+    constexpr qint64 kDay = 24 * 3600 * 1000LL;
+    if (line->count() == 0) {
+        last = QDateTime::currentMSecsSinceEpoch();
+        first = last - kDay;
+    } else if (last - first < kDay) {
+        first -= kDay / 2;
+        last += kDay / 2;
+    }
+    auto* threshold = new QLineSeries;
+    threshold->setName(QStringLiteral("%1 %").arg(CopyScore::kKochThresholdPercent));
+    threshold->append(static_cast<qreal>(first), CopyScore::kKochThresholdPercent);
+    threshold->append(static_cast<qreal>(last), CopyScore::kKochThresholdPercent);
+    QPen dashed(QColor(200, 40, 40));
+    dashed.setStyle(Qt::DashLine);
+    dashed.setWidth(2);
+    threshold->setPen(dashed);
+
+    chart->addSeries(line);
+    chart->addSeries(points);
+    chart->addSeries(threshold);
+    auto* x = new QDateTimeAxis;
+    x->setFormat(DateFormat(first, last));
+    x->setTitleText(QStringLiteral("Date"));
+    x->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
+    auto* y = new QValueAxis;
+    y->setRange(0, 100);
+    y->setTickCount(11);
+    y->setLabelFormat(QStringLiteral("%d"));
+    y->setTitleText(QStringLiteral("Accuracy (%)"));
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    line->attachAxis(x);
+    line->attachAxis(y);
+    points->attachAxis(x);
+    points->attachAxis(y);
+    threshold->attachAxis(x);
+    threshold->attachAxis(y);
+}
+
+void ProgressWindow::FillLearnt()
+{
+    QChart* chart = FreshChart(learntView_);
+    const std::vector<LearntOnDay> days = CharactersLearntByDay(records_);
+    chart->setTitle(days.empty() ? QStringLiteral("No checked random-group sessions yet")
+                                 : QStringLiteral("Characters in use, by day"));
+    auto* line = new QLineSeries;
+    line->setName(QStringLiteral("Characters (N)"));
+    line->setPointsVisible(true);
+    int most = 2;
+    for (const LearntOnDay& d : days) {
+        const qreal t = static_cast<qreal>(d.day.startOfDay().toMSecsSinceEpoch());
+        line->append(t, d.characters);
+        most = std::max(most, d.characters);
+    }
+    chart->addSeries(line);
+    constexpr qint64 kDay = 24 * 3600 * 1000LL;
+    qint64 first = days.empty() ? QDateTime::currentMSecsSinceEpoch() - kDay
+                                : days.front().day.startOfDay().toMSecsSinceEpoch();
+    qint64 last = days.empty() ? first + kDay : days.back().day.startOfDay().toMSecsSinceEpoch();
+    if (last - first < kDay) {
+        first -= kDay;
+        last += kDay;
+    }
+    auto* x = new QDateTimeAxis;
+    x->setFormat(DateFormat(first, last));
+    x->setTitleText(QStringLiteral("Day"));
+    x->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
+    auto* y = new QValueAxis;
+    y->setRange(0, most + 1);
+    y->setLabelFormat(QStringLiteral("%d"));
+    // Whole characters on the scale: a tick at every one, or every fifth.
+    y->setTickType(QValueAxis::TicksDynamic);
+    y->setTickAnchor(0);
+    y->setTickInterval(most + 1 <= 12 ? 1 : 5);
+    y->setTitleText(QStringLiteral("Characters"));
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    line->attachAxis(x);
+    line->attachAxis(y);
+}
+
+void ProgressWindow::FillTables()
+{
+    const int last = TableSessions();
+    const std::vector<CharacterRate> rates = ErrorRates(records_, last);
+    errorTable_->setSortingEnabled(false);
+    errorTable_->setRowCount(static_cast<int>(rates.size()));
+    for (int row = 0; row < static_cast<int>(rates.size()); ++row) {
+        const CharacterRate& r = rates[static_cast<std::size_t>(row)];
+        errorTable_->setItem(row, 0, Item(Shown(r.character)));
+        errorTable_->setItem(row, 1, Number(r.sent));
+        errorTable_->setItem(row, 2, Number(r.Missed()));
+        auto* rate = Item(QStringLiteral("%1 %").arg(QString::number(100.0 * r.Rate(), 'f', 1)),
+                          Qt::AlignRight | Qt::AlignVCenter);
+        rate->setData(Qt::UserRole, r.Rate());
+        rate->setBackground(Heat(r.Rate(), 0.3));
+        rate->setForeground(QColor(Qt::black));
+        errorTable_->setItem(row, 3, rate);
+        errorTable_->setItem(row, 4, Number(r.dropped));
+        errorTable_->setItem(row, 5, Number(r.wrong));
+        QString taken = TakenForText(r);
+        errorTable_->setItem(row, 6, Item(taken.toUpper().replace(QStringLiteral("(NONE)"), QStringLiteral("(none)")),
+                                          Qt::AlignLeft | Qt::AlignVCenter));
+    }
+    errorTable_->resizeColumnsToContents();
+
+    const ConfusionMatrix matrix = Confusions(records_, last);
+    confusionTable_->clear();
+    confusionTable_->setRowCount(static_cast<int>(matrix.rows.size()));
+    confusionTable_->setColumnCount(static_cast<int>(matrix.columns.size()));
+    QStringList columns;
+    for (const QString& c : matrix.columns)
+        columns << (c.isEmpty() ? QStringLiteral("(none)") : Shown(c));
+    confusionTable_->setHorizontalHeaderLabels(columns);
+    QStringList rows;
+    for (const QString& r : matrix.rows)
+        rows << Shown(r);
+    confusionTable_->setVerticalHeaderLabels(rows);
+    for (int row = 0; row < static_cast<int>(matrix.rows.size()); ++row) {
+        const int sent = matrix.sent[static_cast<std::size_t>(row)];
+        for (int col = 0; col < static_cast<int>(matrix.columns.size()); ++col) {
+            const int n = matrix.counts[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+            auto* item = Item(n > 0 ? QString::number(n) : QString());
+            item->setData(Qt::UserRole, n);
+            item->setBackground(Heat(sent > 0 ? static_cast<double>(n) / sent : 0.0, 0.2));
+            item->setForeground(QColor(Qt::black));
+            if (n > 0)
+                item->setToolTip(QStringLiteral("%1 copied as %2: %3 of %4 sent")
+                                     .arg(Shown(matrix.rows[row]), columns[col])
+                                     .arg(n)
+                                     .arg(sent));
+            confusionTable_->setItem(row, col, item);
+        }
+    }
+}
+
+void ProgressWindow::ExportClick()
+{
+    const QString path = prompts_.SaveFileName(this, QStringLiteral("Export History"),
+                                               QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"));
+    if (!path.isEmpty())
+        ExportCsv(path);
+}
+
+bool ProgressWindow::ExportCsv(const QString& path)
+{
+    const QString problem = ExportHistoryCsv(history_.Sessions(), path);
+    if (!problem.isEmpty()) {
+        prompts_.Error(this, problem);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace lumbrel

@@ -1,0 +1,74 @@
+#pragma once
+// The "Progress" window: the accuracy of every checked session over time with the
+// 90 % line, the characters learnt over the days, the error rate of each character
+// and a heat map of what was copied for what; the history can be exported as CSV.
+// UI thread only.
+#include <QDialog>
+
+#include <vector>
+
+#include "scoring/SessionRecord.h"
+
+class QChart;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QLineSeries;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+
+namespace lumbrel {
+
+class History;
+class Prompts;
+
+class ProgressWindow final : public QDialog {
+    Q_OBJECT
+public:
+    ProgressWindow(History& history, Prompts& prompts, QWidget* parent = nullptr);
+    ~ProgressWindow() override;
+
+    // Reads the history again and redraws everything.
+    void Reload();
+    // Writes the history as CSV; false (and the user told why) when it failed.
+    bool ExportCsv(const QString& path);
+
+    // The records shown, oldest first.
+    const std::vector<SessionRecord>& Records() const { return records_; }
+
+    QTabWidget* Tabs() const { return tabs_; }
+    QChartView* AccuracyChart() const { return accuracyView_; }
+    QChartView* LearntChart() const { return learntView_; }
+    QTableWidget* ErrorTable() const { return errorTable_; }
+    QTableWidget* ConfusionTable() const { return confusionTable_; }
+    QComboBox* RangeBox() const { return range_; }
+    QPushButton* ExportButton() const { return export_; }
+    QLabel* SummaryLabel() const { return summary_; }
+
+    // The number of most recent sessions the tables cover; -1 for all.
+    int TableSessions() const;
+
+public Q_SLOTS:
+    void ExportClick();
+
+private:
+    void FillAccuracy();
+    void FillLearnt();
+    void FillTables();
+
+    History& history_;
+    Prompts& prompts_;
+    std::vector<SessionRecord> records_;
+
+    QLabel* summary_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    QChartView* accuracyView_ = nullptr;
+    QChartView* learntView_ = nullptr;
+    QTableWidget* errorTable_ = nullptr;
+    QTableWidget* confusionTable_ = nullptr;
+    QComboBox* range_ = nullptr;
+    QPushButton* export_ = nullptr;
+};
+
+}  // namespace lumbrel
