@@ -1,6 +1,11 @@
 #include "ui/Main.h"
 
 #include <QDir>
+#include <functional>
+#include <QUrl>
+#include <QMimeData>
+#include <QDropEvent>
+#include <QDragEnterEvent>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -29,6 +34,7 @@
 #include "session/Clock.h"
 #include "ui/AboutBox.h"
 #include "ui/Application.h"
+#include "ui/CheckCopy.h"
 #include "ui/Configure.h"
 #include "ui/ControlWidgets.h"
 #include "ui/DefineMorse.h"
@@ -92,6 +98,7 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
     setWindowIcon(Icon("lumbrel"));
     setMinimumSize(kMinimumWidth, kMinimumHeight);
 
+    setAcceptDrops(true);
     BuildActions();
     BuildToolBar();
     BuildMenus();
@@ -118,6 +125,11 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
     mp3_ = new MP3RecordingDialog(about_);
     setup_->SetDefineAction([this] { define_->exec(); });
     about_->SetMp3HelpAction([this] { mp3_->exec(); });
+    // ===== Checking a copy and the progress window: "File" items above "Exit" =====
+    checking_ = std::make_unique<CopyChecking>(*trainer_, *prompts_, this, sent_);
+    if (auto* file = menuBar()->findChild<QMenu*>(QStringLiteral("File1")))
+        checking_->AddMenuItems(file, exitAction_);
+    // ===== end of checking a copy =================================================
 
     // The smallest size is 674 x 508, or what the options need at the user's font.
     setMinimumSize(QSize(kMinimumWidth, kMinimumHeight).expandedTo(minimumSizeHint()));
@@ -691,11 +703,75 @@ void MainWindow::TrayIcon1Click()
     activateWindow();
 }
 
-void MainWindow::SendFileClick() {}
-void MainWindow::ToolButton7Click() {}
-void MainWindow::ToolButton8Click() {}
-void MainWindow::WordsPopupMenuPopup() {}
-void MainWindow::QSOPopupMenuPopup() {}
+void MainWindow::SendFileClick()
+{
+    const QString folder = QDir::currentPath();
+    const QString path = prompts_->OpenFileName(this, QStringLiteral("Open"), QStringLiteral("Text Files (*.txt)"));
+    QDir::setCurrent(folder);
+    trainer_->SendFileClick(path);
+    sent_->setFocus();
+}
+
+void MainWindow::ToolButton7Click()
+{
+    trainer_->ToolButton7Click();
+    sent_->setFocus();
+}
+
+void MainWindow::ToolButton8Click()
+{
+    trainer_->ToolButton8Click();
+    sent_->setFocus();
+}
+
+// The drop-down lists of the Words and QSO's buttons, filled each time they open. A
+// file name's "&" is doubled so that it shows and is not taken as an accelerator.
+static void FillFileMenu(QMenu* menu, const QStringList& files, const std::function<void(const QString&)>& play)
+{
+    menu->clear();
+    for (const QString& file : files) {
+        QAction* item = menu->addAction(QString(file).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        QObject::connect(item, &QAction::triggered, menu, [play, file] { play(file); });
+    }
+}
+
+void MainWindow::WordsPopupMenuPopup()
+{
+    FillFileMenu(wordsMenu_, trainer_->WordsPopupMenuPopup(), [this](const QString& file) {
+        trainer_->WordPopupMenuItem1Click(file);
+        sent_->setFocus();
+    });
+}
+
+void MainWindow::QSOPopupMenuPopup()
+{
+    FillFileMenu(qsoMenu_, trainer_->QSOPopupMenuPopup(), [this](const QString& file) {
+        trainer_->QSOPopupMenu1Click(file);
+        sent_->setFocus();
+    });
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    event->acceptProposedAction();
+    DropFiles(event->mimeData()->urls());
+}
+
+void MainWindow::DropFiles(const QList<QUrl>& urls)
+{
+    QStringList paths;
+    for (const QUrl& url : urls)
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    // Played after the drop has finished, so the file manager is not kept waiting.
+    QMetaObject::invokeMethod(this, [this, paths] { trainer_->FilesDropped(paths); }, Qt::QueuedConnection);
+}
 void MainWindow::RecordAudioFile1Click()
 {
     // The default name: characters, character speed and the effective speed shown.

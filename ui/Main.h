@@ -22,6 +22,7 @@
 #include "ui/Prompts.h"
 
 class QAction;
+class QUrl;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -35,6 +36,7 @@ namespace lumbrel {
 class AboutDialog;
 class AudioDevice;
 class Clock;
+class CopyChecking;
 class ConfigureDialog;
 class DefineMorseDialog;
 class MP3RecordingDialog;
@@ -127,6 +129,8 @@ public Q_SLOTS:
 
     // Filled by later work (word lists, QSO and text files, recording).
     void SendFileClick();
+    // Files dropped on the window (local ones; others are ignored).
+    void DropFiles(const QList<QUrl>& urls);
     void ToolButton7Click();
     void ToolButton8Click();
     void WordsPopupMenuPopup();
@@ -141,6 +145,9 @@ Q_SIGNALS:
     void Closed();
 
 protected:
+    // Text files dropped on the window are played (the learning tools' rule applies).
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -206,6 +213,14 @@ private:
     bool closeScheduled_ = false;
     bool closed_ = false;
     bool syncing_ = false;
+
+    // ===== Checking a copy and the progress window (ui/CheckCopy.h) ==================
+public:
+    CopyChecking& copyChecking() { return *checking_; }
+
+private:
+    std::unique_ptr<CopyChecking> checking_;
+    // ===== end of checking a copy ========================================================
 };
 
 }  // namespace lumbrel

@@ -61,4 +61,15 @@ AudioFileChoice QtPrompts::ChooseAudioFile(QWidget* parent, const QString& defau
     return {dialog.selectedFiles().constFirst(), static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))};
 }
 
+QString QtPrompts::OpenFileName(QWidget* parent, const QString& title, const QString& filter)
+{
+    QFileDialog dialog(parent, title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 }  // namespace lumbrel

@@ -35,6 +35,8 @@ public:
     // The font dialog, opened on `current`, sizes up to maxPointSize; nothing when cancelled.
     virtual std::optional<QFont> ChooseFont(QWidget* parent, const QFont& current, int maxPointSize) = 0;
     // A save dialog; an empty text when cancelled. `filter` as in QFileDialog.
+    // An open dialog for one existing file; an empty text when cancelled.
+    virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
     virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                  const QString& defaultSuffix) = 0;
 };
@@ -49,6 +51,7 @@ public:
                          const QString& defaultSuffix) override;
     AudioFileChoice ChooseAudioFile(QWidget* parent, const QString& defaultName, const QStringList& filters,
                                     int selected) override;
+    QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
 };
 
 }  // namespace lumbrel

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 #include <QtEndian>
 #include <QLabel>
 #include <QMenu>
@@ -572,6 +573,73 @@ TEST(RecordAudioFile, Mp3RecordingEndsWithItsTagWhenTheEncoderIsInstalled)
     EXPECT_EQ(static_cast<unsigned char>(bytes.back()), 255);
     EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xFF);  // a frame from the first byte
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("take.wav.txt")));
+}
+
+}  // namespace
+}  // namespace lumbrel::test
+
+namespace lumbrel::test {
+namespace {
+
+SettingsStore AllCharactersStore()
+{
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Letters, 40);
+    return store;
+}
+
+TEST(TextSources, WordsButtonAndItsDropDownPlayTheShippedWordFiles)
+{
+    WindowRig rig(AllCharactersStore());
+    rig.window->show();
+    rig.window->WordsPopupMenu()->aboutToShow();
+    QStringList items;
+    for (QAction* a : rig.window->WordsPopupMenu()->actions())
+        items << a->text();
+    EXPECT_TRUE(items.contains("1000 Common Words.txt")) << items.join(", ").toStdString();
+
+    rig.window->Action(ControlId::ToolButton7)->trigger();
+    ASSERT_TRUE(rig.window->trainer().SessionActive());
+    EXPECT_EQ(rig.window->trainer().Source(), SourceKind::RandomEntries);
+    rig.Run(4000);
+    rig.window->Action(ControlId::ToolButton4)->trigger();
+    rig.Run(5000);
+    EXPECT_FALSE(rig.window->trainer().SessionActive());
+    EXPECT_FALSE(rig.window->Sent()->toPlainText().trimmed().isEmpty());
+}
+
+TEST(TextSources, OpenedAndDroppedTextFilesArePlayed)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("hello.txt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("cq cq de lumbrel k\n");
+    file.close();
+
+    WindowRig rig(AllCharactersStore());
+    rig.window->show();
+    rig.prompts.openFileName = {};  // cancelled: nothing happens
+    rig.window->Action(ControlId::ToolButton6)->trigger();
+    EXPECT_FALSE(rig.window->trainer().SessionActive());
+
+    rig.prompts.openFileName = path;
+    rig.window->Action(ControlId::ToolButton6)->trigger();
+    ASSERT_TRUE(rig.window->trainer().SessionActive());
+    EXPECT_EQ(rig.window->trainer().Source(), SourceKind::SequentialText);
+    rig.Run(30000);
+    EXPECT_FALSE(rig.window->trainer().SessionActive());
+    EXPECT_EQ(rig.window->Sent()->toPlainText().trimmed(), "cq cq de lumbrel k");
+
+    // The same file dropped on the window; a remote address is ignored.
+    EXPECT_TRUE(rig.window->acceptDrops());
+    rig.window->DropFiles({QUrl(QStringLiteral("https://example.org/x.txt"))});
+    rig.Run(100);
+    EXPECT_FALSE(rig.window->trainer().SessionActive());
+    rig.window->DropFiles({QUrl::fromLocalFile(path)});
+    EXPECT_FALSE(rig.window->trainer().SessionActive());  // not inside the drop itself
+    rig.Run(100);
+    EXPECT_TRUE(rig.window->trainer().SessionActive());
 }
 
 }  // namespace

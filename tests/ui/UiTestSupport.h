@@ -40,6 +40,8 @@ public:
         audioSelected = selected;
         return audioChoice;
     }
+    QString OpenFileName(QWidget*, const QString&, const QString&) override { return openFileName; }
+    QString openFileName;
     AudioFileChoice audioChoice;
     QString audioDefaultName;
     QStringList audioFilters;

@@ -37,6 +37,7 @@ public:
     std::optional<QFont> ChooseFont(QWidget*, const QFont&, int) override { return std::nullopt; }
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     lumbrel::AudioFileChoice ChooseAudioFile(QWidget*, const QString&, const QStringList&, int) override { return {}; }
+    QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
 bool Save(QWidget& w, const QDir& dir, const char* name)
