@@ -27,7 +27,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     setApplicationName(QString::fromLatin1(kApplicationTitle));
     setOrganizationName(QStringLiteral("Zelph Software"));
     setApplicationVersion(QStringLiteral(LUMBREL_VERSION));
-    setDesktopFileName(QStringLiteral("lumbrel"));
+    setDesktopFileName(QStringLiteral("io.github.lumbrel.Lumbrel"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/lumbrel.svg")));
     // Without a desktop theme (no platform theme plugin) Qt falls back to its plain
     // "Windows" look; Fusion is clearer there. A desktop's own style is kept.
