@@ -132,4 +132,7 @@ fi
 check "--qrm mixes the two stations into the file" \
     '[ $status -eq 0 ] && ! cmp -s "$tmp/plain.wav" "$tmp/qrm.wav" && [ "$(stat -c %s "$tmp/qrm.wav")" -ge "$(stat -c %s "$tmp/plain.wav")" ]'
 
+"$render" --groups --minutes 1 --seed 3 -o "$tmp/quiet.wav" 2>"$tmp/quiet.err"; status=$?
+check "no progress bar when standard error is not a terminal" '[ $status -eq 0 ] && [ ! -s "$tmp/quiet.err" ]'
+
 exit $fail

@@ -9,6 +9,7 @@
 #include "morse/CharacterSet.h"
 #include "morse/MorseCode.h"
 #include "tools/render/AudioOutput.h"
+#include "tools/render/Progress.h"
 #include "settings/SettingsStore.h"
 #include "tools/render/RenderOptions.h"
 #include "tools/render/RenderSession.h"
@@ -95,7 +96,10 @@ int main(int argc, char** argv)
 
     std::vector<std::int16_t> buffer;
     bool joined = false;  // inside a prosign: characters follow like the elements of one
+    render::ProgressBar progress(QStringLiteral("lumbrel-render"));
+    qsizetype done = 0;
     for (const char byte : text) {
+        progress.Update(static_cast<double>(++done), static_cast<double>(text.size()));
         int position = characters.LookUpTextCharacter(static_cast<unsigned char>(byte));
         if (position == kProsignMarker) {
             joined = true;

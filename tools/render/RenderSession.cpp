@@ -9,6 +9,7 @@
 #include "recording/Transcript.h"
 #include "tools/render/AudioOutput.h"
 #include "tools/render/Mixer.h"
+#include "tools/render/Progress.h"
 #include "session/Clock.h"
 #include "session/PortAudioDevice.h"
 #include "session/QtMessagePump.h"
@@ -146,16 +147,21 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
                 mixer.Add(frame, bytes, count);
             });
         }
-        session.afterMessage = [&](int) {
-            if (!mixer.FlushBefore(session.clock().ElapsedMs() * 44100 / 1000 - kSettledFrames))
-                writeFailed = true;
-        };
     } else {
         session.device().SetPlaySink([&](const std::uint8_t* bytes, std::size_t count) {
             if (!writeFailed && !out->Write(bytes, count))
                 writeFailed = true;
         });
     }
+    // Sessions of random groups and words have a known length; QSOs and text files
+    // end with their text, so only the time rendered is shown for them.
+    ProgressBar progress(QStringLiteral("lumbrel-render"));
+    const double expectedSeconds = o.groups ? o.minutes * 60.0 + o.pause : (o.words ? o.minutes * 60.0 : 0.0);
+    session.afterMessage = [&](int) {
+        if (o.qrm && !mixer.FlushBefore(session.clock().ElapsedMs() * 44100 / 1000 - kSettledFrames))
+            writeFailed = true;
+        progress.Update(session.clock().ElapsedMs() / 1000.0, expectedSeconds);
+    };
     session.CreateAndShow();
     ApplyAfterShow(session.trainer());
     QString why;
