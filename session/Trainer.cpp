@@ -40,7 +40,12 @@ Trainer::Trainer(Dependencies deps)
     }
 }
 
-Trainer::~Trainer() = default;
+Trainer::~Trainer()
+{
+    // The device may still hold our buffers; they go with us, so the device is closed first.
+    if (audioOpen_)
+        (void)audio_.Close();
+}
 
 // --- CharacterWindows ------------------------------------------------------------
 

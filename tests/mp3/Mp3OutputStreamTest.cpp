@@ -302,7 +302,7 @@ TEST_F(Mp3Stream, AWriteCutShortLeavesTheFramesWrittenInFullAndTheirTag)
 {
     encoder->produce = [](std::uint32_t) { return 200u; };  // 200 bytes per piece
     auto stream = ArmOk();
-    std::vector<std::int16_t> values(2304, 3);
+    std::vector<std::int16_t> values(2 * 2304, 3);  // two chunks
     QString message;
     {
         FileSizeLimit limit(900);
