@@ -91,15 +91,21 @@ int MorseCode::VaryLength(int length, int percent)
     return length;
 }
 
+// With the straight key, a mark and then its gap each get a draw of the fist's size.
+void MorseCode::VaryElement(int& mark, int& gap)
+{
+    if (!state_.StraightKeyOn)
+        return;
+    const int percent = state_.FistSetting == 1 ? 30 : 20;
+    mark = VaryLength(mark, percent);
+    gap = VaryLength(gap, percent);
+}
+
 void MorseCode::AddDot()
 {
     int mark = DotLength;
     int gap = DotLength;
-    if (state_.StraightKeyOn) {
-        const int percent = state_.FistSetting == 1 ? 30 : 20;
-        mark = VaryLength(mark, percent);
-        gap = VaryLength(gap, percent);
-    }
+    VaryElement(mark, gap);
     if (state_.VariableWeightingOn) {
         const int total = mark + gap;
         mark = total * Weight / 100;
@@ -113,11 +119,7 @@ void MorseCode::AddDash()
 {
     int mark = DashLength;
     int gap = DotLength;
-    if (state_.StraightKeyOn) {
-        const int percent = state_.FistSetting == 1 ? 30 : 20;
-        mark = VaryLength(mark, percent);
-        gap = VaryLength(gap, percent);
-    }
+    VaryElement(mark, gap);
     if (state_.VariableWeightingOn) {
         // A heavier weight shortens the dash's mark by as much as it lengthens a dot's;
         // the correction is taken from the unvaried dot so mark plus gap stays put.

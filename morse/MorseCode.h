@@ -80,6 +80,7 @@ private:
     void AddGap();
     void AddTone(int length);
     int VaryLength(int length, int percent);
+    void VaryElement(int& mark, int& gap);
 
     RendererState& state_;
     std::vector<std::int16_t> samples_;

@@ -25,6 +25,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -207,6 +208,23 @@ public:
 protected:
     AudioDevice() = default;
 };
+
+// Any thread. Why a header cannot be written now: data that is not whole frames, a
+// header that was not prepared, or one still queued; nothing when it can.
+inline std::optional<AudioResult> CheckWritable(const AudioBufferHeader& header) {
+    constexpr std::uint32_t kBytesPerFrame = audio::kBlockAlign;
+    if ((header.data == nullptr && header.length > 0) || header.length % kBytesPerFrame != 0) {
+        return AudioResult::Failure(AudioError::InvalidParameter,
+                                    "The audio buffer is not a whole number of 4-byte frames.");
+    }
+    if (!header.IsPrepared()) {
+        return AudioResult::Failure(AudioError::Unprepared);
+    }
+    if (header.IsQueued()) {
+        return AudioResult::Failure(AudioError::StillPlaying);
+    }
+    return std::nullopt;
+}
 
 // Any thread. True when `format` is the one format the devices play.
 inline bool IsSupportedFormat(const AudioFormat& format) { return format == kTrainerAudioFormat; }

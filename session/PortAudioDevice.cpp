@@ -531,15 +531,8 @@ AudioResult PortAudioDevice::Write(AudioBufferHeader& header) {
     if (!d.open.load()) {
         return AudioResult::Failure(AudioError::NotOpen);
     }
-    if ((header.data == nullptr && header.length > 0) || header.length % kBytesPerFrame != 0) {
-        return AudioResult::Failure(AudioError::InvalidParameter,
-                                    "The audio buffer is not a whole number of 4-byte frames.");
-    }
-    if (!header.IsPrepared()) {
-        return AudioResult::Failure(AudioError::Unprepared);
-    }
-    if (header.IsQueued()) {
-        return AudioResult::Failure(AudioError::StillPlaying);
+    if (auto refused = CheckWritable(header)) {
+        return *refused;
     }
     if (d.inFlight.load(std::memory_order_acquire) >= kMaxBuffersInFlight) {
         return AudioResult::Failure(AudioError::QueueFull);

@@ -193,15 +193,8 @@ AudioResult VirtualAudioDevice::Write(AudioBufferHeader& header) {
     if (auto refused = Begin(Call::Write)) {
         return *refused;
     }
-    if ((header.data == nullptr && header.length > 0) || header.length % kBytesPerFrame != 0) {
-        return AudioResult::Failure(AudioError::InvalidParameter,
-                                    "The audio buffer is not a whole number of 4-byte frames.");
-    }
-    if (!header.IsPrepared()) {
-        return AudioResult::Failure(AudioError::Unprepared);
-    }
-    if (header.IsQueued()) {
-        return AudioResult::Failure(AudioError::StillPlaying);
+    if (auto refused = CheckWritable(header)) {
+        return *refused;
     }
     Queued buffer;
     buffer.header = &header;
