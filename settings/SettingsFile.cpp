@@ -1,6 +1,10 @@
 #include "settings/SettingsFile.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
+#include <QSaveFile>
 #include <QSettings>
 
 #include <algorithm>
@@ -146,9 +150,34 @@ QSettings::Format SettingsFormat()
     return format;
 }
 
+// Where a damaged settings file is kept before the first save replaces it: beside it,
+// "<name>.damaged", or "<name>.damaged-2" and up when an earlier, different copy is
+// there. An identical earlier copy is reused. Empty when no copy could be made.
+QString KeepDamagedCopy(const QString& path, const QByteArray& content)
+{
+    for (int n = 1; n <= 99; ++n) {
+        const QString copy = n == 1 ? path + QStringLiteral(".damaged") : path + QStringLiteral(".damaged-%1").arg(n);
+        QFile existing(copy);
+        if (existing.exists()) {
+            if (existing.open(QIODevice::ReadOnly) && existing.readAll() == content)
+                return copy;
+            continue;
+        }
+        QSaveFile out(copy);
+        if (out.open(QIODevice::WriteOnly) && out.write(content) == content.size() && out.commit())
+            return copy;
+        return {};
+    }
+    return {};
+}
+
 class QSettingsBackend final : public SettingsBackend {
 public:
-    explicit QSettingsBackend(std::unique_ptr<QSettings> settings) : settings_(std::move(settings)) {}
+    explicit QSettingsBackend(std::unique_ptr<QSettings> settings) : settings_(std::move(settings))
+    {
+        if (settings_->format() != QSettings::NativeFormat)
+            CheckFile();
+    }
     ~QSettingsBackend() override { settings_->sync(); }
 
     std::optional<StoredValue> Value(const QString& section, const QString& key) const override
@@ -182,26 +211,67 @@ public:
 
     QString Problem() const override
     {
+        if (unreadable_)
+            return {};  // told at start: that file is left as it is
         switch (settings_->status()) {
         case QSettings::NoError:
             return {};
         case QSettings::AccessError:
-            return QStringLiteral("The settings in %1 cannot be read or written.").arg(settings_->fileName());
+            return QStringLiteral("Your settings could not be saved: %1 cannot be written.")
+                .arg(QDir::toNativeSeparators(settings_->fileName()));
         case QSettings::FormatError:
-            return QStringLiteral("The settings in %1 are damaged.").arg(settings_->fileName());
+            return QStringLiteral("The settings in %1 are damaged.").arg(QDir::toNativeSeparators(settings_->fileName()));
         }
         return {};
     }
 
+    QString OpeningNote() const override { return openingNote_; }
+
 private:
+    // Looks at the file before anything is saved: a file that cannot be read is left
+    // alone (QSettings cannot write over it either); a file with lines that make no
+    // sense is copied aside first, since saving writes only the values that were read.
+    void CheckFile()
+    {
+        const QString path = settings_->fileName();
+        const QFileInfo info(path);
+        if (!info.exists())
+            return;
+        const QString shown = QDir::toNativeSeparators(path);
+        QFile file(path);
+        if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+            unreadable_ = true;
+            openingNote_ = QStringLiteral("The settings file %1 cannot be read. Lumbrel starts with its "
+                                          "defaults and leaves that file as it is.")
+                               .arg(shown);
+            return;
+        }
+        const QByteArray content = file.readAll();
+        int unread = 0;
+        (void)ParseSettingsText(content, &unread);
+        if (unread == 0)
+            return;
+        const QString copy = KeepDamagedCopy(path, content);
+        const QString lines = unread == 1 ? QStringLiteral("One line") : QStringLiteral("%1 lines").arg(unread);
+        openingNote_ = QStringLiteral("%1 of the settings file %2 could not be read and were left at their defaults.")
+                           .arg(lines, shown);
+        if (unread == 1)
+            openingNote_.replace(QStringLiteral(" were left"), QStringLiteral(" was left"));
+        if (!copy.isEmpty())
+            openingNote_ += QStringLiteral(" The file as it was is kept as %1.").arg(QDir::toNativeSeparators(copy));
+    }
+
     std::unique_ptr<QSettings> settings_;
+    QString openingNote_;
+    bool unreadable_ = false;
 };
 
 }  // namespace
 
-SettingsValueMap ParseSettingsText(const QByteArray& text)
+SettingsValueMap ParseSettingsText(const QByteArray& text, int* unreadLines)
 {
     SettingsValueMap map;
+    int unread = 0;
     QByteArrayView rest(text);
     if (rest.startsWith("\xEF\xBB\xBF"))
         rest = rest.sliced(3);
@@ -218,13 +288,17 @@ SettingsValueMap ParseSettingsText(const QByteArray& text)
             if (close > 0) {
                 QByteArrayView name = line.sliced(1, close - 1).trimmed();
                 section = name.startsWith('"') ? Unquote(name) : QString::fromUtf8(name);
+            } else {
+                ++unread;
             }
             continue;
         }
         QString key;
         QByteArrayView value;
-        if (!SplitAssignment(line, key, value))
+        if (!SplitAssignment(line, key, value)) {
+            ++unread;
             continue;
+        }
         const QString path = section.isEmpty() ? key : section + QLatin1Char('/') + key;
         if (value.startsWith('"')) {
             map.insert(path, Unquote(value));
@@ -238,6 +312,8 @@ SettingsValueMap ParseSettingsText(const QByteArray& text)
             map.insert(path, QString::fromUtf8(value));
         }
     }
+    if (unreadLines)
+        *unreadLines = unread;
     return map;
 }
 

@@ -11,7 +11,9 @@
 // A bare decimal value is a 32-bit number; a value in double quotes is a text, with
 // \\ \" \n \r \t and \xNN escapes (an unknown escape keeps its backslash). A bare value
 // that is not a number is read as a text. Lines that make no sense are skipped, so a
-// damaged file still gives every value that can be read and defaults for the rest.
+// damaged file still gives every value that can be read and defaults for the rest;
+// such a file is first copied aside ("Lumbrel.conf.damaged"), because saving writes
+// only the values that were read. A file that cannot be read is left as it is.
 // Writing goes through QSettings, which replaces the file atomically: a crash while
 // saving leaves the old file or the new one, never a mix.
 #include <QByteArray>
@@ -28,7 +30,9 @@ class SettingsBackend;
 // Keys are "Section/Name"; values are int (numbers) or QString (texts).
 using SettingsValueMap = QMap<QString, QVariant>;
 
-SettingsValueMap ParseSettingsText(const QByteArray& text);
+// unreadLines, when given, receives the number of lines that were skipped because
+// they make no sense (blank lines and comments do not count).
+SettingsValueMap ParseSettingsText(const QByteArray& text, int* unreadLines = nullptr);
 QByteArray FormatSettingsText(const SettingsValueMap& values);
 
 // The QSettings-backed store on the given file.

@@ -132,6 +132,8 @@ void SettingsStore::Sync() { backend_->Sync(); }
 
 QString SettingsStore::Problem() const { return backend_->Problem(); }
 
+QString SettingsStore::OpeningNote() const { return backend_->OpeningNote(); }
+
 QString SettingsStore::MorseLetterSection(int slot)
 {
     return QString::fromLatin1(keys::kMorseLetterFormat).arg(slot);

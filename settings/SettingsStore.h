@@ -25,8 +25,12 @@ public:
     virtual void RemoveSection(const QString& section) = 0;
     // Makes what was written durable; a no-op where writes are immediate.
     virtual void Sync() {}
-    // Empty when the store works; otherwise why it could not be read or written.
+    // Empty when the store works; otherwise why what was written could not be saved.
     virtual QString Problem() const { return {}; }
+    // Empty when the store was read whole; otherwise what the learner should know
+    // about its opening (a file that cannot be read, damaged lines and where the file
+    // as it was has been kept). Told once, at start.
+    virtual QString OpeningNote() const { return {}; }
 };
 
 // Values in memory only: for tests and for runs that must leave no trace.
@@ -77,6 +81,7 @@ public:
 
     void Sync();
     QString Problem() const;
+    QString OpeningNote() const;
 
     static QString MorseLetterSection(int slot);
 

@@ -116,6 +116,9 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
 
     // FormCreate: restores the options into the controls, running their reactions.
     trainer_->FormCreate();
+    // A settings file that could not be read whole is told once, when the loop runs.
+    if (const QString note = store_.OpeningNote(); !note.isEmpty())
+        ShowMessage(note, QStringLiteral("Settings"));
 
     // The other windows, in their fixed order of creation.
     setup_ = new ConfigureDialog(store_, this);
@@ -913,8 +916,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     SavePlacement();
+    trainer_->FormClose();  // saves the options and writes the store out
     const QString problem = store_.Problem();
-    trainer_->FormClose();
     closed_ = true;
     tray_->hide();
     event->accept();
