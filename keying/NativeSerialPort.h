@@ -33,6 +33,10 @@ public:
     bool Open(const std::string& name, std::string* error);
     // Asserts or drops one line. On failure, false and *error.
     bool SetLine(ModemLine line, bool asserted, std::string* error);
+    // After a failed SetLine: true when the device has gone away (POSIX: an I/O error,
+    // as a hung-up terminal or an unplugged USB interface gives), false when it only
+    // has no such line.
+    bool DeviceLost() const { return lost_; }
     // Closes the device without touching the lines.
     void Close();
     bool IsOpen() const { return handle_ != kNoHandle; }
@@ -40,6 +44,7 @@ public:
 private:
     static constexpr std::intptr_t kNoHandle = -1;
     std::intptr_t handle_ = kNoHandle;  // a file descriptor or a Windows HANDLE
+    bool lost_ = false;
 };
 
 // The text for a device that opened but is no serial port.

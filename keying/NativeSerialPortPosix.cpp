@@ -68,6 +68,7 @@ bool NativeSerialPort::Open(const std::string& name, std::string* error)
 
 bool NativeSerialPort::SetLine(ModemLine line, bool asserted, std::string* error)
 {
+    lost_ = false;
     if (!IsOpen()) {
         SetError(error, EBADF);
         return false;
@@ -87,7 +88,11 @@ bool NativeSerialPort::SetLine(ModemLine line, bool asserted, std::string* error
 #endif
     int bits = line == ModemLine::Dtr ? TIOCM_DTR : TIOCM_RTS;
     if (::ioctl(fd, asserted ? TIOCMBIS : TIOCMBIC, &bits) != 0) {
-        SetError(error, errno);
+        const int code = errno;
+        // A terminal that was hung up (its device unplugged) answers every request
+        // with EIO; ENODEV and ENXIO say the same of a device that is gone.
+        lost_ = code == EIO || code == ENODEV || code == ENXIO;
+        SetError(error, code);
         return false;
     }
     return true;

@@ -45,9 +45,17 @@ bool RigPort::Open(const QString& deviceName)
 {
     Close();
     problem_.clear();
+    note_.clear();
     deviceName_ = deviceName.trimmed();
+    retry_ = !deviceName_.isEmpty();
     if (deviceName_.isEmpty())
         return false;
+    return OpenDevice();
+}
+
+bool RigPort::OpenDevice()
+{
+    problem_.clear();
     if (!lines_ || !lines_->Open(deviceName_)) {
         problem_ = WithReason(QStringLiteral("Rig port %1 not opened").arg(deviceName_),
                               lines_ ? lines_->ErrorText() : QString());
@@ -56,13 +64,15 @@ bool RigPort::Open(const QString& deviceName)
     open_ = true;
     // Whatever state opening left the lines in, they are down until a session starts.
     QString failure;
-    if (!SetLines(false, &failure))
+    switchable_ = SetLines(false, &failure);
+    if (!switchable_)
         problem_ = WithReason(QStringLiteral("Rig port %1 cannot switch DTR and RTS").arg(deviceName_), failure);
     return true;
 }
 
 void RigPort::Close()
 {
+    retry_ = false;
     if (!open_)
         return;
     if (raised_)
@@ -74,26 +84,60 @@ void RigPort::Close()
 
 void RigPort::RaiseRigLines()
 {
-    if (open_)
-        SetLines(true);
+    // Quietly when it still will not open: the learner was told when it first failed.
+    if (!open_ && (!retry_ || !OpenDevice()))
+        return;
+    SwitchDuringSession(true);
 }
 
 void RigPort::DropRigLines()
 {
     if (open_)
-        SetLines(false);
+        SwitchDuringSession(false);
 }
 
-bool RigPort::SetLines(bool asserted, QString* failure)
+QString RigPort::TakeKeyingNote()
 {
-    // Both lines are switched even when the first refuses. Only Open reports a failure;
-    // during sessions they are ignored.
+    QString note;
+    note.swap(note_);
+    return note;
+}
+
+void RigPort::SwitchDuringSession(bool asserted)
+{
+    QString failure;
+    bool lost = false;
+    if (SetLines(asserted, &failure, &lost))
+        return;
+    // Lines that never switched fail as they did at opening; that is no news. A device
+    // whose lines switched before, or whose driver says it is gone, was unplugged: it is
+    // closed (switching it again would only fail again) and opened at the next start.
+    if (!lost && !switchable_)
+        return;
+    note_ = WithReason(QStringLiteral("Keying stopped: rig port %1 failed").arg(deviceName_), failure);
+    problem_ = note_;
+    lines_->Close();
+    open_ = false;
+    raised_ = false;
+}
+
+bool RigPort::SetLines(bool asserted, QString* failure, bool* lost)
+{
+    // Both lines are switched even when the first refuses.
     const bool dtr = lines_->SetDtr(asserted);
-    if (!dtr && failure)
-        *failure = lines_->ErrorText();
+    if (!dtr) {
+        if (failure)
+            *failure = lines_->ErrorText();
+        if (lost && lines_->DeviceLost())
+            *lost = true;
+    }
     const bool rts = lines_->SetRts(asserted);
-    if (!rts && failure && failure->isEmpty())
-        *failure = lines_->ErrorText();
+    if (!rts) {
+        if (failure && failure->isEmpty())
+            *failure = lines_->ErrorText();
+        if (lost && lines_->DeviceLost())
+            *lost = true;
+    }
     raised_ = asserted;
     return dtr && rts;
 }

@@ -8,8 +8,16 @@
 // before the audio output. The trainer raises the lines when a session begins sending
 // and drops them after the last buffer has been heard.
 //
-// A device that is missing, busy or no serial port leaves keying off for the run,
-// without a message; Problem() tells why, for a one-time note in the status line.
+// A device that is missing, busy or no serial port leaves keying off, without a
+// message; Problem() tells why, for a one-time note in the status line. Each session
+// start tries such a device again, so an interface plugged in later keys the next
+// session.
+//
+// A device that goes away while open (a USB interface unplugged: its line switches fail
+// with an I/O error, or lines that switched before stop switching) is closed, and
+// keying stops with one note (TakeKeyingNote); the next session start opens it again.
+// Lines that never switched (a port without modem lines) are not a loss: their
+// failures are ignored, as the note from opening has told.
 //
 // UI thread only.
 #include <QString>
@@ -43,16 +51,21 @@ public:
     // Opens `deviceName` (empty: keying off, nothing is opened) and drops both lines at
     // once. A port already open is closed first. True when a device is open.
     bool Open(const QString& deviceName);
-    // Closes the device. The lines are left as they are, except when a session was cut
-    // short after they were raised (the window closed while the last buffers were still
-    // playing): then they are dropped first, so the rig is never left keyed.
+    // Closes the device, and no session start opens it again. The lines are left as they
+    // are, except when a session was cut short after they were raised (the window closed
+    // while the last buffers were still playing): then they are dropped first, so the
+    // rig is never left keyed.
     void Close();
 
     bool IsOpen() const override { return open_; }
-    // Both lines asserted; nothing without an open device. Failures are ignored.
+    // Both lines asserted. A device named by Open that is not open (missing then, or
+    // lost since) is opened first; when it still will not open, nothing happens.
     void RaiseRigLines() override;
-    // Both lines dropped; nothing without an open device. Failures are ignored.
+    // Both lines dropped; nothing without an open device.
     void DropRigLines() override;
+    // "Keying stopped: ..." once after the device went away; then empty until it goes
+    // away again.
+    QString TakeKeyingNote() override;
 
     // The device in use, or the one that failed to open; empty when keying is off.
     const QString& DeviceName() const { return deviceName_; }
@@ -63,14 +76,22 @@ public:
     const QString& Problem() const { return problem_; }
 
 private:
-    // True when both lines followed; otherwise *failure (when given) tells why.
-    bool SetLines(bool asserted, QString* failure = nullptr);
+    // Opens deviceName_ and drops both lines; sets problem_ either way.
+    bool OpenDevice();
+    // True when both lines followed; otherwise *failure (when given) tells why, and
+    // *lost (when given) whether the driver said the device is gone.
+    bool SetLines(bool asserted, QString* failure = nullptr, bool* lost = nullptr);
+    // Both lines to `asserted` during a session; a device found gone is closed.
+    void SwitchDuringSession(bool asserted);
 
     std::unique_ptr<SerialLines> lines_;
     QString deviceName_;
     QString problem_;
+    QString note_;            // why keying stopped, until taken
     bool open_ = false;
     bool raised_ = false;
+    bool switchable_ = false; // both lines switched when the device was opened
+    bool retry_ = false;      // a session start opens deviceName_ when it is not open
 };
 
 }  // namespace lumbrel

@@ -21,6 +21,10 @@ public:
     virtual bool SetDtr(bool asserted) = 0;
     virtual bool SetRts(bool asserted) = 0;
 
+    // After SetDtr or SetRts failed: true when the device itself has gone away (a USB
+    // interface unplugged, a terminal hung up), false when it only refused the line.
+    virtual bool DeviceLost() const { return false; }
+
     // Closes the device without touching the lines. Nothing happens when none is open.
     virtual void Close() = 0;
 

@@ -38,9 +38,11 @@ bool SystemSerialLines::SetRts(bool asserted) { return SetLine(ModemLine::Rts, a
 bool SystemSerialLines::SetLine(ModemLine line, bool asserted)
 {
     std::string error;
+    lost_ = false;
     if (port_.SetLine(line, asserted, &error))
         return true;
     error_ = QString::fromStdString(error);
+    lost_ = port_.DeviceLost();
     return false;
 }
 

@@ -13,12 +13,14 @@ public:
     bool SetRts(bool asserted) override;
     void Close() override;
     QString ErrorText() const override { return error_; }
+    bool DeviceLost() const override { return lost_; }
 
 private:
     bool SetLine(ModemLine line, bool asserted);
 
     NativeSerialPort port_;
     QString error_;
+    bool lost_ = false;
 };
 
 }  // namespace lumbrel

@@ -147,8 +147,10 @@ bool Mp3OutputStream::Write(const char* data, qint64 bytes)
         if (error_.isEmpty())
             error_ = QStringLiteral("write failed");
     }
-    file_.resize(written_);
-    file_.seek(written_);
+    if (!file_.isSequential()) {  // a device or a pipe cannot be cut back
+        file_.resize(written_);
+        file_.seek(written_);
+    }
     recording_ = false;
     return false;
 }

@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 #include "morse/SampleFormat.h"
 
 namespace lumbrel {
@@ -48,14 +52,16 @@ WavFile::WavFile(const QString& path) : file_(path), header_(MakeHeader(0, 0))  
         error_ = file_.errorString();
         return;
     }
-    if (!WriteHeader())
+    // A device or a pipe (no plain file) is written front to back: the header once,
+    // then the samples; it cannot be rewritten.
+    if (file_.write(reinterpret_cast<const char*>(header_.data()), kHeaderBytes) != kHeaderBytes)
         error_ = file_.errorString();
 }
 
 WavFile::~WavFile()
 {
     if (file_.isOpen()) {
-        WriteHeader();
+        RewriteHeader();
         file_.close();
     }
 }
@@ -64,29 +70,53 @@ bool WavFile::Append(const void* data, std::uint32_t bytes)
 {
     if (!file_.isOpen())
         return false;
+    if (Removed()) {
+        // Writing on would fill the disk with a file nobody can open any more.
+        error_ = QStringLiteral("The file or its folder was deleted.");
+        return false;
+    }
     if (bytes > kMaxDataBytes - dataBytes_) {
         if (error_.isEmpty())
             error_ = QStringLiteral("The recording has reached the largest size a WAV file can hold.");
         return false;
     }
-    if (!file_.seek(kHeaderBytes + static_cast<qint64>(dataBytes_))) {
+    if (!file_.isSequential() && !file_.seek(kHeaderBytes + static_cast<qint64>(dataBytes_))) {
         error_ = file_.errorString();
         return false;
     }
-    const qint64 written = file_.write(static_cast<const char*>(data), bytes);
+    const char* from = static_cast<const char*>(data);
+    qint64 written = 0;
+    while (written < static_cast<qint64>(bytes)) {
+        // A write cut short (the disk filled up) sets no error; the next one says why.
+        const qint64 n = file_.write(from + written, static_cast<qint64>(bytes) - written);
+        if (n <= 0)
+            break;
+        written += n;
+    }
     if (written != static_cast<qint64>(bytes)) {
         // Keep the header describing only what was written in full, so the file stays valid.
-        error_ = file_.errorString();
-        file_.resize(kHeaderBytes + static_cast<qint64>(dataBytes_));
+        error_ = file_.error() != QFileDevice::NoError ? file_.errorString() : QStringLiteral("The file could not be written.");
+        if (!file_.isSequential())
+            file_.resize(kHeaderBytes + static_cast<qint64>(dataBytes_));
         return false;
     }
     dataBytes_ += bytes;
     UpdateHeader();
-    if (!WriteHeader()) {
+    if (!RewriteHeader()) {
         error_ = file_.errorString();
         return false;
     }
     return true;
+}
+
+bool WavFile::Removed() const
+{
+#ifdef Q_OS_UNIX
+    struct stat status {};
+    return ::fstat(file_.handle(), &status) == 0 && S_ISREG(status.st_mode) && status.st_nlink == 0;
+#else
+    return false;  // an open file cannot be deleted
+#endif
 }
 
 void WavFile::UpdateHeader()
@@ -95,8 +125,10 @@ void WavFile::UpdateHeader()
     Put32(header_.data() + 42, dataBytes_);
 }
 
-bool WavFile::WriteHeader()
+bool WavFile::RewriteHeader()
 {
+    if (file_.isSequential())
+        return true;
     return file_.seek(0) && file_.write(reinterpret_cast<const char*>(header_.data()), kHeaderBytes) == kHeaderBytes;
 }
 

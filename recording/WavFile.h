@@ -1,7 +1,8 @@
 #pragma once
 // Writes the main signal to a RIFF/WAVE file: 44100 Hz, 2 channels, 16 bits, with an
 // 18-byte format chunk so the data starts at offset 46. The header is rewritten after
-// every append, so the file is a complete, playable WAV at every moment.
+// every append, so the file is a complete, playable WAV at every moment. (A device or a
+// pipe gets the header once, with both sizes 0, then the samples.)
 //
 //   0 "RIFF" | 4 data+38 | 8 "WAVE" | 12 "fmt " | 16 18 | 20 fmt(16) + cbSize 0 (2)
 //   38 "data" | 42 data size | 46 samples...
@@ -33,8 +34,9 @@ public:
     WavFile& operator=(const WavFile&) = delete;
 
     // Appends sample bytes at the end and rewrites the header. Returns false when the
-    // file is not open, a write failed, or the data would pass the 32-bit size limit
-    // (then nothing is appended and the file stays valid).
+    // file is not open, a write failed, the file has been deleted (its folder too,
+    // perhaps) since it was created, or the data would pass the 32-bit size limit (then
+    // nothing is appended and the file stays valid).
     bool Append(const void* data, std::uint32_t bytes);
 
     bool IsOpen() const { return file_.isOpen(); }
@@ -45,8 +47,9 @@ public:
     const HeaderBytes& Header() const { return header_; }
 
 private:
+    bool Removed() const;
     void UpdateHeader();
-    bool WriteHeader();
+    bool RewriteHeader();
 
     QFile file_;
     QString error_;

@@ -36,8 +36,14 @@ constexpr int kChannels = audio::kChannels;
 constexpr std::uint32_t kBytesPerFrame = audio::kBlockAlign;
 constexpr std::int64_t kNsPerSecond = 1'000'000'000;
 // How long the notifier sleeps when nothing is pending before it looks again (it is
-// woken earlier by every completion).
+// woken earlier by every completion). It is also how often the stream's health is
+// looked at.
 constexpr std::int64_t kIdleWaitNs = 200'000'000;
+// A stream that has played before and then produces nothing for this long while
+// buffers are queued is taken as stopped (a sound server that hangs). Before its first
+// callback a stream gets longer: a sound server may take a while to start pulling it.
+constexpr std::int64_t kStallNs = static_cast<std::int64_t>(PortAudioDevice::kStallSeconds * 1e9);
+constexpr std::int64_t kFirstCallbackGraceNs = 5'000'000'000;
 
 // ---- PortAudio, shared by every device of the process ----
 
@@ -51,6 +57,12 @@ std::mutex& PortAudioMutex() {
 int& PortAudioUsers() {
     static int users = 0;
     return users;
+}
+
+// Streams of the process open at the moment; under PortAudioMutex.
+int& OpenStreams() {
+    static int streams = 0;
+    return streams;
 }
 
 // While alive, file descriptor 2 points at /dev/null. PortAudio's probing of ALSA
@@ -129,6 +141,15 @@ void ReleasePortAudioLocked() {
         QuietStderr quiet;
         Pa_Terminate();
     }
+}
+
+// With PortAudioMutex held, a user holding it and no stream open: terminates and
+// initialises the audio system again, which lists the devices anew. Should the new
+// start fail, the device's Open fails with no device, and the next Open tries again.
+void RestartPortAudioLocked() {
+    QuietStderr quiet;
+    Pa_Terminate();
+    (void)Pa_Initialize();
 }
 
 std::int64_t SteadyNs() {
@@ -215,13 +236,29 @@ struct PortAudioDevice::Impl {
     Impl(const Impl&) = delete;
     Impl& operator=(const Impl&) = delete;
 
+    // Why the stream stopped on its own; kPlaying while it plays.
+    enum Loss : int { kPlaying = 0, kStreamEnded = 1, kStreamStalled = 2 };
+
     static int StreamCallback(const void* input, void* output, unsigned long frameCount,
                               const PaStreamCallbackTimeInfo* timeInfo, PaStreamCallbackFlags statusFlags,
                               void* userData);
+    static void StreamFinished(void* userData);
     int Render(std::uint8_t* out, unsigned long frames, const PaStreamCallbackTimeInfo* timeInfo,
                PaStreamCallbackFlags statusFlags);
+    int RenderQueued(std::uint8_t* out, unsigned long frames, const PaStreamCallbackTimeInfo* timeInfo,
+                     PaStreamCallbackFlags statusFlags);
 
     void NotifierLoop();
+    // With PortAudioMutex held. Opens a stream on the default output device.
+    static AudioResult OpenDefaultStreamLocked(Impl& d, PaStream** stream, PaStreamParameters* parameters);
+    // Notifier thread. Whether the stream still plays; when not, takes over.
+    void WatchStream(std::uint64_t& lastFrames, std::int64_t& lastProgressNs);
+    // Notifier thread. The stream has stopped on its own: the callback is shut out of
+    // the rings, and every buffer it held or had not yet taken becomes a completion due
+    // at once, so that no buffer waits for a report forever.
+    void TakeOver(Loss loss);
+    // Notifier thread, after TakeOver: buffers written since are reported at once.
+    void DrainPending();
     void Deliver(const Completion& completion);
     void WaitUntil(std::int64_t steadyNs);
     void StartNotifier();
@@ -235,6 +272,8 @@ struct PortAudioDevice::Impl {
     // Owner, after the stream is closed and the notifier joined: everything in flight
     // is marked done without a report.
     void DropAll();
+    Loss LossNow() const { return static_cast<Loss>(loss.load(std::memory_order_acquire)); }
+    static const char* LossText(Loss why);
 
     AudioDevice& owner;
     const double suggestedLatency;
@@ -269,6 +308,22 @@ struct PortAudioDevice::Impl {
     sem_t wake{};  // posted by the audio callback for every batch of completions
     std::thread notifier;
 
+    // The stream stopping on its own. ownerStopping is set while the owner aborts the
+    // stream (Reset, Close), whose finished report is no news; streamEnded is set by any
+    // other finished report. loss: kPlaying until the notifier took over.
+    std::atomic<bool> ownerStopping{false};
+    std::atomic<bool> streamEnded{false};
+    std::atomic<int> loss{kPlaying};
+    // The hand-over of the callback's end of the rings to the notifier: the callback
+    // marks itself rendering and then looks for `abandoned`; the notifier sets
+    // `abandoned` and then waits until the callback is not rendering. (Both in
+    // sequentially consistent order, so one of them always sees the other.)
+    std::atomic<bool> rendering{false};
+    std::atomic<bool> abandoned{false};
+    // Keeps the notifier's take-over apart from the owner's Reset, which also moves
+    // the callback's queue while the stream is stopped. Never taken by the callback.
+    std::mutex takeOverMutex;
+
     std::mutex deliveredMutex;
     std::condition_variable deliveredChanged;
     std::uint64_t deliveredSequence = 0;  // guarded by deliveredMutex
@@ -281,10 +336,38 @@ int PortAudioDevice::Impl::StreamCallback(const void* /*input*/, void* output, u
                                                 statusFlags);
 }
 
-// Audio thread. Fills `frames` frames from the queued buffers, back to back, and
-// silence after the last one.
+// The thread that ends the stream (the audio thread as it exits, or the owner's abort).
+// Only flags and a post of the semaphore, as in the audio callback.
+void PortAudioDevice::Impl::StreamFinished(void* userData) {
+    Impl& d = *static_cast<Impl*>(userData);
+    if (d.ownerStopping.load(std::memory_order_acquire)) {
+        return;
+    }
+    d.streamEnded.store(true, std::memory_order_release);
+    ::sem_post(&d.wake);
+}
+
+// Audio thread. Silence once the notifier has taken the queue over (a stream that
+// stalled and came back); otherwise the queued buffers.
 int PortAudioDevice::Impl::Render(std::uint8_t* out, unsigned long frames,
                                   const PaStreamCallbackTimeInfo* timeInfo, PaStreamCallbackFlags statusFlags) {
+    rendering.store(true, std::memory_order_seq_cst);
+    int result = paContinue;
+    if (abandoned.load(std::memory_order_seq_cst)) {
+        std::memset(out, 0, frames * kBytesPerFrame);
+        framesOutput.fetch_add(frames, std::memory_order_relaxed);
+    } else {
+        result = RenderQueued(out, frames, timeInfo, statusFlags);
+    }
+    rendering.store(false, std::memory_order_seq_cst);
+    return result;
+}
+
+// Audio thread. Fills `frames` frames from the queued buffers, back to back, and
+// silence after the last one.
+int PortAudioDevice::Impl::RenderQueued(std::uint8_t* out, unsigned long frames,
+                                        const PaStreamCallbackTimeInfo* timeInfo,
+                                        PaStreamCallbackFlags statusFlags) {
     const std::int64_t nowNs = SteadyNs();
     // When this output's first frame will be heard, as a delay from now: the stream's
     // outputBufferDacTime - currentTime, both in stream time, so the difference holds on
@@ -355,22 +438,76 @@ void PortAudioDevice::Impl::WaitUntil(std::int64_t steadyNs) {
 
 // Notifier thread.
 void PortAudioDevice::Impl::NotifierLoop() {
+    std::uint64_t lastFrames = framesOutput.load(std::memory_order_relaxed);
+    std::int64_t lastProgressNs = SteadyNs();
     while (!stopping.load(std::memory_order_acquire)) {
+        if (LossNow() == kPlaying) {
+            WatchStream(lastFrames, lastProgressNs);
+        } else {
+            DrainPending();
+        }
         Completion next;
         if (!completions.Peek(next)) {
             WaitUntil(SteadyNs() + kIdleWaitNs);
             continue;
         }
-        if (next.sequence > flushThrough.load(std::memory_order_acquire)) {
+        if (next.sequence > flushThrough.load(std::memory_order_acquire) && LossNow() == kPlaying) {
             const std::int64_t now = SteadyNs();
             if (now < next.heardNs) {
-                WaitUntil(next.heardNs);
+                WaitUntil(std::min(next.heardNs, now + kIdleWaitNs));
                 continue;
             }
         }
         completions.DropFront();
         Deliver(next);
     }
+}
+
+// Notifier thread. A stream that ended without the owner stopping it (its sound server
+// or device went away), or one that has produced nothing for a while although buffers
+// are queued (a server that hangs), will report nothing more: the notifier takes over.
+void PortAudioDevice::Impl::WatchStream(std::uint64_t& lastFrames, std::int64_t& lastProgressNs) {
+    const std::int64_t now = SteadyNs();
+    const std::uint64_t frames = framesOutput.load(std::memory_order_relaxed);
+    if (frames != lastFrames || inFlight.load(std::memory_order_acquire) == 0) {
+        lastFrames = frames;
+        lastProgressNs = now;
+    }
+    if (streamEnded.load(std::memory_order_acquire)) {
+        TakeOver(kStreamEnded);
+    } else if (now - lastProgressNs >= (frames == 0 ? kFirstCallbackGraceNs : kStallNs)) {
+        TakeOver(kStreamStalled);
+    }
+}
+
+void PortAudioDevice::Impl::TakeOver(Loss why) {
+    std::lock_guard lock(takeOverMutex);
+    if (ownerStopping.load(std::memory_order_acquire) || LossNow() != kPlaying) {
+        return;  // the owner is resetting the stream; looked at again next time
+    }
+    abandoned.store(true, std::memory_order_seq_cst);
+    while (rendering.load(std::memory_order_seq_cst)) {
+        std::this_thread::yield();  // the callback never blocks: this is one callback's time at most
+    }
+    // The callback no longer touches its state or its ends of the rings.
+    FlushToCompletions();
+    loss.store(why, std::memory_order_release);
+}
+
+void PortAudioDevice::Impl::DrainPending() {
+    Pending buffer;
+    while (pending.Pop(buffer)) {
+        completions.Push(Completion{buffer.header, buffer.sequence, 0});
+    }
+}
+
+const char* PortAudioDevice::Impl::LossText(Loss why) {
+    switch (why) {
+    case kStreamEnded: return "The sound device or sound server went away.";
+    case kStreamStalled: return "The sound device has played nothing for 2 seconds.";
+    case kPlaying: break;
+    }
+    return "";
 }
 
 // Notifier thread.
@@ -437,6 +574,32 @@ PortAudioDevice::~PortAudioDevice() {
     }
 }
 
+AudioResult PortAudioDevice::Impl::OpenDefaultStreamLocked(Impl& d, PaStream** stream,
+                                                           PaStreamParameters* parameters) {
+    const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
+    const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
+    if (info == nullptr) {
+        return AudioResult::Failure(AudioError::NoDevice);
+    }
+    *parameters = PaStreamParameters{};
+    parameters->device = device;
+    parameters->channelCount = kChannels;
+    parameters->sampleFormat = paInt16;
+    parameters->suggestedLatency = std::max(d.suggestedLatency, info->defaultLowOutputLatency);
+    parameters->hostApiSpecificStreamInfo = nullptr;
+    PaError error = paNoError;
+    {
+        QuietStderr quiet;
+        error = Pa_OpenStream(stream, nullptr, parameters, kFrameRate, paFramesPerBufferUnspecified,
+                              paClipOff | paDitherOff, &Impl::StreamCallback, &d);
+    }
+    if (error != paNoError) {
+        *stream = nullptr;
+        return HostFailure(error);
+    }
+    return AudioResult::Success();
+}
+
 AudioResult PortAudioDevice::Open(const AudioFormat& format, AudioNotification notification) {
     Impl& d = *impl_;
     std::lock_guard api(d.apiMutex);
@@ -455,30 +618,22 @@ AudioResult PortAudioDevice::Open(const AudioFormat& format, AudioNotification n
     if (const PaError error = AcquirePortAudioLocked(); error != paNoError) {
         return HostFailure(error);
     }
-    const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
-    const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
-    if (info == nullptr) {
-        ReleasePortAudioLocked();
-        return AudioResult::Failure(AudioError::NoDevice);
-    }
-    PaStreamParameters parameters{};
-    parameters.device = device;
-    parameters.channelCount = kChannels;
-    parameters.sampleFormat = paInt16;
-    parameters.suggestedLatency = std::max(d.suggestedLatency, info->defaultLowOutputLatency);
-    parameters.hostApiSpecificStreamInfo = nullptr;
-
     PaStream* stream = nullptr;
-    PaError error = paNoError;
-    {
-        QuietStderr quiet;
-        error = Pa_OpenStream(&stream, nullptr, &parameters, kFrameRate, paFramesPerBufferUnspecified,
-                              paClipOff | paDitherOff, &Impl::StreamCallback, &d);
+    PaStreamParameters parameters{};
+    AudioResult opened = Impl::OpenDefaultStreamLocked(d, &stream, &parameters);
+    if (!opened.Ok() && OpenStreams() == 0) {
+        // PortAudio lists the devices once, when it starts, and the program keeps it
+        // started: a sound server that came up later, or a headset plugged in since, is
+        // not in that list, and a device that went away may still be. With no stream
+        // open, the audio system is started afresh to list them again.
+        RestartPortAudioLocked();
+        opened = Impl::OpenDefaultStreamLocked(d, &stream, &parameters);
     }
-    if (error != paNoError) {
+    if (!opened.Ok()) {
         ReleasePortAudioLocked();
-        return HostFailure(error);
+        return opened;
     }
+    PaError error = paNoError;
     const PaStreamInfo* streamInfo = Pa_GetStreamInfo(stream);
     const double latency = streamInfo != nullptr && streamInfo->outputLatency > 0 ? streamInfo->outputLatency
                                                                                   : parameters.suggestedLatency;
@@ -497,6 +652,12 @@ AudioResult PortAudioDevice::Open(const AudioFormat& format, AudioNotification n
     d.underflows.store(0);
     d.hasCurrent = false;
     d.offset = 0;
+    d.ownerStopping.store(false);
+    d.streamEnded.store(false);
+    d.loss.store(Impl::kPlaying);
+    d.rendering.store(false);
+    d.abandoned.store(false);
+    (void)Pa_SetStreamFinishedCallback(stream, &Impl::StreamFinished);
     d.StartNotifier();
 
     error = Pa_StartStream(stream);
@@ -508,6 +669,7 @@ AudioResult PortAudioDevice::Open(const AudioFormat& format, AudioNotification n
         d.notification = AudioNotification{};
         return HostFailure(error);
     }
+    ++OpenStreams();
     d.open.store(true);
     return AudioResult::Success();
 }
@@ -533,6 +695,9 @@ AudioResult PortAudioDevice::Write(AudioBufferHeader& header) {
     }
     if (auto refused = CheckWritable(header)) {
         return *refused;
+    }
+    if (const Impl::Loss why = d.LossNow(); why != Impl::kPlaying) {
+        return AudioResult::Failure(AudioError::HostError, Impl::LossText(why));
     }
     if (d.inFlight.load(std::memory_order_acquire) >= kMaxBuffersInFlight) {
         return AudioResult::Failure(AudioError::QueueFull);
@@ -576,26 +741,35 @@ AudioResult PortAudioDevice::Reset() {
         if (!d.open.load()) {
             return AudioResult::Failure(AudioError::NotOpen);
         }
-        PaError error = paNoError;
-        {
-            std::lock_guard pa(PortAudioMutex());
-            error = Pa_AbortStream(d.stream);
-        }
-        if (error != paNoError) {
-            return HostFailure(error);  // the callback may still run: leave its queue alone
-        }
-        // The audio thread has been joined: its queue and state are the owner's now.
-        d.FlushToCompletions();
+        std::lock_guard takeOver(d.takeOverMutex);
         flushed = d.lastSequence;
-        d.flushThrough.store(flushed, std::memory_order_release);
+        if (const Impl::Loss why = d.LossNow(); why != Impl::kPlaying) {
+            // The notifier holds the queue and reports everything at once already.
+            result = AudioResult::Failure(AudioError::HostError, Impl::LossText(why));
+        } else {
+            d.ownerStopping.store(true, std::memory_order_release);
+            PaError error = paNoError;
+            {
+                std::lock_guard pa(PortAudioMutex());
+                error = Pa_AbortStream(d.stream);
+            }
+            if (error != paNoError) {
+                d.ownerStopping.store(false, std::memory_order_release);
+                return HostFailure(error);  // the callback may still run: leave its queue alone
+            }
+            // The audio thread has been joined: its queue and state are the owner's now.
+            d.FlushToCompletions();
+            d.flushThrough.store(flushed, std::memory_order_release);
+            {
+                std::lock_guard pa(PortAudioMutex());
+                error = Pa_StartStream(d.stream);
+            }
+            d.ownerStopping.store(false, std::memory_order_release);
+            if (error != paNoError) {
+                result = HostFailure(error);
+            }
+        }
         ::sem_post(&d.wake);
-        {
-            std::lock_guard pa(PortAudioMutex());
-            error = Pa_StartStream(d.stream);
-        }
-        if (error != paNoError) {
-            result = HostFailure(error);
-        }
     }
     // Wait, without holding the owner lock, until the notifier has reported every
     // dropped buffer; its callback may call PrepareHeader or Write meanwhile.
@@ -616,6 +790,7 @@ AudioResult PortAudioDevice::Close() {
         return AudioResult::Failure(AudioError::NotOpen);
     }
     d.StopNotifier();
+    d.ownerStopping.store(true, std::memory_order_release);
     AudioResult result = AudioResult::Success();
     {
         std::lock_guard pa(PortAudioMutex());
@@ -627,6 +802,7 @@ AudioResult PortAudioDevice::Close() {
         if (error != paNoError) {
             result = HostFailure(error);
         }
+        --OpenStreams();
         ReleasePortAudioLocked();
     }
     // The audio thread and the notifier are gone: whatever was in flight is the
@@ -650,6 +826,8 @@ std::uint64_t PortAudioDevice::FramesOutput() const {
 std::uint64_t PortAudioDevice::UnderflowCount() const {
     return impl_->underflows.load(std::memory_order_relaxed);
 }
+
+std::string PortAudioDevice::StreamProblem() const { return Impl::LossText(impl_->LossNow()); }
 
 PortAudioPreload::PortAudioPreload()
     : thread_([this] {

@@ -14,12 +14,22 @@
 // The audio callback allocates nothing, takes no lock and calls neither Qt nor the
 // owner; its only system call is the post of a semaphore that wakes the notifier.
 //
+// A stream can stop on its own: the sound server goes away (PortAudio ends the stream),
+// or hangs (the callback is no longer called). The notifier watches for both: a stream
+// that ended without the owner stopping it, or that has produced nothing for
+// kStallSeconds while buffers are queued, is taken over: the callback is shut out of
+// the queue, and every buffer in flight is reported done at once, in queue order, so
+// that the owner never waits for a report forever. From then on Write fails with
+// HostError and the reason (StreamProblem), which is how the owner tells those reports
+// from buffers that were heard; Close and Open make a new stream.
+//
 // Any number of devices may be open at once (the trainer runs three streams);
 // PortAudio is initialised by the first and terminated by the last. The audio system's
 // start-up chatter on stderr (ALSA and JACK probing) is kept off the terminal.
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "session/AudioDevice.h"
@@ -41,8 +51,9 @@ public:
     PortAudioPreload& operator=(const PortAudioPreload&) = delete;
 
 private:
-    std::thread thread_;
+    // Before the thread, which sets it: members are initialised in this order.
     bool acquired_ = false;
+    std::thread thread_;
 };
 
 class PortAudioDevice final : public AudioDevice {
@@ -54,6 +65,8 @@ public:
     static constexpr double kDefaultLatencySeconds = 0.045;
     // Buffers written and not yet reported done, at most.
     static constexpr int kMaxBuffersInFlight = 64;
+    // Nothing played for this long while buffers are queued: the stream has stopped.
+    static constexpr double kStallSeconds = 2.0;
 
     // Owner thread. Latencies below the minimum are raised to it.
     explicit PortAudioDevice(double suggestedLatencySeconds = kDefaultLatencySeconds);
@@ -77,6 +90,10 @@ public:
     // Any thread. Callbacks since Open for which the audio system reported an output
     // underflow (audio it had to make up).
     std::uint64_t UnderflowCount() const;
+    // Any thread. Why the open stream stopped playing on its own (its sound server went
+    // away, or nothing played for kStallSeconds while buffers were queued); empty while
+    // it plays.
+    std::string StreamProblem() const;
 
 private:
     struct Impl;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 
+#include "morse/SampleFormat.h"
 #include "recording/Transcript.h"
 #include "session/Clock.h"
 
@@ -29,7 +30,12 @@ Trainer::Trainer(Dependencies deps)
         auto sender = std::make_unique<TCWSender>(TCWSender::Dependencies{
             .device = *deps.qrmAudio[i], .window = window_, .random = random_,
             .messageBox = [this](const QString& text, const QString& caption, TCWSender::MessageIcon) {
-                host_.ShowMessage(text, caption);
+                // A station's failure during a session (its stream failing with the main
+                // one) is told with the session's own, once, when the session ends.
+                if (sessionActive_)
+                    NoteSoundFault(text, caption);
+                else
+                    host_.ShowMessage(text, caption);
             }});
         sender->SetSampleRate(WSampleRate::sr44100);
         sender->SetUseCallbacks(true);
@@ -195,6 +201,13 @@ void Trainer::FormClose()
 
 void Trainer::OpenAudio()
 {
+    const AudioResult result = OpenAudioDevice();
+    if (!result.Ok())
+        host_.ShowMessage(QString::fromStdString(result.Text()), QStringLiteral("waveOutOpen"));
+}
+
+AudioResult Trainer::OpenAudioDevice()
+{
     for (int i = 0; i < kBufferCount; ++i) {
         buffers_[i] = AudioBufferHeader{};
         bufferData_[i].assign(kBufferBytes / 2, 0);
@@ -210,8 +223,58 @@ void Trainer::OpenAudio()
               })
             : AudioNotification::ToWindow(window_));
     audioOpen_ = result.Ok();
-    if (!result.Ok())
-        host_.ShowMessage(QString::fromStdString(result.Text()), QStringLiteral("waveOutOpen"));
+    if (audioOpen_)
+        reopenAudio_ = false;
+    return result;
+}
+
+// Before a session: a device that could not be opened (a headset plugged in after the
+// program started) or that failed during the last session (a sound server that went
+// away and came back) is opened again, so that Start works without a restart. Without
+// sound output no session begins; one message says why.
+bool Trainer::EnsureAudioOpen()
+{
+    if (audioOpen_ && !reopenAudio_)
+        return true;
+    if (audioOpen_) {
+        (void)audio_.Close();
+        audioOpen_ = false;
+    }
+    const AudioResult result = OpenAudioDevice();
+    if (result.Ok())
+        return true;
+    host_.ShowMessage(QStringLiteral("No sound output: %1").arg(QString::fromStdString(result.Text())),
+                      QStringLiteral("waveOutOpen"));
+    return false;
+}
+
+// A call of the device failed during the session: the device is opened again before
+// the next session.
+void Trainer::NoteAudioFault(const AudioResult& result, const QString& caption)
+{
+    reopenAudio_ = true;
+    NoteSoundFault(QString::fromStdString(result.Text()), caption);
+}
+
+// Only the first sound failure of a session is kept, and told once when it ends.
+void Trainer::NoteSoundFault(const QString& text, const QString& caption)
+{
+    if (audioFault_.isEmpty()) {
+        audioFault_ = text;
+        audioFaultCaption_ = caption;
+    }
+}
+
+// No buffer is in flight and no primed event is pending, so no event will come home to
+// carry the session on or end it: every write failed (a device that went away). Rather
+// than sit "running" in silence, the session ends as after Stop.
+void Trainer::EndWithNothingInFlight()
+{
+    if (!sessionActive_ || expectedEvents_ != 0)
+        return;
+    pipelineLost_ = true;
+    sessionState_ = kEnded;
+    EndOfSession();
 }
 
 // --- Session controller ----------------------------------------------------------
@@ -246,6 +309,8 @@ void Trainer::StartButtonClick()
     // winds down or counts down is ignored.
     if (sessionActive_ || countdown_ > 0)
         return;
+    if (!EnsureAudioOpen())
+        return;
     const int pause = store_.Read(keys::Pause);
     if (pause <= 0) {
         sourceKind_ = SourceKind::RandomGroups;
@@ -263,6 +328,8 @@ bool Trainer::BeginSession()
 {
     if (sessionActive_ || characters_.ActiveSet().size() < 2)
         return false;
+    if (!EnsureAudioOpen())
+        return false;
     startSeconds_ = SecondsOfDay();
     idle_ = false;
     prosignState_ = 0;
@@ -271,6 +338,9 @@ bool Trainer::BeginSession()
     characters_.RebuildActiveSet();
     if (characters_.ActiveSet().size() < 2)
         return false;
+    audioFault_.clear();
+    audioFaultCaption_.clear();
+    pipelineLost_ = false;
     charactersSent_ = -2;
     controls_.SetText(ControlId::StatusBar1, QString());
     groups_.Begin(random_);
@@ -283,7 +353,9 @@ bool Trainer::BeginSession()
     display_.ResetPendingWord();
     display_.SetSourceKind(sourceKind_);
     display_.SetWordListSession(false);
-    if (rig_ && rig_->IsOpen())
+    // A port that is not open (unplugged, or missing when the program started) is tried
+    // again here, so that an interface plugged back in keys the next session.
+    if (rig_)
         rig_->RaiseRigLines();
     PrimePipeline();
     if (controls_.Checked(ControlId::QRMCheckBox))
@@ -646,16 +718,18 @@ void Trainer::OnBufferDone(AudioBufferHeader* header)
             EndOfSession();
         return;
     }
-    if (index < 0 || index >= static_cast<int>(active.size()))
+    if (index < 0 || index >= static_cast<int>(active.size())) {
+        EndWithNothingInFlight();
         return;
+    }
     currentRecord_ = active[static_cast<std::size_t>(index)];
 
     const int slot = nextBuffer_;
     AudioBufferHeader& out = buffers_[static_cast<std::size_t>(slot)];
     nextBuffer_ = (nextBuffer_ + 1) % kBufferCount;
 
-    if (!audio_.UnprepareHeader(out).Ok())
-        host_.ShowMessage(QStringLiteral("waveOutUnprepareHeader Failed"), QStringLiteral("Information"));
+    if (const AudioResult unprepared = audio_.UnprepareHeader(out); !unprepared.Ok())
+        NoteAudioFault(unprepared, QStringLiteral("Information"));
 
     const int amplitude = impairments_.AmplitudePercent(controls_);
     const int permille = (sourceKind_ == SourceKind::RandomGroups || effectiveMode != 0 || index == 0)
@@ -665,7 +739,11 @@ void Trainer::OnBufferDone(AudioBufferHeader* header)
                    currentPitch_ + 25 - impairments_.PitchDither, permille);
     renderer_.SetStraightKey(controls_.Checked(ControlId::HandSentCheckBox));
     const bool joined = prosignState_ != 0;
-    const int bytes = std::min<int>(code.SlotBytes(joined), static_cast<int>(kBufferBytes));
+    // The device plays whole frames only. A slot stretched by the effective speed can
+    // hold an odd number of values (a word space of seven odd units); its last value,
+    // half a frame of closing silence, is left out rather than the buffer refused.
+    int bytes = std::min<int>(code.SlotBytes(joined), static_cast<int>(kBufferBytes));
+    bytes -= bytes % static_cast<int>(audio::kBlockAlign);
     code.CopyOut(static_cast<std::int16_t*>(out.data), Impairments::NoiseSpan(controls_), joined, amplitude,
                  bytes / 2);
     out.length = static_cast<std::uint32_t>(bytes);
@@ -689,14 +767,17 @@ void Trainer::OnBufferDone(AudioBufferHeader* header)
     if (prosignState_ != 0)
         ++prosignState_;
 
-    if (!audio_.PrepareHeader(out).Ok())
-        host_.ShowMessage(QStringLiteral("waveOutPrepareHeader Failed"), QStringLiteral("Information"));
+    if (const AudioResult prepared = audio_.PrepareHeader(out); !prepared.Ok())
+        NoteAudioFault(prepared, QStringLiteral("Information"));
     const AudioResult written = audio_.Write(out);
     if (written.Ok()) {
         ++inFlight_;
         ++expectedEvents_;
     } else {
-        host_.ShowMessage(QString::fromStdString(written.Text()), QStringLiteral("waveOutWrite"));
+        // One buffer fewer in flight: the session goes on with what is left, and ends
+        // when nothing is left.
+        NoteAudioFault(written, QStringLiteral("waveOutWrite"));
+        EndWithNothingInFlight();
     }
 }
 
@@ -712,9 +793,21 @@ void Trainer::EndOfSession()
         controls_.SetEnabled(id, true);
     controls_.SetEnabled(ControlId::Timer1, false);
 
+    if (!audioFault_.isEmpty()) {
+        const QString text = pipelineLost_
+            ? QStringLiteral("Sound output failed: %1\nThe session was stopped.").arg(audioFault_)
+            : QStringLiteral("Sound output failed during the session: %1").arg(audioFault_);
+        host_.ShowMessage(text, audioFaultCaption_);
+        audioFault_.clear();
+    }
     FinishRecordings();
-    if (rig_)
+    if (rig_) {
         rig_->DropRigLines();
+        // Said once, after the count of characters sent, where it stays until the next session.
+        const QString note = rig_->TakeKeyingNote();
+        if (!note.isEmpty())
+            controls_.SetText(ControlId::StatusBar1, QStringLiteral("  ") + note);
+    }
     CloseQrmStations();
     idle_ = true;
     display_.SetParameterLineMode(false);

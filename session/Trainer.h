@@ -48,13 +48,18 @@ public:
     virtual void ShowCharacterBoxes(int) {}
 };
 
-// The rig's keying lines, while a session runs.
+// The rig's keying lines, while a session runs. The trainer raises them as every
+// session begins (a port that is not open may try to open again then) and drops them
+// when it ends.
 class RigKeying {
 public:
     virtual ~RigKeying() = default;
     virtual bool IsOpen() const = 0;
     virtual void RaiseRigLines() = 0;
     virtual void DropRigLines() = 0;
+    // Why keying stopped since the last call (the device went away during a session),
+    // for a one-time note in the status line; empty when nothing new went wrong.
+    virtual QString TakeKeyingNote() { return {}; }
 };
 
 class Trainer final : private CharacterWindows {
@@ -239,6 +244,11 @@ private:
     void SetToolVisible(LearningTool tool, bool visible) override;
 
     void OpenAudio();
+    AudioResult OpenAudioDevice();
+    bool EnsureAudioOpen();
+    void NoteAudioFault(const AudioResult& result, const QString& caption);
+    void NoteSoundFault(const QString& text, const QString& caption);
+    void EndWithNothingInFlight();
     void RearmQrmStation(int index);
     void ApplySessionControls();   // Countdown and during a session
     void ApplyIdleControls();      // back to Idle
@@ -280,6 +290,13 @@ private:
 
     // Engine.
     bool audioOpen_ = false;
+    // The device failed during a session: it is closed and opened again before the next.
+    bool reopenAudio_ = false;
+    // The first sound output failure of this session and its caption, told once when the
+    // session ends; pipelineLost_: the session ended because nothing was left in flight.
+    QString audioFault_;
+    QString audioFaultCaption_;
+    bool pipelineLost_ = false;
     std::array<AudioBufferHeader, kBufferCount> buffers_{};
     std::array<std::vector<std::int16_t>, kBufferCount> bufferData_;
     std::array<QString, kBufferCount> bufferText_;  // display text of each queued buffer

@@ -3,6 +3,8 @@
 
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <cstring>
 #include <map>
 
 #include "session/VirtualSession.h"
@@ -356,7 +358,7 @@ TEST_F(Session, CloseDuringTheCountdownClosesAtOnce)
     EXPECT_TRUE(s->Closed());
 }
 
-TEST_F(Session, WithoutADeviceEachPrimedEventReportsAndTheSessionCanStillEnd)
+TEST_F(Session, WithoutADeviceStartSaysSoOnceAndBeginsNothing)
 {
     Make();
     s->device().InjectFailure(VirtualAudioDevice::Call::Open, "no sound card");
@@ -367,20 +369,21 @@ TEST_F(Session, WithoutADeviceEachPrimedEventReportsAndTheSessionCanStillEnd)
 
     store.Write(keys::Pause, 0);
     t().StartButtonClick();
-    s->RunFor(3000);
-    // Unprepare, prepare and write fail on each of the two primed events; nothing more comes.
-    ASSERT_EQ(s->Messages().size(), 7u);
-    const QStringList captions = {"Information", "Information", "waveOutWrite"};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(s->Messages()[static_cast<std::size_t>(1 + i)].caption, captions[i % 3]);
-    EXPECT_EQ(s->Messages()[1].text, QStringLiteral("waveOutUnprepareHeader Failed"));
-    EXPECT_EQ(s->Messages()[2].text, QStringLiteral("waveOutPrepareHeader Failed"));
-    t().StopButtonClick();
-    EXPECT_FALSE(t().SessionActive());  // nothing in flight: the session ends at once
+    // Start tries the device again; still none: one message, and no session.
+    ASSERT_EQ(s->Messages().size(), 2u);
+    EXPECT_EQ(s->Messages()[1].caption, QStringLiteral("waveOutOpen"));
+    EXPECT_EQ(s->Messages()[1].text, QStringLiteral("No sound output: no sound card"));
+    EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Open), 2);
+    EXPECT_FALSE(t().SessionActive());
     EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton3));
+    EXPECT_FALSE(t().Controls().Enabled(ControlId::StopButton));
+    EXPECT_FALSE(t().Controls().Enabled(ControlId::Timer1));
+    s->RunFor(3000);
+    EXPECT_EQ(s->Messages().size(), 2u);
+    EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
 }
 
-TEST_F(Session, AWriteFailureShortensThePipelineByOne)
+TEST_F(Session, AWriteFailureShortensThePipelineByOneAndIsToldAfterTheSession)
 {
     store.Write(keys::Pause, 0);
     Create();
@@ -388,10 +391,13 @@ TEST_F(Session, AWriteFailureShortensThePipelineByOne)
     t().StartButtonClick();
     s->RunFor(3000);
     EXPECT_EQ(s->device().QueuedCount(), 1u);
-    ASSERT_EQ(s->Messages().size(), 1u);
-    EXPECT_EQ(s->Messages()[0].caption, QStringLiteral("waveOutWrite"));
+    EXPECT_TRUE(t().SessionActive());
+    EXPECT_TRUE(s->Messages().empty());  // nothing while the session runs
     t().StopButtonClick();
     ASSERT_TRUE(s->RunUntilIdle(30'000));
+    ASSERT_EQ(s->Messages().size(), 1u);
+    EXPECT_EQ(s->Messages()[0].caption, QStringLiteral("waveOutWrite"));
+    EXPECT_EQ(s->Messages()[0].text, QStringLiteral("Sound output failed during the session: device gone"));
 }
 
 TEST_F(Session, ADiskFullStopsTheRecordingWithOneMessageAfterTheSession)
@@ -409,7 +415,8 @@ TEST_F(Session, ADiskFullStopsTheRecordingWithOneMessageAfterTheSession)
     t().StopButtonClick();
     ASSERT_TRUE(s->RunUntilIdle(30'000));
     ASSERT_EQ(s->Messages().size(), 1u);
-    EXPECT_TRUE(s->Messages()[0].text.contains(QStringLiteral("/dev/full")));
+    EXPECT_EQ(s->Messages()[0].text, QStringLiteral("The recording /dev/full was stopped: %1")
+                                         .arg(QString::fromLocal8Bit(std::strerror(ENOSPC))));
 }
 
 TEST_F(Session, TheTranscriptIsWrittenAtTheEndOfTheSession)

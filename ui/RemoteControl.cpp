@@ -1,12 +1,16 @@
 #include "ui/RemoteControl.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QPointer>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 #endif
 
 namespace lumbrel {
@@ -24,6 +28,28 @@ QString UserId()
     return user.isEmpty() ? QStringLiteral("user") : user;
 #endif
 }
+
+#ifdef Q_OS_UNIX
+// The file a server name stands for: names that are no path live in the temporary
+// folder, as QLocalServer puts them.
+QString SocketPath(const QString& name)
+{
+    if (QDir::isAbsolutePath(name))
+        return name;
+    return QDir::cleanPath(QDir::tempPath()) + QLatin1Char('/') + name;
+}
+
+// What is at `path`: nothing, a socket, or something else (a file, a folder, a link).
+enum class PathHolds { Nothing, Socket, SomethingElse };
+
+PathHolds WhatIsAt(const QString& path)
+{
+    struct stat status {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+        return errno == ENOENT ? PathHolds::Nothing : PathHolds::SomethingElse;
+    return S_ISSOCK(status.st_mode) ? PathHolds::Socket : PathHolds::SomethingElse;
+}
+#endif
 
 }  // namespace
 
@@ -63,10 +89,34 @@ bool RemoteControlServer::Listen(const QString& name)
             return false;
         }
     }
+#ifdef Q_OS_UNIX
+    // Only a socket is ours to replace. Anything else at that path may be the user's
+    // (listening would rename the new socket over it): it stays, and so does the
+    // trainer, without start and stop from other programs.
+    const QString path = SocketPath(name);
+    switch (WhatIsAt(path)) {
+    case PathHolds::Nothing:
+        break;
+    case PathHolds::Socket:
+        QLocalServer::removeServer(name);
+        break;
+    case PathHolds::SomethingElse:
+        error_ = QStringLiteral("%1 is in the way and is not a socket; it was left as it is").arg(path);
+        return false;
+    }
+    if (const QString folder = QFileInfo(path).absolutePath(); !QFileInfo(folder).isDir()) {
+        error_ = QStringLiteral("cannot listen on %1: the folder %2 does not exist").arg(name, folder);
+        return false;
+    }
+#else
     QLocalServer::removeServer(name);
+#endif
     if (server_.listen(name))
         return true;
     error_ = server_.errorString();
+    // Qt names its own function in front of the system's reason; the reason is enough.
+    error_.remove(QStringLiteral("QLocalServer::listen: "));
+    error_ = QStringLiteral("cannot listen on %1: %2").arg(name, error_);
     return false;
 }
 

@@ -32,9 +32,11 @@ public:
     explicit RemoteControlServer(MessageTarget& window, QObject* parent = nullptr);
     ~RemoteControlServer() override;
 
-    // Listens on `name`, for this user only. A socket file left by a crashed run is
-    // removed first. Fails when another trainer listens there or the socket cannot be
-    // made; ErrorText() then says why.
+    // Listens on `name`, for this user only. A socket file left by a run that crashed or
+    // was killed is removed first. Fails when another trainer listens there, when
+    // something that is not a socket (a user's file) is at that path, which is never
+    // removed, or when the socket cannot be made (a folder that is not writable);
+    // ErrorText() then says why.
     bool Listen(const QString& name);
     bool IsListening() const { return server_.isListening(); }
     QString FullServerName() const { return server_.fullServerName(); }

@@ -82,7 +82,8 @@ int main(int argc, char** argv)
     lumbrel::PortAudioDevice qrmAudio1;  // the interfering stations' own streams
     lumbrel::PortAudioDevice qrmAudio2;
     lumbrel::SettingsStore store = lumbrel::SettingsStore::UserStore();
-    // The rig's keying lines; a port that cannot be opened leaves keying off.
+    // The rig's keying lines; a port that cannot be opened leaves keying off until a
+    // session start finds it (an interface plugged in later).
     lumbrel::RigPort rig(std::make_unique<lumbrel::SystemSerialLines>());
     rig.Open(store);
     int status = 0;

@@ -27,6 +27,9 @@ struct FakeDevice {
     std::set<QString> busy;     // names that exist but are in use
     bool dtrFails = false;
     bool rtsFails = false;
+    // Pulled out: the name no longer opens, and a device still open fails every line
+    // switch with an I/O error, as a hung-up terminal does.
+    bool unplugged = false;
 
     bool open = false;
     QString openName;
@@ -54,7 +57,9 @@ public:
     {
         Close();
         bool ok = false;
-        if (d_->busy.count(name) != 0)
+        if (d_->unplugged)
+            error_ = QStringLiteral("No such file or directory");
+        else if (d_->busy.count(name) != 0)
             error_ = QStringLiteral("Device or resource busy");
         else if (d_->present.count(name) == 0)
             error_ = QStringLiteral("No such file or directory");
@@ -78,10 +83,16 @@ public:
         Log({LineCall::Close, false, {}});
     }
     QString ErrorText() const override { return error_; }
+    bool DeviceLost() const override { return lost_; }
 
 private:
     bool Set(LineCall::Kind kind, bool asserted, bool fails, bool& line)
     {
+        lost_ = d_->open && d_->unplugged;
+        if (lost_) {
+            error_ = QStringLiteral("Input/output error");
+            return false;
+        }
         if (!d_->open || fails) {
             error_ = d_->open ? QStringLiteral("Inappropriate ioctl for device") : QStringLiteral("Bad file descriptor");
             return false;
@@ -99,6 +110,7 @@ private:
 
     std::shared_ptr<FakeDevice> d_;
     QString error_;
+    bool lost_ = false;
 };
 
 }  // namespace lumbrel::test

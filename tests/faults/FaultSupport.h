@@ -1,0 +1,72 @@
+#pragma once
+// Ways to make the system fail on purpose, shared by the fault tests.
+#include <QString>
+
+#include <csignal>
+
+#include <pwd.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace lumbrel::test {
+
+// Limits the size of files this process writes, as a full disk would: a write past the
+// limit fails (EFBIG) instead of raising SIGXFSZ. Restores both when it goes.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit limited = previous_;
+        limited.rlim_cur = bytes;
+        ok_ = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool Ok() const { return ok_; }
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+    bool ok_ = false;
+};
+
+// Folder permissions do not hold for root. Run as root, the tests that need them act as
+// the unprivileged user "nobody" while this lives (the effective user id of the whole
+// process); `folder` is handed to that user first. Otherwise it does nothing.
+class WithoutRoot {
+public:
+    explicit WithoutRoot(const QString& folder)
+    {
+        if (::geteuid() != 0) {
+            ok_ = true;
+            return;
+        }
+        const passwd* nobody = ::getpwnam("nobody");
+        if (!nobody || nobody->pw_uid == 0)
+            return;
+        if (::chown(folder.toLocal8Bit().constData(), nobody->pw_uid, nobody->pw_gid) != 0)
+            return;
+        ok_ = switched_ = ::seteuid(nobody->pw_uid) == 0;
+    }
+    ~WithoutRoot()
+    {
+        if (switched_)
+            (void)::seteuid(0);
+    }
+    WithoutRoot(const WithoutRoot&) = delete;
+    WithoutRoot& operator=(const WithoutRoot&) = delete;
+    bool Ok() const { return ok_; }
+
+private:
+    bool ok_ = false;
+    bool switched_ = false;
+};
+
+}  // namespace lumbrel::test
