@@ -12,6 +12,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <cstdio>
 #include <unistd.h>
 
 #include "settings/SettingsFile.h"
@@ -188,6 +189,8 @@ TEST(SettingsFaults, KilledWhileSavingLeavesTheOldOrTheNewFileNeverAMix)
         lastRound = round;
     }
     EXPECT_GT(roundsSeen, kKills);  // the kills came while saves were going on
+    std::printf("%d kills during %d saves of %lld bytes each\n", kKills, roundsSeen,
+                static_cast<long long>(QFileInfo(path).size()));
 }
 
 }  // namespace
