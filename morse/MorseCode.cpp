@@ -49,7 +49,11 @@ MorseCode::MorseCode(RendererState& state, const MorseCharacter& record, int wpm
 
     const int units = CodeUnits(record.code);
     const int stretchedUnit = std::min(DotLength * 1000 / effectivePermille, kStretchCap);
-    SlotLength = units * stretchedUnit;
+    // The stretched unit can be an odd number of values; a slot of an odd number of
+    // units would then end half-way through a stereo frame, which no device accepts
+    // and which swaps the channels of everything after it in a file. The last odd
+    // value of silence is dropped.
+    SlotLength = units * stretchedUnit / 2 * 2;
     JoinedLength = (units - 2) * DotLength;
 
     // Straight-key variation can carry marks past the slot; the spare room keeps them

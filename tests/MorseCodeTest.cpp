@@ -181,6 +181,24 @@ TEST_F(MorseCodeTest, EffectiveSpeedStretchesTheUnitUpTo19000Values)
     }
 }
 
+TEST_F(MorseCodeTest, EverySlotIsWholeStereoFramesAtEveryStretch)
+{
+    // 625 permille at 15 WPM stretches the unit to 11289 values: a word space (7 units)
+    // or any code of an odd number of units would end half-way through a frame.
+    const auto space = Character(" ", " ");
+    const auto e = Character("e", ".");
+    MorseCode odd(state, space, 15, kTone, 625);
+    EXPECT_EQ(odd.SlotLength, 7 * 11289 - 1);
+    EXPECT_EQ(odd.Position, odd.SlotLength);
+    for (int wpm = 5; wpm <= 100; ++wpm)
+        for (const int permille : {1000, 875, 750, 625, 500, 375, 250, 125, 333, 1})
+            for (const auto* record : {&space, &e}) {
+                MorseCode code(state, *record, wpm, kTone, permille);
+                ASSERT_EQ(code.SlotBytes(false) % audio::kBlockAlign, 0u) << wpm << " WPM, " << permille;
+                ASSERT_EQ(code.SlotBytes(true) % audio::kBlockAlign, 0u) << wpm << " WPM, " << permille;
+            }
+}
+
 TEST_F(MorseCodeTest, QuarterAndEighthSpeedGiveTheSameSlotAt15Wpm)
 {
     const auto zero = Character("0", "-----");
