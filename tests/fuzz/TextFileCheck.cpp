@@ -1,0 +1,124 @@
+#include "tests/fuzz/TextFileCheck.h"
+
+#include <QBuffer>
+
+#include "morse/Random.h"
+#include "tests/fuzz/FuzzSupport.h"
+#include "tests/fuzz/ParameterLineCheck.h"
+#include "text/ParameterLine.h"
+#include "text/TextFileSource.h"
+
+namespace lumbrel::fuzz {
+
+std::vector<QByteArray> PlainLines(QByteArrayView bytes)
+{
+    std::vector<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c != '\n' && c != '\r')
+            continue;
+        lines.push_back(bytes.sliced(start, i - start).toByteArray());
+        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        lines.push_back(bytes.sliced(start).toByteArray());
+    return lines;
+}
+
+namespace {
+
+// The lines of bytes one at a time, as PlainLines has them, without holding them all.
+class PlainLineCursor {
+public:
+    explicit PlainLineCursor(QByteArrayView bytes) : bytes_(bytes) {}
+
+    FUZZ_NO_COVERAGE bool Next(QByteArrayView& line)
+    {
+        if (start_ >= bytes_.size())
+            return false;
+        qsizetype i = start_;
+        while (i < bytes_.size() && bytes_[i] != '\n' && bytes_[i] != '\r')
+            ++i;
+        line = bytes_.sliced(start_, i - start_);
+        if (i + 1 < bytes_.size() && bytes_[i] == '\r' && bytes_[i + 1] == '\n')
+            ++i;
+        start_ = i + 1;
+        return true;
+    }
+
+private:
+    QByteArrayView bytes_;
+    qsizetype start_ = 0;
+};
+
+}  // namespace
+
+void CheckLineReaderAcrossChunks(QByteArrayView input)
+{
+    if (input.isEmpty())
+        return;
+    const qsizetype copies = LineReader::kChunkBytes / input.size() + 2;
+    QByteArray repeated;
+    repeated.reserve(copies * input.size());
+    for (qsizetype k = 0; k < copies; ++k)
+        repeated.append(input);
+    const QString path = WriteDataFile(QStringLiteral("repeated.txt"), repeated);
+
+    PlainLineCursor expected(repeated);
+    LineReader reader;
+    FUZZ_CHECK(reader.Open(path));
+    QByteArrayView line;
+    QByteArrayView want;
+    while (reader.Next(line)) {
+        FUZZ_CHECK(expected.Next(want));
+        FUZZ_CHECK(line == want);
+    }
+    FUZZ_CHECK(!reader.Failed());
+    FUZZ_CHECK(!expected.Next(want));
+}
+
+void CheckTextFileSource(const QString& path, QByteArrayView input)
+{
+    QBuffer buffer;
+    buffer.setData(input.toByteArray());
+    FUZZ_CHECK(buffer.open(QIODevice::ReadOnly));
+    const TextFileKind kind = ScanTextFileKind(buffer);
+    FUZZ_CHECK(!kind.failed);
+
+    TextFileSource source;
+    FUZZ_CHECK(source.Open(path));
+    FUZZ_CHECK(source.ParameterLines() == kind.parameterLines);
+
+    const std::vector<QByteArray> all = PlainLines(input);
+    RandomNumber random(InputHash(input));
+    QByteArray line;
+    std::size_t returned = 0;
+    int budget = 1 << 16;
+    for (;;) {
+        const TextFileSource::Next next = source.NextLine(line, budget);
+        if (next == TextFileSource::Next::End)
+            break;
+        FUZZ_CHECK(next == TextFileSource::Next::Line);  // the budget is far above the lines
+        ++returned;
+        if (source.ParameterLines()) {
+            // Every comment is removed; every other line is blank or holds a comma.
+            FUZZ_CHECK(!IsCommentLine(line));
+            FUZZ_CHECK(IsBlankLine(line) || line.contains(','));
+            CheckParameterLine(line, static_cast<int>(returned % (kMaxLeadingSpaces + 1)), random);
+        }
+    }
+    FUZZ_CHECK(!source.IsOpen());  // the handle goes at the end
+    // A file of parameter lines loses all its comments, a plain file only those before
+    // its first plain line.
+    std::size_t removed = 0;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const bool removable = source.ParameterLines() || i < static_cast<std::size_t>(kind.firstPlainLine);
+        removed += removable && IsCommentLine(all[i]) ? 1 : 0;
+    }
+    FUZZ_CHECK(returned + removed == all.size());
+}
+
+}  // namespace lumbrel::fuzz
