@@ -5,9 +5,17 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QSettings>
 
 #include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "settings/SettingsStore.h"
 
@@ -169,6 +177,26 @@ QString KeepDamagedCopy(const QString& path, const QByteArray& content)
         return {};
     }
     return {};
+}
+
+// QSettings guards every read and save with "<file>.lock", which it keeps locked
+// (flock) while it is in use. A program killed while creating that file can leave it
+// empty, and QSettings then waits 30 s at every read and save before taking it over:
+// the next start would hang. A lock file that nobody holds is removed first.
+void RemoveAbandonedLock(const QString& settingsPath)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray lock = QFile::encodeName(settingsPath + QStringLiteral(".lock"));
+    const int fd = ::open(lock.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
+        return;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        ::unlink(lock.constData());  // still held by us, so no one takes it meanwhile
+    ::close(fd);
+#else
+    Q_UNUSED(settingsPath);
+#endif
 }
 
 class QSettingsBackend final : public SettingsBackend {
@@ -349,6 +377,7 @@ QByteArray FormatSettingsText(const SettingsValueMap& values)
 
 std::unique_ptr<SettingsBackend> MakeFileSettingsBackend(const QString& path)
 {
+    RemoveAbandonedLock(path);
     return std::make_unique<QSettingsBackend>(std::make_unique<QSettings>(path, SettingsFormat()));
 }
 
@@ -359,6 +388,9 @@ std::unique_ptr<SettingsBackend> MakeUserSettingsBackend()
         QSettings::NativeFormat, QSettings::UserScope, QString::fromLatin1(kOrganization),
         QString::fromLatin1(kApplication)));
 #else
+    RemoveAbandonedLock(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                        + QStringLiteral("/%1/%2.conf").arg(QString::fromLatin1(kOrganization),
+                                                            QString::fromLatin1(kApplication)));
     return std::make_unique<QSettingsBackend>(std::make_unique<QSettings>(
         SettingsFormat(), QSettings::UserScope, QString::fromLatin1(kOrganization),
         QString::fromLatin1(kApplication)));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -13,6 +14,8 @@
 
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include "settings/SettingsFile.h"
@@ -144,6 +147,38 @@ TEST(SettingsFaults, AFileThatCannotBeWrittenAtExitIsToldAndKeepsItsOldContent)
     }
     ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
     EXPECT_EQ(test::ReadAll(path), QByteArray("[Setup]\nPitch=640\n"));
+}
+
+TEST(SettingsFaults, ALockFileLeftByAKilledSaveIsTakenOverButAHeldOneIsNot)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Lumbrel.conf"));
+    const QString lock = path + QStringLiteral(".lock");
+    test::WriteAll(path, "[Setup]\nPitch=640\n");
+    // Killed between creating the lock and writing its owner: an empty lock that
+    // QSettings would honour for 30 s at every read and save.
+    test::WriteAll(lock, QByteArray());
+    QElapsedTimer timer;
+    timer.start();
+    {
+        SettingsStore store = SettingsStore::File(path);
+        EXPECT_EQ(store.Read(keys::Pitch), 640);
+        store.Write(keys::Pitch, 600);
+        store.Sync();
+        EXPECT_TRUE(store.Problem().isEmpty());
+    }
+    EXPECT_EQ(SettingsStore::File(path).Read(keys::Pitch), 600);
+    EXPECT_LT(timer.elapsed(), 15'000) << "waited for the abandoned lock";  // QSettings alone waits 30 s
+
+    // A lock some running program holds is left to it.
+    test::WriteAll(lock, "12345\nsomeone\nhost\n");
+    const int fd = ::open(QFile::encodeName(lock).constData(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    EXPECT_EQ(MakeFileSettingsBackend(path) != nullptr, true);
+    EXPECT_TRUE(QFile::exists(lock));
+    ::close(fd);
+    QFile::remove(lock);
 }
 
 // Every value the writer saves carries its round number; a file mixing two rounds
