@@ -2,6 +2,8 @@
 // Ways to make the system fail on purpose, shared by the fault tests.
 #include <QString>
 
+#include "tests/FileSizeLimit.h"
+
 #include <csignal>
 
 #include <pwd.h>
@@ -9,33 +11,6 @@
 #include <unistd.h>
 
 namespace lumbrel::test {
-
-// Limits the size of files this process writes, as a full disk would: a write past the
-// limit fails (EFBIG) instead of raising SIGXFSZ. Restores both when it goes.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limited = previous_;
-        limited.rlim_cur = bytes;
-        ok_ = setrlimit(RLIMIT_FSIZE, &limited) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-    bool Ok() const { return ok_; }
-
-private:
-    rlimit previous_{};
-    void (*previousHandler_)(int) = nullptr;
-    bool ok_ = false;
-};
 
 // Folder permissions do not hold for root. Run as root, the tests that need them act as
 // the unprivileged user "nobody" while this lives (the effective user id of the whole

@@ -14,6 +14,7 @@
 #endif
 
 #include "recording/Mp3OutputStream.h"
+#include "tests/FileSizeLimit.h"
 #include "tests/mp3/Mp3Support.h"
 
 using namespace lumbrel;
@@ -271,33 +272,6 @@ TEST_F(Mp3Stream, AFullDiskStopsTheRecordingAndIsReportedOnceAfterTheSession)
     EXPECT_TRUE(stream->Finish().isEmpty());  // one message only
 }
 
-// Limits the size of files this process writes, as a full disk would; writes past the
-// limit fail with EFBIG instead of raising SIGXFSZ.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limited = previous_;
-        limited.rlim_cur = bytes;
-        ok_ = setrlimit(RLIMIT_FSIZE, &limited) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-    bool ok() const { return ok_; }
-
-private:
-    rlimit previous_{};
-    void (*previousHandler_)(int) = nullptr;
-    bool ok_ = false;
-};
-
 TEST_F(Mp3Stream, AWriteCutShortLeavesTheFramesWrittenInFullAndTheirTag)
 {
     encoder->produce = [](std::uint32_t) { return 200u; };  // 200 bytes per piece
@@ -306,7 +280,7 @@ TEST_F(Mp3Stream, AWriteCutShortLeavesTheFramesWrittenInFullAndTheirTag)
     QString message;
     {
         FileSizeLimit limit(900);
-        ASSERT_TRUE(limit.ok());
+        ASSERT_TRUE(limit.Ok());
         ASSERT_TRUE(stream->Encode(values.data(), 2 * 2304));      // 200
         ASSERT_TRUE(stream->Encode(values.data(), 2 * 2 * 2304));  // 600
         EXPECT_FALSE(stream->Encode(values.data(), 2 * 2 * 2304)); // 1000: only 300 of 400 fit
@@ -329,7 +303,7 @@ TEST_F(Mp3Stream, ATagThatDoesNotFitIsLeftOutRatherThanCut)
     QString message;
     {
         FileSizeLimit limit(400);
-        ASSERT_TRUE(limit.ok());
+        ASSERT_TRUE(limit.Ok());
         ASSERT_TRUE(stream->Encode(values.data(), 2 * 2304));  // 300
         message = stream->Finish();  // "FLUSH" makes 305; the 128-byte tag would pass 400
     }
