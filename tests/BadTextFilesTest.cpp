@@ -13,8 +13,9 @@ using lumbrel::test::Snapshot;
 
 namespace {
 
-// Generous for a slow machine; a frozen window takes far longer.
-constexpr qint64 kMomentMs = 1500;
+// A bound for a frozen window, not a speed target: the test machine may be busy with
+// other work. How fast these files load is measured by bench/ (BM_HugeTextFile*).
+constexpr qint64 kMomentMs = 20'000;
 
 struct BadFiles : test::TextSessionTest {
     qint64 longestMs = 0;

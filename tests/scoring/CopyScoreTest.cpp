@@ -224,13 +224,11 @@ TEST(CopyScore, AlignedLinesShowSentAboveCopyWithMarks)
     EXPECT_EQ(cut[0], "sent  " + QString(20, 'k'));
 }
 
-TEST(CopyScore, LongTextsScoreQuicklyAndRight)
+TEST(CopyScore, LongTextsScoreRightWithoutRunningAway)
 {
-#ifdef __OPTIMIZE__
-    constexpr qint64 kLimitMs = 1000;
-#else
-    constexpr qint64 kLimitMs = 6000;  // an unoptimised build
-#endif
+    // A bound for runaway work, not a speed target (the machine may be busy);
+    // bench/ measures the speed (BM_ScoreLongCopy).
+    constexpr qint64 kLimitMs = 30'000;
     std::mt19937 rng(11);
     QStringList groups;
     const QString sent = RandomGroups(rng, "kmrsuaptlowi.nj", 10'000, &groups);
