@@ -319,7 +319,7 @@ public:
     Station RareStation()
     {
         for (;;) {
-            const PrefixBlock& block = kBlocks[static_cast<std::size_t>(draw_.Below(kBlocks.size()))];
+            const PrefixBlock& block = kBlocks[static_cast<std::size_t>(draw_.Below(static_cast<int>(kBlocks.size())))];
             if (Rare(block))
                 return Call(block);
         }
