@@ -95,7 +95,7 @@ void CharacterSet::UpdateLearningTools()
     }
 }
 
-int CharacterSet::LookUpTextCharacter(unsigned char c) const
+int CharacterSet::LookUpTextCharacter(char32_t c) const
 {
     if (c < 128) {
         const int mapped = CharacterMap(order_)[c];
@@ -104,7 +104,13 @@ int CharacterSet::LookUpTextCharacter(unsigned char c) const
     }
     for (std::size_t pos = kOrderSize; pos < list_.size(); ++pos) {
         const QString& display = list_[pos]->display;
-        if (!display.isEmpty() && display.at(0).unicode() == c)
+        if (display.isEmpty())
+            continue;
+        // The first character, also when it lies outside the 16-bit range.
+        char32_t first = display.at(0).unicode();
+        if (display.at(0).isHighSurrogate() && display.size() > 1 && display.at(1).isLowSurrogate())
+            first = QChar::surrogateToUcs4(display.at(0), display.at(1));
+        if (first == c)
             return static_cast<int>(pos);
     }
     return kUnmapped;

@@ -68,8 +68,11 @@ public:
     void LearningModeRefresh();
     void UpdateLearningTools();
 
-    // A list position, kWordSpace, kProsignMarker or kUnmapped for one byte of text.
-    int LookUpTextCharacter(unsigned char c) const;
+    // A list position, kWordSpace, kProsignMarker or kUnmapped for one character of text
+    // (a Unicode code point): the learning order's map for ASCII, where upper and lower
+    // case letters are one; otherwise, and for what the map leaves unmapped, the first
+    // user character whose display text starts with it.
+    int LookUpTextCharacter(char32_t c) const;
 
     const std::vector<const MorseCharacter*>& CharacterList() const { return list_; }
     const std::vector<const MorseCharacter*>& ActiveSet() const { return active_; }

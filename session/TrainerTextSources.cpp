@@ -12,6 +12,7 @@
 #include "text/DataFolders.h"
 #include "text/EntryList.h"
 #include "text/ParameterLine.h"
+#include "text/TextEncoding.h"
 
 namespace lumbrel {
 namespace {
@@ -20,17 +21,17 @@ const QString kWordsCaption = QStringLiteral("Words");
 const QString kQsoCaption = QStringLiteral("QSO's");
 const QString kTextFileCaption = QStringLiteral("Play Text File");
 
-// A drop-down item's file name: the caption without its first "&" (an accelerator
-// marker), unless only the caption as given names a file of the folder.
+// A drop-down item's file name: the name as the menu passes it when a file of the
+// folder has it (so "A&B.txt" plays itself, not "AB.txt"); otherwise the caption
+// without its first "&", an accelerator marker a menu may have added.
 QString ItemFileName(const QString& folder, const QString& caption)
 {
+    if (QFileInfo(ResolveProgramPath(folder, caption)).isFile())
+        return caption;
     QString name = caption;
     const qsizetype amp = name.indexOf(QLatin1Char('&'));
     if (amp >= 0)
         name.remove(amp, 1);
-    if (name != caption && !QFileInfo(ResolveProgramPath(folder, name)).isFile() &&
-        QFileInfo(ResolveProgramPath(folder, caption)).isFile())
-        return caption;
     return name;
 }
 
@@ -253,9 +254,9 @@ bool Trainer::PlayTextFile(const QString& path)
 int Trainer::NextEntrySymbol()
 {
     for (int budget = kSkipBudget; budget > 0; --budget) {
-        ++entryPosition_;
+        // The entries are UTF-8: the position counts the bytes taken from the entry.
         const bool endOfEntry = !entryChosen_ || currentEntry_ >= entries_.size() ||
-                                entryPosition_ > entries_[currentEntry_].size();
+                                entryPosition_ >= entries_[currentEntry_].size();
         if (endOfEntry) {
             if (endAfterOneEntry_ && !entryFirstCall_) {
                 // The one entry has been sent: the buffer still in flight ends the session.
@@ -280,7 +281,9 @@ int Trainer::NextEntrySymbol()
             impairments_.RedrawDither(controls_, random_, copies_.speedDitherSize);
             return kWordSpace;
         }
-        const auto c = static_cast<unsigned char>(entries_[currentEntry_].at(entryPosition_ - 1));
+        qsizetype position = entryPosition_;
+        const char32_t c = NextCharacter(entries_[currentEntry_], position);
+        entryPosition_ = static_cast<int>(position);
         const int index = characters_.LookUpTextCharacter(c);
         if (index == kProsignMarker) {
             prosignState_ = 1;
@@ -325,7 +328,7 @@ void Trainer::TakeParameterLine()
         }
         currentPitch_ = spinnerPitch - 125 + random_.Next(250);
     }
-    const QString text = QString::fromLatin1(TrimEntry(textLine_));
+    const QString text = QString::fromUtf8(TrimEntry(textLine_));
     parameterText_ = ParameterText(characterWpm_, currentPitch_, line.values[2], line.values[3], text);
     markIndex_ = line.markIndex;
 }
@@ -335,8 +338,8 @@ int Trainer::NextTextSymbol()
     int budget = kSkipBudget;
     while (budget > 0) {
         --budget;
-        ++textPosition_;
-        if (!textLineCurrent_ || textPosition_ > textLine_.size()) {
+        // The line is UTF-8: the position counts the bytes taken from it.
+        if (!textLineCurrent_ || textPosition_ >= textLine_.size()) {
             textPosition_ = 0;
             const TextFileSource::Next next = textFile_.NextLine(textLine_, budget);
             if (next == TextFileSource::Next::End) {
@@ -351,6 +354,7 @@ int Trainer::NextTextSymbol()
             textLineCurrent_ = true;
             if (parameterLines_) {
                 TakeParameterLine();
+                prosignState_ = 0;  // a prosign ends at the line's word space like at any other
                 return kWordSpace;
             }
             if (lastWasWordSpace_)
@@ -361,8 +365,11 @@ int Trainer::NextTextSymbol()
             return kWordSpace;
         }
 
-        const auto c = static_cast<unsigned char>(textLine_.at(textPosition_ - 1));
-        if (parameterLines_ && textPosition_ - 1 == markIndex_) {
+        const int at = textPosition_;
+        qsizetype position = textPosition_;
+        const char32_t c = NextCharacter(textLine_, position);
+        textPosition_ = static_cast<int>(position);
+        if (parameterLines_ && at == markIndex_) {
             // The station's text starts: its log line.
             markIndex_ = -1;
             const std::uint32_t hundredths = (clock_.TickCount() - textStartTick_) / 10u;

@@ -212,6 +212,8 @@ TEST_F(Fixture, TextLookUpUsesTheOrderThenUserCharactersForUnmappedBytes)
     DefineCharacter(store, 1, QStringLiteral("-...-"), QStringLiteral("="));
     DefineCharacter(store, 2, QStringLiteral(".-.-."), QStringLiteral("AR"));
     DefineCharacter(store, 3, QStringLiteral("...-.-"), QStringLiteral("=second"));
+    DefineCharacter(store, 4, QStringLiteral("--.--"), QStringLiteral("\u00f1"));
+    DefineCharacter(store, 5, QStringLiteral("...---..."), QStringLiteral("\U0001F198"));
     Show();
     EXPECT_EQ(set.LookUpTextCharacter('k'), 1);
     EXPECT_EQ(set.LookUpTextCharacter('K'), 1);
@@ -223,6 +225,9 @@ TEST_F(Fixture, TextLookUpUsesTheOrderThenUserCharactersForUnmappedBytes)
     EXPECT_EQ(set.LookUpTextCharacter('A'), 6);    // "A" is mapped: "AR" is never reached from text
     EXPECT_EQ(set.LookUpTextCharacter('+'), kUnmapped);
     EXPECT_EQ(set.LookUpTextCharacter(0xE9), kUnmapped);
+    EXPECT_EQ(set.LookUpTextCharacter(U'\u00f1'), 44);     // by character, not byte
+    EXPECT_EQ(set.LookUpTextCharacter(U'\U0001F198'), 45); // beyond 16 bits too
+    EXPECT_EQ(set.LookUpTextCharacter(0xD83D), kUnmapped);  // not half of it
     EXPECT_EQ(set.LookUpTextCharacter(0), kUnmapped);
 
     set.SetOrder(LearningOrder::Mfj);

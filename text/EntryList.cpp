@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "morse/Random.h"
+#include "text/TextEncoding.h"
 #include "text/TextFileSource.h"
 
 namespace lumbrel {
@@ -66,9 +67,14 @@ QByteArrayView TrimEntry(QByteArrayView entry)
     return entry.sliced(begin, end - begin);
 }
 
-bool WordFilterAllows(int wordFilter, unsigned char first)
+bool WordFilterAllows(int wordFilter, char32_t first)
 {
-    const unsigned bit = (static_cast<unsigned>(first | 0x20) - 0x61u) & 31u;
+    // The filter chooses letters: an entry that starts with anything else (a callsign
+    // such as 9A1AA, a number, a prosign such as ^ar) is no letter's and always stays.
+    const char32_t lower = first | 0x20;
+    if (lower < U'a' || lower > U'z')
+        return true;
+    const unsigned bit = static_cast<unsigned>(lower - U'a');
     return (static_cast<unsigned>(wordFilter) >> bit) & 1u;
 }
 
@@ -163,8 +169,10 @@ EntryLoadResult LoadEntryList(const QString& path, const EntryListOptions& optio
     storage.reserve(static_cast<qsizetype>(info.size()));
     std::vector<Span> spans;
     QByteArrayView line;
+    bool utf8 = true;  // every line so far is UTF-8; lines end at ASCII bytes, so the file is
     // The file may have grown since its size was taken: stop at the same limit.
     while (storage.size() <= kMaxEntryFileBytes && reader.Next(line)) {
+        utf8 = utf8 && IsValidUtf8(line);
         const QByteArrayView entry = TrimEntry(line);
         if (entry.isEmpty())
             continue;
@@ -177,6 +185,18 @@ EntryLoadResult LoadEntryList(const QString& path, const EntryListOptions& optio
         return result;
     }
     result.status = EntryLoadStatus::Loaded;
+    if (!utf8) {
+        // Not UTF-8: the whole file is Latin-1, its entries converted.
+        QByteArray converted;
+        converted.reserve(storage.size() * 2);
+        for (Span& span : spans) {
+            const QByteArray entry = ToUtf8(QByteArrayView(storage).sliced(span.offset, span.size), TextEncoding::Latin1);
+            span.offset = converted.size();
+            span.size = entry.size();
+            converted.append(entry);
+        }
+        storage = std::move(converted);
+    }
 
     if (options.filterAsWords) {
         // Sorted without regard to case (compared in a lower-cased copy); of entries
@@ -206,10 +226,12 @@ EntryLoadResult LoadEntryList(const QString& path, const EntryListOptions& optio
         });
         spans.erase(std::unique(spans.begin(), spans.end(), [&](const Span& a, const Span& b) { return compare(a, b) == 0; }),
                     spans.end());
-        const char* text = storage.constData();
+        // The filter looks at the first character, the length counts characters.
         std::erase_if(spans, [&](const Span& span) {
-            return !WordFilterAllows(options.wordFilter, static_cast<unsigned char>(text[span.offset])) ||
-                   span.size > options.maxWordLength;
+            const QByteArrayView entry = QByteArrayView(storage).sliced(span.offset, span.size);
+            qsizetype at = 0;
+            return !WordFilterAllows(options.wordFilter, NextCharacter(entry, at)) ||
+                   (span.size > options.maxWordLength && CharacterCount(entry) > options.maxWordLength);
         });
         if (options.sizeLimit > 0 && static_cast<qsizetype>(spans.size()) > options.sizeLimit) {
             const std::vector<bool> removed =

@@ -15,7 +15,7 @@ class RandomNumber;
 struct EntryListOptions {
     bool filterAsWords = true;  // word list (true) or QSO list (false)
     int wordFilter = 0x3FFFFFF; // "Word Filter": bit n lets in entries starting with letter n
-    int maxWordLength = 20;     // "Max Word Length", in characters
+    int maxWordLength = 20;     // "Max Word Length", in characters (not bytes)
     int sizeLimit = 0;          // entries kept at most; 0 for no limit
 };
 
@@ -35,16 +35,18 @@ struct EntryLoadResult {
 // Lists are held whole in memory and sorted, so larger files are refused.
 inline constexpr qint64 kMaxEntryFileBytes = 2 * 1024 * 1024;
 
-// Loads a list. Entries that are empty after trimming are dropped. Draws from random
-// only to cut a word list down to options.sizeLimit.
+// Loads a list. A byte-order mark is skipped; a file that is not UTF-8 is read as
+// Latin-1, and the entries are UTF-8 either way. Entries that are empty after trimming
+// are dropped. Draws from random only to cut a word list down to options.sizeLimit.
 EntryLoadResult LoadEntryList(const QString& path, const EntryListOptions& options, RandomNumber& random);
 
 // Without leading and trailing spaces and control characters (bytes up to 0x20).
 QByteArrayView TrimEntry(QByteArrayView entry);
 
-// Whether "Word Filter" lets in an entry starting with the byte first: bit
-// ((first OR 0x20) - 0x61) modulo 32, so 0 for "a" or "A" up to 25 for "z" or "Z".
-bool WordFilterAllows(int wordFilter, unsigned char first);
+// Whether "Word Filter" lets in an entry starting with the character first: bit
+// (first OR 0x20) - 0x61, so 0 for "a" or "A" up to 25 for "z" or "Z". An entry that
+// does not start with a letter a to z is always let in.
+bool WordFilterAllows(int wordFilter, char32_t first);
 
 // "Common Words Size": 1 gives 500, 2 gives 250, 3 gives 100; any other value 0 (no limit).
 int CommonWordsLimit(int sizeSetting);

@@ -6,6 +6,16 @@
 #include <cstring>
 
 namespace lumbrel {
+namespace {
+
+// A byte-order mark at the device's position is passed over: it is no part of the text.
+void SkipByteOrderMark(QIODevice& device)
+{
+    if (device.peek(kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark)
+        device.skip(kUtf8ByteOrderMark.size());
+}
+
+}  // namespace
 
 // --- LineReader ----------------------------------------------------------------------
 
@@ -35,6 +45,7 @@ bool LineReader::Open(const QString& path)
         error_ = QStringLiteral("The file \"%1\" cannot be read: %2").arg(path, file_.errorString());
         return false;
     }
+    SkipByteOrderMark(file_);
     return true;
 }
 
@@ -56,6 +67,7 @@ bool LineReader::Rewind()
         error_ = file_.errorString();
         return false;
     }
+    SkipByteOrderMark(file_);
     return true;
 }
 
@@ -164,7 +176,13 @@ TextFileKind ScanTextFileKind(QIODevice& device)
 {
     // Byte by byte rather than line by line: a file of a hundred million empty lines
     // is told apart in a moment. Lines end and split exactly as LineReader has them.
+    // The same pass checks whether the file is UTF-8; once the kind is known that check
+    // alone goes on, up to kEncodingScanBytes.
     TextFileKind kind;
+    SkipByteOrderMark(device);
+    Utf8Check utf8;
+    qint64 checked = 0;
+    bool kindKnown = false;
     QByteArray chunk(LineReader::kChunkBytes, Qt::Uninitialized);
     qint64 index = 0;        // the line being read
     qsizetype length = 0;    // its bytes so far
@@ -185,6 +203,8 @@ TextFileKind ScanTextFileKind(QIODevice& device)
         return plain;
     };
     for (;;) {
+        if (kindKnown && (!utf8.ValidSoFar() || checked >= kEncodingScanBytes))
+            break;
         const qint64 got = device.read(chunk.data(), chunk.size());
         if (got < 0) {
             kind.failed = true;
@@ -193,8 +213,12 @@ TextFileKind ScanTextFileKind(QIODevice& device)
         }
         if (got == 0)
             break;
+        if (checked < kEncodingScanBytes) {
+            utf8.Feed(QByteArrayView(chunk.constData(), got));
+            checked += got;
+        }
         const char* data = chunk.constData();
-        for (qint64 i = 0; i < got; ++i) {
+        for (qint64 i = 0; i < got && !kindKnown; ++i) {
             const char c = data[i];
             if (afterCr) {
                 afterCr = false;
@@ -203,8 +227,7 @@ TextFileKind ScanTextFileKind(QIODevice& device)
             }
             if (c == '\n' || c == '\r') {
                 afterCr = c == '\r';
-                if (endLine())
-                    return kind;
+                kindKnown = endLine();
                 continue;
             }
             if (length == 0 && c == '\'')
@@ -213,12 +236,15 @@ TextFileKind ScanTextFileKind(QIODevice& device)
                 blank = false;
             if (c == ',')
                 comma = true;
-            if (++length == LineReader::kMaxLineBytes && endLine())
-                return kind;
+            if (++length == LineReader::kMaxLineBytes)
+                kindKnown = endLine();
         }
     }
-    if (length > 0)
+    if (!kindKnown && length > 0)
         endLine();
+    // A file cut short inside a character is not UTF-8 either.
+    const bool valid = checked >= kEncodingScanBytes ? utf8.ValidSoFar() : utf8.ValidAtEnd();
+    kind.encoding = valid ? TextEncoding::Utf8 : TextEncoding::Latin1;
     return kind;
 }
 
@@ -247,6 +273,7 @@ bool TextFileSource::Open(const QString& path)
     }
     parameterLines_ = kind.parameterLines;
     firstPlainLine_ = kind.firstPlainLine;
+    encoding_ = kind.encoding;
     lineIndex_ = 0;
     return true;
 }
@@ -272,7 +299,7 @@ TextFileSource::Next TextFileSource::NextLine(QByteArray& line, int& budget)
         const bool removable = parameterLines_ || index < firstPlainLine_;
         if (removable && IsCommentLine(view))
             continue;
-        line = view.toByteArray();
+        line = ToUtf8(view, encoding_);
         return Next::Line;
     }
     return Next::OutOfBudget;

@@ -9,9 +9,12 @@
 #include <QIODevice>
 #include <QString>
 
+#include "text/TextEncoding.h"
+
 namespace lumbrel {
 
-// The lines of a file. A line ends at LF, CR or CR LF, and the end is not part of it;
+// The lines of a file. A byte-order mark at its start is skipped. A line ends at LF, CR
+// or CR LF, and the end is not part of it;
 // a last line without an end counts, an empty remainder after the last end does not.
 // A line longer than kMaxLineBytes is handed out in pieces of that length, each piece
 // counting as a line of its own. Bytes are passed on as they are (NUL included).
@@ -55,10 +58,13 @@ bool IsCommentLine(QByteArrayView line);
 // The kind of a text file, found in one pass over its bytes: it is a file of parameter
 // lines when every line that is neither blank nor a comment holds a comma; otherwise
 // firstPlainLine is the index of the first line that does not (lines counted as
-// LineReader hands them out).
+// LineReader hands them out, after a byte-order mark). Its encoding is UTF-8 when its
+// first kEncodingScanBytes are, else Latin-1.
+inline constexpr qint64 kEncodingScanBytes = 16 * 1024 * 1024;
 struct TextFileKind {
     bool parameterLines = true;
     qint64 firstPlainLine = 0;
+    TextEncoding encoding = TextEncoding::Utf8;
     bool failed = false;  // a read error; error says why
     QString error;
 };
@@ -82,8 +88,9 @@ public:
     bool IsOpen() const { return reader_.IsOpen(); }
 
     bool ParameterLines() const { return parameterLines_; }
+    TextEncoding Encoding() const { return encoding_; }
 
-    // The next line to send. budget is lowered by one for every line read and must be
+    // The next line to send, as UTF-8. budget is lowered by one for every line read and must be
     // above 0; the call returns OutOfBudget when it reaches 0 on a removed line.
     Next NextLine(QByteArray& line, int& budget);
 
@@ -92,6 +99,7 @@ public:
 private:
     LineReader reader_;
     bool parameterLines_ = false;
+    TextEncoding encoding_ = TextEncoding::Utf8;
     qint64 firstPlainLine_ = 0;  // index of the first comma-less line of a plain file
     qint64 lineIndex_ = 0;       // index of the next line to read
     QString error_;

@@ -10,8 +10,19 @@
 
 namespace lumbrel::fuzz {
 
+QByteArrayView WithoutByteOrderMark(QByteArrayView bytes)
+{
+    return bytes.startsWith(QByteArrayView("\xEF\xBB\xBF")) ? bytes.sliced(3) : bytes;
+}
+
+QByteArray AsUtf8(QByteArrayView line, bool fileIsUtf8)
+{
+    return fileIsUtf8 ? line.toByteArray() : QString::fromLatin1(line).toUtf8();
+}
+
 std::vector<QByteArray> PlainLines(QByteArrayView bytes)
 {
+    bytes = WithoutByteOrderMark(bytes);
     std::vector<QByteArray> lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
@@ -33,7 +44,7 @@ namespace {
 // The lines of bytes one at a time, as PlainLines has them, without holding them all.
 class PlainLineCursor {
 public:
-    explicit PlainLineCursor(QByteArrayView bytes) : bytes_(bytes) {}
+    explicit PlainLineCursor(QByteArrayView bytes) : bytes_(bytes), start_(WithoutByteOrderMark(bytes).data() - bytes.data()) {}
 
     FUZZ_NO_COVERAGE bool Next(QByteArrayView& line)
     {
@@ -92,7 +103,19 @@ void CheckTextFileSource(const QString& path, QByteArrayView input)
     FUZZ_CHECK(source.Open(path));
     FUZZ_CHECK(source.ParameterLines() == kind.parameterLines);
 
+    // A file of parameter lines loses all its comments, a plain file only those before
+    // its first plain line. The rest come as UTF-8: as they are when the text after a
+    // byte-order mark is UTF-8 (by Qt's own check), converted from Latin-1 otherwise.
     const std::vector<QByteArray> all = PlainLines(input);
+    const bool utf8 = WithoutByteOrderMark(input).isValidUtf8();
+    FUZZ_CHECK(source.Encoding() == (utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1));
+    std::vector<QByteArray> kept;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const bool removable = source.ParameterLines() || i < static_cast<std::size_t>(kind.firstPlainLine);
+        if (!(removable && IsCommentLine(all[i])))
+            kept.push_back(AsUtf8(all[i], utf8));
+    }
+
     RandomNumber random(InputHash(input));
     QByteArray line;
     std::size_t returned = 0;
@@ -102,6 +125,7 @@ void CheckTextFileSource(const QString& path, QByteArrayView input)
         if (next == TextFileSource::Next::End)
             break;
         FUZZ_CHECK(next == TextFileSource::Next::Line);  // the budget is far above the lines
+        FUZZ_CHECK(returned < kept.size() && line == kept[returned]);
         ++returned;
         if (source.ParameterLines()) {
             // Every comment is removed; every other line is blank or holds a comma.
@@ -111,14 +135,7 @@ void CheckTextFileSource(const QString& path, QByteArrayView input)
         }
     }
     FUZZ_CHECK(!source.IsOpen());  // the handle goes at the end
-    // A file of parameter lines loses all its comments, a plain file only those before
-    // its first plain line.
-    std::size_t removed = 0;
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        const bool removable = source.ParameterLines() || i < static_cast<std::size_t>(kind.firstPlainLine);
-        removed += removable && IsCommentLine(all[i]) ? 1 : 0;
-    }
-    FUZZ_CHECK(returned + removed == all.size());
+    FUZZ_CHECK(returned == kept.size());
 }
 
 }  // namespace lumbrel::fuzz

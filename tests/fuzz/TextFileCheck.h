@@ -11,8 +11,16 @@
 
 namespace lumbrel::fuzz {
 
+// The bytes after a UTF-8 byte-order mark, or all of them when there is none.
+QByteArrayView WithoutByteOrderMark(QByteArrayView bytes);
+
+// A line of a file as the text sources pass it on: as it is in a UTF-8 file, converted
+// from Latin-1 otherwise.
+QByteArray AsUtf8(QByteArrayView line, bool fileIsUtf8);
+
 // Lines end at LF, CR or CR LF; a last line without an end counts, an empty rest
-// after the last end does not. For inputs far below the reader's longest line.
+// after the last end does not. A byte-order mark at the start is no part of the first.
+// For inputs far below the reader's longest line.
 std::vector<QByteArray> PlainLines(QByteArrayView bytes);
 
 // The input repeated until it reaches past the line reader's first chunk, so that a

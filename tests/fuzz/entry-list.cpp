@@ -51,15 +51,19 @@ Options ReadOptions(const std::uint8_t* data)
     return o;
 }
 
-// The trimmed, non-empty lines of a file, in order.
+// The trimmed, non-empty lines of a file, in order, as UTF-8: after a byte-order mark,
+// as they are when the file is UTF-8 (by Qt's own check), else converted from Latin-1.
 std::vector<QByteArray> TrimmedLines(QByteArrayView bytes)
 {
+    if (bytes.startsWith(QByteArrayView("\xEF\xBB\xBF")))
+        bytes = bytes.sliced(3);
+    const bool utf8 = bytes.isValidUtf8();
     std::vector<QByteArray> lines;
     qsizetype start = 0;
     auto take = [&](qsizetype end) {
         const QByteArrayView entry = TrimEntry(bytes.sliced(start, end - start));
         if (!entry.isEmpty())
-            lines.push_back(entry.toByteArray());
+            lines.push_back(utf8 ? entry.toByteArray() : QString::fromLatin1(entry).toUtf8());
     };
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const char c = bytes[i];
@@ -92,10 +96,11 @@ QList<QByteArray> ExpectedWords(const std::vector<QByteArray>& lines, const Entr
     for (const QByteArray& line : lines)
         first.try_emplace(Folded(line), line);
     QList<QByteArray> words;
-    for (const auto& [folded, word] : first)
-        if (WordFilterAllows(options.wordFilter, static_cast<unsigned char>(word[0])) &&
-            word.size() <= options.maxWordLength)
+    for (const auto& [folded, word] : first) {
+        const QList<uint> characters = QString::fromUtf8(word).toUcs4();  // counted by Qt
+        if (WordFilterAllows(options.wordFilter, characters.first()) && characters.size() <= options.maxWordLength)
             words.append(word);
+    }
     return words;
 }
 

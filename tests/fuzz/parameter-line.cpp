@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ParameterLine parsed = ParseParameterLine(line, pause);
     if (parsed.hasParameters) {
         const int wpm = StationSpeed(parsed.values[0], 2, random);
-        const QString text = QString::fromLatin1(TrimEntry(parsed.stored));
+        const QString text = QString::fromUtf8(TrimEntry(parsed.stored));
         const QString parameters = ParameterText(wpm, 750, parsed.values[2], parsed.values[3], text);
         FUZZ_CHECK(parameters.endsWith(text));
         const QString log = ParameterLogLine(fuzz::InputHash(line), parameters);
