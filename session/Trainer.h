@@ -246,6 +246,7 @@ private:
     void OpenAudio();
     AudioResult OpenAudioDevice();
     bool EnsureAudioOpen();
+    void TellNoSoundOutput(const AudioResult& result);
     void NoteAudioFault(const AudioResult& result, const QString& caption);
     void NoteSoundFault(const QString& text, const QString& caption);
     void EndWithNothingInFlight();
