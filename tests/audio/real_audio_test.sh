@@ -28,6 +28,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# shellcheck source=tests/private_home.sh
+source "$(dirname "$0")/../private_home.sh"
+lumbrel_private_home "$work/private"
+
 # A private server: its own runtime directory, home (client cookie) and socket, so that
 # it neither finds nor disturbs a desktop sound server. Only two modules: the socket and
 # a null sink in the trainer's format, whose monitor source is what we record.

@@ -24,7 +24,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-export HOME=$work XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen
+# shellcheck source=tests/private_home.sh
+source "$(dirname "$0")/../private_home.sh"
+lumbrel_private_home "$work/private"
+export QT_QPA_PLATFORM=offscreen
 # No sound server: the trainer says it has no sound output and goes on; no server of
 # the desktop is found or started.
 export PULSE_SERVER=unix:$work/no-sound-server
