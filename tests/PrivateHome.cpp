@@ -9,24 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <system_error>
 
 namespace lumbrel::test {
-namespace {
-
-std::string& PrivateRoot()
-{
-    static std::string root;
-    return root;
-}
-
-[[noreturn]] void Stop(const std::string& why)
-{
-    std::fprintf(stderr, "test: no private home folder: %s\n", why.c_str());
-    std::exit(1);
-}
-
-}  // namespace
 
 void UsePrivateHome()
 {
@@ -34,34 +18,28 @@ void UsePrivateHome()
     const char* marked = std::getenv("LUMBREL_PRIVATE_HOME");
     if (home != nullptr && marked != nullptr && std::strcmp(home, marked) == 0)
         return;
-
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/lumbrel-test-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr)
-        Stop(pattern + ": " + std::strerror(errno));
-    PrivateRoot() = pattern;
+    static std::string root = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/lumbrel-test-XXXXXX";
+    bool made = ::mkdtemp(root.data()) != nullptr;
     std::atexit([] {
         std::error_code ignored;
-        std::filesystem::remove_all(PrivateRoot(), ignored);
+        std::filesystem::remove_all(root, ignored);
     });
-
-    const struct {
-        const char* variable;
-        const char* folder;
-    } folders[] = {{"HOME", "home"},          {"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"},
-                   {"XDG_CACHE_HOME", "cache"}, {"XDG_STATE_HOME", "state"},   {"XDG_RUNTIME_DIR", "runtime"}};
-    for (const auto& f : folders) {
-        const std::string path = pattern + "/" + f.folder;
-        if (::mkdir(path.c_str(), 0700) != 0)
-            Stop(path + ": " + std::strerror(errno));
-        ::setenv(f.variable, path.c_str(), 1);
+    for (const char* pair : {"HOME=home", "XDG_CONFIG_HOME=config", "XDG_DATA_HOME=data", "XDG_CACHE_HOME=cache",
+                             "XDG_STATE_HOME=state", "XDG_RUNTIME_DIR=runtime", "LUMBREL_PRIVATE_HOME=home"}) {
+        const std::string variable(pair, std::strchr(pair, '='));
+        const std::string path = root + '/' + (std::strchr(pair, '=') + 1);
+        made = made && (::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST);
+        ::setenv(variable.c_str(), path.c_str(), 1);
     }
-    ::setenv("LUMBREL_PRIVATE_HOME", (pattern + "/home").c_str(), 1);
+    if (!made) {
+        std::fprintf(stderr, "no private home folder in %s: %s\n", root.c_str(), std::strerror(errno));
+        std::exit(1);
+    }
     ::unsetenv("LUMBREL_CONTROL_SOCKET");
     // libpulse would start the user's sound server for a program that finds none.
-    const std::string pulse = pattern + "/pulse-client.conf";
-    std::ofstream(pulse) << "autospawn = no\n";
-    ::setenv("PULSE_CLIENTCONFIG", pulse.c_str(), 1);
+    std::ofstream(root + "/pulse-client.conf") << "autospawn = no\n";
+    ::setenv("PULSE_CLIENTCONFIG", (root + "/pulse-client.conf").c_str(), 1);
 }
 
 }  // namespace lumbrel::test

@@ -4,9 +4,7 @@ set -u
 render=$1
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-# shellcheck source=tests/private_home.sh
-source "$(dirname "$0")/private_home.sh"
-lumbrel_private_home "$tmp/private"
+source "$(dirname "$0")/private_home.sh" "$tmp/private"
 fail=0
 check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi; }
 
@@ -26,7 +24,6 @@ check "a speed of 0 is a usage error" '[ $status -eq 2 ] && grep -q -- "--wpm" "
 "$render" --bogus e 2>/dev/null; status=$?
 check "an unknown option is a usage error" '[ $status -eq 2 ]'
 for bad in "--effective 1001" "--wpm 12 --effective-wpm 13" "--effective 500 --effective-wpm 5" "--pause 61"; do
-    # shellcheck disable=SC2086
     "$render" $bad -o "$tmp/x.wav" e 2>/dev/null; status=$?
     check "$bad is a usage error" '[ $status -eq 2 ]'
 done
@@ -64,7 +61,6 @@ check "a session is reproducible from its seed" 'cmp -s "$tmp/g.wav" "$tmp/g2.wa
 check "a session speed above 80 WPM is a usage error" '[ $status -eq 2 ]'
 check "a session starts with the second of its countdown in silence" 'cmp -s -n 176400 -i 46:0 "$tmp/g.wav" /dev/zero'
 for plan in "--wpm 12 --effective-wpm 8" "--wpm 12 --effective 667" "--wpm 13 --effective 667"; do
-    # shellcheck disable=SC2086
     "$render" --groups --minutes 1 --seed 5 $plan -o "$tmp/plan ${plan//[ -]/}.wav"
 done
 check "in a session 12/8 is 12 WPM at 667 per mille, and 13 WPM is not 12" \

@@ -28,9 +28,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# shellcheck source=tests/private_home.sh
-source "$(dirname "$0")/../private_home.sh"
-lumbrel_private_home "$work/private"
+source "$(dirname "$0")/../private_home.sh" "$work/private"
 
 # A private server: its own runtime directory, home (client cookie) and socket, so that
 # it neither finds nor disturbs a desktop sound server. Only two modules: the socket and

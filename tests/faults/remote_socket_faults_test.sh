@@ -24,9 +24,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# shellcheck source=tests/private_home.sh
-source "$(dirname "$0")/../private_home.sh"
-lumbrel_private_home "$work/private"
+source "$(dirname "$0")/../private_home.sh" "$work/private"
 export QT_QPA_PLATFORM=offscreen
 # No sound server: the trainer says it has no sound output and goes on; no server of
 # the desktop is found or started.

@@ -18,9 +18,7 @@ done
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-# shellcheck source=tests/private_home.sh
-source "$(dirname "$0")/../private_home.sh"
-lumbrel_private_home "$tmp/private"
+source "$(dirname "$0")/../private_home.sh" "$tmp/private"
 prefix="$tmp/prefix"
 
 "$cmake" --install "$build" --prefix "$prefix" >"$tmp/install.log" 2>&1 \

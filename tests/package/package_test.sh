@@ -37,9 +37,7 @@ cleanup() {
 trap cleanup EXIT
 # apt reads the package file as its own unprivileged user.
 chmod 755 "$tmp"
-# shellcheck source=tests/private_home.sh
-source "$(dirname "$0")/../private_home.sh"
-lumbrel_private_home "$tmp/private"
+source "$(dirname "$0")/../private_home.sh" "$tmp/private"
 
 # The package, from the tree that is built already.
 (cd "$build" && "$cpack" -G DEB -B "$tmp/out") >"$tmp/cpack.log" 2>&1 \
