@@ -1,13 +1,13 @@
 # Installation as a desktop program (cmake --install) and the Debian package built from
 # it (cpack -G DEB in the build folder):
 #
-#   bin/lumbrel, bin/lumbrel-render
+#   bin/lumbrel, bin/lumbrel-render, bin/lumbrel-score
 #   share/lumbrel/Word Files, QSO Files, Text Files     (installed by text/CMakeLists.txt)
 #   share/applications/<app id>.desktop
 #   share/metainfo/<app id>.metainfo.xml
 #   share/icons/hicolor/scalable/apps/<app id>.svg
 #   share/icons/hicolor/<n>x<n>/apps/<app id>.png       (drawn from the SVG by the build)
-#   share/man/man1/lumbrel.1, lumbrel-render.1
+#   share/man/man1/lumbrel.1, lumbrel-render.1, lumbrel-score.1
 #
 # The programs look for their data in ../share/lumbrel beside their own folder
 # (text/DataFolders.cpp), so bin/ and share/lumbrel/ stay fixed whatever
@@ -29,7 +29,7 @@ set(_lumbrel_packaging "${PROJECT_SOURCE_DIR}/packaging")
 set(_lumbrel_generated "${PROJECT_BINARY_DIR}/packaging")
 
 # The programs.
-install(TARGETS lumbrel lumbrel-render RUNTIME DESTINATION bin)
+install(TARGETS lumbrel lumbrel-render lumbrel-score RUNTIME DESTINATION bin)
 
 # Desktop entry and AppStream metainfo.
 install(FILES "${_lumbrel_packaging}/${LUMBREL_APP_ID}.desktop"
@@ -40,7 +40,7 @@ install(FILES "${_lumbrel_generated}/${LUMBREL_APP_ID}.metainfo.xml"
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # Manual pages.
-foreach(_page lumbrel lumbrel-render)
+foreach(_page lumbrel lumbrel-render lumbrel-score)
     configure_file("${_lumbrel_packaging}/man/${_page}.1.in" "${_lumbrel_generated}/man/${_page}.1" @ONLY)
     install(FILES "${_lumbrel_generated}/man/${_page}.1" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endforeach()
@@ -92,14 +92,15 @@ straight-key timing, effective (Farnsworth-style) speed and interfering
 stations, and shows the sent text after a chosen delay. It can key a rig through
 the DTR and RTS lines of a serial port while a session runs.
 .
-The lumbrel-render command renders Morse code to WAV files. MP3 recording needs
-the LAME library (libmp3lame0).")
+The lumbrel-render command renders Morse code and whole lessons to WAV or MP3
+files, and lumbrel-score scores a copy of such a lesson. MP3 recording needs the
+LAME library (libmp3lame0).")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "hamradio")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
-# Every library target the two programs link, through the static libraries between.
+# Every library target the programs link, through the static libraries between.
 function(_lumbrel_linked_targets out)
     set(seen)
     set(queue ${ARGN})
@@ -129,7 +130,7 @@ function(_lumbrel_linked_targets out)
     endwhile()
     set(${out} "${seen}" PARENT_SCOPE)
 endfunction()
-_lumbrel_linked_targets(_lumbrel_links lumbrel lumbrel-render)
+_lumbrel_linked_targets(_lumbrel_links lumbrel lumbrel-render lumbrel-score)
 
 # Qt loads these at run time, so no linker dependency names them: the X11 and Wayland
 # platform plugins (a window at all), the SVG image and icon plugins (the icons), and

@@ -31,20 +31,29 @@ int CodeUnits(const QByteArray& code)
     return units + 2;
 }
 
+// 0 means "not set" and counts as 1/10 of full speed; anything else is kept within
+// 1..1000 so the stretch never divides by zero or shortens a unit.
+int UsablePermille(int effectivePermille)
+{
+    return effectivePermille == 0 ? 100 : std::clamp(effectivePermille, 1, 1000);
+}
+
+// Whole milliseconds first, then whole frames, then two values per frame.
+int DotValues(int wpm) { return ((1200 / std::max(wpm, 1)) * audio::kFrameRate / 1000) * 2; }
+
 }  // namespace
+
+bool MorseCode::StretchCapped(int wpm, int effectivePermille)
+{
+    return DotValues(wpm) * 1000 / UsablePermille(effectivePermille) >= kStretchCap;
+}
 
 MorseCode::MorseCode(RendererState& state, const MorseCharacter& record, int wpm, int toneHz,
                      int effectivePermille)
     : Wpm(std::max(wpm, 1)), ToneHz(toneHz), Record(&record), state_(state)
 {
-    // 0 means "not set" and counts as 1/10 of full speed; anything else is kept
-    // within 1..1000 so the stretch below never divides by zero or shortens a unit.
-    if (effectivePermille == 0)
-        effectivePermille = 100;
-    effectivePermille = std::clamp(effectivePermille, 1, 1000);
-
-    // Whole milliseconds first, then whole frames, then two values per frame.
-    DotLength = ((1200 / Wpm) * audio::kFrameRate / 1000) * 2;
+    effectivePermille = UsablePermille(effectivePermille);
+    DotLength = DotValues(Wpm);
     DashLength = 3 * DotLength;
 
     const int units = CodeUnits(record.code);

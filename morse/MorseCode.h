@@ -45,6 +45,10 @@ public:
     MorseCode(RendererState& state, const MorseCharacter& record, int wpm, int toneHz,
               int effectivePermille);
 
+    // Whether a unit stretched to effectivePermille of wpm reaches kStretchCap, so that
+    // the effective speed comes out faster than asked (the arguments count as above).
+    static bool StretchCapped(int wpm, int effectivePermille);
+
     MorseCode(const MorseCode&) = delete;
     MorseCode& operator=(const MorseCode&) = delete;
 

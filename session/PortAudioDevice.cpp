@@ -6,7 +6,7 @@
 
 #include <portaudio.h>
 
-#include <fcntl.h>
+#include <dlfcn.h>
 #include <semaphore.h>
 #include <time.h>
 #include <unistd.h>
@@ -65,35 +65,6 @@ int& OpenStreams() {
     return streams;
 }
 
-// While alive, file descriptor 2 points at /dev/null. PortAudio's probing of ALSA
-// devices and of a JACK server prints lines the user has no use for.
-class QuietStderr {
-public:
-    QuietStderr() {
-        std::fflush(stderr);
-        saved_ = ::dup(STDERR_FILENO);
-        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (saved_ >= 0 && null >= 0) {
-            ::dup2(null, STDERR_FILENO);
-        }
-        if (null >= 0) {
-            ::close(null);
-        }
-    }
-    ~QuietStderr() {
-        if (saved_ >= 0) {
-            std::fflush(stderr);
-            ::dup2(saved_, STDERR_FILENO);
-            ::close(saved_);
-        }
-    }
-    QuietStderr(const QuietStderr&) = delete;
-    QuietStderr& operator=(const QuietStderr&) = delete;
-
-private:
-    int saved_ = -1;
-};
-
 std::string PortAudioErrorText(PaError error) {
     std::string text = Pa_GetErrorText(error);
     if (error == paUnanticipatedHostError) {
@@ -111,21 +82,38 @@ AudioResult HostFailure(PaError error) {
 }
 
 #ifdef LUMBREL_HAVE_ALSA
-// ALSA reports underruns and recoveries on standard error from the audio thread; the
-// user has no use for them, and the stream recovers by itself. Does nothing, allocates
-// nothing.
+// ALSA reports the devices it probes and the underruns it recovers from; the user has
+// no use for either, and the stream recovers by itself. Does nothing, allocates nothing.
 void SilentAlsaError(const char*, int, const char*, int, const char*, ...) {}
 #endif
+
+// JACK reports that no JACK server runs each time PortAudio looks for one.
+void SilentJackMessage(const char*) {}
+
+// The sound libraries' own messages are dropped through the hooks they offer for them,
+// where they are produced and on the thread that produces them. Nothing else of the
+// process loses its standard error. JACK is reached through PortAudio, so its hooks
+// are looked up in the process rather than linked; a PortAudio without JACK has none.
+// With PortAudioMutex held; before and after PortAudio starts (which may load JACK).
+void QuietSoundLibrariesLocked() {
+#ifdef LUMBREL_HAVE_ALSA
+    snd_lib_error_set_handler(SilentAlsaError);
+#endif
+    using SetJackHandler = void (*)(void (*)(const char*));
+    for (const char* name : {"jack_set_error_function", "jack_set_info_function"}) {
+        if (void* hook = ::dlsym(RTLD_DEFAULT, name)) {
+            reinterpret_cast<SetJackHandler>(hook)(SilentJackMessage);
+        }
+    }
+}
 
 // With PortAudioMutex held.
 PaError AcquirePortAudioLocked() {
     int& users = PortAudioUsers();
     if (users == 0) {
-#ifdef LUMBREL_HAVE_ALSA
-        snd_lib_error_set_handler(SilentAlsaError);
-#endif
-        QuietStderr quiet;
+        QuietSoundLibrariesLocked();
         const PaError error = Pa_Initialize();
+        QuietSoundLibrariesLocked();
         if (error != paNoError) {
             return error;
         }
@@ -138,7 +126,6 @@ PaError AcquirePortAudioLocked() {
 void ReleasePortAudioLocked() {
     int& users = PortAudioUsers();
     if (users > 0 && --users == 0) {
-        QuietStderr quiet;
         Pa_Terminate();
     }
 }
@@ -147,7 +134,6 @@ void ReleasePortAudioLocked() {
 // initialises the audio system again, which lists the devices anew. Should the new
 // start fail, the device's Open fails with no device, and the next Open tries again.
 void RestartPortAudioLocked() {
-    QuietStderr quiet;
     Pa_Terminate();
     (void)Pa_Initialize();
 }
@@ -588,11 +574,8 @@ AudioResult PortAudioDevice::Impl::OpenDefaultStreamLocked(Impl& d, PaStream** s
     parameters->suggestedLatency = std::max(d.suggestedLatency, info->defaultLowOutputLatency);
     parameters->hostApiSpecificStreamInfo = nullptr;
     PaError error = paNoError;
-    {
-        QuietStderr quiet;
-        error = Pa_OpenStream(stream, nullptr, parameters, kFrameRate, paFramesPerBufferUnspecified,
-                              paClipOff | paDitherOff, &Impl::StreamCallback, &d);
-    }
+    error = Pa_OpenStream(stream, nullptr, parameters, kFrameRate, paFramesPerBufferUnspecified,
+                          paClipOff | paDitherOff, &Impl::StreamCallback, &d);
     if (error != paNoError) {
         *stream = nullptr;
         return HostFailure(error);

@@ -24,8 +24,9 @@
 // from buffers that were heard; Close and Open make a new stream.
 //
 // Any number of devices may be open at once (the trainer runs three streams);
-// PortAudio is initialised by the first and terminated by the last. The audio system's
-// start-up chatter on stderr (ALSA and JACK probing) is kept off the terminal.
+// PortAudio is initialised by the first and terminated by the last. What ALSA and JACK
+// print while PortAudio probes them is dropped through those libraries' message hooks;
+// the process's standard error is never redirected, so other messages still reach it.
 
 #include <cstdint>
 #include <memory>

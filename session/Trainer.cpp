@@ -203,7 +203,21 @@ void Trainer::OpenAudio()
 {
     const AudioResult result = OpenAudioDevice();
     if (!result.Ok())
-        host_.ShowMessage(QString::fromStdString(result.Text()), QStringLiteral("waveOutOpen"));
+        TellNoSoundOutput(result);
+}
+
+// The device's reason, what to look at, and a note in the status line that stays until
+// a session plays (a session start clears the status line).
+void Trainer::TellNoSoundOutput(const AudioResult& result)
+{
+    QString reason = QString::fromStdString(result.Text()).trimmed();
+    if (!reason.isEmpty() && !reason.endsWith(QLatin1Char('.')))
+        reason += QLatin1Char('.');
+    controls_.SetText(ControlId::StatusBar1, QStringLiteral("  No sound output"));
+    host_.ShowMessage(QStringLiteral("No sound output: %1 Check that PipeWire or PulseAudio is running and that "
+                                     "an output device is selected in the desktop's sound settings.")
+                          .arg(reason),
+                      QStringLiteral("waveOutOpen"));
 }
 
 AudioResult Trainer::OpenAudioDevice()
@@ -243,8 +257,7 @@ bool Trainer::EnsureAudioOpen()
     const AudioResult result = OpenAudioDevice();
     if (result.Ok())
         return true;
-    host_.ShowMessage(QStringLiteral("No sound output: %1").arg(QString::fromStdString(result.Text())),
-                      QStringLiteral("waveOutOpen"));
+    TellNoSoundOutput(result);
     return false;
 }
 

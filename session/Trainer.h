@@ -174,6 +174,9 @@ public:
     int NextBufferIndex() const { return nextBuffer_; }
     SourceKind Source() const { return sourceKind_; }
     int CharacterWpm() const { return characterWpm_; }
+    // A character speed between the speed buttons' steps (a course plan's 12 WPM, for
+    // lumbrel-render); the next click of a speed button replaces it.
+    void SetCharacterWpm(int wpm) { characterWpm_ = wpm; }
     int CurrentPitch() const { return currentPitch_; }
     int EffectivePermille() const { return impairments_.EffectivePermille; }
     bool AudioOpen() const { return audioOpen_; }
@@ -246,6 +249,7 @@ private:
     void OpenAudio();
     AudioResult OpenAudioDevice();
     bool EnsureAudioOpen();
+    void TellNoSoundOutput(const AudioResult& result);
     void NoteAudioFault(const AudioResult& result, const QString& caption);
     void NoteSoundFault(const QString& text, const QString& caption);
     void EndWithNothingInFlight();

@@ -365,14 +365,14 @@ TEST_F(Session, WithoutADeviceStartSaysSoOnceAndBeginsNothing)
     s->CreateAndShow();
     ASSERT_EQ(s->Messages().size(), 1u);
     EXPECT_EQ(s->Messages()[0].caption, QStringLiteral("waveOutOpen"));
-    EXPECT_EQ(s->Messages()[0].text, QStringLiteral("no sound card"));
+    EXPECT_EQ(s->Messages()[0].text, test::NoSoundOutputText("no sound card."));
 
     store.Write(keys::Pause, 0);
     t().StartButtonClick();
     // Start tries the device again; still none: one message, and no session.
     ASSERT_EQ(s->Messages().size(), 2u);
     EXPECT_EQ(s->Messages()[1].caption, QStringLiteral("waveOutOpen"));
-    EXPECT_EQ(s->Messages()[1].text, QStringLiteral("No sound output: no sound card"));
+    EXPECT_EQ(s->Messages()[1].text, test::NoSoundOutputText("no sound card."));
     EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Open), 2);
     EXPECT_FALSE(t().SessionActive());
     EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton3));

@@ -12,6 +12,14 @@ namespace lumbrel::test {
 QByteArray ReadAll(const QString& path);
 void WriteAll(const QString& path, const QByteArray& bytes);
 
+// What the learner is told when the sound output cannot be opened, for the device's reason.
+inline QString NoSoundOutputText(const QString& reason)
+{
+    return QStringLiteral("No sound output: %1 Check that PipeWire or PulseAudio is running and that an output "
+                          "device is selected in the desktop's sound settings.")
+        .arg(reason);
+}
+
 // Stands in for the main window's spinner, setup dialog and tool bar.
 class FakeCharacterWindows final : public CharacterWindows {
 public:

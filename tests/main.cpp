@@ -2,8 +2,11 @@
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
+#include "tests/PrivateHome.h"
+
 int main(int argc, char** argv)
 {
+    lumbrel::test::UsePrivateHome();
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName("Lumbrel Tests");
     QCoreApplication::setApplicationName("lumbrel-tests");

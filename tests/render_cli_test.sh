@@ -4,6 +4,7 @@ set -u
 render=$1
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+source "$(dirname "$0")/private_home.sh" "$tmp/private"
 fail=0
 check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi; }
 
@@ -22,8 +23,19 @@ check "-f renders a file with odd bytes" '[ "$(stat -c %s "$tmp/f.wav")" -gt 46 
 check "a speed of 0 is a usage error" '[ $status -eq 2 ] && grep -q -- "--wpm" "$tmp/err"'
 "$render" --bogus e 2>/dev/null; status=$?
 check "an unknown option is a usage error" '[ $status -eq 2 ]'
-"$render" --effective 333 e 2>/dev/null; status=$?
-check "an effective speed off the list is a usage error" '[ $status -eq 2 ]'
+for bad in "--effective 1001" "--wpm 12 --effective-wpm 13" "--effective 500 --effective-wpm 5" "--pause 61"; do
+    "$render" $bad -o "$tmp/x.wav" e 2>/dev/null; status=$?
+    check "$bad is a usage error" '[ $status -eq 2 ]'
+done
+
+# A course plan's 12/8 with two seconds of silence first: the per-mille that gives 8 at
+# 12 WPM is 667, so each of the 4 units of "e" stretches to 8820 * 1000 / 667 = 13223
+# values (a unit at 12 WPM is 100 ms, 4410 frames, 8820 values).
+"$render" --wpm 12 --effective-wpm 8 --pause 2 -o "$tmp/plan.wav" e 2>"$tmp/err"; status=$?
+check "12/8 after a pause of 2 s is 2 s of silence and a stretched e" \
+    '[ $status -eq 0 ] && [ ! -s "$tmp/err" ] && [ "$(stat -c %s "$tmp/plan.wav")" -eq $((46 + 2 * 176400 + 4 * 13223 * 2)) ] && cmp -s -n $((2 * 176400)) -i 46:0 "$tmp/plan.wav" /dev/zero'
+"$render" --wpm 6 --effective 500 -o "$tmp/x.wav" e 2>"$tmp/err"; status=$?
+check "an effective speed beyond the stretch cap is noted once" '[ $status -eq 0 ] && [ "$(grep -c "note:.*3.0 WPM.*5.6 WPM" "$tmp/err")" -eq 1 ]'
 "$render" -o "$tmp/x.wav" 2>/dev/null; status=$?
 check "no text is a usage error" '[ $status -eq 2 ]'
 "$render" -f "$tmp/missing.txt" -o "$tmp/x.wav" 2>/dev/null; status=$?
@@ -45,8 +57,14 @@ check "the transcript holds only the first three Koch characters and spaces" \
     'grep -q "[kmr]" "$tmp/g.txt" && ! grep -q "[^kmr ]" "$tmp/g.txt"'
 "$render" --groups --minutes 1 --chars 3 --seed 5 -o "$tmp/g2.wav"
 check "a session is reproducible from its seed" 'cmp -s "$tmp/g.wav" "$tmp/g2.wav"'
-"$render" --groups --wpm 17 -o "$tmp/x.wav" 2>/dev/null; status=$?
-check "a session speed off the 5 WPM steps is a usage error" '[ $status -eq 2 ]'
+"$render" --groups --wpm 81 -o "$tmp/x.wav" 2>/dev/null; status=$?
+check "a session speed above 80 WPM is a usage error" '[ $status -eq 2 ]'
+check "a session starts with the second of its countdown in silence" 'cmp -s -n 176400 -i 46:0 "$tmp/g.wav" /dev/zero'
+for plan in "--wpm 12 --effective-wpm 8" "--wpm 12 --effective 667" "--wpm 13 --effective 667"; do
+    "$render" --groups --minutes 1 --seed 5 $plan -o "$tmp/plan ${plan//[ -]/}.wav"
+done
+check "in a session 12/8 is 12 WPM at 667 per mille, and 13 WPM is not 12" \
+    'cmp -s "$tmp/plan wpm12effectivewpm8.wav" "$tmp/plan wpm12effective667.wav" && ! cmp -s "$tmp/plan wpm12effective667.wav" "$tmp/plan wpm13effective667.wav"'
 "$render" --groups -o "$tmp/x.wav" hello 2>/dev/null; status=$?
 check "a session takes no text" '[ $status -eq 2 ]'
 "$render" --groups --noise S4 -o "$tmp/x.wav" 2>/dev/null; status=$?

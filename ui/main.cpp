@@ -4,8 +4,11 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 #include "keying/RigPort.h"
 #include "keying/SystemSerialLines.h"
@@ -18,9 +21,9 @@
 
 namespace {
 
-void PrintUsage()
+void PrintUsage(std::FILE* to)
 {
-    std::printf(
+    std::fputs(
         "Usage: lumbrel [--start | --stop | --help | --version]\n"
         "\n"
         "Without options, opens the Lumbrel Morse trainer.\n"
@@ -31,8 +34,130 @@ void PrintUsage()
         "  --version  show the version\n"
         "\n"
         "--start and --stop exit with status 0 when the trainer took the request, and 1 when no\n"
-        "trainer of this user is running.\n");
+        "trainer of this user is running.\n",
+        to);
 }
+
+// Qt's own options, which the application object takes (-platform offscreen, -style
+// fusion, -session ID from the session manager, ...); they may also be written with
+// two dashes or as -name=value.
+bool IsQtOption(const char* argument, bool& takesValue)
+{
+    static constexpr const char* kWithValue[] = {
+        "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+        "qwindowtitle", "session", "display", "geometry", "title", "icon", "name", "style", "stylesheet",
+        "qmljsdebugger", "dialogs", "fontengine"};
+    static constexpr const char* kFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
+    const char* name = argument + (std::strncmp(argument, "--", 2) == 0 ? 2 : 1);
+    const char* equals = std::strchr(name, '=');
+    const std::size_t length = equals ? static_cast<std::size_t>(equals - name) : std::strlen(name);
+    auto is = [&](const char* option) { return std::strlen(option) == length && std::strncmp(name, option, length) == 0; };
+    for (const char* option : kWithValue)
+        if (is(option)) {
+            takesValue = equals == nullptr;
+            return true;
+        }
+    for (const char* option : kFlags)
+        if (is(option) && equals == nullptr) {
+            takesValue = false;
+            return true;
+        }
+    return false;
+}
+
+// The first argument that is neither Lumbrel's nor Qt's, or null.
+const char* FirstUnknownArgument(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        bool takesValue = false;
+        if (argv[i][0] != '-' || argv[i][1] == '\0' || !IsQtOption(argv[i], takesValue))
+            return argv[i];
+        if (takesValue)
+            ++i;
+    }
+    return nullptr;
+}
+
+int UnknownArgument(const char* argument)
+{
+    if (argument[0] == '-')
+        std::fprintf(stderr, "lumbrel: unknown option '%s'\n\n", argument);
+    else
+        std::fprintf(stderr, "lumbrel: unexpected argument '%s'\n\n", argument);
+    PrintUsage(stderr);
+    return 2;
+}
+
+// Qt's messages while the application object opens the display are held back. When no
+// display can be opened Qt would advise reinstalling and abort; instead one line says
+// what is wrong and the program ends with status 1. Otherwise the messages are given
+// out as they came once the display is open.
+class DisplayOpening {
+public:
+    DisplayOpening() { previous_ = qInstallMessageHandler(&DisplayOpening::Hold); }
+    ~DisplayOpening() { Release(); }
+    DisplayOpening(const DisplayOpening&) = delete;
+    DisplayOpening& operator=(const DisplayOpening&) = delete;
+
+    void Release()
+    {
+        std::vector<Held> held;
+        {
+            std::lock_guard lock(mutex_);
+            if (!holding_)
+                return;
+            holding_ = false;
+            held.swap(held_);
+        }
+        qInstallMessageHandler(previous_);
+        for (const Held& m : held)
+            qt_message_output(m.type, QMessageLogContext(m.file, m.line, m.function, m.category), m.text);
+    }
+
+private:
+    struct Held {
+        QtMsgType type;
+        const char* file;
+        int line;
+        const char* function;
+        const char* category;
+        QString text;
+    };
+
+    static void Hold(QtMsgType type, const QMessageLogContext& context, const QString& text)
+    {
+        std::unique_lock lock(mutex_);
+        if (type == QtFatalMsg && text.contains(QLatin1String("platform plugin"))) {
+            QString cause;
+            for (const Held& m : held_)
+                if (cause.isEmpty() && m.category && std::strncmp(m.category, "qt.qpa", 6) == 0)
+                    cause = QStringLiteral(" (%1)").arg(m.text.trimmed());
+            std::fprintf(stderr,
+                         "lumbrel: no display could be opened%s. Lumbrel is a desktop program: start it in a "
+                         "graphical session (X11 or Wayland); lumbrel-render makes practice audio without one.\n",
+                         qPrintable(cause));
+            std::fflush(stderr);
+            std::_Exit(1);
+        }
+        if (type == QtFatalMsg) {
+            // Some other fatal error: what was held, then Qt's own report and abort.
+            std::vector<Held> held;
+            held.swap(held_);
+            holding_ = false;
+            lock.unlock();
+            for (const Held& m : held)
+                previous_(m.type, QMessageLogContext(m.file, m.line, m.function, m.category), m.text);
+            previous_(type, context, text);
+            return;
+        }
+        held_.push_back({type, context.file, context.line, context.function, context.category, text});
+    }
+
+    static inline std::mutex mutex_;
+    static inline std::vector<Held> held_;
+    static inline bool holding_ = true;
+    static inline QtMessageHandler previous_ = nullptr;
+};
 
 int SendRequest(int argc, char** argv, lumbrel::RemoteCommand command)
 {
@@ -54,7 +179,7 @@ int main(int argc, char** argv)
         if (std::strcmp(argv[i], "--stop") == 0)
             return SendRequest(argc, argv, lumbrel::RemoteCommand::Stop);
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            PrintUsage();
+            PrintUsage(stdout);
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
@@ -63,14 +188,17 @@ int main(int argc, char** argv)
         }
     }
 
+    if (const char* unknown = FirstUnknownArgument(argc, argv))
+        return UnknownArgument(unknown);
+
     // The sound system is probed while the windows are built.
     lumbrel::PortAudioPreload audioPreload;
+    DisplayOpening displayOpening;
     lumbrel::Application app(argc, argv);  // takes Qt's own options (-platform, ...)
+    displayOpening.Release();
     const QStringList rest = QCoreApplication::arguments().mid(1);
-    if (!rest.isEmpty()) {
-        std::fprintf(stderr, "lumbrel: unknown argument '%s' (see lumbrel --help)\n", qPrintable(rest.first()));
-        return 2;
-    }
+    if (!rest.isEmpty())
+        return UnknownArgument(qPrintable(rest.first()));
 
     // One trainer per user: a second copy brings the running one to the front instead
     // of opening another window on the same settings.
@@ -96,9 +224,15 @@ int main(int argc, char** argv)
                                     .trayAvailable = {},
                                     .rig = &rig,
                                     .qrmAudio = {&qrmAudio1, &qrmAudio2}});
-        // Say once why the rig will not key, so the learner need not guess.
-        if (!rig.Problem().isEmpty())
-            window.trainer().Controls().SetText(lumbrel::ControlId::StatusBar1, QStringLiteral("  ") + rig.Problem());
+        // Say once why the rig will not key, so the learner need not guess, after the
+        // note that there is no sound output when there is one.
+        if (!rig.Problem().isEmpty()) {
+            lumbrel::ControlsModel& controls = window.trainer().Controls();
+            const QString shown = controls.Text(lumbrel::ControlId::StatusBar1);
+            controls.SetText(lumbrel::ControlId::StatusBar1,
+                             (shown.isEmpty() ? QString() : shown + QStringLiteral(" \u2014")) + QStringLiteral("  ") +
+                                 rig.Problem());
+        }
 
         lumbrel::RemoteControlServer remote(window.pump());
         remote.SetStartAllowed([&window] { return !window.SetupOpen(); });

@@ -28,6 +28,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
+source "$(dirname "$0")/../private_home.sh" "$work/private"
+
 # A private server: its own runtime directory, home (client cookie) and socket, so that
 # it neither finds nor disturbs a desktop sound server. Only two modules: the socket and
 # a null sink in the trainer's format, whose monitor source is what we record.

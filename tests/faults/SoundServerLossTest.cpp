@@ -37,6 +37,7 @@
 #include "session/Messages.h"
 #include "session/PortAudioDevice.h"
 #include "session/Trainer.h"
+#include "tests/TestSupport.h"
 
 extern char** environ;
 
@@ -455,11 +456,11 @@ TEST_F(SoundServerLoss, NoServerAtTheStartOfTheProgramThenOneForTheNextStart)
         GTEST_SKIP() << "an output device without the test's sound server";
     ASSERT_EQ(host.shown.size(), 1u);
     EXPECT_EQ(host.shown[0].caption, QStringLiteral("waveOutOpen"));
-    EXPECT_EQ(host.shown[0].text, QStringLiteral("No audio output device is available."));
+    EXPECT_EQ(host.shown[0].text, test::NoSoundOutputText("No audio output device is available."));
 
     trainer.StartButtonClick();
     ASSERT_EQ(host.shown.size(), 2u);
-    EXPECT_EQ(host.shown[1].text, QStringLiteral("No sound output: No audio output device is available."));
+    EXPECT_EQ(host.shown[1].text, test::NoSoundOutputText("No audio output device is available."));
     EXPECT_FALSE(trainer.SessionActive());
     EXPECT_TRUE(trainer.Controls().Enabled(ControlId::StartButton));
 

@@ -7,6 +7,7 @@
 
 #include "session/Clock.h"
 #include "session/VirtualAudioDevice.h"
+#include "tests/TestSupport.h"
 #include "tests/scoring/QtPrinters.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/Main.h"
@@ -72,14 +73,14 @@ TEST_F(SoundFaultsInTheWindow, NoDeviceOneMessageAtStartAndOneForEachStartThenAH
     Show();
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("waveOutOpen"));
-    EXPECT_EQ(prompts.messages[0].text, kNoDevice);
+    EXPECT_EQ(prompts.messages[0].text, NoSoundOutputText(kNoDevice));
 
     for (int press = 1; press <= 2; ++press) {
         Start()->trigger();
         ProcessEvents();
         ASSERT_EQ(prompts.messages.size(), 1u + press);
         EXPECT_EQ(prompts.messages.back().caption, QStringLiteral("waveOutOpen"));
-        EXPECT_EQ(prompts.messages.back().text, QStringLiteral("No sound output: %1").arg(kNoDevice));
+        EXPECT_EQ(prompts.messages.back().text, NoSoundOutputText(kNoDevice));
         EXPECT_FALSE(window->trainer().SessionActive());
         EXPECT_TRUE(Start()->isEnabled());
         EXPECT_FALSE(Stop()->isEnabled());

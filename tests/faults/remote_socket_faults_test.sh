@@ -24,7 +24,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-export HOME=$work XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen
+source "$(dirname "$0")/../private_home.sh" "$work/private"
+export QT_QPA_PLATFORM=offscreen
 # No sound server: the trainer says it has no sound output and goes on; no server of
 # the desktop is found or started.
 export PULSE_SERVER=unix:$work/no-sound-server

@@ -18,6 +18,7 @@ done
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+source "$(dirname "$0")/../private_home.sh" "$tmp/private"
 prefix="$tmp/prefix"
 
 "$cmake" --install "$build" --prefix "$prefix" >"$tmp/install.log" 2>&1 \

@@ -15,6 +15,7 @@ lumbrel_expected_files() {
     local size
     echo "bin/lumbrel"
     echo "bin/lumbrel-render"
+    echo "bin/lumbrel-score"
     echo "share/applications/$LUMBREL_APP_ID.desktop"
     echo "share/metainfo/$LUMBREL_APP_ID.metainfo.xml"
     echo "share/icons/hicolor/scalable/apps/$LUMBREL_APP_ID.svg"
@@ -23,6 +24,7 @@ lumbrel_expected_files() {
     done
     echo "share/man/man1/lumbrel.1"
     echo "share/man/man1/lumbrel-render.1"
+    echo "share/man/man1/lumbrel-score.1"
     echo "share/lumbrel/Word Files/1000 Common Words.txt"
     echo "share/lumbrel/QSO Files/QSO.txt"
 }
@@ -36,6 +38,7 @@ lumbrel_check_layout() {
     done < <(lumbrel_expected_files)
     [ -x "$prefix/bin/lumbrel" ] || fail "$prefix/bin/lumbrel is not executable"
     [ -x "$prefix/bin/lumbrel-render" ] || fail "$prefix/bin/lumbrel-render is not executable"
+    [ -x "$prefix/bin/lumbrel-score" ] || fail "$prefix/bin/lumbrel-score is not executable"
     for size in $LUMBREL_ICON_SIZES; do
         kind=$(file -b "$prefix/share/icons/hicolor/${size}x${size}/apps/$LUMBREL_APP_ID.png")
         case $kind in
@@ -72,7 +75,7 @@ lumbrel_check_desktop_files() {
     grep -q '<screenshot' "$metainfo" || fail "the metainfo has no screenshot"
     grep -q '@[A-Z_]*@' "$metainfo" && fail "the metainfo holds an unfilled @VARIABLE@"
 
-    for page in lumbrel lumbrel-render; do
+    for page in lumbrel lumbrel-render lumbrel-score; do
         out=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 \
               man --warnings -E UTF-8 -l -Tutf8 -Z "$prefix/share/man/man1/$page.1" 2>&1 >/dev/null) \
             || fail "man $page: $out"

@@ -37,6 +37,7 @@ cleanup() {
 trap cleanup EXIT
 # apt reads the package file as its own unprivileged user.
 chmod 755 "$tmp"
+source "$(dirname "$0")/../private_home.sh" "$tmp/private"
 
 # The package, from the tree that is built already.
 (cd "$build" && "$cpack" -G DEB -B "$tmp/out") >"$tmp/cpack.log" 2>&1 \
@@ -60,7 +61,7 @@ has_dependency() { names "$depends" | grep -Fx "$1" >/dev/null; }
 # section, found where the loader finds it), and the plugins Qt loads on its own: a
 # window, SVG icons, and the SQLite driver when Qt SQL is used.
 dpkg-deb -x "$deb" "$tmp/root"
-programs=("$tmp/root/usr/bin/lumbrel" "$tmp/root/usr/bin/lumbrel-render")
+programs=("$tmp/root/usr/bin/lumbrel" "$tmp/root/usr/bin/lumbrel-render" "$tmp/root/usr/bin/lumbrel-score")
 needed=$(objdump -p "${programs[@]}" | awk '$1 == "NEEDED" {print $2}' | sort -u)
 [ -n "$needed" ] || fail "no libraries found in the programs' dynamic sections"
 expected="qt6-qpa-plugins libqt6svg6"

@@ -3,10 +3,12 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+#include "tests/PrivateHome.h"
 #include "ui/Application.h"
 
 int main(int argc, char** argv)
 {
+    lumbrel::test::UsePrivateHome();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);

@@ -23,6 +23,7 @@
 #include <QToolBar>
 
 #include "UiTestSupport.h"
+#include "tests/TestSupport.h"
 #include "ui/AboutBox.h"
 #include "ui/Configure.h"
 #include "ui/ControlWidgets.h"
@@ -337,7 +338,7 @@ TEST(MainWindow, NoAudioDeviceShowsWaveOutOpenAndGoesOn)
     ProcessEvents();
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, "waveOutOpen");
-    EXPECT_EQ(prompts.messages[0].text, "no device here");
+    EXPECT_EQ(prompts.messages[0].text, NoSoundOutputText("no device here."));
     EXPECT_TRUE(window.isVisible());
 }
 

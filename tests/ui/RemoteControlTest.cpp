@@ -49,6 +49,15 @@ TEST(RemoteControl, DefaultNameIsPerUser)
     qunsetenv("LUMBREL_CONTROL_SOCKET");
     const QString name = DefaultControlSocketName();
     EXPECT_TRUE(name.contains(QString::number(::getuid()))) << name.toStdString();
+    // In this test program's own runtime folder, never the learner's: a trainer can
+    // serve it here while the learner's own trainer keeps its socket.
+    EXPECT_TRUE(name.startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + '/')) << name.toStdString();
+    MessageQueue queue;
+    RemoteControlServer server(queue);
+    ASSERT_TRUE(server.Listen(name)) << server.ErrorText().toStdString();
+    EXPECT_TRUE(Send(name, RemoteCommand::Start).delivered);
+    EXPECT_EQ(queue.Size(), 1u);
+    server.Close();
     qputenv("LUMBREL_CONTROL_SOCKET", "/tmp/lumbrel-test-socket");
     EXPECT_EQ(DefaultControlSocketName(), "/tmp/lumbrel-test-socket");
     qunsetenv("LUMBREL_CONTROL_SOCKET");

@@ -13,8 +13,19 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-export HOME=$work XDG_CONFIG_HOME=$work/config LUMBREL_CONTROL_SOCKET=$work/control
+source "$(dirname "$0")/../private_home.sh" "$work/private"
+export LUMBREL_CONTROL_SOCKET=$work/control
 export QT_QPA_PLATFORM=offscreen
+
+# Without a display: one line that says so, status 1; an unknown option is named, with
+# the usage, status 2, even then.
+nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$lumbrel")
+status=0; "${nodisplay[@]}" 2>"$work/err" || status=$?
+[ "$status" -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q "no display could be opened" "$work/err" ||
+    { echo "FAIL: without a display: status $status, $(cat "$work/err")"; exit 1; }
+status=0; "${nodisplay[@]}" --bogus 2>"$work/err" || status=$?
+[ "$status" -eq 2 ] && grep -q "^lumbrel: unknown option '--bogus'$" "$work/err" && grep -q '^Usage: lumbrel' "$work/err" ||
+    { echo "FAIL: --bogus: status $status, $(cat "$work/err")"; exit 1; }
 
 if "$lumbrel" --start 2>"$work/err"; then
     echo "FAIL: --start succeeded with no trainer running"; exit 1

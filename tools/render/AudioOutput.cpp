@@ -5,7 +5,9 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
+#include "morse/SampleFormat.h"
 #include "recording/LameEncoder.h"
 #include "recording/Mp3OutputStream.h"
 #include "recording/WavFile.h"
@@ -114,6 +116,15 @@ std::unique_ptr<AudioOutput> CreateAudioOutput(const QString& path, int mp3BitRa
     }
     auto out = std::make_unique<WavOutput>(path);
     return out->Open(error) ? std::move(out) : nullptr;
+}
+
+bool WriteSilence(AudioOutput& out, int seconds)
+{
+    const std::vector<std::uint8_t> second(static_cast<std::size_t>(audio::kByteRate), 0);
+    for (int i = 0; i < seconds; ++i)
+        if (!out.Write(second.data(), second.size()))
+            return false;
+    return true;
 }
 
 }  // namespace lumbrel::render

@@ -27,4 +27,7 @@ std::unique_ptr<AudioOutput> CreateAudioOutput(const QString& path, int mp3BitRa
 
 bool IsMp3Path(const QString& path);
 
+// Writes `seconds` of silence. False once writing has failed.
+bool WriteSilence(AudioOutput& out, int seconds);
+
 }  // namespace lumbrel::render

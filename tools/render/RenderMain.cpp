@@ -65,6 +65,8 @@ int main(int argc, char** argv)
 
     if (options.Session())
         return render::RenderTrainerSession(options);
+    if (const QString note = render::StretchCapNote(options); !note.isEmpty())
+        Print(stderr, QStringLiteral("lumbrel-render: %1\n").arg(note));
 
     QByteArray text;
     if (!options.textFile.isEmpty()) {
@@ -93,6 +95,8 @@ int main(int argc, char** argv)
     const std::unique_ptr<render::AudioOutput> out = render::CreateAudioOutput(options.output, options.mp3BitRate, error);
     if (!out)
         return Fail(error);
+    if (!render::WriteSilence(*out, options.PauseSeconds()))
+        return Fail(QStringLiteral("cannot write %1: %2").arg(options.output, out->Error()));
 
     std::vector<std::int16_t> buffer;
     bool joined = false;  // inside a prosign: characters follow like the elements of one

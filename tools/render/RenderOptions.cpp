@@ -1,12 +1,13 @@
 #include "tools/render/RenderOptions.h"
 
-#include <array>
+#include <algorithm>
 #include <initializer_list>
+
+#include "morse/MorseCode.h"
+#include "morse/SampleFormat.h"
 
 namespace lumbrel::render {
 namespace {
-
-constexpr std::array kEffectivePermille = {1000, 875, 750, 625, 500, 375, 250, 125};
 
 std::optional<long long> ParseNumber(const QString& text)
 {
@@ -30,10 +31,15 @@ QString RenderUsage()
         "                        on standard output\n"
         "  --bitrate KBPS        MP3 bit rate: 16, 32, 48, 64, 80, 96, 112 or 128 (default 32)\n"
         "  -f FILE               render the text of FILE\n"
-        "  --wpm N               character speed, 6 to 200 WPM (default 25)\n"
+        "  --wpm N               character speed, 6 to 200 WPM (default 25; 6 to 80 in a\n"
+        "                        session)\n"
         "  --tone HZ             tone pitch, 100 to 5000 Hz (default 750)\n"
-        "  --effective PERMILLE  effective speed in thousandths of the character speed:\n"
-        "                        1000, 875, 750, 625, 500, 375, 250 or 125 (default 1000)\n"
+        "  --effective PERMILLE  effective speed in thousandths of the character speed,\n"
+        "                        1 to 1000 (default 1000: full speed)\n"
+        "  --effective-wpm W     effective speed in WPM, 1 to the character speed: a course\n"
+        "                        plan's 12/8 is --wpm 12 --effective-wpm 8\n"
+        "  --pause S             seconds of silence at the start, 0 to 60 (default none;\n"
+        "                        before random groups the countdown, default 1)\n"
         "  --order koch|mfj      learning order whose character map is used (default koch)\n"
         "  --seed N              seed of the random generator (default: the clock)\n"
         "  --help                show this help\n"
@@ -45,8 +51,6 @@ QString RenderUsage()
         "  --transcript FILE     write the text that was sent to FILE\n"
         "  --chars N             number of Koch characters, 2 to 40 (default 2)\n"
         "  --minutes N           session length, 1 to 60 minutes (default 5)\n"
-        "  --pause S             countdown before the session, 1 to 60 s (default 1)\n"
-        "  --effective-mode word|char  stretch the word spaces or every character (default word)\n"
         "  --signal S1..S7|S9    signal strength (default S9)\n"
         "  --noise off|S3|S5|S7|S9  band noise (default off)\n"
         "  --qsb fast|slow       fading (default none)\n"
@@ -67,6 +71,9 @@ QString RenderUsage()
         "  --word-filter LETTERS only words that start with one of LETTERS (default a-z)\n"
         "  --max-word-length N   only words of at most N characters, 2 to 100 (default 20)\n"
         "  --words-size all|500|250|100  a random selection of that many words (default all)\n"
+        "  --effective-mode word|char  at an effective speed, stretch only the spaces\n"
+        "                        between words (default) or every character as random\n"
+        "                        groups always do\n"
         "  --qso [FILE]          one random line of a QSO file (default: QSO Files/QSO.txt)\n"
         "  --text FILE           FILE line by line to its end; a file of parameter lines\n"
         "                        (text,wpm,weighting,drift,chirp) plays each line as a station\n"
@@ -74,7 +81,7 @@ QString RenderUsage()
         "  Unlike -f, --words, --qso and --text go through the session engine: effective\n"
         "  speed, dither, noise and prosigns as in the program, and a leading word space.\n"
         "\n"
-        "In a session --wpm takes 15 to 80 in steps of 5 and --tone 350 to 1500 Hz.\n"
+        "In a session --wpm takes 6 to 80 and --tone 350 to 1500 Hz.\n"
         "\n"
         "Characters without a Morse code count as word spaces; ^ joins the characters\n"
         "that follow into one prosign up to the next space.\n");
@@ -83,6 +90,7 @@ QString RenderUsage()
 ParseResult ParseRenderOptions(const QStringList& arguments)
 {
     RenderOptions o;
+    bool effectiveGiven = false;
     auto fail = [](const QString& why) { return ParseResult{std::nullopt, why}; };
 
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -139,8 +147,10 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
         } else if (arg == QLatin1String("--effective")) {
             if (auto e = number(1, 1000, o.effectivePermille))
                 return fail(*e);
-            if (std::find(kEffectivePermille.begin(), kEffectivePermille.end(), o.effectivePermille) == kEffectivePermille.end())
-                return fail(QStringLiteral("--effective takes 1000, 875, 750, 625, 500, 375, 250 or 125"));
+            effectiveGiven = true;
+        } else if (arg == QLatin1String("--effective-wpm")) {
+            if (auto e = number(1, 200, o.effectiveWpm))
+                return fail(*e);
         } else if (arg == QLatin1String("--order")) {
             QString order;
             if (!value(order))
@@ -173,7 +183,7 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
             if (auto e = number(1, 60, o.minutes))
                 return fail(*e);
         } else if (arg == QLatin1String("--pause")) {
-            if (auto e = number(1, 60, o.pause))
+            if (auto e = number(0, 60, o.pause))
                 return fail(*e);
         } else if (arg == QLatin1String("--effective-mode")) {
             if (!choice({"word", "char"}, o.effectiveMode))
@@ -261,6 +271,16 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
     }
     if (o.help || o.version)
         return {o, {}};
+    if (o.effectiveWpm > 0) {
+        if (effectiveGiven)
+            return fail(QStringLiteral("give either --effective or --effective-wpm, not both"));
+        if (o.effectiveWpm > o.wpm)
+            return fail(QStringLiteral("--effective-wpm takes 1 to the character speed (--wpm %1), not %2")
+                            .arg(o.wpm)
+                            .arg(o.effectiveWpm));
+        // The per-mille of the character speed that gives W, rounded.
+        o.effectivePermille = std::max(1, (1000 * o.effectiveWpm + o.wpm / 2) / o.wpm);
+    }
     const int sessions = (o.groups ? 1 : 0) + (o.words ? 1 : 0) + (o.qso ? 1 : 0) + (o.textSession.isEmpty() ? 0 : 1);
     if (sessions > 1)
         return fail(QStringLiteral("give one of --groups, --words, --qso and --text"));
@@ -269,8 +289,8 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
     if (o.Session()) {
         if (!o.text.isEmpty() || !o.textFile.isEmpty())
             return fail(QStringLiteral("a session takes no TEXT or -f FILE"));
-        if (o.wpm < 15 || o.wpm > 80 || o.wpm % 5 != 0)
-            return fail(QStringLiteral("in a session --wpm takes 15 to 80 in steps of 5"));
+        if (o.wpm > 80)
+            return fail(QStringLiteral("in a session --wpm takes 6 to 80"));
         if (o.toneHz < 350 || o.toneHz > 1500)
             return fail(QStringLiteral("in a session --tone takes 350 to 1500 Hz"));
         if (o.play && o.outputGiven)
@@ -284,6 +304,18 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
     if (o.textFile.isEmpty() && o.text.isEmpty())
         return fail(QStringLiteral("nothing to render: give TEXT or -f FILE"));
     return {o, {}};
+}
+
+QString StretchCapNote(const RenderOptions& options)
+{
+    if (!MorseCode::StretchCapped(options.wpm, options.effectivePermille))
+        return {};
+    // The longest stretched unit, as a speed: 1.2 s per unit is 1 WPM.
+    const double slowest = 1.2 * audio::kFrameRate * 2 / MorseCode::kStretchCap;
+    return QStringLiteral("note: the effective speed asked for, %1 WPM, is slower than the renderer stretches "
+                          "to (about %2 WPM): the gaps stop growing there")
+        .arg(options.wpm * options.effectivePermille / 1000.0, 0, 'f', 1)
+        .arg(slowest, 0, 'f', 1);
 }
 
 }  // namespace lumbrel::render

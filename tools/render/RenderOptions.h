@@ -17,6 +17,8 @@ struct RenderOptions {
     int wpm = 25;
     int toneHz = 750;
     int effectivePermille = 1000;
+    int effectiveWpm = 0;             // --effective-wpm W; 0 when not given
+    int pause = -1;                   // seconds of silence at the start; -1: the default
     LearningOrder order = LearningOrder::Koch;
     std::optional<std::uint32_t> seed;
     bool help = false;
@@ -29,7 +31,6 @@ struct RenderOptions {
     int characters = 2;               // the Koch character count N
     int effectiveMode = 0;            // 0 each word, 1 each character
     int minutes = 5;
-    int pause = 1;                    // seconds of countdown
     int signalIndex = 7;              // S1..S7, S9
     int noiseIndex = 0;               // off, S3, S5, S7, S9
     bool qsb = false;
@@ -59,6 +60,9 @@ struct RenderOptions {
 
     // Any session that runs through the trainer's engine.
     bool Session() const { return groups || words || qso || !textSession.isEmpty(); }
+    // Seconds of silence at the start of the output: the countdown before random
+    // groups (1 s unless given), none before anything else unless given.
+    int PauseSeconds() const { return pause >= 0 ? pause : (groups ? 1 : 0); }
 };
 
 struct ParseResult {
@@ -68,5 +72,8 @@ struct ParseResult {
 
 ParseResult ParseRenderOptions(const QStringList& arguments);
 QString RenderUsage();
+// Said once on standard error when the effective speed asked for is slower than the
+// renderer stretches a unit to; empty otherwise.
+QString StretchCapNote(const RenderOptions& options);
 
 }  // namespace lumbrel::render

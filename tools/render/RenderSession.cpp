@@ -2,8 +2,10 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QEventLoop>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "recording/Transcript.h"
@@ -27,12 +29,14 @@ void PrintError(const QString& text) { std::fputs(("lumbrel-render: " + text + "
 SettingsStore OptionsStore(const RenderOptions& o)
 {
     SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Speed, (o.wpm - 15) / 5);
+    // The speed buttons nearest the speeds asked for, which decide where speed dither
+    // applies (above 15 WPM, at full effective speed); ApplyAfterShow sets the speeds.
+    store.Write(keys::Speed, o.wpm > 15 ? std::clamp((o.wpm - 15) / 5, 1, 13) : 0);
     store.Write(keys::Pitch, o.toneHz);
     store.Write(keys::Letters, o.characters);
-    store.Write(keys::Delay, (1000 - o.effectivePermille) / 125);
+    store.Write(keys::Delay, o.effectivePermille < 1000 ? std::clamp((1000 - o.effectivePermille) / 125, 1, 7) : 0);
     store.Write(keys::EffectiveMode, o.effectiveMode);
-    store.Write(keys::Pause, o.pause);
+    store.Write(keys::Pause, o.groups ? o.PauseSeconds() : 0);
     store.Write(keys::Session, o.minutes);
     store.Write(keys::SignalLevel, o.signalIndex);
     store.Write(keys::NoiseLevel, o.noiseIndex);
@@ -104,14 +108,20 @@ bool StartSession(const RenderOptions& o, Trainer& trainer, QString& why)
 std::int64_t SessionLimitMs(const RenderOptions& o)
 {
     if (o.groups)
-        return (static_cast<std::int64_t>(o.minutes) * 60 + o.pause + 120) * 1000;
+        return (static_cast<std::int64_t>(o.minutes) * 60 + o.PauseSeconds() + 120) * 1000;
     if (o.words)
         return (static_cast<std::int64_t>(o.minutes) * 60 + 600) * 1000;
     return std::int64_t{6} * 3600 * 1000;  // QSOs and text files end with their text
 }
 
-// The chirp box takes effect once the character list exists, as a click would.
-void ApplyAfterShow(Trainer& trainer) { trainer.ChirpCheckBoxClick(); }
+// The chirp box takes effect once the character list exists, as a click would; the
+// speeds are the ones asked for, also between the speed buttons' steps.
+void ApplyAfterShow(const RenderOptions& o, Trainer& trainer)
+{
+    trainer.ChirpCheckBoxClick();
+    trainer.SetCharacterWpm(o.wpm);
+    trainer.Signal().EffectivePermille = o.effectivePermille;
+}
 
 int WriteTranscript(const RenderOptions& o, const Trainer& trainer)
 {
@@ -156,14 +166,19 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
     // Sessions of random groups and words have a known length; QSOs and text files
     // end with their text, so only the time rendered is shown for them.
     ProgressBar progress(QStringLiteral("lumbrel-render"));
-    const double expectedSeconds = o.groups ? o.minutes * 60.0 + o.pause : (o.words ? o.minutes * 60.0 : 0.0);
+    const double expectedSeconds = o.groups ? o.minutes * 60.0 + o.PauseSeconds() : (o.words ? o.minutes * 60.0 : 0.0);
     session.afterMessage = [&](int) {
         if (o.qrm && !mixer.FlushBefore(session.clock().ElapsedMs() * 44100 / 1000 - kSettledFrames))
             writeFailed = true;
         progress.Update(session.clock().ElapsedMs() / 1000.0, expectedSeconds);
     };
+    // The countdown of random groups, or the pause asked for, as silence.
+    if (!WriteSilence(*out, o.PauseSeconds())) {
+        PrintError(QStringLiteral("cannot write %1: %2").arg(o.output, out->Error()));
+        return 1;
+    }
     session.CreateAndShow();
-    ApplyAfterShow(session.trainer());
+    ApplyAfterShow(o, session.trainer());
     QString why;
     const bool started = StartSession(o, session.trainer(), why);
     if (started && !session.RunUntilIdle(SessionLimitMs(o))) {
@@ -218,7 +233,7 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
     trainer.Controls().SetListener(&pump);
     trainer.FormCreate();
     trainer.FormShow();
-    ApplyAfterShow(trainer);
+    ApplyAfterShow(o, trainer);
     if (!trainer.AudioOpen())
         return 1;
 
@@ -226,6 +241,12 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
         if (!trainer.SessionActive() && !trainer.CountdownPending())
             QCoreApplication::quit();
     };
+    // The pause asked for before words, QSOs and text (random groups count it down).
+    if (!o.groups && o.PauseSeconds() > 0) {
+        QEventLoop pause;
+        QTimer::singleShot(o.PauseSeconds() * 1000, &pause, &QEventLoop::quit);
+        pause.exec();
+    }
     QString why;
     if (!StartSession(o, trainer, why)) {
         PrintError(why);
@@ -250,6 +271,8 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
 
 int RenderTrainerSession(const RenderOptions& options)
 {
+    if (const QString note = StretchCapNote(options); !note.isEmpty())
+        PrintError(note);
     const std::uint32_t seed = options.seed.value_or(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
     return options.play ? PlayOnSoundCard(options, seed) : RenderToFile(options, seed);
 }
