@@ -433,7 +433,10 @@ void Trainer::RadioGroup1Click()
     for (int k = 0; k < 8; ++k)
         items << QString::number(characterWpm_ * Impairments::PermilleForIndex(k) / 1000);
     controls_.SetItems(ControlId::CodeSpeedRadioGroup, items);
+    // Back to full effective speed, exactly as a choice of its first item: the per-mille
+    // and the speed dither follow.
     controls_.SetValue(ControlId::CodeSpeedRadioGroup, 0);
+    CodeSpeedRadioGroupClick();
 }
 
 void Trainer::CodeSpeedRadioGroupClick()

@@ -148,9 +148,13 @@ TEST(MainWindow, ClicksRunTheReactions)
     W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)->Button(4)->click();
     EXPECT_EQ(t.EffectivePermille(), 500);
     EXPECT_FALSE(W<QCheckBox>(rig, ControlId::SpeedStepCheckBox)->isEnabled());
+    // A click on the speed already selected changes nothing.
+    W<RadioGroup>(rig, ControlId::RadioGroup1)->Button(2)->click();
+    EXPECT_EQ(t.EffectivePermille(), 500);
     // A new character speed returns the effective speed to full.
     W<RadioGroup>(rig, ControlId::RadioGroup1)->Button(0)->click();
     EXPECT_EQ(t.CharacterWpm(), 15);
+    EXPECT_EQ(t.EffectivePermille(), 1000);
     EXPECT_EQ(W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)->Index(), 0);
     EXPECT_EQ(ItemsOf(W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)).first(), "15");
     EXPECT_FALSE(W<QCheckBox>(rig, ControlId::SpeedStepCheckBox)->isEnabled());
