@@ -168,6 +168,8 @@ void Trainer::FormShow()
         characters_.SetShown();
         characters_.RebuildCharacterList();
         characters_.RebuildActiveSet();
+        // The restored Chirp box found no character list to apply itself to.
+        ChirpCheckBoxClick();
     }
 }
 

@@ -121,8 +121,10 @@ TEST(MainWindow, RestoringAControlRunsItsReaction)
     store.Write(keys::Speed, 0);
     store.Write(keys::Delay, 4);
     store.Write(keys::Pitch, 1000);
+    store.Write(keys::Chirp, 1);
     WindowRig rig(store);
     rig.window->show();
+    EXPECT_TRUE(rig.window->trainer().Renderer().ChirpOn);  // once the character list exists
     EXPECT_TRUE(W<QCheckBox>(rig, ControlId::QSBCheckBox)->isChecked());
     EXPECT_FALSE(W<QWidget>(rig, ControlId::QSBModeRadioGroup)->isHidden());
     EXPECT_EQ(ItemsOf(W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)),

@@ -110,9 +110,6 @@ std::int64_t SessionLimitMs(const RenderOptions& o)
     return std::int64_t{6} * 3600 * 1000;  // QSOs and text files end with their text
 }
 
-// The chirp box takes effect once the character list exists, as a click would.
-void ApplyAfterShow(Trainer& trainer) { trainer.ChirpCheckBoxClick(); }
-
 int WriteTranscript(const RenderOptions& o, const Trainer& trainer)
 {
     if (o.transcript.isEmpty())
@@ -163,7 +160,6 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
         progress.Update(session.clock().ElapsedMs() / 1000.0, expectedSeconds);
     };
     session.CreateAndShow();
-    ApplyAfterShow(session.trainer());
     QString why;
     const bool started = StartSession(o, session.trainer(), why);
     if (started && !session.RunUntilIdle(SessionLimitMs(o))) {
@@ -218,7 +214,6 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
     trainer.Controls().SetListener(&pump);
     trainer.FormCreate();
     trainer.FormShow();
-    ApplyAfterShow(trainer);
     if (!trainer.AudioOpen())
         return 1;
 
