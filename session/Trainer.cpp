@@ -740,7 +740,9 @@ void Trainer::OnBufferDone(AudioBufferHeader* header)
     const int permille = (sourceKind_ == SourceKind::RandomGroups || effectiveMode != 0 || index == 0)
         ? impairments_.EffectivePermille
         : 1000;
-    MorseCode code(renderer_, *currentRecord_, characterWpm_ - impairments_.SpeedDither,
+    // A slow station's speed left behind, less the dither, still plays as timed.
+    const int wpm = std::max(characterWpm_ - impairments_.SpeedDither, MorseCode::kSlowestWpm);
+    MorseCode code(renderer_, *currentRecord_, wpm,
                    currentPitch_ + 25 - impairments_.PitchDither, permille);
     renderer_.SetStraightKey(controls_.Checked(ControlId::HandSentCheckBox));
     const bool joined = prosignState_ != 0;
