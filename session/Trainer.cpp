@@ -160,7 +160,10 @@ void Trainer::FormCreate()
 
 void Trainer::FormShow()
 {
-    idle_ = true;
+    // Free to close, unless a session runs: the window may come back from the
+    // notification area in the middle of one.
+    if (!sessionActive_)
+        idle_ = true;
     sentFont_.pointSize = store_.Read(keys::FontSize);
     sentFont_.face = store_.Read(keys::FontName);
     if (!shown_) {
@@ -175,6 +178,10 @@ void Trainer::FormShow()
 
 void Trainer::FormClose()
 {
+    // A close while the last buffers of a stopped session still play ends that session
+    // here: its recordings are finished and the rig is unkeyed.
+    if (sessionActive_)
+        EndOfSession();
     store_.Write(keys::Letters, controls_.Value(ControlId::CharacterCountSpinEdit));
     store_.Write(keys::Speed, controls_.Value(ControlId::RadioGroup1));
     store_.Write(keys::Delay, controls_.Value(ControlId::CodeSpeedRadioGroup));
@@ -195,6 +202,9 @@ void Trainer::FormClose()
     store_.Write(keys::VariableWeighting, controls_.Checked(ControlId::WeightingCheckBox) ? 1 : 0);
     store_.Write(keys::SingleWordOnly, controls_.Checked(ControlId::SingleWordsOnly1) ? 1 : 0);
     store_.Sync();
+    // The rig port before the audio output, so that nothing can fail in between.
+    if (rig_)
+        rig_->CloseRigPort();
     if (audioOpen_) {
         (void)audio_.Close();
         audioOpen_ = false;

@@ -60,6 +60,8 @@ public:
     // Why keying stopped since the last call (the device went away during a session),
     // for a one-time note in the status line; empty when nothing new went wrong.
     virtual QString TakeKeyingNote() { return {}; }
+    // The window closes: the port is closed, before the audio output.
+    virtual void CloseRigPort() {}
 };
 
 class Trainer final : private CharacterWindows {

@@ -277,6 +277,8 @@ TEST(MainWindow, CloseDuringASessionStopsItAndStaysOpen)
     rig.window->show();
     QSignalSpy closed(rig.window.get(), &MainWindow::Closed);
     rig.window->Action(ControlId::ToolButton3)->trigger();
+    rig.window->hide();  // into the notification area and back: the session still runs
+    rig.window->TrayIcon1Click();
     EXPECT_FALSE(rig.window->close());
     EXPECT_EQ(rig.window->trainer().SessionState(), 1);  // stopping
     EXPECT_EQ(closed.count(), 0);
