@@ -313,7 +313,7 @@ void Trainer::ApplyIdleControls()
     controls_.SetEnabled(ControlId::Timer1, false);
 }
 
-int Trainer::SecondsOfDay() const { return (clock_.LocalTimeOfDay().msecsSinceStartOfDay() / 1000) % 86400; }
+int Trainer::ElapsedSeconds() const { return static_cast<int>((clock_.TickCount() - startTick_) / 1000u); }
 
 void Trainer::StartButtonClick()
 {
@@ -342,7 +342,7 @@ bool Trainer::BeginSession()
         return false;
     if (!EnsureAudioOpen())
         return false;
-    startSeconds_ = SecondsOfDay();
+    startTick_ = clock_.TickCount();
     idle_ = false;
     prosignState_ = 0;
     renderer_.SetVariableWeighting(controls_.Checked(ControlId::WeightingCheckBox));
@@ -413,7 +413,7 @@ void Trainer::Timer1Timer()
     impairments_.AdvanceFading();
     if (tickCounter_ % 20 == 0) {
         if (countdown_ == 0) {
-            const int elapsed = ((SecondsOfDay() - startSeconds_) % 86400 + 86400) % 86400;
+            const int elapsed = ElapsedSeconds();
             controls_.SetText(ControlId::Label1,
                               QStringLiteral("%1:%2").arg(elapsed / 60, 2, 10, QLatin1Char('0')).arg(elapsed % 60, 2, 10, QLatin1Char('0')));
             if (sourceKind_ == SourceKind::RandomGroups && elapsed >= 60 * sessionMinutes_) {
@@ -842,7 +842,7 @@ void Trainer::EndOfSession()
         summary.characterWpm = characterWpm_;
         summary.effectivePermille = impairments_.EffectivePermille;
         summary.sessionMinutes = sessionMinutes_;
-        summary.elapsedSeconds = ((SecondsOfDay() - startSeconds_) % 86400 + 86400) % 86400;
+        summary.elapsedSeconds = ElapsedSeconds();
         summary.text = sent_.Text();
         sessionEnded_(summary);
     }

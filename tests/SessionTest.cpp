@@ -182,8 +182,12 @@ TEST_F(Session, SessionAcrossMidnightKeepsCounting)
     t().StartButtonClick();
     s->RunFor(61'000);
     EXPECT_EQ(Label(), QStringLiteral("01:01"));
+    s->clock().SetLocalTimeOfDay(QTime(23, 0, 31));  // the wall clock set back an hour
+    s->RunFor(2'000);
+    EXPECT_EQ(Label(), QStringLiteral("01:03"));
     EXPECT_TRUE(t().SessionActive());
     ASSERT_TRUE(s->RunUntilIdle(120'000));
+    EXPECT_GE(s->clock().ElapsedMs(), 120'000);
     EXPECT_LE(s->clock().ElapsedMs(), 121'000 + 30'000);
 }
 
