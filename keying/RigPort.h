@@ -4,9 +4,9 @@
 // No data is sent; nothing but the two lines is touched.
 //
 // The main window owns one RigPort: Open when it is created (reads "Port" and
-// "Port Device"), hands it to the trainer as its RigKeying, and Close when it closes,
-// before the audio output. The trainer raises the lines when a session begins sending
-// and drops them after the last buffer has been heard.
+// "Port Device") and hands it to the trainer as its RigKeying, which closes it when the
+// window closes, before the audio output. The trainer raises the lines when a session
+// begins sending and drops them after the last buffer has been heard.
 //
 // A device that is missing, busy or no serial port leaves keying off, without a
 // message; Problem() tells why, for a one-time note in the status line. Each session
@@ -66,6 +66,7 @@ public:
     // "Keying stopped: ..." once after the device went away; then empty until it goes
     // away again.
     QString TakeKeyingNote() override;
+    void CloseRigPort() override { Close(); }
 
     // The device in use, or the one that failed to open; empty when keying is off.
     const QString& DeviceName() const { return deviceName_; }

@@ -40,6 +40,10 @@ struct RendererState {
 class MorseCode {
 public:
     static constexpr int kStretchCap = 19000;  // longest stretched unit, values
+    // The slowest speed rendered as timed: slower, a dot would outlast the gaps around
+    // it, which the stretch cap holds at kStretchCap.
+    static constexpr int kSlowestWpm = 6;
+    static_assert(2 * 44100 * 12 / 10 / kSlowestWpm <= kStretchCap);
 
     // wpm below 1 counts as 1; effectivePermille 0 counts as 100, and is clamped to 1..1000.
     MorseCode(RendererState& state, const MorseCharacter& record, int wpm, int toneHz,

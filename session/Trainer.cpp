@@ -160,7 +160,10 @@ void Trainer::FormCreate()
 
 void Trainer::FormShow()
 {
-    idle_ = true;
+    // Free to close, unless a session runs: the window may come back from the
+    // notification area in the middle of one.
+    if (!sessionActive_)
+        idle_ = true;
     sentFont_.pointSize = store_.Read(keys::FontSize);
     sentFont_.face = store_.Read(keys::FontName);
     if (!shown_) {
@@ -168,11 +171,17 @@ void Trainer::FormShow()
         characters_.SetShown();
         characters_.RebuildCharacterList();
         characters_.RebuildActiveSet();
+        // The restored Chirp box found no character list to apply itself to.
+        ChirpCheckBoxClick();
     }
 }
 
 void Trainer::FormClose()
 {
+    // A close while the last buffers of a stopped session still play ends that session
+    // here: its recordings are finished and the rig is unkeyed.
+    if (sessionActive_)
+        EndOfSession();
     store_.Write(keys::Letters, controls_.Value(ControlId::CharacterCountSpinEdit));
     store_.Write(keys::Speed, controls_.Value(ControlId::RadioGroup1));
     store_.Write(keys::Delay, controls_.Value(ControlId::CodeSpeedRadioGroup));
@@ -193,6 +202,9 @@ void Trainer::FormClose()
     store_.Write(keys::VariableWeighting, controls_.Checked(ControlId::WeightingCheckBox) ? 1 : 0);
     store_.Write(keys::SingleWordOnly, controls_.Checked(ControlId::SingleWordsOnly1) ? 1 : 0);
     store_.Sync();
+    // The rig port before the audio output, so that nothing can fail in between.
+    if (rig_)
+        rig_->CloseRigPort();
     if (audioOpen_) {
         (void)audio_.Close();
         audioOpen_ = false;
@@ -314,7 +326,7 @@ void Trainer::ApplyIdleControls()
     controls_.SetEnabled(ControlId::Timer1, false);
 }
 
-int Trainer::SecondsOfDay() const { return (clock_.LocalTimeOfDay().msecsSinceStartOfDay() / 1000) % 86400; }
+int Trainer::ElapsedSeconds() const { return static_cast<int>((clock_.TickCount() - startTick_) / 1000u); }
 
 void Trainer::StartButtonClick()
 {
@@ -343,7 +355,7 @@ bool Trainer::BeginSession()
         return false;
     if (!EnsureAudioOpen())
         return false;
-    startSeconds_ = SecondsOfDay();
+    startTick_ = clock_.TickCount();
     idle_ = false;
     prosignState_ = 0;
     renderer_.SetVariableWeighting(controls_.Checked(ControlId::WeightingCheckBox));
@@ -414,7 +426,7 @@ void Trainer::Timer1Timer()
     impairments_.AdvanceFading();
     if (tickCounter_ % 20 == 0) {
         if (countdown_ == 0) {
-            const int elapsed = ((SecondsOfDay() - startSeconds_) % 86400 + 86400) % 86400;
+            const int elapsed = ElapsedSeconds();
             controls_.SetText(ControlId::Label1,
                               QStringLiteral("%1:%2").arg(elapsed / 60, 2, 10, QLatin1Char('0')).arg(elapsed % 60, 2, 10, QLatin1Char('0')));
             if (sourceKind_ == SourceKind::RandomGroups && elapsed >= 60 * sessionMinutes_) {
@@ -446,7 +458,10 @@ void Trainer::RadioGroup1Click()
     for (int k = 0; k < 8; ++k)
         items << QString::number(characterWpm_ * Impairments::PermilleForIndex(k) / 1000);
     controls_.SetItems(ControlId::CodeSpeedRadioGroup, items);
+    // Back to full effective speed, exactly as a choice of its first item: the per-mille
+    // and the speed dither follow.
     controls_.SetValue(ControlId::CodeSpeedRadioGroup, 0);
+    CodeSpeedRadioGroupClick();
 }
 
 void Trainer::CodeSpeedRadioGroupClick()
@@ -748,7 +763,9 @@ void Trainer::OnBufferDone(AudioBufferHeader* header)
     const int permille = (sourceKind_ == SourceKind::RandomGroups || effectiveMode != 0 || index == 0)
         ? impairments_.EffectivePermille
         : 1000;
-    MorseCode code(renderer_, *currentRecord_, characterWpm_ - impairments_.SpeedDither,
+    // A slow station's speed left behind, less the dither, still plays as timed.
+    const int wpm = std::max(characterWpm_ - impairments_.SpeedDither, MorseCode::kSlowestWpm);
+    MorseCode code(renderer_, *currentRecord_, wpm,
                    currentPitch_ + 25 - impairments_.PitchDither, permille);
     renderer_.SetStraightKey(controls_.Checked(ControlId::HandSentCheckBox));
     const bool joined = prosignState_ != 0;
@@ -838,7 +855,7 @@ void Trainer::EndOfSession()
         summary.characterWpm = characterWpm_;
         summary.effectivePermille = impairments_.EffectivePermille;
         summary.sessionMinutes = sessionMinutes_;
-        summary.elapsedSeconds = ((SecondsOfDay() - startSeconds_) % 86400 + 86400) % 86400;
+        summary.elapsedSeconds = ElapsedSeconds();
         summary.text = sent_.Text();
         sessionEnded_(summary);
     }

@@ -60,6 +60,8 @@ public:
     // Why keying stopped since the last call (the device went away during a session),
     // for a one-time note in the status line; empty when nothing new went wrong.
     virtual QString TakeKeyingNote() { return {}; }
+    // The window closes: the port is closed, before the audio output.
+    virtual void CloseRigPort() {}
 };
 
 class Trainer final : private CharacterWindows {
@@ -258,7 +260,9 @@ private:
     void ApplyIdleControls();      // back to Idle
     void EndOfSession();
     int NextSymbol();
-    int SecondsOfDay() const;
+    // Whole seconds since the session began, on the tick count: a wall clock set back
+    // or forward (a correction, summer time) or midnight changes nothing.
+    int ElapsedSeconds() const;
     QString HeaderText(const AudioBufferHeader* header) const;
 
     SettingsStore store_;
@@ -282,7 +286,7 @@ private:
     // Controller.
     int countdown_ = 0;
     int tickCounter_ = 0;
-    int startSeconds_ = 0;
+    std::uint32_t startTick_ = 0;
     bool idle_ = true;
     bool shown_ = false;
     bool sessionActive_ = false;

@@ -273,8 +273,7 @@ int Trainer::NextEntrySymbol()
             entryChosen_ = true;
             renderer_.ResetDrift();
             if (!endAfterOneEntry_) {
-                const int elapsed = ((SecondsOfDay() - startSeconds_) % 86400 + 86400) % 86400;
-                if (elapsed >= 60 * sessionMinutes_)
+                if (ElapsedSeconds() >= 60 * sessionMinutes_)
                     sessionState_ = kStopping;  // this word space still goes out
             }
             prosignState_ = 0;

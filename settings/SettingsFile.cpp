@@ -3,12 +3,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QIODevice>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QSettings>
 
 #include <algorithm>
+#include <optional>
+#include <type_traits>
+#include <variant>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -24,6 +28,67 @@ namespace {
 
 constexpr char kOrganization[] = "Zelph Software";
 constexpr char kApplication[] = "Lumbrel";
+
+// The keys the program reads and writes, by their lower-case "Section/Key", and their
+// sections by their lower-case name.
+struct KnownKey {
+    QString path;               // as the program spells it
+    std::optional<int> number;  // the default of a key read as a number
+};
+struct KnownNames {
+    QHash<QString, KnownKey> keys;
+    QHash<QString, QString> sections;
+};
+
+const KnownNames& Known()
+{
+    static const KnownNames known = [] {
+        KnownNames k;
+        auto add = [&k](const QString& section, const char* name, std::optional<int> number) {
+            const QString path = section + QLatin1Char('/') + QString::fromLatin1(name);
+            k.keys.insert(path.toLower(), {path, number});
+            k.sections.insert(section.toLower(), section);
+        };
+        for (const keys::AnyKey& any : keys::kAllKeys) {
+            std::visit(
+                [&](const auto* key) {
+                    using Key = std::remove_cvref_t<decltype(*key)>;
+                    std::optional<int> number;
+                    if constexpr (std::is_same_v<Key, keys::IntKey>)
+                        number = key->def;
+                    else if constexpr (std::is_same_v<Key, keys::YesNoKey>)
+                        number = key->def ? 1 : 0;
+                    add(QString::fromLatin1(key->section), key->name, number);
+                },
+                any);
+        }
+        for (int slot = 1; slot <= keys::kMorseLetterSlots; ++slot)
+            for (const char* name : {keys::kContent, keys::kDisplayText})
+                add(QString::fromLatin1(keys::kMorseLetterFormat).arg(slot), name, std::nullopt);
+        return k;
+    }();
+    return known;
+}
+
+// The spelling a "Section/Key" path is kept under: the program's own for a key it
+// knows; otherwise the first spelling seen in this file, with a known section spelled
+// as the program spells it. *known is the key when the program knows it.
+QString KeptPath(const QString& path, QHash<QString, QString>& seen, const KnownKey** known)
+{
+    const QString lower = path.toLower();
+    const auto found = Known().keys.constFind(lower);
+    *known = found == Known().keys.cend() ? nullptr : &*found;
+    if (*known)
+        return (*known)->path;
+    if (const auto earlier = seen.constFind(lower); earlier != seen.cend())
+        return *earlier;
+    QString kept = path;
+    if (const qsizetype slash = path.indexOf(QLatin1Char('/')); slash >= 0)
+        if (const auto section = Known().sections.constFind(lower.first(slash)); section != Known().sections.cend())
+            kept = *section + path.sliced(slash);
+    seen.insert(lower, kept);
+    return kept;
+}
 
 bool IsBareInteger(QByteArrayView text)
 {
@@ -276,7 +341,8 @@ private:
         }
         const QByteArray content = file.readAll();
         int unread = 0;
-        (void)ParseSettingsText(content, &unread);
+        QStringList notNumbers;
+        (void)ParseSettingsText(content, &unread, &notNumbers);
         if (unread == 0)
             return;
         const QString copy = KeepDamagedCopy(path, content);
@@ -285,6 +351,10 @@ private:
                            .arg(lines, shown);
         if (unread == 1)
             openingNote_.replace(QStringLiteral(" were left"), QStringLiteral(" was left"));
+        if (!notNumbers.isEmpty())
+            openingNote_ += QStringLiteral(" %1: \"%2\".")
+                                .arg(notNumbers.size() == 1 ? QStringLiteral("Not a number") : QStringLiteral("Not numbers"),
+                                     notNumbers.join(QStringLiteral("\", \"")));
         if (!copy.isEmpty())
             openingNote_ += QStringLiteral(" The file as it was is kept as %1.").arg(QDir::toNativeSeparators(copy));
     }
@@ -296,9 +366,10 @@ private:
 
 }  // namespace
 
-SettingsValueMap ParseSettingsText(const QByteArray& text, int* unreadLines)
+SettingsValueMap ParseSettingsText(const QByteArray& text, int* unreadLines, QStringList* notNumbers)
 {
     SettingsValueMap map;
+    QHash<QString, QString> seen;  // the spellings of keys the program does not know
     int unread = 0;
     QByteArrayView rest(text);
     if (rest.startsWith("\xEF\xBB\xBF"))
@@ -327,18 +398,29 @@ SettingsValueMap ParseSettingsText(const QByteArray& text, int* unreadLines)
             ++unread;
             continue;
         }
-        const QString path = section.isEmpty() ? key : section + QLatin1Char('/') + key;
+        const KnownKey* known = nullptr;
+        const QString path = KeptPath(section.isEmpty() ? key : section + QLatin1Char('/') + key, seen, &known);
+        QVariant read;
         if (value.startsWith('"')) {
-            map.insert(path, Unquote(value));
+            read = Unquote(value);
         } else if (IsBareInteger(value)) {
             const auto number = ParseStoredInteger(QString::fromLatin1(value));
             if (number)
-                map.insert(path, static_cast<int>(*number));
+                read = static_cast<int>(*number);
             else
-                map.insert(path, QString::fromLatin1(value));  // too large for 32 bits: keep it as written
+                read = QString::fromLatin1(value);  // too large for 32 bits: keep it as written
         } else {
-            map.insert(path, QString::fromUtf8(value));
+            read = QString::fromUtf8(value);
         }
+        // A number key given no number would read as its default and stay a text for
+        // ever: it takes its default, as a number, and is told like a damaged line.
+        if (known && known->number && read.typeId() != QMetaType::Int && !ParseStoredInteger(read.toString())) {
+            ++unread;
+            if (notNumbers)
+                *notNumbers << path.sliced(path.indexOf(QLatin1Char('/')) + 1) + QLatin1Char('=') + QString::fromUtf8(value);
+            read = *known->number;
+        }
+        map.insert(path, read);
     }
     if (unreadLines)
         *unreadLines = unread;

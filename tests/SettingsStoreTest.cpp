@@ -183,7 +183,7 @@ TEST(SettingsFileFormat, HandEditedAndDamagedFilesGiveWhatCanBeRead)
         "Font Name=\"Open\r\n"                          // unterminated quote
         "garbage line without equals\n"
         "=no key\n"
-        "Letters=99999999999\n"                         // too large for 32 bits: kept as text
+        "Letters=99999999999\n"                         // too large for 32 bits: the default
         "Speed=+3\n";
     text += QByteArray("\x00\x01\x02\xff\xfe binary\n", 13);  // NUL bytes and invalid UTF-8
     text += "[FormState\n"                             // broken header: ignored
@@ -192,7 +192,7 @@ TEST(SettingsFileFormat, HandEditedAndDamagedFilesGiveWhatCanBeRead)
     EXPECT_EQ(map.value(QStringLiteral("Setup/Pitch")), QVariant(600));
     EXPECT_EQ(map.value(QStringLiteral("Setup/Common Word File")), QVariant(QStringLiteral("Word Files\\Short.txt")));
     EXPECT_EQ(map.value(QStringLiteral("Setup/Font Name")), QVariant(QStringLiteral("Open")));
-    EXPECT_EQ(map.value(QStringLiteral("Setup/Letters")).typeId(), QMetaType::QString);
+    EXPECT_EQ(map.value(QStringLiteral("Setup/Letters")), QVariant(2));
     EXPECT_EQ(map.value(QStringLiteral("Setup/Speed")), QVariant(3));
     EXPECT_FALSE(map.contains(QStringLiteral("Setup/")));
     EXPECT_FALSE(map.contains(QStringLiteral("FormState/Left")));  // "[FormState" has no closing bracket

@@ -299,6 +299,19 @@ TEST_F(TextSession, NonsenseSpeedsAreBroughtIntoRangeAndAnyOtherNumberSwitchesOn
     EXPECT_LT(s->clock().ElapsedMs(), 60'000);
 }
 
+TEST_F(TextSession, NoStationAndNoSpeedItLeavesBehindPlaysBelowSixWpm)
+{
+    store.Write(keys::SpeedStep, 1);  // up to 5 WPM slower
+    store.Write(keys::Pause, 0);
+    Create();
+    Play("E,-3,0,0,0\n");
+    EXPECT_EQ(t().CharacterWpm(), 6);
+    filled.clear();
+    t().StartButtonClick();
+    const QString shown = RunAndStop(30'000);
+    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 6));
+}
+
 TEST_F(TextSession, ALongRunOfCommentsBetweenStationsCostsAWordSpaceButLosesNothing)
 {
     Create();

@@ -15,12 +15,14 @@
 
 #include <array>
 
+#include "morse/MorseCode.h"
+
 namespace lumbrel {
 
 class RandomNumber;
 
 // The speeds a parameter line may set; a speed outside is brought to the nearer end.
-inline constexpr int kMinStationWpm = 5;
+inline constexpr int kMinStationWpm = MorseCode::kSlowestWpm;
 inline constexpr int kMaxStationWpm = 100;
 // The random pause before a station: 0 to kMaxLeadingSpaces spaces.
 inline constexpr int kMaxLeadingSpaces = 9;

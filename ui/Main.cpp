@@ -498,6 +498,10 @@ void MainWindow::ConnectInput()
     auto radio = [&](ControlId id, void (Trainer::*reaction)()) {
         auto* group = static_cast<RadioGroup*>(Widget(id));
         connect(group, &RadioGroup::Clicked, this, [&model, t, id, reaction](int index) {
+            // A click on the item already selected (or its accelerator) changes nothing,
+            // so it runs no reaction: the effective speed stays as chosen.
+            if (model.Value(id) == index)
+                return;
             model.SetValue(id, index);
             if (reaction)
                 (t->*reaction)();

@@ -201,10 +201,12 @@ TEST_F(RigSession, ClosingTheWindowDuringTheWindDownStillUnkeysTheRig)
     s->RequestClose();
     EXPECT_FALSE(s->Closed());
     EXPECT_TRUE(t().SessionActive());
+    bool soundOpenAtPortClose = false;
+    device->onCall = [&](const LineCall& c) { soundOpenAtPortClose |= c.kind == LineCall::Close && s->device().IsOpen(); };
     s->RequestClose();
     ASSERT_TRUE(s->Closed());
-    EXPECT_TRUE(device->dtr) << "the end of the session has not run";
-    rig->Close();  // the window closes the port before the audio output
+    EXPECT_FALSE(t().SessionActive()) << "the end of the session ran: recordings finished, rig unkeyed";
+    EXPECT_TRUE(soundOpenAtPortClose);
     EXPECT_FALSE(device->dtr);
     EXPECT_FALSE(device->rts);
     EXPECT_FALSE(device->open);

@@ -122,8 +122,10 @@ TEST(MainWindow, RestoringAControlRunsItsReaction)
     store.Write(keys::Speed, 0);
     store.Write(keys::Delay, 4);
     store.Write(keys::Pitch, 1000);
+    store.Write(keys::Chirp, 1);
     WindowRig rig(store);
     rig.window->show();
+    EXPECT_TRUE(rig.window->trainer().Renderer().ChirpOn);  // once the character list exists
     EXPECT_TRUE(W<QCheckBox>(rig, ControlId::QSBCheckBox)->isChecked());
     EXPECT_FALSE(W<QWidget>(rig, ControlId::QSBModeRadioGroup)->isHidden());
     EXPECT_EQ(ItemsOf(W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)),
@@ -149,9 +151,13 @@ TEST(MainWindow, ClicksRunTheReactions)
     W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)->Button(4)->click();
     EXPECT_EQ(t.EffectivePermille(), 500);
     EXPECT_FALSE(W<QCheckBox>(rig, ControlId::SpeedStepCheckBox)->isEnabled());
+    // A click on the speed already selected changes nothing.
+    W<RadioGroup>(rig, ControlId::RadioGroup1)->Button(2)->click();
+    EXPECT_EQ(t.EffectivePermille(), 500);
     // A new character speed returns the effective speed to full.
     W<RadioGroup>(rig, ControlId::RadioGroup1)->Button(0)->click();
     EXPECT_EQ(t.CharacterWpm(), 15);
+    EXPECT_EQ(t.EffectivePermille(), 1000);
     EXPECT_EQ(W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)->Index(), 0);
     EXPECT_EQ(ItemsOf(W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)).first(), "15");
     EXPECT_FALSE(W<QCheckBox>(rig, ControlId::SpeedStepCheckBox)->isEnabled());
@@ -272,6 +278,8 @@ TEST(MainWindow, CloseDuringASessionStopsItAndStaysOpen)
     rig.window->show();
     QSignalSpy closed(rig.window.get(), &MainWindow::Closed);
     rig.window->Action(ControlId::ToolButton3)->trigger();
+    rig.window->hide();  // into the notification area and back: the session still runs
+    rig.window->TrayIcon1Click();
     EXPECT_FALSE(rig.window->close());
     EXPECT_EQ(rig.window->trainer().SessionState(), 1);  // stopping
     EXPECT_EQ(closed.count(), 0);

@@ -25,7 +25,9 @@ TEST(SettingsFileWindow, ADamagedFileIsToldOnceAtStartAndTheTrainerWorks)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Lumbrel.conf"));
-    WriteAll(path, "[Setup]\nPitch=820\n\x7F\x45LF\x02\x01\x01\n");
+    // Damage, keys in another case, values that are not numbers.
+    WriteAll(path, "[Setup]\nPitch=820\n\x7F\x45LF\x02\x01\x01\nSignal Level=7\nsignal level=3\n"
+                   "[setup]\nletters=12 # twelve\nSpeed=3O\n");
     WindowRig rig{SettingsStore::File(path)};
     rig.window->show();
     ProcessEvents();
@@ -33,7 +35,9 @@ TEST(SettingsFileWindow, ADamagedFileIsToldOnceAtStartAndTheTrainerWorks)
     EXPECT_EQ(rig.prompts.messages[0].caption, QStringLiteral("Settings"));
     EXPECT_TRUE(rig.prompts.messages[0].text.contains(path + QStringLiteral(".damaged")))
         << qPrintable(rig.prompts.messages[0].text);
+    EXPECT_TRUE(rig.prompts.messages[0].text.contains(QStringLiteral("\"Letters=12 # twelve\", \"Speed=3O\"")));
     EXPECT_EQ(rig.window->trainer().Controls().Value(ControlId::PitchSpinner), 820);
+    EXPECT_EQ(rig.window->trainer().Controls().Value(ControlId::SignalRadioGroup), 3);
 
     // A session starts, plays and ends.
     rig.store.Write(keys::Pause, 0);
@@ -45,6 +49,14 @@ TEST(SettingsFileWindow, ADamagedFileIsToldOnceAtStartAndTheTrainerWorks)
     rig.Run(20'000);
     EXPECT_FALSE(rig.window->trainer().SessionActive());
     EXPECT_EQ(rig.prompts.messages.size(), 1u);
+
+    EXPECT_TRUE(rig.window->close());  // saved as numbers, under the usual spelling only
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    for (const char* line : {"\nLetters=2\n", "\nSpeed=2\n", "\nSignal Level=3\n"})
+        EXPECT_TRUE(saved.contains(line)) << line << saved.constData();
+    EXPECT_FALSE(saved.contains("signal level") || saved.contains("[setup]")) << saved.constData();
 }
 
 TEST(SettingsFileWindow, SettingsThatCannotBeSavedAtExitAreToldAfterTheSave)

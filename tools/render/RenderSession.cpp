@@ -114,11 +114,10 @@ std::int64_t SessionLimitMs(const RenderOptions& o)
     return std::int64_t{6} * 3600 * 1000;  // QSOs and text files end with their text
 }
 
-// The chirp box takes effect once the character list exists, as a click would; the
-// speeds are the ones asked for, also between the speed buttons' steps.
+// The speeds asked for, also between the speed buttons' steps, once the window's
+// restore has run (a speed reaction would reset them).
 void ApplyAfterShow(const RenderOptions& o, Trainer& trainer)
 {
-    trainer.ChirpCheckBoxClick();
     trainer.SetCharacterWpm(o.wpm);
     trainer.Signal().EffectivePermille = o.effectivePermille;
 }
