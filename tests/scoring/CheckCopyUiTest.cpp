@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -212,9 +213,13 @@ TEST(CheckCopyWindow, ABadCopySaysHowFarToGoAndMarksTheErrors)
     CheckCopyDialog* dialog = rig.OpenDialog();
     ASSERT_NE(dialog, nullptr);
     QString copy = rig.trainer().Sent().Text();
-    // Every k copied as m.
+    // Every k copied as m, the first other character dropped, a group of two added at the end.
     copy.replace('k', 'm');
-    dialog->CopyEdit()->setPlainText(copy);
+    const qsizetype dropAt = copy.indexOf(QRegularExpression("[^m ]"));
+    ASSERT_GE(dropAt, 0);
+    const QString dropped = copy.mid(dropAt, 1);
+    copy.remove(dropAt, 1);
+    dialog->CopyEdit()->setPlainText(copy + " qq");
     dialog->CheckButton()->click();
     ASSERT_TRUE(dialog->Score().has_value());
     ASSERT_FALSE(dialog->Score()->ReachesKochThreshold());
@@ -224,7 +229,24 @@ TEST(CheckCopyWindow, ABadCopySaysHowFarToGoAndMarksTheErrors)
     EXPECT_TRUE(dialog->AdviceLabel()->text().contains("(as m "));
     EXPECT_TRUE(dialog->PairView()->toHtml().contains("#f4a6a6"));  // wrong characters marked
     EXPECT_EQ(rig.trainer().Controls().Value(ControlId::CharacterCountSpinEdit), 4);
-    EXPECT_EQ(rig.Stored().size(), 1u);
+    EXPECT_EQ(dialog->StoredLabel()->text(), "Saved to your progress history.");
+
+    // Read back through the progress window: the kinds of error and what was taken for what.
+    rig.checking().ProgressAction()->trigger();
+    ProgressWindow* progress = rig.checking().Progress();
+    ASSERT_NE(progress, nullptr);
+    ASSERT_EQ(progress->Records().size(), 1u);
+    const SessionRecord& stored = progress->Records()[0];
+    EXPECT_EQ(stored.added, 2);
+    EXPECT_EQ(stored.dropped, dialog->Score()->Dropped());
+    EXPECT_EQ(stored.wrong, dialog->Score()->Wrong());
+    QTableWidget* errors = progress->ErrorTable();
+    const QList<QTableWidgetItem*> row = errors->findItems(dropped.toUpper(), Qt::MatchExactly);
+    ASSERT_FALSE(row.isEmpty());
+    EXPECT_GE(errors->item(row[0]->row(), 4)->data(Qt::UserRole).toInt(), 1);
+    EXPECT_TRUE(errors->item(row[0]->row(), 6)->text().contains("(none)"));
+    EXPECT_EQ(progress->ConfusionTable()->horizontalHeaderItem(progress->ConfusionTable()->columnCount() - 1)->text(),
+              "(none)");
 }
 
 TEST(CheckCopyWindow, PairHtmlMarksEveryKindAndEscapes)
