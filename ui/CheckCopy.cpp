@@ -226,6 +226,8 @@ void CheckCopyDialog::ShowResult()
     if (s.ReachesKochThreshold()) {
         if (session_.source != SourceKind::RandomGroups)
             advice << QStringLiteral("Well copied.");
+        else if (!RanWholeSession(session_))
+            advice << QStringLiteral("%1% or more.").arg(CopyScore::kKochThresholdPercent) << StoppedEarlyText(session_);
         else if (offerState_.available)
             advice << QStringLiteral("%1% or more: time for the next character.").arg(CopyScore::kKochThresholdPercent);
         else if (session_.characterCount >= trainer_.Controls().Get(ControlId::CharacterCountSpinEdit).maximum)

@@ -82,13 +82,14 @@ struct Rig {
             ProcessEvents(2);
         }
     }
-    // A short session, stopped by hand and run to its end.
-    void Session()
+    // A short session stopped by hand, or a whole one (a minute), run to its end.
+    void Session(bool whole = false)
     {
         window->Action(ControlId::ToolButton3)->trigger();
         ASSERT_TRUE(trainer().SessionActive());
-        Run(6000);
-        window->Action(ControlId::ToolButton4)->trigger();
+        Run(whole ? 60'000 : 6000);
+        if (!whole)
+            window->Action(ControlId::ToolButton4)->trigger();
         for (int k = 0; k < 200 && trainer().SessionActive(); ++k)
             Run(100);
         ASSERT_FALSE(trainer().SessionActive());
@@ -118,6 +119,7 @@ SettingsStore Store(int letters)
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Pause, 0);
     store.Write(keys::Letters, letters);
+    store.Write(keys::Session, 1);
     return store;
 }
 
@@ -160,7 +162,18 @@ TEST(CheckCopyWindow, CheckCopyIsThereOnlyWhileTheLastSessionsTextIsKept)
 TEST(CheckCopyWindow, APerfectCopyOffersTheNextCharacterOnTheSpinner)
 {
     Rig rig(Store(5));
+    // Stopped early: scored and stored, but N + 1 waits for a whole session.
     rig.Session();
+    CheckCopyDialog* early = rig.OpenDialog();
+    ASSERT_NE(early, nullptr);
+    early->CopyEdit()->setPlainText(rig.trainer().Sent().Text());
+    early->CheckButton()->click();
+    EXPECT_EQ(early->AccuracyLabel()->text(), "Accuracy 100.0%");
+    EXPECT_FALSE(early->OfferButton()->isVisible());
+    EXPECT_TRUE(early->AdviceLabel()->text().contains("The session was stopped at 0:0"));
+    early->close();
+
+    rig.Session(true);
     CheckCopyDialog* dialog = rig.OpenDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
@@ -171,9 +184,9 @@ TEST(CheckCopyWindow, APerfectCopyOffersTheNextCharacterOnTheSpinner)
     ASSERT_TRUE(dialog->OfferButton()->isVisible());
     EXPECT_EQ(dialog->OfferButton()->text(), "Add the next character: A (6 characters)");
     EXPECT_TRUE(dialog->StoredLabel()->text().startsWith("Saved"));
-    ASSERT_EQ(rig.Stored().size(), 1u);
-    EXPECT_DOUBLE_EQ(rig.Stored()[0].accuracy, 100.0);
-    EXPECT_EQ(rig.Stored()[0].characterCount, 5);
+    ASSERT_EQ(rig.Stored().size(), 2u);
+    EXPECT_DOUBLE_EQ(rig.Stored()[1].accuracy, 100.0);
+    EXPECT_EQ(rig.Stored()[1].characterCount, 5);
 
     dialog->OfferButton()->click();
     auto* spin = qobject_cast<QSpinBox*>(rig.window->Widget(ControlId::CharacterCountSpinEdit));
@@ -187,7 +200,7 @@ TEST(CheckCopyWindow, APerfectCopyOffersTheNextCharacterOnTheSpinner)
     dialog->CheckButton()->click();
     EXPECT_FALSE(dialog->OfferButton()->isVisible());
     EXPECT_EQ(spin->value(), 6);
-    EXPECT_EQ(rig.Stored().size(), 1u);
+    EXPECT_EQ(rig.Stored().size(), 2u);
 
     // Closed and opened again: the same dialog with the copy typed.
     dialog->close();
@@ -202,8 +215,8 @@ TEST(CheckCopyWindow, APerfectCopyOffersTheNextCharacterOnTheSpinner)
     EXPECT_TRUE(next->CopyEdit()->toPlainText().isEmpty());
     next->CopyEdit()->setPlainText(rig.trainer().Sent().Text());
     next->CheckButton()->click();
-    ASSERT_EQ(rig.Stored().size(), 2u);
-    EXPECT_EQ(rig.Stored()[1].characterCount, 6);
+    ASSERT_EQ(rig.Stored().size(), 3u);
+    EXPECT_EQ(rig.Stored()[2].characterCount, 6);
 }
 
 TEST(CheckCopyWindow, ABadCopySaysHowFarToGoAndMarksTheErrors)
