@@ -1,5 +1,6 @@
 #include "scoring/History.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -100,8 +101,23 @@ QString ErrorText(const QSqlError& e)
 
 QString History::DefaultPath()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("history.sqlite"));
+    // The data folder is named after the program's organisation and application names;
+    // another program (lumbrel-score) asks under the trainer's names for a moment.
+    const QString organization = QCoreApplication::organizationName();
+    const QString application = QCoreApplication::applicationName();
+    const QString trainerOrganization = QString::fromLatin1(kTrainerOrganization);
+    const QString trainerApplication = QString::fromLatin1(kTrainerApplication);
+    const bool other = organization != trainerOrganization || application != trainerApplication;
+    if (other) {
+        QCoreApplication::setOrganizationName(trainerOrganization);
+        QCoreApplication::setApplicationName(trainerApplication);
+    }
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (other) {
+        QCoreApplication::setOrganizationName(organization);
+        QCoreApplication::setApplicationName(application);
+    }
+    return QDir(folder).filePath(QStringLiteral("history.sqlite"));
 }
 
 History::History(QString path) : path_(std::move(path))

@@ -12,11 +12,18 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include <string_view>
+
 #include "scoring/History.h"
+#include "ui/Application.h"
 #include "ui/Progress.h"
 #include "ui/Prompts.h"
 
 namespace lumbrel {
+
+// The window and lumbrel-score keep one history, found under the trainer's names.
+static_assert(std::string_view(kApplicationTitle) == History::kTrainerApplication);
+
 namespace {
 
 QString Escaped(QChar c)

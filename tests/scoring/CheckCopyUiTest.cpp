@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -371,6 +372,31 @@ TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt)
     dialog->CopyEdit()->setPlainText(rig.trainer().Sent().Text());
     dialog->CheckButton()->click();
     EXPECT_EQ(progress->Records().size(), 5u);
+
+    // A copy checked and saved by lumbrel-score goes into the same history.
+    QFile sent(rig.dir.filePath("lesson.txt"));
+    QFile facts(rig.dir.filePath("lesson.session"));
+    ASSERT_TRUE(sent.open(QIODevice::WriteOnly) && facts.open(QIODevice::WriteOnly));
+    sent.write("kmr kmr kmr kmr\n");
+    facts.write("source=groups\norder=koch\ncharacters=9\ncharacter_wpm=30\neffective_permille=500\n"
+                "session_minutes=5\nduration_seconds=300\n");
+    sent.close();
+    facts.close();
+    QProcess score;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", rig.dir.path());  // its history: the window's, under this folder
+    score.setProcessEnvironment(env);
+    score.start(LUMBREL_SCORE_PROGRAM, {sent.fileName(), sent.fileName(), "--save"});
+    ASSERT_TRUE(score.waitForFinished(20'000));
+    EXPECT_EQ(score.exitCode(), 0) << score.readAllStandardError().toStdString();
+    History saved(rig.dir.filePath("Zelph Software/Zelph Morse Trainer/history.sqlite"));
+    ASSERT_TRUE(saved.Open());
+    ProgressWindow window(saved, rig.prompts);
+    window.Reload();
+    ASSERT_EQ(window.Records().size(), 1u);
+    EXPECT_EQ(window.Records()[0].characterCount, 9);
+    EXPECT_DOUBLE_EQ(window.Records()[0].effectiveWpm, 15.0);
+    EXPECT_DOUBLE_EQ(window.Records()[0].accuracy, 100.0);
 }
 
 }  // namespace
