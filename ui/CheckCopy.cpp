@@ -320,7 +320,7 @@ void CopyChecking::SessionEnded(const Trainer::SessionSummary& summary)
 void CopyChecking::Tell(const QString& text)
 {
     if (!text.isEmpty())
-        prompts_.Message(window_, text, QStringLiteral("History"));
+        prompts_.Message(window_, text, QStringLiteral("History"), MessageKind::Warning);
 }
 
 History* CopyChecking::OpenHistory(bool* told)

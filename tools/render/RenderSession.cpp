@@ -215,7 +215,7 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
 // Message boxes go to standard error; the close request ends the event loop.
 class ConsoleHost final : public TrainerHost {
 public:
-    void ShowMessage(const QString& text, const QString& caption) override
+    void ShowMessage(const QString& text, const QString& caption, MessageKind = MessageKind::Information) override
     {
         PrintError(QStringLiteral("%1: %2").arg(caption, text));
     }
