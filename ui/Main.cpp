@@ -776,6 +776,7 @@ void MainWindow::DropFiles(const QList<QUrl>& urls)
     // Played after the drop has finished, so the file manager is not kept waiting.
     QMetaObject::invokeMethod(this, [this, paths] { trainer_->FilesDropped(paths); }, Qt::QueuedConnection);
 }
+
 namespace {
 
 // Whether the files a recording will write (the audio file under its type's ending and
