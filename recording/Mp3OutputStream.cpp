@@ -90,6 +90,7 @@ bool Mp3OutputStream::Encode(const void* data, std::uint32_t byteLength)
         return false;
     const auto* values = static_cast<const std::int16_t*>(data);
     const std::uint32_t samples = byteLength / 2;
+    hasAudio_ = hasAudio_ || samples > 0;
     QByteArray encoded;
     for (std::uint32_t done = 0; done < samples;) {
         const std::uint32_t n = std::min(chunkSamples_, samples - done);

@@ -95,6 +95,8 @@ public:
     std::uint32_t OutputAreaBytes() const { return static_cast<std::uint32_t>(output_.size()); }
     // Bytes of the file that were written in full.
     qint64 BytesWritten() const { return written_; }
+    // Whether any audio was handed over, written yet or still held by the encoder.
+    bool HasAudio() const { return hasAudio_; }
 
 private:
     Mp3OutputStream(std::shared_ptr<Mp3Encoder> encoder, Mp3StreamHandle handle, std::uint32_t chunkSamples,
@@ -114,6 +116,7 @@ private:
     Id3v1Tag tag_{};
     QString error_;
     qint64 written_ = 0;
+    bool hasAudio_ = false;
     bool recording_ = false;
     bool finished_ = false;
 };

@@ -1,5 +1,6 @@
 #include "scoring/History.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -86,6 +87,10 @@ QDateTime TimeFromText(const QString& text)
     return t.isValid() ? t.toLocalTime() : QDateTime();
 }
 
+// A text column's value. Qt binds a null QString as SQL NULL, which every text column
+// refuses: an empty text (nothing copied for a dropped character) is stored as ''.
+QVariant Text(const QString& text) { return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text); }
+
 QString ErrorText(const QSqlError& e)
 {
     const QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
@@ -96,8 +101,23 @@ QString ErrorText(const QSqlError& e)
 
 QString History::DefaultPath()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("history.sqlite"));
+    // The data folder is named after the program's organisation and application names;
+    // another program (lumbrel-score) asks under the trainer's names for a moment.
+    const QString organization = QCoreApplication::organizationName();
+    const QString application = QCoreApplication::applicationName();
+    const QString trainerOrganization = QString::fromLatin1(kTrainerOrganization);
+    const QString trainerApplication = QString::fromLatin1(kTrainerApplication);
+    const bool other = organization != trainerOrganization || application != trainerApplication;
+    if (other) {
+        QCoreApplication::setOrganizationName(trainerOrganization);
+        QCoreApplication::setApplicationName(trainerApplication);
+    }
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (other) {
+        QCoreApplication::setOrganizationName(organization);
+        QCoreApplication::setApplicationName(application);
+    }
+    return QDir(folder).filePath(QStringLiteral("history.sqlite"));
 }
 
 History::History(QString path) : path_(std::move(path))
@@ -315,9 +335,9 @@ bool History::Insert(const SessionRecord& r, std::optional<qint64> id, qint64* s
         " session_minutes, characters_sent, errors, accuracy, duration_seconds, dropped, added, wrong)"
         " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     q.addBindValue(id ? QVariant(*id) : QVariant(QMetaType(QMetaType::LongLong)));
-    q.addBindValue(TimeText(r.ended));
-    q.addBindValue(r.source);
-    q.addBindValue(r.order);
+    q.addBindValue(Text(TimeText(r.ended)));
+    q.addBindValue(Text(r.source));
+    q.addBindValue(Text(r.order));
     q.addBindValue(r.characterCount);
     q.addBindValue(r.characterWpm);
     q.addBindValue(r.effectiveWpm);
@@ -340,7 +360,7 @@ bool History::Insert(const SessionRecord& r, std::optional<qint64> id, qint64* s
                              " VALUES (?, ?, ?, ?, ?, ?, ?)"));
     for (const CharacterErrors& e : r.characters) {
         c.addBindValue(sessionId);
-        c.addBindValue(e.character);
+        c.addBindValue(Text(e.character));
         c.addBindValue(e.sent);
         c.addBindValue(e.Missed() + e.added);
         c.addBindValue(e.dropped);
@@ -355,8 +375,8 @@ bool History::Insert(const SessionRecord& r, std::optional<qint64> id, qint64* s
     f.prepare(QStringLiteral("INSERT INTO confusions (session_id, sent, copied, count) VALUES (?, ?, ?, ?)"));
     for (const ConfusionCount& e : r.confusions) {
         f.addBindValue(sessionId);
-        f.addBindValue(e.sent);
-        f.addBindValue(e.copied);
+        f.addBindValue(Text(e.sent));
+        f.addBindValue(Text(e.copied));
         f.addBindValue(e.count);
         if (!f.exec()) {
             problem_ = ErrorText(f.lastError());

@@ -21,12 +21,17 @@ namespace lumbrel {
 
 class History {
 public:
+    // The names the trainer runs under, which name its data folder.
+    static constexpr const char* kTrainerOrganization = "Zelph Software";
+    static constexpr const char* kTrainerApplication = "Zelph Morse Trainer";
+
     // Version 1: the sessions and the errors per character.
     // Version 2: the kinds of error (dropped, added, wrong) of a session and of each
     // character, the confusions (what was copied for what) and the session's duration.
     static constexpr int kSchemaVersion = 2;
 
-    // "history.sqlite" in the application's data folder.
+    // "history.sqlite" in the trainer's data folder, whichever program asks: the window
+    // and lumbrel-score keep one history.
     static QString DefaultPath();
 
     explicit History(QString path);

@@ -4,10 +4,27 @@
 
 namespace lumbrel {
 
+bool RanWholeSession(const Trainer::SessionSummary& session)
+{
+    return session.elapsedSeconds >= session.sessionMinutes * 60;
+}
+
+QString StoppedEarlyText(const Trainer::SessionSummary& session)
+{
+    if (RanWholeSession(session))
+        return {};
+    return QStringLiteral("The session was stopped at %1:%2 of %3 minute%4; the next character is added after a "
+                          "whole session.")
+        .arg(session.elapsedSeconds / 60)
+        .arg(session.elapsedSeconds % 60, 2, 10, QLatin1Char('0'))
+        .arg(session.sessionMinutes)
+        .arg(session.sessionMinutes == 1 ? QString() : QStringLiteral("s"));
+}
+
 NextCharacterOffer OfferNextCharacter(Trainer& trainer, const Trainer::SessionSummary& session, const CopyScore& score)
 {
     NextCharacterOffer offer;
-    if (session.source != SourceKind::RandomGroups || !score.ReachesKochThreshold())
+    if (session.source != SourceKind::RandomGroups || !score.ReachesKochThreshold() || !RanWholeSession(session))
         return offer;
     if (trainer.SessionActive() || trainer.CountdownPending())
         return offer;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QDir>
+#include <QFile>
 
 #include "morse/SampleFormat.h"
 #include "recording/Transcript.h"
@@ -29,13 +30,14 @@ Trainer::Trainer(Dependencies deps)
             continue;
         auto sender = std::make_unique<TCWSender>(TCWSender::Dependencies{
             .device = *deps.qrmAudio[i], .window = window_, .random = random_,
-            .messageBox = [this](const QString& text, const QString& caption, TCWSender::MessageIcon) {
+            .messageBox = [this](const QString& text, const QString& caption, TCWSender::MessageIcon icon) {
                 // A station's failure during a session (its stream failing with the main
                 // one) is told with the session's own, once, when the session ends.
                 if (sessionActive_)
                     NoteSoundFault(text, caption);
                 else
-                    host_.ShowMessage(text, caption);
+                    host_.ShowMessage(text, caption,
+                                      icon == TCWSender::MessageIcon::Error ? MessageKind::Error : MessageKind::Warning);
             }});
         sender->SetSampleRate(WSampleRate::sr44100);
         sender->SetUseCallbacks(true);
@@ -229,7 +231,7 @@ void Trainer::TellNoSoundOutput(const AudioResult& result)
     host_.ShowMessage(QStringLiteral("No sound output: %1 Check that PipeWire or PulseAudio is running and that "
                                      "an output device is selected in the desktop's sound settings.")
                           .arg(reason),
-                      QStringLiteral("waveOutOpen"));
+                      QStringLiteral("waveOutOpen"), MessageKind::Error);
 }
 
 AudioResult Trainer::OpenAudioDevice()
@@ -604,9 +606,27 @@ void Trainer::ArmMp3Recording(std::unique_ptr<Mp3OutputStream> mp3)
     if (mp3_) {
         const QString problem = mp3_->Finish();
         if (!problem.isEmpty())
-            host_.ShowMessage(problem, QStringLiteral("Record Audio File"));
+            host_.ShowMessage(problem, QStringLiteral("Record Audio File"), MessageKind::Error);
     }
     mp3_ = std::move(mp3);
+}
+
+void Trainer::ReleaseRecording()
+{
+    if ((pendingWav_ && pendingWav_->DataBytes() > 0) || (mp3_ && mp3_->HasAudio())) {
+        FinishRecordings();
+        return;
+    }
+    QStringList empty;
+    if (pendingWav_)
+        empty << pendingWav_->Path();
+    if (mp3_)
+        empty << mp3_->Path();
+    pendingWav_.reset();
+    mp3_.reset();
+    for (const QString& path : empty)
+        QFile::remove(path);
+    transcriptFileName_.clear();
 }
 
 // The end of a session: the WAV file is completed, then the MP3 file gets its last
@@ -628,7 +648,7 @@ void Trainer::FinishRecordings()
         transcriptFileName_.clear();
     }
     if (!recordingError_.isEmpty()) {
-        host_.ShowMessage(recordingError_, QStringLiteral("Record Audio File"));
+        host_.ShowMessage(recordingError_, QStringLiteral("Record Audio File"), MessageKind::Error);
         recordingError_.clear();
     }
 }
@@ -827,7 +847,8 @@ void Trainer::EndOfSession()
         const QString text = pipelineLost_
             ? QStringLiteral("Sound output failed: %1\nThe session was stopped.").arg(audioFault_)
             : QStringLiteral("Sound output failed during the session: %1").arg(audioFault_);
-        host_.ShowMessage(text, audioFaultCaption_);
+        // A session cut short by it is a failure; one that went on, a warning.
+        host_.ShowMessage(text, audioFaultCaption_, pipelineLost_ ? MessageKind::Error : MessageKind::Warning);
         audioFault_.clear();
     }
     FinishRecordings();

@@ -34,13 +34,18 @@ namespace lumbrel {
 
 class Clock;
 
+// What a message tells, shown by the box's icon: a note, a problem the work went on
+// after, or a failure.
+enum class MessageKind { Information, Warning, Error };
+
 // What the trainer asks of its window. UI thread only.
 class TrainerHost {
 public:
     virtual ~TrainerHost() = default;
-    // A modal message box with an OK button. Must not run the trainer's reactions
-    // re-entrantly (show it after the current reaction has returned).
-    virtual void ShowMessage(const QString& text, const QString& caption) = 0;
+    // A modal message box with an OK button and the kind's icon. Must not run the
+    // trainer's reactions re-entrantly (show it after the current reaction has returned).
+    virtual void ShowMessage(const QString& text, const QString& caption,
+                             MessageKind kind = MessageKind::Information) = 0;
     // "Finish": ask the window to close; the close query decides.
     virtual void RequestClose() = 0;
     // The setup dialog's character boxes.
@@ -193,6 +198,11 @@ public:
     // file is complete.
     void ArmWavRecording(std::unique_ptr<WavFile> wav);
     void ArmMp3Recording(std::unique_ptr<Mp3OutputStream> mp3);
+    // Before the record command arms another recording (the latest choice wins): an
+    // armed file that holds no audio yet is removed and its transcript name dropped;
+    // one that holds audio (armed during this session) is finished as it stands, with
+    // its transcript.
+    void ReleaseRecording();
     Mp3OutputStream* PendingMp3() { return mp3_.get(); }
     void SetTranscriptFileName(const QString& path) { transcriptFileName_ = path; }
     WavFile* PendingWavFile() { return pendingWav_.get(); }

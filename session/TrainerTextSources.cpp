@@ -145,7 +145,7 @@ bool Trainer::CommonWordsClick()
     if (loaded.status == EntryLoadStatus::Missing)
         return false;
     if (loaded.status != EntryLoadStatus::Loaded) {
-        host_.ShowMessage(loaded.problem, filterAsWords_ ? kWordsCaption : kQsoCaption);
+        host_.ShowMessage(loaded.problem, filterAsWords_ ? kWordsCaption : kQsoCaption, MessageKind::Warning);
         return false;
     }
     entries_ = std::move(loaded.entries);
@@ -207,7 +207,7 @@ bool Trainer::PlayTextFile(const QString& path)
     if (!SourceCommandAllowed())
         return false;
     if (!textFile_.Open(path)) {
-        host_.ShowMessage(textFile_.Error(), kTextFileCaption);
+        host_.ShowMessage(textFile_.Error(), kTextFileCaption, MessageKind::Warning);
         return false;
     }
     entries_.clear();  // the lines take the entry list's place

@@ -75,9 +75,9 @@ bool VirtualSession::RunUntilIdle(std::int64_t limitMs)
     return RunUntil([this] { return !trainer_->SessionActive() && !trainer_->CountdownPending(); }, limitMs);
 }
 
-void VirtualSession::ShowMessage(const QString& text, const QString& caption)
+void VirtualSession::ShowMessage(const QString& text, const QString& caption, MessageKind kind)
 {
-    shown_.push_back({text, caption});
+    shown_.push_back({text, caption, kind});
 }
 
 void VirtualSession::RequestClose()

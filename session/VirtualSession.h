@@ -25,6 +25,7 @@ public:
     struct Shown {
         QString text;
         QString caption;
+        MessageKind kind = MessageKind::Information;
     };
 
     // The store is shared with the caller; seed seeds the trainer's random source.
@@ -56,7 +57,8 @@ public:
     bool RunUntil(const std::function<bool()>& pred, std::int64_t limitMs);
 
     // TrainerHost.
-    void ShowMessage(const QString& text, const QString& caption) override;
+    void ShowMessage(const QString& text, const QString& caption,
+                     MessageKind kind = MessageKind::Information) override;
     void RequestClose() override;
 
     const std::vector<Shown>& Messages() const { return shown_; }

@@ -12,11 +12,18 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include <string_view>
+
 #include "scoring/History.h"
+#include "ui/Application.h"
 #include "ui/Progress.h"
 #include "ui/Prompts.h"
 
 namespace lumbrel {
+
+// The window and lumbrel-score keep one history, found under the trainer's names.
+static_assert(std::string_view(kApplicationTitle) == History::kTrainerApplication);
+
 namespace {
 
 QString Escaped(QChar c)
@@ -226,6 +233,8 @@ void CheckCopyDialog::ShowResult()
     if (s.ReachesKochThreshold()) {
         if (session_.source != SourceKind::RandomGroups)
             advice << QStringLiteral("Well copied.");
+        else if (!RanWholeSession(session_))
+            advice << QStringLiteral("%1% or more.").arg(CopyScore::kKochThresholdPercent) << StoppedEarlyText(session_);
         else if (offerState_.available)
             advice << QStringLiteral("%1% or more: time for the next character.").arg(CopyScore::kKochThresholdPercent);
         else if (session_.characterCount >= trainer_.Controls().Get(ControlId::CharacterCountSpinEdit).maximum)
@@ -311,7 +320,7 @@ void CopyChecking::SessionEnded(const Trainer::SessionSummary& summary)
 void CopyChecking::Tell(const QString& text)
 {
     if (!text.isEmpty())
-        prompts_.Message(window_, text, QStringLiteral("History"));
+        prompts_.Message(window_, text, QStringLiteral("History"), MessageKind::Warning);
 }
 
 History* CopyChecking::OpenHistory(bool* told)

@@ -1,6 +1,7 @@
 #include "ui/Main.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <functional>
 #include <QUrl>
 #include <QMimeData>
@@ -596,9 +597,9 @@ void MainWindow::ControlChanged(ControlId id)
 
 // --- TrainerHost ---------------------------------------------------------------------------------
 
-void MainWindow::ShowMessage(const QString& text, const QString& caption)
+void MainWindow::ShowMessage(const QString& text, const QString& caption, MessageKind kind)
 {
-    messages_.push_back({text, caption});
+    messages_.push_back({text, caption, kind});
     if (!messageScheduled_ && !messageShowing_) {
         messageScheduled_ = true;
         QMetaObject::invokeMethod(this, &MainWindow::ShowNextMessage, Qt::QueuedConnection);
@@ -613,7 +614,7 @@ void MainWindow::ShowNextMessage()
     const PendingMessage m = messages_.front();
     messages_.pop_front();
     messageShowing_ = true;
-    prompts_->Message(this, m.text, m.caption);
+    prompts_->Message(this, m.text, m.caption, m.kind);
     messageShowing_ = false;
     if (!messages_.empty()) {
         messageScheduled_ = true;
@@ -779,37 +780,71 @@ void MainWindow::DropFiles(const QList<QUrl>& urls)
     // Played after the drop has finished, so the file manager is not kept waiting.
     QMetaObject::invokeMethod(this, [this, paths] { trainer_->FilesDropped(paths); }, Qt::QueuedConnection);
 }
+
+namespace {
+
+// Whether the files a recording will write (the audio file under its type's ending and
+// the transcript beside it) may replace files of those names: asked, as the file
+// dialog would, about the names really written.
+bool MayReplace(Prompts& prompts, QWidget* parent, const RecordingNames& names)
+{
+    QStringList existing;
+    for (const QString& path : {names.audioFile, names.transcriptFile})
+        if (QFileInfo::exists(path))
+            existing << QFileInfo(path).fileName();
+    if (existing.isEmpty())
+        return true;
+    const QString text = existing.size() == 1
+        ? QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(existing[0])
+        : QStringLiteral("%1 and %2 already exist.\nDo you want to replace them?").arg(existing[0], existing[1]);
+    return prompts.AskYesNo(parent, text, QStringLiteral("Create Audio File"));
+}
+
+}  // namespace
+
 void MainWindow::RecordAudioFile1Click()
 {
-    // The default name: characters, character speed and the effective speed shown.
+    // The default name: characters, the selected character speed (not a speed that a
+    // station file left behind) and the effective speed shown.
     const auto& controls = trainer_->Controls();
+    const int wpm = 15 + 5 * controls.Value(ControlId::RadioGroup1);
     const auto& effectiveItems = controls.Get(ControlId::CodeSpeedRadioGroup).items;
     const int effectiveIndex = controls.Value(ControlId::CodeSpeedRadioGroup);
     const int effectiveWpm = effectiveIndex >= 0 && effectiveIndex < effectiveItems.size()
         ? effectiveItems[effectiveIndex].toInt()
-        : trainer_->CharacterWpm();
-    const QString name = DefaultRecordingName(controls.Value(ControlId::CharacterCountSpinEdit),
-                                              trainer_->CharacterWpm(), effectiveWpm);
+        : wpm;
     QStringList filters{QStringLiteral("Audio WAV Files (*.wav)")};
     if (encoder_)
         filters << QStringLiteral("MP3 Audio Files (*.mp3)");
     const QString folder = QDir::currentPath();
-    const AudioFileChoice choice = prompts_->ChooseAudioFile(this, name, filters, encoder_ ? 1 : 0);
-    QDir::setCurrent(folder);
-    if (choice.path.isEmpty())
-        return;  // a cancelled dialog leaves any armed recording as it was
-
-    const bool mp3 = encoder_ && choice.filterIndex == 1;
-    const RecordingNames names = ChooseRecordingNames(choice.path, mp3);
+    AudioFileChoice choice{DefaultRecordingName(controls.Value(ControlId::CharacterCountSpinEdit), wpm, effectiveWpm),
+                           encoder_ ? 1 : 0};
+    bool mp3 = false;
+    RecordingNames names;
+    for (;;) {
+        choice = prompts_->ChooseAudioFile(this, choice.path, filters, choice.filterIndex);
+        QDir::setCurrent(folder);
+        if (choice.path.isEmpty())
+            return;  // a cancelled dialog leaves any armed recording as it was
+        mp3 = encoder_ && choice.filterIndex == 1;
+        names = ChooseRecordingNames(choice.path, mp3);
+        if (MayReplace(*prompts_, this, names))
+            break;  // otherwise back to the dialog, on the name chosen
+    }
+    // The latest choice wins over a recording armed before.
+    trainer_->ReleaseRecording();
     if (mp3) {
         struct Reporter final : RecordingReporter {
             explicit Reporter(MainWindow& w) : window(w) {}
-            void ReportError(const QString& text, const QString& caption) override { window.ShowMessage(text, caption); }
+            void ReportError(const QString& text, const QString& caption) override
+            {
+                window.ShowMessage(text, caption, MessageKind::Error);
+            }
             MainWindow& window;
         } reporter(*this);
         auto arming = Mp3OutputStream::Arm(encoder_, names.audioFile, store_.Read(keys::Mp3BitRate), reporter);
         if (arming.status == Mp3OutputStream::ArmStatus::FileNotCreated) {
-            ShowMessage(arming.error, QStringLiteral("Record Audio File"));
+            ShowMessage(arming.error, QStringLiteral("Record Audio File"), MessageKind::Error);
             return;
         }
         if (arming.stream)
@@ -819,7 +854,7 @@ void MainWindow::RecordAudioFile1Click()
         if (!wav->IsOpen()) {
             // Nothing is armed: a recording that cannot be written is told, not hidden.
             ShowMessage(QStringLiteral("cannot create %1: %2").arg(QDir::toNativeSeparators(names.audioFile), wav->Error()),
-                        QStringLiteral("Record Audio File"));
+                        QStringLiteral("Record Audio File"), MessageKind::Error);
             return;
         } else {
             trainer_->ArmWavRecording(std::move(wav));

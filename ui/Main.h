@@ -83,7 +83,8 @@ public:
 
     // --- TrainerHost -------------------------------------------------------------------
     // Queued: shown after the current reaction has returned, one box at a time.
-    void ShowMessage(const QString& text, const QString& caption) override;
+    void ShowMessage(const QString& text, const QString& caption,
+                     MessageKind kind = MessageKind::Information) override;
     // Queued as well: the close query is a trainer reaction of its own.
     void RequestClose() override;
     void SetCharacterCaptions(const QStringList& captions) override;
@@ -206,6 +207,7 @@ private:
     struct PendingMessage {
         QString text;
         QString caption;
+        MessageKind kind;
     };
     std::deque<PendingMessage> messages_;
     bool messageScheduled_ = false;

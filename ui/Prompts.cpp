@@ -7,10 +7,20 @@
 
 namespace lumbrel {
 
-void QtPrompts::Message(QWidget* parent, const QString& text, const QString& caption)
+void QtPrompts::Message(QWidget* parent, const QString& text, const QString& caption, MessageKind kind)
 {
-    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, parent);
+    const QMessageBox::Icon icon = kind == MessageKind::Error     ? QMessageBox::Critical
+                                   : kind == MessageKind::Warning ? QMessageBox::Warning
+                                                                  : QMessageBox::Information;
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool QtPrompts::AskYesNo(QWidget* parent, const QString& text, const QString& caption)
+{
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void QtPrompts::Error(QWidget* parent, const QString& text)
@@ -56,6 +66,10 @@ AudioFileChoice QtPrompts::ChooseAudioFile(QWidget* parent, const QString& defau
         dialog.selectNameFilter(filters[selected]);
     dialog.selectFile(defaultName);
     dialog.setSizeGripEnabled(true);
+    // The dialog would check the name as typed, which the record command then gives the
+    // type's ending and a transcript beside it: the command asks about the files it
+    // really writes instead.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return {dialog.selectedFiles().constFirst(), static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))};

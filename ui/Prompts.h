@@ -9,6 +9,8 @@
 
 #include <optional>
 
+#include "session/Trainer.h"  // MessageKind
+
 class QWidget;
 
 namespace lumbrel {
@@ -23,12 +25,16 @@ struct AudioFileChoice {
 class Prompts {
 public:
     virtual ~Prompts() = default;
-    // "Create Audio File": starts on `defaultName`, asks before overwriting, no read-only
-    // box, resizable; `filters` in QFileDialog form with `selected` preselected.
+    // "Create Audio File": starts on `defaultName`, no read-only box, resizable;
+    // `filters` in QFileDialog form with `selected` preselected. It does not ask before
+    // overwriting: the record command asks about the files it will really write.
     virtual AudioFileChoice ChooseAudioFile(QWidget* parent, const QString& defaultName,
                                             const QStringList& filters, int selected) = 0;
-    // A modal message box with an OK button.
-    virtual void Message(QWidget* parent, const QString& text, const QString& caption) = 0;
+    // A modal message box with an OK button and the kind's icon.
+    virtual void Message(QWidget* parent, const QString& text, const QString& caption,
+                         MessageKind kind = MessageKind::Information) = 0;
+    // A modal question with Yes and No, No the default; true for Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& text, const QString& caption) = 0;
     // The application's standard error box, for failures such as a file that cannot
     // be written.
     virtual void Error(QWidget* parent, const QString& text) = 0;
@@ -44,7 +50,9 @@ public:
 // The platform's dialogs.
 class QtPrompts final : public Prompts {
 public:
-    void Message(QWidget* parent, const QString& text, const QString& caption) override;
+    void Message(QWidget* parent, const QString& text, const QString& caption,
+                 MessageKind kind = MessageKind::Information) override;
+    bool AskYesNo(QWidget* parent, const QString& text, const QString& caption) override;
     void Error(QWidget* parent, const QString& text) override;
     std::optional<QFont> ChooseFont(QWidget* parent, const QFont& current, int maxPointSize) override;
     QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,

@@ -337,7 +337,7 @@ struct RecordingHost final : TrainerHost {
         QString text;
         QString caption;
     };
-    void ShowMessage(const QString& text, const QString& caption) override { shown.push_back({text, caption}); }
+    void ShowMessage(const QString& text, const QString& caption, MessageKind) override { shown.push_back({text, caption}); }
     void RequestClose() override {}
     std::vector<Shown> shown;
 };

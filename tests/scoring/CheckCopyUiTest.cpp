@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -46,7 +47,8 @@ void ProcessEvents(int rounds = 5)
 
 class FakePrompts final : public Prompts {
 public:
-    void Message(QWidget*, const QString& text, const QString&) override { messages << text; }
+    void Message(QWidget*, const QString& text, const QString&, MessageKind) override { messages << text; }
+    bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
     void Error(QWidget*, const QString& text) override { errors << text; }
     std::optional<QFont> ChooseFont(QWidget*, const QFont&, int) override { return std::nullopt; }
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return saveFileName; }
@@ -81,13 +83,14 @@ struct Rig {
             ProcessEvents(2);
         }
     }
-    // A short session, stopped by hand and run to its end.
-    void Session()
+    // A short session stopped by hand, or a whole one (a minute), run to its end.
+    void Session(bool whole = false)
     {
         window->Action(ControlId::ToolButton3)->trigger();
         ASSERT_TRUE(trainer().SessionActive());
-        Run(6000);
-        window->Action(ControlId::ToolButton4)->trigger();
+        Run(whole ? 60'000 : 6000);
+        if (!whole)
+            window->Action(ControlId::ToolButton4)->trigger();
         for (int k = 0; k < 200 && trainer().SessionActive(); ++k)
             Run(100);
         ASSERT_FALSE(trainer().SessionActive());
@@ -117,6 +120,7 @@ SettingsStore Store(int letters)
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Pause, 0);
     store.Write(keys::Letters, letters);
+    store.Write(keys::Session, 1);
     return store;
 }
 
@@ -159,7 +163,18 @@ TEST(CheckCopyWindow, CheckCopyIsThereOnlyWhileTheLastSessionsTextIsKept)
 TEST(CheckCopyWindow, APerfectCopyOffersTheNextCharacterOnTheSpinner)
 {
     Rig rig(Store(5));
+    // Stopped early: scored and stored, but N + 1 waits for a whole session.
     rig.Session();
+    CheckCopyDialog* early = rig.OpenDialog();
+    ASSERT_NE(early, nullptr);
+    early->CopyEdit()->setPlainText(rig.trainer().Sent().Text());
+    early->CheckButton()->click();
+    EXPECT_EQ(early->AccuracyLabel()->text(), "Accuracy 100.0%");
+    EXPECT_FALSE(early->OfferButton()->isVisible());
+    EXPECT_TRUE(early->AdviceLabel()->text().contains("The session was stopped at 0:0"));
+    early->close();
+
+    rig.Session(true);
     CheckCopyDialog* dialog = rig.OpenDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
@@ -170,9 +185,9 @@ TEST(CheckCopyWindow, APerfectCopyOffersTheNextCharacterOnTheSpinner)
     ASSERT_TRUE(dialog->OfferButton()->isVisible());
     EXPECT_EQ(dialog->OfferButton()->text(), "Add the next character: A (6 characters)");
     EXPECT_TRUE(dialog->StoredLabel()->text().startsWith("Saved"));
-    ASSERT_EQ(rig.Stored().size(), 1u);
-    EXPECT_DOUBLE_EQ(rig.Stored()[0].accuracy, 100.0);
-    EXPECT_EQ(rig.Stored()[0].characterCount, 5);
+    ASSERT_EQ(rig.Stored().size(), 2u);
+    EXPECT_DOUBLE_EQ(rig.Stored()[1].accuracy, 100.0);
+    EXPECT_EQ(rig.Stored()[1].characterCount, 5);
 
     dialog->OfferButton()->click();
     auto* spin = qobject_cast<QSpinBox*>(rig.window->Widget(ControlId::CharacterCountSpinEdit));
@@ -186,7 +201,7 @@ TEST(CheckCopyWindow, APerfectCopyOffersTheNextCharacterOnTheSpinner)
     dialog->CheckButton()->click();
     EXPECT_FALSE(dialog->OfferButton()->isVisible());
     EXPECT_EQ(spin->value(), 6);
-    EXPECT_EQ(rig.Stored().size(), 1u);
+    EXPECT_EQ(rig.Stored().size(), 2u);
 
     // Closed and opened again: the same dialog with the copy typed.
     dialog->close();
@@ -201,8 +216,8 @@ TEST(CheckCopyWindow, APerfectCopyOffersTheNextCharacterOnTheSpinner)
     EXPECT_TRUE(next->CopyEdit()->toPlainText().isEmpty());
     next->CopyEdit()->setPlainText(rig.trainer().Sent().Text());
     next->CheckButton()->click();
-    ASSERT_EQ(rig.Stored().size(), 2u);
-    EXPECT_EQ(rig.Stored()[1].characterCount, 6);
+    ASSERT_EQ(rig.Stored().size(), 3u);
+    EXPECT_EQ(rig.Stored()[2].characterCount, 6);
 }
 
 TEST(CheckCopyWindow, ABadCopySaysHowFarToGoAndMarksTheErrors)
@@ -212,9 +227,13 @@ TEST(CheckCopyWindow, ABadCopySaysHowFarToGoAndMarksTheErrors)
     CheckCopyDialog* dialog = rig.OpenDialog();
     ASSERT_NE(dialog, nullptr);
     QString copy = rig.trainer().Sent().Text();
-    // Every k copied as m.
+    // Every k copied as m, the first other character dropped, a group of two added at the end.
     copy.replace('k', 'm');
-    dialog->CopyEdit()->setPlainText(copy);
+    const qsizetype dropAt = copy.indexOf(QRegularExpression("[^m ]"));
+    ASSERT_GE(dropAt, 0);
+    const QString dropped = copy.mid(dropAt, 1);
+    copy.remove(dropAt, 1);
+    dialog->CopyEdit()->setPlainText(copy + " qq");
     dialog->CheckButton()->click();
     ASSERT_TRUE(dialog->Score().has_value());
     ASSERT_FALSE(dialog->Score()->ReachesKochThreshold());
@@ -224,7 +243,22 @@ TEST(CheckCopyWindow, ABadCopySaysHowFarToGoAndMarksTheErrors)
     EXPECT_TRUE(dialog->AdviceLabel()->text().contains("(as m "));
     EXPECT_TRUE(dialog->PairView()->toHtml().contains("#f4a6a6"));  // wrong characters marked
     EXPECT_EQ(rig.trainer().Controls().Value(ControlId::CharacterCountSpinEdit), 4);
-    EXPECT_EQ(rig.Stored().size(), 1u);
+    EXPECT_EQ(dialog->StoredLabel()->text(), "Saved to your progress history.");
+
+    // Read back through the progress window: the kinds of error and what was taken for what.
+    rig.checking().ProgressAction()->trigger();
+    ProgressWindow* progress = rig.checking().Progress();
+    ASSERT_NE(progress, nullptr);
+    ASSERT_EQ(progress->Records().size(), 1u);
+    const SessionRecord& stored = progress->Records()[0];
+    EXPECT_EQ(stored.added, 2);
+    EXPECT_EQ(stored.dropped, dialog->Score()->Dropped());
+    EXPECT_EQ(stored.wrong, dialog->Score()->Wrong());
+    QTableWidget* errors = progress->ErrorTable();
+    const QList<QTableWidgetItem*> row = errors->findItems(dropped.toUpper(), Qt::MatchExactly);
+    ASSERT_FALSE(row.isEmpty());
+    EXPECT_GE(errors->item(row[0]->row(), 4)->data(Qt::UserRole).toInt(), 1);
+    EXPECT_TRUE(errors->item(row[0]->row(), 6)->text().contains("(none)"));
 }
 
 TEST(CheckCopyWindow, PairHtmlMarksEveryKindAndEscapes)

@@ -23,13 +23,14 @@ struct KochStep : ::testing::Test {
     {
         store.Write(keys::Letters, letters);
         store.Write(keys::Pause, 0);
+        store.Write(keys::Session, 1);
         s = std::make_unique<VirtualSession>(store, seed);
         s->device().KeepPlayedBytes(false);
         s->CreateAndShow();
         t().SetSessionEndedListener([this](const Trainer::SessionSummary& summary) { ended.push_back(summary); });
     }
-    // A short random-group session, stopped by hand; its facts.
-    Trainer::SessionSummary RunSession(int ms = 8000)
+    // A random-group session, stopped by hand unless it runs its whole minute; its facts.
+    Trainer::SessionSummary RunSession(int ms = 61'000)
     {
         t().StartButtonClick();
         EXPECT_TRUE(t().SessionActive());
@@ -57,7 +58,7 @@ TEST_F(KochStep, TheSessionLeavesItsFactsAtTheEnd)
     EXPECT_EQ(facts.characterWpm, 25);
     EXPECT_EQ(facts.effectivePermille, t().EffectivePermille());
     EXPECT_LT(facts.effectivePermille, 1000);
-    EXPECT_EQ(facts.sessionMinutes, 5);
+    EXPECT_EQ(facts.sessionMinutes, 1);
     EXPECT_GE(facts.elapsedSeconds, 10);
     EXPECT_LE(facts.elapsedSeconds, 30);
     // The text as revealed at the end, not the notice of the hidden display.
@@ -143,6 +144,11 @@ TEST_F(KochStep, NothingIsOfferedBelowNinetyPercentOrOutsideRandomGroups)
     Trainer::SessionSummary mfj = facts;
     mfj.order = LearningOrder::Mfj;
     EXPECT_FALSE(OfferNextCharacter(t(), mfj, perfect).available);
+    // A session stopped before its length: the Koch rule is about a whole session.
+    const Trainer::SessionSummary stopped = RunSession(20'000);
+    EXPECT_FALSE(RanWholeSession(stopped));
+    EXPECT_FALSE(OfferNextCharacter(t(), stopped, CopyScore::Score(stopped.text, stopped.text)).available);
+    EXPECT_TRUE(StoppedEarlyText(stopped).startsWith("The session was stopped at 0:2"));
 }
 
 TEST_F(KochStep, AtTheMaximumThereIsNothingToOffer)

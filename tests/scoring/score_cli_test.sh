@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# lumbrel-score: the aligned pair, the last line, the exit status, and bad files.
+# lumbrel-score: the aligned pair, the last line, the exit status, bad files, and the
+# history of lessons rendered by lumbrel-render.
 set -u
 score=$1
+render=$2
 tmp=$(mktemp -d)
 trap 'chmod -R u+rwx "$tmp" 2>/dev/null; rm -rf "$tmp"' EXIT
 source "$(dirname "$0")/../private_home.sh" "$tmp/private"
@@ -46,5 +48,26 @@ fi
 check "one file only is a usage error" '[ $status -eq 2 ] && grep -q "usage:" "$tmp/err"'
 "$score" --help > "$tmp/out"; status=$?
 check "--help explains" '[ $status -eq 0 ] && grep -q "usage: lumbrel-score SENT.txt COPY.txt" "$tmp/out"'
+
+# A rendered lesson keeps its facts beside the transcript; its copy is saved where the
+# window keeps its history and listed as a table and as CSV.
+export HOME="$tmp/home" XDG_DATA_HOME="$tmp/home/share"
+history="$XDG_DATA_HOME/Zelph Software/Zelph Morse Trainer/history.sqlite"
+"$score" --history > "$tmp/out"; status=$?
+check "an empty history says so and makes no file" '[ $status -eq 0 ] && grep -q "No checked sessions yet" "$tmp/out" && [ ! -e "$history" ]'
+"$score" "$tmp/sent.txt" "$tmp/copy.txt" --save > "$tmp/out" 2> "$tmp/err"; status=$?
+check "--save without the facts stores nothing" '[ $status -eq 2 ] && grep -q "sent.session" "$tmp/err" && [ ! -s "$tmp/out" ] && [ ! -e "$history" ]'
+"$render" --groups --minutes 1 --chars 5 --effective 500 --seed 4 -o "$tmp/l.wav" --transcript "$tmp/l.txt"
+check "the render writes the facts beside the transcript" \
+    'grep -qx "characters=5" "$tmp/l.session" && grep -qx "effective_permille=500" "$tmp/l.session" && grep -qx "seed=4" "$tmp/l.session"'
+sed 's/k/m/' "$tmp/l.txt" > "$tmp/lcopy.txt"
+"$score" "$tmp/l.txt" "$tmp/lcopy.txt" --save > "$tmp/out"; status=$?
+check "--save stores in the window's history, the accuracy still last" \
+    '[ $status -eq 0 ] && [ -s "$history" ] && grep -q "^saved to the history" "$tmp/out" && tail -n 1 "$tmp/out" | grep -q "^accuracy "'
+accuracy=$(tail -n 1 "$tmp/out" | cut -d" " -f2)
+"$score" --history > "$tmp/out"
+check "--history shows N, the speeds and the accuracy" 'tail -n 1 "$tmp/out" | grep -Eq " groups +5 +25 +12\.5 +1:0[0-9] +$accuracy$"'
+"$score" --csv > "$tmp/out"
+check "--csv gives the header and the session" '[ $(wc -l < "$tmp/out") -eq 2 ] && grep -q ",groups,koch,5,25,12.5,1," "$tmp/out"'
 
 exit $fail

@@ -7,11 +7,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QUrl>
 #include <QtEndian>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -347,6 +349,7 @@ TEST(MainWindow, NoAudioDeviceShowsWaveOutOpenAndGoesOn)
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, "waveOutOpen");
     EXPECT_EQ(prompts.messages[0].text, NoSoundOutputText("no device here."));
+    EXPECT_EQ(prompts.messages[0].kind, MessageKind::Error);  // the trainer's kind reaches the box
     EXPECT_TRUE(window.isVisible());
 }
 
@@ -567,11 +570,17 @@ TEST(RecordAudioFile, Mp3RecordingEndsWithItsTagWhenTheEncoderIsInstalled)
     store.Write(keys::Pause, 0);
     WindowRig rig(store);
     rig.window->show();
-    rig.prompts.audioChoice = {dir.filePath("take.wav"), 1};
+    // The latest choice wins: a WAV armed first, still empty, is removed for the MP3.
+    rig.prompts.audioChoice = {dir.filePath("first"), 0};
     rig.window->RecordAudioAction()->trigger();
     if (rig.prompts.audioFilters.size() < 2)
         GTEST_SKIP() << "no MP3 encoder library on this machine";
     EXPECT_EQ(rig.prompts.audioSelected, 1);  // MP3 is offered first
+    ASSERT_TRUE(QFileInfo::exists(dir.filePath("first.wav")));
+    rig.prompts.audioChoice = {dir.filePath("take.wav"), 1};
+    rig.window->RecordAudioAction()->trigger();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("first.wav")));
+    EXPECT_EQ(rig.window->trainer().PendingWavFile(), nullptr);
     ASSERT_NE(rig.window->trainer().PendingMp3(), nullptr);
     PlayShortSession(rig);
     QFile mp3(dir.filePath("take.wav.mp3"));  // the type chosen decides the format
@@ -582,6 +591,92 @@ TEST(RecordAudioFile, Mp3RecordingEndsWithItsTagWhenTheEncoderIsInstalled)
     EXPECT_EQ(static_cast<unsigned char>(bytes.back()), 255);
     EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xFF);  // a frame from the first byte
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("take.wav.txt")));
+
+    // A WAV chosen during the session, after an MP3 that holds audio: the MP3 is finished
+    // as it stands, with its transcript, and the WAV takes the rest of the session.
+    rig.prompts.audioChoice = {dir.filePath("second"), 1};
+    rig.window->RecordAudioAction()->trigger();
+    rig.window->Action(ControlId::ToolButton3)->trigger();
+    rig.Run(3000);
+    rig.prompts.audioChoice = {dir.filePath("third"), 0};
+    rig.window->RecordAudioAction()->trigger();
+    QFile second(dir.filePath("second.mp3"));
+    ASSERT_TRUE(second.open(QIODevice::ReadOnly));
+    EXPECT_EQ(second.readAll().right(128).left(3), "TAG");
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("second.txt")));
+    rig.Run(3000);
+    rig.window->Action(ControlId::ToolButton4)->trigger();
+    rig.Run(3000);
+    EXPECT_GT(QFileInfo(dir.filePath("third.wav")).size(), 46 + 44100);
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("third.txt")));
+}
+
+TEST(RecordAudioFile, TheDialogAsksAboutTheFilesReallyWritten)
+{
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);  // Qt's own, on any desktop
+    QTemporaryDir dir;
+    for (const char* name : {"take.wav", "take.txt"}) {
+        QFile old(dir.filePath(name));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("kept") == 4);
+    }
+    VirtualClock clock;
+    VirtualAudioDevice audio(clock);
+    MainWindow window({.store = SettingsStore::InMemory(), .clock = clock, .audio = audio, .seed = 1,
+                       .trayAvailable = [] { return false; }});
+    window.show();
+    // The user: "take" typed as a WAV in the real dialog, No to the question, then back
+    // in the dialog, Yes.
+    int step = 0;
+    QString question, offeredAgain;
+    bool kept = false;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (dialog && step % 2 == 0) {
+            if (step == 0) {
+                dialog->selectNameFilter("Audio WAV Files (*.wav)");
+                dialog->selectFile(dir.filePath("take"));
+            }
+            offeredAgain = dialog->selectedFiles().value(0);
+            kept = QFileInfo(dir.filePath("take.wav")).size() == 4;
+            QMetaObject::invokeMethod(dialog, "accept");  // the Save button
+            ++step;
+        } else if (box && step % 2 == 1) {
+            question = box->text();
+            box->button(step++ == 1 ? QMessageBox::No : QMessageBox::Yes)->click();
+        }
+    });
+    user.start(5);
+    window.RecordAudioAction()->trigger();
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, false);
+    EXPECT_EQ(step, 4);
+    EXPECT_EQ(question.toStdString(), "take.wav and take.txt already exist.\nDo you want to replace them?");
+    EXPECT_EQ(offeredAgain, dir.filePath("take"));
+    EXPECT_TRUE(kept);
+    ASSERT_NE(window.trainer().PendingWavFile(), nullptr);
+    EXPECT_EQ(QFileInfo(dir.filePath("take.wav")).size(), 46);
+}
+
+TEST(RecordAudioFile, TheDefaultNameTakesTheSelectedSpeedNotAStations)
+{
+    QTemporaryDir dir;
+    QFile station(dir.filePath("station.txt"));
+    ASSERT_TRUE(station.open(QIODevice::WriteOnly));
+    station.write("cq,40,0,0,0\n");
+    station.close();
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Letters, 40);
+    store.Write(keys::Speed, 1);
+    WindowRig rig(store);
+    rig.window->show();
+    rig.prompts.openFileName = station.fileName();
+    rig.window->Action(ControlId::ToolButton6)->trigger();
+    ASSERT_TRUE(rig.window->trainer().SessionActive());
+    rig.Run(20000);
+    ASSERT_FALSE(rig.window->trainer().SessionActive());
+    rig.window->RecordAudioAction()->trigger();
+    EXPECT_EQ(rig.prompts.audioDefaultName, "Lumbrel_40_20_20");
 }
 
 }  // namespace

@@ -12,9 +12,9 @@ void ProcessEvents(int rounds)
     }
 }
 
-void FakePrompts::Message(QWidget*, const QString& text, const QString& caption)
+void FakePrompts::Message(QWidget*, const QString& text, const QString& caption, MessageKind kind)
 {
-    messages.push_back({text, caption});
+    messages.push_back({text, caption, kind});
     ++depth;
     maxDepth = std::max(maxDepth, depth);
     if (duringMessage)

@@ -27,8 +27,10 @@ public:
     struct Shown {
         QString text;
         QString caption;
+        MessageKind kind = MessageKind::Information;
     };
-    void Message(QWidget*, const QString& text, const QString& caption) override;
+    void Message(QWidget*, const QString& text, const QString& caption, MessageKind kind) override;
+    bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
     void Error(QWidget*, const QString& text) override { errors.push_back(text); }
     std::optional<QFont> ChooseFont(QWidget*, const QFont& current, int maxPointSize) override;
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return saveFileName; }

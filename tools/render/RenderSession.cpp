@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "recording/Transcript.h"
+#include "scoring/SessionFacts.h"
 #include "tools/render/AudioOutput.h"
 #include "tools/render/Mixer.h"
 #include "tools/render/Progress.h"
@@ -122,14 +124,31 @@ void ApplyAfterShow(const RenderOptions& o, Trainer& trainer)
     trainer.Signal().EffectivePermille = o.effectivePermille;
 }
 
-int WriteTranscript(const RenderOptions& o, const Trainer& trainer)
+// The facts of the session, kept for the transcript's sidecar.
+void KeepFacts(Trainer& trainer, std::optional<Trainer::SessionSummary>& facts)
+{
+    trainer.SetSessionEndedListener([&facts](const Trainer::SessionSummary& s) { facts = s; });
+}
+
+// The transcript, and beside it the session's facts (T.session), from which
+// lumbrel-score --save stores a copy checked later in the history.
+int WriteTranscript(const RenderOptions& o, const Trainer& trainer,
+                    const std::optional<Trainer::SessionSummary>& facts, std::uint32_t seed)
 {
     if (o.transcript.isEmpty())
         return 0;
-    const QString error = SaveTextLines(o.transcript, trainer.Sent().Lines());
+    QString error = SaveTextLines(o.transcript, trainer.Sent().Lines());
     if (!error.isEmpty()) {
         PrintError(QStringLiteral("cannot write %1: %2").arg(o.transcript, error));
         return 1;
+    }
+    if (facts) {
+        const QString path = SessionFactsPath(o.transcript);
+        error = WriteSessionFacts(path, *facts, seed);
+        if (!error.isEmpty()) {
+            PrintError(QStringLiteral("cannot write %1: %2").arg(path, error));
+            return 1;
+        }
     }
     return 0;
 }
@@ -178,6 +197,8 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
     }
     session.CreateAndShow();
     ApplyAfterShow(o, session.trainer());
+    std::optional<Trainer::SessionSummary> facts;
+    KeepFacts(session.trainer(), facts);
     QString why;
     const bool started = StartSession(o, session.trainer(), why);
     if (started && !session.RunUntilIdle(SessionLimitMs(o))) {
@@ -202,13 +223,13 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
         PrintError(QStringLiteral("cannot write %1: %2").arg(o.output, out->Error()));
         return 1;
     }
-    return WriteTranscript(o, session.trainer());
+    return WriteTranscript(o, session.trainer(), facts, seed);
 }
 
 // Message boxes go to standard error; the close request ends the event loop.
 class ConsoleHost final : public TrainerHost {
 public:
-    void ShowMessage(const QString& text, const QString& caption) override
+    void ShowMessage(const QString& text, const QString& caption, MessageKind = MessageKind::Information) override
     {
         PrintError(QStringLiteral("%1: %2").arg(caption, text));
     }
@@ -235,6 +256,8 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
     ApplyAfterShow(o, trainer);
     if (!trainer.AudioOpen())
         return 1;
+    std::optional<Trainer::SessionSummary> facts;
+    KeepFacts(trainer, facts);
 
     pump.afterMessage = [&](int) {
         if (!trainer.SessionActive() && !trainer.CountdownPending())
@@ -263,7 +286,7 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
     QCoreApplication::exec();
     trainer.Controls().SetListener(nullptr);
     trainer.FormClose();
-    return WriteTranscript(o, trainer);
+    return WriteTranscript(o, trainer, facts, seed);
 }
 
 }  // namespace

@@ -29,10 +29,11 @@ namespace {
 
 class SilentPrompts final : public lumbrel::Prompts {
 public:
-    void Message(QWidget*, const QString& text, const QString& caption) override
+    void Message(QWidget*, const QString& text, const QString& caption, lumbrel::MessageKind) override
     {
         std::fprintf(stderr, "message box \"%s\": %s\n", qPrintable(caption), qPrintable(text));
     }
+    bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
     void Error(QWidget*, const QString& text) override { std::fprintf(stderr, "error box: %s\n", qPrintable(text)); }
     std::optional<QFont> ChooseFont(QWidget*, const QFont&, int) override { return std::nullopt; }
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
