@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/ControlWidgets.h"
+
 namespace lumbrel {
 
 void QtPrompts::Message(QWidget* parent, const QString& text, const QString& caption)
@@ -97,6 +99,7 @@ std::optional<FontChoice> QtPrompts::ChooseFontAndColour(QWidget* parent, const 
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(fonts, 1);
     layout->addLayout(row);
+    GuardWheel(&dialog);
 
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

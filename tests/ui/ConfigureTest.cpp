@@ -49,8 +49,10 @@ TEST(SetupDialog, CaptionPagesAndNoWayOutButOk)
     EXPECT_EQ(rig.dialog.Pages()->tabText(1), "Morse Character Setup");
     EXPECT_EQ(rig.dialog.Pages()->tabText(2), "Common Words");
     EXPECT_EQ(rig.dialog.OkayButton()->toolTip(), "Finished!");
-    EXPECT_FALSE(rig.dialog.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(rig.dialog.windowFlags() &
+                 (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     rig.Show(5);
+    EXPECT_EQ(rig.dialog.minimumSize(), rig.dialog.maximumSize());  // a dialog frame of fixed size
     rig.dialog.reject();
     EXPECT_TRUE(rig.dialog.isVisible());
     rig.dialog.close();

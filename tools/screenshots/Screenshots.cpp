@@ -16,6 +16,7 @@
 // smallest sizes of the option frames, which decide the main window's smallest width.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QPixmap>
@@ -39,6 +40,7 @@
 #include "ui/MP3Recording.h"
 #include "ui/Main.h"
 #include "ui/Progress.h"
+#include "ui/RichEditRx.h"
 
 namespace {
 
@@ -214,6 +216,17 @@ bool DrawWindows(const QDir& dir)
     Settle();
     ok = Save(window.mp3Dialog(), dir, "mp3.png") && ok;
     window.mp3Dialog().hide();
+
+    // The platform's Select Font dialog with its colour button, drawn while it is open.
+    lumbrel::QtPrompts platform;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            Settle();
+            ok = Save(*dialog, dir, "select-font.png") && ok;
+            dialog->reject();
+        }
+    });
+    (void)platform.ChooseFontAndColour(&window, {window.Sent()->font(), Qt::darkBlue}, 200);
     return ok;
 }
 
