@@ -62,11 +62,11 @@ void EvenColumns(QGridLayout* grid, const std::array<QCheckBox*, N>& boxes)
         grid->setColumnMinimumWidth(column, widest);
 }
 
-// The red of the warning, darker or lighter as the palette needs to read well.
-void ShowAsWarning(QLabel* label)
+// The red of the warning, darker or lighter as the window's background needs.
+void ShowAsWarning(QLabel* label, const QColor& background)
 {
     QPalette p = label->palette();
-    const QColor red = ReadableOn(QColor(0xc0, 0x00, 0x00), p.color(QPalette::Window));
+    const QColor red = ReadableOn(QColor(0xc0, 0x00, 0x00), background);
     p.setColor(QPalette::WindowText, red);
     label->setPalette(p);
 }
@@ -244,7 +244,7 @@ QWidget* ConfigureDialog::BuildGeneralPage()
                        "an error in RichEdit.DLL."),
         10, sound);
     warning->setObjectName(QStringLiteral("Label3"));
-    ShowAsWarning(warning);
+    ShowAsWarning(warning, warning->palette().color(QPalette::Window));
     auto* soundLayout = new QVBoxLayout(sound);
     soundLayout->addWidget(callback_);
     soundLayout->addWidget(warning);
@@ -565,7 +565,7 @@ void ConfigureDialog::changeEvent(QEvent* event)
     // A new desktop palette (a light or dark theme) recomputes the warning's red.
     if (event->type() == QEvent::PaletteChange)
         if (auto* warning = findChild<QLabel*>(QStringLiteral("Label3")))
-            ShowAsWarning(warning);
+            ShowAsWarning(warning, palette().color(QPalette::Window));  // the label's is not updated yet
     if (event->type() == QEvent::FontChange && isVisible())
         FitToContents();
 }
