@@ -29,16 +29,19 @@ public:
 
     // Button1 ("MP3 Recording") runs this: opens the MP3 help dialog modally.
     void SetMp3HelpAction(std::function<void()> action) { mp3Help_ = std::move(action); }
-    // Label4Click: "http://" followed by the link's caption.
+    // Label4Click: "http://" followed by the link's caption (the address).
     QUrl LinkAddress() const;
 
     Ui::AboutForm& Form() { return *ui_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The link's blue and the contact picture's, readable on the current palette.
+    void ApplyPaletteColours();
+
     std::unique_ptr<Ui::AboutForm> ui_;
     std::function<void()> mp3Help_;
 };

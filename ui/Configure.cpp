@@ -28,7 +28,8 @@ QLabel* BoldLabel(const QString& text, int pointSize, QWidget* parent)
     auto* label = new QLabel(text, parent);
     QFont f = label->font();
     f.setBold(true);
-    if (pointSize > 0)
+    // Never smaller than the desktop's own font.
+    if (pointSize > 0 && f.pointSizeF() < pointSize)
         f.setPointSize(pointSize);
     label->setFont(f);
     label->setWordWrap(true);
@@ -48,6 +49,28 @@ PageSpinBox* Spinner(int minimum, int maximum, int value, const QString& hint, Q
 // The box grid of the character and letter pages: rows of ten.
 constexpr int kBoxColumns = 10;
 
+// The grid's columns all as wide as its widest shown box: a long caption (a user
+// character such as "SOS" or "<AR>") widens every column, and the rows stay even.
+template <std::size_t N>
+void EvenColumns(QGridLayout* grid, const std::array<QCheckBox*, N>& boxes)
+{
+    int widest = 40;
+    for (const QCheckBox* box : boxes)
+        if (!box->isHidden())
+            widest = std::max(widest, box->sizeHint().width() + 6);  // a gap to the next box
+    for (int column = 0; column < kBoxColumns; ++column)
+        grid->setColumnMinimumWidth(column, widest);
+}
+
+// The red of the warning, darker or lighter as the window's background needs.
+void ShowAsWarning(QLabel* label, const QColor& background)
+{
+    QPalette p = label->palette();
+    const QColor red = ReadableOn(QColor(0xc0, 0x00, 0x00), background);
+    p.setColor(QPalette::WindowText, red);
+    label->setPalette(p);
+}
+
 }  // namespace
 
 ConfigureDialog::ConfigureDialog(SettingsStore store, QWidget* parent)
@@ -55,8 +78,9 @@ ConfigureDialog::ConfigureDialog(SettingsStore store, QWidget* parent)
 {
     setObjectName(QStringLiteral("ConfigureForm"));
     setWindowTitle(QStringLiteral("Configure Codes"));
-    // A dialog frame without a close button: OK is the only way out.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // A dialog frame with a title and no buttons on it (no close, minimise or
+    // maximise): OK is the only way out.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
     setModal(true);
 
     pages_ = new QTabWidget(this);
@@ -84,6 +108,7 @@ ConfigureDialog::ConfigureDialog(SettingsStore store, QWidget* parent)
     layout->setSpacing(12);
     layout->addWidget(pages_, 1);
     layout->addLayout(side);
+    GuardWheel(this);
 
     // FormCreate.
     sessionLength_->setValue(store_.Read(keys::Session));
@@ -120,6 +145,7 @@ QWidget* ConfigureDialog::BuildGeneralPage()
                     QStringLiteral("64 Kbps"), QStringLiteral("80Kbps"), QStringLiteral("96 Kbps"),
                     QStringLiteral("112 Kbps"), QStringLiteral("128 Kbps")});
     mp3_->completer()->setCompletionMode(QCompleter::InlineCompletion);
+    mp3_->setAccessibleName(mp3Frame->title());
     auto* mp3Layout = new QVBoxLayout(mp3Frame);
     mp3Layout->addWidget(mp3_);
     mp3Layout->addStretch(1);
@@ -166,7 +192,10 @@ QWidget* ConfigureDialog::BuildGeneralPage()
     portLayout->setContentsMargins(0, 0, 0, 0);
     portLayout->addWidget(port_);
     auto* deviceRow = new QHBoxLayout;
-    deviceRow->addWidget(new QLabel(QStringLiteral("Serial device:"), portBox));
+    auto* deviceLabel = new QLabel(QStringLiteral("Serial &device:"), portBox);
+    deviceLabel->setBuddy(portDevice_);
+    portDevice_->setAccessibleName(QStringLiteral("Serial device"));
+    deviceRow->addWidget(deviceLabel);
     deviceRow->addWidget(portDevice_, 1);
     portLayout->addLayout(deviceRow);
 
@@ -179,6 +208,7 @@ QWidget* ConfigureDialog::BuildGeneralPage()
     sessionFrame->setObjectName(QStringLiteral("GroupBox1"));
     sessionLength_ = Spinner(1, 60, 5, QStringLiteral("Set the length of the training sessions"), sessionFrame);
     sessionLength_->setObjectName(QStringLiteral("SessionLengthSpinEdit"));
+    sessionLength_->setAccessibleName(sessionFrame->title());
     auto* sessionLayout = new QVBoxLayout(sessionFrame);
     sessionLayout->addWidget(new QLabel(QStringLiteral("Minutes"), sessionFrame));
     sessionLayout->addWidget(sessionLength_);
@@ -192,6 +222,7 @@ QWidget* ConfigureDialog::BuildGeneralPage()
     pause_ = Spinner(1, 60, 5, QStringLiteral("Set the time you need to get ready before the Morse starts."),
                      pauseFrame);
     pause_->setObjectName(QStringLiteral("StartingPauseSpinEdit"));
+    pause_->setAccessibleName(pauseFrame->title());
     auto* pauseLayout = new QVBoxLayout(pauseFrame);
     pauseLayout->addWidget(new QLabel(QStringLiteral("Seconds"), pauseFrame));
     pauseLayout->addWidget(pause_);
@@ -213,7 +244,7 @@ QWidget* ConfigureDialog::BuildGeneralPage()
                        "an error in RichEdit.DLL."),
         10, sound);
     warning->setObjectName(QStringLiteral("Label3"));
-    warning->setStyleSheet(QStringLiteral("color: #c00000;"));
+    ShowAsWarning(warning, warning->palette().color(QPalette::Window));
     auto* soundLayout = new QVBoxLayout(sound);
     soundLayout->addWidget(callback_);
     soundLayout->addWidget(warning);
@@ -242,6 +273,7 @@ QWidget* ConfigureDialog::BuildCharacterPage()
     frame->setToolTip(QStringLiteral("Uncheck a character to exclude it from a training session."));
 
     auto* boxes = new QGridLayout;
+    characterGrid_ = boxes;
     boxes->setHorizontalSpacing(6);
     boxes->setVerticalSpacing(4);
     const OrderTable& koch = LearningOrderTable(LearningOrder::Koch);
@@ -259,8 +291,7 @@ QWidget* ConfigureDialog::BuildCharacterPage()
     const int rowHeight = characterBoxes_[0]->sizeHint().height();
     for (int row = 0; row < kCharacterBoxes / kBoxColumns; ++row)
         boxes->setRowMinimumHeight(row, rowHeight);
-    for (int column = 0; column < kBoxColumns; ++column)
-        boxes->setColumnMinimumWidth(column, 40);
+    EvenColumns(boxes, characterBoxes_);
 
     uncheck_ = new QPushButton(QStringLiteral("Uncheck All"), frame);
     uncheck_->setObjectName(QStringLiteral("UncheckButton"));
@@ -318,8 +349,7 @@ QWidget* ConfigureDialog::BuildWordsPage()
         connect(box, &QCheckBox::toggled, this, [this, tag](bool on) { LetterBoxClick(tag, on); });
         letterBoxes_[static_cast<std::size_t>(tag)] = box;
     }
-    for (int column = 0; column < kBoxColumns; ++column)
-        boxes->setColumnMinimumWidth(column, 40);
+    EvenColumns(boxes, letterBoxes_);
 
     wordsUncheck_ = new QPushButton(QStringLiteral("Uncheck All"), frame);
     wordsUncheck_->setObjectName(QStringLiteral("CommonWordsUncheckAllButton"));
@@ -353,7 +383,10 @@ QWidget* ConfigureDialog::BuildWordsPage()
     auto* side = new QVBoxLayout;
     side->addWidget(wordsSize_);
     side->addSpacing(24);
-    side->addWidget(new QLabel(QStringLiteral("Maximum Word Length"), page));
+    auto* lengthLabel = new QLabel(QStringLiteral("Maximum Word Length"), page);
+    lengthLabel->setBuddy(wordLength_);
+    wordLength_->setAccessibleName(lengthLabel->text());
+    side->addWidget(lengthLabel);
     side->addWidget(wordLength_);
     side->addStretch(1);
 
@@ -381,8 +414,10 @@ int ConfigureDialog::SessionLength() const { return sessionLength_->value(); }
 
 void ConfigureDialog::SetCharacterCaption(int tag, const QString& text)
 {
-    if (tag >= 0 && tag < kCharacterBoxes)
-        characterBoxes_[static_cast<std::size_t>(tag)]->setText(text.toUpper());
+    if (tag < 0 || tag >= kCharacterBoxes)
+        return;
+    characterBoxes_[static_cast<std::size_t>(tag)]->setText(text.toUpper());
+    EvenColumns(characterGrid_, characterBoxes_);
 }
 
 void ConfigureDialog::LoadCharacterChecks(int count)
@@ -405,13 +440,29 @@ void ConfigureDialog::LoadCharacterChecks(int count)
             box->setChecked(false);
         }
     }
+    EvenColumns(characterGrid_, characterBoxes_);
 }
 
 void ConfigureDialog::showEvent(QShowEvent* event)
 {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         FormShow();
+        FitToContents();
+    }
     QDialog::showEvent(event);
+}
+
+void ConfigureDialog::FitToContents()
+{
+    // As narrow as the controls allow, and as tall as the wrapped notes need at that
+    // width, at the user's font and scale: nothing is clipped, and a window of fixed
+    // size gets no maximise button.
+    QLayout* l = layout();
+    l->invalidate();
+    l->activate();
+    const QSize least = l->totalMinimumSize();
+    const int height = l->hasHeightForWidth() ? l->totalHeightForWidth(least.width()) : l->totalSizeHint().height();
+    setFixedSize(least.width(), std::max(least.height(), height));
 }
 
 void ConfigureDialog::FormShow()
@@ -506,6 +557,17 @@ void ConfigureDialog::LetterBoxClick(int tag, bool checked)
         wordFilter_ |= 1U << tag;
     else
         wordFilter_ &= ~(1U << tag);
+}
+
+void ConfigureDialog::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // A new desktop palette (a light or dark theme) recomputes the warning's red.
+    if (event->type() == QEvent::PaletteChange)
+        if (auto* warning = findChild<QLabel*>(QStringLiteral("Label3")))
+            ShowAsWarning(warning, palette().color(QPalette::Window));  // the label's is not updated yet
+    if (event->type() == QEvent::FontChange && isVisible())
+        FitToContents();
 }
 
 void ConfigureDialog::reject() {}

@@ -12,6 +12,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -79,6 +80,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 public Q_SLOTS:
     // Escape and the window manager's close do nothing: OK is the only way out.
@@ -90,6 +92,7 @@ private:
     QWidget* BuildWordsPage();
 
     void FormShow();
+    void FitToContents();
     void OkayButtonClick();
     void SetCharacterBoxes(bool checked);
     void SetLetterBoxes(bool checked);
@@ -115,6 +118,7 @@ private:
     PageSpinBox* pause_ = nullptr;
     QCheckBox* callback_ = nullptr;
     std::array<QCheckBox*, kCharacterBoxes> characterBoxes_{};
+    QGridLayout* characterGrid_ = nullptr;
     QPushButton* uncheck_ = nullptr;
     QPushButton* check_ = nullptr;
     QPushButton* define_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 
+#include "ui/ControlWidgets.h"
 #include "ui_DefineMorse.h"
 
 namespace lumbrel {
@@ -75,8 +76,14 @@ DefineMorseDialog::DefineMorseDialog(SettingsStore store, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::DefineMorseForm>()), definitions_(std::move(store))
 {
     ui_->setupUi(this);
+    GrowDesignedFonts(this);
+    // The two fields were designed 12 points high; wider as their font grew.
+    for (QLineEdit* edit : {ui_->DisplayEdit, ui_->ContentEdit})
+        if (edit->font().pointSizeF() > 12)
+            edit->setMaximumWidth(qRound(edit->maximumWidth() * edit->font().pointSizeF() / 12));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    GuardWheel(this);
 
     connect(ui_->DefinedComboBox, &QComboBox::activated, this, &DefineMorseDialog::DefinedComboBoxChange);
     connect(ui_->DisplayEdit, &QLineEdit::textChanged, this, &DefineMorseDialog::DisplayEditChange);

@@ -1,5 +1,6 @@
 #include "ui/MP3Recording.h"
 
+#include "ui/ControlWidgets.h"
 #include "ui_MP3Recording.h"
 
 namespace lumbrel {
@@ -8,6 +9,7 @@ MP3RecordingDialog::MP3RecordingDialog(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::MP3RecordingForm>())
 {
     ui_->setupUi(this);
+    GrowDesignedFonts(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }

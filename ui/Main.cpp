@@ -23,6 +23,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStyle>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolBar>
@@ -135,15 +136,12 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
         checking_->AddMenuItems(file, exitAction_);
     // ===== end of checking a copy =================================================
 
-    // The smallest size is 674 x 508, or what the options need at the user's font.
-    setMinimumSize(QSize(kMinimumWidth, kMinimumHeight).expandedTo(minimumSizeHint()));
-    // A size that shows every option without crowding; the placement may replace it.
-    resize(std::max(sizeHint().width(), 760), std::max(sizeHint().height(), 600));
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect r = geometry();
-        r.moveCenter(screen->availableGeometry().center());
-        move(r.topLeft());
-    }
+    // ===== Keyboard, screen size and accessible names ==================================
+    BuildSessionMenu();
+    SetTabOrderAndNames();
+    // The smallest and the first size.
+    FitToScreen();
+    // ===== end of keyboard, screen size and names ======================================
 }
 
 MainWindow::~MainWindow()
@@ -240,12 +238,16 @@ void MainWindow::BuildMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
     auto* configure = file->addAction(Icon("setup"), QStringLiteral("&Setup"));
+    configure->setObjectName(QStringLiteral("Configure1"));
+    configure->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     connect(configure, &QAction::triggered, this, &MainWindow::SetupButtonClick);
     file->addSeparator();
     recordAction_ = file->addAction(QStringLiteral("Record Audio File"));
     file->addSeparator();
     exitAction_ = file->addAction(QStringLiteral("&Exit"));
+    exitAction_->setShortcut(QKeySequence::Quit);
     aboutAction_ = menuBar()->addAction(QStringLiteral("About"));
+    aboutAction_->setShortcut(QKeySequence::HelpContents);
 
     textMenu_ = new QMenu(this);
     textMenu_->setObjectName(QStringLiteral("PopupMenu1"));
@@ -262,7 +264,10 @@ void MainWindow::BuildMenus()
 
 QWidget* MainWindow::BuildOptions()
 {
-    auto* central = new QWidget(this);
+    // The options are made on a panel of their own, which scrolls only on a screen too
+    // small for the window (FitToScreen); the text area fills the rest.
+    auto* body = new QWidget(this);
+    auto* central = new QWidget(body);
 
     // Time, display delay, pitch and character count, in a row.
     auto* timeBox = Frame(QStringLiteral("Time"), central);
@@ -271,7 +276,7 @@ QWidget* MainWindow::BuildOptions()
     time->setObjectName(QStringLiteral("Label1"));
     QFont timeFont = time->font();
     timeFont.setBold(true);
-    timeFont.setPointSize(12);
+    timeFont.setPointSizeF(std::max(12.0, timeFont.pointSizeF()));  // never below the desktop font
     time->setFont(timeFont);
     time->setAlignment(Qt::AlignCenter);
     time->setMinimumWidth(QFontMetrics(timeFont).horizontalAdvance(QStringLiteral("00:00")) + 12);
@@ -408,7 +413,7 @@ QWidget* MainWindow::BuildOptions()
     options->addStretch(1);
 
     // The text area.
-    sent_ = new RichEditRx(central);
+    sent_ = new RichEditRx(body);
     sent_->setObjectName(QStringLiteral("Sent"));
     sent_->setToolTip(QStringLiteral("Right-Click here for options."));
     QFont designed(QStringLiteral("Arial"), 10);
@@ -417,12 +422,18 @@ QWidget* MainWindow::BuildOptions()
     connect(sent_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { textMenu_->popup(sent_->viewport()->mapToGlobal(at)); });
 
-    auto* layout = new QVBoxLayout(central);
+    central->setLayout(options);
+    options->setContentsMargins(0, 0, 0, 0);
+    optionArea_ = new FittingScrollArea(body);
+    optionArea_->setObjectName(QStringLiteral("OptionArea"));
+    optionPanel_ = central;  // placed in the area once its groups have their buttons
+
+    auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(5, 4, 5, 2);
     layout->setSpacing(6);
-    layout->addLayout(options);
+    layout->addWidget(optionArea_);
     layout->addWidget(sent_, 1);
-    return central;
+    return body;
 }
 
 void MainWindow::BuildStatusAndTray()
@@ -671,10 +682,17 @@ void MainWindow::Exit1Click() { close(); }
 
 void MainWindow::DecreadFontSize1Click()
 {
-    const std::optional<QFont> chosen = prompts_->ChooseFont(this, sent_->font(), kMaxFontPointSize);
+    const FontChoice current{sent_->font(), sent_->palette().color(QPalette::Text)};
+    const std::optional<FontChoice> chosen = prompts_->ChooseFontAndColour(this, current, kMaxFontPointSize);
     if (!chosen)
         return;
-    QFont font = *chosen;
+    if (chosen->colour.isValid() && chosen->colour != current.colour) {
+        QPalette p = sent_->palette();
+        p.setColor(QPalette::Active, QPalette::Text, chosen->colour);
+        p.setColor(QPalette::Inactive, QPalette::Text, chosen->colour);
+        sent_->setPalette(p);
+    }
+    QFont font = chosen->font;
     int size = font.pointSize();
     if (size <= 0)
         size = std::max(1, qRound(font.pointSizeF()));
@@ -963,6 +981,153 @@ void MainWindow::closeEvent(QCloseEvent* event)
     if (!problem.isEmpty())
         prompts_->Error(this, problem);
     Q_EMIT Closed();
+}
+
+}  // namespace lumbrel
+
+// ===== Keyboard, screen size and accessible names ==========================================
+
+namespace lumbrel {
+
+void MainWindow::BuildSessionMenu()
+{
+    // Each command of the tool bar gets a menu item with its shortcut. The item
+    // triggers the tool bar's action and follows its enabled and visible state, so a
+    // shortcut works exactly when the button does (Escape stops only while a session
+    // runs). The shortcut is also told in the button's hint.
+    sessionMenu_ = new QMenu(QStringLiteral("&Session"), this);
+    sessionMenu_->setObjectName(QStringLiteral("SessionMenu"));
+    menuBar()->insertMenu(aboutAction_, sessionMenu_);
+
+    auto hint = [](QAction* action, const QKeySequence& keys) {
+        action->setToolTip(
+            QStringLiteral("%1 (%2)").arg(action->toolTip(), keys.toString(QKeySequence::NativeText)));
+    };
+    auto command = [&](QAction* tool, const QString& caption, const QList<QKeySequence>& keys) {
+        QAction* item = sessionMenu_->addAction(tool->icon(), caption);
+        item->setShortcuts(keys);
+        connect(item, &QAction::triggered, tool, &QAction::trigger);
+        auto follow = [tool, item] {
+            item->setEnabled(tool->isEnabled());
+            item->setVisible(tool->isVisible());
+        };
+        connect(tool, &QAction::changed, item, follow);
+        follow();
+        hint(tool, keys.first());
+        return item;
+    };
+    command(Action(ControlId::ToolButton3), QStringLiteral("&Start"),
+            {QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_Return)});
+    command(Action(ControlId::ToolButton6), QStringLiteral("&Text File..."), {QKeySequence::Open});
+    command(Action(ControlId::ToolButton7), QStringLiteral("&Words"), {QKeySequence(Qt::Key_F6)});
+    // The word and QSO files of the tool buttons' drop-down lists, filled as they open.
+    auto files = [&](ControlId id, const QString& title, const std::function<QStringList()>& list,
+                     const std::function<void(const QString&)>& play) {
+        QMenu* menu = sessionMenu_->addMenu(title);
+        connect(menu, &QMenu::aboutToShow, this, [this, menu, list, play] {
+            FillFileMenu(menu, list(), [this, play](const QString& file) {
+                play(file);
+                sent_->setFocus();
+            });
+        });
+        QAction* tool = Action(id);
+        auto follow = [tool, menu] {
+            menu->menuAction()->setEnabled(tool->isEnabled());
+            menu->menuAction()->setVisible(tool->isVisible());
+        };
+        connect(tool, &QAction::changed, menu, follow);
+        follow();
+    };
+    files(
+        ControlId::ToolButton7, QStringLiteral("W&ord Files"), [this] { return trainer_->WordsPopupMenuPopup(); },
+        [this](const QString& file) { trainer_->WordPopupMenuItem1Click(file); });
+    command(Action(ControlId::ToolButton8), QStringLiteral("&QSO's"), {QKeySequence(Qt::Key_F7)});
+    files(
+        ControlId::ToolButton8, QStringLiteral("QSO &Files"), [this] { return trainer_->QSOPopupMenuPopup(); },
+        [this](const QString& file) { trainer_->QSOPopupMenu1Click(file); });
+    sessionMenu_->addSeparator();
+    command(Action(ControlId::ToolButton4), QStringLiteral("Sto&p"),
+            {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::SHIFT | Qt::Key_F5)});
+
+    // Check Copy (kept current by its own part) and Setup (the File menu's item).
+    if (QAction* check = checking_->CheckCopyAction()) {
+        check->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+        sessionMenu_->addSeparator();
+        sessionMenu_->addAction(check);
+        connect(sessionMenu_, &QMenu::aboutToShow, checking_.get(), &CopyChecking::UpdateActions);
+    }
+    if (const auto* configure = findChild<QAction*>(QStringLiteral("Configure1")))
+        hint(setupAction_, configure->shortcut());
+}
+
+void MainWindow::SetTabOrderAndNames()
+{
+    // Tab follows the layout: the first row, the two speed groups, the signal options
+    // from left to right, then the text area. A radio group is entered on its selected
+    // button (RadioGroup).
+    const ControlId order[] = {
+        ControlId::DisplayDelayComboBox, ControlId::PitchSpinner, ControlId::CharacterCountSpinEdit,
+        ControlId::RadioGroup1, ControlId::CodeSpeedRadioGroup, ControlId::NoiseRadioGroup,
+        ControlId::SignalRadioGroup, ControlId::QSBCheckBox, ControlId::QSBModeRadioGroup,
+        ControlId::QSBTypeRadioGroup, ControlId::ChirpCheckBox, ControlId::HandSentCheckBox,
+        ControlId::QRMCheckBox, ControlId::SpeedStepCheckBox, ControlId::PitchDitherCheckBox,
+        ControlId::WeightingCheckBox};
+    QList<QWidget*> chain;
+    for (ControlId id : order) {
+        if (auto* group = qobject_cast<RadioGroup*>(Widget(id))) {
+            for (int i = 0; i < group->Count(); ++i)
+                chain << group->Button(i);
+        } else {
+            chain << Widget(id);
+        }
+    }
+    chain << sent_;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+    // The text area has the focus at first: arrow keys there change no setting.
+    sent_->setFocus();
+
+    // What a screen reader says: the caption of the frame a box stands in.
+    Widget(ControlId::Label1)->setAccessibleName(QStringLiteral("Time"));
+    Widget(ControlId::DisplayDelayComboBox)->setAccessibleName(QStringLiteral("Display Delay"));
+    Widget(ControlId::PitchSpinner)->setAccessibleName(QStringLiteral("Pitch"));
+    Widget(ControlId::CharacterCountSpinEdit)->setAccessibleName(QStringLiteral("Characters"));
+    sent_->setAccessibleName(QStringLiteral("Sent text"));
+    status_->setAccessibleName(QStringLiteral("Status"));
+
+    GuardWheel(centralWidget());
+}
+
+void MainWindow::FitToScreen()
+{
+    // The option panel goes into its area only now, complete with every radio button:
+    // the area measures the panel at once, and would keep the sizes of empty groups.
+    optionArea_->setWidget(optionPanel_);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect free = screen->availableGeometry();
+    // The window manager's title bar and borders are not known before the first
+    // showing: leave room for them.
+    const int border = 8;
+    const QSize room = (free.size() - QSize(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border))
+                           .expandedTo(QSize(240, 200));
+    const QSize excess = (minimumSizeHint() - room).expandedTo(QSize(0, 0));
+    if (!excess.isNull()) {
+        // Too small a screen: the options may shrink, and scroll, by what is missing.
+        optionArea_->AllowShrinking(
+            (optionArea_->minimumSizeHint() - excess).expandedTo(QSize(120, 60)));
+        centralWidget()->layout()->activate();
+        centralWidget()->updateGeometry();
+    }
+    // The smallest size is 674 x 508, or what the options need at the user's font,
+    // within the screen. The first size shows every option without crowding; the
+    // placement may replace it.
+    setMinimumSize(QSize(kMinimumWidth, kMinimumHeight).expandedTo(minimumSizeHint()).boundedTo(room));
+    resize(QSize(std::max(sizeHint().width(), 760), std::max(sizeHint().height(), 600)).boundedTo(room));
+    QRect r = geometry();
+    r.moveCenter(free.center());
+    move(r.topLeft());
 }
 
 }  // namespace lumbrel

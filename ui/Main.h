@@ -39,6 +39,7 @@ class Clock;
 class CopyChecking;
 class ConfigureDialog;
 class DefineMorseDialog;
+class FittingScrollArea;
 class MP3RecordingDialog;
 class Mp3Encoder;
 class PageSpinBox;
@@ -223,6 +224,22 @@ public:
 private:
     std::unique_ptr<CopyChecking> checking_;
     // ===== end of checking a copy ========================================================
+
+    // ===== Keyboard, screen size and accessible names ==================================
+public:
+    // "Session": the session commands with their shortcuts, beside "File".
+    QMenu* SessionMenu() const { return sessionMenu_; }
+
+private:
+    void BuildSessionMenu();
+    void SetTabOrderAndNames();
+    // The first size fits the screen's free area; the options scroll where they must.
+    void FitToScreen();
+
+    QMenu* sessionMenu_ = nullptr;
+    FittingScrollArea* optionArea_ = nullptr;
+    QWidget* optionPanel_ = nullptr;
+    // ===== end of keyboard, screen size and names ======================================
 };
 
 }  // namespace lumbrel

@@ -1,9 +1,17 @@
 #include "ui/Prompts.h"
 
 #include <QApplication>
+#include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QHBoxLayout>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/ControlWidgets.h"
 
 namespace lumbrel {
 
@@ -41,6 +49,74 @@ std::optional<QFont> QtPrompts::ChooseFont(QWidget* parent, const QFont& current
     if (font.pointSize() > maxPointSize)
         font.setPointSize(maxPointSize);
     return font;
+}
+
+std::optional<FontChoice> Prompts::ChooseFontAndColour(QWidget* parent, const FontChoice& current, int maxPointSize)
+{
+    std::optional<QFont> font = ChooseFont(parent, current.font, maxPointSize);
+    if (!font)
+        return std::nullopt;
+    return FontChoice{*font, current.colour};
+}
+
+namespace {
+
+// A small square of the colour, for the Colour button.
+QIcon Swatch(const QColor& colour, int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(colour);
+    QPainter painter(&pixmap);
+    painter.setPen(QApplication::palette().color(QPalette::WindowText));
+    painter.drawRect(0, 0, size - 1, size - 1);
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+std::optional<FontChoice> QtPrompts::ChooseFontAndColour(QWidget* parent, const FontChoice& current,
+                                                         int maxPointSize)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QObject::tr("Select Font"));
+    // The toolkit's font dialog, embedded without its own buttons.
+    auto* fonts = new QFontDialog(current.font, &dialog);
+    fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    fonts->setWindowFlags(Qt::Widget);
+
+    FontChoice chosen = current;
+    auto* colour = new QPushButton(QObject::tr("&Colour..."), &dialog);
+    colour->setAccessibleName(QObject::tr("Colour"));
+    colour->setToolTip(QObject::tr("The colour of the text"));
+    const int swatch = colour->fontMetrics().height();
+    colour->setIconSize(QSize(swatch, swatch));
+    colour->setIcon(Swatch(chosen.colour, swatch));
+    QObject::connect(colour, &QPushButton::clicked, &dialog, [&] {
+        const QColor c = QColorDialog::getColor(chosen.colour, &dialog, QObject::tr("Select Colour"));
+        if (!c.isValid())
+            return;
+        chosen.colour = c;
+        colour->setIcon(Swatch(c, swatch));
+    });
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* row = new QHBoxLayout;
+    row->addWidget(colour);
+    row->addStretch(1);
+    row->addWidget(buttons);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(fonts, 1);
+    layout->addLayout(row);
+    GuardWheel(&dialog);
+
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    chosen.font = fonts->currentFont();
+    if (chosen.font.pointSize() > maxPointSize)
+        chosen.font.setPointSize(maxPointSize);
+    return chosen;
 }
 
 QString QtPrompts::SaveFileName(QWidget* parent, const QString& title, const QString& filter,

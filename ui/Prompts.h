@@ -2,6 +2,7 @@
 // The standard dialogs the main window asks the user through: message boxes, the
 // font dialog and the file dialogs. The program uses QtPrompts; tests give their own
 // answers instead of opening modal windows. UI thread only.
+#include <QColor>
 #include <QFont>
 #include <QString>
 
@@ -22,6 +23,12 @@ struct AudioFileChoice {
     int filterIndex = 0;
 };
 
+// A font and the colour its text is drawn in.
+struct FontChoice {
+    QFont font;
+    QColor colour;
+};
+
 class Prompts {
 public:
     virtual ~Prompts() = default;
@@ -40,6 +47,10 @@ public:
     virtual void Error(QWidget* parent, const QString& text) = 0;
     // The font dialog, opened on `current`, sizes up to maxPointSize; nothing when cancelled.
     virtual std::optional<QFont> ChooseFont(QWidget* parent, const QFont& current, int maxPointSize) = 0;
+    // The font dialog with a choice of colour as well; nothing when cancelled. Prompts
+    // without a colour choice of their own offer the font and keep the colour.
+    virtual std::optional<FontChoice> ChooseFontAndColour(QWidget* parent, const FontChoice& current,
+                                                          int maxPointSize);
     // A save dialog; an empty text when cancelled. `filter` as in QFileDialog.
     // An open dialog for one existing file; an empty text when cancelled.
     virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
@@ -55,6 +66,9 @@ public:
     bool AskYesNo(QWidget* parent, const QString& text, const QString& caption) override;
     void Error(QWidget* parent, const QString& text) override;
     std::optional<QFont> ChooseFont(QWidget* parent, const QFont& current, int maxPointSize) override;
+    // "Select Font": the font dialog with a Colour button below it.
+    std::optional<FontChoice> ChooseFontAndColour(QWidget* parent, const FontChoice& current,
+                                                  int maxPointSize) override;
     QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                          const QString& defaultSuffix) override;
     AudioFileChoice ChooseAudioFile(QWidget* parent, const QString& defaultName, const QStringList& filters,

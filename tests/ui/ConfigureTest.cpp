@@ -2,8 +2,10 @@
 // in order, when OK is clicked.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -47,8 +49,10 @@ TEST(SetupDialog, CaptionPagesAndNoWayOutButOk)
     EXPECT_EQ(rig.dialog.Pages()->tabText(1), "Morse Character Setup");
     EXPECT_EQ(rig.dialog.Pages()->tabText(2), "Common Words");
     EXPECT_EQ(rig.dialog.OkayButton()->toolTip(), "Finished!");
-    EXPECT_FALSE(rig.dialog.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(rig.dialog.windowFlags() &
+                 (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     rig.Show(5);
+    EXPECT_EQ(rig.dialog.minimumSize(), rig.dialog.maximumSize());  // a dialog frame of fixed size
     rig.dialog.reject();
     EXPECT_TRUE(rig.dialog.isVisible());
     rig.dialog.close();
@@ -283,6 +287,35 @@ TEST(SetupDialog, DefineButtonRunsItsAction)
     rig.dialog.DefineButton()->click();
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(rig.dialog.DefineButton()->text(), "Define");
+}
+
+TEST(SetupDialog, NothingIsClippedAtAFourteenPointFont)
+{
+    const QFont desktop = QApplication::font();
+    QFont large = desktop;
+    large.setPointSize(14);
+    QApplication::setFont(large);
+    {
+        SetupRig rig;
+        rig.Show(40);
+        for (int page = 0; page < rig.dialog.Pages()->count(); ++page) {
+            rig.dialog.Pages()->setCurrentIndex(page);
+            ProcessEvents();
+            for (QWidget* w : rig.dialog.Pages()->widget(page)->findChildren<QWidget*>()) {
+                const auto* label = qobject_cast<QLabel*>(w);
+                if (!w->isVisible() || (!label && !qobject_cast<QAbstractButton*>(w)))
+                    continue;
+                // A wrapped note needs its height at the width it got.
+                const QSize need = label && label->wordWrap()
+                    ? QSize(label->minimumSizeHint().width(), label->heightForWidth(label->width()))
+                    : w->sizeHint();
+                EXPECT_LE(need.width(), w->width()) << w->objectName().toStdString();
+                EXPECT_LE(need.height(), w->height()) << (label ? label->text() : w->objectName()).toStdString();
+            }
+        }
+        rig.Ok();
+    }
+    QApplication::setFont(desktop);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,14 +22,18 @@
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QWheelEvent>
 
 #include "UiTestSupport.h"
 #include "tests/TestSupport.h"
 #include "ui/AboutBox.h"
 #include "ui/Configure.h"
 #include "ui/ControlWidgets.h"
+#include "ui/DefineMorse.h"
+#include "ui/MP3Recording.h"
 #include "ui/RichEditRx.h"
 
 namespace lumbrel::test {
@@ -65,7 +70,7 @@ TEST(MainWindow, CaptionMinimumSizeAndToolBar)
             captions << a->text();
     // Fewer than all characters in use: Text FIle, Words and QSO's are hidden.
     EXPECT_EQ(captions, (QStringList{"Start", "Stop", "Setup", "Finish"}));
-    EXPECT_EQ(w.Action(ControlId::ToolButton3)->toolTip(), "Click here to listen to random groups of Morse");
+    EXPECT_EQ(w.Action(ControlId::ToolButton3)->toolTip(), "Click here to listen to random groups of Morse (F5)");
     EXPECT_FALSE(w.Action(ControlId::ToolButton4)->isEnabled());
     EXPECT_EQ(w.Action(ControlId::ToolButton6)->text(), "Text FIle");
     EXPECT_NE(w.Action(ControlId::ToolButton7)->menu(), nullptr);
@@ -376,7 +381,9 @@ TEST(MainWindow, SelectFontStoresFaceAndSize)
     QFont chosen(QStringLiteral("DejaVu Serif"), 24);
     chosen.setItalic(true);
     rig.prompts.fontAnswer = chosen;
+    rig.prompts.colourAnswer = QColor(Qt::darkGreen);
     rig.window->SelectFontAction()->trigger();
+    EXPECT_EQ(rig.window->Sent()->palette().color(QPalette::Text), QColor(Qt::darkGreen));
     EXPECT_EQ(rig.store.Read(keys::FontSize), 24);
     EXPECT_EQ(rig.store.Read(keys::FontName), "DejaVu Serif");
     EXPECT_TRUE(rig.window->Sent()->font().italic());  // for this run
@@ -744,6 +751,119 @@ TEST(TextSources, OpenedAndDroppedTextFilesArePlayed)
     EXPECT_FALSE(rig.window->trainer().SessionActive());  // not inside the drop itself
     rig.Run(100);
     EXPECT_TRUE(rig.window->trainer().SessionActive());
+}
+
+}  // namespace
+}  // namespace lumbrel::test
+
+namespace lumbrel::test {
+namespace {
+
+// A shown main window that has the keyboard, as for a user at the desktop.
+void Activate(MainWindow& w)
+{
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+}
+
+TEST(Keyboard, WheelOverAnUnfocusedDelayBoxChangesNothing)
+{
+    WindowRig rig;
+    Activate(*rig.window);
+    auto* delay = W<QComboBox>(rig, ControlId::DisplayDelayComboBox);
+    rig.window->trainer().Sent().Append(QStringLiteral("kmr "));
+    const int before = delay->currentIndex();
+    auto turn = [delay] {
+        QWheelEvent wheel(QPointF(5, 5), delay->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(delay, &wheel);
+    };
+    turn();
+    EXPECT_EQ(delay->currentIndex(), before);
+    EXPECT_EQ(rig.window->Sent()->toPlainText(), "kmr ");
+    delay->setFocus();  // with the focus the wheel works as usual
+    turn();
+    EXPECT_EQ(delay->currentIndex(), before + 1);
+}
+
+TEST(Keyboard, ShortcutsStartAndStopASession)
+{
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Pause, 0);
+    WindowRig rig(store);
+    Activate(*rig.window);
+    Trainer& t = rig.window->trainer();
+    QTest::keyClick(rig.window.get(), Qt::Key_Escape);  // nothing runs: nothing to stop
+    QTest::keyClick(rig.window.get(), Qt::Key_F5);
+    ASSERT_TRUE(t.SessionActive());
+    EXPECT_FALSE(rig.window->SessionMenu()->actions().first()->isEnabled());  // in step with Start
+    rig.Run(1000);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(t.SessionState(), 1);  // stopping
+    rig.Run(3000);
+    EXPECT_FALSE(t.SessionActive());
+    QTest::keyClick(rig.window.get(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_TRUE(t.SessionActive());
+}
+
+TEST(Keyboard, TabFollowsTheLayoutAndEntersAGroupOnItsSelection)
+{
+    WindowRig rig;
+    Activate(*rig.window);
+    auto button = [&](ControlId id) {
+        const auto* group = W<RadioGroup>(rig, id);
+        return static_cast<QWidget*>(group->Button(group->Index()));
+    };
+    QList<QWidget*> expected = {
+        W<QWidget>(rig, ControlId::DisplayDelayComboBox), W<QWidget>(rig, ControlId::PitchSpinner),
+        W<QWidget>(rig, ControlId::CharacterCountSpinEdit), button(ControlId::RadioGroup1),
+        button(ControlId::CodeSpeedRadioGroup), button(ControlId::NoiseRadioGroup), button(ControlId::SignalRadioGroup),
+        W<QWidget>(rig, ControlId::QSBCheckBox)};
+    for (ControlId id : {ControlId::ChirpCheckBox, ControlId::HandSentCheckBox, ControlId::QRMCheckBox,
+                         ControlId::SpeedStepCheckBox, ControlId::PitchDitherCheckBox, ControlId::WeightingCheckBox})
+        if (rig.window->Widget(id)->isEnabled())
+            expected << rig.window->Widget(id);
+    expected << rig.window->Sent();
+    EXPECT_EQ(QApplication::focusWidget(), rig.window->Sent());
+    QList<QWidget*> visited;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget();
+    }
+    EXPECT_EQ(visited, expected);
+}
+
+TEST(Keyboard, EveryControlHasAnAccessibleName)
+{
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.show();
+    QWidget* const windows[] = {&w, &w.setupDialog(), &w.defineDialog(), &w.aboutBox(), &w.mp3Dialog()};
+    for (QWidget* window : windows) {
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            if (!(control->focusPolicy() & Qt::TabFocus) || control->focusProxy() || control->window() != window)
+                continue;
+            // A screen reader says the label (a buddy label, or the frame the control
+            // stands in), then the control's own name.
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
+            const auto labels = a->relations(QAccessible::Label);
+            const QString label = labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+            const QString name = a->text(QAccessible::Name);
+            const std::string what = std::string(control->metaObject()->className()) + " " +
+                                     control->objectName().toStdString();
+            EXPECT_FALSE((label + name).trimmed().isEmpty()) << what;
+            // A box is named by more than the value it shows.
+            QString value;
+            if (auto* combo = qobject_cast<QComboBox*>(control))
+                value = combo->currentText();
+            else if (auto* spin = qobject_cast<QAbstractSpinBox*>(control))
+                value = spin->text();
+            EXPECT_FALSE(label.isEmpty() && name == value) << what;
+        }
+    }
+    EXPECT_EQ(w.Widget(ControlId::DisplayDelayComboBox)->accessibleName(), "Display Delay");
+    EXPECT_TRUE(w.aboutBox().findChild<QLabel*>("Label4")->focusPolicy() & Qt::TabFocus);  // the link
 }
 
 }  // namespace

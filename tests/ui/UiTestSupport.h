@@ -33,6 +33,13 @@ public:
     bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
     void Error(QWidget*, const QString& text) override { errors.push_back(text); }
     std::optional<QFont> ChooseFont(QWidget*, const QFont& current, int maxPointSize) override;
+    std::optional<FontChoice> ChooseFontAndColour(QWidget* parent, const FontChoice& current, int max) override
+    {
+        std::optional<FontChoice> chosen = Prompts::ChooseFontAndColour(parent, current, max);
+        if (chosen && colourAnswer)
+            chosen->colour = *colourAnswer;
+        return chosen;
+    }
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return saveFileName; }
     AudioFileChoice ChooseAudioFile(QWidget*, const QString& defaultName, const QStringList& filters,
                                     int selected) override
@@ -55,6 +62,7 @@ public:
     int maxDepth = 0;  // most message boxes open at once
     std::function<void()> duringMessage;  // runs while a box is "open"
     std::optional<QFont> fontAnswer;
+    std::optional<QColor> colourAnswer;
     QFont fontOffered;
     int maxFontOffered = 0;
     QString saveFileName;

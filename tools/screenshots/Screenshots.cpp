@@ -4,13 +4,29 @@
 // device: a random-groups session plays for a few virtual seconds so that the text
 // area, the status line and the time show what a user sees during a session.
 // Run offscreen (QT_QPA_PLATFORM=offscreen) or on a display (for example under Xvfb).
-// With LUMBREL_SIZES=1 it also prints the smallest sizes of the option frames, which
-// decide the main window's smallest width at the user's font.
+//
+// Besides the pictures in OUTDIR it draws every window again in four looks, each in a
+// folder of its own and a process of its own, offscreen:
+//   OUTDIR/dark        a dark desktop palette
+//   OUTDIR/14pt        a 14 point desktop font
+//   OUTDIR/scale2      twice the device pixels per pixel
+//   OUTDIR/1280x800    a 1280 x 800 screen at 144 dpi (scale 1.5): the main window's
+//                      first size must fit it
+// `--look NAME OUTDIR` draws one look only ("default" for the plain one). With LUMBREL_SIZES=1 it also prints the
+// smallest sizes of the option frames, which decide the main window's smallest width.
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QScreen>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 
 #include <cstdio>
 
@@ -18,12 +34,13 @@
 #include "session/VirtualAudioDevice.h"
 #include "ui/AboutBox.h"
 #include "ui/Application.h"
+#include "ui/CheckCopy.h"
 #include "ui/Configure.h"
 #include "ui/DefineMorse.h"
 #include "ui/MP3Recording.h"
 #include "ui/Main.h"
-
-#include <QToolBar>
+#include "ui/Progress.h"
+#include "ui/RichEditRx.h"
 
 namespace {
 
@@ -55,18 +72,41 @@ void Settle()
         QCoreApplication::processEvents();
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// A dark desktop theme's palette, much like the dark themes of the common desktops.
+QPalette DarkPalette()
 {
-    lumbrel::Application app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
-    const QDir dir(args.size() > 1 ? args[1] : QStringLiteral("."));
-    if (!dir.exists() && !QDir().mkpath(dir.path())) {
-        std::fprintf(stderr, "cannot create %s\n", qPrintable(dir.path()));
-        return 1;
-    }
+    const QColor window(0x2b, 0x2e, 0x33);
+    const QColor base(0x1e, 0x21, 0x24);
+    const QColor text(0xee, 0xee, 0xee);
+    const QColor disabled(0x80, 0x84, 0x8a);
+    QPalette p;
+    p.setColor(QPalette::Window, window);
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Base, base);
+    p.setColor(QPalette::AlternateBase, window);
+    p.setColor(QPalette::ToolTipBase, base);
+    p.setColor(QPalette::ToolTipText, text);
+    p.setColor(QPalette::PlaceholderText, disabled);
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Button, QColor(0x35, 0x39, 0x3f));
+    p.setColor(QPalette::ButtonText, text);
+    p.setColor(QPalette::BrightText, Qt::white);
+    p.setColor(QPalette::Light, QColor(0x45, 0x4a, 0x50));
+    p.setColor(QPalette::Midlight, QColor(0x3a, 0x3e, 0x44));
+    p.setColor(QPalette::Mid, QColor(0x24, 0x26, 0x2a));
+    p.setColor(QPalette::Dark, QColor(0x18, 0x1a, 0x1d));
+    p.setColor(QPalette::Shadow, Qt::black);
+    p.setColor(QPalette::Highlight, QColor(0x3d, 0xae, 0xe9));
+    p.setColor(QPalette::HighlightedText, Qt::black);
+    p.setColor(QPalette::Link, QColor(0x1d, 0x99, 0xf3));
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, disabled);
+    return p;
+}
 
+// Every window, drawn into `dir`.
+bool DrawWindows(const QDir& dir)
+{
     lumbrel::VirtualClock clock(0, QTime(12, 0));
     lumbrel::VirtualAudioDevice audio(clock);
     SilentPrompts prompts;
@@ -81,14 +121,20 @@ int main(int argc, char** argv)
                                 .seed = 12345,
                                 .prompts = &prompts,
                                 .trayAvailable = [] { return false; }});
-    std::printf("main window minimum size hint %dx%d\n", window.minimumSizeHint().width(),
-                window.minimumSizeHint().height());
+    QTemporaryDir history;
+    window.copyChecking().SetHistoryPath(history.filePath(QStringLiteral("history.sqlite")));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        std::printf("screen %dx%d free %dx%d, %.2f device pixels per pixel\n", screen->geometry().width(),
+                    screen->geometry().height(), screen->availableGeometry().width(),
+                    screen->availableGeometry().height(), screen->devicePixelRatio());
+    std::printf("main window minimum size hint %dx%d, first size %dx%d\n", window.minimumSizeHint().width(),
+                window.minimumSizeHint().height(), window.width(), window.height());
     window.show();
     Settle();
     if (qEnvironmentVariableIsSet("LUMBREL_SIZES")) {
         for (const char* n : {"GroupBox4", "GroupBox3", "GroupBox2", "GroupBox1", "RadioGroup1", "CodeSpeedRadioGroup",
                               "NoiseRadioGroup", "SignalRadioGroup", "GroupBox5", "ChirpCheckBox", "HandSentCheckBox",
-                              "WeightingCheckBox", "ToolBar1"})
+                              "WeightingCheckBox", "ToolBar1", "OptionArea", "Sent"})
             if (auto* w = window.findChild<QWidget*>(QString::fromLatin1(n)))
                 std::printf("%-22s min %4d x %3d  now %4d x %3d\n", n, w->minimumSizeHint().width(),
                             w->minimumSizeHint().height(), w->width(), w->height());
@@ -102,7 +148,7 @@ int main(int argc, char** argv)
         Settle();
     }
     bool ok = Save(window, dir, "main.png");
-    window.resize(lumbrel::MainWindow::kMinimumWidth, lumbrel::MainWindow::kMinimumHeight);
+    window.resize(window.minimumSize());
     Settle();
     ok = Save(window, dir, "main-smallest.png") && ok;
     window.trainer().StopButtonClick();
@@ -111,6 +157,30 @@ int main(int argc, char** argv)
         Settle();
     }
     ok = Save(*window.ToolBar(), dir, "toolbar.png") && ok;
+
+    // The copy of the session checked, with two mistakes, and the progress so far.
+    lumbrel::CopyChecking& checking = window.copyChecking();
+    checking.CheckCopyClick();
+    Settle();
+    if (lumbrel::CheckCopyDialog* check = checking.Dialog()) {
+        QString copy = window.trainer().Sent().Text();
+        if (copy.size() > 12)
+            copy.replace(3, 1, QStringLiteral("e")).replace(12, 1, QStringLiteral("t"));
+        check->CopyEdit()->setPlainText(copy);
+        check->Check();
+        Settle();
+        ok = Save(*check, dir, "check-copy.png") && ok;
+        check->close();
+        checking.ProgressClick();
+        Settle();
+        if (lumbrel::ProgressWindow* progress = checking.Progress()) {
+            ok = Save(*progress, dir, "progress.png") && ok;
+            progress->Tabs()->setCurrentIndex(progress->Tabs()->count() - 1);
+            Settle();
+            ok = Save(*progress, dir, "progress-characters.png") && ok;
+            progress->close();
+        }
+    }
 
     lumbrel::ConfigureDialog& setup = window.setupDialog();
     setup.SetCharacterCount(40);
@@ -122,6 +192,13 @@ int main(int argc, char** argv)
         Settle();
         ok = Save(setup, dir, pages[page]) && ok;
     }
+    // A user character with a long display text among the built-in ones.
+    setup.SetCharacterCaption(40, QStringLiteral("<ar>"));
+    setup.SetCharacterCaption(41, QStringLiteral("sos"));
+    setup.LoadCharacterChecks(42);
+    setup.Pages()->setCurrentIndex(1);
+    Settle();
+    ok = Save(setup, dir, "setup-characters-own.png") && ok;
     setup.hide();
 
     store.WriteString(lumbrel::SettingsStore::MorseLetterSection(1), QStringLiteral("Content"), QStringLiteral(".-.-."));
@@ -140,5 +217,99 @@ int main(int argc, char** argv)
     Settle();
     ok = Save(window.mp3Dialog(), dir, "mp3.png") && ok;
     window.mp3Dialog().hide();
+
+    // The platform's Select Font dialog with its colour button, drawn while it is open.
+    lumbrel::QtPrompts platform;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            Settle();
+            ok = Save(*dialog, dir, "select-font.png") && ok;
+            dialog->reject();
+        }
+    });
+    (void)platform.ChooseFontAndColour(&window, {window.Sent()->font(), Qt::darkBlue}, 200);
+    return ok;
+}
+
+// Makes the look `name` of this process; false for an unknown name.
+bool ApplyLook(const QString& name)
+{
+    if (name == QLatin1String("dark")) {
+        QApplication::setPalette(DarkPalette());
+    } else if (name == QLatin1String("14pt")) {
+        QFont font = QApplication::font();
+        font.setPointSize(14);
+        QApplication::setFont(font);
+    } else if (name != QLatin1String("default") && name != QLatin1String("scale2") &&
+               name != QLatin1String("1280x800")) {
+        return false;
+    }
+    return true;
+}
+
+// The child draws offscreen on one screen of `width` x `height` pixels at `dpr` device
+// pixels per pixel.
+bool OffscreenScreen(QProcessEnvironment& env, const QTemporaryDir& scratch, int width, int height, const QString& dpr)
+{
+    const QString config = scratch.filePath(QStringLiteral("screen-%1x%2-%3.json").arg(width).arg(height).arg(dpr));
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(QStringLiteral(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": %1, "height": %2,)"
+                              R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": %3}]})")
+                   .arg(width)
+                   .arg(height)
+                   .arg(dpr)
+                   .toUtf8());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config);
+    return true;
+}
+
+// Runs this program again for one look, with the environment that look needs.
+bool DrawLook(const QString& name, const QDir& dir, const QTemporaryDir& scratch)
+{
+    // A screen large enough for every window (at twice the pixels for "scale2"), or
+    // 1280 x 800 device pixels at 1.5 device pixels per pixel.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const bool laptop = name == QLatin1String("1280x800");
+    const QString dpr = laptop ? QStringLiteral("1.5") : name == QLatin1String("scale2") ? QStringLiteral("2") : QStringLiteral("1");
+    if (!OffscreenScreen(env, scratch, laptop ? 853 : 1920, laptop ? 533 : 1080, dpr))
+        return false;
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--look"), name, dir.filePath(name)});
+    return child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    lumbrel::Application app(argc, argv);
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    QString look;
+    if (args.size() >= 2 && args[0] == QLatin1String("--look")) {
+        look = args[1];
+        args = args.mid(2);
+        if (!ApplyLook(look)) {
+            std::fprintf(stderr, "unknown look %s\n", qPrintable(look));
+            return 2;
+        }
+    }
+    const QDir dir(args.isEmpty() ? QStringLiteral(".") : args[0]);
+    if (!dir.exists() && !QDir().mkpath(dir.path())) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(dir.path()));
+        return 1;
+    }
+
+    bool ok = DrawWindows(dir);
+    if (look.isEmpty()) {
+        const QTemporaryDir scratch;
+        for (const char* name : {"dark", "14pt", "scale2", "1280x800"})
+            ok = DrawLook(QString::fromLatin1(name), dir, scratch) && ok;
+    }
     return ok ? 0 : 1;
 }
