@@ -26,12 +26,13 @@ constexpr std::size_t TapCount(bool second) { return second ? kSecondTaps.size()
 // so every term runs through its array in steps of one and the loop vectorises.
 // `e` and `o` point at the first output's values; `count` outputs go to `y`.
 template <const auto& kTaps>
-void HalfBand(const float* e, const float* o, std::size_t count, float* y)
+void HalfBand(const float* e, const float* o, std::ptrdiff_t count, float* y)
 {
-    for (std::size_t n = 0; n < count; ++n) {
+    constexpr auto kCount = static_cast<std::ptrdiff_t>(kTaps.size());
+    for (std::ptrdiff_t n = 0; n < count; ++n) {
         float sum = kCentre * e[n];
-        for (std::size_t k = 0; k < kTaps.size(); ++k)
-            sum += kTaps[k] * (o[n - k - 1] + o[n + k]);
+        for (std::ptrdiff_t k = 0; k < kCount; ++k)
+            sum += kTaps[static_cast<std::size_t>(k)] * (o[n - k - 1] + o[n + k]);
         y[n] = sum;
     }
 }
@@ -186,9 +187,9 @@ void PcmDownsampler::Drain(bool ending, std::vector<std::int16_t>& out)
         const float* e = s.even.data() + taps;
         const float* o = s.odd.data() + taps;
         if (s.second)
-            HalfBand<kSecondTaps>(e, o, count, filtered_.data());
+            HalfBand<kSecondTaps>(e, o, static_cast<std::ptrdiff_t>(count), filtered_.data());
         else
-            HalfBand<kFirstTaps>(e, o, count, filtered_.data());
+            HalfBand<kFirstTaps>(e, o, static_cast<std::ptrdiff_t>(count), filtered_.data());
         s.produced += count;
         s.even.erase(s.even.begin(), s.even.begin() + static_cast<std::ptrdiff_t>(count));
         s.odd.erase(s.odd.begin(), s.odd.begin() + static_cast<std::ptrdiff_t>(count));
