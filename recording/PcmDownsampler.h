@@ -8,7 +8,7 @@
 //   44100 Hz --(11 taps)--> 22050 Hz: flat within 0.3 dB to 5.5 kHz; 16.5 kHz and up
 //                                      (what would fold below 5.5 kHz) down 32 dB or more
 //   22050 Hz --(27 taps)--> 11025 Hz: flat within 0.05 dB to 4 kHz; 7 kHz and up (what
-//                                      would fold below 4 kHz) down 49 dB or more
+//                                      would fold below 4 kHz) down 47 dB or more
 //
 // Output value k lies at input frame k x factor: the filters are centred, so there is
 // no delay. Each halving holds back the few input values its window reaches ahead;
