@@ -35,7 +35,8 @@ Mp3Error LameEncoder::InitStream(const Mp3EncoderConfig& config, std::uint32_t* 
     if (!samplesPerChunk || !outputBytes || !stream)
         return Mp3Error::InvalidFormatParameters;
     constexpr auto kIntMax = static_cast<std::uint32_t>(std::numeric_limits<int>::max());
-    const bool supported = (config.mode == Mp3Mode::Stereo || config.mode == Mp3Mode::JointStereo)
+    const bool supported = (config.mode == Mp3Mode::Stereo || config.mode == Mp3Mode::JointStereo
+                            || config.mode == Mp3Mode::Mono)
         && !config.enableVbr && config.abrBitRate == 0 && config.preset == 0
         && config.quality >= 0 && config.quality <= 9
         && config.sampleRate > 0 && config.sampleRate <= kIntMax && config.resampleRate <= kIntMax
@@ -49,11 +50,17 @@ Mp3Error LameEncoder::InitStream(const Mp3EncoderConfig& config, std::uint32_t* 
 
     // The "normal quality" preset is LAME's quality 5; a non-zero quality overrides it.
     const int quality = config.quality != 0 ? config.quality : lame::kNormalQuality;
+    const bool mono = config.mode == Mp3Mode::Mono;
+    int mode = lame::kStereo;
+    if (mono)
+        mode = lame::kMono;
+    else if (config.mode == Mp3Mode::JointStereo)
+        mode = lame::kJointStereo;
     bool ok = lame_.set_in_samplerate(context, static_cast<int>(config.sampleRate)) >= 0;
     if (config.resampleRate > 0)
         ok = ok && lame_.set_out_samplerate(context, static_cast<int>(config.resampleRate)) >= 0;
-    ok = ok && lame_.set_num_channels(context, 2) >= 0
-        && lame_.set_mode(context, config.mode == Mp3Mode::JointStereo ? lame::kJointStereo : lame::kStereo) >= 0
+    ok = ok && lame_.set_num_channels(context, mono ? 1 : 2) >= 0
+        && lame_.set_mode(context, mode) >= 0
         && lame_.set_VBR(context, lame::kVbrOff) >= 0
         && lame_.set_brate(context, static_cast<int>(config.bitRateKbps)) >= 0
         && lame_.set_quality(context, quality) >= 0
@@ -74,8 +81,10 @@ Mp3Error LameEncoder::InitStream(const Mp3EncoderConfig& config, std::uint32_t* 
     const Mp3StreamHandle handle = nextHandle_++;
     Stream& s = streams_[handle];
     s.context = context;
-    s.pcm.resize(kChunkSamples);
-    *samplesPerChunk = kChunkSamples;
+    s.channels = mono ? 1 : 2;
+    if (!mono)
+        s.pcm.resize(kChunkSamples);
+    *samplesPerChunk = s.channels * lame::kFrameSize;
     *outputBytes = kOutputBytes;
     *stream = handle;
     return Mp3Error::Ok;
@@ -90,15 +99,21 @@ Mp3Error LameEncoder::EncodeChunk(Mp3StreamHandle stream, std::uint32_t samples,
     if (!produced || !output || (samples > 0 && !data))
         return Mp3Error::InvalidFormatParameters;
     *produced = 0;
-    if (samples > kChunkSamples)
+    if (samples > s->channels * lame::kFrameSize)
         return Mp3Error::BufferTooSmall;  // the output area is sized for one chunk
-    // Whole frames only: a lone last value has no partner channel and is dropped.
-    const std::uint32_t frames = samples / 2;
+    // Whole frames only: a lone last stereo value has no partner channel and is dropped.
+    const std::uint32_t frames = samples / s->channels;
     if (frames == 0)
         return Mp3Error::Ok;
-    std::copy(data, data + 2 * frames, s->pcm.begin());
-    const int result = lame_.encode_buffer_interleaved(s->context, s->pcm.data(), static_cast<int>(frames),
-                                                       output, static_cast<int>(kOutputBytes));
+    int result = 0;
+    if (s->channels == 1) {
+        result = lame_.encode_buffer(s->context, data, data, static_cast<int>(frames), output,
+                                     static_cast<int>(kOutputBytes));
+    } else {
+        std::copy(data, data + 2 * frames, s->pcm.begin());
+        result = lame_.encode_buffer_interleaved(s->context, s->pcm.data(), static_cast<int>(frames), output,
+                                                 static_cast<int>(kOutputBytes));
+    }
     if (result < 0)
         return result == -1 ? Mp3Error::BufferTooSmall : Mp3Error::InvalidFormat;
     *produced = static_cast<std::uint32_t>(result);
@@ -172,6 +187,7 @@ std::unique_ptr<LameEncoder> LoadLameEncoder(const QString& libraryName, int maj
     Resolve(*library, "lame_set_bWriteVbrTag", f.set_bWriteVbrTag, missing);
     Resolve(*library, "lame_init_params", f.init_params, missing);
     Resolve(*library, "lame_encode_buffer_interleaved", f.encode_buffer_interleaved, missing);
+    Resolve(*library, "lame_encode_buffer", f.encode_buffer, missing);
     Resolve(*library, "lame_encode_flush", f.encode_flush, missing);
     Resolve(*library, "lame_close", f.close, missing);
     if (!missing.isEmpty()) {

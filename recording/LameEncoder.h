@@ -39,6 +39,9 @@ struct LameFunctions {
     int (*init_params)(LameContext*);
     int (*encode_buffer_interleaved)(LameContext*, short* pcm, int framesPerChannel,
                                      unsigned char* mp3buf, int mp3bufSize);
+    // One channel at a time; a mono stream reads only `left`.
+    int (*encode_buffer)(LameContext*, const short* left, const short* right, int framesPerChannel,
+                         unsigned char* mp3buf, int mp3bufSize);
     int (*encode_flush)(LameContext*, unsigned char* mp3buf, int size);
     int (*close)(LameContext*);
 };
@@ -48,20 +51,22 @@ namespace lame {
 inline constexpr int kVbrOff = 0;        // vbr_off
 inline constexpr int kJointStereo = 1;   // JOINT_STEREO
 inline constexpr int kStereo = 0;        // STEREO
+inline constexpr int kMono = 3;          // MONO
 inline constexpr int kNormalQuality = 5; // lame_set_quality: "good quality, fast"
 inline constexpr int kFrameSize = 1152;  // frames per MPEG-1 layer III frame
 }  // namespace lame
 
 // The Mp3Encoder calls mapped onto LAME:
 //   InitStream   lame_init, the lame_set_* of the configuration, lame_init_params;
-//                a chunk is 1152 frames (2304 values), the output area
-//                1.25 x 1152 + 7200 = 8640 bytes (LAME's worst case for one chunk,
-//                which also covers a flush)
-//   EncodeChunk  lame_encode_buffer_interleaved
+//                a chunk is 1152 frames (2304 values of stereo, 1152 of mono), the
+//                output area 1.25 x 1152 + 7200 = 8640 bytes (LAME's worst case for
+//                one chunk, which also covers a flush)
+//   EncodeChunk  lame_encode_buffer_interleaved; lame_encode_buffer for mono
 //   DeinitStream lame_encode_flush
 //   CloseStream  lame_close
-// Only stereo and joint stereo input at a constant bit rate is supported; other
-// configurations are refused with InvalidFormatParameters.
+// Stereo, joint stereo and mono input at a constant bit rate are supported (mono
+// input is one value per frame); other configurations are refused with
+// InvalidFormatParameters.
 class LameEncoder final : public Mp3Encoder {
 public:
     static constexpr std::uint32_t kChunkSamples = 2 * lame::kFrameSize;
@@ -88,7 +93,8 @@ public:
 private:
     struct Stream {
         LameContext* context = nullptr;
-        std::vector<short> pcm;  // a copy of the chunk: LAME's input is not const
+        std::uint32_t channels = 2;
+        std::vector<short> pcm;  // a copy of a stereo chunk: LAME's interleaved input is not const
     };
 
     Stream* Find(Mp3StreamHandle stream);

@@ -43,4 +43,22 @@ Mp3EncoderConfig RecordingMp3Config(int bitRateSetting)
     return config;
 }
 
+Mp3EncoderConfig CompactMp3Config(int bitRateSetting, int highestToneHz)
+{
+    // Downsampling keeps 0..4 kHz flat at 11025 Hz and 0..5.5 kHz at 22050 Hz; LAME
+    // writes at most 64 kbit/s at 11025 Hz (MPEG-2.5), up to 160 kbit/s at 22050 Hz.
+    constexpr int kHighestToneAtQuarterRate = 4000;
+    constexpr int kHighestKbpsAtQuarterRate = 64;
+    constexpr int kFastQuality = 7;  // LAME: "fast, ok quality"
+    Mp3EncoderConfig config = RecordingMp3Config(bitRateSetting);
+    const bool quarterRate = highestToneHz <= kHighestToneAtQuarterRate
+        && Mp3BitRateKbps(bitRateSetting) <= kHighestKbpsAtQuarterRate;
+    const int factor = quarterRate ? 4 : 2;
+    config.sampleRate = static_cast<std::uint32_t>(audio::kFrameRate / factor);
+    config.resampleRate = config.sampleRate;
+    config.mode = Mp3Mode::Mono;
+    config.quality = kFastQuality;
+    return config;
+}
+
 }  // namespace lumbrel

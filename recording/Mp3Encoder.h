@@ -87,4 +87,12 @@ int Mp3BitRateKbps(int bitRateSetting);
 // bits set, no bit reservoir, no VBR header frame.
 Mp3EncoderConfig RecordingMp3Config(int bitRateSetting);
 
+// A configuration for files rendered offline from one tone, smaller and several times
+// faster to encode than a recording's: one channel (both carry the same signal) at
+// 11025 Hz, or 22050 Hz for a tone above 4000 Hz or a bit rate above 64 kbit/s, handed
+// to the encoder at the rate it writes (Mp3OutputStream downsamples), and LAME's
+// quality 7, whose skipped noise shaping a single tone does not need. Bit rate and
+// header bits as a recording's.
+Mp3EncoderConfig CompactMp3Config(int bitRateSetting, int highestToneHz);
+
 }  // namespace lumbrel

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "morse/SampleFormat.h"
+
 namespace lumbrel {
 namespace {
 
@@ -53,15 +55,26 @@ Mp3OutputStream::~Mp3OutputStream()
 Mp3OutputStream::Arming Mp3OutputStream::Arm(std::shared_ptr<Mp3Encoder> encoder, const QString& path,
                                              int bitRateSetting, RecordingReporter& reporter)
 {
+    return Arm(std::move(encoder), path, RecordingMp3Config(bitRateSetting), reporter);
+}
+
+Mp3OutputStream::Arming Mp3OutputStream::Arm(std::shared_ptr<Mp3Encoder> encoder, const QString& path,
+                                             const Mp3EncoderConfig& config, RecordingReporter& reporter)
+{
     Arming result;
+    constexpr auto kEngineRate = static_cast<std::uint32_t>(audio::kFrameRate);
+    const bool mono = config.mode == Mp3Mode::Mono;
+    const std::uint32_t rate = config.sampleRate;
+    const bool engineFormat = !mono && rate == kEngineRate;
+    const bool downsampled = mono && (rate == kEngineRate || rate == kEngineRate / 2 || rate == kEngineRate / 4);
     std::uint32_t samplesPerChunk = 0;
     std::uint32_t outputBytes = 0;
     Mp3StreamHandle handle = 0;
     Mp3Error opened = Mp3Error::InvalidFormat;
-    if (encoder)
-        opened = encoder->InitStream(RecordingMp3Config(bitRateSetting), &samplesPerChunk, &outputBytes, &handle);
-    // Pieces hold whole frames (two values each).
-    const std::uint32_t piece = samplesPerChunk & ~1u;
+    if (encoder && (engineFormat || downsampled))
+        opened = encoder->InitStream(config, &samplesPerChunk, &outputBytes, &handle);
+    // Pieces hold whole frames (two values each, one for mono).
+    const std::uint32_t piece = mono ? samplesPerChunk : samplesPerChunk & ~1u;
     if (opened != Mp3Error::Ok || piece == 0 || outputBytes == 0) {
         if (opened == Mp3Error::Ok)
             encoder->CloseStream(handle);
@@ -72,6 +85,8 @@ Mp3OutputStream::Arming Mp3OutputStream::Arm(std::shared_ptr<Mp3Encoder> encoder
     }
 
     std::unique_ptr<Mp3OutputStream> stream(new Mp3OutputStream(std::move(encoder), handle, piece, outputBytes, path));
+    if (mono)
+        stream->downsampler_ = std::make_unique<PcmDownsampler>(static_cast<int>(kEngineRate / rate));
     if (!stream->file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         result.status = ArmStatus::FileNotCreated;
         result.error = stream->file_.errorString();
@@ -89,8 +104,16 @@ bool Mp3OutputStream::Encode(const void* data, std::uint32_t byteLength)
     if (!recording_ || (byteLength > 1 && !data))
         return false;
     const auto* values = static_cast<const std::int16_t*>(data);
-    const std::uint32_t samples = byteLength / 2;
-    hasAudio_ = hasAudio_ || samples > 0;
+    hasAudio_ = hasAudio_ || byteLength >= 2;
+    if (!downsampler_)
+        return EncodeValues(values, byteLength / 2);
+    downsampled_.clear();
+    downsampler_->Process(values, byteLength / 4, downsampled_);
+    return EncodeValues(downsampled_.data(), static_cast<std::uint32_t>(downsampled_.size()));
+}
+
+bool Mp3OutputStream::EncodeValues(const std::int16_t* values, std::uint32_t samples)
+{
     QByteArray encoded;
     for (std::uint32_t done = 0; done < samples;) {
         const std::uint32_t n = std::min(chunkSamples_, samples - done);
@@ -108,6 +131,11 @@ QString Mp3OutputStream::Finish()
     if (finished_)
         return {};
     finished_ = true;
+    if (recording_ && streamOpen_ && downsampler_) {
+        downsampled_.clear();
+        downsampler_->Flush(downsampled_);
+        EncodeValues(downsampled_.data(), static_cast<std::uint32_t>(downsampled_.size()));
+    }
     if (recording_ && streamOpen_) {
         std::uint32_t produced = 0;
         const Mp3Error result = encoder_->DeinitStream(handle_, output_.data(), &produced);

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "recording/Mp3Encoder.h"
+#include "recording/PcmDownsampler.h"
 
 namespace lumbrel {
 
@@ -62,6 +63,11 @@ public:
     //  4. builds the tag.
     static Arming Arm(std::shared_ptr<Mp3Encoder> encoder, const QString& path, int bitRateSetting,
                       RecordingReporter& reporter);
+    // The same with another configuration. A mono one (CompactMp3Config) at 44100,
+    // 22050 or 11025 Hz gets the engine's buffers downsampled to it; a configuration
+    // that is neither that nor 44100 Hz stereo is refused like the encoder refusing it.
+    static Arming Arm(std::shared_ptr<Mp3Encoder> encoder, const QString& path, const Mp3EncoderConfig& config,
+                      RecordingReporter& reporter);
 
     // Abandons a recording not finished: releases the encoder stream, closes the file.
     ~Mp3OutputStream();
@@ -69,19 +75,21 @@ public:
     Mp3OutputStream(const Mp3OutputStream&) = delete;
     Mp3OutputStream& operator=(const Mp3OutputStream&) = delete;
 
-    // Encodes one buffer of interleaved 16-bit samples, `byteLength` bytes
-    // (byteLength / 2 values), in pieces of at most the encoder's chunk size, and appends
-    // what the encoder produces. A piece the encoder fails on is skipped silently. A
-    // write error (disk full) stops the recording: the file is cut back to the frames
-    // written in full, and Finish() returns the error. Returns false when nothing could
-    // be appended because the recording is stopped or finished.
+    // Encodes one buffer of the engine's audio (44100 Hz stereo), `byteLength` bytes
+    // (byteLength / 2 values), downsampled when the configuration asks for it, in
+    // pieces of at most the encoder's chunk size, and appends what the encoder
+    // produces. A piece the encoder fails on is skipped silently. A write error (disk
+    // full) stops the recording: the file is cut back to the frames written in full,
+    // and Finish() returns the error. Returns false when nothing could be appended
+    // because the recording is stopped or finished.
     bool Encode(const void* data, std::uint32_t byteLength);
 
-    // Ends the recording at the end of its session: flushes the encoder and appends
-    // its last frames (unless a write error stopped the recording), closes the encoder
-    // stream, appends the tag and closes the file. Returns the message to show once
-    // when a write error stopped or spoiled the recording ("cannot write FILE: reason"),
-    // otherwise an empty string. A second call does nothing and returns an empty string.
+    // Ends the recording at the end of its session: flushes the downsampler and the
+    // encoder and appends their last frames (unless a write error stopped the
+    // recording), closes the encoder stream, appends the tag and closes the file.
+    // Returns the message to show once when a write error stopped or spoiled the
+    // recording ("cannot write FILE: reason"), otherwise an empty string. A second call
+    // does nothing and returns an empty string.
     QString Finish();
 
     // True from arming until a write error or Finish().
@@ -102,6 +110,8 @@ private:
     Mp3OutputStream(std::shared_ptr<Mp3Encoder> encoder, Mp3StreamHandle handle, std::uint32_t chunkSamples,
                     std::uint32_t outputBytes, const QString& path);
 
+    // Encodes values in the encoder's own format and appends the result.
+    bool EncodeValues(const std::int16_t* values, std::uint32_t count);
     // Appends bytes; on a short write cuts the file back, records the error and stops.
     bool Write(const char* data, qint64 bytes);
     void CloseEncoderStream();
@@ -111,6 +121,8 @@ private:
     bool streamOpen_ = false;
     std::uint32_t chunkSamples_ = 0;
     std::vector<std::uint8_t> output_;
+    std::unique_ptr<PcmDownsampler> downsampler_;  // set for a mono configuration
+    std::vector<std::int16_t> downsampled_;        // reused for every buffer
     QFile file_;
     QString path_;
     Id3v1Tag tag_{};

@@ -144,6 +144,11 @@ if ls /usr/lib/*/libmp3lame.so.0 >/dev/null 2>&1; then
     "$render" --groups --minutes 1 --seed 2 --bitrate 64 -o "$tmp/g.mp3"; status=$?
     check "a session renders to MP3 ending with its 128-byte tag" \
         '[ $status -eq 0 ] && [ "$(tail -c 128 "$tmp/g.mp3" | head -c 3)" = TAG ]'
+    # Header bytes 1 and 3: MPEG-2.5 (MPEG-2 above 4 kHz) with CRC; mono, copyright, original.
+    header() { od -An -tx1 -N4 "$1" | awk '{ print $2, $4 }'; }
+    "$render" --tone 4500 --bitrate 16 -o "$tmp/high.mp3" e
+    check "MP3 is mono at 11025 Hz, at 22050 Hz for a tone above 4 kHz" \
+        '[ "$(header "$tmp/g.mp3")" = "e2 cc" ] && [ "$(header "$tmp/high.mp3")" = "f2 cc" ]'
 fi
 "$render" --groups --minutes 1 --seed 9 -o "$tmp/plain.wav"
 "$render" --groups --minutes 1 --seed 9 --qrm -o "$tmp/qrm.wav"; status=$?

@@ -5,6 +5,7 @@
 #include <climits>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "recording/LameEncoder.h"
@@ -212,12 +213,30 @@ TEST_F(LameBinding, ResampleRateAndStereoModeAreHandedOn)
     EXPECT_EQ(Setters().at("mode"), 0);
 }
 
+TEST_F(LameBinding, CompactConfigurationIsMonoAtTheRateLameWritesWithFastQuality)
+{
+    LameEncoder encoder(FakeFunctions());
+    ASSERT_EQ(encoder.InitStream(RecordingMp3Config(0), &chunk, &outBytes, &handle), Mp3Error::Ok);
+    std::map<std::string, int> expected = Setters();  // the header bits as a recording's
+    // 11025 Hz up to 4000 Hz and 64 kbit/s (the most LAME writes there), else 22050 Hz.
+    for (const auto& [setting, toneHz, rate] : {std::tuple{0, 750, 11025}, {3, 4000, 11025}, {0, 4001, 22050},
+                                               {4, 750, 22050}}) {
+        lame = FakeLame{};
+        ASSERT_EQ(encoder.InitStream(CompactMp3Config(setting, toneHz), &chunk, &outBytes, &handle), Mp3Error::Ok);
+        for (const auto& [name, value] : std::map<std::string, int>{{"in_samplerate", rate}, {"out_samplerate", rate},
+                 {"num_channels", 1}, {"mode", 3}, {"quality", 7}, {"brate", Mp3BitRateKbps(setting)}})
+            expected.insert_or_assign(name, value);
+        EXPECT_EQ(Setters(), expected) << toneHz << " Hz, setting " << setting;
+        EXPECT_EQ(chunk, 1152u);  // values, one per frame
+    }
+}
+
 TEST_F(LameBinding, RefusedConfigurationsOpenNoStreamAndLeakNoContext)
 {
     LameEncoder encoder(FakeFunctions());
     // What the binding cannot honour is refused before LAME is touched.
     std::vector<Mp3EncoderConfig> unsupported(6, RecordingMp3Config(1));
-    unsupported[0].mode = Mp3Mode::Mono;
+    unsupported[0].quality = 10;
     unsupported[1].mode = Mp3Mode::DualChannel;
     unsupported[2].enableVbr = true;
     unsupported[3].bitRateKbps = 0;

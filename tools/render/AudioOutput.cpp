@@ -72,7 +72,7 @@ public:
 
 class Mp3Output final : public AudioOutput {
 public:
-    bool Open(const QString& path, int setting, QString& error)
+    bool Open(const QString& path, int setting, int highestToneHz, QString& error)
     {
         QString why;
         std::shared_ptr<Mp3Encoder> encoder = LoadLameEncoder(QStringLiteral("mp3lame"), 0, &why);
@@ -81,7 +81,8 @@ public:
             return false;
         }
         SilentReporter reporter;
-        auto arming = Mp3OutputStream::Arm(encoder, path, setting, reporter);
+        // Files for listening, not the trainer's recordings: the compact configuration.
+        auto arming = Mp3OutputStream::Arm(encoder, path, CompactMp3Config(setting, highestToneHz), reporter);
         if (!arming.stream) {
             error = arming.error.isEmpty() ? reporter.message : arming.error;
             return false;
@@ -104,7 +105,8 @@ private:
 
 bool IsMp3Path(const QString& path) { return path.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive); }
 
-std::unique_ptr<AudioOutput> CreateAudioOutput(const QString& path, int mp3BitRateSetting, QString& error)
+std::unique_ptr<AudioOutput> CreateAudioOutput(const QString& path, int mp3BitRateSetting, QString& error,
+                                               int highestToneHz)
 {
     if (path == QLatin1String("-")) {
         auto out = std::make_unique<StdoutWavOutput>();
@@ -112,7 +114,7 @@ std::unique_ptr<AudioOutput> CreateAudioOutput(const QString& path, int mp3BitRa
     }
     if (IsMp3Path(path)) {
         auto out = std::make_unique<Mp3Output>();
-        return out->Open(path, mp3BitRateSetting, error) ? std::move(out) : nullptr;
+        return out->Open(path, mp3BitRateSetting, highestToneHz, error) ? std::move(out) : nullptr;
     }
     auto out = std::make_unique<WavOutput>(path);
     return out->Open(error) ? std::move(out) : nullptr;

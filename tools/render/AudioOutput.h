@@ -21,9 +21,11 @@ public:
 };
 
 // "-" is WAV on standard output; a name ending in ".mp3" (any case) is MP3 at the
-// bit-rate setting (16 x (setting + 1) kbit/s); anything else WAV. Null, with the
-// reason in `error`, when the output cannot be made.
-std::unique_ptr<AudioOutput> CreateAudioOutput(const QString& path, int mp3BitRateSetting, QString& error);
+// bit-rate setting (16 x (setting + 1) kbit/s), mono at a rate that carries tones up
+// to highestToneHz (by default the highest a session reaches, drift included);
+// anything else WAV. Null, with the reason in `error`, when the output cannot be made.
+std::unique_ptr<AudioOutput> CreateAudioOutput(const QString& path, int mp3BitRateSetting, QString& error,
+                                               int highestToneHz = 2000);
 
 bool IsMp3Path(const QString& path);
 

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFile>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -92,13 +93,15 @@ int main(int argc, char** argv)
     RendererState renderer(random);
 
     QString error;
-    const std::unique_ptr<render::AudioOutput> out = render::CreateAudioOutput(options.output, options.mp3BitRate, error);
+    const std::unique_ptr<render::AudioOutput> out =
+        render::CreateAudioOutput(options.output, options.mp3BitRate, error, options.toneHz);
     if (!out)
         return Fail(error);
     if (!render::WriteSilence(*out, options.PauseSeconds()))
         return Fail(QStringLiteral("cannot write %1: %2").arg(options.output, out->Error()));
 
-    std::vector<std::int16_t> buffer;
+    std::vector<std::vector<std::int16_t>> renderedSlots(list.size());  // by position, once rendered
+    std::vector<int> joinedBytes(list.size());
     bool joined = false;  // inside a prosign: characters follow like the elements of one
     render::ProgressBar progress(QStringLiteral("lumbrel-render"));
     qsizetype done = 0;
@@ -114,11 +117,20 @@ int main(int argc, char** argv)
         if (position == kWordSpace)
             joined = false;
 
-        MorseCode code(renderer, *list[position], options.wpm, options.toneHz, options.effectivePermille);
-        const int bytes = code.SlotBytes(joined);
-        buffer.resize(static_cast<std::size_t>(bytes / 2));
-        code.CopyOut(buffer.data(), 0, joined, 100);
-        if (!out->Write(reinterpret_cast<const std::uint8_t*>(buffer.data()), static_cast<std::size_t>(bytes)))
+        // Without straight key, weighting, chirp or drift, none of which -f uses, a
+        // character renders to the same values every time, so each is rendered once and
+        // its slot kept. At full amplitude and without noise the slot is the rendered
+        // values as they are: the renderer keeps them within the peak.
+        std::vector<std::int16_t>& slot = renderedSlots[position];
+        if (slot.empty()) {
+            MorseCode code(renderer, *list[position], options.wpm, options.toneHz, options.effectivePermille);
+            const std::size_t values = std::min(static_cast<std::size_t>(code.SlotBytes(false) / 2), code.Samples().size());
+            slot.assign(code.Samples().begin(), code.Samples().begin() + static_cast<std::ptrdiff_t>(values));
+            joinedBytes[position] = code.SlotBytes(true);
+        }
+        const int slotBytes = static_cast<int>(2 * slot.size());
+        const int bytes = joined ? std::min(joinedBytes[position], slotBytes) : slotBytes;
+        if (!out->Write(reinterpret_cast<const std::uint8_t*>(slot.data()), static_cast<std::size_t>(bytes)))
             return Fail(QStringLiteral("cannot write %1: %2").arg(options.output, out->Error()));
     }
     if (const QString problem = out->Finish(); !problem.isEmpty())
