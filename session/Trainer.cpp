@@ -5,9 +5,9 @@
 #include <QDir>
 #include <QFile>
 
+#include "audio/Clock.h"
 #include "morse/SampleFormat.h"
 #include "recording/Transcript.h"
-#include "session/Clock.h"
 
 namespace lumbrel {
 

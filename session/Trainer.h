@@ -15,16 +15,16 @@
 #include <vector>
 
 #include "CWSender/CWSender.h"
+#include "audio/AudioDevice.h"
+#include "audio/Messages.h"
 #include "morse/CharacterSet.h"
 #include "morse/MorseCode.h"
 #include "morse/Random.h"
 #include "recording/Mp3OutputStream.h"
 #include "recording/WavFile.h"
-#include "session/AudioDevice.h"
 #include "session/Controls.h"
 #include "session/DelayedDisplay.h"
 #include "session/Impairments.h"
-#include "session/Messages.h"
 #include "session/SessionTypes.h"
 #include "settings/SettingsStore.h"
 #include "text/RandomGroups.h"

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "audio/Clock.h"
 #include "morse/LearningOrders.h"
-#include "session/Clock.h"
 #include "session/Trainer.h"
 #include "text/DataFolders.h"
 #include "text/EntryList.h"

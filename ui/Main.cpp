@@ -32,8 +32,12 @@
 
 #include <algorithm>
 
-#include "session/AudioDevice.h"
-#include "session/Clock.h"
+#include "audio/AudioDevice.h"
+#include "audio/Clock.h"
+#include "recording/LameEncoder.h"
+#include "recording/Mp3OutputStream.h"
+#include "recording/RecordCommand.h"
+#include "recording/WavFile.h"
 #include "ui/AboutBox.h"
 #include "ui/Application.h"
 #include "ui/CheckCopy.h"
@@ -41,10 +45,6 @@
 #include "ui/ControlWidgets.h"
 #include "ui/DefineMorse.h"
 #include "ui/MP3Recording.h"
-#include "recording/LameEncoder.h"
-#include "recording/Mp3OutputStream.h"
-#include "recording/RecordCommand.h"
-#include "recording/WavFile.h"
 #include "ui/RichEditRx.h"
 #include "ui/WindowPlacement.h"
 

@@ -9,18 +9,18 @@
 #include <cstdio>
 #include <optional>
 
+#include "audio/Clock.h"
+#include "audio/PortAudioDevice.h"
 #include "recording/Transcript.h"
 #include "scoring/SessionFacts.h"
-#include "tools/render/AudioOutput.h"
-#include "tools/render/Mixer.h"
-#include "tools/render/Progress.h"
-#include "session/Clock.h"
-#include "session/PortAudioDevice.h"
 #include "session/QtMessagePump.h"
 #include "session/Trainer.h"
 #include "session/VirtualSession.h"
 #include "settings/SettingsStore.h"
 #include "text/DataFolders.h"
+#include "tools/render/AudioOutput.h"
+#include "tools/render/Mixer.h"
+#include "tools/render/Progress.h"
 
 namespace lumbrel::render {
 namespace {

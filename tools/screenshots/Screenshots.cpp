@@ -30,8 +30,8 @@
 
 #include <cstdio>
 
-#include "session/Clock.h"
-#include "session/VirtualAudioDevice.h"
+#include "audio/Clock.h"
+#include "audio/VirtualAudioDevice.h"
 #include "ui/AboutBox.h"
 #include "ui/Application.h"
 #include "ui/CheckCopy.h"
