@@ -17,6 +17,7 @@
 #include "CWSender/CWSender.h"
 #include "audio/AudioDevice.h"
 #include "audio/Messages.h"
+#include "keying/RigKeying.h"
 #include "morse/CharacterSet.h"
 #include "morse/MorseCode.h"
 #include "morse/Random.h"
@@ -51,22 +52,6 @@ public:
     // The setup dialog's character boxes.
     virtual void SetCharacterCaptions(const QStringList&) {}
     virtual void ShowCharacterBoxes(int) {}
-};
-
-// The rig's keying lines, while a session runs. The trainer raises them as every
-// session begins (a port that is not open may try to open again then) and drops them
-// when it ends.
-class RigKeying {
-public:
-    virtual ~RigKeying() = default;
-    virtual bool IsOpen() const = 0;
-    virtual void RaiseRigLines() = 0;
-    virtual void DropRigLines() = 0;
-    // Why keying stopped since the last call (the device went away during a session),
-    // for a one-time note in the status line; empty when nothing new went wrong.
-    virtual QString TakeKeyingNote() { return {}; }
-    // The window closes: the port is closed, before the audio output.
-    virtual void CloseRigPort() {}
 };
 
 class Trainer final : private CharacterWindows {
