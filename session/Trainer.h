@@ -26,6 +26,7 @@
 #include "session/Controls.h"
 #include "session/DelayedDisplay.h"
 #include "session/Impairments.h"
+#include "session/SessionSummary.h"
 #include "session/SessionTypes.h"
 #include "settings/SettingsStore.h"
 #include "text/RandomGroups.h"
@@ -209,29 +210,13 @@ public:
     };
     const Copies& SettingCopies() const { return copies_; }
 
-    // ===== The facts of a session at its end, for checking the copy (scoring/) =====
-    struct SessionSummary {
-        SourceKind source = SourceKind::RandomGroups;
-        bool singleEntry = false;    // a list session that plays one entry (a sample QSO)
-        LearningOrder order = LearningOrder::Koch;
-        int characterCount = 0;      // N, the spinner
-        int characterWpm = 0;
-        int effectivePermille = 1000;
-        int sessionMinutes = 0;      // the setting that ends a random-group session
-        int elapsedSeconds = 0;      // from the start to the end
-        QString text;                // "Sent" after the final reveal
-    };
+    // The facts of a session at its end (session/SessionSummary.h).
+    using SessionSummary = lumbrel::SessionSummary;
     // Called at the end of every session that began, after the final reveal.
     void SetSessionEndedListener(std::function<void(const SessionSummary&)> listener)
     {
         sessionEnded_ = std::move(listener);
     }
-
-private:
-    std::function<void(const SessionSummary&)> sessionEnded_;
-
-public:
-    // ===== end of the facts of a session ============================================
 
 private:
     // CharacterWindows: the spinner and the tools live in the controls model.
@@ -317,6 +302,7 @@ private:
     QString recordingError_;  // a write error of this session's recording, told once at its end
     void FinishRecordings();
     QString transcriptFileName_;
+    std::function<void(const SessionSummary&)> sessionEnded_;
 
     // ===== Word lists, sample QSOs and text files (TrainerTextSources.cpp) =========
 public:

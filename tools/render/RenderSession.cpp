@@ -125,15 +125,15 @@ void ApplyAfterShow(const RenderOptions& o, Trainer& trainer)
 }
 
 // The facts of the session, kept for the transcript's sidecar.
-void KeepFacts(Trainer& trainer, std::optional<Trainer::SessionSummary>& facts)
+void KeepFacts(Trainer& trainer, std::optional<SessionSummary>& facts)
 {
-    trainer.SetSessionEndedListener([&facts](const Trainer::SessionSummary& s) { facts = s; });
+    trainer.SetSessionEndedListener([&facts](const SessionSummary& s) { facts = s; });
 }
 
 // The transcript, and beside it the session's facts (T.session), from which
 // lumbrel-score --save stores a copy checked later in the history.
 int WriteTranscript(const RenderOptions& o, const Trainer& trainer,
-                    const std::optional<Trainer::SessionSummary>& facts, std::uint32_t seed)
+                    const std::optional<SessionSummary>& facts, std::uint32_t seed)
 {
     if (o.transcript.isEmpty())
         return 0;
@@ -197,7 +197,7 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
     }
     session.CreateAndShow();
     ApplyAfterShow(o, session.trainer());
-    std::optional<Trainer::SessionSummary> facts;
+    std::optional<SessionSummary> facts;
     KeepFacts(session.trainer(), facts);
     QString why;
     const bool started = StartSession(o, session.trainer(), why);
@@ -256,7 +256,7 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
     ApplyAfterShow(o, trainer);
     if (!trainer.AudioOpen())
         return 1;
-    std::optional<Trainer::SessionSummary> facts;
+    std::optional<SessionSummary> facts;
     KeepFacts(trainer, facts);
 
     pump.afterMessage = [&](int) {
