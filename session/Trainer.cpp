@@ -710,8 +710,23 @@ int Trainer::NextSymbol()
         return NextTextSymbol();
     prosignState_ = 0;
     const int index = groups_.NextGroupSymbol(random_, static_cast<int>(characters_.ActiveSet().size()));
-    impairments_.RedrawDither(controls_, random_, copies_.speedDitherSize);
+    impairments_.RedrawDither(CurrentSignalSettings(), random_);
     return index;
+}
+
+SignalSettings Trainer::CurrentSignalSettings() const
+{
+    SignalSettings signal;
+    signal.signalLevel = controls_.Value(ControlId::SignalRadioGroup);
+    signal.fading = controls_.Checked(ControlId::QSBCheckBox);
+    signal.slowFading = controls_.Value(ControlId::QSBModeRadioGroup) != 0;
+    signal.deepFading = controls_.Value(ControlId::QSBTypeRadioGroup) != 0;
+    signal.speedDither = controls_.Checked(ControlId::SpeedStepCheckBox);
+    signal.speedDitherOffered = controls_.Enabled(ControlId::SpeedStepCheckBox);
+    signal.speedItem = controls_.Value(ControlId::RadioGroup1);
+    signal.speedDitherSize = copies_.speedDitherSize;
+    signal.pitchDither = controls_.Checked(ControlId::PitchDitherCheckBox);
+    return signal;
 }
 
 void Trainer::OnBufferDone(AudioBufferHeader* header)
@@ -779,7 +794,7 @@ void Trainer::OnBufferDone(AudioBufferHeader* header)
     if (const AudioResult unprepared = audio_.UnprepareHeader(out); !unprepared.Ok())
         NoteAudioFault(unprepared, QStringLiteral("Information"));
 
-    const int amplitude = impairments_.AmplitudePercent(controls_);
+    const int amplitude = impairments_.AmplitudePercent(CurrentSignalSettings());
     const int permille = (sourceKind_ == SourceKind::RandomGroups || effectiveMode != 0 || index == 0)
         ? impairments_.EffectivePermille
         : 1000;
@@ -794,8 +809,8 @@ void Trainer::OnBufferDone(AudioBufferHeader* header)
     // half a frame of closing silence, is left out rather than the buffer refused.
     int bytes = std::min<int>(code.SlotBytes(joined), static_cast<int>(kBufferBytes));
     bytes -= bytes % static_cast<int>(audio::kBlockAlign);
-    code.CopyOut(static_cast<std::int16_t*>(out.data), Impairments::NoiseSpan(controls_), joined, amplitude,
-                 bytes / 2);
+    const int noise = Impairments::NoiseSpan(controls_.Value(ControlId::NoiseRadioGroup));
+    code.CopyOut(static_cast<std::int16_t*>(out.data), noise, joined, amplitude, bytes / 2);
     out.length = static_cast<std::uint32_t>(bytes);
 
     // A WAV recording takes precedence; a write error (disk full) stops that recording,

@@ -240,6 +240,8 @@ private:
     void ApplyIdleControls();      // back to Idle
     void EndOfSession();
     int NextSymbol();
+    // The signal options of the controls and the setting copies, as they stand now.
+    SignalSettings CurrentSignalSettings() const;
     // Whole seconds since the session began, on the tick count: a wall clock set back
     // or forward (a correction, summer time) or midnight changes nothing.
     int ElapsedSeconds() const;

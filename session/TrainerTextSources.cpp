@@ -277,7 +277,7 @@ int Trainer::NextEntrySymbol()
                     sessionState_ = kStopping;  // this word space still goes out
             }
             prosignState_ = 0;
-            impairments_.RedrawDither(controls_, random_, copies_.speedDitherSize);
+            impairments_.RedrawDither(CurrentSignalSettings(), random_);
             return kWordSpace;
         }
         qsizetype position = entryPosition_;
@@ -360,7 +360,7 @@ int Trainer::NextTextSymbol()
                 continue;  // a line end adds no second word space
             lastWasWordSpace_ = true;
             prosignState_ = 0;
-            impairments_.RedrawDither(controls_, random_, copies_.speedDitherSize);
+            impairments_.RedrawDither(CurrentSignalSettings(), random_);
             return kWordSpace;
         }
 
@@ -389,7 +389,7 @@ int Trainer::NextTextSymbol()
                 lastWasWordSpace_ = false;  // every space is sent
                 return kWordSpace;
             }
-            impairments_.RedrawDither(controls_, random_, copies_.speedDitherSize);
+            impairments_.RedrawDither(CurrentSignalSettings(), random_);
             if (lastWasWordSpace_)
                 continue;
             lastWasWordSpace_ = true;
