@@ -119,9 +119,9 @@ void Trainer::FormCreate()
     controls_.SetValue(ControlId::DisplayDelayComboBox, store_.Read(keys::DisplayDelay));
     controls_.SetValue(ControlId::NoiseRadioGroup, store_.Read(keys::NoiseLevel));
     controls_.SetChecked(ControlId::ChirpCheckBox, store_.Read(keys::Chirp) != 0);
-    ChirpCheckBoxClick();
+    ApplyChirp();
     controls_.SetChecked(ControlId::HandSentCheckBox, store_.Read(keys::StraightKey) != 0);
-    ChirpCheckBoxClick();
+    ApplyChirp();
     controls_.SetChecked(ControlId::QRMCheckBox, store_.Read(keys::Qrm) != 0);
     QRMCheckBoxClick();
     controls_.SetValue(ControlId::SignalRadioGroup, store_.Read(keys::SignalLevel));
@@ -174,7 +174,7 @@ void Trainer::FormShow()
         characters_.RebuildCharacterList();
         characters_.RebuildActiveSet();
         // The restored Chirp box found no character list to apply itself to.
-        ChirpCheckBoxClick();
+        ApplyChirp();
     }
 }
 
@@ -491,7 +491,7 @@ void Trainer::QSBCheckBoxClick()
     controls_.SetVisible(ControlId::QSBTypeRadioGroup, on);
 }
 
-void Trainer::ChirpCheckBoxClick()
+void Trainer::ApplyChirp()
 {
     if (!characters_.CharacterList().empty())
         renderer_.SetChirp(controls_.Checked(ControlId::ChirpCheckBox));
@@ -578,7 +578,7 @@ void Trainer::SetupDialogClosed()
 
 // --- Text area commands --------------------------------------------------------------
 
-void Trainer::DecreadFontSize1Click(const QString& face, int pointSize)
+void Trainer::SetSentFont(const QString& face, int pointSize)
 {
     sentFont_.face = face;
     sentFont_.pointSize = pointSize;

@@ -102,7 +102,10 @@ public:
     void PitchSpinnerChange();
     void DisplayDelayComboBoxChange();
     void QSBCheckBoxClick();
-    void ChirpCheckBoxClick();
+    // The reaction of both the Chirp and the Straight Key box: the renderer takes the
+    // Chirp box (the straight-key timing is read for every character). Nothing happens
+    // before the character list exists.
+    void ApplyChirp();
     void WeightingCheckBoxClick();
     void QRMCheckBoxClick();
     // The interfering stations: set up and started, re-armed after each group, closed.
@@ -127,7 +130,7 @@ public:
     const TextFont& SentFont() const { return sentFont_; }
     // "Select Font" confirmed: the font of "Sent" for this run; writes "FontSize",
     // then "Font Name".
-    void DecreadFontSize1Click(const QString& face, int pointSize);
+    void SetSentFont(const QString& face, int pointSize);
     // "Single Words Only": the menu item has toggled itself; its state becomes the copy.
     void SingleWordsOnly1Click();
     // "Clear ": empties "Sent".
@@ -326,7 +329,7 @@ public:
     void QSOPopupMenu1Click(const QString& caption);
     // Loads the entry list from the list path and begins a session; true when it began.
     // Shared by words and QSOs; the hidden buttons "Common Words" and "Sample QSO".
-    bool CommonWordsClick();
+    bool PlayEntryList();
     // The list path and the two flags, for callers that name a file themselves.
     void SetEntryListSource(const QString& path, bool filterAsWords, bool endAfterOneEntry);
     // "Play Text File" / "Text FIle": the file the open dialog chose; empty when cancelled.

@@ -65,7 +65,7 @@ void Trainer::ToolButton7Click()
         return;
     endAfterOneEntry_ = false;
     filterAsWords_ = true;
-    CommonWordsClick();
+    PlayEntryList();
 }
 
 QStringList Trainer::WordsPopupMenuPopup() const
@@ -84,7 +84,7 @@ void Trainer::WordPopupMenuItem1Click(const QString& caption)
     endAfterOneEntry_ = false;
     filterAsWords_ = true;
     store_.Write(keys::CommonWordFile, copies_.commonWordFile);
-    CommonWordsClick();
+    PlayEntryList();
 }
 
 void Trainer::ToolButton8Click()
@@ -97,7 +97,7 @@ void Trainer::ToolButton8Click()
     endAfterOneEntry_ = true;
     filterAsWords_ = false;
     listPath_ = path;
-    CommonWordsClick();
+    PlayEntryList();
 }
 
 QStringList Trainer::QSOPopupMenuPopup() const
@@ -116,7 +116,7 @@ void Trainer::QSOPopupMenu1Click(const QString& caption)
     endAfterOneEntry_ = true;
     filterAsWords_ = false;
     store_.Write(keys::QsoFile, copies_.qsoFile);
-    CommonWordsClick();
+    PlayEntryList();
 }
 
 void Trainer::SetEntryListSource(const QString& path, bool filterAsWords, bool endAfterOneEntry)
@@ -126,7 +126,7 @@ void Trainer::SetEntryListSource(const QString& path, bool filterAsWords, bool e
     endAfterOneEntry_ = endAfterOneEntry;
 }
 
-bool Trainer::CommonWordsClick()
+bool Trainer::PlayEntryList()
 {
     if (!SourceCommandAllowed())
         return false;

@@ -93,7 +93,7 @@ bool StartSession(const RenderOptions& o, Trainer& trainer, QString& why)
             return false;
         }
         trainer.SetEntryListSource(path, o.words, o.qso);
-        if (trainer.CommonWordsClick())
+        if (trainer.PlayEntryList())
             return true;
         why = o.words ? QStringLiteral("no words of %1 are left after filtering").arg(path)
                       : QStringLiteral("%1 holds no QSO").arg(path);
