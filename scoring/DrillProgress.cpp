@@ -131,6 +131,20 @@ std::vector<ReactionSeries> ReactionTimesByDrill(const std::vector<DrillRecord>&
     return series;
 }
 
+std::vector<ReactionPoint> ReactionTimesOfDrills(const std::vector<DrillRecord>& drills)
+{
+    std::vector<ReactionPoint> points;
+    for (const DrillRecord* d : RecognitionDrills(drills, -1)) {
+        std::vector<int> times;
+        for (const RecognitionAnswer& a : d->answers)
+            if (a.Right())
+                times.push_back(a.reactionMs);
+        if (!times.empty())
+            points.push_back({d->ended, MedianMs(std::move(times))});
+    }
+    return points;
+}
+
 std::vector<CallsignScore> CallsignScores(const std::vector<DrillRecord>& drills)
 {
     std::vector<CallsignScore> scores;

@@ -56,6 +56,8 @@ struct ReactionSeries {
 // Per character (in the order first played), one point for each recognition drill in
 // which it was right at least once: the median time of its right answers.
 std::vector<ReactionSeries> ReactionTimesByDrill(const std::vector<DrillRecord>& drills);
+// Every character together: one point per recognition drill with a right answer.
+std::vector<ReactionPoint> ReactionTimesOfDrills(const std::vector<DrillRecord>& drills);
 
 struct CallsignScore {
     QDateTime ended;
