@@ -2,11 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
+#include <cstdint>
 
 #include "morse/Random.h"
 
 namespace lumbrel {
+namespace {
+
+constexpr std::int64_t kShortRange = 32768;  // ShortRandom gives 0 to 32767
+
+}  // namespace
 
 std::vector<int> WeakCharacterWeights(const QStringList& characters, const MissTallies& tallies)
 {
@@ -28,19 +33,28 @@ std::vector<int> WeakCharacterWeights(const QStringList& characters, const MissT
 
 int DrawWeighted(RandomNumber& random, std::span<const int> weights)
 {
-    const int total = std::accumulate(weights.begin(), weights.end(), 0);
+    std::int64_t total = 0;
+    for (const int w : weights)
+        total += std::max(w, 0);
     if (total <= 0)
         return 0;
-    constexpr int kRange = 32768;  // ShortRandom gives 0 to 32767
-    const int limit = kRange - kRange % total;
-    int value = random.ShortRandom();
-    while (value >= limit)
+    // One ShortRandom value (15 bits) while the total fits, two beyond.
+    const bool wide = total > kShortRange;
+    const std::int64_t range = wide ? kShortRange * kShortRange : kShortRange;
+    total = std::min(total, range);
+    const std::int64_t limit = range - range % total;
+    std::int64_t value = 0;
+    do {
         value = random.ShortRandom();
+        if (wide)
+            value = value * kShortRange + random.ShortRandom();
+    } while (value >= limit);
     value %= total;
     for (std::size_t k = 0; k < weights.size(); ++k) {
-        if (value < weights[k])
+        const int w = std::max(weights[k], 0);
+        if (value < w)
             return static_cast<int>(k);
-        value -= weights[k];
+        value -= w;
     }
     return static_cast<int>(weights.size()) - 1;
 }

@@ -36,10 +36,10 @@ inline constexpr int kWeakCharacterHistory = 10;
 // yet; when none has a tally all weigh the same.
 std::vector<int> WeakCharacterWeights(const QStringList& characters, const MissTallies& tallies);
 
-// An index below weights.size(), with the probability weight / total of the weights.
-// Draws RandomNumber::ShortRandom, again while the value falls in the incomplete last
-// round of the total, so that no index gains from the remainder. Needs a total of 1
-// to 32768 and no negative weight.
+// An index below weights.size(), with the probability weight / total of the weights
+// (a negative weight counts as 0; all 0: index 0). Draws RandomNumber::ShortRandom
+// (two values for a total above 32768), again while the value falls in the
+// incomplete last round of the total, so that no index gains from the remainder.
 int DrawWeighted(RandomNumber& random, std::span<const int> weights);
 
 }  // namespace lumbrel
