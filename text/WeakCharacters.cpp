@@ -26,8 +26,10 @@ std::vector<int> WeakCharacterWeights(const QStringList& characters, const MissT
     }
     std::vector<int> weights;
     weights.reserve(rates.size());
-    for (const double rate : rates)
-        weights.push_back(kFloorUnits + static_cast<int>(std::lround(kRateUnits * (rate < 0 ? std::max(worst, 0.0) : rate))));
+    for (const double rate : rates) {
+        const double weighed = rate < 0 ? std::max(worst, 0.0) : rate;
+        weights.push_back(kFloorUnits + static_cast<int>(std::lround(kRateUnits * weighed)));
+    }
     return weights;
 }
 

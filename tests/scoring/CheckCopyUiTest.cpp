@@ -389,7 +389,7 @@ TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt)
     ASSERT_NE(scores, nullptr);
     ASSERT_EQ(scores->count(), 2);
     EXPECT_DOUBLE_EQ(scores->at(0).y(), 600.0);
-    EXPECT_TRUE(progress->CallsignSummaryLabel()->text().contains("Best score 1200")) << progress->CallsignSummaryLabel()->text().toStdString();
+    EXPECT_TRUE(progress->CallsignSummaryLabel()->text().contains("Best score 1200"));
 
     // Export: the CSV of the history, or an error box when it cannot be written.
     rig.prompts.saveFileName = rig.dir.filePath("export.csv");

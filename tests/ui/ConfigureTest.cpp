@@ -140,8 +140,9 @@ TEST(SetupDialog, OkWritesEveryKeyInOrder)
     rig.Ok();
     const QStringList expected = {"Setup/Callback", "Setup/Session", "Setup/Pause", "Setup/Port", "Setup/Port Device", "Setup/Use MFJ",
                                   "Setup/Speed Dither Size", "Setup/Straight Key Fist", "Setup/Favour Recent",
-                                  "Setup/Favour Missed", "Setup/MP3 Bit Rate", "Setup/Effective Mode", "Setup/Session1", "Setup/Session2",
-                                  "Setup/Word Filter", "Setup/Common Words Size", "Setup/Max Word Length"};
+                                  "Setup/Favour Missed", "Setup/MP3 Bit Rate", "Setup/Effective Mode",
+                                  "Setup/Session1", "Setup/Session2", "Setup/Word Filter", "Setup/Common Words Size",
+                                  "Setup/Max Word Length"};
     EXPECT_EQ(rig.backend->writes, expected);
     EXPECT_EQ(rig.store.Read(keys::Callback), 0);
     EXPECT_EQ(rig.store.Read(keys::Session), 15);
