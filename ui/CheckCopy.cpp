@@ -15,6 +15,8 @@
 #include <string_view>
 
 #include "scoring/History.h"
+#include "scoring/RecognitionDrill.h"
+#include "settings/SettingsKeys.h"
 #include "ui/Application.h"
 #include "ui/Progress.h"
 #include "ui/Prompts.h"
@@ -280,11 +282,13 @@ CopyChecking::CopyChecking(Trainer& trainer, Prompts& prompts, QWidget* window, 
     if (sentView)
         connect(sentView, &QTextEdit::textChanged, this, &CopyChecking::UpdateActions);
     trainer_.SetSessionEndedListener([this](const Trainer::SessionSummary& s) { SessionEnded(s); });
+    trainer_.Groups().SetMissTalliesSource([this] { return WeakCharacterTallies(); });
 }
 
 CopyChecking::~CopyChecking()
 {
     trainer_.SetSessionEndedListener({});
+    trainer_.Groups().SetMissTalliesSource({});
     // The windows use the history: they go first.
     delete dialog_.data();
     delete progress_.data();
@@ -319,8 +323,25 @@ void CopyChecking::SessionEnded(const Trainer::SessionSummary& summary)
 
 void CopyChecking::Tell(const QString& text)
 {
-    if (!text.isEmpty())
-        prompts_.Message(window_, text, QStringLiteral("History"), MessageKind::Warning);
+    if (text.isEmpty())
+        return;
+    if (deferTelling_) {
+        QMetaObject::invokeMethod(this, [this, text] { Tell(text); }, Qt::QueuedConnection);
+        return;
+    }
+    prompts_.Message(window_, text, QStringLiteral("History"), MessageKind::Warning);
+}
+
+MissTallies CopyChecking::WeakCharacterTallies()
+{
+    if (trainer_.Store().Read(keys::FavourMissed) == 0)
+        return {};
+    // Asked as a session begins, inside the trainer's reaction: what there is to tell
+    // about the history waits until that has returned.
+    deferTelling_ = true;
+    History* history = OpenHistory();
+    deferTelling_ = false;
+    return history ? history->RecentMissTallies(kWeakCharacterHistory, RecognitionOptions{}.targetMs) : MissTallies{};
 }
 
 History* CopyChecking::OpenHistory(bool* told)
