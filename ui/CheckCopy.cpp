@@ -8,16 +8,19 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <string_view>
 
 #include "scoring/History.h"
 #include "scoring/RecognitionDrill.h"
 #include "settings/SettingsKeys.h"
 #include "ui/Application.h"
+#include "ui/ControlWidgets.h"
 #include "ui/Progress.h"
 #include "ui/Prompts.h"
 
@@ -72,7 +75,10 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const Trainer::SessionSummary
 {
     setObjectName(QStringLiteral("CheckCopyDialog"));
     setWindowTitle(QStringLiteral("Check Copy"));
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // The desktop's fixed-pitch font, at least as large as its ordinary font, so that the
+    // copy and the aligned text grow with a larger desktop font.
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSizeF(std::max(fixed.pointSizeF(), font().pointSizeF()));
     const QString compared = CopyScore::Normalise(session_.text);
     const int charactersSent = static_cast<int>(compared.size() - compared.count(QLatin1Char(' ')));
 
@@ -148,7 +154,12 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const Trainer::SessionSummary
     layout->addWidget(offer_, 0, Qt::AlignLeft);
     layout->addWidget(advice_);
     layout->addWidget(stored_);
-    resize(720, 600);
+    // Its first size fits the free area of the screen; a small screen scrolls the texts.
+    QSize size(720, 600);
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(size);
+    GuardWheel(this);
     copy_->setFocus();
 }
 

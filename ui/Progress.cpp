@@ -27,6 +27,7 @@
 #include "scoring/HistoryCsv.h"
 #include "scoring/ProgressData.h"
 #include "scoring/RecognitionDrill.h"
+#include "ui/ControlWidgets.h"
 #include "ui/Prompts.h"
 
 namespace lumbrel {
@@ -206,8 +207,9 @@ ProgressWindow::ProgressWindow(History& history, Prompts& prompts, QWidget* pare
     const double scale = std::max(1.0, fontMetrics().lineSpacing() / 17.0);
     QSize size(static_cast<int>(760 * scale), static_cast<int>(520 * scale));
     if (const QScreen* screen = this->screen())
-        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10).expandedTo(QSize(760, 520));
+        size = size.expandedTo(QSize(760, 520)).boundedTo(screen->availableGeometry().size() * 9 / 10);
     resize(size);
+    GuardWheel(this);
 }
 
 ProgressWindow::~ProgressWindow() = default;
