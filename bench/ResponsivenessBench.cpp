@@ -3,14 +3,21 @@
 //     starting must take a moment, not a read of the whole file).
 //   BM_ScoreLongCopy: checking a copy of 10,000 characters of groups with about 5 %
 //     errors of every kind (dropped, added, wrong).
+//   BM_WeakCharacterTallies: what a random-group session with "Favour Missed" asks of
+//     the history as it begins, from a history of 1000 checked sessions of 40
+//     characters, 300 recognition drills of 100 answers and 100 callsign runs of 50
+//     calls.
+//   BM_ProgressDrills: reading every drill of that history, as Progress does.
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <random>
 
 #include "scoring/CopyScore.h"
+#include "scoring/History.h"
 #include "session/VirtualSession.h"
 
 using namespace lumbrel;
@@ -74,5 +81,70 @@ void BM_ScoreLongCopy(benchmark::State& state)
         benchmark::DoNotOptimize(CopyScore::Score(sentText, copyText).Accuracy());
 }
 BENCHMARK(BM_ScoreLongCopy)->Unit(benchmark::kMillisecond);
+
+// The long history of the two benchmarks below, made once; Qt SQL needs an application.
+History& LongHistory()
+{
+    static int argc = 1;
+    static char name[] = "lumbrel-bench";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+    (void)app;
+    static QTemporaryDir dir;
+    static History history(dir.filePath(QStringLiteral("history.sqlite")));
+    static const bool made = [] {
+        if (!history.Open())
+            return false;
+        const QString characters = QStringLiteral("kmrsuaptlowi.njef0yv,g5/q9zh38b?427c1d6x");
+        const QDateTime start(QDate(2023, 1, 1), QTime(12, 0));
+        for (int i = 0; i < 1000; ++i) {
+            SessionRecord r;
+            r.ended = start.addSecs(i * 3600);
+            r.source = QStringLiteral("groups");
+            r.order = QStringLiteral("koch");
+            for (const QChar c : characters)
+                r.characters.push_back({QString(c), 25, i % 3, i % 2, 0});
+            history.Add(r);
+        }
+        for (int i = 0; i < 300; ++i) {
+            DrillRecord d;
+            d.ended = start.addSecs(i * 3600 + 60);
+            for (int k = 0; k < 100; ++k) {
+                const QString c = characters.at(k % characters.size());
+                d.answers.push_back({c, k % 7 != 0 ? c : QStringLiteral("e"), 300 + 7 * k});
+            }
+            history.AddDrill(d);
+        }
+        for (int i = 0; i < 100; ++i) {
+            DrillRecord d;
+            d.kind = DrillKind::Callsigns;
+            d.ended = start.addSecs(i * 3600 + 120);
+            for (int k = 0; k < 50; ++k)
+                d.calls.push_back({QStringLiteral("DL/K1ABC/P"), QStringLiteral("dl/k1adc/p"), 25, false, 0});
+            history.AddDrill(d);
+        }
+        return true;
+    }();
+    (void)made;
+    return history;
+}
+
+void BM_WeakCharacterTallies(benchmark::State& state)
+{
+    History& history = LongHistory();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(history.RecentMissTallies(kWeakCharacterHistory, 1000).size());
+}
+BENCHMARK(BM_WeakCharacterTallies)->Unit(benchmark::kMillisecond);
+
+void BM_ProgressDrills(benchmark::State& state)
+{
+    History& history = LongHistory();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(history.Drills(DrillKind::Recognition).size());
+        benchmark::DoNotOptimize(history.Drills(DrillKind::Callsigns).size());
+    }
+}
+BENCHMARK(BM_ProgressDrills)->Unit(benchmark::kMillisecond);
 
 }  // namespace

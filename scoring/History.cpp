@@ -11,7 +11,10 @@
 #include <QStandardPaths>
 #include <QVariant>
 
+#include <algorithm>
 #include <atomic>
+
+#include "scoring/CopyScore.h"
 
 namespace lumbrel {
 namespace {
@@ -62,6 +65,37 @@ const std::vector<std::vector<const char*>>& Migrations()
             " PRIMARY KEY (session_id, sent, copied))",
             "CREATE INDEX sessions_by_time ON sessions(ended)",
         },
+        // 2 -> 3: the drills, each with its own table of what was played.
+        {
+            "CREATE TABLE drills ("
+            " id INTEGER PRIMARY KEY,"
+            " ended TEXT NOT NULL,"
+            " kind TEXT NOT NULL,"
+            " duration_seconds INTEGER NOT NULL,"
+            " character_wpm INTEGER NOT NULL)",
+            "CREATE INDEX drills_by_kind_and_time ON drills(kind, ended)",
+            "CREATE TABLE recognition_answers ("
+            " drill_id INTEGER NOT NULL REFERENCES drills(id) ON DELETE CASCADE,"
+            " seq INTEGER NOT NULL,"
+            " character TEXT NOT NULL,"
+            " answer TEXT NOT NULL,"
+            " reaction_ms INTEGER NOT NULL,"
+            " PRIMARY KEY (drill_id, seq))",
+            "CREATE TABLE callsign_runs ("
+            " drill_id INTEGER PRIMARY KEY REFERENCES drills(id) ON DELETE CASCADE,"
+            " step_wpm INTEGER NOT NULL,"
+            " top_wpm INTEGER NOT NULL,"
+            " score INTEGER NOT NULL)",
+            "CREATE TABLE callsign_calls ("
+            " drill_id INTEGER NOT NULL REFERENCES drills(id) ON DELETE CASCADE,"
+            " seq INTEGER NOT NULL,"
+            " call TEXT NOT NULL,"
+            " copied TEXT NOT NULL,"
+            " wpm INTEGER NOT NULL,"
+            " replayed INTEGER NOT NULL,"
+            " points INTEGER NOT NULL,"
+            " PRIMARY KEY (drill_id, seq))",
+        },
     };
     return steps;
 }
@@ -74,6 +108,9 @@ QStringList TablesOf(int version)
         tables << QStringLiteral("sessions") << QStringLiteral("character_errors");
     if (version >= 2)
         tables << QStringLiteral("confusions");
+    if (version >= 3)
+        tables << QStringLiteral("drills") << QStringLiteral("recognition_answers") << QStringLiteral("callsign_runs")
+               << QStringLiteral("callsign_calls");
     return tables;
 }
 
@@ -494,6 +531,215 @@ std::vector<SessionRecord> History::Sessions() const
         }
     }
     return records;
+}
+
+// --- Drills ------------------------------------------------------------------------------
+
+bool History::InsertDrill(const DrillRecord& d, qint64* stored)
+{
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral(
+        "INSERT INTO drills (ended, kind, duration_seconds, character_wpm) VALUES (?, ?, ?, ?)"));
+    q.addBindValue(Text(TimeText(d.ended)));
+    q.addBindValue(DrillKindName(d.kind));
+    q.addBindValue(d.durationSeconds);
+    q.addBindValue(d.characterWpm);
+    if (!q.exec()) {
+        problem_ = ErrorText(q.lastError());
+        return false;
+    }
+    const qint64 id = q.lastInsertId().toLongLong();
+    QSqlQuery c(db);
+    if (d.kind == DrillKind::Recognition) {
+        c.prepare(QStringLiteral(
+            "INSERT INTO recognition_answers (drill_id, seq, character, answer, reaction_ms) VALUES (?, ?, ?, ?, ?)"));
+        int seq = 0;
+        for (const RecognitionAnswer& a : d.answers) {
+            c.addBindValue(id);
+            c.addBindValue(seq++);
+            c.addBindValue(Text(a.character));
+            c.addBindValue(Text(a.answer));
+            c.addBindValue(a.reactionMs);
+            if (!c.exec()) {
+                problem_ = ErrorText(c.lastError());
+                return false;
+            }
+        }
+    } else {
+        c.prepare(QStringLiteral("INSERT INTO callsign_runs (drill_id, step_wpm, top_wpm, score) VALUES (?, ?, ?, ?)"));
+        c.addBindValue(id);
+        c.addBindValue(d.stepWpm);
+        c.addBindValue(d.topWpm);
+        c.addBindValue(d.score);
+        if (!c.exec()) {
+            problem_ = ErrorText(c.lastError());
+            return false;
+        }
+        c.prepare(QStringLiteral("INSERT INTO callsign_calls (drill_id, seq, call, copied, wpm, replayed, points)"
+                                 " VALUES (?, ?, ?, ?, ?, ?, ?)"));
+        int seq = 0;
+        for (const CallAttempt& a : d.calls) {
+            c.addBindValue(id);
+            c.addBindValue(seq++);
+            c.addBindValue(Text(a.call));
+            c.addBindValue(Text(a.copied));
+            c.addBindValue(a.wpm);
+            c.addBindValue(a.replayed ? 1 : 0);
+            c.addBindValue(a.points);
+            if (!c.exec()) {
+                problem_ = ErrorText(c.lastError());
+                return false;
+            }
+        }
+    }
+    *stored = id;
+    return true;
+}
+
+std::optional<qint64> History::AddDrill(const DrillRecord& drill)
+{
+    if (!open_ && !Open())
+        return std::nullopt;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (!db.transaction()) {
+        problem_ = ErrorText(db.lastError());
+        return std::nullopt;
+    }
+    qint64 id = 0;
+    if (!InsertDrill(drill, &id) || !db.commit()) {
+        if (problem_.isEmpty())
+            problem_ = ErrorText(db.lastError());
+        db.rollback();
+        return std::nullopt;
+    }
+    problem_.clear();
+    return id;
+}
+
+std::vector<DrillRecord> History::Drills(DrillKind kind, int last) const
+{
+    std::vector<DrillRecord> drills;
+    if (!open_ || last == 0)
+        return drills;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    // The newest `last` by time, then oldest first.
+    q.prepare(QStringLiteral("SELECT id, ended, duration_seconds, character_wpm FROM"
+                             " (SELECT * FROM drills WHERE kind = ? ORDER BY ended DESC, id DESC LIMIT ?)"
+                             " ORDER BY ended, id"));
+    q.addBindValue(DrillKindName(kind));
+    q.addBindValue(last < 0 ? -1 : last);
+    if (!q.exec())
+        return drills;
+    QHash<qint64, std::size_t> index;
+    while (q.next()) {
+        DrillRecord d;
+        d.id = q.value(0).toLongLong();
+        d.kind = kind;
+        d.ended = TimeFromText(q.value(1).toString());
+        d.durationSeconds = q.value(2).toInt();
+        d.characterWpm = q.value(3).toInt();
+        index.insert(d.id, drills.size());
+        drills.push_back(std::move(d));
+    }
+    if (drills.empty())
+        return drills;
+    auto rows = [&](const QString& sql) {
+        q.prepare(sql);
+        q.addBindValue(DrillKindName(kind));
+        q.addBindValue(last < 0 ? -1 : last);
+        return q.exec();
+    };
+    // The children of the same drills, picked by the same query.
+    const QString chosen = QStringLiteral(
+        "SELECT id FROM drills WHERE kind = ? ORDER BY ended DESC, id DESC LIMIT ?");
+    if (kind == DrillKind::Recognition) {
+        if (rows(QStringLiteral("SELECT drill_id, character, answer, reaction_ms FROM recognition_answers"
+                                " WHERE drill_id IN (%1) ORDER BY drill_id, seq").arg(chosen))) {
+            while (q.next()) {
+                const auto it = index.constFind(q.value(0).toLongLong());
+                if (it != index.constEnd())
+                    drills[*it].answers.push_back({q.value(1).toString(), q.value(2).toString(), q.value(3).toInt()});
+            }
+        }
+    } else {
+        if (rows(QStringLiteral("SELECT drill_id, step_wpm, top_wpm, score FROM callsign_runs WHERE drill_id IN (%1)")
+                     .arg(chosen))) {
+            while (q.next()) {
+                const auto it = index.constFind(q.value(0).toLongLong());
+                if (it == index.constEnd())
+                    continue;
+                drills[*it].stepWpm = q.value(1).toInt();
+                drills[*it].topWpm = q.value(2).toInt();
+                drills[*it].score = q.value(3).toInt();
+            }
+        }
+        if (rows(QStringLiteral("SELECT drill_id, call, copied, wpm, replayed, points FROM callsign_calls"
+                                " WHERE drill_id IN (%1) ORDER BY drill_id, seq").arg(chosen))) {
+            while (q.next()) {
+                const auto it = index.constFind(q.value(0).toLongLong());
+                if (it != index.constEnd())
+                    drills[*it].calls.push_back({q.value(1).toString(), q.value(2).toString(), q.value(3).toInt(),
+                                                 q.value(4).toInt() != 0, q.value(5).toInt()});
+            }
+        }
+    }
+    return drills;
+}
+
+std::optional<int> History::BestCallsignScore() const
+{
+    if (!open_)
+        return std::nullopt;
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    if (!q.exec(QStringLiteral("SELECT MAX(score) FROM callsign_runs")) || !q.next() || q.value(0).isNull())
+        return std::nullopt;
+    return q.value(0).toInt();
+}
+
+MissTallies History::RecentMissTallies(int last, int slowMs) const
+{
+    MissTallies tallies;
+    if (!open_ || last <= 0)
+        return tallies;
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT character, SUM(sent), SUM(dropped + wrong) FROM character_errors"
+                             " WHERE session_id IN (SELECT id FROM sessions ORDER BY ended DESC, id DESC LIMIT ?)"
+                             " GROUP BY character"));
+    q.addBindValue(last);
+    if (q.exec()) {
+        while (q.next()) {
+            MissTally& t = tallies[q.value(0).toString().toLower()];
+            t.tries += q.value(1).toDouble();
+            t.missed += q.value(2).toDouble();
+        }
+    }
+    for (const DrillRecord& d : Drills(DrillKind::Recognition, last)) {
+        for (const RecognitionAnswer& a : d.answers) {
+            MissTally& t = tallies[a.character.toLower()];
+            t.tries += 1;
+            if (!a.Right())
+                t.missed += 1;
+            else if (a.reactionMs > slowMs)
+                t.missed += 0.5;
+        }
+    }
+    for (const DrillRecord& d : Drills(DrillKind::Callsigns, last)) {
+        for (const CallAttempt& a : d.calls) {
+            const CopyScore score = CopyScore::Score(a.call, a.copied);
+            for (const CopyScore::Tally& c : score.Tallies()) {
+                if (c.sent == 0)
+                    continue;
+                MissTally& t = tallies[QString(c.character)];
+                t.tries += c.sent;
+                t.missed += c.Missed();
+            }
+        }
+    }
+    return tallies;
 }
 
 }  // namespace lumbrel

@@ -1,5 +1,6 @@
 #pragma once
-// The history of checked sessions: an SQLite database in the user's data folder.
+// The history of checked sessions and drills: an SQLite database in the user's data
+// folder.
 //
 // The database carries its schema version (SQLite's user_version). Opening brings a
 // database of any earlier version forward, one step at a time, each step in a
@@ -15,7 +16,9 @@
 #include <optional>
 #include <vector>
 
+#include "scoring/DrillRecord.h"
 #include "scoring/SessionRecord.h"
+#include "text/WeakCharacters.h"
 
 namespace lumbrel {
 
@@ -28,7 +31,9 @@ public:
     // Version 1: the sessions and the errors per character.
     // Version 2: the kinds of error (dropped, added, wrong) of a session and of each
     // character, the confusions (what was copied for what) and the session's duration.
-    static constexpr int kSchemaVersion = 2;
+    // Version 3: the drills: instant recognition (every answer) and callsign runs
+    // (every call).
+    static constexpr int kSchemaVersion = 3;
 
     // "history.sqlite" in the trainer's data folder, whichever program asks: the window
     // and lumbrel-score keep one history.
@@ -63,6 +68,18 @@ public:
     // Every record, oldest first.
     std::vector<SessionRecord> Sessions() const;
 
+    // Stores a drill; its id, or nothing when it could not be written (Problem()).
+    std::optional<qint64> AddDrill(const DrillRecord& drill);
+    // The drills of a kind, oldest first: the last `last` of them (all when < 0).
+    std::vector<DrillRecord> Drills(DrillKind kind, int last = -1) const;
+    // The highest score of the stored callsign runs; nothing before the first.
+    std::optional<int> BestCallsignScore() const;
+    // What the learner missed, per character, in the last `last` checked sessions,
+    // the last `last` recognition drills (wrong or no answer: a miss; right but
+    // slower than slowMs: half a miss) and the last `last` callsign runs (the
+    // characters of each call, dropped or wrong in the copy).
+    MissTallies RecentMissTallies(int last, int slowMs) const;
+
 private:
     enum class Outcome { Ready, Newer, Damaged, Unusable };
 
@@ -71,6 +88,7 @@ private:
     void CloseDatabase();
     bool SetAside(QString* reason);
     bool Insert(const SessionRecord& record, std::optional<qint64> id, qint64* stored);
+    bool InsertDrill(const DrillRecord& drill, qint64* stored);
 
     QString path_;
     QString connection_;

@@ -709,7 +709,7 @@ int Trainer::NextSymbol()
     if (sourceKind_ == SourceKind::SequentialText)
         return NextTextSymbol();
     prosignState_ = 0;
-    const int index = groups_.NextGroupSymbol(random_, static_cast<int>(characters_.ActiveSet().size()));
+    const int index = groups_.NextGroupSymbol(random_, characters_.ActiveSet());
     impairments_.RedrawDither(CurrentSignalSettings(), random_);
     return index;
 }

@@ -62,6 +62,9 @@ inline constexpr TextKey PortDevice{kSetup, "Port Device", ""};           // ser
 inline constexpr IntKey SpeedDitherSize{kSetup, "Speed Dither Size", 0}; // 5 WPM, 10 WPM
 inline constexpr IntKey StraightKeyFist{kSetup, "Straight Key Fist", 0}; // Good, Bad
 inline constexpr IntKey FavourRecent{kSetup, "Favour Recent", 0};
+// Random groups draw the characters missed most in the last checked sessions and
+// drills more often. Read as each random-group session begins.
+inline constexpr IntKey FavourMissed{kSetup, "Favour Missed", 0};
 inline constexpr IntKey WordFilter{kSetup, "Word Filter", 0x3FFFFFF};    // bit n: words on 'A' + n
 inline constexpr IntKey MaxWordLength{kSetup, "Max Word Length", 20};
 inline constexpr IntKey Pause{kSetup, "Pause", 1};                       // seconds, 1..60
@@ -97,7 +100,7 @@ inline constexpr std::array kAllKeys = {
     AnyKey{&NoiseLevel}, AnyKey{&Chirp}, AnyKey{&StraightKey}, AnyKey{&Qrm},
     AnyKey{&SignalLevel}, AnyKey{&Qsb}, AnyKey{&QsbMode}, AnyKey{&QsbType},
     AnyKey{&SpeedStep}, AnyKey{&PitchDither}, AnyKey{&VariableWeighting},
-    AnyKey{&SpeedDitherSize}, AnyKey{&StraightKeyFist}, AnyKey{&FavourRecent},
+    AnyKey{&SpeedDitherSize}, AnyKey{&StraightKeyFist}, AnyKey{&FavourRecent}, AnyKey{&FavourMissed},
     AnyKey{&WordFilter}, AnyKey{&SingleWordOnly}, AnyKey{&MaxWordLength},
     AnyKey{&CommonWordFile}, AnyKey{&QsoFile}, AnyKey{&FontSize}, AnyKey{&FontName},
     AnyKey{&Pause}, AnyKey{&Session}, AnyKey{&Session1}, AnyKey{&Session2},

@@ -512,6 +512,46 @@ TEST_F(Session, FavourRecentLeansOnTheNewestCharacter)
     }
 }
 
+TEST_F(Session, MissTalliesFavourTheMissedAndWithoutThemTheDrawsAreUnchanged)
+{
+    const MorseCharacter space{" ", " "}, k{"k", "-.-"}, m{"m", "--"}, r{"r", ".-."}, s5{"s", "..."}, u{"u", "..-"};
+    // Without tallies (no source, or "Favour Missed" off) the symbols are those drawn
+    // before the option existed, favour recent off and on.
+    const std::vector<const MorseCharacter*> five = {&space, &k, &m, &r, &s5, &u};
+    for (const auto& [recent, expected] : {std::pair{false, "3502051142220413113350113205435310445411"},
+                                           std::pair{true, "4405554355015310550325544550335153050545"}}) {
+        for (const bool withSource : {false, true}) {
+            RandomNumber random(2024);
+            RandomGroupSource groups;
+            groups.SetFavourRecent(recent);
+            if (withSource)
+                groups.SetMissTalliesSource([] { return MissTallies{}; });
+            groups.Begin(random);
+            std::string drawn;
+            for (int i = 0; i < 40; ++i)
+                drawn += static_cast<char>('0' + groups.NextGroupSymbol(random, five));
+            EXPECT_EQ(drawn, expected) << recent << withSource;
+        }
+    }
+    // k missed half the time, m never: 150 against 25 units; with favour recent times
+    // the shares 1/2 and 3/2 of the older and the newer.
+    for (const auto& [recent, kShare] : {std::pair{false, 150.0 / 175}, std::pair{true, 75.0 / 112.5}}) {
+        RandomNumber random(99);
+        RandomGroupSource groups;
+        groups.SetFavourRecent(recent);
+        groups.SetMissTalliesSource([] { return MissTallies{{"k", {20, 10}}, {"m", {20, 0}}}; });
+        groups.Begin(random);
+        int ks = 0;
+        int characters = 0;
+        for (int i = 0; i < 40'000; ++i) {
+            const int symbol = groups.NextGroupSymbol(random, {&space, &k, &m});
+            characters += symbol != 0;
+            ks += symbol == 1;
+        }
+        EXPECT_NEAR(static_cast<double>(ks) / characters, kShare, 0.01) << recent;
+    }
+}
+
 TEST_F(Session, GroupsHoldOneToEightCharactersEachClosedByOneSpace)
 {
     RandomNumber random(77);

@@ -1,9 +1,15 @@
 #pragma once
 // Random Koch groups: 1 to 8 characters of the active set, each group closed by one
 // word space. No text is built ahead; the engine asks for one symbol per buffer.
+#include <functional>
+#include <vector>
+
+#include "text/WeakCharacters.h"
+
 namespace lumbrel {
 
 class RandomNumber;
+struct MorseCharacter;
 
 class RandomGroupSource {
 public:
@@ -14,16 +20,40 @@ public:
     // entries, word space included. Needs activeSize >= 2.
     int NextGroupSymbol(RandomNumber& random, int activeSize);
 
+    // The same for the active set itself, which lets the characters the learner misses
+    // come more often: with miss tallies (below) each character is drawn with its
+    // weight (WeakCharacterWeights), in one draw; with favour recent as well, with its
+    // weight times its favour-recent share. Without tallies the draws are exactly
+    // those of the overload above.
+    int NextGroupSymbol(RandomNumber& random, const std::vector<const MorseCharacter*>& active);
+
     // The main window's copy of "Favour Recent": draws lean towards the characters
     // added last.
     void SetFavourRecent(bool on) { favourRecent_ = on; }
     bool FavourRecent() const { return favourRecent_; }
 
+    // Where the miss tallies of "Favour Missed" come from: asked once per session, at
+    // its first character. Empty tallies (the option off, nothing in the history)
+    // leave the draws as they are.
+    using MissTalliesSource = std::function<MissTallies()>;
+    void SetMissTalliesSource(MissTalliesSource source) { missSource_ = std::move(source); }
+    // The weight of each character of the active set in this session's draws (index
+    // k for active set entry k + 1, in draw units); empty when the draws are plain.
+    const std::vector<int>& Weights() const { return weights_; }
+
     int GroupCountdown() const { return countdown_; }
 
 private:
+    void Weigh(const std::vector<const MorseCharacter*>& active);
+
     int countdown_ = 0;
     bool favourRecent_ = false;
+    MissTalliesSource missSource_;
+    bool tallied_ = false;
+    MissTallies tallies_;
+    std::vector<int> weights_;
+    std::vector<const MorseCharacter*> weighedFor_;
+    bool weighedRecent_ = false;
 };
 
 }  // namespace lumbrel

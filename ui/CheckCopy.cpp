@@ -8,14 +8,19 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <string_view>
 
 #include "scoring/History.h"
+#include "scoring/RecognitionDrill.h"
+#include "settings/SettingsKeys.h"
 #include "ui/Application.h"
+#include "ui/ControlWidgets.h"
 #include "ui/Progress.h"
 #include "ui/Prompts.h"
 
@@ -70,7 +75,10 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session
 {
     setObjectName(QStringLiteral("CheckCopyDialog"));
     setWindowTitle(QStringLiteral("Check Copy"));
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // The desktop's fixed-pitch font, at least as large as its ordinary font, so that the
+    // copy and the aligned text grow with a larger desktop font.
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSizeF(std::max(fixed.pointSizeF(), font().pointSizeF()));
     const QString compared = CopyScore::Normalise(session_.text);
     const int charactersSent = static_cast<int>(compared.size() - compared.count(QLatin1Char(' ')));
 
@@ -146,7 +154,12 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session
     layout->addWidget(offer_, 0, Qt::AlignLeft);
     layout->addWidget(advice_);
     layout->addWidget(stored_);
-    resize(720, 600);
+    // Its first size fits the free area of the screen; a small screen scrolls the texts.
+    QSize size(720, 600);
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(size);
+    GuardWheel(this);
     copy_->setFocus();
 }
 
@@ -280,11 +293,13 @@ CopyChecking::CopyChecking(Trainer& trainer, Prompts& prompts, QWidget* window, 
     if (sentView)
         connect(sentView, &QTextEdit::textChanged, this, &CopyChecking::UpdateActions);
     trainer_.SetSessionEndedListener([this](const SessionSummary& s) { SessionEnded(s); });
+    trainer_.Groups().SetMissTalliesSource([this] { return WeakCharacterTallies(); });
 }
 
 CopyChecking::~CopyChecking()
 {
     trainer_.SetSessionEndedListener({});
+    trainer_.Groups().SetMissTalliesSource({});
     // The windows use the history: they go first.
     delete dialog_.data();
     delete progress_.data();
@@ -319,8 +334,25 @@ void CopyChecking::SessionEnded(const SessionSummary& summary)
 
 void CopyChecking::Tell(const QString& text)
 {
-    if (!text.isEmpty())
-        prompts_.Message(window_, text, QStringLiteral("History"), MessageKind::Warning);
+    if (text.isEmpty())
+        return;
+    if (deferTelling_) {
+        QMetaObject::invokeMethod(this, [this, text] { Tell(text); }, Qt::QueuedConnection);
+        return;
+    }
+    prompts_.Message(window_, text, QStringLiteral("History"), MessageKind::Warning);
+}
+
+MissTallies CopyChecking::WeakCharacterTallies()
+{
+    if (trainer_.Store().Read(keys::FavourMissed) == 0)
+        return {};
+    // Asked as a session begins, inside the trainer's reaction: what there is to tell
+    // about the history waits until that has returned.
+    deferTelling_ = true;
+    History* history = OpenHistory();
+    deferTelling_ = false;
+    return history ? history->RecentMissTallies(kWeakCharacterHistory, RecognitionOptions{}.targetMs) : MissTallies{};
 }
 
 History* CopyChecking::OpenHistory(bool* told)

@@ -7,7 +7,8 @@
 //
 // CopyChecking is the main window's part of it: the menu items "Check Copy" and
 // "Progress", the facts of the last session, the history (opened when first needed)
-// and the two windows. UI thread only.
+// and the two windows. It also hands random groups the misses of the history when
+// "Favour Missed" is on. UI thread only.
 #include <QDateTime>
 #include <QDialog>
 #include <QPointer>
@@ -20,6 +21,7 @@
 #include "scoring/KochStep.h"
 #include "scoring/SessionRecord.h"
 #include "session/Trainer.h"
+#include "text/WeakCharacters.h"
 
 class QAction;
 class QLabel;
@@ -131,6 +133,9 @@ private:
     // Adds the record, or writes over the one stored before for the same session.
     QString StoreRecord(const SessionRecord& record, std::optional<qint64>* stored);
     void Tell(const QString& text);
+    // "Favour Missed": what random groups are weighed by, from the history; nothing
+    // when the option is off or the history cannot be used.
+    MissTallies WeakCharacterTallies();
 
     Trainer& trainer_;
     Prompts& prompts_;
@@ -145,6 +150,7 @@ private:
     QPointer<CheckCopyDialog> dialog_;
     int dialogSerial_ = 0;   // the session the dialog is for
     QPointer<ProgressWindow> progress_;
+    bool deferTelling_ = false;  // Tell() queues its message rather than showing it now
 };
 
 }  // namespace lumbrel

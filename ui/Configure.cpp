@@ -162,10 +162,16 @@ QWidget* ConfigureDialog::BuildGeneralPage()
     recent_ = new QCheckBox(QStringLiteral("Favour Recently Added Characters"), order);
     recent_->setObjectName(QStringLiteral("RecentAdditionsCheckBox"));
     recent_->setProperty("Tag", kTagRecent);
+    missed_ = new QCheckBox(QStringLiteral("Favour characters I miss"), order);
+    missed_->setObjectName(QStringLiteral("FavourMissedCheckBox"));
+    missed_->setProperty("Tag", kTagMissed);
+    missed_->setToolTip(QStringLiteral("Random groups bring the characters you missed most in your last checked "
+                                       "sessions and drills more often; every character still comes."));
     auto* orderLayout = new QVBoxLayout(order);
     orderLayout->setSpacing(2);
     orderLayout->addWidget(mfj_);
     orderLayout->addWidget(recent_);
+    orderLayout->addWidget(missed_);
 
     port_ = new RadioGroup(QStringLiteral("Rig Control Port"), 3, page);
     port_->setObjectName(QStringLiteral("ComPortRadioGroup"));
@@ -479,6 +485,7 @@ void ConfigureDialog::FormShow()
     ditherSize_->SetIndex(store_.Read(keys::SpeedDitherSize));
     fist_->SetIndex(store_.Read(keys::StraightKeyFist));
     recent_->setChecked(store_.Read(keys::FavourRecent) != 0);
+    missed_->setChecked(store_.Read(keys::FavourMissed) != 0);
     const int mp3 = store_.Read(keys::Mp3BitRate);
     mp3_->setCurrentIndex(std::clamp(mp3, -1, mp3_->count() - 1));
     if (mp3_->currentIndex() < 0)
@@ -514,6 +521,7 @@ void ConfigureDialog::OkayButtonClick()
     store_.Write(keys::SpeedDitherSize, ditherSize_->Index());
     store_.Write(keys::StraightKeyFist, fist_->Index());
     store_.Write(keys::FavourRecent, recent_->isChecked() ? 1 : 0);
+    store_.Write(keys::FavourMissed, missed_->isChecked() ? 1 : 0);
     store_.Write(keys::Mp3BitRate, Mp3Index());
     store_.Write(keys::EffectiveMode, effective_->Index());
     std::uint32_t low = 0;

@@ -31,6 +31,7 @@ public:
     static constexpr int kTagCallback = 100;
     static constexpr int kTagMfj = 101;
     static constexpr int kTagRecent = 102;
+    static constexpr int kTagMissed = 103;
 
     // FormCreate: reads "Session" into the session-length spinner.
     explicit ConfigureDialog(SettingsStore store, QWidget* parent = nullptr);
@@ -61,6 +62,7 @@ public:
     QCheckBox* CallbackCheckBox() const { return callback_; }
     QCheckBox* MFJOrderCheckBox() const { return mfj_; }
     QCheckBox* RecentAdditionsCheckBox() const { return recent_; }
+    QCheckBox* FavourMissedCheckBox() const { return missed_; }
     RadioGroup* StraightKeyFistRadioGroup() const { return fist_; }
     RadioGroup* SpeedDitherSize() const { return ditherSize_; }
     RadioGroup* EffectiveSpeedRadioGroup() const { return effective_; }
@@ -112,6 +114,7 @@ private:
     RadioGroup* effective_ = nullptr;
     QCheckBox* mfj_ = nullptr;
     QCheckBox* recent_ = nullptr;
+    QCheckBox* missed_ = nullptr;
     RadioGroup* port_ = nullptr;
     QComboBox* portDevice_ = nullptr;
     PageSpinBox* sessionLength_ = nullptr;

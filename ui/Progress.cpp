@@ -6,6 +6,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QSet>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -19,9 +22,12 @@
 #include <algorithm>
 
 #include "scoring/CopyScore.h"
+#include "scoring/DrillProgress.h"
 #include "scoring/History.h"
 #include "scoring/HistoryCsv.h"
 #include "scoring/ProgressData.h"
+#include "scoring/RecognitionDrill.h"
+#include "ui/ControlWidgets.h"
 #include "ui/Prompts.h"
 
 namespace lumbrel {
@@ -82,6 +88,46 @@ QChart* FreshChart(QChartView* view)
     return chart;
 }
 
+// A time axis from first to last, at least a day across so that a single point has
+// room, the dates formatted for the span.
+QDateTimeAxis* TimeAxis(qint64 first, qint64 last, const QString& title)
+{
+    constexpr qint64 kDay = 24 * 3600 * 1000LL;
+    if (last - first < kDay) {
+        first -= kDay / 2;
+        last += kDay / 2;
+    }
+    auto* x = new QDateTimeAxis;
+    x->setFormat(DateFormat(first, last));
+    x->setTitleText(title);
+    x->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
+    return x;
+}
+
+QLineSeries* DashedLine(const QString& name, QColor colour)
+{
+    auto* line = new QLineSeries;
+    line->setName(name);
+    QPen dashed(colour);
+    dashed.setStyle(Qt::DashLine);
+    dashed.setWidth(2);
+    line->setPen(dashed);
+    return line;
+}
+
+void Attach(QChart* chart, QAbstractSeries* series, std::initializer_list<QAbstractAxis*> axes)
+{
+    chart->addSeries(series);
+    for (QAbstractAxis* axis : axes)
+        series->attachAxis(axis);
+}
+
+// "1.28 s", "1 s"; "-" for no time.
+QString Seconds(int ms)
+{
+    return ms < 0 ? QStringLiteral("-") : QStringLiteral("%1 s").arg(QString::number(ms / 1000.0, 'g', 3));
+}
+
 }  // namespace
 
 ProgressWindow::ProgressWindow(History& history, Prompts& prompts, QWidget* parent)
@@ -139,6 +185,8 @@ ProgressWindow::ProgressWindow(History& history, Prompts& prompts, QWidget* pare
     tabs_->addTab(accuracyView_, QStringLiteral("Accuracy"));
     tabs_->addTab(learntView_, QStringLiteral("Characters learnt"));
     tabs_->addTab(tableTab, QStringLiteral("Characters"));
+    tabs_->addTab(BuildRecognitionTab(), QStringLiteral("Recognition"));
+    tabs_->addTab(BuildCallsignTab(), QStringLiteral("Callsign runs"));
 
     export_ = new QPushButton(QStringLiteral("&Export CSV..."), this);
     export_->setObjectName(QStringLiteral("ExportCsv"));
@@ -154,10 +202,77 @@ ProgressWindow::ProgressWindow(History& history, Prompts& prompts, QWidget* pare
     layout->addWidget(summary_);
     layout->addWidget(tabs_, 1);
     layout->addLayout(buttons);
-    resize(760, 520);
+    // Larger with a larger desktop font, so that the charts keep their labels, as far
+    // as the screen has room.
+    const double scale = std::max(1.0, fontMetrics().lineSpacing() / 17.0);
+    QSize size(static_cast<int>(760 * scale), static_cast<int>(520 * scale));
+    if (const QScreen* screen = this->screen())
+        size = size.expandedTo(QSize(760, 520)).boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(size);
+    GuardWheel(this);
 }
 
 ProgressWindow::~ProgressWindow() = default;
+
+QWidget* ProgressWindow::BuildRecognitionTab()
+{
+    auto* tab = new QWidget(tabs_);
+    reactionCharacter_ = new QComboBox(tab);
+    reactionCharacter_->setObjectName(QStringLiteral("ReactionCharacter"));
+    connect(reactionCharacter_, &QComboBox::currentIndexChanged, this, [this] { FillReactions(); });
+    auto* pick = new QLabel(QStringLiteral("Reaction time of:"), tab);
+    pick->setBuddy(reactionCharacter_);
+    auto* row = new QHBoxLayout;
+    row->addWidget(pick);
+    row->addWidget(reactionCharacter_);
+    row->addStretch(1);
+
+    reactionView_ = MakeView(tab);
+    reactionView_->setObjectName(QStringLiteral("ReactionChart"));
+
+    recognitionNote_ = new QLabel(tab);
+    recognitionNote_->setWordWrap(true);
+    recognitionTable_ = new QTableWidget(tab);
+    recognitionTable_->setObjectName(QStringLiteral("RecognitionAccuracy"));
+    recognitionTable_->setColumnCount(7);
+    recognitionTable_->setHorizontalHeaderLabels({QStringLiteral("Character"), QStringLiteral("Played"),
+                                                  QStringLiteral("Right"), QStringLiteral("Accuracy"),
+                                                  QStringLiteral("Median time"), QStringLiteral("Too late"),
+                                                  QStringLiteral("Known")});
+    recognitionTable_->verticalHeader()->setVisible(false);
+    recognitionTable_->horizontalHeader()->setStretchLastSection(true);
+    recognitionTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    auto* timesTab = new QWidget(tab);
+    auto* timesLayout = new QVBoxLayout(timesTab);
+    timesLayout->addLayout(row);
+    timesLayout->addWidget(reactionView_, 1);
+    auto* accuracyTab = new QWidget(tab);
+    auto* accuracyLayout = new QVBoxLayout(accuracyTab);
+    accuracyLayout->addWidget(recognitionNote_);
+    accuracyLayout->addWidget(recognitionTable_, 1);
+    recognitionTabs_ = new QTabWidget(tab);
+    recognitionTabs_->setObjectName(QStringLiteral("RecognitionTabs"));
+    recognitionTabs_->addTab(timesTab, QStringLiteral("Reaction time"));
+    recognitionTabs_->addTab(accuracyTab, QStringLiteral("Accuracy per character"));
+    auto* layout = new QVBoxLayout(tab);
+    layout->addWidget(recognitionTabs_, 1);
+    return tab;
+}
+
+QWidget* ProgressWindow::BuildCallsignTab()
+{
+    auto* tab = new QWidget(tabs_);
+    callsignSummary_ = new QLabel(tab);
+    callsignSummary_->setObjectName(QStringLiteral("CallsignSummary"));
+    callsignSummary_->setWordWrap(true);
+    callsignView_ = MakeView(tab);
+    callsignView_->setObjectName(QStringLiteral("CallsignChart"));
+    auto* layout = new QVBoxLayout(tab);
+    layout->addWidget(callsignSummary_);
+    layout->addWidget(callsignView_, 1);
+    return tab;
+}
 
 int ProgressWindow::TableSessions() const { return range_->currentData().toInt(); }
 
@@ -176,9 +291,178 @@ void ProgressWindow::Reload()
                               .arg(last.characterCount));
     }
     export_->setEnabled(!records_.empty());
+    recognition_ = history_.Drills(DrillKind::Recognition);
+    runs_ = history_.Drills(DrillKind::Callsigns);
     FillAccuracy();
     FillLearnt();
     FillTables();
+    FillReactionCharacters();
+    FillReactions();
+    FillRecognitionTable();
+    FillCallsigns();
+}
+
+void ProgressWindow::FillReactionCharacters()
+{
+    // Slowest first, as they stand over every drill; the choice is kept where it can be.
+    const QString chosen = reactionCharacter_->currentData().toString();
+    std::vector<RecognitionStats> stats = RecognitionByCharacter(recognition_);
+    SortSlowestFirst(stats);
+    const QSignalBlocker quiet(reactionCharacter_);
+    reactionCharacter_->clear();
+    reactionCharacter_->addItem(QStringLiteral("All characters"), QString());
+    for (const RecognitionStats& c : stats)
+        if (c.medianMs >= 0)
+            reactionCharacter_->addItem(Shown(c.character), c.character);
+    reactionCharacter_->setCurrentIndex(std::max(0, reactionCharacter_->findData(chosen)));
+}
+
+void ProgressWindow::FillReactions()
+{
+    QChart* chart = FreshChart(reactionView_);
+    const QString character = reactionCharacter_->currentData().toString();
+    std::vector<ReactionPoint> points;
+    if (character.isEmpty()) {
+        points = ReactionTimesOfDrills(recognition_);
+    } else {
+        for (ReactionSeries& series : ReactionTimesByDrill(recognition_))
+            if (series.character == character)
+                points = std::move(series.points);
+    }
+    chart->setTitle(recognition_.empty() ? QStringLiteral("No recognition drills yet")
+                                         : QStringLiteral("Median reaction time of each drill"));
+    auto* line = new QLineSeries;
+    line->setName(character.isEmpty() ? QStringLiteral("All characters") : Shown(character));
+    line->setPointsVisible(true);
+    const int targetMs = RecognitionOptions{}.targetMs;
+    double most = 1.5 * targetMs / 1000.0;
+    qint64 first = QDateTime::currentMSecsSinceEpoch();
+    qint64 last = first;
+    for (const ReactionPoint& p : points) {
+        if (!p.ended.isValid())
+            continue;
+        const qint64 t = p.ended.toMSecsSinceEpoch();
+        if (line->count() == 0)
+            first = last = t;
+        first = std::min(first, t);
+        last = std::max(last, t);
+        line->append(static_cast<qreal>(t), p.medianMs / 1000.0);
+        most = std::max(most, 1.1 * p.medianMs / 1000.0);
+    }
+    QDateTimeAxis* x = TimeAxis(first, last, QStringLiteral("Date"));
+    auto* y = new QValueAxis;
+    y->setRange(0, most);
+    y->applyNiceNumbers();
+    y->setLabelFormat(QStringLiteral("%.1f"));
+    y->setTitleText(QStringLiteral("Seconds"));
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    QLineSeries* target = DashedLine(QStringLiteral("Target %1").arg(Seconds(targetMs)), QColor(200, 40, 40));
+    target->append(static_cast<qreal>(x->min().toMSecsSinceEpoch()), targetMs / 1000.0);
+    target->append(static_cast<qreal>(x->max().toMSecsSinceEpoch()), targetMs / 1000.0);
+    Attach(chart, line, {x, y});
+    Attach(chart, target, {x, y});
+}
+
+void ProgressWindow::FillRecognitionTable()
+{
+    const int targetMs = RecognitionOptions{}.targetMs;
+    std::vector<RecognitionStats> stats = RecognitionByCharacter(recognition_, kRecognitionTableDrills);
+    SortSlowestFirst(stats);
+    const QSet<QString> known = KnownCharacters(recognition_, targetMs);
+    recognitionNote_->setText(
+        recognition_.empty()
+            ? QStringLiteral("No recognition drills yet.")
+            : QStringLiteral("Over the last %1 drills, slowest first. Known: right %2 % of the time with a median "
+                             "under %3 in each of the last %4 drills with the character.")
+                  .arg(kRecognitionTableDrills)
+                  .arg(kKnownAccuracyPercent)
+                  .arg(Seconds(targetMs))
+                  .arg(kKnownDrills));
+    recognitionTable_->setSortingEnabled(false);
+    recognitionTable_->setRowCount(static_cast<int>(stats.size()));
+    for (int row = 0; row < static_cast<int>(stats.size()); ++row) {
+        const RecognitionStats& c = stats[static_cast<std::size_t>(row)];
+        recognitionTable_->setItem(row, 0, Item(Shown(c.character)));
+        recognitionTable_->setItem(row, 1, Number(c.shown));
+        recognitionTable_->setItem(row, 2, Number(c.right));
+        auto* accuracy = Item(QStringLiteral("%1 %").arg(QString::number(c.Accuracy(), 'f', 0)),
+                              Qt::AlignRight | Qt::AlignVCenter);
+        accuracy->setData(Qt::UserRole, c.Accuracy());
+        accuracy->setBackground(Heat(1.0 - c.Accuracy() / 100.0, 0.3));
+        accuracy->setForeground(QColor(Qt::black));
+        recognitionTable_->setItem(row, 3, accuracy);
+        auto* median = Item(Seconds(c.medianMs), Qt::AlignRight | Qt::AlignVCenter);
+        median->setData(Qt::UserRole, c.medianMs);
+        recognitionTable_->setItem(row, 4, median);
+        recognitionTable_->setItem(row, 5, Number(c.timedOut));
+        recognitionTable_->setItem(row, 6, Item(known.contains(c.character) ? QStringLiteral("yes") : QString()));
+    }
+    recognitionTable_->resizeColumnsToContents();
+}
+
+void ProgressWindow::FillCallsigns()
+{
+    QChart* chart = FreshChart(callsignView_);
+    const std::vector<CallsignScore> scores = CallsignScores(runs_);
+    chart->setTitle(scores.empty() ? QStringLiteral("No callsign runs yet") : QStringLiteral("Score of each run"));
+    auto* score = new QLineSeries;
+    score->setName(QStringLiteral("Score"));
+    score->setPointsVisible(true);
+    auto* top = new QLineSeries;
+    top->setName(QStringLiteral("Top speed (WPM)"));
+    top->setPointsVisible(true);
+    const CallsignScore* best = nullptr;
+    int most = 100;
+    int fastest = 0;
+    qint64 first = QDateTime::currentMSecsSinceEpoch();
+    qint64 last = first;
+    for (const CallsignScore& r : scores) {
+        if (!best || r.score > best->score)
+            best = &r;
+        fastest = std::max(fastest, r.topWpm);
+        if (!r.ended.isValid())
+            continue;
+        const qint64 t = r.ended.toMSecsSinceEpoch();
+        if (score->count() == 0)
+            first = last = t;
+        first = std::min(first, t);
+        last = std::max(last, t);
+        score->append(static_cast<qreal>(t), r.score);
+        top->append(static_cast<qreal>(t), r.topWpm);
+        most = std::max(most, r.score);
+    }
+    if (!best) {
+        callsignSummary_->setText(QStringLiteral("No callsign runs yet."));
+    } else {
+        const CallsignScore& latest = scores.back();
+        callsignSummary_->setText(
+            QStringLiteral("%1 run%2. Best score %3 (%4). Fastest call copied: %5 WPM. The last run: %6 points, "
+                           "%7 of %8 calls missed.")
+                .arg(scores.size())
+                .arg(scores.size() == 1 ? QString() : QStringLiteral("s"))
+                .arg(best->score)
+                .arg(QLocale().toString(best->ended.date(), QLocale::ShortFormat))
+                .arg(fastest)
+                .arg(latest.score)
+                .arg(latest.missed)
+                .arg(latest.calls));
+    }
+    QDateTimeAxis* x = TimeAxis(first, last, QStringLiteral("Date"));
+    auto* points = new QValueAxis;
+    points->setRange(0, most * 1.1);
+    points->applyNiceNumbers();
+    points->setLabelFormat(QStringLiteral("%d"));
+    points->setTitleText(QStringLiteral("Score"));
+    auto* wpm = new QValueAxis;
+    wpm->setRange(0, 80);
+    wpm->setLabelFormat(QStringLiteral("%d"));
+    wpm->setTitleText(QStringLiteral("WPM"));
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(points, Qt::AlignLeft);
+    chart->addAxis(wpm, Qt::AlignRight);
+    Attach(chart, score, {x, points});
+    Attach(chart, top, {x, wpm});
 }
 
 void ProgressWindow::FillAccuracy()

@@ -1,12 +1,14 @@
 #pragma once
 // The "Progress" window: the accuracy of every checked session over time with the
 // 90 % line, the characters learnt over the days, the error rate of each character
-// and a heat map of what was copied for what; the history can be exported as CSV.
-// UI thread only.
+// and a heat map of what was copied for what; the drills: reaction time per
+// character drill by drill, recognition accuracy per character, and the scores of
+// the callsign runs. The checked sessions can be exported as CSV. UI thread only.
 #include <QDialog>
 
 #include <vector>
 
+#include "scoring/DrillRecord.h"
 #include "scoring/SessionRecord.h"
 
 class QChart;
@@ -36,6 +38,8 @@ public:
 
     // The records shown, oldest first.
     const std::vector<SessionRecord>& Records() const { return records_; }
+    const std::vector<DrillRecord>& RecognitionDrills() const { return recognition_; }
+    const std::vector<DrillRecord>& CallsignRuns() const { return runs_; }
 
     QTabWidget* Tabs() const { return tabs_; }
     QChartView* AccuracyChart() const { return accuracyView_; }
@@ -45,6 +49,17 @@ public:
     QComboBox* RangeBox() const { return range_; }
     QPushButton* ExportButton() const { return export_; }
     QLabel* SummaryLabel() const { return summary_; }
+    // The recognition tab's pages: the reaction time chart, the accuracy table.
+    QTabWidget* RecognitionTabs() const { return recognitionTabs_; }
+    QChartView* ReactionChart() const { return reactionView_; }
+    // "All characters" (data "") or one character: whose reaction times the chart shows.
+    QComboBox* ReactionCharacterBox() const { return reactionCharacter_; }
+    QTableWidget* RecognitionTable() const { return recognitionTable_; }
+    QChartView* CallsignChart() const { return callsignView_; }
+    QLabel* CallsignSummaryLabel() const { return callsignSummary_; }
+
+    // The recognition drills the table covers: the last ones.
+    static constexpr int kRecognitionTableDrills = 10;
 
     // The number of most recent sessions the tables cover; -1 for all.
     int TableSessions() const;
@@ -56,10 +71,18 @@ private:
     void FillAccuracy();
     void FillLearnt();
     void FillTables();
+    QWidget* BuildRecognitionTab();
+    QWidget* BuildCallsignTab();
+    void FillReactionCharacters();
+    void FillReactions();
+    void FillRecognitionTable();
+    void FillCallsigns();
 
     History& history_;
     Prompts& prompts_;
     std::vector<SessionRecord> records_;
+    std::vector<DrillRecord> recognition_;
+    std::vector<DrillRecord> runs_;
 
     QLabel* summary_ = nullptr;
     QTabWidget* tabs_ = nullptr;
@@ -69,6 +92,13 @@ private:
     QTableWidget* confusionTable_ = nullptr;
     QComboBox* range_ = nullptr;
     QPushButton* export_ = nullptr;
+    QTabWidget* recognitionTabs_ = nullptr;
+    QChartView* reactionView_ = nullptr;
+    QComboBox* reactionCharacter_ = nullptr;
+    QTableWidget* recognitionTable_ = nullptr;
+    QLabel* recognitionNote_ = nullptr;
+    QChartView* callsignView_ = nullptr;
+    QLabel* callsignSummary_ = nullptr;
 };
 
 }  // namespace lumbrel

@@ -1,6 +1,7 @@
 // The main window's "Check Copy" and "Progress" end to end, offscreen: enabled only
 // while the last session's text is kept, the dialog's check, the one-click Koch step
-// on the real spinner, the history behind it, and the progress window with export.
+// on the real spinner, the history behind it, the progress window with the drills
+// and export, and random groups weighed by the history's misses.
 #include <gtest/gtest.h>
 
 #include "QtPrinters.h"
@@ -315,6 +316,18 @@ TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt)
             r.confusions = {{"k", "m", r.wrong}};
             ASSERT_TRUE(h.Add(r).has_value());
         }
+        // Two recognition drills (m slow, once not answered) and two callsign runs.
+        for (const auto& answers : {std::vector<RecognitionAnswer>{{"k", "k", 400}, {"k", "k", 600}, {"m", "m", 1500},
+                                                                    {"m", "", -1}},
+                                    std::vector<RecognitionAnswer>{{"k", "k", 300}, {"m", "m", 1100}}}) {
+            DrillRecord drill;
+            drill.ended = QDateTime(QDate(2024, 5, 5 + static_cast<int>(answers.size())), QTime(20, 0));
+            drill.answers = answers;
+            ASSERT_TRUE(h.AddDrill(drill).has_value());
+            drill.kind = DrillKind::Callsigns;
+            drill.score = 300 * static_cast<int>(answers.size());
+            ASSERT_TRUE(h.AddDrill(drill).has_value());
+        }
     }
     rig.checking().ProgressAction()->trigger();
     ProgressWindow* progress = rig.checking().Progress();
@@ -353,6 +366,31 @@ TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt)
     progress->RangeBox()->setCurrentIndex(0);
     EXPECT_EQ(errors->item(0, 2)->text(), "56");
 
+    // The drills: median reaction time per drill, of all characters or of one; the
+    // accuracy per character, slowest first; the callsign scores.
+    auto reactions = [&] {
+        auto* line = qobject_cast<QLineSeries*>(progress->ReactionChart()->chart()->series().value(0));
+        std::vector<double> seconds;
+        for (int k = 0; line && k < line->count(); ++k)
+            seconds.push_back(line->at(k).y());
+        return seconds;
+    };
+    EXPECT_EQ(progress->RecognitionDrills().size(), 2u);
+    EXPECT_EQ(reactions(), (std::vector<double>{0.7, 0.6}));
+    progress->ReactionCharacterBox()->setCurrentIndex(progress->ReactionCharacterBox()->findData("k"));
+    EXPECT_EQ(reactions(), (std::vector<double>{0.3, 0.5}));
+    QTableWidget* recognition = progress->RecognitionTable();
+    ASSERT_EQ(recognition->rowCount(), 2);
+    EXPECT_EQ(recognition->item(0, 0)->text(), "M");
+    EXPECT_EQ(recognition->item(0, 2)->text(), "2");
+    EXPECT_EQ(recognition->item(0, 4)->text(), "1.3 s");
+    EXPECT_EQ(recognition->item(0, 5)->text(), "1");
+    auto* scores = qobject_cast<QLineSeries*>(progress->CallsignChart()->chart()->series().value(0));
+    ASSERT_NE(scores, nullptr);
+    ASSERT_EQ(scores->count(), 2);
+    EXPECT_DOUBLE_EQ(scores->at(0).y(), 600.0);
+    EXPECT_TRUE(progress->CallsignSummaryLabel()->text().contains("Best score 1200"));
+
     // Export: the CSV of the history, or an error box when it cannot be written.
     rig.prompts.saveFileName = rig.dir.filePath("export.csv");
     progress->ExportButton()->click();
@@ -363,8 +401,13 @@ TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt)
     progress->ExportButton()->click();
     EXPECT_EQ(rig.prompts.errors.size(), 1);
 
-    // A new check shows at once in the open window.
+    // A new check shows at once in the open window. With "Favour Missed" the session
+    // drew k, missed most, more often than m.
+    rig.store.Write(keys::FavourMissed, 1);
     rig.Session();
+    const std::vector<int>& weights = rig.trainer().Groups().Weights();
+    ASSERT_EQ(weights.size(), 5u);
+    EXPECT_GT(weights[0], 2 * weights[1]);
     CheckCopyDialog* dialog = rig.OpenDialog();
     ASSERT_NE(dialog, nullptr);
     dialog->CopyEdit()->setPlainText(rig.trainer().Sent().Text());

@@ -1,5 +1,6 @@
-// The history database: a new file, records written and read back, a database of
-// the first schema brought forward, damaged files set aside (never lost), a newer
+// The history database: a new file, records written and read back, databases of the
+// first schema and of the one before drills brought forward, drills stored and read
+// back with the misses they add up to, damaged files set aside (never lost), a newer
 // database left alone; and the CSV export.
 #include <gtest/gtest.h>
 
@@ -171,6 +172,74 @@ TEST(History, TheFirstSchemaIsBroughtForward)
     // The new tables take new records.
     ASSERT_TRUE(h.Add(Sample(4, 95.0, QDateTime::currentDateTime())).has_value());
     EXPECT_EQ(h.Sessions().size(), 2u);
+}
+
+TEST(History, AHistoryOfTheVersionBeforeDrillsIsBroughtForwardAndTakesDrills)
+{
+    // Three checked sessions (r missed 8 of 25, then 3 of 25; m 2 of 25), as the
+    // history of version 2 wrote them.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("history.sqlite");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LUMBREL_SCORING_TEST_DATA "/history-v2.sqlite"), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    History h(path);
+    ASSERT_TRUE(h.Open()) << h.Problem().toStdString();
+    EXPECT_TRUE(h.TakeNotice().isEmpty());
+    EXPECT_TRUE(SetAsideFiles(dir).isEmpty());
+    EXPECT_EQ(h.SchemaVersion(), 3);
+    const std::vector<SessionRecord> sessions = h.Sessions();
+    ASSERT_EQ(sessions.size(), 3u);
+    EXPECT_DOUBLE_EQ(sessions[0].accuracy, 89.0);
+    EXPECT_EQ(sessions[0].characters[2].Missed(), 8);
+    EXPECT_EQ(sessions[1].confusions.size(), 2u);
+    EXPECT_FALSE(h.BestCallsignScore().has_value());
+
+    const QDateTime when(QDate(2024, 6, 1), QTime(8, 0, 0, 125));
+    DrillRecord recognition;
+    recognition.ended = when;
+    recognition.characterWpm = 25;
+    recognition.answers = {{"k", "k", 400}, {"s", "", -1}, {"s", "S", 1500}, {"k", "m", 700}};
+    DrillRecord run;
+    run.kind = DrillKind::Callsigns;
+    run.ended = when.addSecs(90);
+    run.calls = {{"K1ABC", "k1abc", 20, false, 100}, {"DL2XY", "dl2xv", 22, true, 0}};
+    run.stepWpm = 2;
+    run.topWpm = 20;
+    run.score = 100;
+    ASSERT_TRUE(h.AddDrill(recognition).has_value());
+    ASSERT_TRUE(h.AddDrill(run).has_value());
+
+    History again(path);
+    ASSERT_TRUE(again.Open());
+    const std::vector<DrillRecord> drills = again.Drills(DrillKind::Recognition);
+    ASSERT_EQ(drills.size(), 1u);
+    EXPECT_EQ(drills[0].ended, when);
+    EXPECT_EQ(drills[0].characterWpm, 25);
+    ASSERT_EQ(drills[0].answers.size(), 4u);
+    EXPECT_TRUE(drills[0].answers[1].TimedOut());
+    EXPECT_TRUE(drills[0].answers[2].Right());
+    EXPECT_EQ(drills[0].answers[2].reactionMs, 1500);
+    const std::vector<DrillRecord> runs = again.Drills(DrillKind::Callsigns);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].stepWpm, 2);
+    ASSERT_EQ(runs[0].calls.size(), 2u);
+    EXPECT_EQ(runs[0].calls[1].copied, "dl2xv");
+    EXPECT_TRUE(runs[0].calls[1].replayed);
+    EXPECT_EQ(runs[0].CallsMissed(), 1);
+    EXPECT_EQ(again.BestCallsignScore(), 100);
+
+    // Misses: sessions, answers (none or wrong: one; right but slow: half) and the
+    // characters of the calls.
+    const MissTallies all = again.RecentMissTallies(10, 1000);
+    for (const auto& [character, tries, missed] : {std::tuple{"k", 63.0, 1.0}, std::tuple{"s", 52.0, 1.5},
+                                                   std::tuple{"r", 50.0, 11.0}, std::tuple{"y", 1.0, 1.0}}) {
+        EXPECT_DOUBLE_EQ(all.value(character).tries, tries) << character;
+        EXPECT_DOUBLE_EQ(all.value(character).missed, missed) << character;
+    }
+    // The last session only (a word session with k 10 times) and the last drills.
+    const MissTallies last = again.RecentMissTallies(1, 1000);
+    EXPECT_DOUBLE_EQ(last.value("k").tries, 13.0);
+    EXPECT_FALSE(last.contains("r"));
 }
 
 TEST(History, DamagedFilesAreSetAsideNeverLost)

@@ -74,6 +74,7 @@ TEST(SetupDialog, EmptyStoreShowsTheDefaults)
     EXPECT_EQ(rig.dialog.SpeedDitherSize()->Index(), 0);
     EXPECT_EQ(rig.dialog.StraightKeyFistRadioGroup()->Index(), 0);
     EXPECT_FALSE(rig.dialog.RecentAdditionsCheckBox()->isChecked());
+    EXPECT_FALSE(rig.dialog.FavourMissedCheckBox()->isChecked());
     EXPECT_EQ(rig.dialog.MP3ComboBox()->currentText(), "32 Kbps");
     EXPECT_EQ(rig.dialog.EffectiveSpeedRadioGroup()->Index(), 0);
     EXPECT_EQ(rig.dialog.CommonWordsGroupBox()->Index(), 0);
@@ -95,6 +96,7 @@ TEST(SetupDialog, ShowingReadsEveryKey)
     rig.store.Write(keys::SpeedDitherSize, 1);
     rig.store.Write(keys::StraightKeyFist, 1);
     rig.store.Write(keys::FavourRecent, 1);
+    rig.store.Write(keys::FavourMissed, 1);
     rig.store.Write(keys::Mp3BitRate, 5);
     rig.store.Write(keys::EffectiveMode, 1);
     rig.store.Write(keys::CommonWordsSize, 2);
@@ -109,6 +111,7 @@ TEST(SetupDialog, ShowingReadsEveryKey)
     EXPECT_EQ(rig.dialog.SpeedDitherSize()->Index(), 1);
     EXPECT_EQ(rig.dialog.StraightKeyFistRadioGroup()->Index(), 1);
     EXPECT_TRUE(rig.dialog.RecentAdditionsCheckBox()->isChecked());
+    EXPECT_TRUE(rig.dialog.FavourMissedCheckBox()->isChecked());
     EXPECT_EQ(rig.dialog.MP3ComboBox()->currentText(), "96 Kbps");
     EXPECT_EQ(rig.dialog.EffectiveSpeedRadioGroup()->Index(), 1);
     EXPECT_EQ(rig.dialog.CommonWordsGroupBox()->Index(), 2);
@@ -133,11 +136,13 @@ TEST(SetupDialog, OkWritesEveryKeyInOrder)
     rig.dialog.MP3ComboBox()->setCurrentIndex(7);
     rig.dialog.WordLengthSpinEdit()->setValue(50);
     rig.dialog.RecentAdditionsCheckBox()->setChecked(true);
+    rig.dialog.FavourMissedCheckBox()->setChecked(true);
     rig.Ok();
     const QStringList expected = {"Setup/Callback", "Setup/Session", "Setup/Pause", "Setup/Port", "Setup/Port Device", "Setup/Use MFJ",
                                   "Setup/Speed Dither Size", "Setup/Straight Key Fist", "Setup/Favour Recent",
-                                  "Setup/MP3 Bit Rate", "Setup/Effective Mode", "Setup/Session1", "Setup/Session2",
-                                  "Setup/Word Filter", "Setup/Common Words Size", "Setup/Max Word Length"};
+                                  "Setup/Favour Missed", "Setup/MP3 Bit Rate", "Setup/Effective Mode",
+                                  "Setup/Session1", "Setup/Session2", "Setup/Word Filter", "Setup/Common Words Size",
+                                  "Setup/Max Word Length"};
     EXPECT_EQ(rig.backend->writes, expected);
     EXPECT_EQ(rig.store.Read(keys::Callback), 0);
     EXPECT_EQ(rig.store.Read(keys::Session), 15);
@@ -147,6 +152,7 @@ TEST(SetupDialog, OkWritesEveryKeyInOrder)
     EXPECT_EQ(rig.store.Read(keys::SpeedDitherSize), 0);
     EXPECT_EQ(rig.store.Read(keys::StraightKeyFist), 1);
     EXPECT_EQ(rig.store.Read(keys::FavourRecent), 1);
+    EXPECT_EQ(rig.store.Read(keys::FavourMissed), 1);
     EXPECT_EQ(rig.store.Read(keys::Mp3BitRate), 7);
     EXPECT_EQ(rig.store.Read(keys::EffectiveMode), 1);
     EXPECT_EQ(rig.store.Read(keys::Session1), 0x1F);

@@ -3,30 +3,22 @@
 // source: the sample QSOs ("QSO Files/QSO.txt"), the callsigns and the CW
 // abbreviations ("Word Files/Callsigns.txt", "Word Files/CW Abbreviations.txt").
 //
-// Callsigns are drawn from the amateur prefix blocks of the ITU allocations below, in
-// the formats those countries issue; contest exchanges use real CQ zones and ARRL/RAC
-// sections; Q codes and abbreviations are used in their meaning on the air. The lists
-// are made from a fixed seed, so the same program makes the same files again.
+// Callsigns are drawn from the amateur prefix blocks of the ITU allocations, in the
+// formats those countries issue (text/Callsigns.h); contest exchanges use real CQ
+// zones and ARRL/RAC sections; Q codes and abbreviations are used in their meaning on
+// the air. The lists are made from a fixed seed, so the same program makes the same
+// files again.
 #include <cstdint>
 #include <span>
 #include <string>
 
+#include "text/Callsigns.h"
+
 namespace lumbrel::lists {
 
-// One block of callsigns: any of prefixes, then one of digits (none when the prefix
-// ends in its digit already, as HB9 or KH6), then a suffix of one of lengths letters.
-struct PrefixBlock {
-    const char* prefixes;  // separated by spaces
-    const char* digits;    // the call-area digits issued after the prefix; "" for none
-    const char* lengths;   // suffix lengths, one digit each; repeated ones are drawn more often
-    int weight;            // how often the block is heard, relative to the others
-    int zone;              // CQ zone; 0 where it follows the call area (USA, Canada, ...)
-    const char* entity;    // country or territory
-    const char* towns;     // a few towns for the QTH, separated by spaces
-    const char* names;     // first names heard from there, separated by spaces
-};
-
-std::span<const PrefixBlock> PrefixBlocks();
+// The callsigns and their prefix blocks come from text/Callsigns.h.
+using callsigns::PrefixBlock;
+using callsigns::PrefixBlocks;
 
 // The ARRL and RAC sections (Field Day, Sweepstakes), upper case.
 std::span<const char* const> Sections();

@@ -32,6 +32,7 @@
 
 #include "audio/Clock.h"
 #include "audio/VirtualAudioDevice.h"
+#include "scoring/History.h"
 #include "ui/AboutBox.h"
 #include "ui/Application.h"
 #include "ui/CheckCopy.h"
@@ -57,6 +58,38 @@ public:
     lumbrel::AudioFileChoice ChooseAudioFile(QWidget*, const QString&, const QStringList&, int) override { return {}; }
     QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
 };
+
+// Four days of drills in the history: instant recognition getting faster, and
+// callsign runs scoring more.
+void AddDrills(const QString& path)
+{
+    lumbrel::History history(path);
+    if (!history.Open())
+        return;
+    const QDateTime start = QDateTime::currentDateTime().addDays(-4);
+    const QString characters = QStringLiteral("kmrsuaptlowi");
+    for (int day = 0; day < 4; ++day) {
+        lumbrel::DrillRecord drill;
+        drill.ended = start.addDays(day);
+        drill.characterWpm = 25;
+        for (int k = 0; k < 60; ++k) {
+            const QString c = characters.at(k % characters.size());
+            const int ms = 500 + 90 * (k % characters.size()) - 120 * day + 37 * (k % 5);
+            drill.answers.push_back({c, (k + day) % 9 == 0 ? QStringLiteral("e") : c, ms});
+        }
+        history.AddDrill(drill);
+        lumbrel::DrillRecord run;
+        run.kind = lumbrel::DrillKind::Callsigns;
+        run.ended = start.addDays(day).addSecs(600);
+        run.characterWpm = 20;
+        run.stepWpm = 2;
+        run.topWpm = 24 + 3 * day;
+        run.score = 2800 + 650 * day;
+        run.calls = {{QStringLiteral("K1ABC"), QStringLiteral("k1abc"), 20, false, 100},
+                     {QStringLiteral("DL2XY"), QStringLiteral("dl2xv"), 22, false, 0}};
+        history.AddDrill(run);
+    }
+}
 
 bool Save(QWidget& w, const QDir& dir, const char* name)
 {
@@ -171,13 +204,22 @@ bool DrawWindows(const QDir& dir)
         Settle();
         ok = Save(*check, dir, "check-copy.png") && ok;
         check->close();
+        AddDrills(history.filePath(QStringLiteral("history.sqlite")));
         checking.ProgressClick();
         Settle();
         if (lumbrel::ProgressWindow* progress = checking.Progress()) {
             ok = Save(*progress, dir, "progress.png") && ok;
-            progress->Tabs()->setCurrentIndex(progress->Tabs()->count() - 1);
+            for (const auto& [tab, name] : {std::pair{2, "progress-characters.png"},
+                                            std::pair{3, "progress-recognition.png"},
+                                            std::pair{4, "progress-callsigns.png"}}) {
+                progress->Tabs()->setCurrentIndex(tab);
+                Settle();
+                ok = Save(*progress, dir, name) && ok;
+            }
+            progress->Tabs()->setCurrentIndex(3);
+            progress->RecognitionTabs()->setCurrentIndex(1);
             Settle();
-            ok = Save(*progress, dir, "progress-characters.png") && ok;
+            ok = Save(*progress, dir, "progress-recognition-accuracy.png") && ok;
             progress->close();
         }
     }

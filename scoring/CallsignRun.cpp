@@ -1,0 +1,78 @@
+#include "scoring/CallsignRun.h"
+
+#include <algorithm>
+
+namespace lumbrel {
+
+CallsignRun::CallsignRun(CallsignRunOptions options, std::uint32_t seed, std::optional<int> bestBefore)
+    : options_(options), draw_(seed), maker_(draw_), bestBefore_(bestBefore)
+{
+    options_.calls = std::max(1, options_.calls);
+    options_.startWpm = std::clamp(options_.startWpm, kMinWpm, kMaxWpm);
+    options_.stepWpm = std::clamp(options_.stepWpm, 1, kMaxStepWpm);
+    wpm_ = options_.startWpm;
+    Draw();
+}
+
+void CallsignRun::Draw()
+{
+    replayed_ = false;
+    call_ = Over() ? QString() : QString::fromStdString(maker_.Next());
+}
+
+bool CallsignRun::Replay()
+{
+    if (Over() || replayed_)
+        return false;
+    replayed_ = true;
+    return true;
+}
+
+int CallsignRun::Points(int wpm, const QString& call, bool replayed)
+{
+    const int points = wpm * static_cast<int>(call.size());
+    return replayed ? points / 2 : points;
+}
+
+std::optional<CallsignRun::Checked> CallsignRun::Enter(const QString& copied)
+{
+    if (Over())
+        return std::nullopt;
+    Checked checked{CallAttempt{call_, copied, wpm_, replayed_, 0}, CopyScore::Score(call_, copied)};
+    CallAttempt& a = checked.attempt;
+    if (a.Right()) {
+        a.points = Points(wpm_, call_, replayed_);
+        score_ += a.points;
+        topWpm_ = std::max(topWpm_, wpm_);
+        wpm_ = std::min(kMaxWpm, wpm_ + options_.stepWpm);
+    } else {
+        wpm_ = std::max(kMinWpm, wpm_ - options_.stepWpm);
+    }
+    played_.push_back(a);
+    Draw();
+    return checked;
+}
+
+std::vector<CallAttempt> CallsignRun::Missed() const
+{
+    std::vector<CallAttempt> missed;
+    std::copy_if(played_.begin(), played_.end(), std::back_inserter(missed),
+                 [](const CallAttempt& a) { return !a.Right(); });
+    return missed;
+}
+
+DrillRecord CallsignRun::Record(const QDateTime& ended, int durationSeconds) const
+{
+    DrillRecord d;
+    d.kind = DrillKind::Callsigns;
+    d.ended = ended;
+    d.durationSeconds = durationSeconds;
+    d.characterWpm = options_.startWpm;
+    d.calls = played_;
+    d.stepWpm = options_.stepWpm;
+    d.topWpm = topWpm_;
+    d.score = score_;
+    return d;
+}
+
+}  // namespace lumbrel

@@ -1,0 +1,30 @@
+#include "scoring/DrillRecord.h"
+
+#include <algorithm>
+
+#include "scoring/CopyScore.h"
+
+namespace lumbrel {
+
+QString DrillKindName(DrillKind kind)
+{
+    return kind == DrillKind::Callsigns ? QStringLiteral("callsigns") : QStringLiteral("recognition");
+}
+
+bool RecognitionAnswer::Right() const
+{
+    return !answer.isEmpty() && answer.compare(character, Qt::CaseInsensitive) == 0;
+}
+
+bool CallAttempt::Right() const
+{
+    const QString sent = CopyScore::Normalise(call).remove(QLatin1Char(' '));
+    return !sent.isEmpty() && CopyScore::Normalise(copied).remove(QLatin1Char(' ')) == sent;
+}
+
+int DrillRecord::CallsMissed() const
+{
+    return static_cast<int>(std::count_if(calls.begin(), calls.end(), [](const CallAttempt& c) { return !c.Right(); }));
+}
+
+}  // namespace lumbrel

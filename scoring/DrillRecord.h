@@ -1,0 +1,56 @@
+#pragma once
+// A drill as the history keeps it: an instant-recognition drill (each character
+// played, what was typed for it and how fast) or a callsign run (each call, what was
+// copied, at what speed and for how many points).
+#include <QDateTime>
+#include <QString>
+
+#include <vector>
+
+namespace lumbrel {
+
+enum class DrillKind { Recognition, Callsigns };
+
+// "recognition" or "callsigns", as the history stores the kind.
+QString DrillKindName(DrillKind kind);
+
+struct RecognitionAnswer {
+    QString character;    // as the character list shows it, lower case
+    QString answer;       // what was typed; empty: nothing within the time limit
+    int reactionMs = -1;  // from the heard end of the character to the key; -1: none
+
+    bool Right() const;
+    bool TimedOut() const { return answer.isEmpty(); }
+};
+
+struct CallAttempt {
+    QString call;      // as sent
+    QString copied;    // as typed
+    int wpm = 0;       // the speed it was sent at
+    bool replayed = false;
+    int points = 0;    // 0 for a wrong call
+
+    // The copy equals the call, case and spaces aside.
+    bool Right() const;
+};
+
+struct DrillRecord {
+    qint64 id = 0;  // the history's; 0 until stored
+    DrillKind kind = DrillKind::Recognition;
+    QDateTime ended;
+    int durationSeconds = 0;
+    int characterWpm = 0;  // the character speed; of a callsign run, the speed it began at
+
+    // Instant recognition, in the order played.
+    std::vector<RecognitionAnswer> answers;
+
+    // Callsign run, in the order played.
+    std::vector<CallAttempt> calls;
+    int stepWpm = 0;
+    int topWpm = 0;
+    int score = 0;
+
+    int CallsMissed() const;
+};
+
+}  // namespace lumbrel

@@ -1,0 +1,139 @@
+// The rules of the drills, driven by a scripted learner: instant recognition (the
+// characters missed or slow come back more often, the outcome of each answer, the
+// end, the result slowest first and the known rule) and callsign runs (the speed
+// steps within its range, the points, one replay, the marked copy).
+#include <gtest/gtest.h>
+
+#include "QtPrinters.h"
+
+#include <QRegularExpression>
+
+#include <map>
+
+#include "scoring/CallsignRun.h"
+#include "scoring/RecognitionDrill.h"
+
+namespace lumbrel {
+namespace {
+
+using Outcome = RecognitionDrill::Outcome;
+
+TEST(RecognitionDrill, MissedAndSlowCharactersComeBackMoreOftenAndLeadTheResult)
+{
+    // k and m from the history: m missed half of 40 times, counted as 10 tries.
+    RecognitionDrill weighed({"K", "m"}, {}, {{"k", {10, 0}}, {"m", {40, 20}}}, {}, 1);
+    EXPECT_EQ(weighed.Weights(), (std::vector<int>{25, 150}));
+
+    // Two earlier drills: k right and fast both times, m slow once.
+    DrillRecord fast;
+    fast.answers = {{"k", "k", 300}, {"m", "m", 500}};
+    DrillRecord slow = fast;
+    slow.answers[1].reactionMs = 1200;
+    RecognitionOptions options;
+    options.characters = 400;
+    RecognitionDrill drill({"k", "m", "r", "s"}, options, {}, {fast, slow}, 7);
+
+    // The learner: k at once, m a little later, r always taken for k, s slow and
+    // every third s not at all; the drill runs on its own clock.
+    std::map<QString, int> played;
+    qint64 now = 0;
+    while (!drill.Over(now)) {
+        const QString c = drill.Next();
+        const int n = ++played[c];
+        const std::map<QString, std::pair<QString, int>> script = {
+            {"k", {"k", 400}}, {"m", {"M", 800}}, {"r", {"k", 900}}, {"s", {n % 3 == 0 ? "" : "s", 1600}}};
+        const auto& [answer, ms] = script.at(c);
+        const Outcome outcome = drill.Answer(c, answer, answer.isEmpty() ? -1 : ms);
+        EXPECT_EQ(outcome, c == "r" ? Outcome::Wrong : answer.isEmpty() ? Outcome::TooLate : Outcome::Right)
+            << c.toStdString();
+        now += 500 + (answer.isEmpty() ? options.timeLimitMs : ms);
+    }
+    EXPECT_EQ(drill.Answers().size(), 400u);
+    EXPECT_GT(played["r"], 5 * played["k"]);
+    EXPECT_GT(played["s"], 2 * played["m"]);
+    EXPECT_GT(played["k"], 0);
+    EXPECT_GT(played["m"], 0);
+
+    const std::vector<RecognitionStats> results = drill.Results();
+    ASSERT_EQ(results.size(), 4u);
+    EXPECT_EQ(results[0].character, "r");
+    EXPECT_EQ(results[0].right, 0);
+    EXPECT_EQ(results[1].character, "s");
+    EXPECT_EQ(results[1].medianMs, 1600);
+    EXPECT_EQ(results[1].timedOut, played["s"] / 3);
+    EXPECT_EQ(results[2].character, "m");
+    EXPECT_EQ(results[3].character, "k");
+    EXPECT_DOUBLE_EQ(results[3].Accuracy(), 100.0);
+    // Known: right with a median under 1 s in each of the last three drills with it.
+    EXPECT_EQ(drill.Known(), QSet<QString>{"k"});
+    EXPECT_EQ(drill.Record(QDateTime(), 60).answers.size(), 400u);
+}
+
+TEST(RecognitionDrill, AnswersCountByTheTimeLimitAndTheDrillEndsByCountOrMinutes)
+{
+    RecognitionDrill drill({"k"}, {.characters = 0, .minutes = 1}, {}, {}, 3);
+    for (const auto& [answer, ms, outcome] :
+         {std::tuple{"K", 3000, Outcome::Right}, std::tuple{"k", 3001, Outcome::TooLate},
+          std::tuple{"", -1, Outcome::TooLate}, std::tuple{"m", 100, Outcome::Wrong}})
+        EXPECT_EQ(drill.Answer("k", answer, ms), outcome) << answer << ms;
+    EXPECT_FALSE(drill.Over(59'999));
+    EXPECT_TRUE(drill.Over(60'000));
+    RecognitionDrill counted({"k"}, {.characters = 2}, {}, {}, 3);
+    counted.Answer("k", "k", 100);
+    EXPECT_FALSE(counted.Over(1'000'000));
+    counted.Answer("k", "k", 100);
+    EXPECT_TRUE(counted.Over(0));
+}
+
+TEST(CallsignRun, TheSpeedStepsWithEachCallWithinTenToEightyAndRightCallsScoreBySpeed)
+{
+    // R right, r right after a replay, W one character wrong; the speed before each call.
+    struct Row {
+        int start, step;
+        const char* script;
+        std::vector<int> speeds;
+    };
+    for (const Row& row : {Row{76, 3, "RRRWr", {76, 79, 80, 80, 77, 80}}, Row{12, 2, "WWRW", {12, 10, 10, 12, 10}},
+                           Row{5, 50, "R", {10, 30}}}) {
+        const int calls = static_cast<int>(std::strlen(row.script));
+        CallsignRun run({.calls = calls, .startWpm = row.start, .stepWpm = row.step}, 11, 1000);
+        int score = 0;
+        int top = 0;
+        for (int k = 0; k < calls; ++k) {
+            const char step = row.script[k];
+            ASSERT_EQ(run.Wpm(), row.speeds[static_cast<std::size_t>(k)]) << row.script << k;
+            const QString call = run.Call();
+            ASSERT_TRUE(call.contains(QRegularExpression("^[A-Z0-9/]*[0-9][A-Z]+(/[A-Z]+)?$"))) << call.toStdString();
+            if (step == 'r') {
+                EXPECT_TRUE(run.Replay());
+                EXPECT_FALSE(run.Replay());
+            }
+            QString copy = call.toLower();
+            if (step == 'W')
+                copy.back() = copy.back() == QLatin1Char('x') ? QLatin1Char('y') : QLatin1Char('x');
+            const auto checked = run.Enter(copy);
+            ASSERT_TRUE(checked.has_value());
+            const int full = row.speeds[static_cast<std::size_t>(k)] * static_cast<int>(call.size());
+            EXPECT_EQ(checked->attempt.points, step == 'W' ? 0 : step == 'r' ? full / 2 : full);
+            const auto& columns = checked->score.Columns();
+            EXPECT_EQ(std::count_if(columns.begin(), columns.end(),
+                                    [](const CopyScore::Column& c) { return c.mark == CopyScore::Mark::Wrong; }),
+                      step == 'W' ? 1 : 0);
+            score += checked->attempt.points;
+            if (step != 'W')
+                top = std::max(top, row.speeds[static_cast<std::size_t>(k)]);
+        }
+        EXPECT_EQ(run.Wpm(), row.speeds.back()) << row.script;
+        EXPECT_TRUE(run.Over());
+        EXPECT_TRUE(run.Call().isEmpty());
+        EXPECT_FALSE(run.Enter("k1abc").has_value());
+        EXPECT_EQ(run.Score(), score);
+        EXPECT_EQ(run.TopWpm(), top);
+        EXPECT_EQ(run.NewBest(), score > 1000);
+        EXPECT_EQ(run.Missed().size(), static_cast<std::size_t>(std::count(row.script, row.script + calls, 'W')));
+        EXPECT_EQ(run.Record(QDateTime(), 1).score, score);
+    }
+}
+
+}  // namespace
+}  // namespace lumbrel
