@@ -4,8 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "audio/Messages.h"
 #include "morse/Random.h"
-#include "session/Messages.h"
 
 namespace lumbrel {
 

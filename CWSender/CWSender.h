@@ -36,7 +36,7 @@
 #include <memory>
 
 #include "CWSender/CWMorseCode.h"
-#include "session/AudioDevice.h"
+#include "audio/AudioDevice.h"
 
 namespace lumbrel {
 

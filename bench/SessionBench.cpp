@@ -44,7 +44,7 @@ void BM_OnBufferDoneEveryImpairment(benchmark::State& state)
     VirtualSession session(BusyStore(13), 42);  // 80 WPM
     session.device().KeepPlayedBytes(false);
     session.CreateAndShow();
-    session.trainer().ChirpCheckBoxClick();
+    session.trainer().ApplyChirp();
     session.trainer().StartButtonClick();
     session.Pump();
 

@@ -24,8 +24,8 @@
 
 #include <memory>
 
+#include "keying/RigKeying.h"
 #include "keying/SerialLines.h"
-#include "session/Trainer.h"
 #include "settings/SettingsStore.h"
 
 namespace lumbrel {

@@ -4,12 +4,12 @@
 
 namespace lumbrel {
 
-bool RanWholeSession(const Trainer::SessionSummary& session)
+bool RanWholeSession(const SessionSummary& session)
 {
     return session.elapsedSeconds >= session.sessionMinutes * 60;
 }
 
-QString StoppedEarlyText(const Trainer::SessionSummary& session)
+QString StoppedEarlyText(const SessionSummary& session)
 {
     if (RanWholeSession(session))
         return {};
@@ -21,7 +21,7 @@ QString StoppedEarlyText(const Trainer::SessionSummary& session)
         .arg(session.sessionMinutes == 1 ? QString() : QStringLiteral("s"));
 }
 
-NextCharacterOffer OfferNextCharacter(Trainer& trainer, const Trainer::SessionSummary& session, const CopyScore& score)
+NextCharacterOffer OfferNextCharacter(Trainer& trainer, const SessionSummary& session, const CopyScore& score)
 {
     NextCharacterOffer offer;
     if (session.source != SourceKind::RandomGroups || !score.ReachesKochThreshold() || !RanWholeSession(session))

@@ -17,17 +17,17 @@ struct NextCharacterOffer {
 
 // Whether the session ran at least the session length set in Setup: the Koch rule is
 // about a whole session, so a session stopped early never adds a character.
-bool RanWholeSession(const Trainer::SessionSummary& session);
+bool RanWholeSession(const SessionSummary& session);
 
 // "The session was stopped at 2:13 of 5 minutes; the next character is added after a
 // whole session."; empty for a whole session.
-QString StoppedEarlyText(const Trainer::SessionSummary& session);
+QString StoppedEarlyText(const SessionSummary& session);
 
 // What may be offered now. Nothing unless the session was one of random groups that ran
 // its whole length, the copy reached 90 %, no session is running or counting down, the
 // learning order and the spinner still stand where the session left them, and N is
 // below the maximum.
-NextCharacterOffer OfferNextCharacter(Trainer& trainer, const Trainer::SessionSummary& session,
+NextCharacterOffer OfferNextCharacter(Trainer& trainer, const SessionSummary& session,
                                       const CopyScore& score);
 
 // Takes the offer as a user's change of the spinner does: the spinner to N + 1, then

@@ -36,7 +36,7 @@ QString SessionFactsPath(const QString& transcriptPath)
     return path + QLatin1String(".session");
 }
 
-QString SessionFactsText(const Trainer::SessionSummary& s, std::optional<std::uint32_t> seed)
+QString SessionFactsText(const SessionSummary& s, std::optional<std::uint32_t> seed)
 {
     QString text = QStringLiteral(
                        "source=%1\norder=%2\ncharacters=%3\ncharacter_wpm=%4\neffective_permille=%5\n"
@@ -52,7 +52,7 @@ QString SessionFactsText(const Trainer::SessionSummary& s, std::optional<std::ui
     return text;
 }
 
-QString WriteSessionFacts(const QString& path, const Trainer::SessionSummary& session,
+QString WriteSessionFacts(const QString& path, const SessionSummary& session,
                           std::optional<std::uint32_t> seed)
 {
     QSaveFile file(path);
@@ -87,7 +87,7 @@ SessionFacts ReadSessionFacts(const QString& path)
             values.insert(line.left(eq).trimmed(), line.mid(eq + 1).trimmed());
     }
 
-    Trainer::SessionSummary& s = facts.session;
+    SessionSummary& s = facts.session;
     const auto problem = [&](const char* key) {
         facts.problem = values.contains(QLatin1String(key))
             ? QStringLiteral("%1: bad %2 \"%3\"").arg(name, QLatin1String(key), values.value(QLatin1String(key)))

@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "session/Trainer.h"
+#include "session/SessionSummary.h"
 
 namespace lumbrel {
 
@@ -27,15 +27,15 @@ namespace lumbrel {
 QString SessionFactsPath(const QString& transcriptPath);
 
 // The file's text for a session.
-QString SessionFactsText(const Trainer::SessionSummary& session, std::optional<std::uint32_t> seed);
+QString SessionFactsText(const SessionSummary& session, std::optional<std::uint32_t> seed);
 
 // Writes the facts to path, replacing the file only once it is complete. Returns an
 // empty text on success, otherwise why it could not be written.
-QString WriteSessionFacts(const QString& path, const Trainer::SessionSummary& session,
+QString WriteSessionFacts(const QString& path, const SessionSummary& session,
                           std::optional<std::uint32_t> seed);
 
 struct SessionFacts {
-    Trainer::SessionSummary session;  // its text is left empty
+    SessionSummary session;  // its text is left empty
     std::optional<std::uint32_t> seed;
     QString problem;                  // empty when the facts were read
     bool Ok() const { return problem.isEmpty(); }

@@ -30,7 +30,7 @@ QString SourceCaption(const QString& source)
     return source;
 }
 
-SessionRecord MakeSessionRecord(const Trainer::SessionSummary& session, const QDateTime& ended, const CopyScore& score)
+SessionRecord MakeSessionRecord(const SessionSummary& session, const QDateTime& ended, const CopyScore& score)
 {
     SessionRecord r;
     r.ended = ended;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "scoring/CopyScore.h"
-#include "session/Trainer.h"
+#include "session/SessionSummary.h"
 
 namespace lumbrel {
 
@@ -54,7 +54,7 @@ QString OrderName(LearningOrder order);
 // What the progress window shows for a source name.
 QString SourceCaption(const QString& source);
 
-SessionRecord MakeSessionRecord(const Trainer::SessionSummary& session, const QDateTime& ended,
+SessionRecord MakeSessionRecord(const SessionSummary& session, const QDateTime& ended,
                                 const CopyScore& score);
 
 }  // namespace lumbrel

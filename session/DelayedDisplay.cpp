@@ -1,6 +1,6 @@
 #include "session/DelayedDisplay.h"
 
-#include "session/Messages.h"
+#include "audio/Messages.h"
 
 namespace lumbrel {
 

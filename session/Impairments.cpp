@@ -10,33 +10,33 @@ namespace {
 constexpr double kTwoPi = 6.283185307179586;
 }
 
-int Impairments::AmplitudePercent(const ControlsModel& controls) const
+int Impairments::AmplitudePercent(const SignalSettings& signal) const
 {
-    const int level = controls.Value(ControlId::SignalRadioGroup) + 1;
+    const int level = signal.signalLevel + 1;
     double a = level * 25 * 0.5;
-    if (controls.Checked(ControlId::QSBCheckBox)) {
-        const double phase = controls.Value(ControlId::QSBModeRadioGroup) == 0 ? QsbPhaseFast : QsbPhaseSlow;
+    if (signal.fading) {
+        const double phase = signal.slowFading ? QsbPhaseSlow : QsbPhaseFast;
         const double m = (1.0 - std::sin(phase)) * 0.5;
-        const int depth = controls.Value(ControlId::QSBTypeRadioGroup) == 0 ? 30 : 70;
+        const int depth = signal.deepFading ? 70 : 30;
         a = a * (100 - depth * m) * 0.01;
     }
     return static_cast<int>(a);
 }
 
-int Impairments::NoiseSpan(const ControlsModel& controls)
+int Impairments::NoiseSpan(int noiseLevel)
 {
-    return controls.Value(ControlId::NoiseRadioGroup) * 3200;
+    return noiseLevel * 3200;
 }
 
-void Impairments::RedrawDither(const ControlsModel& controls, RandomNumber& random, int speedDitherSize)
+void Impairments::RedrawDither(const SignalSettings& signal, RandomNumber& random)
 {
-    if (controls.Enabled(ControlId::SpeedStepCheckBox) && controls.Checked(ControlId::SpeedStepCheckBox)) {
-        const int size = (speedDitherSize == 1 && controls.Value(ControlId::RadioGroup1) >= 2) ? 10 : 5;
+    if (signal.speedDitherOffered && signal.speedDither) {
+        const int size = (signal.speedDitherSize == 1 && signal.speedItem >= 2) ? 10 : 5;
         SpeedDither = size - random.Next(size + 1);
     } else {
         SpeedDither = 0;
     }
-    PitchDither = controls.Checked(ControlId::PitchDitherCheckBox) ? random.Next(50) : kNoPitchDither;
+    PitchDither = signal.pitchDither ? random.Next(50) : kNoPitchDither;
 }
 
 void Impairments::AdvanceFading()

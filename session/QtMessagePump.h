@@ -7,8 +7,8 @@
 
 #include <functional>
 
+#include "audio/Messages.h"
 #include "session/Controls.h"
-#include "session/Messages.h"
 
 namespace lumbrel {
 

@@ -5,9 +5,9 @@
 #include <QDir>
 #include <QFile>
 
+#include "audio/Clock.h"
 #include "morse/SampleFormat.h"
 #include "recording/Transcript.h"
-#include "session/Clock.h"
 
 namespace lumbrel {
 
@@ -119,9 +119,9 @@ void Trainer::FormCreate()
     controls_.SetValue(ControlId::DisplayDelayComboBox, store_.Read(keys::DisplayDelay));
     controls_.SetValue(ControlId::NoiseRadioGroup, store_.Read(keys::NoiseLevel));
     controls_.SetChecked(ControlId::ChirpCheckBox, store_.Read(keys::Chirp) != 0);
-    ChirpCheckBoxClick();
+    ApplyChirp();
     controls_.SetChecked(ControlId::HandSentCheckBox, store_.Read(keys::StraightKey) != 0);
-    ChirpCheckBoxClick();
+    ApplyChirp();
     controls_.SetChecked(ControlId::QRMCheckBox, store_.Read(keys::Qrm) != 0);
     QRMCheckBoxClick();
     controls_.SetValue(ControlId::SignalRadioGroup, store_.Read(keys::SignalLevel));
@@ -174,7 +174,7 @@ void Trainer::FormShow()
         characters_.RebuildCharacterList();
         characters_.RebuildActiveSet();
         // The restored Chirp box found no character list to apply itself to.
-        ChirpCheckBoxClick();
+        ApplyChirp();
     }
 }
 
@@ -491,7 +491,7 @@ void Trainer::QSBCheckBoxClick()
     controls_.SetVisible(ControlId::QSBTypeRadioGroup, on);
 }
 
-void Trainer::ChirpCheckBoxClick()
+void Trainer::ApplyChirp()
 {
     if (!characters_.CharacterList().empty())
         renderer_.SetChirp(controls_.Checked(ControlId::ChirpCheckBox));
@@ -578,7 +578,7 @@ void Trainer::SetupDialogClosed()
 
 // --- Text area commands --------------------------------------------------------------
 
-void Trainer::DecreadFontSize1Click(const QString& face, int pointSize)
+void Trainer::SetSentFont(const QString& face, int pointSize)
 {
     sentFont_.face = face;
     sentFont_.pointSize = pointSize;
@@ -710,8 +710,23 @@ int Trainer::NextSymbol()
         return NextTextSymbol();
     prosignState_ = 0;
     const int index = groups_.NextGroupSymbol(random_, characters_.ActiveSet());
-    impairments_.RedrawDither(controls_, random_, copies_.speedDitherSize);
+    impairments_.RedrawDither(CurrentSignalSettings(), random_);
     return index;
+}
+
+SignalSettings Trainer::CurrentSignalSettings() const
+{
+    SignalSettings signal;
+    signal.signalLevel = controls_.Value(ControlId::SignalRadioGroup);
+    signal.fading = controls_.Checked(ControlId::QSBCheckBox);
+    signal.slowFading = controls_.Value(ControlId::QSBModeRadioGroup) != 0;
+    signal.deepFading = controls_.Value(ControlId::QSBTypeRadioGroup) != 0;
+    signal.speedDither = controls_.Checked(ControlId::SpeedStepCheckBox);
+    signal.speedDitherOffered = controls_.Enabled(ControlId::SpeedStepCheckBox);
+    signal.speedItem = controls_.Value(ControlId::RadioGroup1);
+    signal.speedDitherSize = copies_.speedDitherSize;
+    signal.pitchDither = controls_.Checked(ControlId::PitchDitherCheckBox);
+    return signal;
 }
 
 void Trainer::OnBufferDone(AudioBufferHeader* header)
@@ -779,7 +794,7 @@ void Trainer::OnBufferDone(AudioBufferHeader* header)
     if (const AudioResult unprepared = audio_.UnprepareHeader(out); !unprepared.Ok())
         NoteAudioFault(unprepared, QStringLiteral("Information"));
 
-    const int amplitude = impairments_.AmplitudePercent(controls_);
+    const int amplitude = impairments_.AmplitudePercent(CurrentSignalSettings());
     const int permille = (sourceKind_ == SourceKind::RandomGroups || effectiveMode != 0 || index == 0)
         ? impairments_.EffectivePermille
         : 1000;
@@ -794,8 +809,8 @@ void Trainer::OnBufferDone(AudioBufferHeader* header)
     // half a frame of closing silence, is left out rather than the buffer refused.
     int bytes = std::min<int>(code.SlotBytes(joined), static_cast<int>(kBufferBytes));
     bytes -= bytes % static_cast<int>(audio::kBlockAlign);
-    code.CopyOut(static_cast<std::int16_t*>(out.data), Impairments::NoiseSpan(controls_), joined, amplitude,
-                 bytes / 2);
+    const int noise = Impairments::NoiseSpan(controls_.Value(ControlId::NoiseRadioGroup));
+    code.CopyOut(static_cast<std::int16_t*>(out.data), noise, joined, amplitude, bytes / 2);
     out.length = static_cast<std::uint32_t>(bytes);
 
     // A WAV recording takes precedence; a write error (disk full) stops that recording,

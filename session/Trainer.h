@@ -15,16 +15,18 @@
 #include <vector>
 
 #include "CWSender/CWSender.h"
-#include "morse/CharacterSet.h"
+#include "audio/AudioDevice.h"
+#include "audio/Messages.h"
+#include "keying/RigKeying.h"
 #include "morse/MorseCode.h"
 #include "morse/Random.h"
 #include "recording/Mp3OutputStream.h"
 #include "recording/WavFile.h"
-#include "session/AudioDevice.h"
+#include "session/CharacterSet.h"
 #include "session/Controls.h"
 #include "session/DelayedDisplay.h"
 #include "session/Impairments.h"
-#include "session/Messages.h"
+#include "session/SessionSummary.h"
 #include "session/SessionTypes.h"
 #include "settings/SettingsStore.h"
 #include "text/RandomGroups.h"
@@ -51,22 +53,6 @@ public:
     // The setup dialog's character boxes.
     virtual void SetCharacterCaptions(const QStringList&) {}
     virtual void ShowCharacterBoxes(int) {}
-};
-
-// The rig's keying lines, while a session runs. The trainer raises them as every
-// session begins (a port that is not open may try to open again then) and drops them
-// when it ends.
-class RigKeying {
-public:
-    virtual ~RigKeying() = default;
-    virtual bool IsOpen() const = 0;
-    virtual void RaiseRigLines() = 0;
-    virtual void DropRigLines() = 0;
-    // Why keying stopped since the last call (the device went away during a session),
-    // for a one-time note in the status line; empty when nothing new went wrong.
-    virtual QString TakeKeyingNote() { return {}; }
-    // The window closes: the port is closed, before the audio output.
-    virtual void CloseRigPort() {}
 };
 
 class Trainer final : private CharacterWindows {
@@ -116,7 +102,10 @@ public:
     void PitchSpinnerChange();
     void DisplayDelayComboBoxChange();
     void QSBCheckBoxClick();
-    void ChirpCheckBoxClick();
+    // The reaction of both the Chirp and the Straight Key box: the renderer takes the
+    // Chirp box (the straight-key timing is read for every character). Nothing happens
+    // before the character list exists.
+    void ApplyChirp();
     void WeightingCheckBoxClick();
     void QRMCheckBoxClick();
     // The interfering stations: set up and started, re-armed after each group, closed.
@@ -141,7 +130,7 @@ public:
     const TextFont& SentFont() const { return sentFont_; }
     // "Select Font" confirmed: the font of "Sent" for this run; writes "FontSize",
     // then "Font Name".
-    void DecreadFontSize1Click(const QString& face, int pointSize);
+    void SetSentFont(const QString& face, int pointSize);
     // "Single Words Only": the menu item has toggled itself; its state becomes the copy.
     void SingleWordsOnly1Click();
     // "Clear ": empties "Sent".
@@ -224,29 +213,13 @@ public:
     };
     const Copies& SettingCopies() const { return copies_; }
 
-    // ===== The facts of a session at its end, for checking the copy (scoring/) =====
-    struct SessionSummary {
-        SourceKind source = SourceKind::RandomGroups;
-        bool singleEntry = false;    // a list session that plays one entry (a sample QSO)
-        LearningOrder order = LearningOrder::Koch;
-        int characterCount = 0;      // N, the spinner
-        int characterWpm = 0;
-        int effectivePermille = 1000;
-        int sessionMinutes = 0;      // the setting that ends a random-group session
-        int elapsedSeconds = 0;      // from the start to the end
-        QString text;                // "Sent" after the final reveal
-    };
+    // The facts of a session at its end (session/SessionSummary.h).
+    using SessionSummary = lumbrel::SessionSummary;
     // Called at the end of every session that began, after the final reveal.
     void SetSessionEndedListener(std::function<void(const SessionSummary&)> listener)
     {
         sessionEnded_ = std::move(listener);
     }
-
-private:
-    std::function<void(const SessionSummary&)> sessionEnded_;
-
-public:
-    // ===== end of the facts of a session ============================================
 
 private:
     // CharacterWindows: the spinner and the tools live in the controls model.
@@ -270,6 +243,8 @@ private:
     void ApplyIdleControls();      // back to Idle
     void EndOfSession();
     int NextSymbol();
+    // The signal options of the controls and the setting copies, as they stand now.
+    SignalSettings CurrentSignalSettings() const;
     // Whole seconds since the session began, on the tick count: a wall clock set back
     // or forward (a correction, summer time) or midnight changes nothing.
     int ElapsedSeconds() const;
@@ -332,6 +307,7 @@ private:
     QString recordingError_;  // a write error of this session's recording, told once at its end
     void FinishRecordings();
     QString transcriptFileName_;
+    std::function<void(const SessionSummary&)> sessionEnded_;
 
     // ===== Word lists, sample QSOs and text files (TrainerTextSources.cpp) =========
 public:
@@ -353,7 +329,7 @@ public:
     void QSOPopupMenu1Click(const QString& caption);
     // Loads the entry list from the list path and begins a session; true when it began.
     // Shared by words and QSOs; the hidden buttons "Common Words" and "Sample QSO".
-    bool CommonWordsClick();
+    bool PlayEntryList();
     // The list path and the two flags, for callers that name a file themselves.
     void SetEntryListSource(const QString& path, bool filterAsWords, bool endAfterOneEntry);
     // "Play Text File" / "Text FIle": the file the open dialog chose; empty when cancelled.

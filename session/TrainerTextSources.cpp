@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "audio/Clock.h"
 #include "morse/LearningOrders.h"
-#include "session/Clock.h"
 #include "session/Trainer.h"
 #include "text/DataFolders.h"
 #include "text/EntryList.h"
@@ -65,7 +65,7 @@ void Trainer::ToolButton7Click()
         return;
     endAfterOneEntry_ = false;
     filterAsWords_ = true;
-    CommonWordsClick();
+    PlayEntryList();
 }
 
 QStringList Trainer::WordsPopupMenuPopup() const
@@ -84,7 +84,7 @@ void Trainer::WordPopupMenuItem1Click(const QString& caption)
     endAfterOneEntry_ = false;
     filterAsWords_ = true;
     store_.Write(keys::CommonWordFile, copies_.commonWordFile);
-    CommonWordsClick();
+    PlayEntryList();
 }
 
 void Trainer::ToolButton8Click()
@@ -97,7 +97,7 @@ void Trainer::ToolButton8Click()
     endAfterOneEntry_ = true;
     filterAsWords_ = false;
     listPath_ = path;
-    CommonWordsClick();
+    PlayEntryList();
 }
 
 QStringList Trainer::QSOPopupMenuPopup() const
@@ -116,7 +116,7 @@ void Trainer::QSOPopupMenu1Click(const QString& caption)
     endAfterOneEntry_ = true;
     filterAsWords_ = false;
     store_.Write(keys::QsoFile, copies_.qsoFile);
-    CommonWordsClick();
+    PlayEntryList();
 }
 
 void Trainer::SetEntryListSource(const QString& path, bool filterAsWords, bool endAfterOneEntry)
@@ -126,7 +126,7 @@ void Trainer::SetEntryListSource(const QString& path, bool filterAsWords, bool e
     endAfterOneEntry_ = endAfterOneEntry;
 }
 
-bool Trainer::CommonWordsClick()
+bool Trainer::PlayEntryList()
 {
     if (!SourceCommandAllowed())
         return false;
@@ -277,7 +277,7 @@ int Trainer::NextEntrySymbol()
                     sessionState_ = kStopping;  // this word space still goes out
             }
             prosignState_ = 0;
-            impairments_.RedrawDither(controls_, random_, copies_.speedDitherSize);
+            impairments_.RedrawDither(CurrentSignalSettings(), random_);
             return kWordSpace;
         }
         qsizetype position = entryPosition_;
@@ -360,7 +360,7 @@ int Trainer::NextTextSymbol()
                 continue;  // a line end adds no second word space
             lastWasWordSpace_ = true;
             prosignState_ = 0;
-            impairments_.RedrawDither(controls_, random_, copies_.speedDitherSize);
+            impairments_.RedrawDither(CurrentSignalSettings(), random_);
             return kWordSpace;
         }
 
@@ -389,7 +389,7 @@ int Trainer::NextTextSymbol()
                 lastWasWordSpace_ = false;  // every space is sent
                 return kWordSpace;
             }
-            impairments_.RedrawDither(controls_, random_, copies_.speedDitherSize);
+            impairments_.RedrawDither(CurrentSignalSettings(), random_);
             if (lastWasWordSpace_)
                 continue;
             lastWasWordSpace_ = true;

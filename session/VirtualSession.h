@@ -10,10 +10,10 @@
 #include <memory>
 #include <vector>
 
-#include "session/Clock.h"
-#include "session/MessageQueue.h"
+#include "audio/Clock.h"
+#include "audio/MessageQueue.h"
+#include "audio/VirtualAudioDevice.h"
 #include "session/Trainer.h"
-#include "session/VirtualAudioDevice.h"
 
 namespace lumbrel {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "session/DelayedDisplay.h"
-#include "session/MessageQueue.h"
+#include "audio/MessageQueue.h"
 
 using namespace lumbrel;
 

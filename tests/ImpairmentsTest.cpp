@@ -12,31 +12,31 @@ namespace {
 
 TEST(Impairments, SignalStrengthWithoutFading)
 {
-    ControlsModel c;
+    SignalSettings c;
     Impairments imp;
     const int expected[] = {12, 25, 37, 50, 62, 75, 87, 100};
     for (int i = 0; i < 8; ++i) {
-        c.SetValue(ControlId::SignalRadioGroup, i);
+        c.signalLevel = i;
         EXPECT_EQ(imp.AmplitudePercent(c), expected[i]) << i;
     }
 }
 
 TEST(Impairments, FadingSwingsBetweenItsDepthAndFull)
 {
-    ControlsModel c;
+    SignalSettings c;
     Impairments imp;
-    c.SetValue(ControlId::SignalRadioGroup, 7);
-    c.SetChecked(ControlId::QSBCheckBox, true);
-    c.SetValue(ControlId::QSBTypeRadioGroup, 1);  // deep
+    c.signalLevel = 7;
+    c.fading = true;
+    c.deepFading = true;
     imp.QsbPhaseFast = 3 * M_PI / 2;              // sin = -1: the bottom of the fade
     EXPECT_EQ(imp.AmplitudePercent(c), 30);
     imp.QsbPhaseFast = M_PI / 2;
     EXPECT_EQ(imp.AmplitudePercent(c), 100);
-    c.SetValue(ControlId::QSBTypeRadioGroup, 0);  // shallow
+    c.deepFading = false;
     imp.QsbPhaseFast = 3 * M_PI / 2;
     EXPECT_EQ(imp.AmplitudePercent(c), 70);
     // Slow mode reads the slow phase.
-    c.SetValue(ControlId::QSBModeRadioGroup, 1);
+    c.slowFading = true;
     imp.QsbPhaseSlow = M_PI / 2;
     EXPECT_EQ(imp.AmplitudePercent(c), 100);
 }
@@ -60,36 +60,34 @@ TEST(Impairments, FadingPhasesAdvanceAndWrapOnce)
 
 TEST(Impairments, NoiseSpanIsIndexTimes3200)
 {
-    ControlsModel c;
     for (int i = 0; i < 5; ++i) {
-        c.SetValue(ControlId::NoiseRadioGroup, i);
-        EXPECT_EQ(Impairments::NoiseSpan(c), i * 3200);
+        EXPECT_EQ(Impairments::NoiseSpan(i), i * 3200);
     }
 }
 
 TEST(Impairments, SpeedDitherOnlyWhenEnabledAndChecked)
 {
-    ControlsModel c;
+    SignalSettings c;
     Impairments imp;
     RandomNumber random(3);
-    c.SetChecked(ControlId::SpeedStepCheckBox, true);
-    c.SetEnabled(ControlId::SpeedStepCheckBox, false);  // checked but disabled
+    c.speedDitherSize = 1;
+    c.speedDither = true;  // checked but disabled
     for (int i = 0; i < 50; ++i) {
-        imp.RedrawDither(c, random, 1);
+        imp.RedrawDither(c, random);
         EXPECT_EQ(imp.SpeedDither, 0);
     }
-    c.SetEnabled(ControlId::SpeedStepCheckBox, true);
-    c.SetValue(ControlId::RadioGroup1, 1);  // 20 WPM: size 10 still dithers by at most 5
+    c.speedDitherOffered = true;
+    c.speedItem = 1;  // 20 WPM: size 10 still dithers by at most 5
     std::set<int> seen;
     for (int i = 0; i < 500; ++i) {
-        imp.RedrawDither(c, random, 1);
+        imp.RedrawDither(c, random);
         seen.insert(imp.SpeedDither);
     }
     EXPECT_EQ(seen, (std::set<int>{0, 1, 2, 3, 4, 5}));
-    c.SetValue(ControlId::RadioGroup1, 2);  // 25 WPM and up: size 10
+    c.speedItem = 2;  // 25 WPM and up: size 10
     seen.clear();
     for (int i = 0; i < 1000; ++i) {
-        imp.RedrawDither(c, random, 1);
+        imp.RedrawDither(c, random);
         seen.insert(imp.SpeedDither);
     }
     EXPECT_EQ(seen.size(), 11u);
@@ -98,15 +96,15 @@ TEST(Impairments, SpeedDitherOnlyWhenEnabledAndChecked)
 
 TEST(Impairments, PitchDitherIsOffAt25)
 {
-    ControlsModel c;
+    SignalSettings c;
     Impairments imp;
     RandomNumber random(5);
-    imp.RedrawDither(c, random, 0);
+    imp.RedrawDither(c, random);
     EXPECT_EQ(imp.PitchDither, 25);
-    c.SetChecked(ControlId::PitchDitherCheckBox, true);
+    c.pitchDither = true;
     std::set<int> seen;
     for (int i = 0; i < 2000; ++i) {
-        imp.RedrawDither(c, random, 0);
+        imp.RedrawDither(c, random);
         seen.insert(imp.PitchDither);
     }
     EXPECT_EQ(*seen.begin(), 0);

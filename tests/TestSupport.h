@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "morse/CharacterSet.h"
+#include "session/CharacterSet.h"
 
 namespace lumbrel::test {
 

@@ -47,7 +47,7 @@ constexpr const char* kWrongStyle = "background-color:#f4a6a6; color:#000000; fo
 constexpr const char* kDroppedStyle = "background-color:#f7d08a; color:#000000; font-weight:bold";
 constexpr const char* kAddedStyle = "background-color:#a9c8f0; color:#000000; font-weight:bold";
 
-QString SessionFacts(const Trainer::SessionSummary& s, int charactersSent)
+QString SessionFacts(const SessionSummary& s, int charactersSent)
 {
     const double effective = s.characterWpm * s.effectivePermille / 1000.0;
     QString speed = QStringLiteral("%1 WPM").arg(s.characterWpm);
@@ -69,7 +69,7 @@ QString SessionFacts(const Trainer::SessionSummary& s, int charactersSent)
 
 // --- The dialog ---------------------------------------------------------------------------
 
-CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const Trainer::SessionSummary& session, const QDateTime& ended,
+CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session, const QDateTime& ended,
                                  Store store, QWidget* parent)
     : QDialog(parent), trainer_(trainer), session_(session), ended_(ended), store_(std::move(store))
 {
@@ -292,7 +292,7 @@ CopyChecking::CopyChecking(Trainer& trainer, Prompts& prompts, QWidget* window, 
     connect(progressAction_, &QAction::triggered, this, &CopyChecking::ProgressClick);
     if (sentView)
         connect(sentView, &QTextEdit::textChanged, this, &CopyChecking::UpdateActions);
-    trainer_.SetSessionEndedListener([this](const Trainer::SessionSummary& s) { SessionEnded(s); });
+    trainer_.SetSessionEndedListener([this](const SessionSummary& s) { SessionEnded(s); });
     trainer_.Groups().SetMissTalliesSource([this] { return WeakCharacterTallies(); });
 }
 
@@ -323,7 +323,7 @@ bool CopyChecking::CanCheck() const
 
 void CopyChecking::UpdateActions() { checkAction_->setEnabled(CanCheck()); }
 
-void CopyChecking::SessionEnded(const Trainer::SessionSummary& summary)
+void CopyChecking::SessionEnded(const SessionSummary& summary)
 {
     last_ = summary;
     ++sessionSerial_;

@@ -43,7 +43,7 @@ public:
     // Stores a checked copy; returns a line for the dialog on what became of it.
     using Store = std::function<QString(const SessionRecord&)>;
 
-    CheckCopyDialog(Trainer& trainer, const Trainer::SessionSummary& session, const QDateTime& ended, Store store,
+    CheckCopyDialog(Trainer& trainer, const SessionSummary& session, const QDateTime& ended, Store store,
                     QWidget* parent = nullptr);
     ~CheckCopyDialog() override;
 
@@ -57,7 +57,7 @@ public:
 
     const std::optional<CopyScore>& Score() const { return score_; }
     const NextCharacterOffer& Offer() const { return offerState_; }
-    const Trainer::SessionSummary& Session() const { return session_; }
+    const SessionSummary& Session() const { return session_; }
 
     // The aligned pair as HTML: sent line above the copy line, marks in colour.
     static QString PairHtml(const CopyScore& score, int width = 60);
@@ -76,7 +76,7 @@ private:
     void ShowResult();
 
     Trainer& trainer_;
-    Trainer::SessionSummary session_;
+    SessionSummary session_;
     QDateTime ended_;
     Store store_;
     std::optional<CopyScore> score_;
@@ -118,7 +118,7 @@ public:
     // A session has ended and its text is still in "Sent".
     bool CanCheck() const;
     void UpdateActions();
-    const std::optional<Trainer::SessionSummary>& LastSession() const { return last_; }
+    const std::optional<SessionSummary>& LastSession() const { return last_; }
 
     CheckCopyDialog* Dialog() const { return dialog_; }
     ProgressWindow* Progress() const;
@@ -129,7 +129,7 @@ public Q_SLOTS:
     void ProgressClick();
 
 private:
-    void SessionEnded(const Trainer::SessionSummary& summary);
+    void SessionEnded(const SessionSummary& summary);
     // Adds the record, or writes over the one stored before for the same session.
     QString StoreRecord(const SessionRecord& record, std::optional<qint64>* stored);
     void Tell(const QString& text);
@@ -142,7 +142,7 @@ private:
     QWidget* window_;
     QAction* checkAction_ = nullptr;
     QAction* progressAction_ = nullptr;
-    std::optional<Trainer::SessionSummary> last_;
+    std::optional<SessionSummary> last_;
     QDateTime lastEnded_;
     QString historyPath_;
     std::unique_ptr<History> history_;

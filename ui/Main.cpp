@@ -32,8 +32,12 @@
 
 #include <algorithm>
 
-#include "session/AudioDevice.h"
-#include "session/Clock.h"
+#include "audio/AudioDevice.h"
+#include "audio/Clock.h"
+#include "recording/LameEncoder.h"
+#include "recording/Mp3OutputStream.h"
+#include "recording/RecordCommand.h"
+#include "recording/WavFile.h"
 #include "ui/AboutBox.h"
 #include "ui/Application.h"
 #include "ui/CheckCopy.h"
@@ -41,10 +45,6 @@
 #include "ui/ControlWidgets.h"
 #include "ui/DefineMorse.h"
 #include "ui/MP3Recording.h"
-#include "recording/LameEncoder.h"
-#include "recording/Mp3OutputStream.h"
-#include "recording/RecordCommand.h"
-#include "recording/WavFile.h"
 #include "ui/RichEditRx.h"
 #include "ui/WindowPlacement.h"
 
@@ -490,7 +490,7 @@ void MainWindow::ConnectInput()
     connect(recordAction_, &QAction::triggered, this, &MainWindow::RecordAudioFile1Click);
     connect(exitAction_, &QAction::triggered, this, &MainWindow::Exit1Click);
     connect(aboutAction_, &QAction::triggered, this, &MainWindow::About1Click);
-    connect(fontAction_, &QAction::triggered, this, &MainWindow::DecreadFontSize1Click);
+    connect(fontAction_, &QAction::triggered, this, &MainWindow::SelectFontClick);
     connect(Action(ControlId::SingleWordsOnly1), &QAction::triggered, this, &MainWindow::SingleWordsOnly1Click);
     connect(clearAction_, &QAction::triggered, this, &MainWindow::Clear1Click);
     connect(saveAction_, &QAction::triggered, this, &MainWindow::SaveToFile1Click);
@@ -543,8 +543,8 @@ void MainWindow::ConnectInput()
         });
     };
     box(ControlId::QSBCheckBox, &Trainer::QSBCheckBoxClick);
-    box(ControlId::ChirpCheckBox, &Trainer::ChirpCheckBoxClick);
-    box(ControlId::HandSentCheckBox, &Trainer::ChirpCheckBoxClick);
+    box(ControlId::ChirpCheckBox, &Trainer::ApplyChirp);
+    box(ControlId::HandSentCheckBox, &Trainer::ApplyChirp);
     box(ControlId::QRMCheckBox, &Trainer::QRMCheckBoxClick);
     box(ControlId::SpeedStepCheckBox, nullptr);
     box(ControlId::PitchDitherCheckBox, nullptr);
@@ -680,7 +680,7 @@ void MainWindow::About1Click() { about_->exec(); }
 
 void MainWindow::Exit1Click() { close(); }
 
-void MainWindow::DecreadFontSize1Click()
+void MainWindow::SelectFontClick()
 {
     const FontChoice current{sent_->font(), sent_->palette().color(QPalette::Text)};
     const std::optional<FontChoice> chosen = prompts_->ChooseFontAndColour(this, current, kMaxFontPointSize);
@@ -699,7 +699,7 @@ void MainWindow::DecreadFontSize1Click()
     size = std::clamp(size, 1, kMaxFontPointSize);
     font.setPointSize(size);
     sent_->setFont(font);
-    trainer_->DecreadFontSize1Click(font.family(), size);
+    trainer_->SetSentFont(font.family(), size);
 }
 
 void MainWindow::SingleWordsOnly1Click(bool checked)

@@ -123,13 +123,14 @@ public Q_SLOTS:
     void SetupButtonClick();
     void About1Click();
     void Exit1Click();
-    void DecreadFontSize1Click();
+    // "Select Font" of the text area's menu: the font dialog, then the trainer's font.
+    void SelectFontClick();
     void SingleWordsOnly1Click(bool checked);
     void Clear1Click();
     void SaveToFile1Click();
     void TrayIcon1Click();
 
-    // Filled by later work (word lists, QSO and text files, recording).
+    // The text sources and recording.
     void SendFileClick();
     // Files dropped on the window (local ones; others are ignored).
     void DropFiles(const QList<QUrl>& urls);

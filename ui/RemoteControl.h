@@ -12,7 +12,7 @@
 
 #include <functional>
 
-#include "session/Messages.h"
+#include "audio/Messages.h"
 
 namespace lumbrel {
 

@@ -10,10 +10,10 @@
 #include <mutex>
 #include <vector>
 
+#include "audio/Clock.h"
+#include "audio/PortAudioDevice.h"
 #include "keying/RigPort.h"
 #include "keying/SystemSerialLines.h"
-#include "session/Clock.h"
-#include "session/PortAudioDevice.h"
 #include "settings/SettingsStore.h"
 #include "ui/Application.h"
 #include "ui/Main.h"

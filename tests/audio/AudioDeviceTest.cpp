@@ -17,12 +17,12 @@
 #include <utility>
 #include <vector>
 
-#include "session/AudioDevice.h"
-#include "session/Clock.h"
-#include "session/MessageQueue.h"
-#include "session/Messages.h"
-#include "session/PortAudioDevice.h"
-#include "session/VirtualAudioDevice.h"
+#include "audio/AudioDevice.h"
+#include "audio/Clock.h"
+#include "audio/MessageQueue.h"
+#include "audio/Messages.h"
+#include "audio/PortAudioDevice.h"
+#include "audio/VirtualAudioDevice.h"
 
 namespace lumbrel {
 namespace {

@@ -35,10 +35,10 @@
 #include <thread>
 #include <vector>
 
-#include "session/AudioDevice.h"
-#include "session/MessageQueue.h"
-#include "session/Messages.h"
-#include "session/PortAudioDevice.h"
+#include "audio/AudioDevice.h"
+#include "audio/MessageQueue.h"
+#include "audio/Messages.h"
+#include "audio/PortAudioDevice.h"
 
 namespace {
 

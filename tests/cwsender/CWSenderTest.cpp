@@ -24,10 +24,10 @@
 #include "CWSender/CWMorseCode.h"
 #include "CWSender/CWSender.h"
 #include "morse/Random.h"
-#include "session/Clock.h"
-#include "session/MessageQueue.h"
-#include "session/Messages.h"
-#include "session/VirtualAudioDevice.h"
+#include "audio/Clock.h"
+#include "audio/MessageQueue.h"
+#include "audio/Messages.h"
+#include "audio/VirtualAudioDevice.h"
 
 namespace lumbrel {
 namespace {

@@ -23,7 +23,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "session/MessageQueue.h"
+#include "audio/MessageQueue.h"
 #include "tests/TestSupport.h"
 #include "tests/faults/FaultSupport.h"
 #include "tests/scoring/QtPrinters.h"

@@ -31,11 +31,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "session/AudioDevice.h"
-#include "session/Clock.h"
-#include "session/MessageQueue.h"
-#include "session/Messages.h"
-#include "session/PortAudioDevice.h"
+#include "audio/AudioDevice.h"
+#include "audio/Clock.h"
+#include "audio/MessageQueue.h"
+#include "audio/Messages.h"
+#include "audio/PortAudioDevice.h"
 #include "session/Trainer.h"
 #include "tests/TestSupport.h"
 

@@ -5,8 +5,8 @@
 
 #include <QAction>
 
-#include "session/Clock.h"
-#include "session/VirtualAudioDevice.h"
+#include "audio/Clock.h"
+#include "audio/VirtualAudioDevice.h"
 #include "tests/TestSupport.h"
 #include "tests/scoring/QtPrinters.h"
 #include "tests/ui/UiTestSupport.h"

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "morse/CharacterSet.h"
+#include "session/CharacterSet.h"
 
 namespace lumbrel::fuzz {
 

@@ -156,7 +156,7 @@ void PlayList(const QString& path, const Options& o, std::uint32_t seed)
     Trainer& t = session.trainer();
 
     t.SetEntryListSource(path, o.words, o.endAfterOneEntry);
-    const bool began = t.CommonWordsClick();
+    const bool began = t.PlayEntryList();
     session.CheckNoMessages();
     FUZZ_CHECK(began == !t.EntryList().isEmpty());
     if (!began) {

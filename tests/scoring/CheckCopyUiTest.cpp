@@ -27,8 +27,8 @@
 #include <memory>
 
 #include "scoring/History.h"
-#include "session/Clock.h"
-#include "session/VirtualAudioDevice.h"
+#include "audio/Clock.h"
+#include "audio/VirtualAudioDevice.h"
 #include "ui/CheckCopy.h"
 #include "ui/Main.h"
 #include "ui/Progress.h"

@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "UiTestSupport.h"
-#include "session/MessageQueue.h"
+#include "audio/MessageQueue.h"
 #include "ui/RemoteControl.h"
 
 namespace lumbrel::test {

@@ -11,8 +11,8 @@
 #include <optional>
 #include <vector>
 
-#include "session/Clock.h"
-#include "session/VirtualAudioDevice.h"
+#include "audio/Clock.h"
+#include "audio/VirtualAudioDevice.h"
 #include "settings/SettingsStore.h"
 #include "ui/Main.h"
 #include "ui/Prompts.h"

@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <vector>
 
-#include "morse/CharacterSet.h"
 #include "morse/MorseCode.h"
+#include "session/CharacterSet.h"
+#include "settings/SettingsStore.h"
 #include "tools/render/AudioOutput.h"
 #include "tools/render/Progress.h"
-#include "settings/SettingsStore.h"
 #include "tools/render/RenderOptions.h"
 #include "tools/render/RenderSession.h"
 

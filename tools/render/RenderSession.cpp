@@ -9,18 +9,18 @@
 #include <cstdio>
 #include <optional>
 
+#include "audio/Clock.h"
+#include "audio/PortAudioDevice.h"
 #include "recording/Transcript.h"
 #include "scoring/SessionFacts.h"
-#include "tools/render/AudioOutput.h"
-#include "tools/render/Mixer.h"
-#include "tools/render/Progress.h"
-#include "session/Clock.h"
-#include "session/PortAudioDevice.h"
 #include "session/QtMessagePump.h"
 #include "session/Trainer.h"
 #include "session/VirtualSession.h"
 #include "settings/SettingsStore.h"
 #include "text/DataFolders.h"
+#include "tools/render/AudioOutput.h"
+#include "tools/render/Mixer.h"
+#include "tools/render/Progress.h"
 
 namespace lumbrel::render {
 namespace {
@@ -93,7 +93,7 @@ bool StartSession(const RenderOptions& o, Trainer& trainer, QString& why)
             return false;
         }
         trainer.SetEntryListSource(path, o.words, o.qso);
-        if (trainer.CommonWordsClick())
+        if (trainer.PlayEntryList())
             return true;
         why = o.words ? QStringLiteral("no words of %1 are left after filtering").arg(path)
                       : QStringLiteral("%1 holds no QSO").arg(path);
@@ -125,15 +125,15 @@ void ApplyAfterShow(const RenderOptions& o, Trainer& trainer)
 }
 
 // The facts of the session, kept for the transcript's sidecar.
-void KeepFacts(Trainer& trainer, std::optional<Trainer::SessionSummary>& facts)
+void KeepFacts(Trainer& trainer, std::optional<SessionSummary>& facts)
 {
-    trainer.SetSessionEndedListener([&facts](const Trainer::SessionSummary& s) { facts = s; });
+    trainer.SetSessionEndedListener([&facts](const SessionSummary& s) { facts = s; });
 }
 
 // The transcript, and beside it the session's facts (T.session), from which
 // lumbrel-score --save stores a copy checked later in the history.
 int WriteTranscript(const RenderOptions& o, const Trainer& trainer,
-                    const std::optional<Trainer::SessionSummary>& facts, std::uint32_t seed)
+                    const std::optional<SessionSummary>& facts, std::uint32_t seed)
 {
     if (o.transcript.isEmpty())
         return 0;
@@ -197,7 +197,7 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
     }
     session.CreateAndShow();
     ApplyAfterShow(o, session.trainer());
-    std::optional<Trainer::SessionSummary> facts;
+    std::optional<SessionSummary> facts;
     KeepFacts(session.trainer(), facts);
     QString why;
     const bool started = StartSession(o, session.trainer(), why);
@@ -256,7 +256,7 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
     ApplyAfterShow(o, trainer);
     if (!trainer.AudioOpen())
         return 1;
-    std::optional<Trainer::SessionSummary> facts;
+    std::optional<SessionSummary> facts;
     KeepFacts(trainer, facts);
 
     pump.afterMessage = [&](int) {

@@ -30,9 +30,9 @@
 
 #include <cstdio>
 
+#include "audio/Clock.h"
+#include "audio/VirtualAudioDevice.h"
 #include "scoring/History.h"
-#include "session/Clock.h"
-#include "session/VirtualAudioDevice.h"
 #include "ui/AboutBox.h"
 #include "ui/Application.h"
 #include "ui/CheckCopy.h"

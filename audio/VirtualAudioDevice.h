@@ -33,8 +33,8 @@
 #include <string>
 #include <vector>
 
-#include "session/AudioDevice.h"
-#include "session/Clock.h"
+#include "audio/AudioDevice.h"
+#include "audio/Clock.h"
 
 namespace lumbrel {
 

@@ -1,4 +1,4 @@
-#include "session/MessageQueue.h"
+#include "audio/MessageQueue.h"
 
 #include <utility>
 

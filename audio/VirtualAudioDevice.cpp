@@ -1,9 +1,9 @@
-#include "session/VirtualAudioDevice.h"
+#include "audio/VirtualAudioDevice.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "session/Messages.h"
+#include "audio/Messages.h"
 
 namespace lumbrel {
 

@@ -1,4 +1,4 @@
-#include "session/Clock.h"
+#include "audio/Clock.h"
 
 #include <algorithm>
 #include <chrono>

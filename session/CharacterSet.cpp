@@ -1,4 +1,4 @@
-#include "morse/CharacterSet.h"
+#include "session/CharacterSet.h"
 
 namespace lumbrel {
 

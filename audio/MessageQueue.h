@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "session/Messages.h"
+#include "audio/Messages.h"
 
 namespace lumbrel {
 

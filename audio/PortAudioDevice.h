@@ -33,7 +33,7 @@
 #include <string>
 #include <thread>
 
-#include "session/AudioDevice.h"
+#include "audio/AudioDevice.h"
 
 namespace lumbrel {
 

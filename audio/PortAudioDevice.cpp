@@ -1,4 +1,4 @@
-#include "session/PortAudioDevice.h"
+#include "audio/PortAudioDevice.h"
 
 #ifdef LUMBREL_HAVE_ALSA
 #include <alsa/asoundlib.h>
@@ -25,7 +25,7 @@
 #include <thread>
 #include <utility>
 
-#include "session/Messages.h"
+#include "audio/Messages.h"
 
 namespace lumbrel {
 
