@@ -63,17 +63,23 @@ struct AudioBufferHeader {
     std::uint32_t length = 0;  // bytes to play; a multiple of 4 (whole frames)
     std::intptr_t user = 0;    // the owner's value, untouched by the device
     std::atomic<std::uint32_t> flags{0};
+    // Set by the device before it reports the header done: the moment the buffer's last
+    // frame was heard (left the speaker), as a Clock::TickCount of the clock the
+    // device runs on. A buffer dropped by Reset or Close gets the moment it was dropped.
+    std::atomic<std::uint32_t> heardTick{0};
 
     AudioBufferHeader() = default;
     // Copies are for resetting a header that is not queued (header = {}).
     AudioBufferHeader(const AudioBufferHeader& other)
         : data(other.data), length(other.length), user(other.user),
-          flags(other.flags.load(std::memory_order_acquire)) {}
+          flags(other.flags.load(std::memory_order_acquire)),
+          heardTick(other.heardTick.load(std::memory_order_acquire)) {}
     AudioBufferHeader& operator=(const AudioBufferHeader& other) {
         data = other.data;
         length = other.length;
         user = other.user;
         flags.store(other.flags.load(std::memory_order_acquire), std::memory_order_release);
+        heardTick.store(other.heardTick.load(std::memory_order_acquire), std::memory_order_release);
         return *this;
     }
 

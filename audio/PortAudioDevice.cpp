@@ -499,6 +499,10 @@ const char* PortAudioDevice::Impl::LossText(Loss why) {
 // Notifier thread.
 void PortAudioDevice::Impl::Deliver(const Completion& completion) {
     AudioBufferHeader* header = completion.header;
+    // The steady clock in milliseconds is SystemClock's tick count. A buffer dropped or
+    // taken over (heardNs 0) was heard, as far as it played, no later than now.
+    const std::int64_t heardNs = completion.heardNs > 0 ? completion.heardNs : SteadyNs();
+    header->heardTick.store(static_cast<std::uint32_t>(heardNs / 1'000'000), std::memory_order_release);
     MarkDone(*header);
     inFlight.fetch_sub(1, std::memory_order_acq_rel);
     if (notification.mode == NotifyMode::Callback) {

@@ -14,7 +14,9 @@ constexpr std::int64_t kBytesPerFrame = audio::kBlockAlign;
 
 int Index(VirtualAudioDevice::Call call) { return static_cast<int>(call); }
 
-void MarkDone(AudioBufferHeader& header) {
+// heardTick: the clock's tick count now, which is when the buffer was heard (or dropped).
+void MarkDone(AudioBufferHeader& header, std::uint32_t heardTick) {
+    header.heardTick.store(heardTick, std::memory_order_release);
     header.flags.fetch_or(kHeaderDone, std::memory_order_acq_rel);
     header.flags.fetch_and(~kHeaderInQueue, std::memory_order_acq_rel);
 }
@@ -41,7 +43,7 @@ VirtualAudioDevice::~VirtualAudioDevice() {
         EmitHeard(h);
     }
     for (AudioBufferHeader* header : dropped) {
-        MarkDone(*header);
+        MarkDone(*header, clock_.TickCount());
     }
 }
 
@@ -233,7 +235,7 @@ AudioResult VirtualAudioDevice::Reset() {
         EmitHeard(h);
     }
     for (AudioBufferHeader* header : dropped) {
-        MarkDone(*header);
+        MarkDone(*header, clock_.TickCount());
         Notify(header);
     }
     return AudioResult::Success();
@@ -255,7 +257,7 @@ AudioResult VirtualAudioDevice::Close() {
         EmitHeard(h);
     }
     for (AudioBufferHeader* header : dropped) {
-        MarkDone(*header);
+        MarkDone(*header, clock_.TickCount());
     }
     return AudioResult::Success();
 }
@@ -346,7 +348,7 @@ void VirtualAudioDevice::OnClockAdvanced(std::int64_t /*elapsedMs*/) {
             header = buffer.header;
         }
         EmitHeard(heard);
-        MarkDone(*header);
+        MarkDone(*header, clock_.TickCount());
         Notify(header);
     }
 }

@@ -10,7 +10,13 @@
 
 #include <map>
 
+#include <QTemporaryDir>
+
+#include "audio/VirtualAudioDevice.h"
+#include "drills/DrillControllers.h"
+#include "morse/LearningOrders.h"
 #include "scoring/CallsignRun.h"
+#include "scoring/DrillProgress.h"
 #include "scoring/RecognitionDrill.h"
 
 namespace lumbrel {
@@ -133,6 +139,131 @@ TEST(CallsignRun, TheSpeedStepsWithEachCallWithinTenToEightyAndRightCallsScoreBy
         EXPECT_EQ(run.Missed().size(), static_cast<std::size_t>(std::count(row.script, row.script + calls, 'W')));
         EXPECT_EQ(run.Record(QDateTime(), 1).score, score);
     }
+}
+
+// The drills as the window runs them, on the virtual clock and device at 20 WPM (a unit
+// of 60 ms), stored in a history file and read back as the progress window does.
+struct DrillRig : DrillView {
+    VirtualClock clock{5000};
+    VirtualAudioDevice device{clock};
+    RandomNumber random{3};
+    RendererState renderer{random};
+    CharacterPlayer player{device, renderer};
+    QTemporaryDir dir;
+    History history{dir.filePath("history.sqlite")};
+    std::vector<CallsignRun::Checked> checked;
+    std::optional<qint64> stored;
+
+    DrillRig()
+    {
+        EXPECT_TRUE(device.Open(kTrainerAudioFormat, AudioNotification::ToCallback([this](AudioBufferHeader* h) {
+                                    player.OnBufferDone(h);
+                                })).Ok());
+    }
+    static const MorseCharacter* Lookup(const QString& display)
+    {
+        for (const MorseCharacter& c : LearningOrderTable(LearningOrder::Koch))
+            if (c.display.compare(display, Qt::CaseInsensitive) == 0)
+                return &c;
+        return nullptr;
+    }
+    // From the first mark to the end of the last: the marks and the gaps between them,
+    // and between characters the three units of a character gap.
+    static int SoundMs(const QString& text)
+    {
+        int units = 3 * (static_cast<int>(text.size()) - 1);
+        for (const QChar c : text) {
+            const QByteArray code = Lookup(QString(c))->code;
+            units += static_cast<int>(code.size()) - 1 + 3 * static_cast<int>(code.count('-')) + code.count('.');
+        }
+        return 60 * units;
+    }
+    void CallChecked(const CallsignRun::Checked& c) override { checked.push_back(c); }
+    void Finished(const DrillRecord&, std::optional<qint64> id) override { stored = id; }
+};
+
+TEST(DrillControllers, ReactionTimesRunFromTheHeardEndAndMissesAreReplayedThenStored)
+{
+    DrillRig rig;
+    RecognitionOptions options;
+    options.characters = 40;
+    options.characterWpm = 20;
+    RecognitionDrillController drill(rig.player, rig.clock, &DrillRig::Lookup,
+                                     std::make_unique<RecognitionDrill>(QStringList{"k", "m", "r", "s"}, options,
+                                                                        MissTallies{}, std::vector<DrillRecord>{}, 5),
+                                     {.wpm = 20, .pitchHz = 700}, &rig.history, rig);
+    // k at once, m later, r taken for k, s never in time (the limit is 3 s).
+    const std::map<QString, std::pair<QString, int>> script = {
+        {"k", {"k", 400}}, {"m", {"m", 1800}}, {"r", {"k", 900}}, {"s", {"", 3001}}};
+    using State = RecognitionDrillController::State;
+    drill.Start();
+    std::map<QString, int> played;
+    while (drill.CurrentState() != State::Over) {
+        ASSERT_EQ(drill.CurrentState(), State::Playing);
+        const QString c = drill.Current();
+        ++played[c];
+        const std::uint32_t playedAt = rig.clock.TickCount();
+        ASSERT_TRUE(rig.clock.AdvanceToNextDue());
+        ASSERT_EQ(drill.CurrentState(), State::Waiting);
+        ASSERT_EQ(*drill.HeardTick(), playedAt + static_cast<std::uint32_t>(DrillRig::SoundMs(c))) << c.toStdString();
+        const auto& [answer, delay] = script.at(c);
+        rig.clock.Advance(delay);
+        if (answer.isEmpty())
+            drill.Tick();
+        else
+            drill.KeyTyped(answer);
+        if (answer != c) {
+            // Shown and played again; the drill goes on after a pause.
+            ASSERT_EQ(drill.CurrentState(), State::Correcting);
+            const std::uint32_t again = rig.clock.TickCount();
+            ASSERT_TRUE(rig.clock.AdvanceToNextDue());
+            EXPECT_EQ(rig.clock.TickCount(), again + static_cast<std::uint32_t>(DrillRig::SoundMs(c)));
+            rig.clock.Advance(RecognitionDrillController::kPauseAfterCorrectionMs);
+            drill.Tick();
+        }
+    }
+    EXPECT_GT(played["r"] + played["s"], 2 * (played["k"] + played["m"]));
+    ASSERT_TRUE(rig.stored.has_value());
+
+    const std::vector<DrillRecord> drills = rig.history.Drills(DrillKind::Recognition);
+    ASSERT_EQ(drills.size(), 1u);
+    ASSERT_EQ(drills[0].answers.size(), 40u);
+    for (const RecognitionStats& s : RecognitionByCharacter(drills)) {
+        const auto& [answer, delay] = script.at(s.character);
+        EXPECT_EQ(s.shown, played[s.character]);
+        EXPECT_EQ(s.right, answer == s.character ? s.shown : 0) << s.character.toStdString();
+        EXPECT_EQ(s.timedOut, answer.isEmpty() ? s.shown : 0);
+        EXPECT_EQ(s.medianMs, answer == s.character ? delay : -1);
+    }
+}
+
+TEST(DrillControllers, ACallsignRunReplaysAtOnceStepsTheSpeedAndKeepsTheBestScore)
+{
+    DrillRig rig;
+    auto run = std::make_unique<CallsignRun>(CallsignRunOptions{.calls = 3, .startWpm = 20, .stepWpm = 4}, 9,
+                                             rig.history.BestCallsignScore());
+    CallsignRunController runner(rig.player, rig.clock, &DrillRig::Lookup, std::move(run), {.pitchHz = 600},
+                                 &rig.history, rig);
+    runner.Start();
+    // The first call at 20 WPM: heard to its last mark; a replay a moment into it
+    // starts at the key and plays the whole call again.
+    const QString first = runner.Run().Call();
+    EXPECT_EQ(rig.device.NextCompletionMs(), rig.clock.ElapsedMs() + DrillRig::SoundMs(first));
+    rig.clock.Advance(250);
+    EXPECT_TRUE(runner.Replay());
+    EXPECT_FALSE(runner.Replay());
+    EXPECT_EQ(rig.device.NextCompletionMs(), rig.clock.ElapsedMs() + DrillRig::SoundMs(first));
+    runner.Enter(first);             // right, replayed: half its points; 24 WPM next
+    runner.Enter(QStringLiteral("?"));  // wrong: 20 WPM next
+    runner.Enter(runner.Run().Call());
+    ASSERT_EQ(runner.CurrentState(), CallsignRunController::State::Over);
+    ASSERT_EQ(rig.checked.size(), 3u);
+    EXPECT_EQ(rig.checked[0].attempt.points, 20 * static_cast<int>(first.size()) / 2);
+    EXPECT_EQ(rig.checked[1].attempt.wpm, 24);
+    EXPECT_EQ(rig.checked[1].attempt.points, 0);
+    EXPECT_EQ(rig.checked[2].attempt.wpm, 20);
+    EXPECT_EQ(rig.history.BestCallsignScore(), runner.Run().Score());
+    EXPECT_EQ(rig.history.Drills(DrillKind::Callsigns).at(0).CallsMissed(), 1);
 }
 
 }  // namespace
