@@ -59,8 +59,11 @@ bool QtMessagePump::event(QEvent* event)
     if (event->type() != kMessageEvent)
         return QObject::event(event);
     const Message& m = static_cast<MessageEvent*>(event)->message;
-    if (trainer_)
+    if (claim && claim(m.message, m.wParam, m.lParam)) {
+        // Taken by another user of the device.
+    } else if (trainer_) {
         trainer_->HandleMessage(m.message, m.wParam, m.lParam);
+    }
     if (afterMessage)
         afterMessage(m.message);
     return true;

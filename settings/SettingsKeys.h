@@ -9,6 +9,7 @@ namespace lumbrel::keys {
 
 inline constexpr const char* kSetup = "Setup";
 inline constexpr const char* kFormState = "FormState";
+inline constexpr const char* kDrills = "Drills";
 // User-defined characters live in "MorseLetter1" to "MorseLetter24".
 inline constexpr const char* kMorseLetterFormat = "MorseLetter%1";
 inline constexpr int kMorseLetterSlots = 24;
@@ -79,6 +80,17 @@ inline constexpr TextKey CommonWordFile{kSetup, "Common Word File", "Word Files\
 inline constexpr TextKey QsoFile{kSetup, "QSO File", "QSO Files\\QSO.txt"};
 inline constexpr TextKey FontName{kSetup, "Font Name", "Arial"};
 
+// --- Section "Drills": the options of the drills window, restored when it opens and
+// saved when a drill starts ---------------------------------------------------------
+inline constexpr IntKey DrillTimeLimit{kDrills, "Time Limit", 3000};        // ms, 500..10000
+inline constexpr IntKey DrillCharacters{kDrills, "Characters", 100};        // 0: no such end
+inline constexpr IntKey DrillMinutes{kDrills, "Minutes", 0};                // 0: no such end
+inline constexpr IntKey DrillTarget{kDrills, "Target", 1000};               // ms, 200..5000
+inline constexpr IntKey DrillBandConditions{kDrills, "Band Conditions", 0}; // noise and signal of the main window
+inline constexpr IntKey CallsignCalls{kDrills, "Calls", 50};                // 1..500
+inline constexpr IntKey CallsignStartSpeed{kDrills, "Start Speed", 20};     // WPM, 10..80
+inline constexpr IntKey CallsignStep{kDrills, "Step", 2};                   // WPM, 1..20
+
 // --- Section "FormState": the main window's placement -------------------------------
 inline constexpr YesNoKey Saved{kFormState, "Saved", false};
 inline constexpr IntKey Left{kFormState, "Left", 0};
@@ -93,7 +105,7 @@ inline constexpr const char* kDisplayText = "Display";
 
 using AnyKey = std::variant<const IntKey*, const TextKey*, const YesNoKey*>;
 
-// Every key of "Setup" and "FormState", for tools and tests that walk the table.
+// Every key of "Setup", "Drills" and "FormState", for tools and tests that walk the table.
 inline constexpr std::array kAllKeys = {
     AnyKey{&Pitch}, AnyKey{&Letters}, AnyKey{&Speed}, AnyKey{&Delay}, AnyKey{&Display},
     AnyKey{&UseMfj}, AnyKey{&Callback}, AnyKey{&Port}, AnyKey{&PortDevice}, AnyKey{&DisplayDelay},
@@ -105,6 +117,8 @@ inline constexpr std::array kAllKeys = {
     AnyKey{&CommonWordFile}, AnyKey{&QsoFile}, AnyKey{&FontSize}, AnyKey{&FontName},
     AnyKey{&Pause}, AnyKey{&Session}, AnyKey{&Session1}, AnyKey{&Session2},
     AnyKey{&EffectiveMode}, AnyKey{&CommonWordsSize}, AnyKey{&Mp3BitRate},
+    AnyKey{&DrillTimeLimit}, AnyKey{&DrillCharacters}, AnyKey{&DrillMinutes}, AnyKey{&DrillTarget},
+    AnyKey{&DrillBandConditions}, AnyKey{&CallsignCalls}, AnyKey{&CallsignStartSpeed}, AnyKey{&CallsignStep},
     AnyKey{&Saved}, AnyKey{&Left}, AnyKey{&Top}, AnyKey{&Right}, AnyKey{&Bottom},
     AnyKey{&Maximized},
 };

@@ -1,5 +1,7 @@
 #include "ui/Main.h"
 
+#include "ui/Drills.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <functional>
@@ -92,7 +94,8 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
       store_(env.store),
       audio_(env.audio),
       prompts_(env.prompts ? env.prompts : &defaultPrompts_),
-      trayAvailable_(env.trayAvailable ? env.trayAvailable : [] { return QSystemTrayIcon::isSystemTrayAvailable(); })
+      trayAvailable_(env.trayAvailable ? env.trayAvailable : [] { return QSystemTrayIcon::isSystemTrayAvailable(); }),
+      clock_(env.clock)
 {
     InitUiResources();
     setObjectName(QStringLiteral("KochMainForm"));
@@ -112,6 +115,15 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
         env.store, env.clock, pump_, env.audio, *this, env.rig, env.qrmAudio, env.seed});
     trainer_->Controls().SetListener(&pump_);
     pump_.Attach(trainer_.get(), this);
+    // The drills play on the same device: their buffers' completions are theirs.
+    drillPlayer_ = std::make_unique<CharacterPlayer>(env.audio, trainer_->Renderer());
+    pump_.claim = [this](int message, std::intptr_t, std::intptr_t lParam) {
+        auto* header = reinterpret_cast<AudioBufferHeader*>(lParam);
+        if ((message != kWaveOutDoneMessage && message != kBufferDoneMessage) || !drillPlayer_->Owns(header))
+            return false;
+        drillPlayer_->OnBufferDone(header);
+        return true;
+    };
     sent_->Bind(&trainer_->Sent());
     SyncAll();
     ConnectInput();
@@ -151,6 +163,7 @@ MainWindow::~MainWindow()
     if (audio_.IsOpen())
         (void)audio_.Close();
     pump_.Attach(nullptr, nullptr);
+    pump_.claim = nullptr;
     if (trainer_) {
         trainer_->Controls().SetListener(nullptr);
         sent_->Bind(nullptr);
@@ -950,7 +963,30 @@ void MainWindow::changeEvent(QEvent* event)
     });
 }
 
-bool MainWindow::SetupOpen() const { return setup_->isVisible() || define_->isVisible(); }
+bool MainWindow::SetupOpen() const { return setup_->isVisible() || define_->isVisible() || !drills_.isNull(); }
+
+DrillsDialog* MainWindow::Drills() const { return drills_.data(); }
+
+void MainWindow::DrillsClick()
+{
+    if (drills_)
+        return;
+    if (trainer_->SessionActive() || trainer_->CountdownPending()) {
+        ShowMessage(QStringLiteral("A session is running. Stop it before you start a drill."),
+                    QStringLiteral("Drills"));
+        return;
+    }
+    if (!audio_.IsOpen()) {
+        ShowMessage(QStringLiteral("No sound output: the drills need the sound output that sessions use."),
+                    QStringLiteral("Drills"), MessageKind::Warning);
+        return;
+    }
+    auto* dialog = new DrillsDialog(*trainer_, clock_, *drillPlayer_, store_,
+                                    historyPath_.isEmpty() ? History::DefaultPath() : historyPath_, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    drills_ = dialog;
+    dialog->open();
+}
 
 bool MainWindow::TrayInUse() const
 {
@@ -1056,6 +1092,11 @@ void MainWindow::BuildSessionMenu()
         sessionMenu_->addAction(check);
         connect(sessionMenu_, &QMenu::aboutToShow, checking_.get(), &CopyChecking::UpdateActions);
     }
+    sessionMenu_->addSeparator();
+    drillsAction_ = sessionMenu_->addAction(QStringLiteral("&Drills..."));
+    drillsAction_->setObjectName(QStringLiteral("Drills1"));
+    drillsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    connect(drillsAction_, &QAction::triggered, this, &MainWindow::DrillsClick);
     if (const auto* configure = findChild<QAction*>(QStringLiteral("Configure1")))
         hint(setupAction_, configure->shortcut());
 }

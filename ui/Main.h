@@ -38,7 +38,9 @@ class AudioDevice;
 class Clock;
 class CopyChecking;
 class ConfigureDialog;
+class CharacterPlayer;
 class DefineMorseDialog;
+class DrillsDialog;
 class FittingScrollArea;
 class MP3RecordingDialog;
 class Mp3Encoder;
@@ -95,8 +97,8 @@ public:
     int PendingMessages() const { return static_cast<int>(messages_.size()); }
     // Whether minimising hides the window into the notification area now.
     bool TrayInUse() const;
-    // Whether the setup dialog (or the define-characters dialog above it) is open:
-    // a session must not start under it.
+    // Whether the setup dialog (or the define-characters dialog above it) or the
+    // drills window is open: a session must not start under it.
     bool SetupOpen() const;
 
     // --- The controls, for tests and tools ---------------------------------------------
@@ -225,6 +227,25 @@ public:
 private:
     std::unique_ptr<CopyChecking> checking_;
     // ===== end of checking a copy ========================================================
+
+    // ===== The drills window (ui/Drills.h) =============================================
+public:
+    // "Drills..." of the Session menu: the drills window, modal, on the trainer's device.
+    // Refused while a session runs (or counts down), as a session cannot start while
+    // the window is open.
+    void DrillsClick();
+    QAction* DrillsAction() const { return drillsAction_; }
+    DrillsDialog* Drills() const;
+    // Where the drills are kept; the user's history unless a test says otherwise.
+    void SetHistoryPath(const QString& path) { historyPath_ = path; }
+
+private:
+    Clock& clock_;
+    std::unique_ptr<CharacterPlayer> drillPlayer_;
+    QPointer<DrillsDialog> drills_;
+    QAction* drillsAction_ = nullptr;
+    QString historyPath_;
+    // ===== end of the drills window ======================================================
 
     // ===== Keyboard, screen size and accessible names ==================================
 public:

@@ -1,0 +1,447 @@
+#include "ui/Drills.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "scoring/DrillProgress.h"
+#include "session/Trainer.h"
+#include "text/WeakCharacters.h"
+
+namespace lumbrel {
+
+namespace {
+
+constexpr int kTickMs = 20;
+
+QString Seconds(int ms) { return ms < 0 ? QStringLiteral("–") : QString::number(ms / 1000.0, 'f', 2) + " s"; }
+
+QDoubleSpinBox* SecondsBox(double low, double high, double step, QWidget* parent)
+{
+    auto* box = new QDoubleSpinBox(parent);
+    box->setRange(low, high);
+    box->setSingleStep(step);
+    box->setDecimals(1);
+    box->setSuffix(QStringLiteral(" s"));
+    return box;
+}
+
+QSpinBox* NumberBox(int low, int high, const QString& suffix, QWidget* parent)
+{
+    auto* box = new QSpinBox(parent);
+    box->setRange(low, high);
+    box->setSuffix(suffix);
+    return box;
+}
+
+int Ms(const QDoubleSpinBox* box) { return static_cast<int>(box->value() * 1000.0 + 0.5); }
+
+}  // namespace
+
+DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer& player, SettingsStore store,
+                           QString historyPath, QWidget* parent)
+    : QDialog(parent), trainer_(trainer), clock_(clock), player_(player), store_(std::move(store)),
+      history_(std::make_unique<History>(std::move(historyPath)))
+{
+    setObjectName(QStringLiteral("DrillsForm"));
+    setWindowTitle(QStringLiteral("Drills"));
+    setModal(true);
+
+    tabs_ = new QTabWidget(this);
+
+    auto* recognition = new QWidget(tabs_);
+    auto* form = new QFormLayout(recognition);
+    timeLimit_ = SecondsBox(0.5, 10.0, 0.5, recognition);
+    timeLimit_->setObjectName(QStringLiteral("TimeLimitSpinner"));
+    form->addRow(QStringLiteral("&Time limit:"), timeLimit_);
+    characters_ = NumberBox(0, 1000, QStringLiteral(" characters"), recognition);
+    characters_->setSpecialValueText(QStringLiteral("no limit"));
+    form->addRow(QStringLiteral("&Length:"), characters_);
+    minutes_ = NumberBox(0, 60, QStringLiteral(" min"), recognition);
+    minutes_->setSpecialValueText(QStringLiteral("no limit"));
+    form->addRow(QStringLiteral("or &minutes:"), minutes_);
+    target_ = SecondsBox(0.2, 5.0, 0.1, recognition);
+    form->addRow(QStringLiteral("Ta&rget:"), target_);
+    recognitionStart_ = new QPushButton(QStringLiteral("&Start"), recognition);
+    form->addRow(QString(), recognitionStart_);
+    tabs_->addTab(recognition, QStringLiteral("Instant &recognition"));
+
+    auto* callsigns = new QWidget(tabs_);
+    auto* callForm = new QFormLayout(callsigns);
+    calls_ = NumberBox(1, 500, QStringLiteral(" calls"), callsigns);
+    callForm->addRow(QStringLiteral("&Calls:"), calls_);
+    startSpeed_ = NumberBox(CallsignRun::kMinWpm, CallsignRun::kMaxWpm, QStringLiteral(" WPM"), callsigns);
+    callForm->addRow(QStringLiteral("Start s&peed:"), startSpeed_);
+    step_ = NumberBox(1, CallsignRun::kMaxStepWpm, QStringLiteral(" WPM"), callsigns);
+    callForm->addRow(QStringLiteral("St&ep:"), step_);
+    callsignStart_ = new QPushButton(QStringLiteral("S&tart"), callsigns);
+    callForm->addRow(QString(), callsignStart_);
+    callInput_ = new QLineEdit(callsigns);
+    callInput_->setObjectName(QStringLiteral("CallEdit"));
+    callInput_->setEnabled(false);
+    callInput_->setAccessibleName(QStringLiteral("Call copied"));
+    callForm->addRow(QStringLiteral("Co&py:"), callInput_);
+    tabs_->addTab(callsigns, QStringLiteral("Callsign r&uns"));
+
+    bandConditions_ = new QCheckBox(QStringLiteral("&Band conditions of the main window (noise, signal)"), this);
+    prompt_ = new QLabel(this);
+    prompt_->setAlignment(Qt::AlignCenter);
+    prompt_->setFocusPolicy(Qt::StrongFocus);
+    QFont big = prompt_->font();
+    big.setPointSize(big.pointSize() * 2);
+    prompt_->setFont(big);
+    prompt_->setTextFormat(Qt::RichText);
+    status_ = new QLabel(this);
+    summary_ = new QTextBrowser(this);
+    summary_->setFocusPolicy(Qt::NoFocus);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addWidget(bandConditions_);
+    layout->addWidget(prompt_);
+    layout->addWidget(status_);
+    layout->addWidget(summary_, 1);
+    auto* keys = new QLabel(QStringLiteral("Recognition: type the character you hear. Callsigns: type the call, "
+                                           "Enter; F5 plays it again (half points). Esc ends the drill."),
+                            this);
+    keys->setWordWrap(true);
+    layout->addWidget(keys);
+    resize(560, 520);
+
+    timer_ = new QTimer(this);
+    timer_->setInterval(kTickMs);
+    timer_->setTimerType(Qt::PreciseTimer);
+    connect(timer_, &QTimer::timeout, this, [this] {
+        if (recognition_)
+            recognition_->Tick();
+    });
+    connect(recognitionStart_, &QPushButton::clicked, this, &DrillsDialog::StartRecognition);
+    connect(callsignStart_, &QPushButton::clicked, this, &DrillsDialog::StartCallsignRun);
+    connect(callInput_, &QLineEdit::returnPressed, this, [this] {
+        if (callsigns_ && callsigns_->CurrentState() == CallsignRunController::State::Running) {
+            const QString copy = callInput_->text();
+            callInput_->clear();
+            callsigns_->Enter(copy);
+        }
+    });
+    auto* replay = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(replay, &QShortcut::activated, this, [this] {
+        if (callsigns_ && !callsigns_->Replay())
+            status_->setText(QStringLiteral("One replay per call."));
+    });
+    RestoreOptions();
+}
+
+DrillsDialog::~DrillsDialog()
+{
+    // The player outlives the window: nothing of a drill may reach it any more.
+    player_.Stop();
+    player_.heard = nullptr;
+}
+
+void DrillsDialog::RestoreOptions()
+{
+    timeLimit_->setValue(std::clamp(store_.Read(keys::DrillTimeLimit), 500, 10000) / 1000.0);
+    characters_->setValue(store_.Read(keys::DrillCharacters));
+    minutes_->setValue(store_.Read(keys::DrillMinutes));
+    target_->setValue(std::clamp(store_.Read(keys::DrillTarget), 200, 5000) / 1000.0);
+    calls_->setValue(store_.Read(keys::CallsignCalls));
+    startSpeed_->setValue(store_.Read(keys::CallsignStartSpeed));
+    step_->setValue(store_.Read(keys::CallsignStep));
+    bandConditions_->setChecked(store_.Read(keys::DrillBandConditions) != 0);
+}
+
+void DrillsDialog::SaveOptions()
+{
+    store_.Write(keys::DrillTimeLimit, Ms(timeLimit_));
+    store_.Write(keys::DrillCharacters, characters_->value());
+    store_.Write(keys::DrillMinutes, minutes_->value());
+    store_.Write(keys::DrillTarget, Ms(target_));
+    store_.Write(keys::CallsignCalls, calls_->value());
+    store_.Write(keys::CallsignStartSpeed, startSpeed_->value());
+    store_.Write(keys::CallsignStep, step_->value());
+    store_.Write(keys::DrillBandConditions, bandConditions_->isChecked() ? 1 : 0);
+}
+
+CharacterPlayer::Sound DrillsDialog::CurrentSound() const
+{
+    CharacterPlayer::Sound sound;
+    sound.wpm = trainer_.CharacterWpm();
+    sound.pitchHz = trainer_.CurrentPitch();
+    if (bandConditions_->isChecked()) {
+        SignalSettings signal;
+        signal.signalLevel = trainer_.Controls().Value(ControlId::SignalRadioGroup);
+        sound.amplitudePercent = trainer_.Signal().AmplitudePercent(signal);
+        sound.noiseSpan = Impairments::NoiseSpan(trainer_.Controls().Value(ControlId::NoiseRadioGroup));
+    }
+    return sound;
+}
+
+bool DrillsDialog::Running() const
+{
+    return (recognition_ && recognition_->CurrentState() != RecognitionDrillController::State::Over) ||
+           (callsigns_ && callsigns_->CurrentState() == CallsignRunController::State::Running);
+}
+
+void DrillsDialog::SetRunning(bool running)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{timeLimit_, characters_, minutes_, target_, recognitionStart_,
+                                                      calls_, startSpeed_, step_, callsignStart_, bandConditions_})
+        w->setEnabled(!running);
+    tabs_->tabBar()->setEnabled(!running);
+    callInput_->setEnabled(running && callsigns_);
+    if (running)
+        timer_->start();
+    else
+        timer_->stop();
+}
+
+bool DrillsDialog::OpenHistory()
+{
+    if (history_->Open())
+        return true;
+    status_->setText(QStringLiteral("The history cannot be used (%1); this drill is not kept.").arg(history_->Problem()));
+    return false;
+}
+
+static const MorseCharacter* FindCharacter(const std::vector<const MorseCharacter*>& list, const QString& display)
+{
+    for (const MorseCharacter* c : list)
+        if (c && !c->display.isEmpty() && c->display.compare(display, Qt::CaseInsensitive) == 0)
+            return c;
+    return nullptr;
+}
+
+void DrillsDialog::StartRecognition()
+{
+    if (Running())
+        return;
+    SaveOptions();
+    trainer_.Characters().RebuildActiveSet();
+    const std::vector<const MorseCharacter*> active = trainer_.Characters().ActiveSet();
+    QStringList characters;
+    for (std::size_t i = 1; i < active.size(); ++i)
+        characters << active[i]->display.toLower();
+    if (characters.isEmpty()) {
+        prompt_->setText(QStringLiteral("No characters are in use."));
+        return;
+    }
+    RecognitionOptions options;
+    options.characters = characters_->value();
+    options.minutes = minutes_->value();
+    if (options.characters == 0 && options.minutes == 0)
+        options.characters = keys::DrillCharacters.def;
+    options.timeLimitMs = Ms(timeLimit_);
+    options.targetMs = Ms(target_);
+    options.characterWpm = trainer_.CharacterWpm();
+    const bool kept = OpenHistory();
+    MissTallies misses = kept ? history_->RecentMissTallies(kWeakCharacterHistory, options.targetMs) : MissTallies{};
+    earlier_ = kept ? history_->Drills(DrillKind::Recognition, kKnownDrills) : std::vector<DrillRecord>{};
+    auto drill = std::make_unique<RecognitionDrill>(characters, options, std::move(misses), earlier_, clock_.TickCount());
+    callsigns_.reset();
+    recognition_ = std::make_unique<RecognitionDrillController>(
+        player_, clock_, [active](const QString& d) { return FindCharacter(active, d); }, std::move(drill),
+        CurrentSound(), kept ? history_.get() : nullptr, static_cast<DrillView&>(*this));
+    summary_->clear();
+    prompt_->setText(QStringLiteral("Type the character you hear"));
+    status_->clear();
+    SetRunning(true);
+    prompt_->setFocus();
+    recognition_->Start();
+}
+
+void DrillsDialog::StartCallsignRun()
+{
+    if (Running())
+        return;
+    SaveOptions();
+    trainer_.Characters().RebuildActiveSet();
+    const std::vector<const MorseCharacter*>& list = trainer_.Characters().CharacterList();
+    const bool kept = OpenHistory();
+    bestBefore_ = kept ? history_->BestCallsignScore() : std::nullopt;
+    CallsignRunOptions options{calls_->value(), startSpeed_->value(), step_->value()};
+    auto run = std::make_unique<CallsignRun>(options, clock_.TickCount(), bestBefore_);
+    recognition_.reset();
+    callsigns_ = std::make_unique<CallsignRunController>(
+        player_, clock_, [list](const QString& d) { return FindCharacter(list, d); }, std::move(run), CurrentSound(),
+        kept ? history_.get() : nullptr, static_cast<DrillView&>(*this));
+    summary_->clear();
+    prompt_->setText(QStringLiteral("Copy the call, then Enter"));
+    status_->setText(QStringLiteral("%1 WPM").arg(options.startWpm));
+    SetRunning(true);
+    callInput_->setFocus();
+    callsigns_->Start();
+}
+
+void DrillsDialog::StopDrill()
+{
+    if (recognition_)
+        recognition_->Stop();
+    if (callsigns_)
+        callsigns_->Stop();
+}
+
+void DrillsDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        if (Running())
+            StopDrill();
+        else
+            reject();
+        return;
+    }
+    const QString text = event->text();
+    if (recognition_ && Running() && !text.isEmpty() && text.at(0).isPrint() && !text.at(0).isSpace()) {
+        recognition_->KeyTyped(text);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void DrillsDialog::reject()
+{
+    if (Running()) {
+        StopDrill();
+        return;
+    }
+    QDialog::reject();
+}
+
+void DrillsDialog::Answered(const RecognitionAnswer& answer, RecognitionDrill::Outcome outcome)
+{
+    const QString c = answer.character.toUpper();
+    switch (outcome) {
+    case RecognitionDrill::Outcome::Right:
+        prompt_->setText(QStringLiteral("<span style='color:#2a7a2a'>%1</span>").arg(c.toHtmlEscaped()));
+        status_->setText(QStringLiteral("%1 right in %2").arg(c, Seconds(answer.reactionMs)));
+        break;
+    case RecognitionDrill::Outcome::Wrong:
+        prompt_->setText(QStringLiteral("<span style='color:#b00000'>%1</span>").arg(c.toHtmlEscaped()));
+        status_->setText(QStringLiteral("You typed %1; it was %2").arg(answer.answer.toUpper(), c));
+        break;
+    case RecognitionDrill::Outcome::TooLate:
+        prompt_->setText(QStringLiteral("<span style='color:#b00000'>%1</span>").arg(c.toHtmlEscaped()));
+        status_->setText(QStringLiteral("Too late; it was %1").arg(c));
+        break;
+    }
+}
+
+void DrillsDialog::CallChecked(const CallsignRun::Checked& checked)
+{
+    const CallAttempt& a = checked.attempt;
+    if (a.Right()) {
+        prompt_->setText(QStringLiteral("<span style='color:#2a7a2a'>%1</span>").arg(a.call.toHtmlEscaped()));
+    } else {
+        // The call above, the copy below it, each wrong, missing or extra character marked.
+        QString sent;
+        QString copied;
+        for (const CopyScore::Column& column : checked.score.Columns()) {
+            const bool bad = column.mark != CopyScore::Mark::Correct;
+            auto cell = [bad](QChar c) {
+                const QString t = c.isNull() ? QStringLiteral("_") : QString(c.toUpper()).toHtmlEscaped();
+                return bad ? QStringLiteral("<span style='background:#f4a6a6'>%1</span>").arg(t) : t;
+            };
+            sent += cell(column.sent);
+            copied += cell(column.copied);
+        }
+        prompt_->setText(QStringLiteral("<tt>%1<br>%2</tt>").arg(sent, copied));
+    }
+    status_->setText(QStringLiteral("%1 points at %2 WPM · score %3 · next %4 WPM")
+                         .arg(a.points)
+                         .arg(a.wpm)
+                         .arg(callsigns_ ? callsigns_->Run().Score() : 0)
+                         .arg(callsigns_ ? callsigns_->Run().Wpm() : 0));
+}
+
+void DrillsDialog::Finished(const DrillRecord& record, std::optional<qint64> stored)
+{
+    SetRunning(false);
+    if (record.kind == DrillKind::Recognition)
+        ShowRecognitionSummary(record);
+    else
+        ShowCallsignSummary(record);
+    if (!stored && (!record.answers.empty() || !record.calls.empty()) && history_->IsOpen())
+        status_->setText(QStringLiteral("This drill could not be kept: %1").arg(history_->Problem()));
+    (record.kind == DrillKind::Recognition ? recognitionStart_ : callsignStart_)->setFocus();
+}
+
+void DrillsDialog::ShowRecognitionSummary(const DrillRecord& record)
+{
+    std::vector<RecognitionStats> stats = RecognitionByCharacter(record.answers);
+    SortSlowestFirst(stats);
+    std::vector<DrillRecord> drills = earlier_;
+    drills.push_back(record);
+    const int target = Ms(target_);
+    const QSet<QString> known = KnownCharacters(drills, target);
+    QString html = QStringLiteral("<p>Target %1: a character is known when it is right in %2 % of its answers "
+                                  "with a median under the target in the last %3 drills.</p>"
+                                  "<table cellpadding=3><tr><th>Character</th><th>Accuracy</th><th>Median</th>"
+                                  "<th>Known</th></tr>")
+                       .arg(Seconds(target))
+                       .arg(kKnownAccuracyPercent)
+                       .arg(kKnownDrills);
+    for (const RecognitionStats& s : stats) {
+        html += QStringLiteral("<tr><td align=center><b>%1</b></td><td align=right>%2 % (%3/%4)</td>"
+                               "<td align=right>%5</td><td align=center>%6</td></tr>")
+                    .arg(s.character.toUpper().toHtmlEscaped())
+                    .arg(s.Accuracy(), 0, 'f', 0)
+                    .arg(s.right)
+                    .arg(s.shown)
+                    .arg(Seconds(s.medianMs), known.contains(s.character) ? QStringLiteral("yes") : QString());
+    }
+    html += QStringLiteral("</table>");
+    summary_->setHtml(html);
+    prompt_->setText(QStringLiteral("Done: %1 characters").arg(record.answers.size()));
+}
+
+void DrillsDialog::ShowCallsignSummary(const DrillRecord& record)
+{
+    QString html = QStringLiteral("<p><b>Score %1</b> · top speed %2 WPM · %3 of %4 calls missed<br>")
+                       .arg(record.score)
+                       .arg(record.topWpm)
+                       .arg(record.CallsMissed())
+                       .arg(record.calls.size());
+    if (!bestBefore_)
+        html += QStringLiteral("Your first run.");
+    else if (record.score > *bestBefore_)
+        html += QStringLiteral("A new best score (before: %1).").arg(*bestBefore_);
+    else
+        html += QStringLiteral("Best score so far: %1.").arg(*bestBefore_);
+    html += QStringLiteral("</p>");
+    bool header = false;
+    for (const CallAttempt& a : record.calls) {
+        if (a.Right())
+            continue;
+        if (!header)
+            html += QStringLiteral("<p>Missed:</p><table cellpadding=3><tr><th>Call</th><th>Copied</th><th>WPM</th></tr>");
+        header = true;
+        html += QStringLiteral("<tr><td><tt>%1</tt></td><td><tt>%2</tt></td><td align=right>%3</td></tr>")
+                    .arg(a.call.toHtmlEscaped(), a.copied.toUpper().toHtmlEscaped())
+                    .arg(a.wpm);
+    }
+    if (header)
+        html += QStringLiteral("</table>");
+    summary_->setHtml(html);
+    prompt_->setText(QStringLiteral("Done: score %1").arg(record.score));
+}
+
+void DrillsDialog::SoundFailed(const QString& reason)
+{
+    status_->setText(QStringLiteral("No sound output: %1").arg(reason));
+}
+
+}  // namespace lumbrel

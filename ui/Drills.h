@@ -1,0 +1,105 @@
+#pragma once
+// The "Drills" window: instant recognition and callsign runs, driven from the
+// keyboard. A thin layer over the drill controllers (drills/DrillControllers.h): the
+// options come from and go to the settings (section "Drills"), keys go to the running
+// drill, and what it tells is shown.
+//
+// Keys: in instant recognition, type the character you hear; in a callsign run, type
+// the call and press Enter, F5 plays it once more (half points). Escape ends a drill
+// (what was answered is kept), or closes the window when none runs.
+//
+// The window is modal: no session starts while it is open, and it does not open while
+// a session runs. UI thread only.
+#include <QDialog>
+
+#include <memory>
+
+#include "drills/DrillControllers.h"
+#include "settings/SettingsStore.h"
+
+class QCheckBox;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QTextBrowser;
+class QTimer;
+
+namespace lumbrel {
+
+class Trainer;
+
+class DrillsDialog final : public QDialog, private DrillView {
+    Q_OBJECT
+public:
+    // player: on the trainer's device; historyPath: the history database.
+    DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer& player, SettingsStore store,
+                 QString historyPath, QWidget* parent = nullptr);
+    ~DrillsDialog() override;
+
+    // For tests.
+    QTabWidget* Tabs() const { return tabs_; }
+    QPushButton* RecognitionStart() const { return recognitionStart_; }
+    QPushButton* CallsignStart() const { return callsignStart_; }
+    QLineEdit* CallInput() const { return callInput_; }
+    QLabel* Prompt() const { return prompt_; }
+    QTextBrowser* Summary() const { return summary_; }
+    RecognitionDrillController* Recognition() const { return recognition_.get(); }
+    CallsignRunController* Callsigns() const { return callsigns_.get(); }
+
+public Q_SLOTS:
+    void StartRecognition();
+    void StartCallsignRun();
+    void StopDrill();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void reject() override;
+
+private:
+    // DrillView.
+    void Answered(const RecognitionAnswer& answer, RecognitionDrill::Outcome outcome) override;
+    void CallChecked(const CallsignRun::Checked& checked) override;
+    void Finished(const DrillRecord& record, std::optional<qint64> stored) override;
+    void SoundFailed(const QString& reason) override;
+
+    void RestoreOptions();
+    void SaveOptions();
+    CharacterPlayer::Sound CurrentSound() const;
+    bool Running() const;
+    void SetRunning(bool running);
+    bool OpenHistory();
+    void ShowRecognitionSummary(const DrillRecord& record);
+    void ShowCallsignSummary(const DrillRecord& record);
+
+    Trainer& trainer_;
+    const Clock& clock_;
+    CharacterPlayer& player_;
+    SettingsStore store_;
+    std::unique_ptr<History> history_;
+    std::unique_ptr<RecognitionDrillController> recognition_;
+    std::unique_ptr<CallsignRunController> callsigns_;
+    std::optional<int> bestBefore_;
+    std::vector<DrillRecord> earlier_;
+
+    QTabWidget* tabs_ = nullptr;
+    QDoubleSpinBox* timeLimit_ = nullptr;
+    QSpinBox* characters_ = nullptr;
+    QSpinBox* minutes_ = nullptr;
+    QDoubleSpinBox* target_ = nullptr;
+    QPushButton* recognitionStart_ = nullptr;
+    QSpinBox* calls_ = nullptr;
+    QSpinBox* startSpeed_ = nullptr;
+    QSpinBox* step_ = nullptr;
+    QPushButton* callsignStart_ = nullptr;
+    QLineEdit* callInput_ = nullptr;
+    QCheckBox* bandConditions_ = nullptr;
+    QLabel* prompt_ = nullptr;
+    QLabel* status_ = nullptr;
+    QTextBrowser* summary_ = nullptr;
+    QTimer* timer_ = nullptr;
+};
+
+}  // namespace lumbrel
