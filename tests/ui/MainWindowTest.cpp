@@ -31,6 +31,7 @@
 #include "tests/TestSupport.h"
 #include "ui/AboutBox.h"
 #include "ui/Configure.h"
+#include "ui/Drills.h"
 #include "ui/ControlWidgets.h"
 #include "ui/DefineMorse.h"
 #include "ui/MP3Recording.h"
@@ -805,6 +806,61 @@ TEST(Keyboard, ShortcutsStartAndStopASession)
     EXPECT_FALSE(t.SessionActive());
     QTest::keyClick(rig.window.get(), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_TRUE(t.SessionActive());
+}
+
+TEST(Keyboard, DrillsOpenOnlyWhenNoSessionRunsAndAreTypedAndKept)
+{
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Pause, 0);
+    store.Write(keys::DrillCharacters, 3);
+    store.Write(keys::DrillTimeLimit, 2000);
+    WindowRig rig(store);
+    QTemporaryDir dir;
+    rig.window->SetHistoryPath(dir.filePath("history.sqlite"));
+    Activate(*rig.window);
+    QTest::keyClick(rig.window.get(), Qt::Key_F5);
+    rig.window->DrillsAction()->trigger();  // refused while the session runs
+    EXPECT_EQ(rig.window->Drills(), nullptr);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    rig.Run(3000);
+    ASSERT_FALSE(rig.window->trainer().SessionActive());
+
+    rig.window->DrillsAction()->trigger();
+    DrillsDialog* drills = rig.window->Drills();
+    ASSERT_NE(drills, nullptr);
+    EXPECT_TRUE(rig.window->SetupOpen());  // no session starts under it
+    drills->RecognitionStart()->click();
+    RecognitionDrillController* drill = drills->Recognition();
+    ASSERT_NE(drill, nullptr);
+    EXPECT_EQ(drill->Drill().Options().timeLimitMs, 2000);
+    // The completions reach the drill through the window's messages (its timer is the
+    // real one: ticked here); every key is typed 300 ms after the heard end, the second
+    // one wrong.
+    for (int k = 0; k < 3; ++k) {
+        for (int ms = 0; ms < 3000 && drill->CurrentState() != RecognitionDrillController::State::Waiting; ms += 10) {
+            rig.Run(10, 10);
+            drill->Tick();
+        }
+        ASSERT_EQ(drill->CurrentState(), RecognitionDrillController::State::Waiting) << k;
+        rig.Run(300, 10);
+        const QString answer = k == 1 ? QStringLiteral("5") : drill->Current();
+        QTest::keyClicks(QApplication::focusWidget(), answer);
+        rig.Run(1500, 10);
+    }
+    EXPECT_EQ(drill->CurrentState(), RecognitionDrillController::State::Over);
+    EXPECT_FALSE(rig.window->trainer().SessionActive());
+    History history(dir.filePath("history.sqlite"));
+    ASSERT_TRUE(history.Open());
+    const std::vector<DrillRecord> kept = history.Drills(DrillKind::Recognition);
+    ASSERT_EQ(kept.size(), 1u);
+    ASSERT_EQ(kept[0].answers.size(), 3u);
+    EXPECT_FALSE(kept[0].answers[1].Right());
+    for (int k : {0, 2})
+        EXPECT_NEAR(kept[0].answers[static_cast<std::size_t>(k)].reactionMs, 300, 10);
+    QTest::keyClick(drills, Qt::Key_Escape);
+    ProcessEvents();
+    EXPECT_EQ(rig.window->Drills(), nullptr);
+    EXPECT_FALSE(rig.window->SetupOpen());
 }
 
 TEST(Keyboard, TabFollowsTheLayoutAndEntersAGroupOnItsSelection)
