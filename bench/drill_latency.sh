@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Measures the drills' timing on the real PortAudio device through a private PulseAudio
+# (as the real-audio test runs it): plays COUNT characters, each "answered" DELAY_MS
+# after its heard report, records the null sink's monitor and prints what the
+# recording shows (lumbrel-drill-latency analyze).
+#
+# Usage: bench/drill_latency.sh PATH/TO/lumbrel-drill-latency [COUNT] [DELAY_MS]
+set -euo pipefail
+program=${1:?usage: drill_latency.sh PATH/TO/lumbrel-drill-latency [COUNT] [DELAY_MS]}
+count=${2:-20}
+delay=${3:-300}
+work=$(mktemp -d "${TMPDIR:-/tmp}/lumbrel-drill.XXXXXX")
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$work/runtime/pulse" "$work/home"
+chmod 700 "$work/runtime" "$work/runtime/pulse"
+export XDG_RUNTIME_DIR="$work/runtime" PULSE_RUNTIME_PATH="$work/runtime/pulse" HOME="$work/home"
+socket="$work/runtime/pulse/native"
+export PULSE_SERVER="unix:$socket"
+unset PULSE_SINK PULSE_SOURCE
+pulseaudio -n --daemonize=no --exit-idle-time=-1 --system=false --use-pid-file=no \
+    -L "module-native-protocol-unix socket=$socket auth-anonymous=1" \
+    -L "module-null-sink sink_name=lumbrel_drill rate=44100 channels=2 format=s16le" \
+    >"$work/server.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
+pacat --latency-msec=10 --raw --format=s16le --rate=44100 --channels=2 </dev/zero &
+pids+=($!)
+parec --latency-msec=10 --device=lumbrel_drill.monitor --format=s16le --rate=44100 --channels=2 --raw \
+    >"$work/capture.raw" &
+recorder=$!
+pids+=("$recorder")
+sleep 0.3
+"$program" play "$count" "$delay"
+sleep 0.5
+kill "$recorder" 2>/dev/null || true
+wait "$recorder" 2>/dev/null || true
+"$program" analyze "$work/capture.raw" "$delay"
