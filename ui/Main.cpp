@@ -107,17 +107,18 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
     setCentralWidget(BuildOptions());
     BuildStatusAndTray();
 
-    // The trainer, its message pump and the binding of its controls.
-    trainer_ = std::make_unique<Trainer>(Trainer::Dependencies{
-        env.store, env.clock, pump_, env.audio, *this, env.rig, env.qrmAudio, env.seed});
-    trainer_->Controls().SetListener(&pump_);
-    pump_.Attach(trainer_.get(), this);
-    sent_->Bind(&trainer_->Sent());
-    SyncAll();
-    ConnectInput();
-
-    // FormCreate: restores the options into the controls, running their reactions.
-    trainer_->FormCreate();
+    // The trainer, its message pump and the binding of its controls; then FormCreate
+    // restores the options into the controls, running their reactions.
+    TrainerWiring wiring = QtPumpWiring(pump_, this);
+    wiring.restore = TrainerWiring::Restore::Create;
+    wiring.beforeRestore = [this](Trainer& trainer) {
+        sent_->Bind(&trainer.Sent());
+        SyncAll();
+        ConnectInput();
+    };
+    BuildTrainer(trainer_, Trainer::Dependencies{env.store, env.clock, pump_, env.audio, *this, env.rig,
+                                                 env.qrmAudio, env.seed},
+                 std::move(wiring));
     // A settings file that could not be read whole is told once, when the loop runs.
     if (const QString note = store_.OpeningNote(); !note.isEmpty())
         ShowMessage(note, QStringLiteral("Settings"));
@@ -764,7 +765,7 @@ static void FillFileMenu(QMenu* menu, const QStringList& files, const std::funct
 void MainWindow::WordsPopupMenuPopup()
 {
     FillFileMenu(wordsMenu_, trainer_->WordsPopupMenuPopup(), [this](const QString& file) {
-        trainer_->WordPopupMenuItem1Click(file);
+        trainer_->PlayWordFile(file);
         sent_->setFocus();
     });
 }
@@ -772,7 +773,7 @@ void MainWindow::WordsPopupMenuPopup()
 void MainWindow::QSOPopupMenuPopup()
 {
     FillFileMenu(qsoMenu_, trainer_->QSOPopupMenuPopup(), [this](const QString& file) {
-        trainer_->QSOPopupMenu1Click(file);
+        trainer_->PlayQsoFile(file);
         sent_->setFocus();
     });
 }
@@ -1040,11 +1041,11 @@ void MainWindow::BuildSessionMenu()
     };
     files(
         ControlId::ToolButton7, QStringLiteral("W&ord Files"), [this] { return trainer_->WordsPopupMenuPopup(); },
-        [this](const QString& file) { trainer_->WordPopupMenuItem1Click(file); });
+        [this](const QString& file) { trainer_->PlayWordFile(file); });
     command(Action(ControlId::ToolButton8), QStringLiteral("&QSO's"), {QKeySequence(Qt::Key_F7)});
     files(
         ControlId::ToolButton8, QStringLiteral("QSO &Files"), [this] { return trainer_->QSOPopupMenuPopup(); },
-        [this](const QString& file) { trainer_->QSOPopupMenu1Click(file); });
+        [this](const QString& file) { trainer_->PlayQsoFile(file); });
     sessionMenu_->addSeparator();
     command(Action(ControlId::ToolButton4), QStringLiteral("Sto&p"),
             {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::SHIFT | Qt::Key_F5)});
