@@ -191,22 +191,34 @@ AudioResult VirtualAudioDevice::PrepareHeader(AudioBufferHeader& header) {
 }
 
 AudioResult VirtualAudioDevice::Write(AudioBufferHeader& header) {
-    std::lock_guard lock(mutex_);
-    if (auto refused = Begin(Call::Write)) {
-        return *refused;
+    WriteSink sink;
+    {
+        std::lock_guard lock(mutex_);
+        if (auto refused = Begin(Call::Write)) {
+            return *refused;
+        }
+        if (auto refused = CheckWritable(header)) {
+            return *refused;
+        }
+        Queued buffer;
+        buffer.header = &header;
+        buffer.startFrame = std::max(lastEndFrame_, NowFramesLocked());
+        buffer.endFrame = buffer.startFrame + header.length / kBytesPerFrame;
+        lastEndFrame_ = buffer.endFrame;
+        queue_.push_back(buffer);
+        header.flags.fetch_and(~kHeaderDone, std::memory_order_acq_rel);
+        header.flags.fetch_or(kHeaderInQueue, std::memory_order_acq_rel);
+        sink = writeSink_;
     }
-    if (auto refused = CheckWritable(header)) {
-        return *refused;
+    if (sink) {
+        sink(header);
     }
-    Queued buffer;
-    buffer.header = &header;
-    buffer.startFrame = std::max(lastEndFrame_, NowFramesLocked());
-    buffer.endFrame = buffer.startFrame + header.length / kBytesPerFrame;
-    lastEndFrame_ = buffer.endFrame;
-    queue_.push_back(buffer);
-    header.flags.fetch_and(~kHeaderDone, std::memory_order_acq_rel);
-    header.flags.fetch_or(kHeaderInQueue, std::memory_order_acq_rel);
     return AudioResult::Success();
+}
+
+void VirtualAudioDevice::SetWriteSink(WriteSink sink) {
+    std::lock_guard lock(mutex_);
+    writeSink_ = std::move(sink);
 }
 
 AudioResult VirtualAudioDevice::UnprepareHeader(AudioBufferHeader& header) {

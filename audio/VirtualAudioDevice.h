@@ -79,6 +79,9 @@ public:
     // that the streams of several devices on one clock can be mixed.
     using TimedPlaySink = std::function<void(std::int64_t clockFrame, const std::uint8_t* bytes, std::size_t count)>;
     void SetTimedPlaySink(TimedPlaySink sink);
+    // Owner thread. Gets each buffer as it is accepted by Write, before it plays.
+    using WriteSink = std::function<void(const AudioBufferHeader& header)>;
+    void SetWriteSink(WriteSink sink);
     // Owner thread. Whether heard bytes are also kept for PlayedBytes (on at start).
     void KeepPlayedBytes(bool keep);
     // Owner thread. Everything heard so far, as given to the sink.
@@ -137,6 +140,7 @@ private:
     std::array<int, kCallKinds> callCounts_{};
     PlaySink sink_;
     TimedPlaySink timedSink_;
+    WriteSink writeSink_;
     bool keepPlayed_ = true;
     std::vector<std::uint8_t> played_;
 };

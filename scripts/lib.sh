@@ -40,3 +40,9 @@ lumbrel_build() {
     cmake -S "$LUMBREL_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     cmake --build "$dir" -j "$(nproc)"
 }
+
+# Compiler settings of the sanitizer and fuzz builds: clang at -O1 with line tables only
+# compiles in about half the time of gcc at -O2 -g, and the reports still name file and
+# line.
+LUMBREL_CLANG_SANITIZER_BUILD=(-DCMAKE_CXX_COMPILER=clang++
+    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG")

@@ -15,45 +15,34 @@ Trainer::Trainer(Dependencies deps)
     : store_(std::move(deps.store)),
       clock_(deps.clock),
       window_(deps.window),
-      audio_(deps.audio),
       host_(deps.host),
       rig_(deps.rig),
       random_(deps.seed),
-      renderer_(random_),
       characters_(store_, *this),
-      display_(controls_, sent_, window_)
+      signal_(random_, controls_, characters_, store_),
+      display_(controls_, sent_, window_),
+      groupSymbols_(groups_, *this, [this]() -> const std::vector<const MorseCharacter*>& { return characters_.ActiveSet(); }),
+      entrySymbols_(*this),
+      textSymbols_(*this),
+      recorder_([this](const QString& text, const QString& caption) { host_.ShowMessage(text, caption, MessageKind::Error); }),
+      qrm_(QrmStations::Dependencies{
+          .devices = deps.qrmAudio, .window = window_, .random = random_,
+          .characters = [this]() -> const std::vector<const MorseCharacter*>& { return characters_.CharacterList(); },
+          .messageBox = [this](const QString& text, const QString& caption, TCWSender::MessageIcon icon) {
+              // A station's failure during a session (its stream failing with the main
+              // one) is told with the session's own, once, when the session ends.
+              if (sessionActive_)
+                  NoteSoundFault(text, caption);
+              else
+                  host_.ShowMessage(text, caption,
+                                    icon == TCWSender::MessageIcon::Error ? MessageKind::Error : MessageKind::Warning);
+          },
+          .groupSent = [this](int station) { RearmQrmStation(station); }}),
+      engine_(deps.audio, window_, *this)
 {
-    // The interfering stations: clean signals at S6 with no steady tone, each on its own
-    // stream, handing their completions to the same window queue.
-    for (std::size_t i = 0; i < senders_.size(); ++i) {
-        if (!deps.qrmAudio[i])
-            continue;
-        auto sender = std::make_unique<TCWSender>(TCWSender::Dependencies{
-            .device = *deps.qrmAudio[i], .window = window_, .random = random_,
-            .messageBox = [this](const QString& text, const QString& caption, TCWSender::MessageIcon icon) {
-                // A station's failure during a session (its stream failing with the main
-                // one) is told with the session's own, once, when the session ends.
-                if (sessionActive_)
-                    NoteSoundFault(text, caption);
-                else
-                    host_.ShowMessage(text, caption,
-                                      icon == TCWSender::MessageIcon::Error ? MessageKind::Error : MessageKind::Warning);
-            }});
-        sender->SetSampleRate(WSampleRate::sr44100);
-        sender->SetUseCallbacks(true);
-        sender->SetAmplitude(SigStrength::S6);
-        sender->SetQRMTonePitch(575);
-        sender->MorseSent = [this, i](TCWSender&) { RearmQrmStation(static_cast<int>(i)); };
-        senders_[i] = std::move(sender);
-    }
 }
 
-Trainer::~Trainer()
-{
-    // The device may still hold our buffers; they go with us, so the device is closed first.
-    if (audioOpen_)
-        (void)audio_.Close();
-}
+Trainer::~Trainer() = default;
 
 // --- CharacterWindows ------------------------------------------------------------
 
@@ -143,21 +132,20 @@ void Trainer::FormCreate()
     copies_.qsoFile = store_.Read(keys::QsoFile);
 
     controls_.SetChecked(ControlId::SingleWordsOnly1, copies_.singleWordOnly);
-    for (auto& sender : senders_)
-        if (sender)
-            sender->SetUseCallbacks(copies_.callback != 0);
+    qrm_.SetUseCallbacks(copies_.callback != 0);
+    signal_.SetSpeedDitherSize(copies_.speedDitherSize);
     display_.SetSingleWordOnly(copies_.singleWordOnly);
     groups_.SetFavourRecent(copies_.favourRecent);
     characters_.SetOrder(copies_.useMfj ? LearningOrder::Mfj : LearningOrder::Koch);
     sessionMinutes_ = std::clamp(store_.Read(keys::Session), 1, 60);
 
-    characterWpm_ = 15 + 5 * controls_.Value(ControlId::RadioGroup1);
+    signal_.SetWpm(15 + 5 * controls_.Value(ControlId::RadioGroup1));
     OpenAudio();
     DisplayDelayComboBoxChange();
     CodeSpeedRadioGroupClick();
-    impairments_.SpeedDither = 0;
-    impairments_.PitchDither = Impairments::kNoPitchDither;
-    currentPitch_ = controls_.Value(ControlId::PitchSpinner);
+    signal_.Impairments().SpeedDither = 0;
+    signal_.Impairments().PitchDither = Impairments::kNoPitchDither;
+    signal_.SetPitch(controls_.Value(ControlId::PitchSpinner));
 }
 
 void Trainer::FormShow()
@@ -207,15 +195,12 @@ void Trainer::FormClose()
     // The rig port before the audio output, so that nothing can fail in between.
     if (rig_)
         rig_->CloseRigPort();
-    if (audioOpen_) {
-        (void)audio_.Close();
-        audioOpen_ = false;
-    }
+    engine_.Close();
 }
 
 void Trainer::OpenAudio()
 {
-    const AudioResult result = OpenAudioDevice();
+    const AudioResult result = engine_.Open(copies_.callback != 0);
     if (!result.Ok())
         TellNoSoundOutput(result);
 }
@@ -234,61 +219,34 @@ void Trainer::TellNoSoundOutput(const AudioResult& result)
                       QStringLiteral("waveOutOpen"), MessageKind::Error);
 }
 
-AudioResult Trainer::OpenAudioDevice()
-{
-    for (int i = 0; i < kBufferCount; ++i) {
-        buffers_[i] = AudioBufferHeader{};
-        bufferData_[i].assign(kBufferBytes / 2, 0);
-        buffers_[i].data = bufferData_[i].data();
-    }
-    MessageTarget& window = window_;
-    const AudioResult result = audio_.Open(
-        kTrainerAudioFormat,
-        copies_.callback != 0
-            ? AudioNotification::ToCallback([&window](AudioBufferHeader* h) {
-                  // Runs on the device's thread: it only posts the buffer-done message.
-                  window.PostMessage(kBufferDoneMessage, 0, reinterpret_cast<std::intptr_t>(h));
-              })
-            : AudioNotification::ToWindow(window_));
-    audioOpen_ = result.Ok();
-    if (audioOpen_)
-        reopenAudio_ = false;
-    return result;
-}
-
 // Before a session: a device that could not be opened (a headset plugged in after the
 // program started) or that failed during the last session (a sound server that went
 // away and came back) is opened again, so that Start works without a restart. Without
 // sound output no session begins; one message says why.
 bool Trainer::EnsureAudioOpen()
 {
-    if (audioOpen_ && !reopenAudio_)
+    if (engine_.Ready())
         return true;
-    if (audioOpen_) {
-        (void)audio_.Close();
-        audioOpen_ = false;
-    }
-    const AudioResult result = OpenAudioDevice();
+    const AudioResult result = engine_.Open(copies_.callback != 0);
     if (result.Ok())
         return true;
     TellNoSoundOutput(result);
     return false;
 }
 
-// A call of the device failed during the session: the device is opened again before
+// A call of the device failed during the session: the engine opens it again before
 // the next session.
-void Trainer::NoteAudioFault(const AudioResult& result, const QString& caption)
+void Trainer::StreamFault(const AudioResult& result, const QString& caption)
 {
-    reopenAudio_ = true;
     NoteSoundFault(QString::fromStdString(result.Text()), caption);
 }
 
 // Only the first sound failure of a session is kept, and told once when it ends.
 void Trainer::NoteSoundFault(const QString& text, const QString& caption)
 {
-    if (audioFault_.isEmpty()) {
-        audioFault_ = text;
-        audioFaultCaption_ = caption;
+    if (soundFault_.text.isEmpty()) {
+        soundFault_.text = text;
+        soundFault_.caption = caption;
     }
 }
 
@@ -297,9 +255,9 @@ void Trainer::NoteSoundFault(const QString& text, const QString& caption)
 // than sit "running" in silence, the session ends as after Stop.
 void Trainer::EndWithNothingInFlight()
 {
-    if (!sessionActive_ || expectedEvents_ != 0)
+    if (!sessionActive_ || engine_.Pending() != 0)
         return;
-    pipelineLost_ = true;
+    soundFault_.lost = true;
     sessionState_ = kEnded;
     EndOfSession();
 }
@@ -359,22 +317,18 @@ bool Trainer::BeginSession()
         return false;
     startTick_ = clock_.TickCount();
     idle_ = false;
-    prosignState_ = 0;
-    renderer_.SetVariableWeighting(controls_.Checked(ControlId::WeightingCheckBox));
-    renderer_.SetFist(copies_.straightKeyFist);
+    signal_.Switches().SetVariableWeighting(controls_.Checked(ControlId::WeightingCheckBox));
+    signal_.Switches().SetFist(copies_.straightKeyFist);
     characters_.RebuildActiveSet();
     if (characters_.ActiveSet().size() < 2)
         return false;
-    audioFault_.clear();
-    audioFaultCaption_.clear();
-    pipelineLost_ = false;
+    soundFault_ = SoundFault{};
     charactersSent_ = -2;
     controls_.SetText(ControlId::StatusBar1, QString());
     groups_.Begin(random_);
     sent_.Clear();
     sessionState_ = kRunning;
     sessionActive_ = true;
-    currentRecord_ = nullptr;
     tickCounter_ = 1;
     controls_.SetText(ControlId::Label1, QStringLiteral("00:00"));
     display_.ResetPendingWord();
@@ -384,9 +338,10 @@ bool Trainer::BeginSession()
     // again here, so that an interface plugged back in keys the next session.
     if (rig_)
         rig_->RaiseRigLines();
-    PrimePipeline();
+    signal_.SetRandomGroups(sourceKind_ == SourceKind::RandomGroups);
+    engine_.Start(CurrentSource(), signal_);
     if (controls_.Checked(ControlId::QRMCheckBox))
-        SetUpQrmStations();
+        StartQrmStations();
     return true;
 }
 
@@ -394,13 +349,13 @@ void Trainer::StopButtonClick()
 {
     display_.SetParameterLineMode(false);
     if (!characters_.CharacterList().empty())
-        renderer_.SetDrift(false);
+        signal_.Switches().SetDrift(false);
     if (controls_.Checked(ControlId::QRMCheckBox))
-        CloseQrmStations();
+        qrm_.Close();
     if (sessionState_ == kRunning && sessionActive_ && countdown_ == 0) {
         sessionState_ = kStopping;
         // Every buffer was lost to device failures: no event will come to end the session.
-        if (expectedEvents_ == 0)
+        if (engine_.Pending() == 0)
             EndOfSession();
         return;
     }
@@ -425,7 +380,7 @@ bool Trainer::FormCloseQuery()
 
 void Trainer::Timer1Timer()
 {
-    impairments_.AdvanceFading();
+    signal_.Impairments().AdvanceFading();
     if (tickCounter_ % 20 == 0) {
         if (countdown_ == 0) {
             const int elapsed = ElapsedSeconds();
@@ -453,12 +408,12 @@ void Trainer::Timer1Timer()
 void Trainer::RadioGroup1Click()
 {
     const int index = controls_.Value(ControlId::RadioGroup1);
-    characterWpm_ = 15 + 5 * index;
+    signal_.SetWpm(15 + 5 * index);
     controls_.SetEnabled(ControlId::SpeedStepCheckBox,
                          index > 0 && controls_.Value(ControlId::CodeSpeedRadioGroup) == 0);
     QStringList items;
     for (int k = 0; k < 8; ++k)
-        items << QString::number(characterWpm_ * Impairments::PermilleForIndex(k) / 1000);
+        items << QString::number(signal_.Wpm() * Impairments::PermilleForIndex(k) / 1000);
     controls_.SetItems(ControlId::CodeSpeedRadioGroup, items);
     // Back to full effective speed, exactly as a choice of its first item: the per-mille
     // and the speed dither follow.
@@ -470,14 +425,14 @@ void Trainer::CodeSpeedRadioGroupClick()
 {
     const int index = controls_.Value(ControlId::CodeSpeedRadioGroup);
     controls_.SetEnabled(ControlId::SpeedStepCheckBox, index == 0 && controls_.Value(ControlId::RadioGroup1) > 0);
-    impairments_.EffectivePermille = Impairments::PermilleForIndex(index);
+    signal_.Impairments().EffectivePermille = Impairments::PermilleForIndex(index);
     if (shown_)
         characters_.LearningModeRefresh();
 }
 
 // --- Other reactions ---------------------------------------------------------------
 
-void Trainer::PitchSpinnerChange() { currentPitch_ = controls_.Value(ControlId::PitchSpinner); }
+void Trainer::PitchSpinnerChange() { signal_.SetPitch(controls_.Value(ControlId::PitchSpinner)); }
 
 void Trainer::DisplayDelayComboBoxChange()
 {
@@ -494,68 +449,33 @@ void Trainer::QSBCheckBoxClick()
 void Trainer::ApplyChirp()
 {
     if (!characters_.CharacterList().empty())
-        renderer_.SetChirp(controls_.Checked(ControlId::ChirpCheckBox));
+        signal_.Switches().SetChirp(controls_.Checked(ControlId::ChirpCheckBox));
 }
 
 void Trainer::WeightingCheckBoxClick()
 {
     if (!characters_.ActiveSet().empty())
-        renderer_.SetVariableWeighting(controls_.Checked(ControlId::WeightingCheckBox));
+        signal_.Switches().SetVariableWeighting(controls_.Checked(ControlId::WeightingCheckBox));
 }
 
 void Trainer::QRMCheckBoxClick()
 {
     if (!controls_.Checked(ControlId::QRMCheckBox)) {
-        CloseQrmStations();
+        qrm_.Close();
         return;
     }
     // Under way (the countdown included): the stations start at once.
     if (!controls_.Enabled(ControlId::StartButton))
-        SetUpQrmStations();
+        StartQrmStations();
 }
 
-void Trainer::SetUpQrmStations()
-{
-    const int pitch = controls_.Value(ControlId::PitchSpinner);
-    const int w = characterWpm_;
-    const int speed = w < 20 ? w + 10 : (w <= 30 ? w - 5 : 30);
-    const int offsets[2] = {150, 100};
-    for (std::size_t i = 0; i < senders_.size(); ++i) {
-        if (!senders_[i])
-            continue;
-        senders_[i]->SetPitch(pitch < 700 ? pitch + offsets[i] : pitch - offsets[i]);
-        senders_[i]->SetSpeed(speed);
-    }
-    for (auto& sender : senders_)
-        if (sender)
-            sender->SetCodeString(RandomQrmGroup());
-}
+void Trainer::StartQrmStations() { qrm_.Start(controls_.Value(ControlId::PitchSpinner), signal_.Wpm()); }
 
-void Trainer::CloseQrmStations()
-{
-    for (auto& sender : senders_)
-        if (sender)
-            sender->Close();
-}
-
+// A station finished its group: another follows while the session runs.
 void Trainer::RearmQrmStation(int index)
 {
-    TCWSender* sender = senders_[static_cast<std::size_t>(index)].get();
-    if (sender && sessionActive_ && sessionState_ == kRunning)
-        sender->SetCodeString(RandomQrmGroup());
-}
-
-QString Trainer::RandomQrmGroup()
-{
-    const auto& list = characters_.CharacterList();
-    QString group;
-    const int n = random_.Next(8) + 1;
-    for (int k = 0; k < n; ++k) {
-        const int index = random_.Next(static_cast<int>(list.size()));
-        const QString& display = list.empty() ? QString() : list[static_cast<std::size_t>(index)]->display;
-        group += display.isEmpty() ? QStringLiteral(" ") : display.left(1);
-    }
-    return group;
+    if (sessionActive_ && sessionState_ == kRunning)
+        qrm_.Rearm(index);
 }
 
 void Trainer::CharacterCountSpinEditChange()
@@ -596,71 +516,13 @@ void Trainer::Clear1Click() { sent_.Clear(); }
 
 QString Trainer::SaveToFile1Click(const QString& path) { return SaveTextLines(path, sent_.Lines()); }
 
-void Trainer::ArmWavRecording(std::unique_ptr<WavFile> wav)
-{
-    pendingWav_ = std::move(wav);
-}
-
-void Trainer::ArmMp3Recording(std::unique_ptr<Mp3OutputStream> mp3)
-{
-    if (mp3_) {
-        const QString problem = mp3_->Finish();
-        if (!problem.isEmpty())
-            host_.ShowMessage(problem, QStringLiteral("Record Audio File"), MessageKind::Error);
-    }
-    mp3_ = std::move(mp3);
-}
-
-void Trainer::ReleaseRecording()
-{
-    if ((pendingWav_ && pendingWav_->DataBytes() > 0) || (mp3_ && mp3_->HasAudio())) {
-        FinishRecordings();
-        return;
-    }
-    QStringList empty;
-    if (pendingWav_)
-        empty << pendingWav_->Path();
-    if (mp3_)
-        empty << mp3_->Path();
-    pendingWav_.reset();
-    mp3_.reset();
-    for (const QString& path : empty)
-        QFile::remove(path);
-    transcriptFileName_.clear();
-}
-
-// The end of a session: the WAV file is completed, then the MP3 file gets its last
-// frames and its tag, then the transcript is written. Failures are told once.
-void Trainer::FinishRecordings()
-{
-    pendingWav_.reset();
-    if (mp3_) {
-        const QString problem = mp3_->Finish();
-        if (!problem.isEmpty() && recordingError_.isEmpty())
-            recordingError_ = problem;
-        mp3_.reset();
-    }
-    if (!transcriptFileName_.isEmpty()) {
-        const QString problem = SaveTextLines(transcriptFileName_, sent_.Lines());
-        if (!problem.isEmpty() && recordingError_.isEmpty())
-            recordingError_ = QStringLiteral("The transcript %1 could not be written: %2")
-                                  .arg(QDir::toNativeSeparators(transcriptFileName_), problem);
-        transcriptFileName_.clear();
-    }
-    if (!recordingError_.isEmpty()) {
-        host_.ShowMessage(recordingError_, QStringLiteral("Record Audio File"), MessageKind::Error);
-        recordingError_.clear();
-    }
-}
-
 // --- Window messages ---------------------------------------------------------------
 
 bool Trainer::HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam)
 {
     // The stations' completions come through the same queue, marked with their device.
-    for (auto& sender : senders_)
-        if (sender && sender->HandleMessage(message, wParam, lParam))
-            return true;
+    if (qrm_.HandleMessage(message, wParam, lParam))
+        return true;
     switch (message) {
     case kWaveOutDoneMessage:
         window_.PostMessage(kBufferDoneMessage, wParam, lParam);
@@ -682,167 +544,68 @@ bool Trainer::HandleMessage(int message, std::intptr_t wParam, std::intptr_t lPa
     }
 }
 
-// --- Audio stream engine ---------------------------------------------------------
+// --- The session's buffers -----------------------------------------------------------
 
-void Trainer::PrimePipeline()
+SymbolSource& Trainer::CurrentSource()
 {
-    expectedEvents_ += 2;
-    for (int i = 0; i < 2; ++i) {
-        if (copies_.callback != 0)
-            window_.PostMessage(kBufferDoneMessage, 0, 0);
-        else
-            window_.PostMessage(kWaveOutDoneMessage, 0, 0);
+    switch (sourceKind_) {
+    case SourceKind::RandomEntries:
+        return entrySymbols_;
+    case SourceKind::SequentialText:
+        return textSymbols_;
+    case SourceKind::RandomGroups:
+        break;
     }
-}
-
-QString Trainer::HeaderText(const AudioBufferHeader* header) const
-{
-    const auto index = static_cast<std::size_t>(header->user);
-    return index < bufferText_.size() ? bufferText_[index] : QString();
-}
-
-int Trainer::NextSymbol()
-{
-    // Words and QSOs, text files (TrainerTextSources.cpp); else random groups.
-    if (sourceKind_ == SourceKind::RandomEntries)
-        return NextEntrySymbol();
-    if (sourceKind_ == SourceKind::SequentialText)
-        return NextTextSymbol();
-    prosignState_ = 0;
-    const int index = groups_.NextGroupSymbol(random_, characters_.ActiveSet());
-    impairments_.RedrawDither(CurrentSignalSettings(), random_);
-    return index;
-}
-
-SignalSettings Trainer::CurrentSignalSettings() const
-{
-    SignalSettings signal;
-    signal.signalLevel = controls_.Value(ControlId::SignalRadioGroup);
-    signal.fading = controls_.Checked(ControlId::QSBCheckBox);
-    signal.slowFading = controls_.Value(ControlId::QSBModeRadioGroup) != 0;
-    signal.deepFading = controls_.Value(ControlId::QSBTypeRadioGroup) != 0;
-    signal.speedDither = controls_.Checked(ControlId::SpeedStepCheckBox);
-    signal.speedDitherOffered = controls_.Enabled(ControlId::SpeedStepCheckBox);
-    signal.speedItem = controls_.Value(ControlId::RadioGroup1);
-    signal.speedDitherSize = copies_.speedDitherSize;
-    signal.pitchDither = controls_.Checked(ControlId::PitchDitherCheckBox);
-    return signal;
+    return groupSymbols_;
 }
 
 void Trainer::OnBufferDone(AudioBufferHeader* header)
 {
-    // A header that is not one of ours (a stale message) is treated as none.
-    if (header && (header < buffers_.data() || header >= buffers_.data() + kBufferCount))
-        header = nullptr;
-    if (expectedEvents_ > 0)
-        --expectedEvents_;
-    if (header && inFlight_ > 0)
-        --inFlight_;
-
+    const AudioStreamEngine::Completion done = engine_.Complete(header);
     // Nothing of a session is left to do (a stray or late message).
-    if (!sessionActive_)
-        return;
-
-    const int effectiveMode = store_.Read(keys::EffectiveMode);
-    const auto& active = characters_.ActiveSet();
-    if (active.empty())
+    if (!sessionActive_ || characters_.ActiveSet().empty())
         return;
     charactersSent_ += 1;
     display_.ShowCount(charactersSent_);
-
-    if (sessionState_ == kStopping || sessionState_ == kEnded) {
-        if (header) {
-            const QString text = HeaderText(header);
-            display_.TakeLateText(&text);
-        }
-        if (sessionState_ == kStopping) {
-            sessionState_ = kEnded;
-            // Nothing else is coming home: end here rather than never.
-            if (expectedEvents_ == 0)
-                EndOfSession();
-        } else if (sessionActive_ && expectedEvents_ == 0) {
-            EndOfSession();
-        }
+    if (sessionState_ != kRunning) {
+        WindDown(done);
         return;
     }
+    display_.TakeText(done.buffer ? &done.text : nullptr);
+    QueueNextCharacter();
+}
 
-    // Running.
-    if (header) {
-        const QString text = HeaderText(header);
-        display_.TakeText(&text);
-    } else {
-        display_.TakeText(nullptr);
-    }
+// Stopping or ended: the buffers still in flight come home; the last one ends the session.
+void Trainer::WindDown(const AudioStreamEngine::Completion& done)
+{
+    if (done.buffer)
+        display_.TakeLateText(&done.text);
+    sessionState_ = kEnded;
+    // Nothing else is coming home: end here rather than never.
+    if (engine_.Pending() == 0)
+        EndOfSession();
+}
 
-    const int index = NextSymbol();
-    if (sessionState_ == kEnded) {
+void Trainer::QueueNextCharacter()
+{
+    const AudioStreamEngine::QueueResult result = engine_.QueueNext();
+    if (result.last)
+        sessionState_ = kStopping;  // the session's time is up; this symbol still goes out
+    switch (result.queued) {
+    case AudioStreamEngine::Queued::Buffer:
+        return;
+    case AudioStreamEngine::Queued::SourceEnded:
         // The text is exhausted: the buffer still in flight ends the session when it comes home.
-        if (expectedEvents_ == 0)
+        sessionState_ = kEnded;
+        if (engine_.Pending() == 0)
             EndOfSession();
         return;
-    }
-    if (index < 0 || index >= static_cast<int>(active.size())) {
-        EndWithNothingInFlight();
-        return;
-    }
-    currentRecord_ = active[static_cast<std::size_t>(index)];
-
-    const int slot = nextBuffer_;
-    AudioBufferHeader& out = buffers_[static_cast<std::size_t>(slot)];
-    nextBuffer_ = (nextBuffer_ + 1) % kBufferCount;
-
-    if (const AudioResult unprepared = audio_.UnprepareHeader(out); !unprepared.Ok())
-        NoteAudioFault(unprepared, QStringLiteral("Information"));
-
-    const int amplitude = impairments_.AmplitudePercent(CurrentSignalSettings());
-    const int permille = (sourceKind_ == SourceKind::RandomGroups || effectiveMode != 0 || index == 0)
-        ? impairments_.EffectivePermille
-        : 1000;
-    // A slow station's speed left behind, less the dither, still plays as timed.
-    const int wpm = std::max(characterWpm_ - impairments_.SpeedDither, MorseCode::kSlowestWpm);
-    MorseCode code(renderer_, *currentRecord_, wpm,
-                   currentPitch_ + 25 - impairments_.PitchDither, permille);
-    renderer_.SetStraightKey(controls_.Checked(ControlId::HandSentCheckBox));
-    const bool joined = prosignState_ != 0;
-    // The device plays whole frames only. A slot stretched by the effective speed can
-    // hold an odd number of values (a word space of seven odd units); its last value,
-    // half a frame of closing silence, is left out rather than the buffer refused.
-    int bytes = std::min<int>(code.SlotBytes(joined), static_cast<int>(kBufferBytes));
-    bytes -= bytes % static_cast<int>(audio::kBlockAlign);
-    const int noise = Impairments::NoiseSpan(controls_.Value(ControlId::NoiseRadioGroup));
-    code.CopyOut(static_cast<std::int16_t*>(out.data), noise, joined, amplitude, bytes / 2);
-    out.length = static_cast<std::uint32_t>(bytes);
-
-    // A WAV recording takes precedence; a write error (disk full) stops that recording,
-    // keeps what was written a valid file and is told once at the end of the session.
-    if (pendingWav_) {
-        if (!pendingWav_->Append(out.data, out.length) && pendingWav_->IsOpen()) {
-            recordingError_ = QStringLiteral("The recording %1 was stopped: %2")
-                                  .arg(QDir::toNativeSeparators(pendingWav_->Path()), pendingWav_->Error());
-            pendingWav_.reset();
-        }
-    } else if (mp3_ && mp3_->IsRecording()) {
-        mp3_->Encode(out.data, out.length);
-    }
-
-    bufferText_[static_cast<std::size_t>(slot)] = currentRecord_->display;
-    if (prosignState_ == 1)
-        bufferText_[static_cast<std::size_t>(slot)] = QLatin1Char('^') + currentRecord_->display;
-    out.user = slot;
-    if (prosignState_ != 0)
-        ++prosignState_;
-
-    if (const AudioResult prepared = audio_.PrepareHeader(out); !prepared.Ok())
-        NoteAudioFault(prepared, QStringLiteral("Information"));
-    const AudioResult written = audio_.Write(out);
-    if (written.Ok()) {
-        ++inFlight_;
-        ++expectedEvents_;
-    } else {
+    case AudioStreamEngine::Queued::NotSendable:
+    case AudioStreamEngine::Queued::Lost:
         // One buffer fewer in flight: the session goes on with what is left, and ends
         // when nothing is left.
-        NoteAudioFault(written, QStringLiteral("waveOutWrite"));
         EndWithNothingInFlight();
+        return;
     }
 }
 
@@ -858,15 +621,8 @@ void Trainer::EndOfSession()
         controls_.SetEnabled(id, true);
     controls_.SetEnabled(ControlId::Timer1, false);
 
-    if (!audioFault_.isEmpty()) {
-        const QString text = pipelineLost_
-            ? QStringLiteral("Sound output failed: %1\nThe session was stopped.").arg(audioFault_)
-            : QStringLiteral("Sound output failed during the session: %1").arg(audioFault_);
-        // A session cut short by it is a failure; one that went on, a warning.
-        host_.ShowMessage(text, audioFaultCaption_, pipelineLost_ ? MessageKind::Error : MessageKind::Warning);
-        audioFault_.clear();
-    }
-    FinishRecordings();
+    TellSoundFault();
+    recorder_.Finish(sent_.Lines());
     if (rig_) {
         rig_->DropRigLines();
         // Said once, after the count of characters sent, where it stays until the next session.
@@ -874,28 +630,45 @@ void Trainer::EndOfSession()
         if (!note.isEmpty())
             controls_.SetText(ControlId::StatusBar1, QStringLiteral("  ") + note);
     }
-    CloseQrmStations();
+    qrm_.Close();
     idle_ = true;
     display_.SetParameterLineMode(false);
-    renderer_.SetDrift(false);
-    textFile_.Close();  // a text file stopped halfway is not held open
+    signal_.Switches().SetDrift(false);
+    textSymbols_.Close();  // a text file stopped halfway is not held open
     sessionActive_ = false;
     sessionState_ = kEnded;
-    // ===== The facts of the session, for checking the copy ==========================
-    if (sessionEnded_) {
-        SessionSummary summary;
-        summary.source = sourceKind_;
-        summary.singleEntry = endAfterOneEntry_;
-        summary.order = characters_.Order();
-        summary.characterCount = controls_.Value(ControlId::CharacterCountSpinEdit);
-        summary.characterWpm = characterWpm_;
-        summary.effectivePermille = impairments_.EffectivePermille;
-        summary.sessionMinutes = sessionMinutes_;
-        summary.elapsedSeconds = ElapsedSeconds();
-        summary.text = sent_.Text();
-        sessionEnded_(summary);
-    }
-    // ===== end of the facts of the session ==========================================
+    ReportSession();
+}
+
+void Trainer::TellSoundFault()
+{
+    if (soundFault_.text.isEmpty())
+        return;
+    const bool lost = soundFault_.lost;
+    const QString text = lost
+        ? QStringLiteral("Sound output failed: %1\nThe session was stopped.").arg(soundFault_.text)
+        : QStringLiteral("Sound output failed during the session: %1").arg(soundFault_.text);
+    // A session cut short by it is a failure; one that went on, a warning.
+    host_.ShowMessage(text, soundFault_.caption, lost ? MessageKind::Error : MessageKind::Warning);
+    soundFault_.text.clear();
+}
+
+// The facts of the session, for checking the copy.
+void Trainer::ReportSession()
+{
+    if (!sessionEnded_)
+        return;
+    SessionSummary summary;
+    summary.source = sourceKind_;
+    summary.singleEntry = list_.oneEntry;
+    summary.order = characters_.Order();
+    summary.characterCount = controls_.Value(ControlId::CharacterCountSpinEdit);
+    summary.characterWpm = signal_.Wpm();
+    summary.effectivePermille = signal_.Impairments().EffectivePermille;
+    summary.sessionMinutes = sessionMinutes_;
+    summary.elapsedSeconds = ElapsedSeconds();
+    summary.text = sent_.Text();
+    sessionEnded_(summary);
 }
 
 }  // namespace lumbrel

@@ -1,8 +1,11 @@
 #pragma once
-// The trainer behind the main window: session controller, audio stream engine,
-// impairments and delayed display, over plain models of the window's controls.
-// The Qt window (or a test, or the offline renderer) feeds it user reactions, timer
-// ticks and window messages, one at a time, on one thread.
+// The trainer behind the main window: the session controller. It owns the session's
+// states, the countdown and the session clock and the reactions the window calls, and
+// composes the parts that do the work: the audio stream engine, the symbol sources,
+// the recorder, the interfering stations, impairments and the delayed display, over
+// plain models of the window's controls. The Qt window (or a test, or the offline
+// renderer) feeds it user reactions, timer ticks and window messages, one at a time,
+// on one thread.
 #include <QString>
 #include <QStringList>
 
@@ -14,23 +17,25 @@
 #include <random>
 #include <vector>
 
-#include "CWSender/CWSender.h"
 #include "audio/AudioDevice.h"
 #include "audio/Messages.h"
 #include "keying/RigKeying.h"
 #include "morse/MorseCode.h"
 #include "morse/Random.h"
-#include "recording/Mp3OutputStream.h"
-#include "recording/WavFile.h"
+#include "recording/SessionRecorder.h"
+#include "session/AudioStreamEngine.h"
 #include "session/CharacterSet.h"
 #include "session/Controls.h"
 #include "session/DelayedDisplay.h"
 #include "session/Impairments.h"
+#include "session/QrmStations.h"
 #include "session/SessionSummary.h"
 #include "session/SessionTypes.h"
+#include "session/SignalRenderer.h"
 #include "settings/SettingsStore.h"
+#include "text/EntrySymbols.h"
 #include "text/RandomGroups.h"
-#include "text/TextFileSource.h"  // word lists, QSOs and text files
+#include "text/TextSymbols.h"
 
 namespace lumbrel {
 
@@ -55,10 +60,8 @@ public:
     virtual void ShowCharacterBoxes(int) {}
 };
 
-class Trainer final : private CharacterWindows {
+class Trainer final : private CharacterWindows, private SourceHost, private StreamListener {
 public:
-    static constexpr std::uint32_t kBufferBytes = 2'205'000;  // 12.5 s of audio
-    static constexpr int kBufferCount = 4;
     static constexpr int kTimerIntervalMs = 50;
 
     struct Dependencies {
@@ -109,13 +112,7 @@ public:
     void WeightingCheckBoxClick();
     void QRMCheckBoxClick();
     // The interfering stations: set up and started, re-armed after each group, closed.
-    void SetUpQrmStations();
-    void CloseQrmStations();
-    void CWSender1MorseSent() { RearmQrmStation(0); }
-    void CWSender2MorseSent() { RearmQrmStation(1); }
-    // A random group of 1 to 8 characters drawn from the whole character list.
-    QString RandomQrmGroup();
-    TCWSender* CWSender(int index) { return senders_[static_cast<std::size_t>(index)].get(); }
+    QrmStations& Qrm() { return qrm_; }
     void CharacterCountSpinEditChange();
     // The setup dialog was confirmed: the copies it feeds and the character list.
     void SetupDialogClosed();
@@ -143,59 +140,45 @@ public:
     // 957, 1034, 1044, 1054 and 32868; returns false for any other message.
     bool HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam);
 
-    // --- Audio stream engine -----------------------------------------------------
-    void PrimePipeline();
+    // A buffer-done message: the engine's completion carries the session on or ends it.
     void OnBufferDone(AudioBufferHeader* header);
 
-    // --- State, for the window and for tests ---------------------------------------
+    // --- The parts, for the window, the tools and the tests ---------------------------
     ControlsModel& Controls() { return controls_; }
     const ControlsModel& Controls() const { return controls_; }
     TextArea& Sent() { return sent_; }
     const TextArea& Sent() const { return sent_; }
     CharacterSet& Characters() { return characters_; }
-    Impairments& Signal() { return impairments_; }
-    DelayedDisplay& Display() { return display_; }
-    RandomNumber& Random() { return random_; }
-    RendererState& Renderer() { return renderer_; }
+    // The main signal: speed, tone, switches and impairments.
+    SignalRenderer& Signal() { return signal_; }
     RandomGroupSource& Groups() { return groups_; }
+    const EntrySymbols& Entries() const { return entrySymbols_; }
+    const TextSymbols& TextFile() const { return textSymbols_; }
+    const AudioStreamEngine& Engine() const { return engine_; }
+    SessionRecorder& Recorder() { return recorder_; }
     SettingsStore& Store() { return store_; }
 
-    int SessionState() const { return sessionState_; }
     bool CountdownPending() const { return countdown_ > 0; }
-    bool IdleFlag() const { return idle_; }
     // From BeginSession until the end-of-session processing has run.
     bool SessionActive() const { return sessionActive_; }
-    int CharactersSent() const { return charactersSent_; }
-    int BuffersInFlight() const { return inFlight_; }
-    int NextBufferIndex() const { return nextBuffer_; }
+    // Stopped or at its end, with buffers still to come home.
+    bool WindingDown() const { return sessionActive_ && sessionState_ != kRunning; }
+    // The source of the session that runs or ran last.
     SourceKind Source() const { return sourceKind_; }
-    int CharacterWpm() const { return characterWpm_; }
-    // A character speed between the speed buttons' steps (a course plan's 12 WPM, for
-    // lumbrel-render); the next click of a speed button replaces it.
-    void SetCharacterWpm(int wpm) { characterWpm_ = wpm; }
-    int CurrentPitch() const { return currentPitch_; }
-    int EffectivePermille() const { return impairments_.EffectivePermille; }
-    bool AudioOpen() const { return audioOpen_; }
-    const AudioBufferHeader& Buffer(int i) const { return buffers_[static_cast<std::size_t>(i)]; }
-    int SessionLengthMinutes() const { return sessionMinutes_; }
+    // The delayed display of the sent text.
+    const DelayedDisplay& Display() const { return display_; }
+    int CharactersSent() const { return charactersSent_; }
+    bool AudioOpen() const { return engine_.IsOpen(); }
 
     // The session length is the setup dialog's spinner, read when it is needed.
     void SetSessionLengthMinutes(int minutes) { sessionMinutes_ = minutes; }
 
-    // Recording state: an armed WAV writer and the transcript path.
-    // A recording armed while another waits finishes the earlier one first, so that its
-    // file is complete.
-    void ArmWavRecording(std::unique_ptr<WavFile> wav);
-    void ArmMp3Recording(std::unique_ptr<Mp3OutputStream> mp3);
-    // Before the record command arms another recording (the latest choice wins): an
-    // armed file that holds no audio yet is removed and its transcript name dropped;
-    // one that holds audio (armed during this session) is finished as it stands, with
-    // its transcript.
-    void ReleaseRecording();
-    Mp3OutputStream* PendingMp3() { return mp3_.get(); }
-    void SetTranscriptFileName(const QString& path) { transcriptFileName_ = path; }
-    WavFile* PendingWavFile() { return pendingWav_.get(); }
-    const QString& TranscriptFileName() const { return transcriptFileName_; }
+    // Recording: the record command arms a WAV or MP3 recording and the transcript.
+    void ArmWavRecording(std::unique_ptr<WavFile> wav) { recorder_.ArmWav(std::move(wav)); }
+    void ArmMp3Recording(std::unique_ptr<Mp3OutputStream> mp3) { recorder_.ArmMp3(std::move(mp3)); }
+    void SetTranscriptFileName(const QString& path) { recorder_.SetTranscriptFile(path); }
+    // Before the record command arms another recording (SessionRecorder::Release).
+    void ReleaseRecording() { recorder_.Release(sent_.Lines()); }
 
     // Main-window copies of settings read at start or when the setup dialog closes.
     struct Copies {
@@ -231,41 +214,57 @@ private:
     void ShowCharacterBoxes(int count) override;
     void SetToolVisible(LearningTool tool, bool visible) override;
 
+    // SourceHost: what the symbol sources ask of the session.
+    int LookUp(char32_t c) const override { return characters_.LookUpTextCharacter(c); }
+    RandomNumber& Random() override { return random_; }
+    void DrawDither() override { signal_.DrawDither(); }
+    void EntryBegins() override { signal_.Switches().ResetDrift(); }
+    bool TimeUp() const override { return ElapsedSeconds() >= 60 * sessionMinutes_; }
+    Station StartStation(const std::array<int, 4>& values) override;
+    void StationTextBegins(const QString& parameterText) override;
+
+    // StreamListener.
+    void StreamFault(const AudioResult& result, const QString& caption) override;
+    void BufferFilled(const void* data, std::uint32_t bytes) override { recorder_.Append(data, bytes); }
+
     void OpenAudio();
-    AudioResult OpenAudioDevice();
     bool EnsureAudioOpen();
     void TellNoSoundOutput(const AudioResult& result);
-    void NoteAudioFault(const AudioResult& result, const QString& caption);
     void NoteSoundFault(const QString& text, const QString& caption);
     void EndWithNothingInFlight();
     void RearmQrmStation(int index);
+    void StartQrmStations();
     void ApplySessionControls();   // Countdown and during a session
     void ApplyIdleControls();      // back to Idle
+    void QueueNextCharacter();
+    void WindDown(const AudioStreamEngine::Completion& done);
     void EndOfSession();
-    int NextSymbol();
-    // The signal options of the controls and the setting copies, as they stand now.
-    SignalSettings CurrentSignalSettings() const;
+    void TellSoundFault();
+    void ReportSession();
+    SymbolSource& CurrentSource();
     // Whole seconds since the session began, on the tick count: a wall clock set back
     // or forward (a correction, summer time) or midnight changes nothing.
     int ElapsedSeconds() const;
-    QString HeaderText(const AudioBufferHeader* header) const;
 
     SettingsStore store_;
     Clock& clock_;
     MessageTarget& window_;
-    AudioDevice& audio_;
     TrainerHost& host_;
     RigKeying* rig_;
-    std::array<std::unique_ptr<TCWSender>, 2> senders_;  // CWSender1, CWSender2
 
     ControlsModel controls_;
     TextArea sent_;
     RandomNumber random_;
-    RendererState renderer_;
     CharacterSet characters_;
-    Impairments impairments_;
+    SignalRenderer signal_;
     DelayedDisplay display_;
     RandomGroupSource groups_;
+    GroupSymbols groupSymbols_;
+    EntrySymbols entrySymbols_;
+    TextSymbols textSymbols_;
+    SessionRecorder recorder_;
+    QrmStations qrm_;
+    AudioStreamEngine engine_;
     Copies copies_;
 
     // Controller.
@@ -275,41 +274,21 @@ private:
     bool idle_ = true;
     bool shown_ = false;
     bool sessionActive_ = false;
-    SourceKind sourceKind_ = SourceKind::RandomGroups;
-    int characterWpm_ = 25;
-    int currentPitch_ = 750;
-    int sessionMinutes_ = 5;
-    TextFont sentFont_{QStringLiteral("Arial"), 10};
-
-    // Engine.
-    bool audioOpen_ = false;
-    // The device failed during a session: it is closed and opened again before the next.
-    bool reopenAudio_ = false;
-    // The first sound output failure of this session and its caption, told once when the
-    // session ends; pipelineLost_: the session ended because nothing was left in flight.
-    QString audioFault_;
-    QString audioFaultCaption_;
-    bool pipelineLost_ = false;
-    std::array<AudioBufferHeader, kBufferCount> buffers_{};
-    std::array<std::vector<std::int16_t>, kBufferCount> bufferData_;
-    std::array<QString, kBufferCount> bufferText_;  // display text of each queued buffer
-    int nextBuffer_ = 0;
-    int inFlight_ = 0;        // buffers written and not home yet
-    int expectedEvents_ = 0;  // buffer-done events still to come: primed ones and buffers in flight
     int sessionState_ = kEnded;
     int charactersSent_ = 0;
-    const MorseCharacter* currentRecord_ = nullptr;
-    int prosignState_ = 0;
-
-    // Recording.
-    std::unique_ptr<WavFile> pendingWav_;
-    std::unique_ptr<Mp3OutputStream> mp3_;
-    QString recordingError_;  // a write error of this session's recording, told once at its end
-    void FinishRecordings();
-    QString transcriptFileName_;
+    SourceKind sourceKind_ = SourceKind::RandomGroups;
+    int sessionMinutes_ = 5;
+    TextFont sentFont_{QStringLiteral("Arial"), 10};
+    // The first sound output failure of this session and its caption, told once when the
+    // session ends; lost: the session ended because nothing was left in flight.
+    struct SoundFault {
+        QString text;
+        QString caption;
+        bool lost = false;
+    } soundFault_;
     std::function<void(const SessionSummary&)> sessionEnded_;
 
-    // ===== Word lists, sample QSOs and text files (TrainerTextSources.cpp) =========
+    // --- Word lists, sample QSOs and text files (TrainerTextSources.cpp) ------------
 public:
     // The folder that holds "Word Files" and "QSO Files"; the stored file names are
     // relative to it. Unset, it is DefaultProgramFolder() (text/DataFolders.h).
@@ -322,11 +301,12 @@ public:
     QStringList WordsPopupMenuPopup() const;
     // A "Words" item chosen (its caption, a first "&" accelerator marker allowed):
     // plays that file and makes it the current one.
-    void WordPopupMenuItem1Click(const QString& caption);
+    void PlayWordFile(const QString& caption);
     // "QSO's": plays one random QSO of the current QSO file ("QSO File").
     void ToolButton8Click();
     QStringList QSOPopupMenuPopup() const;
-    void QSOPopupMenu1Click(const QString& caption);
+    // A "QSO's" item chosen: plays one QSO of that file and makes it the current one.
+    void PlayQsoFile(const QString& caption);
     // Loads the entry list from the list path and begins a session; true when it began.
     // Shared by words and QSOs; the hidden buttons "Common Words" and "Sample QSO".
     bool PlayEntryList();
@@ -342,48 +322,21 @@ public:
     // read is reported with a message and changes nothing.
     bool PlayTextFile(const QString& path);
 
-    const QList<QByteArray>& EntryList() const { return entries_; }
-    bool FilterAsWords() const { return filterAsWords_; }
-    bool EndAfterOneEntry() const { return endAfterOneEntry_; }
-    const QString& ListPath() const { return listPath_; }
-    bool ParameterLineFile() const { return parameterLines_; }
-
 private:
-    static constexpr int kNoSymbol = -1;
-    // Most characters a source passes over (skipped, merged or removed) for one symbol;
-    // past it a word space is sent, so that no file stalls the window.
-    static constexpr int kSkipBudget = 1 << 16;
-
     bool AllCharactersInUse() const;
     bool SourceCommandAllowed() const;
-    int NextEntrySymbol();
-    int NextTextSymbol();
-    void TakeParameterLine();
+    bool PlayChosenList(const QString& folder, const QString& caption, bool asWords);
 
     QString programFolder_;
-    // Random entries: words and QSOs. The entry list also stands for a text file's lines.
-    QList<QByteArray> entries_;
-    QString listPath_;
-    bool filterAsWords_ = true;
-    bool endAfterOneEntry_ = false;
-    int currentEntry_ = 0;
-    int entryPosition_ = 0;
-    bool entryChosen_ = false;     // false: position "not started"
-    bool entryFirstCall_ = false;
-    // Text files.
-    TextFileSource textFile_;
-    QByteArray textLine_;
-    bool textLineCurrent_ = false; // false: before the first line
-    int textPosition_ = 0;
-    bool lastWasWordSpace_ = false;
-    bool parameterLines_ = false;
+    // The word or QSO list to play: its path, whether it is read as words (filtered)
+    // and whether one entry is played (a QSO).
+    struct ListChoice {
+        QString path;
+        bool asWords = true;
+        bool oneEntry = false;
+    } list_;
     std::uint32_t textStartTick_ = 0;
-    QString parameterText_;
-    int markIndex_ = -1;
-    std::minstd_rand pauseRandom_;  // the stations' starting pauses; apart from RandomNumber
-    bool pauseRandomSeeded_ = false;
     QString droppedName_;
-    // ===== end of word lists, sample QSOs and text files ===============================
 };
 
 }  // namespace lumbrel

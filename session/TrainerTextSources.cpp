@@ -1,6 +1,6 @@
-// The trainer's word, QSO and text-file sources: the "Words", "QSO's" and "Play Text
-// File" commands with their drop-down lists and file drops, and the two symbol
-// sources the engine asks once per buffer while such a session runs.
+// The trainer's word, QSO and text-file commands: "Words", "QSO's" and "Play Text
+// File" with their drop-down lists and file drops, and what the symbol sources ask of
+// the session while such a session runs.
 #include <QFileInfo>
 
 #include <algorithm>
@@ -60,11 +60,11 @@ void Trainer::ToolButton7Click()
 {
     if (!SourceCommandAllowed())
         return;
-    listPath_ = ResolveProgramPath(ProgramFolder(), copies_.commonWordFile);
-    if (!QFileInfo(listPath_).isFile())
+    list_.path = ResolveProgramPath(ProgramFolder(), copies_.commonWordFile);
+    if (!QFileInfo(list_.path).isFile())
         return;
-    endAfterOneEntry_ = false;
-    filterAsWords_ = true;
+    list_.asWords = true;
+    list_.oneEntry = false;
     PlayEntryList();
 }
 
@@ -73,19 +73,7 @@ QStringList Trainer::WordsPopupMenuPopup() const
     return ListTextFiles(ResolveProgramPath(ProgramFolder(), QLatin1String(kWordFilesFolder)));
 }
 
-void Trainer::WordPopupMenuItem1Click(const QString& caption)
-{
-    if (!SourceCommandAllowed())
-        return;
-    const QString folder = ProgramFolder();
-    const QString name = ItemFileName(ResolveProgramPath(folder, QLatin1String(kWordFilesFolder)), caption);
-    copies_.commonWordFile = QStringLiteral("\\%1\\%2").arg(QLatin1String(kWordFilesFolder), name);
-    listPath_ = ResolveProgramPath(folder, copies_.commonWordFile);
-    endAfterOneEntry_ = false;
-    filterAsWords_ = true;
-    store_.Write(keys::CommonWordFile, copies_.commonWordFile);
-    PlayEntryList();
-}
+void Trainer::PlayWordFile(const QString& caption) { PlayChosenList(QLatin1String(kWordFilesFolder), caption, true); }
 
 void Trainer::ToolButton8Click()
 {
@@ -94,9 +82,7 @@ void Trainer::ToolButton8Click()
     const QString path = ResolveProgramPath(ProgramFolder(), copies_.qsoFile);
     if (!QFileInfo(path).isFile())
         return;
-    endAfterOneEntry_ = true;
-    filterAsWords_ = false;
-    listPath_ = path;
+    list_ = ListChoice{path, false, true};
     PlayEntryList();
 }
 
@@ -105,52 +91,51 @@ QStringList Trainer::QSOPopupMenuPopup() const
     return ListTextFiles(ResolveProgramPath(ProgramFolder(), QLatin1String(kQsoFilesFolder)));
 }
 
-void Trainer::QSOPopupMenu1Click(const QString& caption)
+void Trainer::PlayQsoFile(const QString& caption) { PlayChosenList(QLatin1String(kQsoFilesFolder), caption, false); }
+
+// A file of a drop-down list chosen: it becomes the current word or QSO file and plays.
+bool Trainer::PlayChosenList(const QString& subfolder, const QString& caption, bool asWords)
 {
     if (!SourceCommandAllowed())
-        return;
+        return false;
     const QString folder = ProgramFolder();
-    const QString name = ItemFileName(ResolveProgramPath(folder, QLatin1String(kQsoFilesFolder)), caption);
-    copies_.qsoFile = QStringLiteral("\\%1\\%2").arg(QLatin1String(kQsoFilesFolder), name);
-    listPath_ = ResolveProgramPath(folder, copies_.qsoFile);
-    endAfterOneEntry_ = true;
-    filterAsWords_ = false;
-    store_.Write(keys::QsoFile, copies_.qsoFile);
-    PlayEntryList();
+    const QString name = ItemFileName(ResolveProgramPath(folder, subfolder), caption);
+    QString& current = asWords ? copies_.commonWordFile : copies_.qsoFile;
+    current = QStringLiteral("\\%1\\%2").arg(subfolder, name);
+    list_ = ListChoice{ResolveProgramPath(folder, current), asWords, !asWords};
+    store_.Write(asWords ? keys::CommonWordFile : keys::QsoFile, current);
+    return PlayEntryList();
 }
 
 void Trainer::SetEntryListSource(const QString& path, bool filterAsWords, bool endAfterOneEntry)
 {
-    listPath_ = path;
-    filterAsWords_ = filterAsWords;
-    endAfterOneEntry_ = endAfterOneEntry;
+    list_ = ListChoice{path, filterAsWords, endAfterOneEntry};
 }
 
 bool Trainer::PlayEntryList()
 {
     if (!SourceCommandAllowed())
         return false;
-    entries_.clear();
+    entrySymbols_.Clear();
     // A missing file: nothing happens, no message.
-    if (!QFileInfo::exists(listPath_))
+    if (!QFileInfo::exists(list_.path))
         return false;
 
     const EntryListOptions options{
-        .filterAsWords = filterAsWords_,
+        .filterAsWords = list_.asWords,
         .wordFilter = copies_.wordFilter,
         .maxWordLength = copies_.maxWordLength,
-        .sizeLimit = filterAsWords_ ? CommonWordsLimit(store_.Read(keys::CommonWordsSize)) : 0,
+        .sizeLimit = list_.asWords ? CommonWordsLimit(store_.Read(keys::CommonWordsSize)) : 0,
     };
-    EntryLoadResult loaded = LoadEntryList(listPath_, options, random_);
+    EntryLoadResult loaded = LoadEntryList(list_.path, options, random_);
     if (loaded.status == EntryLoadStatus::Missing)
         return false;
     if (loaded.status != EntryLoadStatus::Loaded) {
-        host_.ShowMessage(loaded.problem, filterAsWords_ ? kWordsCaption : kQsoCaption, MessageKind::Warning);
+        host_.ShowMessage(loaded.problem, list_.asWords ? kWordsCaption : kQsoCaption, MessageKind::Warning);
         return false;
     }
-    entries_ = std::move(loaded.entries);
     // A list that yields no entry: no session, and nothing else changes.
-    if (entries_.isEmpty())
+    if (loaded.entries.isEmpty())
         return false;
 
     // Every character of the list takes part.
@@ -162,11 +147,7 @@ bool Trainer::PlayEntryList()
     ApplySessionControls();
     tickCounter_ = 1;
     sent_.Clear();
-    currentEntry_ = 0;
-    entryPosition_ = 0;
-    entryChosen_ = false;
-    entryFirstCall_ = true;
-    currentRecord_ = nullptr;
+    entrySymbols_.Begin(std::move(loaded.entries), list_.oneEntry);
     if (!BeginSession()) {
         ApplyIdleControls();
         return false;
@@ -206,42 +187,32 @@ bool Trainer::PlayTextFile(const QString& path)
 {
     if (!SourceCommandAllowed())
         return false;
-    if (!textFile_.Open(path)) {
-        host_.ShowMessage(textFile_.Error(), kTextFileCaption, MessageKind::Warning);
+    if (!textSymbols_.Open(path)) {
+        host_.ShowMessage(textSymbols_.Error(), kTextFileCaption, MessageKind::Warning);
         return false;
     }
-    entries_.clear();  // the lines take the entry list's place
+    entrySymbols_.Clear();  // the lines take the entry list's place
     charactersSent_ = -2;
     sourceKind_ = SourceKind::SequentialText;
     ApplySessionControls();
     tickCounter_ = 1;
 
-    parameterLines_ = textFile_.ParameterLines();
+    const bool stations = textSymbols_.StationLines();
     sent_.Clear();
-    textLine_.clear();
-    textLineCurrent_ = false;
-    textPosition_ = 0;
-    lastWasWordSpace_ = false;  // every text file opens with the word space of its first line
-    markIndex_ = -1;
-    parameterText_.clear();
-    currentRecord_ = nullptr;
-    if (parameterLines_) {
+    if (stations) {
         // Dither is never drawn in this mode: each station keeps the speed and tone
         // its line states, not what was left over from an earlier session.
-        impairments_.SpeedDither = 0;
-        impairments_.PitchDither = Impairments::kNoPitchDither;
-        if (!pauseRandomSeeded_) {
-            pauseRandom_.seed(random_.LowWord() % 2147483646u + 1u);
-            pauseRandomSeeded_ = true;
-        }
+        signal_.Impairments().SpeedDither = 0;
+        signal_.Impairments().PitchDither = Impairments::kNoPitchDither;
     }
-    display_.SetParameterLineMode(parameterLines_);
+    textSymbols_.Begin(random_);
+    display_.SetParameterLineMode(stations);
 
     WriteFirstCharactersMask(store_, CharacterCount());
     characters_.LearningModeRefresh();
     if (!BeginSession()) {
         display_.SetParameterLineMode(false);
-        textFile_.Close();
+        textSymbols_.Close();
         ApplyIdleControls();
         return false;
     }
@@ -249,159 +220,41 @@ bool Trainer::PlayTextFile(const QString& path)
     return true;
 }
 
-// --- Symbol sources -----------------------------------------------------------------------
+// --- What the sources ask of the session -----------------------------------------------
 
-int Trainer::NextEntrySymbol()
+// A station line's parameters: its speed (a random one near the selected speed for 0),
+// weighting, drift and chirp, and a tone near the pitch spinner's.
+SourceHost::Station Trainer::StartStation(const std::array<int, 4>& values)
 {
-    for (int budget = kSkipBudget; budget > 0; --budget) {
-        // The entries are UTF-8: the position counts the bytes taken from the entry.
-        const bool endOfEntry = !entryChosen_ || currentEntry_ >= entries_.size() ||
-                                entryPosition_ >= entries_[currentEntry_].size();
-        if (endOfEntry) {
-            if (endAfterOneEntry_ && !entryFirstCall_) {
-                // The one entry has been sent: the buffer still in flight ends the session.
-                sessionState_ = kEnded;
-                return kNoSymbol;
-            }
-            entryFirstCall_ = false;
-            entryPosition_ = 0;
-            if (entries_.isEmpty()) {
-                sessionState_ = kEnded;
-                return kNoSymbol;
-            }
-            currentEntry_ = EntryIndex(random_, entries_.size());
-            entryChosen_ = true;
-            renderer_.ResetDrift();
-            if (!endAfterOneEntry_) {
-                if (ElapsedSeconds() >= 60 * sessionMinutes_)
-                    sessionState_ = kStopping;  // this word space still goes out
-            }
-            prosignState_ = 0;
-            impairments_.RedrawDither(CurrentSignalSettings(), random_);
-            return kWordSpace;
-        }
-        qsizetype position = entryPosition_;
-        const char32_t c = NextCharacter(entries_[currentEntry_], position);
-        entryPosition_ = static_cast<int>(position);
-        const int index = characters_.LookUpTextCharacter(c);
-        if (index == kProsignMarker) {
-            prosignState_ = 1;
-            continue;
-        }
-        if (index == kUnmapped) {
-            prosignState_ = 0;
-            continue;
-        }
-        if (index == kWordSpace)
-            prosignState_ = 0;
-        return index;
-    }
-    prosignState_ = 0;
-    return kWordSpace;
-}
-
-void Trainer::TakeParameterLine()
-{
-    const int pause = static_cast<int>(pauseRandom_() % (kMaxLeadingSpaces + 1));
-    ParameterLine line = ParseParameterLine(textLine_, pause);
-    textLine_ = std::move(line.stored);
-    markIndex_ = -1;
-    if (!line.hasParameters)
-        return;
     const int spinnerPitch = controls_.Value(ControlId::PitchSpinner);
-    for (std::size_t k = 0; k < 4; ++k) {
-        const int v = line.values[k];
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        const int v = values[k];
         switch (k) {
         case 0:
-            characterWpm_ = StationSpeed(v, controls_.Value(ControlId::RadioGroup1), random_);
+            signal_.SetWpm(StationSpeed(v, controls_.Value(ControlId::RadioGroup1), random_));
             break;
         case 1:
-            renderer_.SetVariableWeighting(v != 0);
+            signal_.Switches().SetVariableWeighting(v != 0);
             break;
         case 2:
-            renderer_.SetDrift(v != 0);
+            signal_.Switches().SetDrift(v != 0);
             break;
         default:
-            renderer_.SetChirp(v != 0);
+            signal_.Switches().SetChirp(v != 0);
             break;
         }
-        currentPitch_ = spinnerPitch - 125 + random_.Next(250);
+        signal_.SetPitch(spinnerPitch - 125 + random_.Next(250));
     }
-    const QString text = QString::fromUtf8(TrimEntry(textLine_));
-    parameterText_ = ParameterText(characterWpm_, currentPitch_, line.values[2], line.values[3], text);
-    markIndex_ = line.markIndex;
+    return Station{signal_.Wpm(), signal_.Pitch()};
 }
 
-int Trainer::NextTextSymbol()
+// The station's text starts: its log line, on a line of its own.
+void Trainer::StationTextBegins(const QString& parameterText)
 {
-    int budget = kSkipBudget;
-    while (budget > 0) {
-        --budget;
-        // The line is UTF-8: the position counts the bytes taken from it.
-        if (!textLineCurrent_ || textPosition_ >= textLine_.size()) {
-            textPosition_ = 0;
-            const TextFileSource::Next next = textFile_.NextLine(textLine_, budget);
-            if (next == TextFileSource::Next::End) {
-                textLineCurrent_ = false;
-                sessionState_ = kEnded;
-                return kNoSymbol;
-            }
-            if (next == TextFileSource::Next::OutOfBudget) {
-                textLineCurrent_ = false;  // the next call goes on looking for the next line
-                break;
-            }
-            textLineCurrent_ = true;
-            if (parameterLines_) {
-                TakeParameterLine();
-                prosignState_ = 0;  // a prosign ends at the line's word space like at any other
-                return kWordSpace;
-            }
-            if (lastWasWordSpace_)
-                continue;  // a line end adds no second word space
-            lastWasWordSpace_ = true;
-            prosignState_ = 0;
-            impairments_.RedrawDither(CurrentSignalSettings(), random_);
-            return kWordSpace;
-        }
-
-        const int at = textPosition_;
-        qsizetype position = textPosition_;
-        const char32_t c = NextCharacter(textLine_, position);
-        textPosition_ = static_cast<int>(position);
-        if (parameterLines_ && at == markIndex_) {
-            // The station's text starts: its log line.
-            markIndex_ = -1;
-            const std::uint32_t hundredths = (clock_.TickCount() - textStartTick_) / 10u;
-            if (!sent_.Text().isEmpty() && !sent_.Text().endsWith(QLatin1Char('\n')))
-                sent_.Append(QStringLiteral("\n"));
-            sent_.Append(ParameterLogLine(hundredths, parameterText_) + QLatin1Char('\n'));
-        }
-        int index = characters_.LookUpTextCharacter(c);
-        if (index == kUnmapped)
-            index = kWordSpace;  // an unknown character counts as a word space
-        if (index == kProsignMarker) {
-            prosignState_ = 1;
-            continue;
-        }
-        if (index == kWordSpace) {
-            prosignState_ = 0;
-            if (parameterLines_) {
-                lastWasWordSpace_ = false;  // every space is sent
-                return kWordSpace;
-            }
-            impairments_.RedrawDither(CurrentSignalSettings(), random_);
-            if (lastWasWordSpace_)
-                continue;
-            lastWasWordSpace_ = true;
-            return kWordSpace;
-        }
-        lastWasWordSpace_ = false;
-        return index;
-    }
-    // A long run of nothing to send: a word space, so that the window stays responsive.
-    lastWasWordSpace_ = true;
-    prosignState_ = 0;
-    return kWordSpace;
+    const std::uint32_t hundredths = (clock_.TickCount() - textStartTick_) / 10u;
+    if (!sent_.Text().isEmpty() && !sent_.Text().endsWith(QLatin1Char('\n')))
+        sent_.Append(QStringLiteral("\n"));
+    sent_.Append(ParameterLogLine(hundredths, parameterText) + QLatin1Char('\n'));
 }
 
 }  // namespace lumbrel

@@ -6,20 +6,23 @@ VirtualSession::VirtualSession(SettingsStore store, std::uint32_t seed, QTime st
                                bool qrmStations)
     : clock_(0, startOfDay), device_(clock_), qrm1_(clock_), qrm2_(clock_)
 {
-    trainer_ = std::make_unique<Trainer>(Trainer::Dependencies{
-        .store = std::move(store), .clock = clock_, .window = queue_, .audio = device_, .host = *this,
-        .rig = rig,
-        .qrmAudio = qrmStations ? std::array<AudioDevice*, 2>{&qrm1_, &qrm2_} : std::array<AudioDevice*, 2>{},
-        .seed = seed});
-    trainer_->Controls().SetListener(this);
+    TrainerWiring wiring;
+    wiring.controls = this;
+    wiring.restore = TrainerWiring::Restore::None;  // CreateAndShow restores
+    BuildTrainer(trainer_,
+                 Trainer::Dependencies{
+                     .store = std::move(store), .clock = clock_, .window = queue_, .audio = device_, .host = *this,
+                     .rig = rig,
+                     .qrmAudio = qrmStations ? std::array<AudioDevice*, 2>{&qrm1_, &qrm2_} : std::array<AudioDevice*, 2>{},
+                     .seed = seed},
+                 std::move(wiring));
     clock_.AddListener(*this);
 }
 
 VirtualSession::~VirtualSession()
 {
     clock_.RemoveListener(*this);
-    trainer_->Controls().SetListener(nullptr);
-    trainer_.reset();  // closes the stations before their devices go
+    trainer_.Reset();  // closes the stations before their devices go
     (void)device_.Close();
 }
 

@@ -13,7 +13,7 @@
 #include "audio/Clock.h"
 #include "audio/MessageQueue.h"
 #include "audio/VirtualAudioDevice.h"
-#include "session/Trainer.h"
+#include "session/TrainerFactory.h"
 
 namespace lumbrel {
 
@@ -78,7 +78,7 @@ private:
     VirtualAudioDevice qrm1_;
     VirtualAudioDevice qrm2_;
     MessageQueue queue_;
-    std::unique_ptr<Trainer> trainer_;
+    WiredTrainer trainer_;
     std::vector<Shown> shown_;
     bool closed_ = false;
     bool timerOn_ = false;

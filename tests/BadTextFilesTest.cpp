@@ -76,10 +76,10 @@ struct BadFiles : test::TextSessionTest {
         Timed([&] { t().PlayTextFile(path); });
         RunAWhileAndStop();
 
-        Timed([&] { t().WordPopupMenuItem1Click(name); });
+        Timed([&] { t().PlayWordFile(name); });
         RunAWhileAndStop();
 
-        Timed([&] { t().QSOPopupMenu1Click(name); });
+        Timed([&] { t().PlayQsoFile(name); });
         RunAWhileAndStop();
 
         // The only values written are the two file names the user chose.

@@ -20,7 +20,7 @@ struct Qrm : ::testing::Test {
         s->CreateAndShow();
     }
     Trainer& t() { return s->trainer(); }
-    TCWSender& station(int i) { return *t().CWSender(i); }
+    TCWSender& station(int i) { return *t().Qrm().Station(i); }
     void Check(bool on)
     {
         t().Controls().SetChecked(ControlId::QRMCheckBox, on);
@@ -172,7 +172,7 @@ TEST_F(Qrm, RandomGroupsComeFromTheWholeCharacterList)
     Create(11);
     QString all;
     for (int i = 0; i < 400; ++i) {
-        const QString g = t().RandomQrmGroup();
+        const QString g = t().Qrm().RandomGroup();
         ASSERT_GE(g.size(), 1);
         ASSERT_LE(g.size(), 8);
         all += g;

@@ -37,13 +37,12 @@ struct Session : ::testing::Test {
 TEST_F(Session, DefaultsRestoreAsTheStoreGivesThem)
 {
     Create();
-    EXPECT_EQ(t().CharacterWpm(), 25);
-    EXPECT_EQ(t().CurrentPitch(), 750);
+    EXPECT_EQ(t().Signal().Wpm(), 25);
+    EXPECT_EQ(t().Signal().Pitch(), 750);
     EXPECT_EQ(t().Controls().Value(ControlId::CharacterCountSpinEdit), 2);
     EXPECT_EQ(t().Display().Delay(), 0);
     EXPECT_EQ(t().Controls().Value(ControlId::SignalRadioGroup), 7);
-    EXPECT_EQ(t().EffectivePermille(), 1000);
-    EXPECT_EQ(t().SessionLengthMinutes(), 5);
+    EXPECT_EQ(t().Signal().Impairments().EffectivePermille, 1000);
     EXPECT_FALSE(t().Controls().Visible(ControlId::QSBModeRadioGroup));
     EXPECT_TRUE(t().AudioOpen());
     EXPECT_TRUE(s->Messages().empty());
@@ -51,7 +50,7 @@ TEST_F(Session, DefaultsRestoreAsTheStoreGivesThem)
     store.Write(keys::Speed, 99);
     store.Write(keys::Display, 5);
     Create();
-    EXPECT_EQ(t().CharacterWpm(), 80);
+    EXPECT_EQ(t().Signal().Wpm(), 80);
     EXPECT_EQ(t().Display().Delay(), 0);
 }
 
@@ -132,7 +131,7 @@ TEST_F(Session, StopWhileRunningGivesTwoMoreEventsAndRevealsOnTheSecond)
     const int sentBefore = t().CharactersSent();
     const QString shownBefore = t().Sent().Text();
     t().StopButtonClick();
-    EXPECT_EQ(t().SessionState(), kStopping);
+    EXPECT_TRUE(t().WindingDown());
     EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton4));  // still a session
 
     int events = 0;
@@ -154,7 +153,7 @@ TEST_F(Session, StopWhileRunningGivesTwoMoreEventsAndRevealsOnTheSecond)
     EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton3));
     EXPECT_FALSE(t().Controls().Enabled(ControlId::ToolButton4));
     EXPECT_EQ(s->device().QueuedCount(), 0u);
-    EXPECT_TRUE(t().IdleFlag());
+    EXPECT_TRUE(t().FormCloseQuery());
 }
 
 TEST_F(Session, OneMinuteSessionStopsOnTheTickThatShowsOneMinute)
@@ -165,7 +164,7 @@ TEST_F(Session, OneMinuteSessionStopsOnTheTickThatShowsOneMinute)
     t().StartButtonClick();
     QString labelAtStop;
     s->afterMessage = [&](int) {
-        if (labelAtStop.isEmpty() && t().SessionState() != kRunning)
+        if (labelAtStop.isEmpty() && t().WindingDown())
             labelAtStop = Label();
     };
     ASSERT_TRUE(s->RunUntilIdle(120'000));
@@ -253,13 +252,7 @@ TEST_F(Session, BuffersAreUsedInTurnAcrossSessions)
     store.Write(keys::Pause, 0);
     Create();
     std::vector<int> order;
-    int lastNext = t().NextBufferIndex();
-    s->afterMessage = [&](int) {
-        if (t().NextBufferIndex() != lastNext) {
-            order.push_back(lastNext);
-            lastNext = t().NextBufferIndex();
-        }
-    };
+    s->device().SetWriteSink([&](const AudioBufferHeader& header) { order.push_back(static_cast<int>(header.user)); });
     for (int session = 0; session < 2; ++session) {
         t().StartButtonClick();
         s->RunFor(1500);
@@ -319,7 +312,7 @@ TEST_F(Session, MessagesFromOtherProgramsStartAndStop)
     s->RunFor(2000);
     s->queue().PostMessage(kStopRequestMessage, 0, 0);
     s->Pump();
-    EXPECT_EQ(t().SessionState(), kStopping);
+    EXPECT_TRUE(t().WindingDown());
     ASSERT_TRUE(s->RunUntilIdle(30'000));
 }
 
@@ -344,7 +337,7 @@ TEST_F(Session, CloseDuringASessionOnlyStopsItAndTheNextCloseCloses)
     s->RunFor(1000);
     t().FinishButtonClick();
     EXPECT_FALSE(s->Closed());
-    EXPECT_EQ(t().SessionState(), kStopping);
+    EXPECT_TRUE(t().WindingDown());
     ASSERT_TRUE(s->RunUntilIdle(30'000));
     t().FinishButtonClick();
     EXPECT_TRUE(s->Closed());
@@ -413,7 +406,7 @@ TEST_F(Session, ADiskFullStopsTheRecordingWithOneMessageAfterTheSession)
     t().ArmWavRecording(std::make_unique<WavFile>(QStringLiteral("/dev/full")));
     t().StartButtonClick();
     s->RunFor(3000);
-    EXPECT_EQ(t().PendingWavFile(), nullptr);  // stopped at the first failed write
+    EXPECT_FALSE(t().Recorder().Recording());  // stopped at the first failed write
     EXPECT_TRUE(s->Messages().empty());        // nothing while the session runs
     EXPECT_EQ(s->device().QueuedCount(), 2u);  // the session goes on
     t().StopButtonClick();
@@ -436,7 +429,7 @@ TEST_F(Session, TheTranscriptIsWrittenAtTheEndOfTheSession)
     t().StopButtonClick();
     ASSERT_TRUE(s->RunUntilIdle(30'000));
     EXPECT_EQ(QString::fromUtf8(test::ReadAll(path)), t().Sent().Text() + QLatin1Char('\n'));
-    EXPECT_TRUE(t().TranscriptFileName().isEmpty());
+    EXPECT_FALSE(t().Recorder().Armed());
 }
 
 TEST_F(Session, SpeedSelectionRelabelsAndResetsTheEffectiveSpeed)
@@ -457,13 +450,13 @@ TEST_F(Session, SpeedSelectionRelabelsAndResetsTheEffectiveSpeed)
     c.SetValue(ControlId::CodeSpeedRadioGroup, 4);
     t().CodeSpeedRadioGroupClick();
     EXPECT_FALSE(c.Enabled(ControlId::SpeedStepCheckBox));
-    EXPECT_EQ(t().EffectivePermille(), 500);
+    EXPECT_EQ(t().Signal().Impairments().EffectivePermille, 500);
     c.SetValue(ControlId::RadioGroup1, 3);
     t().RadioGroup1Click();
     EXPECT_EQ(c.Value(ControlId::CodeSpeedRadioGroup), 0);
-    EXPECT_EQ(t().EffectivePermille(), 1000);  // by the speed reaction alone
+    EXPECT_EQ(t().Signal().Impairments().EffectivePermille, 1000);  // by the speed reaction alone
     EXPECT_TRUE(c.Enabled(ControlId::SpeedStepCheckBox));
-    EXPECT_EQ(t().CharacterWpm(), 30);
+    EXPECT_EQ(t().Signal().Wpm(), 30);
 }
 
 TEST_F(Session, EffectiveSpeedStretchesEverySymbolOfRandomGroups)
@@ -473,13 +466,13 @@ TEST_F(Session, EffectiveSpeedStretchesEverySymbolOfRandomGroups)
     store.Write(keys::Delay, 4);  // 1/2
     Create(2);
     std::vector<std::uint32_t> lengths;
-    s->afterMessage = [&](int) {};
+    s->device().SetWriteSink([&](const AudioBufferHeader& header) { lengths.push_back(header.length); });
     t().StartButtonClick();
     s->Pump();
     // The first character is a k or an m: 4+2+... units, each unit stretched to 10584 values.
-    const auto& first = t().Buffer(0);
-    const int units = first.length / 2 / 10584;
-    EXPECT_EQ(first.length % (2 * 10584), 0u);
+    ASSERT_FALSE(lengths.empty());
+    const int units = static_cast<int>(lengths[0] / 2 / 10584);
+    EXPECT_EQ(lengths[0] % (2 * 10584), 0u);
     EXPECT_TRUE(units == 12 || units == 10) << units;  // k: 4+2+4+2 = 12, m: 4+4+2 = 10
 }
 

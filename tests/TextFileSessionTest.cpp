@@ -45,7 +45,7 @@ TEST_F(TextSession, WordsAreSentWithOneWordSpaceBetweenThemAlsoAcrossLineEnds)
     EXPECT_EQ(shown, QStringLiteral(" cq cq de k"));
     EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
     EXPECT_EQ(t().Source(), SourceKind::SequentialText);
-    EXPECT_FALSE(t().ParameterLineFile());
+    EXPECT_FALSE(t().TextFile().StationLines());
     // Windows line ends, blank lines and runs of spaces change nothing.
     EXPECT_EQ(Play("CQ  CQ DE \r\n\r\n\r\n  K"), QStringLiteral(" cq cq de k"));
     EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton6));
@@ -58,7 +58,7 @@ TEST_F(TextSession, AnUnmappedCharacterCountsAsAWordSpaceMergedWithTheSpacesArou
     const QString shown = Play("Hello = world\n");
     EXPECT_EQ(shown, QStringLiteral(" hello world"));
     EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
-    EXPECT_FALSE(t().ParameterLineFile());
+    EXPECT_FALSE(t().TextFile().StationLines());
     // Bytes above 127, NUL and tabs are unmapped too; a caret joins.
     EXPECT_EQ(Play(QByteArray("a\xe9\xff" "b\0\tc ^sk", 11)), QStringLiteral(" a b c ^sk"));
 }
@@ -81,7 +81,7 @@ TEST_F(TextSession, UserCharactersAreReachedFromUtf8AndLatin1FilesAndStationsKee
     // A byte-order mark before the comment: still a file of stations, whose log line
     // shows the station's text as written.
     Play("\xef\xbb\xbf'stations\nGr\xc3\xbc\xc3\x9f" "e \xc3\xa4,20,0,0,0\n");
-    EXPECT_TRUE(t().ParameterLineFile());
+    EXPECT_TRUE(t().TextFile().StationLines());
     EXPECT_TRUE(t().Sent().Text().trimmed().endsWith(QStringLiteral(", Gr\u00fc\u00dfe \u00e4")))
         << t().Sent().Text().toStdString();
 }
@@ -115,7 +115,7 @@ TEST_F(TextSession, AStationLineSetsItsSpeedAndChirpAndLogsWhenItsFirstLetterSta
     Create();
     s->clock().SetTickCount(0xFFFFFF00u);  // the log counts unsigned across the wrap
     ASSERT_TRUE(t().PlayTextFile(Text("'header\nCQ,25,0,0,1\n")));
-    EXPECT_TRUE(t().ParameterLineFile());
+    EXPECT_TRUE(t().TextFile().StationLines());
     EXPECT_TRUE(t().Display().ParameterLineMode());
     const QString shown = RunToEnd();
 
@@ -150,7 +150,7 @@ TEST_F(TextSession, AStationLineSetsItsSpeedAndChirpAndLogsWhenItsFirstLetterSta
     EXPECT_EQ(lines[0].left(5).trimmed(), m.captured(1));
     EXPECT_EQ(q.sentBefore, lines[0] + QLatin1Char('\n'));
     EXPECT_FALSE(t().Display().ParameterLineMode());
-    EXPECT_FALSE(t().Renderer().DriftOn);
+    EXPECT_FALSE(t().Signal().Switches().DriftOn);
 }
 
 TEST_F(TextSession, AStationWithoutASpeedGetsARandomOneNearTheSelectedSpeed)
@@ -160,7 +160,7 @@ TEST_F(TextSession, AStationWithoutASpeedGetsARandomOneNearTheSelectedSpeed)
     for (int play = 0; play < 30; ++play) {
         Play("TEST,0,0,0,0\n");
         ASSERT_FALSE(filled.empty());
-        const int wpm = t().CharacterWpm();
+        const int wpm = t().Signal().Wpm();
         EXPECT_GE(wpm, 15);
         EXPECT_LE(wpm, 34);
         EXPECT_EQ(filled.back().bytes, SlotBytes("t", wpm, false));
@@ -174,7 +174,7 @@ TEST_F(TextSession, ALineWithThreeFieldsIsSentWithTheCurrentSettingsAfterItsPaus
 {
     Create();
     const QString shown = Play("TEST,20,0,0\n");
-    EXPECT_TRUE(t().ParameterLineFile());
+    EXPECT_TRUE(t().TextFile().StationLines());
     EXPECT_TRUE(shown.isEmpty()) << shown.toStdString();
     const int pause = LeadingSpaces();
     EXPECT_GE(pause, 1);
@@ -183,7 +183,7 @@ TEST_F(TextSession, ALineWithThreeFieldsIsSentWithTheCurrentSettingsAfterItsPaus
     for (const Filled& f : filled)
         EXPECT_EQ(f.wpm, 25);
     EXPECT_EQ(filled.back().bytes, SlotBytes("t", 25, false));
-    EXPECT_EQ(t().CurrentPitch(), 750);
+    EXPECT_EQ(t().Signal().Pitch(), 750);
 }
 
 TEST_F(TextSession, TheLastStationsSpeedOutlastsTheFileWhileTheSpeedControlKeepsItsSelection)
@@ -191,9 +191,9 @@ TEST_F(TextSession, TheLastStationsSpeedOutlastsTheFileWhileTheSpeedControlKeeps
     store.Write(keys::Pause, 0);
     Create();
     Play("A,22,0,0,0\nB,30,1,1,1\n");
-    EXPECT_EQ(t().CharacterWpm(), 30);
-    EXPECT_FALSE(t().Renderer().DriftOn);  // drift ends with the session
-    EXPECT_TRUE(t().Renderer().ChirpOn);   // chirp stays until its box is clicked
+    EXPECT_EQ(t().Signal().Wpm(), 30);
+    EXPECT_FALSE(t().Signal().Switches().DriftOn);  // drift ends with the session
+    EXPECT_TRUE(t().Signal().Switches().ChirpOn);   // chirp stays until its box is clicked
 
     filled.clear();
     t().StartButtonClick();
@@ -203,16 +203,16 @@ TEST_F(TextSession, TheLastStationsSpeedOutlastsTheFileWhileTheSpeedControlKeeps
     t().StopButtonClick();
     const QString shown = RunToEnd();
     EXPECT_EQ(t().Controls().Value(ControlId::RadioGroup1), 2);
-    EXPECT_EQ(t().CharacterWpm(), 30);
+    EXPECT_EQ(t().Signal().Wpm(), 30);
     EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 30));
     EXPECT_FALSE(filled.front().weighting);  // the session start applied the check box
 
     t().Controls().SetValue(ControlId::RadioGroup1, 4);
     t().RadioGroup1Click();
-    EXPECT_EQ(t().CharacterWpm(), 35);
+    EXPECT_EQ(t().Signal().Wpm(), 35);
     t().Controls().SetValue(ControlId::RadioGroup1, 2);
     t().RadioGroup1Click();
-    EXPECT_EQ(t().CharacterWpm(), 25);
+    EXPECT_EQ(t().Signal().Wpm(), 25);
 }
 
 TEST_F(TextSession, EachStationOfAFileGetsItsOwnLogLineAndItsOwnSwitches)
@@ -276,7 +276,7 @@ TEST_F(TextSession, AStationWithoutTextDoesNotFail)
     const QString shown = Play(",25,0,0,1\nB,20,0,0,0\n");
     EXPECT_EQ(shown.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 1);
     EXPECT_TRUE(shown.contains(QStringLiteral(", B")));
-    EXPECT_EQ(t().CharacterWpm(), 20);
+    EXPECT_EQ(t().Signal().Wpm(), 20);
 }
 
 TEST_F(TextSession, NonsenseSpeedsAreBroughtIntoRangeAndAnyOtherNumberSwitchesOn)
@@ -305,7 +305,7 @@ TEST_F(TextSession, NoStationAndNoSpeedItLeavesBehindPlaysBelowSixWpm)
     store.Write(keys::Pause, 0);
     Create();
     Play("E,-3,0,0,0\n");
-    EXPECT_EQ(t().CharacterWpm(), 6);
+    EXPECT_EQ(t().Signal().Wpm(), 6);
     filled.clear();
     t().StartButtonClick();
     const QString shown = RunAndStop(30'000);
@@ -434,8 +434,8 @@ TEST_F(TextSession, PlainTextDrawsTheDitherAtEveryWordSpaceAndStationsNever)
     }
     EXPECT_GT(pitches.size(), 3u);
 
-    t().Signal().PitchDither = 3;
-    t().Signal().SpeedDither = 5;
+    t().Signal().Impairments().PitchDither = 3;
+    t().Signal().Impairments().SpeedDither = 5;
     Play("A,20,0,0,0\nB B,20,0,0,0\n");
     for (const Filled& f : filled) {
         EXPECT_EQ(f.pitchDither, Impairments::kNoPitchDither);

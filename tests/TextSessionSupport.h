@@ -8,15 +8,16 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <vector>
 
 #include "morse/LearningOrders.h"
-#include "morse/MorseCode.h"
 #include "session/VirtualSession.h"
 #include "tests/TestSupport.h"
 #include "text/DataFolders.h"
+#include "text/ProsignRun.h"
 
 namespace lumbrel::test {
 
@@ -26,12 +27,12 @@ struct Filled {
     std::uint32_t bytes = 0;    // its length
     int pitchDither = 0;        // the dither it was rendered with
     int speedDither = 0;
-    int wpm = 0;                // CharacterWpm when it was queued
-    int pitch = 0;              // CurrentPitch when it was queued
+    int wpm = 0;                // the signal's speed when it was queued
+    int pitch = 0;              // the signal's tone when it was queued
     bool chirp = false;
     bool drift = false;
     bool weighting = false;
-    int sessionState = 0;       // SessionState right after it was queued
+    bool windingDown = false;   // the session winds down right after it was queued
     QString sentBefore;         // the text area just before it was queued
 };
 
@@ -62,6 +63,7 @@ struct TextSessionTest : ::testing::Test {
     SettingsStore store = SettingsStore::InMemory();
     std::unique_ptr<VirtualSession> s;
     std::vector<Filled> filled;
+    QString sentBefore;  // the text area after the last message
 
     void SetUp() override
     {
@@ -81,27 +83,27 @@ struct TextSessionTest : ::testing::Test {
         t().SetProgramFolder(dir.path());
         t().SetSessionLengthMinutes(store.Read(keys::Session));
         filled.clear();
-        int next = t().NextBufferIndex();
-        QString sent;
-        s->afterMessage = [this, next, sent](int) mutable {
-            if (t().NextBufferIndex() != next) {
-                const int slot = next;
-                next = t().NextBufferIndex();
-                Filled f;
-                f.ms = s->clock().ElapsedMs();
-                f.bytes = t().Buffer(slot).length;
-                f.pitchDither = t().Signal().PitchDither;
-                f.speedDither = t().Signal().SpeedDither;
-                f.wpm = t().CharacterWpm();
-                f.pitch = t().CurrentPitch();
-                f.chirp = t().Renderer().ChirpOn;
-                f.drift = t().Renderer().DriftOn;
-                f.weighting = t().Renderer().VariableWeightingOn;
-                f.sessionState = t().SessionState();
-                f.sentBefore = sent;
-                filled.push_back(f);
-            }
-            sent = t().Sent().Text();
+        sentBefore.clear();
+        // Each buffer as the engine writes it to the device, with the signal it was rendered with.
+        s->device().SetWriteSink([this](const AudioBufferHeader& header) {
+            const SignalRenderer& signal = t().Signal();
+            Filled f;
+            f.ms = s->clock().ElapsedMs();
+            f.bytes = header.length;
+            f.pitchDither = signal.Impairments().PitchDither;
+            f.speedDither = signal.Impairments().SpeedDither;
+            f.wpm = signal.Wpm();
+            f.pitch = signal.Pitch();
+            f.chirp = signal.Switches().ChirpOn;
+            f.drift = signal.Switches().DriftOn;
+            f.weighting = signal.Switches().VariableWeightingOn;
+            f.sentBefore = sentBefore;
+            filled.push_back(f);
+        });
+        s->afterMessage = [this, done = std::size_t{0}](int) mutable {
+            for (; done < filled.size(); ++done)
+                filled[done].windingDown = t().WindingDown();
+            sentBefore = t().Sent().Text();
         };
     }
 
@@ -133,37 +135,39 @@ struct TextSessionTest : ::testing::Test {
 
     bool Idle() const { return !s->trainer().SessionActive() && !s->trainer().CountdownPending(); }
 
-    // The byte length of a character's buffer at the given speed, full effective speed,
-    // no weighting, fist or chirp: what the engine must have queued for it.
+    // The byte length of a character's buffer at the given speed, no weighting, fist or
+    // chirp, by the timing rules: a unit is 1200/wpm whole milliseconds of 44.1 frames
+    // of 4 bytes; a dot with its gap takes 2 units, a dash with its gap 4, a word space
+    // 7, and the closing gap 2 more. A joined slot has no closing gap and no stretch;
+    // the effective speed stretches each unit to 1000/permille (at most 19000 values)
+    // and the slot keeps whole frames.
     static std::uint32_t SlotBytes(const char* text, int wpm, bool joined, int permille = 1000)
     {
-        static RandomNumber random(1);
-        static RendererState renderer(random);
-        const auto& table = LearningOrderTable(LearningOrder::Koch);
         const int position = CharacterMap(LearningOrder::Koch)[static_cast<unsigned char>(text[0])];
-        MorseCode code(renderer, table[static_cast<std::size_t>(position)], wpm, 750, permille);
-        return static_cast<std::uint32_t>(code.SlotBytes(joined));
+        const QByteArray& code = LearningOrderTable(LearningOrder::Koch)[static_cast<std::size_t>(position)].code;
+        int units = 2;
+        for (const char symbol : code)
+            units += symbol == '.' ? 2 : symbol == '-' ? 4 : symbol == ' ' ? 5 : 0;
+        const int unitValues = (1200 / wpm) * 441 / 10 * 2;  // two values a frame
+        if (joined)
+            return static_cast<std::uint32_t>(2 * (units - 2) * unitValues);
+        const int stretched = std::min(unitValues * 1000 / permille, 19000);
+        return static_cast<std::uint32_t>(2 * (units * stretched / 2 * 2));
     }
     static std::uint32_t WordSpaceBytes(int wpm, int permille = 1000) { return SlotBytes(" ", wpm, false, permille); }
 
     // The buffer lengths that send a text as the display shows it: " " is a word space
-    // (stretched by wordSpacePermille), "^" marks the first character of a joined run
-    // that lasts up to the next space.
+    // (stretched by wordSpacePermille), "^" is the prosign marker before a joined run.
     static std::vector<std::uint32_t> ExpectedBytes(const QString& shown, int wpm, int wordSpacePermille = 1000)
     {
         std::vector<std::uint32_t> bytes;
-        bool joined = false;
+        ProsignRun prosign;
         for (const QChar ch : shown) {
             const char c = static_cast<char>(ch.toLatin1());
-            if (c == ' ') {
-                joined = false;
-                bytes.push_back(WordSpaceBytes(wpm, wordSpacePermille));
-            } else if (c == '^') {
-                joined = true;
-            } else {
-                const char text[2] = {c, 0};
-                bytes.push_back(SlotBytes(text, wpm, joined));
-            }
+            if (prosign.Take(c == ' ' ? kWordSpace : c == '^' ? kProsignMarker : 1))
+                continue;
+            const char text[2] = {c, 0};
+            bytes.push_back(c == ' ' ? WordSpaceBytes(wpm, wordSpacePermille) : SlotBytes(text, wpm, prosign.Emit().joined));
         }
         return bytes;
     }

@@ -45,9 +45,8 @@ TEST_F(WordSession, ThreeSpellingsOfOneWordAreOneEntrySentAgainAndAgainWithOneSp
     t().ToolButton7Click();
     ASSERT_TRUE(t().SessionActive());
     EXPECT_EQ(t().Source(), SourceKind::RandomEntries);
-    EXPECT_EQ(t().EntryList(), QList<QByteArray>{"The"});
-    EXPECT_FALSE(t().EndAfterOneEntry());
-    EXPECT_TRUE(t().FilterAsWords());
+    EXPECT_EQ(t().Entries().Entries(), QList<QByteArray>{"The"});
+    EXPECT_FALSE(t().Entries().OneEntry());
     EXPECT_FALSE(t().Controls().Enabled(ControlId::ToolButton7));
     EXPECT_FALSE(t().Controls().Enabled(ControlId::CharacterCountSpinEdit));
 
@@ -65,7 +64,7 @@ TEST_F(WordSession, FilterAndLengthLeaveTheWordsOfTheAllowedLettersUpToTheLength
     store.Write(keys::MaxWordLength, 3);
     Create();
     t().ToolButton7Click();
-    EXPECT_EQ(t().EntryList(), (QList<QByteArray>{"a", "and", "Ant"}));
+    EXPECT_EQ(t().Entries().Entries(), (QList<QByteArray>{"a", "and", "Ant"}));
     const QString shown = RunAndStop(15'000);
     const QStringList heard = WholeWordsOf(shown);
     EXPECT_GE(heard.size(), 8);
@@ -88,7 +87,7 @@ TEST_F(WordSession, AHundredOfAThousandWordsAreARandomHundredDifferentAtEverySta
     Create();
 
     t().ToolButton7Click();
-    const QList<QByteArray> first = t().EntryList();
+    const QList<QByteArray> first = t().Entries().Entries();
     ASSERT_EQ(first.size(), 100);
     for (const QByteArray& word : first)
         EXPECT_TRUE(all.count(word)) << word.toStdString();
@@ -97,7 +96,7 @@ TEST_F(WordSession, AHundredOfAThousandWordsAreARandomHundredDifferentAtEverySta
         EXPECT_TRUE(first.contains(word.toLatin1())) << word.toStdString();
 
     t().ToolButton7Click();
-    const QList<QByteArray> second = t().EntryList();
+    const QList<QByteArray> second = t().Entries().Entries();
     EXPECT_EQ(second.size(), 100);
     EXPECT_NE(first, second);
     t().StopButtonClick();
@@ -109,7 +108,7 @@ TEST_F(WordSession, AnApostropheIsSkippedAndACaretJoinsTheCharactersAfterIt)
     Words("don't\na^rb\n");
     Create(3);
     t().ToolButton7Click();
-    EXPECT_EQ(t().EntryList(), (QList<QByteArray>{"a^rb", "don't"}));
+    EXPECT_EQ(t().Entries().Entries(), (QList<QByteArray>{"a^rb", "don't"}));
     const QString shown = RunAndStop(20'000);
     const QStringList heard = WholeWordsOf(shown);
     EXPECT_TRUE(heard.contains("dont"));
@@ -132,7 +131,7 @@ TEST_F(WordSession, AOneMinuteSessionEndsAfterTheWordDuringWhichTheMinutePassed)
     const std::uint32_t space = WordSpaceBytes(25);
     std::size_t stopAt = filled.size();
     for (std::size_t i = 0; i < filled.size(); ++i)
-        if (filled[i].sessionState == kStopping) {
+        if (filled[i].windingDown) {
             stopAt = i;
             break;
         }
@@ -187,17 +186,16 @@ TEST_F(WordSession, AFileChosenFromTheListAfterAQsoSessionPlaysAsWordsUntilTheSe
     Create();
 
     t().ToolButton8Click();
-    EXPECT_TRUE(t().EndAfterOneEntry());
+    EXPECT_TRUE(t().Entries().OneEntry());
     EXPECT_EQ(RunToEnd(), QStringLiteral(" cq de qa1abc k"));
     EXPECT_LT(s->clock().ElapsedMs(), 20'000);
 
     const QStringList items = t().WordsPopupMenuPopup();
     EXPECT_EQ(items, QStringList{"Short Words.txt"});
-    t().WordPopupMenuItem1Click(QStringLiteral("&Short Words.txt"));
+    t().PlayWordFile(QStringLiteral("&Short Words.txt"));
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("\\Word Files\\Short Words.txt"));
     EXPECT_EQ(t().SettingCopies().commonWordFile, QStringLiteral("\\Word Files\\Short Words.txt"));
-    EXPECT_FALSE(t().EndAfterOneEntry());
-    EXPECT_TRUE(t().FilterAsWords());
+    EXPECT_FALSE(t().Entries().OneEntry());
     const std::int64_t begun = s->clock().ElapsedMs();
     const QString shown = RunToEnd();
     EXPECT_GE(s->clock().ElapsedMs() - begun, 60'000);
@@ -206,7 +204,7 @@ TEST_F(WordSession, AFileChosenFromTheListAfterAQsoSessionPlaysAsWordsUntilTheSe
     // The stored name with its leading backslash plays again from "Words".
     t().ToolButton7Click();
     EXPECT_TRUE(t().SessionActive());
-    EXPECT_EQ(t().EntryList(), (QList<QByteArray>{"dx", "qth", "rig"}));
+    EXPECT_EQ(t().Entries().Entries(), (QList<QByteArray>{"dx", "qth", "rig"}));
     t().StopButtonClick();
     EXPECT_TRUE(s->RunUntilIdle(10'000));
 }
@@ -217,12 +215,12 @@ TEST_F(WordSession, AMenuCaptionWithAnAmpersandInTheFileNameStillFindsTheFile)
     Write("Word Files/QA.txt", "qsy\n");  // what the caption would name without its "&"
     Create();
     EXPECT_EQ(t().WordsPopupMenuPopup(), (QStringList{"Q&A.txt", "QA.txt"}));
-    t().WordPopupMenuItem1Click(QStringLiteral("Q&A.txt"));  // as listed, no marker added
-    EXPECT_EQ(t().EntryList(), QList<QByteArray>{"qrl"});
+    t().PlayWordFile(QStringLiteral("Q&A.txt"));  // as listed, no marker added
+    EXPECT_EQ(t().Entries().Entries(), QList<QByteArray>{"qrl"});
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("\\Word Files\\Q&A.txt"));
     t().StopButtonClick();
     EXPECT_TRUE(s->RunUntilIdle(10'000));
-    t().WordPopupMenuItem1Click(QStringLiteral("Q&&A.txt"));  // a menu's escaped caption
+    t().PlayWordFile(QStringLiteral("Q&&A.txt"));  // a menu's escaped caption
     EXPECT_TRUE(t().SessionActive());
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("\\Word Files\\Q&A.txt"));
 }
@@ -252,7 +250,7 @@ TEST_F(WordSession, AListThatYieldsNoEntryBeginsNoSessionAndChangesNothing)
     const auto before = Snapshot(store);
     t().ToolButton7Click();
     EXPECT_TRUE(Idle());
-    EXPECT_TRUE(t().EntryList().isEmpty());
+    EXPECT_TRUE(t().Entries().Entries().isEmpty());
     t().ToolButton8Click();
     EXPECT_TRUE(Idle());
     EXPECT_EQ(Snapshot(store), before);
@@ -270,7 +268,7 @@ TEST_F(WordSession, TheSourcesNeedEveryCharacterInUse)
     Create();
     t().ToolButton7Click();
     t().ToolButton8Click();
-    t().WordPopupMenuItem1Click(QStringLiteral("Words.txt"));
+    t().PlayWordFile(QStringLiteral("Words.txt"));
     EXPECT_TRUE(Idle());
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("Word Files\\Words.txt"));
 }
@@ -287,14 +285,14 @@ TEST_F(WordSession, NoSecondSessionBeginsWhileOneRunsOrWindsDown)
     t().ToolButton8Click();
     t().PlayTextFile(text);
     t().FilesDropped({text});
-    t().QSOPopupMenu1Click(QStringLiteral("QSO.txt"));
+    t().PlayQsoFile(QStringLiteral("QSO.txt"));
     EXPECT_EQ(t().Source(), SourceKind::RandomEntries);
-    EXPECT_FALSE(t().EndAfterOneEntry());
+    EXPECT_FALSE(t().Entries().OneEntry());
     EXPECT_EQ(store.Read(keys::QsoFile), QStringLiteral("QSO Files\\QSO.txt"));
     EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), writes);
     t().StopButtonClick();  // winding down: still refused
     t().ToolButton8Click();
-    EXPECT_FALSE(t().EndAfterOneEntry());
+    EXPECT_FALSE(t().Entries().OneEntry());
     EXPECT_TRUE(s->RunUntilIdle(10'000));
     EXPECT_EQ(s->device().QueuedCount(), 0u);
 }
@@ -372,7 +370,7 @@ TEST_F(WordSession, AQsoFileChosenFromTheListBecomesTheCurrentOne)
     Write("QSO Files/Contest.txt", "qa1abc 5nn 14\n");
     Create();
     EXPECT_EQ(t().QSOPopupMenuPopup(), (QStringList{"Contest.txt", "QSO.txt"}));
-    t().QSOPopupMenu1Click(QStringLiteral("&Contest.txt"));
+    t().PlayQsoFile(QStringLiteral("&Contest.txt"));
     EXPECT_EQ(store.Read(keys::QsoFile), QStringLiteral("\\QSO Files\\Contest.txt"));
     EXPECT_EQ(RunToEnd(), QStringLiteral(" qa1abc 5nn 14"));
     t().ToolButton8Click();
@@ -387,7 +385,7 @@ TEST_F(WordSession, ThePlainSettingNamesOfTheShippedFilesWork)
     EXPECT_TRUE(t().WordsPopupMenuPopup().contains(QStringLiteral("1000 Common Words.txt")));
     EXPECT_TRUE(t().QSOPopupMenuPopup().contains(QStringLiteral("QSO.txt")));
     t().ToolButton7Click();
-    EXPECT_EQ(t().EntryList().size(), 1000);
+    EXPECT_EQ(t().Entries().Entries().size(), 1000);
     t().StopButtonClick();
     EXPECT_TRUE(s->RunUntilIdle(10'000));
     t().ToolButton8Click();

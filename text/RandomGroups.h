@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "text/SymbolSource.h"
 #include "text/WeakCharacters.h"
 
 namespace lumbrel {
@@ -54,6 +55,27 @@ private:
     std::vector<int> weights_;
     std::vector<const MorseCharacter*> weighedFor_;
     bool weighedRecent_ = false;
+};
+
+// Random groups as the engine asks for them: a symbol of the active set, with the
+// signal's dither drawn again after each.
+class GroupSymbols final : public SymbolSource {
+public:
+    using ActiveSet = std::function<const std::vector<const MorseCharacter*>&()>;
+    GroupSymbols(RandomGroupSource& groups, SourceHost& host, ActiveSet active)
+        : groups_(groups), host_(host), active_(std::move(active)) {}
+
+    SourceSymbol Next() override
+    {
+        const int position = groups_.NextGroupSymbol(host_.Random(), active_());
+        host_.DrawDither();
+        return SourceSymbol{position, {}, false};
+    }
+
+private:
+    RandomGroupSource& groups_;
+    SourceHost& host_;
+    ActiveSet active_;
 };
 
 }  // namespace lumbrel

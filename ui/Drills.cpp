@@ -180,12 +180,12 @@ void DrillsDialog::SaveOptions()
 CharacterPlayer::Sound DrillsDialog::CurrentSound() const
 {
     CharacterPlayer::Sound sound;
-    sound.wpm = trainer_.CharacterWpm();
-    sound.pitchHz = trainer_.CurrentPitch();
+    sound.wpm = trainer_.Signal().Wpm();
+    sound.pitchHz = trainer_.Signal().Pitch();
     if (bandConditions_->isChecked()) {
         SignalSettings signal;
         signal.signalLevel = trainer_.Controls().Value(ControlId::SignalRadioGroup);
-        sound.amplitudePercent = trainer_.Signal().AmplitudePercent(signal);
+        sound.amplitudePercent = trainer_.Signal().Impairments().AmplitudePercent(signal);
         sound.noiseSpan = Impairments::NoiseSpan(trainer_.Controls().Value(ControlId::NoiseRadioGroup));
     }
     return sound;
@@ -247,7 +247,7 @@ void DrillsDialog::StartRecognition()
         options.characters = keys::DrillCharacters.def;
     options.timeLimitMs = Ms(timeLimit_);
     options.targetMs = Ms(target_);
-    options.characterWpm = trainer_.CharacterWpm();
+    options.characterWpm = trainer_.Signal().Wpm();
     const bool kept = OpenHistory();
     MissTallies misses = kept ? history_->RecentMissTallies(kWeakCharacterHistory, options.targetMs) : MissTallies{};
     earlier_ = kept ? history_->Drills(DrillKind::Recognition, kKnownDrills) : std::vector<DrillRecord>{};

@@ -110,13 +110,20 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
     setCentralWidget(BuildOptions());
     BuildStatusAndTray();
 
-    // The trainer, its message pump and the binding of its controls.
-    trainer_ = std::make_unique<Trainer>(Trainer::Dependencies{
-        env.store, env.clock, pump_, env.audio, *this, env.rig, env.qrmAudio, env.seed});
-    trainer_->Controls().SetListener(&pump_);
-    pump_.Attach(trainer_.get(), this);
+    // The trainer, its message pump and the binding of its controls; then FormCreate
+    // restores the options into the controls, running their reactions.
+    TrainerWiring wiring = QtPumpWiring(pump_, this);
+    wiring.restore = TrainerWiring::Restore::Create;
+    wiring.beforeRestore = [this](Trainer& trainer) {
+        sent_->Bind(&trainer.Sent());
+        SyncAll();
+        ConnectInput();
+    };
+    BuildTrainer(trainer_, Trainer::Dependencies{env.store, env.clock, pump_, env.audio, *this, env.rig,
+                                                 env.qrmAudio, env.seed},
+                 std::move(wiring));
     // The drills play on the same device: their buffers' completions are theirs.
-    drillPlayer_ = std::make_unique<CharacterPlayer>(env.audio, trainer_->Renderer());
+    drillPlayer_ = std::make_unique<CharacterPlayer>(env.audio, trainer_->Signal().Switches());
     pump_.claim = [this](int message, std::intptr_t, std::intptr_t lParam) {
         auto* header = reinterpret_cast<AudioBufferHeader*>(lParam);
         if ((message != kWaveOutDoneMessage && message != kBufferDoneMessage) || !drillPlayer_->Owns(header))
@@ -124,12 +131,6 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
         drillPlayer_->OnBufferDone(header);
         return true;
     };
-    sent_->Bind(&trainer_->Sent());
-    SyncAll();
-    ConnectInput();
-
-    // FormCreate: restores the options into the controls, running their reactions.
-    trainer_->FormCreate();
     // A settings file that could not be read whole is told once, when the loop runs.
     if (const QString note = store_.OpeningNote(); !note.isEmpty())
         ShowMessage(note, QStringLiteral("Settings"));
@@ -777,7 +778,7 @@ static void FillFileMenu(QMenu* menu, const QStringList& files, const std::funct
 void MainWindow::WordsPopupMenuPopup()
 {
     FillFileMenu(wordsMenu_, trainer_->WordsPopupMenuPopup(), [this](const QString& file) {
-        trainer_->WordPopupMenuItem1Click(file);
+        trainer_->PlayWordFile(file);
         sent_->setFocus();
     });
 }
@@ -785,7 +786,7 @@ void MainWindow::WordsPopupMenuPopup()
 void MainWindow::QSOPopupMenuPopup()
 {
     FillFileMenu(qsoMenu_, trainer_->QSOPopupMenuPopup(), [this](const QString& file) {
-        trainer_->QSOPopupMenu1Click(file);
+        trainer_->PlayQsoFile(file);
         sent_->setFocus();
     });
 }
@@ -1076,11 +1077,11 @@ void MainWindow::BuildSessionMenu()
     };
     files(
         ControlId::ToolButton7, QStringLiteral("W&ord Files"), [this] { return trainer_->WordsPopupMenuPopup(); },
-        [this](const QString& file) { trainer_->WordPopupMenuItem1Click(file); });
+        [this](const QString& file) { trainer_->PlayWordFile(file); });
     command(Action(ControlId::ToolButton8), QStringLiteral("&QSO's"), {QKeySequence(Qt::Key_F7)});
     files(
         ControlId::ToolButton8, QStringLiteral("QSO &Files"), [this] { return trainer_->QSOPopupMenuPopup(); },
-        [this](const QString& file) { trainer_->QSOPopupMenu1Click(file); });
+        [this](const QString& file) { trainer_->PlayQsoFile(file); });
     sessionMenu_->addSeparator();
     command(Action(ControlId::ToolButton4), QStringLiteral("Sto&p"),
             {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::SHIFT | Qt::Key_F5)});

@@ -17,7 +17,7 @@
 
 #include "session/Controls.h"
 #include "session/QtMessagePump.h"
-#include "session/Trainer.h"
+#include "session/TrainerFactory.h"
 #include "settings/SettingsStore.h"
 #include "ui/Prompts.h"
 
@@ -180,7 +180,7 @@ private:
     Prompts* prompts_;
     std::function<bool()> trayAvailable_;
     QtMessagePump pump_;
-    std::unique_ptr<Trainer> trainer_;
+    WiredTrainer trainer_;
 
     std::array<QWidget*, kControlCount> widgets_{};
     std::array<QAction*, kControlCount> actions_{};

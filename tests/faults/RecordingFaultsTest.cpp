@@ -167,7 +167,7 @@ TEST_F(RecordingFaults, AFolderDeletedMidSessionStopsTheRecordingWithOneMessage)
         ASSERT_TRUE(QDir(folder).removeRecursively());
         // Written on, the deleted file would only fill the disk, with nobody told.
         s->RunFor(500);
-        EXPECT_EQ(t().PendingWavFile(), nullptr);
+        EXPECT_FALSE(t().Recorder().Recording());
     });
     ASSERT_EQ(s->Messages().size(), 1u);  // the transcript's failure is not told twice
     EXPECT_EQ(s->Messages()[0].text,
@@ -197,7 +197,7 @@ TEST_F(RecordingFaults, AnMp3RecordingOnAFullDeviceStopsAndIsToldOnceAfterTheSes
     t().ArmMp3Recording(std::move(arming.stream));
     std::size_t piecesAtFailure = 0;
     RunSession(4000, [&] {
-        EXPECT_FALSE(t().PendingMp3()->IsRecording());  // stopped at the first write
+        EXPECT_FALSE(t().Recorder().Recording());  // stopped at the first write
         piecesAtFailure = encoder->pieces.size();
     });
     EXPECT_EQ(encoder->pieces.size(), piecesAtFailure) << "nothing is encoded once the recording stopped";
@@ -205,7 +205,7 @@ TEST_F(RecordingFaults, AnMp3RecordingOnAFullDeviceStopsAndIsToldOnceAfterTheSes
     EXPECT_EQ(s->Messages()[0].caption, QStringLiteral("Record Audio File"));
     EXPECT_TRUE(s->Messages()[0].text.startsWith(QStringLiteral("cannot write /dev/full: ")))
         << s->Messages()[0].text.toStdString();
-    EXPECT_EQ(t().PendingMp3(), nullptr);
+    EXPECT_FALSE(t().Recorder().Armed());
     EXPECT_EQ(encoder->closeCalls, 1);
     EXPECT_FALSE(encoder->misuse);
     EXPECT_TRUE(reporter.shown.empty());

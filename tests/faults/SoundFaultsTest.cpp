@@ -34,7 +34,7 @@ void ExpectIdle(Trainer& t)
 {
     EXPECT_FALSE(t.SessionActive());
     EXPECT_FALSE(t.CountdownPending());
-    EXPECT_TRUE(t.IdleFlag());
+    EXPECT_TRUE(t.FormCloseQuery());
     EXPECT_TRUE(t.Controls().Enabled(ControlId::StartButton));
     EXPECT_TRUE(t.Controls().Enabled(ControlId::ToolButton3));
     EXPECT_FALSE(t.Controls().Enabled(ControlId::StopButton));
@@ -57,7 +57,7 @@ void ExpectASessionPlays(VirtualSession& s)
     t.StopButtonClick();
     ASSERT_TRUE(s.RunUntilIdle(30'000));
     EXPECT_EQ(s.device().QueuedCount(), 0u);
-    EXPECT_EQ(t.BuffersInFlight(), 0);
+    EXPECT_EQ(t.Engine().InFlight(), 0);
     EXPECT_EQ(s.Messages().size(), messages);
     ExpectIdle(t);
 }
@@ -192,7 +192,7 @@ TEST_F(DeviceFailsMidSession, WritesFailingForGoodEndTheSessionWithOneMessage)
     ExpectIdle(t());
     EXPECT_EQ(sessionsEnded, 1);  // ended as after Stop: the copy can be checked
     EXPECT_TRUE(t().Sent().Text().startsWith(shownBefore));
-    EXPECT_EQ(t().BuffersInFlight(), 0);
+    EXPECT_EQ(t().Engine().InFlight(), 0);
 
     s->RunFor(10'000);
     EXPECT_EQ(s->Messages().size(), 1u) << "one message, not one per buffer";
@@ -311,13 +311,7 @@ TEST(EffectiveSpeed, EverySlotIsWholeFramesSoNoBufferIsRefused)
     s.device().KeepPlayedBytes(false);
     s.CreateAndShow();
     std::vector<std::uint32_t> lengths;
-    int next = s.trainer().NextBufferIndex();
-    s.afterMessage = [&](int) {
-        if (s.trainer().NextBufferIndex() != next) {
-            lengths.push_back(s.trainer().Buffer(next).length);
-            next = s.trainer().NextBufferIndex();
-        }
-    };
+    s.device().SetWriteSink([&](const AudioBufferHeader& header) { lengths.push_back(header.length); });
     s.trainer().StartButtonClick();
     s.RunFor(30'000);
     EXPECT_TRUE(s.Messages().empty()) << s.Messages()[0].text.toStdString();

@@ -36,7 +36,7 @@
 #include "audio/MessageQueue.h"
 #include "audio/Messages.h"
 #include "audio/PortAudioDevice.h"
-#include "session/Trainer.h"
+#include "session/TrainerFactory.h"
 #include "tests/TestSupport.h"
 
 extern char** environ;
@@ -393,10 +393,12 @@ TEST_F(SoundServerLoss, TheTrainerEndsItsSessionWithOneMessageAndTheNextPlaysOnA
     MessageQueue queue;
     PortAudioDevice audio;
     RecordingHost host;
-    Trainer trainer(Trainer::Dependencies{.store = store, .clock = clock, .window = queue, .audio = audio,
-                                          .host = host, .seed = 3});
-    trainer.FormCreate();
-    trainer.FormShow();
+    WiredTrainer wired;
+    BuildTrainer(wired,
+                 Trainer::Dependencies{.store = store, .clock = clock, .window = queue, .audio = audio, .host = host,
+                                       .seed = 3},
+                 TrainerWiring{});
+    Trainer& trainer = *wired;
     ASSERT_TRUE(trainer.AudioOpen()) << (host.shown.empty() ? std::string() : host.shown[0].text.toStdString());
     Loop loop(trainer, queue);
     ASSERT_TRUE(loop.RunUntil([&] { return audio.FramesOutput() >= kFrameRate / 4; }, milliseconds(10'000)));
@@ -414,12 +416,11 @@ TEST_F(SoundServerLoss, TheTrainerEndsItsSessionWithOneMessageAndTheNextPlaysOnA
     EXPECT_EQ(host.shown[0].caption, QStringLiteral("waveOutWrite"));
     EXPECT_EQ(host.shown[0].text,
               QStringLiteral("Sound output failed: %1\nThe session was stopped.").arg(QString::fromLatin1(kServerGone)));
-    EXPECT_EQ(trainer.BuffersInFlight(), 0);
-    for (int i = 0; i < Trainer::kBufferCount; ++i)
-        EXPECT_FALSE(trainer.Buffer(i).IsQueued());
+    EXPECT_EQ(trainer.Engine().InFlight(), 0);
+    EXPECT_EQ(trainer.Engine().Pending(), 0);
     EXPECT_TRUE(trainer.Controls().Enabled(ControlId::StartButton));
     EXPECT_FALSE(trainer.Controls().Enabled(ControlId::StopButton));
-    EXPECT_TRUE(trainer.IdleFlag());
+    EXPECT_TRUE(trainer.FormCloseQuery());
 
     // The sound server comes back: the next Start opens a new stream and plays.
     ASSERT_TRUE(server.Start());
@@ -432,7 +433,7 @@ TEST_F(SoundServerLoss, TheTrainerEndsItsSessionWithOneMessageAndTheNextPlaysOnA
     trainer.StopButtonClick();
     ASSERT_TRUE(loop.RunUntil([&] { return !trainer.SessionActive(); }, milliseconds(10'000)));
     EXPECT_EQ(host.shown.size(), 1u);
-    EXPECT_EQ(trainer.BuffersInFlight(), 0);
+    EXPECT_EQ(trainer.Engine().InFlight(), 0);
     trainer.FormClose();
 }
 
@@ -448,10 +449,12 @@ TEST_F(SoundServerLoss, NoServerAtTheStartOfTheProgramThenOneForTheNextStart)
     MessageQueue queue;
     PortAudioDevice audio;
     RecordingHost host;
-    Trainer trainer(Trainer::Dependencies{.store = store, .clock = clock, .window = queue, .audio = audio,
-                                          .host = host, .seed = 5});
-    trainer.FormCreate();
-    trainer.FormShow();
+    WiredTrainer wired;
+    BuildTrainer(wired,
+                 Trainer::Dependencies{.store = store, .clock = clock, .window = queue, .audio = audio, .host = host,
+                                       .seed = 5},
+                 TrainerWiring{});
+    Trainer& trainer = *wired;
     if (trainer.AudioOpen())
         GTEST_SKIP() << "an output device without the test's sound server";
     ASSERT_EQ(host.shown.size(), 1u);

@@ -112,7 +112,7 @@ void Session::RunBounded(int maxBuffers, std::int64_t limitMs)
     // At most the buffers in flight still play: a few of at most 12.5 s each.
     FUZZ_CHECK(session_->RunUntilIdle(120'000));
     FUZZ_CHECK(session_->device().QueuedCount() == 0);
-    FUZZ_CHECK(session_->trainer().BuffersInFlight() == 0);
+    FUZZ_CHECK(session_->trainer().Engine().InFlight() == 0);
 }
 
 }  // namespace lumbrel::fuzz

@@ -192,7 +192,7 @@ std::size_t RenderCharacter(RendererState& renderer, const MorseCharacter& recor
     else if (s.capacityMode == 2)
         capacity = s.capacityParameter;
     else if (s.capacityMode == 3)
-        capacity = std::min<int>(slotBytes, static_cast<int>(Trainer::kBufferBytes)) / 2;  // as the engine does
+        capacity = std::min<int>(slotBytes, static_cast<int>(AudioStreamEngine::kBufferBytes)) / 2;  // as the engine does
     std::int16_t* out = area.Take(capacity);
     code.CopyOut(out, s.noiseSpan, s.joined, s.amplitude, capacity);
     CheckOutput(out, std::min(capacity, slotValues), capacity);

@@ -126,7 +126,7 @@ TEST_F(RigSession, SessionLengthEndDropsAfterTheWindDownNotOnTheTimerTick)
     s->afterMessage = [&](int message) {
         if (message == kBufferDoneMessage)
             ++buffersHome;
-        if (stoppingMs < 0 && t().SessionActive() && t().SessionState() != kRunning) {
+        if (stoppingMs < 0 && t().SessionActive() && t().WindingDown()) {
             stoppingMs = s->clock().ElapsedMs();
             switchesWhenStopping = switches.size();
         }

@@ -56,7 +56,7 @@ TEST_F(KochStep, TheSessionLeavesItsFactsAtTheEnd)
     EXPECT_EQ(facts.order, LearningOrder::Koch);
     EXPECT_EQ(facts.characterCount, 4);
     EXPECT_EQ(facts.characterWpm, 25);
-    EXPECT_EQ(facts.effectivePermille, t().EffectivePermille());
+    EXPECT_EQ(facts.effectivePermille, t().Signal().Impairments().EffectivePermille);
     EXPECT_LT(facts.effectivePermille, 1000);
     EXPECT_EQ(facts.sessionMinutes, 1);
     EXPECT_GE(facts.elapsedSeconds, 10);

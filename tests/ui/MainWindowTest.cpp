@@ -99,11 +99,11 @@ TEST(MainWindow, EmptyStoreRestoresTheDefaults)
     rig.window->show();
     ProcessEvents();
     EXPECT_EQ(W<QSpinBox>(rig, ControlId::PitchSpinner)->value(), 750);
-    EXPECT_EQ(rig.window->trainer().CurrentPitch(), 750);
+    EXPECT_EQ(rig.window->trainer().Signal().Pitch(), 750);
     EXPECT_EQ(W<QSpinBox>(rig, ControlId::CharacterCountSpinEdit)->value(), 2);
     EXPECT_EQ(W<QSpinBox>(rig, ControlId::CharacterCountSpinEdit)->maximum(), 40);
     EXPECT_EQ(W<RadioGroup>(rig, ControlId::RadioGroup1)->Index(), 2);
-    EXPECT_EQ(rig.window->trainer().CharacterWpm(), 25);
+    EXPECT_EQ(rig.window->trainer().Signal().Wpm(), 25);
     EXPECT_EQ(ItemsOf(W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)),
               (QStringList{"25", "21", "18", "15", "12", "9", "6", "3"}));
     EXPECT_EQ(W<QComboBox>(rig, ControlId::DisplayDelayComboBox)->currentText(), "0");
@@ -133,15 +133,15 @@ TEST(MainWindow, RestoringAControlRunsItsReaction)
     store.Write(keys::Chirp, 1);
     WindowRig rig(store);
     rig.window->show();
-    EXPECT_TRUE(rig.window->trainer().Renderer().ChirpOn);  // once the character list exists
+    EXPECT_TRUE(rig.window->trainer().Signal().Switches().ChirpOn);  // once the character list exists
     EXPECT_TRUE(W<QCheckBox>(rig, ControlId::QSBCheckBox)->isChecked());
     EXPECT_FALSE(W<QWidget>(rig, ControlId::QSBModeRadioGroup)->isHidden());
     EXPECT_EQ(ItemsOf(W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)),
               (QStringList{"15", "13", "11", "9", "7", "5", "3", "1"}));
     EXPECT_EQ(W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)->Index(), 4);
-    EXPECT_EQ(rig.window->trainer().EffectivePermille(), 500);
+    EXPECT_EQ(rig.window->trainer().Signal().Impairments().EffectivePermille, 500);
     EXPECT_FALSE(W<QCheckBox>(rig, ControlId::SpeedStepCheckBox)->isEnabled());
-    EXPECT_EQ(rig.window->trainer().CurrentPitch(), 1000);
+    EXPECT_EQ(rig.window->trainer().Signal().Pitch(), 1000);
 }
 
 TEST(MainWindow, ClicksRunTheReactions)
@@ -157,15 +157,15 @@ TEST(MainWindow, ClicksRunTheReactions)
     EXPECT_TRUE(W<QWidget>(rig, ControlId::QSBTypeRadioGroup)->isHidden());
 
     W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)->Button(4)->click();
-    EXPECT_EQ(t.EffectivePermille(), 500);
+    EXPECT_EQ(t.Signal().Impairments().EffectivePermille, 500);
     EXPECT_FALSE(W<QCheckBox>(rig, ControlId::SpeedStepCheckBox)->isEnabled());
     // A click on the speed already selected changes nothing.
     W<RadioGroup>(rig, ControlId::RadioGroup1)->Button(2)->click();
-    EXPECT_EQ(t.EffectivePermille(), 500);
+    EXPECT_EQ(t.Signal().Impairments().EffectivePermille, 500);
     // A new character speed returns the effective speed to full.
     W<RadioGroup>(rig, ControlId::RadioGroup1)->Button(0)->click();
-    EXPECT_EQ(t.CharacterWpm(), 15);
-    EXPECT_EQ(t.EffectivePermille(), 1000);
+    EXPECT_EQ(t.Signal().Wpm(), 15);
+    EXPECT_EQ(t.Signal().Impairments().EffectivePermille, 1000);
     EXPECT_EQ(W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)->Index(), 0);
     EXPECT_EQ(ItemsOf(W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)).first(), "15");
     EXPECT_FALSE(W<QCheckBox>(rig, ControlId::SpeedStepCheckBox)->isEnabled());
@@ -173,7 +173,7 @@ TEST(MainWindow, ClicksRunTheReactions)
     EXPECT_TRUE(W<QCheckBox>(rig, ControlId::SpeedStepCheckBox)->isEnabled());
 
     W<QSpinBox>(rig, ControlId::PitchSpinner)->setValue(1200);
-    EXPECT_EQ(t.CurrentPitch(), 1200);
+    EXPECT_EQ(t.Signal().Pitch(), 1200);
     EXPECT_EQ(t.Controls().Value(ControlId::PitchSpinner), 1200);
 
     W<RadioGroup>(rig, ControlId::NoiseRadioGroup)->Button(3)->click();
@@ -203,7 +203,7 @@ TEST(MainWindow, ModelChangesShow)
     m.SetValue(ControlId::DisplayDelayComboBox, 12);
     EXPECT_EQ(W<QComboBox>(rig, ControlId::DisplayDelayComboBox)->currentText(), "20");
     // A model change is not a user change: the reaction did not run.
-    EXPECT_EQ(rig.window->trainer().CurrentPitch(), 750);
+    EXPECT_EQ(rig.window->trainer().Signal().Pitch(), 750);
 
     rig.window->trainer().Sent().Append(QStringLiteral("kmm "));
     EXPECT_EQ(rig.window->Sent()->toPlainText(), "kmm ");
@@ -289,7 +289,7 @@ TEST(MainWindow, CloseDuringASessionStopsItAndStaysOpen)
     rig.window->hide();  // into the notification area and back: the session still runs
     rig.window->TrayIcon1Click();
     EXPECT_FALSE(rig.window->close());
-    EXPECT_EQ(rig.window->trainer().SessionState(), 1);  // stopping
+    EXPECT_TRUE(rig.window->trainer().WindingDown());  // stopping
     EXPECT_EQ(closed.count(), 0);
     EXPECT_TRUE(rig.window->isVisible());
     rig.Run(3000);
@@ -444,7 +444,6 @@ TEST(MainWindow, SetupStopsRunsTheDialogAndTakesItsValues)
     EXPECT_TRUE(stopped);
     EXPECT_FALSE(wordsTab);  // fewer than all characters in use
     EXPECT_FALSE(rig.window->SetupOpen());
-    EXPECT_EQ(rig.window->trainer().SessionLengthMinutes(), 12);
     EXPECT_EQ(rig.store.Read(keys::Session), 12);
     // The copies and the character list follow the dialog: the MFJ order.
     EXPECT_TRUE(rig.window->trainer().SettingCopies().useMfj);
@@ -536,11 +535,11 @@ TEST(RecordAudioFile, WavRecordingAndTranscriptOfTheNextSession)
     rig.window->RecordAudioAction()->trigger();
     EXPECT_EQ(rig.prompts.audioDefaultName, "Lumbrel_05_20_20");
     EXPECT_EQ(rig.prompts.audioFilters.first(), "Audio WAV Files (*.wav)");
-    ASSERT_NE(rig.window->trainer().PendingWavFile(), nullptr);
+    ASSERT_TRUE(rig.window->trainer().Recorder().Recording());
     EXPECT_EQ(QFileInfo(dir.filePath("take.wav")).size(), 46);  // armed: the header only
 
     PlayShortSession(rig);
-    EXPECT_EQ(rig.window->trainer().PendingWavFile(), nullptr);
+    EXPECT_FALSE(rig.window->trainer().Recorder().Armed());
     QFile wav(dir.filePath("take.wav"));
     ASSERT_TRUE(wav.open(QIODevice::ReadOnly));
     const QByteArray bytes = wav.readAll();
@@ -561,14 +560,13 @@ TEST(RecordAudioFile, AFileThatCannotBeCreatedIsToldAndNothingIsArmed)
     rig.prompts.audioChoice = {dir.filePath("no/such/folder/take"), 0};
     rig.window->RecordAudioAction()->trigger();
     rig.Run(100);
-    EXPECT_EQ(rig.window->trainer().PendingWavFile(), nullptr);
-    EXPECT_TRUE(rig.window->trainer().TranscriptFileName().isEmpty());
+    EXPECT_FALSE(rig.window->trainer().Recorder().Armed());
     ASSERT_EQ(rig.prompts.messages.size(), 1u);
     EXPECT_TRUE(rig.prompts.messages[0].text.contains("take.wav")) << rig.prompts.messages[0].text.toStdString();
 
     rig.prompts.audioChoice = {};  // cancelled: nothing changes
     rig.window->RecordAudioAction()->trigger();
-    EXPECT_EQ(rig.window->trainer().PendingWavFile(), nullptr);
+    EXPECT_FALSE(rig.window->trainer().Recorder().Armed());
 }
 
 TEST(RecordAudioFile, Mp3RecordingEndsWithItsTagWhenTheEncoderIsInstalled)
@@ -588,8 +586,7 @@ TEST(RecordAudioFile, Mp3RecordingEndsWithItsTagWhenTheEncoderIsInstalled)
     rig.prompts.audioChoice = {dir.filePath("take.wav"), 1};
     rig.window->RecordAudioAction()->trigger();
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("first.wav")));
-    EXPECT_EQ(rig.window->trainer().PendingWavFile(), nullptr);
-    ASSERT_NE(rig.window->trainer().PendingMp3(), nullptr);
+    ASSERT_TRUE(rig.window->trainer().Recorder().Recording());
     PlayShortSession(rig);
     QFile mp3(dir.filePath("take.wav.mp3"));  // the type chosen decides the format
     ASSERT_TRUE(mp3.open(QIODevice::ReadOnly));
@@ -662,7 +659,7 @@ TEST(RecordAudioFile, TheDialogAsksAboutTheFilesReallyWritten)
     EXPECT_EQ(question.toStdString(), "take.wav and take.txt already exist.\nDo you want to replace them?");
     EXPECT_EQ(offeredAgain, dir.filePath("take"));
     EXPECT_TRUE(kept);
-    ASSERT_NE(window.trainer().PendingWavFile(), nullptr);
+    ASSERT_TRUE(window.trainer().Recorder().Recording());
     EXPECT_EQ(QFileInfo(dir.filePath("take.wav")).size(), 46);
 }
 
@@ -801,7 +798,7 @@ TEST(Keyboard, ShortcutsStartAndStopASession)
     EXPECT_FALSE(rig.window->SessionMenu()->actions().first()->isEnabled());  // in step with Start
     rig.Run(1000);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    EXPECT_EQ(t.SessionState(), 1);  // stopping
+    EXPECT_TRUE(t.WindingDown());  // stopping
     rig.Run(3000);
     EXPECT_FALSE(t.SessionActive());
     QTest::keyClick(rig.window.get(), Qt::Key_Return, Qt::ControlModifier);

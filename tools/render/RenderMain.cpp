@@ -10,6 +10,7 @@
 #include "morse/MorseCode.h"
 #include "session/CharacterSet.h"
 #include "settings/SettingsStore.h"
+#include "text/ProsignRun.h"
 #include "tools/render/AudioOutput.h"
 #include "tools/render/Progress.h"
 #include "tools/render/RenderOptions.h"
@@ -102,20 +103,17 @@ int main(int argc, char** argv)
 
     std::vector<std::vector<std::int16_t>> renderedSlots(list.size());  // by position, once rendered
     std::vector<int> joinedBytes(list.size());
-    bool joined = false;  // inside a prosign: characters follow like the elements of one
+    ProsignRun prosign;
     render::ProgressBar progress(QStringLiteral("lumbrel-render"));
     qsizetype done = 0;
     for (const char byte : text) {
         progress.Update(static_cast<double>(++done), static_cast<double>(text.size()));
         int position = characters.LookUpTextCharacter(static_cast<unsigned char>(byte));
-        if (position == kProsignMarker) {
-            joined = true;
-            continue;
-        }
-        if (position == kUnmapped || position >= static_cast<int>(list.size()))
+        if (position != kProsignMarker && (position == kUnmapped || position >= static_cast<int>(list.size())))
             position = kWordSpace;
-        if (position == kWordSpace)
-            joined = false;
+        if (prosign.Take(position))
+            continue;
+        const bool joined = prosign.Emit().joined;
 
         // Without straight key, weighting, chirp or drift, none of which -f uses, a
         // character renders to the same values every time, so each is rendered once and

@@ -14,7 +14,7 @@
 #include "recording/Transcript.h"
 #include "scoring/SessionFacts.h"
 #include "session/QtMessagePump.h"
-#include "session/Trainer.h"
+#include "session/TrainerFactory.h"
 #include "session/VirtualSession.h"
 #include "settings/SettingsStore.h"
 #include "text/DataFolders.h"
@@ -120,8 +120,8 @@ std::int64_t SessionLimitMs(const RenderOptions& o)
 // restore has run (a speed reaction would reset them).
 void ApplyAfterShow(const RenderOptions& o, Trainer& trainer)
 {
-    trainer.SetCharacterWpm(o.wpm);
-    trainer.Signal().EffectivePermille = o.effectivePermille;
+    trainer.Signal().SetWpm(o.wpm);
+    trainer.Signal().Impairments().EffectivePermille = o.effectivePermille;
 }
 
 // The facts of the session, kept for the transcript's sidecar.
@@ -244,15 +244,15 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
     PortAudioDevice qrm2;
     QtMessagePump pump;
     ConsoleHost host;
-    Trainer trainer(Trainer::Dependencies{.store = OptionsStore(o), .clock = clock, .window = pump,
-                                          .audio = device, .host = host, .rig = nullptr,
-                                          .qrmAudio = o.qrm ? std::array<AudioDevice*, 2>{&qrm1, &qrm2}
-                                                            : std::array<AudioDevice*, 2>{},
-                                          .seed = seed});
-    pump.Attach(&trainer);
-    trainer.Controls().SetListener(&pump);
-    trainer.FormCreate();
-    trainer.FormShow();
+    WiredTrainer wired;
+    BuildTrainer(wired,
+                 Trainer::Dependencies{.store = OptionsStore(o), .clock = clock, .window = pump, .audio = device,
+                                       .host = host, .rig = nullptr,
+                                       .qrmAudio = o.qrm ? std::array<AudioDevice*, 2>{&qrm1, &qrm2}
+                                                         : std::array<AudioDevice*, 2>{},
+                                       .seed = seed},
+                 QtPumpWiring(pump));
+    Trainer& trainer = *wired;
     ApplyAfterShow(o, trainer);
     if (!trainer.AudioOpen())
         return 1;
