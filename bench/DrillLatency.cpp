@@ -1,6 +1,6 @@
 // What a drill's reaction time is worth on the sound card: plays "e" at 25 WPM through
-// the drills' CharacterPlayer on PortAudioDevice, and "presses the key" a fixed delay
-// after each heard report (the next character is played then). A recording of the
+// the drills' CharacterPlayer and the trainer's engine on PortAudioDevice, and "presses
+// the key" a fixed delay after each heard report (the next character is played then). A recording of the
 // output ("analyze") shows, for each character, the silence between the end of its mark
 // and the start of the next one; less the scripted delay, that is the heard report's
 // lateness against the sound plus the delay from the key to the next sound.
@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "audio/PortAudioDevice.h"
 #include "morse/LearningOrders.h"
 #include "session/CharacterPlayer.h"
+#include "settings/SettingsStore.h"
 
 using namespace lumbrel;
 
@@ -29,6 +31,14 @@ std::uint32_t NowTick()
             .count());
 }
 
+// The trainer's engine on the sound card, as the window opens it (completions by callback).
+struct NoListener final : StreamListener {
+    void StreamFault(const AudioResult& result, const QString&) override
+    {
+        std::fprintf(stderr, "device failure: %s\n", result.Text().c_str());
+    }
+};
+
 int Play(int count, int delayMs)
 {
     const MorseCharacter* e = nullptr;
@@ -37,33 +47,39 @@ int Play(int count, int delayMs)
             e = &c;
     MessageQueue queue;
     PortAudioDevice device;
-    if (!device.Open(kTrainerAudioFormat, AudioNotification::ToCallback([&queue](AudioBufferHeader* h) {
-            queue.PostMessage(kBufferDoneMessage, 0, reinterpret_cast<std::intptr_t>(h));
-        }))) {
+    NoListener listener;
+    AudioStreamEngine engine(device, queue, listener);
+    if (!engine.Open(true).Ok()) {
         std::fprintf(stderr, "cannot open the audio output\n");
         return 2;
     }
     while (device.FramesOutput() < 44100 / 2)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     RandomNumber random(1);
-    RendererState renderer(random);
-    CharacterPlayer player(device, renderer);
-    std::uint32_t heard = 0;
+    ControlsModel controls;
+    const std::vector<const MorseCharacter*> none;
+    const SettingsStore store = SettingsStore::InMemory();
+    const SignalRenderer main(random, controls, none, store);
+    CharacterPlayer player(engine, main, controls, store);
+    std::optional<std::uint32_t> heard;
     player.heard = [&heard](std::uint32_t tick) { heard = tick; };
     std::printf("output latency %.1f ms\n", device.OutputLatencySeconds() * 1000.0);
     for (int i = 0; i < count; ++i) {
         const std::uint32_t pressed = NowTick();
+        heard.reset();
         if (!player.Play({e}, {.wpm = 25, .pitchHz = 700}))
             return 2;
-        const Message m = queue.Take();
+        while (!heard) {
+            const Message m = queue.Take();
+            (void)player.TakeMessage(m.message, m.lParam);
+        }
         const std::uint32_t reported = NowTick();
-        player.OnBufferDone(reinterpret_cast<AudioBufferHeader*>(m.lParam));
-        std::printf("character %d: key %u, heard tick %u, reported at %u\n", i, pressed, heard, reported);
+        std::printf("character %d: key %u, heard tick %u, reported at %u\n", i, pressed, *heard, reported);
         // The learner answers delayMs after the heard end.
-        while (static_cast<std::int32_t>(NowTick() - (heard + static_cast<std::uint32_t>(delayMs))) < 0)
+        while (static_cast<std::int32_t>(NowTick() - (*heard + static_cast<std::uint32_t>(delayMs))) < 0)
             std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
-    (void)device.Close();
+    engine.Close();
     return 0;
 }
 

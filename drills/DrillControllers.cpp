@@ -39,6 +39,7 @@ void RecognitionDrillController::Start()
     if (state_ != State::Idle)
         return;
     player_.heard = [this](std::uint32_t tick) { OnHeard(tick); };
+    player_.failed = [this](const AudioResult& reason) { SoundFailed(reason); };
     startTick_ = clock_.TickCount();
     PlayNext();
 }
@@ -48,11 +49,19 @@ bool RecognitionDrillController::PlayCurrent()
     const MorseCharacter* record = lookup_(current_);
     if (record && player_.Play({record}, sound_))
         return true;
-    const QString reason = record ? QString::fromStdString(player_.LastError().Text())
-                                  : QStringLiteral("The character %1 is not in the character list.").arg(current_);
-    Finish();
-    view_.SoundFailed(reason);
+    if (record) {
+        SoundFailed(player_.LastError());
+    } else {
+        Finish();
+        view_.SoundFailed(QStringLiteral("The character %1 is not in the character list.").arg(current_));
+    }
     return false;
+}
+
+void RecognitionDrillController::SoundFailed(const AudioResult& reason)
+{
+    Finish();
+    view_.SoundFailed(QString::fromStdString(reason.Text()));
 }
 
 void RecognitionDrillController::PlayNext()
@@ -128,6 +137,7 @@ void RecognitionDrillController::Finish()
     state_ = State::Over;
     player_.Stop();
     player_.heard = nullptr;
+    player_.failed = nullptr;
     const DrillRecord record = drill_->Record(QDateTime::currentDateTime(), SecondsSince(clock_, startTick_));
     view_.Finished(record, Store(history_, record, !record.answers.empty()));
 }
@@ -146,6 +156,7 @@ void CallsignRunController::Start()
 {
     if (state_ != State::Idle)
         return;
+    player_.failed = [this](const AudioResult& reason) { SoundFailed(reason); };
     startTick_ = clock_.TickCount();
     state_ = State::Running;
     PlayCall();
@@ -162,10 +173,14 @@ bool CallsignRunController::PlayCall()
     sound.wpm = run_->Wpm();
     if (player_.Play(characters, sound))
         return true;
-    const QString reason = QString::fromStdString(player_.LastError().Text());
-    Finish();
-    view_.SoundFailed(reason);
+    SoundFailed(player_.LastError());
     return false;
+}
+
+void CallsignRunController::SoundFailed(const AudioResult& reason)
+{
+    Finish();
+    view_.SoundFailed(QString::fromStdString(reason.Text()));
 }
 
 bool CallsignRunController::Replay()
@@ -198,6 +213,7 @@ void CallsignRunController::Finish()
 {
     state_ = State::Over;
     player_.Stop();
+    player_.failed = nullptr;
     const DrillRecord record = run_->Record(QDateTime::currentDateTime(), SecondsSince(clock_, startTick_));
     view_.Finished(record, Store(history_, record, !record.calls.empty()));
 }

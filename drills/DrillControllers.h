@@ -1,5 +1,5 @@
 #pragma once
-// The two drills as they run: each drives a CharacterPlayer on the trainer's device and
+// The two drills as they run: each drives a CharacterPlayer on the trainer's engine and
 // reads the time from the trainer's clock; the rules (what comes next, what an answer
 // counts as, the score) are the models' of scoring/. A window (or a test) feeds them the
 // learner's keys and a timer tick, and shows what the view hears; the finished drill is
@@ -77,6 +77,7 @@ private:
     void Take(const QString& answer, int reactionMs);
     bool PlayCurrent();
     void OnHeard(std::uint32_t tick);
+    void SoundFailed(const AudioResult& reason);
     void Finish();
 
     CharacterPlayer& player_;
@@ -116,6 +117,7 @@ public:
 
 private:
     bool PlayCall();
+    void SoundFailed(const AudioResult& reason);
     void Finish();
 
     CharacterPlayer& player_;

@@ -47,13 +47,23 @@ void AudioStreamEngine::Close()
     }
 }
 
-void AudioStreamEngine::Start(SymbolSource& source, SlotRenderer& renderer)
+std::uint32_t AudioStreamEngine::Start(SymbolSource& source, SlotRenderer& renderer, bool recorded)
 {
     source_ = &source;
     renderer_ = &renderer;
+    recorded_ = recorded;
     pending_ += kPrimedCompletions;
     for (int i = 0; i < kPrimedCompletions; ++i)
         window_.PostMessage(callbacks_ ? kBufferDoneMessage : kWaveOutDoneMessage, 0, 0);
+    return ++run_;
+}
+
+AudioResult AudioStreamEngine::Drop()
+{
+    const AudioResult result = device_.Reset();
+    if (!result.Ok())
+        Fault(result, QStringLiteral("waveOutReset"));
+    return result;
 }
 
 AudioStreamEngine::Completion AudioStreamEngine::Complete(AudioBufferHeader* header)
@@ -69,8 +79,11 @@ AudioStreamEngine::Completion AudioStreamEngine::Complete(AudioBufferHeader* hea
     if (header) {
         completion.buffer = true;
         const auto index = static_cast<std::size_t>(header->user);
-        if (index < text_.size())
+        if (index < text_.size()) {
             completion.text = text_[index];
+            completion.run = runs_[index];
+        }
+        completion.heardTick = header->heardTick.load(std::memory_order_acquire);
     }
     return completion;
 }
@@ -78,6 +91,7 @@ AudioStreamEngine::Completion AudioStreamEngine::Complete(AudioBufferHeader* hea
 void AudioStreamEngine::Fault(const AudioResult& result, const QString& caption)
 {
     reopen_ = true;
+    lastFault_ = result;
     listener_.StreamFault(result, caption);
 }
 
@@ -102,9 +116,11 @@ AudioStreamEngine::QueueResult AudioStreamEngine::QueueNext()
 
     out.length = renderer_->Render(symbol.position, symbol.slot.joined, static_cast<std::int16_t*>(out.data),
                                    kBufferBytes);
-    listener_.BufferFilled(out.data, out.length);
+    if (recorded_)
+        listener_.BufferFilled(out.data, out.length);
     const QString display = renderer_->Display(symbol.position);
     text_[static_cast<std::size_t>(slot)] = symbol.slot.opens ? QLatin1Char('^') + display : display;
+    runs_[static_cast<std::size_t>(slot)] = run_;
     out.user = slot;
 
     if (const AudioResult prepared = device_.PrepareHeader(out); !prepared.Ok())

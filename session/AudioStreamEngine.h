@@ -65,12 +65,21 @@ public:
     bool Ready() const { return open_ && !reopen_; }
 
     // A run of source through renderer begins: the primed completions are posted.
-    void Start(SymbolSource& source, SlotRenderer& renderer);
+    // recorded: the listener gets each buffer filled (BufferFilled). Returns the run's
+    // number, which the completions of its buffers carry.
+    std::uint32_t Start(SymbolSource& source, SlotRenderer& renderer, bool recorded = true);
+    // Drops every buffer on the device at once (a short sound played again at a key);
+    // their completions still come home, with the run they were written in.
+    AudioResult Drop();
+    // The last device failure told to the listener.
+    const AudioResult& LastFault() const { return lastFault_; }
 
     // What a buffer-done message brought home.
     struct Completion {
         bool buffer = false;  // one of the buffers (false: a primed completion or a stray header)
         QString text;         // the buffer's display text
+        std::uint32_t run = 0;        // the run the buffer was written in
+        std::uint32_t heardTick = 0;  // when its last frame was heard (or it was dropped)
     };
     Completion Complete(AudioBufferHeader* header);
 
@@ -104,9 +113,13 @@ private:
     bool callbacks_ = false;
     bool open_ = false;
     bool reopen_ = false;
+    bool recorded_ = true;
+    std::uint32_t run_ = 0;
+    AudioResult lastFault_ = AudioResult::Success();
     std::array<AudioBufferHeader, kBufferCount> buffers_{};
     std::array<std::vector<std::int16_t>, kBufferCount> data_;
     std::array<QString, kBufferCount> text_;  // display text of each queued buffer
+    std::array<std::uint32_t, kBufferCount> runs_{};  // the run of each queued buffer
     int next_ = 0;
     int inFlight_ = 0;
     int pending_ = 0;

@@ -1,86 +1,119 @@
 #include "session/CharacterPlayer.h"
 
-#include <algorithm>
-
 namespace lumbrel {
 
-namespace {
-
-// Values (two per frame) up to the end of the last mark of a rendered character; the
-// whole slot for one without a mark (a word space).
-int ValuesThroughLastMark(const MorseCode& code)
+CharacterPlayer::CharacterPlayer(AudioStreamEngine& engine, const SignalRenderer& main, const ControlsModel& controls,
+                                 const SettingsStore& store, std::uint32_t seed)
+    : engine_(engine), main_(main), mainControls_(controls), store_(store), random_(seed),
+      signal_(random_, controls_, characters_, store_)
 {
-    const auto& samples = code.Samples();
-    const int slot = std::min<int>(code.SlotLength, static_cast<int>(samples.size()));
-    int end = slot;
-    while (end > 0 && samples[static_cast<std::size_t>(end - 1)] == 0)
-        --end;
-    if (end == 0)
-        return slot;
-    return end + end % 2;
-}
-
-}  // namespace
-
-CharacterPlayer::CharacterPlayer(AudioDevice& audio, RendererState& renderer)
-    : audio_(audio), renderer_(renderer)
-{
+    signal_.SetRandomGroups(false);
+    signal_.SetEndAtLastMark(true);
 }
 
 CharacterPlayer::~CharacterPlayer() { Stop(); }
 
-bool CharacterPlayer::Owns(const AudioBufferHeader* header) const
-{
-    return header == &buffers_[0] || header == &buffers_[1];
-}
-
 void CharacterPlayer::Stop()
 {
-    ++generation_;
     playing_ = false;
-    if (buffers_[0].IsQueued() || buffers_[1].IsQueued())
-        (void)audio_.Reset();
+    if (inFlight_ > 0) {
+        if (const AudioResult dropped = engine_.Drop(); !dropped.Ok())
+            error_ = dropped;
+    }
+    inFlight_ = 0;
 }
 
 bool CharacterPlayer::Play(const std::vector<const MorseCharacter*>& characters, const Sound& sound)
 {
+    error_ = AudioResult::Success();
     Stop();
+    if (!error_.Ok())
+        return false;
+    if (!engine_.IsOpen()) {
+        error_ = AudioResult::Failure(AudioError::NotOpen);
+        return false;
+    }
     if (characters.empty())
         return false;
-    AudioBufferHeader& out = buffers_[static_cast<std::size_t>(next_)];
-    std::vector<std::int16_t>& data = data_[static_cast<std::size_t>(next_)];
-    next_ = 1 - next_;
+    characters_ = characters;
 
-    data.clear();
-    for (std::size_t i = 0; i < characters.size(); ++i) {
-        MorseCode code(renderer_, *characters[i], sound.wpm, sound.pitchHz, 1000);
-        const int slot = code.SlotBytes(false) / 2;
-        const std::size_t at = data.size();
-        data.resize(at + static_cast<std::size_t>(slot));
-        code.CopyOut(data.data() + at, sound.noiseSpan, false, sound.amplitudePercent, slot);
-        if (i + 1 == characters.size())
-            data.resize(at + static_cast<std::size_t>(ValuesThroughLastMark(code)));
+    // The main signal's switches always; its noise, strength, fading and dither with
+    // the band conditions only. Never the effective speed's stretch or the drift.
+    controls_ = mainControls_;
+    controls_.SetListener(nullptr);
+    signal_.Impairments() = sound.bandConditions ? main_.Impairments() : Impairments();
+    signal_.Impairments().EffectivePermille = 1000;
+    if (!sound.bandConditions) {
+        controls_.SetValue(ControlId::NoiseRadioGroup, 0);
+        controls_.SetValue(ControlId::SignalRadioGroup, 7);  // S9: full strength
+        for (ControlId id : {ControlId::QSBCheckBox, ControlId::SpeedStepCheckBox, ControlId::PitchDitherCheckBox})
+            controls_.SetChecked(id, false);
     }
-    data.resize(data.size() - data.size() % 2);
+    const RendererState& switches = main_.Switches();
+    signal_.Switches().SetStraightKey(switches.StraightKeyOn);
+    signal_.Switches().SetFist(switches.FistSetting);
+    signal_.Switches().SetVariableWeighting(switches.VariableWeightingOn);
+    signal_.Switches().SetChirp(switches.ChirpOn);
+    signal_.Switches().SetDrift(false);
+    signal_.SetWpm(sound.wpm);
+    signal_.SetPitch(sound.pitchHz);
 
-    (void)audio_.UnprepareHeader(out);
-    out.data = data.data();
-    out.length = static_cast<std::uint32_t>(data.size() * sizeof(std::int16_t));
-    out.user = generation_;
-    error_ = audio_.PrepareHeader(out);
-    if (error_.Ok())
-        error_ = audio_.Write(out);
-    playing_ = error_.Ok();
-    return playing_;
+    // A drill's sound is not part of a recording armed for the next session.
+    source_.Load(static_cast<int>(characters_.size()));
+    run_ = engine_.Start(source_, signal_, false);
+    inFlight_ = 0;
+    sourceEnded_ = false;
+    playing_ = true;
+    return true;
 }
 
-void CharacterPlayer::OnBufferDone(AudioBufferHeader* header)
+bool CharacterPlayer::TakeMessage(int message, std::intptr_t lParam)
 {
-    if (!Owns(header) || header->user != generation_ || !playing_)
-        return;
-    playing_ = false;
-    if (heard)
-        heard(header->heardTick.load(std::memory_order_acquire));
+    if ((message != kBufferDoneMessage && message != kWaveOutDoneMessage) || !playing_)
+        return false;
+    const AudioStreamEngine::Completion done = engine_.Complete(reinterpret_cast<AudioBufferHeader*>(lParam));
+    if (done.buffer) {
+        if (done.run != run_)
+            return true;  // dropped by a later Play
+        --inFlight_;
+        if (sourceEnded_ && inFlight_ == 0) {
+            playing_ = false;
+            if (heard) {
+                const auto tell = heard;  // the listener may set another
+                tell(done.heardTick);
+            }
+            return true;
+        }
+    }
+    // A primed completion (of this Play or of one it replaced) or one of this run's
+    // buffers: at most two buffers on the device, as in a session.
+    if (sourceEnded_ || inFlight_ >= AudioStreamEngine::kPrimedCompletions)
+        return true;
+    switch (engine_.QueueNext().queued) {
+    case AudioStreamEngine::Queued::Buffer:
+        ++inFlight_;
+        break;
+    case AudioStreamEngine::Queued::SourceEnded:
+        sourceEnded_ = true;
+        break;
+    case AudioStreamEngine::Queued::Lost:
+        Fail(engine_.LastFault());
+        break;
+    case AudioStreamEngine::Queued::NotSendable:
+        Fail(AudioResult::Failure(AudioError::InvalidParameter));
+        break;
+    }
+    return true;
+}
+
+void CharacterPlayer::Fail(const AudioResult& reason)
+{
+    Stop();
+    error_ = reason;
+    if (failed) {
+        const auto tell = failed;
+        tell(reason);
+    }
 }
 
 }  // namespace lumbrel

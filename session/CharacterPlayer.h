@@ -1,66 +1,81 @@
 #pragma once
-// Plays a few characters at a time on the trainer's audio device for the drills: one
-// character, or the characters of a callsign, rendered back to back by MorseCode with
-// their gaps, in one buffer that ends with the last mark. Its completion is therefore
-// the moment the last mark was heard, which the device reports (heardTick).
+// Plays a few characters at a time for the drills, through the trainer's audio stream
+// engine on the trainer's device: one character, or the characters of a callsign, as
+// a run of its own (one character per buffer, as in a session) rendered by a
+// SignalRenderer at the main signal's speed and tone. The last character's slot ends
+// with its last mark, so the completion of its buffer is the moment that mark was
+// heard, which the device reports (heardTick).
 //
-// Playing again (a replay, the next character) drops what is still playing first, so
-// that the new sound starts within one output latency. The player shares the device
-// with the trainer and must not play while a session does; the window routes the
-// completions of the player's buffers here (Owns) and all others to the trainer.
+// Playing again (a replay, the next character) drops what is still on the device
+// first, so that the new sound starts within one output latency. The player shares the
+// engine with the trainer and must not play while a session does; while it plays, the
+// buffer-done messages are its own (TakeMessage), otherwise the trainer's.
 //
 // UI thread only.
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
-#include "audio/AudioDevice.h"
-#include "morse/MorseCode.h"
+#include "morse/Random.h"
+#include "session/AudioStreamEngine.h"
+#include "session/Controls.h"
+#include "session/SignalRenderer.h"
+#include "text/OneShotSymbols.h"
 
 namespace lumbrel {
 
 class CharacterPlayer {
 public:
     // How the characters sound: the main window's speed and pitch and, with the band
-    // conditions, its noise and signal strength.
+    // conditions, its noise, signal strength, fading and dither.
     struct Sound {
         int wpm = 25;
         int pitchHz = 750;
-        int noiseSpan = 0;             // Impairments::NoiseSpan of the noise item
-        int amplitudePercent = 100;    // Impairments::AmplitudePercent
+        bool bandConditions = false;
     };
 
-    // The device is the trainer's, already open; the renderer state is the trainer's.
-    CharacterPlayer(AudioDevice& audio, RendererState& renderer);
+    // engine: the trainer's, open; main and controls: the main signal and the main
+    // window's controls, whose switches (straight key, fist, weighting, chirp) and, with
+    // the band conditions, impairments each Play takes over.
+    CharacterPlayer(AudioStreamEngine& engine, const SignalRenderer& main, const ControlsModel& controls,
+                    const SettingsStore& store, std::uint32_t seed = 1);
     ~CharacterPlayer();
     CharacterPlayer(const CharacterPlayer&) = delete;
     CharacterPlayer& operator=(const CharacterPlayer&) = delete;
 
-    // Drops what is playing and plays the characters; false (with the device's
-    // reason in LastError) when the device refused.
+    // Drops what is playing and plays the characters; false (with the reason in
+    // LastError) when there is nothing to play or the device refused at once. A device
+    // that refuses a buffer later stops the player and tells `failed`.
     bool Play(const std::vector<const MorseCharacter*>& characters, const Sound& sound);
     // Drops what is playing; no heard report follows for it.
     void Stop();
     bool Playing() const { return playing_; }
     const AudioResult& LastError() const { return error_; }
 
-    // Whether a completed header is one of the player's buffers.
-    bool Owns(const AudioBufferHeader* header) const;
-    // A completion of one of the player's buffers. When it is what plays now (not one
-    // dropped by a later Play or Stop), the heard listener gets its heard tick.
-    void OnBufferDone(AudioBufferHeader* header);
+    // A message of the window's queue, before the trainer: true when it was the
+    // player's (a buffer-done message while it plays).
+    bool TakeMessage(int message, std::intptr_t lParam);
 
     // The last mark of the characters given to Play was heard at this tick.
     std::function<void(std::uint32_t heardTick)> heard;
+    // A buffer of the characters given to Play was refused: nothing more plays.
+    std::function<void(const AudioResult& reason)> failed;
 
 private:
-    AudioDevice& audio_;
-    RendererState& renderer_;
-    std::array<AudioBufferHeader, 2> buffers_{};
-    std::array<std::vector<std::int16_t>, 2> data_;
-    int next_ = 0;
-    std::intptr_t generation_ = 0;  // of the latest Play, kept in the header's user
+    void Fail(const AudioResult& reason);
+
+    AudioStreamEngine& engine_;
+    const SignalRenderer& main_;
+    const ControlsModel& mainControls_;
+    SettingsStore store_;
+    RandomNumber random_;
+    ControlsModel controls_;  // the main window's, the impairments off without band conditions
+    std::vector<const MorseCharacter*> characters_;
+    SignalRenderer signal_;
+    OneShotSymbols source_;
+    std::uint32_t run_ = 0;  // the engine's run of the latest Play
+    int inFlight_ = 0;       // buffers of that run on the device
+    bool sourceEnded_ = false;
     bool playing_ = false;
     AudioResult error_ = AudioResult::Success();
 };

@@ -31,7 +31,7 @@ public:
     void ControlChanged(ControlId id) override;
 
     // UI thread, before the trainer: a message that another user of the trainer's
-    // audio device takes (the drills' player) when it returns true.
+    // engine takes (the drills' player) when it returns true.
     std::function<bool(int message, std::intptr_t wParam, std::intptr_t lParam)> claim;
 
     // Called on the UI thread after each message has been handled.

@@ -6,8 +6,29 @@
 
 namespace lumbrel {
 
+namespace {
+
+// Bytes up to the end of the last mark of a rendered character, in whole frames; the
+// joined slot for one without a mark (a word space).
+int BytesThroughLastMark(const MorseCode& code)
+{
+    const auto& samples = code.Samples();
+    int end = std::min<int>(code.JoinedLength, static_cast<int>(samples.size()));
+    while (end > 0 && samples[static_cast<std::size_t>(end - 1)] == 0)
+        --end;
+    return end == 0 ? code.SlotBytes(true) : 2 * (end + end % 2);
+}
+
+}  // namespace
+
 SignalRenderer::SignalRenderer(RandomNumber& random, const ControlsModel& controls, const CharacterSet& characters,
                                const SettingsStore& store)
+    : SignalRenderer(random, controls, characters.ActiveSet(), store)
+{
+}
+
+SignalRenderer::SignalRenderer(RandomNumber& random, const ControlsModel& controls,
+                               const std::vector<const MorseCharacter*>& characters, const SettingsStore& store)
     : random_(random), controls_(controls), characters_(characters), store_(store), switches_(random)
 {
 }
@@ -29,17 +50,17 @@ SignalSettings SignalRenderer::Settings() const
 
 bool SignalRenderer::Sendable(int position) const
 {
-    return position >= 0 && position < static_cast<int>(characters_.ActiveSet().size());
+    return position >= 0 && position < static_cast<int>(characters_.size());
 }
 
 QString SignalRenderer::Display(int position) const
 {
-    return characters_.ActiveSet()[static_cast<std::size_t>(position)]->display;
+    return characters_[static_cast<std::size_t>(position)]->display;
 }
 
 std::uint32_t SignalRenderer::Render(int position, bool joined, std::int16_t* dest, std::uint32_t capacityBytes)
 {
-    const MorseCharacter& character = *characters_.ActiveSet()[static_cast<std::size_t>(position)];
+    const MorseCharacter& character = *characters_[static_cast<std::size_t>(position)];
     const int amplitude = impairments_.AmplitudePercent(Settings());
     const int permille = (randomGroups_ || store_.Read(keys::EffectiveMode) != 0 || position == kWordSpace)
         ? impairments_.EffectivePermille
@@ -52,6 +73,8 @@ std::uint32_t SignalRenderer::Render(int position, bool joined, std::int16_t* de
     // hold an odd number of values (a word space of seven odd units); its last value,
     // half a frame of closing silence, is left out rather than the buffer refused.
     int bytes = std::min<int>(code.SlotBytes(joined), static_cast<int>(capacityBytes));
+    if (joined && endAtLastMark_)
+        bytes = std::min(bytes, BytesThroughLastMark(code));
     bytes -= bytes % static_cast<int>(audio::kBlockAlign);
     const int noise = Impairments::NoiseSpan(controls_.Value(ControlId::NoiseRadioGroup));
     code.CopyOut(dest, noise, joined, amplitude, bytes / 2);

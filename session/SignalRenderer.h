@@ -5,6 +5,8 @@
 // active set as it is rendered into a buffer.
 #include <QString>
 
+#include <vector>
+
 #include "morse/MorseCode.h"
 #include "session/AudioStreamEngine.h"
 #include "session/CharacterSet.h"
@@ -16,8 +18,12 @@ namespace lumbrel {
 
 class SignalRenderer final : public SlotRenderer {
 public:
+    // Sends the characters of the active set.
     SignalRenderer(RandomNumber& random, const ControlsModel& controls, const CharacterSet& characters,
                    const SettingsStore& store);
+    // Sends from a list its owner keeps (position k is characters[k]).
+    SignalRenderer(RandomNumber& random, const ControlsModel& controls,
+                   const std::vector<const MorseCharacter*>& characters, const SettingsStore& store);
 
     // The renderer's switches and accumulators.
     RendererState& Switches() { return switches_; }
@@ -36,6 +42,9 @@ public:
     void SetRandomGroups(bool on) { randomGroups_ = on; }
     // The setup dialog's speed dither size, as the window's copy holds it.
     void SetSpeedDitherSize(int size) { speedDitherSize_ = size; }
+    // A joined slot ends with its last mark: a short sound that ends so (a drill's
+    // character or call) is heard to its end when its buffer comes home.
+    void SetEndAtLastMark(bool on) { endAtLastMark_ = on; }
 
     // The signal options of the controls, as they stand now.
     SignalSettings Settings() const;
@@ -50,7 +59,7 @@ public:
 private:
     RandomNumber& random_;
     const ControlsModel& controls_;
-    const CharacterSet& characters_;
+    const std::vector<const MorseCharacter*>& characters_;
     const SettingsStore& store_;
     RendererState switches_;
     ::lumbrel::Impairments impairments_;
@@ -58,6 +67,7 @@ private:
     int pitch_ = 750;
     bool randomGroups_ = true;
     int speedDitherSize_ = 0;
+    bool endAtLastMark_ = false;
 };
 
 }  // namespace lumbrel

@@ -154,6 +154,7 @@ public:
     RandomGroupSource& Groups() { return groups_; }
     const EntrySymbols& Entries() const { return entrySymbols_; }
     const TextSymbols& TextFile() const { return textSymbols_; }
+    AudioStreamEngine& Engine() { return engine_; }
     const AudioStreamEngine& Engine() const { return engine_; }
     SessionRecorder& Recorder() { return recorder_; }
     SettingsStore& Store() { return store_; }

@@ -40,7 +40,7 @@ void VirtualSession::Pump()
                 ++ticks_;
                 trainer_->Timer1Timer();
             }
-        } else {
+        } else if (!claim || !claim(m->message, m->wParam, m->lParam)) {
             trainer_->HandleMessage(m->message, m->wParam, m->lParam);
         }
         if (afterMessage)

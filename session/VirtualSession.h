@@ -67,6 +67,9 @@ public:
 
     // Called after every handled message, with its number (for tests that watch steps).
     std::function<void(int message)> afterMessage;
+    // Before the trainer: a message that another user of the trainer's engine (the
+    // drills' player) takes when it returns true.
+    std::function<bool(int message, std::intptr_t wParam, std::intptr_t lParam)> claim;
 
 private:
     void ControlChanged(ControlId id) override;

@@ -86,7 +86,7 @@ inline constexpr IntKey DrillTimeLimit{kDrills, "Time Limit", 3000};        // m
 inline constexpr IntKey DrillCharacters{kDrills, "Characters", 100};        // 0: no such end
 inline constexpr IntKey DrillMinutes{kDrills, "Minutes", 0};                // 0: no such end
 inline constexpr IntKey DrillTarget{kDrills, "Target", 1000};               // ms, 200..5000
-inline constexpr IntKey DrillBandConditions{kDrills, "Band Conditions", 0}; // noise and signal of the main window
+inline constexpr IntKey DrillBandConditions{kDrills, "Band Conditions", 0}; // the main window's noise, signal, fading
 inline constexpr IntKey CallsignCalls{kDrills, "Calls", 50};                // 1..500
 inline constexpr IntKey CallsignStartSpeed{kDrills, "Start Speed", 20};     // WPM, 10..80
 inline constexpr IntKey CallsignStep{kDrills, "Step", 2};                   // WPM, 1..20

@@ -97,7 +97,7 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
     callForm->addRow(QStringLiteral("Co&py:"), callInput_);
     tabs_->addTab(callsigns, QStringLiteral("Callsign r&uns"));
 
-    bandConditions_ = new QCheckBox(QStringLiteral("&Band conditions of the main window (noise, signal)"), this);
+    bandConditions_ = new QCheckBox(QStringLiteral("&Band conditions of the main window (noise, signal, fading)"), this);
     prompt_ = new QLabel(this);
     prompt_->setAlignment(Qt::AlignCenter);
     prompt_->setFocusPolicy(Qt::StrongFocus);
@@ -151,6 +151,7 @@ DrillsDialog::~DrillsDialog()
     // The player outlives the window: nothing of a drill may reach it any more.
     player_.Stop();
     player_.heard = nullptr;
+    player_.failed = nullptr;
 }
 
 void DrillsDialog::RestoreOptions()
@@ -179,16 +180,9 @@ void DrillsDialog::SaveOptions()
 
 CharacterPlayer::Sound DrillsDialog::CurrentSound() const
 {
-    CharacterPlayer::Sound sound;
-    sound.wpm = trainer_.Signal().Wpm();
-    sound.pitchHz = trainer_.Signal().Pitch();
-    if (bandConditions_->isChecked()) {
-        SignalSettings signal;
-        signal.signalLevel = trainer_.Controls().Value(ControlId::SignalRadioGroup);
-        sound.amplitudePercent = trainer_.Signal().Impairments().AmplitudePercent(signal);
-        sound.noiseSpan = Impairments::NoiseSpan(trainer_.Controls().Value(ControlId::NoiseRadioGroup));
-    }
-    return sound;
+    return {.wpm = trainer_.Signal().Wpm(),
+            .pitchHz = trainer_.Signal().Pitch(),
+            .bandConditions = bandConditions_->isChecked()};
 }
 
 bool DrillsDialog::Running() const

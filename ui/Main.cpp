@@ -122,14 +122,11 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
     BuildTrainer(trainer_, Trainer::Dependencies{env.store, env.clock, pump_, env.audio, *this, env.rig,
                                                  env.qrmAudio, env.seed},
                  std::move(wiring));
-    // The drills play on the same device: their buffers' completions are theirs.
-    drillPlayer_ = std::make_unique<CharacterPlayer>(env.audio, trainer_->Signal().Switches());
+    // The drills play through the trainer's engine: while they play, its completions are theirs.
+    drillPlayer_ = std::make_unique<CharacterPlayer>(trainer_->Engine(), trainer_->Signal(), trainer_->Controls(),
+                                                     store_, env.seed);
     pump_.claim = [this](int message, std::intptr_t, std::intptr_t lParam) {
-        auto* header = reinterpret_cast<AudioBufferHeader*>(lParam);
-        if ((message != kWaveOutDoneMessage && message != kBufferDoneMessage) || !drillPlayer_->Owns(header))
-            return false;
-        drillPlayer_->OnBufferDone(header);
-        return true;
+        return drillPlayer_->TakeMessage(message, lParam);
     };
     // A settings file that could not be read whole is told once, when the loop runs.
     if (const QString note = store_.OpeningNote(); !note.isEmpty())

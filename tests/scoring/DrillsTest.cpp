@@ -12,12 +12,12 @@
 
 #include <QTemporaryDir>
 
-#include "audio/VirtualAudioDevice.h"
 #include "drills/DrillControllers.h"
 #include "morse/LearningOrders.h"
 #include "scoring/CallsignRun.h"
 #include "scoring/DrillProgress.h"
 #include "scoring/RecognitionDrill.h"
+#include "session/VirtualSession.h"
 
 namespace lumbrel {
 namespace {
@@ -141,14 +141,14 @@ TEST(CallsignRun, TheSpeedStepsWithEachCallWithinTenToEightyAndRightCallsScoreBy
     }
 }
 
-// The drills as the window runs them, on the virtual clock and device at 20 WPM (a unit
-// of 60 ms), stored in a history file and read back as the progress window does.
+// The drills as the window runs them: through the trainer's engine on the virtual clock
+// and device at 20 WPM (a unit of 60 ms), stored in a history file and read back as the
+// progress window does.
 struct DrillRig : DrillView {
-    VirtualClock clock{5000};
-    VirtualAudioDevice device{clock};
-    RandomNumber random{3};
-    RendererState renderer{random};
-    CharacterPlayer player{device, renderer};
+    VirtualSession session{SettingsStore::InMemory(), 3};
+    VirtualClock& clock = session.clock();
+    CharacterPlayer player{session.trainer().Engine(), session.trainer().Signal(), session.trainer().Controls(),
+                           session.trainer().Store()};
     QTemporaryDir dir;
     History history{dir.filePath("history.sqlite")};
     std::vector<CallsignRun::Checked> checked;
@@ -156,9 +156,16 @@ struct DrillRig : DrillView {
 
     DrillRig()
     {
-        EXPECT_TRUE(device.Open(kTrainerAudioFormat, AudioNotification::ToCallback([this](AudioBufferHeader* h) {
-                                    player.OnBufferDone(h);
-                                })).Ok());
+        session.CreateAndShow();
+        session.claim = [this](int message, std::intptr_t, std::intptr_t lParam) {
+            return player.TakeMessage(message, lParam);
+        };
+    }
+    // Plays on until pred holds; the tick it held at.
+    std::uint32_t RunUntil(const std::function<bool()>& pred)
+    {
+        EXPECT_TRUE(session.RunUntil(pred, 20000));
+        return clock.TickCount();
     }
     static const MorseCharacter* Lookup(const QString& display)
     {
@@ -203,9 +210,9 @@ TEST(DrillControllers, ReactionTimesRunFromTheHeardEndAndMissesAreReplayedThenSt
         const QString c = drill.Current();
         ++played[c];
         const std::uint32_t playedAt = rig.clock.TickCount();
-        ASSERT_TRUE(rig.clock.AdvanceToNextDue());
-        ASSERT_EQ(drill.CurrentState(), State::Waiting);
-        ASSERT_EQ(*drill.HeardTick(), playedAt + static_cast<std::uint32_t>(DrillRig::SoundMs(c))) << c.toStdString();
+        ASSERT_EQ(rig.RunUntil([&] { return drill.CurrentState() == State::Waiting; }),
+                  playedAt + static_cast<std::uint32_t>(DrillRig::SoundMs(c))) << c.toStdString();
+        ASSERT_EQ(*drill.HeardTick(), rig.clock.TickCount());
         const auto& [answer, delay] = script.at(c);
         rig.clock.Advance(delay);
         if (answer.isEmpty())
@@ -216,8 +223,8 @@ TEST(DrillControllers, ReactionTimesRunFromTheHeardEndAndMissesAreReplayedThenSt
             // Shown and played again; the drill goes on after a pause.
             ASSERT_EQ(drill.CurrentState(), State::Correcting);
             const std::uint32_t again = rig.clock.TickCount();
-            ASSERT_TRUE(rig.clock.AdvanceToNextDue());
-            EXPECT_EQ(rig.clock.TickCount(), again + static_cast<std::uint32_t>(DrillRig::SoundMs(c)));
+            EXPECT_EQ(rig.RunUntil([&] { return drill.CurrentState() == State::Pausing; }),
+                      again + static_cast<std::uint32_t>(DrillRig::SoundMs(c)));
             rig.clock.Advance(RecognitionDrillController::kPauseAfterCorrectionMs);
             drill.Tick();
         }
@@ -244,15 +251,17 @@ TEST(DrillControllers, ACallsignRunReplaysAtOnceStepsTheSpeedAndKeepsTheBestScor
                                              rig.history.BestCallsignScore());
     CallsignRunController runner(rig.player, rig.clock, &DrillRig::Lookup, std::move(run), {.pitchHz = 600},
                                  &rig.history, rig);
+    std::optional<std::uint32_t> heard;
+    rig.player.heard = [&heard](std::uint32_t tick) { heard = tick; };
     runner.Start();
-    // The first call at 20 WPM: heard to its last mark; a replay a moment into it
-    // starts at the key and plays the whole call again.
+    // The first call at 20 WPM, a character per buffer as in a session; a replay a
+    // moment into it drops it, starts at the key and is heard to its last mark.
     const QString first = runner.Run().Call();
-    EXPECT_EQ(rig.device.NextCompletionMs(), rig.clock.ElapsedMs() + DrillRig::SoundMs(first));
-    rig.clock.Advance(250);
+    rig.session.RunFor(250);
     EXPECT_TRUE(runner.Replay());
     EXPECT_FALSE(runner.Replay());
-    EXPECT_EQ(rig.device.NextCompletionMs(), rig.clock.ElapsedMs() + DrillRig::SoundMs(first));
+    const std::uint32_t replayed = rig.clock.TickCount();
+    EXPECT_EQ(rig.RunUntil([&] { return heard.has_value(); }), replayed + DrillRig::SoundMs(first));
     runner.Enter(first);             // right, replayed: half its points; 24 WPM next
     runner.Enter(QStringLiteral("?"));  // wrong: 20 WPM next
     runner.Enter(runner.Run().Call());
