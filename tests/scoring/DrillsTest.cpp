@@ -14,6 +14,7 @@
 
 #include "drills/DrillControllers.h"
 #include "morse/LearningOrders.h"
+#include "recording/WavFile.h"
 #include "scoring/CallsignRun.h"
 #include "scoring/DrillProgress.h"
 #include "scoring/RecognitionDrill.h"
@@ -253,6 +254,9 @@ TEST(DrillControllers, ACallsignRunReplaysAtOnceStepsTheSpeedAndKeepsTheBestScor
                                  &rig.history, rig);
     std::optional<std::uint32_t> heard;
     rig.player.heard = [&heard](std::uint32_t tick) { heard = tick; };
+    auto wav = std::make_unique<WavFile>(rig.dir.filePath("armed.wav"));
+    const WavFile& armed = *wav;
+    rig.session.trainer().Recorder().ArmWav(std::move(wav));
     runner.Start();
     // The first call at 20 WPM, a character per buffer as in a session; a replay a
     // moment into it drops it, starts at the key and is heard to its last mark.
@@ -273,6 +277,7 @@ TEST(DrillControllers, ACallsignRunReplaysAtOnceStepsTheSpeedAndKeepsTheBestScor
     EXPECT_EQ(rig.checked[2].attempt.wpm, 20);
     EXPECT_EQ(rig.history.BestCallsignScore(), runner.Run().Score());
     EXPECT_EQ(rig.history.Drills(DrillKind::Callsigns).at(0).CallsMissed(), 1);
+    EXPECT_EQ(armed.DataBytes(), 0u);  // a recording armed for the next session gets none of it
 }
 
 }  // namespace
