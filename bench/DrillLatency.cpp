@@ -69,12 +69,17 @@ int Play(int count, int delayMs)
         heard.reset();
         if (!player.Play({e}, {.wpm = 25, .pitchHz = 700}))
             return 2;
+        // The first message is a primed completion: the character is written then.
+        std::optional<std::uint32_t> written;
         while (!heard) {
             const Message m = queue.Take();
             (void)player.TakeMessage(m.message, m.lParam);
+            if (!written)
+                written = NowTick();
         }
         const std::uint32_t reported = NowTick();
-        std::printf("character %d: key %u, heard tick %u, reported at %u\n", i, pressed, *heard, reported);
+        std::printf("character %d: key %u, written %u, heard tick %u, reported at %u\n", i, pressed, *written,
+                    *heard, reported);
         // The learner answers delayMs after the heard end.
         while (static_cast<std::int32_t>(NowTick() - (*heard + static_cast<std::uint32_t>(delayMs))) < 0)
             std::this_thread::sleep_for(std::chrono::microseconds(200));
