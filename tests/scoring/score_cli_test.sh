@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # lumbrel-score: the aligned pair, the last line, the exit status, bad files, and the
-# history of lessons rendered by lumbrel-render.
+# history of lessons rendered by lumbrel-render, which favours the characters it says
+# were missed when asked.
 set -u
 score=$1
 render=$2
@@ -69,5 +70,11 @@ accuracy=$(tail -n 1 "$tmp/out" | cut -d" " -f2)
 check "--history shows N, the speeds and the accuracy" 'tail -n 1 "$tmp/out" | grep -Eq " groups +5 +25 +12\.5 +1:0[0-9] +$accuracy$"'
 "$score" --csv > "$tmp/out"
 check "--csv gives the header and the session" '[ $(wc -l < "$tmp/out") -eq 2 ] && grep -q ",groups,koch,5,25,12.5,1," "$tmp/out"'
+sed 's/k/m/g' "$tmp/l.txt" > "$tmp/nok.txt"
+"$score" "$tmp/l.txt" "$tmp/nok.txt" --save > /dev/null
+before=$(tr -cd k < "$tmp/l.txt" | wc -c)
+"$render" --groups --minutes 1 --chars 5 --effective 500 --seed 4 --favour-missed -o "$tmp/f.wav" --transcript "$tmp/f.txt"
+check "--favour-missed sends the character missed in the history more often" \
+    '[ "$(tr -cd k < "$tmp/f.txt" | wc -c)" -gt $((before * 2)) ]'
 
 exit $fail

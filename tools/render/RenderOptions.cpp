@@ -66,6 +66,8 @@ QString RenderUsage()
         "  --weighting           variable weighting\n"
         "  --chirp               chirp\n"
         "  --favour-recent       favour the characters added last\n"
+        "  --favour-missed       favour the characters missed in the last checked sessions\n"
+        "                        and drills of the history database, as the setup option does\n"
         "  --qrm                 two interfering stations near the pitch, mixed into the output\n"
         "\n"
         "Words, sample QSOs and text files, played by the trainer's own engine with every\n"
@@ -220,6 +222,8 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
             o.chirp = true;
         } else if (arg == QLatin1String("--favour-recent")) {
             o.favourRecent = true;
+        } else if (arg == QLatin1String("--favour-missed")) {
+            o.favourMissed = true;
         } else if (arg == QLatin1String("--qrm")) {
             o.qrm = true;
         } else if (arg == QLatin1String("--bitrate")) {

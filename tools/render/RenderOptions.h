@@ -43,6 +43,7 @@ struct RenderOptions {
     bool weighting = false;
     bool chirp = false;
     bool favourRecent = false;
+    bool favourMissed = false;        // weigh by the misses in the user's history database
     bool qrm = false;                 // the two interfering stations, mixed into the output
     int mp3BitRate = 1;               // the "MP3 Bit Rate" setting: 16 x (n + 1) kbit/s
     bool outputGiven = false;

@@ -12,6 +12,8 @@
 #include "audio/Clock.h"
 #include "audio/PortAudioDevice.h"
 #include "recording/Transcript.h"
+#include "scoring/History.h"
+#include "scoring/RecognitionDrill.h"
 #include "scoring/SessionFacts.h"
 #include "session/QtMessagePump.h"
 #include "session/TrainerFactory.h"
@@ -52,6 +54,7 @@ SettingsStore OptionsStore(const RenderOptions& o)
     store.Write(keys::VariableWeighting, o.weighting ? 1 : 0);
     store.Write(keys::Chirp, o.chirp ? 1 : 0);
     store.Write(keys::FavourRecent, o.favourRecent ? 1 : 0);
+    store.Write(keys::FavourMissed, o.favourMissed ? 1 : 0);
     store.Write(keys::UseMfj, o.order == LearningOrder::Mfj ? 1 : 0);
     store.Write(keys::DisplayDelay, 1);  // show each character as soon as it is heard
     store.Write(keys::Qrm, o.qrm ? 1 : 0);
@@ -122,6 +125,27 @@ void ApplyAfterShow(const RenderOptions& o, Trainer& trainer)
 {
     trainer.Signal().SetWpm(o.wpm);
     trainer.Signal().Impairments().EffectivePermille = o.effectivePermille;
+}
+
+// "Favour characters I miss": random groups weighed by the misses of the last checked
+// sessions and drills in the user's history database, read when the session begins. A
+// history that cannot be used is said, and the groups are drawn as without the option.
+void FavourMissed(const RenderOptions& o, Trainer& trainer)
+{
+    if (!o.favourMissed)
+        return;
+    trainer.Groups().SetMissTalliesSource([] {
+        History history(History::DefaultPath());
+        const bool open = history.Open();
+        if (const QString notice = history.TakeNotice(); !notice.isEmpty())
+            PrintError(notice);
+        if (!open) {
+            PrintError(QStringLiteral("the history cannot be used (%1); groups are drawn without it")
+                           .arg(history.Problem()));
+            return MissTallies{};
+        }
+        return history.RecentMissTallies(kWeakCharacterHistory, RecognitionOptions{}.targetMs);
+    });
 }
 
 // The facts of the session, kept for the transcript's sidecar.
@@ -197,6 +221,7 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
     }
     session.CreateAndShow();
     ApplyAfterShow(o, session.trainer());
+    FavourMissed(o, session.trainer());
     std::optional<SessionSummary> facts;
     KeepFacts(session.trainer(), facts);
     QString why;
@@ -254,6 +279,7 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
                  QtPumpWiring(pump));
     Trainer& trainer = *wired;
     ApplyAfterShow(o, trainer);
+    FavourMissed(o, trainer);
     if (!trainer.AudioOpen())
         return 1;
     std::optional<SessionSummary> facts;
