@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTabBar>
@@ -120,7 +121,13 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
                             this);
     keys->setWordWrap(true);
     layout->addWidget(keys);
-    resize(560, 520);
+    // Room for a summary of a dozen characters, larger with a larger desktop font, as
+    // far as the screen has room; a small screen scrolls the summary.
+    const double scale = std::max(1.0, fontMetrics().lineSpacing() / 17.0);
+    QSize size(static_cast<int>(560 * scale), static_cast<int>(680 * scale));
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(size);
 
     timer_ = new QTimer(this);
     timer_->setInterval(kTickMs);
@@ -321,7 +328,7 @@ void DrillsDialog::Answered(const RecognitionAnswer& answer, RecognitionDrill::O
     switch (outcome) {
     case RecognitionDrill::Outcome::Right:
         prompt_->setText(QStringLiteral("<span style='color:#2a7a2a'>%1</span>").arg(c.toHtmlEscaped()));
-        status_->setText(QStringLiteral("%1 right in %2").arg(c, Seconds(answer.reactionMs)));
+        status_->setText(QStringLiteral("%1: right in %2").arg(c, Seconds(answer.reactionMs)));
         break;
     case RecognitionDrill::Outcome::Wrong:
         prompt_->setText(QStringLiteral("<span style='color:#b00000'>%1</span>").arg(c.toHtmlEscaped()));

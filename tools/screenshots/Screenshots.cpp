@@ -1,4 +1,4 @@
-// lumbrel-screenshots OUTDIR: pictures of the main window and its dialogs.
+// lumbrel-screenshots OUTDIR: pictures of the main window, its dialogs and the drills.
 //
 // The main window runs on a store in memory, a virtual clock and a virtual audio
 // device: a random-groups session plays for a few virtual seconds so that the text
@@ -22,6 +22,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -38,6 +39,7 @@
 #include "ui/CheckCopy.h"
 #include "ui/Configure.h"
 #include "ui/DefineMorse.h"
+#include "ui/Drills.h"
 #include "ui/MP3Recording.h"
 #include "ui/Main.h"
 #include "ui/Progress.h"
@@ -103,6 +105,49 @@ void Settle()
 {
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
+}
+
+// The drills window after a short drill of each kind, answered by a scripted learner
+// (a few slow or wrong answers, one call miscopied), with the history's drills before.
+bool DrawDrills(lumbrel::MainWindow& window, lumbrel::VirtualClock& clock, const QDir& dir)
+{
+    using Recognition = lumbrel::RecognitionDrillController;
+    window.DrillsClick();
+    Settle();
+    lumbrel::DrillsDialog* drills = window.Drills();
+    if (!drills)
+        return false;
+    drills->RecognitionStart()->click();
+    for (int k = 0; k < 5000 && drills->Recognition()->CurrentState() != Recognition::State::Over; ++k) {
+        clock.Advance(20);
+        Settle();
+        Recognition& drill = *drills->Recognition();
+        if (drill.CurrentState() == Recognition::State::Waiting) {
+            clock.Advance(350 + 90 * (k % 7));
+            drill.KeyTyped(k % 6 == 0 ? QStringLiteral("e") : drill.Current());
+        }
+        drill.Tick();
+    }
+    Settle();
+    bool ok = Save(*drills, dir, "drills-recognition.png");
+
+    drills->Tabs()->setCurrentIndex(1);
+    drills->CallsignStart()->click();
+    for (int call = 0; drills->Callsigns()->CurrentState() == lumbrel::CallsignRunController::State::Running; ++call) {
+        for (int ms = 0; ms < 4000; ms += 100) {
+            clock.Advance(100);
+            Settle();
+        }
+        QString copy = drills->Callsigns()->Run().Call().toLower();
+        if (call == 1)
+            copy[1] = copy[1] == QLatin1Char('e') ? QLatin1Char('i') : QLatin1Char('e');
+        drills->Callsigns()->Enter(copy);
+    }
+    Settle();
+    ok = Save(*drills, dir, "drills-callsigns.png") && ok;
+    drills->close();
+    Settle();
+    return ok;
 }
 
 // A dark desktop theme's palette, much like the dark themes of the common desktops.
@@ -223,6 +268,10 @@ bool DrawWindows(const QDir& dir)
             progress->close();
         }
     }
+    window.SetHistoryPath(history.filePath(QStringLiteral("history.sqlite")));
+    store.Write(lumbrel::keys::DrillCharacters, 24);
+    store.Write(lumbrel::keys::CallsignCalls, 5);
+    ok = DrawDrills(window, clock, dir) && ok;
 
     lumbrel::ConfigureDialog& setup = window.setupDialog();
     setup.SetCharacterCount(40);
