@@ -21,6 +21,7 @@
 
 #include "scoring/DrillProgress.h"
 #include "session/Trainer.h"
+#include "ui/ControlWidgets.h"
 #include "text/WeakCharacters.h"
 
 namespace lumbrel {
@@ -327,39 +328,51 @@ void DrillsDialog::Answered(const RecognitionAnswer& answer, RecognitionDrill::O
     const QString c = answer.character.toUpper();
     switch (outcome) {
     case RecognitionDrill::Outcome::Right:
-        prompt_->setText(QStringLiteral("<span style='color:#2a7a2a'>%1</span>").arg(c.toHtmlEscaped()));
+        prompt_->setText(Coloured(kRightColour, c.toHtmlEscaped()));
         status_->setText(QStringLiteral("%1: right in %2").arg(c, Seconds(answer.reactionMs)));
         break;
     case RecognitionDrill::Outcome::Wrong:
-        prompt_->setText(QStringLiteral("<span style='color:#b00000'>%1</span>").arg(c.toHtmlEscaped()));
+        prompt_->setText(Coloured(kWrongColour, c.toHtmlEscaped()));
         status_->setText(QStringLiteral("You typed %1; it was %2").arg(answer.answer.toUpper(), c));
         break;
     case RecognitionDrill::Outcome::TooLate:
-        prompt_->setText(QStringLiteral("<span style='color:#b00000'>%1</span>").arg(c.toHtmlEscaped()));
+        prompt_->setText(Coloured(kWrongColour, c.toHtmlEscaped()));
         status_->setText(QStringLiteral("Too late; it was %1").arg(c));
         break;
     }
+}
+
+QString DrillsDialog::Coloured(const QColor& wanted, const QString& html) const
+{
+    const QColor colour = ReadableOn(wanted, palette().color(QPalette::Window));
+    return QStringLiteral("<span style='color:%1'>%2</span>").arg(colour.name(), html);
+}
+
+// The call and the copy, each wrong, missing or extra character marked: dark text on a
+// light red, readable on light and dark palettes alike.
+DrillsDialog::MarkedCall DrillsDialog::MarkCall(const CopyScore& score)
+{
+    MarkedCall marked;
+    for (const CopyScore::Column& column : score.Columns()) {
+        const bool bad = column.mark != CopyScore::Mark::Correct;
+        auto cell = [bad](QChar c) {
+            const QString t = c.isNull() ? QStringLiteral("_") : QString(c.toUpper()).toHtmlEscaped();
+            return bad ? QStringLiteral("<span style='background:#f4a6a6;color:#000000'>%1</span>").arg(t) : t;
+        };
+        marked.sent += cell(column.sent);
+        marked.copied += cell(column.copied);
+    }
+    return marked;
 }
 
 void DrillsDialog::CallChecked(const CallsignRun::Checked& checked)
 {
     const CallAttempt& a = checked.attempt;
     if (a.Right()) {
-        prompt_->setText(QStringLiteral("<span style='color:#2a7a2a'>%1</span>").arg(a.call.toHtmlEscaped()));
+        prompt_->setText(Coloured(kRightColour, a.call.toHtmlEscaped()));
     } else {
-        // The call above, the copy below it, each wrong, missing or extra character marked.
-        QString sent;
-        QString copied;
-        for (const CopyScore::Column& column : checked.score.Columns()) {
-            const bool bad = column.mark != CopyScore::Mark::Correct;
-            auto cell = [bad](QChar c) {
-                const QString t = c.isNull() ? QStringLiteral("_") : QString(c.toUpper()).toHtmlEscaped();
-                return bad ? QStringLiteral("<span style='background:#f4a6a6'>%1</span>").arg(t) : t;
-            };
-            sent += cell(column.sent);
-            copied += cell(column.copied);
-        }
-        prompt_->setText(QStringLiteral("<tt>%1<br>%2</tt>").arg(sent, copied));
+        const MarkedCall marked = MarkCall(checked.score);
+        prompt_->setText(QStringLiteral("<tt>%1<br>%2</tt>").arg(marked.sent, marked.copied));
     }
     status_->setText(QStringLiteral("%1 points at %2 WPM · score %3 · next %4 WPM")
                          .arg(a.points)
@@ -430,8 +443,9 @@ void DrillsDialog::ShowCallsignSummary(const DrillRecord& record)
         if (!header)
             html += QStringLiteral("<p>Missed:</p><table cellpadding=3><tr><th>Call</th><th>Copied</th><th>WPM</th></tr>");
         header = true;
+        const MarkedCall marked = MarkCall(CopyScore::Score(a.call, a.copied));
         html += QStringLiteral("<tr><td><tt>%1</tt></td><td><tt>%2</tt></td><td align=right>%3</td></tr>")
-                    .arg(a.call.toHtmlEscaped(), a.copied.toUpper().toHtmlEscaped())
+                    .arg(marked.sent, marked.copied)
                     .arg(a.wpm);
     }
     if (header)

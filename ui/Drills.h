@@ -10,6 +10,7 @@
 //
 // The window is modal: no session starts while it is open, and it does not open while
 // a session runs. UI thread only.
+#include <QColor>
 #include <QDialog>
 
 #include <memory>
@@ -64,6 +65,19 @@ private:
     void CallChecked(const CallsignRun::Checked& checked) override;
     void Finished(const DrillRecord& record, std::optional<qint64> stored) override;
     void SoundFailed(const QString& reason) override;
+
+    // A call and its copy as rich text, the characters that differ marked.
+    struct MarkedCall {
+        QString sent;
+        QString copied;
+    };
+    static MarkedCall MarkCall(const CopyScore& score);
+    // `html` in `wanted`, made readable on the window's background.
+    QString Coloured(const QColor& wanted, const QString& html) const;
+
+    // Right and wrong answers; made lighter on a dark palette.
+    static constexpr QRgb kRightColour = 0x2a7a2a;
+    static constexpr QRgb kWrongColour = 0xb00000;
 
     void RestoreOptions();
     void SaveOptions();
