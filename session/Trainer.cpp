@@ -12,14 +12,14 @@
 namespace lumbrel {
 
 Trainer::Trainer(Dependencies deps)
-    : store_(std::move(deps.store)),
+    : settings_(std::move(deps.store)),
       clock_(deps.clock),
       window_(deps.window),
       host_(deps.host),
       rig_(deps.rig),
       random_(deps.seed),
-      characters_(store_, *this),
-      signal_(random_, controls_, characters_, store_),
+      characters_(settings_.Store(), *this),
+      signal_(random_, controls_, characters_, settings_.Store()),
       display_(controls_, sent_, window_),
       groupSymbols_(groups_, *this, [this]() -> const std::vector<const MorseCharacter*>& { return characters_.ActiveSet(); }),
       entrySymbols_(*this),
@@ -92,52 +92,16 @@ void Trainer::SetToolVisible(LearningTool tool, bool visible)
 
 void Trainer::FormCreate()
 {
-    // Restoring a control runs its reaction as a user's click would. "Letters" comes
-    // before the count reaction is attached, "Speed" before "Delay" (a speed change
-    // resets the effective speed), and "Display Delay" after "Display", which it replaces.
-    controls_.SetValue(ControlId::PitchSpinner, store_.Read(keys::Pitch));
-    controls_.SetValue(ControlId::CharacterCountSpinEdit, store_.Read(keys::Letters));
-    controls_.SetValue(ControlId::RadioGroup1, store_.Read(keys::Speed));
-    RadioGroup1Click();
-    controls_.SetValue(ControlId::CodeSpeedRadioGroup, store_.Read(keys::Delay));
-    CodeSpeedRadioGroupClick();
-    controls_.SetValue(ControlId::DisplayDelayComboBox, store_.Read(keys::Display));
-    copies_.useMfj = store_.Read(keys::UseMfj) != 0;
-    copies_.callback = store_.Read(keys::Callback);
-    copies_.port = store_.Read(keys::Port);
-    controls_.SetValue(ControlId::DisplayDelayComboBox, store_.Read(keys::DisplayDelay));
-    controls_.SetValue(ControlId::NoiseRadioGroup, store_.Read(keys::NoiseLevel));
-    controls_.SetChecked(ControlId::ChirpCheckBox, store_.Read(keys::Chirp) != 0);
-    ApplyChirp();
-    controls_.SetChecked(ControlId::HandSentCheckBox, store_.Read(keys::StraightKey) != 0);
-    ApplyChirp();
-    controls_.SetChecked(ControlId::QRMCheckBox, store_.Read(keys::Qrm) != 0);
-    QRMCheckBoxClick();
-    controls_.SetValue(ControlId::SignalRadioGroup, store_.Read(keys::SignalLevel));
-    controls_.SetChecked(ControlId::QSBCheckBox, store_.Read(keys::Qsb) != 0);
-    QSBCheckBoxClick();
-    controls_.SetValue(ControlId::QSBModeRadioGroup, store_.Read(keys::QsbMode));
-    controls_.SetValue(ControlId::QSBTypeRadioGroup, store_.Read(keys::QsbType));
-    controls_.SetChecked(ControlId::SpeedStepCheckBox, store_.Read(keys::SpeedStep) != 0);
-    controls_.SetChecked(ControlId::PitchDitherCheckBox, store_.Read(keys::PitchDither) != 0);
-    controls_.SetChecked(ControlId::WeightingCheckBox, store_.Read(keys::VariableWeighting) != 0);
-    WeightingCheckBoxClick();
-    copies_.speedDitherSize = store_.Read(keys::SpeedDitherSize);
-    copies_.straightKeyFist = store_.Read(keys::StraightKeyFist);
-    copies_.favourRecent = store_.Read(keys::FavourRecent) != 0;
-    copies_.wordFilter = store_.Read(keys::WordFilter);
-    copies_.singleWordOnly = store_.Read(keys::SingleWordOnly) != 0;
-    copies_.maxWordLength = store_.Read(keys::MaxWordLength);
-    copies_.commonWordFile = store_.Read(keys::CommonWordFile);
-    copies_.qsoFile = store_.Read(keys::QsoFile);
-
-    controls_.SetChecked(ControlId::SingleWordsOnly1, copies_.singleWordOnly);
-    qrm_.SetUseCallbacks(copies_.callback != 0);
-    signal_.SetSpeedDitherSize(copies_.speedDitherSize);
-    display_.SetSingleWordOnly(copies_.singleWordOnly);
-    groups_.SetFavourRecent(copies_.favourRecent);
-    characters_.SetOrder(copies_.useMfj ? LearningOrder::Mfj : LearningOrder::Koch);
-    sessionMinutes_ = std::clamp(store_.Read(keys::Session), 1, 60);
+    settings_.RestoreControls(controls_, [this](ControlId id) { RestoredControlReaction(id); });
+    settings_.RestoreCopies();
+    const Copies& copies = settings_.SettingCopies();
+    controls_.SetChecked(ControlId::SingleWordsOnly1, copies.singleWordOnly);
+    qrm_.SetUseCallbacks(copies.callback != 0);
+    signal_.SetSpeedDitherSize(copies.speedDitherSize);
+    display_.SetSingleWordOnly(copies.singleWordOnly);
+    groups_.SetFavourRecent(copies.favourRecent);
+    characters_.SetOrder(copies.useMfj ? LearningOrder::Mfj : LearningOrder::Koch);
+    sessionMinutes_ = settings_.StoredSessionMinutes();
 
     signal_.SetWpm(15 + 5 * controls_.Value(ControlId::RadioGroup1));
     OpenAudio();
@@ -148,14 +112,41 @@ void Trainer::FormCreate()
     signal_.SetPitch(controls_.Value(ControlId::PitchSpinner));
 }
 
+// A restored control runs its reaction as a user's click would.
+void Trainer::RestoredControlReaction(ControlId id)
+{
+    switch (id) {
+    case ControlId::RadioGroup1:
+        RadioGroup1Click();
+        break;
+    case ControlId::CodeSpeedRadioGroup:
+        CodeSpeedRadioGroupClick();
+        break;
+    case ControlId::ChirpCheckBox:
+    case ControlId::HandSentCheckBox:
+        ApplyChirp();
+        break;
+    case ControlId::QRMCheckBox:
+        QRMCheckBoxClick();
+        break;
+    case ControlId::QSBCheckBox:
+        QSBCheckBoxClick();
+        break;
+    case ControlId::WeightingCheckBox:
+        WeightingCheckBoxClick();
+        break;
+    default:
+        break;
+    }
+}
+
 void Trainer::FormShow()
 {
     // Free to close, unless a session runs: the window may come back from the
     // notification area in the middle of one.
     if (!sessionActive_)
         idle_ = true;
-    sentFont_.pointSize = store_.Read(keys::FontSize);
-    sentFont_.face = store_.Read(keys::FontName);
+    settings_.ReadSentFont();
     if (!shown_) {
         shown_ = true;
         characters_.SetShown();
@@ -172,26 +163,7 @@ void Trainer::FormClose()
     // here: its recordings are finished and the rig is unkeyed.
     if (sessionActive_)
         EndOfSession();
-    store_.Write(keys::Letters, controls_.Value(ControlId::CharacterCountSpinEdit));
-    store_.Write(keys::Speed, controls_.Value(ControlId::RadioGroup1));
-    store_.Write(keys::Delay, controls_.Value(ControlId::CodeSpeedRadioGroup));
-    store_.Write(keys::Pitch, controls_.Value(ControlId::PitchSpinner));
-    store_.Write(keys::Display, controls_.Value(ControlId::DisplayDelayComboBox));
-    store_.Write(keys::FontSize, sentFont_.pointSize);
-    store_.Write(keys::DisplayDelay, controls_.Value(ControlId::DisplayDelayComboBox));
-    store_.Write(keys::NoiseLevel, controls_.Value(ControlId::NoiseRadioGroup));
-    store_.Write(keys::Chirp, controls_.Checked(ControlId::ChirpCheckBox) ? 1 : 0);
-    store_.Write(keys::StraightKey, controls_.Checked(ControlId::HandSentCheckBox) ? 1 : 0);
-    store_.Write(keys::Qrm, controls_.Checked(ControlId::QRMCheckBox) ? 1 : 0);
-    store_.Write(keys::SignalLevel, controls_.Value(ControlId::SignalRadioGroup));
-    store_.Write(keys::Qsb, controls_.Checked(ControlId::QSBCheckBox) ? 1 : 0);
-    store_.Write(keys::QsbMode, controls_.Value(ControlId::QSBModeRadioGroup));
-    store_.Write(keys::QsbType, controls_.Value(ControlId::QSBTypeRadioGroup));
-    store_.Write(keys::SpeedStep, controls_.Checked(ControlId::SpeedStepCheckBox) ? 1 : 0);
-    store_.Write(keys::PitchDither, controls_.Checked(ControlId::PitchDitherCheckBox) ? 1 : 0);
-    store_.Write(keys::VariableWeighting, controls_.Checked(ControlId::WeightingCheckBox) ? 1 : 0);
-    store_.Write(keys::SingleWordOnly, controls_.Checked(ControlId::SingleWordsOnly1) ? 1 : 0);
-    store_.Sync();
+    settings_.Save(controls_);
     // The rig port before the audio output, so that nothing can fail in between.
     if (rig_)
         rig_->CloseRigPort();
@@ -200,7 +172,7 @@ void Trainer::FormClose()
 
 void Trainer::OpenAudio()
 {
-    const AudioResult result = engine_.Open(copies_.callback != 0);
+    const AudioResult result = engine_.Open(settings_.SettingCopies().callback != 0);
     if (!result.Ok())
         TellNoSoundOutput(result);
 }
@@ -227,7 +199,7 @@ bool Trainer::EnsureAudioOpen()
 {
     if (engine_.Ready())
         return true;
-    const AudioResult result = engine_.Open(copies_.callback != 0);
+    const AudioResult result = engine_.Open(settings_.SettingCopies().callback != 0);
     if (result.Ok())
         return true;
     TellNoSoundOutput(result);
@@ -296,7 +268,7 @@ void Trainer::StartButtonClick()
         return;
     if (!EnsureAudioOpen())
         return;
-    const int pause = store_.Read(keys::Pause);
+    const int pause = settings_.Store().Read(keys::Pause);
     if (pause <= 0) {
         sourceKind_ = SourceKind::RandomGroups;
         if (!BeginSession())
@@ -318,7 +290,7 @@ bool Trainer::BeginSession()
     startTick_ = clock_.TickCount();
     idle_ = false;
     signal_.Switches().SetVariableWeighting(controls_.Checked(ControlId::WeightingCheckBox));
-    signal_.Switches().SetFist(copies_.straightKeyFist);
+    signal_.Switches().SetFist(settings_.SettingCopies().straightKeyFist);
     characters_.RebuildActiveSet();
     if (characters_.ActiveSet().size() < 2)
         return false;
@@ -486,30 +458,22 @@ void Trainer::CharacterCountSpinEditChange()
 
 void Trainer::SetupDialogClosed()
 {
-    copies_.useMfj = store_.Read(keys::UseMfj) != 0;
-    copies_.favourRecent = store_.Read(keys::FavourRecent) != 0;
-    copies_.wordFilter = store_.Read(keys::WordFilter);
-    copies_.maxWordLength = store_.Read(keys::MaxWordLength);
-    groups_.SetFavourRecent(copies_.favourRecent);
-    characters_.SetOrder(copies_.useMfj ? LearningOrder::Mfj : LearningOrder::Koch);
+    settings_.ReloadSetupCopies();
+    const Copies& copies = settings_.SettingCopies();
+    groups_.SetFavourRecent(copies.favourRecent);
+    characters_.SetOrder(copies.useMfj ? LearningOrder::Mfj : LearningOrder::Koch);
     characters_.RebuildCharacterList();
     characters_.RebuildActiveSet();
 }
 
 // --- Text area commands --------------------------------------------------------------
 
-void Trainer::SetSentFont(const QString& face, int pointSize)
-{
-    sentFont_.face = face;
-    sentFont_.pointSize = pointSize;
-    store_.Write(keys::FontSize, pointSize);
-    store_.Write(keys::FontName, face);
-}
+void Trainer::SetSentFont(const QString& face, int pointSize) { settings_.SetSentFont(face, pointSize); }
 
 void Trainer::SingleWordsOnly1Click()
 {
-    copies_.singleWordOnly = controls_.Checked(ControlId::SingleWordsOnly1);
-    display_.SetSingleWordOnly(copies_.singleWordOnly);
+    settings_.SetSingleWordOnly(controls_.Checked(ControlId::SingleWordsOnly1));
+    display_.SetSingleWordOnly(settings_.SettingCopies().singleWordOnly);
 }
 
 void Trainer::Clear1Click() { sent_.Clear(); }

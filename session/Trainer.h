@@ -32,6 +32,7 @@
 #include "session/SessionSummary.h"
 #include "session/SessionTypes.h"
 #include "session/SignalRenderer.h"
+#include "session/TrainerSettings.h"
 #include "settings/SettingsStore.h"
 #include "text/EntrySymbols.h"
 #include "text/RandomGroups.h"
@@ -118,13 +119,8 @@ public:
     void SetupDialogClosed();
 
     // --- Text area commands (context menu of "Sent") ---------------------
-    // The text area's font: face and point size as stored ("Font Name", "FontSize");
-    // the window shows it in the designed bold style.
-    struct TextFont {
-        QString face;
-        int pointSize = 10;
-    };
-    const TextFont& SentFont() const { return sentFont_; }
+    using TextFont = TrainerSettings::TextFont;
+    const TextFont& SentFont() const { return settings_.SentFont(); }
     // "Select Font" confirmed: the font of "Sent" for this run; writes "FontSize",
     // then "Font Name".
     void SetSentFont(const QString& face, int pointSize);
@@ -156,7 +152,7 @@ public:
     const TextSymbols& TextFile() const { return textSymbols_; }
     const AudioStreamEngine& Engine() const { return engine_; }
     SessionRecorder& Recorder() { return recorder_; }
-    SettingsStore& Store() { return store_; }
+    SettingsStore& Store() { return settings_.Store(); }
 
     bool CountdownPending() const { return countdown_ > 0; }
     // From BeginSession until the end-of-session processing has run.
@@ -181,20 +177,8 @@ public:
     void ReleaseRecording() { recorder_.Release(sent_.Lines()); }
 
     // Main-window copies of settings read at start or when the setup dialog closes.
-    struct Copies {
-        bool useMfj = false;
-        int callback = 0;
-        int port = 0;
-        int speedDitherSize = 0;
-        int straightKeyFist = 0;
-        bool favourRecent = false;
-        int wordFilter = 0x3FFFFFF;
-        bool singleWordOnly = false;
-        int maxWordLength = 20;
-        QString commonWordFile;
-        QString qsoFile;
-    };
-    const Copies& SettingCopies() const { return copies_; }
+    using Copies = TrainerSettings::Copies;
+    const Copies& SettingCopies() const { return settings_.SettingCopies(); }
 
     // The facts of a session at its end (session/SessionSummary.h).
     using SessionSummary = lumbrel::SessionSummary;
@@ -227,6 +211,7 @@ private:
     void StreamFault(const AudioResult& result, const QString& caption) override;
     void BufferFilled(const void* data, std::uint32_t bytes) override { recorder_.Append(data, bytes); }
 
+    void RestoredControlReaction(ControlId id);
     void OpenAudio();
     bool EnsureAudioOpen();
     void TellNoSoundOutput(const AudioResult& result);
@@ -246,7 +231,7 @@ private:
     // or forward (a correction, summer time) or midnight changes nothing.
     int ElapsedSeconds() const;
 
-    SettingsStore store_;
+    TrainerSettings settings_;
     Clock& clock_;
     MessageTarget& window_;
     TrainerHost& host_;
@@ -265,7 +250,6 @@ private:
     SessionRecorder recorder_;
     QrmStations qrm_;
     AudioStreamEngine engine_;
-    Copies copies_;
 
     // Controller.
     int countdown_ = 0;
@@ -278,7 +262,6 @@ private:
     int charactersSent_ = 0;
     SourceKind sourceKind_ = SourceKind::RandomGroups;
     int sessionMinutes_ = 5;
-    TextFont sentFont_{QStringLiteral("Arial"), 10};
     // The first sound output failure of this session and its caption, told once when the
     // session ends; lost: the session ended because nothing was left in flight.
     struct SoundFault {

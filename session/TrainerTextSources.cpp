@@ -60,7 +60,7 @@ void Trainer::ToolButton7Click()
 {
     if (!SourceCommandAllowed())
         return;
-    list_.path = ResolveProgramPath(ProgramFolder(), copies_.commonWordFile);
+    list_.path = ResolveProgramPath(ProgramFolder(), settings_.SettingCopies().commonWordFile);
     if (!QFileInfo(list_.path).isFile())
         return;
     list_.asWords = true;
@@ -79,7 +79,7 @@ void Trainer::ToolButton8Click()
 {
     if (!SourceCommandAllowed())
         return;
-    const QString path = ResolveProgramPath(ProgramFolder(), copies_.qsoFile);
+    const QString path = ResolveProgramPath(ProgramFolder(), settings_.SettingCopies().qsoFile);
     if (!QFileInfo(path).isFile())
         return;
     list_ = ListChoice{path, false, true};
@@ -100,10 +100,9 @@ bool Trainer::PlayChosenList(const QString& subfolder, const QString& caption, b
         return false;
     const QString folder = ProgramFolder();
     const QString name = ItemFileName(ResolveProgramPath(folder, subfolder), caption);
-    QString& current = asWords ? copies_.commonWordFile : copies_.qsoFile;
-    current = QStringLiteral("\\%1\\%2").arg(subfolder, name);
+    const QString current = QStringLiteral("\\%1\\%2").arg(subfolder, name);
+    settings_.SetCurrentListFile(asWords, current);
     list_ = ListChoice{ResolveProgramPath(folder, current), asWords, !asWords};
-    store_.Write(asWords ? keys::CommonWordFile : keys::QsoFile, current);
     return PlayEntryList();
 }
 
@@ -123,9 +122,9 @@ bool Trainer::PlayEntryList()
 
     const EntryListOptions options{
         .filterAsWords = list_.asWords,
-        .wordFilter = copies_.wordFilter,
-        .maxWordLength = copies_.maxWordLength,
-        .sizeLimit = list_.asWords ? CommonWordsLimit(store_.Read(keys::CommonWordsSize)) : 0,
+        .wordFilter = settings_.SettingCopies().wordFilter,
+        .maxWordLength = settings_.SettingCopies().maxWordLength,
+        .sizeLimit = list_.asWords ? CommonWordsLimit(settings_.Store().Read(keys::CommonWordsSize)) : 0,
     };
     EntryLoadResult loaded = LoadEntryList(list_.path, options, random_);
     if (loaded.status == EntryLoadStatus::Missing)
@@ -139,7 +138,7 @@ bool Trainer::PlayEntryList()
         return false;
 
     // Every character of the list takes part.
-    WriteFirstCharactersMask(store_, CharacterCount());
+    WriteFirstCharactersMask(settings_.Store(), CharacterCount());
     characters_.LearningModeRefresh();
     charactersSent_ = -2;
     sourceKind_ = SourceKind::RandomEntries;
@@ -208,7 +207,7 @@ bool Trainer::PlayTextFile(const QString& path)
     textSymbols_.Begin(random_);
     display_.SetParameterLineMode(stations);
 
-    WriteFirstCharactersMask(store_, CharacterCount());
+    WriteFirstCharactersMask(settings_.Store(), CharacterCount());
     characters_.LearningModeRefresh();
     if (!BeginSession()) {
         display_.SetParameterLineMode(false);
