@@ -13,7 +13,7 @@ namespace lumbrel {
 
 Trainer::Trainer(Dependencies deps)
     : settings_(std::move(deps.store)),
-      clock_(deps.clock),
+      sessionClock_(deps.clock),
       window_(deps.window),
       host_(deps.host),
       rig_(deps.rig),
@@ -101,7 +101,7 @@ void Trainer::FormCreate()
     display_.SetSingleWordOnly(copies.singleWordOnly);
     groups_.SetFavourRecent(copies.favourRecent);
     characters_.SetOrder(copies.useMfj ? LearningOrder::Mfj : LearningOrder::Koch);
-    sessionMinutes_ = settings_.StoredSessionMinutes();
+    sessionClock_.SetLengthMinutes(settings_.StoredSessionMinutes());
 
     signal_.SetWpm(15 + 5 * controls_.Value(ControlId::RadioGroup1));
     OpenAudio();
@@ -258,13 +258,11 @@ void Trainer::ApplyIdleControls()
     controls_.SetEnabled(ControlId::Timer1, false);
 }
 
-int Trainer::ElapsedSeconds() const { return static_cast<int>((clock_.TickCount() - startTick_) / 1000u); }
-
 void Trainer::StartButtonClick()
 {
     // Never two pipelines over buffers still in flight: a start while a session runs,
     // winds down or counts down is ignored.
-    if (sessionActive_ || countdown_ > 0)
+    if (sessionActive_ || sessionClock_.CountdownPending())
         return;
     if (!EnsureAudioOpen())
         return;
@@ -274,8 +272,7 @@ void Trainer::StartButtonClick()
         if (!BeginSession())
             return;
     } else {
-        tickCounter_ = 1;
-        countdown_ = pause;
+        sessionClock_.StartCountdown(pause);
         controls_.SetText(ControlId::Label1, QString::number(pause));
     }
     ApplySessionControls();
@@ -287,7 +284,7 @@ bool Trainer::BeginSession()
         return false;
     if (!EnsureAudioOpen())
         return false;
-    startTick_ = clock_.TickCount();
+    sessionClock_.StartSessionClock();
     idle_ = false;
     signal_.Switches().SetVariableWeighting(controls_.Checked(ControlId::WeightingCheckBox));
     signal_.Switches().SetFist(settings_.SettingCopies().straightKeyFist);
@@ -301,7 +298,7 @@ bool Trainer::BeginSession()
     sent_.Clear();
     sessionState_ = kRunning;
     sessionActive_ = true;
-    tickCounter_ = 1;
+    sessionClock_.RestartTicks();
     controls_.SetText(ControlId::Label1, QStringLiteral("00:00"));
     display_.ResetPendingWord();
     display_.SetSourceKind(sourceKind_);
@@ -324,7 +321,7 @@ void Trainer::StopButtonClick()
         signal_.Switches().SetDrift(false);
     if (controls_.Checked(ControlId::QRMCheckBox))
         qrm_.Close();
-    if (sessionState_ == kRunning && sessionActive_ && countdown_ == 0) {
+    if (sessionState_ == kRunning && sessionActive_ && !sessionClock_.CountdownPending()) {
         sessionState_ = kStopping;
         // Every buffer was lost to device failures: no event will come to end the session.
         if (engine_.Pending() == 0)
@@ -332,7 +329,7 @@ void Trainer::StopButtonClick()
         return;
     }
     idle_ = true;
-    countdown_ = 0;
+    sessionClock_.CancelCountdown();
     ApplyIdleControls();
 }
 
@@ -353,28 +350,28 @@ bool Trainer::FormCloseQuery()
 void Trainer::Timer1Timer()
 {
     signal_.Impairments().AdvanceFading();
-    if (tickCounter_ % 20 == 0) {
-        if (countdown_ == 0) {
-            const int elapsed = ElapsedSeconds();
-            controls_.SetText(ControlId::Label1,
-                              QStringLiteral("%1:%2").arg(elapsed / 60, 2, 10, QLatin1Char('0')).arg(elapsed % 60, 2, 10, QLatin1Char('0')));
-            if (sourceKind_ == SourceKind::RandomGroups && elapsed >= 60 * sessionMinutes_) {
-                StopButtonClick();
-                controls_.SetEnabled(ControlId::Timer1, false);
-            }
-        } else {
-            countdown_ -= 1;
-            if (countdown_ == 0) {
-                tickCounter_ = 0;
-                sourceKind_ = SourceKind::RandomGroups;
-                if (!BeginSession())
-                    StopButtonClick();  // back to Idle, as a Stop during the countdown
-            } else {
-                controls_.SetText(ControlId::Label1, QString::number(countdown_));
-            }
+    switch (sessionClock_.BeginTick()) {
+    case SessionClock::Second::None:
+        break;
+    case SessionClock::Second::SessionSecond: {
+        const int elapsed = sessionClock_.ElapsedSeconds();
+        controls_.SetText(ControlId::Label1, SessionClock::ClockText(elapsed));
+        if (sourceKind_ == SourceKind::RandomGroups && sessionClock_.TimeUp(elapsed)) {
+            StopButtonClick();
+            controls_.SetEnabled(ControlId::Timer1, false);
         }
+        break;
     }
-    tickCounter_ += 1;
+    case SessionClock::Second::CountdownStep:
+        controls_.SetText(ControlId::Label1, QString::number(sessionClock_.CountdownLeft()));
+        break;
+    case SessionClock::Second::CountdownOver:
+        sourceKind_ = SourceKind::RandomGroups;
+        if (!BeginSession())
+            StopButtonClick();  // back to Idle, as a Stop during the countdown
+        break;
+    }
+    sessionClock_.EndTick();
 }
 
 void Trainer::RadioGroup1Click()
@@ -629,8 +626,8 @@ void Trainer::ReportSession()
     summary.characterCount = controls_.Value(ControlId::CharacterCountSpinEdit);
     summary.characterWpm = signal_.Wpm();
     summary.effectivePermille = signal_.Impairments().EffectivePermille;
-    summary.sessionMinutes = sessionMinutes_;
-    summary.elapsedSeconds = ElapsedSeconds();
+    summary.sessionMinutes = sessionClock_.LengthMinutes();
+    summary.elapsedSeconds = sessionClock_.ElapsedSeconds();
     summary.text = sent_.Text();
     sessionEnded_(summary);
 }

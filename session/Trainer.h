@@ -29,6 +29,7 @@
 #include "session/DelayedDisplay.h"
 #include "session/Impairments.h"
 #include "session/QrmStations.h"
+#include "session/SessionClock.h"
 #include "session/SessionSummary.h"
 #include "session/SessionTypes.h"
 #include "session/SignalRenderer.h"
@@ -154,7 +155,7 @@ public:
     SessionRecorder& Recorder() { return recorder_; }
     SettingsStore& Store() { return settings_.Store(); }
 
-    bool CountdownPending() const { return countdown_ > 0; }
+    bool CountdownPending() const { return sessionClock_.CountdownPending(); }
     // From BeginSession until the end-of-session processing has run.
     bool SessionActive() const { return sessionActive_; }
     // Stopped or at its end, with buffers still to come home.
@@ -167,7 +168,7 @@ public:
     bool AudioOpen() const { return engine_.IsOpen(); }
 
     // The session length is the setup dialog's spinner, read when it is needed.
-    void SetSessionLengthMinutes(int minutes) { sessionMinutes_ = minutes; }
+    void SetSessionLengthMinutes(int minutes) { sessionClock_.SetLengthMinutes(minutes); }
 
     // Recording: the record command arms a WAV or MP3 recording and the transcript.
     void ArmWavRecording(std::unique_ptr<WavFile> wav) { recorder_.ArmWav(std::move(wav)); }
@@ -203,7 +204,7 @@ private:
     RandomNumber& Random() override { return random_; }
     void DrawDither() override { signal_.DrawDither(); }
     void EntryBegins() override { signal_.Switches().ResetDrift(); }
-    bool TimeUp() const override { return ElapsedSeconds() >= 60 * sessionMinutes_; }
+    bool TimeUp() const override { return sessionClock_.TimeUp(); }
     Station StartStation(const std::array<int, 4>& values) override;
     void StationTextBegins(const QString& parameterText) override;
 
@@ -227,12 +228,9 @@ private:
     void TellSoundFault();
     void ReportSession();
     SymbolSource& CurrentSource();
-    // Whole seconds since the session began, on the tick count: a wall clock set back
-    // or forward (a correction, summer time) or midnight changes nothing.
-    int ElapsedSeconds() const;
 
     TrainerSettings settings_;
-    Clock& clock_;
+    SessionClock sessionClock_;
     MessageTarget& window_;
     TrainerHost& host_;
     RigKeying* rig_;
@@ -252,16 +250,12 @@ private:
     AudioStreamEngine engine_;
 
     // Controller.
-    int countdown_ = 0;
-    int tickCounter_ = 0;
-    std::uint32_t startTick_ = 0;
     bool idle_ = true;
     bool shown_ = false;
     bool sessionActive_ = false;
     int sessionState_ = kEnded;
     int charactersSent_ = 0;
     SourceKind sourceKind_ = SourceKind::RandomGroups;
-    int sessionMinutes_ = 5;
     // The first sound output failure of this session and its caption, told once when the
     // session ends; lost: the session ended because nothing was left in flight.
     struct SoundFault {
@@ -318,7 +312,6 @@ private:
         bool asWords = true;
         bool oneEntry = false;
     } list_;
-    std::uint32_t textStartTick_ = 0;
     QString droppedName_;
 };
 

@@ -53,7 +53,7 @@ bool Trainer::SourceCommandAllowed() const
 {
     // Never a second pipeline over buffers still in flight, nor a start during the
     // countdown; the sources send every character of the list, so all must be in use.
-    return !sessionActive_ && countdown_ == 0 && AllCharactersInUse();
+    return !sessionActive_ && !sessionClock_.CountdownPending() && AllCharactersInUse();
 }
 
 void Trainer::ToolButton7Click()
@@ -144,7 +144,7 @@ bool Trainer::PlayEntryList()
     sourceKind_ = SourceKind::RandomEntries;
 
     ApplySessionControls();
-    tickCounter_ = 1;
+    sessionClock_.RestartTicks();
     sent_.Clear();
     entrySymbols_.Begin(std::move(loaded.entries), list_.oneEntry);
     if (!BeginSession()) {
@@ -194,7 +194,7 @@ bool Trainer::PlayTextFile(const QString& path)
     charactersSent_ = -2;
     sourceKind_ = SourceKind::SequentialText;
     ApplySessionControls();
-    tickCounter_ = 1;
+    sessionClock_.RestartTicks();
 
     const bool stations = textSymbols_.StationLines();
     sent_.Clear();
@@ -215,7 +215,7 @@ bool Trainer::PlayTextFile(const QString& path)
         ApplyIdleControls();
         return false;
     }
-    textStartTick_ = clock_.TickCount();
+    sessionClock_.StartTextClock();
     return true;
 }
 
@@ -250,7 +250,7 @@ SourceHost::Station Trainer::StartStation(const std::array<int, 4>& values)
 // The station's text starts: its log line, on a line of its own.
 void Trainer::StationTextBegins(const QString& parameterText)
 {
-    const std::uint32_t hundredths = (clock_.TickCount() - textStartTick_) / 10u;
+    const std::uint32_t hundredths = sessionClock_.HundredthsSinceTextStart();
     if (!sent_.Text().isEmpty() && !sent_.Text().endsWith(QLatin1Char('\n')))
         sent_.Append(QStringLiteral("\n"));
     sent_.Append(ParameterLogLine(hundredths, parameterText) + QLatin1Char('\n'));
