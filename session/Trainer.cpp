@@ -21,9 +21,7 @@ Trainer::Trainer(Dependencies deps)
       characters_(settings_.Store(), *this),
       signal_(random_, controls_, characters_, settings_.Store()),
       display_(controls_, sent_, window_),
-      groupSymbols_(groups_, *this, [this]() -> const std::vector<const MorseCharacter*>& { return characters_.ActiveSet(); }),
-      entrySymbols_(*this),
-      textSymbols_(*this),
+      sources_(*this, [this]() -> const std::vector<const MorseCharacter*>& { return characters_.ActiveSet(); }),
       recorder_([this](const QString& text, const QString& caption) { host_.ShowMessage(text, caption, MessageKind::Error); }),
       qrm_(QrmStations::Dependencies{
           .devices = deps.qrmAudio, .window = window_, .random = random_,
@@ -99,7 +97,7 @@ void Trainer::FormCreate()
     qrm_.SetUseCallbacks(copies.callback != 0);
     signal_.SetSpeedDitherSize(copies.speedDitherSize);
     display_.SetSingleWordOnly(copies.singleWordOnly);
-    groups_.SetFavourRecent(copies.favourRecent);
+    sources_.Groups().SetFavourRecent(copies.favourRecent);
     characters_.SetOrder(copies.useMfj ? LearningOrder::Mfj : LearningOrder::Koch);
     sessionClock_.SetLengthMinutes(settings_.StoredSessionMinutes());
 
@@ -147,8 +145,8 @@ void Trainer::FormShow()
     if (!sessionActive_)
         idle_ = true;
     settings_.ReadSentFont();
-    if (!shown_) {
-        shown_ = true;
+    // The first showing.
+    if (!characters_.Shown()) {
         characters_.SetShown();
         characters_.RebuildCharacterList();
         characters_.RebuildActiveSet();
@@ -268,7 +266,7 @@ void Trainer::StartButtonClick()
         return;
     const int pause = settings_.Store().Read(keys::Pause);
     if (pause <= 0) {
-        sourceKind_ = SourceKind::RandomGroups;
+        sources_.Select(SourceKind::RandomGroups);
         if (!BeginSession())
             return;
     } else {
@@ -294,21 +292,21 @@ bool Trainer::BeginSession()
     soundFault_ = SoundFault{};
     charactersSent_ = -2;
     controls_.SetText(ControlId::StatusBar1, QString());
-    groups_.Begin(random_);
+    sources_.Groups().Begin(random_);
     sent_.Clear();
     sessionState_ = kRunning;
     sessionActive_ = true;
     sessionClock_.RestartTicks();
     controls_.SetText(ControlId::Label1, QStringLiteral("00:00"));
     display_.ResetPendingWord();
-    display_.SetSourceKind(sourceKind_);
+    display_.SetSourceKind(sources_.Kind());
     display_.SetWordListSession(false);
     // A port that is not open (unplugged, or missing when the program started) is tried
     // again here, so that an interface plugged back in keys the next session.
     if (rig_)
         rig_->RaiseRigLines();
-    signal_.SetRandomGroups(sourceKind_ == SourceKind::RandomGroups);
-    engine_.Start(CurrentSource(), signal_);
+    signal_.SetRandomGroups(sources_.Kind() == SourceKind::RandomGroups);
+    engine_.Start(sources_.Current(), signal_);
     if (controls_.Checked(ControlId::QRMCheckBox))
         StartQrmStations();
     return true;
@@ -356,7 +354,7 @@ void Trainer::Timer1Timer()
     case SessionClock::Second::SessionSecond: {
         const int elapsed = sessionClock_.ElapsedSeconds();
         controls_.SetText(ControlId::Label1, SessionClock::ClockText(elapsed));
-        if (sourceKind_ == SourceKind::RandomGroups && sessionClock_.TimeUp(elapsed)) {
+        if (sources_.Kind() == SourceKind::RandomGroups && sessionClock_.TimeUp(elapsed)) {
             StopButtonClick();
             controls_.SetEnabled(ControlId::Timer1, false);
         }
@@ -366,7 +364,7 @@ void Trainer::Timer1Timer()
         controls_.SetText(ControlId::Label1, QString::number(sessionClock_.CountdownLeft()));
         break;
     case SessionClock::Second::CountdownOver:
-        sourceKind_ = SourceKind::RandomGroups;
+        sources_.Select(SourceKind::RandomGroups);
         if (!BeginSession())
             StopButtonClick();  // back to Idle, as a Stop during the countdown
         break;
@@ -395,7 +393,7 @@ void Trainer::CodeSpeedRadioGroupClick()
     const int index = controls_.Value(ControlId::CodeSpeedRadioGroup);
     controls_.SetEnabled(ControlId::SpeedStepCheckBox, index == 0 && controls_.Value(ControlId::RadioGroup1) > 0);
     signal_.Impairments().EffectivePermille = Impairments::PermilleForIndex(index);
-    if (shown_)
+    if (characters_.Shown())
         characters_.LearningModeRefresh();
 }
 
@@ -449,7 +447,7 @@ void Trainer::RearmQrmStation(int index)
 
 void Trainer::CharacterCountSpinEditChange()
 {
-    if (shown_)
+    if (characters_.Shown())
         characters_.CharacterCountChanged();
 }
 
@@ -457,7 +455,7 @@ void Trainer::SetupDialogClosed()
 {
     settings_.ReloadSetupCopies();
     const Copies& copies = settings_.SettingCopies();
-    groups_.SetFavourRecent(copies.favourRecent);
+    sources_.Groups().SetFavourRecent(copies.favourRecent);
     characters_.SetOrder(copies.useMfj ? LearningOrder::Mfj : LearningOrder::Koch);
     characters_.RebuildCharacterList();
     characters_.RebuildActiveSet();
@@ -506,19 +504,6 @@ bool Trainer::HandleMessage(int message, std::intptr_t wParam, std::intptr_t lPa
 }
 
 // --- The session's buffers -----------------------------------------------------------
-
-SymbolSource& Trainer::CurrentSource()
-{
-    switch (sourceKind_) {
-    case SourceKind::RandomEntries:
-        return entrySymbols_;
-    case SourceKind::SequentialText:
-        return textSymbols_;
-    case SourceKind::RandomGroups:
-        break;
-    }
-    return groupSymbols_;
-}
 
 void Trainer::OnBufferDone(AudioBufferHeader* header)
 {
@@ -595,7 +580,7 @@ void Trainer::EndOfSession()
     idle_ = true;
     display_.SetParameterLineMode(false);
     signal_.Switches().SetDrift(false);
-    textSymbols_.Close();  // a text file stopped halfway is not held open
+    sources_.Text().Close();  // a text file stopped halfway is not held open
     sessionActive_ = false;
     sessionState_ = kEnded;
     ReportSession();
@@ -620,7 +605,7 @@ void Trainer::ReportSession()
     if (!sessionEnded_)
         return;
     SessionSummary summary;
-    summary.source = sourceKind_;
+    summary.source = sources_.Kind();
     summary.singleEntry = list_.oneEntry;
     summary.order = characters_.Order();
     summary.characterCount = controls_.Value(ControlId::CharacterCountSpinEdit);

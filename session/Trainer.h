@@ -30,14 +30,12 @@
 #include "session/Impairments.h"
 #include "session/QrmStations.h"
 #include "session/SessionClock.h"
+#include "session/SessionSources.h"
 #include "session/SessionSummary.h"
 #include "session/SessionTypes.h"
 #include "session/SignalRenderer.h"
 #include "session/TrainerSettings.h"
 #include "settings/SettingsStore.h"
-#include "text/EntrySymbols.h"
-#include "text/RandomGroups.h"
-#include "text/TextSymbols.h"
 
 namespace lumbrel {
 
@@ -148,9 +146,9 @@ public:
     CharacterSet& Characters() { return characters_; }
     // The main signal: speed, tone, switches and impairments.
     SignalRenderer& Signal() { return signal_; }
-    RandomGroupSource& Groups() { return groups_; }
-    const EntrySymbols& Entries() const { return entrySymbols_; }
-    const TextSymbols& TextFile() const { return textSymbols_; }
+    RandomGroupSource& Groups() { return sources_.Groups(); }
+    const EntrySymbols& Entries() const { return sources_.Entries(); }
+    const TextSymbols& TextFile() const { return sources_.Text(); }
     const AudioStreamEngine& Engine() const { return engine_; }
     SessionRecorder& Recorder() { return recorder_; }
     SettingsStore& Store() { return settings_.Store(); }
@@ -161,7 +159,7 @@ public:
     // Stopped or at its end, with buffers still to come home.
     bool WindingDown() const { return sessionActive_ && sessionState_ != kRunning; }
     // The source of the session that runs or ran last.
-    SourceKind Source() const { return sourceKind_; }
+    SourceKind Source() const { return sources_.Kind(); }
     // The delayed display of the sent text.
     const DelayedDisplay& Display() const { return display_; }
     int CharactersSent() const { return charactersSent_; }
@@ -227,7 +225,6 @@ private:
     void EndOfSession();
     void TellSoundFault();
     void ReportSession();
-    SymbolSource& CurrentSource();
 
     TrainerSettings settings_;
     SessionClock sessionClock_;
@@ -241,21 +238,16 @@ private:
     CharacterSet characters_;
     SignalRenderer signal_;
     DelayedDisplay display_;
-    RandomGroupSource groups_;
-    GroupSymbols groupSymbols_;
-    EntrySymbols entrySymbols_;
-    TextSymbols textSymbols_;
+    SessionSources sources_;
     SessionRecorder recorder_;
     QrmStations qrm_;
     AudioStreamEngine engine_;
 
     // Controller.
     bool idle_ = true;
-    bool shown_ = false;
     bool sessionActive_ = false;
     int sessionState_ = kEnded;
     int charactersSent_ = 0;
-    SourceKind sourceKind_ = SourceKind::RandomGroups;
     // The first sound output failure of this session and its caption, told once when the
     // session ends; lost: the session ended because nothing was left in flight.
     struct SoundFault {

@@ -115,7 +115,7 @@ bool Trainer::PlayEntryList()
 {
     if (!SourceCommandAllowed())
         return false;
-    entrySymbols_.Clear();
+    sources_.Entries().Clear();
     // A missing file: nothing happens, no message.
     if (!QFileInfo::exists(list_.path))
         return false;
@@ -141,12 +141,12 @@ bool Trainer::PlayEntryList()
     WriteFirstCharactersMask(settings_.Store(), CharacterCount());
     characters_.LearningModeRefresh();
     charactersSent_ = -2;
-    sourceKind_ = SourceKind::RandomEntries;
+    sources_.Select(SourceKind::RandomEntries);
 
     ApplySessionControls();
     sessionClock_.RestartTicks();
     sent_.Clear();
-    entrySymbols_.Begin(std::move(loaded.entries), list_.oneEntry);
+    sources_.Entries().Begin(std::move(loaded.entries), list_.oneEntry);
     if (!BeginSession()) {
         ApplyIdleControls();
         return false;
@@ -186,17 +186,17 @@ bool Trainer::PlayTextFile(const QString& path)
 {
     if (!SourceCommandAllowed())
         return false;
-    if (!textSymbols_.Open(path)) {
-        host_.ShowMessage(textSymbols_.Error(), kTextFileCaption, MessageKind::Warning);
+    if (!sources_.Text().Open(path)) {
+        host_.ShowMessage(sources_.Text().Error(), kTextFileCaption, MessageKind::Warning);
         return false;
     }
-    entrySymbols_.Clear();  // the lines take the entry list's place
+    sources_.Entries().Clear();  // the lines take the entry list's place
     charactersSent_ = -2;
-    sourceKind_ = SourceKind::SequentialText;
+    sources_.Select(SourceKind::SequentialText);
     ApplySessionControls();
     sessionClock_.RestartTicks();
 
-    const bool stations = textSymbols_.StationLines();
+    const bool stations = sources_.Text().StationLines();
     sent_.Clear();
     if (stations) {
         // Dither is never drawn in this mode: each station keeps the speed and tone
@@ -204,14 +204,14 @@ bool Trainer::PlayTextFile(const QString& path)
         signal_.Impairments().SpeedDither = 0;
         signal_.Impairments().PitchDither = Impairments::kNoPitchDither;
     }
-    textSymbols_.Begin(random_);
+    sources_.Text().Begin(random_);
     display_.SetParameterLineMode(stations);
 
     WriteFirstCharactersMask(settings_.Store(), CharacterCount());
     characters_.LearningModeRefresh();
     if (!BeginSession()) {
         display_.SetParameterLineMode(false);
-        textSymbols_.Close();
+        sources_.Text().Close();
         ApplyIdleControls();
         return false;
     }
