@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 
-#include "audio/Clock.h"
 #include "morse/SampleFormat.h"
 #include "recording/Transcript.h"
 

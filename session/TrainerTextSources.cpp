@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "audio/Clock.h"
 #include "morse/LearningOrders.h"
 #include "session/Trainer.h"
 #include "text/DataFolders.h"
