@@ -5,25 +5,22 @@
 #include <QDir>
 #include <QFile>
 
-#include "audio/Clock.h"
 #include "morse/SampleFormat.h"
 #include "recording/Transcript.h"
 
 namespace lumbrel {
 
 Trainer::Trainer(Dependencies deps)
-    : store_(std::move(deps.store)),
-      clock_(deps.clock),
+    : settings_(std::move(deps.store)),
+      sessionClock_(deps.clock),
       window_(deps.window),
       host_(deps.host),
       rig_(deps.rig),
       random_(deps.seed),
-      characters_(store_, *this),
-      signal_(random_, controls_, characters_, store_),
+      characters_(settings_.Store(), *this),
+      signal_(random_, controls_, characters_, settings_.Store()),
       display_(controls_, sent_, window_),
-      groupSymbols_(groups_, *this, [this]() -> const std::vector<const MorseCharacter*>& { return characters_.ActiveSet(); }),
-      entrySymbols_(*this),
-      textSymbols_(*this),
+      sources_(*this, [this]() -> const std::vector<const MorseCharacter*>& { return characters_.ActiveSet(); }),
       recorder_([this](const QString& text, const QString& caption) { host_.ShowMessage(text, caption, MessageKind::Error); }),
       qrm_(QrmStations::Dependencies{
           .devices = deps.qrmAudio, .window = window_, .random = random_,
@@ -92,52 +89,16 @@ void Trainer::SetToolVisible(LearningTool tool, bool visible)
 
 void Trainer::FormCreate()
 {
-    // Restoring a control runs its reaction as a user's click would. "Letters" comes
-    // before the count reaction is attached, "Speed" before "Delay" (a speed change
-    // resets the effective speed), and "Display Delay" after "Display", which it replaces.
-    controls_.SetValue(ControlId::PitchSpinner, store_.Read(keys::Pitch));
-    controls_.SetValue(ControlId::CharacterCountSpinEdit, store_.Read(keys::Letters));
-    controls_.SetValue(ControlId::RadioGroup1, store_.Read(keys::Speed));
-    RadioGroup1Click();
-    controls_.SetValue(ControlId::CodeSpeedRadioGroup, store_.Read(keys::Delay));
-    CodeSpeedRadioGroupClick();
-    controls_.SetValue(ControlId::DisplayDelayComboBox, store_.Read(keys::Display));
-    copies_.useMfj = store_.Read(keys::UseMfj) != 0;
-    copies_.callback = store_.Read(keys::Callback);
-    copies_.port = store_.Read(keys::Port);
-    controls_.SetValue(ControlId::DisplayDelayComboBox, store_.Read(keys::DisplayDelay));
-    controls_.SetValue(ControlId::NoiseRadioGroup, store_.Read(keys::NoiseLevel));
-    controls_.SetChecked(ControlId::ChirpCheckBox, store_.Read(keys::Chirp) != 0);
-    ApplyChirp();
-    controls_.SetChecked(ControlId::HandSentCheckBox, store_.Read(keys::StraightKey) != 0);
-    ApplyChirp();
-    controls_.SetChecked(ControlId::QRMCheckBox, store_.Read(keys::Qrm) != 0);
-    QRMCheckBoxClick();
-    controls_.SetValue(ControlId::SignalRadioGroup, store_.Read(keys::SignalLevel));
-    controls_.SetChecked(ControlId::QSBCheckBox, store_.Read(keys::Qsb) != 0);
-    QSBCheckBoxClick();
-    controls_.SetValue(ControlId::QSBModeRadioGroup, store_.Read(keys::QsbMode));
-    controls_.SetValue(ControlId::QSBTypeRadioGroup, store_.Read(keys::QsbType));
-    controls_.SetChecked(ControlId::SpeedStepCheckBox, store_.Read(keys::SpeedStep) != 0);
-    controls_.SetChecked(ControlId::PitchDitherCheckBox, store_.Read(keys::PitchDither) != 0);
-    controls_.SetChecked(ControlId::WeightingCheckBox, store_.Read(keys::VariableWeighting) != 0);
-    WeightingCheckBoxClick();
-    copies_.speedDitherSize = store_.Read(keys::SpeedDitherSize);
-    copies_.straightKeyFist = store_.Read(keys::StraightKeyFist);
-    copies_.favourRecent = store_.Read(keys::FavourRecent) != 0;
-    copies_.wordFilter = store_.Read(keys::WordFilter);
-    copies_.singleWordOnly = store_.Read(keys::SingleWordOnly) != 0;
-    copies_.maxWordLength = store_.Read(keys::MaxWordLength);
-    copies_.commonWordFile = store_.Read(keys::CommonWordFile);
-    copies_.qsoFile = store_.Read(keys::QsoFile);
-
-    controls_.SetChecked(ControlId::SingleWordsOnly1, copies_.singleWordOnly);
-    qrm_.SetUseCallbacks(copies_.callback != 0);
-    signal_.SetSpeedDitherSize(copies_.speedDitherSize);
-    display_.SetSingleWordOnly(copies_.singleWordOnly);
-    groups_.SetFavourRecent(copies_.favourRecent);
-    characters_.SetOrder(copies_.useMfj ? LearningOrder::Mfj : LearningOrder::Koch);
-    sessionMinutes_ = std::clamp(store_.Read(keys::Session), 1, 60);
+    settings_.RestoreControls(controls_, [this](ControlId id) { RestoredControlReaction(id); });
+    settings_.RestoreCopies();
+    const Copies& copies = settings_.SettingCopies();
+    controls_.SetChecked(ControlId::SingleWordsOnly1, copies.singleWordOnly);
+    qrm_.SetUseCallbacks(copies.callback != 0);
+    signal_.SetSpeedDitherSize(copies.speedDitherSize);
+    display_.SetSingleWordOnly(copies.singleWordOnly);
+    sources_.Groups().SetFavourRecent(copies.favourRecent);
+    characters_.SetOrder(copies.useMfj ? LearningOrder::Mfj : LearningOrder::Koch);
+    sessionClock_.SetLengthMinutes(settings_.StoredSessionMinutes());
 
     signal_.SetWpm(15 + 5 * controls_.Value(ControlId::RadioGroup1));
     OpenAudio();
@@ -148,16 +109,43 @@ void Trainer::FormCreate()
     signal_.SetPitch(controls_.Value(ControlId::PitchSpinner));
 }
 
+// A restored control runs its reaction as a user's click would.
+void Trainer::RestoredControlReaction(ControlId id)
+{
+    switch (id) {
+    case ControlId::RadioGroup1:
+        RadioGroup1Click();
+        break;
+    case ControlId::CodeSpeedRadioGroup:
+        CodeSpeedRadioGroupClick();
+        break;
+    case ControlId::ChirpCheckBox:
+    case ControlId::HandSentCheckBox:
+        ApplyChirp();
+        break;
+    case ControlId::QRMCheckBox:
+        QRMCheckBoxClick();
+        break;
+    case ControlId::QSBCheckBox:
+        QSBCheckBoxClick();
+        break;
+    case ControlId::WeightingCheckBox:
+        WeightingCheckBoxClick();
+        break;
+    default:
+        break;
+    }
+}
+
 void Trainer::FormShow()
 {
     // Free to close, unless a session runs: the window may come back from the
     // notification area in the middle of one.
     if (!sessionActive_)
         idle_ = true;
-    sentFont_.pointSize = store_.Read(keys::FontSize);
-    sentFont_.face = store_.Read(keys::FontName);
-    if (!shown_) {
-        shown_ = true;
+    settings_.ReadSentFont();
+    // The first showing.
+    if (!characters_.Shown()) {
         characters_.SetShown();
         characters_.RebuildCharacterList();
         characters_.RebuildActiveSet();
@@ -172,26 +160,7 @@ void Trainer::FormClose()
     // here: its recordings are finished and the rig is unkeyed.
     if (sessionActive_)
         EndOfSession();
-    store_.Write(keys::Letters, controls_.Value(ControlId::CharacterCountSpinEdit));
-    store_.Write(keys::Speed, controls_.Value(ControlId::RadioGroup1));
-    store_.Write(keys::Delay, controls_.Value(ControlId::CodeSpeedRadioGroup));
-    store_.Write(keys::Pitch, controls_.Value(ControlId::PitchSpinner));
-    store_.Write(keys::Display, controls_.Value(ControlId::DisplayDelayComboBox));
-    store_.Write(keys::FontSize, sentFont_.pointSize);
-    store_.Write(keys::DisplayDelay, controls_.Value(ControlId::DisplayDelayComboBox));
-    store_.Write(keys::NoiseLevel, controls_.Value(ControlId::NoiseRadioGroup));
-    store_.Write(keys::Chirp, controls_.Checked(ControlId::ChirpCheckBox) ? 1 : 0);
-    store_.Write(keys::StraightKey, controls_.Checked(ControlId::HandSentCheckBox) ? 1 : 0);
-    store_.Write(keys::Qrm, controls_.Checked(ControlId::QRMCheckBox) ? 1 : 0);
-    store_.Write(keys::SignalLevel, controls_.Value(ControlId::SignalRadioGroup));
-    store_.Write(keys::Qsb, controls_.Checked(ControlId::QSBCheckBox) ? 1 : 0);
-    store_.Write(keys::QsbMode, controls_.Value(ControlId::QSBModeRadioGroup));
-    store_.Write(keys::QsbType, controls_.Value(ControlId::QSBTypeRadioGroup));
-    store_.Write(keys::SpeedStep, controls_.Checked(ControlId::SpeedStepCheckBox) ? 1 : 0);
-    store_.Write(keys::PitchDither, controls_.Checked(ControlId::PitchDitherCheckBox) ? 1 : 0);
-    store_.Write(keys::VariableWeighting, controls_.Checked(ControlId::WeightingCheckBox) ? 1 : 0);
-    store_.Write(keys::SingleWordOnly, controls_.Checked(ControlId::SingleWordsOnly1) ? 1 : 0);
-    store_.Sync();
+    settings_.Save(controls_);
     // The rig port before the audio output, so that nothing can fail in between.
     if (rig_)
         rig_->CloseRigPort();
@@ -200,7 +169,7 @@ void Trainer::FormClose()
 
 void Trainer::OpenAudio()
 {
-    const AudioResult result = engine_.Open(copies_.callback != 0);
+    const AudioResult result = engine_.Open(settings_.SettingCopies().callback != 0);
     if (!result.Ok())
         TellNoSoundOutput(result);
 }
@@ -227,7 +196,7 @@ bool Trainer::EnsureAudioOpen()
 {
     if (engine_.Ready())
         return true;
-    const AudioResult result = engine_.Open(copies_.callback != 0);
+    const AudioResult result = engine_.Open(settings_.SettingCopies().callback != 0);
     if (result.Ok())
         return true;
     TellNoSoundOutput(result);
@@ -286,24 +255,21 @@ void Trainer::ApplyIdleControls()
     controls_.SetEnabled(ControlId::Timer1, false);
 }
 
-int Trainer::ElapsedSeconds() const { return static_cast<int>((clock_.TickCount() - startTick_) / 1000u); }
-
 void Trainer::StartButtonClick()
 {
     // Never two pipelines over buffers still in flight: a start while a session runs,
     // winds down or counts down is ignored.
-    if (sessionActive_ || countdown_ > 0)
+    if (sessionActive_ || sessionClock_.CountdownPending())
         return;
     if (!EnsureAudioOpen())
         return;
-    const int pause = store_.Read(keys::Pause);
+    const int pause = settings_.Store().Read(keys::Pause);
     if (pause <= 0) {
-        sourceKind_ = SourceKind::RandomGroups;
+        sources_.Select(SourceKind::RandomGroups);
         if (!BeginSession())
             return;
     } else {
-        tickCounter_ = 1;
-        countdown_ = pause;
+        sessionClock_.StartCountdown(pause);
         controls_.SetText(ControlId::Label1, QString::number(pause));
     }
     ApplySessionControls();
@@ -315,31 +281,31 @@ bool Trainer::BeginSession()
         return false;
     if (!EnsureAudioOpen())
         return false;
-    startTick_ = clock_.TickCount();
+    sessionClock_.StartSessionClock();
     idle_ = false;
     signal_.Switches().SetVariableWeighting(controls_.Checked(ControlId::WeightingCheckBox));
-    signal_.Switches().SetFist(copies_.straightKeyFist);
+    signal_.Switches().SetFist(settings_.SettingCopies().straightKeyFist);
     characters_.RebuildActiveSet();
     if (characters_.ActiveSet().size() < 2)
         return false;
     soundFault_ = SoundFault{};
     charactersSent_ = -2;
     controls_.SetText(ControlId::StatusBar1, QString());
-    groups_.Begin(random_);
+    sources_.Groups().Begin(random_);
     sent_.Clear();
     sessionState_ = kRunning;
     sessionActive_ = true;
-    tickCounter_ = 1;
+    sessionClock_.RestartTicks();
     controls_.SetText(ControlId::Label1, QStringLiteral("00:00"));
     display_.ResetPendingWord();
-    display_.SetSourceKind(sourceKind_);
+    display_.SetSourceKind(sources_.Kind());
     display_.SetWordListSession(false);
     // A port that is not open (unplugged, or missing when the program started) is tried
     // again here, so that an interface plugged back in keys the next session.
     if (rig_)
         rig_->RaiseRigLines();
-    signal_.SetRandomGroups(sourceKind_ == SourceKind::RandomGroups);
-    engine_.Start(CurrentSource(), signal_);
+    signal_.SetRandomGroups(sources_.Kind() == SourceKind::RandomGroups);
+    engine_.Start(sources_.Current(), signal_);
     if (controls_.Checked(ControlId::QRMCheckBox))
         StartQrmStations();
     return true;
@@ -352,7 +318,7 @@ void Trainer::StopButtonClick()
         signal_.Switches().SetDrift(false);
     if (controls_.Checked(ControlId::QRMCheckBox))
         qrm_.Close();
-    if (sessionState_ == kRunning && sessionActive_ && countdown_ == 0) {
+    if (sessionState_ == kRunning && sessionActive_ && !sessionClock_.CountdownPending()) {
         sessionState_ = kStopping;
         // Every buffer was lost to device failures: no event will come to end the session.
         if (engine_.Pending() == 0)
@@ -360,7 +326,7 @@ void Trainer::StopButtonClick()
         return;
     }
     idle_ = true;
-    countdown_ = 0;
+    sessionClock_.CancelCountdown();
     ApplyIdleControls();
 }
 
@@ -381,28 +347,28 @@ bool Trainer::FormCloseQuery()
 void Trainer::Timer1Timer()
 {
     signal_.Impairments().AdvanceFading();
-    if (tickCounter_ % 20 == 0) {
-        if (countdown_ == 0) {
-            const int elapsed = ElapsedSeconds();
-            controls_.SetText(ControlId::Label1,
-                              QStringLiteral("%1:%2").arg(elapsed / 60, 2, 10, QLatin1Char('0')).arg(elapsed % 60, 2, 10, QLatin1Char('0')));
-            if (sourceKind_ == SourceKind::RandomGroups && elapsed >= 60 * sessionMinutes_) {
-                StopButtonClick();
-                controls_.SetEnabled(ControlId::Timer1, false);
-            }
-        } else {
-            countdown_ -= 1;
-            if (countdown_ == 0) {
-                tickCounter_ = 0;
-                sourceKind_ = SourceKind::RandomGroups;
-                if (!BeginSession())
-                    StopButtonClick();  // back to Idle, as a Stop during the countdown
-            } else {
-                controls_.SetText(ControlId::Label1, QString::number(countdown_));
-            }
+    switch (sessionClock_.BeginTick()) {
+    case SessionClock::Second::None:
+        break;
+    case SessionClock::Second::SessionSecond: {
+        const int elapsed = sessionClock_.ElapsedSeconds();
+        controls_.SetText(ControlId::Label1, SessionClock::ClockText(elapsed));
+        if (sources_.Kind() == SourceKind::RandomGroups && sessionClock_.TimeUp(elapsed)) {
+            StopButtonClick();
+            controls_.SetEnabled(ControlId::Timer1, false);
         }
+        break;
     }
-    tickCounter_ += 1;
+    case SessionClock::Second::CountdownStep:
+        controls_.SetText(ControlId::Label1, QString::number(sessionClock_.CountdownLeft()));
+        break;
+    case SessionClock::Second::CountdownOver:
+        sources_.Select(SourceKind::RandomGroups);
+        if (!BeginSession())
+            StopButtonClick();  // back to Idle, as a Stop during the countdown
+        break;
+    }
+    sessionClock_.EndTick();
 }
 
 void Trainer::RadioGroup1Click()
@@ -426,7 +392,7 @@ void Trainer::CodeSpeedRadioGroupClick()
     const int index = controls_.Value(ControlId::CodeSpeedRadioGroup);
     controls_.SetEnabled(ControlId::SpeedStepCheckBox, index == 0 && controls_.Value(ControlId::RadioGroup1) > 0);
     signal_.Impairments().EffectivePermille = Impairments::PermilleForIndex(index);
-    if (shown_)
+    if (characters_.Shown())
         characters_.LearningModeRefresh();
 }
 
@@ -480,36 +446,28 @@ void Trainer::RearmQrmStation(int index)
 
 void Trainer::CharacterCountSpinEditChange()
 {
-    if (shown_)
+    if (characters_.Shown())
         characters_.CharacterCountChanged();
 }
 
 void Trainer::SetupDialogClosed()
 {
-    copies_.useMfj = store_.Read(keys::UseMfj) != 0;
-    copies_.favourRecent = store_.Read(keys::FavourRecent) != 0;
-    copies_.wordFilter = store_.Read(keys::WordFilter);
-    copies_.maxWordLength = store_.Read(keys::MaxWordLength);
-    groups_.SetFavourRecent(copies_.favourRecent);
-    characters_.SetOrder(copies_.useMfj ? LearningOrder::Mfj : LearningOrder::Koch);
+    settings_.ReloadSetupCopies();
+    const Copies& copies = settings_.SettingCopies();
+    sources_.Groups().SetFavourRecent(copies.favourRecent);
+    characters_.SetOrder(copies.useMfj ? LearningOrder::Mfj : LearningOrder::Koch);
     characters_.RebuildCharacterList();
     characters_.RebuildActiveSet();
 }
 
 // --- Text area commands --------------------------------------------------------------
 
-void Trainer::SetSentFont(const QString& face, int pointSize)
-{
-    sentFont_.face = face;
-    sentFont_.pointSize = pointSize;
-    store_.Write(keys::FontSize, pointSize);
-    store_.Write(keys::FontName, face);
-}
+void Trainer::SetSentFont(const QString& face, int pointSize) { settings_.SetSentFont(face, pointSize); }
 
 void Trainer::SingleWordsOnly1Click()
 {
-    copies_.singleWordOnly = controls_.Checked(ControlId::SingleWordsOnly1);
-    display_.SetSingleWordOnly(copies_.singleWordOnly);
+    settings_.SetSingleWordOnly(controls_.Checked(ControlId::SingleWordsOnly1));
+    display_.SetSingleWordOnly(settings_.SettingCopies().singleWordOnly);
 }
 
 void Trainer::Clear1Click() { sent_.Clear(); }
@@ -545,19 +503,6 @@ bool Trainer::HandleMessage(int message, std::intptr_t wParam, std::intptr_t lPa
 }
 
 // --- The session's buffers -----------------------------------------------------------
-
-SymbolSource& Trainer::CurrentSource()
-{
-    switch (sourceKind_) {
-    case SourceKind::RandomEntries:
-        return entrySymbols_;
-    case SourceKind::SequentialText:
-        return textSymbols_;
-    case SourceKind::RandomGroups:
-        break;
-    }
-    return groupSymbols_;
-}
 
 void Trainer::OnBufferDone(AudioBufferHeader* header)
 {
@@ -634,7 +579,7 @@ void Trainer::EndOfSession()
     idle_ = true;
     display_.SetParameterLineMode(false);
     signal_.Switches().SetDrift(false);
-    textSymbols_.Close();  // a text file stopped halfway is not held open
+    sources_.Text().Close();  // a text file stopped halfway is not held open
     sessionActive_ = false;
     sessionState_ = kEnded;
     ReportSession();
@@ -659,14 +604,14 @@ void Trainer::ReportSession()
     if (!sessionEnded_)
         return;
     SessionSummary summary;
-    summary.source = sourceKind_;
+    summary.source = sources_.Kind();
     summary.singleEntry = list_.oneEntry;
     summary.order = characters_.Order();
     summary.characterCount = controls_.Value(ControlId::CharacterCountSpinEdit);
     summary.characterWpm = signal_.Wpm();
     summary.effectivePermille = signal_.Impairments().EffectivePermille;
-    summary.sessionMinutes = sessionMinutes_;
-    summary.elapsedSeconds = ElapsedSeconds();
+    summary.sessionMinutes = sessionClock_.LengthMinutes();
+    summary.elapsedSeconds = sessionClock_.ElapsedSeconds();
     summary.text = sent_.Text();
     sessionEnded_(summary);
 }

@@ -1,11 +1,11 @@
 #pragma once
 // The trainer behind the main window: the session controller. It owns the session's
-// states, the countdown and the session clock and the reactions the window calls, and
-// composes the parts that do the work: the audio stream engine, the symbol sources,
-// the recorder, the interfering stations, impairments and the delayed display, over
-// plain models of the window's controls. The Qt window (or a test, or the offline
-// renderer) feeds it user reactions, timer ticks and window messages, one at a time,
-// on one thread.
+// states and the reactions the window calls, and composes the parts that do the work:
+// the stored options (TrainerSettings), the countdown and session clock (SessionClock),
+// the symbol sources, the main signal, the audio stream engine, the recorder, the
+// interfering stations and the delayed display, over plain models of the window's
+// controls. The Qt window (or a test, or the offline renderer) feeds it user
+// reactions, timer ticks and window messages, one at a time, on one thread.
 #include <QString>
 #include <QStringList>
 
@@ -29,13 +29,13 @@
 #include "session/DelayedDisplay.h"
 #include "session/Impairments.h"
 #include "session/QrmStations.h"
+#include "session/SessionClock.h"
+#include "session/SessionSources.h"
 #include "session/SessionSummary.h"
 #include "session/SessionTypes.h"
 #include "session/SignalRenderer.h"
+#include "session/TrainerSettings.h"
 #include "settings/SettingsStore.h"
-#include "text/EntrySymbols.h"
-#include "text/RandomGroups.h"
-#include "text/TextSymbols.h"
 
 namespace lumbrel {
 
@@ -89,113 +89,30 @@ public:
     void FormShow();
     // Writes the options the window's controls mirror, then closes the audio output.
     void FormClose();
+    // True when the window may close now.
+    bool FormCloseQuery();
 
     // --- Session controller ------------------------------------------------------
     void StartButtonClick();
     bool BeginSession();
     void StopButtonClick();
     void FinishButtonClick();
-    // True when the window may close now.
-    bool FormCloseQuery();
     void Timer1Timer();
-    void RadioGroup1Click();
-    void CodeSpeedRadioGroupClick();
-
-    // --- Other reactions of the window -------------------------------------------
-    void PitchSpinnerChange();
-    void DisplayDelayComboBoxChange();
-    void QSBCheckBoxClick();
-    // The reaction of both the Chirp and the Straight Key box: the renderer takes the
-    // Chirp box (the straight-key timing is read for every character). Nothing happens
-    // before the character list exists.
-    void ApplyChirp();
-    void WeightingCheckBoxClick();
-    void QRMCheckBoxClick();
-    // The interfering stations: set up and started, re-armed after each group, closed.
-    QrmStations& Qrm() { return qrm_; }
-    void CharacterCountSpinEditChange();
-    // The setup dialog was confirmed: the copies it feeds and the character list.
-    void SetupDialogClosed();
-
-    // --- Text area commands (context menu of "Sent") ---------------------
-    // The text area's font: face and point size as stored ("Font Name", "FontSize");
-    // the window shows it in the designed bold style.
-    struct TextFont {
-        QString face;
-        int pointSize = 10;
-    };
-    const TextFont& SentFont() const { return sentFont_; }
-    // "Select Font" confirmed: the font of "Sent" for this run; writes "FontSize",
-    // then "Font Name".
-    void SetSentFont(const QString& face, int pointSize);
-    // "Single Words Only": the menu item has toggled itself; its state becomes the copy.
-    void SingleWordsOnly1Click();
-    // "Clear ": empties "Sent".
-    void Clear1Click();
-    // "Save To File" confirmed: writes the lines of "Sent" to path. Returns an empty
-    // text on success, otherwise why the file could not be written.
-    QString SaveToFile1Click(const QString& path);
-
-    // --- Window messages ---------------------------------------------------------
     // 957, 1034, 1044, 1054 and 32868; returns false for any other message.
     bool HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam);
-
     // A buffer-done message: the engine's completion carries the session on or ends it.
     void OnBufferDone(AudioBufferHeader* header);
 
-    // --- The parts, for the window, the tools and the tests ---------------------------
-    ControlsModel& Controls() { return controls_; }
-    const ControlsModel& Controls() const { return controls_; }
-    TextArea& Sent() { return sent_; }
-    const TextArea& Sent() const { return sent_; }
-    CharacterSet& Characters() { return characters_; }
-    // The main signal: speed, tone, switches and impairments.
-    SignalRenderer& Signal() { return signal_; }
-    RandomGroupSource& Groups() { return groups_; }
-    const EntrySymbols& Entries() const { return entrySymbols_; }
-    const TextSymbols& TextFile() const { return textSymbols_; }
-    AudioStreamEngine& Engine() { return engine_; }
-    const AudioStreamEngine& Engine() const { return engine_; }
-    SessionRecorder& Recorder() { return recorder_; }
-    SettingsStore& Store() { return store_; }
-
-    bool CountdownPending() const { return countdown_ > 0; }
+    bool CountdownPending() const { return sessionClock_.CountdownPending(); }
     // From BeginSession until the end-of-session processing has run.
     bool SessionActive() const { return sessionActive_; }
     // Stopped or at its end, with buffers still to come home.
     bool WindingDown() const { return sessionActive_ && sessionState_ != kRunning; }
     // The source of the session that runs or ran last.
-    SourceKind Source() const { return sourceKind_; }
-    // The delayed display of the sent text.
-    const DelayedDisplay& Display() const { return display_; }
+    SourceKind Source() const { return sources_.Kind(); }
     int CharactersSent() const { return charactersSent_; }
-    bool AudioOpen() const { return engine_.IsOpen(); }
-
     // The session length is the setup dialog's spinner, read when it is needed.
-    void SetSessionLengthMinutes(int minutes) { sessionMinutes_ = minutes; }
-
-    // Recording: the record command arms a WAV or MP3 recording and the transcript.
-    void ArmWavRecording(std::unique_ptr<WavFile> wav) { recorder_.ArmWav(std::move(wav)); }
-    void ArmMp3Recording(std::unique_ptr<Mp3OutputStream> mp3) { recorder_.ArmMp3(std::move(mp3)); }
-    void SetTranscriptFileName(const QString& path) { recorder_.SetTranscriptFile(path); }
-    // Before the record command arms another recording (SessionRecorder::Release).
-    void ReleaseRecording() { recorder_.Release(sent_.Lines()); }
-
-    // Main-window copies of settings read at start or when the setup dialog closes.
-    struct Copies {
-        bool useMfj = false;
-        int callback = 0;
-        int port = 0;
-        int speedDitherSize = 0;
-        int straightKeyFist = 0;
-        bool favourRecent = false;
-        int wordFilter = 0x3FFFFFF;
-        bool singleWordOnly = false;
-        int maxWordLength = 20;
-        QString commonWordFile;
-        QString qsoFile;
-    };
-    const Copies& SettingCopies() const { return copies_; }
+    void SetSessionLengthMinutes(int minutes) { sessionClock_.SetLengthMinutes(minutes); }
 
     // The facts of a session at its end (session/SessionSummary.h).
     using SessionSummary = lumbrel::SessionSummary;
@@ -205,92 +122,28 @@ public:
         sessionEnded_ = std::move(listener);
     }
 
-private:
-    // CharacterWindows: the spinner and the tools live in the controls model.
-    int CharacterCount() const override;
-    void SetCharacterCount(int count) override;
-    int CharacterCountMaximum() const override;
-    void SetCharacterCountMaximum(int maximum) override;
-    void SetCharacterCaptions(const QStringList& captions) override;
-    void ShowCharacterBoxes(int count) override;
-    void SetToolVisible(LearningTool tool, bool visible) override;
+    // --- Options of the window ---------------------------------------------------
+    void RadioGroup1Click();
+    void CodeSpeedRadioGroupClick();
+    void PitchSpinnerChange();
+    void DisplayDelayComboBoxChange();
+    void QSBCheckBoxClick();
+    // The reaction of both the Chirp and the Straight Key box: the renderer takes the
+    // Chirp box (the straight-key timing is read for every character). Nothing happens
+    // before the character list exists.
+    void ApplyChirp();
+    void WeightingCheckBoxClick();
+    void QRMCheckBoxClick();
+    void CharacterCountSpinEditChange();
+    // The setup dialog was confirmed: the copies it feeds and the character list.
+    void SetupDialogClosed();
 
-    // SourceHost: what the symbol sources ask of the session.
-    int LookUp(char32_t c) const override { return characters_.LookUpTextCharacter(c); }
-    RandomNumber& Random() override { return random_; }
-    void DrawDither() override { signal_.DrawDither(); }
-    void EntryBegins() override { signal_.Switches().ResetDrift(); }
-    bool TimeUp() const override { return ElapsedSeconds() >= 60 * sessionMinutes_; }
-    Station StartStation(const std::array<int, 4>& values) override;
-    void StationTextBegins(const QString& parameterText) override;
-
-    // StreamListener.
-    void StreamFault(const AudioResult& result, const QString& caption) override;
-    void BufferFilled(const void* data, std::uint32_t bytes) override { recorder_.Append(data, bytes); }
-
-    void OpenAudio();
-    bool EnsureAudioOpen();
-    void TellNoSoundOutput(const AudioResult& result);
-    void NoteSoundFault(const QString& text, const QString& caption);
-    void EndWithNothingInFlight();
-    void RearmQrmStation(int index);
-    void StartQrmStations();
-    void ApplySessionControls();   // Countdown and during a session
-    void ApplyIdleControls();      // back to Idle
-    void QueueNextCharacter();
-    void WindDown(const AudioStreamEngine::Completion& done);
-    void EndOfSession();
-    void TellSoundFault();
-    void ReportSession();
-    SymbolSource& CurrentSource();
-    // Whole seconds since the session began, on the tick count: a wall clock set back
-    // or forward (a correction, summer time) or midnight changes nothing.
-    int ElapsedSeconds() const;
-
-    SettingsStore store_;
-    Clock& clock_;
-    MessageTarget& window_;
-    TrainerHost& host_;
-    RigKeying* rig_;
-
-    ControlsModel controls_;
-    TextArea sent_;
-    RandomNumber random_;
-    CharacterSet characters_;
-    SignalRenderer signal_;
-    DelayedDisplay display_;
-    RandomGroupSource groups_;
-    GroupSymbols groupSymbols_;
-    EntrySymbols entrySymbols_;
-    TextSymbols textSymbols_;
-    SessionRecorder recorder_;
-    QrmStations qrm_;
-    AudioStreamEngine engine_;
-    Copies copies_;
-
-    // Controller.
-    int countdown_ = 0;
-    int tickCounter_ = 0;
-    std::uint32_t startTick_ = 0;
-    bool idle_ = true;
-    bool shown_ = false;
-    bool sessionActive_ = false;
-    int sessionState_ = kEnded;
-    int charactersSent_ = 0;
-    SourceKind sourceKind_ = SourceKind::RandomGroups;
-    int sessionMinutes_ = 5;
-    TextFont sentFont_{QStringLiteral("Arial"), 10};
-    // The first sound output failure of this session and its caption, told once when the
-    // session ends; lost: the session ended because nothing was left in flight.
-    struct SoundFault {
-        QString text;
-        QString caption;
-        bool lost = false;
-    } soundFault_;
-    std::function<void(const SessionSummary&)> sessionEnded_;
+    // Main-window copies of settings read at start or when the setup dialog closes.
+    using Copies = TrainerSettings::Copies;
+    const Copies& SettingCopies() const { return settings_.SettingCopies(); }
+    SettingsStore& Store() { return settings_.Store(); }
 
     // --- Word lists, sample QSOs and text files (TrainerTextSources.cpp) ------------
-public:
     // The folder that holds "Word Files" and "QSO Files"; the stored file names are
     // relative to it. Unset, it is DefaultProgramFolder() (text/DataFolders.h).
     void SetProgramFolder(const QString& folder) { programFolder_ = folder; }
@@ -323,20 +176,143 @@ public:
     // read is reported with a message and changes nothing.
     bool PlayTextFile(const QString& path);
 
+    // --- Text area commands (context menu of "Sent") ---------------------
+    using TextFont = TrainerSettings::TextFont;
+    const TextFont& SentFont() const { return settings_.SentFont(); }
+    // "Select Font" confirmed: the font of "Sent" for this run; writes "FontSize",
+    // then "Font Name".
+    void SetSentFont(const QString& face, int pointSize);
+    // "Single Words Only": the menu item has toggled itself; its state becomes the copy.
+    void SingleWordsOnly1Click();
+    // "Clear ": empties "Sent".
+    void Clear1Click();
+    // "Save To File" confirmed: writes the lines of "Sent" to path. Returns an empty
+    // text on success, otherwise why the file could not be written.
+    QString SaveToFile1Click(const QString& path);
+
+    // --- Recording -----------------------------------------------------------------
+    // The record command arms a WAV or MP3 recording and the transcript.
+    void ArmWavRecording(std::unique_ptr<WavFile> wav) { recorder_.ArmWav(std::move(wav)); }
+    void ArmMp3Recording(std::unique_ptr<Mp3OutputStream> mp3) { recorder_.ArmMp3(std::move(mp3)); }
+    void SetTranscriptFileName(const QString& path) { recorder_.SetTranscriptFile(path); }
+    // Before the record command arms another recording (SessionRecorder::Release).
+    void ReleaseRecording() { recorder_.Release(sent_.Lines()); }
+
+    // --- The parts, for the window, the tools and the tests ---------------------------
+    ControlsModel& Controls() { return controls_; }
+    const ControlsModel& Controls() const { return controls_; }
+    TextArea& Sent() { return sent_; }
+    const TextArea& Sent() const { return sent_; }
+    CharacterSet& Characters() { return characters_; }
+    // The main signal: speed, tone, switches and impairments.
+    SignalRenderer& Signal() { return signal_; }
+    RandomGroupSource& Groups() { return sources_.Groups(); }
+    const EntrySymbols& Entries() const { return sources_.Entries(); }
+    const TextSymbols& TextFile() const { return sources_.Text(); }
+    AudioStreamEngine& Engine() { return engine_; }
+    const AudioStreamEngine& Engine() const { return engine_; }
+    bool AudioOpen() const { return engine_.IsOpen(); }
+    SessionRecorder& Recorder() { return recorder_; }
+    // The interfering stations: set up and started, re-armed after each group, closed.
+    QrmStations& Qrm() { return qrm_; }
+    // The delayed display of the sent text.
+    const DelayedDisplay& Display() const { return display_; }
+
 private:
+    // CharacterWindows: the spinner and the tools live in the controls model.
+    int CharacterCount() const override;
+    void SetCharacterCount(int count) override;
+    int CharacterCountMaximum() const override;
+    void SetCharacterCountMaximum(int maximum) override;
+    void SetCharacterCaptions(const QStringList& captions) override;
+    void ShowCharacterBoxes(int count) override;
+    void SetToolVisible(LearningTool tool, bool visible) override;
+
+    // SourceHost: what the symbol sources ask of the session.
+    int LookUp(char32_t c) const override { return characters_.LookUpTextCharacter(c); }
+    RandomNumber& Random() override { return random_; }
+    void DrawDither() override { signal_.DrawDither(); }
+    void EntryBegins() override { signal_.Switches().ResetDrift(); }
+    bool TimeUp() const override { return sessionClock_.TimeUp(); }
+    Station StartStation(const std::array<int, 4>& values) override;
+    void StationTextBegins(const QString& parameterText) override;
+
+    // StreamListener.
+    void StreamFault(const AudioResult& result, const QString& caption) override;
+    void BufferFilled(const void* data, std::uint32_t bytes) override { recorder_.Append(data, bytes); }
+
+    // Window life and the session's states.
+    void RestoredControlReaction(ControlId id);
+    void ApplySessionControls();   // Countdown and during a session
+    void ApplyIdleControls();      // back to Idle
+    void QueueNextCharacter();
+    void WindDown(const AudioStreamEngine::Completion& done);
+    void EndWithNothingInFlight();
+    void EndOfSession();
+    void ReportSession();
+
+    // Sound output.
+    void OpenAudio();
+    bool EnsureAudioOpen();
+    void TellNoSoundOutput(const AudioResult& result);
+    void NoteSoundFault(const QString& text, const QString& caption);
+    void TellSoundFault();
+
+    // The interfering stations.
+    void StartQrmStations();
+    void RearmQrmStation(int index);
+
+    // Word lists, sample QSOs and text files.
     bool AllCharactersInUse() const;
     bool SourceCommandAllowed() const;
     bool PlayChosenList(const QString& folder, const QString& caption, bool asWords);
 
+    // Restore and save; the countdown and the session clock.
+    TrainerSettings settings_;
+    SessionClock sessionClock_;
+
+    // The window's message queue, its message boxes and the rig's port.
+    MessageTarget& window_;
+    TrainerHost& host_;
+    RigKeying* rig_;
+
+    // The window's controls and the sent text, as plain models.
+    ControlsModel controls_;
+    TextArea sent_;
+
+    // The parts that make the session's sound and text.
+    RandomNumber random_;
+    CharacterSet characters_;
+    SignalRenderer signal_;
+    DelayedDisplay display_;
+    SessionSources sources_;
+    SessionRecorder recorder_;
+    QrmStations qrm_;
+    AudioStreamEngine engine_;
+
+    // The session's states.
+    bool idle_ = true;
+    bool sessionActive_ = false;
+    int sessionState_ = kEnded;
+    int charactersSent_ = 0;
+    // The first sound output failure of this session and its caption, told once when the
+    // session ends; lost: the session ended because nothing was left in flight.
+    struct SoundFault {
+        QString text;
+        QString caption;
+        bool lost = false;
+    } soundFault_;
+    std::function<void(const SessionSummary&)> sessionEnded_;
+
+    // Word lists, sample QSOs and text files: the folder of the stored file names, the
+    // word or QSO list to play (its path, whether it is read as words, filtered, and
+    // whether one entry is played, a QSO) and the file dropped last.
     QString programFolder_;
-    // The word or QSO list to play: its path, whether it is read as words (filtered)
-    // and whether one entry is played (a QSO).
     struct ListChoice {
         QString path;
         bool asWords = true;
         bool oneEntry = false;
     } list_;
-    std::uint32_t textStartTick_ = 0;
     QString droppedName_;
 };
 

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "audio/Clock.h"
 #include "morse/LearningOrders.h"
 #include "session/Trainer.h"
 #include "text/DataFolders.h"
@@ -53,14 +52,14 @@ bool Trainer::SourceCommandAllowed() const
 {
     // Never a second pipeline over buffers still in flight, nor a start during the
     // countdown; the sources send every character of the list, so all must be in use.
-    return !sessionActive_ && countdown_ == 0 && AllCharactersInUse();
+    return !sessionActive_ && !sessionClock_.CountdownPending() && AllCharactersInUse();
 }
 
 void Trainer::ToolButton7Click()
 {
     if (!SourceCommandAllowed())
         return;
-    list_.path = ResolveProgramPath(ProgramFolder(), copies_.commonWordFile);
+    list_.path = ResolveProgramPath(ProgramFolder(), settings_.SettingCopies().commonWordFile);
     if (!QFileInfo(list_.path).isFile())
         return;
     list_.asWords = true;
@@ -79,7 +78,7 @@ void Trainer::ToolButton8Click()
 {
     if (!SourceCommandAllowed())
         return;
-    const QString path = ResolveProgramPath(ProgramFolder(), copies_.qsoFile);
+    const QString path = ResolveProgramPath(ProgramFolder(), settings_.SettingCopies().qsoFile);
     if (!QFileInfo(path).isFile())
         return;
     list_ = ListChoice{path, false, true};
@@ -100,10 +99,9 @@ bool Trainer::PlayChosenList(const QString& subfolder, const QString& caption, b
         return false;
     const QString folder = ProgramFolder();
     const QString name = ItemFileName(ResolveProgramPath(folder, subfolder), caption);
-    QString& current = asWords ? copies_.commonWordFile : copies_.qsoFile;
-    current = QStringLiteral("\\%1\\%2").arg(subfolder, name);
+    const QString current = QStringLiteral("\\%1\\%2").arg(subfolder, name);
+    settings_.SetCurrentListFile(asWords, current);
     list_ = ListChoice{ResolveProgramPath(folder, current), asWords, !asWords};
-    store_.Write(asWords ? keys::CommonWordFile : keys::QsoFile, current);
     return PlayEntryList();
 }
 
@@ -116,16 +114,16 @@ bool Trainer::PlayEntryList()
 {
     if (!SourceCommandAllowed())
         return false;
-    entrySymbols_.Clear();
+    sources_.Entries().Clear();
     // A missing file: nothing happens, no message.
     if (!QFileInfo::exists(list_.path))
         return false;
 
     const EntryListOptions options{
         .filterAsWords = list_.asWords,
-        .wordFilter = copies_.wordFilter,
-        .maxWordLength = copies_.maxWordLength,
-        .sizeLimit = list_.asWords ? CommonWordsLimit(store_.Read(keys::CommonWordsSize)) : 0,
+        .wordFilter = settings_.SettingCopies().wordFilter,
+        .maxWordLength = settings_.SettingCopies().maxWordLength,
+        .sizeLimit = list_.asWords ? CommonWordsLimit(settings_.Store().Read(keys::CommonWordsSize)) : 0,
     };
     EntryLoadResult loaded = LoadEntryList(list_.path, options, random_);
     if (loaded.status == EntryLoadStatus::Missing)
@@ -139,15 +137,15 @@ bool Trainer::PlayEntryList()
         return false;
 
     // Every character of the list takes part.
-    WriteFirstCharactersMask(store_, CharacterCount());
+    WriteFirstCharactersMask(settings_.Store(), CharacterCount());
     characters_.LearningModeRefresh();
     charactersSent_ = -2;
-    sourceKind_ = SourceKind::RandomEntries;
+    sources_.Select(SourceKind::RandomEntries);
 
     ApplySessionControls();
-    tickCounter_ = 1;
+    sessionClock_.RestartTicks();
     sent_.Clear();
-    entrySymbols_.Begin(std::move(loaded.entries), list_.oneEntry);
+    sources_.Entries().Begin(std::move(loaded.entries), list_.oneEntry);
     if (!BeginSession()) {
         ApplyIdleControls();
         return false;
@@ -187,17 +185,17 @@ bool Trainer::PlayTextFile(const QString& path)
 {
     if (!SourceCommandAllowed())
         return false;
-    if (!textSymbols_.Open(path)) {
-        host_.ShowMessage(textSymbols_.Error(), kTextFileCaption, MessageKind::Warning);
+    if (!sources_.Text().Open(path)) {
+        host_.ShowMessage(sources_.Text().Error(), kTextFileCaption, MessageKind::Warning);
         return false;
     }
-    entrySymbols_.Clear();  // the lines take the entry list's place
+    sources_.Entries().Clear();  // the lines take the entry list's place
     charactersSent_ = -2;
-    sourceKind_ = SourceKind::SequentialText;
+    sources_.Select(SourceKind::SequentialText);
     ApplySessionControls();
-    tickCounter_ = 1;
+    sessionClock_.RestartTicks();
 
-    const bool stations = textSymbols_.StationLines();
+    const bool stations = sources_.Text().StationLines();
     sent_.Clear();
     if (stations) {
         // Dither is never drawn in this mode: each station keeps the speed and tone
@@ -205,18 +203,18 @@ bool Trainer::PlayTextFile(const QString& path)
         signal_.Impairments().SpeedDither = 0;
         signal_.Impairments().PitchDither = Impairments::kNoPitchDither;
     }
-    textSymbols_.Begin(random_);
+    sources_.Text().Begin(random_);
     display_.SetParameterLineMode(stations);
 
-    WriteFirstCharactersMask(store_, CharacterCount());
+    WriteFirstCharactersMask(settings_.Store(), CharacterCount());
     characters_.LearningModeRefresh();
     if (!BeginSession()) {
         display_.SetParameterLineMode(false);
-        textSymbols_.Close();
+        sources_.Text().Close();
         ApplyIdleControls();
         return false;
     }
-    textStartTick_ = clock_.TickCount();
+    sessionClock_.StartTextClock();
     return true;
 }
 
@@ -251,7 +249,7 @@ SourceHost::Station Trainer::StartStation(const std::array<int, 4>& values)
 // The station's text starts: its log line, on a line of its own.
 void Trainer::StationTextBegins(const QString& parameterText)
 {
-    const std::uint32_t hundredths = (clock_.TickCount() - textStartTick_) / 10u;
+    const std::uint32_t hundredths = sessionClock_.HundredthsSinceTextStart();
     if (!sent_.Text().isEmpty() && !sent_.Text().endsWith(QLatin1Char('\n')))
         sent_.Append(QStringLiteral("\n"));
     sent_.Append(ParameterLogLine(hundredths, parameterText) + QLatin1Char('\n'));
