@@ -424,7 +424,7 @@ bool History::Insert(const SessionRecord& r, std::optional<qint64> id, qint64* s
     return true;
 }
 
-std::optional<qint64> History::Add(const SessionRecord& record)
+std::optional<qint64> History::AddInTransaction(const std::function<bool(qint64* stored)>& insert)
 {
     if (!open_ && !Open())
         return std::nullopt;
@@ -433,18 +433,21 @@ std::optional<qint64> History::Add(const SessionRecord& record)
         problem_ = ErrorText(db.lastError());
         return std::nullopt;
     }
-    qint64 id = 0;
-    if (!Insert(record, std::nullopt, &id)) {
-        db.rollback();
-        return std::nullopt;
-    }
-    if (!db.commit()) {
-        problem_ = ErrorText(db.lastError());
-        db.rollback();
-        return std::nullopt;
-    }
+    // A failed insert tells its own problem; a failed commit the database's.
     problem_.clear();
+    qint64 id = 0;
+    if (!insert(&id) || !db.commit()) {
+        if (problem_.isEmpty())
+            problem_ = ErrorText(db.lastError());
+        db.rollback();
+        return std::nullopt;
+    }
     return id;
+}
+
+std::optional<qint64> History::Add(const SessionRecord& record)
+{
+    return AddInTransaction([&](qint64* stored) { return Insert(record, std::nullopt, stored); });
 }
 
 bool History::Replace(qint64 id, const SessionRecord& record)
@@ -599,22 +602,7 @@ bool History::InsertDrill(const DrillRecord& d, qint64* stored)
 
 std::optional<qint64> History::AddDrill(const DrillRecord& drill)
 {
-    if (!open_ && !Open())
-        return std::nullopt;
-    QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    if (!db.transaction()) {
-        problem_ = ErrorText(db.lastError());
-        return std::nullopt;
-    }
-    qint64 id = 0;
-    if (!InsertDrill(drill, &id) || !db.commit()) {
-        if (problem_.isEmpty())
-            problem_ = ErrorText(db.lastError());
-        db.rollback();
-        return std::nullopt;
-    }
-    problem_.clear();
-    return id;
+    return AddInTransaction([&](qint64* stored) { return InsertDrill(drill, stored); });
 }
 
 std::vector<DrillRecord> History::Drills(DrillKind kind, int last) const

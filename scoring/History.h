@@ -13,6 +13,7 @@
 // Qt SQL needs a QCoreApplication. UI thread only.
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -89,6 +90,9 @@ private:
     bool SetAside(QString* reason);
     bool Insert(const SessionRecord& record, std::optional<qint64> id, qint64* stored);
     bool InsertDrill(const DrillRecord& drill, qint64* stored);
+    // Runs `insert` in a transaction of its own; the new row's id, or nullopt with the
+    // problem told.
+    std::optional<qint64> AddInTransaction(const std::function<bool(qint64* stored)>& insert);
 
     QString path_;
     QString connection_;
