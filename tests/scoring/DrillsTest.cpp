@@ -1,7 +1,8 @@
 // The rules of the drills, driven by a scripted learner: instant recognition (the
 // characters missed or slow come back more often, the outcome of each answer, the
 // end, the result slowest first and the known rule) and callsign runs (the speed
-// steps within its range, the points, one replay, the marked copy).
+// steps within its range, the points, one replay, the marked copy); then the Drills
+// window itself, typed into on the virtual clock and kept in a history file.
 #include <gtest/gtest.h>
 
 #include "QtPrinters.h"
@@ -10,7 +11,18 @@
 
 #include <map>
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
 
 #include "drills/DrillControllers.h"
 #include "morse/LearningOrders.h"
@@ -19,6 +31,7 @@
 #include "scoring/DrillProgress.h"
 #include "scoring/RecognitionDrill.h"
 #include "session/VirtualSession.h"
+#include "ui/Drills.h"
 
 namespace lumbrel {
 namespace {
@@ -31,11 +44,12 @@ TEST(RecognitionDrill, MissedAndSlowCharactersComeBackMoreOftenAndLeadTheResult)
     RecognitionDrill weighed({"K", "m"}, {}, {{"k", {10, 0}}, {"m", {40, 20}}}, {}, 1);
     EXPECT_EQ(weighed.Weights(), (std::vector<int>{25, 150}));
 
-    // Two earlier drills: k right and fast both times, m slow once.
+    // Two earlier drills: k right and fast five times in each, m slow once.
     DrillRecord fast;
-    fast.answers = {{"k", "k", 300}, {"m", "m", 500}};
+    fast.answers = {{"m", "m", 500}};
+    fast.answers.insert(fast.answers.end(), kKnownAnswers, {"k", "k", 300});
     DrillRecord slow = fast;
-    slow.answers[1].reactionMs = 1200;
+    slow.answers[0].reactionMs = 1200;
     RecognitionOptions options;
     options.characters = 400;
     RecognitionDrill drill({"k", "m", "r", "s"}, options, {}, {fast, slow}, 7);
@@ -79,10 +93,13 @@ TEST(RecognitionDrill, MissedAndSlowCharactersComeBackMoreOftenAndLeadTheResult)
 TEST(RecognitionDrill, AnswersCountByTheTimeLimitAndTheDrillEndsByCountOrMinutes)
 {
     RecognitionDrill drill({"k"}, {.characters = 0, .minutes = 1}, {}, {}, 3);
-    for (const auto& [answer, ms, outcome] :
-         {std::tuple{"K", 3000, Outcome::Right}, std::tuple{"k", 3001, Outcome::TooLate},
-          std::tuple{"", -1, Outcome::TooLate}, std::tuple{"m", 100, Outcome::Wrong}})
-        EXPECT_EQ(drill.Answer("k", answer, ms), outcome) << answer << ms;
+    // Early: typed before the heard end, without a time.
+    for (const auto& [answer, ms, early, outcome] :
+         {std::tuple{"K", 3000, false, Outcome::Right}, std::tuple{"k", 3001, false, Outcome::TooLate},
+          std::tuple{"", -1, false, Outcome::TooLate}, std::tuple{"m", 100, false, Outcome::Wrong},
+          std::tuple{"k", -1, true, Outcome::Early}, std::tuple{"m", -1, true, Outcome::Wrong}})
+        EXPECT_EQ(drill.Answer("k", answer, ms, early), outcome) << answer << ms;
+    EXPECT_EQ(drill.Answers()[4].reactionMs, -1);
     EXPECT_FALSE(drill.Over(59'999));
     EXPECT_TRUE(drill.Over(60'000));
     RecognitionDrill counted({"k"}, {.characters = 2}, {}, {}, 3);
@@ -92,23 +109,26 @@ TEST(RecognitionDrill, AnswersCountByTheTimeLimitAndTheDrillEndsByCountOrMinutes
     EXPECT_TRUE(counted.Over(0));
 }
 
-TEST(CallsignRun, TheSpeedStepsWithEachCallWithinTenToEightyAndRightCallsScoreBySpeed)
+TEST(CallsignRun, TheSpeedStepsWithEachCallUpToItsCeilingAndCallsScoreBySpeedAndErrors)
 {
-    // R right, r right after a replay, W one character wrong; the speed before each call.
+    // R right, r right after a replay, W one character wrong (half the points), X two
+    // wrong (none); the speed before each call, within 10 WPM and the ceiling.
     struct Row {
-        int start, step;
+        int start, step, ceiling;
         const char* script;
         std::vector<int> speeds;
     };
-    for (const Row& row : {Row{76, 3, "RRRWr", {76, 79, 80, 80, 77, 80}}, Row{12, 2, "WWRW", {12, 10, 10, 12, 10}},
-                           Row{5, 50, "R", {10, 30}}}) {
+    for (const Row& row : {Row{76, 3, 80, "RRRWr", {76, 79, 80, 80, 77, 80}}, Row{12, 2, 80, "WWRW", {12, 10, 10, 12, 10}},
+                           Row{5, 50, 150, "R", {10, 30}}, Row{146, 4, 150, "RRXW", {146, 150, 150, 146, 142}},
+                           Row{200, 4, 150, "r", {150, 150}}}) {
         const int calls = static_cast<int>(std::strlen(row.script));
-        CallsignRun run({.calls = calls, .startWpm = row.start, .stepWpm = row.step}, 11, 1000);
+        CallsignRun run({.calls = calls, .startWpm = row.start, .stepWpm = row.step, .maxWpm = row.ceiling}, 11, 1000);
         int score = 0;
         int top = 0;
         for (int k = 0; k < calls; ++k) {
             const char step = row.script[k];
             ASSERT_EQ(run.Wpm(), row.speeds[static_cast<std::size_t>(k)]) << row.script << k;
+            EXPECT_EQ(run.CallNumber(), k + 1);
             const QString call = run.Call();
             ASSERT_TRUE(call.contains(QRegularExpression("^[A-Z0-9/]*[0-9][A-Z]+(/[A-Z]+)?$"))) << call.toStdString();
             if (step == 'r') {
@@ -116,18 +136,20 @@ TEST(CallsignRun, TheSpeedStepsWithEachCallWithinTenToEightyAndRightCallsScoreBy
                 EXPECT_FALSE(run.Replay());
             }
             QString copy = call.toLower();
-            if (step == 'W')
+            if (step == 'W' || step == 'X')
                 copy.back() = copy.back() == QLatin1Char('x') ? QLatin1Char('y') : QLatin1Char('x');
+            if (step == 'X')
+                copy.front() = copy.front() == QLatin1Char('q') ? QLatin1Char('z') : QLatin1Char('q');
             const auto checked = run.Enter(copy);
             ASSERT_TRUE(checked.has_value());
             const int full = row.speeds[static_cast<std::size_t>(k)] * static_cast<int>(call.size());
-            EXPECT_EQ(checked->attempt.points, step == 'W' ? 0 : step == 'r' ? full / 2 : full);
+            EXPECT_EQ(checked->attempt.points, step == 'X' ? 0 : step == 'W' || step == 'r' ? full / 2 : full);
             const auto& columns = checked->score.Columns();
             EXPECT_EQ(std::count_if(columns.begin(), columns.end(),
                                     [](const CopyScore::Column& c) { return c.mark == CopyScore::Mark::Wrong; }),
-                      step == 'W' ? 1 : 0);
+                      step == 'W' ? 1 : step == 'X' ? 2 : 0);
             score += checked->attempt.points;
-            if (step != 'W')
+            if (step != 'W' && step != 'X')
                 top = std::max(top, row.speeds[static_cast<std::size_t>(k)]);
         }
         EXPECT_EQ(run.Wpm(), row.speeds.back()) << row.script;
@@ -137,9 +159,35 @@ TEST(CallsignRun, TheSpeedStepsWithEachCallWithinTenToEightyAndRightCallsScoreBy
         EXPECT_EQ(run.Score(), score);
         EXPECT_EQ(run.TopWpm(), top);
         EXPECT_EQ(run.NewBest(), score > 1000);
-        EXPECT_EQ(run.Missed().size(), static_cast<std::size_t>(std::count(row.script, row.script + calls, 'W')));
+        EXPECT_EQ(run.Missed().size(), static_cast<std::size_t>(std::count_if(row.script, row.script + calls, [](char c) {
+                                           return c == 'W' || c == 'X';
+                                       })));
         EXPECT_EQ(run.Record(QDateTime(), 1).score, score);
     }
+}
+
+TEST(DrillProgress, KnownNeedsFiveTimedAnswersInEachOfTheLastThreeDrillsWithIt)
+{
+    auto drill = [](int answers, int ms, bool early = false) {
+        DrillRecord d;
+        for (int k = 0; k < answers; ++k)
+            d.answers.push_back({"k", "k", early ? -1 : ms, early});
+        return d;
+    };
+    struct Row {
+        std::vector<DrillRecord> drills;
+        int targetMs;
+        bool known;
+    };
+    for (const Row& row : {Row{{drill(1, 300), drill(1, 300), drill(1, 300)}, 1000, false},
+                           Row{{drill(5, 300), drill(5, 300), drill(5, 300)}, 1000, true},
+                           Row{{drill(5, 300), drill(5, 300), drill(9, 0, true)}, 1000, false},  // early: nothing
+                           Row{{drill(5, 300), drill(5, 300), drill(5, 300), drill(4, 300)}, 1000, true},
+                           Row{{drill(5, 300), drill(5, 300), drill(5, 300), drill(2, 1500)}, 1000, false},
+                           Row{{drill(5, 1500), drill(5, 1500), drill(5, 1500)}, 1000, false},
+                           Row{{drill(5, 1500), drill(5, 1500), drill(5, 1500)}, 2000, true}})
+        EXPECT_EQ(KnownCharacters(row.drills, row.targetMs).contains("k"), row.known)
+            << row.drills.size() << " drills, target " << row.targetMs;
 }
 
 // The drills as the window runs them: through the trainer's engine on the virtual clock
@@ -278,6 +326,228 @@ TEST(DrillControllers, ACallsignRunReplaysAtOnceStepsTheSpeedAndKeepsTheBestScor
     EXPECT_EQ(rig.history.BestCallsignScore(), runner.Run().Score());
     EXPECT_EQ(rig.history.Drills(DrillKind::Callsigns).at(0).CallsMissed(), 1);
     EXPECT_EQ(armed.DataBytes(), 0u);  // a recording armed for the next session gets none of it
+}
+
+// The Drills window on the rig, shown and active: keys go to its focused widget as
+// the desktop sends them, and the drills are kept in the rig's history file.
+struct WindowRig : DrillRig {
+    std::unique_ptr<DrillsDialog> window;
+    SettingsStore& store = session.trainer().Store();
+
+    void Open()
+    {
+        window = std::make_unique<DrillsDialog>(session.trainer(), clock, player, store, dir.filePath("history.sqlite"));
+        window->show();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    void Key(const QString& text, bool autoRepeat = false)
+    {
+        QKeyEvent press(QEvent::KeyPress, text.at(0).toUpper().unicode(), Qt::NoModifier, text, autoRepeat);
+        QWidget* focused = QApplication::focusWidget();
+        QApplication::sendEvent(focused ? focused : window.get(), &press);
+    }
+    std::vector<DrillRecord> Kept(DrillKind kind)
+    {
+        History kept(dir.filePath("history.sqlite"));
+        EXPECT_TRUE(kept.Open());
+        return kept.Drills(kind);
+    }
+    RecognitionDrillController& Drill() { return *window->Recognition(); }
+    void UntilHeard() { RunUntil([&] { return Drill().CurrentState() == RecognitionDrillController::State::Waiting; }); }
+};
+
+TEST(DrillsWindow, AKeyBeforeTheHeardEndIsEarlyAndAHeldKeyAnswersOnce)
+{
+    WindowRig rig;
+    rig.store.Write(keys::DrillCharacters, 4);
+    rig.Open();
+    rig.window->RecognitionStart()->click();
+    // Typed while the first character still sounds, and held down: one early answer.
+    const QString first = rig.Drill().Current();
+    rig.session.RunFor(30);
+    rig.Key(first);
+    ASSERT_EQ(rig.Drill().Drill().Answers().size(), 1u);
+    rig.Key(first, true);
+    rig.UntilHeard();
+    rig.Key(rig.Drill().Current(), true);
+    EXPECT_EQ(rig.Drill().Drill().Answers().size(), 1u);
+    EXPECT_EQ(rig.window->Counter()->text(), "Character 2 of 4");
+    for (int k = 1; k < 4; ++k) {
+        rig.UntilHeard();
+        rig.clock.Advance(300);
+        rig.Key(rig.Drill().Current());
+    }
+    const std::vector<DrillRecord> kept = rig.Kept(DrillKind::Recognition);
+    ASSERT_EQ(kept.size(), 1u);
+    ASSERT_EQ(kept[0].answers.size(), 4u);
+    EXPECT_TRUE(kept[0].answers[0].Early());
+    EXPECT_FALSE(kept[0].answers[0].Right());
+    EXPECT_EQ(kept[0].answers[0].reactionMs, -1);
+    const std::vector<RecognitionStats> stats = RecognitionByCharacter(kept[0].answers);
+    for (std::size_t k = 1; k < 4; ++k)
+        EXPECT_EQ(kept[0].answers[k].reactionMs, 300) << k;
+    int early = 0;
+    for (const RecognitionStats& c : stats) {
+        early += c.early;
+        EXPECT_EQ(c.medianMs, c.right > 0 ? 300 : -1);
+    }
+    EXPECT_EQ(early, 1);
+}
+
+TEST(DrillsWindow, GrowingRecognitionAddsACharacterAsEachIsKnownAndAsksAMissAgain)
+{
+    WindowRig rig;
+    rig.store.Write(keys::DrillCharacters, 40);
+    rig.store.Write(keys::DrillGrowing, 1);
+    rig.Open();
+    rig.window->RecognitionStart()->click();
+    EXPECT_EQ(rig.window->Counter()->text(), "Character 1 of 40 · 2 characters: K M");
+    const QStringList order = rig.Drill().Drill().Characters();
+    std::map<QString, int> right;
+    for (int k = 0; k < 40; ++k) {
+        rig.UntilHeard();
+        const QString c = rig.Drill().Current();
+        if (c == order.at(2) && !right.count(c)) {  // the third character, new: right only with five of another
+            EXPECT_TRUE(right[order.at(0)] >= 5 || right[order.at(1)] >= 5);
+        }
+        rig.clock.Advance(300);
+        if (k != 3) {
+            rig.Key(c);
+            ++right[c];
+            continue;
+        }
+        rig.Key(QStringLiteral("5"));  // wrong: corrected, then asked again
+        rig.RunUntil([&] { return rig.Drill().CurrentState() == RecognitionDrillController::State::Pausing; });
+        rig.clock.Advance(RecognitionDrillController::kPauseAfterCorrectionMs);
+        rig.Drill().Tick();
+        EXPECT_EQ(rig.Drill().Current(), c);
+    }
+    EXPECT_EQ(rig.Drill().CurrentState(), RecognitionDrillController::State::Over);
+    EXPECT_GE(rig.Drill().Drill().InPlay().size(), 4);
+    EXPECT_TRUE(rig.window->Counter()->text().isEmpty());
+}
+
+// The marks of the left channel of played bytes, [start, end) in frames, and their
+// pitch: the half cycles from the first to the last zero crossing of each mark.
+struct Marks {
+    std::vector<std::pair<int, int>> spans;
+    double hz = 0;
+};
+Marks FindMarks(const std::vector<std::uint8_t>& bytes)
+{
+    Marks m;
+    double halfCycles = 0;
+    double frames = 0;
+    int first = -1;
+    int last = -1;
+    int crossings = 0;
+    auto endMark = [&] {
+        if (crossings > 1) {
+            halfCycles += crossings - 1;
+            frames += last - first;
+        }
+        first = last = -1;
+        crossings = 0;
+    };
+    std::int16_t previous = 0;
+    for (int f = 0; 4 * static_cast<std::size_t>(f) + 1 < bytes.size(); ++f) {
+        const auto v = static_cast<std::int16_t>(bytes[4 * f] | (bytes[4 * f + 1] << 8));
+        if (v == 0)
+            continue;
+        if (!m.spans.empty() && f - m.spans.back().second < 30) {  // a zero within the mark
+            if ((v > 0) != (previous > 0)) {
+                first = first < 0 ? f : first;
+                last = f;
+                ++crossings;
+            }
+            m.spans.back().second = f + 1;
+        } else {
+            endMark();
+            m.spans.push_back({f, f + 1});
+        }
+        previous = v;
+    }
+    endMark();
+    m.hz = frames > 0 ? halfCycles / 2.0 * 44100.0 / frames : 0.0;
+    return m;
+}
+
+TEST(DrillsWindow, ACallsignRunAt150WpmCountsItsCallsEndsOnItsSummaryAndGraphsItsSpeed)
+{
+    WindowRig rig;
+    for (const auto& [key, value] : {std::pair{keys::CallsignCalls, 3}, std::pair{keys::CallsignStartSpeed, 150},
+                                     std::pair{keys::CallsignStep, 4}, std::pair{keys::CallsignTopSpeed, 150},
+                                     std::pair{keys::CallsignVaryPitch, 1}})
+        rig.store.Write(key, value);
+    rig.Open();
+    rig.session.device().KeepPlayedBytes(true);
+    std::optional<std::uint32_t> heard;
+    rig.player.heard = [&heard](std::uint32_t tick) { heard = tick; };
+    const int pitch = rig.session.trainer().Signal().Pitch();
+    rig.window->Tabs()->setCurrentIndex(1);
+    rig.window->CallsignStart()->click();
+    // Right at 150 WPM (the ceiling), one character wrong (half), right at 146.
+    int score = 0;
+    double farthest = 0;
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(rig.window->Counter()->text(), QStringLiteral("Call %1 of 3").arg(k + 1));
+        heard.reset();
+        rig.RunUntil([&] { return heard.has_value(); });
+        const QString call = rig.window->Callsigns()->Run().Call();
+        const int wpm = k < 2 ? 150 : 146;
+        // A unit of 8 ms, whole frames: marks of 352 and 1056 frames, gaps of 352 within a
+        // character and 1056 between characters, at a pitch within 200 Hz of the main one.
+        const Marks marks = FindMarks(rig.session.device().TakePlayedBytes());
+        QString code;
+        for (std::size_t m = 0; m < marks.spans.size(); ++m) {
+            const int length = marks.spans[m].second - marks.spans[m].first;
+            EXPECT_NEAR(length, length > 700 ? 1056 : 352, 3) << m;
+            code += length > 700 ? '-' : '.';
+            if (m + 1 < marks.spans.size()) {
+                const int gap = marks.spans[m + 1].first - marks.spans[m].second;
+                EXPECT_NEAR(gap, gap > 700 ? 1056 : 352, 3) << m;
+                if (gap > 700)
+                    code += ' ';
+            }
+        }
+        QString expected;
+        for (const QChar c : call)
+            expected += (expected.isEmpty() ? "" : " ") + QString::fromLatin1(DrillRig::Lookup(QString(c))->code);
+        EXPECT_EQ(code, expected) << call.toStdString();
+        EXPECT_LE(std::abs(marks.hz - pitch), 200 + 2);
+        farthest = std::max(farthest, std::abs(marks.hz - pitch));
+        QString copy = call;
+        if (k == 1)
+            copy.back() = copy.back() == QLatin1Char('X') ? QLatin1Char('Y') : QLatin1Char('X');
+        score += k == 1 ? wpm * static_cast<int>(call.size()) / 2 : wpm * static_cast<int>(call.size());
+        QTest::keyClicks(rig.window->CallInput(), copy);
+        QTest::keyClick(rig.window->CallInput(), Qt::Key_Return);
+    }
+    EXPECT_GT(farthest, 30);
+    // The last Enter ends the run on its summary; nothing else starts.
+    EXPECT_EQ(rig.window->Callsigns()->CurrentState(), CallsignRunController::State::Over);
+    EXPECT_TRUE(rig.window->Summary()->toPlainText().contains(QStringLiteral("Score %1").arg(score)));
+    EXPECT_TRUE(rig.window->Counter()->text().isEmpty());
+    ASSERT_TRUE(rig.window->SpeedChart()->isVisible());
+    auto* speeds = qobject_cast<QLineSeries*>(rig.window->SpeedChart()->chart()->series().value(0));
+    ASSERT_NE(speeds, nullptr);
+    EXPECT_EQ(speeds->points(), (QList<QPointF>{{1, 150}, {2, 150}, {3, 146}}));
+    std::vector<DrillRecord> runs = rig.Kept(DrillKind::Callsigns);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].score, score);
+
+    // Esc in the middle of a run ends it on the score it made.
+    rig.window->CallsignStart()->click();
+    rig.RunUntil([&] { return !rig.player.Playing(); });
+    const QString call = rig.window->Callsigns()->Run().Call();
+    QTest::keyClicks(rig.window->CallInput(), call);
+    QTest::keyClick(rig.window->CallInput(), Qt::Key_Return);
+    QTest::keyClick(rig.window->CallInput(), Qt::Key_Escape);
+    EXPECT_EQ(rig.window->Prompt()->text(), QStringLiteral("Done: score %1").arg(150 * call.size()));
+    runs = rig.Kept(DrillKind::Callsigns);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[1].score, 150 * call.size());
 }
 
 }  // namespace
