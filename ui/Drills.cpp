@@ -130,7 +130,8 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
     speedChart_ = new QChartView(this);
     speedChart_->setObjectName(QStringLiteral("SpeedChart"));
     speedChart_->setRenderHint(QPainter::Antialiasing);
-    speedChart_->setMinimumHeight(200);
+    speedChart_->setMinimumHeight(180);
+    summary_->setMinimumHeight(120);
     speedChart_->setFocusPolicy(Qt::NoFocus);
     speedChart_->hide();
     // Enter belongs to the call input and Space starts a drill: an Enter (or its
@@ -148,8 +149,8 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
     layout->addWidget(status_);
     layout->addWidget(summary_, 1);
     layout->addWidget(speedChart_, 1);
-    auto* keys = new QLabel(QStringLiteral("Recognition: type the character you hear. Callsigns: type the call, "
-                                           "Enter; F5 plays it again (half points). Esc ends the drill."),
+    auto* keys = new QLabel(QStringLiteral("Recognition: type the character you hear, once it has ended. Callsigns: "
+                                           "type the call, Enter; F5 plays it again (half points). Esc ends the drill."),
                             this);
     keys->setWordWrap(true);
     layout->addWidget(keys);
@@ -192,7 +193,7 @@ void DrillsDialog::RestoreOptions()
     timeLimit_->setValue(std::clamp(store_.Read(keys::DrillTimeLimit), 500, 10000) / 1000.0);
     characters_->setValue(store_.Read(keys::DrillCharacters));
     minutes_->setValue(store_.Read(keys::DrillMinutes));
-    target_->setValue(std::clamp(store_.Read(keys::DrillTarget), 200, 5000) / 1000.0);
+    target_->setValue(LearnerTargetMs(store_) / 1000.0);
     calls_->setValue(store_.Read(keys::CallsignCalls));
     startSpeed_->setValue(store_.Read(keys::CallsignStartSpeed));
     step_->setValue(store_.Read(keys::CallsignStep));
@@ -562,8 +563,13 @@ void DrillsDialog::ShowCallsignSummary(const DrillRecord& record)
 
 void DrillsDialog::ShowSpeedChart(const DrillRecord& record)
 {
+    // No title or legend: the axes say what it is, the red points are the calls missed.
     auto* chart = new QChart;
-    chart->setTitle(QStringLiteral("Speed of each call"));
+    if (palette().color(QPalette::Window).lightness() < 128)
+        chart->setTheme(QChart::ChartThemeDark);
+    chart->legend()->hide();
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    chart->setBackgroundRoundness(0);
     auto* speed = new QLineSeries(chart);
     speed->setName(QStringLiteral("WPM"));
     auto* missed = new QScatterSeries(chart);
@@ -571,21 +577,28 @@ void DrillsDialog::ShowSpeedChart(const DrillRecord& record)
     missed->setMarkerSize(8);
     missed->setColor(ReadableOn(QColor(kWrongColour), palette().color(QPalette::Window)));
     int fastest = CallsignRun::kMinWpm;
+    int slowest = CallsignRun::kMaxWpm;
     for (std::size_t k = 0; k < record.calls.size(); ++k) {
         const CallAttempt& a = record.calls[k];
         speed->append(static_cast<qreal>(k + 1), a.wpm);
         if (!a.Right())
             missed->append(static_cast<qreal>(k + 1), a.wpm);
         fastest = std::max(fastest, a.wpm);
+        slowest = std::min(slowest, a.wpm);
     }
     chart->addSeries(speed);
     chart->addSeries(missed);
     auto* x = new QValueAxis(chart);
     x->setRange(1, std::max<qreal>(2, static_cast<qreal>(record.calls.size())));
     x->setLabelFormat(QStringLiteral("%d"));
-    x->setTitleText(QStringLiteral("Call"));
+    x->setTitleText(QStringLiteral("Call (red: missed)"));
+    // A tick on every call of a short run, on every fifth or tenth of a long one.
+    const std::size_t calls = record.calls.size();
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(0);
+    x->setTickInterval(calls <= 10 ? 1 : calls <= 20 ? 2 : calls <= 50 ? 5 : calls <= 100 ? 10 : 50);
     auto* y = new QValueAxis(chart);
-    y->setRange(0, fastest * 1.1);
+    y->setRange(std::max(0, slowest - 5), fastest + 5);
     y->applyNiceNumbers();
     y->setLabelFormat(QStringLiteral("%d"));
     y->setTitleText(QStringLiteral("WPM"));
