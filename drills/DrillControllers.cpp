@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <utility>
 
 namespace lumbrel {
@@ -92,13 +93,14 @@ void RecognitionDrillController::KeyTyped(const QString& text)
 {
     if ((state_ != State::Playing && state_ != State::Waiting) || text.isEmpty())
         return;
-    // A key before the heard end (a learner who knows the character from its first
-    // marks) answers at once, in no time.
-    const int reactionMs = heardTick_ ? static_cast<int>(clock_.TickCount() - *heardTick_) : 0;
+    // A key from the moment the character is asked to play until its heard end is
+    // early: it has no reaction time, and the right character counts for nothing.
+    const bool early = state_ == State::Playing;
+    const int reactionMs = early ? -1 : static_cast<int>(clock_.TickCount() - *heardTick_);
     typed_ += text.toLower();
     if (typed_.size() < current_.size() && current_.startsWith(typed_))
         return;
-    Take(typed_, reactionMs);
+    Take(typed_, reactionMs, early);
 }
 
 void RecognitionDrillController::Tick()
@@ -106,19 +108,19 @@ void RecognitionDrillController::Tick()
     const std::uint32_t now = clock_.TickCount();
     if (state_ == State::Waiting && heardTick_ &&
         now - *heardTick_ > static_cast<std::uint32_t>(drill_->Options().timeLimitMs)) {
-        Take(QString(), -1);
+        Take(QString(), -1, false);
     } else if (state_ == State::Pausing && now - pauseTick_ >= static_cast<std::uint32_t>(kPauseAfterCorrectionMs)) {
         PlayNext();
     }
 }
 
-void RecognitionDrillController::Take(const QString& answer, int reactionMs)
+void RecognitionDrillController::Take(const QString& answer, int reactionMs, bool early)
 {
-    const RecognitionDrill::Outcome outcome = drill_->Answer(current_, answer, reactionMs);
+    const RecognitionDrill::Outcome outcome = drill_->Answer(current_, answer, reactionMs, early);
     view_.Answered(drill_->Answers().back(), outcome);
     if (state_ == State::Over)
         return;  // the view stopped the drill
-    if (outcome == RecognitionDrill::Outcome::Right) {
+    if (outcome == RecognitionDrill::Outcome::Right || outcome == RecognitionDrill::Outcome::Early) {
         PlayNext();
         return;
     }
@@ -171,6 +173,7 @@ bool CallsignRunController::PlayCall()
     }
     CharacterPlayer::Sound sound = sound_;
     sound.wpm = run_->Wpm();
+    sound.pitchHz = std::clamp(sound_.pitchHz + run_->PitchOffsetHz(), kLowestPitchHz, kHighestPitchHz);
     if (player_.Play(characters, sound))
         return true;
     SoundFailed(player_.LastError());

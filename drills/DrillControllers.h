@@ -44,9 +44,11 @@ public:
 using CharacterLookup = std::function<const MorseCharacter*(const QString& display)>;
 
 // Instant recognition: one character at a time; the reaction time runs from the heard
-// end of its last mark (the device's report) to the key. A right answer goes straight
-// on; a wrong one or none within the time limit plays the right character again, and
-// the drill goes on a short pause after that has been heard.
+// end of its last mark (the device's report) to the key; a key before that end (from
+// the moment the character is asked to play) is an early answer, without a time. A
+// right or early answer goes straight on; a wrong one or none within the time limit
+// plays the right character again, and the drill goes on a short pause after that has
+// been heard.
 class RecognitionDrillController {
 public:
     static constexpr int kPauseAfterCorrectionMs = 700;
@@ -74,7 +76,7 @@ public:
 
 private:
     void PlayNext();
-    void Take(const QString& answer, int reactionMs);
+    void Take(const QString& answer, int reactionMs, bool early);
     bool PlayCurrent();
     void OnHeard(std::uint32_t tick);
     void SoundFailed(const AudioResult& reason);
@@ -95,10 +97,15 @@ private:
     std::uint32_t pauseTick_ = 0;
 };
 
-// Callsign runs: each call plays once at the run's speed; Enter takes the copy, scores
-// it and plays the next call; one replay per call.
+// Callsign runs: each call plays once at the run's speed (and its own pitch, when the
+// run varies it); Enter takes the copy, scores it and plays the next call; one replay
+// per call. The last Enter ends the run.
 class CallsignRunController {
 public:
+    // The pitch range of the main window, which a call's own pitch keeps to.
+    static constexpr int kLowestPitchHz = 350;
+    static constexpr int kHighestPitchHz = 1500;
+
     enum class State { Idle, Running, Over };
 
     CallsignRunController(CharacterPlayer& player, const Clock& clock, CharacterLookup lookup,

@@ -8,8 +8,10 @@ CallsignRun::CallsignRun(CallsignRunOptions options, std::uint32_t seed, std::op
     : options_(options), draw_(seed), maker_(draw_), bestBefore_(bestBefore)
 {
     options_.calls = std::max(1, options_.calls);
-    options_.startWpm = std::clamp(options_.startWpm, kMinWpm, kMaxWpm);
+    options_.maxWpm = std::clamp(options_.maxWpm, kMinWpm, kMaxWpm);
+    options_.startWpm = std::clamp(options_.startWpm, kMinWpm, options_.maxWpm);
     options_.stepWpm = std::clamp(options_.stepWpm, 1, kMaxStepWpm);
+    options_.pitchSpreadHz = std::clamp(options_.pitchSpreadHz, 0, kMaxPitchSpreadHz);
     wpm_ = options_.startWpm;
     Draw();
 }
@@ -18,6 +20,8 @@ void CallsignRun::Draw()
 {
     replayed_ = false;
     call_ = Over() ? QString() : QString::fromStdString(maker_.Next());
+    const int spread = options_.pitchSpreadHz;
+    pitchOffsetHz_ = spread > 0 && !Over() ? draw_.Below(2 * spread + 1) - spread : 0;
 }
 
 bool CallsignRun::Replay()
@@ -28,10 +32,13 @@ bool CallsignRun::Replay()
     return true;
 }
 
-int CallsignRun::Points(int wpm, const QString& call, bool replayed)
+int CallsignRun::Points(int wpm, const QString& call, bool replayed, int wrong)
 {
+    if (wrong > 1)
+        return 0;
     const int points = wpm * static_cast<int>(call.size());
-    return replayed ? points / 2 : points;
+    const int heard = replayed ? points / 2 : points;
+    return wrong == 1 ? heard / 2 : heard;
 }
 
 std::optional<CallsignRun::Checked> CallsignRun::Enter(const QString& copied)
@@ -40,11 +47,14 @@ std::optional<CallsignRun::Checked> CallsignRun::Enter(const QString& copied)
         return std::nullopt;
     Checked checked{CallAttempt{call_, copied, wpm_, replayed_, 0}, CopyScore::Score(call_, copied)};
     CallAttempt& a = checked.attempt;
+    // A copy that differs only in what the score does not count (a slash typed as
+    // another sign) is still one wrong character.
+    const int wrong = a.Right() ? 0 : std::max(1, checked.score.Errors());
+    a.points = Points(wpm_, call_, replayed_, wrong);
+    score_ += a.points;
     if (a.Right()) {
-        a.points = Points(wpm_, call_, replayed_);
-        score_ += a.points;
         topWpm_ = std::max(topWpm_, wpm_);
-        wpm_ = std::min(kMaxWpm, wpm_ + options_.stepWpm);
+        wpm_ = std::min(options_.maxWpm, wpm_ + options_.stepWpm);
     } else {
         wpm_ = std::max(kMinWpm, wpm_ - options_.stepWpm);
     }

@@ -2,11 +2,14 @@
 // The rules of a callsign run, without sound or window: a run of calls in the formats
 // heard on the air (text/Callsigns.h), each played once, copied and entered; the
 // speed follows the learner, a step up after a right call and a step down after a
-// wrong one, within kMinWpm to kMaxWpm.
+// wrong one, within kMinWpm and the run's ceiling (at most kMaxWpm). Each call may
+// sound at a pitch of its own, within the run's spread of the main pitch.
 //
 // Points: a right call scores its speed in WPM times its number of characters (the
 // slashes included), K1ABC at 30 WPM 150 points; a call replayed scores half of that,
-// rounded down; a wrong call scores nothing. Only one replay per call.
+// rounded down; a call copied with one character wrong, missing or added scores half
+// of what it would have scored right, rounded down; more, and it scores nothing. Only
+// one replay per call.
 //
 // The window plays Call() at Wpm(), offers Replay() on a key, and hands over what was
 // typed with Enter(); the copy of a wrong call comes back aligned with the call, the
@@ -14,6 +17,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -28,13 +32,16 @@ struct CallsignRunOptions {
     int calls = 50;
     int startWpm = 20;
     int stepWpm = 2;
+    int maxWpm = 150;        // the ceiling, kMinWpm..kMaxWpm
+    int pitchSpreadHz = 0;   // each call's pitch within this of the main pitch; 0: the main pitch
 };
 
 class CallsignRun {
 public:
     static constexpr int kMinWpm = 10;
-    static constexpr int kMaxWpm = 80;
+    static constexpr int kMaxWpm = 150;
     static constexpr int kMaxStepWpm = 20;
+    static constexpr int kMaxPitchSpreadHz = 200;
 
     // bestBefore: the best score of the runs before (History::BestCallsignScore).
     CallsignRun(CallsignRunOptions options, std::uint32_t seed, std::optional<int> bestBefore);
@@ -42,6 +49,10 @@ public:
     // The call to play now and its speed; the call is empty once the run is over.
     const QString& Call() const { return call_; }
     int Wpm() const { return wpm_; }
+    // The call's pitch, from the main pitch.
+    int PitchOffsetHz() const { return pitchOffsetHz_; }
+    // The number of the call playing now, from 1; the number of calls once over.
+    int CallNumber() const { return std::min(static_cast<int>(played_.size()) + 1, options_.calls); }
     // Plays the call again: true the first time for a call (its points are halved),
     // false after that or once the run is over.
     bool Replay();
@@ -65,7 +76,8 @@ public:
     bool NewBest() const { return score_ > 0 && (!bestBefore_ || score_ > *bestBefore_); }
     const CallsignRunOptions& Options() const { return options_; }
 
-    static int Points(int wpm, const QString& call, bool replayed);
+    // The points of a call: wrong is the number of characters wrong, missing or added.
+    static int Points(int wpm, const QString& call, bool replayed, int wrong = 0);
 
     DrillRecord Record(const QDateTime& ended, int durationSeconds) const;
 
@@ -78,6 +90,7 @@ private:
     std::optional<int> bestBefore_;
     QString call_;
     int wpm_ = 0;
+    int pitchOffsetHz_ = 0;
     bool replayed_ = false;
     int score_ = 0;
     int topWpm_ = 0;

@@ -49,7 +49,9 @@ std::vector<RecognitionStats> RecognitionByCharacter(std::span<const Recognition
         }
         RecognitionStats& s = stats[*it];
         ++s.shown;
-        if (a.TimedOut()) {
+        if (a.Early()) {
+            ++s.early;
+        } else if (a.TimedOut()) {
             ++s.timedOut;
         } else if (a.Right()) {
             ++s.right;
@@ -87,27 +89,28 @@ void SortSlowestFirst(std::vector<RecognitionStats>& stats)
     });
 }
 
-QSet<QString> KnownCharacters(const std::vector<DrillRecord>& drills, int targetMs)
+QSet<QString> KnownCharacters(const std::vector<DrillRecord>& drills, int targetMs, int drillsNeeded)
 {
-    // Newest drill first; per character the drills that played it, until kKnownDrills.
+    // Newest drill first; per character the drills that played it, until drillsNeeded.
     QHash<QString, int> counted;
     QSet<QString> failed;
     const std::vector<const DrillRecord*> recognition = RecognitionDrills(drills, -1);
     for (auto it = recognition.rbegin(); it != recognition.rend(); ++it) {
         for (const RecognitionStats& s : RecognitionByCharacter((*it)->answers)) {
             int& seen = counted[s.character];
-            if (seen >= kKnownDrills || failed.contains(s.character))
+            if (seen >= drillsNeeded || failed.contains(s.character) || s.Counted() == 0)
                 continue;
-            ++seen;
-            const bool good = s.right * 100 >= kKnownAccuracyPercent * s.shown && s.medianMs >= 0 &&
+            const bool good = s.right * 100 >= kKnownAccuracyPercent * s.Counted() && s.medianMs >= 0 &&
                               s.medianMs < targetMs;
             if (!good)
                 failed.insert(s.character);
+            else if (s.Counted() >= kKnownAnswers)
+                ++seen;
         }
     }
     QSet<QString> known;
     for (auto it = counted.cbegin(); it != counted.cend(); ++it)
-        if (it.value() >= kKnownDrills && !failed.contains(it.key()))
+        if (it.value() >= drillsNeeded && !failed.contains(it.key()))
             known.insert(it.key());
     return known;
 }

@@ -23,10 +23,13 @@ struct RecognitionStats {
     int shown = 0;
     int right = 0;
     int timedOut = 0;
+    int early = 0;      // the right character typed before it was heard (RecognitionAnswer::Early)
     int medianMs = -1;  // of the right answers; -1 when none was right
 
-    int Wrong() const { return shown - right - timedOut; }
-    double Accuracy() const { return shown > 0 ? 100.0 * right / shown : 0.0; }
+    // The answers that count: all but the early ones.
+    int Counted() const { return shown - early; }
+    int Wrong() const { return Counted() - right - timedOut; }
+    double Accuracy() const { return Counted() > 0 ? 100.0 * right / Counted() : 0.0; }
 };
 
 // Per character, in the order first played.
@@ -39,11 +42,14 @@ std::vector<RecognitionStats> RecognitionByCharacter(const std::vector<DrillReco
 void SortSlowestFirst(std::vector<RecognitionStats>& stats);
 
 // A character is known when, in each of the last kKnownDrills recognition drills that
-// played it, at least kKnownAccuracyPercent of its answers were right and the median
-// time of the right ones was under the target.
+// played it at least kKnownAnswers times (early answers aside), at least
+// kKnownAccuracyPercent of those answers were right and the median time of the right
+// ones was under the target. A drill with fewer answers of it is passed over, unless
+// they already fail the rule: it neither makes the character known nor is needed.
 inline constexpr int kKnownDrills = 3;
+inline constexpr int kKnownAnswers = 5;
 inline constexpr int kKnownAccuracyPercent = 90;
-QSet<QString> KnownCharacters(const std::vector<DrillRecord>& drills, int targetMs);
+QSet<QString> KnownCharacters(const std::vector<DrillRecord>& drills, int targetMs, int drillsNeeded = kKnownDrills);
 
 struct ReactionPoint {
     QDateTime ended;

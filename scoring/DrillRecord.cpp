@@ -11,10 +11,16 @@ QString DrillKindName(DrillKind kind)
     return kind == DrillKind::Callsigns ? QStringLiteral("callsigns") : QStringLiteral("recognition");
 }
 
-bool RecognitionAnswer::Right() const
+namespace {
+bool Matches(const RecognitionAnswer& a)
 {
-    return !answer.isEmpty() && answer.compare(character, Qt::CaseInsensitive) == 0;
+    return !a.answer.isEmpty() && a.answer.compare(a.character, Qt::CaseInsensitive) == 0;
 }
+}  // namespace
+
+bool RecognitionAnswer::Right() const { return !early && Matches(*this); }
+
+bool RecognitionAnswer::Early() const { return early && Matches(*this); }
 
 bool CallAttempt::Right() const
 {

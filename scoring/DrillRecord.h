@@ -18,9 +18,15 @@ struct RecognitionAnswer {
     QString character;    // as the character list shows it, lower case
     QString answer;       // what was typed; empty: nothing within the time limit
     int reactionMs = -1;  // from the heard end of the character to the key; -1: none
+    bool early = false;   // typed before the character had been heard to its end: no time
 
+    // The right character, typed after the heard end.
     bool Right() const;
+    // The right character, typed before the heard end: neither right nor wrong, it
+    // counts for nothing (accuracy, times, known, misses).
+    bool Early() const;
     bool TimedOut() const { return answer.isEmpty(); }
+    bool Wrong() const { return !answer.isEmpty() && !Right() && !Early(); }
 };
 
 struct CallAttempt {
@@ -28,7 +34,7 @@ struct CallAttempt {
     QString copied;    // as typed
     int wpm = 0;       // the speed it was sent at
     bool replayed = false;
-    int points = 0;    // 0 for a wrong call
+    int points = 0;    // 0 for a wrong call, half for one wrong character
 
     // The copy equals the call, case and spaces aside.
     bool Right() const;

@@ -19,6 +19,17 @@
 namespace lumbrel {
 namespace {
 
+// 3 -> 4: the early answers of recognition drills (the right character typed before
+// it was heard). Version 3 stored them as right in 0 ms, which no key after the heard
+// end gives: those become early answers.
+std::vector<const char*> EarlyAnswersStep()
+{
+    return {
+        "ALTER TABLE recognition_answers ADD COLUMN early INTEGER NOT NULL DEFAULT 0",
+        "UPDATE recognition_answers SET early = 1 WHERE reaction_ms = 0 AND answer <> ''",
+    };
+}
+
 // The steps from one version to the next: kMigrations[k] brings version k to k + 1.
 // A step, once released, never changes: a later change is a new step.
 const std::vector<std::vector<const char*>>& Migrations()
@@ -96,6 +107,7 @@ const std::vector<std::vector<const char*>>& Migrations()
             " points INTEGER NOT NULL,"
             " PRIMARY KEY (drill_id, seq))",
         },
+        EarlyAnswersStep(),
     };
     return steps;
 }
@@ -556,7 +568,8 @@ bool History::InsertDrill(const DrillRecord& d, qint64* stored)
     QSqlQuery c(db);
     if (d.kind == DrillKind::Recognition) {
         c.prepare(QStringLiteral(
-            "INSERT INTO recognition_answers (drill_id, seq, character, answer, reaction_ms) VALUES (?, ?, ?, ?, ?)"));
+            "INSERT INTO recognition_answers (drill_id, seq, character, answer, reaction_ms, early)"
+            " VALUES (?, ?, ?, ?, ?, ?)"));
         int seq = 0;
         for (const RecognitionAnswer& a : d.answers) {
             c.addBindValue(id);
@@ -564,6 +577,7 @@ bool History::InsertDrill(const DrillRecord& d, qint64* stored)
             c.addBindValue(Text(a.character));
             c.addBindValue(Text(a.answer));
             c.addBindValue(a.reactionMs);
+            c.addBindValue(a.early ? 1 : 0);
             if (!c.exec()) {
                 problem_ = ErrorText(c.lastError());
                 return false;
@@ -644,12 +658,13 @@ std::vector<DrillRecord> History::Drills(DrillKind kind, int last) const
     const QString chosen = QStringLiteral(
         "SELECT id FROM drills WHERE kind = ? ORDER BY ended DESC, id DESC LIMIT ?");
     if (kind == DrillKind::Recognition) {
-        if (rows(QStringLiteral("SELECT drill_id, character, answer, reaction_ms FROM recognition_answers"
+        if (rows(QStringLiteral("SELECT drill_id, character, answer, reaction_ms, early FROM recognition_answers"
                                 " WHERE drill_id IN (%1) ORDER BY drill_id, seq").arg(chosen))) {
             while (q.next()) {
                 const auto it = index.constFind(q.value(0).toLongLong());
                 if (it != index.constEnd())
-                    drills[*it].answers.push_back({q.value(1).toString(), q.value(2).toString(), q.value(3).toInt()});
+                    drills[*it].answers.push_back({q.value(1).toString(), q.value(2).toString(), q.value(3).toInt(),
+                                                   q.value(4).toInt() != 0});
             }
         }
     } else {
@@ -707,6 +722,8 @@ MissTallies History::RecentMissTallies(int last, int slowMs) const
     }
     for (const DrillRecord& d : Drills(DrillKind::Recognition, last)) {
         for (const RecognitionAnswer& a : d.answers) {
+            if (a.Early())
+                continue;
             MissTally& t = tallies[a.character.toLower()];
             t.tries += 1;
             if (!a.Right())

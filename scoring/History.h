@@ -34,7 +34,8 @@ public:
     // character, the confusions (what was copied for what) and the session's duration.
     // Version 3: the drills: instant recognition (every answer) and callsign runs
     // (every call).
-    static constexpr int kSchemaVersion = 3;
+    // Version 4: the early answers of instant recognition.
+    static constexpr int kSchemaVersion = 4;
 
     // "history.sqlite" in the trainer's data folder, whichever program asks: the window
     // and lumbrel-score keep one history.
@@ -77,7 +78,7 @@ public:
     std::optional<int> BestCallsignScore() const;
     // What the learner missed, per character, in the last `last` checked sessions,
     // the last `last` recognition drills (wrong or no answer: a miss; right but
-    // slower than slowMs: half a miss) and the last `last` callsign runs (the
+    // slower than slowMs, the learner's target: half a miss; early: nothing) and the last `last` callsign runs (the
     // characters of each call, dropped or wrong in the copy).
     MissTallies RecentMissTallies(int last, int slowMs) const;
 

@@ -4,6 +4,8 @@
 
 namespace lumbrel {
 
+int LearnerTargetMs(const SettingsStore& store) { return std::clamp(store.Read(keys::DrillTarget), 200, 5000); }
+
 RecognitionDrill::RecognitionDrill(const QStringList& characters, RecognitionOptions options, MissTallies history,
                                    std::vector<DrillRecord> earlier, std::uint32_t seed)
     : options_(options), history_(std::move(history)), earlier_(std::move(earlier)), random_(seed)
@@ -11,12 +13,14 @@ RecognitionDrill::RecognitionDrill(const QStringList& characters, RecognitionOpt
     for (const QString& c : characters)
         if (!c.isEmpty() && !characters_.contains(c.toLower()))
             characters_ << c.toLower();
+    inPlay_ = options_.growing ? std::min<qsizetype>(kGrowingStart, characters_.size()) : characters_.size();
 }
 
 std::vector<int> RecognitionDrill::Weights() const
 {
+    const QStringList inPlay = InPlay();
     MissTallies tallies;
-    for (const QString& c : characters_) {
+    for (const QString& c : inPlay) {
         const auto it = history_.constFind(c);
         if (it == history_.cend() || it->tries <= 0)
             continue;
@@ -24,6 +28,8 @@ std::vector<int> RecognitionDrill::Weights() const
         tallies[c] = {it->tries * scale, it->missed * scale};
     }
     for (const RecognitionAnswer& a : answers_) {
+        if (a.Early())
+            continue;
         MissTally& t = tallies[a.character];
         t.tries += 1;
         if (!a.Right())
@@ -31,26 +37,42 @@ std::vector<int> RecognitionDrill::Weights() const
         else if (a.reactionMs > options_.targetMs)
             t.missed += kSlowMiss;
     }
-    return WeakCharacterWeights(characters_, tallies);
+    return WeakCharacterWeights(inPlay, tallies);
 }
 
 QString RecognitionDrill::Next()
 {
     if (characters_.isEmpty())
         return {};
+    if (options_.growing && !answers_.empty() && !answers_.back().Right() && !answers_.back().Early())
+        return answers_.back().character;  // asked again until right
     const std::vector<int> weights = Weights();
     return characters_.at(DrawWeighted(random_, weights));
 }
 
-RecognitionDrill::Outcome RecognitionDrill::Answer(const QString& character, const QString& answer, int reactionMs)
+RecognitionDrill::Outcome RecognitionDrill::Answer(const QString& character, const QString& answer, int reactionMs,
+                                                   bool early)
 {
-    RecognitionAnswer a{character.toLower(), answer, reactionMs};
-    if (answer.isEmpty() || reactionMs < 0 || reactionMs > options_.timeLimitMs)
+    RecognitionAnswer a{character.toLower(), answer, early ? -1 : reactionMs, early};
+    if (answer.isEmpty() || (!early && (reactionMs < 0 || reactionMs > options_.timeLimitMs)))
         a = {character.toLower(), QString(), -1};
     answers_.push_back(a);
+    Grow();
     if (a.TimedOut())
         return Outcome::TooLate;
+    if (a.Early())
+        return Outcome::Early;
     return a.Right() ? Outcome::Right : Outcome::Wrong;
+}
+
+void RecognitionDrill::Grow()
+{
+    if (!options_.growing || inPlay_ >= characters_.size())
+        return;
+    const QSet<QString> known = KnownCharacters({Record(QDateTime(), 0)}, options_.targetMs, 1);
+    const qsizetype knownInPlay = std::count_if(characters_.cbegin(), characters_.cbegin() + inPlay_,
+                                                [&](const QString& c) { return known.contains(c); });
+    inPlay_ = std::clamp<qsizetype>(kGrowingStart + knownInPlay, inPlay_, characters_.size());
 }
 
 bool RecognitionDrill::Over(qint64 elapsedMs) const

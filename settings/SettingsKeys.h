@@ -87,9 +87,12 @@ inline constexpr IntKey DrillCharacters{kDrills, "Characters", 100};        // 0
 inline constexpr IntKey DrillMinutes{kDrills, "Minutes", 0};                // 0: no such end
 inline constexpr IntKey DrillTarget{kDrills, "Target", 1000};               // ms, 200..5000
 inline constexpr IntKey DrillBandConditions{kDrills, "Band Conditions", 0}; // the main window's noise, signal, fading
+inline constexpr IntKey DrillGrowing{kDrills, "Add Characters", 0};         // from two, one more as each is known
 inline constexpr IntKey CallsignCalls{kDrills, "Calls", 50};                // 1..500
-inline constexpr IntKey CallsignStartSpeed{kDrills, "Start Speed", 20};     // WPM, 10..80
+inline constexpr IntKey CallsignStartSpeed{kDrills, "Start Speed", 20};     // WPM, 10..150
 inline constexpr IntKey CallsignStep{kDrills, "Step", 2};                   // WPM, 1..20
+inline constexpr IntKey CallsignTopSpeed{kDrills, "Top Speed", 150};        // WPM, 10..150: the ceiling
+inline constexpr IntKey CallsignVaryPitch{kDrills, "Vary Pitch", 0};        // each call within 200 Hz of the pitch
 
 // --- Section "FormState": the main window's placement -------------------------------
 inline constexpr YesNoKey Saved{kFormState, "Saved", false};
@@ -118,7 +121,8 @@ inline constexpr std::array kAllKeys = {
     AnyKey{&Pause}, AnyKey{&Session}, AnyKey{&Session1}, AnyKey{&Session2},
     AnyKey{&EffectiveMode}, AnyKey{&CommonWordsSize}, AnyKey{&Mp3BitRate},
     AnyKey{&DrillTimeLimit}, AnyKey{&DrillCharacters}, AnyKey{&DrillMinutes}, AnyKey{&DrillTarget},
-    AnyKey{&DrillBandConditions}, AnyKey{&CallsignCalls}, AnyKey{&CallsignStartSpeed}, AnyKey{&CallsignStep},
+    AnyKey{&DrillBandConditions}, AnyKey{&DrillGrowing}, AnyKey{&CallsignCalls}, AnyKey{&CallsignStartSpeed},
+    AnyKey{&CallsignStep}, AnyKey{&CallsignTopSpeed}, AnyKey{&CallsignVaryPitch},
     AnyKey{&Saved}, AnyKey{&Left}, AnyKey{&Top}, AnyKey{&Right}, AnyKey{&Bottom},
     AnyKey{&Maximized},
 };

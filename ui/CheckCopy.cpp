@@ -352,7 +352,7 @@ MissTallies CopyChecking::WeakCharacterTallies()
     deferTelling_ = true;
     History* history = OpenHistory();
     deferTelling_ = false;
-    return history ? history->RecentMissTallies(kWeakCharacterHistory, RecognitionOptions{}.targetMs) : MissTallies{};
+    return history ? history->RecentMissTallies(kWeakCharacterHistory, LearnerTargetMs(trainer_.Store())) : MissTallies{};
 }
 
 History* CopyChecking::OpenHistory(bool* told)
@@ -423,7 +423,7 @@ void CopyChecking::ProgressClick()
         return;
     }
     if (!progress_)
-        progress_ = new ProgressWindow(*history, prompts_, window_);
+        progress_ = new ProgressWindow(*history, prompts_, trainer_.Store(), window_);
     progress_->Reload();
     progress_->show();
     progress_->raise();

@@ -16,6 +16,11 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QScatterSeries>
+#include <QtCharts/QValueAxis>
 
 #include <algorithm>
 
@@ -78,6 +83,9 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
     form->addRow(QStringLiteral("or &minutes:"), minutes_);
     target_ = SecondsBox(0.2, 5.0, 0.1, recognition);
     form->addRow(QStringLiteral("Ta&rget:"), target_);
+    growing_ = new QCheckBox(QStringLiteral("Start with two characters, &add the next as each is known"), recognition);
+    growing_->setObjectName(QStringLiteral("GrowingCheckBox"));
+    form->addRow(QString(), growing_);
     recognitionStart_ = new QPushButton(QStringLiteral("&Start"), recognition);
     form->addRow(QString(), recognitionStart_);
     tabs_->addTab(recognition, QStringLiteral("Instant &recognition"));
@@ -90,6 +98,13 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
     callForm->addRow(QStringLiteral("Start s&peed:"), startSpeed_);
     step_ = NumberBox(1, CallsignRun::kMaxStepWpm, QStringLiteral(" WPM"), callsigns);
     callForm->addRow(QStringLiteral("St&ep:"), step_);
+    topSpeed_ = NumberBox(CallsignRun::kMinWpm, CallsignRun::kMaxWpm, QStringLiteral(" WPM"), callsigns);
+    topSpeed_->setObjectName(QStringLiteral("TopSpeedSpinner"));
+    callForm->addRow(QStringLiteral("Top spee&d:"), topSpeed_);
+    varyPitch_ = new QCheckBox(QStringLiteral("&Vary the pitch of each call (within %1 Hz)").arg(CallsignRun::kMaxPitchSpreadHz),
+                               callsigns);
+    varyPitch_->setObjectName(QStringLiteral("VaryPitchCheckBox"));
+    callForm->addRow(QString(), varyPitch_);
     callsignStart_ = new QPushButton(QStringLiteral("S&tart"), callsigns);
     callForm->addRow(QString(), callsignStart_);
     callInput_ = new QLineEdit(callsigns);
@@ -108,17 +123,34 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
     prompt_->setFont(big);
     prompt_->setTextFormat(Qt::RichText);
     status_ = new QLabel(this);
+    counter_ = new QLabel(this);
+    counter_->setObjectName(QStringLiteral("DrillCounter"));
     summary_ = new QTextBrowser(this);
     summary_->setFocusPolicy(Qt::NoFocus);
+    speedChart_ = new QChartView(this);
+    speedChart_->setObjectName(QStringLiteral("SpeedChart"));
+    speedChart_->setRenderHint(QPainter::Antialiasing);
+    speedChart_->setMinimumHeight(180);
+    summary_->setMinimumHeight(120);
+    speedChart_->setFocusPolicy(Qt::NoFocus);
+    speedChart_->hide();
+    // Enter belongs to the call input and Space starts a drill: an Enter (or its
+    // auto-repeat) that outlives the last call never starts the next one.
+    for (QPushButton* start : {recognitionStart_, callsignStart_}) {
+        start->setAutoDefault(false);
+        start->setDefault(false);
+    }
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addWidget(bandConditions_);
     layout->addWidget(prompt_);
+    layout->addWidget(counter_);
     layout->addWidget(status_);
     layout->addWidget(summary_, 1);
-    auto* keys = new QLabel(QStringLiteral("Recognition: type the character you hear. Callsigns: type the call, "
-                                           "Enter; F5 plays it again (half points). Esc ends the drill."),
+    layout->addWidget(speedChart_, 1);
+    auto* keys = new QLabel(QStringLiteral("Recognition: type the character you hear, once it has ended. Callsigns: "
+                                           "type the call, Enter; F5 plays it again (half points). Esc ends the drill."),
                             this);
     keys->setWordWrap(true);
     layout->addWidget(keys);
@@ -139,13 +171,7 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
     });
     connect(recognitionStart_, &QPushButton::clicked, this, &DrillsDialog::StartRecognition);
     connect(callsignStart_, &QPushButton::clicked, this, &DrillsDialog::StartCallsignRun);
-    connect(callInput_, &QLineEdit::returnPressed, this, [this] {
-        if (callsigns_ && callsigns_->CurrentState() == CallsignRunController::State::Running) {
-            const QString copy = callInput_->text();
-            callInput_->clear();
-            callsigns_->Enter(copy);
-        }
-    });
+    callInput_->installEventFilter(this);
     auto* replay = new QShortcut(QKeySequence(Qt::Key_F5), this);
     connect(replay, &QShortcut::activated, this, [this] {
         if (callsigns_ && !callsigns_->Replay())
@@ -167,11 +193,14 @@ void DrillsDialog::RestoreOptions()
     timeLimit_->setValue(std::clamp(store_.Read(keys::DrillTimeLimit), 500, 10000) / 1000.0);
     characters_->setValue(store_.Read(keys::DrillCharacters));
     minutes_->setValue(store_.Read(keys::DrillMinutes));
-    target_->setValue(std::clamp(store_.Read(keys::DrillTarget), 200, 5000) / 1000.0);
+    target_->setValue(LearnerTargetMs(store_) / 1000.0);
     calls_->setValue(store_.Read(keys::CallsignCalls));
     startSpeed_->setValue(store_.Read(keys::CallsignStartSpeed));
     step_->setValue(store_.Read(keys::CallsignStep));
     bandConditions_->setChecked(store_.Read(keys::DrillBandConditions) != 0);
+    growing_->setChecked(store_.Read(keys::DrillGrowing) != 0);
+    topSpeed_->setValue(store_.Read(keys::CallsignTopSpeed));
+    varyPitch_->setChecked(store_.Read(keys::CallsignVaryPitch) != 0);
 }
 
 void DrillsDialog::SaveOptions()
@@ -184,6 +213,9 @@ void DrillsDialog::SaveOptions()
     store_.Write(keys::CallsignStartSpeed, startSpeed_->value());
     store_.Write(keys::CallsignStep, step_->value());
     store_.Write(keys::DrillBandConditions, bandConditions_->isChecked() ? 1 : 0);
+    store_.Write(keys::DrillGrowing, growing_->isChecked() ? 1 : 0);
+    store_.Write(keys::CallsignTopSpeed, topSpeed_->value());
+    store_.Write(keys::CallsignVaryPitch, varyPitch_->isChecked() ? 1 : 0);
 }
 
 CharacterPlayer::Sound DrillsDialog::CurrentSound() const
@@ -201,8 +233,9 @@ bool DrillsDialog::Running() const
 
 void DrillsDialog::SetRunning(bool running)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{timeLimit_, characters_, minutes_, target_, recognitionStart_,
-                                                      calls_, startSpeed_, step_, callsignStart_, bandConditions_})
+    for (QWidget* w : std::initializer_list<QWidget*>{timeLimit_, characters_, minutes_, target_, growing_,
+                                                      recognitionStart_, calls_, startSpeed_, step_, topSpeed_,
+                                                      varyPitch_, callsignStart_, bandConditions_})
         w->setEnabled(!running);
     tabs_->tabBar()->setEnabled(!running);
     callInput_->setEnabled(running && callsigns_);
@@ -234,10 +267,15 @@ void DrillsDialog::StartRecognition()
         return;
     SaveOptions();
     trainer_.Characters().RebuildActiveSet();
-    const std::vector<const MorseCharacter*> active = trainer_.Characters().ActiveSet();
+    // Growing, the drill takes its characters from the whole learning order, else the
+    // characters in use; the first entry of either is the word space.
+    const bool growing = growing_->isChecked();
+    const std::vector<const MorseCharacter*> active =
+        growing ? trainer_.Characters().CharacterList() : trainer_.Characters().ActiveSet();
     QStringList characters;
     for (std::size_t i = 1; i < active.size(); ++i)
-        characters << active[i]->display.toLower();
+        if (active[i] && !active[i]->display.isEmpty())
+            characters << active[i]->display.toLower();
     if (characters.isEmpty()) {
         prompt_->setText(QStringLiteral("No characters are in use."));
         return;
@@ -250,6 +288,7 @@ void DrillsDialog::StartRecognition()
     options.timeLimitMs = Ms(timeLimit_);
     options.targetMs = Ms(target_);
     options.characterWpm = trainer_.Signal().Wpm();
+    options.growing = growing;
     const bool kept = OpenHistory();
     MissTallies misses = kept ? history_->RecentMissTallies(kWeakCharacterHistory, options.targetMs) : MissTallies{};
     earlier_ = kept ? history_->Drills(DrillKind::Recognition, kKnownDrills) : std::vector<DrillRecord>{};
@@ -259,11 +298,13 @@ void DrillsDialog::StartRecognition()
         player_, clock_, [active](const QString& d) { return FindCharacter(active, d); }, std::move(drill),
         CurrentSound(), kept ? history_.get() : nullptr, static_cast<DrillView&>(*this));
     summary_->clear();
+    speedChart_->hide();
     prompt_->setText(QStringLiteral("Type the character you hear"));
     status_->clear();
     SetRunning(true);
     prompt_->setFocus();
     recognition_->Start();
+    ShowCounter();
 }
 
 void DrillsDialog::StartCallsignRun()
@@ -275,18 +316,64 @@ void DrillsDialog::StartCallsignRun()
     const std::vector<const MorseCharacter*>& list = trainer_.Characters().CharacterList();
     const bool kept = OpenHistory();
     bestBefore_ = kept ? history_->BestCallsignScore() : std::nullopt;
-    CallsignRunOptions options{calls_->value(), startSpeed_->value(), step_->value()};
+    CallsignRunOptions options{calls_->value(), startSpeed_->value(), step_->value(), topSpeed_->value(),
+                               varyPitch_->isChecked() ? CallsignRun::kMaxPitchSpreadHz : 0};
     auto run = std::make_unique<CallsignRun>(options, clock_.TickCount(), bestBefore_);
     recognition_.reset();
     callsigns_ = std::make_unique<CallsignRunController>(
         player_, clock_, [list](const QString& d) { return FindCharacter(list, d); }, std::move(run), CurrentSound(),
         kept ? history_.get() : nullptr, static_cast<DrillView&>(*this));
     summary_->clear();
+    speedChart_->hide();
     prompt_->setText(QStringLiteral("Copy the call, then Enter"));
-    status_->setText(QStringLiteral("%1 WPM").arg(options.startWpm));
+    status_->setText(QStringLiteral("%1 WPM").arg(callsigns_->Run().Wpm()));
     SetRunning(true);
     callInput_->setFocus();
     callsigns_->Start();
+    ShowCounter();
+}
+
+void DrillsDialog::EnterCall()
+{
+    if (!callsigns_ || callsigns_->CurrentState() != CallsignRunController::State::Running)
+        return;
+    const QString copy = callInput_->text();
+    callInput_->clear();
+    callsigns_->Enter(copy);
+    ShowCounter();
+}
+
+void DrillsDialog::ShowCounter()
+{
+    if (!Running()) {
+        counter_->clear();
+    } else if (callsigns_) {
+        counter_->setText(QStringLiteral("Call %1 of %2").arg(callsigns_->Run().CallNumber()).arg(callsigns_->Run().Options().calls));
+    } else if (recognition_) {
+        const RecognitionDrill& drill = recognition_->Drill();
+        const int number = static_cast<int>(drill.Answers().size()) + 1;
+        QString text = drill.Options().characters > 0
+                           ? QStringLiteral("Character %1 of %2").arg(number).arg(drill.Options().characters)
+                           : QStringLiteral("Character %1").arg(number);
+        if (drill.Options().growing) {
+            const QStringList inPlay = drill.InPlay();
+            text += QStringLiteral(" · %1 characters: %2").arg(inPlay.size()).arg(inPlay.join(QLatin1Char(' ')).toUpper());
+        }
+        counter_->setText(text);
+    }
+}
+
+bool DrillsDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == callInput_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            if (!key->isAutoRepeat())
+                EnterCall();
+            return true;  // taken here: it goes on to no button
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void DrillsDialog::StopDrill()
@@ -299,6 +386,12 @@ void DrillsDialog::StopDrill()
 
 void DrillsDialog::keyPressEvent(QKeyEvent* event)
 {
+    // A key held down answers once, and Esc held down does not close the window
+    // after ending the drill.
+    if (event->isAutoRepeat() && (recognition_ || event->key() == Qt::Key_Escape)) {
+        event->accept();
+        return;
+    }
     if (event->key() == Qt::Key_Escape) {
         if (Running())
             StopDrill();
@@ -339,7 +432,12 @@ void DrillsDialog::Answered(const RecognitionAnswer& answer, RecognitionDrill::O
         prompt_->setText(Coloured(kWrongColour, c.toHtmlEscaped()));
         status_->setText(QStringLiteral("Too late; it was %1").arg(c));
         break;
+    case RecognitionDrill::Outcome::Early:
+        prompt_->setText(c.toHtmlEscaped());
+        status_->setText(QStringLiteral("%1 before it was heard: not counted").arg(c));
+        break;
     }
+    ShowCounter();
 }
 
 QString DrillsDialog::Coloured(const QColor& wanted, const QString& html) const
@@ -384,6 +482,7 @@ void DrillsDialog::CallChecked(const CallsignRun::Checked& checked)
 void DrillsDialog::Finished(const DrillRecord& record, std::optional<qint64> stored)
 {
     SetRunning(false);
+    counter_->clear();
     if (record.kind == DrillKind::Recognition)
         ShowRecognitionSummary(record);
     else
@@ -401,21 +500,25 @@ void DrillsDialog::ShowRecognitionSummary(const DrillRecord& record)
     drills.push_back(record);
     const int target = Ms(target_);
     const QSet<QString> known = KnownCharacters(drills, target);
-    QString html = QStringLiteral("<p>Target %1: a character is known when it is right in %2 % of its answers "
-                                  "with a median under the target in the last %3 drills.</p>"
+    QString html = QStringLiteral("<p>Target %1: a character is known when it is right in %2 % of at least %3 "
+                                  "answers with a median under the target, in each of the last %4 drills. A key "
+                                  "before the character was heard is early and counts for nothing.</p>"
                                   "<table cellpadding=3><tr><th>Character</th><th>Accuracy</th><th>Median</th>"
-                                  "<th>Known</th></tr>")
+                                  "<th>Early</th><th>Known</th></tr>")
                        .arg(Seconds(target))
                        .arg(kKnownAccuracyPercent)
+                       .arg(kKnownAnswers)
                        .arg(kKnownDrills);
     for (const RecognitionStats& s : stats) {
         html += QStringLiteral("<tr><td align=center><b>%1</b></td><td align=right>%2 % (%3/%4)</td>"
-                               "<td align=right>%5</td><td align=center>%6</td></tr>")
+                               "<td align=right>%5</td><td align=right>%6</td><td align=center>%7</td></tr>")
                     .arg(s.character.toUpper().toHtmlEscaped())
                     .arg(s.Accuracy(), 0, 'f', 0)
                     .arg(s.right)
-                    .arg(s.shown)
-                    .arg(Seconds(s.medianMs), known.contains(s.character) ? QStringLiteral("yes") : QString());
+                    .arg(s.Counted())
+                    .arg(Seconds(s.medianMs))
+                    .arg(s.early > 0 ? QString::number(s.early) : QString(),
+                         known.contains(s.character) ? QStringLiteral("yes") : QString());
     }
     html += QStringLiteral("</table>");
     summary_->setHtml(html);
@@ -441,17 +544,74 @@ void DrillsDialog::ShowCallsignSummary(const DrillRecord& record)
         if (a.Right())
             continue;
         if (!header)
-            html += QStringLiteral("<p>Missed:</p><table cellpadding=3><tr><th>Call</th><th>Copied</th><th>WPM</th></tr>");
+            html += QStringLiteral("<p>Missed:</p><table cellpadding=3><tr><th>Call</th><th>Copied</th><th>WPM</th>"
+                                   "<th>Points</th></tr>");
         header = true;
         const MarkedCall marked = MarkCall(CopyScore::Score(a.call, a.copied));
-        html += QStringLiteral("<tr><td><tt>%1</tt></td><td><tt>%2</tt></td><td align=right>%3</td></tr>")
+        html += QStringLiteral("<tr><td><tt>%1</tt></td><td><tt>%2</tt></td><td align=right>%3</td>"
+                               "<td align=right>%4</td></tr>")
                     .arg(marked.sent, marked.copied)
-                    .arg(a.wpm);
+                    .arg(a.wpm)
+                    .arg(a.points);
     }
     if (header)
         html += QStringLiteral("</table>");
     summary_->setHtml(html);
     prompt_->setText(QStringLiteral("Done: score %1").arg(record.score));
+    ShowSpeedChart(record);
+}
+
+void DrillsDialog::ShowSpeedChart(const DrillRecord& record)
+{
+    // No title or legend: the axes say what it is, the red points are the calls missed.
+    auto* chart = new QChart;
+    if (palette().color(QPalette::Window).lightness() < 128)
+        chart->setTheme(QChart::ChartThemeDark);
+    chart->legend()->hide();
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    chart->setBackgroundRoundness(0);
+    auto* speed = new QLineSeries(chart);
+    speed->setName(QStringLiteral("WPM"));
+    auto* missed = new QScatterSeries(chart);
+    missed->setName(QStringLiteral("Missed"));
+    missed->setMarkerSize(8);
+    missed->setColor(ReadableOn(QColor(kWrongColour), palette().color(QPalette::Window)));
+    int fastest = CallsignRun::kMinWpm;
+    int slowest = CallsignRun::kMaxWpm;
+    for (std::size_t k = 0; k < record.calls.size(); ++k) {
+        const CallAttempt& a = record.calls[k];
+        speed->append(static_cast<qreal>(k + 1), a.wpm);
+        if (!a.Right())
+            missed->append(static_cast<qreal>(k + 1), a.wpm);
+        fastest = std::max(fastest, a.wpm);
+        slowest = std::min(slowest, a.wpm);
+    }
+    chart->addSeries(speed);
+    chart->addSeries(missed);
+    auto* x = new QValueAxis(chart);
+    x->setRange(1, std::max<qreal>(2, static_cast<qreal>(record.calls.size())));
+    x->setLabelFormat(QStringLiteral("%d"));
+    x->setTitleText(QStringLiteral("Call (red: missed)"));
+    // A tick on every call of a short run, on every fifth or tenth of a long one.
+    const std::size_t calls = record.calls.size();
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(0);
+    x->setTickInterval(calls <= 10 ? 1 : calls <= 20 ? 2 : calls <= 50 ? 5 : calls <= 100 ? 10 : 50);
+    auto* y = new QValueAxis(chart);
+    y->setRange(std::max(0, slowest - 5), fastest + 5);
+    y->applyNiceNumbers();
+    y->setLabelFormat(QStringLiteral("%d"));
+    y->setTitleText(QStringLiteral("WPM"));
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    for (QAbstractSeries* series : std::initializer_list<QAbstractSeries*>{speed, missed}) {
+        series->attachAxis(x);
+        series->attachAxis(y);
+    }
+    QChart* old = speedChart_->chart();
+    speedChart_->setChart(chart);
+    delete old;
+    speedChart_->setVisible(!record.calls.empty());
 }
 
 void DrillsDialog::SoundFailed(const QString& reason)

@@ -6,7 +6,9 @@
 //
 // Keys: in instant recognition, type the character you hear; in a callsign run, type
 // the call and press Enter, F5 plays it once more (half points). Escape ends a drill
-// (what was answered is kept), or closes the window when none runs.
+// (what was answered is kept), or closes the window when none runs. A key held down
+// counts once: its auto-repeat is ignored. A drill ends on its summary: the Enter of
+// the last call is the run's, never the Start button's.
 //
 // The window is modal: no session starts while it is open, and it does not open while
 // a session runs. UI thread only.
@@ -19,6 +21,7 @@
 #include "settings/SettingsStore.h"
 
 class QCheckBox;
+class QChartView;
 class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
@@ -47,6 +50,10 @@ public:
     QLineEdit* CallInput() const { return callInput_; }
     QLabel* Prompt() const { return prompt_; }
     QTextBrowser* Summary() const { return summary_; }
+    // "Character 12 of 100", "Call 12 of 50" while a drill runs.
+    QLabel* Counter() const { return counter_; }
+    // The speed of each call of the last callsign run, shown with its summary.
+    QChartView* SpeedChart() const { return speedChart_; }
     RecognitionDrillController* Recognition() const { return recognition_.get(); }
     CallsignRunController* Callsigns() const { return callsigns_.get(); }
 
@@ -57,6 +64,7 @@ public Q_SLOTS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:
@@ -87,6 +95,9 @@ private:
     bool OpenHistory();
     void ShowRecognitionSummary(const DrillRecord& record);
     void ShowCallsignSummary(const DrillRecord& record);
+    void ShowSpeedChart(const DrillRecord& record);
+    void ShowCounter();
+    void EnterCall();
 
     Trainer& trainer_;
     const Clock& clock_;
@@ -103,16 +114,21 @@ private:
     QSpinBox* characters_ = nullptr;
     QSpinBox* minutes_ = nullptr;
     QDoubleSpinBox* target_ = nullptr;
+    QCheckBox* growing_ = nullptr;
     QPushButton* recognitionStart_ = nullptr;
     QSpinBox* calls_ = nullptr;
     QSpinBox* startSpeed_ = nullptr;
     QSpinBox* step_ = nullptr;
+    QSpinBox* topSpeed_ = nullptr;
+    QCheckBox* varyPitch_ = nullptr;
     QPushButton* callsignStart_ = nullptr;
     QLineEdit* callInput_ = nullptr;
     QCheckBox* bandConditions_ = nullptr;
     QLabel* prompt_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* counter_ = nullptr;
     QTextBrowser* summary_ = nullptr;
+    QChartView* speedChart_ = nullptr;
     QTimer* timer_ = nullptr;
 };
 

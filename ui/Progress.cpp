@@ -130,8 +130,8 @@ QString Seconds(int ms)
 
 }  // namespace
 
-ProgressWindow::ProgressWindow(History& history, Prompts& prompts, QWidget* parent)
-    : QDialog(parent), history_(history), prompts_(prompts)
+ProgressWindow::ProgressWindow(History& history, Prompts& prompts, SettingsStore store, QWidget* parent)
+    : QDialog(parent), history_(history), prompts_(prompts), store_(std::move(store))
 {
     setObjectName(QStringLiteral("ProgressWindow"));
     setWindowTitle(QStringLiteral("Progress"));
@@ -278,6 +278,7 @@ int ProgressWindow::TableSessions() const { return range_->currentData().toInt()
 
 void ProgressWindow::Reload()
 {
+    targetMs_ = LearnerTargetMs(store_);
     records_ = history_.Sessions();
     if (records_.empty()) {
         summary_->setText(QStringLiteral("No checked sessions yet. After a session, use File > Check Copy."));
@@ -334,7 +335,7 @@ void ProgressWindow::FillReactions()
     auto* line = new QLineSeries;
     line->setName(character.isEmpty() ? QStringLiteral("All characters") : Shown(character));
     line->setPointsVisible(true);
-    const int targetMs = RecognitionOptions{}.targetMs;
+    const int targetMs = targetMs_;
     double most = 1.5 * targetMs / 1000.0;
     qint64 first = QDateTime::currentMSecsSinceEpoch();
     qint64 last = first;
@@ -366,7 +367,7 @@ void ProgressWindow::FillReactions()
 
 void ProgressWindow::FillRecognitionTable()
 {
-    const int targetMs = RecognitionOptions{}.targetMs;
+    const int targetMs = targetMs_;
     std::vector<RecognitionStats> stats = RecognitionByCharacter(recognition_, kRecognitionTableDrills);
     SortSlowestFirst(stats);
     const QSet<QString> known = KnownCharacters(recognition_, targetMs);
@@ -374,11 +375,13 @@ void ProgressWindow::FillRecognitionTable()
         recognition_.empty()
             ? QStringLiteral("No recognition drills yet.")
             : QStringLiteral("Over the last %1 drills, slowest first. Known: right %2 % of the time with a median "
-                             "under %3 in each of the last %4 drills with the character.")
+                             "under %3 (your target) in each of the last %4 drills with at least %5 answers of the "
+                             "character; keys before the character was heard count for nothing.")
                   .arg(kRecognitionTableDrills)
                   .arg(kKnownAccuracyPercent)
                   .arg(Seconds(targetMs))
-                  .arg(kKnownDrills));
+                  .arg(kKnownDrills)
+                  .arg(kKnownAnswers));
     recognitionTable_->setSortingEnabled(false);
     recognitionTable_->setRowCount(static_cast<int>(stats.size()));
     for (int row = 0; row < static_cast<int>(stats.size()); ++row) {

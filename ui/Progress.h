@@ -10,6 +10,7 @@
 
 #include "scoring/DrillRecord.h"
 #include "scoring/SessionRecord.h"
+#include "settings/SettingsStore.h"
 
 class QChart;
 class QChartView;
@@ -28,7 +29,8 @@ class Prompts;
 class ProgressWindow final : public QDialog {
     Q_OBJECT
 public:
-    ProgressWindow(History& history, Prompts& prompts, QWidget* parent = nullptr);
+    // store: the settings, whose drill target ("slow") is read at each Reload.
+    ProgressWindow(History& history, Prompts& prompts, SettingsStore store, QWidget* parent = nullptr);
     ~ProgressWindow() override;
 
     // Reads the history again and redraws everything.
@@ -80,6 +82,8 @@ private:
 
     History& history_;
     Prompts& prompts_;
+    SettingsStore store_;
+    int targetMs_ = 1000;
     std::vector<SessionRecord> records_;
     std::vector<DrillRecord> recognition_;
     std::vector<DrillRecord> runs_;

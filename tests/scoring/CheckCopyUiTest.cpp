@@ -329,6 +329,8 @@ TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt)
             ASSERT_TRUE(h.AddDrill(drill).has_value());
         }
     }
+    // The learner's own target: 2 s, which m's slow answers (1.5 s, 1.1 s) are within.
+    rig.store.Write(keys::DrillTarget, 2000);
     rig.checking().ProgressAction()->trigger();
     ProgressWindow* progress = rig.checking().Progress();
     ASSERT_NE(progress, nullptr);
@@ -377,6 +379,9 @@ TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt)
     };
     EXPECT_EQ(progress->RecognitionDrills().size(), 2u);
     EXPECT_EQ(reactions(), (std::vector<double>{0.7, 0.6}));
+    auto* target = qobject_cast<QLineSeries*>(progress->ReactionChart()->chart()->series().value(1));
+    ASSERT_NE(target, nullptr);
+    EXPECT_DOUBLE_EQ(target->at(0).y(), 2.0);
     progress->ReactionCharacterBox()->setCurrentIndex(progress->ReactionCharacterBox()->findData("k"));
     EXPECT_EQ(reactions(), (std::vector<double>{0.3, 0.5}));
     QTableWidget* recognition = progress->RecognitionTable();
@@ -408,6 +413,7 @@ TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt)
     const std::vector<int>& weights = rig.trainer().Groups().Weights();
     ASSERT_EQ(weights.size(), 5u);
     EXPECT_GT(weights[0], 2 * weights[1]);
+    EXPECT_EQ(weights[1], 25 + 1);  // m: 1 miss in 203 tries; its answers are not slow
     CheckCopyDialog* dialog = rig.OpenDialog();
     ASSERT_NE(dialog, nullptr);
     dialog->CopyEdit()->setPlainText(rig.trainer().Sent().Text());

@@ -13,6 +13,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include "scoring/DrillProgress.h"
 #include "scoring/History.h"
 #include "scoring/HistoryCsv.h"
 
@@ -186,7 +187,7 @@ TEST(History, AHistoryOfTheVersionBeforeDrillsIsBroughtForwardAndTakesDrills)
     ASSERT_TRUE(h.Open()) << h.Problem().toStdString();
     EXPECT_TRUE(h.TakeNotice().isEmpty());
     EXPECT_TRUE(SetAsideFiles(dir).isEmpty());
-    EXPECT_EQ(h.SchemaVersion(), 3);
+    EXPECT_EQ(h.SchemaVersion(), History::kSchemaVersion);
     const std::vector<SessionRecord> sessions = h.Sessions();
     ASSERT_EQ(sessions.size(), 3u);
     EXPECT_DOUBLE_EQ(sessions[0].accuracy, 89.0);
@@ -240,6 +241,29 @@ TEST(History, AHistoryOfTheVersionBeforeDrillsIsBroughtForwardAndTakesDrills)
     const MissTallies last = again.RecentMissTallies(1, 1000);
     EXPECT_DOUBLE_EQ(last.value("k").tries, 13.0);
     EXPECT_FALSE(last.contains("r"));
+}
+
+TEST(History, AHistoryOfVersionThreeKeepsItsDrillsAndItsZeroTimesBecomeEarlyAnswers)
+{
+    // Version 3: k right in 0 ms (a key before the heard end) and in 420 ms, s not
+    // answered, s in 0 ms, m taken for k in 0 ms; a callsign run.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("history.sqlite");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LUMBREL_SCORING_TEST_DATA "/history-v3.sqlite"), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    History h(path);
+    ASSERT_TRUE(h.Open()) << h.Problem().toStdString();
+    EXPECT_EQ(h.SchemaVersion(), 4);
+    EXPECT_EQ(h.Sessions().size(), 3u);
+    EXPECT_EQ(h.BestCallsignScore(), 100);
+    const std::vector<RecognitionAnswer> answers = h.Drills(DrillKind::Recognition).at(0).answers;
+    std::vector<std::tuple<bool, bool, bool>> kinds;  // right, early, wrong
+    for (const RecognitionAnswer& a : answers)
+        kinds.emplace_back(a.Right(), a.Early(), a.Wrong());
+    EXPECT_EQ(kinds, (std::vector<std::tuple<bool, bool, bool>>{
+                         {false, true, false}, {true, false, false}, {false, false, false}, {false, true, false},
+                         {false, false, true}}));
+    EXPECT_EQ(RecognitionByCharacter(std::span(answers)).front().medianMs, 420);  // k
 }
 
 TEST(History, DamagedFilesAreSetAsideNeverLost)

@@ -144,7 +144,8 @@ void FavourMissed(const RenderOptions& o, Trainer& trainer)
                            .arg(history.Problem()));
             return MissTallies{};
         }
-        return history.RecentMissTallies(kWeakCharacterHistory, RecognitionOptions{}.targetMs);
+        // Slow: past the learner's own target, from the settings the window keeps.
+        return history.RecentMissTallies(kWeakCharacterHistory, LearnerTargetMs(SettingsStore::UserStore()));
     });
 }
 
