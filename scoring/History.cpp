@@ -629,6 +629,9 @@ bool History::SalvageInPlace(const QString& reason, const QStringList& report)
     Salvaged kept;
     if (Connect(fresh, &why))
         kept = SalvageInto(&why);
+    // In rollback mode until opened in its place, so that no log left there is read into it.
+    if (kept.ok)
+        QSqlQuery(QSqlDatabase::database(connection_, false)).exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
     CloseDatabase();
     const auto fail = [&](const QString& what) {
         removeFresh();

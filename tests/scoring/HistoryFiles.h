@@ -40,17 +40,11 @@ inline void MakeHistory(const QString& path, int count)
     QSqlDatabase::removeDatabase("journal");
 }
 
-// Writes `bytes` over the file when given; otherwise overwrites the page holding
-// `marker` (a leaf of the sessions), or the root page of the named index, with garbage.
-inline void Spoil(const QString& path, const QByteArray& marker, const QString& index = {}, QByteArray bytes = {})
+// Overwrites the page holding `marker` (a leaf of the sessions), or the root page of
+// the named index, with garbage.
+inline void Spoil(const QString& path, const QByteArray& marker, const QString& index = {})
 {
-    if (!bytes.isEmpty()) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return;
-    }
-    bytes = ReadAll(path);
+    QByteArray bytes = ReadAll(path);
     qsizetype page = bytes.indexOf(marker) / 4096;
     if (!index.isEmpty()) {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "root");

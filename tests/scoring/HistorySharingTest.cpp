@@ -116,19 +116,13 @@ TEST(HistorySharing, ADamagedHistoryIsReadInPlaceAndSalvagedBeforeItIsSetAside)
         int keptAtLeast;
         int keptAtMost;
     };
-    for (const Case& c : {Case{"the index of the sessions", 21, 21, 21}, Case{"a page of the sessions", 300, 230, 299},
-                          Case{"every byte", 2, 0, 0}}) {
+    for (const Case& c : {Case{"the index of the sessions", 21, 21, 21}, Case{"a page of the sessions", 300, 230, 299}}) {
         SCOPED_TRACE(c.damage);
         QTemporaryDir dir;
         const QString path = ScorePath(dir.path());
         QDir().mkpath(QFileInfo(path).path());
         MakeHistory(path, c.sessions);
-        if (c.sessions == 21)
-            Spoil(path, {}, "sessions_by_time");
-        else if (c.sessions == 300)
-            Spoil(path, "marker-0150");
-        else
-            Spoil(path, {}, {}, QByteArray(9000, 'x'));
+        Spoil(path, c.sessions == 21 ? QByteArray() : QByteArray("marker-0150"), c.sessions == 21 ? "sessions_by_time" : "");
         const QByteArray spoilt = ReadAll(path);
 
         QByteArray out;
