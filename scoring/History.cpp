@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -9,10 +10,16 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QThread>
 #include <QVariant>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
+#include <limits>
 
 #include "scoring/CopyScore.h"
 
@@ -146,6 +153,65 @@ QString ErrorText(const QSqlError& e)
     return text.isEmpty() ? QStringLiteral("unknown database error") : text;
 }
 
+// SQLite's primary result code of an error (Qt gives SQLite's code as the native one).
+int ResultCode(const QSqlError& e)
+{
+    bool ok = false;
+    const int code = e.nativeErrorCode().toInt(&ok);
+    return ok ? code & 0xff : 0;
+}
+
+// SQLITE_BUSY, SQLITE_LOCKED: another connection holds the database; it is not damaged.
+bool IsBusy(const QSqlError& e) { return ResultCode(e) == 5 || ResultCode(e) == 6; }
+// SQLITE_CORRUPT, SQLITE_NOTADB.
+bool IsDamage(const QSqlError& e) { return ResultCode(e) == 11 || ResultCode(e) == 26; }
+
+// The device and inode of a file; zeros when there is none.
+std::pair<quint64, quint64> FileId(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {0, 0};
+    return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
+}
+
+QString Count(int n, const char* thing) { return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(thing), n == 1 ? "" : "s"); }
+
+// The first line of the integrity check that names a problem, for a short message.
+QString ShortReason(const QStringList& problems)
+{
+    for (const QString& p : problems)
+        if (!p.startsWith(QLatin1String("***")))
+            return p.section(QLatin1Char('\n'), 0, 0).left(80);
+    return problems.isEmpty() ? QString() : problems.first().left(80);
+}
+
+// SQLite reads a "-wal" file beside a database into it, whatever mode the database is
+// in. A database whose header says it is in rollback mode (byte 18 is 1) has no log of
+// its own: one beside it was left by a database that stood here before (replaced while
+// it was open) and would be read into this one. The header is read after the log is
+// seen, as a switch to WAL writes the header first.
+void RemoveForeignLog(const QString& file)
+{
+    const QString log = file + QStringLiteral("-wal");
+    if (!QFileInfo::exists(log))
+        return;
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray header = f.read(100);
+    if (header.size() == 100 && header.startsWith("SQLite format 3") && header[18] == 1) {
+        QFile::remove(log);
+        QFile::remove(file + QStringLiteral("-shm"));
+    }
+}
+
+// Keeps `from` also under the name `to`: a second link to the same file, or a copy.
+bool KeepAs(const QString& from, const QString& to)
+{
+    return ::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 || QFile::copy(from, to);
+}
+
 }  // namespace
 
 QString History::DefaultPath()
@@ -189,59 +255,96 @@ void History::CloseDatabase()
     open_ = false;
 }
 
-QString History::TakeNotice()
+QString History::TakeNotice(QString* details)
 {
     QString notice;
     notice.swap(notice_);
+    if (details)
+        *details = noticeDetails_;
+    noticeDetails_.clear();
     return notice;
 }
 
-bool History::Open()
+bool History::Open() { return OpenAs(Access::Write); }
+
+bool History::OpenToRead() { return OpenAs(Access::Read); }
+
+bool History::Replaced() const { return FileId(path_) != fileId_; }
+
+bool History::OpenAs(Access access)
 {
-    if (open_)
-        return true;
+    if (open_) {
+        if (!Replaced() && (access_ == Access::Write || access == Access::Read))
+            return true;
+        CloseDatabase();  // another file in its place, or opened only to read
+    }
     problem_.clear();
     const QFileInfo info(path_);
-    if (!QDir().mkpath(info.absolutePath())) {
+    const bool exists = info.exists();
+    if (access == Access::Write && !QDir().mkpath(info.absolutePath())) {
         problem_ = QStringLiteral("The folder %1 for the history cannot be created.").arg(info.absolutePath());
         return false;
     }
-    if (info.exists() && (!info.isFile() || !info.isReadable())) {
+    if (exists && (!info.isFile() || !info.isReadable())) {
         problem_ = QStringLiteral("The history %1 cannot be read; it is left as it is.").arg(path_);
         return false;
     }
     // A read-only file is not a damaged one: it is not set aside.
-    if (info.exists() && !info.isWritable()) {
+    if (access == Access::Write && exists && !info.isWritable()) {
         problem_ = QStringLiteral("The history %1 cannot be written; it is left as it is and nothing is stored.")
                        .arg(path_);
         return false;
     }
 
     QString reason;
-    Outcome outcome = OpenDatabase(&reason);
-    if (outcome == Outcome::Damaged) {
+    QStringList report;
+    // Nothing to read yet: an empty history in memory, and no file is made.
+    const QString memory = QStringLiteral(":memory:");
+    Outcome outcome = Outcome::Unusable;
+    if (access == Access::Read && !exists)
+        outcome = Connect(memory, &reason) ? CheckAndMigrate(Access::Write, &reason, &report) : Outcome::Unusable;
+    else
+        outcome = OpenDatabase(path_, access, &reason, &report);
+    if (outcome == Outcome::Damaged && access == Access::Write) {
         CloseDatabase();
-        QString why;
-        if (!SetAside(&why)) {
-            problem_ = QStringLiteral("The history %1 is damaged (%2) and could not be set aside (%3); "
-                                      "it is left as it is and nothing is stored.")
-                           .arg(path_, reason, why);
+        if (!SalvageInPlace(reason, report))
             return false;
+        outcome = OpenDatabase(path_, access, &reason, &report);
+    } else if (outcome == Outcome::Damaged || outcome == Outcome::Older) {
+        // Read into memory, brought forward there; the file is left as it is.
+        const bool damaged = outcome == Outcome::Damaged;
+        const QString why = reason;
+        CloseDatabase();
+        outcome = Outcome::Unusable;
+        if (Connect(memory, &reason)) {
+            const Salvaged kept = SalvageInto(&reason);
+            outcome = kept.ok ? Outcome::Ready : Outcome::Unusable;
+            if (kept.ok && damaged) {
+                notice_ = QStringLiteral("The history %1 is damaged (%2). %3 and %4 can be read and are shown; the "
+                                         "next session stored repairs it.")
+                              .arg(path_, why, Count(kept.sessions, "session"),
+                                   Count(kept.drills, "drill"));
+                noticeDetails_ = (report + kept.report).join(QLatin1Char('\n'));
+            }
         }
-        notice_ = QStringLiteral("The history %1 could not be read (%2). It has been kept as %3, "
-                                 "and a new history has been started.")
-                      .arg(path_, reason, setAsidePath_);
-        outcome = OpenDatabase(&reason);
     }
     switch (outcome) {
     case Outcome::Ready:
+        fileId_ = FileId(path_);
         open_ = true;
+        access_ = access;
         return true;
     case Outcome::Newer:
         problem_ = QStringLiteral("The history %1 was written by a newer version of Lumbrel; "
                                   "it is left as it is and nothing is stored.")
                        .arg(path_);
         break;
+    case Outcome::Busy:
+        problem_ = QStringLiteral("The history %1 is in use by another program (%2); it is left as it is. "
+                                  "Try again in a moment.")
+                       .arg(path_, reason);
+        break;
+    case Outcome::Older:
     case Outcome::Damaged:
     case Outcome::Unusable:
         problem_ = QStringLiteral("The history %1 cannot be used: %2.").arg(path_, reason);
@@ -251,59 +354,78 @@ bool History::Open()
     return false;
 }
 
-History::Outcome History::OpenDatabase(QString* reason)
+bool History::Connect(const QString& file, QString* reason)
 {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
-        if (!db.isValid()) {
-            *reason = QStringLiteral("the SQLite driver of Qt is missing");
-            return Outcome::Unusable;
-        }
-        db.setDatabaseName(path_);
-        if (!db.open()) {
-            *reason = ErrorText(db.lastError());
-            return Outcome::Unusable;
-        }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+    if (!db.isValid()) {
+        *reason = QStringLiteral("the SQLite driver of Qt is missing");
+        return false;
     }
-    return CheckAndMigrate(reason);
+    db.setDatabaseName(file);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
+    if (!db.open()) {
+        *reason = ErrorText(db.lastError());
+        return false;
+    }
+    return true;
 }
 
-History::Outcome History::CheckAndMigrate(QString* reason)
+History::Outcome History::OpenDatabase(const QString& file, Access access, QString* reason, QStringList* report)
+{
+    RemoveForeignLog(file);
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        if (!Connect(file, reason))
+            return Outcome::Unusable;
+        const Outcome outcome = CheckAndMigrate(access, reason, report);
+        // SQLite answers busy at once (without waiting) where waiting could not help
+        // that statement: the whole check is tried again.
+        if (outcome != Outcome::Busy || waited.elapsed() >= busyTimeoutMs_)
+            return outcome;
+        CloseDatabase();
+        QThread::msleep(50);
+    }
+}
+
+History::Outcome History::CheckAndMigrate(Access access, QString* reason, QStringList* report)
 {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QSqlQuery q(db);
+    const auto failed = [&](const QSqlError& e, Outcome otherwise) {
+        *reason = ErrorText(e);
+        return IsBusy(e) ? Outcome::Busy : IsDamage(e) ? Outcome::Damaged : otherwise;
+    };
 
-    // A file that is not a database fails here, at its first read.
-    if (!q.exec(QStringLiteral("PRAGMA quick_check"))) {
-        *reason = ErrorText(q.lastError());
-        return Outcome::Damaged;
-    }
+    // A file that is not a database fails here, at its first read. A newer history is
+    // left alone, even a damaged one.
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        return failed(q.lastError(), Outcome::Unusable);
+    const int version = q.value(0).toInt();
+    if (version > kSchemaVersion)
+        return Outcome::Newer;
+
+    if (!q.exec(QStringLiteral("PRAGMA quick_check(20)")))
+        return failed(q.lastError(), Outcome::Unusable);
     QStringList problems;
     while (q.next())
         if (q.value(0).toString() != QLatin1String("ok"))
             problems << q.value(0).toString();
+    if (q.lastError().isValid())
+        return failed(q.lastError(), Outcome::Unusable);
     if (!problems.isEmpty()) {
-        *reason = problems.first();
+        *reason = ShortReason(problems);
+        *report = QStringList{QStringLiteral("The integrity check of %1 found:").arg(path_)} + problems;
         return Outcome::Damaged;
     }
-
-    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
-        *reason = ErrorText(q.lastError());
-        return Outcome::Damaged;
-    }
-    const int version = q.value(0).toInt();
-    if (version > kSchemaVersion)
-        return Outcome::Newer;
     if (version < 0) {
         *reason = QStringLiteral("schema version %1").arg(version);
         return Outcome::Damaged;
     }
 
     QStringList tables;
-    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"))) {
-        *reason = ErrorText(q.lastError());
-        return Outcome::Damaged;
-    }
+    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'")))
+        return failed(q.lastError(), Outcome::Unusable);
     while (q.next())
         tables << q.value(0).toString();
     if (version == 0 && !tables.isEmpty()) {
@@ -316,52 +438,255 @@ History::Outcome History::CheckAndMigrate(QString* reason)
             return Outcome::Damaged;
         }
     }
+    if (version < kSchemaVersion && access == Access::Read)
+        return Outcome::Older;
 
-    const auto& steps = Migrations();
-    for (int from = version; from < kSchemaVersion; ++from) {
-        if (!db.transaction()) {
-            *reason = ErrorText(db.lastError());
-            return Outcome::Unusable;
-        }
-        for (const char* statement : steps[static_cast<std::size_t>(from)]) {
-            if (!q.exec(QString::fromLatin1(statement))) {
-                *reason = QStringLiteral("upgrading from version %1 failed: %2").arg(from).arg(ErrorText(q.lastError()));
-                q.finish();
+    if (access == Access::Write) {
+        QSqlError error;
+        // Readers of other programs then never wait for a writer. A database that
+        // cannot change its mode now keeps the one it has.
+        q.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
+        const auto& steps = Migrations();
+        for (;;) {
+            if (!Begin(&error))
+                return failed(error, Outcome::Unusable);
+            // Read again inside the transaction: another program may have taken the step.
+            if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
+                error = q.lastError();
                 db.rollback();
-                return Outcome::Damaged;
+                return failed(error, Outcome::Unusable);
+            }
+            const int from = q.value(0).toInt();
+            if (from >= kSchemaVersion) {
+                db.rollback();
+                break;
+            }
+            for (const char* statement : steps[static_cast<std::size_t>(from)]) {
+                if (!q.exec(QString::fromLatin1(statement))) {
+                    error = q.lastError();
+                    q.finish();
+                    db.rollback();
+                    const Outcome outcome = failed(error, Outcome::Damaged);
+                    *reason = QStringLiteral("upgrading from version %1 failed: %2").arg(from).arg(*reason);
+                    return outcome;
+                }
+            }
+            if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(from + 1)) || !Commit(&error)) {
+                if (!error.isValid())
+                    error = q.lastError();
+                db.rollback();
+                const Outcome outcome = failed(error, Outcome::Unusable);
+                *reason = QStringLiteral("upgrading from version %1 failed: %2").arg(from).arg(*reason);
+                return outcome;
             }
         }
-        if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(from + 1)) || !db.commit()) {
-            *reason = QStringLiteral("upgrading from version %1 failed: %2").arg(from).arg(ErrorText(q.lastError()));
-            db.rollback();
-            return Outcome::Unusable;
-        }
     }
-    if (!q.exec(QStringLiteral("PRAGMA foreign_keys = ON"))) {
-        *reason = ErrorText(q.lastError());
-        return Outcome::Unusable;
-    }
+    if (!q.exec(QStringLiteral("PRAGMA foreign_keys = ON")))
+        return failed(q.lastError(), Outcome::Unusable);
     return Outcome::Ready;
 }
 
-bool History::SetAside(QString* reason)
+bool History::Begin(QSqlError* error)
 {
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    QElapsedTimer waited;
+    waited.start();
+    // Taking the write lock at the start: a transaction that read first could not be
+    // waited for (SQLite reports a deadlock as busy at once).
+    while (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        if (!IsBusy(q.lastError()) || waited.elapsed() >= busyTimeoutMs_) {
+            *error = q.lastError();
+            return false;
+        }
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+bool History::Commit(QSqlError* error)
+{
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    QElapsedTimer waited;
+    waited.start();
+    // A commit refused as busy leaves the transaction open, to be committed again.
+    while (!q.exec(QStringLiteral("COMMIT"))) {
+        if (!IsBusy(q.lastError()) || waited.elapsed() >= busyTimeoutMs_) {
+            *error = q.lastError();
+            return false;
+        }
+        QThread::msleep(20);
+    }
+    // The file itself holds what was stored, as far as no reader keeps the log (never
+    // waits): a copy of it taken meanwhile misses nothing.
+    q.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+    return true;
+}
+
+History::Salvaged History::SalvageInto(QString* reason)
+{
+    Salvaged kept;
+    // The damaged file is read through a connection of its own: its errors end a read,
+    // never the transaction that fills the new database.
+    const QString reading = connection_ + QStringLiteral("-damaged");
+    {
+        QSqlDatabase source = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), reading);
+        source.setDatabaseName(path_);
+        source.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
+        QSqlQuery r(source);
+        if (!source.open())
+            kept.report << QStringLiteral("%1 cannot be opened: %2").arg(path_, ErrorText(source.lastError()));
+        // The tables of the damaged file's version, when it can be told; else none.
+        int version = kSchemaVersion;
+        bool copy = false;
+        if (source.isOpen() && r.exec(QStringLiteral("PRAGMA user_version")) && r.next() && r.value(0).toInt() >= 1 &&
+            r.value(0).toInt() <= kSchemaVersion) {
+            version = r.value(0).toInt();
+            copy = true;
+        }
+        QSqlDatabase db = QSqlDatabase::database(connection_, false);
+        QSqlQuery q(db);
+        if (!db.transaction()) {
+            *reason = ErrorText(db.lastError());
+            return kept;
+        }
+        for (int from = 0; from < version; ++from)
+            for (const char* statement : Migrations()[static_cast<std::size_t>(from)])
+                q.exec(QString::fromLatin1(statement));
+        kept.report << QStringLiteral("What could be read of it, table by table:");
+        for (const QString& table : copy ? TablesOf(version) : QStringList{}) {
+            QStringList columns;
+            if (q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table)))
+                while (q.next())
+                    columns << q.value(1).toString();
+            const QString list = columns.join(QLatin1String(", "));
+            QSqlQuery insert(db);
+            insert.prepare(QStringLiteral("INSERT OR IGNORE INTO %1 (rowid, %2) VALUES (?%3)")
+                               .arg(table, list, QStringLiteral(", ?").repeated(columns.size())));
+            // Row by row, from each end: the rows before and after a damaged page.
+            QString stopped;
+            int rows = 0;
+            qint64 last = std::numeric_limits<qint64>::min();
+            for (const char* order : {"ASC", "DESC"}) {
+                r.setForwardOnly(true);
+                r.prepare(QStringLiteral("SELECT rowid, %2 FROM %1 WHERE rowid > ? ORDER BY rowid %3")
+                              .arg(table, list, QLatin1String(order)));
+                r.addBindValue(last);
+                const bool ascending = order[0] == 'A';
+                bool whole = r.exec();
+                while (whole && r.next()) {
+                    if (ascending)
+                        last = r.value(0).toLongLong();
+                    for (int c = 0; c <= columns.size(); ++c)
+                        insert.bindValue(c, r.value(c));
+                    if (insert.exec())
+                        rows += insert.numRowsAffected();
+                }
+                whole = whole && !r.lastError().isValid();
+                if (!whole && stopped.isEmpty())
+                    stopped = ErrorText(r.lastError());
+                r.finish();
+                if (whole && ascending)
+                    break;  // read to its end
+            }
+            kept.report << (stopped.isEmpty() ? QStringLiteral("  %1: %2").arg(table, Count(rows, "row"))
+                                              : QStringLiteral("  %1: %2 (a read stopped: %3)")
+                                                    .arg(table, Count(rows, "row"), stopped));
+        }
+        // Rows whose session or drill was lost tell nothing.
+        int orphans = 0;
+        if (q.exec(QStringLiteral("PRAGMA foreign_key_check"))) {
+            std::vector<std::pair<QString, qint64>> lost;
+            while (q.next())
+                lost.emplace_back(q.value(0).toString(), q.value(1).toLongLong());
+            for (const auto& [table, rowid] : lost) {
+                q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(table));
+                q.addBindValue(rowid);
+                orphans += q.exec() ? 1 : 0;
+            }
+        }
+        if (orphans > 0)
+            kept.report << QStringLiteral("  %1 left out: their session or drill could not be read")
+                               .arg(Count(orphans, "row"));
+        q.exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
+        q.finish();
+        r = QSqlQuery();
+        source.close();
+        if (!db.commit()) {
+            *reason = ErrorText(db.lastError());
+            db.rollback();
+            return kept;
+        }
+    }
+    QSqlDatabase::removeDatabase(reading);
+    QStringList ignored;
+    if (CheckAndMigrate(Access::Write, reason, &ignored) != Outcome::Ready)
+        return kept;
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    if (q.exec(QStringLiteral("SELECT (SELECT COUNT(*) FROM sessions), (SELECT COUNT(*) FROM drills)")) && q.next()) {
+        kept.sessions = q.value(0).toInt();
+        kept.drills = q.value(1).toInt();
+    }
+    kept.ok = true;
+    return kept;
+}
+
+bool History::SalvageInPlace(const QString& reason, const QStringList& report)
+{
+    // What can be read goes into a new file first; only a complete one takes the
+    // damaged one's place.
+    const QString fresh = path_ + QStringLiteral(".salvage");
+    const auto removeFresh = [&] {
+        for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+            QFile::remove(fresh + QLatin1String(suffix));
+    };
+    removeFresh();
+    QString why;
+    Salvaged kept;
+    if (Connect(fresh, &why))
+        kept = SalvageInto(&why);
+    // In rollback mode until opened in its place, so that no log left there is read into it.
+    if (kept.ok)
+        QSqlQuery(QSqlDatabase::database(connection_, false)).exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+    CloseDatabase();
+    const auto fail = [&](const QString& what) {
+        removeFresh();
+        problem_ = QStringLiteral("The history %1 is damaged (%2), and %3 (%4); it is left as it is and nothing "
+                                  "is stored.")
+                       .arg(path_, reason, what, why);
+        return false;
+    };
+    if (!kept.ok)
+        return fail(QStringLiteral("what can be read of it could not be saved"));
+
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString target = QStringLiteral("%1.damaged-%2").arg(path_, stamp);
     for (int k = 2; QFileInfo::exists(target); ++k)
         target = QStringLiteral("%1.damaged-%2-%3").arg(path_, stamp).arg(k);
-    QFile file(path_);
-    if (!file.rename(target)) {
-        *reason = file.errorString();
-        return false;
+    if (!KeepAs(path_, target)) {
+        why = QStringLiteral("cannot write %1").arg(target);
+        return fail(QStringLiteral("it could not be kept beside a repaired one"));
     }
-    // SQLite's companion files belong with it.
+    // Its journals belong with it; left here they would be read into the new file.
     for (const char* suffix : {"-journal", "-wal", "-shm"}) {
         const QString companion = path_ + QLatin1String(suffix);
-        if (QFileInfo::exists(companion))
-            QFile::rename(companion, target + QLatin1String(suffix));
+        if (!QFileInfo::exists(companion))
+            continue;
+        if (suffix[1] != 's')
+            KeepAs(companion, target + QLatin1String(suffix));
+        QFile::remove(companion);
+    }
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(fresh).toStdString(), QFile::encodeName(path_).toStdString(), error);
+    if (error) {
+        why = QString::fromStdString(error.message());
+        QFile::remove(target);
+        return fail(QStringLiteral("the repaired history could not take its place"));
     }
     setAsidePath_ = target;
+    notice_ = QStringLiteral("The history %1 was damaged (%2). %3 and %4 could be read and are kept in a new "
+                             "history; the damaged file is kept as %5.")
+                  .arg(path_, reason, Count(kept.sessions, "session"), Count(kept.drills, "drill"), target);
+    noticeDetails_ = (report + kept.report).join(QLatin1Char('\n'));
     return true;
 }
 
@@ -438,19 +763,20 @@ bool History::Insert(const SessionRecord& r, std::optional<qint64> id, qint64* s
 
 std::optional<qint64> History::AddInTransaction(const std::function<bool(qint64* stored)>& insert)
 {
-    if (!open_ && !Open())
+    if (!Open())
         return std::nullopt;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    if (!db.transaction()) {
-        problem_ = ErrorText(db.lastError());
+    QSqlError error;
+    if (!Begin(&error)) {
+        problem_ = ErrorText(error);
         return std::nullopt;
     }
     // A failed insert tells its own problem; a failed commit the database's.
     problem_.clear();
     qint64 id = 0;
-    if (!insert(&id) || !db.commit()) {
+    if (!insert(&id) || !Commit(&error)) {
         if (problem_.isEmpty())
-            problem_ = ErrorText(db.lastError());
+            problem_ = ErrorText(error);
         db.rollback();
         return std::nullopt;
     }
@@ -464,11 +790,12 @@ std::optional<qint64> History::Add(const SessionRecord& record)
 
 bool History::Replace(qint64 id, const SessionRecord& record)
 {
-    if (!open_ && !Open())
+    if (!Open())
         return false;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    if (!db.transaction()) {
-        problem_ = ErrorText(db.lastError());
+    QSqlError error;
+    if (!Begin(&error)) {
+        problem_ = ErrorText(error);
         return false;
     }
     QSqlQuery q(db);
@@ -485,9 +812,9 @@ bool History::Replace(qint64 id, const SessionRecord& record)
         }
     }
     qint64 stored = 0;
-    if (!ok || !Insert(record, id, &stored) || !db.commit()) {
+    if (!ok || !Insert(record, id, &stored) || !Commit(&error)) {
         if (ok && problem_.isEmpty())
-            problem_ = ErrorText(db.lastError());
+            problem_ = ErrorText(error);
         db.rollback();
         return false;
     }

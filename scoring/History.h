@@ -2,24 +2,34 @@
 // The history of checked sessions and drills: an SQLite database in the user's data
 // folder.
 //
-// The database carries its schema version (SQLite's user_version). Opening brings a
-// database of any earlier version forward, one step at a time, each step in a
+// The database carries its schema version (SQLite's user_version). Opening to write
+// brings a database of any earlier version forward, one step at a time, each step in a
 // transaction of its own. A file that is not a readable history (not a database, a
-// failed integrity check, tables missing or a step that fails) is set aside under a
-// new name with the time in it, a new history is started and Notice() says so: no
-// history is ever lost silently. A history written by a newer version is left as it
-// is and not written to.
+// failed integrity check, tables missing or a step that fails) is salvaged: what SQLite
+// can still read of it, table by table and row by row, goes into a new file, which then
+// takes its place; the damaged file is kept beside it under a name with the time in it,
+// and TakeNotice() says how many sessions were kept and where the old file is. Opening
+// to read never changes the file: an older or damaged one is read into memory.
+//
+// Several programs share the history (the window, lumbrel-score, lumbrel-render): the
+// database is in write-ahead-log mode, and a database that another program holds
+// locked is waited for (a busy timeout, then retries), never taken for a damaged one.
+// A history written by a newer version is left as it is and not written to.
 //
 // Qt SQL needs a QCoreApplication. UI thread only.
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "scoring/DrillRecord.h"
 #include "scoring/SessionRecord.h"
 #include "text/WeakCharacters.h"
+
+class QSqlError;
 
 namespace lumbrel {
 
@@ -46,17 +56,27 @@ public:
     History(const History&) = delete;
     History& operator=(const History&) = delete;
 
-    // Opens (creating, upgrading or setting aside as needed); true when the history
-    // can be read and written. Opening again once open does nothing.
+    // How long a database locked by another program is waited for; 15 s unless set.
+    void SetBusyTimeout(int milliseconds) { busyTimeoutMs_ = milliseconds; }
+
+    // Opens to write (creating, upgrading or salvaging as needed); true when the history
+    // can be read and written. Opening again once open does nothing, unless another
+    // program has put a new file in the history's place (then it is opened again) or
+    // it was opened only to read.
     bool Open();
+    // Opens to read: the file is never created, moved or written; a history of an
+    // earlier version or a damaged one is read into memory as far as it can be read.
+    // True when there is something to read (no file: an empty history).
+    bool OpenToRead();
     bool IsOpen() const { return open_; }
     const QString& Path() const { return path_; }
 
     // Why the history cannot be used, or why the last write failed; empty when fine.
     const QString& Problem() const { return problem_; }
-    // What opening did that the user must hear about (a damaged file set aside);
-    // empty when nothing. Taken once.
-    QString TakeNotice();
+    // What opening found that the user must hear about (a damaged file salvaged), in a
+    // few lines; empty when nothing. Taken once. `details` gets the report behind it
+    // (the integrity check, what was read of each table).
+    QString TakeNotice(QString* details = nullptr);
     // Where the damaged file went, when one was set aside.
     const QString& SetAsidePath() const { return setAsidePath_; }
 
@@ -83,12 +103,33 @@ public:
     MissTallies RecentMissTallies(int last, int slowMs) const;
 
 private:
-    enum class Outcome { Ready, Newer, Damaged, Unusable };
+    enum class Outcome { Ready, Older, Newer, Damaged, Busy, Unusable };
+    enum class Access { Read, Write };
+    // What a salvage kept.
+    struct Salvaged {
+        int sessions = 0;
+        int drills = 0;
+        QStringList report;
+        bool ok = false;
+    };
 
-    Outcome OpenDatabase(QString* reason);
-    Outcome CheckAndMigrate(QString* reason);
+    bool OpenAs(Access access);
+    // Opens `file` on the connection, as it is.
+    bool Connect(const QString& file, QString* reason);
+    // Opens `file` on the connection and checks it; with Access::Write it is brought
+    // forward. Retries while another program keeps it busy.
+    Outcome OpenDatabase(const QString& file, Access access, QString* reason, QStringList* report);
+    Outcome CheckAndMigrate(Access access, QString* reason, QStringList* report);
     void CloseDatabase();
-    bool SetAside(QString* reason);
+    bool Replaced() const;
+    // Copies what can be read of the history file into the empty database on the
+    // connection, brought forward to this version.
+    Salvaged SalvageInto(QString* reason);
+    // A new file of what can be read takes the damaged one's place, which is kept beside it.
+    bool SalvageInPlace(const QString& reason, const QStringList& report);
+    // BEGIN IMMEDIATE and COMMIT, retried while another program keeps the database busy.
+    bool Begin(QSqlError* error);
+    bool Commit(QSqlError* error);
     bool Insert(const SessionRecord& record, std::optional<qint64> id, qint64* stored);
     bool InsertDrill(const DrillRecord& drill, qint64* stored);
     // Runs `insert` in a transaction of its own; the new row's id, or nullopt with the
@@ -98,8 +139,13 @@ private:
     QString path_;
     QString connection_;
     bool open_ = false;
+    Access access_ = Access::Read;
+    // The file that was opened (device and inode), to see when another has replaced it.
+    std::pair<quint64, quint64> fileId_{0, 0};
+    int busyTimeoutMs_ = 15000;
     QString problem_;
     QString notice_;
+    QString noticeDetails_;
     QString setAsidePath_;
 };
 

@@ -332,15 +332,15 @@ void CopyChecking::SessionEnded(const SessionSummary& summary)
     UpdateActions();
 }
 
-void CopyChecking::Tell(const QString& text)
+void CopyChecking::Tell(const QString& text, const QString& details)
 {
     if (text.isEmpty())
         return;
     if (deferTelling_) {
-        QMetaObject::invokeMethod(this, [this, text] { Tell(text); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this, text, details] { Tell(text, details); }, Qt::QueuedConnection);
         return;
     }
-    prompts_.Message(window_, text, QStringLiteral("History"), MessageKind::Warning);
+    prompts_.DetailedMessage(window_, text, details, QStringLiteral("History"), MessageKind::Warning);
 }
 
 MissTallies CopyChecking::WeakCharacterTallies()
@@ -350,32 +350,36 @@ MissTallies CopyChecking::WeakCharacterTallies()
     // Asked as a session begins, inside the trainer's reaction: what there is to tell
     // about the history waits until that has returned.
     deferTelling_ = true;
-    History* history = OpenHistory();
+    History* history = OpenHistory(false);
     deferTelling_ = false;
     return history ? history->RecentMissTallies(kWeakCharacterHistory, LearnerTargetMs(trainer_.Store())) : MissTallies{};
 }
 
-History* CopyChecking::OpenHistory(bool* told)
+History* CopyChecking::OpenHistory(bool write, bool* told)
 {
     if (told)
         *told = false;
-    if (history_ && history_->IsOpen())
-        return history_.get();
-    if (history_)  // tried before, and it could not be used
-        return nullptr;
-    history_ = std::make_unique<History>(historyPath_.isEmpty() ? History::DefaultPath() : historyPath_);
-    const bool ok = history_->Open();
-    Tell(history_->TakeNotice());
-    if (!ok)
-        Tell(history_->Problem());
+    if (!history_)
+        history_ = std::make_unique<History>(historyPath_.isEmpty() ? History::DefaultPath() : historyPath_);
+    // Opened again each time: a file another program put in its place is taken up,
+    // and one busy before may be free now.
+    const bool ok = write ? history_->Open() : history_->OpenToRead();
+    QString details;
+    const QString notice = history_->TakeNotice(&details);
+    Tell(notice, details);
+    const QString problem = ok ? QString() : history_->Problem();
+    const bool tellProblem = !problem.isEmpty() && problem != lastProblem_;
+    lastProblem_ = problem;
+    if (tellProblem)
+        Tell(problem);
     if (told)
-        *told = true;
+        *told = !notice.isEmpty() || tellProblem;
     return ok ? history_.get() : nullptr;
 }
 
 QString CopyChecking::StoreRecord(const SessionRecord& record, std::optional<qint64>* stored)
 {
-    History* history = OpenHistory();
+    History* history = OpenHistory(true);
     if (!history)
         return QStringLiteral("Not saved: the history cannot be used.");
     const bool replaced = stored->has_value() && history->Replace(**stored, record);
@@ -416,9 +420,9 @@ void CopyChecking::CheckCopyClick()
 void CopyChecking::ProgressClick()
 {
     bool told = false;
-    History* history = OpenHistory(&told);
+    History* history = OpenHistory(false, &told);
     if (!history) {
-        if (!told && history_)
+        if (!told)
             Tell(history_->Problem());
         return;
     }

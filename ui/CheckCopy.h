@@ -110,10 +110,11 @@ public:
 
     // The history file; History::DefaultPath() unless set before first use.
     void SetHistoryPath(const QString& path) { historyPath_ = path; }
-    // Opens the history when first needed; null when it cannot be used. The user
-    // hears why (and of a damaged file set aside) at the first try; `told` says
-    // whether this call told anything.
-    History* OpenHistory(bool* told = nullptr);
+    // Opens the history when needed (only to read, unless `write`: reading never
+    // changes the file); null when it cannot be used. The user hears of a damaged file
+    // salvaged, and why it cannot be used when that is new; `told` says whether this
+    // call told anything.
+    History* OpenHistory(bool write, bool* told = nullptr);
 
     // A session has ended and its text is still in "Sent".
     bool CanCheck() const;
@@ -132,7 +133,7 @@ private:
     void SessionEnded(const SessionSummary& summary);
     // Adds the record, or writes over the one stored before for the same session.
     QString StoreRecord(const SessionRecord& record, std::optional<qint64>* stored);
-    void Tell(const QString& text);
+    void Tell(const QString& text, const QString& details = {});
     // "Favour Missed": what random groups are weighed by, from the history; nothing
     // when the option is off or the history cannot be used.
     MissTallies WeakCharacterTallies();
@@ -146,6 +147,7 @@ private:
     QDateTime lastEnded_;
     QString historyPath_;
     std::unique_ptr<History> history_;
+    QString lastProblem_;  // told already
     int sessionSerial_ = 0;  // sessions ended so far
     QPointer<CheckCopyDialog> dialog_;
     int dialogSerial_ = 0;   // the session the dialog is for

@@ -27,6 +27,7 @@
 #include "scoring/DrillProgress.h"
 #include "session/Trainer.h"
 #include "ui/ControlWidgets.h"
+#include "ui/Prompts.h"
 #include "text/WeakCharacters.h"
 
 namespace lumbrel {
@@ -60,9 +61,9 @@ int Ms(const QDoubleSpinBox* box) { return static_cast<int>(box->value() * 1000.
 }  // namespace
 
 DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer& player, SettingsStore store,
-                           QString historyPath, QWidget* parent)
+                           QString historyPath, Prompts* prompts, QWidget* parent)
     : QDialog(parent), trainer_(trainer), clock_(clock), player_(player), store_(std::move(store)),
-      history_(std::make_unique<History>(std::move(historyPath)))
+      history_(std::make_unique<History>(std::move(historyPath))), prompts_(prompts)
 {
     setObjectName(QStringLiteral("DrillsForm"));
     setWindowTitle(QStringLiteral("Drills"));
@@ -247,7 +248,11 @@ void DrillsDialog::SetRunning(bool running)
 
 bool DrillsDialog::OpenHistory()
 {
-    if (history_->Open())
+    const bool ok = history_->Open();
+    QString details;
+    if (const QString notice = history_->TakeNotice(&details); !notice.isEmpty() && prompts_)
+        prompts_->DetailedMessage(this, notice, details, QStringLiteral("History"), MessageKind::Warning);
+    if (ok)
         return true;
     status_->setText(QStringLiteral("The history cannot be used (%1); this drill is not kept.").arg(history_->Problem()));
     return false;

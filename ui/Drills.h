@@ -33,14 +33,16 @@ class QTimer;
 
 namespace lumbrel {
 
+class Prompts;
 class Trainer;
 
 class DrillsDialog final : public QDialog, private DrillView {
     Q_OBJECT
 public:
-    // player: on the trainer's device; historyPath: the history database.
+    // player: on the trainer's device; historyPath: the history database; prompts tell
+    // what opening the history found (a damaged file salvaged).
     DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer& player, SettingsStore store,
-                 QString historyPath, QWidget* parent = nullptr);
+                 QString historyPath, Prompts* prompts = nullptr, QWidget* parent = nullptr);
     ~DrillsDialog() override;
 
     // For tests.
@@ -104,6 +106,7 @@ private:
     CharacterPlayer& player_;
     SettingsStore store_;
     std::unique_ptr<History> history_;
+    Prompts* prompts_;
     std::unique_ptr<RecognitionDrillController> recognition_;
     std::unique_ptr<CallsignRunController> callsigns_;
     std::optional<int> bestBefore_;

@@ -980,7 +980,7 @@ void MainWindow::DrillsClick()
         return;
     }
     auto* dialog = new DrillsDialog(*trainer_, clock_, *drillPlayer_, store_,
-                                    historyPath_.isEmpty() ? History::DefaultPath() : historyPath_, this);
+                                    historyPath_.isEmpty() ? History::DefaultPath() : historyPath_, prompts_, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     drills_ = dialog;
     dialog->open();

@@ -15,12 +15,25 @@
 
 namespace lumbrel {
 
+void Prompts::DetailedMessage(QWidget* parent, const QString& text, const QString&, const QString& caption,
+                              MessageKind kind)
+{
+    Message(parent, text, caption, kind);
+}
+
 void QtPrompts::Message(QWidget* parent, const QString& text, const QString& caption, MessageKind kind)
+{
+    DetailedMessage(parent, text, QString(), caption, kind);
+}
+
+void QtPrompts::DetailedMessage(QWidget* parent, const QString& text, const QString& details,
+                                const QString& caption, MessageKind kind)
 {
     const QMessageBox::Icon icon = kind == MessageKind::Error     ? QMessageBox::Critical
                                    : kind == MessageKind::Warning ? QMessageBox::Warning
                                                                   : QMessageBox::Information;
     QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
+    box.setDetailedText(details);
     box.exec();
 }
 

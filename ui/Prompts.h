@@ -40,6 +40,10 @@ public:
     // A modal message box with an OK button and the kind's icon.
     virtual void Message(QWidget* parent, const QString& text, const QString& caption,
                          MessageKind kind = MessageKind::Information) = 0;
+    // The same with `details` behind "Show Details..."; prompts without such a box show
+    // the text alone.
+    virtual void DetailedMessage(QWidget* parent, const QString& text, const QString& details,
+                                 const QString& caption, MessageKind kind);
     // A modal question with Yes and No, No the default; true for Yes.
     virtual bool AskYesNo(QWidget* parent, const QString& text, const QString& caption) = 0;
     // The application's standard error box, for failures such as a file that cannot
@@ -63,6 +67,8 @@ class QtPrompts final : public Prompts {
 public:
     void Message(QWidget* parent, const QString& text, const QString& caption,
                  MessageKind kind = MessageKind::Information) override;
+    void DetailedMessage(QWidget* parent, const QString& text, const QString& details, const QString& caption,
+                         MessageKind kind) override;
     bool AskYesNo(QWidget* parent, const QString& text, const QString& caption) override;
     void Error(QWidget* parent, const QString& text) override;
     std::optional<QFont> ChooseFont(QWidget* parent, const QFont& current, int maxPointSize) override;

@@ -24,8 +24,12 @@
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 
+#include <QProcess>
+
+#include <cstdio>
 #include <memory>
 
+#include "HistoryFiles.h"
 #include "scoring/History.h"
 #include "audio/Clock.h"
 #include "audio/VirtualAudioDevice.h"
@@ -95,6 +99,18 @@ struct Rig {
         for (int k = 0; k < 200 && trainer().SessionActive(); ++k)
             Run(100);
         ASSERT_FALSE(trainer().SessionActive());
+    }
+    // A short session, its copy checked in the dialog; what the dialog says of the store.
+    QString CheckedSession()
+    {
+        Session();
+        CheckCopyDialog* dialog = OpenDialog();
+        if (!dialog)
+            return {};
+        dialog->CopyEdit()->setPlainText(trainer().Sent().Text());
+        dialog->CheckButton()->click();
+        dialog->close();
+        return dialog->StoredLabel()->text();
     }
     CheckCopyDialog* OpenDialog()
     {
@@ -275,25 +291,64 @@ TEST(CheckCopyWindow, PairHtmlMarksEveryKindAndEscapes)
     EXPECT_TRUE(dropped.contains("#f7d08a"));
 }
 
-TEST(CheckCopyWindow, ADamagedHistoryIsSetAsideWithAMessage)
+// Progress only reads: a damaged history is shown as far as it can be read and left as
+// it is; the next checked copy keeps what can be read in a new file and says so.
+TEST(CheckCopyWindow, ProgressReadsADamagedHistoryAndTheNextCheckSalvagesIt)
 {
     Rig rig(Store(3));
-    QFile bad(rig.dir.filePath("history.sqlite"));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write(QByteArray(4096, '\x7f'));
-    bad.close();
-    rig.Session();
-    CheckCopyDialog* dialog = rig.OpenDialog();
-    ASSERT_NE(dialog, nullptr);
-    dialog->CopyEdit()->setPlainText(rig.trainer().Sent().Text());
-    dialog->CheckButton()->click();
-    ASSERT_EQ(rig.prompts.messages.size(), 1);
-    EXPECT_TRUE(rig.prompts.messages[0].contains("damaged-"));
-    EXPECT_TRUE(dialog->StoredLabel()->text().startsWith("Saved"));
-    EXPECT_EQ(rig.Stored().size(), 1u);
+    const QString path = rig.dir.filePath("history.sqlite");
+    MakeHistory(path, 21);
+    Spoil(path, {}, "sessions_by_time");
+    const QByteArray spoilt = ReadAll(path);
+    rig.checking().ProgressAction()->trigger();
+    ProcessEvents();
+    ASSERT_NE(rig.checking().Progress(), nullptr);
+    EXPECT_EQ(rig.checking().Progress()->Records().size(), 21u);
+    EXPECT_EQ(ReadAll(path), spoilt);
+    EXPECT_EQ(Beside(path), QStringList{});
+
+    EXPECT_TRUE(rig.CheckedSession().startsWith("Saved"));
+    ASSERT_EQ(rig.prompts.messages.size(), 2);  // read, then salvaged
+    EXPECT_TRUE(rig.prompts.messages[1].contains("21 sessions")) << rig.prompts.messages[1].toStdString();
+    EXPECT_TRUE(rig.prompts.messages[1].contains("damaged-"));
+    EXPECT_EQ(rig.Stored().size(), 22u);
+    EXPECT_EQ(rig.checking().Progress()->Records().size(), 22u);
     // Told once, not at every check.
-    dialog->CheckButton()->click();
-    EXPECT_EQ(rig.prompts.messages.size(), 1);
+    rig.checking().Dialog()->CheckButton()->click();
+    EXPECT_EQ(rig.prompts.messages.size(), 2);
+}
+
+// Another program put a new history in place of the one the window has open: the
+// next check is stored in the new one.
+TEST(CheckCopyWindow, AHistoryReplacedByAnotherProgramIsOpenedAgain)
+{
+    Rig rig(Store(3));
+    const QString path = rig.dir.filePath("history.sqlite");
+    EXPECT_TRUE(rig.CheckedSession().startsWith("Saved"));
+    MakeHistory(rig.dir.filePath("other.sqlite"), 5);
+    ASSERT_EQ(std::rename(qPrintable(rig.dir.filePath("other.sqlite")), qPrintable(path)), 0);
+    const QString stored = rig.CheckedSession();
+    EXPECT_TRUE(stored.startsWith("Saved")) << stored.toStdString();
+    EXPECT_EQ(rig.Stored().size(), 6u);
+}
+
+// The window and another program store sessions at the same time: every one is kept.
+TEST(CheckCopyWindow, TwoProgramsWritingAtOnceLoseNothing)
+{
+    Rig rig(Store(3));
+    const QString path = rig.dir.filePath("history.sqlite");
+    QProcess other;
+    other.start(QCoreApplication::applicationFilePath(), {"--history-helper", "add", path, "300"});
+    ASSERT_TRUE(other.waitForStarted());
+    int saved = 0;
+    for (int k = 0; k < 8; ++k)
+        saved += rig.CheckedSession().startsWith("Saved") ? 1 : 0;
+    ASSERT_TRUE(other.state() == QProcess::NotRunning || other.waitForFinished(60'000));
+    EXPECT_EQ(other.exitCode(), 0) << other.readAllStandardError().toStdString();
+    EXPECT_EQ(saved, 8);
+    EXPECT_EQ(rig.Stored().size(), 308u);
+    EXPECT_EQ(Beside(path).filter("damaged"), QStringList{});
+    EXPECT_TRUE(rig.prompts.messages.isEmpty()) << rig.prompts.messages.join("\n").toStdString();
 }
 
 TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt)

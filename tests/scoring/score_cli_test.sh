@@ -77,4 +77,12 @@ before=$(tr -cd k < "$tmp/l.txt" | wc -c)
 check "--favour-missed sends the character missed in the history more often" \
     '[ "$(tr -cd k < "$tmp/f.txt" | wc -c)" -gt $((before * 2)) ]'
 
+# Reading never changes the history: a favoured render and --history leave a damaged one as it is.
+head -c 8192 /dev/zero | tr '\0' x > "$history"
+cp "$history" "$tmp/spoilt"
+"$render" --groups --minutes 1 --chars 5 --favour-missed -o "$tmp/g.wav" 2> "$tmp/err"; status=$?
+"$score" --history > "$tmp/out" 2>> "$tmp/err"
+check "reading a damaged history says so and leaves it" \
+    '[ $status -eq 0 ] && grep -q "damaged" "$tmp/err" && cmp -s "$history" "$tmp/spoilt" && [ -z "$(ls "$history".* 2>/dev/null)" ]'
+
 exit $fail

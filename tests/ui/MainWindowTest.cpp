@@ -860,6 +860,23 @@ TEST(Keyboard, DrillsOpenOnlyWhenNoSessionRunsAndAreTypedAndKept)
     EXPECT_FALSE(rig.window->SetupOpen());
 }
 
+// The drills open the history too, and say what they found: a damaged file salvaged.
+TEST(Keyboard, TheDrillsTellOfADamagedHistoryKeptBeside)
+{
+    WindowRig rig;
+    QTemporaryDir dir;
+    QFile bad(dir.filePath("history.sqlite"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly) && bad.write(QByteArray(4096, '\x7f')) == 4096);
+    bad.close();
+    rig.window->SetHistoryPath(dir.filePath("history.sqlite"));
+    Activate(*rig.window);
+    rig.window->DrillsAction()->trigger();
+    ASSERT_NE(rig.window->Drills(), nullptr);
+    rig.window->Drills()->RecognitionStart()->click();
+    ASSERT_EQ(rig.prompts.messages.size(), 1u);
+    EXPECT_TRUE(rig.prompts.messages[0].text.contains("damaged-")) << rig.prompts.messages[0].text.toStdString();
+}
+
 TEST(Keyboard, TabFollowsTheLayoutAndEntersAGroupOnItsSelection)
 {
     WindowRig rig;

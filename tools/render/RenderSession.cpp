@@ -136,7 +136,7 @@ void FavourMissed(const RenderOptions& o, Trainer& trainer)
         return;
     trainer.Groups().SetMissTalliesSource([] {
         History history(History::DefaultPath());
-        const bool open = history.Open();
+        const bool open = history.OpenToRead();
         if (const QString notice = history.TakeNotice(); !notice.isEmpty())
             PrintError(notice);
         if (!open) {

@@ -63,10 +63,11 @@ int Fail(int status, const QString& text)
     return status;
 }
 
-// The history, opened; null (and the reason printed) when it cannot be used.
-bool OpenHistory(lumbrel::History& history)
+// The history, opened (to write, or only to read: then the file is never changed);
+// false (and the reason printed) when it cannot be used.
+bool OpenHistory(lumbrel::History& history, bool write)
 {
-    const bool ok = history.Open();
+    const bool ok = write ? history.Open() : history.OpenToRead();
     if (const QString notice = history.TakeNotice(); !notice.isEmpty())
         Print(stderr, QStringLiteral("lumbrel-score: ") + notice);
     if (!ok)
@@ -82,7 +83,7 @@ int ListHistory(bool csv)
     std::vector<lumbrel::SessionRecord> records;
     if (QFileInfo::exists(path)) {
         lumbrel::History history(path);
-        if (!OpenHistory(history))
+        if (!OpenHistory(history, false))
             return kHistoryFailed;
         records = history.Sessions();
     }
@@ -174,7 +175,7 @@ int main(int argc, char** argv)
     int status = 0;
     if (save) {
         lumbrel::History history(lumbrel::History::DefaultPath());
-        if (!OpenHistory(history)) {
+        if (!OpenHistory(history, true)) {
             status = kHistoryFailed;
         } else if (!history.Add(lumbrel::MakeSessionRecord(facts.session, QDateTime::currentDateTime(), score))) {
             status = Fail(kHistoryFailed, QStringLiteral("not saved: ") + history.Problem());
