@@ -85,23 +85,19 @@ int ListHistory(bool csv)
 {
     const QString path = lumbrel::History::DefaultPath();
     std::vector<lumbrel::SessionRecord> records;
+    std::vector<lumbrel::DrillRecord> drills;
     if (QFileInfo::exists(path)) {
         lumbrel::History history(path);
         if (!OpenHistory(history))
             return kHistoryFailed;
         records = history.Sessions();
+        for (lumbrel::DrillKind kind : {lumbrel::DrillKind::Recognition, lumbrel::DrillKind::Callsigns})
+            for (lumbrel::DrillRecord& d : history.Drills(kind))
+                drills.push_back(std::move(d));
     }
     if (csv) {
         Write(stdout, lumbrel::HistoryCsv(records));
         return 0;
-    }
-    std::vector<lumbrel::DrillRecord> drills;
-    if (QFileInfo::exists(path)) {
-        lumbrel::History history(path);
-        if (history.Open())
-            for (lumbrel::DrillKind kind : {lumbrel::DrillKind::Recognition, lumbrel::DrillKind::Callsigns})
-                for (lumbrel::DrillRecord& d : history.Drills(kind))
-                    drills.push_back(std::move(d));
     }
     std::stable_sort(drills.begin(), drills.end(),
                      [](const lumbrel::DrillRecord& a, const lumbrel::DrillRecord& b) { return a.ended < b.ended; });
@@ -110,7 +106,7 @@ int ListHistory(bool csv)
     };
     if (records.empty())
         Print(stdout, QStringLiteral("No checked sessions yet."));
-    if (!records.empty())
+    else
         Print(stdout, QStringLiteral("id     date              source      N  WPM  effective  duration  accuracy"));
     for (const lumbrel::SessionRecord& r : records) {
         Print(stdout, QStringLiteral("%1  %2  %3 %4  %5  %6  %7  %8%")
