@@ -140,7 +140,8 @@ Sequence MakeSequence(const QString& text, const QStringList& multiLetter, Prosi
             continue;
         }
         if (const auto prosign = ProsignAt(text, at)) {
-            push(codes.For(prosign->first), prosign->first, -1);
+            // A sign ("=") is shown as itself: a user-defined character "=" keeps its name.
+            push(codes.For(prosign->first), prosign->second == 1 ? QString(c) : prosign->first, -1);
             at += prosign->second;
             continue;
         }

@@ -35,8 +35,8 @@ public:
         Boundary, // a group boundary on either line; never an error
     };
 
-    // A character as it is shown: in lower case, a prosign as "^ar", a user-defined
-    // character by its display text ("ar").
+    // A character as it is shown: in lower case, a prosign as "^ar" (or as the sign it
+    // was written as: "+"), a user-defined character by its display text ("ar").
     struct Column {
         QString sent;    // empty where nothing was sent (Added, Boundary)
         QString copied;  // empty where nothing was copied (Dropped, Boundary)
@@ -73,7 +73,7 @@ public:
     static CopyScore Score(const QString& sent, const QString& copy, const QStringList& multiLetter = {});
 
     // The text as it is compared: lower case, groups separated by single spaces, no
-    // leading or trailing space, every prosign written "^ar".
+    // leading or trailing space, a prosign written "^ar" (the signs + = ( as themselves).
     static QString Normalise(const QString& text);
     // The characters of a sent text, as Score counts them.
     static int CountCharacters(const QString& sent, const QStringList& multiLetter = {});

@@ -1,5 +1,6 @@
 #include "ui/Progress.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDateTime>
 #include <QHBoxLayout>
@@ -321,6 +322,11 @@ QWidget* ProgressWindow::BuildEntryTab()
     delete_->setToolTip(QStringLiteral("Remove the selected session or drill from the history"));
     delete_->setEnabled(false);
     connect(delete_, &QPushButton::clicked, this, &ProgressWindow::DeleteClick);
+    auto* deleteKey = new QAction(entries_);
+    deleteKey->setShortcut(QKeySequence::Delete);
+    deleteKey->setShortcutContext(Qt::WidgetShortcut);
+    entries_->addAction(deleteKey);
+    connect(deleteKey, &QAction::triggered, this, &ProgressWindow::DeleteClick);
     connect(entries_, &QTableWidget::itemSelectionChanged, this,
             [this] { delete_->setEnabled(!entries_->selectedItems().isEmpty()); });
     auto* row = new QHBoxLayout;
