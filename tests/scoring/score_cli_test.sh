@@ -79,6 +79,10 @@ check "--history shows the id, N, the speeds and the accuracy" \
     'tail -n 1 "$tmp/out" | grep -Eq "^1 +[0-9-]+ [0-9:]+ +groups +5 +25 +12\.5 +1:0[0-9] +$accuracy$"'
 "$score" --csv > "$tmp/out"
 check "--csv gives the header and the session" '[ $(wc -l < "$tmp/out") -eq 2 ] && grep -q ",groups,koch,5,25,12.5,1," "$tmp/out"'
+"$score" --csv drills > "$tmp/out"; status=$?
+check "--csv drills gives the drills' header" '[ $status -eq 0 ] && [ "$(head -n 1 "$tmp/out")" = "$(printf "id,ended,kind,duration_seconds,character_wpm,answers,right,calls,calls_missed,step_wpm,top_wpm,score\r")" ]'
+"$score" --csv nothing > /dev/null 2>&1; status=$?
+check "--csv of something else is a usage error" '[ $status -eq 2 ]'
 sed 's/k/m/g' "$tmp/l.txt" > "$tmp/nok.txt"
 "$score" "$tmp/l.txt" "$tmp/nok.txt" --save > /dev/null
 before=$(tr -cd k < "$tmp/l.txt" | wc -c)

@@ -1,5 +1,5 @@
 // lumbrel-score SENT.txt COPY.txt [--save]
-// lumbrel-score --history | --csv | --delete ID
+// lumbrel-score --history | --csv [WHAT] | --delete ID
 //
 // Scores a copy against the text that was sent, as "Check Copy" does: prints the
 // aligned pair (sent line, copy line, marks: '^' wrong, '-' dropped, '+' added),
@@ -41,7 +41,7 @@ QString Usage()
 {
     return QStringLiteral(
         "usage: lumbrel-score SENT.txt COPY.txt [--save]\n"
-        "       lumbrel-score --history | --csv | --delete ID\n"
+        "       lumbrel-score --history | --csv [WHAT] | --delete ID\n"
         "Aligns the copy with the sent text and prints the aligned pair ('^' wrong,\n"
         "'-' dropped, '+' added) and, last, the accuracy as a share of the characters\n"
         "sent. Case, spaces and line breaks do not count.\n"
@@ -52,9 +52,13 @@ QString Usage()
         "             lumbrel-render --transcript SENT.txt writes beside the transcript.\n"
         "  --history  print the stored sessions and drills as tables, oldest first,\n"
         "             each with its id\n"
-        "  --delete ID  remove the session ID (a number) or the drill ID (d and a\n"
+        "  --delete ID\n"
+        "             remove the session ID (a number) or the drill ID (d and a\n"
         "             number) from the history\n"
-        "  --csv      print the stored sessions as CSV, as the Progress window exports them\n"
+        "  --csv [WHAT]\n"
+        "             print the history as CSV, as the Progress window exports it:\n"
+        "             WHAT is sessions (the default), drills, recognition (every\n"
+        "             answer of the drills) or callsigns (every call of the runs)\n"
         "  --help     show this help\n"
         "  --version  show the version\n"
         "\n"
@@ -81,7 +85,9 @@ bool OpenHistory(lumbrel::History& history)
 
 QString Duration(int seconds) { return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0')); }
 
-int ListHistory(bool csv)
+enum class Listing { Table, Sessions, Drills, Recognition, Callsigns };
+
+int ListHistory(Listing listing)
 {
     const QString path = lumbrel::History::DefaultPath();
     std::vector<lumbrel::SessionRecord> records;
@@ -95,12 +101,15 @@ int ListHistory(bool csv)
             for (lumbrel::DrillRecord& d : history.Drills(kind))
                 drills.push_back(std::move(d));
     }
-    if (csv) {
-        Write(stdout, lumbrel::HistoryCsv(records));
-        return 0;
-    }
     std::stable_sort(drills.begin(), drills.end(),
                      [](const lumbrel::DrillRecord& a, const lumbrel::DrillRecord& b) { return a.ended < b.ended; });
+    switch (listing) {
+    case Listing::Table: break;
+    case Listing::Sessions: Write(stdout, lumbrel::HistoryCsv(records)); return 0;
+    case Listing::Drills: Write(stdout, lumbrel::DrillsCsv(drills)); return 0;
+    case Listing::Recognition: Write(stdout, lumbrel::RecognitionAnswersCsv(drills)); return 0;
+    case Listing::Callsigns: Write(stdout, lumbrel::CallsignCallsCsv(drills)); return 0;
+    }
     const auto dateText = [](const QDateTime& t) {
         return t.isValid() ? t.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QStringLiteral("?");
     };
@@ -175,8 +184,19 @@ int main(int argc, char** argv)
         Print(stdout, QStringLiteral("lumbrel-score %1").arg(QStringLiteral(LUMBREL_VERSION)));
         return 0;
     }
-    if (args.size() == 1 && (args[0] == QLatin1String("--history") || args[0] == QLatin1String("--csv")))
-        return ListHistory(args[0] == QLatin1String("--csv"));
+    if (args.size() == 1 && args[0] == QLatin1String("--history"))
+        return ListHistory(Listing::Table);
+    if (!args.isEmpty() && args.size() <= 2 && args[0] == QLatin1String("--csv")) {
+        const QString what = args.value(1, QStringLiteral("sessions"));
+        static const std::pair<const char*, Listing> kListings[] = {{"sessions", Listing::Sessions},
+                                                                   {"drills", Listing::Drills},
+                                                                   {"recognition", Listing::Recognition},
+                                                                   {"callsigns", Listing::Callsigns}};
+        for (const auto& [name, listing] : kListings)
+            if (what == QLatin1String(name))
+                return ListHistory(listing);
+        return Fail(kBadInput, QStringLiteral("--csv takes sessions, drills, recognition or callsigns.\n") + Usage());
+    }
     if (args.size() == 2 && args[0] == QLatin1String("--delete"))
         return DeleteRecord(args[1]);
     if (args.contains(QStringLiteral("--delete")))
