@@ -41,9 +41,12 @@ public:
     char16_t For(const QString& prosign)
     {
         auto it = codes_.find(prosign);
-        if (it == codes_.end())
-            it = codes_.insert(prosign, static_cast<char16_t>(kFirst + codes_.size()));
-        return *it;
+        if (it != codes_.end())
+            return *it;
+        // Beyond the area's thousands (a text that is no copy) the rest compare alike.
+        if (codes_.size() > kLast - kFirst)
+            return char16_t{0xFFFD};
+        return *codes_.insert(prosign, static_cast<char16_t>(kFirst + codes_.size()));
     }
     static char16_t ForCharacter(QChar c)
     {
