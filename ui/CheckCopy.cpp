@@ -78,8 +78,9 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session
     facts_->setWordWrap(true);
     auto* prompt = new QLabel(
         QStringLiteral("Type or paste what you copied on paper, then press Check. Case, spaces and line breaks "
-                       "do not count."),
+                       "do not count. Write a prosign as <sk> or ^sk, or as +, = and ( for ^ar, ^bt and ^kn."),
         this);
+    prompt->setTextFormat(Qt::PlainText);
     prompt->setWordWrap(true);
 
     copy_ = new QPlainTextEdit(this);
