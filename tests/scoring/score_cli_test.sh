@@ -52,6 +52,12 @@ printf 'CQ DE K1ABC + ( = <SK>\n' > "$tmp/prosigncopy.txt"
 "$score" "$tmp/prosigns.txt" "$tmp/prosigncopy.txt" > "$tmp/out"; status=$?
 check "prosigns copied as + ( = <SK> are right, one character each" \
     '[ $status -eq 0 ] && grep -q "^characters sent 13, correct 13," "$tmp/out" && [ "$(tail -n 1 "$tmp/out")" = "accuracy 100.0%" ]'
+mkdir -p "$XDG_CONFIG_HOME/Zelph Software"
+printf '[MorseLetter1]\nContent=".-.-."\nDisplay="AR"\n' > "$XDG_CONFIG_HOME/Zelph Software/Lumbrel.conf"
+printf 'kARm mAR\n' > "$tmp/ar.txt"
+printf 'kam mar\n' > "$tmp/arcopy.txt"
+"$score" "$tmp/ar.txt" "$tmp/arcopy.txt" > "$tmp/out"; status=$?
+check "a character defined as AR counts as one" '[ $status -eq 0 ] && grep -q "^characters sent 5, correct 4, wrong 1, dropped 0, added 0$" "$tmp/out"'
 "$score" --help > "$tmp/out"; status=$?
 check "--help explains" '[ $status -eq 0 ] && grep -q "usage: lumbrel-score SENT.txt COPY.txt" "$tmp/out"'
 

@@ -23,6 +23,8 @@
 #include "scoring/HistoryCsv.h"
 #include "scoring/SessionFacts.h"
 #include "scoring/TextInput.h"
+#include "session/CharacterSet.h"
+#include "settings/SettingsStore.h"
 
 namespace {
 
@@ -44,7 +46,9 @@ QString Usage()
         "       lumbrel-score --history | --csv [WHAT] | --delete ID\n"
         "Aligns the copy with the sent text and prints the aligned pair ('^' wrong,\n"
         "'-' dropped, '+' added) and, last, the accuracy as a share of the characters\n"
-        "sent. Case, spaces and line breaks do not count.\n"
+        "sent. Case, spaces and line breaks do not count; a prosign is one character\n"
+        "(^ar also as + or <ar>, ^bt as = or <bt>, ^kn as ( or <kn>, <sk>, <bk>, <as>),\n"
+        "and so is a character of several letters defined in the trainer (\"AR\").\n"
         "\n"
         "  --save     also store the checked copy in the trainer's history, where the\n"
         "             Progress window shows it, dated now. The session's facts (source,\n"
@@ -227,7 +231,9 @@ int main(int argc, char** argv)
     if (!copy.Ok())
         return Fail(kBadInput, copy.problem);
 
-    const lumbrel::CopyScore score = lumbrel::CopyScore::Score(sent.text, copy.text);
+    // A character of several letters defined in the trainer ("AR") counts as one, as there.
+    const QStringList defined = lumbrel::CharacterSet::MultiLetterDisplays(lumbrel::SettingsStore::UserStore());
+    const lumbrel::CopyScore score = lumbrel::CopyScore::Score(sent.text, copy.text, defined);
     if (score.CharactersSent() == 0)
         return Fail(kBadInput, QStringLiteral("%1 holds no characters to copy.").arg(args[0]));
     // An empty copy is no checked copy: nothing to store.
