@@ -17,30 +17,140 @@ namespace {
 constexpr std::uint8_t kGroupStart = 1;
 constexpr std::uint8_t kGroupEnd = 2;
 
+// The texts as sequences of what is compared: one code per character, the same code
+// for every way of writing one prosign, and beside it the character as it is shown.
+// A user-defined character of several letters stays one letter per code, all marked
+// with its number, so that the alignment pairs its letters one by one; they are taken
+// together again as one column.
 struct Sequence {
     std::vector<char16_t> chars;
     std::vector<std::uint8_t> flags;  // kGroupStart, kGroupEnd
+    std::vector<QString> texts;       // as shown; empty in slices for the alignment
+    std::vector<int> units;           // the multi-letter character it belongs to; -1 none
+    std::vector<QString> unitTexts;   // by unit number
 
     int Size() const { return static_cast<int>(chars.size()); }
     bool Starts(int k) const { return (flags[static_cast<std::size_t>(k)] & kGroupStart) != 0; }
     bool Ends(int k) const { return (flags[static_cast<std::size_t>(k)] & kGroupEnd) != 0; }
 };
 
-Sequence MakeSequence(const QString& normalised)
+// Codes of the prosigns of one scoring, from the start of the private use area; a
+// character of that area in the texts is compared as U+FFFD, so never as a prosign.
+class ProsignCodes {
+public:
+    char16_t For(const QString& prosign)
+    {
+        auto it = codes_.find(prosign);
+        if (it != codes_.end())
+            return *it;
+        // Beyond the area's thousands (a text that is no copy) the rest compare alike.
+        if (codes_.size() > kLast - kFirst)
+            return char16_t{0xFFFD};
+        return *codes_.insert(prosign, static_cast<char16_t>(kFirst + codes_.size()));
+    }
+    static char16_t ForCharacter(QChar c)
+    {
+        const char16_t u = c.toLower().unicode();
+        return u >= kFirst && u <= kLast ? char16_t{0xFFFD} : u;
+    }
+
+private:
+    static constexpr char16_t kFirst = 0xE000;
+    static constexpr char16_t kLast = 0xF8FF;
+    QHash<QString, char16_t> codes_;
+};
+
+bool Ignored(QChar c) { return c.category() == QChar::Other_Control || c.category() == QChar::Other_Format; }
+
+// A prosign written at text[at] in one of the usual ways: "^ar" (as the display shows
+// a joined run, up to the next space), "<ar>", or the signs "+" (^ar), "=" (^bt) and
+// "(" (^kn). Its form "^" + letters in lower case, and its length in text.
+std::optional<std::pair<QString, qsizetype>> ProsignAt(const QString& text, qsizetype at)
 {
+    const QChar c = text[at];
+    if (c == QLatin1Char('+'))
+        return std::pair{QStringLiteral("^ar"), qsizetype{1}};
+    if (c == QLatin1Char('='))
+        return std::pair{QStringLiteral("^bt"), qsizetype{1}};
+    if (c == QLatin1Char('('))
+        return std::pair{QStringLiteral("^kn"), qsizetype{1}};
+    if (c == QLatin1Char('^')) {
+        QString letters;
+        qsizetype end = at + 1;
+        for (; end < text.size() && !text[end].isSpace() && text[end] != QLatin1Char('^'); ++end)
+            if (!Ignored(text[end]))
+                letters += text[end].toLower();
+        if (letters.isEmpty())
+            return std::nullopt;
+        return std::pair{QLatin1Char('^') + letters, end - at};
+    }
+    if (c == QLatin1Char('<')) {
+        constexpr qsizetype kLongest = 6;
+        qsizetype end = at + 1;
+        while (end < text.size() && end - at <= kLongest && text[end].isLetterOrNumber())
+            ++end;
+        if (end == at + 1 || end >= text.size() || text[end] != QLatin1Char('>'))
+            return std::nullopt;
+        return std::pair{QLatin1Char('^') + text.mid(at + 1, end - at - 1).toLower(), end - at + 1};
+    }
+    return std::nullopt;
+}
+
+// multiLetter: the user-defined characters of several letters, found as shown
+// (case and all); only in the sent text, where the display wrote them.
+Sequence MakeSequence(const QString& text, const QStringList& multiLetter, ProsignCodes& codes)
+{
+    QStringList units;
+    for (const QString& u : multiLetter)
+        if (u.size() > 1 && !std::any_of(u.begin(), u.end(), [](QChar c) { return c.isSpace(); }))
+            units << u;
+    std::sort(units.begin(), units.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
+
     Sequence s;
-    s.chars.reserve(static_cast<std::size_t>(normalised.size()));
+    s.chars.reserve(static_cast<std::size_t>(text.size()));
+    s.flags.reserve(static_cast<std::size_t>(text.size()));
+    s.texts.reserve(static_cast<std::size_t>(text.size()));
+    s.units.reserve(static_cast<std::size_t>(text.size()));
     bool start = true;
-    for (QChar c : normalised) {
-        if (c == QLatin1Char(' ')) {
+    const auto push = [&](char16_t code, QString shown, int unit) {
+        s.chars.push_back(code);
+        s.flags.push_back(start ? kGroupStart : 0);
+        s.texts.push_back(std::move(shown));
+        s.units.push_back(unit);
+        start = false;
+    };
+    for (qsizetype at = 0; at < text.size();) {
+        const QChar c = text[at];
+        if (c.isSpace()) {
             if (!s.flags.empty())
                 s.flags.back() |= kGroupEnd;
             start = true;
+            ++at;
             continue;
         }
-        s.chars.push_back(c.unicode());
-        s.flags.push_back(start ? kGroupStart : 0);
-        start = false;
+        if (Ignored(c)) {
+            ++at;
+            continue;
+        }
+        const auto unit = std::find_if(units.cbegin(), units.cend(),
+                                       [&](const QString& u) { return QStringView(text).mid(at).startsWith(u); });
+        if (unit != units.cend()) {
+            const int number = static_cast<int>(s.unitTexts.size());
+            s.unitTexts.push_back(unit->toLower());
+            for (QChar letter : *unit)
+                push(ProsignCodes::ForCharacter(letter), QString(letter.toLower()), number);
+            at += unit->size();
+            continue;
+        }
+        if (const auto prosign = ProsignAt(text, at)) {
+            // A sign ("=") is shown as itself: a user-defined character "=" keeps its name.
+            push(codes.For(prosign->first), prosign->second == 1 ? QString(c) : prosign->first, -1);
+            at += prosign->second;
+            continue;
+        }
+        if (c != QLatin1Char('^'))  // a marker with nothing after it
+            push(ProsignCodes::ForCharacter(c), QString(c.toLower()), -1);
+        ++at;
     }
     if (!s.flags.empty())
         s.flags.back() |= kGroupEnd;
@@ -492,50 +602,94 @@ Alignment AlignTexts(const Sequence& s, const Sequence& c, bool* exact)
 
 QString CopyScore::Normalise(const QString& text)
 {
+    ProsignCodes codes;
+    const Sequence s = MakeSequence(text, {}, codes);
     QString out;
     out.reserve(text.size());
-    bool pendingSpace = false;
-    for (QChar c : text) {
-        if (c.isSpace()) {
-            pendingSpace = !out.isEmpty();
-            continue;
-        }
-        if (c == QLatin1Char('^') || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
-            continue;
-        if (pendingSpace) {
+    for (int k = 0; k < s.Size(); ++k) {
+        if (s.Starts(k) && k > 0)
             out += QLatin1Char(' ');
-            pendingSpace = false;
-        }
-        out += c.toLower();
+        out += s.texts[static_cast<std::size_t>(k)];
     }
     return out;
 }
 
-CopyScore CopyScore::Score(const QString& sent, const QString& copy)
+int CopyScore::CountCharacters(const QString& sent, const QStringList& multiLetter)
 {
-    const Sequence s = MakeSequence(Normalise(sent));
-    const Sequence c = MakeSequence(Normalise(copy));
+    ProsignCodes codes;
+    const Sequence s = MakeSequence(sent, multiLetter, codes);
+    int count = 0;
+    for (std::size_t k = 0; k < s.units.size(); ++k)
+        count += s.units[k] < 0 || k == 0 || s.units[k - 1] != s.units[k];
+    return count;
+}
+
+CopyScore CopyScore::Score(const QString& sent, const QString& copy, const QStringList& multiLetter)
+{
+    ProsignCodes codes;
+    const Sequence s = MakeSequence(sent, multiLetter, codes);
+    const Sequence c = MakeSequence(copy, {}, codes);
 
     CopyScore score;
     const Alignment alignment = AlignTexts(s, c, &score.exact_);
+    const std::vector<Step>& steps = alignment.steps;
+
+    // The steps that make one column of a multi-letter character: from the first to
+    // the last of its letters, with what was added between them.
+    std::vector<int> unitEnd(steps.size(), -1);  // at a unit's first step: its last
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        if (steps[k].sent < 0)
+            continue;
+        const int unit = s.units[static_cast<std::size_t>(steps[k].sent)];
+        if (unit < 0)
+            continue;
+        std::size_t first = k;
+        std::size_t last = k;
+        for (std::size_t j = k + 1; j < steps.size(); ++j) {
+            if (steps[j].sent >= 0 && s.units[static_cast<std::size_t>(steps[j].sent)] != unit)
+                break;
+            if (steps[j].sent >= 0)
+                last = j;
+        }
+        unitEnd[first] = static_cast<int>(last);
+        k = last;
+    }
 
     // Columns, with one boundary column wherever either text begins a new group.
-    score.columns_.reserve(alignment.steps.size() + alignment.steps.size() / 4 + 1);
-    for (const Step& step : alignment.steps) {
+    score.columns_.reserve(steps.size() + steps.size() / 4 + 1);
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        const Step& step = steps[k];
         const bool newGroup = (step.sent > 0 && s.Starts(step.sent)) || (step.copied > 0 && c.Starts(step.copied));
         if (newGroup && !score.columns_.empty() && score.columns_.back().mark != Mark::Boundary)
-            score.columns_.push_back({QChar(), QChar(), Mark::Boundary});
+            score.columns_.push_back({QString(), QString(), Mark::Boundary});
         Column column;
+        if (unitEnd[k] >= 0) {
+            column.sent = s.unitTexts[static_cast<std::size_t>(s.units[static_cast<std::size_t>(step.sent)])];
+            bool right = true;
+            for (std::size_t j = k; j <= static_cast<std::size_t>(unitEnd[k]); ++j) {
+                const Step& part = steps[j];
+                if (part.copied >= 0)
+                    column.copied += c.texts[static_cast<std::size_t>(part.copied)];
+                right = right && part.sent >= 0 && part.copied >= 0 &&
+                        s.chars[static_cast<std::size_t>(part.sent)] == c.chars[static_cast<std::size_t>(part.copied)];
+            }
+            column.mark = right ? Mark::Correct : column.copied.isEmpty() ? Mark::Dropped : Mark::Wrong;
+            score.columns_.push_back(column);
+            k = static_cast<std::size_t>(unitEnd[k]);
+            continue;
+        }
         if (step.sent >= 0)
-            column.sent = QChar(s.chars[static_cast<std::size_t>(step.sent)]);
+            column.sent = s.texts[static_cast<std::size_t>(step.sent)];
         if (step.copied >= 0)
-            column.copied = QChar(c.chars[static_cast<std::size_t>(step.copied)]);
+            column.copied = c.texts[static_cast<std::size_t>(step.copied)];
         if (step.sent < 0)
             column.mark = Mark::Added;
         else if (step.copied < 0)
             column.mark = Mark::Dropped;
         else
-            column.mark = column.sent == column.copied ? Mark::Correct : Mark::Wrong;
+            column.mark = s.chars[static_cast<std::size_t>(step.sent)] == c.chars[static_cast<std::size_t>(step.copied)]
+                              ? Mark::Correct
+                              : Mark::Wrong;
         score.columns_.push_back(column);
     }
     score.CountColumns();
@@ -544,21 +698,21 @@ CopyScore CopyScore::Score(const QString& sent, const QString& copy)
 
 void CopyScore::CountColumns()
 {
-    QHash<char16_t, std::size_t> index;
-    auto tally = [&](QChar ch) -> Tally& {
-        auto it = index.find(ch.unicode());
+    QHash<QString, std::size_t> index;
+    auto tally = [&](const QString& ch) -> Tally& {
+        auto it = index.find(ch);
         if (it == index.end()) {
-            it = index.insert(ch.unicode(), tallies_.size());
+            it = index.insert(ch, tallies_.size());
             tallies_.push_back(Tally{ch, 0, 0, 0, 0});
         }
         return tallies_[*it];
     };
     // Sent characters first, so that the order is the order of first appearance.
     for (const Column& col : columns_)
-        if (!col.sent.isNull())
+        if (!col.sent.isEmpty())
             tally(col.sent).sent += 1;
 
-    QHash<std::uint32_t, std::size_t> confusionIndex;
+    QHash<QString, std::size_t> confusionIndex;
     for (const Column& col : columns_) {
         switch (col.mark) {
         case Mark::Correct:
@@ -580,7 +734,7 @@ void CopyScore::CountColumns()
             break;
         }
         if (col.mark == Mark::Wrong || col.mark == Mark::Dropped) {
-            const std::uint32_t key = (std::uint32_t{col.sent.unicode()} << 16) | col.copied.unicode();
+            const QString key = col.sent + QChar(0x1F) + col.copied;
             auto it = confusionIndex.find(key);
             if (it == confusionIndex.end()) {
                 it = confusionIndex.insert(key, confusions_.size());
@@ -646,12 +800,17 @@ std::vector<CopyScore::Tally> CopyScore::MostMissed(int count) const
     return missed;
 }
 
-QChar CopyScore::MostTakenFor(QChar sent) const
+QString CopyScore::MostTakenFor(const QString& sent) const
 {
     for (const Confusion& c : confusions_)  // most frequent first
-        if (c.sent == sent && !c.copied.isNull())
+        if (c.sent == sent && !c.copied.isEmpty())
             return c.copied;
     return {};
+}
+
+int CopyScore::ColumnWidth(const Column& column)
+{
+    return static_cast<int>(std::max<qsizetype>({1, column.sent.size(), column.copied.size()}));
 }
 
 std::vector<std::pair<std::size_t, std::size_t>> CopyScore::Rows(int width) const
@@ -693,14 +852,17 @@ QStringList CopyScore::AlignedLines(int width) const
                 marks += QLatin1Char(' ');
                 continue;
             }
-            top += col.sent.isNull() ? QChar(kGap) : col.sent;
-            bottom += col.copied.isNull() ? QChar(kGap) : col.copied;
+            const int w = ColumnWidth(col);
+            top += col.sent.isEmpty() ? QString(w, QChar(kGap)) : col.sent.leftJustified(w);
+            bottom += col.copied.isEmpty() ? QString(w, QChar(kGap)) : col.copied.leftJustified(w);
+            QChar mark = QLatin1Char(' ');
             switch (col.mark) {
-            case Mark::Wrong: marks += QLatin1Char('^'); break;
-            case Mark::Dropped: marks += QLatin1Char('-'); break;
-            case Mark::Added: marks += QLatin1Char('+'); break;
-            default: marks += QLatin1Char(' '); break;
+            case Mark::Wrong: mark = QLatin1Char('^'); break;
+            case Mark::Dropped: mark = QLatin1Char('-'); break;
+            case Mark::Added: mark = QLatin1Char('+'); break;
+            default: break;
             }
+            marks += QString(w, mark);
         }
         if (!lines.isEmpty())
             lines << QString();

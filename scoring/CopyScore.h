@@ -8,6 +8,10 @@
 // that, among the alignments with the fewest errors, keeps groups together: a group
 // that was missed is shown dropped as a whole and the groups after it line up again.
 //
+// A prosign counts as one character however it is written: "^ar" as the display shows
+// a joined run, "<ar>", or "+" for ^ar, "=" for ^bt and "(" for ^kn. A user-defined
+// character of several letters ("AR") counts as one character of the sent text.
+//
 // Accuracy is the share of the characters sent that were copied right, less the
 // characters added: 100 * max(0, sent - dropped - wrong - added) / sent.
 #include <QChar>
@@ -31,15 +35,17 @@ public:
         Boundary, // a group boundary on either line; never an error
     };
 
+    // A character as it is shown: in lower case, a prosign as "^ar" (or as the sign it
+    // was written as: "+"), a user-defined character by its display text ("ar").
     struct Column {
-        QChar sent;    // null where nothing was sent (Added, Boundary)
-        QChar copied;  // null where nothing was copied (Dropped, Boundary)
+        QString sent;    // empty where nothing was sent (Added, Boundary)
+        QString copied;  // empty where nothing was copied (Dropped, Boundary)
         Mark mark = Mark::Correct;
     };
 
     // One character of the texts and what became of it.
     struct Tally {
-        QChar character;
+        QString character;
         int sent = 0;     // times it was sent
         int dropped = 0;  // of those, not copied
         int wrong = 0;    // of those, copied as another character
@@ -47,10 +53,10 @@ public:
         int Missed() const { return dropped + wrong; }
     };
 
-    // A sent character and what was copied for it instead (null: nothing).
+    // A sent character and what was copied for it instead (empty: nothing).
     struct Confusion {
-        QChar sent;
-        QChar copied;
+        QString sent;
+        QString copied;
         int count = 0;
     };
 
@@ -62,11 +68,17 @@ public:
     CopyScore() = default;
 
     // Aligns and scores; fast enough for texts of tens of thousands of characters.
-    static CopyScore Score(const QString& sent, const QString& copy);
+    // multiLetter: the user-defined characters of more than one letter, as the sent
+    // text shows them.
+    static CopyScore Score(const QString& sent, const QString& copy, const QStringList& multiLetter = {});
 
     // The text as it is compared: lower case, groups separated by single spaces, no
-    // leading or trailing space. '^' (the prosign marker of the display) is dropped.
+    // leading or trailing space, a prosign written "^ar" (the signs + = ( as themselves).
     static QString Normalise(const QString& text);
+    // The characters of a sent text, as Score counts them.
+    static int CountCharacters(const QString& sent, const QStringList& multiLetter = {});
+    // The columns a column takes when shown: its longer text, at least 1.
+    static int ColumnWidth(const Column& column);
 
     const std::vector<Column>& Columns() const { return columns_; }
 
@@ -95,8 +107,8 @@ public:
     const std::vector<Confusion>& Confusions() const { return confusions_; }
     // The characters missed most (dropped or wrong), most first, at most `count`.
     std::vector<Tally> MostMissed(int count) const;
-    // What a sent character was most often taken for; null when never wrong.
-    QChar MostTakenFor(QChar sent) const;
+    // What a sent character was most often taken for; empty when never wrong.
+    QString MostTakenFor(const QString& sent) const;
 
     // False when the texts were too far apart in length for an exact alignment within
     // the work limit: the errors are then an upper bound.

@@ -1065,13 +1065,67 @@ MissTallies History::RecentMissTallies(int last, int slowMs) const
             for (const CopyScore::Tally& c : score.Tallies()) {
                 if (c.sent == 0)
                     continue;
-                MissTally& t = tallies[QString(c.character)];
+                MissTally& t = tallies[c.character];
                 t.tries += c.sent;
                 t.missed += c.Missed();
             }
         }
     }
     return tallies;
+}
+
+bool History::DeleteSession(qint64 id)
+{
+    return DeleteInTransaction(id,
+                               {"DELETE FROM confusions WHERE session_id = ?",
+                                "DELETE FROM character_errors WHERE session_id = ?",
+                                "DELETE FROM sessions WHERE id = ?"},
+                               QStringLiteral("session"));
+}
+
+bool History::DeleteDrill(qint64 id)
+{
+    return DeleteInTransaction(id,
+                               {"DELETE FROM recognition_answers WHERE drill_id = ?",
+                                "DELETE FROM callsign_calls WHERE drill_id = ?",
+                                "DELETE FROM callsign_runs WHERE drill_id = ?",
+                                "DELETE FROM drills WHERE id = ?"},
+                               QStringLiteral("drill"));
+}
+
+bool History::DeleteInTransaction(qint64 id, std::initializer_list<const char*> statements, const QString& what)
+{
+    if (!open_ && !Open())
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (!db.transaction()) {
+        problem_ = ErrorText(db.lastError());
+        return false;
+    }
+    QSqlQuery q(db);
+    bool removed = false;
+    for (const char* statement : statements) {
+        q.prepare(QString::fromLatin1(statement));
+        q.addBindValue(id);
+        if (!q.exec()) {
+            problem_ = ErrorText(q.lastError());
+            db.rollback();
+            return false;
+        }
+        removed = q.numRowsAffected() > 0;
+    }
+    if (!removed) {
+        db.rollback();
+        problem_ = QStringLiteral("there is no %1 %2 in the history").arg(what).arg(id);
+        return false;
+    }
+    if (!db.commit()) {
+        problem_ = ErrorText(db.lastError());
+        db.rollback();
+        return false;
+    }
+    problem_.clear();
+    return true;
 }
 
 }  // namespace lumbrel

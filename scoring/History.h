@@ -21,6 +21,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -89,6 +90,10 @@ public:
     bool Replace(qint64 id, const SessionRecord& record);
     // Every record, oldest first.
     std::vector<SessionRecord> Sessions() const;
+    // Removes a checked session, or a drill, with everything kept for it; false (and
+    // Problem() says why) when it could not be removed or there is none of that id.
+    bool DeleteSession(qint64 id);
+    bool DeleteDrill(qint64 id);
 
     // Stores a drill; its id, or nothing when it could not be written (Problem()).
     std::optional<qint64> AddDrill(const DrillRecord& drill);
@@ -135,6 +140,9 @@ private:
     // Runs `insert` in a transaction of its own; the new row's id, or nullopt with the
     // problem told.
     std::optional<qint64> AddInTransaction(const std::function<bool(qint64* stored)>& insert);
+    // Runs the statements, each bound to id, in one transaction; the last one must
+    // remove a row. what names the record in the problem.
+    bool DeleteInTransaction(qint64 id, std::initializer_list<const char*> statements, const QString& what);
 
     QString path_;
     QString connection_;

@@ -90,4 +90,111 @@ QString ExportHistoryCsv(const std::vector<SessionRecord>& records, const QStrin
     return {};
 }
 
+namespace {
+
+QString CsvLines(const QStringList& header, const std::vector<QStringList>& rows)
+{
+    const QLatin1String crlf("\r\n");
+    QString out = header.join(QLatin1Char(',')) + crlf;
+    for (const QStringList& fields : rows) {
+        QStringList quoted;
+        for (const QString& f : fields)
+            quoted << Field(f);
+        out += quoted.join(QLatin1Char(',')) + crlf;
+    }
+    return out;
+}
+
+QString WriteCsv(const QString& text, const QString& path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
+    const QByteArray bytes = text.toUtf8();
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
+    return {};
+}
+
+}  // namespace
+
+QString DrillsCsv(const std::vector<DrillRecord>& drills)
+{
+    std::vector<QStringList> rows;
+    for (const DrillRecord& d : drills) {
+        const bool calls = d.kind == DrillKind::Callsigns;
+        int right = 0;
+        for (const RecognitionAnswer& a : d.answers)
+            right += a.Right();
+        rows.push_back({
+            QString::number(d.id),
+            LocalTimeText(d.ended),
+            DrillKindName(d.kind),
+            QString::number(d.durationSeconds),
+            QString::number(d.characterWpm),
+            calls ? QString() : QString::number(d.answers.size()),
+            calls ? QString() : QString::number(right),
+            calls ? QString::number(d.calls.size()) : QString(),
+            calls ? QString::number(d.CallsMissed()) : QString(),
+            calls ? QString::number(d.stepWpm) : QString(),
+            calls ? QString::number(d.topWpm) : QString(),
+            calls ? QString::number(d.score) : QString(),
+        });
+    }
+    return CsvLines({QStringLiteral("id"), QStringLiteral("ended"), QStringLiteral("kind"),
+                     QStringLiteral("duration_seconds"), QStringLiteral("character_wpm"), QStringLiteral("answers"),
+                     QStringLiteral("right"), QStringLiteral("calls"), QStringLiteral("calls_missed"),
+                     QStringLiteral("step_wpm"), QStringLiteral("top_wpm"), QStringLiteral("score")},
+                    rows);
+}
+
+QString RecognitionAnswersCsv(const std::vector<DrillRecord>& drills)
+{
+    std::vector<QStringList> rows;
+    for (const DrillRecord& d : drills)
+        for (std::size_t k = 0; k < d.answers.size(); ++k) {
+            const RecognitionAnswer& a = d.answers[k];
+            rows.push_back({QString::number(d.id), QString::number(k + 1), a.character, a.answer,
+                            a.TimedOut() ? QString() : QString::number(a.reactionMs),
+                            a.Right() ? QStringLiteral("1") : QStringLiteral("0")});
+        }
+    return CsvLines({QStringLiteral("drill_id"), QStringLiteral("seq"), QStringLiteral("character"),
+                     QStringLiteral("answer"), QStringLiteral("reaction_ms"), QStringLiteral("right")},
+                    rows);
+}
+
+QString CallsignCallsCsv(const std::vector<DrillRecord>& drills)
+{
+    std::vector<QStringList> rows;
+    for (const DrillRecord& d : drills)
+        for (std::size_t k = 0; k < d.calls.size(); ++k) {
+            const CallAttempt& a = d.calls[k];
+            rows.push_back({QString::number(d.id), QString::number(k + 1), a.call, a.copied, QString::number(a.wpm),
+                            a.replayed ? QStringLiteral("1") : QStringLiteral("0"), QString::number(a.points)});
+        }
+    return CsvLines({QStringLiteral("drill_id"), QStringLiteral("seq"), QStringLiteral("call"),
+                     QStringLiteral("copied"), QStringLiteral("wpm"), QStringLiteral("replayed"),
+                     QStringLiteral("points")},
+                    rows);
+}
+
+QStringList DrillCsvPaths(const QString& sessionsPath)
+{
+    QString stem = sessionsPath;
+    if (stem.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        stem.chop(4);
+    return {stem + QLatin1String("-drills.csv"), stem + QLatin1String("-recognition.csv"),
+            stem + QLatin1String("-callsigns.csv")};
+}
+
+QString ExportDrillsCsv(const std::vector<DrillRecord>& drills, const QString& sessionsPath)
+{
+    const QStringList paths = DrillCsvPaths(sessionsPath);
+    const QString texts[] = {DrillsCsv(drills), RecognitionAnswersCsv(drills), CallsignCallsCsv(drills)};
+    for (int k = 0; k < 3; ++k)
+        if (const QString problem = WriteCsv(texts[k], paths[k]); !problem.isEmpty())
+            return problem;
+    return {};
+}
+
 }  // namespace lumbrel

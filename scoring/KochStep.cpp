@@ -75,8 +75,8 @@ QString MostMissedText(const CopyScore& score, int count)
     QStringList parts;
     for (const CopyScore::Tally& t : score.MostMissed(count)) {
         QString part = QStringLiteral("%1 %2 of %3").arg(t.character).arg(t.Missed()).arg(t.sent);
-        const QChar as = score.MostTakenFor(t.character);
-        if (!as.isNull()) {
+        const QString as = score.MostTakenFor(t.character);
+        if (!as.isEmpty()) {
             int times = 0;
             for (const CopyScore::Confusion& c : score.Confusions())
                 if (c.sent == t.character && c.copied == as)

@@ -47,9 +47,9 @@ SessionRecord MakeSessionRecord(const SessionSummary& session, const QDateTime& 
     r.wrong = score.Wrong();
     r.accuracy = score.AccuracyTenths() / 10.0;
     for (const CopyScore::Tally& t : score.Tallies())
-        r.characters.push_back({QString(t.character), t.sent, t.dropped, t.wrong, t.added});
+        r.characters.push_back({t.character, t.sent, t.dropped, t.wrong, t.added});
     for (const CopyScore::Confusion& c : score.Confusions())
-        r.confusions.push_back({QString(c.sent), c.copied.isNull() ? QString() : QString(c.copied), c.count});
+        r.confusions.push_back({c.sent, c.copied, c.count});
     return r;
 }
 

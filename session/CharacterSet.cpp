@@ -116,4 +116,19 @@ int CharacterSet::LookUpTextCharacter(char32_t c) const
     return kUnmapped;
 }
 
+QStringList CharacterSet::MultiLetterDisplays(const SettingsStore& store)
+{
+    QStringList displays;
+    for (int slot = 1; slot <= keys::kMorseLetterSlots; ++slot) {
+        const QString section = SettingsStore::MorseLetterSection(slot);
+        if (store.ReadString(section, QString::fromLatin1(keys::kContent), {}).isEmpty())
+            continue;
+        const QString display =
+            store.ReadString(section, QString::fromLatin1(keys::kDisplayText), {}).left(MorseCharacter::kMaxLength);
+        if (display.size() > 1)
+            displays << display;
+    }
+    return displays;
+}
+
 }  // namespace lumbrel

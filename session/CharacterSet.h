@@ -61,6 +61,10 @@ public:
     bool Shown() const { return shown_; }
 
     void RebuildCharacterList();
+    // The display texts of more than one letter among the user-defined characters in
+    // store, as the list would hold them: what a copy checked away from the window
+    // counts as one character each.
+    static QStringList MultiLetterDisplays(const SettingsStore& store);
     void RebuildActiveSet();
     // The user changed N: every one of the first N characters takes part again.
     void CharacterCountChanged();

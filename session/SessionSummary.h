@@ -2,6 +2,7 @@
 // The facts of a session at its end, for checking the copy: what was sent, from which
 // source, at which speed and for how long.
 #include <QString>
+#include <QStringList>
 
 #include "morse/LearningOrders.h"
 #include "session/SessionTypes.h"
@@ -17,7 +18,8 @@ struct SessionSummary {
     int effectivePermille = 1000;
     int sessionMinutes = 0;      // the setting that ends a random-group session
     int elapsedSeconds = 0;      // from the start to the end
-    QString text;                // "Sent" after the final reveal
+    QString text;                // every character heard, as the display shows it
+    QStringList multiLetterCharacters;  // user-defined characters of more than one letter
 };
 
 }  // namespace lumbrel

@@ -290,6 +290,7 @@ bool Trainer::BeginSession()
         return false;
     soundFault_ = SoundFault{};
     charactersSent_ = -2;
+    sessionText_.clear();
     controls_.SetText(ControlId::StatusBar1, QString());
     sources_.Groups().Begin(random_);
     sent_.Clear();
@@ -516,6 +517,8 @@ void Trainer::OnBufferDone(AudioBufferHeader* header)
         WindDown(done);
         return;
     }
+    if (done.buffer)
+        sessionText_ += done.text;
     display_.TakeText(done.buffer ? &done.text : nullptr);
     QueueNextCharacter();
 }
@@ -523,8 +526,10 @@ void Trainer::OnBufferDone(AudioBufferHeader* header)
 // Stopping or ended: the buffers still in flight come home; the last one ends the session.
 void Trainer::WindDown(const AudioStreamEngine::Completion& done)
 {
-    if (done.buffer)
+    if (done.buffer) {
+        sessionText_ += done.text;
         display_.TakeLateText(&done.text);
+    }
     sessionState_ = kEnded;
     // Nothing else is coming home: end here rather than never.
     if (engine_.Pending() == 0)
@@ -567,7 +572,7 @@ void Trainer::EndOfSession()
     controls_.SetEnabled(ControlId::Timer1, false);
 
     TellSoundFault();
-    recorder_.Finish(sent_.Lines());
+    recorder_.Finish(TranscriptLines());
     if (rig_) {
         rig_->DropRigLines();
         // Said once, after the count of characters sent, where it stays until the next session.
@@ -612,8 +617,29 @@ void Trainer::ReportSession()
     summary.effectivePermille = signal_.Impairments().EffectivePermille;
     summary.sessionMinutes = sessionClock_.LengthMinutes();
     summary.elapsedSeconds = sessionClock_.ElapsedSeconds();
-    summary.text = sent_.Text();
+    summary.text = sessionText_;
+    summary.multiLetterCharacters = MultiLetterCharacters();
     sessionEnded_(summary);
+}
+
+QStringList Trainer::MultiLetterCharacters() const
+{
+    QStringList texts;
+    const auto& list = characters_.CharacterList();
+    for (std::size_t k = static_cast<std::size_t>(kOrderSize); k < list.size(); ++k)
+        if (list[k]->display.size() > 1)
+            texts << list[k]->display;
+    return texts;
+}
+
+QStringList Trainer::TranscriptLines() const
+{
+    QStringList lines;
+    if (display_.ParameterLineMode())
+        lines = sent_.Lines();
+    if (!sessionText_.isEmpty())
+        lines << sessionText_;
+    return lines;
 }
 
 }  // namespace lumbrel

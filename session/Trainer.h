@@ -111,6 +111,14 @@ public:
     // The source of the session that runs or ran last.
     SourceKind Source() const { return sources_.Kind(); }
     int CharactersSent() const { return charactersSent_; }
+    // Every character heard in the session that runs or ran last, in the order heard,
+    // word spaces as " " and "^" before the first character of a joined run: what the
+    // copy is checked against and the transcript holds, whatever "Sent" shows (a display
+    // delay changed, "Clear").
+    const QString& SessionText() const { return sessionText_; }
+    // The user-defined characters of more than one letter, which count as one each
+    // when a copy is checked.
+    QStringList MultiLetterCharacters() const;
     // The session length is the setup dialog's spinner, read when it is needed.
     void SetSessionLengthMinutes(int minutes) { sessionClock_.SetLengthMinutes(minutes); }
 
@@ -196,7 +204,7 @@ public:
     void ArmMp3Recording(std::unique_ptr<Mp3OutputStream> mp3) { recorder_.ArmMp3(std::move(mp3)); }
     void SetTranscriptFileName(const QString& path) { recorder_.SetTranscriptFile(path); }
     // Before the record command arms another recording (SessionRecorder::Release).
-    void ReleaseRecording() { recorder_.Release(sent_.Lines()); }
+    void ReleaseRecording() { recorder_.Release(TranscriptLines()); }
 
     // --- The parts, for the window, the tools and the tests ---------------------------
     ControlsModel& Controls() { return controls_; }
@@ -250,6 +258,9 @@ private:
     void EndWithNothingInFlight();
     void EndOfSession();
     void ReportSession();
+    // What the transcript holds: the session's text, after the timed log lines of a
+    // station file that "Sent" shows.
+    QStringList TranscriptLines() const;
 
     // Sound output.
     void OpenAudio();
@@ -295,6 +306,7 @@ private:
     bool sessionActive_ = false;
     int sessionState_ = kEnded;
     int charactersSent_ = 0;
+    QString sessionText_;
     // The first sound output failure of this session and its caption, told once when the
     // session ends; lost: the session ended because nothing was left in flight.
     struct SoundFault {

@@ -31,13 +31,6 @@ static_assert(std::string_view(kApplicationTitle) == History::kTrainerApplicatio
 
 namespace {
 
-QString Escaped(QChar c)
-{
-    if (c == QLatin1Char(' '))
-        return QStringLiteral("&nbsp;");
-    return QString(c).toHtmlEscaped();
-}
-
 QString Span(const QString& text, const char* style)
 {
     return QStringLiteral("<span style=\"%1\">%2</span>").arg(QLatin1String(style), text);
@@ -79,15 +72,15 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session
     // copy and the aligned text grow with a larger desktop font.
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSizeF(std::max(fixed.pointSizeF(), font().pointSizeF()));
-    const QString compared = CopyScore::Normalise(session_.text);
-    const int charactersSent = static_cast<int>(compared.size() - compared.count(QLatin1Char(' ')));
+    const int charactersSent = CopyScore::CountCharacters(session_.text, session_.multiLetterCharacters);
 
     facts_ = new QLabel(SessionFacts(session_, charactersSent), this);
     facts_->setWordWrap(true);
     auto* prompt = new QLabel(
         QStringLiteral("Type or paste what you copied on paper, then press Check. Case, spaces and line breaks "
-                       "do not count."),
+                       "do not count. Write a prosign as <sk> or ^sk, or as +, = and ( for ^ar, ^bt and ^kn."),
         this);
+    prompt->setTextFormat(Qt::PlainText);
     prompt->setWordWrap(true);
 
     copy_ = new QPlainTextEdit(this);
@@ -178,31 +171,28 @@ QString CheckCopyDialog::PairHtml(const CopyScore& score, int width)
         QString bottom = QStringLiteral("copy  ");
         for (std::size_t k = from; k < to; ++k) {
             const CopyScore::Column& col = columns[k];
-            const QString sent = col.mark == CopyScore::Mark::Boundary
-                                     ? QStringLiteral(" ")
-                                     : (col.sent.isNull() ? QString(QChar(CopyScore::kGap)) : QString(col.sent));
-            const QString copied = col.mark == CopyScore::Mark::Boundary
-                                       ? QStringLiteral(" ")
-                                       : (col.copied.isNull() ? QString(QChar(CopyScore::kGap)) : QString(col.copied));
+            // Both lines as wide as the longer text of the column (a prosign, "AR").
+            const int w = col.mark == CopyScore::Mark::Boundary ? 1 : CopyScore::ColumnWidth(col);
+            const auto shown = [&](const QString& text) {
+                if (col.mark == CopyScore::Mark::Boundary)
+                    return QStringLiteral("&nbsp;");
+                if (text.isEmpty())
+                    return QString(w, QChar(CopyScore::kGap));
+                QString out = text.toHtmlEscaped();
+                for (qsizetype pad = text.size(); pad < w; ++pad)
+                    out += QStringLiteral("&nbsp;");
+                return out;
+            };
+            const char* style = nullptr;
             switch (col.mark) {
-            case CopyScore::Mark::Wrong:
-                top += Span(Escaped(sent.at(0)), kWrongStyle);
-                bottom += Span(Escaped(copied.at(0)), kWrongStyle);
-                break;
-            case CopyScore::Mark::Dropped:
-                top += Span(Escaped(sent.at(0)), kDroppedStyle);
-                bottom += Span(Escaped(copied.at(0)), kDroppedStyle);
-                break;
-            case CopyScore::Mark::Added:
-                top += Span(Escaped(sent.at(0)), kAddedStyle);
-                bottom += Span(Escaped(copied.at(0)), kAddedStyle);
-                break;
+            case CopyScore::Mark::Wrong: style = kWrongStyle; break;
+            case CopyScore::Mark::Dropped: style = kDroppedStyle; break;
+            case CopyScore::Mark::Added: style = kAddedStyle; break;
             case CopyScore::Mark::Correct:
-            case CopyScore::Mark::Boundary:
-                top += Escaped(sent.at(0));
-                bottom += Escaped(copied.at(0));
-                break;
+            case CopyScore::Mark::Boundary: break;
             }
+            top += style ? Span(shown(col.sent), style) : shown(col.sent);
+            bottom += style ? Span(shown(col.copied), style) : shown(col.copied);
         }
         html += top + QLatin1Char('\n') + bottom + QLatin1Char('\n');
     }
@@ -212,7 +202,18 @@ QString CheckCopyDialog::PairHtml(const CopyScore& score, int width)
 
 void CheckCopyDialog::Check()
 {
-    score_ = CopyScore::Score(session_.text, copy_->toPlainText());
+    // Nothing typed yet is no copy: it is neither scored nor stored.
+    if (CopyScore::Normalise(copy_->toPlainText()).isEmpty()) {
+        score_.reset();
+        accuracy_->setText(QString());
+        counts_->setText(QString());
+        pair_->clear();
+        offer_->setVisible(false);
+        advice_->setText(QString());
+        stored_->setText(QStringLiteral("Nothing to check: type or paste what you copied first."));
+        return;
+    }
+    score_ = CopyScore::Score(session_.text, copy_->toPlainText(), session_.multiLetterCharacters);
     if (score_->CharactersSent() == 0)
         return;
     ShowResult();
@@ -317,8 +318,9 @@ ProgressWindow* CopyChecking::Progress() const { return progress_.data(); }
 
 bool CopyChecking::CanCheck() const
 {
-    return last_ && !trainer_.SessionActive() && trainer_.Sent().Text() == last_->text &&
-           !CopyScore::Normalise(last_->text).isEmpty();
+    // The trainer keeps what was sent: whatever "Sent" shows now (cleared, or emptied by
+    // a change of the display delay) the session can be checked.
+    return last_ && !trainer_.SessionActive() && !CopyScore::Normalise(last_->text).isEmpty();
 }
 
 void CopyChecking::UpdateActions() { checkAction_->setEnabled(CanCheck()); }

@@ -97,8 +97,8 @@ private:
 class CopyChecking final : public QObject {
     Q_OBJECT
 public:
-    // sentView shows the trainer's "Sent"; its changes decide whether the last
-    // session's text is still kept.
+    // sentView shows the trainer's "Sent"; the actions are brought up to date when it
+    // changes (the copy is checked against what the trainer kept, not against it).
     CopyChecking(Trainer& trainer, Prompts& prompts, QWidget* window, QTextEdit* sentView);
     ~CopyChecking() override;
 
@@ -116,7 +116,7 @@ public:
     // call told anything.
     History* OpenHistory(bool write, bool* told = nullptr);
 
-    // A session has ended and its text is still in "Sent".
+    // A session has ended that sent something, and no other runs.
     bool CanCheck() const;
     void UpdateActions();
     const std::optional<SessionSummary>& LastSession() const { return last_; }

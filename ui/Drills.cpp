@@ -458,8 +458,8 @@ DrillsDialog::MarkedCall DrillsDialog::MarkCall(const CopyScore& score)
     MarkedCall marked;
     for (const CopyScore::Column& column : score.Columns()) {
         const bool bad = column.mark != CopyScore::Mark::Correct;
-        auto cell = [bad](QChar c) {
-            const QString t = c.isNull() ? QStringLiteral("_") : QString(c.toUpper()).toHtmlEscaped();
+        auto cell = [bad](const QString& c) {
+            const QString t = c.isEmpty() ? QStringLiteral("_") : c.toUpper().toHtmlEscaped();
             return bad ? QStringLiteral("<span style='background:#f4a6a6;color:#000000'>%1</span>").arg(t) : t;
         };
         marked.sent += cell(column.sent);

@@ -1,5 +1,6 @@
 #include "ui/Progress.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDateTime>
 #include <QHBoxLayout>
@@ -187,6 +188,7 @@ ProgressWindow::ProgressWindow(History& history, Prompts& prompts, SettingsStore
     tabs_->addTab(tableTab, QStringLiteral("Characters"));
     tabs_->addTab(BuildRecognitionTab(), QStringLiteral("Recognition"));
     tabs_->addTab(BuildCallsignTab(), QStringLiteral("Callsign runs"));
+    tabs_->addTab(BuildEntryTab(), QStringLiteral("History"));
 
     export_ = new QPushButton(QStringLiteral("&Export CSV..."), this);
     export_->setObjectName(QStringLiteral("ExportCsv"));
@@ -291,9 +293,9 @@ void ProgressWindow::Reload()
                               .arg(QLocale().toString(last.ended, QLocale::ShortFormat))
                               .arg(last.characterCount));
     }
-    export_->setEnabled(!records_.empty());
     recognition_ = history_.Drills(DrillKind::Recognition);
     runs_ = history_.Drills(DrillKind::Callsigns);
+    export_->setEnabled(!records_.empty() || !recognition_.empty() || !runs_.empty());
     FillAccuracy();
     FillLearnt();
     FillTables();
@@ -301,6 +303,96 @@ void ProgressWindow::Reload()
     FillReactions();
     FillRecognitionTable();
     FillCallsigns();
+    FillEntries();
+}
+
+QWidget* ProgressWindow::BuildEntryTab()
+{
+    auto* tab = new QWidget(tabs_);
+    entries_ = new QTableWidget(tab);
+    entries_->setObjectName(QStringLiteral("HistoryEntries"));
+    entries_->setColumnCount(3);
+    entries_->setHorizontalHeaderLabels({QStringLiteral("Date"), QStringLiteral("What"), QStringLiteral("Result")});
+    entries_->verticalHeader()->setVisible(false);
+    entries_->horizontalHeader()->setStretchLastSection(true);
+    entries_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    entries_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    entries_->setSelectionMode(QAbstractItemView::SingleSelection);
+    delete_ = new QPushButton(QStringLiteral("&Delete..."), tab);
+    delete_->setObjectName(QStringLiteral("DeleteEntry"));
+    delete_->setToolTip(QStringLiteral("Remove the selected session or drill from the history"));
+    delete_->setEnabled(false);
+    connect(delete_, &QPushButton::clicked, this, &ProgressWindow::DeleteClick);
+    auto* deleteKey = new QAction(entries_);
+    deleteKey->setShortcut(QKeySequence::Delete);
+    deleteKey->setShortcutContext(Qt::WidgetShortcut);
+    entries_->addAction(deleteKey);
+    connect(deleteKey, &QAction::triggered, this, &ProgressWindow::DeleteClick);
+    connect(entries_, &QTableWidget::itemSelectionChanged, this,
+            [this] { delete_->setEnabled(!entries_->selectedItems().isEmpty()); });
+    auto* row = new QHBoxLayout;
+    row->addWidget(delete_);
+    row->addStretch(1);
+    auto* layout = new QVBoxLayout(tab);
+    layout->addWidget(entries_, 1);
+    layout->addLayout(row);
+    return tab;
+}
+
+// Each row's first item carries what it is: the drill kind's name or "session", and the id.
+void ProgressWindow::FillEntries()
+{
+    struct Entry {
+        QDateTime ended;
+        QString what;
+        QString result;
+        bool drill = false;
+        qint64 id = 0;
+    };
+    std::vector<Entry> entries;
+    for (const SessionRecord& r : records_)
+        entries.push_back({r.ended, QStringLiteral("%1, %2 characters, %3 WPM").arg(SourceCaption(r.source))
+                                        .arg(r.characterCount).arg(r.characterWpm),
+                           QStringLiteral("%1%").arg(QString::number(r.accuracy, 'f', 1)), false, r.id});
+    for (const DrillRecord& d : recognition_)
+        entries.push_back({d.ended, QStringLiteral("Recognition drill, %1 WPM").arg(d.characterWpm),
+                           QStringLiteral("%1 answers").arg(d.answers.size()), true, d.id});
+    for (const DrillRecord& d : runs_)
+        entries.push_back({d.ended, QStringLiteral("Callsign run from %1 WPM").arg(d.characterWpm),
+                           QStringLiteral("score %1").arg(d.score), true, d.id});
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.ended > b.ended; });
+    entries_->clearSelection();
+    entries_->setRowCount(static_cast<int>(entries.size()));
+    for (int row = 0; row < static_cast<int>(entries.size()); ++row) {
+        const Entry& e = entries[static_cast<std::size_t>(row)];
+        QTableWidgetItem* date = Item(QLocale().toString(e.ended, QLocale::ShortFormat), Qt::AlignLeft | Qt::AlignVCenter);
+        date->setData(Qt::UserRole, e.drill);
+        date->setData(Qt::UserRole + 1, e.id);
+        entries_->setItem(row, 0, date);
+        entries_->setItem(row, 1, Item(e.what, Qt::AlignLeft | Qt::AlignVCenter));
+        entries_->setItem(row, 2, Item(e.result, Qt::AlignLeft | Qt::AlignVCenter));
+    }
+    entries_->resizeColumnsToContents();
+    delete_->setEnabled(false);
+}
+
+void ProgressWindow::DeleteClick()
+{
+    const QList<QTableWidgetItem*> selected = entries_->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const int row = selected.first()->row();
+    const QTableWidgetItem* first = entries_->item(row, 0);
+    const bool drill = first->data(Qt::UserRole).toBool();
+    const qint64 id = first->data(Qt::UserRole + 1).toLongLong();
+    const QString question = QStringLiteral("Delete %1 of %2 (%3) from the history? It cannot be undone.")
+                                 .arg(drill ? QStringLiteral("the drill") : QStringLiteral("the session"),
+                                      first->text(), entries_->item(row, 2)->text());
+    if (!prompts_.AskYesNo(this, question, QStringLiteral("Delete from the history")))
+        return;
+    if (!(drill ? history_.DeleteDrill(id) : history_.DeleteSession(id)))
+        prompts_.Error(this, QStringLiteral("Not deleted: %1").arg(history_.Problem()));
+    Reload();
 }
 
 void ProgressWindow::FillReactionCharacters()
@@ -637,7 +729,15 @@ void ProgressWindow::ExportClick()
 
 bool ProgressWindow::ExportCsv(const QString& path)
 {
-    const QString problem = ExportHistoryCsv(history_.Sessions(), path);
+    QString problem = ExportHistoryCsv(history_.Sessions(), path);
+    if (problem.isEmpty()) {
+        std::vector<DrillRecord> drills = history_.Drills(DrillKind::Recognition);
+        for (DrillRecord& d : history_.Drills(DrillKind::Callsigns))
+            drills.push_back(std::move(d));
+        std::stable_sort(drills.begin(), drills.end(),
+                         [](const DrillRecord& a, const DrillRecord& b) { return a.ended < b.ended; });
+        problem = ExportDrillsCsv(drills, path);
+    }
     if (!problem.isEmpty()) {
         prompts_.Error(this, problem);
         return false;

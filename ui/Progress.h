@@ -3,7 +3,8 @@
 // 90 % line, the characters learnt over the days, the error rate of each character
 // and a heat map of what was copied for what; the drills: reaction time per
 // character drill by drill, recognition accuracy per character, and the scores of
-// the callsign runs. The checked sessions can be exported as CSV. UI thread only.
+// the callsign runs; a list of every session and drill, from which one can be
+// deleted. The history can be exported as CSV. UI thread only.
 #include <QDialog>
 
 #include <vector>
@@ -35,7 +36,8 @@ public:
 
     // Reads the history again and redraws everything.
     void Reload();
-    // Writes the history as CSV; false (and the user told why) when it failed.
+    // Writes the history as CSV: the sessions to path, the drills beside it
+    // (DrillCsvPaths); false (and the user told why) when it failed.
     bool ExportCsv(const QString& path);
 
     // The records shown, oldest first.
@@ -59,6 +61,10 @@ public:
     QTableWidget* RecognitionTable() const { return recognitionTable_; }
     QChartView* CallsignChart() const { return callsignView_; }
     QLabel* CallsignSummaryLabel() const { return callsignSummary_; }
+    // Every checked session and drill, newest first, and the button that deletes the
+    // one selected (after asking).
+    QTableWidget* EntryTable() const { return entries_; }
+    QPushButton* DeleteButton() const { return delete_; }
 
     // The recognition drills the table covers: the last ones.
     static constexpr int kRecognitionTableDrills = 10;
@@ -68,6 +74,8 @@ public:
 
 public Q_SLOTS:
     void ExportClick();
+    // Asks, then removes the selected session or drill from the history.
+    void DeleteClick();
 
 private:
     void FillAccuracy();
@@ -79,6 +87,8 @@ private:
     void FillReactions();
     void FillRecognitionTable();
     void FillCallsigns();
+    QWidget* BuildEntryTab();
+    void FillEntries();
 
     History& history_;
     Prompts& prompts_;
@@ -103,6 +113,8 @@ private:
     QLabel* recognitionNote_ = nullptr;
     QChartView* callsignView_ = nullptr;
     QLabel* callsignSummary_ = nullptr;
+    QTableWidget* entries_ = nullptr;
+    QPushButton* delete_ = nullptr;
 };
 
 }  // namespace lumbrel

@@ -53,7 +53,11 @@ void ProcessEvents(int rounds = 5)
 class FakePrompts final : public Prompts {
 public:
     void Message(QWidget*, const QString& text, const QString&, MessageKind) override { messages << text; }
-    bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
+    bool AskYesNo(QWidget*, const QString& text, const QString&) override
+    {
+        questions << text;
+        return answer;
+    }
     void Error(QWidget*, const QString& text) override { errors << text; }
     std::optional<QFont> ChooseFont(QWidget*, const QFont&, int) override { return std::nullopt; }
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return saveFileName; }
@@ -62,6 +66,8 @@ public:
 
     QStringList messages;
     QStringList errors;
+    QStringList questions;
+    bool answer = false;
     QString saveFileName;
 };
 
@@ -167,14 +173,118 @@ TEST(CheckCopyWindow, CheckCopyIsThereOnlyWhileTheLastSessionsTextIsKept)
     ASSERT_TRUE(rig.checking().LastSession().has_value());
     EXPECT_EQ(rig.checking().LastSession()->text, rig.trainer().Sent().Text());
 
-    // "Clear" empties the text: nothing left to check against.
+    // "Clear" empties the text area, not what was sent: the session is still checked.
+    const QString sent = rig.trainer().Sent().Text();
     rig.window->ClearAction()->trigger();
     ProcessEvents();
-    EXPECT_FALSE(check->isEnabled());
-    rig.checking().CheckCopyClick();
-    EXPECT_EQ(rig.checking().Dialog(), nullptr);
+    ASSERT_TRUE(rig.trainer().Sent().Text().isEmpty());
+    EXPECT_TRUE(check->isEnabled());
+    CheckCopyDialog* dialog = rig.OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->CopyEdit()->setPlainText(sent);
+    dialog->CheckButton()->click();
+    EXPECT_EQ(dialog->AccuracyLabel()->text(), "Accuracy 100.0%");
+    dialog->close();
     // Typing in the main window's text area is still discarded.
     EXPECT_TRUE(rig.window->Sent()->isReadOnly());
+}
+
+TEST(CheckCopyWindow, TheCopyIsCheckedAgainstEverythingSentWhateverTheDisplayShowed)
+{
+    SettingsStore store = Store(5);
+    store.Write(keys::DisplayDelay, 2);  // "1"
+    Rig rig(std::move(store));
+    const QString transcript = rig.dir.filePath("take.txt");
+    rig.trainer().SetTranscriptFileName(transcript);
+    auto* delay = qobject_cast<QComboBox*>(rig.window->Widget(ControlId::DisplayDelayComboBox));
+    ASSERT_NE(delay, nullptr);
+    ASSERT_EQ(delay->currentText(), "1");
+    rig.window->Action(ControlId::ToolButton3)->trigger();
+    rig.Run(5000);
+    delay->setCurrentIndex(delay->findText("0"));  // the box empties "Sent"
+    rig.Run(4000);
+    rig.window->Action(ControlId::ToolButton4)->trigger();
+    for (int k = 0; k < 200 && rig.trainer().SessionActive(); ++k)
+        rig.Run(100);
+    ASSERT_FALSE(rig.trainer().SessionActive());
+
+    // Every buffer heard, a character or a word space each, is in what was kept; "Sent"
+    // holds only what came after the change.
+    const QString heard = rig.trainer().SessionText();
+    EXPECT_EQ(heard.size(), rig.trainer().CharactersSent());
+    EXPECT_TRUE(heard.endsWith(rig.trainer().Sent().Text()));
+    EXPECT_LT(rig.trainer().Sent().Text().size() + 5, heard.size());
+    QFile file(transcript);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()), heard + "\n");
+
+    CheckCopyDialog* dialog = rig.OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->CopyEdit()->setPlainText(heard);
+    dialog->CheckButton()->click();
+    EXPECT_EQ(dialog->AccuracyLabel()->text(), "Accuracy 100.0%");
+    ASSERT_EQ(rig.Stored().size(), 1u);
+    EXPECT_EQ(rig.Stored()[0].charactersSent, heard.size() - heard.count(' '));
+
+    // Nothing typed (or only spaces) is nothing to check: neither scored nor stored.
+    for (const char* nothing : {"", " \n\t "}) {
+        dialog->CopyEdit()->setPlainText(nothing);
+        dialog->CheckButton()->click();
+        EXPECT_FALSE(dialog->Score().has_value());
+        EXPECT_TRUE(dialog->StoredLabel()->text().startsWith("Nothing to check")) << nothing;
+        EXPECT_TRUE(dialog->AccuracyLabel()->text().isEmpty());
+    }
+    EXPECT_EQ(rig.Stored().size(), 1u);
+}
+
+TEST(CheckCopyWindow, AUserDefinedCharacterCountsAsOneInTheScoreAndTheHistory)
+{
+    SettingsStore store = Store(41);
+    store.WriteString(SettingsStore::MorseLetterSection(1), keys::kContent, ".-.-.");
+    store.WriteString(SettingsStore::MorseLetterSection(1), keys::kDisplayText, "AR");
+    store.Write(keys::Session1, 0b11);   // k and m
+    store.Write(keys::Session2, 1 << 8); // and position 41, "AR"
+    Rig rig(std::move(store));
+    rig.Session();
+    const QString heard = rig.trainer().SessionText();
+    const int ars = static_cast<int>(heard.count("AR"));
+    ASSERT_GT(ars, 0) << heard.toStdString();
+    // Buffers heard less word spaces: the characters sent.
+    const int characters = rig.trainer().CharactersSent() - static_cast<int>(heard.count(' '));
+
+    CheckCopyDialog* dialog = rig.OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    QString copy = heard.toLower();
+    copy.replace("ar", "a");
+    dialog->CopyEdit()->setPlainText(copy);
+    dialog->CheckButton()->click();
+    ASSERT_TRUE(dialog->Score().has_value());
+    EXPECT_EQ(dialog->Score()->CharactersSent(), characters);
+    EXPECT_EQ(dialog->Score()->Errors(), ars);
+    EXPECT_TRUE(dialog->AdviceLabel()->text().contains("Missed most: ar "));
+    ASSERT_EQ(rig.Stored().size(), 1u);
+    const SessionRecord stored = rig.Stored()[0];
+    EXPECT_EQ(stored.charactersSent, characters);
+    QStringList keys;
+    for (const CharacterErrors& e : stored.characters)
+        keys << QStringLiteral("%1 %2").arg(e.character).arg(e.Missed());
+    keys.sort();
+    EXPECT_EQ(keys, (QStringList{QStringLiteral("ar %1").arg(ars), "k 0", "m 0"}));
+}
+
+TEST(CheckCopyWindow, ProsignsCopiedInTheUsualNotationsAreRight)
+{
+    Rig rig(Store(5));
+    SessionSummary session;
+    session.source = SourceKind::SequentialText;
+    session.text = "cq de k1abc ^kn ^ar ^sk ^bt ";
+    CheckCopyDialog dialog(rig.trainer(), session, QDateTime::currentDateTime(), {});
+    for (const char* copy : {"CQ DE K1ABC ( + <SK> =", "cq de k1abc <kn> <ar> ^sk <bt>"}) {
+        dialog.CopyEdit()->setPlainText(copy);
+        dialog.Check();
+        EXPECT_EQ(dialog.AccuracyLabel()->text(), "Accuracy 100.0%") << copy;
+        EXPECT_EQ(dialog.Score()->CharactersSent(), 13);
+    }
 }
 
 TEST(CheckCopyWindow, APerfectCopyOffersTheNextCharacterOnTheSpinner)
@@ -457,6 +567,21 @@ TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt)
     QFile csv(rig.dir.filePath("export.csv"));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_EQ(csv.readAll().count("\r\n"), 5);
+    // The drills beside it: one line each, and every answer and call in files of their own.
+    const auto lines = [&](const char* name) {
+        QFile f(rig.dir.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll().split('\n').mid(1, -1) : QList<QByteArray>{};
+    };
+    const QList<QByteArray> drills = lines("export-drills.csv");
+    ASSERT_EQ(drills.size(), 5);  // and the empty piece after the last line end
+    EXPECT_TRUE(drills[0].contains(",recognition,") && drills[0].contains(",2,2,"));
+    EXPECT_TRUE(drills[1].contains(",callsigns,") && drills[1].endsWith(",600\r"));
+    EXPECT_TRUE(drills[2].contains(",recognition,") && drills[2].contains(",4,3,"));
+    const QList<QByteArray> answers = lines("export-recognition.csv");
+    ASSERT_EQ(answers.size(), 7);
+    EXPECT_EQ(answers[0], QByteArray("3,1,k,k,300,1\r"));
+    EXPECT_EQ(answers[5], QByteArray("1,4,m,,,0\r"));
+    EXPECT_EQ(lines("export-callsigns.csv").size(), 1);
     rig.prompts.saveFileName = rig.dir.filePath("no/folder/export.csv");
     progress->ExportButton()->click();
     EXPECT_EQ(rig.prompts.errors.size(), 1);
@@ -474,6 +599,25 @@ TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt)
     dialog->CopyEdit()->setPlainText(rig.trainer().Sent().Text());
     dialog->CheckButton()->click();
     EXPECT_EQ(progress->Records().size(), 5u);
+
+    // Delete, newest first: asked, "No" keeps the session just checked, "Yes" removes
+    // it from the file; then the newest drill.
+    QTableWidget* entries = progress->EntryTable();
+    ASSERT_EQ(entries->rowCount(), 9);
+    EXPECT_FALSE(progress->DeleteButton()->isEnabled());
+    entries->selectRow(0);
+    progress->DeleteButton()->click();
+    EXPECT_EQ(rig.Stored().size(), 5u);
+    rig.prompts.answer = true;
+    progress->DeleteButton()->click();
+    EXPECT_EQ(rig.Stored().size(), 4u);
+    entries->selectRow(0);
+    progress->DeleteButton()->click();
+    EXPECT_EQ(progress->RecognitionDrills().size(), 1u);  // read back from the file
+    EXPECT_EQ(entries->rowCount(), 7);
+    ASSERT_EQ(rig.prompts.questions.size(), 3);
+    EXPECT_TRUE(rig.prompts.questions[0].startsWith("Delete the session of "));
+    EXPECT_TRUE(rig.prompts.questions[2].startsWith("Delete the drill of "));
 }
 
 }  // namespace

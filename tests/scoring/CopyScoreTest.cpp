@@ -89,9 +89,62 @@ TEST(CopyScore, CaseSpacesAndLineBreaksDoNotCount)
         EXPECT_EQ(s.Errors(), 0) << copy;
         EXPECT_EQ(s.AccuracyText(), "100.0%") << copy;
     }
-    // The prosign marker of the display and stray control characters are no characters.
-    EXPECT_EQ(CopyScore::Score("^ar k", "ar\x01 k\u200b").Errors(), 0);
-    EXPECT_EQ(CopyScore::Normalise("  Kmr\n\n^SK \t x  "), "kmr sk x");
+    // Stray control characters are no characters; a prosign is one.
+    EXPECT_EQ(CopyScore::Score("^ar k", "^AR\x01 k\u200b").Errors(), 0);
+    EXPECT_EQ(CopyScore::Normalise("  Kmr\n\n^SK \t x <kn> +"), "kmr ^sk x ^kn +");
+}
+
+TEST(CopyScore, ProsignsInTheirUsualNotationsAreOneCharacterEach)
+{
+    const QString sent = "cq ^ar ^bt ^kn ^sk ^bk ^as k";
+    const struct {
+        const char* copy;
+        int errors;
+    } cases[] = {
+        {"cq + = ( <sk> <bk> <as> k", 0},
+        {"CQ <AR> <bt> <kn> ^SK ^bk <As> k", 0},
+        {"cq+ =( <sk><bk> <as>k", 0},
+        {"cq ar bt kn sk bk as k", 12},  // letters are letters: each prosign wrong, a letter added
+        {"cq + + + <sk> <bk> <as> k", 2},
+        {"cq = ( <sk> <bk> <as> k", 1},
+    };
+    for (const auto& c : cases) {
+        const CopyScore s = CopyScore::Score(sent, QString::fromUtf8(c.copy));
+        EXPECT_EQ(s.CharactersSent(), 9) << c.copy;
+        EXPECT_EQ(s.Errors(), c.errors) << c.copy;
+    }
+    const CopyScore missed = CopyScore::Score("^ar k", "k");
+    ASSERT_EQ(missed.Tallies().size(), 2u);
+    EXPECT_EQ(missed.Tallies()[0].character, "^ar");
+    EXPECT_EQ(missed.Tallies()[0].dropped, 1);
+    // The aligned pair keeps its columns under each other.
+    EXPECT_EQ(CopyScore::Score("^ar k", "+ m").AlignedLines(), (QStringList{"sent  ^ar k", "copy  +   m", "          ^"}));
+}
+
+TEST(CopyScore, AUserDefinedCharacterOfSeveralLettersIsOneCharacter)
+{
+    const QStringList defined = {"AR", "NEW"};
+    const struct {
+        const char* sent;
+        const char* copy;
+        int sentCount;
+        int errors;
+        const char* missed;  // the character missed, if any
+    } cases[] = {
+        {"kARm mAR", "karm mar", 5, 0, ""},
+        {"kARm mAR", "kam mar", 5, 1, "ar"},
+        {"kARm mAR", "km mar", 5, 1, "ar"},
+        {"NEWk ar", "newk ar", 4, 0, ""},  // lower-case a and r are the letters
+        {"NEWk ar", "nek ar", 4, 1, "new"},
+    };
+    for (const auto& c : cases) {
+        const CopyScore s = CopyScore::Score(c.sent, c.copy, defined);
+        EXPECT_EQ(s.CharactersSent(), c.sentCount) << c.sent << " / " << c.copy;
+        EXPECT_EQ(CopyScore::CountCharacters(c.sent, defined), c.sentCount) << c.sent;
+        EXPECT_EQ(s.Errors(), c.errors) << c.sent << " / " << c.copy;
+        const auto most = s.MostMissed(1);
+        EXPECT_EQ(most.empty() ? QString() : most[0].character, QString::fromUtf8(c.missed)) << c.copy;
+    }
 }
 
 TEST(CopyScore, MissedGroupIsDroppedWholeAndTheRestLinesUp)
@@ -146,8 +199,8 @@ TEST(CopyScore, WrongAndSwappedCharacters)
     ASSERT_EQ(wrong.Confusions().size(), 1u);
     EXPECT_EQ(wrong.Confusions()[0].sent, QChar('r'));
     EXPECT_EQ(wrong.Confusions()[0].copied, QChar('k'));
-    EXPECT_EQ(wrong.MostTakenFor('r'), QChar('k'));
-    EXPECT_TRUE(wrong.MostTakenFor('m').isNull());
+    EXPECT_EQ(wrong.MostTakenFor("r"), "k");
+    EXPECT_TRUE(wrong.MostTakenFor("m").isEmpty());
 
     // Two neighbours swapped: two wrong characters, shown in place.
     const CopyScore swapped = CopyScore::Score("kmr mkk", "mkr mkk");
@@ -158,7 +211,7 @@ TEST(CopyScore, WrongAndSwappedCharacters)
     const CopyScore inside = CopyScore::Score("kmrs mkk", "krs mkk");
     EXPECT_EQ(inside.Dropped(), 1);
     EXPECT_EQ(MarkString(inside), ".-..|...");
-    EXPECT_EQ(inside.Confusions()[0].copied, QChar());
+    EXPECT_EQ(inside.Confusions()[0].copied, QString());
 }
 
 TEST(CopyScore, TalliesAndMostMissed)
@@ -176,7 +229,7 @@ TEST(CopyScore, TalliesAndMostMissed)
     EXPECT_EQ(most[0].character, QChar('q'));
     EXPECT_EQ(most[1].character, QChar('h'));
     EXPECT_EQ(s.MostMissed(1).size(), 1u);
-    EXPECT_EQ(s.MostTakenFor('q'), QChar('m'));
+    EXPECT_EQ(s.MostTakenFor("q"), "m");
 }
 
 TEST(CopyScore, NinetyPercentLineIsExact)

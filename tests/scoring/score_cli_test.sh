@@ -47,6 +47,17 @@ else
 fi
 "$score" "$tmp/sent.txt" 2> "$tmp/err"; status=$?
 check "one file only is a usage error" '[ $status -eq 2 ] && grep -q "usage:" "$tmp/err"'
+printf 'cq de k1abc ^ar ^kn ^bt ^sk\n' > "$tmp/prosigns.txt"
+printf 'CQ DE K1ABC + ( = <SK>\n' > "$tmp/prosigncopy.txt"
+"$score" "$tmp/prosigns.txt" "$tmp/prosigncopy.txt" > "$tmp/out"; status=$?
+check "prosigns copied as + ( = <SK> are right, one character each" \
+    '[ $status -eq 0 ] && grep -q "^characters sent 13, correct 13," "$tmp/out" && [ "$(tail -n 1 "$tmp/out")" = "accuracy 100.0%" ]'
+mkdir -p "$XDG_CONFIG_HOME/Zelph Software"
+printf '[MorseLetter1]\nContent=".-.-."\nDisplay="AR"\n' > "$XDG_CONFIG_HOME/Zelph Software/Lumbrel.conf"
+printf 'kARm mAR\n' > "$tmp/ar.txt"
+printf 'kam mar\n' > "$tmp/arcopy.txt"
+"$score" "$tmp/ar.txt" "$tmp/arcopy.txt" > "$tmp/out"; status=$?
+check "a character defined as AR counts as one" '[ $status -eq 0 ] && grep -q "^characters sent 5, correct 4, wrong 1, dropped 0, added 0$" "$tmp/out"'
 "$score" --help > "$tmp/out"; status=$?
 check "--help explains" '[ $status -eq 0 ] && grep -q "usage: lumbrel-score SENT.txt COPY.txt" "$tmp/out"'
 
@@ -61,21 +72,40 @@ check "--save without the facts stores nothing" '[ $status -eq 2 ] && grep -q "s
 "$render" --groups --minutes 1 --chars 5 --effective 500 --seed 4 -o "$tmp/l.wav" --transcript "$tmp/l.txt"
 check "the render writes the facts beside the transcript" \
     'grep -qx "characters=5" "$tmp/l.session" && grep -qx "effective_permille=500" "$tmp/l.session" && grep -qx "seed=4" "$tmp/l.session"'
+"$score" "$tmp/l.txt" "$tmp/empty.txt" --save > "$tmp/out" 2> "$tmp/err"; status=$?
+check "--save refuses an empty copy and stores nothing" \
+    '[ $status -eq 2 ] && grep -q "nothing to check" "$tmp/err" && [ ! -e "$history" ]'
 sed 's/k/m/' "$tmp/l.txt" > "$tmp/lcopy.txt"
 "$score" "$tmp/l.txt" "$tmp/lcopy.txt" --save > "$tmp/out"; status=$?
 check "--save stores in the window's history, the accuracy still last" \
     '[ $status -eq 0 ] && [ -s "$history" ] && grep -q "^saved to the history" "$tmp/out" && tail -n 1 "$tmp/out" | grep -q "^accuracy "'
 accuracy=$(tail -n 1 "$tmp/out" | cut -d" " -f2)
 "$score" --history > "$tmp/out"
-check "--history shows N, the speeds and the accuracy" 'tail -n 1 "$tmp/out" | grep -Eq " groups +5 +25 +12\.5 +1:0[0-9] +$accuracy$"'
+check "--history shows the id, N, the speeds and the accuracy" \
+    'tail -n 1 "$tmp/out" | grep -Eq "^1 +[0-9-]+ [0-9:]+ +groups +5 +25 +12\.5 +1:0[0-9] +$accuracy$"'
 "$score" --csv > "$tmp/out"
 check "--csv gives the header and the session" '[ $(wc -l < "$tmp/out") -eq 2 ] && grep -q ",groups,koch,5,25,12.5,1," "$tmp/out"'
+"$score" --csv drills > "$tmp/out"; status=$?
+check "--csv drills gives the drills' header" '[ $status -eq 0 ] && [ "$(head -n 1 "$tmp/out")" = "$(printf "id,ended,kind,duration_seconds,character_wpm,answers,right,calls,calls_missed,step_wpm,top_wpm,score\r")" ]'
+"$score" --csv nothing > /dev/null 2>&1; status=$?
+check "--csv of something else is a usage error" '[ $status -eq 2 ]'
 sed 's/k/m/g' "$tmp/l.txt" > "$tmp/nok.txt"
 "$score" "$tmp/l.txt" "$tmp/nok.txt" --save > /dev/null
 before=$(tr -cd k < "$tmp/l.txt" | wc -c)
 "$render" --groups --minutes 1 --chars 5 --effective 500 --seed 4 --favour-missed -o "$tmp/f.wav" --transcript "$tmp/f.txt"
 check "--favour-missed sends the character missed in the history more often" \
     '[ "$(tr -cd k < "$tmp/f.txt" | wc -c)" -gt $((before * 2)) ]'
+
+"$score" --history > "$tmp/out"
+check "both checked sessions are listed" '[ "$(grep -c " groups " "$tmp/out")" -eq 2 ]'
+"$score" --delete 2 > "$tmp/out"; status=$?
+"$score" --history > "$tmp/after"
+check "--delete removes a session by its id" \
+    '[ $status -eq 0 ] && grep -q "^deleted session 2" "$tmp/out" && [ "$(grep -c " groups " "$tmp/after")" -eq 1 ] && grep -q "^1 " "$tmp/after"'
+"$score" --delete 2 > /dev/null 2> "$tmp/err"; status=$?
+check "--delete of an id not in the history is status 1" '[ $status -eq 1 ] && grep -q "no session 2" "$tmp/err"'
+"$score" --delete two > /dev/null 2> "$tmp/err"; status=$?
+check "--delete of a bad id is a usage error" '[ $status -eq 2 ] && grep -q "not an id" "$tmp/err"'
 
 # Reading never changes the history: a favoured render and --history leave a damaged one as it is.
 head -c 8192 /dev/zero | tr '\0' x > "$history"

@@ -1,11 +1,12 @@
 // lumbrel-score SENT.txt COPY.txt [--save]
-// lumbrel-score --history | --csv
+// lumbrel-score --history | --csv [WHAT] | --delete ID
 //
 // Scores a copy against the text that was sent, as "Check Copy" does: prints the
 // aligned pair (sent line, copy line, marks: '^' wrong, '-' dropped, '+' added),
 // the counts, and as its last line "accuracy NN.N%". With --save the checked copy is
 // stored in the trainer's history, with the session's facts that lumbrel-render wrote
-// beside the transcript (SENT.session). --history and --csv print the history.
+// beside the transcript (SENT.session). --history and --csv print the history;
+// --delete removes a session or a drill from it by the id --history shows.
 // Exit status 0; 1 when the history cannot be read or written; 2 for a usage error or
 // a file that cannot be read or is not a text.
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "scoring/CopyScore.h"
@@ -21,6 +23,8 @@
 #include "scoring/HistoryCsv.h"
 #include "scoring/SessionFacts.h"
 #include "scoring/TextInput.h"
+#include "session/CharacterSet.h"
+#include "settings/SettingsStore.h"
 
 namespace {
 
@@ -39,17 +43,26 @@ QString Usage()
 {
     return QStringLiteral(
         "usage: lumbrel-score SENT.txt COPY.txt [--save]\n"
-        "       lumbrel-score --history | --csv\n"
+        "       lumbrel-score --history | --csv [WHAT] | --delete ID\n"
         "Aligns the copy with the sent text and prints the aligned pair ('^' wrong,\n"
         "'-' dropped, '+' added) and, last, the accuracy as a share of the characters\n"
-        "sent. Case, spaces and line breaks do not count.\n"
+        "sent. Case, spaces and line breaks do not count; a prosign is one character\n"
+        "(^ar also as + or <ar>, ^bt as = or <bt>, ^kn as ( or <kn>, <sk>, <bk>, <as>),\n"
+        "and so is a character of several letters defined in the trainer (\"AR\").\n"
         "\n"
         "  --save     also store the checked copy in the trainer's history, where the\n"
         "             Progress window shows it, dated now. The session's facts (source,\n"
         "             learning order, N, speeds, length) come from SENT.session, which\n"
         "             lumbrel-render --transcript SENT.txt writes beside the transcript.\n"
-        "  --history  print the stored sessions as a table, oldest first\n"
-        "  --csv      print the stored sessions as CSV, as the Progress window exports them\n"
+        "  --history  print the stored sessions and drills as tables, oldest first,\n"
+        "             each with its id\n"
+        "  --delete ID\n"
+        "             remove the session ID (a number) or the drill ID (d and a\n"
+        "             number) from the history\n"
+        "  --csv [WHAT]\n"
+        "             print the history as CSV, as the Progress window exports it:\n"
+        "             WHAT is sessions (the default), drills, recognition (every\n"
+        "             answer of the drills) or callsigns (every call of the runs)\n"
         "  --help     show this help\n"
         "  --version  show the version\n"
         "\n"
@@ -77,30 +90,42 @@ bool OpenHistory(lumbrel::History& history, bool write)
 
 QString Duration(int seconds) { return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0')); }
 
-int ListHistory(bool csv)
+enum class Listing { Table, Sessions, Drills, Recognition, Callsigns };
+
+int ListHistory(Listing listing)
 {
     const QString path = lumbrel::History::DefaultPath();
     std::vector<lumbrel::SessionRecord> records;
+    std::vector<lumbrel::DrillRecord> drills;
     if (QFileInfo::exists(path)) {
         lumbrel::History history(path);
         if (!OpenHistory(history, false))
             return kHistoryFailed;
         records = history.Sessions();
+        for (lumbrel::DrillKind kind : {lumbrel::DrillKind::Recognition, lumbrel::DrillKind::Callsigns})
+            for (lumbrel::DrillRecord& d : history.Drills(kind))
+                drills.push_back(std::move(d));
     }
-    if (csv) {
-        Write(stdout, lumbrel::HistoryCsv(records));
-        return 0;
+    std::stable_sort(drills.begin(), drills.end(),
+                     [](const lumbrel::DrillRecord& a, const lumbrel::DrillRecord& b) { return a.ended < b.ended; });
+    switch (listing) {
+    case Listing::Table: break;
+    case Listing::Sessions: Write(stdout, lumbrel::HistoryCsv(records)); return 0;
+    case Listing::Drills: Write(stdout, lumbrel::DrillsCsv(drills)); return 0;
+    case Listing::Recognition: Write(stdout, lumbrel::RecognitionAnswersCsv(drills)); return 0;
+    case Listing::Callsigns: Write(stdout, lumbrel::CallsignCallsCsv(drills)); return 0;
     }
-    if (records.empty()) {
+    const auto dateText = [](const QDateTime& t) {
+        return t.isValid() ? t.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QStringLiteral("?");
+    };
+    if (records.empty())
         Print(stdout, QStringLiteral("No checked sessions yet."));
-        return 0;
-    }
-    Print(stdout, QStringLiteral("date              source      N  WPM  effective  duration  accuracy"));
+    else
+        Print(stdout, QStringLiteral("id     date              source      N  WPM  effective  duration  accuracy"));
     for (const lumbrel::SessionRecord& r : records) {
-        const QString date = r.ended.isValid() ? r.ended.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
-                                               : QStringLiteral("?");
-        Print(stdout, QStringLiteral("%1  %2 %3  %4  %5  %6  %7%")
-                          .arg(date, -16)
+        Print(stdout, QStringLiteral("%1  %2  %3 %4  %5  %6  %7  %8%")
+                          .arg(r.id, -5)
+                          .arg(dateText(r.ended), -16)
                           .arg(r.source, -9)
                           .arg(r.characterCount, 3)
                           .arg(r.characterWpm, 3)
@@ -108,6 +133,42 @@ int ListHistory(bool csv)
                           .arg(Duration(r.durationSeconds), 8)
                           .arg(QString::number(r.accuracy, 'f', 1), 7));
     }
+    if (!drills.empty()) {
+        Print(stdout, QString());
+        Print(stdout, QStringLiteral("id     date              drill        WPM  duration  result"));
+    }
+    for (const lumbrel::DrillRecord& d : drills) {
+        const bool calls = d.kind == lumbrel::DrillKind::Callsigns;
+        const QString result = calls ? QStringLiteral("score %1, %2 calls").arg(d.score).arg(d.calls.size())
+                                     : QStringLiteral("%1 answers").arg(d.answers.size());
+        Print(stdout, QStringLiteral("%1  %2  %3  %4  %5  %6")
+                          .arg(QStringLiteral("d%1").arg(d.id), -5)
+                          .arg(dateText(d.ended), -16)
+                          .arg(lumbrel::DrillKindName(d.kind), -11)
+                          .arg(d.characterWpm, 3)
+                          .arg(Duration(d.durationSeconds), 8)
+                          .arg(result));
+    }
+    return 0;
+}
+
+// --delete ID: a session by its number, a drill by d and its number.
+int DeleteRecord(const QString& id)
+{
+    const bool drill = id.startsWith(QLatin1Char('d'), Qt::CaseInsensitive);
+    bool ok = false;
+    const qint64 number = (drill ? id.mid(1) : id).toLongLong(&ok);
+    if (!ok || number <= 0)
+        return Fail(kBadInput, QStringLiteral("%1 is not an id of the history (--history shows them)").arg(id));
+    const QString path = lumbrel::History::DefaultPath();
+    if (!QFileInfo::exists(path))
+        return Fail(kHistoryFailed, QStringLiteral("there is no history yet"));
+    lumbrel::History history(path);
+    if (!OpenHistory(history))
+        return kHistoryFailed;
+    if (!(drill ? history.DeleteDrill(number) : history.DeleteSession(number)))
+        return Fail(kHistoryFailed, QStringLiteral("not deleted: ") + history.Problem());
+    Print(stdout, QStringLiteral("deleted %1 %2 from the history").arg(drill ? QStringLiteral("drill") : QStringLiteral("session"), id));
     return 0;
 }
 
@@ -128,8 +189,23 @@ int main(int argc, char** argv)
         Print(stdout, QStringLiteral("lumbrel-score %1").arg(QStringLiteral(LUMBREL_VERSION)));
         return 0;
     }
-    if (args.size() == 1 && (args[0] == QLatin1String("--history") || args[0] == QLatin1String("--csv")))
-        return ListHistory(args[0] == QLatin1String("--csv"));
+    if (args.size() == 1 && args[0] == QLatin1String("--history"))
+        return ListHistory(Listing::Table);
+    if (!args.isEmpty() && args.size() <= 2 && args[0] == QLatin1String("--csv")) {
+        const QString what = args.value(1, QStringLiteral("sessions"));
+        static const std::pair<const char*, Listing> kListings[] = {{"sessions", Listing::Sessions},
+                                                                   {"drills", Listing::Drills},
+                                                                   {"recognition", Listing::Recognition},
+                                                                   {"callsigns", Listing::Callsigns}};
+        for (const auto& [name, listing] : kListings)
+            if (what == QLatin1String(name))
+                return ListHistory(listing);
+        return Fail(kBadInput, QStringLiteral("--csv takes sessions, drills, recognition or callsigns.\n") + Usage());
+    }
+    if (args.size() == 2 && args[0] == QLatin1String("--delete"))
+        return DeleteRecord(args[1]);
+    if (args.contains(QStringLiteral("--delete")))
+        return Fail(kBadInput, QStringLiteral("--delete takes one id and nothing else.\n") + Usage());
     if (args.contains(QStringLiteral("--history")) || args.contains(QStringLiteral("--csv")))
         return Fail(kBadInput, QStringLiteral("--history and --csv take nothing else.\n") + Usage());
     const bool save = args.removeAll(QStringLiteral("--save")) > 0;
@@ -156,9 +232,14 @@ int main(int argc, char** argv)
     if (!copy.Ok())
         return Fail(kBadInput, copy.problem);
 
-    const lumbrel::CopyScore score = lumbrel::CopyScore::Score(sent.text, copy.text);
+    // A character of several letters defined in the trainer ("AR") counts as one, as there.
+    const QStringList defined = lumbrel::CharacterSet::MultiLetterDisplays(lumbrel::SettingsStore::UserStore());
+    const lumbrel::CopyScore score = lumbrel::CopyScore::Score(sent.text, copy.text, defined);
     if (score.CharactersSent() == 0)
         return Fail(kBadInput, QStringLiteral("%1 holds no characters to copy.").arg(args[0]));
+    // An empty copy is no checked copy: nothing to store.
+    if (save && lumbrel::CopyScore::Normalise(copy.text).isEmpty())
+        return Fail(kBadInput, QStringLiteral("%1 holds nothing to check: nothing was saved.").arg(args[1]));
 
     for (const QString& line : score.AlignedLines())
         Print(stdout, line);
