@@ -1,6 +1,6 @@
 #pragma once
 // The rules of a callsign run, without sound or window: a run of calls in the formats
-// heard on the air (text/Callsigns.h), each played once, copied and entered; the
+// heard on the air (text/Callsigns.h) or drawn from a list of real calls, each played once, copied and entered; the
 // speed follows the learner, a step up after a right call and a step down after a
 // wrong one, within kMinWpm to kMaxWpm.
 //
@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "scoring/CopyScore.h"
@@ -67,6 +68,13 @@ public:
 
     static int Points(int wpm, const QString& call, bool replayed);
 
+    // Draws the calls from these (real calls, text/RealCalls.h, or the ones missed
+    // before) rather than making them; the current call is drawn again when none was
+    // entered yet. An empty list leaves the made calls.
+    void DrawFrom(std::vector<std::string> calls);
+    // The calls copied wrong in the runs, each once, in the order first missed.
+    static std::vector<std::string> MissedCalls(const std::vector<DrillRecord>& runs);
+
     DrillRecord Record(const QDateTime& ended, int durationSeconds) const;
 
 private:
@@ -75,6 +83,7 @@ private:
     CallsignRunOptions options_;
     callsigns::Draw draw_;
     callsigns::CallsignMaker maker_;
+    std::vector<std::string> pool_;
     std::optional<int> bestBefore_;
     QString call_;
     int wpm_ = 0;

@@ -22,6 +22,7 @@
 #include "scoring/DrillProgress.h"
 #include "session/Trainer.h"
 #include "ui/ControlWidgets.h"
+#include "text/RealCalls.h"
 #include "text/WeakCharacters.h"
 
 namespace lumbrel {
@@ -90,6 +91,9 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
     callForm->addRow(QStringLiteral("Start s&peed:"), startSpeed_);
     step_ = NumberBox(1, CallsignRun::kMaxStepWpm, QStringLiteral(" WPM"), callsigns);
     callForm->addRow(QStringLiteral("St&ep:"), step_);
+    missedOnly_ = new QCheckBox(QStringLiteral("Only calls I &missed before"), callsigns);
+    missedOnly_->setObjectName(QStringLiteral("MissedCallsOnly"));
+    callForm->addRow(QString(), missedOnly_);
     callsignStart_ = new QPushButton(QStringLiteral("S&tart"), callsigns);
     callForm->addRow(QString(), callsignStart_);
     callInput_ = new QLineEdit(callsigns);
@@ -277,6 +281,13 @@ void DrillsDialog::StartCallsignRun()
     bestBefore_ = kept ? history_->BestCallsignScore() : std::nullopt;
     CallsignRunOptions options{calls_->value(), startSpeed_->value(), step_->value()};
     auto run = std::make_unique<CallsignRun>(options, clock_.TickCount(), bestBefore_);
+    // Real calls, or only those missed in the runs before when asked and there are any.
+    std::vector<std::string> pool;
+    if (missedOnly_->isChecked() && kept)
+        pool = CallsignRun::MissedCalls(history_->Drills(DrillKind::Callsigns));
+    if (pool.empty())
+        pool = ReadCallList(RealCallsPath(trainer_.ProgramFolder()));
+    run->DrawFrom(std::move(pool));
     recognition_.reset();
     callsigns_ = std::make_unique<CallsignRunController>(
         player_, clock_, [list](const QString& d) { return FindCharacter(list, d); }, std::move(run), CurrentSound(),

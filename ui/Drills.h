@@ -107,6 +107,7 @@ private:
     QSpinBox* calls_ = nullptr;
     QSpinBox* startSpeed_ = nullptr;
     QSpinBox* step_ = nullptr;
+    QCheckBox* missedOnly_ = nullptr;
     QPushButton* callsignStart_ = nullptr;
     QLineEdit* callInput_ = nullptr;
     QCheckBox* bandConditions_ = nullptr;

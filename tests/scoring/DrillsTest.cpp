@@ -9,7 +9,9 @@
 #include <QRegularExpression>
 
 #include <map>
+#include <set>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "drills/DrillControllers.h"
@@ -19,6 +21,8 @@
 #include "scoring/DrillProgress.h"
 #include "scoring/RecognitionDrill.h"
 #include "session/VirtualSession.h"
+#include "text/DataFolders.h"
+#include "text/RealCalls.h"
 
 namespace lumbrel {
 namespace {
@@ -139,6 +143,35 @@ TEST(CallsignRun, TheSpeedStepsWithEachCallWithinTenToEightyAndRightCallsScoreBy
         EXPECT_EQ(run.NewBest(), score > 1000);
         EXPECT_EQ(run.Missed().size(), static_cast<std::size_t>(std::count(row.script, row.script + calls, 'W')));
         EXPECT_EQ(run.Record(QDateTime(), 1).score, score);
+    }
+}
+
+TEST(CallsignRun, ARunDrawsRealCallsOrOnlyTheOnesMissedBefore)
+{
+    QTemporaryDir dir;
+    const QString list = dir.filePath("calls.scp");
+    QFile file(list);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("#\n# Release 1\n\ndl1abc\r\nW6/G3XYZ\nNOCALL\nk1 abc\nVERYLONGCALLSIGN1X\n9A2AA\n");
+    file.close();
+    EXPECT_EQ(ReadCallList(list), (std::vector<std::string>{"DL1ABC", "W6/G3XYZ", "9A2AA"}));
+    EXPECT_TRUE(ReadCallList(dir.filePath("none")).empty());
+    // Without MASTER.SCP installed the shipped sample serves; either holds thousands.
+    EXPECT_GT(ReadCallList(RealCallsPath(DefaultProgramFolder())).size(), 2000u);
+
+    DrillRecord before;
+    before.calls = {{"K1ABC", "k1abc"}, {"DL1XY", "dl1xx"}, {"G3ZZZ", ""}, {"DL1XY", "dl1x"}};
+    const std::vector<std::string> missed = CallsignRun::MissedCalls({before});
+    EXPECT_EQ(missed, (std::vector<std::string>{"DL1XY", "G3ZZZ"}));
+    for (const auto& pool : {ReadCallList(list), missed}) {
+        CallsignRun run({.calls = 20}, 3, std::nullopt);
+        run.DrawFrom(pool);
+        std::set<std::string> heard;
+        while (!run.Over()) {
+            heard.insert(run.Call().toStdString());
+            run.Enter(run.Call());
+        }
+        EXPECT_EQ(heard, std::set<std::string>(pool.begin(), pool.end()));
     }
 }
 

@@ -3,7 +3,7 @@
 //
 //   lumbrel-make-lists SOURCE_FOLDER
 //
-// writes "QSO Files/QSO.txt", "Word Files/Callsigns.txt" and "Word Files/CW
+// writes "QSO Files/QSO.txt", "Word Files/Callsigns.txt" (a sample of MASTER.SCP) and "Word Files/CW
 // Abbreviations.txt" below SOURCE_FOLDER. The seed is fixed, so the files come out the
 // same every time; change kShippedSeed or the counts to make others. Every contact is
 // first held against the country file of Debian's hamradio-files (cty.dat) and the
@@ -13,6 +13,7 @@
 #include <string>
 
 #include "text/QsoGenerator.h"
+#include "text/RealCalls.h"
 #include "tools/lists/ModelCheck.h"
 #include "tools/lists/PracticeLists.h"
 
@@ -58,7 +59,12 @@ int main(int argc, char** argv)
     }
     if (failed > 0)
         return 1;
-    const Lists lists = MakeLists(kShippedSeed, kShippedQsos, kShippedCallsigns);
+    const std::vector<std::string> realCalls = lumbrel::ReadCallList(QString::fromLatin1(lumbrel::kMasterCallsPath));
+    if (realCalls.empty()) {
+        std::fprintf(stderr, "lumbrel-make-lists: cannot read %s (install hamradio-files)\n", lumbrel::kMasterCallsPath);
+        return 1;
+    }
+    const Lists lists = MakeLists(kShippedSeed, kShippedQsos, kShippedCallsigns, realCalls);
     const bool ok = WriteFile(folder + "/QSO Files/QSO.txt", lists.qsos) &&
                     WriteFile(folder + "/Word Files/Callsigns.txt", lists.callsigns) &&
                     WriteFile(folder + "/Word Files/CW Abbreviations.txt", lists.abbreviations);

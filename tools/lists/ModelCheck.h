@@ -13,9 +13,8 @@
 
 namespace lumbrel::lists {
 
-// Where Debian's hamradio-files puts the country file and the call list.
+// Where Debian's hamradio-files puts the country file.
 inline constexpr const char* kCountryFilePath = "/usr/share/hamradio-files/cty.dat";
-inline constexpr const char* kMasterCallsPath = "/usr/share/hamradio-files/MASTER.SCP";
 
 class CountryFile {
 public:

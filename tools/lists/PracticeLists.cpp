@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <set>
 #include <string_view>
 #include <vector>
 
@@ -39,32 +38,6 @@ constexpr std::array kAbbreviations = std::to_array<const char*>({
     "^ar", "^as", "^bk", "^bt", "^hh", "^ka", "^kn", "^sk", "^ve",
 });
 
-// A station: its callsign and where it was issued.
-struct Station : callsigns::Callsign {};
-
-class Maker {
-public:
-    explicit Maker(std::uint32_t seed) : draw_(seed), calls_(draw_) {}
-
-    Station Any()
-    {
-        Station s;
-        static_cast<callsigns::Callsign&>(s) = calls_.Call(calls_.AnyBlock());
-        return s;
-    }
-    // A call with a portable or QRP mark, or signed from another country.
-    Station Decorated(Station s)
-    {
-        calls_.Decorate(s);
-        return s;
-    }
-    Draw& draw() { return draw_; }
-
-private:
-    Draw draw_;
-    callsigns::CallsignMaker calls_;
-};
-
 }  // namespace
 
 std::span<const char* const> Sections()
@@ -86,7 +59,7 @@ std::span<const char* const> Sections()
 
 std::span<const char* const> Abbreviations() { return kAbbreviations; }
 
-Lists MakeLists(std::uint32_t seed, int qsos, int callsigns)
+Lists MakeLists(std::uint32_t seed, int qsos, int callsigns, const std::vector<std::string>& realCalls)
 {
     Lists lists;
     // Each frame in turn, so that every kind comes as often.
@@ -94,15 +67,16 @@ Lists MakeLists(std::uint32_t seed, int qsos, int callsigns)
     for (int i = 0; i < qsos; ++i)
         lists.qsos += contacts.Make(i).text + "\n";
 
-    Maker maker(seed);
-
-    std::set<std::string> seen;
-    while (static_cast<int>(seen.size()) < callsigns) {
-        Station s = maker.Any();
-        if (maker.draw().Chance(8))
-            s = maker.Decorated(s);
-        if (seen.insert(s.call).second)
-            lists.callsigns += s.call + "\n";
+    // A sample of the real calls, kept in their order: each call is taken with the
+    // chance of the calls still wanted among those still to come.
+    Draw draw(seed);
+    int wanted = std::min(callsigns, static_cast<int>(realCalls.size()));
+    for (std::size_t i = 0; i < realCalls.size() && wanted > 0; ++i) {
+        const int left = static_cast<int>(realCalls.size() - i);
+        if (draw.Below(left) < wanted) {
+            lists.callsigns += realCalls[i] + "\n";
+            --wanted;
+        }
     }
     for (const char* abbreviation : kAbbreviations)
         lists.abbreviations += std::string(abbreviation) + "\n";
