@@ -50,6 +50,9 @@ constexpr std::array kUsAreas = std::to_array<CallArea>({
 constexpr std::array kUsFormats = std::to_array<CallFormat>({
     {"K W N", "", "2", 1500, 8, "extra"},
     {"AA AB AC AD AE AF AG AI AJ AK", "", "12", 1500, 10, "extra"},
+    {"KA KB KC KD KE KF KI KJ KK KM KN KO KQ KR KS KT KU KV KW KX KY KZ NA NB NC ND NE NF NG NI NJ NK NM NN NO "
+     "NQ NR NS NT NU NV NW NX NY NZ WA WB WC WD WE WF WG WI WJ WK WM WN WO WQ WR WS WT WU WV WW WX WY WZ",
+     "", "1", 1500, 10, "extra"},
     {"K W N", "", "3", 1500, 22, "general"},
     {"KA KB KC KD KE KF KI KJ KK KM KN KO KQ KR KS KT KU KV KW KX KY KZ NA NB NC ND NE NF NG NI NJ NK NM "
      "NN NO NQ NR NS NT NU NV NW NX NY NZ WA WB WC WD WE WF WG WI WJ WK WM WN WO WQ WR WS WT WU WV WW WX WY WZ",
