@@ -158,7 +158,8 @@ else()
     endforeach()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "${_lumbrel_depends}, ${_lumbrel_plugin_packages}")
 endif()
-# MP3 recording loads libmp3lame.so.0 when it is there; WAV works without it.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libmp3lame0")
+# MP3 recording loads libmp3lame.so.0 when it is there; WAV works without it. The
+# callsign practice reads the calls heard in contests (MASTER.SCP) when installed.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libmp3lame0, hamradio-files")
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build/")
 include(CPack)

@@ -19,9 +19,33 @@ CallsignRun::CallsignRun(CallsignRunOptions options, std::uint32_t seed, std::op
 void CallsignRun::Draw()
 {
     replayed_ = false;
-    call_ = Over() ? QString() : QString::fromStdString(maker_.Next());
+    if (Over())
+        call_.clear();
+    else if (!pool_.empty())
+        call_ = QString::fromStdString(draw_.Pick(pool_));
+    else
+        call_ = QString::fromStdString(maker_.Next());
     const int spread = options_.pitchSpreadHz;
     pitchOffsetHz_ = spread > 0 && !Over() ? draw_.Below(2 * spread + 1) - spread : 0;
+}
+
+void CallsignRun::DrawFrom(std::vector<std::string> calls)
+{
+    pool_ = std::move(calls);
+    if (played_.empty())
+        Draw();
+}
+
+std::vector<std::string> CallsignRun::MissedCalls(const std::vector<DrillRecord>& runs)
+{
+    std::vector<std::string> missed;
+    for (const DrillRecord& run : runs)
+        for (const CallAttempt& attempt : run.calls) {
+            const std::string call = attempt.call.toStdString();
+            if (!attempt.Right() && std::find(missed.begin(), missed.end(), call) == missed.end())
+                missed.push_back(call);
+        }
+    return missed;
 }
 
 bool CallsignRun::Replay()

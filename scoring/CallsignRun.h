@@ -1,6 +1,6 @@
 #pragma once
 // The rules of a callsign run, without sound or window: a run of calls in the formats
-// heard on the air (text/Callsigns.h), each played once, copied and entered; the
+// heard on the air (text/Callsigns.h) or drawn from a list of real calls, each played once, copied and entered; the
 // speed follows the learner, a step up after a right call and a step down after a
 // wrong one, within kMinWpm and the run's ceiling (at most kMaxWpm). Each call may
 // sound at a pitch of its own, within the run's spread of the main pitch.
@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "scoring/CopyScore.h"
@@ -79,6 +80,13 @@ public:
     // The points of a call: wrong is the number of characters wrong, missing or added.
     static int Points(int wpm, const QString& call, bool replayed, int wrong = 0);
 
+    // Draws the calls from these (real calls, text/RealCalls.h, or the ones missed
+    // before) rather than making them; the current call is drawn again when none was
+    // entered yet. An empty list leaves the made calls.
+    void DrawFrom(std::vector<std::string> calls);
+    // The calls copied wrong in the runs, each once, in the order first missed.
+    static std::vector<std::string> MissedCalls(const std::vector<DrillRecord>& runs);
+
     DrillRecord Record(const QDateTime& ended, int durationSeconds) const;
 
 private:
@@ -87,6 +95,7 @@ private:
     CallsignRunOptions options_;
     callsigns::Draw draw_;
     callsigns::CallsignMaker maker_;
+    std::vector<std::string> pool_;
     std::optional<int> bestBefore_;
     QString call_;
     int wpm_ = 0;

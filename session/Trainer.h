@@ -164,14 +164,28 @@ public:
     // A "Words" item chosen (its caption, a first "&" accelerator marker allowed):
     // plays that file and makes it the current one.
     void PlayWordFile(const QString& caption);
+    // "Words from my characters": words of the current word file made only of the
+    // characters in use (the first N of the learning order), before all are learnt;
+    // the second item kind of the "Words" drop-down, kMyCharacterWords, at its top.
+    // Nothing when no word is left; true when the session began.
+    static constexpr const char* kMyCharacterWords = "Words from my characters";
+    bool PlayMyCharacterWords();
     // "QSO's": plays one random QSO of the current QSO file ("QSO File").
     void ToolButton8Click();
+    // The items of the "QSO's" drop-down: kGeneratedContact, then the QSO files.
     QStringList QSOPopupMenuPopup() const;
-    // A "QSO's" item chosen: plays one QSO of that file and makes it the current one.
+    // A "QSO's" item chosen: plays one QSO of that file and makes it the current one;
+    // kGeneratedContact plays a contact made at the moment (PlayGeneratedContact).
     void PlayQsoFile(const QString& caption);
+    static constexpr const char* kGeneratedContact = "Generated contact";
+    // Plays one contact made now by the QSO generator (text/QsoGenerator.h), seeded
+    // from the session's random source; the current QSO file stays. True when it began.
+    bool PlayGeneratedContact();
     // Loads the entry list from the list path and begins a session; true when it began.
     // Shared by words and QSOs; the hidden buttons "Common Words" and "Sample QSO".
     bool PlayEntryList();
+    // Begins a list session of the entries, the list already loaded.
+    bool PlayEntries(QList<QByteArray> entries);
     // The list path and the two flags, for callers that name a file themselves.
     void SetEntryListSource(const QString& path, bool filterAsWords, bool endAfterOneEntry);
     // "Play Text File" / "Text FIle": the file the open dialog chose; empty when cancelled.

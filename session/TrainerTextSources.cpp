@@ -11,6 +11,8 @@
 #include "text/DataFolders.h"
 #include "text/EntryList.h"
 #include "text/ParameterLine.h"
+#include "text/QsoGenerator.h"
+#include "text/RealCalls.h"
 #include "text/TextEncoding.h"
 
 namespace lumbrel {
@@ -69,10 +71,55 @@ void Trainer::ToolButton7Click()
 
 QStringList Trainer::WordsPopupMenuPopup() const
 {
-    return ListTextFiles(ResolveProgramPath(ProgramFolder(), QLatin1String(kWordFilesFolder)));
+    QStringList items = ListTextFiles(ResolveProgramPath(ProgramFolder(), QLatin1String(kWordFilesFolder)));
+    items.prepend(QLatin1String(kMyCharacterWords));
+    return items;
 }
 
-void Trainer::PlayWordFile(const QString& caption) { PlayChosenList(QLatin1String(kWordFilesFolder), caption, true); }
+void Trainer::PlayWordFile(const QString& caption)
+{
+    if (caption == QLatin1String(kMyCharacterWords))
+        PlayMyCharacterWords();
+    else
+        PlayChosenList(QLatin1String(kWordFilesFolder), caption, true);
+}
+
+bool Trainer::PlayMyCharacterWords()
+{
+    // Not all characters need be learnt; the rest of SourceCommandAllowed holds.
+    if (sessionActive_ || sessionClock_.CountdownPending() || characters_.CharacterList().empty())
+        return false;
+    const QString path = ResolveProgramPath(ProgramFolder(), settings_.SettingCopies().commonWordFile);
+    const EntryListOptions options{
+        .filterAsWords = true,
+        .wordFilter = settings_.SettingCopies().wordFilter,
+        .maxWordLength = settings_.SettingCopies().maxWordLength,
+        .sizeLimit = 0,
+    };
+    EntryLoadResult loaded = LoadEntryList(path, options, random_);
+    if (loaded.status != EntryLoadStatus::Loaded) {
+        if (loaded.status != EntryLoadStatus::Missing)
+            host_.ShowMessage(loaded.problem, kWordsCaption, MessageKind::Warning);
+        return false;
+    }
+    const int inUse = CharacterCount();
+    loaded.entries.removeIf([&](const QByteArray& word) {
+        for (const QChar c : QString::fromUtf8(word)) {
+            const int position = characters_.LookUpTextCharacter(c.unicode());
+            if (position < 1 || position > inUse)
+                return true;
+        }
+        return false;
+    });
+    if (loaded.entries.isEmpty()) {
+        host_.ShowMessage(QStringLiteral("No word of the word file is made only of the %1 characters in use.").arg(inUse),
+                          kWordsCaption, MessageKind::Information);
+        return false;
+    }
+    LimitEntries(loaded.entries, CommonWordsLimit(settings_.Store().Read(keys::CommonWordsSize)), random_);
+    list_ = ListChoice{path, true, false};
+    return PlayEntries(std::move(loaded.entries));
+}
 
 void Trainer::ToolButton8Click()
 {
@@ -87,10 +134,30 @@ void Trainer::ToolButton8Click()
 
 QStringList Trainer::QSOPopupMenuPopup() const
 {
-    return ListTextFiles(ResolveProgramPath(ProgramFolder(), QLatin1String(kQsoFilesFolder)));
+    QStringList items = ListTextFiles(ResolveProgramPath(ProgramFolder(), QLatin1String(kQsoFilesFolder)));
+    items.prepend(QLatin1String(kGeneratedContact));
+    return items;
 }
 
-void Trainer::PlayQsoFile(const QString& caption) { PlayChosenList(QLatin1String(kQsoFilesFolder), caption, false); }
+void Trainer::PlayQsoFile(const QString& caption)
+{
+    if (caption == QLatin1String(kGeneratedContact))
+        PlayGeneratedContact();
+    else
+        PlayChosenList(QLatin1String(kQsoFilesFolder), caption, false);
+}
+
+bool Trainer::PlayGeneratedContact()
+{
+    if (!SourceCommandAllowed())
+        return false;
+    // Two short draws make the generator's seed, so that the session's seed decides the contact.
+    const auto high = static_cast<std::uint32_t>(random_.Next(32768));
+    const auto seed = high << 15 | static_cast<std::uint32_t>(random_.Next(32768));
+    qsos::QsoGenerator generator(seed);
+    list_ = ListChoice{QString(), false, true};
+    return PlayEntries({QByteArray::fromStdString(generator.Next().text)});
+}
 
 // A file of a drop-down list chosen: it becomes the current word or QSO file and plays.
 bool Trainer::PlayChosenList(const QString& subfolder, const QString& caption, bool asWords)
@@ -125,15 +192,28 @@ bool Trainer::PlayEntryList()
         .maxWordLength = settings_.SettingCopies().maxWordLength,
         .sizeLimit = list_.asWords ? CommonWordsLimit(settings_.Store().Read(keys::CommonWordsSize)) : 0,
     };
-    EntryLoadResult loaded = LoadEntryList(list_.path, options, random_);
+    // The shipped sample of real calls gives way to the whole list when it is installed.
+    QString path = list_.path;
+    const QString sample = ResolveProgramPath(ProgramFolder(), QString::fromLatin1(kCallSampleName));
+    const bool realCalls = list_.asWords && QFileInfo(path) == QFileInfo(sample);
+    if (realCalls)
+        path = RealCallsPath(ProgramFolder());
+    EntryLoadResult loaded = LoadEntryList(path, options, random_);
+    if (realCalls)
+        loaded.entries.removeIf([](const QByteArray& entry) { return entry.startsWith('#'); });
     if (loaded.status == EntryLoadStatus::Missing)
         return false;
     if (loaded.status != EntryLoadStatus::Loaded) {
         host_.ShowMessage(loaded.problem, list_.asWords ? kWordsCaption : kQsoCaption, MessageKind::Warning);
         return false;
     }
+    return PlayEntries(std::move(loaded.entries));
+}
+
+bool Trainer::PlayEntries(QList<QByteArray> entries)
+{
     // A list that yields no entry: no session, and nothing else changes.
-    if (loaded.entries.isEmpty())
+    if (entries.isEmpty())
         return false;
 
     // Every character of the list takes part.
@@ -145,7 +225,7 @@ bool Trainer::PlayEntryList()
     ApplySessionControls();
     sessionClock_.RestartTicks();
     sent_.Clear();
-    sources_.Entries().Begin(std::move(loaded.entries), list_.oneEntry);
+    sources_.Entries().Begin(std::move(entries), list_.oneEntry);
     if (!BeginSession()) {
         ApplyIdleControls();
         return false;

@@ -191,7 +191,7 @@ TEST_F(WordSession, AFileChosenFromTheListAfterAQsoSessionPlaysAsWordsUntilTheSe
     EXPECT_LT(s->clock().ElapsedMs(), 20'000);
 
     const QStringList items = t().WordsPopupMenuPopup();
-    EXPECT_EQ(items, QStringList{"Short Words.txt"});
+    EXPECT_EQ(items, (QStringList{"Words from my characters", "Short Words.txt"}));
     t().PlayWordFile(QStringLiteral("&Short Words.txt"));
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("\\Word Files\\Short Words.txt"));
     EXPECT_EQ(t().SettingCopies().commonWordFile, QStringLiteral("\\Word Files\\Short Words.txt"));
@@ -214,7 +214,7 @@ TEST_F(WordSession, AMenuCaptionWithAnAmpersandInTheFileNameStillFindsTheFile)
     Write("Word Files/Q&A.txt", "qrl\n");
     Write("Word Files/QA.txt", "qsy\n");  // what the caption would name without its "&"
     Create();
-    EXPECT_EQ(t().WordsPopupMenuPopup(), (QStringList{"Q&A.txt", "QA.txt"}));
+    EXPECT_EQ(t().WordsPopupMenuPopup(), (QStringList{"Words from my characters", "Q&A.txt", "QA.txt"}));
     t().PlayWordFile(QStringLiteral("Q&A.txt"));  // as listed, no marker added
     EXPECT_EQ(t().Entries().Entries(), QList<QByteArray>{"qrl"});
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("\\Word Files\\Q&A.txt"));
@@ -234,8 +234,9 @@ TEST_F(WordSession, MissingFilesDoNothingAndSayNothing)
     EXPECT_TRUE(Idle());
     EXPECT_TRUE(s->Messages().empty());
     EXPECT_EQ(Snapshot(store), before);
-    EXPECT_TRUE(t().WordsPopupMenuPopup().isEmpty());
-    EXPECT_TRUE(t().QSOPopupMenuPopup().isEmpty());
+    // Only the items that need no file of their folder.
+    EXPECT_EQ(t().WordsPopupMenuPopup(), QStringList{"Words from my characters"});
+    EXPECT_EQ(t().QSOPopupMenuPopup(), QStringList{"Generated contact"});
     s->RunFor(2000);
     EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
     EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton7));
@@ -369,12 +370,57 @@ TEST_F(WordSession, AQsoFileChosenFromTheListBecomesTheCurrentOne)
     Qsos("cq de qa1abc k\n");
     Write("QSO Files/Contest.txt", "qa1abc 5nn 14\n");
     Create();
-    EXPECT_EQ(t().QSOPopupMenuPopup(), (QStringList{"Contest.txt", "QSO.txt"}));
+    EXPECT_EQ(t().QSOPopupMenuPopup(), (QStringList{"Generated contact", "Contest.txt", "QSO.txt"}));
     t().PlayQsoFile(QStringLiteral("&Contest.txt"));
     EXPECT_EQ(store.Read(keys::QsoFile), QStringLiteral("\\QSO Files\\Contest.txt"));
     EXPECT_EQ(RunToEnd(), QStringLiteral(" qa1abc 5nn 14"));
     t().ToolButton8Click();
     EXPECT_EQ(RunToEnd(), QStringLiteral(" qa1abc 5nn 14"));
+}
+
+TEST_F(WordSession, WordsFromMyCharactersAreTheWordsOfTheCharactersInUseOnly)
+{
+    // Two characters in use, K and M: before all are learnt, the Words command is refused.
+    Words("km\nmk\nkey\nmmk\nKM\nr\n");
+    store.Write(keys::Letters, 2);
+    WriteFirstCharactersMask(store, 2);
+    Create();
+    t().ToolButton7Click();
+    EXPECT_FALSE(t().SessionActive());
+    t().PlayWordFile(QStringLiteral("Words from my characters"));
+    ASSERT_TRUE(t().SessionActive());
+    EXPECT_EQ(t().Entries().Entries(), (QList<QByteArray>{"km", "mk", "mmk"}));
+    const QString shown = RunToEnd();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^( (km|mk|mmk))+ $")).match(shown).hasMatch()) << shown.toStdString();
+    EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("Word Files\\Words.txt"));
+    EXPECT_TRUE(s->Messages().empty());
+
+    Words("key\nrig\n");
+    t().PlayWordFile(QStringLiteral("Words from my characters"));
+    EXPECT_FALSE(t().SessionActive());
+    EXPECT_EQ(s->Messages().size(), 1u);
+}
+
+TEST_F(WordSession, AGeneratedContactIsMadeFromTheSessionsSeedAndLeavesTheQsoFileAlone)
+{
+    Qsos("cq de qa1abc k\n");
+    QList<QByteArray> firsts;
+    for (int run = 0; run < 2; ++run) {
+        Create(7);
+        t().PlayQsoFile(QStringLiteral("Generated contact"));
+        ASSERT_TRUE(t().SessionActive());
+        EXPECT_TRUE(t().Entries().OneEntry());
+        ASSERT_EQ(t().Entries().Entries().size(), 1);
+        firsts.append(t().Entries().Entries().front());
+        EXPECT_GT(RunToEnd(3'600'000).count(QLatin1Char(' ')), 8);
+        EXPECT_EQ(store.Read(keys::QsoFile), QStringLiteral("QSO Files\\QSO.txt"));
+        // The next one is another contact.
+        t().PlayQsoFile(QStringLiteral("Generated contact"));
+        EXPECT_NE(t().Entries().Entries().front(), firsts.back());
+        t().StopButtonClick();
+        EXPECT_TRUE(s->RunUntilIdle(10'000));
+    }
+    EXPECT_EQ(firsts[0], firsts[1]);
 }
 
 TEST_F(WordSession, ThePlainSettingNamesOfTheShippedFilesWork)

@@ -84,6 +84,10 @@ check "every word heard is one of the thousand" \
 "$render" --words --minutes 1 --seed 3 -o "$tmp/w2.wav"
 check "a word session is reproducible from its seed" 'cmp -s "$tmp/w.wav" "$tmp/w2.wav"'
 
+"$render" --words --my-characters --chars 12 --minutes 1 --seed 3 -o "$tmp/m.wav" --transcript "$tmp/m.txt"; status=$?
+check "words of my characters are made of the first twelve Koch characters only" \
+    '[ $status -eq 0 ] && grep -q "[a-z]" "$tmp/m.txt" && ! tr -d " \n" < "$tmp/m.txt" | grep -q "[^kmrsuaptlowi]"'
+
 printf 'QRL\r\nqrz\nqsl?\nabc\nqthqth\n\n' > "$tmp/words.txt"
 "$render" --words "$tmp/words.txt" --word-filter Q --max-word-length 4 --words-size 100 --minutes 1 --seed 1 \
     -o "$tmp/w3.wav" --transcript "$tmp/w3.txt"; status=$?
@@ -97,6 +101,11 @@ check "one QSO of a QSO file is sent whole" \
     '[ $status -eq 0 ] && grep -qxE " (cq de qa1abc \^ar k|qa1abc de qb2xy \^kn)" "$tmp/q.txt"'
 "$render" --qso --seed 2 -o "$tmp/q2.wav" --transcript "$tmp/q2.txt"; status=$?
 check "a QSO of the shipped file" '[ $status -eq 0 ] && [ "$(wc -c < "$tmp/q2.txt")" -gt 5 ]'
+"$render" --qso generated --seed 5 --wpm 50 -o "$tmp/g1.wav" --transcript "$tmp/g1.txt"; status=$?
+"$render" --qso generated --seed 5 --wpm 50 -o "$tmp/g2.wav" --transcript "$tmp/g2.txt"
+"$render" --qso generated --seed 6 --wpm 50 -o "$tmp/g3.wav" --transcript "$tmp/g3.txt"
+check "a contact made at the moment plays whole, the same from the same seed" \
+    '[ $status -eq 0 ] && [ "$(wc -w < "$tmp/g1.txt")" -gt 8 ] && cmp -s "$tmp/g1.txt" "$tmp/g2.txt" && ! cmp -s "$tmp/g1.txt" "$tmp/g3.txt"'
 
 printf "' one station\nCQ,25,0,0,1\n" > "$tmp/station.txt"
 "$render" --text "$tmp/station.txt" --seed 4 -o "$tmp/s.wav" --transcript "$tmp/s.txt"; status=$?

@@ -28,6 +28,7 @@
 #include "session/Trainer.h"
 #include "ui/ControlWidgets.h"
 #include "ui/Prompts.h"
+#include "text/RealCalls.h"
 #include "text/WeakCharacters.h"
 
 namespace lumbrel {
@@ -106,6 +107,9 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
                                callsigns);
     varyPitch_->setObjectName(QStringLiteral("VaryPitchCheckBox"));
     callForm->addRow(QString(), varyPitch_);
+    missedOnly_ = new QCheckBox(QStringLiteral("Only calls I &missed before"), callsigns);
+    missedOnly_->setObjectName(QStringLiteral("MissedCallsOnly"));
+    callForm->addRow(QString(), missedOnly_);
     callsignStart_ = new QPushButton(QStringLiteral("S&tart"), callsigns);
     callForm->addRow(QString(), callsignStart_);
     callInput_ = new QLineEdit(callsigns);
@@ -324,6 +328,13 @@ void DrillsDialog::StartCallsignRun()
     CallsignRunOptions options{calls_->value(), startSpeed_->value(), step_->value(), topSpeed_->value(),
                                varyPitch_->isChecked() ? CallsignRun::kMaxPitchSpreadHz : 0};
     auto run = std::make_unique<CallsignRun>(options, clock_.TickCount(), bestBefore_);
+    // Real calls, or only those missed in the runs before when asked and there are any.
+    std::vector<std::string> pool;
+    if (missedOnly_->isChecked() && kept)
+        pool = CallsignRun::MissedCalls(history_->Drills(DrillKind::Callsigns));
+    if (pool.empty())
+        pool = ReadCallList(RealCallsPath(trainer_.ProgramFolder()));
+    run->DrawFrom(std::move(pool));
     recognition_.reset();
     callsigns_ = std::make_unique<CallsignRunController>(
         player_, clock_, [list](const QString& d) { return FindCharacter(list, d); }, std::move(run), CurrentSound(),

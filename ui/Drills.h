@@ -124,6 +124,7 @@ private:
     QSpinBox* step_ = nullptr;
     QSpinBox* topSpeed_ = nullptr;
     QCheckBox* varyPitch_ = nullptr;
+    QCheckBox* missedOnly_ = nullptr;
     QPushButton* callsignStart_ = nullptr;
     QLineEdit* callInput_ = nullptr;
     QCheckBox* bandConditions_ = nullptr;

@@ -80,6 +80,7 @@ for package in $expected; do
     has_dependency "$package" || fail "Depends lacks $package: $depends"
 done
 names "$(field Recommends)" | grep -Fx libmp3lame0 >/dev/null || fail "Recommends lacks libmp3lame0"
+names "$(field Recommends)" | grep -Fx hamradio-files >/dev/null || fail "Recommends lacks hamradio-files"
 grep -q mp3lame <<<"$depends" && fail "MP3 is optional, but Depends names LAME: $depends"
 
 # Installed with what it depends on.

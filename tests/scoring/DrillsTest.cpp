@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 
 #include <map>
+#include <set>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -32,6 +34,8 @@
 #include "scoring/RecognitionDrill.h"
 #include "session/VirtualSession.h"
 #include "ui/Drills.h"
+#include "text/DataFolders.h"
+#include "text/RealCalls.h"
 
 namespace lumbrel {
 namespace {
@@ -181,6 +185,35 @@ TEST(DrillProgress, KnownNeedsFiveTimedAnswersInEachOfTheLastThreeDrillsWithIt)
           std::tuple{std::vector{d(5, 300), d(5, 300), d(5, 300), d(2, 1500)}, 1000, false},
           std::tuple{std::vector{d(5, 1500), d(5, 1500), d(5, 1500)}, 2000, true}})
         EXPECT_EQ(KnownCharacters(drills, targetMs).contains("k"), known) << drills.size() << " " << targetMs;
+}
+
+TEST(CallsignRun, ARunDrawsRealCallsOrOnlyTheOnesMissedBefore)
+{
+    QTemporaryDir dir;
+    const QString list = dir.filePath("calls.scp");
+    QFile file(list);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("#\n# Release 1\n\ndl1abc\r\nW6/G3XYZ\nNOCALL\nk1 abc\nVERYLONGCALLSIGN1X\n9A2AA\n");
+    file.close();
+    EXPECT_EQ(ReadCallList(list), (std::vector<std::string>{"DL1ABC", "W6/G3XYZ", "9A2AA"}));
+    EXPECT_TRUE(ReadCallList(dir.filePath("none")).empty());
+    // Without MASTER.SCP installed the shipped sample serves; either holds thousands.
+    EXPECT_GT(ReadCallList(RealCallsPath(DefaultProgramFolder())).size(), 2000u);
+
+    DrillRecord before;
+    before.calls = {{"K1ABC", "k1abc"}, {"DL1XY", "dl1xx"}, {"G3ZZZ", ""}, {"DL1XY", "dl1x"}};
+    const std::vector<std::string> missed = CallsignRun::MissedCalls({before});
+    EXPECT_EQ(missed, (std::vector<std::string>{"DL1XY", "G3ZZZ"}));
+    for (const auto& pool : {ReadCallList(list), missed}) {
+        CallsignRun run({.calls = 20}, 3, std::nullopt);
+        run.DrawFrom(pool);
+        std::set<std::string> heard;
+        while (!run.Over()) {
+            heard.insert(run.Call().toStdString());
+            run.Enter(run.Call());
+        }
+        EXPECT_EQ(heard, std::set<std::string>(pool.begin(), pool.end()));
+    }
 }
 
 // The drills as the window runs them: through the trainer's engine on the virtual clock

@@ -3,14 +3,14 @@
 // source: the sample QSOs ("QSO Files/QSO.txt"), the callsigns and the CW
 // abbreviations ("Word Files/Callsigns.txt", "Word Files/CW Abbreviations.txt").
 //
-// Callsigns are drawn from the amateur prefix blocks of the ITU allocations, in the
-// formats those countries issue (text/Callsigns.h); contest exchanges use real CQ
-// zones and ARRL/RAC sections; Q codes and abbreviations are used in their meaning on
-// the air. The lists are made from a fixed seed, so the same program makes the same
+// The contacts come from the station model and its frames (text/QsoGenerator.h); the
+// callsigns are a sample of the calls heard in contests (MASTER.SCP); Q codes and
+// abbreviations are used in their meaning on the air. The lists are made from a fixed seed, so the same program makes the same
 // files again.
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "text/Callsigns.h"
 
@@ -34,9 +34,10 @@ struct Lists {
 };
 
 inline constexpr std::uint32_t kShippedSeed = 1701;
-inline constexpr int kShippedQsos = 240;
-inline constexpr int kShippedCallsigns = 2400;
+inline constexpr int kShippedQsos = 2058;  // 42 of each frame
+inline constexpr int kShippedCallsigns = 3000;
 
-Lists MakeLists(std::uint32_t seed, int qsos, int callsigns);
+// The callsigns are a sample of realCalls (MASTER.SCP, text/RealCalls.h) in its order.
+Lists MakeLists(std::uint32_t seed, int qsos, int callsigns, const std::vector<std::string>& realCalls);
 
 }  // namespace lumbrel::lists

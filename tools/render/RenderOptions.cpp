@@ -77,10 +77,12 @@ QString RenderUsage()
         "  --word-filter LETTERS only words that start with one of LETTERS (default a-z)\n"
         "  --max-word-length N   only words of at most N characters, 2 to 100 (default 20)\n"
         "  --words-size all|500|250|100  a random selection of that many words (default all)\n"
+        "  --my-characters       only words made of the first --chars characters\n"
         "  --effective-mode word|char  at an effective speed, stretch only the spaces\n"
         "                        between words (default) or every character as random\n"
         "                        groups always do\n"
-        "  --qso [FILE]          one random line of a QSO file (default: QSO Files/QSO.txt)\n"
+        "  --qso [FILE]          one random line of a QSO file (default: QSO Files/QSO.txt);\n"
+        "                        --qso generated: a contact made at the moment from --seed\n"
         "  --text FILE           FILE line by line to its end; a file of parameter lines\n"
         "                        (text,wpm,weighting,drift,chirp) plays each line as a station\n"
         "                        and its transcript lists the stations\n"
@@ -264,6 +266,9 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
             if (auto e = number(2, 100, o.maxWordLength))
                 return fail(*e);
             o.wordOptionGiven = true;
+        } else if (arg == QLatin1String("--my-characters")) {
+            o.myCharacters = true;
+            o.wordOptionGiven = true;
         } else if (arg == QLatin1String("--words-size")) {
             if (!choice({"all", "500", "250", "100"}, o.wordsSize))
                 return fail(QStringLiteral("--words-size takes all, 500, 250 or 100"));
@@ -293,7 +298,7 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
     if (sessions > 1)
         return fail(QStringLiteral("give one of --groups, --words, --qso and --text"));
     if (o.wordOptionGiven && !o.words)
-        return fail(QStringLiteral("--word-filter, --max-word-length and --words-size go with --words"));
+        return fail(QStringLiteral("--word-filter, --max-word-length, --words-size and --my-characters go with --words"));
     if (o.Session()) {
         if (!o.text.isEmpty() || !o.textFile.isEmpty())
             return fail(QStringLiteral("a session takes no TEXT or -f FILE"));

@@ -10,6 +10,10 @@
 
 namespace lumbrel::render {
 
+// The --qso argument that asks for a contact made at the moment rather than a file
+// (a file of that name is given as ./generated).
+inline constexpr const char* kGeneratedQso = "generated";
+
 struct RenderOptions {
     QString output = QStringLiteral("lumbrel.wav");
     QString textFile;                 // -f FILE
@@ -51,8 +55,9 @@ struct RenderOptions {
     // Word, QSO and text-file sessions through the trainer's engine.
     bool words = false;               // --words [FILE]: random words until --minutes
     QString wordsFile;                // empty: the shipped "Common Word File"
+    bool myCharacters = false;        // --my-characters: only words of the first --chars characters
     bool qso = false;                 // --qso [FILE]: one random sample QSO
-    QString qsoFile;                  // empty: the shipped "QSO File"
+    QString qsoFile;                  // empty: the shipped "QSO File"; kGeneratedQso: a contact made now
     QString textSession;              // --text FILE: a text file, parameter lines included
     int wordFilter = 0x3FFFFFF;       // bit n: words starting with letter n
     int maxWordLength = 20;

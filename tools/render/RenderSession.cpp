@@ -59,8 +59,10 @@ SettingsStore OptionsStore(const RenderOptions& o)
     store.Write(keys::DisplayDelay, 1);  // show each character as soon as it is heard
     store.Write(keys::Qrm, o.qrm ? 1 : 0);
     if (o.Session() && !o.groups) {
-        // Words, QSOs and text files send every character of the list.
-        store.Write(keys::Letters, 64);
+        // Words, QSOs and text files send every character of the list; words of my
+        // characters keep the count of --chars.
+        if (!o.myCharacters)
+            store.Write(keys::Letters, 64);
         store.Write(keys::WordFilter, o.wordFilter);
         store.Write(keys::MaxWordLength, o.maxWordLength);
         store.Write(keys::CommonWordsSize, o.wordsSize);
@@ -83,6 +85,18 @@ bool StartSession(const RenderOptions& o, Trainer& trainer, QString& why)
         return false;
     }
     QString path;
+    if (o.words && o.myCharacters) {
+        if (trainer.PlayMyCharacterWords())
+            return true;
+        why = QStringLiteral("no word is made only of the %1 characters").arg(o.characters);
+        return false;
+    }
+    if (o.qso && o.qsoFile == QLatin1String(kGeneratedQso)) {
+        if (trainer.PlayGeneratedContact())
+            return true;
+        why = QStringLiteral("the session was refused");
+        return false;
+    }
     if (o.words || o.qso) {
         const QString& named = o.words ? o.wordsFile : o.qsoFile;
         if (named.isEmpty()) {
