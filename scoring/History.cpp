@@ -1095,11 +1095,12 @@ bool History::DeleteDrill(qint64 id)
 
 bool History::DeleteInTransaction(qint64 id, std::initializer_list<const char*> statements, const QString& what)
 {
-    if (!open_ && !Open())
+    if (!Open())
         return false;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    if (!db.transaction()) {
-        problem_ = ErrorText(db.lastError());
+    QSqlError error;
+    if (!Begin(&error)) {
+        problem_ = ErrorText(error);
         return false;
     }
     QSqlQuery q(db);
@@ -1119,8 +1120,8 @@ bool History::DeleteInTransaction(qint64 id, std::initializer_list<const char*> 
         problem_ = QStringLiteral("there is no %1 %2 in the history").arg(what).arg(id);
         return false;
     }
-    if (!db.commit()) {
-        problem_ = ErrorText(db.lastError());
+    if (!Commit(&error)) {
+        problem_ = ErrorText(error);
         db.rollback();
         return false;
     }

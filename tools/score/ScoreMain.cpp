@@ -164,7 +164,7 @@ int DeleteRecord(const QString& id)
     if (!QFileInfo::exists(path))
         return Fail(kHistoryFailed, QStringLiteral("there is no history yet"));
     lumbrel::History history(path);
-    if (!OpenHistory(history))
+    if (!OpenHistory(history, true))
         return kHistoryFailed;
     if (!(drill ? history.DeleteDrill(number) : history.DeleteSession(number)))
         return Fail(kHistoryFailed, QStringLiteral("not deleted: ") + history.Problem());
