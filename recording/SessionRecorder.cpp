@@ -1,7 +1,6 @@
 #include "recording/SessionRecorder.h"
 
 #include <QDir>
-#include <QFile>
 
 #include "recording/Transcript.h"
 
@@ -26,15 +25,9 @@ void SessionRecorder::Release(const QStringList& transcriptLines)
         Finish(transcriptLines);
         return;
     }
-    QStringList empty;
-    if (wav_)
-        empty << wav_->Path();
-    if (mp3_)
-        empty << mp3_->Path();
+    // A file of the same name stays as it was: the new one never took its place.
     wav_.reset();
     mp3_.reset();
-    for (const QString& path : empty)
-        QFile::remove(path);
     transcript_.clear();
 }
 

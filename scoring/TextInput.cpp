@@ -1,8 +1,9 @@
 #include "scoring/TextInput.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+
+#include "text/PlainFile.h"
 
 namespace lumbrel {
 namespace {
@@ -60,34 +61,28 @@ ScoringText DecodeScoringText(const QByteArray& bytes, const QString& name)
 ScoringText ReadScoringText(const QString& path)
 {
     ScoringText result;
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        result.problem = QStringLiteral("%1: no such file.").arg(path);
-        return result;
-    }
-    if (info.isDir()) {
+    if (QFileInfo(path).isDir()) {
         result.problem = QStringLiteral("%1 is a folder, not a text file.").arg(path);
         return result;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.problem = QStringLiteral("%1 cannot be read: %2.").arg(path, file.errorString());
-        return result;
-    }
-    if (file.size() > kMaxFileBytes) {
+    PlainFileBytes file = ReadPlainFile(path, kMaxFileBytes);
+    switch (file.status) {
+    case PlainFileBytes::Status::Read:
+        return DecodeScoringText(file.bytes, path);
+    case PlainFileBytes::Status::Missing:
+        result.problem = QStringLiteral("%1: no such file.").arg(path);
+        break;
+    case PlainFileBytes::Status::NotPlain:
+        result.problem = QStringLiteral("%1 is not a plain file (a device or a pipe).").arg(path);
+        break;
+    case PlainFileBytes::Status::TooLarge:
         result.problem = QStringLiteral("%1 is too large to score (more than %2 bytes).").arg(path).arg(kMaxFileBytes);
-        return result;
+        break;
+    case PlainFileBytes::Status::Unreadable:
+        result.problem = QStringLiteral("%1 cannot be read: %2.").arg(path, file.error);
+        break;
     }
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        result.problem = QStringLiteral("%1 cannot be read: %2.").arg(path, file.errorString());
-        return result;
-    }
-    if (bytes.size() > kMaxFileBytes) {
-        result.problem = QStringLiteral("%1 is too large to score (more than %2 bytes).").arg(path).arg(kMaxFileBytes);
-        return result;
-    }
-    return DecodeScoringText(bytes, path);
+    return result;
 }
 
 }  // namespace lumbrel
