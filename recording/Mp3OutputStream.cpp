@@ -89,7 +89,7 @@ Mp3OutputStream::Arming Mp3OutputStream::Arm(std::shared_ptr<Mp3Encoder> encoder
     if (mono)
         stream->downsampler_ = std::make_unique<PcmDownsampler>(static_cast<int>(kEngineRate / rate));
     stream->when_ = when;
-    if (!stream->file_.OpenNew()) {
+    if (!stream->file_.OpenNew(when == ReplaceWhen::FirstAudio)) {
         result.status = ArmStatus::FileNotCreated;
         result.error = stream->file_.errorString();
         return result;  // the stream's destruction releases the encoder stream

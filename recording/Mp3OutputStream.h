@@ -95,6 +95,8 @@ public:
     QString Finish();
     // Puts the finished file in place (a render that succeeded); empty, or why it failed.
     QString Commit();
+    // Closes and removes the file this stream created, leaving any file it was to replace.
+    void Discard() { file_.Discard(); }
 
     // True from arming until a write error or Finish().
     bool IsRecording() const { return recording_; }

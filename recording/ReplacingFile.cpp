@@ -24,11 +24,20 @@ ReplacingFile::~ReplacingFile()
     }
 }
 
-bool ReplacingFile::OpenNew()
+bool ReplacingFile::OpenNew(bool atOnce)
 {
     if (inPlace_) {
         setFileName(target_);
         return open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    if (atOnce && !QFileInfo(target_).isSymLink()) {
+        setFileName(target_);
+        if (open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+            replaced_ = true;
+            return true;
+        }
+        if (!exists())
+            return false;  // the folder is missing or not writable
     }
     // Beside the file a link leads to, so that the rename keeps the link.
     const QFileInfo info(target_);
@@ -48,6 +57,16 @@ bool ReplacingFile::OpenNew()
     setFileName(QString());
     setErrorString(why);
     return false;
+}
+
+void ReplacingFile::Discard()
+{
+    if (inPlace_ || fileName().isEmpty())
+        return;
+    close();
+    QFile::remove(fileName());
+    setFileName(QString());
+    replaced_ = true;  // nothing left to replace or remove
 }
 
 bool ReplacingFile::ReplaceTarget()

@@ -18,8 +18,12 @@ public:
     explicit ReplacingFile(const QString& target);
     ~ReplacingFile() override;
 
-    // Creates the new file (or opens the device or pipe) for writing.
-    bool OpenNew();
+    // Creates the new file (or opens the device or pipe) for writing. With nothing to
+    // replace and `atOnce`, it is created in its place.
+    bool OpenNew(bool atOnce = false);
+    // Closes and removes the new file, also one created in its place; a device or a
+    // pipe is left alone.
+    void Discard();
     // Puts the new file in the target's place; true when it is there (also when it was
     // already). The file may be open or closed.
     bool ReplaceTarget();
@@ -29,7 +33,7 @@ public:
 
 private:
     QString target_;
-    bool inPlace_ = false;
+    bool inPlace_ = false;  // a device or a pipe
     bool replaced_ = false;
 };
 

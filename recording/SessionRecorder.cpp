@@ -26,6 +26,10 @@ void SessionRecorder::Release(const QStringList& transcriptLines)
         return;
     }
     // A file of the same name stays as it was: the new one never took its place.
+    if (wav_)
+        wav_->Discard();
+    if (mp3_)
+        mp3_->Discard();
     wav_.reset();
     mp3_.reset();
     transcript_.clear();

@@ -49,7 +49,7 @@ WavFile::HeaderBytes WavFile::MakeHeader(std::uint32_t riffSize, std::uint32_t d
 WavFile::WavFile(const QString& path, ReplaceWhen when)
     : file_(path), when_(when), header_(MakeHeader(0, 0))  // both sizes 0 until the first append
 {
-    if (!file_.OpenNew()) {
+    if (!file_.OpenNew(when == ReplaceWhen::FirstAudio)) {
         error_ = file_.errorString();
         return;
     }

@@ -2,8 +2,8 @@
 // Writes the main signal to a RIFF/WAVE file: 44100 Hz, 2 channels, 16 bits, with an
 // 18-byte format chunk so the data starts at offset 46. The header is rewritten after
 // every append, so the file is a complete, playable WAV at every moment. (A device or a
-// pipe gets the header once, with both sizes 0, then the samples.) The file is written
-// beside any file of its name, which stays until the first audio or until Commit().
+// pipe gets the header once, with both sizes 0, then the samples.) A file of its name
+// stays until the first audio or until Commit(): the new file is written beside it.
 //
 //   0 "RIFF" | 4 data+38 | 8 "WAVE" | 12 "fmt " | 16 18 | 20 fmt(16) + cbSize 0 (2)
 //   38 "data" | 42 data size | 46 samples...
@@ -44,6 +44,8 @@ public:
     // Puts the file in place now (a render that succeeded). False, with Error(), when
     // it could not be.
     bool Commit();
+    // Closes and removes the file this writer created, leaving any file it was to replace.
+    void Discard() { file_.Discard(); }
 
     bool IsOpen() const { return file_.isOpen(); }
     QString Path() const { return file_.Target(); }

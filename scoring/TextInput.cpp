@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 
 #include "text/PlainFile.h"
+#include "text/TextEncoding.h"
 
 namespace lumbrel {
 namespace {
@@ -34,10 +35,12 @@ ScoringText DecodeScoringText(const QByteArray& bytes, const QString& name)
             result.problem = QStringLiteral("%1 is not a text file (it holds NUL bytes).").arg(name);
             return result;
         }
-        QStringDecoder utf8(QStringConverter::Utf8);
-        text = utf8.decode(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
-        if (utf8.hasError())
-            text = QString::fromLatin1(bytes);  // an older 8-bit text
+        // A byte that is not UTF-8 in a UTF-8 text becomes U+FFFD; an older 8-bit text
+        // is Latin-1.
+        if (JudgeEncoding(bytes) == TextEncoding::Utf8)
+            text = QString::fromUtf8(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
+        else
+            text = QString::fromLatin1(bytes);
     }
     qsizetype controls = 0;
     for (QChar c : text)
