@@ -1,8 +1,8 @@
 // The input gives the texts of a few history records (source, learning order, a
 // character and what it was taken for), separated by NUL bytes. The CSV written for
 // them, read back by the rules of RFC 4180, gives every text again, behind an
-// apostrophe where a spreadsheet would otherwise run it as a formula; every line ends
-// with CRLF.
+// apostrophe where a spreadsheet would otherwise run it as a formula (and only there);
+// no cell a spreadsheet would run is left, and every line ends with CRLF.
 #include <QStringList>
 
 #include <cstddef>
@@ -63,11 +63,10 @@ FUZZ_NO_COVERAGE std::vector<QStringList> ReadCsv(const QString& csv, bool& ok)
     return rows;
 }
 
-QString AsText(const QString& cell)
+// The cell a text becomes: behind an apostrophe when a spreadsheet would run it.
+QString AsCell(const QString& text)
 {
-    return cell.size() > 1 && cell.front() == QLatin1Char('\'') && QStringView(u"=+-@\t\r").contains(cell[1])
-        ? cell.mid(1)
-        : cell;
+    return !text.isEmpty() && QStringView(u"=+-@\t\r").contains(text.front()) ? QLatin1Char('\'') + text : text;
 }
 
 }  // namespace
@@ -88,10 +87,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<QStringList> rows = ReadCsv(csv, ok);
     FUZZ_CHECK(ok);
     FUZZ_CHECK(rows.size() == records.size() + 1);
+    for (const QStringList& row : rows)
+        for (const QString& cell : row)
+            FUZZ_CHECK(cell.isEmpty() || !QStringView(u"=+-@\t\r").contains(cell.front()));
     for (std::size_t k = 0; k < records.size(); ++k) {
         FUZZ_CHECK(rows[k + 1].size() == rows[0].size());
-        FUZZ_CHECK(AsText(rows[k + 1][1]) == records[k].source);
-        FUZZ_CHECK(AsText(rows[k + 1][2]) == records[k].order);
+        FUZZ_CHECK(rows[k + 1][1] == AsCell(records[k].source));
+        FUZZ_CHECK(rows[k + 1][2] == AsCell(records[k].order));
     }
     return 0;
 }
