@@ -187,7 +187,9 @@ Alignment Align(const Sequence& s, const Sequence& c, const Band& band)
         widest = std::max(widest, width);
         cells += width;
     }
-    int block = 64;
+    // Predecessors of up to 16 million cells are simply kept: one pass, one block.
+    const bool whole = (static_cast<std::int64_t>(n) + 1) * widest <= 16'000'000;
+    int block = whole ? n + 1 : 64;
     while (static_cast<std::int64_t>(block) * block < n + 1)
         block *= 2;
     const auto rowWidth = static_cast<std::size_t>(widest) + 2;
@@ -271,11 +273,12 @@ Alignment Align(const Sequence& s, const Sequence& c, const Band& band)
     std::vector<Cell> kept(static_cast<std::size_t>(blocks) * rowWidth, unreachable);
     std::vector<Cell> prevRow(rowWidth, unreachable);
     std::vector<Cell> curRow(rowWidth, unreachable);
-    std::vector<std::uint8_t> scratch(static_cast<std::size_t>(widest));
+    std::vector<std::uint8_t> trace(static_cast<std::size_t>(block) * static_cast<std::size_t>(widest));
     for (int i = 0; i <= n; ++i) {
         if (i % block == 0 && i > 0)
             std::copy(prevRow.begin(), prevRow.end(), kept.begin() + static_cast<std::ptrdiff_t>((i / block) * rowWidth));
-        computeRow(i, prevRow.data() + 1, curRow.data() + 1, scratch.data());
+        computeRow(i, prevRow.data() + 1, curRow.data() + 1,
+                   trace.data() + (whole ? static_cast<std::size_t>(i) * static_cast<std::size_t>(widest) : 0));
         curRow.swap(prevRow);
     }
 
@@ -296,8 +299,7 @@ Alignment Align(const Sequence& s, const Sequence& c, const Band& band)
     result.errors = static_cast<int>(best / kError);
     result.cells = cells;
     result.steps.reserve(static_cast<std::size_t>(n + m));
-    std::vector<std::uint8_t> trace(static_cast<std::size_t>(block) * static_cast<std::size_t>(widest));
-    int first = n + 1;  // the block whose predecessors are in trace: rows first..
+    int first = whole ? 0 : n + 1;  // the block whose predecessors are in trace: rows first..
     int i = n;
     int j = m;
     while (i > 0 || j > 0) {

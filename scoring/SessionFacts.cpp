@@ -72,6 +72,10 @@ SessionFacts ReadSessionFacts(const QString& path)
         facts.problem = QStringLiteral("%1: no such file").arg(name);
         return facts;
     }
+    if (file.status == PlainFileBytes::Status::NotPlain) {
+        facts.problem = QStringLiteral("%1 is not a plain file").arg(name);
+        return facts;
+    }
     if (file.status == PlainFileBytes::Status::Unreadable) {
         facts.problem = QStringLiteral("%1 cannot be read: %2").arg(name, file.error);
         return facts;
