@@ -77,7 +77,10 @@ bool ReplacingFile::ReplaceTarget()
         return false;
     const QFileInfo info(target_);
     const QString real = info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : target_;
-    // std::rename replaces an existing file in one step; QFile::rename would refuse.
+    // The new file takes the old one's permissions (a private recording stays private);
+    // std::rename replaces an existing file in one step, where QFile::rename would refuse.
+    if (QFileInfo::exists(real))
+        setPermissions(QFile::permissions(real));
     if (std::rename(QFile::encodeName(fileName()).constData(), QFile::encodeName(real).constData()) != 0) {
         setErrorString(QString::fromLocal8Bit(std::strerror(errno)));
         return false;

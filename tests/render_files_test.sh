@@ -50,9 +50,10 @@ if ls /usr/lib/*/libmp3lame.so.0 >/dev/null 2>&1; then
     "$render" -o "$tmp/keep.mp3" --text "$tmp/nonexistent" 2>/dev/null; status=$?
     check "a failed MP3 render keeps the old file" '[ $status -eq 1 ] && [ "$(cat "$tmp/keep.mp3")" = keep ]'
 fi
+chmod 600 "$tmp/keep.wav"
 "$render" -o "$tmp/keep.wav" --text "$tmp/cq.txt" --transcript "$tmp/keep.txt"; status=$?
-check "a render that succeeds replaces both" \
-    '[ $status -eq 0 ] && [ "$(head -c 4 "$tmp/keep.wav")" = RIFF ] && grep -qx " cq" "$tmp/keep.txt" && [ -s "$tmp/keep.session" ]'
+check "a render that succeeds replaces both, keeping the old file's permissions" \
+    '[ $status -eq 0 ] && [ "$(head -c 4 "$tmp/keep.wav")" = RIFF ] && [ "$(stat -c %a "$tmp/keep.wav")" = 600 ] && grep -qx " cq" "$tmp/keep.txt" && [ -s "$tmp/keep.session" ]'
 ln -s keep.wav "$tmp/link.wav"
 "$render" --wpm 20 -o "$tmp/link.wav" e; status=$?
 check "a render through a link replaces the file it leads to, the link stays" \
