@@ -1,8 +1,10 @@
 // How long the window waits on work that grows with the user's input.
 //   BM_HugeTextFileStart: PlayTextFile on a 100 MB text file (it streams from disk, so
 //     starting must take a moment, not a read of the whole file).
-//   BM_ScoreLongCopy: checking a copy of 10,000 characters of groups with about 5 %
-//     errors of every kind (dropped, added, wrong).
+//   BM_ScoreLongCopy/N: checking a copy of N characters (10,000 and 199,000, the most a
+//     text to score may hold) of groups with about 5 % errors of every kind (dropped,
+//     added, wrong) in the first; in the second one group of every 1000 dropped, one
+//     added and one with a character wrong, which the alignment still takes exactly.
 //   BM_WeakCharacterTallies: what a random-group session with "Favour Missed" asks of
 //     the history as it begins, from a history of 1000 checked sessions of 40
 //     characters, 300 recognition drills of 100 answers and 100 callsign runs of 50
@@ -53,6 +55,8 @@ BENCHMARK(BM_HugeTextFileStart)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_ScoreLongCopy(benchmark::State& state)
 {
+    const int characters = static_cast<int>(state.range(0));
+    const double errors = characters > 10'000 ? 0.001 : 0.01;
     std::mt19937 rng(11);
     const QString alphabet = QStringLiteral("kmrsuaptlowi.nj");
     std::uniform_int_distribution<int> pick(0, static_cast<int>(alphabet.size()) - 1);
@@ -60,27 +64,32 @@ void BM_ScoreLongCopy(benchmark::State& state)
     std::uniform_real_distribution<double> chance(0, 1);
     QStringList sent;
     QStringList copied;
-    for (int total = 0; total < 10'000;) {
+    for (int total = 0; total < characters;) {
         QString group;
         for (int n = length(rng); n > 0; --n)
             group += alphabet[pick(rng)];
         total += static_cast<int>(group.size());
         sent << group;
         const double r = chance(rng);
-        if (r < 0.01)
+        if (r < errors)
             continue;
-        if (r < 0.02)
+        if (r < 2 * errors)
             copied << QStringLiteral("xyz");
-        if (chance(rng) < 0.05)
+        if (chance(rng) < 5 * errors)
             group[0] = QLatin1Char('q');
         copied << group;
     }
     const QString sentText = sent.join(' ');
     const QString copyText = copied.join(' ');
-    for (auto _ : state)
-        benchmark::DoNotOptimize(CopyScore::Score(sentText, copyText).Accuracy());
+    bool exact = true;
+    for (auto _ : state) {
+        const CopyScore score = CopyScore::Score(sentText, copyText);
+        exact = exact && score.Exact();
+        benchmark::DoNotOptimize(score.Accuracy());
+    }
+    state.counters["exact"] = exact ? 1 : 0;
 }
-BENCHMARK(BM_ScoreLongCopy)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScoreLongCopy)->Arg(10'000)->Arg(199'000)->Unit(benchmark::kMillisecond);
 
 // The long history of the two benchmarks below, made once; Qt SQL needs an application.
 History& LongHistory()

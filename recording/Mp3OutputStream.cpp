@@ -59,7 +59,8 @@ Mp3OutputStream::Arming Mp3OutputStream::Arm(std::shared_ptr<Mp3Encoder> encoder
 }
 
 Mp3OutputStream::Arming Mp3OutputStream::Arm(std::shared_ptr<Mp3Encoder> encoder, const QString& path,
-                                             const Mp3EncoderConfig& config, RecordingReporter& reporter)
+                                             const Mp3EncoderConfig& config, RecordingReporter& reporter,
+                                             ReplaceWhen when)
 {
     Arming result;
     constexpr auto kEngineRate = static_cast<std::uint32_t>(audio::kFrameRate);
@@ -87,7 +88,8 @@ Mp3OutputStream::Arming Mp3OutputStream::Arm(std::shared_ptr<Mp3Encoder> encoder
     std::unique_ptr<Mp3OutputStream> stream(new Mp3OutputStream(std::move(encoder), handle, piece, outputBytes, path));
     if (mono)
         stream->downsampler_ = std::make_unique<PcmDownsampler>(static_cast<int>(kEngineRate / rate));
-    if (!stream->file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+    stream->when_ = when;
+    if (!stream->file_.OpenNew(when == ReplaceWhen::FirstAudio)) {
         result.status = ArmStatus::FileNotCreated;
         result.error = stream->file_.errorString();
         return result;  // the stream's destruction releases the encoder stream
@@ -104,6 +106,11 @@ bool Mp3OutputStream::Encode(const void* data, std::uint32_t byteLength)
     if (!recording_ || (byteLength > 1 && !data))
         return false;
     const auto* values = static_cast<const std::int16_t*>(data);
+    if (!hasAudio_ && byteLength >= 2 && when_ == ReplaceWhen::FirstAudio && !file_.ReplaceTarget()) {
+        error_ = file_.errorString();
+        recording_ = false;
+        return false;
+    }
     hasAudio_ = hasAudio_ || byteLength >= 2;
     if (!downsampler_)
         return EncodeValues(values, byteLength / 2);
@@ -153,6 +160,13 @@ QString Mp3OutputStream::Finish()
     if (error_.isEmpty())
         return {};
     return QStringLiteral("cannot write %1: %2").arg(path_, error_);
+}
+
+QString Mp3OutputStream::Commit()
+{
+    if (!error_.isEmpty() || !file_.ReplaceTarget())
+        return QStringLiteral("cannot write %1: %2").arg(path_, error_.isEmpty() ? file_.errorString() : error_);
+    return {};
 }
 
 bool Mp3OutputStream::Write(const char* data, qint64 bytes)

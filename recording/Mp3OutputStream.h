@@ -6,7 +6,8 @@
 // main-signal buffer rendered from then on; Finish() at the end of the session flushes
 // the encoder, closes its stream and appends the tag. A stream destroyed without
 // Finish() (the program closed during a session) leaves the frames written so far and
-// no tag; one that met no session leaves an empty file.
+// no tag. The file is written beside any file of its name, which stays until the first
+// audio (or, for a render, until Commit()); a stream that met no audio leaves it as it was.
 //
 // File layout: MPEG audio frames at a constant bit rate, nothing in front of the first,
 // then the 128-byte tag:
@@ -22,6 +23,7 @@
 
 #include "recording/Mp3Encoder.h"
 #include "recording/PcmDownsampler.h"
+#include "recording/ReplacingFile.h"
 
 namespace lumbrel {
 
@@ -67,7 +69,7 @@ public:
     // 22050 or 11025 Hz gets the engine's buffers downsampled to it; a configuration
     // that is neither that nor 44100 Hz stereo is refused like the encoder refusing it.
     static Arming Arm(std::shared_ptr<Mp3Encoder> encoder, const QString& path, const Mp3EncoderConfig& config,
-                      RecordingReporter& reporter);
+                      RecordingReporter& reporter, ReplaceWhen when = ReplaceWhen::FirstAudio);
 
     // Abandons a recording not finished: releases the encoder stream, closes the file.
     ~Mp3OutputStream();
@@ -91,6 +93,10 @@ public:
     // recording ("cannot write FILE: reason"), otherwise an empty string. A second call
     // does nothing and returns an empty string.
     QString Finish();
+    // Puts the finished file in place (a render that succeeded); empty, or why it failed.
+    QString Commit();
+    // Closes and removes the file this stream created, leaving any file it was to replace.
+    void Discard() { file_.Discard(); }
 
     // True from arming until a write error or Finish().
     bool IsRecording() const { return recording_; }
@@ -123,7 +129,8 @@ private:
     std::vector<std::uint8_t> output_;
     std::unique_ptr<PcmDownsampler> downsampler_;  // set for a mono configuration
     std::vector<std::int16_t> downsampled_;        // reused for every buffer
-    QFile file_;
+    ReplacingFile file_;
+    ReplaceWhen when_ = ReplaceWhen::FirstAudio;
     QString path_;
     Id3v1Tag tag_{};
     QString error_;

@@ -1,7 +1,6 @@
 #include "recording/SessionRecorder.h"
 
 #include <QDir>
-#include <QFile>
 
 #include "recording/Transcript.h"
 
@@ -26,15 +25,13 @@ void SessionRecorder::Release(const QStringList& transcriptLines)
         Finish(transcriptLines);
         return;
     }
-    QStringList empty;
+    // A file of the same name stays as it was: the new one never took its place.
     if (wav_)
-        empty << wav_->Path();
+        wav_->Discard();
     if (mp3_)
-        empty << mp3_->Path();
+        mp3_->Discard();
     wav_.reset();
     mp3_.reset();
-    for (const QString& path : empty)
-        QFile::remove(path);
     transcript_.clear();
 }
 

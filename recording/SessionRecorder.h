@@ -29,7 +29,8 @@ public:
     void SetTranscriptFile(const QString& path) { transcript_ = path; }
 
     // Before another recording is armed (the latest choice wins): an armed file that
-    // holds no audio yet is removed and its transcript dropped; one that holds audio
+    // holds no audio yet is dropped (a file it was to replace stays as it was) and its
+    // transcript too; one that holds audio
     // (armed during this session) is finished as it stands, with transcript lines.
     void Release(const QStringList& transcriptLines);
 

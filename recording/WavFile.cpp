@@ -46,9 +46,10 @@ WavFile::HeaderBytes WavFile::MakeHeader(std::uint32_t riffSize, std::uint32_t d
     return header;
 }
 
-WavFile::WavFile(const QString& path) : file_(path), header_(MakeHeader(0, 0))  // both sizes 0 until the first append
+WavFile::WavFile(const QString& path, ReplaceWhen when)
+    : file_(path), when_(when), header_(MakeHeader(0, 0))  // both sizes 0 until the first append
 {
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+    if (!file_.OpenNew(when == ReplaceWhen::FirstAudio)) {
         error_ = file_.errorString();
         return;
     }
@@ -104,6 +105,20 @@ bool WavFile::Append(const void* data, std::uint32_t bytes)
     UpdateHeader();
     if (!RewriteHeader()) {
         error_ = file_.errorString();
+        return false;
+    }
+    if (when_ == ReplaceWhen::FirstAudio && dataBytes_ > 0)
+        return Commit();
+    return true;
+}
+
+bool WavFile::Commit()
+{
+    if (file_.Replaced())
+        return true;
+    if (!file_.isOpen() || !RewriteHeader() || !file_.ReplaceTarget()) {
+        if (error_.isEmpty())
+            error_ = file_.errorString();
         return false;
     }
     return true;

@@ -2,15 +2,17 @@
 // Writes the main signal to a RIFF/WAVE file: 44100 Hz, 2 channels, 16 bits, with an
 // 18-byte format chunk so the data starts at offset 46. The header is rewritten after
 // every append, so the file is a complete, playable WAV at every moment. (A device or a
-// pipe gets the header once, with both sizes 0, then the samples.)
+// pipe gets the header once, with both sizes 0, then the samples.) A file of its name
+// stays until the first audio or until Commit(): the new file is written beside it.
 //
 //   0 "RIFF" | 4 data+38 | 8 "WAVE" | 12 "fmt " | 16 18 | 20 fmt(16) + cbSize 0 (2)
 //   38 "data" | 42 data size | 46 samples...
-#include <QFile>
 #include <QString>
 
 #include <array>
 #include <cstdint>
+
+#include "recording/ReplacingFile.h"
 
 namespace lumbrel {
 
@@ -24,10 +26,10 @@ public:
     // The 46-byte header with the given RIFF chunk size and data size.
     static HeaderBytes MakeHeader(std::uint32_t riffSize, std::uint32_t dataSize);
 
-    // Creates (or truncates) the file and writes the header with both sizes 0.
-    // A file that cannot be created leaves the writer closed; appends then do nothing.
-    explicit WavFile(const QString& path);
-    // Writes the header once more and closes the file.
+    // Creates the new file and writes the header with both sizes 0. A file that cannot
+    // be created leaves the writer closed; appends then do nothing.
+    explicit WavFile(const QString& path, ReplaceWhen when = ReplaceWhen::FirstAudio);
+    // Writes the header once more and closes the file; one never put in place is removed.
     ~WavFile();
 
     WavFile(const WavFile&) = delete;
@@ -39,8 +41,14 @@ public:
     // nothing is appended and the file stays valid).
     bool Append(const void* data, std::uint32_t bytes);
 
+    // Puts the file in place now (a render that succeeded). False, with Error(), when
+    // it could not be.
+    bool Commit();
+    // Closes and removes the file this writer created, leaving any file it was to replace.
+    void Discard() { file_.Discard(); }
+
     bool IsOpen() const { return file_.isOpen(); }
-    QString Path() const { return file_.fileName(); }
+    QString Path() const { return file_.Target(); }
     // Empty while all is well; otherwise the reason the file could not be created or written.
     QString Error() const { return error_; }
     std::uint32_t DataBytes() const { return dataBytes_; }
@@ -51,7 +59,8 @@ private:
     void UpdateHeader();
     bool RewriteHeader();
 
-    QFile file_;
+    ReplacingFile file_;
+    ReplaceWhen when_;
     QString error_;
     std::uint32_t dataBytes_ = 0;
     HeaderBytes header_{};

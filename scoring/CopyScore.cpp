@@ -175,7 +175,9 @@ using Cost = std::int64_t;
 constexpr Cost kError = Cost{1} << 32;
 constexpr Cost kInfinite = std::numeric_limits<Cost>::max() / 8;  // stays far from overflow with any sum of a few steps
 constexpr Cost kOpen = 2;
-constexpr std::int64_t kMaxCells = 12'000'000;
+// The most cells of the programme for one alignment: about a second of work (the way
+// back computes them twice); the memory they take grows only with their square root.
+constexpr std::int64_t kMaxCells = 100'000'000;
 
 enum State : std::uint8_t { kM = 0, kD = 1, kI = 2 };
 
@@ -281,41 +283,42 @@ struct Cell {
     Cost i;
 };
 
+// The programme in linear memory: a first pass keeps the cells of every B-th row only
+// (B about the square root of the rows); the way back recomputes one block of B rows
+// at a time from its kept row, with the predecessors of that block alone.
 Alignment Align(const Sequence& s, const Sequence& c, const Band& band)
 {
     const int n = s.Size();
     const int m = c.Size();
-    std::vector<std::int64_t> rowAt(static_cast<std::size_t>(n) + 2, 0);
     int widest = 1;
+    std::int64_t cells = 0;
     for (int i = 0; i <= n; ++i) {
         const int width = band.hi[static_cast<std::size_t>(i)] - band.lo[static_cast<std::size_t>(i)] + 1;
         widest = std::max(widest, width);
-        rowAt[static_cast<std::size_t>(i) + 1] = rowAt[static_cast<std::size_t>(i)] + width;
+        cells += width;
     }
-    // The predecessor state of each state of each cell: M in bits 0-1, D in 2-3, I in 4-5.
-    // Every cell in the band is written before it is read: no need to clear it.
-    const std::unique_ptr<std::uint8_t[]> trace(new std::uint8_t[static_cast<std::size_t>(rowAt.back())]);
+    // Predecessors of up to 16 million cells are simply kept: one pass, one block.
+    const bool whole = (static_cast<std::int64_t>(n) + 1) * widest <= 16'000'000;
+    int block = whole ? n + 1 : 64;
+    while (static_cast<std::int64_t>(block) * block < n + 1)
+        block *= 2;
+    const auto rowWidth = static_cast<std::size_t>(widest) + 2;
 
     const RunPenalties sp = PenaltiesOf(s);
     const RunPenalties cp = PenaltiesOf(c);
     // Pair penalty by the two characters' group flags: one per flag they differ in.
     static constexpr Cost kFlagMismatch[4] = {0, 1, 1, 2};
-
-    // Cells of the previous and the current row, by column - lo, with one spare cell
-    // at each end that stays unreachable.
     const Cell unreachable{kInfinite, kInfinite, kInfinite};
-    std::vector<Cell> prevRow(static_cast<std::size_t>(widest) + 2, unreachable);
-    std::vector<Cell> curRow(static_cast<std::size_t>(widest) + 2, unreachable);
 
-    int prevLo = 0;
-    int prevHi = -1;
-    for (int i = 0; i <= n; ++i) {
+    // Row i from row i - 1 (prev, by column - prev lo): its cells, by column - lo, with
+    // one spare cell at each end that stays unreachable, and the predecessor state of
+    // each state of each cell: M in bits 0-1, D in 2-3, I in 4-5.
+    const auto computeRow = [&](int i, const Cell* prev, Cell* cur, std::uint8_t* traceRow) {
         const int lo = band.lo[static_cast<std::size_t>(i)];
         const int hi = band.hi[static_cast<std::size_t>(i)];
-        std::uint8_t* traceRow = trace.get() + rowAt[static_cast<std::size_t>(i)];
-        Cell* cur = curRow.data() + 1;  // cur[j - lo]; cur[-1] is unreachable
+        const int prevLo = i > 0 ? band.lo[static_cast<std::size_t>(i) - 1] : 0;
+        const int prevHi = i > 0 ? band.hi[static_cast<std::size_t>(i) - 1] : -1;
         cur[-1] = unreachable;
-        const Cell* prev = prevRow.data() + 1;
         const int a = i - 1;  // the sent character of this row
         const char16_t sentChar = i > 0 ? s.chars[static_cast<std::size_t>(a)] : 0;
         const std::uint8_t sentFlags = i > 0 ? s.flags[static_cast<std::size_t>(a)] : 0;
@@ -373,13 +376,24 @@ Alignment Align(const Sequence& s, const Sequence& c, const Band& band)
             cur[at] = cell;
             traceRow[at] = t;
         }
+    };
+
+    // The first pass: every row, the rows before each block kept (row -1 is unreachable).
+    const int blocks = n / block + 1;
+    std::vector<Cell> kept(static_cast<std::size_t>(blocks) * rowWidth, unreachable);
+    std::vector<Cell> prevRow(rowWidth, unreachable);
+    std::vector<Cell> curRow(rowWidth, unreachable);
+    std::vector<std::uint8_t> trace(static_cast<std::size_t>(block) * static_cast<std::size_t>(widest));
+    for (int i = 0; i <= n; ++i) {
+        if (i % block == 0 && i > 0)
+            std::copy(prevRow.begin(), prevRow.end(), kept.begin() + static_cast<std::ptrdiff_t>((i / block) * rowWidth));
+        computeRow(i, prevRow.data() + 1, curRow.data() + 1,
+                   trace.data() + (whole ? static_cast<std::size_t>(i) * static_cast<std::size_t>(widest) : 0));
         curRow.swap(prevRow);
-        prevLo = lo;
-        prevHi = hi;
     }
 
     // The end: the state that ends cheapest, its open run closed.
-    const Cell& end = prevRow[static_cast<std::size_t>(m - prevLo) + 1];
+    const Cell& end = prevRow[static_cast<std::size_t>(m - band.lo[static_cast<std::size_t>(n)]) + 1];
     Cost best = end.m;
     State state = kM;
     if (n > 0 && end.d + sp.close[static_cast<std::size_t>(n) - 1] < best) {
@@ -393,13 +407,24 @@ Alignment Align(const Sequence& s, const Sequence& c, const Band& band)
 
     Alignment result;
     result.errors = static_cast<int>(best / kError);
-    result.cells = rowAt.back();
+    result.cells = cells;
     result.steps.reserve(static_cast<std::size_t>(n + m));
+    int first = whole ? 0 : n + 1;  // the block whose predecessors are in trace: rows first..
     int i = n;
     int j = m;
     while (i > 0 || j > 0) {
-        const std::uint8_t t = trace[static_cast<std::size_t>(
-            rowAt[static_cast<std::size_t>(i)] + (j - band.lo[static_cast<std::size_t>(i)]))];
+        if (i < first) {
+            first = i / block * block;
+            std::copy(kept.begin() + static_cast<std::ptrdiff_t>((i / block) * rowWidth),
+                      kept.begin() + static_cast<std::ptrdiff_t>((i / block + 1) * rowWidth), prevRow.begin());
+            for (int r = first; r <= std::min(n, first + block - 1); ++r) {
+                computeRow(r, prevRow.data() + 1, curRow.data() + 1,
+                           trace.data() + static_cast<std::size_t>(r - first) * static_cast<std::size_t>(widest));
+                curRow.swap(prevRow);
+            }
+        }
+        const std::uint8_t t = trace[static_cast<std::size_t>(i - first) * static_cast<std::size_t>(widest) +
+                                     static_cast<std::size_t>(j - band.lo[static_cast<std::size_t>(i)])];
         const auto from = static_cast<State>((t >> (2 * state)) & 3);
         switch (state) {
         case kM:

@@ -6,9 +6,14 @@
 namespace lumbrel {
 namespace {
 
-QString Field(const QString& value)
+// A cell that a spreadsheet would take for a formula (one that begins with = + - @, a
+// tab or a carriage return) gets an apostrophe in front, inside quotes, so that it
+// shows as the text it is.
+QString Field(const QString& text)
 {
-    const bool quote = value.contains(QLatin1Char(',')) || value.contains(QLatin1Char('"')) ||
+    const bool formula = !text.isEmpty() && QStringView(u"=+-@\t\r").contains(text.front());
+    const QString value = formula ? QLatin1Char('\'') + text : text;
+    const bool quote = formula || value.contains(QLatin1Char(',')) || value.contains(QLatin1Char('"')) ||
                        value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')) ||
                        value.startsWith(QLatin1Char(' ')) || value.endsWith(QLatin1Char(' '));
     if (!quote)

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "scoring/SessionRecord.h"
+#include "text/PlainFile.h"
 
 namespace lumbrel {
 namespace {
@@ -66,17 +67,21 @@ SessionFacts ReadSessionFacts(const QString& path)
 {
     SessionFacts facts;
     const QString name = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (!file.exists()) {
+    const PlainFileBytes file = ReadPlainFile(path, kMaxFactsBytes);
+    if (file.status == PlainFileBytes::Status::Missing) {
         facts.problem = QStringLiteral("%1: no such file").arg(name);
         return facts;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        facts.problem = QStringLiteral("%1 cannot be read: %2").arg(name, file.errorString());
+    if (file.status == PlainFileBytes::Status::NotPlain) {
+        facts.problem = QStringLiteral("%1 is not a plain file").arg(name);
         return facts;
     }
-    const QByteArray bytes = file.read(kMaxFactsBytes + 1);
-    if (bytes.size() > kMaxFactsBytes || bytes.contains('\0')) {
+    if (file.status == PlainFileBytes::Status::Unreadable) {
+        facts.problem = QStringLiteral("%1 cannot be read: %2").arg(name, file.error);
+        return facts;
+    }
+    const QByteArray& bytes = file.bytes;
+    if (!file.Ok() || bytes.contains('\0')) {
         facts.problem = QStringLiteral("%1 does not hold the facts of a session").arg(name);
         return facts;
     }

@@ -1,8 +1,10 @@
 #include "scoring/TextInput.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+
+#include "text/PlainFile.h"
+#include "text/TextEncoding.h"
 
 namespace lumbrel {
 namespace {
@@ -33,10 +35,12 @@ ScoringText DecodeScoringText(const QByteArray& bytes, const QString& name)
             result.problem = QStringLiteral("%1 is not a text file (it holds NUL bytes).").arg(name);
             return result;
         }
-        QStringDecoder utf8(QStringConverter::Utf8);
-        text = utf8.decode(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
-        if (utf8.hasError())
-            text = QString::fromLatin1(bytes);  // an older 8-bit text
+        // A byte that is not UTF-8 in a UTF-8 text becomes U+FFFD; an older 8-bit text
+        // is Latin-1.
+        if (JudgeEncoding(bytes) == TextEncoding::Utf8)
+            text = QString::fromUtf8(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
+        else
+            text = QString::fromLatin1(bytes);
     }
     qsizetype controls = 0;
     for (QChar c : text)
@@ -60,34 +64,28 @@ ScoringText DecodeScoringText(const QByteArray& bytes, const QString& name)
 ScoringText ReadScoringText(const QString& path)
 {
     ScoringText result;
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        result.problem = QStringLiteral("%1: no such file.").arg(path);
-        return result;
-    }
-    if (info.isDir()) {
+    if (QFileInfo(path).isDir()) {
         result.problem = QStringLiteral("%1 is a folder, not a text file.").arg(path);
         return result;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.problem = QStringLiteral("%1 cannot be read: %2.").arg(path, file.errorString());
-        return result;
-    }
-    if (file.size() > kMaxFileBytes) {
+    PlainFileBytes file = ReadPlainFile(path, kMaxFileBytes);
+    switch (file.status) {
+    case PlainFileBytes::Status::Read:
+        return DecodeScoringText(file.bytes, path);
+    case PlainFileBytes::Status::Missing:
+        result.problem = QStringLiteral("%1: no such file.").arg(path);
+        break;
+    case PlainFileBytes::Status::NotPlain:
+        result.problem = QStringLiteral("%1 is not a plain file (a device or a pipe).").arg(path);
+        break;
+    case PlainFileBytes::Status::TooLarge:
         result.problem = QStringLiteral("%1 is too large to score (more than %2 bytes).").arg(path).arg(kMaxFileBytes);
-        return result;
+        break;
+    case PlainFileBytes::Status::Unreadable:
+        result.problem = QStringLiteral("%1 cannot be read: %2.").arg(path, file.error);
+        break;
     }
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        result.problem = QStringLiteral("%1 cannot be read: %2.").arg(path, file.errorString());
-        return result;
-    }
-    if (bytes.size() > kMaxFileBytes) {
-        result.problem = QStringLiteral("%1 is too large to score (more than %2 bytes).").arg(path).arg(kMaxFileBytes);
-        return result;
-    }
-    return DecodeScoringText(bytes, path);
+    return result;
 }
 
 }  // namespace lumbrel

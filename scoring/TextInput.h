@@ -14,8 +14,10 @@ struct ScoringText {
 // The most characters a text to score may have.
 inline constexpr qsizetype kMaxScoringTextCharacters = 200'000;
 
-// UTF-8 (a byte-order mark allowed), UTF-16 with its byte-order mark, or else
-// Latin-1. A NUL byte or many control characters mark a file as not a text.
+// UTF-8 (a byte-order mark allowed; a stray byte that is not UTF-8 read as U+FFFD),
+// UTF-16 with its byte-order mark, or else Latin-1 (text/TextEncoding.h decides). A
+// NUL byte or many control characters mark a file as not a text; a device or a pipe
+// is refused without waiting on it.
 ScoringText ReadScoringText(const QString& path);
 
 // The same checks on bytes already read; `name` is used in the messages.

@@ -60,13 +60,33 @@ TEST(WavFile, HeaderIsRewrittenAfterEveryAppend)
     EXPECT_EQ(fixed, kFreshHeader);
 }
 
-TEST(WavFile, ReplacesAnExistingFile)
+// An existing file stays until the first audio (a recording) or the commit (a render);
+// a writer that never gets there leaves it as it was and nothing beside it.
+TEST(WavFile, ReplacesAnExistingFileOnlyAtItsFirstAudioOrCommit)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("take.wav"));
-    test::WriteAll(path, QByteArray(5000, 'x'));
-    { WavFile wav(path); }
-    EXPECT_EQ(test::ReadAll(path), kFreshHeader);
+    const QByteArray old(5000, 'x');
+    const char audio[4] = {1, 2, 3, 4};
+    for (const ReplaceWhen when : {ReplaceWhen::FirstAudio, ReplaceWhen::Commit}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("take.wav"));
+        test::WriteAll(path, old);
+        {
+            WavFile wav(path, when);
+            EXPECT_TRUE(wav.Append(nullptr, 0));
+            EXPECT_EQ(test::ReadAll(path), old);
+        }
+        EXPECT_EQ(test::ReadAll(path), old);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        {
+            WavFile wav(path, when);
+            EXPECT_TRUE(wav.Append(audio, 4));
+            EXPECT_EQ(test::ReadAll(path) == old, when == ReplaceWhen::Commit);
+            EXPECT_TRUE(wav.Commit());
+            EXPECT_EQ(test::ReadAll(path).size(), 50);
+        }
+        EXPECT_EQ(test::ReadAll(path).mid(46), QByteArray(audio, 4));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
 }
 
 TEST(WavFile, FileThatCannotBeCreatedIgnoresAppends)

@@ -60,7 +60,7 @@ void Utf8Check::Feed(QByteArrayView bytes)
     const char* data = bytes.data();
     const qsizetype size = bytes.size();
     qsizetype i = 0;
-    while (valid_ && i < size) {
+    while (i < size) {
         if (pending_ == 0) {
             // Plain ASCII eight bytes at a time: most text is.
             if (i + 8 <= size) {
@@ -72,17 +72,41 @@ void Utf8Check::Feed(QByteArrayView bytes)
                 }
             }
             const int length = LeadLength(static_cast<unsigned char>(data[i]), low_, high_);
-            valid_ = length != 0;
+            if (length == 0) {
+                valid_ = false;
+                ++invalid_;
+            }
+            length_ = length;
             pending_ = length > 0 ? length - 1 : 0;
         } else {
             const auto c = static_cast<unsigned char>(data[i]);
-            valid_ = c >= low_ && c <= high_;
+            if (c < low_ || c > high_) {
+                // The character read so far is cut short; this byte may begin the next.
+                valid_ = false;
+                invalid_ += length_ - pending_;
+                pending_ = 0;
+                continue;
+            }
             low_ = 0x80;
             high_ = 0xBF;
-            --pending_;
+            if (--pending_ == 0)
+                ++characters_;
         }
         ++i;
     }
+}
+
+TextEncoding Utf8Check::Judged(bool atEnd) const
+{
+    const qsizetype invalid = invalid_ + (atEnd && pending_ > 0 ? length_ - pending_ : 0);
+    return invalid == 0 || characters_ > invalid ? TextEncoding::Utf8 : TextEncoding::Latin1;
+}
+
+TextEncoding JudgeEncoding(QByteArrayView bytes)
+{
+    Utf8Check check;
+    check.Feed(bytes);
+    return check.Judged(true);
 }
 
 bool IsValidUtf8(QByteArrayView bytes)

@@ -243,8 +243,7 @@ TextFileKind ScanTextFileKind(QIODevice& device)
     if (!kindKnown && length > 0)
         endLine();
     // A file cut short inside a character is not UTF-8 either.
-    const bool valid = checked >= kEncodingScanBytes ? utf8.ValidSoFar() : utf8.ValidAtEnd();
-    kind.encoding = valid ? TextEncoding::Utf8 : TextEncoding::Latin1;
+    kind.encoding = utf8.Judged(checked < kEncodingScanBytes);
     return kind;
 }
 

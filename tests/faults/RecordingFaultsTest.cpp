@@ -131,6 +131,50 @@ TEST_F(RecordingFaults, AWavFileWhoseDiskFillsKeepsAValidFileOfWhatWasHeardFirst
     ExpectNextSessionPlays();
 }
 
+// A recording armed over an old one, WAV or MP3: the old file and its transcript stay as
+// they were while nothing is recorded (also when the recording is given up), and the
+// new ones take their place from the first audio on, with nothing left beside them.
+TEST_F(RecordingFaults, ArmingOverAnOldRecordingKeepsItAndItsTranscriptUntilTheFirstAudio)
+{
+    const QByteArray old(1'800'000, 'x');
+    for (const bool mp3 : {false, true}) {
+        SCOPED_TRACE(mp3 ? "mp3" : "wav");
+        const QString audio = dir.filePath(mp3 ? QStringLiteral("take.mp3") : QStringLiteral("take.wav"));
+        const QString transcript = dir.filePath(QStringLiteral("take.txt"));
+        const auto arm = [&] {
+            if (mp3) {
+                test::RecordedMessages reporter;
+                Mp3OutputStream::Arming arming =
+                    Mp3OutputStream::Arm(std::make_shared<test::FakeEncoder>(), audio, 1, reporter);
+                ASSERT_EQ(arming.status, Mp3OutputStream::ArmStatus::Armed);
+                t().ArmMp3Recording(std::move(arming.stream));
+            } else {
+                t().ArmWavRecording(std::make_unique<WavFile>(audio));
+            }
+            t().SetTranscriptFileName(transcript);
+        };
+        test::WriteAll(audio, old);
+        test::WriteAll(transcript, "old copy\n");
+        arm();
+        EXPECT_EQ(test::ReadAll(audio), old) << "armed";
+        t().ReleaseRecording();
+        EXPECT_EQ(test::ReadAll(audio), old) << "given up";
+        EXPECT_EQ(test::ReadAll(transcript), "old copy\n");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+        arm();
+        s->device().TakePlayedBytes();
+        RunSession(3000, [&] { EXPECT_NE(test::ReadAll(audio), old) << "replaced at the first audio"; });
+        if (!mp3) {
+            EXPECT_EQ(ValidWavData(audio), Heard());
+        }
+        EXPECT_NE(test::ReadAll(transcript), "old copy\n");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+        QFile::remove(audio);
+        QFile::remove(transcript);
+    }
+}
+
 TEST_F(RecordingFaults, AFolderTurnedReadOnlyKeepsTheOpenRecordingAndLosesOnlyTheTranscript)
 {
     WithoutRoot user(dir.path());

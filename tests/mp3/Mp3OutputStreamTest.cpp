@@ -78,7 +78,7 @@ protected:
     RecordedMessages messages;
 };
 
-TEST_F(Mp3Stream, ArmingOpensTheEncoderWithTheRecordingConfigurationAndCreatesAnEmptyFile)
+TEST_F(Mp3Stream, ArmingOpensTheEncoderWithTheRecordingConfigurationAndKeepsAnOlderFileUntilTheFirstAudio)
 {
     WriteFile(path, QByteArrayLiteral("an older file of that name"));
     auto stream = ArmOk(4);
@@ -89,10 +89,12 @@ TEST_F(Mp3Stream, ArmingOpensTheEncoderWithTheRecordingConfigurationAndCreatesAn
     EXPECT_TRUE(encoder->configs[0].crc);
     EXPECT_EQ(stream->OutputAreaBytes(), encoder->outputBytes);
     EXPECT_TRUE(stream->IsRecording());
-    EXPECT_TRUE(QFile::exists(path));
-    EXPECT_EQ(QFileInfo(path).size(), 0);  // replaced
+    EXPECT_EQ(ReadFile(path), QByteArrayLiteral("an older file of that name"));
     EXPECT_EQ(TagBytes(stream->Tag()), TagBytes(BuildId3v1Tag(path)));
     EXPECT_TRUE(messages.shown.empty());
+    std::vector<std::int16_t> values(1000, 5);
+    ASSERT_TRUE(stream->Encode(values.data(), 2000));
+    EXPECT_EQ(ReadFile(path), encoder->producedBytes);  // replaced by the first audio
 }
 
 TEST_F(Mp3Stream, EncoderRefusingTheStreamIsReportedOnceAndTouchesNoFile)
@@ -239,11 +241,12 @@ TEST_F(Mp3Stream, ARecordingDestroyedUnfinishedKeepsItsFramesWithoutTagAndReleas
     EXPECT_EQ(encoder->deinitCalls, 0);
     EXPECT_EQ(encoder->closeCalls, 1);
 
-    // One that met no session leaves an empty file.
+    // One that met no session leaves the file of that name as it was, and nothing beside it.
+    const QByteArray before = ReadFile(path);
     encoder = std::make_shared<FakeEncoder>();
     ArmOk().reset();
-    EXPECT_TRUE(QFile::exists(path));
-    EXPECT_EQ(QFileInfo(path).size(), 0);
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     EXPECT_EQ(encoder->closeCalls, 1);
 }
 

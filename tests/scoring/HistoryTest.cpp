@@ -389,6 +389,27 @@ TEST(HistoryCsv, OneQuotedLinePerSession)
     EXPECT_EQ(HistoryCsv({}), lines[0] + "\r\n");
 }
 
+// A cell a spreadsheet would run as a formula is written as text: an apostrophe first,
+// inside quotes; the file ends with a line end.
+TEST(HistoryCsv, CellsThatLookLikeFormulasStayText)
+{
+    const std::pair<QString, QString> cases[] = {
+        {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+        {"+1", "\"'+1\""},
+        {"-2+3", "\"'-2+3\""},
+        {"@SUM(A1)", "\"'@SUM(A1)\""},
+        {"\t=1", "\"'\t=1\""},
+        {"a=1", "a=1"},
+    };
+    for (const auto& [source, cell] : cases) {
+        std::vector<SessionRecord> records = {Sample(7, 94.5, QDateTime(QDate(2024, 5, 1), QTime(19, 30)))};
+        records[0].source = source;
+        const QString csv = HistoryCsv(records);
+        EXPECT_EQ(csv.split("\r\n").value(1).section(QLatin1Char(','), 1, 1), cell) << source.toStdString();
+        EXPECT_TRUE(csv.endsWith("\r\n"));
+    }
+}
+
 TEST(HistoryCsv, ExportWritesTheFileOrSaysWhyNot)
 {
     QTemporaryDir dir;

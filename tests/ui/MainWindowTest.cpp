@@ -660,7 +660,7 @@ TEST(RecordAudioFile, TheDialogAsksAboutTheFilesReallyWritten)
     EXPECT_EQ(offeredAgain, dir.filePath("take"));
     EXPECT_TRUE(kept);
     ASSERT_TRUE(window.trainer().Recorder().Recording());
-    EXPECT_EQ(QFileInfo(dir.filePath("take.wav")).size(), 46);
+    EXPECT_EQ(QFileInfo(dir.filePath("take.wav")).size(), 4);  // replaced only by the first audio
 }
 
 TEST(RecordAudioFile, TheDefaultNameTakesTheSelectedSpeedNotAStations)

@@ -17,7 +17,7 @@ namespace {
 
 class WavOutput final : public AudioOutput {
 public:
-    explicit WavOutput(const QString& path) : wav_(path) {}
+    explicit WavOutput(const QString& path) : wav_(path, ReplaceWhen::Commit) {}
     bool Open(QString& error)
     {
         if (!wav_.IsOpen())
@@ -29,6 +29,10 @@ public:
         return wav_.Append(bytes, static_cast<std::uint32_t>(count));
     }
     QString Finish() override { return {}; }
+    QString Commit() override
+    {
+        return wav_.Commit() ? QString() : QStringLiteral("cannot write %1: %2").arg(wav_.Path(), wav_.Error());
+    }
     QString Error() const override { return wav_.Error(); }
 
 private:
@@ -50,6 +54,7 @@ public:
     }
     bool Write(const std::uint8_t* bytes, std::size_t count) override { return WriteAll(bytes, count); }
     QString Finish() override { return failed_ ? Error() : QString(); }
+    QString Commit() override { return {}; }
     QString Error() const override { return QStringLiteral("cannot write to standard output: %1").arg(out_.errorString()); }
 
 private:
@@ -82,7 +87,8 @@ public:
         }
         SilentReporter reporter;
         // Files for listening, not the trainer's recordings: the compact configuration.
-        auto arming = Mp3OutputStream::Arm(encoder, path, CompactMp3Config(setting, highestToneHz), reporter);
+        auto arming = Mp3OutputStream::Arm(encoder, path, CompactMp3Config(setting, highestToneHz), reporter,
+                                           ReplaceWhen::Commit);
         if (!arming.stream) {
             error = arming.error.isEmpty() ? reporter.message : arming.error;
             return false;
@@ -95,6 +101,7 @@ public:
         return stream_->Encode(bytes, static_cast<std::uint32_t>(count)) || stream_->IsRecording();
     }
     QString Finish() override { return stream_->Finish(); }
+    QString Commit() override { return stream_->Commit(); }
     QString Error() const override { return stream_->Error(); }
 
 private:

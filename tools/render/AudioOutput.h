@@ -14,8 +14,12 @@ public:
     virtual ~AudioOutput() = default;
     // 44100 Hz 16-bit stereo bytes, whole frames. False once writing has failed.
     virtual bool Write(const std::uint8_t* bytes, std::size_t count) = 0;
-    // Completes the file; empty on success, otherwise why it failed.
+    // Completes the file, still beside any file of its name; empty on success,
+    // otherwise why it failed.
     virtual QString Finish() = 0;
+    // Puts the completed file in the place of any file of its name; empty on success.
+    // Never called, the new file is removed and the old one stays as it was.
+    virtual QString Commit() = 0;
     // Why the last write failed.
     virtual QString Error() const = 0;
 };

@@ -10,6 +10,7 @@
 #include "morse/MorseCode.h"
 #include "session/CharacterSet.h"
 #include "settings/SettingsStore.h"
+#include "text/PlainFile.h"
 #include "text/ProsignRun.h"
 #include "tools/render/AudioOutput.h"
 #include "tools/render/Progress.h"
@@ -72,12 +73,20 @@ int main(int argc, char** argv)
 
     QByteArray text;
     if (!options.textFile.isEmpty()) {
-        QFile file(options.textFile);
-        if (!file.open(QIODevice::ReadOnly))
-            return Fail(QStringLiteral("cannot read %1: %2").arg(options.textFile, file.errorString()));
-        if (file.size() > kMaxTextBytes)
+        PlainFileBytes file = ReadPlainFile(options.textFile, kMaxTextBytes);
+        switch (file.status) {
+        case PlainFileBytes::Status::Read:
+            break;
+        case PlainFileBytes::Status::Missing:
+            return Fail(QStringLiteral("cannot read %1: no such file").arg(options.textFile));
+        case PlainFileBytes::Status::NotPlain:
+            return Fail(QStringLiteral("cannot read %1: not a plain file").arg(options.textFile));
+        case PlainFileBytes::Status::TooLarge:
             return Fail(QStringLiteral("%1 is larger than %2 MiB").arg(options.textFile).arg(kMaxTextBytes >> 20));
-        text = file.readAll();
+        case PlainFileBytes::Status::Unreadable:
+            return Fail(QStringLiteral("cannot read %1: %2").arg(options.textFile, file.error));
+        }
+        text = std::move(file.bytes);
     } else {
         text = options.text.join(QLatin1Char(' ')).toUtf8();
     }
@@ -132,6 +141,8 @@ int main(int argc, char** argv)
             return Fail(QStringLiteral("cannot write %1: %2").arg(options.output, out->Error()));
     }
     if (const QString problem = out->Finish(); !problem.isEmpty())
+        return Fail(problem);
+    if (const QString problem = out->Commit(); !problem.isEmpty())
         return Fail(problem);
     return 0;
 }

@@ -3,11 +3,16 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 #include "audio/Clock.h"
 #include "audio/PortAudioDevice.h"
@@ -106,7 +111,8 @@ bool StartSession(const RenderOptions& o, Trainer& trainer, QString& why)
             path = FullPath(named);
         }
         if (!QFileInfo(path).isFile()) {
-            why = QStringLiteral("cannot read %1: no such file").arg(path);
+            why = QStringLiteral("cannot read %1: %2")
+                      .arg(path, QFileInfo::exists(path) ? QStringLiteral("not a plain file") : QStringLiteral("no such file"));
             return false;
         }
         trainer.SetEntryListSource(path, o.words, o.qso);
@@ -123,14 +129,24 @@ bool StartSession(const RenderOptions& o, Trainer& trainer, QString& why)
     return false;
 }
 
-// Virtual time a session may take before it counts as stuck.
-std::int64_t SessionLimitMs(const RenderOptions& o)
+// Runs the session to its end. Random groups and words have a known length and count
+// as stuck well after it; QSOs and text files end with their text, however long, and
+// count as stuck only when half an hour of virtual time passes without a character.
+bool RunToEnd(const RenderOptions& o, VirtualSession& session)
 {
     if (o.groups)
-        return (static_cast<std::int64_t>(o.minutes) * 60 + o.PauseSeconds() + 120) * 1000;
+        return session.RunUntilIdle((static_cast<std::int64_t>(o.minutes) * 60 + o.PauseSeconds() + 120) * 1000);
     if (o.words)
-        return (static_cast<std::int64_t>(o.minutes) * 60 + 600) * 1000;
-    return std::int64_t{6} * 3600 * 1000;  // QSOs and text files end with their text
+        return session.RunUntilIdle((static_cast<std::int64_t>(o.minutes) * 60 + 600) * 1000);
+    constexpr std::int64_t kQuietMs = 30 * 60 * 1000;
+    for (int before = session.trainer().CharactersSent();;) {
+        if (session.RunUntilIdle(kQuietMs))
+            return true;
+        const int sent = session.trainer().CharactersSent();
+        if (sent == before)
+            return false;
+        before = sent;
+    }
 }
 
 // The speeds asked for, also between the speed buttons' steps, once the window's
@@ -194,7 +210,8 @@ int WriteTranscript(const RenderOptions& o, const Trainer& trainer,
 
 int RenderToFile(const RenderOptions& o, std::uint32_t seed)
 {
-    VirtualSession session(OptionsStore(o), seed, QTime(12, 0), nullptr, o.qrm);
+    // Everything the session's sinks and listeners reach outlives the session, whose
+    // end closes its devices and may still hand them audio.
     QString error;
     const std::unique_ptr<AudioOutput> out = CreateAudioOutput(o.output, o.mp3BitRate, error);
     if (!out) {
@@ -206,6 +223,9 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
     // a piece never reaches back more than one buffer (12.5 s), so older frames are final.
     Mixer mixer(*out);
     constexpr std::int64_t kSettledFrames = 15 * 44100;
+    ProgressBar progress(QStringLiteral("lumbrel-render"));
+    std::optional<SessionSummary> facts;
+    VirtualSession session(OptionsStore(o), seed, QTime(12, 0), nullptr, o.qrm);
     session.device().KeepPlayedBytes(false);
     if (o.qrm) {
         for (VirtualAudioDevice* device : {&session.device(), &session.qrmDevice(0), &session.qrmDevice(1)}) {
@@ -222,7 +242,6 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
     }
     // Sessions of random groups and words have a known length; QSOs and text files
     // end with their text, so only the time rendered is shown for them.
-    ProgressBar progress(QStringLiteral("lumbrel-render"));
     const double expectedSeconds = o.groups ? o.minutes * 60.0 + o.PauseSeconds() : (o.words ? o.minutes * 60.0 : 0.0);
     session.afterMessage = [&](int) {
         if (o.qrm && !mixer.FlushBefore(session.clock().ElapsedMs() * 44100 / 1000 - kSettledFrames))
@@ -237,11 +256,10 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
     session.CreateAndShow();
     ApplyAfterShow(o, session.trainer());
     FavourMissed(o, session.trainer());
-    std::optional<SessionSummary> facts;
     KeepFacts(session.trainer(), facts);
     QString why;
     const bool started = StartSession(o, session.trainer(), why);
-    if (started && !session.RunUntilIdle(SessionLimitMs(o))) {
+    if (started && !RunToEnd(o, session)) {
         PrintError(QStringLiteral("the session did not end"));
         return 1;
     }
@@ -256,14 +274,22 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
     for (const auto& shown : session.Messages())
         PrintError(QStringLiteral("%1: %2").arg(shown.caption, shown.text));
     if (!started) {
-        PrintError(why);
+        if (session.Messages().empty())  // otherwise the trainer has said why, in one line
+            PrintError(why);
         return 1;
     }
     if (writeFailed) {
         PrintError(QStringLiteral("cannot write %1: %2").arg(o.output, out->Error()));
         return 1;
     }
-    return WriteTranscript(o, session.trainer(), facts, seed);
+    if (const int status = WriteTranscript(o, session.trainer(), facts, seed); status != 0)
+        return status;
+    // Only a render that succeeded takes the place of a file of its name.
+    if (const QString problem = out->Commit(); !problem.isEmpty()) {
+        PrintError(problem);
+        return 1;
+    }
+    return 0;
 }
 
 // Message boxes go to standard error; the close request ends the event loop.
@@ -330,10 +356,55 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
     return WriteTranscript(o, trainer, facts, seed);
 }
 
+// Whether two names lead to one file: the same file when both exist (through links
+// too), otherwise the same name in the same folder.
+bool SameFile(const QString& a, const QString& b)
+{
+    const QFileInfo x(a);
+    const QFileInfo y(b);
+    if (x.exists() && y.exists()) {
+#ifdef Q_OS_UNIX
+        struct stat sx {};
+        struct stat sy {};
+        if (::stat(QFile::encodeName(a).constData(), &sx) == 0 && ::stat(QFile::encodeName(b).constData(), &sy) == 0)
+            return sx.st_dev == sy.st_dev && sx.st_ino == sy.st_ino;
+#endif
+        return x.canonicalFilePath() == y.canonicalFilePath();
+    }
+    const auto place = [](const QFileInfo& f) {
+        const QString folder = QFileInfo(f.absolutePath()).canonicalFilePath();
+        return (folder.isEmpty() ? f.absolutePath() : folder) + QLatin1Char('/') + f.fileName();
+    };
+    return place(x) == place(y);
+}
+
+// The output, the transcript and the session's facts beside it must be three files;
+// empty when they are, otherwise why not.
+QString OutputClash(const RenderOptions& o)
+{
+    if (o.transcript.isEmpty())
+        return {};
+    const QString facts = SessionFactsPath(o.transcript);
+    if (!o.play && o.output != QLatin1String("-")) {
+        if (SameFile(o.output, o.transcript))
+            return QStringLiteral("-o and --transcript name the same file, %1: give two different files").arg(o.output);
+        if (SameFile(o.output, facts))
+            return QStringLiteral("-o %1 is where the session's facts go beside --transcript %2: give another name")
+                .arg(o.output, o.transcript);
+    }
+    if (SameFile(o.transcript, facts))
+        return QStringLiteral("--transcript %1 is also where the session's facts go: give another name").arg(o.transcript);
+    return {};
+}
+
 }  // namespace
 
 int RenderTrainerSession(const RenderOptions& options)
 {
+    if (const QString clash = OutputClash(options); !clash.isEmpty()) {
+        PrintError(clash);
+        return 2;
+    }
     if (const QString note = StretchCapNote(options); !note.isEmpty())
         PrintError(note);
     const std::uint32_t seed = options.seed.value_or(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));

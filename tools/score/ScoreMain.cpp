@@ -251,8 +251,8 @@ int main(int argc, char** argv)
                       .arg(score.Dropped())
                       .arg(score.Added()));
     if (!score.Exact())
-        Print(stdout, QStringLiteral("(the texts differ too much in length for an exact alignment; "
-                                     "the errors are at most these)"));
+        Print(stdout, QStringLiteral("(the texts differ in too many places for an exact alignment within "
+                                     "the limit of work; the errors are at most these)"));
     int status = 0;
     if (save) {
         lumbrel::History history(lumbrel::History::DefaultPath());
