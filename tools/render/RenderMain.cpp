@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "morse/MorseCode.h"
@@ -45,6 +46,28 @@ int Fail(const QString& why)
     return 1;
 }
 
+// The whole of an open file or pipe, or nothing when it holds more than limit bytes (a
+// pipe has no size to look at first) or cannot be read.
+std::optional<QByteArray> ReadAtMost(QFile& file, qint64 limit, QString& error)
+{
+    QByteArray data;
+    char chunk[64 * 1024];
+    for (;;) {
+        const qint64 n = file.read(chunk, sizeof chunk);
+        if (n == 0)
+            return data;
+        if (n < 0) {
+            error = file.errorString();
+            return std::nullopt;
+        }
+        if (data.size() + n > limit) {
+            error = QStringLiteral("it is larger than %1 MiB").arg(limit >> 20);
+            return std::nullopt;
+        }
+        data.append(chunk, static_cast<qsizetype>(n));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -72,12 +95,19 @@ int main(int argc, char** argv)
 
     QByteArray text;
     if (!options.textFile.isEmpty()) {
-        QFile file(options.textFile);
-        if (!file.open(QIODevice::ReadOnly))
-            return Fail(QStringLiteral("cannot read %1: %2").arg(options.textFile, file.errorString()));
-        if (file.size() > kMaxTextBytes)
-            return Fail(QStringLiteral("%1 is larger than %2 MiB").arg(options.textFile).arg(kMaxTextBytes >> 20));
-        text = file.readAll();
+        // "-f -" reads standard input.
+        const bool standardInput = options.textFile == QLatin1String("-");
+        const QString name = standardInput ? QStringLiteral("standard input") : options.textFile;
+        QFile file(standardInput ? QString() : options.textFile);
+        if (!(standardInput ? file.open(fileno(stdin), QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly)))
+            return Fail(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
+        if (!file.isSequential() && file.size() > kMaxTextBytes)
+            return Fail(QStringLiteral("%1 is larger than %2 MiB").arg(name).arg(kMaxTextBytes >> 20));
+        QString error;
+        const std::optional<QByteArray> read = ReadAtMost(file, kMaxTextBytes, error);
+        if (!read)
+            return Fail(QStringLiteral("cannot read %1: %2").arg(name, error));
+        text = *read;
     } else {
         text = options.text.join(QLatin1Char(' ')).toUtf8();
     }
