@@ -984,7 +984,8 @@ TEST(Keyboard, AScreenReaderHearsTheTimeAndTheStatusLineChange)
     // after the window shows.
     QElapsedTimer waited;
     waited.start();
-    while (!QAccessible::isActive() && waited.elapsed() < 3000) {
+    const bool busExpected = qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON");
+    while (busExpected && !QAccessible::isActive() && waited.elapsed() < 3000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         QThread::msleep(10);
     }
