@@ -194,6 +194,10 @@ public:
     void DnDForm1DnDItem(const QString& path);
     void DnDForm1DnDFinish();
     void FilesDropped(const QStringList& paths);
+    // Files named on the program's command line: the last one plays as a dropped file
+    // does, whatever its name (the user named it); while not every character is in use,
+    // a message says why it does not play yet.
+    void PlayFileArguments(const QStringList& paths);
     // Loads a text file and begins a session; true when it began. A file that cannot be
     // read is reported with a message and changes nothing.
     bool PlayTextFile(const QString& path);

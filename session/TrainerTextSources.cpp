@@ -1,6 +1,7 @@
 // The trainer's word, QSO and text-file commands: "Words", "QSO's" and "Play Text
 // File" with their drop-down lists and file drops, and what the symbol sources ask of
 // the session while such a session runs.
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -259,6 +260,24 @@ void Trainer::FilesDropped(const QStringList& paths)
     for (const QString& path : paths)
         DnDForm1DnDItem(path);
     DnDForm1DnDFinish();
+}
+
+void Trainer::PlayFileArguments(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return;
+    const QString path = QFileInfo(paths.last()).absoluteFilePath();
+    if (!AllCharactersInUse()) {
+        host_.ShowMessage(QStringLiteral("%1 is not played yet: text files play once every character is in use. "
+                                         "Raise \"Characters\" to %2 (now %3), then open the file with Text File "
+                                         "or drop it on the window.")
+                              .arg(QDir::toNativeSeparators(path))
+                              .arg(CharacterCountMaximum())
+                              .arg(CharacterCount()),
+                          kTextFileCaption);
+        return;
+    }
+    PlayTextFile(path);
 }
 
 bool Trainer::PlayTextFile(const QString& path)

@@ -18,6 +18,13 @@ check "the same seed gives the same file" 'cmp -s "$tmp/a.wav" "$tmp/b.wav"'
 printf 'cq de\r\n\x00\xff k\n' > "$tmp/text.txt"
 "$render" --wpm 25 -o "$tmp/f.wav" -f "$tmp/text.txt"
 check "-f renders a file with odd bytes" '[ "$(stat -c %s "$tmp/f.wav")" -gt 46 ]'
+"$render" --wpm 25 -o "$tmp/p.wav" -f - <"$tmp/text.txt"
+cat "$tmp/text.txt" | "$render" --wpm 25 -o "$tmp/q.wav" -f -
+check "-f - renders standard input, a file or a pipe, as -f renders the file" \
+    'cmp -s "$tmp/f.wav" "$tmp/p.wav" && cmp -s "$tmp/f.wav" "$tmp/q.wav"'
+head -c $((64 * 1024 * 1024 + 1)) /dev/zero | "$render" -f - -o "$tmp/big.wav" 2>"$tmp/err"; status=$?
+check "more than 64 MiB on standard input is refused before anything is written" \
+    '[ $status -eq 1 ] && grep -q "standard input: it is larger than 64 MiB" "$tmp/err" && [ ! -e "$tmp/big.wav" ]'
 
 "$render" --wpm 0 -o "$tmp/x.wav" e 2>"$tmp/err"; status=$?
 check "a speed of 0 is a usage error" '[ $status -eq 2 ] && grep -q -- "--wpm" "$tmp/err"'

@@ -28,10 +28,6 @@ QString DefaultProgramFolder()
         candidates << programFolder;
         candidates << QDir::cleanPath(programFolder + QStringLiteral("/../share/lumbrel"));
     }
-#ifdef LUMBREL_SOURCE_DIR
-    // A program run from its build folder finds the data of the tree it was built from.
-    candidates << QStringLiteral(LUMBREL_SOURCE_DIR);
-#endif
     for (const QString& folder : candidates)
         if (HoldsData(folder))
             return folder;

@@ -13,8 +13,9 @@ inline constexpr const char* kTextFilesFolder = "Text Files";
 
 // The folder that plays the part of "the program's folder" for the data files: the
 // folder of the running program when "Word Files" or "QSO Files" is there; else the
-// installed data folder beside it (../share/lumbrel); else the source tree the program
-// was built from. When none of them holds the data, the program's own folder.
+// installed data folder beside it (../share/lumbrel). When neither holds the data, the
+// program's own folder. (In the build tree, links beside each program lead to the
+// source tree's data folders.)
 QString DefaultProgramFolder();
 
 // folder followed by a stored relative name. Backslashes count as separators and

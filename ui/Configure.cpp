@@ -239,16 +239,26 @@ QWidget* ConfigureDialog::BuildGeneralPage()
 
     auto* sound = new QGroupBox(QStringLiteral("Sound Card Setup"), page);
     sound->setObjectName(QStringLiteral("GroupBox2"));
-    callback_ = new QCheckBox(QStringLiteral("Use Windows Callbacks"), sound);
+    // "Callback": how the sound output reports a played buffer. Only Windows has the
+    // system callbacks and the rich-text library the original note speaks of.
+#ifdef Q_OS_WIN
+    const QString callbackCaption = QStringLiteral("Use Windows Callbacks");
+    const QString callbackNote = QStringLiteral(
+        "Change the setting of this box and restart the application if you only hear a couple of Morse characters "
+        "after pressing the Start button or you get clicks on the audio or you get an error in RichEdit.DLL.");
+#else
+    const QString callbackCaption = QStringLiteral("Use Sound System Callbacks");
+    const QString callbackNote = QStringLiteral(
+        "Checked, the sound system's own thread reports each played buffer; unchecked, the report goes through the "
+        "window's message queue. Change the setting of this box and restart the application if you only hear a "
+        "couple of Morse characters after pressing the Start button or you get clicks on the audio.");
+#endif
+    callback_ = new QCheckBox(callbackCaption, sound);
     callback_->setObjectName(QStringLiteral("CallbackCheckBox"));
     callback_->setProperty("Tag", kTagCallback);
     callback_->setToolTip(
         QStringLiteral("Change this setting if you cannot hear Morse or there are clicks in the audio."));
-    auto* warning = BoldLabel(
-        QStringLiteral("Change the setting of this box and restart the application if you only hear a couple of "
-                       "Morse characters after pressing the Start button or you get clicks on the audio or you get "
-                       "an error in RichEdit.DLL."),
-        10, sound);
+    auto* warning = BoldLabel(callbackNote, 10, sound);
     warning->setObjectName(QStringLiteral("Label3"));
     ShowAsWarning(warning, warning->palette().color(QPalette::Window));
     auto* soundLayout = new QVBoxLayout(sound);

@@ -148,6 +148,7 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
 
     // ===== Keyboard, screen size and accessible names ==================================
     BuildSessionMenu();
+    BuildTextBarMenu();
     SetTabOrderAndNames();
     // The smallest and the first size.
     FitToScreen();
@@ -612,9 +613,26 @@ void MainWindow::ControlChanged(ControlId id)
             check->setChecked(c.checked);
         } else if (auto* label = qobject_cast<QLabel*>(w)) {
             label->setText(c.text);
+            SpeakLabel(id, label);
         }
     }
     syncing_ = wasSyncing;
+}
+
+void MainWindow::SpeakLabel(ControlId id, QLabel* label)
+{
+    // A screen reader reads a label by its accessible name. The session time and the
+    // status line name themselves by what they show ("Time 00:07", "16 characters
+    // sent"), and each change of the name is announced to it.
+    QString name;
+    if (id == ControlId::Label1)
+        name = QStringLiteral("Time %1").arg(label->text());
+    else if (id == ControlId::StatusBar1)
+        name = label->text().trimmed();
+    else
+        return;
+    if (label->accessibleName() != name)
+        label->setAccessibleName(name);  // tells the screen reader NameChanged
 }
 
 // --- TrainerHost ---------------------------------------------------------------------------------
@@ -808,6 +826,13 @@ void MainWindow::DropFiles(const QList<QUrl>& urls)
             paths << url.toLocalFile();
     // Played after the drop has finished, so the file manager is not kept waiting.
     QMetaObject::invokeMethod(this, [this, paths] { trainer_->FilesDropped(paths); }, Qt::QueuedConnection);
+}
+
+void MainWindow::PlayFileArguments(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return;
+    QMetaObject::invokeMethod(this, [this, paths] { trainer_->PlayFileArguments(paths); }, Qt::QueuedConnection);
 }
 
 namespace {
@@ -1099,6 +1124,41 @@ void MainWindow::BuildSessionMenu()
         hint(setupAction_, configure->shortcut());
 }
 
+void MainWindow::BuildTextBarMenu()
+{
+    // The context menu's commands, reachable without a mouse: each item triggers the
+    // context menu's own, whose captions stay as they are.
+    textBarMenu_ = new QMenu(QStringLiteral("&Text"), this);
+    textBarMenu_->setObjectName(QStringLiteral("TextMenu"));
+    menuBar()->insertMenu(aboutAction_, textBarMenu_);
+    auto item = [this](QAction* original, const QString& caption) {
+        QAction* copy = textBarMenu_->addAction(caption);
+        copy->setCheckable(original->isCheckable());
+        copy->setChecked(original->isChecked());
+        connect(copy, &QAction::triggered, original, &QAction::trigger);
+        connect(original, &QAction::changed, copy, [original, copy] { copy->setEnabled(original->isEnabled()); });
+        connect(original, &QAction::toggled, copy, &QAction::setChecked);
+        return copy;
+    };
+    item(fontAction_, QStringLiteral("Select &Font..."));
+    textBarMenu_->addSeparator();
+    item(Action(ControlId::SingleWordsOnly1), QStringLiteral("Single &Words Only"));
+    textBarMenu_->addSeparator();
+    item(clearAction_, QStringLiteral("&Clear"));
+    textBarMenu_->addSeparator();
+    item(saveAction_, QStringLiteral("Save &To File..."));
+
+    // Shift+F10 (and the Menu key, which Qt turns into a context-menu request) opens the
+    // text area's menu at the text cursor.
+    auto* menuKey = new QAction(sent_);
+    menuKey->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    menuKey->setShortcutContext(Qt::WidgetShortcut);
+    sent_->addAction(menuKey);
+    connect(menuKey, &QAction::triggered, this, [this] {
+        textMenu_->popup(sent_->viewport()->mapToGlobal(sent_->cursorRect().bottomLeft()));
+    });
+}
+
 void MainWindow::SetTabOrderAndNames()
 {
     // Tab follows the layout: the first row, the two speed groups, the signal options
@@ -1126,13 +1186,16 @@ void MainWindow::SetTabOrderAndNames()
     // The text area has the focus at first: arrow keys there change no setting.
     sent_->setFocus();
 
-    // What a screen reader says: the caption of the frame a box stands in.
-    Widget(ControlId::Label1)->setAccessibleName(QStringLiteral("Time"));
+    // What a screen reader says: the caption of the frame a box stands in; the time and
+    // the status line say what they show (SpeakLabel).
+    SpeakLabel(ControlId::Label1, static_cast<QLabel*>(Widget(ControlId::Label1)));
+    Widget(ControlId::Label1)->setAccessibleDescription(QStringLiteral("Session time"));
     Widget(ControlId::DisplayDelayComboBox)->setAccessibleName(QStringLiteral("Display Delay"));
     Widget(ControlId::PitchSpinner)->setAccessibleName(QStringLiteral("Pitch"));
     Widget(ControlId::CharacterCountSpinEdit)->setAccessibleName(QStringLiteral("Characters"));
     sent_->setAccessibleName(QStringLiteral("Sent text"));
-    status_->setAccessibleName(QStringLiteral("Status"));
+    SpeakLabel(ControlId::StatusBar1, status_);
+    status_->setAccessibleDescription(QStringLiteral("Status"));
 
     GuardWheel(centralWidget());
 }

@@ -136,6 +136,8 @@ public Q_SLOTS:
     void SendFileClick();
     // Files dropped on the window (local ones; others are ignored).
     void DropFiles(const QList<QUrl>& urls);
+    // Files named on the command line, played once the window is shown (Trainer).
+    void PlayFileArguments(const QStringList& paths);
     void ToolButton7Click();
     void ToolButton8Click();
     void WordsPopupMenuPopup();
@@ -251,14 +253,21 @@ private:
 public:
     // "Session": the session commands with their shortcuts, beside "File".
     QMenu* SessionMenu() const { return sessionMenu_; }
+    // "Text": the text area's commands of its context menu, with access keys.
+    QMenu* TextBarMenu() const { return textBarMenu_; }
 
 private:
     void BuildSessionMenu();
+    // The "Text" menu, and Shift+F10 on the text area for its context menu.
+    void BuildTextBarMenu();
     void SetTabOrderAndNames();
+    // The accessible name of the time and the status line follows their text.
+    void SpeakLabel(ControlId id, QLabel* label);
     // The first size fits the screen's free area; the options scroll where they must.
     void FitToScreen();
 
     QMenu* sessionMenu_ = nullptr;
+    QMenu* textBarMenu_ = nullptr;
     FittingScrollArea* optionArea_ = nullptr;
     QWidget* optionPanel_ = nullptr;
     // ===== end of keyboard, screen size and names ======================================

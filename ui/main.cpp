@@ -12,6 +12,7 @@
 
 #include "audio/Clock.h"
 #include "audio/PortAudioDevice.h"
+#include "audio/StreamIdentity.h"
 #include "keying/RigPort.h"
 #include "keying/SystemSerialLines.h"
 #include "settings/SettingsStore.h"
@@ -24,9 +25,11 @@ namespace {
 void PrintUsage(std::FILE* to)
 {
     std::fputs(
-        "Usage: lumbrel [--start | --stop | --help | --version]\n"
+        "Usage: lumbrel [FILE | --start | --stop | --help | --version]\n"
         "\n"
-        "Without options, opens the Lumbrel Morse trainer.\n"
+        "Without options, opens the Lumbrel Morse trainer; with a text FILE (the last one when\n"
+        "several are named), plays it as dropping it on the window does, once every character\n"
+        "is in use.\n"
         "\n"
         "  --start    start a session in the trainer that is running (like its Start button)\n"
         "  --stop     stop the session of the trainer that is running (like its Stop button)\n"
@@ -65,12 +68,14 @@ bool IsQtOption(const char* argument, bool& takesValue)
     return false;
 }
 
-// The first argument that is neither Lumbrel's nor Qt's, or null.
+// The first argument that is neither Lumbrel's nor Qt's nor a file name, or null.
 const char* FirstUnknownArgument(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
         bool takesValue = false;
-        if (argv[i][0] != '-' || argv[i][1] == '\0' || !IsQtOption(argv[i], takesValue))
+        if (argv[i][0] != '-')
+            continue;  // a file to play
+        if (argv[i][1] == '\0' || !IsQtOption(argv[i], takesValue))
             return argv[i];
         if (takesValue)
             ++i;
@@ -191,19 +196,26 @@ int main(int argc, char** argv)
     if (const char* unknown = FirstUnknownArgument(argc, argv))
         return UnknownArgument(unknown);
 
-    // The sound system is probed while the windows are built.
+    // The sound server lists the trainer's sound as "Lumbrel" with its icon; then the
+    // sound system is probed while the windows are built.
+    lumbrel::AnnounceSoundStreams({.applicationName = "Lumbrel",
+                                   .iconName = "io.github.lumbrel.Lumbrel",
+                                   .mediaRole = "music"});
     lumbrel::PortAudioPreload audioPreload;
     DisplayOpening displayOpening;
     lumbrel::Application app(argc, argv);  // takes Qt's own options (-platform, ...)
     displayOpening.Release();
-    const QStringList rest = QCoreApplication::arguments().mid(1);
-    if (!rest.isEmpty())
-        return UnknownArgument(qPrintable(rest.first()));
+    // What Qt has not taken are the files to play.
+    const QStringList files = QCoreApplication::arguments().mid(1);
 
     // One trainer per user: a second copy brings the running one to the front instead
     // of opening another window on the same settings.
-    if (lumbrel::SendRemoteCommand(lumbrel::DefaultControlSocketName(), lumbrel::RemoteCommand::Show, 1000).delivered)
+    if (lumbrel::SendRemoteCommand(lumbrel::DefaultControlSocketName(), lumbrel::RemoteCommand::Show, 1000).delivered) {
+        if (!files.isEmpty())
+            std::fprintf(stderr, "lumbrel: a trainer is running already: drop %s on its window to play it\n",
+                         qPrintable(files.last()));
         return 0;
+    }
 
     lumbrel::SystemClock clock;
     lumbrel::PortAudioDevice audio;
@@ -244,6 +256,7 @@ int main(int argc, char** argv)
         QObject::connect(&window, &lumbrel::MainWindow::Closed, &app, &QCoreApplication::quit,
                          Qt::QueuedConnection);
         window.show();
+        window.PlayFileArguments(files);
         status = app.exec();
         remote.Close();
         rig.Close();

@@ -32,8 +32,9 @@ public:
     }
     ~WithoutRoot()
     {
-        if (switched_)
-            (void)::seteuid(0);
+        // Back to root; a failure here leaves nothing better to do.
+        if (switched_ && ::seteuid(0) != 0)
+            return;
     }
     WithoutRoot(const WithoutRoot&) = delete;
     WithoutRoot& operator=(const WithoutRoot&) = delete;

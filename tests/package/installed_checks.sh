@@ -22,9 +22,11 @@ lumbrel_expected_files() {
     for size in $LUMBREL_ICON_SIZES; do
         echo "share/icons/hicolor/${size}x${size}/apps/$LUMBREL_APP_ID.png"
     done
-    echo "share/man/man1/lumbrel.1"
-    echo "share/man/man1/lumbrel-render.1"
-    echo "share/man/man1/lumbrel-score.1"
+    echo "share/man/man1/lumbrel.1.gz"
+    echo "share/man/man1/lumbrel-render.1.gz"
+    echo "share/man/man1/lumbrel-score.1.gz"
+    echo "share/doc/lumbrel/copyright"
+    echo "share/doc/lumbrel/changelog.gz"
     echo "share/lumbrel/Word Files/1000 Common Words.txt"
     echo "share/lumbrel/QSO Files/QSO.txt"
 }
@@ -77,12 +79,16 @@ lumbrel_check_desktop_files() {
 
     for page in lumbrel lumbrel-render lumbrel-score; do
         out=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 \
-              man --warnings -E UTF-8 -l -Tutf8 -Z "$prefix/share/man/man1/$page.1" 2>&1 >/dev/null) \
+              man --warnings -E UTF-8 -l -Tutf8 -Z "$prefix/share/man/man1/$page.1.gz" 2>&1 >/dev/null) \
             || fail "man $page: $out"
         [ -z "$out" ] || fail "man $page warns: $out"
-        grep -q '@[A-Z_]*@' "$prefix/share/man/man1/$page.1" && fail "$page.1 holds an unfilled @VARIABLE@"
-        grep -q '^\.SH SYNOPSIS' "$prefix/share/man/man1/$page.1" || fail "$page.1 has no synopsis"
+        zgrep -q '@[A-Z_]*@' "$prefix/share/man/man1/$page.1.gz" && fail "$page.1 holds an unfilled @VARIABLE@"
+        zgrep -q '^\.SH SYNOPSIS' "$prefix/share/man/man1/$page.1.gz" || fail "$page.1 has no synopsis"
     done
+    # The desktop entry hands the files a file manager opens to the program.
+    grep -qx 'Exec=lumbrel %F' "$desktop" || fail "the desktop entry does not pass files: $(grep '^Exec=' "$desktop")"
+    grep -qx 'MimeType=text/plain;' "$desktop" || fail "the desktop entry opens no text files"
+    grep -q '<project_license>GPL-3.0-or-later' "$metainfo" || fail "the metainfo names no project licence"
     return 0
 }
 

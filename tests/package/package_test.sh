@@ -64,7 +64,7 @@ dpkg-deb -x "$deb" "$tmp/root"
 programs=("$tmp/root/usr/bin/lumbrel" "$tmp/root/usr/bin/lumbrel-render" "$tmp/root/usr/bin/lumbrel-score")
 needed=$(objdump -p "${programs[@]}" | awk '$1 == "NEEDED" {print $2}' | sort -u)
 [ -n "$needed" ] || fail "no libraries found in the programs' dynamic sections"
-expected="qt6-qpa-plugins libqt6svg6"
+expected="libqt6svg6"
 grep -q '^libQt6Sql\.' <<<"$needed" && expected="$expected libqt6sql6-sqlite"
 found=$(ldd "${programs[@]}")
 for soname in $needed; do

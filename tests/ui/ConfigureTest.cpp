@@ -86,6 +86,26 @@ TEST(SetupDialog, EmptyStoreShowsTheDefaults)
     }
 }
 
+#ifndef Q_OS_WIN
+TEST(SetupDialog, TheCallbackNoteSpeaksOfThisSystem)
+{
+    SetupRig rig;
+    rig.Show(5);
+    // No advice about Windows libraries; the box keeps its object, key and meaning.
+    for (const QWidget* w : rig.dialog.findChildren<QWidget*>()) {
+        QString text = w->toolTip();
+        if (const auto* label = qobject_cast<const QLabel*>(w))
+            text += label->text();
+        else if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+            text += button->text();
+        EXPECT_FALSE(text.contains("Windows") || text.contains(".DLL", Qt::CaseInsensitive))
+            << w->objectName().toStdString() << ": " << text.toStdString();
+    }
+    EXPECT_EQ(rig.dialog.CallbackCheckBox()->text(), "Use Sound System Callbacks");
+    EXPECT_TRUE(rig.dialog.findChild<QLabel*>("Label3")->text().contains("sound system's own thread"));
+}
+#endif
+
 TEST(SetupDialog, ShowingReadsEveryKey)
 {
     SetupRig rig;

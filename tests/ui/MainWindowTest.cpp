@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,15 +16,18 @@
 #include <QtEndian>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QWheelEvent>
@@ -751,6 +756,41 @@ TEST(TextSources, OpenedAndDroppedTextFilesArePlayed)
     EXPECT_TRUE(rig.window->trainer().SessionActive());
 }
 
+TEST(TextSources, AFileNamedOnTheCommandLinePlaysOnceEveryCharacterIsInUse)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("notes");  // no ".txt": the user named it
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("qrl k\n");
+    file.close();
+
+    // Twelve characters: the window says why, and plays nothing.
+    SettingsStore few = SettingsStore::InMemory();
+    few.Write(keys::Letters, 12);
+    WindowRig early(few);
+    early.window->show();
+    early.window->PlayFileArguments({path});
+    early.Run(200);
+    EXPECT_FALSE(early.window->trainer().SessionActive());
+    ASSERT_EQ(early.prompts.messages.size(), 1u);
+    EXPECT_TRUE(early.prompts.messages[0].text.contains("Raise \"Characters\" to 40 (now 12)"))
+        << early.prompts.messages[0].text.toStdString();
+    EXPECT_EQ(early.prompts.messages[0].caption, "Play Text File");
+
+    // Every character in use: the last file named plays through to its end.
+    WindowRig rig(AllCharactersStore());
+    rig.window->show();
+    rig.window->PlayFileArguments({dir.filePath("missing.txt"), path});
+    EXPECT_FALSE(rig.window->trainer().SessionActive());  // once the window is up
+    rig.Run(100);
+    ASSERT_TRUE(rig.window->trainer().SessionActive());
+    EXPECT_EQ(rig.window->trainer().Source(), SourceKind::SequentialText);
+    rig.Run(30000);
+    EXPECT_EQ(rig.window->Sent()->toPlainText().trimmed(), "qrl k");
+    EXPECT_TRUE(rig.prompts.messages.empty());
+}
+
 }  // namespace
 }  // namespace lumbrel::test
 
@@ -934,6 +974,113 @@ TEST(Keyboard, EveryControlHasAnAccessibleName)
     }
     EXPECT_EQ(w.Widget(ControlId::DisplayDelayComboBox)->accessibleName(), "Display Delay");
     EXPECT_TRUE(w.aboutBox().findChild<QLabel*>("Label4")->focusPolicy() & Qt::TabFocus);  // the link
+}
+
+// What the screen reader is told, object and name, as it is told.
+std::vector<std::pair<QObject*, QString>> g_nameChanges;
+
+void RecordNameChange(QAccessibleEvent* event)
+{
+    if (event->type() == QAccessible::NameChanged && event->object())
+        if (QAccessibleInterface* a = QAccessible::queryAccessibleInterface(event->object()))
+            g_nameChanges.emplace_back(event->object(), a->text(QAccessible::Name));
+}
+
+TEST(Keyboard, AScreenReaderHearsTheTimeAndTheStatusLineChange)
+{
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.show();
+    QWidget* time = w.Widget(ControlId::Label1);
+    QLabel* status = w.StatusLine();
+    auto name = [](QWidget* widget) { return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name); };
+    EXPECT_EQ(name(time), "Time 00:00");
+
+    // Qt tells the screen reader only while the desktop's accessibility bus is there
+    // (screen_reader_test.sh gives the test one, over AT-SPI); it turns on shortly
+    // after the window shows.
+    QElapsedTimer waited;
+    waited.start();
+    const bool busExpected = qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON");
+    while (busExpected && !QAccessible::isActive() && waited.elapsed() < 3000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(10);
+    }
+    g_nameChanges.clear();
+    QAccessible::installUpdateHandler(&RecordNameChange);
+    w.Action(ControlId::ToolButton3)->trigger();  // Start: the countdown, then the session
+    rig.Run(9200);
+    QAccessible::installUpdateHandler(nullptr);
+
+    EXPECT_EQ(name(time), "Time 00:07");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(time)->text(QAccessible::Description), "Session time");
+    const QString said = name(status);
+    EXPECT_TRUE(QRegularExpression("^\\d+ characters sent$").match(said).hasMatch()) << said.toStdString();
+    EXPECT_EQ(said, status->text().trimmed());
+    if (!QAccessible::isActive())
+        GTEST_SKIP() << "no accessibility bus: the names are right, their announcements were not checked";
+    // Each change was told as it came: every second of the time, every count of the status.
+    QStringList times;
+    QStringList counts;
+    for (const auto& [object, text] : g_nameChanges) {
+        if (object == time)
+            times << text;
+        else if (object == status)
+            counts << text;
+    }
+    ASSERT_FALSE(times.isEmpty());
+    EXPECT_EQ(times.last(), "Time 00:07");
+    for (const char* second : {"Time 00:01", "Time 00:04", "Time 00:06"})
+        EXPECT_TRUE(times.contains(second)) << second << " in " << times.join(", ").toStdString();
+    for (qsizetype i = 1; i < times.size(); ++i)
+        EXPECT_NE(times[i], times[i - 1]) << "told twice in a row";
+    ASSERT_GE(counts.size(), 3) << counts.join(", ").toStdString();
+    EXPECT_EQ(counts.last(), said);
+}
+
+TEST(Keyboard, TheTextAreaCommandsStandInTheMenuBarAndShiftF10OpensTheirMenu)
+{
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    Activate(w);
+    QMenu* bar = w.TextBarMenu();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->title(), "&Text");
+    EXPECT_TRUE(w.menuBar()->actions().contains(bar->menuAction()));
+    QStringList captions;
+    for (QAction* a : bar->actions())
+        if (!a->isSeparator())
+            captions << a->text();
+    EXPECT_EQ(captions, QStringList({"Select &Font...", "Single &Words Only", "&Clear", "Save &To File..."}));
+    // The context menu keeps its own captions.
+    QStringList context;
+    for (QAction* a : w.TextMenu()->actions())
+        if (!a->isSeparator())
+            context << a->text();
+    EXPECT_EQ(context, QStringList({"Select Font", "Single Words Only", "Clear ", "Save To File"}));
+
+    // Each runs the context menu's command, and the check mark is the same in both.
+    auto barItem = [&](int i) { return bar->actions()[i * 2]; };  // separators between
+    w.trainer().Sent().Append(QStringLiteral("cq cq"));
+    barItem(2)->trigger();
+    EXPECT_TRUE(w.Sent()->toPlainText().isEmpty());
+    QAction* single = w.Action(ControlId::SingleWordsOnly1);
+    barItem(1)->trigger();
+    EXPECT_TRUE(single->isChecked());
+    EXPECT_TRUE(barItem(1)->isChecked());
+    single->trigger();
+    EXPECT_FALSE(barItem(1)->isChecked());
+    const QString saved = QDir(QDir::tempPath()).filePath("lumbrel-text-menu-test.txt");
+    rig.prompts.saveFileName = saved;
+    barItem(3)->trigger();
+    EXPECT_TRUE(QFile::exists(saved));
+    QFile::remove(saved);
+
+    EXPECT_FALSE(w.TextMenu()->isVisible());
+    w.Sent()->setFocus();
+    QTest::keyClick(w.Sent(), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(w.TextMenu()->isVisible());
+    w.TextMenu()->close();
 }
 
 }  // namespace

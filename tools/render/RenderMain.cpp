@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "morse/MorseCode.h"
@@ -46,6 +47,28 @@ int Fail(const QString& why)
     return 1;
 }
 
+// The whole of an open file or pipe, or nothing when it holds more than limit bytes (a
+// pipe has no size to look at first) or cannot be read.
+std::optional<QByteArray> ReadAtMost(QFile& file, qint64 limit, QString& error)
+{
+    QByteArray data;
+    char chunk[64 * 1024];
+    for (;;) {
+        const qint64 n = file.read(chunk, sizeof chunk);
+        if (n == 0)
+            return data;
+        if (n < 0) {
+            error = file.errorString();
+            return std::nullopt;
+        }
+        if (data.size() + n > limit) {
+            error = QStringLiteral("it is larger than %1 MiB").arg(limit >> 20);
+            return std::nullopt;
+        }
+        data.append(chunk, static_cast<qsizetype>(n));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -73,20 +96,32 @@ int main(int argc, char** argv)
 
     QByteArray text;
     if (!options.textFile.isEmpty()) {
-        PlainFileBytes file = ReadPlainFile(options.textFile, kMaxTextBytes);
-        switch (file.status) {
-        case PlainFileBytes::Status::Read:
-            break;
-        case PlainFileBytes::Status::Missing:
-            return Fail(QStringLiteral("cannot read %1: no such file").arg(options.textFile));
-        case PlainFileBytes::Status::NotPlain:
-            return Fail(QStringLiteral("cannot read %1: not a plain file").arg(options.textFile));
-        case PlainFileBytes::Status::TooLarge:
-            return Fail(QStringLiteral("%1 is larger than %2 MiB").arg(options.textFile).arg(kMaxTextBytes >> 20));
-        case PlainFileBytes::Status::Unreadable:
-            return Fail(QStringLiteral("cannot read %1: %2").arg(options.textFile, file.error));
+        if (options.textFile == QLatin1String("-")) {
+            // "-f -" reads standard input, at most as much as a file may hold.
+            QFile file;
+            if (!file.open(fileno(stdin), QIODevice::ReadOnly))
+                return Fail(QStringLiteral("cannot read standard input: %1").arg(file.errorString()));
+            QString error;
+            const std::optional<QByteArray> read = ReadAtMost(file, kMaxTextBytes, error);
+            if (!read)
+                return Fail(QStringLiteral("cannot read standard input: %1").arg(error));
+            text = *read;
+        } else {
+            PlainFileBytes file = ReadPlainFile(options.textFile, kMaxTextBytes);
+            switch (file.status) {
+            case PlainFileBytes::Status::Read:
+                break;
+            case PlainFileBytes::Status::Missing:
+                return Fail(QStringLiteral("cannot read %1: no such file").arg(options.textFile));
+            case PlainFileBytes::Status::NotPlain:
+                return Fail(QStringLiteral("cannot read %1: not a plain file").arg(options.textFile));
+            case PlainFileBytes::Status::TooLarge:
+                return Fail(QStringLiteral("%1 is larger than %2 MiB").arg(options.textFile).arg(kMaxTextBytes >> 20));
+            case PlainFileBytes::Status::Unreadable:
+                return Fail(QStringLiteral("cannot read %1: %2").arg(options.textFile, file.error));
+            }
+            text = std::move(file.bytes);
         }
-        text = std::move(file.bytes);
     } else {
         text = options.text.join(QLatin1Char(' ')).toUtf8();
     }

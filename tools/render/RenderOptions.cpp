@@ -32,7 +32,7 @@ QString RenderUsage()
         "  --bitrate KBPS        MP3 bit rate: 16, 32, 48, 64, 80, 96, 112 or 128 (default 32);\n"
         "                        the MP3 is one channel at 11025 Hz (22050 Hz for a tone\n"
         "                        above 4000 Hz or a bit rate above 64)\n"
-        "  -f FILE               render the text of FILE\n"
+        "  -f FILE               render the text of FILE; - reads standard input\n"
         "  --wpm N               character speed, 6 to 200 WPM (default 25; 6 to 80 in a\n"
         "                        session)\n"
         "  --tone HZ             tone pitch, 100 to 5000 Hz (default 750)\n"

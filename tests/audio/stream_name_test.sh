@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# The trainer's sound is listed by the sound server under the program's name, icon and
+# a media role: the lumbrel program, started on a private sound server with a null sink
+# and an offscreen display, is asked to start a session, and `pactl list sink-inputs`
+# must show its stream as "Lumbrel".
+#
+# Usage: stream_name_test.sh PATH/TO/lumbrel
+# Exit: 0 passed, 1 failed, 77 skipped (pulseaudio or pulseaudio-utils not installed).
+set -euo pipefail
+lumbrel=${1:?usage: stream_name_test.sh PATH/TO/lumbrel}
+for tool in pulseaudio pactl; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIP: $tool is not installed (packages pulseaudio, pulseaudio-utils)"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/lumbrel-stream.XXXXXX")
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+source "$(dirname "$0")/../private_home.sh" "$work/private"
+# Nothing of the user's environment names the stream in its place.
+for variable in $(env | sed -n 's/^\(PULSE_PROP[A-Za-z0-9_.]*\)=.*/\1/p'); do
+    unset "$variable"
+done
+
+# A private server, as real_audio_test.sh has it: its own runtime folder and socket.
+mkdir -p "$work/runtime/pulse"
+chmod 700 "$work/runtime" "$work/runtime/pulse"
+export XDG_RUNTIME_DIR="$work/runtime" PULSE_RUNTIME_PATH="$work/runtime/pulse"
+socket="$work/runtime/pulse/native"
+export PULSE_SERVER="unix:$socket" QT_QPA_PLATFORM=offscreen
+unset PULSE_SINK PULSE_SOURCE
+pulseaudio -n --daemonize=no --exit-idle-time=-1 --system=false --use-pid-file=no \
+    -L "module-native-protocol-unix socket=$socket auth-anonymous=1" \
+    -L "module-null-sink sink_name=lumbrel_test rate=44100 channels=2 format=s16le" \
+    >"$work/server.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+    pactl info >/dev/null 2>&1 && break
+    sleep 0.05
+done
+pactl info >/dev/null 2>&1 || { echo "FAIL: the private sound server did not start"; cat "$work/server.log"; exit 1; }
+
+"$lumbrel" >"$work/lumbrel.log" 2>&1 &
+pids+=($!)
+control=$XDG_RUNTIME_DIR/lumbrel-$(id -u)
+for _ in $(seq 100); do [ -S "$control" ] && break; sleep 0.1; done
+[ -S "$control" ] || { echo "FAIL: the trainer did not start"; cat "$work/lumbrel.log"; exit 1; }
+"$lumbrel" --start || { echo "FAIL: the trainer did not take --start"; exit 1; }
+
+# The countdown, then the session's stream.
+found=0
+for _ in $(seq 100); do
+    pactl list sink-inputs >"$work/inputs.txt" 2>&1 || true
+    if grep -q 'application.name = "Lumbrel"' "$work/inputs.txt"; then
+        found=1
+        break
+    fi
+    sleep 0.1
+done
+"$lumbrel" --stop || true
+grep -E '^Sink Input|media\.|application\.(name|icon_name)' "$work/inputs.txt" || true
+[ "$found" = 1 ] || { echo "FAIL: no stream of the trainer is named Lumbrel"; cat "$work/inputs.txt" "$work/lumbrel.log"; exit 1; }
+for property in 'application.icon_name = "io.github.lumbrel.Lumbrel"' 'media.role = "music"'; do
+    grep -Fq "$property" "$work/inputs.txt" || { echo "FAIL: the stream lacks $property"; exit 1; }
+done
+echo "the trainer's stream is named Lumbrel"
