@@ -60,6 +60,9 @@ public:
     // window (kWaveOutDoneMessage), as the window's own queue relays them.
     AudioResult Open(bool callbacks);
     void Close();
+    // Opens the device again in the mode of the last Open (after a failure, or when it
+    // could not be opened); what is still on the device is dropped unreported.
+    AudioResult Reopen() { return Open(callbacks_); }
     bool IsOpen() const { return open_; }
     // Open, and no device call has failed since.
     bool Ready() const { return open_ && !reopen_; }
