@@ -29,6 +29,7 @@ bool CharacterPlayer::Play(const std::vector<const MorseCharacter*>& characters,
     Stop();
     if (!error_.Ok())
         return false;
+    (void)engine_.UseLatency(AudioStreamEngine::kShortLatencySeconds);
     // A device that failed (a sound server that went away and came back) or could not
     // be opened is opened again first, as before a session.
     if (!engine_.Ready()) {

@@ -492,6 +492,19 @@ TEST_F(SoundServerLoss, TheNextDrillPlaysOnANewServer)
     ASSERT_TRUE(playOnce());
     EXPECT_TRUE(heard) << "the drill after the server came back: " << failed;
     EXPECT_TRUE(audio.StreamProblem().empty());
+    const double drillLatency = audio.OutputLatencySeconds();
+
+    // A session in between asks for the longer latency of sessions; the next drill has
+    // the short one again.
+    store.Write(keys::Pause, 0);
+    trainer.StartButtonClick();
+    ASSERT_TRUE(trainer.SessionActive());
+    EXPECT_GT(audio.OutputLatencySeconds(), drillLatency + 0.05);
+    trainer.StopButtonClick();
+    ASSERT_TRUE(loop.RunUntil([&] { return !trainer.SessionActive(); }, milliseconds(10'000)));
+    ASSERT_TRUE(playOnce());
+    EXPECT_TRUE(heard) << failed;
+    EXPECT_NEAR(audio.OutputLatencySeconds(), drillLatency, 0.01);
     player.Stop();
     trainer.FormClose();
 }
