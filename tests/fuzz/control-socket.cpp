@@ -101,13 +101,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Every prefix, as the bytes come in.
     std::optional<RemoteRequest> decided;
+    qsizetype decidedAt = 0;
     for (qsizetype n = 0; n <= bytes.size(); ++n) {
         const RemoteRequest request = ReadRemoteRequest(bytes.first(n).toByteArray());
         FUZZ_CHECK(Same(request, PlainReading(bytes.first(n))));
         if (decided)
             FUZZ_CHECK(Same(request, *decided));
-        else if (request.state != RemoteRequest::State::Incomplete)
+        else if (request.state != RemoteRequest::State::Incomplete) {
             decided = request;
+            decidedAt = n;
+        }
     }
     const RemoteResult read = ReadRemoteAnswer(bytes.toByteArray());
     FUZZ_CHECK(read.delivered == (bytes.first(std::min<qsizetype>(bytes.size(), kMaxRemoteLineBytes)).toByteArray().trimmed() == "ok"));
@@ -123,22 +126,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QLocalSocket client;
     client.connectToServer(s.path);
     FUZZ_CHECK(client.waitForConnected(1000));
-    for (qsizetype at = 0; at < bytes.size();) {
-        const qsizetype n = cut == 0 ? bytes.size() - at : std::min<qsizetype>(cut, bytes.size() - at);
-        client.write(bytes.sliced(at, n).data(), n);
-        client.flush();
-        QCoreApplication::processEvents();
-        at += n;
-    }
+    // The bytes up to the decision as cut, the server running between the writes; what
+    // follows goes with the last of them, before the server can have answered and closed.
     QByteArray answer;
+    for (qsizetype at = 0; at < decidedAt;) {
+        const qsizetype n = cut == 0 ? decidedAt - at : std::min<qsizetype>(cut, decidedAt - at);
+        client.write(bytes.sliced(at, n).data(), n);
+        at += n;
+        if (at == decidedAt)
+            client.write(bytes.sliced(decidedAt).data(), bytes.size() - decidedAt);
+        client.flush();
+        if (at < decidedAt)
+            QCoreApplication::processEvents();
+    }
     QElapsedTimer timer;
     timer.start();
     while (client.state() == QLocalSocket::ConnectedState && timer.elapsed() < 1000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         client.waitForReadyRead(5);
-        answer += client.readAll();
+        if (client.isOpen())
+            answer += client.readAll();
     }
-    answer += client.readAll();
+    if (client.isOpen())
+        answer += client.readAll();
     FUZZ_CHECK(client.state() != QLocalSocket::ConnectedState);
     FUZZ_CHECK(answer == Expected(*decided, s.refusal));
 
