@@ -208,6 +208,14 @@ public:
     // Any thread.
     virtual bool IsOpen() const = 0;
 
+    // Owner thread. The output latency to ask the audio system for at the next Open;
+    // true when the open stream was opened with another one (Open again to apply it).
+    // Devices without a latency of their own ignore it.
+    virtual bool SuggestLatency(double seconds) {
+        (void)seconds;
+        return false;
+    }
+
     // Any thread. The wParam of this device's kWaveOutDoneMessage.
     std::intptr_t Handle() const { return reinterpret_cast<std::intptr_t>(this); }
 

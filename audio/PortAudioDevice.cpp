@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -262,7 +263,7 @@ struct PortAudioDevice::Impl {
     static const char* LossText(Loss why);
 
     AudioDevice& owner;
-    const double suggestedLatency;
+    double suggestedLatency;
 
     // Serialises the owner's calls. Never taken by the audio callback or the notifier.
     std::mutex apiMutex;
@@ -803,6 +804,15 @@ AudioResult PortAudioDevice::Close() {
 }
 
 bool PortAudioDevice::IsOpen() const { return impl_->open.load(); }
+
+bool PortAudioDevice::SuggestLatency(double seconds)
+{
+    const double wanted = std::max(seconds, kMinimumLatencySeconds);
+    if (std::abs(wanted - impl_->suggestedLatency) < 1e-6)
+        return false;
+    impl_->suggestedLatency = wanted;
+    return IsOpen();
+}
 
 double PortAudioDevice::OutputLatencySeconds() const { return impl_->outputLatency.load(); }
 

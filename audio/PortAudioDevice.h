@@ -83,6 +83,8 @@ public:
     AudioResult Reset() override;
     AudioResult Close() override;
     bool IsOpen() const override;
+    // Owner thread. Raised to kMinimumLatencySeconds as in the constructor.
+    bool SuggestLatency(double seconds) override;
 
     // Any thread. The output latency the open stream reports, in seconds (0 when closed).
     double OutputLatencySeconds() const;

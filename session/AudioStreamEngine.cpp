@@ -1,5 +1,7 @@
 #include "session/AudioStreamEngine.h"
 
+#include <algorithm>
+
 namespace lumbrel {
 
 AudioStreamEngine::AudioStreamEngine(AudioDevice& device, MessageTarget& window, StreamListener& listener)
@@ -37,6 +39,19 @@ AudioResult AudioStreamEngine::Open(bool callbacks)
     if (open_)
         reopen_ = false;
     return result;
+}
+
+double AudioStreamEngine::SessionLatencySeconds(int wpm)
+{
+    const double threeUnits = 3 * 1.2 / std::max(wpm, 1);
+    return std::clamp(threeUnits, kShortLatencySeconds, kMaxSessionLatencySeconds);
+}
+
+AudioResult AudioStreamEngine::UseLatency(double seconds)
+{
+    if (device_.SuggestLatency(seconds) && open_ && !reopen_)
+        return Open(callbacks_);
+    return AudioResult::Success();
 }
 
 void AudioStreamEngine::Close()

@@ -47,6 +47,15 @@ public:
     static constexpr std::uint32_t kBufferBytes = 2'205'000;  // 12.5 s of audio
     static constexpr int kBufferCount = 4;
     static constexpr int kPrimedCompletions = 2;
+    // The output latency of the drills (a replay must start at once, a little more
+    // would be heard as lag). Sessions ask for more: the sound server then has more
+    // audio in hand when the machine is busy, while the buffers are still reported at
+    // the moment they were heard, so the display and the heard times do not change.
+    // Up to three units of the session's speed, below the shortest slot (a dot and its
+    // character gap, four units), so that the next buffer is queued in time.
+    static constexpr double kShortLatencySeconds = 0.045;
+    static constexpr double kMaxSessionLatencySeconds = 0.150;
+    static double SessionLatencySeconds(int wpm);
 
     AudioStreamEngine(AudioDevice& device, MessageTarget& window, StreamListener& listener);
     // The device may still hold the buffers; they go with the engine, so it is closed first.
@@ -60,6 +69,12 @@ public:
     // window (kWaveOutDoneMessage), as the window's own queue relays them.
     AudioResult Open(bool callbacks);
     void Close();
+    // Opens the device again in the mode of the last Open (after a failure, or when it
+    // could not be opened); what is still on the device is dropped unreported.
+    AudioResult Reopen() { return Open(callbacks_); }
+    // Asks the device for this output latency, opening it again when it is open with
+    // another one. Only while nothing of a run is left on the device unreported.
+    AudioResult UseLatency(double seconds);
     bool IsOpen() const { return open_; }
     // Open, and no device call has failed since.
     bool Ready() const { return open_ && !reopen_; }

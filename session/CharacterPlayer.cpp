@@ -29,9 +29,14 @@ bool CharacterPlayer::Play(const std::vector<const MorseCharacter*>& characters,
     Stop();
     if (!error_.Ok())
         return false;
-    if (!engine_.IsOpen()) {
-        error_ = AudioResult::Failure(AudioError::NotOpen);
-        return false;
+    (void)engine_.UseLatency(AudioStreamEngine::kShortLatencySeconds);
+    // A device that failed (a sound server that went away and came back) or could not
+    // be opened is opened again first, as before a session.
+    if (!engine_.Ready()) {
+        if (const AudioResult reopened = engine_.Reopen(); !reopened.Ok()) {
+            error_ = reopened;
+            return false;
+        }
     }
     if (characters.empty())
         return false;

@@ -279,6 +279,8 @@ bool Trainer::BeginSession()
 {
     if (sessionActive_ || characters_.ActiveSet().size() < 2)
         return false;
+    // A failure to open again at the new latency is told by EnsureAudioOpen.
+    (void)engine_.UseLatency(AudioStreamEngine::SessionLatencySeconds(signal_.Wpm()));
     if (!EnsureAudioOpen())
         return false;
     sessionClock_.StartSessionClock();

@@ -126,6 +126,9 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
     drillPlayer_ = std::make_unique<CharacterPlayer>(trainer_->Engine(), trainer_->Signal(), trainer_->Controls(),
                                                      store_, env.seed);
     pump_.claim = [this](int message, std::intptr_t, std::intptr_t lParam) {
+        // A stop from another program ends a running drill as Escape does.
+        if (message == kStopRequestMessage && drills_)
+            drills_->StopDrill();
         return drillPlayer_->TakeMessage(message, lParam);
     };
     // A settings file that could not be read whole is told once, when the loop runs.
@@ -999,6 +1002,9 @@ void MainWindow::DrillsClick()
                     QStringLiteral("Drills"));
         return;
     }
+    // A device that could not be opened at the start is tried again, as a session start does.
+    if (!audio_.IsOpen())
+        (void)trainer_->Engine().Reopen();
     if (!audio_.IsOpen()) {
         ShowMessage(QStringLiteral("No sound output: the drills need the sound output that sessions use."),
                     QStringLiteral("Drills"), MessageKind::Warning);
@@ -1031,15 +1037,36 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    event->accept();
+    FinishClose(true);
+}
+
+void MainWindow::FinishClose(bool mayAsk)
+{
     SavePlacement();
     trainer_->FormClose();  // saves the options and writes the store out
     const QString problem = store_.Problem();
     closed_ = true;
     tray_->hide();
-    event->accept();
-    if (!problem.isEmpty())
-        prompts_->Error(this, problem);
+    if (!problem.isEmpty()) {
+        if (mayAsk)
+            prompts_->Error(this, problem);
+        else
+            qWarning("lumbrel: %s", qPrintable(problem));
+    }
     Q_EMIT Closed();
+}
+
+void MainWindow::EndForDesktop()
+{
+    if (closed_)
+        return;
+    if (drills_)
+        drills_->StopDrill();
+    // Stops a running session or countdown; FormClose then ends what still winds down.
+    (void)trainer_->FormCloseQuery();
+    FinishClose(false);
+    hide();
 }
 
 }  // namespace lumbrel

@@ -131,6 +131,11 @@ public Q_SLOTS:
     void Clear1Click();
     void SaveToFile1Click();
     void TrayIcon1Click();
+    // The desktop ends the program (a signal, logout or shutdown): it closes as Exit
+    // does, without waiting for a running session or drill, which stops at once: its
+    // recording is finished with the transcript, the rig unkeyed, the options and the
+    // placement are saved, and Closed is emitted. Nothing is asked.
+    void EndForDesktop();
 
     // The text sources and recording.
     void SendFileClick();
@@ -175,6 +180,9 @@ private:
     void RestorePlacement();
     void SavePlacement();
     void ShowNextMessage();
+    // The close allowed: placement and options saved, Closed emitted; whether the
+    // store's problem (if any) may be shown in a box.
+    void FinishClose(bool mayAsk);
 
     SettingsStore store_;
     AudioDevice& audio_;

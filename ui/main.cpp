@@ -1,6 +1,8 @@
 // The Lumbrel program: the trainer's main window, or, with --start or --stop, a
 // request to the trainer that is already running.
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QSessionManager>
 #include <QStringList>
 
 #include <cstdio>
@@ -18,6 +20,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/Application.h"
 #include "ui/Main.h"
+#include "ui/QuitSignals.h"
 #include "ui/RemoteControl.h"
 
 namespace {
@@ -247,14 +250,22 @@ int main(int argc, char** argv)
         }
 
         lumbrel::RemoteControlServer remote(window.pump());
-        remote.SetStartAllowed([&window] { return !window.SetupOpen(); });
-        remote.SetShowRequested([&window] { window.TrayIcon1Click(); });
+        lumbrel::ServeWindow(remote, window);
         if (!remote.Listen(lumbrel::DefaultControlSocketName()))
             std::fprintf(stderr, "lumbrel: start and stop from other programs are off: %s\n",
                          qPrintable(remote.ErrorText()));
 
         QObject::connect(&window, &lumbrel::MainWindow::Closed, &app, &QCoreApplication::quit,
                          Qt::QueuedConnection);
+        // The desktop ending the program (a signal, logout, shutdown) closes it as Exit does.
+        lumbrel::QuitSignals quitSignals;
+        QObject::connect(&quitSignals, &lumbrel::QuitSignals::Requested, &window,
+                         &lumbrel::MainWindow::EndForDesktop);
+        QObject::connect(
+            &app, &QGuiApplication::commitDataRequest, &window, [&window](QSessionManager&) { window.EndForDesktop(); },
+            Qt::DirectConnection);
+        QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, &lumbrel::MainWindow::EndForDesktop,
+                         Qt::DirectConnection);
         window.show();
         window.PlayFileArguments(files);
         status = app.exec();

@@ -36,6 +36,8 @@
 #include "audio/MessageQueue.h"
 #include "audio/Messages.h"
 #include "audio/PortAudioDevice.h"
+#include "morse/LearningOrders.h"
+#include "session/CharacterPlayer.h"
 #include "session/TrainerFactory.h"
 #include "tests/TestSupport.h"
 
@@ -364,6 +366,8 @@ public:
             }
             const auto wait = std::chrono::duration_cast<milliseconds>(std::min(nextTick, until) - now);
             if (const std::optional<Message> m = queue_.TakeFor(std::max(wait, milliseconds(1)))) {
+                if (claim && claim(*m))
+                    continue;
                 trainer_.HandleMessage(m->message, m->wParam, m->lParam);
                 if (m->message == kBufferDoneMessage && m->lParam != 0)
                     ++buffersHome;
@@ -377,6 +381,8 @@ public:
     }
 
     int buffersHome = 0;
+    // Messages that are not the trainer's (a drill's completions): true when taken.
+    std::function<bool(const Message&)> claim;
 
 private:
     Trainer& trainer_;
@@ -434,6 +440,72 @@ TEST_F(SoundServerLoss, TheTrainerEndsItsSessionWithOneMessageAndTheNextPlaysOnA
     ASSERT_TRUE(loop.RunUntil([&] { return !trainer.SessionActive(); }, milliseconds(10'000)));
     EXPECT_EQ(host.shown.size(), 1u);
     EXPECT_EQ(trainer.Engine().InFlight(), 0);
+    trainer.FormClose();
+}
+
+// The drills play through the trainer's engine on the same device: after the server
+// went away and came back, the next drill plays, as the next session does.
+TEST_F(SoundServerLoss, TheNextDrillPlaysOnANewServer)
+{
+    PrivateSoundServer server;
+    START_SERVER_OR_SKIP(server);
+    SettingsStore store = SettingsStore::InMemory();
+    SystemClock clock;
+    MessageQueue queue;
+    PortAudioDevice audio;
+    RecordingHost host;
+    WiredTrainer wired;
+    BuildTrainer(wired,
+                 Trainer::Dependencies{.store = store, .clock = clock, .window = queue, .audio = audio, .host = host,
+                                       .seed = 7},
+                 TrainerWiring{});
+    Trainer& trainer = *wired;
+    ASSERT_TRUE(trainer.AudioOpen());
+    CharacterPlayer player(trainer.Engine(), trainer.Signal(), trainer.Controls(), trainer.Store());
+    Loop loop(trainer, queue);
+    loop.claim = [&](const Message& m) { return player.TakeMessage(m.message, m.lParam); };
+    bool heard = false;
+    std::string failed;
+    player.heard = [&](std::uint32_t) { heard = true; };
+    player.failed = [&](const AudioResult& reason) { failed = reason.Text(); };
+    const MorseCharacter* k = nullptr;
+    for (const MorseCharacter& c : LearningOrderTable(LearningOrder::Koch))
+        if (c.display == QStringLiteral("k"))
+            k = &c;
+    ASSERT_NE(k, nullptr);
+    const auto playOnce = [&] {
+        heard = false;
+        failed.clear();
+        if (!player.Play({k}, {}))
+            failed = player.LastError().Text();
+        return loop.RunUntil([&] { return heard || !failed.empty(); }, milliseconds(10'000));
+    };
+    ASSERT_TRUE(playOnce());
+    ASSERT_TRUE(heard) << failed;
+
+    server.Signal(SIGKILL);
+    ASSERT_TRUE(loop.RunUntil([&] { return !audio.StreamProblem().empty(); }, milliseconds(5000)));
+    ASSERT_TRUE(playOnce());
+    EXPECT_EQ(failed, kServerGone);
+
+    ASSERT_TRUE(server.Start());
+    ASSERT_TRUE(playOnce());
+    EXPECT_TRUE(heard) << "the drill after the server came back: " << failed;
+    EXPECT_TRUE(audio.StreamProblem().empty());
+    const double drillLatency = audio.OutputLatencySeconds();
+
+    // A session in between asks for the longer latency of sessions; the next drill has
+    // the short one again.
+    store.Write(keys::Pause, 0);
+    trainer.StartButtonClick();
+    ASSERT_TRUE(trainer.SessionActive());
+    EXPECT_GT(audio.OutputLatencySeconds(), drillLatency + 0.05);
+    trainer.StopButtonClick();
+    ASSERT_TRUE(loop.RunUntil([&] { return !trainer.SessionActive(); }, milliseconds(10'000)));
+    ASSERT_TRUE(playOnce());
+    EXPECT_TRUE(heard) << failed;
+    EXPECT_NEAR(audio.OutputLatencySeconds(), drillLatency, 0.01);
+    player.Stop();
     trainer.FormClose();
 }
 

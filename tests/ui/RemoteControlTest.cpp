@@ -3,6 +3,7 @@
 
 #include <QFileInfo>
 #include <QLocalServer>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -14,6 +15,7 @@
 
 #include "UiTestSupport.h"
 #include "audio/MessageQueue.h"
+#include "ui/Drills.h"
 #include "ui/RemoteControl.h"
 
 namespace lumbrel::test {
@@ -121,17 +123,54 @@ TEST(RemoteControl, SecondTrainerDoesNotTakeTheSocket)
 
 TEST(RemoteControl, StartRefusedWhileBusy)
 {
+    const struct {
+        StartRefusal refusal;
+        const char* said;
+    } cases[] = {{StartRefusal::SetupOpen, "(its setup dialog is open)"},
+                 {StartRefusal::DrillsOpen, "(its Drills window is open)"}};
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const QString name = dir.filePath("control");
+        MessageQueue queue;
+        RemoteControlServer server(queue);
+        server.SetStartRefusal([&] { return c.refusal; });
+        ASSERT_TRUE(server.Listen(name));
+        const RemoteResult r = Send(name, RemoteCommand::Start);
+        EXPECT_FALSE(r.delivered);
+        EXPECT_TRUE(r.error.endsWith(c.said)) << r.error.toStdString();
+        EXPECT_TRUE(Send(name, RemoteCommand::Stop).delivered);
+        ASSERT_EQ(queue.Size(), 1u);
+    }
+}
+
+// --stop ends a drill as Escape does; --start says why it cannot start.
+TEST(RemoteControl, StopEndsADrillAndStartSaysTheDrillsWindowIsOpen)
+{
     QTemporaryDir dir;
     const QString name = dir.filePath("control");
-    MessageQueue queue;
-    RemoteControlServer server(queue);
-    server.SetStartAllowed([] { return false; });
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::DrillCharacters, 50);
+    WindowRig rig(store);
+    rig.window->SetHistoryPath(dir.filePath("history.sqlite"));
+    rig.window->show();
+    RemoteControlServer server(rig.window->pump());
+    ServeWindow(server, *rig.window);
     ASSERT_TRUE(server.Listen(name));
-    const RemoteResult r = Send(name, RemoteCommand::Start);
-    EXPECT_FALSE(r.delivered);
-    EXPECT_TRUE(r.error.contains("setup dialog"));
+    rig.window->DrillsAction()->trigger();
+    DrillsDialog* drills = rig.window->Drills();
+    ASSERT_NE(drills, nullptr);
+    drills->RecognitionStart()->click();
+    rig.Run(500, 10);
+    ASSERT_NE(drills->Recognition(), nullptr);
+    ASSERT_NE(drills->Recognition()->CurrentState(), RecognitionDrillController::State::Over);
+
+    const RemoteResult start = Send(name, RemoteCommand::Start);
+    EXPECT_FALSE(start.delivered);
+    EXPECT_EQ(start.error, "the trainer cannot start now (its Drills window is open)");
     EXPECT_TRUE(Send(name, RemoteCommand::Stop).delivered);
-    ASSERT_EQ(queue.Size(), 1u);
+    rig.Run(100, 10);
+    EXPECT_EQ(drills->Recognition()->CurrentState(), RecognitionDrillController::State::Over);
+    EXPECT_FALSE(rig.window->trainer().SessionActive());
 }
 
 TEST(RemoteControl, StartsTheWindowsTrainer)

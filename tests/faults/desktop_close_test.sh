@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# The desktop ends the trainer: `kill PID` (SIGTERM, as at logout and shutdown) and
+# SIGHUP (its terminal closed). Each ends the program as its Exit command does: status
+# 0, the settings and the window's placement written, the control socket removed.
+#
+# Usage: desktop_close_test.sh PATH/TO/lumbrel
+# Exit: 0 passed, 1 failed.
+set -euo pipefail
+lumbrel=${1:?usage: desktop_close_test.sh PATH/TO/lumbrel}
+
+work=$(mktemp -d)
+trainer=
+cleanup() {
+    [ -n "$trainer" ] && { kill -KILL "$trainer" 2>/dev/null || true; wait "$trainer" 2>/dev/null || true; }
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+source "$(dirname "$0")/../private_home.sh" "$work/private"
+export QT_QPA_PLATFORM=offscreen
+export PULSE_SERVER=unix:$work/no-sound-server
+export LUMBREL_CONTROL_SOCKET=$work/control
+settings="$XDG_CONFIG_HOME/Zelph Software/Lumbrel.conf"
+
+fail() {
+    echo "FAIL: $*"
+    [ -f "$work/trainer.err" ] && { echo "== standard error"; tail -n 20 "$work/trainer.err"; }
+    [ -f "$settings" ] && { echo "== settings"; cat "$settings"; }
+    exit 1
+}
+
+passed=0
+for signal in TERM HUP; do
+    rm -f "$settings"
+    mkdir -p "$(dirname "$settings")"
+    # A pitch of the learner's own, which the exit save writes back as it is.
+    printf '[Setup]\nPitch=640\n' >"$settings"
+    "$lumbrel" >"$work/trainer.out" 2>"$work/trainer.err" &
+    trainer=$!
+    for _ in $(seq 100); do
+        [ -S "$LUMBREL_CONTROL_SOCKET" ] && break
+        sleep 0.1
+    done
+    [ -S "$LUMBREL_CONTROL_SOCKET" ] || fail "$signal: the trainer made no socket"
+    sleep 0.5
+    kill -"$signal" "$trainer"
+    status=0
+    for _ in $(seq 100); do
+        kill -0 "$trainer" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$trainer" 2>/dev/null && fail "$signal: the trainer is still running 10 s later"
+    wait "$trainer" || status=$?
+    trainer=
+    [ "$status" -eq 0 ] || fail "$signal: exit status $status"
+    grep -q '^Letters=' "$settings" || fail "$signal: the options were not saved"
+    grep -q '^Pitch=640$' "$settings" || fail "$signal: the pitch was not kept"
+    grep -q '^\[FormState\]' "$settings" && grep -q '^Saved=' "$settings" ||
+        fail "$signal: the window's placement was not saved"
+    [ ! -e "$LUMBREL_CONTROL_SOCKET" ] || fail "$signal: the socket file was left behind"
+    passed=$((passed + 1))
+done
+
+echo "$passed passed, 0 failed"
