@@ -172,6 +172,8 @@ private:
     void ApplySentFont();
     void RestorePlacement();
     void SavePlacement();
+    QString DialogFolder(const keys::TextKey& key, const char* firstFolder) const;
+    void KeepDialogFolder(const keys::TextKey& key, const QString& chosenPath);
     void ShowNextMessage();
 
     SettingsStore store_;
