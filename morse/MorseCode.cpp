@@ -43,6 +43,13 @@ int DotValues(int wpm) { return ((1200 / std::max(wpm, 1)) * audio::kFrameRate /
 
 }  // namespace
 
+int MorseCode::UnitValues(int wpm) { return DotValues(wpm); }
+
+int MorseCode::StretchedUnitValues(int wpm, int effectivePermille)
+{
+    return std::min(DotValues(wpm) * 1000 / UsablePermille(effectivePermille), kStretchCap);
+}
+
 bool MorseCode::StretchCapped(int wpm, int effectivePermille)
 {
     return DotValues(wpm) * 1000 / UsablePermille(effectivePermille) >= kStretchCap;

@@ -52,6 +52,10 @@ public:
     // Whether a unit stretched to effectivePermille of wpm reaches kStretchCap, so that
     // the effective speed comes out faster than asked (the arguments count as above).
     static bool StretchCapped(int wpm, int effectivePermille);
+    // One unit at wpm, and that unit stretched to effectivePermille within the cap, in
+    // values (the arguments count as above).
+    static int UnitValues(int wpm);
+    static int StretchedUnitValues(int wpm, int effectivePermille);
 
     MorseCode(const MorseCode&) = delete;
     MorseCode& operator=(const MorseCode&) = delete;

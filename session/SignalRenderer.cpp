@@ -65,7 +65,7 @@ std::uint32_t SignalRenderer::Render(int position, bool joined, std::int16_t* de
     const int permille = (randomGroups_ || store_.Read(keys::EffectiveMode) != 0 || position == kWordSpace)
         ? impairments_.EffectivePermille
         : 1000;
-    // A slow station's speed left behind, less the dither, still plays as timed.
+    // A slow speed less the dither still plays as timed.
     const int wpm = std::max(wpm_ - impairments_.SpeedDither, MorseCode::kSlowestWpm);
     MorseCode code(switches_, character, wpm, pitch_ + 25 - impairments_.PitchDither, permille);
     switches_.SetStraightKey(controls_.Checked(ControlId::HandSentCheckBox));

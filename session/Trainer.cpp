@@ -1,11 +1,13 @@
 #include "session/Trainer.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QDir>
 #include <QFile>
 
 #include "morse/SampleFormat.h"
+#include "session/EffectiveSpeed.h"
 #include "recording/Transcript.h"
 
 namespace lumbrel {
@@ -395,8 +397,31 @@ void Trainer::CodeSpeedRadioGroupClick()
     const int index = controls_.Value(ControlId::CodeSpeedRadioGroup);
     controls_.SetEnabled(ControlId::SpeedStepCheckBox, index == 0 && controls_.Value(ControlId::RadioGroup1) > 0);
     signal_.Impairments().EffectivePermille = Impairments::PermilleForIndex(index);
+    ShowPlayedEffectiveSpeed();
     if (characters_.Shown())
         characters_.LearningModeRefresh();
+}
+
+// Where the stretch cap holds the choice back, the group's hint says what random groups
+// play instead, and so does the status line when the user makes the choice.
+void Trainer::ShowPlayedEffectiveSpeed()
+{
+    const int wpm = signal_.Wpm();
+    const int permille = signal_.Impairments().EffectivePermille;
+    QString note;
+    if (MorseCode::StretchCapped(wpm, permille))
+        note = QStringLiteral("%1 WPM plays at %2 WPM, the slowest effective speed at %3 WPM")
+                   .arg(wpm * permille / 1000)
+                   .arg(PlayedWpm(wpm, permille, Stretch::EveryUnit), 0, 'f', 1)
+                   .arg(wpm);
+    controls_.SetText(ControlId::CodeSpeedRadioGroup, note);
+    if (!characters_.Shown() || sessionActive_)
+        return;
+    const QString said = QStringLiteral("  Effective speed: ");
+    if (!note.isEmpty())
+        controls_.SetText(ControlId::StatusBar1, said + note);
+    else if (controls_.Text(ControlId::StatusBar1).startsWith(said))
+        controls_.SetText(ControlId::StatusBar1, QString());  // a choice that plays as named
 }
 
 // --- Other reactions ---------------------------------------------------------------
@@ -590,6 +615,25 @@ void Trainer::EndOfSession()
     sessionActive_ = false;
     sessionState_ = kEnded;
     ReportSession();
+    // The stations of a parameter-line file leave nothing behind: the next session
+    // plays at the speed, pitch and switches the window shows.
+    if (std::exchange(stationsPlayed_, false))
+        RestoreMainSignal();
+}
+
+void Trainer::RestoreMainSignal()
+{
+    signal_.SetWpm(15 + 5 * controls_.Value(ControlId::RadioGroup1));
+    signal_.SetPitch(controls_.Value(ControlId::PitchSpinner));
+    signal_.Switches().SetVariableWeighting(controls_.Checked(ControlId::WeightingCheckBox));
+    ApplyChirp();
+}
+
+Stretch Trainer::SessionStretch()
+{
+    return sources_.Kind() == SourceKind::RandomGroups || settings_.Store().Read(keys::EffectiveMode) != 0
+        ? Stretch::EveryUnit
+        : Stretch::WordSpaceOnly;
 }
 
 void Trainer::TellSoundFault()
@@ -616,7 +660,10 @@ void Trainer::ReportSession()
     summary.order = characters_.Order();
     summary.characterCount = controls_.Value(ControlId::CharacterCountSpinEdit);
     summary.characterWpm = signal_.Wpm();
-    summary.effectivePermille = signal_.Impairments().EffectivePermille;
+    // The effective speed that played: the stretch cap may hold a slow choice back, and
+    // where only the word spaces stretch, the characters keep their speed.
+    summary.effectivePermille =
+        PlayedPermille(signal_.Wpm(), signal_.Impairments().EffectivePermille, SessionStretch());
     summary.sessionMinutes = sessionClock_.LengthMinutes();
     summary.elapsedSeconds = sessionClock_.ElapsedSeconds();
     summary.text = sessionText_;

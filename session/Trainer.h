@@ -27,6 +27,7 @@
 #include "session/CharacterSet.h"
 #include "session/Controls.h"
 #include "session/DelayedDisplay.h"
+#include "session/EffectiveSpeed.h"
 #include "session/Impairments.h"
 #include "session/QrmStations.h"
 #include "session/SessionClock.h"
@@ -279,6 +280,11 @@ private:
     // What the transcript holds: the session's text, after the timed log lines of a
     // station file that "Sent" shows.
     QStringList TranscriptLines() const;
+    // The window's own speed, pitch, weighting and chirp, after a file of stations.
+    void RestoreMainSignal();
+    // What the session's effective speed stretches.
+    Stretch SessionStretch();
+    void ShowPlayedEffectiveSpeed();
 
     // Sound output.
     void OpenAudio();
@@ -325,6 +331,8 @@ private:
     int sessionState_ = kEnded;
     int charactersSent_ = 0;
     QString sessionText_;
+    // The session plays a file of parameter lines, whose stations set speed and tone.
+    bool stationsPlayed_ = false;
     // The first sound output failure of this session and its caption, told once when the
     // session ends; lost: the session ended because nothing was left in flight.
     struct SoundFault {

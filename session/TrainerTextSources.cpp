@@ -304,11 +304,13 @@ bool Trainer::PlayTextFile(const QString& path)
     }
     sources_.Text().Begin(random_);
     display_.SetParameterLineMode(stations);
+    stationsPlayed_ = stations;
 
     WriteFirstCharactersMask(settings_.Store(), CharacterCount());
     characters_.LearningModeRefresh();
     if (!BeginSession()) {
         display_.SetParameterLineMode(false);
+        stationsPlayed_ = false;
         sources_.Text().Close();
         ApplyIdleControls();
         return false;

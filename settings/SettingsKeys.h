@@ -79,6 +79,12 @@ inline constexpr IntKey Mp3BitRate{kSetup, "MP3 Bit Rate", 1};           // 16 *
 inline constexpr TextKey CommonWordFile{kSetup, "Common Word File", "Word Files\\1000 Common Words.txt"};
 inline constexpr TextKey QsoFile{kSetup, "QSO File", "QSO Files\\QSO.txt"};
 inline constexpr TextKey FontName{kSetup, "Font Name", "Arial"};
+// Where the file dialogs open: the folder of the text file played or saved last (empty:
+// "Text Files" beside the program), of the last recording (empty: the current folder),
+// and the type the last recording was chosen as (0 WAV, 1 MP3 when the encoder is there).
+inline constexpr TextKey TextFolder{kSetup, "Text Folder", ""};
+inline constexpr TextKey RecordingFolder{kSetup, "Recording Folder", ""};
+inline constexpr IntKey RecordingType{kSetup, "Recording Type", 1};
 
 // --- Section "Drills": the options of the drills window, restored when it opens and
 // saved when a drill starts ---------------------------------------------------------
@@ -118,6 +124,7 @@ inline constexpr std::array kAllKeys = {
     AnyKey{&SpeedDitherSize}, AnyKey{&StraightKeyFist}, AnyKey{&FavourRecent}, AnyKey{&FavourMissed},
     AnyKey{&WordFilter}, AnyKey{&SingleWordOnly}, AnyKey{&MaxWordLength},
     AnyKey{&CommonWordFile}, AnyKey{&QsoFile}, AnyKey{&FontSize}, AnyKey{&FontName},
+    AnyKey{&TextFolder}, AnyKey{&RecordingFolder}, AnyKey{&RecordingType},
     AnyKey{&Pause}, AnyKey{&Session}, AnyKey{&Session1}, AnyKey{&Session2},
     AnyKey{&EffectiveMode}, AnyKey{&CommonWordsSize}, AnyKey{&Mp3BitRate},
     AnyKey{&DrillTimeLimit}, AnyKey{&DrillCharacters}, AnyKey{&DrillMinutes}, AnyKey{&DrillTarget},

@@ -133,7 +133,7 @@ TEST_P(StoreTest, HoldersOnTheSameLocationSeeEachOthersWrites)
 INSTANTIATE_TEST_SUITE_P(Backends, StoreTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& p) { return p.param ? "File" : "Memory"; });
 
-TEST(SettingsKeyTable, NamesAreUniquePerSectionAndOnlyTheFileFontAndDeviceKeysAreTexts)
+TEST(SettingsKeyTable, NamesAreUniquePerSectionAndOnlyTheFileFolderFontAndDeviceKeysAreTexts)
 {
     std::set<std::pair<std::string, std::string>> seen;
     int texts = 0;
@@ -142,7 +142,7 @@ TEST(SettingsKeyTable, NamesAreUniquePerSectionAndOnlyTheFileFontAndDeviceKeysAr
         if (std::holds_alternative<const keys::TextKey*>(key))
             ++texts;
     }
-    EXPECT_EQ(texts, 4);  // word file, QSO file, font name, serial device
+    EXPECT_EQ(texts, 6);  // word file, QSO file, font name, serial device, text and recording folders
     EXPECT_EQ(seen.size(), keys::kAllKeys.size());
 }
 

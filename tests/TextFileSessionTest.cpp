@@ -160,7 +160,7 @@ TEST_F(TextSession, AStationWithoutASpeedGetsARandomOneNearTheSelectedSpeed)
     for (int play = 0; play < 30; ++play) {
         Play("TEST,0,0,0,0\n");
         ASSERT_FALSE(filled.empty());
-        const int wpm = t().Signal().Wpm();
+        const int wpm = filled.back().wpm;
         EXPECT_GE(wpm, 15);
         EXPECT_LE(wpm, 34);
         EXPECT_EQ(filled.back().bytes, SlotBytes("t", wpm, false));
@@ -186,14 +186,19 @@ TEST_F(TextSession, ALineWithThreeFieldsIsSentWithTheCurrentSettingsAfterItsPaus
     EXPECT_EQ(t().Signal().Pitch(), 750);
 }
 
-TEST_F(TextSession, TheLastStationsSpeedOutlastsTheFileWhileTheSpeedControlKeepsItsSelection)
+TEST_F(TextSession, AfterTheFileTheSpeedPitchAndSwitchesTheWindowShowsComeBack)
 {
     store.Write(keys::Pause, 0);
     Create();
     Play("A,22,0,0,0\nB,30,1,1,1\n");
-    EXPECT_EQ(t().Signal().Wpm(), 30);
-    EXPECT_FALSE(t().Signal().Switches().DriftOn);  // drift ends with the session
-    EXPECT_TRUE(t().Signal().Switches().ChirpOn);   // chirp stays until its box is clicked
+    ASSERT_FALSE(filled.empty());
+    EXPECT_EQ(filled.back().wpm, 30);
+    EXPECT_TRUE(filled.back().chirp);
+    EXPECT_EQ(t().Signal().Wpm(), 25);
+    EXPECT_EQ(t().Signal().Pitch(), 750);
+    EXPECT_FALSE(t().Signal().Switches().DriftOn);
+    EXPECT_FALSE(t().Signal().Switches().ChirpOn);
+    EXPECT_FALSE(t().Signal().Switches().VariableWeightingOn);
 
     filled.clear();
     t().StartButtonClick();
@@ -203,8 +208,8 @@ TEST_F(TextSession, TheLastStationsSpeedOutlastsTheFileWhileTheSpeedControlKeeps
     t().StopButtonClick();
     const QString shown = RunToEnd();
     EXPECT_EQ(t().Controls().Value(ControlId::RadioGroup1), 2);
-    EXPECT_EQ(t().Signal().Wpm(), 30);
-    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 30));
+    EXPECT_EQ(t().Signal().Wpm(), 25);
+    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
     EXPECT_FALSE(filled.front().weighting);  // the session start applied the check box
 
     t().Controls().SetValue(ControlId::RadioGroup1, 4);
@@ -276,7 +281,8 @@ TEST_F(TextSession, AStationWithoutTextDoesNotFail)
     const QString shown = Play(",25,0,0,1\nB,20,0,0,0\n");
     EXPECT_EQ(shown.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 1);
     EXPECT_TRUE(shown.contains(QStringLiteral(", B")));
-    EXPECT_EQ(t().Signal().Wpm(), 20);
+    ASSERT_FALSE(filled.empty());
+    EXPECT_EQ(filled.back().wpm, 20);
 }
 
 TEST_F(TextSession, NonsenseSpeedsAreBroughtIntoRangeAndAnyOtherNumberSwitchesOn)
@@ -299,17 +305,17 @@ TEST_F(TextSession, NonsenseSpeedsAreBroughtIntoRangeAndAnyOtherNumberSwitchesOn
     EXPECT_LT(s->clock().ElapsedMs(), 60'000);
 }
 
-TEST_F(TextSession, NoStationAndNoSpeedItLeavesBehindPlaysBelowSixWpm)
+TEST_F(TextSession, NoStationPlaysBelowSixWpmAndItsSpeedIsNotLeftBehind)
 {
-    store.Write(keys::SpeedStep, 1);  // up to 5 WPM slower
     store.Write(keys::Pause, 0);
     Create();
     Play("E,-3,0,0,0\n");
-    EXPECT_EQ(t().Signal().Wpm(), 6);
+    ASSERT_FALSE(filled.empty());
+    EXPECT_EQ(filled.back().wpm, 6);
     filled.clear();
     t().StartButtonClick();
     const QString shown = RunAndStop(30'000);
-    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 6));
+    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
 }
 
 TEST_F(TextSession, ALongRunOfCommentsBetweenStationsCostsAWordSpaceButLosesNothing)

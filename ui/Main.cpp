@@ -49,6 +49,7 @@
 #include "ui/MP3Recording.h"
 #include "ui/RichEditRx.h"
 #include "ui/WindowPlacement.h"
+#include "text/DataFolders.h"
 
 namespace lumbrel {
 namespace {
@@ -60,6 +61,11 @@ const QStringList kSpeedCaptions = {
     QStringLiteral("55"),  QStringLiteral("60"),  QStringLiteral("65"),  QStringLiteral("70"),
     QStringLiteral("75"),  QStringLiteral("80"),
 };
+
+// The hint of "Effective Code Speed (WPM)"; the speed that plays follows it when the
+// stretch cap holds the choice back.
+const QString kEffectiveHint =
+    QStringLiteral("Select the overall code speed, this changes the gap between Morse characters.");
 
 QIcon Icon(const char* name) { return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name))); }
 
@@ -260,7 +266,11 @@ void MainWindow::BuildMenus()
     recordAction_ = file->addAction(QStringLiteral("Record Audio File"));
     file->addSeparator();
     exitAction_ = file->addAction(QStringLiteral("&Exit"));
-    exitAction_->setShortcut(QKeySequence::Quit);
+    // Ctrl+Q beside the platform's own Quit key, which some themes leave unbound.
+    QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    if (!quitKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Q)))
+        quitKeys << QKeySequence(Qt::CTRL | Qt::Key_Q);
+    exitAction_->setShortcuts(quitKeys);
     aboutAction_ = menuBar()->addAction(QStringLiteral("About"));
     aboutAction_->setShortcut(QKeySequence::HelpContents);
 
@@ -345,8 +355,7 @@ QWidget* MainWindow::BuildOptions()
 
     auto* effective = new RadioGroup(QStringLiteral("Effective Code Speed (WPM)"), 8, central);
     effective->setObjectName(QStringLiteral("CodeSpeedRadioGroup"));
-    effective->setToolTip(
-        QStringLiteral("Select the overall code speed, this changes the gap between Morse characters."));
+    effective->setToolTip(kEffectiveHint);
     Bind(ControlId::CodeSpeedRadioGroup, effective);
 
     auto* left = new QVBoxLayout;
@@ -600,6 +609,8 @@ void MainWindow::ControlChanged(ControlId id)
             const bool speeds = id == ControlId::RadioGroup1 && c.items.size() == kSpeedCaptions.size();
             group->SetItems(speeds ? kSpeedCaptions : c.items);
             group->SetIndex(c.value);
+            if (id == ControlId::CodeSpeedRadioGroup)
+                group->setToolTip(c.text.isEmpty() ? kEffectiveHint : kEffectiveHint + QLatin1Char('\n') + c.text);
         } else if (auto* spin = qobject_cast<QSpinBox*>(w)) {
             spin->setRange(c.minimum, c.maximum);
             spin->setValue(c.value);
@@ -699,6 +710,11 @@ void MainWindow::SetupButtonClick()
 {
     if (setup_->isVisible())
         return;
+    // A session is not stopped behind the learner's back.
+    if ((trainer_->SessionActive() && !trainer_->WindingDown()) || trainer_->CountdownPending()) {
+        if (!prompts_->AskYesNo(this, QStringLiteral("Stop the session and open Setup?"), QStringLiteral("Setup")))
+            return;
+    }
     trainer_->StopButtonClick();
     const ControlsModel& model = trainer_->Controls();
     setup_->SetCharacterCount(model.Value(ControlId::CharacterCountSpinEdit));
@@ -742,12 +758,33 @@ void MainWindow::SingleWordsOnly1Click(bool checked)
 
 void MainWindow::Clear1Click() { trainer_->Clear1Click(); }
 
+// The folder a file dialog opens in: the one used last for its kind of file, while it
+// exists; else `firstFolder` beside the program, when there is one.
+QString MainWindow::DialogFolder(const keys::TextKey& key, const char* firstFolder) const
+{
+    const QString last = store_.Read(key);
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    if (!firstFolder)
+        return {};
+    const QString first = ResolveProgramPath(trainer_->ProgramFolder(), QLatin1String(firstFolder));
+    return QFileInfo(first).isDir() ? first : QString();
+}
+
+void MainWindow::KeepDialogFolder(const keys::TextKey& key, const QString& chosenPath)
+{
+    if (!chosenPath.isEmpty())
+        store_.Write(key, QFileInfo(chosenPath).absolutePath());
+}
+
 void MainWindow::SaveToFile1Click()
 {
+    prompts_->SetStartFolder(DialogFolder(keys::TextFolder, kTextFilesFolder));
     const QString path = prompts_->SaveFileName(this, QStringLiteral("Save To File"),
                                                 QStringLiteral("Text Files (*.txt)"), QStringLiteral("txt"));
     if (path.isEmpty())
         return;
+    KeepDialogFolder(keys::TextFolder, path);
     const QString problem = trainer_->SaveToFile1Click(path);
     if (!problem.isEmpty())
         prompts_->Error(this, problem);
@@ -764,8 +801,10 @@ void MainWindow::TrayIcon1Click()
 void MainWindow::SendFileClick()
 {
     const QString folder = QDir::currentPath();
+    prompts_->SetStartFolder(DialogFolder(keys::TextFolder, kTextFilesFolder));
     const QString path = prompts_->OpenFileName(this, QStringLiteral("Open"), QStringLiteral("Text Files (*.txt)"));
     QDir::setCurrent(folder);
+    KeepDialogFolder(keys::TextFolder, path);
     trainer_->SendFileClick(path);
     sent_->setFocus();
 }
@@ -874,8 +913,10 @@ void MainWindow::RecordAudioFile1Click()
     if (encoder_)
         filters << QStringLiteral("MP3 Audio Files (*.mp3)");
     const QString folder = QDir::currentPath();
+    // The type chosen last, WAV when there is no encoder.
     AudioFileChoice choice{DefaultRecordingName(controls.Value(ControlId::CharacterCountSpinEdit), wpm, effectiveWpm),
-                           encoder_ ? 1 : 0};
+                           encoder_ ? std::clamp(store_.Read(keys::RecordingType), 0, 1) : 0};
+    prompts_->SetStartFolder(DialogFolder(keys::RecordingFolder, nullptr));
     bool mp3 = false;
     RecordingNames names;
     for (;;) {
@@ -883,11 +924,15 @@ void MainWindow::RecordAudioFile1Click()
         QDir::setCurrent(folder);
         if (choice.path.isEmpty())
             return;  // a cancelled dialog leaves any armed recording as it was
+        prompts_->SetStartFolder(QFileInfo(choice.path).absolutePath());
         mp3 = encoder_ && choice.filterIndex == 1;
         names = ChooseRecordingNames(choice.path, mp3);
         if (MayReplace(*prompts_, this, names))
             break;  // otherwise back to the dialog, on the name chosen
     }
+    KeepDialogFolder(keys::RecordingFolder, names.audioFile);
+    if (encoder_)
+        store_.Write(keys::RecordingType, mp3 ? 1 : 0);
     // The latest choice wins over a recording armed before.
     trainer_->ReleaseRecording();
     if (mp3) {
@@ -918,6 +963,9 @@ void MainWindow::RecordAudioFile1Click()
         }
     }
     trainer_->SetTranscriptFileName(names.transcriptFile);
+    // Said until the session that records it begins.
+    trainer_->Controls().SetText(ControlId::StatusBar1,
+                                 QStringLiteral("  Recording armed: %1").arg(QFileInfo(names.audioFile).fileName()));
 }
 
 // --- Showing, minimising and closing ---------------------------------------------------------------
@@ -953,7 +1001,7 @@ void MainWindow::RestorePlacement()
 {
     std::vector<QRect> screens;
     for (const QScreen* s : QGuiApplication::screens())
-        screens.push_back(s->geometry());
+        screens.push_back(s->availableGeometry());
     QPoint home(0, 0);
     if (const QScreen* primary = QGuiApplication::primaryScreen())
         home = primary->availableGeometry().topLeft();

@@ -179,6 +179,8 @@ private:
     void ApplySentFont();
     void RestorePlacement();
     void SavePlacement();
+    QString DialogFolder(const keys::TextKey& key, const char* firstFolder) const;
+    void KeepDialogFolder(const keys::TextKey& key, const QString& chosenPath);
     void ShowNextMessage();
     // The close allowed: placement and options saved, Closed emitted; whether the
     // store's problem (if any) may be shown in a box.

@@ -89,18 +89,31 @@ QChart* FreshChart(QChartView* view)
     return chart;
 }
 
-// A time axis from first to last, at least a day across so that a single point has
-// room, the dates formatted for the span.
+// A time axis from first to last with room around the points. Within two days it shows
+// the time of day, so that the sessions of one day stand apart; across more days, the
+// dates, never one more than there are days, so that no date label repeats.
 QDateTimeAxis* TimeAxis(qint64 first, qint64 last, const QString& title)
 {
-    constexpr qint64 kDay = 24 * 3600 * 1000LL;
-    if (last - first < kDay) {
-        first -= kDay / 2;
-        last += kDay / 2;
-    }
+    constexpr qint64 kHour = 3600 * 1000LL;
+    constexpr qint64 kDay = 24 * kHour;
+    const qint64 margin = std::max((last - first) / 20, kHour / 2);
+    first -= margin;
+    last += margin;
     auto* x = new QDateTimeAxis;
-    x->setFormat(DateFormat(first, last));
-    x->setTitleText(title);
+    const qint64 span = last - first;
+    if (span < 2 * kDay) {
+        const bool oneDay = QDateTime::fromMSecsSinceEpoch(first).date() == QDateTime::fromMSecsSinceEpoch(last).date();
+        x->setFormat(oneDay ? QStringLiteral("hh:mm") : QStringLiteral("dd MMM hh:mm"));
+        x->setTickCount(5);
+        x->setTitleText(oneDay ? QStringLiteral("%1 (time of day, %2)")
+                                     .arg(title, QLocale().toString(QDateTime::fromMSecsSinceEpoch(first).date(),
+                                                                    QLocale::ShortFormat))
+                               : title);
+    } else {
+        x->setFormat(DateFormat(first, last));
+        x->setTickCount(static_cast<int>(std::clamp<qint64>(span / kDay + 1, 2, 7)));
+        x->setTitleText(title);
+    }
     x->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
     return x;
 }
@@ -582,19 +595,15 @@ void ProgressWindow::FillAccuracy()
         line->append(static_cast<qreal>(t), r.accuracy);
         points->append(static_cast<qreal>(t), r.accuracy);
     }
-    // At least a day across, so that a single session has room.
-    constexpr qint64 kDay = 24 * 3600 * 1000LL;
     if (line->count() == 0) {
         last = QDateTime::currentMSecsSinceEpoch();
-        first = last - kDay;
-    } else if (last - first < kDay) {
-        first -= kDay / 2;
-        last += kDay / 2;
+        first = last - 24 * 3600 * 1000LL;
     }
+    QDateTimeAxis* x = TimeAxis(first, last, QStringLiteral("Date"));
     auto* threshold = new QLineSeries;
     threshold->setName(QStringLiteral("%1 %").arg(CopyScore::kKochThresholdPercent));
-    threshold->append(static_cast<qreal>(first), CopyScore::kKochThresholdPercent);
-    threshold->append(static_cast<qreal>(last), CopyScore::kKochThresholdPercent);
+    threshold->append(static_cast<qreal>(x->min().toMSecsSinceEpoch()), CopyScore::kKochThresholdPercent);
+    threshold->append(static_cast<qreal>(x->max().toMSecsSinceEpoch()), CopyScore::kKochThresholdPercent);
     QPen dashed(QColor(200, 40, 40));
     dashed.setStyle(Qt::DashLine);
     dashed.setWidth(2);
@@ -603,13 +612,12 @@ void ProgressWindow::FillAccuracy()
     chart->addSeries(line);
     chart->addSeries(points);
     chart->addSeries(threshold);
-    auto* x = new QDateTimeAxis;
-    x->setFormat(DateFormat(first, last));
-    x->setTitleText(QStringLiteral("Date"));
-    x->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
+    // Room above 100 %, so that a perfect session and the line through it are drawn whole.
     auto* y = new QValueAxis;
-    y->setRange(0, 100);
-    y->setTickCount(11);
+    y->setRange(0, 105);
+    y->setTickType(QValueAxis::TicksDynamic);
+    y->setTickAnchor(0);
+    y->setTickInterval(10);
     y->setLabelFormat(QStringLiteral("%d"));
     y->setTitleText(QStringLiteral("Accuracy (%)"));
     chart->addAxis(x, Qt::AlignBottom);
@@ -648,6 +656,8 @@ void ProgressWindow::FillLearnt()
     }
     auto* x = new QDateTimeAxis;
     x->setFormat(DateFormat(first, last));
+    // One label a day at most, so that no date repeats.
+    x->setTickCount(static_cast<int>(std::clamp<qint64>((last - first) / kDay + 1, 2, 7)));
     x->setTitleText(QStringLiteral("Day"));
     x->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
     auto* y = new QValueAxis;

@@ -135,7 +135,7 @@ std::optional<FontChoice> QtPrompts::ChooseFontAndColour(QWidget* parent, const 
 QString QtPrompts::SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                 const QString& defaultSuffix)
 {
-    QFileDialog dialog(parent, title, QString(), filter);
+    QFileDialog dialog(parent, title, startFolder_, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
@@ -153,6 +153,8 @@ AudioFileChoice QtPrompts::ChooseAudioFile(QWidget* parent, const QString& defau
     dialog.setNameFilters(filters);
     if (selected >= 0 && selected < filters.size())
         dialog.selectNameFilter(filters[selected]);
+    if (!startFolder_.isEmpty())
+        dialog.setDirectory(startFolder_);
     dialog.selectFile(defaultName);
     dialog.setSizeGripEnabled(true);
     // The dialog would check the name as typed, which the record command then gives the
@@ -166,7 +168,7 @@ AudioFileChoice QtPrompts::ChooseAudioFile(QWidget* parent, const QString& defau
 
 QString QtPrompts::OpenFileName(QWidget* parent, const QString& title, const QString& filter)
 {
-    QFileDialog dialog(parent, title, QString(), filter);
+    QFileDialog dialog(parent, title, startFolder_, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("txt"));

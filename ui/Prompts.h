@@ -60,6 +60,13 @@ public:
     virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
     virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                  const QString& defaultSuffix) = 0;
+
+    // The folder the next file dialog opens in; empty: the dialog's own choice.
+    void SetStartFolder(const QString& folder) { startFolder_ = folder; }
+    const QString& StartFolder() const { return startFolder_; }
+
+protected:
+    QString startFolder_;
 };
 
 // The platform's dialogs.

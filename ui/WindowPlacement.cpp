@@ -1,5 +1,7 @@
 #include "ui/WindowPlacement.h"
 
+#include <algorithm>
+
 namespace lumbrel {
 namespace {
 
@@ -24,11 +26,23 @@ WindowPlacement ReadWindowPlacement(const SettingsStore& store, const QRect& cur
     const int height = bottom > top ? bottom - top : current.height();
     p.normal = QRect(left, top, width, height);
 
-    bool onScreen = false;
+    const QRect* onScreen = nullptr;
     for (const QRect& screen : screens)
-        onScreen = onScreen || screen.contains(p.normal.topLeft());
-    if (!onScreen)
+        if (!onScreen && screen.contains(p.normal.topLeft()))
+            onScreen = &screen;
+    if (!onScreen) {
         p.normal.moveTopLeft(home);
+        for (const QRect& screen : screens)
+            if (!onScreen && screen.contains(home))
+                onScreen = &screen;
+    }
+    if (onScreen) {
+        // Shown whole: no larger than the screen, and inside it.
+        const QRect& screen = *onScreen;
+        p.normal.setSize(p.normal.size().boundedTo(screen.size()));
+        p.normal.moveLeft(std::clamp(p.normal.left(), screen.left(), screen.left() + screen.width() - p.normal.width()));
+        p.normal.moveTop(std::clamp(p.normal.top(), screen.top(), screen.top() + screen.height() - p.normal.height()));
+    }
 
     p.maximized = store.Read(keys::Maximized);
     return p;

@@ -30,7 +30,13 @@ public:
         MessageKind kind = MessageKind::Information;
     };
     void Message(QWidget*, const QString& text, const QString& caption, MessageKind kind) override;
-    bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
+    bool AskYesNo(QWidget*, const QString& text, const QString&) override
+    {
+        questions << text;
+        return yesAnswer;
+    }
+    QStringList questions;  // every question asked, in order
+    bool yesAnswer = true;
     void Error(QWidget*, const QString& text) override { errors.push_back(text); }
     std::optional<QFont> ChooseFont(QWidget*, const QFont& current, int maxPointSize) override;
     std::optional<FontChoice> ChooseFontAndColour(QWidget* parent, const FontChoice& current, int max) override

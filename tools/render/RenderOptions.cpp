@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <vector>
 
 #include "morse/MorseCode.h"
 #include "morse/SampleFormat.h"
@@ -38,8 +39,10 @@ QString RenderUsage()
         "  --tone HZ             tone pitch, 100 to 5000 Hz (default 750)\n"
         "  --effective PERMILLE  effective speed in thousandths of the character speed,\n"
         "                        1 to 1000 (default 1000: full speed)\n"
-        "  --effective-wpm W     effective speed in WPM, 1 to the character speed: a course\n"
-        "                        plan's 12/8 is --wpm 12 --effective-wpm 8\n"
+        "  --effective-wpm W     effective speed in WPM, 1 to the character speed, timed on\n"
+        "                        PARIS over the whole output: a course plan's 12/8 is\n"
+        "                        --wpm 12 --effective-wpm 8; where only the word spaces\n"
+        "                        stretch (--effective-mode word), they take all of it\n"
         "  --pause S             seconds of silence at the start, 0 to 60 (default none;\n"
         "                        before random groups the countdown, default 1)\n"
         "  --order koch|mfj      learning order whose character map is used (default koch)\n"
@@ -100,9 +103,37 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
     RenderOptions o;
     bool effectiveGiven = false;
     auto fail = [](const QString& why) { return ParseResult{std::nullopt, why}; };
+    // Options only a session uses, as given, each with what takes it.
+    struct SessionOption {
+        QString name;
+        const char* takenBy;
+    };
+    std::vector<SessionOption> sessionOnly;
 
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
+        static constexpr std::pair<const char*, const char*> kSessionOnly[] = {
+            {"--transcript", "a session (--groups, --words, --qso or --text)"},
+            {"--chars", "--groups"},
+            {"--favour-recent", "--groups"},
+            {"--favour-missed", "--groups"},
+            {"--minutes", "--groups or --words"},
+            {"--effective-mode", "--words, --qso or --text"},
+            {"--signal", "a session (--groups, --words, --qso or --text)"},
+            {"--noise", "a session (--groups, --words, --qso or --text)"},
+            {"--qsb", "a session (--groups, --words, --qso or --text)"},
+            {"--qsb-type", "a session (--groups, --words, --qso or --text)"},
+            {"--speed-dither", "a session (--groups, --words, --qso or --text)"},
+            {"--pitch-dither", "a session (--groups, --words, --qso or --text)"},
+            {"--straight-key", "a session (--groups, --words, --qso or --text)"},
+            {"--fist", "a session (--groups, --words, --qso or --text)"},
+            {"--weighting", "a session (--groups, --words, --qso or --text)"},
+            {"--chirp", "a session (--groups, --words, --qso or --text)"},
+            {"--qrm", "a session (--groups, --words, --qso or --text)"},
+        };
+        for (const auto& [name, takenBy] : kSessionOnly)
+            if (arg == QLatin1String(name))
+                sessionOnly.push_back({arg, takenBy});
         auto value = [&](QString& out) {
             if (i + 1 >= arguments.size())
                 return false;
@@ -291,8 +322,9 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
             return fail(QStringLiteral("--effective-wpm takes 1 to the character speed (--wpm %1), not %2")
                             .arg(o.wpm)
                             .arg(o.effectiveWpm));
-        // The per-mille of the character speed that gives W, rounded.
-        o.effectivePermille = std::max(1, (1000 * o.effectiveWpm + o.wpm / 2) / o.wpm);
+        // The stretch that plays W, by what it stretches (the cap may hold it back).
+        o.effectivePermille =
+            o.effectiveWpm >= o.wpm ? 1000 : PermilleForWpm(o.wpm, o.effectiveWpm, o.StretchMode());
     }
     const int sessions = (o.groups ? 1 : 0) + (o.words ? 1 : 0) + (o.qso ? 1 : 0) + (o.textSession.isEmpty() ? 0 : 1);
     if (sessions > 1)
@@ -312,6 +344,12 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
     }
     if (o.play)
         return fail(QStringLiteral("--play goes with a session (--groups, --words, --qso or --text)"));
+    // Plain text renders the characters alone: what it would ignore is refused.
+    if (!sessionOnly.empty())
+        return fail(QStringLiteral("%1 is not used with %2: it goes with %3")
+                        .arg(sessionOnly.front().name, o.textFile.isEmpty() ? QStringLiteral("TEXT")
+                                                                            : QStringLiteral("-f FILE"),
+                             QLatin1String(sessionOnly.front().takenBy)));
     if (!o.textFile.isEmpty() && !o.text.isEmpty())
         return fail(QStringLiteral("give either TEXT or -f FILE, not both"));
     if (o.textFile.isEmpty() && o.text.isEmpty())
@@ -323,12 +361,21 @@ QString StretchCapNote(const RenderOptions& options)
 {
     if (!MorseCode::StretchCapped(options.wpm, options.effectivePermille))
         return {};
-    // The longest stretched unit, as a speed: 1.2 s per unit is 1 WPM.
-    const double slowest = 1.2 * audio::kFrameRate * 2 / MorseCode::kStretchCap;
+    const Stretch stretch = options.StretchMode();
+    // The speed asked for: W, or what the per-mille would give without the cap (a unit
+    // stretched by 1000 / per-mille, 46 units of characters and 7 of word space a word).
+    double asked = options.effectiveWpm;
+    if (asked <= 0) {
+        const double unit = MorseCode::UnitValues(options.wpm);
+        const double stretched = unit * 1000.0 / std::max(options.effectivePermille, 1);
+        asked = 60.0 * audio::kFrameRate * 2 * 53.0 / 50.0 /
+            (stretch == Stretch::EveryUnit ? 53.0 * stretched : 46.0 * unit + 7.0 * stretched);
+    }
     return QStringLiteral("note: the effective speed asked for, %1 WPM, is slower than the renderer stretches "
-                          "to (about %2 WPM): the gaps stop growing there")
-        .arg(options.wpm * options.effectivePermille / 1000.0, 0, 'f', 1)
-        .arg(slowest, 0, 'f', 1);
+                          "to at %2 WPM: it plays at %3 WPM, the slowest there")
+        .arg(asked, 0, 'f', 1)
+        .arg(options.wpm)
+        .arg(SlowestWpm(options.wpm, stretch), 0, 'f', 1);
 }
 
 }  // namespace lumbrel::render

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "morse/LearningOrders.h"
+#include "session/EffectiveSpeed.h"
 
 namespace lumbrel::render {
 
@@ -69,6 +70,12 @@ struct RenderOptions {
     // Seconds of silence at the start of the output: the countdown before random
     // groups (1 s unless given), none before anything else unless given.
     int PauseSeconds() const { return pause >= 0 ? pause : (groups ? 1 : 0); }
+    // What an effective speed stretches: every unit for random groups, -f, TEXT and
+    // --effective-mode char; the word spaces alone for words, QSOs and text files.
+    Stretch StretchMode() const
+    {
+        return (groups || !Session() || effectiveMode == 1) ? Stretch::EveryUnit : Stretch::WordSpaceOnly;
+    }
 };
 
 struct ParseResult {
@@ -79,7 +86,7 @@ struct ParseResult {
 ParseResult ParseRenderOptions(const QStringList& arguments);
 QString RenderUsage();
 // Said once on standard error when the effective speed asked for is slower than the
-// renderer stretches a unit to; empty otherwise.
+// renderer stretches a unit to: the speed that plays instead; empty otherwise.
 QString StretchCapNote(const RenderOptions& options);
 
 }  // namespace lumbrel::render

@@ -1,0 +1,319 @@
+// The window says what it plays: the speed and pitch after a file of stations, the
+// effective speed the stretch cap lets through, the quit key, Setup during a session,
+// where the file dialogs open, the placement on a screen, and the progress chart's axes.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QValueAxis>
+
+#include <set>
+
+#include "UiTestSupport.h"
+#include "recording/WavFile.h"
+#include "scoring/History.h"
+#include "ui/Configure.h"
+#include "ui/ControlWidgets.h"
+#include "ui/Progress.h"
+#include "ui/WindowPlacement.h"
+
+namespace lumbrel::test {
+namespace {
+
+struct Mark {
+    int frames = 0;
+    double hz = 0;
+};
+
+// The marks of played audio (left channel): runs of sound apart by more than 40 silent
+// frames, each with its length and its tone from the rising zero crossings.
+std::vector<Mark> Marks(const std::vector<std::uint8_t>& bytes)
+{
+    std::vector<Mark> marks;
+    const std::size_t frames = bytes.size() / 4;
+    auto left = [&](std::size_t i) { return static_cast<std::int16_t>(bytes[4 * i] | (bytes[4 * i + 1] << 8)); };
+    std::size_t i = 0;
+    while (i < frames) {
+        while (i < frames && left(i) == 0)
+            ++i;
+        if (i >= frames)
+            break;
+        const std::size_t start = i;
+        std::size_t last = i;
+        std::size_t firstRise = 0;
+        std::size_t lastRise = 0;
+        int rises = 0;
+        bool negative = false;  // the sign of the last sample that was not 0
+        for (std::size_t quiet = 0; i < frames && quiet <= 40; ++i) {
+            if (left(i) == 0) {
+                ++quiet;
+                continue;
+            }
+            quiet = 0;
+            if (negative && left(i) > 0) {
+                if (rises++ == 0)
+                    firstRise = i;
+                lastRise = i;
+            }
+            negative = left(i) < 0;
+            last = i;
+        }
+        // Whole cycles between the first and the last rising crossing.
+        const double hz = rises > 1 ? (rises - 1) * 44100.0 / static_cast<double>(lastRise - firstRise) : 0;
+        marks.push_back({static_cast<int>(last - start + 1), hz});
+    }
+    return marks;
+}
+
+TEST(WindowPlays, AfterAFileOfStationsTheNextSessionPlaysTheWindowsSpeedAndPitch)
+{
+    QTemporaryDir dir;
+    QFile stations(dir.filePath("stations.txt"));
+    ASSERT_TRUE(stations.open(QIODevice::WriteOnly));
+    stations.write("cq,28,1,0,1\n");
+    stations.close();
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Letters, 40);
+    store.Write(keys::Speed, 1);  // 20 WPM
+    store.Write(keys::Pause, 0);
+    WindowRig rig(store);
+    rig.window->show();
+    rig.audio.KeepPlayedBytes(true);
+    rig.prompts.openFileName = stations.fileName();
+    rig.window->Action(ControlId::ToolButton6)->trigger();
+    ASSERT_TRUE(rig.window->trainer().SessionActive());
+    rig.Run(20000);
+    ASSERT_FALSE(rig.window->trainer().SessionActive());
+    (void)rig.audio.TakePlayedBytes();
+
+    rig.window->Action(ControlId::ToolButton3)->trigger();
+    rig.Run(4000);
+    rig.window->Action(ControlId::ToolButton4)->trigger();
+    rig.Run(5000);
+    const std::vector<Mark> marks = Marks(rig.audio.TakePlayedBytes());
+    ASSERT_GE(marks.size(), 6u);
+    // A dot at 20 WPM is 60 ms, 2646 frames (at 28 WPM it would be 42 ms, 1852 frames);
+    // the envelope's first frame is silent. Without weighting every dot is that long.
+    int shortest = marks.front().frames;
+    for (const Mark& m : marks) {
+        shortest = std::min(shortest, m.frames);
+        EXPECT_NEAR(m.hz, 750, 2);  // the pitch spinner's tone, without chirp
+    }
+    EXPECT_NEAR(shortest, 2646, 6);
+    for (const Mark& m : marks)
+        EXPECT_TRUE(std::abs(m.frames - 2646) <= 6 || std::abs(m.frames - 3 * 2646) <= 6) << m.frames;
+}
+
+TEST(WindowPlays, AnEffectiveSpeedTheCapHoldsBackShowsAndStoresTheSpeedThatPlays)
+{
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Pause, 0);
+    store.Write(keys::Session, 1);
+    WindowRig rig(store);
+    rig.window->show();
+    auto* effective = qobject_cast<RadioGroup*>(rig.window->Widget(ControlId::CodeSpeedRadioGroup));
+    ASSERT_NE(effective, nullptr);
+    effective->Button(6)->click();  // "6" at 25 WPM: a unit of 16928 values, under the cap
+    EXPECT_FALSE(effective->toolTip().contains("plays at"));
+    EXPECT_FALSE(rig.window->StatusLine()->text().contains("plays at"));
+    effective->Button(7)->click();  // "3": a unit of 33856 values, held at 19000
+    // A PARIS word of 50 units of 19000 values lasts 950000 values, 10.77 s: 5.6 WPM.
+    EXPECT_TRUE(rig.window->StatusLine()->text().contains("3 WPM plays at 5.6 WPM"))
+        << rig.window->StatusLine()->text().toStdString();
+    EXPECT_TRUE(effective->toolTip().contains("3 WPM plays at 5.6 WPM")) << effective->toolTip().toStdString();
+
+    std::optional<SessionSummary> ended;
+    rig.window->trainer().SetSessionEndedListener([&](const SessionSummary& s) { ended = s; });
+    rig.window->Action(ControlId::ToolButton3)->trigger();
+    for (int k = 0; k < 100 && !ended; ++k)
+        rig.Run(1000);
+    ASSERT_TRUE(ended);
+    // Stored as played: 5.5705 WPM of the 25.009 WPM that full speed plays.
+    EXPECT_EQ(ended->effectivePermille, 223);
+}
+
+TEST(WindowPlays, CtrlQQuitsWhateverThePlatformBindsToQuit)
+{
+    WindowRig rig;
+    rig.window->show();
+    rig.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rig.window.get()));
+    EXPECT_TRUE(rig.window->ExitAction()->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Q)));
+    QSignalSpy closed(rig.window.get(), &MainWindow::Closed);
+    QTest::keyClick(rig.window.get(), Qt::Key_Q, Qt::ControlModifier);
+    ProcessEvents();
+    EXPECT_EQ(closed.count(), 1);
+}
+
+TEST(WindowPlays, SetupDuringASessionAsksBeforeItStopsTheSession)
+{
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Pause, 0);
+    WindowRig rig(store);
+    rig.window->show();
+    rig.window->Action(ControlId::ToolButton3)->trigger();
+    rig.Run(1000);
+    ASSERT_TRUE(rig.window->trainer().SessionActive());
+
+    rig.prompts.yesAnswer = false;
+    rig.window->SetupAction()->trigger();
+    EXPECT_EQ(rig.prompts.questions, QStringList{"Stop the session and open Setup?"});
+    EXPECT_TRUE(rig.window->trainer().SessionActive());
+    EXPECT_FALSE(rig.window->trainer().WindingDown());
+    EXPECT_FALSE(rig.window->SetupOpen());
+
+    rig.prompts.yesAnswer = true;
+    bool opened = false;
+    QTimer::singleShot(0, &rig.window->setupDialog(), [&] {
+        opened = rig.window->SetupOpen();
+        rig.window->setupDialog().OkayButton()->click();
+    });
+    rig.window->SetupAction()->trigger();
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(rig.prompts.questions.size(), 2);
+    EXPECT_TRUE(rig.window->trainer().WindingDown());
+
+    // Without a session Setup opens at once.
+    rig.Run(5000);
+    ASSERT_FALSE(rig.window->trainer().SessionActive());
+    QTimer::singleShot(0, &rig.window->setupDialog(), [&] { rig.window->setupDialog().OkayButton()->click(); });
+    rig.window->SetupAction()->trigger();
+    EXPECT_EQ(rig.prompts.questions.size(), 2);
+}
+
+TEST(WindowPlays, FileDialogsOpenWhereTheirKindWasLastUsedAndTheRecordingIsSaid)
+{
+    QTemporaryDir program;
+    ASSERT_TRUE(QDir(program.path()).mkpath("Text Files"));
+    QTemporaryDir elsewhere;
+    QFile text(elsewhere.filePath("notes.txt"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("cq\n");
+    text.close();
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Letters, 40);
+    {
+        WindowRig rig(store);
+        rig.window->trainer().SetProgramFolder(program.path());
+        rig.window->show();
+        rig.prompts.openFileName = text.fileName();
+        rig.window->Action(ControlId::ToolButton6)->trigger();
+        // The first time in "Text Files" beside the program, then where the user went.
+        EXPECT_EQ(QDir(rig.prompts.StartFolder()), QDir(program.filePath("Text Files")));
+        rig.Run(10000);
+        rig.window->Action(ControlId::ToolButton6)->trigger();
+        EXPECT_EQ(QDir(rig.prompts.StartFolder()), QDir(elsewhere.path()));
+        rig.Run(10000);
+
+        rig.prompts.audioChoice = {elsewhere.filePath("take"), 0};
+        rig.window->RecordAudioAction()->trigger();
+        EXPECT_EQ(rig.window->StatusLine()->text().trimmed(), "Recording armed: take.wav");
+        // With the encoder there, WAV was chosen over the MP3 offered first.
+        if (rig.prompts.audioFilters.size() == 2) {
+            EXPECT_EQ(store.Read(keys::RecordingType), 0);
+        }
+    }
+    // The next run remembers both folders.
+    WindowRig rig(store);
+    rig.window->trainer().SetProgramFolder(program.path());
+    rig.window->show();
+    rig.prompts.audioChoice = {};
+    rig.window->RecordAudioAction()->trigger();
+    EXPECT_EQ(QDir(rig.prompts.StartFolder()), QDir(elsewhere.path()));
+    EXPECT_EQ(rig.prompts.audioSelected, 0);  // the type chosen last (or WAV, the only one)
+    rig.window->SaveToFile1Click();
+    EXPECT_EQ(QDir(rig.prompts.StartFolder()), QDir(elsewhere.path()));
+}
+
+TEST(WindowPlays, APlacementLargerThanTheScreenComesBackWholeOnIt)
+{
+    // A window closed on a larger screen (or at a lower density, in device-independent
+    // pixels) and partly beyond the edge of this one.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Left, screen.left() + screen.width() / 2);
+    store.Write(keys::Top, screen.top() + 20);
+    store.Write(keys::Right, screen.left() + screen.width() / 2 + screen.width());
+    store.Write(keys::Bottom, screen.top() + 20 + screen.height() + 100);
+    WindowRig rig(store);
+    rig.window->show();
+    ProcessEvents();
+    // Whole on the screen, give or take the window frame that the platform adds.
+    const QRect shown = rig.window->geometry();
+    EXPECT_LE(shown.width(), screen.width());
+    EXPECT_LE(shown.height(), screen.height());
+    EXPECT_TRUE(screen.adjusted(-10, -10, 10, 10).contains(shown))
+        << shown.x() << "," << shown.y() << " " << shown.width() << "x" << shown.height();
+
+    store.Write(keys::Left, 1900);
+    store.Write(keys::Top, 100);
+    store.Write(keys::Right, 1900 + 700);
+    store.Write(keys::Bottom, 100 + 900);
+    const WindowPlacement second =
+        ReadWindowPlacement(store, {}, {QRect(0, 0, 1280, 800), QRect(1280, 0, 800, 600)}, QPoint(0, 0));
+    EXPECT_EQ(second.normal, QRect(1380, 0, 700, 600));  // on the screen it was on, whole
+}
+
+TEST(WindowPlays, ProgressSetsTheSessionsOfADayApartWithoutRepeatedLabels)
+{
+    QTemporaryDir dir;
+    History history(dir.filePath("history.sqlite"));
+    ASSERT_TRUE(history.Open());
+    const QDate today = QDate::currentDate();
+    const std::vector<std::pair<QTime, double>> sessions = {
+        {QTime(9, 0), 80}, {QTime(9, 40), 92}, {QTime(10, 20), 100}};
+    for (const auto& [time, accuracy] : sessions) {
+        SessionRecord r;
+        r.ended = QDateTime(today, time);
+        r.source = QStringLiteral("groups");
+        r.order = QStringLiteral("koch");
+        r.characterCount = 2;
+        r.characterWpm = 20;
+        r.effectiveWpm = 20;
+        r.sessionMinutes = 5;
+        r.durationSeconds = 300;
+        r.charactersSent = 100;
+        r.accuracy = accuracy;
+        ASSERT_TRUE(history.Add(r));
+    }
+    FakePrompts prompts;
+    ProgressWindow progress(history, prompts);
+    progress.Reload();
+    QChart* chart = progress.AccuracyChart()->chart();
+    const auto xs = chart->axes(Qt::Horizontal);
+    const auto ys = chart->axes(Qt::Vertical);
+    ASSERT_EQ(xs.size(), 1);
+    ASSERT_EQ(ys.size(), 1);
+    auto* x = qobject_cast<QDateTimeAxis*>(xs.first());
+    auto* y = qobject_cast<QValueAxis*>(ys.first());
+    ASSERT_TRUE(x && y);
+    // The labels the axis draws: its ticks spread evenly from its minimum to its maximum.
+    const qint64 from = x->min().toMSecsSinceEpoch();
+    const qint64 to = x->max().toMSecsSinceEpoch();
+    std::set<QString> labels;
+    for (int k = 0; k < x->tickCount(); ++k)
+        labels.insert(QDateTime::fromMSecsSinceEpoch(from + (to - from) * k / (x->tickCount() - 1)).toString(x->format()));
+    EXPECT_EQ(static_cast<int>(labels.size()), x->tickCount()) << x->format().toStdString();
+    // Forty minutes apart is at least a tenth of the axis.
+    EXPECT_LE(to - from, 10 * 40 * 60 * 1000LL);
+    EXPECT_LE(from, QDateTime(today, QTime(9, 0)).toMSecsSinceEpoch());
+    EXPECT_GE(to, QDateTime(today, QTime(10, 20)).toMSecsSinceEpoch());
+    // The perfect session and the 100 % line are inside the plot, not on its edge.
+    EXPECT_GT(y->max(), 100);
+}
+
+}  // namespace
+}  // namespace lumbrel::test
