@@ -290,7 +290,7 @@ TEST(WindowPlays, ProgressSetsTheSessionsOfADayApartWithoutRepeatedLabels)
         ASSERT_TRUE(history.Add(r));
     }
     FakePrompts prompts;
-    ProgressWindow progress(history, prompts);
+    ProgressWindow progress(history, prompts, SettingsStore::InMemory());
     progress.Reload();
     QChart* chart = progress.AccuracyChart()->chart();
     const auto xs = chart->axes(Qt::Horizontal);
