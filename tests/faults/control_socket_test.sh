@@ -133,6 +133,8 @@ if [ "$(id -u)" -eq 0 ] && command -v useradd >/dev/null && command -v setpriv >
     mkdir -m 711 "$open"
     start_trainer open LUMBREL_CONTROL_SOCKET="$open/control"
     wait_for_socket "$open/control"
+    # Answered once it has checked the socket it made: only then is the file opened up.
+    LUMBREL_CONTROL_SOCKET=$open/control "$lumbrel" --stop || fail "open: --stop of its own user before"
     chmod 777 "$open/control"
     answer=$("${as_intruder[@]}" "$peer" send "$open/control" stop) || fail "open: the other user could not connect"
     [ -z "$answer" ] || fail "open: another user's request was answered: $answer"
