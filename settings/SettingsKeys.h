@@ -84,6 +84,7 @@ inline constexpr TextKey FontName{kSetup, "Font Name", "Arial"};
 // and the type the last recording was chosen as (0 WAV, 1 MP3 when the encoder is there).
 inline constexpr TextKey TextFolder{kSetup, "Text Folder", ""};
 inline constexpr TextKey RecordingFolder{kSetup, "Recording Folder", ""};
+inline constexpr TextKey ExportFolder{kSetup, "Export Folder", ""};
 inline constexpr IntKey RecordingType{kSetup, "Recording Type", 1};
 
 // --- Section "Drills": the options of the drills window, restored when it opens and
@@ -124,7 +125,7 @@ inline constexpr std::array kAllKeys = {
     AnyKey{&SpeedDitherSize}, AnyKey{&StraightKeyFist}, AnyKey{&FavourRecent}, AnyKey{&FavourMissed},
     AnyKey{&WordFilter}, AnyKey{&SingleWordOnly}, AnyKey{&MaxWordLength},
     AnyKey{&CommonWordFile}, AnyKey{&QsoFile}, AnyKey{&FontSize}, AnyKey{&FontName},
-    AnyKey{&TextFolder}, AnyKey{&RecordingFolder}, AnyKey{&RecordingType},
+    AnyKey{&TextFolder}, AnyKey{&RecordingFolder}, AnyKey{&ExportFolder}, AnyKey{&RecordingType},
     AnyKey{&Pause}, AnyKey{&Session}, AnyKey{&Session1}, AnyKey{&Session2},
     AnyKey{&EffectiveMode}, AnyKey{&CommonWordsSize}, AnyKey{&Mp3BitRate},
     AnyKey{&DrillTimeLimit}, AnyKey{&DrillCharacters}, AnyKey{&DrillMinutes}, AnyKey{&DrillTarget},

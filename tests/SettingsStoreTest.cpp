@@ -142,7 +142,7 @@ TEST(SettingsKeyTable, NamesAreUniquePerSectionAndOnlyTheFileFolderFontAndDevice
         if (std::holds_alternative<const keys::TextKey*>(key))
             ++texts;
     }
-    EXPECT_EQ(texts, 6);  // word file, QSO file, font name, serial device, text and recording folders
+    EXPECT_EQ(texts, 7);  // word file, QSO file, font name, serial device, text, recording and export folders
     EXPECT_EQ(seen.size(), keys::kAllKeys.size());
 }
 

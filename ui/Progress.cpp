@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -28,6 +29,7 @@
 #include "scoring/HistoryCsv.h"
 #include "scoring/ProgressData.h"
 #include "scoring/RecognitionDrill.h"
+#include "settings/SettingsKeys.h"
 #include "ui/ControlWidgets.h"
 #include "ui/Prompts.h"
 
@@ -731,10 +733,13 @@ void ProgressWindow::FillTables()
 
 void ProgressWindow::ExportClick()
 {
+    // The dialog opens where the last export went.
+    const QString folder = store_.Read(keys::ExportFolder);
+    prompts_.SetStartFolder(QFileInfo(folder).isDir() ? folder : QString());
     const QString path = prompts_.SaveFileName(this, QStringLiteral("Export History"),
                                                QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"));
-    if (!path.isEmpty())
-        ExportCsv(path);
+    if (!path.isEmpty() && ExportCsv(path))
+        store_.Write(keys::ExportFolder, QFileInfo(path).absolutePath());
 }
 
 bool ProgressWindow::ExportCsv(const QString& path)

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -585,6 +586,8 @@ TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt)
     rig.prompts.saveFileName = rig.dir.filePath("no/folder/export.csv");
     progress->ExportButton()->click();
     EXPECT_EQ(rig.prompts.errors.size(), 1);
+    EXPECT_EQ(QDir(rig.prompts.StartFolder()), QDir(rig.dir.path()));  // where the last export went
+    EXPECT_EQ(QDir(rig.store.Read(keys::ExportFolder)), QDir(rig.dir.path()));  // a failed one is not kept
 
     // A new check shows at once in the open window. With "Favour Missed" the session
     // drew k, missed most, more often than m.
