@@ -373,8 +373,8 @@ constexpr std::array kEntities = std::to_array<Entity>({
 // --- Names ----------------------------------------------------------------------------------
 
 const char* const kNames[] = {
-    "john bob tom jim mike dave ed ken bill rick steve paul gary dan joe al ron sue mary anne ruth kate pete chris "
-    "mark don",                                                          // English
+    ("john bob tom jim mike dave ed ken bill rick steve paul gary dan joe al ron sue mary anne ruth kate pete chris "
+     "mark don"),                                                        // English
     "hans peter klaus uwe jens dieter wolfgang frank gerd karl heinz anke petra jurgen stefan",  // German
     "jan piet kees henk wim joop bert gerrit ruud marco sander",        // Dutch
     "jean pierre michel alain marc luc eric yves guy didier",           // French
