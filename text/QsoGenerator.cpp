@@ -179,6 +179,19 @@ private:
     std::string Greeting() { return draw_.Word("gm ga ge"); }
     std::string Fer() { return draw_.Word("fer fer fer for"); }
     std::string Tnx() { return draw_.Word("tnx tnx tks tu"); }
+    // The operands of + are not sequenced: words of one phrase are drawn one statement
+    // each, the last word first, as the shipped contacts were made.
+    std::string ThanksForTheCall()
+    {
+        const std::string fer = Fer();
+        const std::string tnx = Tnx();
+        return Greeting() + " es " + tnx + " " + fer + " call";
+    }
+    std::string GreetingAndThanks()
+    {
+        const std::string tnx = Tnx();
+        return Greeting() + " " + tnx;
+    }
     std::string Break() { return draw_.Chance(70) ? "^bt" : ""; }
     std::string Freq() { return std::to_string(band_.low + draw_.Below(band_.high - band_.low + 1)); }
     std::string Cut(std::string digits)
@@ -312,7 +325,7 @@ private:
     {
         const int a = Common(), b = Other(a);
         return Join({Cq(a), Answer(a, b),
-                     Over({Greeting() + " es " + Tnx() + " " + Fer() + " call", RstSentence(b), NameSentence(a),
+                     Over({ThanksForTheCall(), RstSentence(b), NameSentence(a),
                            QthSentence(a), "hw cpy?"}, b, a),
                      Over({"r r " + Tnx() + " " + Name(a), RstSentence(a), NameSentence(b), QthSentence(b),
                            Seventy(), "cul"}, a, b, "^sk"),
@@ -379,7 +392,7 @@ private:
         const std::string wrong = draw_.Word("559 449 339");
         const std::string right = draw_.Word("599 589 579");
         return Join({Cq(a), Answer(a, b),
-                     Over({Greeting() + " " + Tnx() + " fer call", "ur rst " + wrong + " ^hh ur rst " + right + " " +
+                     Over({GreetingAndThanks() + " fer call", "ur rst " + wrong + " ^hh ur rst " + right + " " +
                            right, NameSentence(a), QthSentence(a), "hw?"}, b, a),
                      Over({"r " + Name(a) + " tnx", RstSentence(a), NameSentence(b), QthSentence(b), RigSentence(b),
                            "btu"}, a, b),

@@ -640,7 +640,9 @@ Station StationMaker::SpecialEvent()
     s.town = parts[0];
     s.state = parts[1];
     s.section = parts[2];
-    s.call = s.homeCall = draw_.Word(s.format->prefixes) + s.digit + static_cast<char>('A' + draw_.Below(26));
+    // One draw a statement (the operands of + are not sequenced), the letter first.
+    const char letter = static_cast<char>('A' + draw_.Below(26));
+    s.call = s.homeCall = draw_.Word(s.format->prefixes) + s.digit + letter;
     s.special = true;
     Facts(s);
     return s;

@@ -166,6 +166,9 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+    // The drills window still open (the desktop closed the program during a drill) goes
+    // first: it stops the drills' player, a member destroyed before the child windows.
+    delete drills_.data();
     // A window destroyed without its close (FormClose closes the output): the device
     // must not play or report buffers of a trainer that is gone.
     if (audio_.IsOpen())
