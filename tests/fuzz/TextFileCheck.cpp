@@ -15,9 +15,47 @@ QByteArrayView WithoutByteOrderMark(QByteArrayView bytes)
     return bytes.startsWith(QByteArrayView("\xEF\xBB\xBF")) ? bytes.sliced(3) : bytes;
 }
 
+// The bytes of the valid UTF-8 character at i (by Qt's own check), 0 for a stray byte.
+qsizetype Utf8CharacterAt(QByteArrayView bytes, qsizetype i)
+{
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    const qsizetype length = lead < 0x80                   ? 1
+                             : lead >= 0xC2 && lead <= 0xDF ? 2
+                             : lead >= 0xE0 && lead <= 0xEF ? 3
+                             : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                            : 0;
+    return length > 0 && i + length <= bytes.size() && bytes.sliced(i, length).isValidUtf8() ? length : 0;
+}
+
+// A file is read as UTF-8 when it is valid, or when its characters beyond ASCII
+// outnumber its stray bytes.
+bool ReadAsUtf8(QByteArrayView bytes)
+{
+    qsizetype characters = 0, stray = 0;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const qsizetype n = Utf8CharacterAt(bytes, i);
+        characters += n > 1;
+        stray += n == 0;
+        i += n > 0 ? n : 1;
+    }
+    return stray == 0 || characters > stray;
+}
+
+// A line as the sources pass it on: a stray byte of a UTF-8 file is its Latin-1 character.
 QByteArray AsUtf8(QByteArrayView line, bool fileIsUtf8)
 {
-    return fileIsUtf8 ? line.toByteArray() : QString::fromLatin1(line).toUtf8();
+    if (!fileIsUtf8)
+        return QString::fromLatin1(line).toUtf8();
+    QByteArray out;
+    for (qsizetype i = 0; i < line.size();) {
+        const qsizetype n = Utf8CharacterAt(line, i);
+        if (n > 0)
+            out += line.sliced(i, n);
+        else
+            out += QString(QChar(static_cast<unsigned char>(line[i]))).toUtf8();
+        i += n > 0 ? n : 1;
+    }
+    return out;
 }
 
 std::vector<QByteArray> PlainLines(QByteArrayView bytes)
@@ -105,9 +143,9 @@ void CheckTextFileSource(const QString& path, QByteArrayView input)
 
     // A file of parameter lines loses all its comments, a plain file only those before
     // its first plain line. The rest come as UTF-8: as they are when the text after a
-    // byte-order mark is UTF-8 (by Qt's own check), converted from Latin-1 otherwise.
+    // byte-order mark is read as UTF-8, converted from Latin-1 otherwise.
     const std::vector<QByteArray> all = PlainLines(input);
-    const bool utf8 = WithoutByteOrderMark(input).isValidUtf8();
+    const bool utf8 = ReadAsUtf8(WithoutByteOrderMark(input));
     FUZZ_CHECK(source.Encoding() == (utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1));
     std::vector<QByteArray> kept;
     for (std::size_t i = 0; i < all.size(); ++i) {
