@@ -486,14 +486,11 @@ History::Outcome History::CheckAndMigrate(Access access, QString* reason, QStrin
     return Outcome::Ready;
 }
 
-bool History::Begin(QSqlError* error)
+bool History::ExecWhileBusy(QSqlQuery& q, const QString& statement, QSqlError* error)
 {
-    QSqlQuery q(QSqlDatabase::database(connection_, false));
     QElapsedTimer waited;
     waited.start();
-    // Taking the write lock at the start: a transaction that read first could not be
-    // waited for (SQLite reports a deadlock as busy at once).
-    while (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+    while (!q.exec(statement)) {
         if (!IsBusy(q.lastError()) || waited.elapsed() >= busyTimeoutMs_) {
             *error = q.lastError();
             return false;
@@ -503,19 +500,20 @@ bool History::Begin(QSqlError* error)
     return true;
 }
 
+bool History::Begin(QSqlError* error)
+{
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    // Taking the write lock at the start: a transaction that read first could not be
+    // waited for (SQLite reports a deadlock as busy at once).
+    return ExecWhileBusy(q, QStringLiteral("BEGIN IMMEDIATE"), error);
+}
+
 bool History::Commit(QSqlError* error)
 {
     QSqlQuery q(QSqlDatabase::database(connection_, false));
-    QElapsedTimer waited;
-    waited.start();
     // A commit refused as busy leaves the transaction open, to be committed again.
-    while (!q.exec(QStringLiteral("COMMIT"))) {
-        if (!IsBusy(q.lastError()) || waited.elapsed() >= busyTimeoutMs_) {
-            *error = q.lastError();
-            return false;
-        }
-        QThread::msleep(20);
-    }
+    if (!ExecWhileBusy(q, QStringLiteral("COMMIT"), error))
+        return false;
     // The file itself holds what was stored, as far as no reader keeps the log (never
     // waits): a copy of it taken meanwhile misses nothing.
     q.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));

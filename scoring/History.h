@@ -31,6 +31,7 @@
 #include "text/WeakCharacters.h"
 
 class QSqlError;
+class QSqlQuery;
 
 namespace lumbrel {
 
@@ -133,6 +134,8 @@ private:
     // A new file of what can be read takes the damaged one's place, which is kept beside it.
     bool SalvageInPlace(const QString& reason, const QStringList& report);
     // BEGIN IMMEDIATE and COMMIT, retried while another program keeps the database busy.
+    // Runs statement again while the database is busy, up to the busy timeout.
+    bool ExecWhileBusy(QSqlQuery& q, const QString& statement, QSqlError* error);
     bool Begin(QSqlError* error);
     bool Commit(QSqlError* error);
     bool Insert(const SessionRecord& record, std::optional<qint64> id, qint64* stored);
