@@ -28,18 +28,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-mkdir -p "$work/runtime/pulse" "$work/home"
-chmod 700 "$work/runtime" "$work/runtime/pulse"
-export XDG_RUNTIME_DIR="$work/runtime" PULSE_RUNTIME_PATH="$work/runtime/pulse" HOME="$work/home"
-socket="$work/runtime/pulse/native"
-export PULSE_SERVER="unix:$socket"
-unset PULSE_SINK PULSE_SOURCE
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --system=false --use-pid-file=no \
-    -L "module-native-protocol-unix socket=$socket auth-anonymous=1" \
-    -L "module-null-sink sink_name=lumbrel_bench rate=44100 channels=2 format=s16le" \
-    >"$work/server.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
+source "$(dirname "$0")/../tests/sound_server.sh"
+lumbrel_start_sound_server "$work" lumbrel_bench || { echo "the private sound server did not start" >&2; exit 1; }
 
 start_load() {
     busy=()

@@ -30,28 +30,8 @@ trap cleanup EXIT
 
 source "$(dirname "$0")/../private_home.sh" "$work/private"
 
-# A private server: its own runtime directory, home (client cookie) and socket, so that
-# it neither finds nor disturbs a desktop sound server. Only two modules: the socket and
-# a null sink in the trainer's format, whose monitor source is what we record.
-mkdir -p "$work/runtime/pulse" "$work/home"
-chmod 700 "$work/runtime" "$work/runtime/pulse"
-export XDG_RUNTIME_DIR="$work/runtime"
-export PULSE_RUNTIME_PATH="$work/runtime/pulse"
-export HOME="$work/home"
-socket="$work/runtime/pulse/native"
-export PULSE_SERVER="unix:$socket"
-unset PULSE_SINK PULSE_SOURCE
-
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --system=false --use-pid-file=no \
-    -L "module-native-protocol-unix socket=$socket auth-anonymous=1" \
-    -L "module-null-sink sink_name=lumbrel_test rate=44100 channels=2 format=s16le" \
-    >"$work/server.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    pactl info >/dev/null 2>&1 && break
-    sleep 0.05
-done
-if ! pactl info >/dev/null 2>&1; then
+source "$(dirname "$0")/../sound_server.sh"
+if ! lumbrel_start_sound_server "$work" lumbrel_test; then
     echo "FAIL: the private sound server did not start"
     cat "$work/server.log"
     exit 1

@@ -32,23 +32,10 @@ for variable in $(env | sed -n 's/^\(PULSE_PROP[A-Za-z0-9_.]*\)=.*/\1/p'); do
     unset "$variable"
 done
 
-# A private server, as real_audio_test.sh has it: its own runtime folder and socket.
-mkdir -p "$work/runtime/pulse"
-chmod 700 "$work/runtime" "$work/runtime/pulse"
-export XDG_RUNTIME_DIR="$work/runtime" PULSE_RUNTIME_PATH="$work/runtime/pulse"
-socket="$work/runtime/pulse/native"
-export PULSE_SERVER="unix:$socket" QT_QPA_PLATFORM=offscreen
-unset PULSE_SINK PULSE_SOURCE
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --system=false --use-pid-file=no \
-    -L "module-native-protocol-unix socket=$socket auth-anonymous=1" \
-    -L "module-null-sink sink_name=lumbrel_test rate=44100 channels=2 format=s16le" \
-    >"$work/server.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    pactl info >/dev/null 2>&1 && break
-    sleep 0.05
-done
-pactl info >/dev/null 2>&1 || { echo "FAIL: the private sound server did not start"; cat "$work/server.log"; exit 1; }
+source "$(dirname "$0")/../sound_server.sh"
+export QT_QPA_PLATFORM=offscreen
+lumbrel_start_sound_server "$work" lumbrel_test ||
+    { echo "FAIL: the private sound server did not start"; cat "$work/server.log"; exit 1; }
 
 "$lumbrel" >"$work/lumbrel.log" 2>&1 &
 pids+=($!)
