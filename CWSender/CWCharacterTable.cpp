@@ -10,21 +10,17 @@ constexpr int kWordSpaceIndex = 38;
 constexpr int kPauseIndex = 39;
 
 constexpr std::array<CWCharacter, CWCharacterTable::kRecordCount> kTable{{
-    {"a", ".-"},    {"b", "-..."},  {"c", "-.-."},  {"d", "-.."},   {"e", "."},
-    {"f", "..-."},  {"g", "--."},   {"h", "...."},  {"i", ".."},    {"j", ".---"},
-    {"k", "-.-"},   {"l", ".-.."},  {"m", "--"},    {"n", "-."},    {"o", "---"},
-    {"p", ".--."},  {"q", "--.-"},  {"r", ".-."},   {"s", "..."},   {"t", "-"},
-    {"u", "..-"},   {"v", "...-"},  {"w", ".--"},   {"x", "-..-"},  {"y", "-.--"},
-    {"z", "--.."},
-    {"0", "-----"}, {"1", ".----"}, {"2", "..---"}, {"3", "...--"}, {"4", "....-"},
-    {"5", "....."}, {"6", "-...."}, {"7", "--..."}, {"8", "---.."}, {"9", "----."},
-    {"/", "-..-."}, {"?", "..--.."},
-    {" ", " "},     {"@", "@"},
+    {"a", ".-"},    {"b", "-..."},   {"c", "-.-."},  {"d", "-.."},   {"e", "."},     {"f", "..-."},
+    {"g", "--."},   {"h", "...."},   {"i", ".."},    {"j", ".---"},  {"k", "-.-"},   {"l", ".-.."},
+    {"m", "--"},    {"n", "-."},     {"o", "---"},   {"p", ".--."},  {"q", "--.-"},  {"r", ".-."},
+    {"s", "..."},   {"t", "-"},      {"u", "..-"},   {"v", "...-"},  {"w", ".--"},   {"x", "-..-"},
+    {"y", "-.--"},  {"z", "--.."},   {"0", "-----"}, {"1", ".----"}, {"2", "..---"}, {"3", "...--"},
+    {"4", "....-"}, {"5", "....."},  {"6", "-...."}, {"7", "--..."}, {"8", "---.."}, {"9", "----."},
+    {"/", "-..-."}, {"?", "..--.."}, {" ", " "},     {"@", "@"},
 }};
 
 // Index into kTable for every 7-bit character; the word space for all others.
-constexpr std::array<unsigned char, 128> MakeLookup()
-{
+constexpr std::array<unsigned char, 128> MakeLookup() {
     std::array<unsigned char, 128> lookup{};
     for (auto& entry : lookup)
         entry = kWordSpaceIndex;
@@ -43,34 +39,43 @@ constexpr std::array<unsigned char, 128> kLookup = MakeLookup();
 
 }  // namespace
 
-const CWCharacter& CWCharacterTable::Record(int index)
-{
+const CWCharacter& CWCharacterTable::Record(int index) {
     if (index < 0 || index >= kRecordCount)
         return kTable[kWordSpaceIndex];
     return kTable[static_cast<std::size_t>(index)];
 }
 
-const CWCharacter& CWCharacterTable::WordSpace() { return kTable[kWordSpaceIndex]; }
+const CWCharacter& CWCharacterTable::WordSpace() {
+    return kTable[kWordSpaceIndex];
+}
 
-const CWCharacter& CWCharacterTable::Pause() { return kTable[kPauseIndex]; }
+const CWCharacter& CWCharacterTable::Pause() {
+    return kTable[kPauseIndex];
+}
 
-const CWCharacter& CWCharacterTable::ForCharacter(QChar c)
-{
+const CWCharacter& CWCharacterTable::ForCharacter(QChar c) {
     const char16_t u = c.unicode();
     if (u >= kLookup.size())
         return kTable[kWordSpaceIndex];
     return kTable[kLookup[u]];
 }
 
-int CWCharacterTable::Units(const char* code)
-{
+int CWCharacterTable::Units(const char* code) {
     int units = 0;
     for (const char* p = code; *p != '\0'; ++p) {
         switch (*p) {
-        case '-': units += 4; break;
-        case '.': units += 2; break;
-        case ' ': units += 5; break;
-        default: units += 2; break;
+            case '-':
+                units += 4;
+                break;
+            case '.':
+                units += 2;
+                break;
+            case ' ':
+                units += 5;
+                break;
+            default:
+                units += 2;
+                break;
         }
     }
     if (units > 1)

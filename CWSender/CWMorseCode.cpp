@@ -16,16 +16,14 @@ constexpr int kBuzzHz = 25;
 constexpr int kMaxLevel = 32767;
 
 // Adds `addend` to `value`, saturating at -32000..32000.
-inline std::int16_t AddClipped(std::int16_t value, long long addend)
-{
+inline std::int16_t AddClipped(std::int16_t value, long long addend) {
     const long long sum = value + addend;
     return static_cast<std::int16_t>(std::clamp<long long>(sum, -audio::kPeakValue, audio::kPeakValue));
 }
 
 // Takes 2π off a phase that exceeds 2π; far out-of-range phases (from absurd pitches)
 // are brought back with fmod so that they never lose precision.
-inline void WrapPhase(double& phase)
-{
+inline void WrapPhase(double& phase) {
     if (phase > kTwoPi) {
         phase -= kTwoPi;
         if (phase > kTwoPi)
@@ -37,19 +35,22 @@ inline void WrapPhase(double& phase)
 
 }  // namespace
 
-CWSharedPhases& CWMorseCode::SharedPhases()
-{
+CWSharedPhases& CWMorseCode::SharedPhases() {
     static CWSharedPhases phases;
     return phases;
 }
 
-int CWMorseCode::ClampSpeed(int speed) { return std::clamp(speed, kMinSpeed, kMaxSpeed); }
+int CWMorseCode::ClampSpeed(int speed) {
+    return std::clamp(speed, kMinSpeed, kMaxSpeed);
+}
 
-int CWMorseCode::DotFramesAt(int speed) { return 52920000 / (ClampSpeed(speed) * 1000); }
+int CWMorseCode::DotFramesAt(int speed) {
+    return 52920000 / (ClampSpeed(speed) * 1000);
+}
 
 CWMorseCode::CWMorseCode(const CWCharacter& record, const CWRenderSettings& settings, RandomNumber& random)
-    : random_(random), code_(record.code)
-{
+    : random_(random),
+      code_(record.code) {
     dotFrames_ = DotFramesAt(settings.speed);
     dashFrames_ = 3 * dotFrames_;
     frames_ = CWCharacterTable::Units(code_) * dotFrames_;
@@ -65,9 +66,9 @@ CWMorseCode::CWMorseCode(const CWCharacter& record, const CWRenderSettings& sett
     chirp_ = settings.chirp;
 }
 
-std::uint32_t CWMorseCode::Render(std::int16_t* dest, std::size_t capacityFrames)
-{
-    renderFrames_ = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(frames_), capacityFrames));
+std::uint32_t CWMorseCode::Render(std::int16_t* dest, std::size_t capacityFrames) {
+    renderFrames_ =
+        static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(frames_), capacityFrames));
     if (dest == nullptr)
         renderFrames_ = 0;
 
@@ -79,17 +80,22 @@ std::uint32_t CWMorseCode::Render(std::int16_t* dest, std::size_t capacityFrames
     position_ = 0;
     for (const char* p = code_; *p != '\0'; ++p) {
         switch (*p) {
-        case '-':
-            AddElement(dest, position_, dashFrames_);
-            position_ += dashFrames_ + dotFrames_;
-            break;
-        case '.':
-            AddElement(dest, position_, dotFrames_);
-            position_ += 2 * dotFrames_;
-            break;
-        case ' ': position_ += 5 * dotFrames_; break;
-        case '@': position_ += 2 * dotFrames_; break;
-        default: break;
+            case '-':
+                AddElement(dest, position_, dashFrames_);
+                position_ += dashFrames_ + dotFrames_;
+                break;
+            case '.':
+                AddElement(dest, position_, dotFrames_);
+                position_ += 2 * dotFrames_;
+                break;
+            case ' ':
+                position_ += 5 * dotFrames_;
+                break;
+            case '@':
+                position_ += 2 * dotFrames_;
+                break;
+            default:
+                break;
         }
     }
     position_ += 2 * dotFrames_;
@@ -99,8 +105,7 @@ std::uint32_t CWMorseCode::Render(std::int16_t* dest, std::size_t capacityFrames
     return static_cast<std::uint32_t>(renderFrames_) * 4u;
 }
 
-void CWMorseCode::RenderBed(std::int16_t* dest)
-{
+void CWMorseCode::RenderBed(std::int16_t* dest) {
     if (noiseSpan_ == 0) {
         for (int f = 0; f < renderFrames_; ++f)
             dest[2 * f] = 0;
@@ -115,8 +120,7 @@ void CWMorseCode::RenderBed(std::int16_t* dest)
     }
 }
 
-void CWMorseCode::AddSteadyTone(std::int16_t* dest)
-{
+void CWMorseCode::AddSteadyTone(std::int16_t* dest) {
     if (qrmToneAmplitude_ == 0 || amplitudeLevel_ <= 0)
         return;
     double& phase = SharedPhases().qrmTonePhase;
@@ -130,13 +134,12 @@ void CWMorseCode::AddSteadyTone(std::int16_t* dest)
     }
 }
 
-void CWMorseCode::AddElement(std::int16_t* dest, int start, int length)
-{
+void CWMorseCode::AddElement(std::int16_t* dest, int start, int length) {
     const int level = amplitudeLevel_;
     const int step = std::max(1, level / 400);
     const int turn = staccato_ ? (7 * length) / 12 : length - level / step;
     const int chirpDivisor = std::max(1, length / 75);
-    const int echoEnd = length - kEchoLimitFrames;  // frames i < echoEnd echo
+    const int echoEnd = length - kEchoLimitFrames;            // frames i < echoEnd echo
     const int end = std::min(length, renderFrames_ - start);  // frames of the element inside the buffer
     double& buzzPhase = SharedPhases().buzzPhase;
     const double buzzStep = kBuzzHz * kRadiansPerHzFrame;

@@ -32,12 +32,12 @@ class RandomNumber;
 
 // What one rendering reads from its sender.
 struct CWRenderSettings {
-    int speed = 15;                 // words per minute, clamped to kMinSpeed..kMaxSpeed
-    int pitch = 550;                // Hz
-    int amplitudeLevel = 16000;     // peak of the element tone; 0 mutes tone and steady tone
-    int noise = 0;                  // band-noise level, clamped to 0..9
-    int qrmToneAmplitude = 0;       // peak of the steady interfering tone; 0 is off
-    int qrmTonePitch = 575;         // Hz
+    int speed = 15;              // words per minute, clamped to kMinSpeed..kMaxSpeed
+    int pitch = 550;             // Hz
+    int amplitudeLevel = 16000;  // peak of the element tone; 0 mutes tone and steady tone
+    int noise = 0;               // band-noise level, clamped to 0..9
+    int qrmToneAmplitude = 0;    // peak of the steady interfering tone; 0 is off
+    int qrmTonePitch = 575;      // Hz
     bool buzz = false;
     bool staccato = false;
     bool chirp = false;
@@ -92,14 +92,14 @@ private:
     const char* code_;
     int dotFrames_ = 0;
     int dashFrames_ = 0;
-    int frames_ = 0;          // the character's length
-    int renderFrames_ = 0;    // frames written by Render (frames_ cut to the room)
+    int frames_ = 0;        // the character's length
+    int renderFrames_ = 0;  // frames written by Render (frames_ cut to the room)
     int amplitudeLevel_ = 0;
     int pitch_ = 0;
     int qrmToneAmplitude_ = 0;
     int qrmTonePitch_ = 0;
-    int position_ = 0;        // write position, frames
-    int noiseSpan_ = 0;       // Noise × 1600
+    int position_ = 0;            // write position, frames
+    int noiseSpan_ = 0;           // Noise × 1600
     std::int16_t noiseTop_ = 0;   // Noise × 800
     std::int16_t noiseHold_ = 0;  // the noise value being held
     bool buzz_ = false;

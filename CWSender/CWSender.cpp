@@ -13,34 +13,31 @@ namespace {
 
 constexpr std::array<int, 10> kSigStrengthLevel{0, 117, 234, 468, 937, 1875, 3750, 7500, 10000, 20000};
 
-int StrengthIndex(SigStrength strength)
-{
+int StrengthIndex(SigStrength strength) {
     return std::clamp(static_cast<int>(strength), 0, static_cast<int>(kSigStrengthLevel.size()) - 1);
 }
 
-std::unique_ptr<std::int16_t[]> AllocateDataArea(std::size_t bytes)
-{
+std::unique_ptr<std::int16_t[]> AllocateDataArea(std::size_t bytes) {
     return std::unique_ptr<std::int16_t[]>(new (std::nothrow) std::int16_t[bytes / 2]);
 }
 
 }  // namespace
 
 TCWSender::TCWSender(Dependencies deps)
-    : device_(deps.device), window_(deps.window), random_(deps.random),
-      messageBox_(std::move(deps.messageBox)), allocateBuffer_(std::move(deps.allocateBuffer))
-{
-}
+    : device_(deps.device),
+      window_(deps.window),
+      random_(deps.random),
+      messageBox_(std::move(deps.messageBox)),
+      allocateBuffer_(std::move(deps.allocateBuffer)) {}
 
-TCWSender::~TCWSender()
-{
+TCWSender::~TCWSender() {
     if (connected_)
         CloseStream(false);
 }
 
 // --- Properties ----------------------------------------------------------------------
 
-void TCWSender::SetConnected(bool connected)
-{
+void TCWSender::SetConnected(bool connected) {
     if (connected == connected_)
         return;
     if (connected)
@@ -49,24 +46,20 @@ void TCWSender::SetConnected(bool connected)
         Close();
 }
 
-const AudioBufferHeader& TCWSender::Buffer(int index) const
-{
+const AudioBufferHeader& TCWSender::Buffer(int index) const {
     return headers_[static_cast<std::size_t>(std::clamp(index, 0, kBufferCount - 1))];
 }
 
-bool TCWSender::HasDataArea(int index) const
-{
+bool TCWSender::HasDataArea(int index) const {
     return index >= 0 && index < kBufferCount && data_[static_cast<std::size_t>(index)] != nullptr;
 }
 
-int TCWSender::BuffersInUse() const
-{
+int TCWSender::BuffersInUse() const {
     return static_cast<int>(std::count_if(headers_.begin(), headers_.end(),
                                           [](const AudioBufferHeader& h) { return h.user != kBufferFree; }));
 }
 
-CWRenderSettings TCWSender::RenderSettings() const
-{
+CWRenderSettings TCWSender::RenderSettings() const {
     CWRenderSettings settings;
     settings.speed = speed_;
     settings.pitch = pitch_;
@@ -82,8 +75,7 @@ CWRenderSettings TCWSender::RenderSettings() const
 
 // --- Operations ----------------------------------------------------------------------
 
-void TCWSender::SetCodeString(const QString& text)
-{
+void TCWSender::SetCodeString(const QString& text) {
     if (OnStart)
         OnStart(*this);
     if (!connected_) {
@@ -98,8 +90,7 @@ void TCWSender::SetCodeString(const QString& text)
     }
 }
 
-void TCWSender::ResetCodeString(const QString& text)
-{
+void TCWSender::ResetCodeString(const QString& text) {
     if (textToSend_.isEmpty()) {
         SetCodeString(text);
         return;
@@ -107,10 +98,11 @@ void TCWSender::ResetCodeString(const QString& text)
     textToSend_ = text;
 }
 
-void TCWSender::SetNoiseLevel(int level) { noise_ = std::clamp(level, 0, 9); }
+void TCWSender::SetNoiseLevel(int level) {
+    noise_ = std::clamp(level, 0, 9);
+}
 
-void TCWSender::SetSigStrength(SigStrength strength)
-{
+void TCWSender::SetSigStrength(SigStrength strength) {
     const int index = StrengthIndex(strength);
     amplitudeLevel_ = kSigStrengthLevel[static_cast<std::size_t>(index)];
     if (index == 0)
@@ -118,8 +110,7 @@ void TCWSender::SetSigStrength(SigStrength strength)
     amplitude_ = static_cast<SigStrength>(index);
 }
 
-void TCWSender::Open()
-{
+void TCWSender::Open() {
     if (connected_)
         return;
 
@@ -157,14 +148,12 @@ void TCWSender::Open()
     ++openings_;
 }
 
-void TCWSender::Close()
-{
+void TCWSender::Close() {
     if (connected_)
         CloseStream(true);
 }
 
-void TCWSender::CloseStream(bool raiseOnStop)
-{
+void TCWSender::CloseStream(bool raiseOnStop) {
     connected_ = false;
     ++openings_;
     (void)device_.Reset();
@@ -182,8 +171,7 @@ void TCWSender::CloseStream(bool raiseOnStop)
         OnStop(*this);
 }
 
-void TCWSender::Stop()
-{
+void TCWSender::Stop() {
     if (textToSend_.isEmpty())
         return;
     textToSend_.clear();
@@ -207,8 +195,7 @@ void TCWSender::Stop()
     SendCharacter();
 }
 
-AudioBufferHeader* TCWSender::FindEmptyBuffer()
-{
+AudioBufferHeader* TCWSender::FindEmptyBuffer() {
     for (int i = 0; i < kBufferCount; ++i) {
         const auto n = static_cast<std::size_t>(i);
         if (data_[n] != nullptr && headers_[n].user == kBufferFree) {
@@ -219,16 +206,14 @@ AudioBufferHeader* TCWSender::FindEmptyBuffer()
     return nullptr;
 }
 
-void TCWSender::SilenceOutput()
-{
+void TCWSender::SilenceOutput() {
     for (AudioBufferHeader& header : headers_) {
         if (header.user != kBufferFree && header.data != nullptr)
             std::memset(header.data, 0, std::min(header.length, kBufferBytes));
     }
 }
 
-const CWCharacter& TCWSender::NextRecord(AudioBufferHeader& header)
-{
+const CWCharacter& TCWSender::NextRecord(AudioBufferHeader& header) {
     if (textToSend_.isEmpty())
         return CWCharacterTable::Pause();
     ++sendPosition_;
@@ -247,8 +232,7 @@ const CWCharacter& TCWSender::NextRecord(AudioBufferHeader& header)
     return CWCharacterTable::ForCharacter(c);
 }
 
-void TCWSender::SendCharacter()
-{
+void TCWSender::SendCharacter() {
     const CWRenderSettings settings = RenderSettings();
     if (!connected_)
         return;
@@ -272,8 +256,7 @@ void TCWSender::SendCharacter()
     }
 }
 
-void TCWSender::DoCallback(int message, AudioBufferHeader* header)
-{
+void TCWSender::DoCallback(int message, AudioBufferHeader* header) {
     if (!connected_ || message != kWaveOutDoneMessage)
         return;
     const int index = IndexOf(header);
@@ -308,8 +291,7 @@ void TCWSender::DoCallback(int message, AudioBufferHeader* header)
     SendCharacter();
 }
 
-bool TCWSender::HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam)
-{
+bool TCWSender::HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam) {
     if (message != kWaveOutDoneMessage || wParam != device_.Handle())
         return false;
     DoCallback(message, reinterpret_cast<AudioBufferHeader*>(lParam));
@@ -318,8 +300,7 @@ bool TCWSender::HandleMessage(int message, std::intptr_t wParam, std::intptr_t l
 
 // --- Helpers -------------------------------------------------------------------------
 
-int TCWSender::IndexOf(const AudioBufferHeader* header) const
-{
+int TCWSender::IndexOf(const AudioBufferHeader* header) const {
     for (int i = 0; i < kBufferCount; ++i) {
         if (header == &headers_[static_cast<std::size_t>(i)])
             return i;
@@ -327,8 +308,7 @@ int TCWSender::IndexOf(const AudioBufferHeader* header) const
     return -1;
 }
 
-void TCWSender::ShowMessage(const QString& text, const QString& caption, MessageIcon icon)
-{
+void TCWSender::ShowMessage(const QString& text, const QString& caption, MessageIcon icon) {
     if (messageBox_)
         messageBox_(text, caption, icon);
 }

@@ -55,7 +55,7 @@ public:
     static constexpr int kBufferCount = 4;
     static constexpr std::uint32_t kBufferFrames = 441000;
     static constexpr std::uint32_t kBufferBytes = kBufferFrames * 4;  // 1764000
-    static constexpr int kDefaultAmplitudeLevel = 16000;  // until Amplitude is first written
+    static constexpr int kDefaultAmplitudeLevel = 16000;              // until Amplitude is first written
 
     // Header `user` values.
     static constexpr std::intptr_t kBufferFree = 0;
@@ -73,9 +73,9 @@ public:
     using BufferAllocator = std::function<std::unique_ptr<std::int16_t[]>(std::size_t bytes)>;
 
     struct Dependencies {
-        AudioDevice& device;        // this sender's own stream; must outlive the sender
-        MessageTarget& window;      // where completions are posted; the owner's queue
-        RandomNumber& random;       // RandomLong draws of the noise bed
+        AudioDevice& device;                  // this sender's own stream; must outlive the sender
+        MessageTarget& window;                // where completions are posted; the owner's queue
+        RandomNumber& random;                 // RandomLong draws of the noise bed
         MessageBox messageBox = {};           // none: failures are not shown
         BufferAllocator allocateBuffer = {};  // none: plain non-throwing allocation
     };

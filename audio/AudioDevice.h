@@ -59,7 +59,7 @@ inline constexpr std::uint32_t kHeaderInQueue = 0x10;   // written and not yet r
 
 // One audio buffer as the device sees it.
 struct AudioBufferHeader {
-    void* data = nullptr;     // the frames: interleaved 16-bit little-endian values
+    void* data = nullptr;      // the frames: interleaved 16-bit little-endian values
     std::uint32_t length = 0;  // bytes to play; a multiple of 4 (whole frames)
     std::intptr_t user = 0;    // the owner's value, untouched by the device
     std::atomic<std::uint32_t> flags{0};
@@ -71,7 +71,9 @@ struct AudioBufferHeader {
     AudioBufferHeader() = default;
     // Copies are for resetting a header that is not queued (header = {}).
     AudioBufferHeader(const AudioBufferHeader& other)
-        : data(other.data), length(other.length), user(other.user),
+        : data(other.data),
+          length(other.length),
+          user(other.user),
           flags(other.flags.load(std::memory_order_acquire)),
           heardTick(other.heardTick.load(std::memory_order_acquire)) {}
     AudioBufferHeader& operator=(const AudioBufferHeader& other) {
@@ -97,8 +99,8 @@ using BufferDoneCallback = std::function<void(AudioBufferHeader* header)>;
 
 struct AudioNotification {
     NotifyMode mode = NotifyMode::Window;
-    BufferDoneCallback callback;         // callback mode
-    MessageTarget* window = nullptr;     // window mode; must outlive the open device
+    BufferDoneCallback callback;      // callback mode
+    MessageTarget* window = nullptr;  // window mode; must outlive the open device
 
     static AudioNotification ToCallback(BufferDoneCallback done) {
         AudioNotification n;
@@ -116,7 +118,7 @@ struct AudioNotification {
 
 enum class AudioError {
     None,
-    NotOpen,           // never opened, failed to open, or closed
+    NotOpen,  // never opened, failed to open, or closed
     AlreadyOpen,
     NoDevice,          // no output device on this machine
     BadFormat,         // anything but kTrainerAudioFormat
@@ -132,20 +134,30 @@ enum class AudioError {
 // The text shown for an error when the audio system gives none of its own.
 inline const char* AudioErrorText(AudioError error) {
     switch (error) {
-    case AudioError::None: return "The operation completed successfully.";
-    case AudioError::NotOpen: return "The audio output device is not open.";
-    case AudioError::AlreadyOpen: return "The audio output device is already open.";
-    case AudioError::NoDevice: return "No audio output device is available.";
-    case AudioError::BadFormat:
-        return "The audio format is not supported: only 16-bit stereo PCM at 44100 Hz is.";
-    case AudioError::InvalidParameter: return "An invalid parameter was passed to the audio device.";
-    case AudioError::Unprepared: return "The audio buffer was not prepared.";
-    case AudioError::StillPlaying: return "The audio buffer is still in the queue.";
-    case AudioError::QueueFull: return "Too many audio buffers are queued.";
-    case AudioError::WrongThread:
-        return "The audio device cannot be reset or closed from its own completion callback.";
-    case AudioError::HostError: return "The audio system reported an error.";
-    case AudioError::Injected: return "The audio device failed (simulated).";
+        case AudioError::None:
+            return "The operation completed successfully.";
+        case AudioError::NotOpen:
+            return "The audio output device is not open.";
+        case AudioError::AlreadyOpen:
+            return "The audio output device is already open.";
+        case AudioError::NoDevice:
+            return "No audio output device is available.";
+        case AudioError::BadFormat:
+            return "The audio format is not supported: only 16-bit stereo PCM at 44100 Hz is.";
+        case AudioError::InvalidParameter:
+            return "An invalid parameter was passed to the audio device.";
+        case AudioError::Unprepared:
+            return "The audio buffer was not prepared.";
+        case AudioError::StillPlaying:
+            return "The audio buffer is still in the queue.";
+        case AudioError::QueueFull:
+            return "Too many audio buffers are queued.";
+        case AudioError::WrongThread:
+            return "The audio device cannot be reset or closed from its own completion callback.";
+        case AudioError::HostError:
+            return "The audio system reported an error.";
+        case AudioError::Injected:
+            return "The audio device failed (simulated).";
     }
     return "Unknown audio error.";
 }
@@ -241,6 +253,8 @@ inline std::optional<AudioResult> CheckWritable(const AudioBufferHeader& header)
 }
 
 // Any thread. True when `format` is the one format the devices play.
-inline bool IsSupportedFormat(const AudioFormat& format) { return format == kTrainerAudioFormat; }
+inline bool IsSupportedFormat(const AudioFormat& format) {
+    return format == kTrainerAudioFormat;
+}
 
 }  // namespace lumbrel

@@ -17,7 +17,9 @@ std::uint32_t SystemClock::TickCount() const {
     return static_cast<std::uint32_t>(ms);
 }
 
-QTime SystemClock::LocalTimeOfDay() const { return QTime::currentTime(); }
+QTime SystemClock::LocalTimeOfDay() const {
+    return QTime::currentTime();
+}
 
 VirtualClock::VirtualClock(std::uint32_t startTickCount, QTime startTimeOfDay) {
     SetTickCount(startTickCount);
@@ -36,7 +38,9 @@ QTime VirtualClock::LocalTimeOfDay() const {
     return QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms));
 }
 
-std::int64_t VirtualClock::ElapsedMs() const { return elapsed_.load(); }
+std::int64_t VirtualClock::ElapsedMs() const {
+    return elapsed_.load();
+}
 
 void VirtualClock::SetTickCount(std::uint32_t tickCount) {
     tickOffset_.store(tickCount - static_cast<std::uint32_t>(elapsed_.load()));

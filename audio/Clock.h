@@ -97,8 +97,8 @@ private:
     void NotifyAll(std::int64_t elapsedMs);
 
     std::atomic<std::int64_t> elapsed_{0};
-    std::atomic<std::uint32_t> tickOffset_{0};       // TickCount = offset + elapsed (mod 2^32)
-    std::atomic<std::int64_t> dayOffsetMs_{0};       // time of day = offset + elapsed (mod 1 day)
+    std::atomic<std::uint32_t> tickOffset_{0};  // TickCount = offset + elapsed (mod 2^32)
+    std::atomic<std::int64_t> dayOffsetMs_{0};  // time of day = offset + elapsed (mod 1 day)
     mutable std::mutex listenersMutex_;
     std::vector<Listener*> listeners_;
 };

@@ -337,7 +337,8 @@ void PortAudioDevice::Impl::StreamFinished(void* userData) {
 // Audio thread. Silence once the notifier has taken the queue over (a stream that
 // stalled and came back); otherwise the queued buffers.
 int PortAudioDevice::Impl::Render(std::uint8_t* out, unsigned long frames,
-                                  const PaStreamCallbackTimeInfo* timeInfo, PaStreamCallbackFlags statusFlags) {
+                                  const PaStreamCallbackTimeInfo* timeInfo,
+                                  PaStreamCallbackFlags statusFlags) {
     rendering.store(true, std::memory_order_seq_cst);
     int result = paContinue;
     if (abandoned.load(std::memory_order_seq_cst)) {
@@ -490,9 +491,12 @@ void PortAudioDevice::Impl::DrainPending() {
 
 const char* PortAudioDevice::Impl::LossText(Loss why) {
     switch (why) {
-    case kStreamEnded: return "The sound device or sound server went away.";
-    case kStreamStalled: return "The sound device has played nothing for 2 seconds.";
-    case kPlaying: break;
+        case kStreamEnded:
+            return "The sound device or sound server went away.";
+        case kStreamStalled:
+            return "The sound device has played nothing for 2 seconds.";
+        case kPlaying:
+            break;
     }
     return "";
 }
@@ -623,8 +627,9 @@ AudioResult PortAudioDevice::Open(const AudioFormat& format, AudioNotification n
     }
     PaError error = paNoError;
     const PaStreamInfo* streamInfo = Pa_GetStreamInfo(stream);
-    const double latency = streamInfo != nullptr && streamInfo->outputLatency > 0 ? streamInfo->outputLatency
-                                                                                  : parameters.suggestedLatency;
+    const double latency = streamInfo != nullptr && streamInfo->outputLatency > 0
+                               ? streamInfo->outputLatency
+                               : parameters.suggestedLatency;
     d.outputLatency.store(latency);
     d.outputLatencyNs = static_cast<std::int64_t>(latency * static_cast<double>(kNsPerSecond));
     d.stream = stream;
@@ -803,10 +808,11 @@ AudioResult PortAudioDevice::Close() {
     return result;
 }
 
-bool PortAudioDevice::IsOpen() const { return impl_->open.load(); }
+bool PortAudioDevice::IsOpen() const {
+    return impl_->open.load();
+}
 
-bool PortAudioDevice::SuggestLatency(double seconds)
-{
+bool PortAudioDevice::SuggestLatency(double seconds) {
     const double wanted = std::max(seconds, kMinimumLatencySeconds);
     if (std::abs(wanted - impl_->suggestedLatency) < 1e-6)
         return false;
@@ -814,7 +820,9 @@ bool PortAudioDevice::SuggestLatency(double seconds)
     return IsOpen();
 }
 
-double PortAudioDevice::OutputLatencySeconds() const { return impl_->outputLatency.load(); }
+double PortAudioDevice::OutputLatencySeconds() const {
+    return impl_->outputLatency.load();
+}
 
 std::uint64_t PortAudioDevice::FramesOutput() const {
     return impl_->framesOutput.load(std::memory_order_relaxed);
@@ -824,7 +832,9 @@ std::uint64_t PortAudioDevice::UnderflowCount() const {
     return impl_->underflows.load(std::memory_order_relaxed);
 }
 
-std::string PortAudioDevice::StreamProblem() const { return Impl::LossText(impl_->LossNow()); }
+std::string PortAudioDevice::StreamProblem() const {
+    return Impl::LossText(impl_->LossNow());
+}
 
 PortAudioPreload::PortAudioPreload()
     : thread_([this] {

@@ -6,16 +6,14 @@
 namespace lumbrel {
 namespace {
 
-void SetUnlessSet(const char* variable, const char* value)
-{
+void SetUnlessSet(const char* variable, const char* value) {
     if (!qEnvironmentVariableIsSet(variable))
         qputenv(variable, QByteArray(value));
 }
 
 }  // namespace
 
-void AnnounceSoundStreams(const StreamIdentity& identity)
-{
+void AnnounceSoundStreams(const StreamIdentity& identity) {
     // The plugin names its client itself, which a plain PULSE_PROP_application.name does
     // not replace; the OVERRIDE form does.
     SetUnlessSet("PULSE_PROP_OVERRIDE_application.name", identity.applicationName);

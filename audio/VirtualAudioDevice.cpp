@@ -12,7 +12,9 @@ namespace {
 constexpr std::int64_t kFrameRate = audio::kFrameRate;
 constexpr std::int64_t kBytesPerFrame = audio::kBlockAlign;
 
-int Index(VirtualAudioDevice::Call call) { return static_cast<int>(call); }
+int Index(VirtualAudioDevice::Call call) {
+    return static_cast<int>(call);
+}
 
 // heardTick: the clock's tick count now, which is when the buffer was heard (or dropped).
 void MarkDone(AudioBufferHeader& header, std::uint32_t heardTick) {
@@ -333,7 +335,9 @@ std::int64_t VirtualAudioDevice::NowFrames() const {
     return NowFramesLocked();
 }
 
-std::optional<std::int64_t> VirtualAudioDevice::NextCompletionMs() const { return NextDueMs(); }
+std::optional<std::int64_t> VirtualAudioDevice::NextCompletionMs() const {
+    return NextDueMs();
+}
 
 std::optional<std::int64_t> VirtualAudioDevice::NextDueMs() const {
     std::lock_guard lock(mutex_);

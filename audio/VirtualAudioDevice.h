@@ -77,7 +77,8 @@ public:
     // Owner thread. Also gets each heard piece of a buffer with the frame at which it
     // began, counted from the clock's ElapsedMs 0 (44.1 frames per millisecond), so
     // that the streams of several devices on one clock can be mixed.
-    using TimedPlaySink = std::function<void(std::int64_t clockFrame, const std::uint8_t* bytes, std::size_t count)>;
+    using TimedPlaySink =
+        std::function<void(std::int64_t clockFrame, const std::uint8_t* bytes, std::size_t count)>;
     void SetTimedPlaySink(TimedPlaySink sink);
     // Owner thread. Gets each buffer as it is accepted by Write, before it plays.
     using WriteSink = std::function<void(const AudioBufferHeader& header)>;
@@ -110,7 +111,7 @@ private:
         std::int64_t silenceFrames = 0;  // zero frames that come first
         const std::uint8_t* bytes = nullptr;
         std::size_t count = 0;
-        std::int64_t clockFrame = 0;     // where `bytes` begin on the clock's frame line
+        std::int64_t clockFrame = 0;  // where `bytes` begin on the clock's frame line
     };
 
     // Advancing thread: when the front buffer is done; reports every buffer done by now.
@@ -133,8 +134,8 @@ private:
     bool open_ = false;
     AudioNotification notification_;
     std::int64_t openMs_ = 0;
-    std::int64_t lastEndFrame_ = 0;      // end of the last written buffer
-    std::int64_t heardEndFrame_ = -1;    // end of what the sink has been given; -1: nothing yet
+    std::int64_t lastEndFrame_ = 0;    // end of the last written buffer
+    std::int64_t heardEndFrame_ = -1;  // end of what the sink has been given; -1: nothing yet
     std::deque<Queued> queue_;
     std::array<Failure, kCallKinds> failures_{};
     std::array<int, kCallKinds> callCounts_{};

@@ -24,23 +24,20 @@ using namespace lumbrel;
 
 namespace {
 
-std::uint32_t NowTick()
-{
-    return static_cast<std::uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-            .count());
+std::uint32_t NowTick() {
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
 }
 
 // The trainer's engine on the sound card, as the window opens it (completions by callback).
 struct NoListener final : StreamListener {
-    void StreamFault(const AudioResult& result, const QString&) override
-    {
+    void StreamFault(const AudioResult& result, const QString&) override {
         std::fprintf(stderr, "device failure: %s\n", result.Text().c_str());
     }
 };
 
-int Play(int count, int delayMs)
-{
+int Play(int count, int delayMs) {
     const MorseCharacter* e = nullptr;
     for (const MorseCharacter& c : LearningOrderTable(LearningOrder::Koch))
         if (c.display.compare(QStringLiteral("e"), Qt::CaseInsensitive) == 0)
@@ -62,7 +59,9 @@ int Play(int count, int delayMs)
     const SignalRenderer main(random, controls, none, store);
     CharacterPlayer player(engine, main, controls, store);
     std::optional<std::uint32_t> heard;
-    player.heard = [&heard](std::uint32_t tick) { heard = tick; };
+    player.heard = [&heard](std::uint32_t tick) {
+        heard = tick;
+    };
     std::printf("output latency %.1f ms\n", device.OutputLatencySeconds() * 1000.0);
     for (int i = 0; i < count; ++i) {
         const std::uint32_t pressed = NowTick();
@@ -88,8 +87,7 @@ int Play(int count, int delayMs)
     return 0;
 }
 
-int Analyze(const char* path, int delayMs)
-{
+int Analyze(const char* path, int delayMs) {
     std::FILE* f = std::fopen(path, "rb");
     if (!f)
         return 2;
@@ -119,16 +117,16 @@ int Analyze(const char* path, int delayMs)
     }
     if (marks.size() < 2)
         return 1;
-    std::printf("silence after each mark less the %d ms answer delay (heard-report lateness + key to sound): "
-                "mean %.1f ms, %.1f to %.1f ms over %zu characters\n",
-                delayMs, sum / static_cast<double>(marks.size() - 1), low, high, marks.size() - 1);
+    std::printf(
+        "silence after each mark less the %d ms answer delay (heard-report lateness + key to sound): "
+        "mean %.1f ms, %.1f to %.1f ms over %zu characters\n",
+        delayMs, sum / static_cast<double>(marks.size() - 1), low, high, marks.size() - 1);
     return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "play")
         return Play(std::atoi(argv[2]), std::atoi(argv[3]));
     if (argc == 4 && std::string(argv[1]) == "analyze")

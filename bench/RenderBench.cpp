@@ -15,14 +15,12 @@ namespace {
 using lumbrel::MorseCharacter;
 
 // The 40 characters of the Koch order (position 0, the word space, left out).
-std::vector<MorseCharacter> KochCharacters()
-{
+std::vector<MorseCharacter> KochCharacters() {
     const auto& table = lumbrel::LearningOrderTable(lumbrel::LearningOrder::Koch);
     return {table.begin() + 1, table.end()};
 }
 
-void BM_RenderAndCopyKochCharacter(benchmark::State& state)
-{
+void BM_RenderAndCopyKochCharacter(benchmark::State& state) {
     const auto characters = KochCharacters();
     lumbrel::RandomNumber rng(12345);
     lumbrel::RendererState settings(rng);

@@ -26,8 +26,7 @@ using namespace lumbrel;
 
 namespace {
 
-void BM_HugeTextFileStart(benchmark::State& state)
-{
+void BM_HugeTextFileStart(benchmark::State& state) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("long.txt"));
     {
@@ -53,8 +52,7 @@ void BM_HugeTextFileStart(benchmark::State& state)
 }
 BENCHMARK(BM_HugeTextFileStart)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-void BM_ScoreLongCopy(benchmark::State& state)
-{
+void BM_ScoreLongCopy(benchmark::State& state) {
     const int characters = static_cast<int>(state.range(0));
     const double errors = characters > 10'000 ? 0.001 : 0.01;
     std::mt19937 rng(11);
@@ -92,8 +90,7 @@ void BM_ScoreLongCopy(benchmark::State& state)
 BENCHMARK(BM_ScoreLongCopy)->Arg(10'000)->Arg(199'000)->Unit(benchmark::kMillisecond);
 
 // The long history of the two benchmarks below, made once; Qt SQL needs an application.
-History& LongHistory()
-{
+History& LongHistory() {
     static int argc = 1;
     static char name[] = "lumbrel-bench";
     static char* argv[] = {name, nullptr};
@@ -138,16 +135,14 @@ History& LongHistory()
     return history;
 }
 
-void BM_WeakCharacterTallies(benchmark::State& state)
-{
+void BM_WeakCharacterTallies(benchmark::State& state) {
     History& history = LongHistory();
     for (auto _ : state)
         benchmark::DoNotOptimize(history.RecentMissTallies(kWeakCharacterHistory, 1000).size());
 }
 BENCHMARK(BM_WeakCharacterTallies)->Unit(benchmark::kMillisecond);
 
-void BM_ProgressDrills(benchmark::State& state)
-{
+void BM_ProgressDrills(benchmark::State& state) {
     History& history = LongHistory();
     for (auto _ : state) {
         benchmark::DoNotOptimize(history.Drills(DrillKind::Recognition).size());

@@ -17,8 +17,7 @@ using namespace lumbrel;
 
 namespace {
 
-SettingsStore BusyStore(int speedIndex)
-{
+SettingsStore BusyStore(int speedIndex) {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Speed, speedIndex);
     store.Write(keys::Pause, 0);
@@ -39,8 +38,7 @@ SettingsStore BusyStore(int speedIndex)
     return store;
 }
 
-void BM_OnBufferDoneEveryImpairment(benchmark::State& state)
-{
+void BM_OnBufferDoneEveryImpairment(benchmark::State& state) {
     VirtualSession session(BusyStore(13), 42);  // 80 WPM
     session.device().KeepPlayedBytes(false);
     session.CreateAndShow();
@@ -80,8 +78,7 @@ void BM_OnBufferDoneEveryImpairment(benchmark::State& state)
 }
 BENCHMARK(BM_OnBufferDoneEveryImpairment)->Iterations(3000)->Unit(benchmark::kMicrosecond);
 
-void BM_FiveMinuteSession(benchmark::State& state)
-{
+void BM_FiveMinuteSession(benchmark::State& state) {
     double audioSeconds = 0;
     for (auto _ : state) {
         SettingsStore store = SettingsStore::InMemory();

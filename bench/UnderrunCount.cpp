@@ -21,8 +21,8 @@
 namespace {
 
 constexpr double kFramesPerMs = 44.1;
-constexpr int kThreshold = 328;      // 1 % of full scale
-constexpr int kBridgeFrames = 88;    // 2 ms: longer than the tone's half period
+constexpr int kThreshold = 328;    // 1 % of full scale
+constexpr int kBridgeFrames = 88;  // 2 ms: longer than the tone's half period
 constexpr double kToleranceMs = 2.0;
 
 struct Span {
@@ -32,8 +32,7 @@ struct Span {
     int units = 0;  // the grid's units: 1 or 3 for marks, 1, 3 or 7 for gaps
 };
 
-double Median(std::vector<double> values)
-{
+double Median(std::vector<double> values) {
     if (values.empty())
         return 0;
     std::nth_element(values.begin(), values.begin() + static_cast<long>(values.size() / 2), values.end());
@@ -42,8 +41,7 @@ double Median(std::vector<double> values)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 3) {
         std::fputs("usage: lumbrel-underrun-count CAPTURE.raw WPM\n", stderr);
         return 2;
@@ -77,11 +75,14 @@ int main(int argc, char** argv)
     std::vector<Span> spans;
     for (std::size_t i = 0; i < marks.size(); ++i) {
         const double ms = static_cast<double>(marks[i].second - marks[i].first) / kFramesPerMs;
-        spans.push_back({true, static_cast<double>(marks[i].first) / kFramesPerMs, ms, ms < 2 * unitMs ? 1 : 3});
+        spans.push_back(
+            {true, static_cast<double>(marks[i].first) / kFramesPerMs, ms, ms < 2 * unitMs ? 1 : 3});
         if (i + 1 < marks.size()) {
             const double gap = static_cast<double>(marks[i + 1].first - marks[i].second) / kFramesPerMs;
             spans.push_back({false, static_cast<double>(marks[i].second) / kFramesPerMs, gap,
-                             gap < 2 * unitMs ? 1 : gap < 5 * unitMs ? 3 : 7});
+                             gap < 2 * unitMs   ? 1
+                             : gap < 5 * unitMs ? 3
+                                                : 7});
         }
     }
     // The medians of each kind, then what lies off them.

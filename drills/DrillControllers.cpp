@@ -9,15 +9,13 @@ namespace lumbrel {
 
 namespace {
 
-std::optional<qint64> Store(History* history, const DrillRecord& record, bool anything)
-{
+std::optional<qint64> Store(History* history, const DrillRecord& record, bool anything) {
     if (!history || !anything || !history->Open())
         return std::nullopt;
     return history->AddDrill(record);
 }
 
-int SecondsSince(const Clock& clock, std::uint32_t startTick)
-{
+int SecondsSince(const Clock& clock, std::uint32_t startTick) {
     return static_cast<int>((clock.TickCount() - startTick) / 1000);
 }
 
@@ -30,23 +28,28 @@ RecognitionDrillController::RecognitionDrillController(CharacterPlayer& player, 
                                                        std::unique_ptr<RecognitionDrill> drill,
                                                        CharacterPlayer::Sound sound, History* history,
                                                        DrillView& view)
-    : player_(player), clock_(clock), lookup_(std::move(lookup)), drill_(std::move(drill)), sound_(sound),
-      history_(history), view_(view)
-{
-}
+    : player_(player),
+      clock_(clock),
+      lookup_(std::move(lookup)),
+      drill_(std::move(drill)),
+      sound_(sound),
+      history_(history),
+      view_(view) {}
 
-void RecognitionDrillController::Start()
-{
+void RecognitionDrillController::Start() {
     if (state_ != State::Idle)
         return;
-    player_.heard = [this](std::uint32_t tick) { OnHeard(tick); };
-    player_.failed = [this](const AudioResult& reason) { SoundFailed(reason); };
+    player_.heard = [this](std::uint32_t tick) {
+        OnHeard(tick);
+    };
+    player_.failed = [this](const AudioResult& reason) {
+        SoundFailed(reason);
+    };
     startTick_ = clock_.TickCount();
     PlayNext();
 }
 
-bool RecognitionDrillController::PlayCurrent()
-{
+bool RecognitionDrillController::PlayCurrent() {
     const MorseCharacter* record = lookup_(current_);
     if (record && player_.Play({record}, sound_))
         return true;
@@ -59,14 +62,12 @@ bool RecognitionDrillController::PlayCurrent()
     return false;
 }
 
-void RecognitionDrillController::SoundFailed(const AudioResult& reason)
-{
+void RecognitionDrillController::SoundFailed(const AudioResult& reason) {
     Finish();
     view_.SoundFailed(QString::fromStdString(reason.Text()));
 }
 
-void RecognitionDrillController::PlayNext()
-{
+void RecognitionDrillController::PlayNext() {
     if (drill_->Over(static_cast<qint64>(clock_.TickCount() - startTick_))) {
         Finish();
         return;
@@ -78,8 +79,7 @@ void RecognitionDrillController::PlayNext()
     PlayCurrent();
 }
 
-void RecognitionDrillController::OnHeard(std::uint32_t tick)
-{
+void RecognitionDrillController::OnHeard(std::uint32_t tick) {
     if (state_ == State::Playing) {
         heardTick_ = tick;
         state_ = State::Waiting;
@@ -89,8 +89,7 @@ void RecognitionDrillController::OnHeard(std::uint32_t tick)
     }
 }
 
-void RecognitionDrillController::KeyTyped(const QString& text)
-{
+void RecognitionDrillController::KeyTyped(const QString& text) {
     if ((state_ != State::Playing && state_ != State::Waiting) || text.isEmpty())
         return;
     // A key from the moment the character is asked to play until its heard end is
@@ -103,19 +102,18 @@ void RecognitionDrillController::KeyTyped(const QString& text)
     Take(typed_, reactionMs, early);
 }
 
-void RecognitionDrillController::Tick()
-{
+void RecognitionDrillController::Tick() {
     const std::uint32_t now = clock_.TickCount();
     if (state_ == State::Waiting && heardTick_ &&
         now - *heardTick_ > static_cast<std::uint32_t>(drill_->Options().timeLimitMs)) {
         Take(QString(), -1, false);
-    } else if (state_ == State::Pausing && now - pauseTick_ >= static_cast<std::uint32_t>(kPauseAfterCorrectionMs)) {
+    } else if (state_ == State::Pausing &&
+               now - pauseTick_ >= static_cast<std::uint32_t>(kPauseAfterCorrectionMs)) {
         PlayNext();
     }
 }
 
-void RecognitionDrillController::Take(const QString& answer, int reactionMs, bool early)
-{
+void RecognitionDrillController::Take(const QString& answer, int reactionMs, bool early) {
     const RecognitionDrill::Outcome outcome = drill_->Answer(current_, answer, reactionMs, early);
     view_.Answered(drill_->Answers().back(), outcome);
     if (state_ == State::Over)
@@ -128,14 +126,12 @@ void RecognitionDrillController::Take(const QString& answer, int reactionMs, boo
     PlayCurrent();
 }
 
-void RecognitionDrillController::Stop()
-{
+void RecognitionDrillController::Stop() {
     if (state_ != State::Idle && state_ != State::Over)
         Finish();
 }
 
-void RecognitionDrillController::Finish()
-{
+void RecognitionDrillController::Finish() {
     state_ = State::Over;
     player_.Stop();
     player_.heard = nullptr;
@@ -146,26 +142,29 @@ void RecognitionDrillController::Finish()
 
 // --- Callsign runs -----------------------------------------------------------------------
 
-CallsignRunController::CallsignRunController(CharacterPlayer& player, const Clock& clock, CharacterLookup lookup,
-                                             std::unique_ptr<CallsignRun> run, CharacterPlayer::Sound sound,
-                                             History* history, DrillView& view)
-    : player_(player), clock_(clock), lookup_(std::move(lookup)), run_(std::move(run)), sound_(sound),
-      history_(history), view_(view)
-{
-}
+CallsignRunController::CallsignRunController(CharacterPlayer& player, const Clock& clock,
+                                             CharacterLookup lookup, std::unique_ptr<CallsignRun> run,
+                                             CharacterPlayer::Sound sound, History* history, DrillView& view)
+    : player_(player),
+      clock_(clock),
+      lookup_(std::move(lookup)),
+      run_(std::move(run)),
+      sound_(sound),
+      history_(history),
+      view_(view) {}
 
-void CallsignRunController::Start()
-{
+void CallsignRunController::Start() {
     if (state_ != State::Idle)
         return;
-    player_.failed = [this](const AudioResult& reason) { SoundFailed(reason); };
+    player_.failed = [this](const AudioResult& reason) {
+        SoundFailed(reason);
+    };
     startTick_ = clock_.TickCount();
     state_ = State::Running;
     PlayCall();
 }
 
-bool CallsignRunController::PlayCall()
-{
+bool CallsignRunController::PlayCall() {
     std::vector<const MorseCharacter*> characters;
     for (const QChar c : run_->Call()) {
         if (const MorseCharacter* record = lookup_(QString(c).toLower()))
@@ -180,19 +179,16 @@ bool CallsignRunController::PlayCall()
     return false;
 }
 
-void CallsignRunController::SoundFailed(const AudioResult& reason)
-{
+void CallsignRunController::SoundFailed(const AudioResult& reason) {
     Finish();
     view_.SoundFailed(QString::fromStdString(reason.Text()));
 }
 
-bool CallsignRunController::Replay()
-{
+bool CallsignRunController::Replay() {
     return state_ == State::Running && run_->Replay() && PlayCall();
 }
 
-void CallsignRunController::Enter(const QString& copied)
-{
+void CallsignRunController::Enter(const QString& copied) {
     if (state_ != State::Running)
         return;
     const std::optional<CallsignRun::Checked> checked = run_->Enter(copied);
@@ -206,14 +202,12 @@ void CallsignRunController::Enter(const QString& copied)
         PlayCall();
 }
 
-void CallsignRunController::Stop()
-{
+void CallsignRunController::Stop() {
     if (state_ == State::Running)
         Finish();
 }
 
-void CallsignRunController::Finish()
-{
+void CallsignRunController::Finish() {
     state_ = State::Over;
     player_.Stop();
     player_.failed = nullptr;

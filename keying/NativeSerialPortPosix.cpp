@@ -13,25 +13,24 @@ namespace lumbrel {
 
 namespace {
 
-void SetError(std::string* error, int code)
-{
+void SetError(std::string* error, int code) {
     if (error)
         *error = std::strerror(code);
 }
 
 }  // namespace
 
-NativeSerialPort::~NativeSerialPort() { Close(); }
+NativeSerialPort::~NativeSerialPort() {
+    Close();
+}
 
-std::string NativeSerialPort::SystemPath(const std::string& name)
-{
+std::string NativeSerialPort::SystemPath(const std::string& name) {
     if (name.empty() || name.front() == '/')
         return name;
     return "/dev/" + name;
 }
 
-bool NativeSerialPort::Open(const std::string& name, std::string* error)
-{
+bool NativeSerialPort::Open(const std::string& name, std::string* error) {
     Close();
     const std::string path = SystemPath(name);
     if (path.empty()) {
@@ -66,8 +65,7 @@ bool NativeSerialPort::Open(const std::string& name, std::string* error)
     return true;
 }
 
-bool NativeSerialPort::SetLine(ModemLine line, bool asserted, std::string* error)
-{
+bool NativeSerialPort::SetLine(ModemLine line, bool asserted, std::string* error) {
     lost_ = false;
     if (!IsOpen()) {
         SetError(error, EBADF);
@@ -98,8 +96,7 @@ bool NativeSerialPort::SetLine(ModemLine line, bool asserted, std::string* error
     return true;
 }
 
-void NativeSerialPort::Close()
-{
+void NativeSerialPort::Close() {
     if (!IsOpen())
         return;
     const int fd = static_cast<int>(handle_);

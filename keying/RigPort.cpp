@@ -6,8 +6,7 @@ namespace lumbrel {
 
 namespace {
 
-QString WithReason(const QString& what, const QString& reason)
-{
+QString WithReason(const QString& what, const QString& reason) {
     return reason.isEmpty() ? what : QStringLiteral("%1: %2").arg(what, reason);
 }
 
@@ -15,10 +14,11 @@ QString WithReason(const QString& what, const QString& reason)
 
 RigPort::RigPort(std::unique_ptr<SerialLines> lines) : lines_(std::move(lines)) {}
 
-RigPort::~RigPort() { Close(); }
+RigPort::~RigPort() {
+    Close();
+}
 
-QString RigPort::StandardPortName(int number)
-{
+QString RigPort::StandardPortName(int number) {
     if (number < 1)
         return {};
 #ifdef Q_OS_WIN
@@ -28,21 +28,18 @@ QString RigPort::StandardPortName(int number)
 #endif
 }
 
-QString RigPort::ConfiguredDevice(int port, const QString& portDevice)
-{
+QString RigPort::ConfiguredDevice(int port, const QString& portDevice) {
     const QString device = portDevice.trimmed();
     if (!device.isEmpty())
         return device;
     return StandardPortName(port);
 }
 
-bool RigPort::Open(const SettingsStore& store)
-{
+bool RigPort::Open(const SettingsStore& store) {
     return Open(ConfiguredDevice(store.Read(keys::Port), store.Read(keys::PortDevice)));
 }
 
-bool RigPort::Open(const QString& deviceName)
-{
+bool RigPort::Open(const QString& deviceName) {
     Close();
     problem_.clear();
     note_.clear();
@@ -53,8 +50,7 @@ bool RigPort::Open(const QString& deviceName)
     return OpenDevice();
 }
 
-bool RigPort::OpenDevice()
-{
+bool RigPort::OpenDevice() {
     problem_.clear();
     if (!lines_ || !lines_->Open(deviceName_)) {
         problem_ = WithReason(QStringLiteral("Rig port %1 not opened").arg(deviceName_),
@@ -66,12 +62,12 @@ bool RigPort::OpenDevice()
     QString failure;
     switchable_ = SetLines(false, &failure);
     if (!switchable_)
-        problem_ = WithReason(QStringLiteral("Rig port %1 cannot switch DTR and RTS").arg(deviceName_), failure);
+        problem_ =
+            WithReason(QStringLiteral("Rig port %1 cannot switch DTR and RTS").arg(deviceName_), failure);
     return true;
 }
 
-void RigPort::Close()
-{
+void RigPort::Close() {
     retry_ = false;
     if (!open_)
         return;
@@ -82,29 +78,25 @@ void RigPort::Close()
     raised_ = false;
 }
 
-void RigPort::RaiseRigLines()
-{
+void RigPort::RaiseRigLines() {
     // Quietly when it still will not open: the learner was told when it first failed.
     if (!open_ && (!retry_ || !OpenDevice()))
         return;
     SwitchDuringSession(true);
 }
 
-void RigPort::DropRigLines()
-{
+void RigPort::DropRigLines() {
     if (open_)
         SwitchDuringSession(false);
 }
 
-QString RigPort::TakeKeyingNote()
-{
+QString RigPort::TakeKeyingNote() {
     QString note;
     note.swap(note_);
     return note;
 }
 
-void RigPort::SwitchDuringSession(bool asserted)
-{
+void RigPort::SwitchDuringSession(bool asserted) {
     QString failure;
     bool lost = false;
     if (SetLines(asserted, &failure, &lost))
@@ -121,8 +113,7 @@ void RigPort::SwitchDuringSession(bool asserted)
     raised_ = false;
 }
 
-bool RigPort::SetLines(bool asserted, QString* failure, bool* lost)
-{
+bool RigPort::SetLines(bool asserted, QString* failure, bool* lost) {
     // Both lines are switched even when the first refuses.
     const bool dtr = lines_->SetDtr(asserted);
     if (!dtr) {

@@ -88,11 +88,11 @@ private:
     std::unique_ptr<SerialLines> lines_;
     QString deviceName_;
     QString problem_;
-    QString note_;            // why keying stopped, until taken
+    QString note_;  // why keying stopped, until taken
     bool open_ = false;
     bool raised_ = false;
-    bool switchable_ = false; // both lines switched when the device was opened
-    bool retry_ = false;      // a session start opens deviceName_ when it is not open
+    bool switchable_ = false;  // both lines switched when the device was opened
+    bool retry_ = false;       // a session start opens deviceName_ when it is not open
 };
 
 }  // namespace lumbrel

@@ -9,8 +9,7 @@ namespace lumbrel {
 namespace {
 
 // Compares digit runs by value (leading zeros ignored), everything else by character.
-bool NaturalLess(const QString& a, const QString& b)
-{
+bool NaturalLess(const QString& a, const QString& b) {
     qsizetype i = 0;
     qsizetype j = 0;
     while (i < a.size() && j < b.size()) {
@@ -47,10 +46,11 @@ bool NaturalLess(const QString& a, const QString& b)
 
 }  // namespace
 
-void SortDeviceNames(QStringList& names) { std::stable_sort(names.begin(), names.end(), NaturalLess); }
+void SortDeviceNames(QStringList& names) {
+    std::stable_sort(names.begin(), names.end(), NaturalLess);
+}
 
-QStringList AvailableSerialDevices()
-{
+QStringList AvailableSerialDevices() {
     QStringList names;
     const auto ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo& info : ports) {

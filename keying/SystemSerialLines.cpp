@@ -9,8 +9,7 @@ namespace lumbrel {
 namespace {
 
 // File names go to the system in its own encoding; Windows names are widened from UTF-8.
-std::string NativeName(const QString& name)
-{
+std::string NativeName(const QString& name) {
 #ifdef Q_OS_WIN
     return name.toStdString();
 #else
@@ -20,8 +19,7 @@ std::string NativeName(const QString& name)
 
 }  // namespace
 
-bool SystemSerialLines::Open(const QString& deviceName)
-{
+bool SystemSerialLines::Open(const QString& deviceName) {
     std::string error;
     if (port_.Open(NativeName(deviceName), &error)) {
         error_.clear();
@@ -31,12 +29,15 @@ bool SystemSerialLines::Open(const QString& deviceName)
     return false;
 }
 
-bool SystemSerialLines::SetDtr(bool asserted) { return SetLine(ModemLine::Dtr, asserted); }
+bool SystemSerialLines::SetDtr(bool asserted) {
+    return SetLine(ModemLine::Dtr, asserted);
+}
 
-bool SystemSerialLines::SetRts(bool asserted) { return SetLine(ModemLine::Rts, asserted); }
+bool SystemSerialLines::SetRts(bool asserted) {
+    return SetLine(ModemLine::Rts, asserted);
+}
 
-bool SystemSerialLines::SetLine(ModemLine line, bool asserted)
-{
+bool SystemSerialLines::SetLine(ModemLine line, bool asserted) {
     std::string error;
     lost_ = false;
     if (port_.SetLine(line, asserted, &error))
@@ -46,6 +47,8 @@ bool SystemSerialLines::SetLine(ModemLine line, bool asserted)
     return false;
 }
 
-void SystemSerialLines::Close() { port_.Close(); }
+void SystemSerialLines::Close() {
+    port_.Close();
+}
 
 }  // namespace lumbrel

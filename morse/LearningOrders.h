@@ -9,7 +9,7 @@ namespace lumbrel {
 
 enum class LearningOrder { Koch, Mfj };
 
-inline constexpr int kBuiltInCharacters = 40;   // positions 1..40; position 0 is the word space
+inline constexpr int kBuiltInCharacters = 40;  // positions 1..40; position 0 is the word space
 inline constexpr int kOrderSize = kBuiltInCharacters + 1;
 
 // Values of a character map besides positions 1..40.

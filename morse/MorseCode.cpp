@@ -17,15 +17,21 @@ constexpr int kEnvelopeFrames = 80;   // frames of rise and of fall (1.8 ms)
 
 // Units a code occupies: each element with its following one-unit gap, five more
 // for a word space, and two for the gap that closes the character.
-int CodeUnits(const QByteArray& code)
-{
+int CodeUnits(const QByteArray& code) {
     int units = 0;
     for (const char symbol : code) {
         switch (symbol) {
-        case '.': units += 2; break;
-        case '-': units += 4; break;
-        case ' ': units += 5; break;
-        default: break;  // unknown symbols take no time
+            case '.':
+                units += 2;
+                break;
+            case '-':
+                units += 4;
+                break;
+            case ' ':
+                units += 5;
+                break;
+            default:
+                break;  // unknown symbols take no time
         }
     }
     return units + 2;
@@ -33,32 +39,35 @@ int CodeUnits(const QByteArray& code)
 
 // 0 means "not set" and counts as 1/10 of full speed; anything else is kept within
 // 1..1000 so the stretch never divides by zero or shortens a unit.
-int UsablePermille(int effectivePermille)
-{
+int UsablePermille(int effectivePermille) {
     return effectivePermille == 0 ? 100 : std::clamp(effectivePermille, 1, 1000);
 }
 
 // Whole milliseconds first, then whole frames, then two values per frame.
-int DotValues(int wpm) { return ((1200 / std::max(wpm, 1)) * audio::kFrameRate / 1000) * 2; }
+int DotValues(int wpm) {
+    return ((1200 / std::max(wpm, 1)) * audio::kFrameRate / 1000) * 2;
+}
 
 }  // namespace
 
-int MorseCode::UnitValues(int wpm) { return DotValues(wpm); }
+int MorseCode::UnitValues(int wpm) {
+    return DotValues(wpm);
+}
 
-int MorseCode::StretchedUnitValues(int wpm, int effectivePermille)
-{
+int MorseCode::StretchedUnitValues(int wpm, int effectivePermille) {
     return std::min(DotValues(wpm) * 1000 / UsablePermille(effectivePermille), kStretchCap);
 }
 
-bool MorseCode::StretchCapped(int wpm, int effectivePermille)
-{
+bool MorseCode::StretchCapped(int wpm, int effectivePermille) {
     return DotValues(wpm) * 1000 / UsablePermille(effectivePermille) >= kStretchCap;
 }
 
 MorseCode::MorseCode(RendererState& state, const MorseCharacter& record, int wpm, int toneHz,
                      int effectivePermille)
-    : Wpm(std::max(wpm, 1)), ToneHz(toneHz), Record(&record), state_(state)
-{
+    : Wpm(std::max(wpm, 1)),
+      ToneHz(toneHz),
+      Record(&record),
+      state_(state) {
     effectivePermille = UsablePermille(effectivePermille);
     DotLength = DotValues(Wpm);
     DashLength = 3 * DotLength;
@@ -81,18 +90,22 @@ MorseCode::MorseCode(RendererState& state, const MorseCharacter& record, int wpm
     RenderCode();
 }
 
-void MorseCode::RenderCode()
-{
+void MorseCode::RenderCode() {
     Position = 0;
     for (const char symbol : Record->code) {
         switch (symbol) {
-        case '-': AddDash(); break;
-        case '.': AddDot(); break;
-        case ' ':
-            for (int i = 0; i < 5; ++i)
-                AddGap();
-            break;
-        default: break;
+            case '-':
+                AddDash();
+                break;
+            case '.':
+                AddDot();
+                break;
+            case ' ':
+                for (int i = 0; i < 5; ++i)
+                    AddGap();
+                break;
+            default:
+                break;
         }
     }
     AddGap();
@@ -101,8 +114,7 @@ void MorseCode::RenderCode()
     Position = SlotLength;
 }
 
-int MorseCode::VaryLength(int length, int percent)
-{
+int MorseCode::VaryLength(int length, int percent) {
     const int r = state_.random.RandomLong(9);
     if (r >= 7)
         return length * (100 + percent) / 100;
@@ -112,8 +124,7 @@ int MorseCode::VaryLength(int length, int percent)
 }
 
 // With the straight key, a mark and then its gap each get a draw of the fist's size.
-void MorseCode::VaryElement(int& mark, int& gap)
-{
+void MorseCode::VaryElement(int& mark, int& gap) {
     if (!state_.StraightKeyOn)
         return;
     const int percent = state_.FistSetting == 1 ? 30 : 20;
@@ -121,8 +132,7 @@ void MorseCode::VaryElement(int& mark, int& gap)
     gap = VaryLength(gap, percent);
 }
 
-void MorseCode::AddDot()
-{
+void MorseCode::AddDot() {
     int mark = DotLength;
     int gap = DotLength;
     VaryElement(mark, gap);
@@ -135,8 +145,7 @@ void MorseCode::AddDot()
     Position += mark + gap;
 }
 
-void MorseCode::AddDash()
-{
+void MorseCode::AddDash() {
     int mark = DashLength;
     int gap = DotLength;
     VaryElement(mark, gap);
@@ -151,16 +160,14 @@ void MorseCode::AddDash()
     Position += mark + gap;
 }
 
-void MorseCode::AddGap()
-{
+void MorseCode::AddGap() {
     int length = DotLength;
     if (state_.StraightKeyOn)
         length = VaryLength(length, 20);
     Position += length;  // the values are already zero
 }
 
-void MorseCode::AddTone(int length)
-{
+void MorseCode::AddTone(int length) {
     const int frames = length / 2;
     const int f = ToneHz;
     const int fallStart = frames - kEnvelopeFrames;  // first frame of the fall
@@ -222,8 +229,8 @@ void MorseCode::AddTone(int length)
     }
 }
 
-void MorseCode::CopyOut(std::int16_t* dest, int noiseSpan, bool joined, int amplitudePercent, int capacityValues)
-{
+void MorseCode::CopyOut(std::int16_t* dest, int noiseSpan, bool joined, int amplitudePercent,
+                        int capacityValues) {
     const int n = joined ? JoinedLength : SlotLength;
     const int writable = std::min(n, std::max(capacityValues, 0));
     const int half = noiseSpan / 2;

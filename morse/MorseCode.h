@@ -13,20 +13,23 @@ namespace lumbrel {
 struct RendererState {
     explicit RendererState(RandomNumber& rng) : random(rng) {}
 
-    RandomNumber& random;        // RandomLong draws for fist, weighting and noise
+    RandomNumber& random;  // RandomLong draws for fist, weighting and noise
     bool StraightKeyOn = false;
-    int FistSetting = 0;         // 0 good, 1 bad
+    int FistSetting = 0;  // 0 good, 1 bad
     bool VariableWeightingOn = false;
     bool ChirpOn = false;
     bool DriftOn = false;
-    int DriftOffset = 0;         // five times the drift in hertz
-    int NoiseHold = 0;           // the noise draw currently held by CopyOut
+    int DriftOffset = 0;  // five times the drift in hertz
+    int NoiseHold = 0;    // the noise draw currently held by CopyOut
 
     void SetStraightKey(bool on) { StraightKeyOn = on; }
     void SetFist(int fist) { FistSetting = fist; }
     void SetVariableWeighting(bool on) { VariableWeightingOn = on; }
     void SetChirp(bool on) { ChirpOn = on; }
-    void SetDrift(bool on) { DriftOn = on; DriftOffset = 0; }
+    void SetDrift(bool on) {
+        DriftOn = on;
+        DriftOffset = 0;
+    }
     void ResetDrift() { DriftOffset = 0; }
 };
 
@@ -46,8 +49,7 @@ public:
     static_assert(2 * 44100 * 12 / 10 / kSlowestWpm <= kStretchCap);
 
     // wpm below 1 counts as 1; effectivePermille 0 counts as 100, and is clamped to 1..1000.
-    MorseCode(RendererState& state, const MorseCharacter& record, int wpm, int toneHz,
-              int effectivePermille);
+    MorseCode(RendererState& state, const MorseCharacter& record, int wpm, int toneHz, int effectivePermille);
 
     // Whether a unit stretched to effectivePermille of wpm reaches kStretchCap, so that
     // the effective speed comes out faster than asked (the arguments count as above).
@@ -78,12 +80,12 @@ public:
     int Wpm = 1;
     int ToneHz = 0;
     const MorseCharacter* Record = nullptr;
-    int DotLength = 0;      // values
-    int DashLength = 0;     // values
-    int SlotLength = 0;     // values
-    int JoinedLength = 0;   // values
-    int Weight = 50;        // percent
-    int Position = 0;       // write position while rendering, values
+    int DotLength = 0;     // values
+    int DashLength = 0;    // values
+    int SlotLength = 0;    // values
+    int JoinedLength = 0;  // values
+    int Weight = 50;       // percent
+    int Position = 0;      // write position while rendering, values
 
 private:
     void RenderCode();

@@ -13,12 +13,12 @@
 
 namespace lumbrel::audio {
 
-inline constexpr int kFrameRate = 44100;        // frames per second
+inline constexpr int kFrameRate = 44100;  // frames per second
 inline constexpr int kChannels = 2;
 inline constexpr int kBitsPerSample = 16;
 inline constexpr int kBytesPerValue = 2;
 inline constexpr int kBlockAlign = kChannels * kBytesPerValue;  // bytes per frame
 inline constexpr int kByteRate = kFrameRate * kBlockAlign;      // 176400 bytes per second
-inline constexpr int kPeakValue = 32000;        // no value ever leaves -32000..32000
+inline constexpr int kPeakValue = 32000;                        // no value ever leaves -32000..32000
 
 }  // namespace lumbrel::audio

@@ -11,8 +11,7 @@
 
 #include <cstdio>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 5) {
         std::fprintf(stderr, "usage: lumbrel-icon-png SVG OUTDIR NAME SIZE...\n");
         return 2;

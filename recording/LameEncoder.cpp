@@ -8,39 +8,34 @@
 namespace lumbrel {
 
 LameEncoder::LameEncoder(const LameFunctions& functions, std::unique_ptr<QLibrary> library)
-    : lame_(functions), library_(std::move(library))
-{
-}
+    : lame_(functions),
+      library_(std::move(library)) {}
 
-LameEncoder::~LameEncoder()
-{
+LameEncoder::~LameEncoder() {
     for (auto& [handle, stream] : streams_)
         lame_.close(stream.context);
 }
 
-QString LameEncoder::LibraryPath() const
-{
+QString LameEncoder::LibraryPath() const {
     return library_ ? library_->fileName() : QString();
 }
 
-LameEncoder::Stream* LameEncoder::Find(Mp3StreamHandle stream)
-{
+LameEncoder::Stream* LameEncoder::Find(Mp3StreamHandle stream) {
     auto it = streams_.find(stream);
     return it == streams_.end() ? nullptr : &it->second;
 }
 
 Mp3Error LameEncoder::InitStream(const Mp3EncoderConfig& config, std::uint32_t* samplesPerChunk,
-                                 std::uint32_t* outputBytes, Mp3StreamHandle* stream)
-{
+                                 std::uint32_t* outputBytes, Mp3StreamHandle* stream) {
     if (!samplesPerChunk || !outputBytes || !stream)
         return Mp3Error::InvalidFormatParameters;
     constexpr auto kIntMax = static_cast<std::uint32_t>(std::numeric_limits<int>::max());
-    const bool supported = (config.mode == Mp3Mode::Stereo || config.mode == Mp3Mode::JointStereo
-                            || config.mode == Mp3Mode::Mono)
-        && !config.enableVbr && config.abrBitRate == 0 && config.preset == 0
-        && config.quality >= 0 && config.quality <= 9
-        && config.sampleRate > 0 && config.sampleRate <= kIntMax && config.resampleRate <= kIntMax
-        && config.bitRateKbps > 0 && config.bitRateKbps <= kIntMax && config.emphasis <= 3;
+    const bool supported = (config.mode == Mp3Mode::Stereo || config.mode == Mp3Mode::JointStereo ||
+                            config.mode == Mp3Mode::Mono) &&
+                           !config.enableVbr && config.abrBitRate == 0 && config.preset == 0 &&
+                           config.quality >= 0 && config.quality <= 9 && config.sampleRate > 0 &&
+                           config.sampleRate <= kIntMax && config.resampleRate <= kIntMax &&
+                           config.bitRateKbps > 0 && config.bitRateKbps <= kIntMax && config.emphasis <= 3;
     if (!supported)
         return Mp3Error::InvalidFormatParameters;
 
@@ -59,20 +54,19 @@ Mp3Error LameEncoder::InitStream(const Mp3EncoderConfig& config, std::uint32_t* 
     bool ok = lame_.set_in_samplerate(context, static_cast<int>(config.sampleRate)) >= 0;
     if (config.resampleRate > 0)
         ok = ok && lame_.set_out_samplerate(context, static_cast<int>(config.resampleRate)) >= 0;
-    ok = ok && lame_.set_num_channels(context, mono ? 1 : 2) >= 0
-        && lame_.set_mode(context, mode) >= 0
-        && lame_.set_VBR(context, lame::kVbrOff) >= 0
-        && lame_.set_brate(context, static_cast<int>(config.bitRateKbps)) >= 0
-        && lame_.set_quality(context, quality) >= 0
-        && lame_.set_emphasis(context, static_cast<int>(config.emphasis)) >= 0
-        && lame_.set_error_protection(context, config.crc ? 1 : 0) >= 0
-        && lame_.set_extension(context, config.privateBit ? 1 : 0) >= 0
-        && lame_.set_copyright(context, config.copyright ? 1 : 0) >= 0
-        && lame_.set_original(context, config.original ? 1 : 0) >= 0
-        && lame_.set_strict_ISO(context, config.strictIso ? 1 : 0) >= 0
-        && lame_.set_disable_reservoir(context, config.noBitReservoir ? 1 : 0) >= 0
-        && lame_.set_bWriteVbrTag(context, config.writeVbrHeader ? 1 : 0) >= 0
-        && lame_.init_params(context) >= 0;
+    ok = ok && lame_.set_num_channels(context, mono ? 1 : 2) >= 0 && lame_.set_mode(context, mode) >= 0 &&
+         lame_.set_VBR(context, lame::kVbrOff) >= 0 &&
+         lame_.set_brate(context, static_cast<int>(config.bitRateKbps)) >= 0 &&
+         lame_.set_quality(context, quality) >= 0 &&
+         lame_.set_emphasis(context, static_cast<int>(config.emphasis)) >= 0 &&
+         lame_.set_error_protection(context, config.crc ? 1 : 0) >= 0 &&
+         lame_.set_extension(context, config.privateBit ? 1 : 0) >= 0 &&
+         lame_.set_copyright(context, config.copyright ? 1 : 0) >= 0 &&
+         lame_.set_original(context, config.original ? 1 : 0) >= 0 &&
+         lame_.set_strict_ISO(context, config.strictIso ? 1 : 0) >= 0 &&
+         lame_.set_disable_reservoir(context, config.noBitReservoir ? 1 : 0) >= 0 &&
+         lame_.set_bWriteVbrTag(context, config.writeVbrHeader ? 1 : 0) >= 0 &&
+         lame_.init_params(context) >= 0;
     if (!ok) {
         lame_.close(context);
         return Mp3Error::InvalidFormatParameters;
@@ -91,8 +85,7 @@ Mp3Error LameEncoder::InitStream(const Mp3EncoderConfig& config, std::uint32_t* 
 }
 
 Mp3Error LameEncoder::EncodeChunk(Mp3StreamHandle stream, std::uint32_t samples, const std::int16_t* data,
-                                  std::uint8_t* output, std::uint32_t* produced)
-{
+                                  std::uint8_t* output, std::uint32_t* produced) {
     Stream* s = Find(stream);
     if (!s)
         return Mp3Error::InvalidHandle;
@@ -120,8 +113,7 @@ Mp3Error LameEncoder::EncodeChunk(Mp3StreamHandle stream, std::uint32_t samples,
     return Mp3Error::Ok;
 }
 
-Mp3Error LameEncoder::DeinitStream(Mp3StreamHandle stream, std::uint8_t* output, std::uint32_t* produced)
-{
+Mp3Error LameEncoder::DeinitStream(Mp3StreamHandle stream, std::uint8_t* output, std::uint32_t* produced) {
     Stream* s = Find(stream);
     if (!s)
         return Mp3Error::InvalidHandle;
@@ -135,8 +127,7 @@ Mp3Error LameEncoder::DeinitStream(Mp3StreamHandle stream, std::uint8_t* output,
     return Mp3Error::Ok;
 }
 
-Mp3Error LameEncoder::CloseStream(Mp3StreamHandle stream)
-{
+Mp3Error LameEncoder::CloseStream(Mp3StreamHandle stream) {
     auto it = streams_.find(stream);
     if (it == streams_.end())
         return Mp3Error::InvalidHandle;
@@ -148,8 +139,7 @@ Mp3Error LameEncoder::CloseStream(Mp3StreamHandle stream)
 namespace {
 
 template <typename Function>
-void Resolve(QLibrary& library, const char* name, Function& into, QStringList& missing)
-{
+void Resolve(QLibrary& library, const char* name, Function& into, QStringList& missing) {
     // QFunctionPointer is the generic void (*)() that any function pointer converts from and back.
     const QFunctionPointer found = library.resolve(name);
     if (!found)
@@ -159,8 +149,7 @@ void Resolve(QLibrary& library, const char* name, Function& into, QStringList& m
 
 }  // namespace
 
-std::unique_ptr<LameEncoder> LoadLameEncoder(const QString& libraryName, int majorVersion, QString* why)
-{
+std::unique_ptr<LameEncoder> LoadLameEncoder(const QString& libraryName, int majorVersion, QString* why) {
     auto library = std::make_unique<QLibrary>(libraryName, majorVersion);
     if (!library->load()) {
         if (why)

@@ -37,8 +37,8 @@ struct LameFunctions {
     int (*set_disable_reservoir)(LameContext*, int);
     int (*set_bWriteVbrTag)(LameContext*, int);
     int (*init_params)(LameContext*);
-    int (*encode_buffer_interleaved)(LameContext*, short* pcm, int framesPerChannel,
-                                     unsigned char* mp3buf, int mp3bufSize);
+    int (*encode_buffer_interleaved)(LameContext*, short* pcm, int framesPerChannel, unsigned char* mp3buf,
+                                     int mp3bufSize);
     // One channel at a time; a mono stream reads only `left`.
     int (*encode_buffer)(LameContext*, const short* left, const short* right, int framesPerChannel,
                          unsigned char* mp3buf, int mp3bufSize);
@@ -48,12 +48,12 @@ struct LameFunctions {
 
 // LAME's values for the calls above.
 namespace lame {
-inline constexpr int kVbrOff = 0;        // vbr_off
-inline constexpr int kJointStereo = 1;   // JOINT_STEREO
-inline constexpr int kStereo = 0;        // STEREO
-inline constexpr int kMono = 3;          // MONO
-inline constexpr int kNormalQuality = 5; // lame_set_quality: "good quality, fast"
-inline constexpr int kFrameSize = 1152;  // frames per MPEG-1 layer III frame
+inline constexpr int kVbrOff = 0;         // vbr_off
+inline constexpr int kJointStereo = 1;    // JOINT_STEREO
+inline constexpr int kStereo = 0;         // STEREO
+inline constexpr int kMono = 3;           // MONO
+inline constexpr int kNormalQuality = 5;  // lame_set_quality: "good quality, fast"
+inline constexpr int kFrameSize = 1152;   // frames per MPEG-1 layer III frame
 }  // namespace lame
 
 // The Mp3Encoder calls mapped onto LAME:

@@ -30,13 +30,13 @@ enum class Mp3Mode : int {
 // The configuration record handed to InitStream. A value-initialised record is the
 // all-zero record; RecordingMp3Config() fills it the way a recording uses it.
 struct Mp3EncoderConfig {
-    std::uint32_t sampleRate = 0;     // rate of the PCM handed in, frames per second
-    std::uint32_t resampleRate = 0;   // output rate; 0: the encoder chooses
+    std::uint32_t sampleRate = 0;    // rate of the PCM handed in, frames per second
+    std::uint32_t resampleRate = 0;  // output rate; 0: the encoder chooses
     Mp3Mode mode = Mp3Mode::Stereo;
-    std::uint32_t bitRateKbps = 0;    // constant bit rate (minimum bit rate with VBR)
-    std::uint32_t maxBitRateKbps = 0; // VBR only
-    int preset = 0;                   // 0: normal quality
-    std::uint32_t mpegVersion = 0;    // 1: MPEG-1 requested (the output rate decides)
+    std::uint32_t bitRateKbps = 0;     // constant bit rate (minimum bit rate with VBR)
+    std::uint32_t maxBitRateKbps = 0;  // VBR only
+    int preset = 0;                    // 0: normal quality
+    std::uint32_t mpegVersion = 0;     // 1: MPEG-1 requested (the output rate decides)
     std::uint32_t psyModel = 0;
     std::uint32_t emphasis = 0;
     bool privateBit = false;
@@ -47,10 +47,10 @@ struct Mp3EncoderConfig {
     bool enableVbr = false;
     int vbrQuality = 0;
     std::uint32_t abrBitRate = 0;
-    int vbrMethod = 0;                // -1: none
+    int vbrMethod = 0;  // -1: none
     bool noBitReservoir = false;
     bool strictIso = false;
-    int quality = 0;                  // 0: the encoder's default for the preset
+    int quality = 0;  // 0: the encoder's default for the preset
 };
 
 // The encoder's stream handle; 0 is never a valid one.

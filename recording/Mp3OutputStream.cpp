@@ -11,16 +11,14 @@
 namespace lumbrel {
 namespace {
 
-void PutText(Id3v1Tag& tag, std::size_t offset, std::size_t width, const QByteArray& text)
-{
+void PutText(Id3v1Tag& tag, std::size_t offset, std::size_t width, const QByteArray& text) {
     const std::size_t n = std::min(width, static_cast<std::size_t>(text.size()));
     std::memcpy(tag.data() + offset, text.constData(), n);
 }
 
 }  // namespace
 
-Id3v1Tag BuildId3v1Tag(const QString& outputPath)
-{
+Id3v1Tag BuildId3v1Tag(const QString& outputPath) {
     Id3v1Tag tag{};
     PutText(tag, 0, 3, QByteArrayLiteral("TAG"));
     QString title = QFileInfo(outputPath).fileName();
@@ -43,31 +41,27 @@ Mp3OutputStream::Mp3OutputStream(std::shared_ptr<Mp3Encoder> encoder, Mp3StreamH
       chunkSamples_(chunkSamples),
       output_(outputBytes),
       file_(path),
-      path_(path)
-{
-}
+      path_(path) {}
 
-Mp3OutputStream::~Mp3OutputStream()
-{
+Mp3OutputStream::~Mp3OutputStream() {
     CloseEncoderStream();
 }
 
 Mp3OutputStream::Arming Mp3OutputStream::Arm(std::shared_ptr<Mp3Encoder> encoder, const QString& path,
-                                             int bitRateSetting, RecordingReporter& reporter)
-{
+                                             int bitRateSetting, RecordingReporter& reporter) {
     return Arm(std::move(encoder), path, RecordingMp3Config(bitRateSetting), reporter);
 }
 
 Mp3OutputStream::Arming Mp3OutputStream::Arm(std::shared_ptr<Mp3Encoder> encoder, const QString& path,
                                              const Mp3EncoderConfig& config, RecordingReporter& reporter,
-                                             ReplaceWhen when)
-{
+                                             ReplaceWhen when) {
     Arming result;
     constexpr auto kEngineRate = static_cast<std::uint32_t>(audio::kFrameRate);
     const bool mono = config.mode == Mp3Mode::Mono;
     const std::uint32_t rate = config.sampleRate;
     const bool engineFormat = !mono && rate == kEngineRate;
-    const bool downsampled = mono && (rate == kEngineRate || rate == kEngineRate / 2 || rate == kEngineRate / 4);
+    const bool downsampled =
+        mono && (rate == kEngineRate || rate == kEngineRate / 2 || rate == kEngineRate / 4);
     std::uint32_t samplesPerChunk = 0;
     std::uint32_t outputBytes = 0;
     Mp3StreamHandle handle = 0;
@@ -85,7 +79,8 @@ Mp3OutputStream::Arming Mp3OutputStream::Arm(std::shared_ptr<Mp3Encoder> encoder
         return result;
     }
 
-    std::unique_ptr<Mp3OutputStream> stream(new Mp3OutputStream(std::move(encoder), handle, piece, outputBytes, path));
+    std::unique_ptr<Mp3OutputStream> stream(
+        new Mp3OutputStream(std::move(encoder), handle, piece, outputBytes, path));
     if (mono)
         stream->downsampler_ = std::make_unique<PcmDownsampler>(static_cast<int>(kEngineRate / rate));
     stream->when_ = when;
@@ -101,8 +96,7 @@ Mp3OutputStream::Arming Mp3OutputStream::Arm(std::shared_ptr<Mp3Encoder> encoder
     return result;
 }
 
-bool Mp3OutputStream::Encode(const void* data, std::uint32_t byteLength)
-{
+bool Mp3OutputStream::Encode(const void* data, std::uint32_t byteLength) {
     if (!recording_ || (byteLength > 1 && !data))
         return false;
     const auto* values = static_cast<const std::int16_t*>(data);
@@ -119,8 +113,7 @@ bool Mp3OutputStream::Encode(const void* data, std::uint32_t byteLength)
     return EncodeValues(downsampled_.data(), static_cast<std::uint32_t>(downsampled_.size()));
 }
 
-bool Mp3OutputStream::EncodeValues(const std::int16_t* values, std::uint32_t samples)
-{
+bool Mp3OutputStream::EncodeValues(const std::int16_t* values, std::uint32_t samples) {
     QByteArray encoded;
     for (std::uint32_t done = 0; done < samples;) {
         const std::uint32_t n = std::min(chunkSamples_, samples - done);
@@ -133,8 +126,7 @@ bool Mp3OutputStream::EncodeValues(const std::int16_t* values, std::uint32_t sam
     return Write(encoded.constData(), encoded.size());
 }
 
-QString Mp3OutputStream::Finish()
-{
+QString Mp3OutputStream::Finish() {
     if (finished_)
         return {};
     finished_ = true;
@@ -162,15 +154,14 @@ QString Mp3OutputStream::Finish()
     return QStringLiteral("cannot write %1: %2").arg(path_, error_);
 }
 
-QString Mp3OutputStream::Commit()
-{
+QString Mp3OutputStream::Commit() {
     if (!error_.isEmpty() || !file_.ReplaceTarget())
-        return QStringLiteral("cannot write %1: %2").arg(path_, error_.isEmpty() ? file_.errorString() : error_);
+        return QStringLiteral("cannot write %1: %2")
+            .arg(path_, error_.isEmpty() ? file_.errorString() : error_);
     return {};
 }
 
-bool Mp3OutputStream::Write(const char* data, qint64 bytes)
-{
+bool Mp3OutputStream::Write(const char* data, qint64 bytes) {
     if (!file_.isOpen())
         return false;
     qint64 done = 0;
@@ -198,8 +189,7 @@ bool Mp3OutputStream::Write(const char* data, qint64 bytes)
     return false;
 }
 
-void Mp3OutputStream::CloseEncoderStream()
-{
+void Mp3OutputStream::CloseEncoderStream() {
     if (streamOpen_) {
         encoder_->CloseStream(handle_);
         streamOpen_ = false;

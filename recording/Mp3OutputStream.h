@@ -68,8 +68,9 @@ public:
     // The same with another configuration. A mono one (CompactMp3Config) at 44100,
     // 22050 or 11025 Hz gets the engine's buffers downsampled to it; a configuration
     // that is neither that nor 44100 Hz stereo is refused like the encoder refusing it.
-    static Arming Arm(std::shared_ptr<Mp3Encoder> encoder, const QString& path, const Mp3EncoderConfig& config,
-                      RecordingReporter& reporter, ReplaceWhen when = ReplaceWhen::FirstAudio);
+    static Arming Arm(std::shared_ptr<Mp3Encoder> encoder, const QString& path,
+                      const Mp3EncoderConfig& config, RecordingReporter& reporter,
+                      ReplaceWhen when = ReplaceWhen::FirstAudio);
 
     // Abandons a recording not finished: releases the encoder stream, closes the file.
     ~Mp3OutputStream();

@@ -17,7 +17,9 @@ constexpr std::array<float, 7> kSecondTaps = {10265.0f / 32768, -3000.0f / 32768
                                               12.0f / 32768};
 constexpr float kCentre = 0.5f;
 
-constexpr std::size_t TapCount(bool second) { return second ? kSecondTaps.size() : kFirstTaps.size(); }
+constexpr std::size_t TapCount(bool second) {
+    return second ? kSecondTaps.size() : kFirstTaps.size();
+}
 
 // Output n of a halving, split into its even input values e (x[2n] is e[n]) and odd
 // ones o (x[2n + 1] is o[n]):
@@ -26,8 +28,7 @@ constexpr std::size_t TapCount(bool second) { return second ? kSecondTaps.size()
 // so every term runs through its array in steps of one and the loop vectorises.
 // `e` and `o` point at the first output's values; `count` outputs go to `y`.
 template <const auto& kTaps>
-void HalfBand(const float* e, const float* o, std::ptrdiff_t count, float* y)
-{
+void HalfBand(const float* e, const float* o, std::ptrdiff_t count, float* y) {
     constexpr auto kCount = static_cast<std::ptrdiff_t>(kTaps.size());
     for (std::ptrdiff_t n = 0; n < count; ++n) {
         float sum = kCentre * e[n];
@@ -39,8 +40,7 @@ void HalfBand(const float* e, const float* o, std::ptrdiff_t count, float* y)
 
 }  // namespace
 
-PcmDownsampler::PcmDownsampler(int factor)
-{
+PcmDownsampler::PcmDownsampler(int factor) {
     if (factor != 1)
         halvings_.emplace_back();
     if (factor != 1 && factor != 2)
@@ -49,8 +49,7 @@ PcmDownsampler::PcmDownsampler(int factor)
         Restart(s);
 }
 
-void PcmDownsampler::Restart(Halving& s)
-{
+void PcmDownsampler::Restart(Halving& s) {
     // Silence before the signal, as far back as the window reaches.
     const std::size_t history = TapCount(s.second);
     s.even.assign(history, 0.0f);
@@ -62,8 +61,7 @@ void PcmDownsampler::Restart(Halving& s)
 // Appends values to a halving's input, splitting them into even and odd ones. `at(i)`
 // gives input value i of this call.
 template <typename Value>
-void PcmDownsampler::Append(Halving& s, std::size_t count, Value at)
-{
+void PcmDownsampler::Append(Halving& s, std::size_t count, Value at) {
     std::size_t i = 0;
     if (count > 0 && s.received % 2 == 1)
         s.odd.push_back(at(i++));
@@ -84,14 +82,14 @@ void PcmDownsampler::Append(Halving& s, std::size_t count, Value at)
     s.received += count;
 }
 
-void PcmDownsampler::Process(const std::int16_t* stereo, std::size_t frames, std::vector<std::int16_t>& out)
-{
+void PcmDownsampler::Process(const std::int16_t* stereo, std::size_t frames, std::vector<std::int16_t>& out) {
     // Gaps between marks are digital silence, which downsamples to silence: once the
     // filters hold nothing else, whole blocks of it skip the arithmetic.
     constexpr std::size_t kBlock = 64;  // frames
     const auto zeroBlock = [&](std::size_t f) {
         const std::int16_t* first = stereo + 2 * f;
-        return std::all_of(first, first + 2 * std::min(kBlock, frames - f), [](std::int16_t v) { return v == 0; });
+        return std::all_of(first, first + 2 * std::min(kBlock, frames - f),
+                           [](std::int16_t v) { return v == 0; });
     };
     std::size_t f = 0;
     while (f < frames) {
@@ -115,8 +113,7 @@ void PcmDownsampler::Process(const std::int16_t* stereo, std::size_t frames, std
     }
 }
 
-void PcmDownsampler::Filter(const std::int16_t* stereo, std::size_t frames, std::vector<std::int16_t>& out)
-{
+void PcmDownsampler::Filter(const std::int16_t* stereo, std::size_t frames, std::vector<std::int16_t>& out) {
     // The two channels' average, as the first halving's input (or the output).
     const auto mono = [stereo](std::size_t f) {
         return 0.5f * (static_cast<float>(stereo[2 * f]) + static_cast<float>(stereo[2 * f + 1]));
@@ -132,16 +129,17 @@ void PcmDownsampler::Filter(const std::int16_t* stereo, std::size_t frames, std:
     Drain(false, out);
 }
 
-bool PcmDownsampler::Silent() const
-{
-    const auto zero = [](float v) { return v == 0.0f; };
+bool PcmDownsampler::Silent() const {
+    const auto zero = [](float v) {
+        return v == 0.0f;
+    };
     return std::all_of(halvings_.begin(), halvings_.end(), [&](const Halving& s) {
-        return std::all_of(s.even.begin(), s.even.end(), zero) && std::all_of(s.odd.begin(), s.odd.end(), zero);
+        return std::all_of(s.even.begin(), s.even.end(), zero) &&
+               std::all_of(s.odd.begin(), s.odd.end(), zero);
     });
 }
 
-void PcmDownsampler::SkipSilence(std::size_t frames, std::vector<std::int16_t>& out)
-{
+void PcmDownsampler::SkipSilence(std::size_t frames, std::vector<std::int16_t>& out) {
     // What Append and Drain would do with `frames` zeros, counting instead of filtering:
     // the arrays keep their sizes and stay zero.
     std::size_t n = frames;
@@ -160,15 +158,13 @@ void PcmDownsampler::SkipSilence(std::size_t frames, std::vector<std::int16_t>& 
     out.insert(out.end(), n, 0);
 }
 
-void PcmDownsampler::Flush(std::vector<std::int16_t>& out)
-{
+void PcmDownsampler::Flush(std::vector<std::int16_t>& out) {
     Drain(true, out);
     for (Halving& s : halvings_)
         Restart(s);
 }
 
-void PcmDownsampler::Drain(bool ending, std::vector<std::int16_t>& out)
-{
+void PcmDownsampler::Drain(bool ending, std::vector<std::int16_t>& out) {
     for (std::size_t i = 0; i < halvings_.size(); ++i) {
         Halving& s = halvings_[i];
         const std::size_t taps = TapCount(s.second);
@@ -200,8 +196,7 @@ void PcmDownsampler::Drain(bool ending, std::vector<std::int16_t>& out)
     }
 }
 
-void PcmDownsampler::Hand(const std::vector<float>& values, std::vector<std::int16_t>& out)
-{
+void PcmDownsampler::Hand(const std::vector<float>& values, std::vector<std::int16_t>& out) {
     const std::size_t at = out.size();
     out.resize(at + values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {

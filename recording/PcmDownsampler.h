@@ -34,11 +34,11 @@ private:
     // One halving: its input not yet used, split into even and odd values, each array
     // preceded by the window's reach back (as many values as the filter has odd taps).
     struct Halving {
-        bool second = false;        // 22050 -> 11025 Hz rather than 44100 -> 22050 Hz
+        bool second = false;  // 22050 -> 11025 Hz rather than 44100 -> 22050 Hz
         std::vector<float> even;
         std::vector<float> odd;
-        std::size_t received = 0;   // input values since the signal began
-        std::size_t produced = 0;   // output values since the signal began
+        std::size_t received = 0;  // input values since the signal began
+        std::size_t produced = 0;  // output values since the signal began
     };
 
     static void Restart(Halving& s);

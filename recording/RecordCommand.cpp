@@ -2,13 +2,11 @@
 
 namespace lumbrel {
 
-QString DefaultRecordingName(int characters, int wpm, int effectiveWpm)
-{
+QString DefaultRecordingName(int characters, int wpm, int effectiveWpm) {
     return QString::asprintf("Lumbrel_%02d_%02d_%02d", characters, wpm, effectiveWpm);
 }
 
-RecordingNames ChooseRecordingNames(const QString& chosenPath, bool mp3Type)
-{
+RecordingNames ChooseRecordingNames(const QString& chosenPath, bool mp3Type) {
     const QLatin1String ending = mp3Type ? QLatin1String(".mp3") : QLatin1String(".wav");
     RecordingNames names;
     names.transcriptFile = chosenPath;

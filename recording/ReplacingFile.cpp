@@ -9,23 +9,20 @@
 
 namespace lumbrel {
 
-ReplacingFile::ReplacingFile(const QString& target) : target_(target)
-{
+ReplacingFile::ReplacingFile(const QString& target) : target_(target) {
     const QFileInfo info(target);
     inPlace_ = info.exists() && !info.isFile();
     replaced_ = inPlace_;
 }
 
-ReplacingFile::~ReplacingFile()
-{
+ReplacingFile::~ReplacingFile() {
     if (!replaced_ && !fileName().isEmpty()) {
         close();
         QFile::remove(fileName());
     }
 }
 
-bool ReplacingFile::OpenNew(bool atOnce)
-{
+bool ReplacingFile::OpenNew(bool atOnce) {
     if (inPlace_) {
         setFileName(target_);
         return open(QIODevice::WriteOnly | QIODevice::Unbuffered);
@@ -59,8 +56,7 @@ bool ReplacingFile::OpenNew(bool atOnce)
     return false;
 }
 
-void ReplacingFile::Discard()
-{
+void ReplacingFile::Discard() {
     if (inPlace_ || fileName().isEmpty())
         return;
     close();
@@ -69,14 +65,14 @@ void ReplacingFile::Discard()
     replaced_ = true;  // nothing left to replace or remove
 }
 
-bool ReplacingFile::ReplaceTarget()
-{
+bool ReplacingFile::ReplaceTarget() {
     if (replaced_)
         return true;
     if (fileName().isEmpty())
         return false;
     const QFileInfo info(target_);
-    const QString real = info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : target_;
+    const QString real =
+        info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : target_;
     // The new file takes the old one's permissions (a private recording stays private);
     // std::rename replaces an existing file in one step, where QFile::rename would refuse.
     if (QFileInfo::exists(real))

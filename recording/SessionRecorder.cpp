@@ -9,8 +9,7 @@ namespace {
 const QString kCaption = QStringLiteral("Record Audio File");
 }
 
-void SessionRecorder::ArmMp3(std::unique_ptr<Mp3OutputStream> mp3)
-{
+void SessionRecorder::ArmMp3(std::unique_ptr<Mp3OutputStream> mp3) {
     if (mp3_) {
         const QString problem = mp3_->Finish();
         if (!problem.isEmpty())
@@ -19,8 +18,7 @@ void SessionRecorder::ArmMp3(std::unique_ptr<Mp3OutputStream> mp3)
     mp3_ = std::move(mp3);
 }
 
-void SessionRecorder::Release(const QStringList& transcriptLines)
-{
+void SessionRecorder::Release(const QStringList& transcriptLines) {
     if ((wav_ && wav_->DataBytes() > 0) || (mp3_ && mp3_->HasAudio())) {
         Finish(transcriptLines);
         return;
@@ -35,8 +33,7 @@ void SessionRecorder::Release(const QStringList& transcriptLines)
     transcript_.clear();
 }
 
-void SessionRecorder::Append(const void* data, std::uint32_t bytes)
-{
+void SessionRecorder::Append(const void* data, std::uint32_t bytes) {
     if (wav_) {
         if (!wav_->Append(data, bytes) && wav_->IsOpen()) {
             error_ = QStringLiteral("The recording %1 was stopped: %2")
@@ -48,8 +45,7 @@ void SessionRecorder::Append(const void* data, std::uint32_t bytes)
     }
 }
 
-void SessionRecorder::Finish(const QStringList& transcriptLines)
-{
+void SessionRecorder::Finish(const QStringList& transcriptLines) {
     wav_.reset();
     if (mp3_) {
         const QString problem = mp3_->Finish();

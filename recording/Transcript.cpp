@@ -15,8 +15,7 @@
 namespace lumbrel {
 namespace {
 
-QByteArray Joined(const QStringList& lines)
-{
+QByteArray Joined(const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines) {
         bytes += line.toUtf8();
@@ -28,8 +27,7 @@ QByteArray Joined(const QStringList& lines)
 // Writes straight into something that is not a plain file: a device or a pipe. It
 // cannot be replaced by a complete copy as a plain file is, and must not be: renaming a
 // file over a device node would put an ordinary file in its place.
-QString WriteInPlace(const QString& path, const QByteArray& bytes)
-{
+QString WriteInPlace(const QString& path, const QByteArray& bytes) {
     QFile file;
 #ifdef Q_OS_UNIX
     // A pipe with no reader would hold the open (and the window) for good: the open does
@@ -54,8 +52,7 @@ QString WriteInPlace(const QString& path, const QByteArray& bytes)
 
 }  // namespace
 
-QString SaveTextLines(const QString& path, const QStringList& lines)
-{
+QString SaveTextLines(const QString& path, const QStringList& lines) {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile() && !info.isDir())
         return WriteInPlace(path, Joined(lines));

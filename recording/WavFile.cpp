@@ -11,35 +11,32 @@
 namespace lumbrel {
 namespace {
 
-void Put16(std::uint8_t* at, std::uint16_t v)
-{
+void Put16(std::uint8_t* at, std::uint16_t v) {
     at[0] = static_cast<std::uint8_t>(v);
     at[1] = static_cast<std::uint8_t>(v >> 8);
 }
 
-void Put32(std::uint8_t* at, std::uint32_t v)
-{
+void Put32(std::uint8_t* at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i)
         at[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 }  // namespace
 
-WavFile::HeaderBytes WavFile::MakeHeader(std::uint32_t riffSize, std::uint32_t dataSize)
-{
+WavFile::HeaderBytes WavFile::MakeHeader(std::uint32_t riffSize, std::uint32_t dataSize) {
     HeaderBytes header{};
     std::uint8_t* h = header.data();
     std::memcpy(h + 0, "RIFF", 4);
     std::memcpy(h + 8, "WAVE", 4);
     std::memcpy(h + 12, "fmt ", 4);
-    Put32(h + 16, 18);                          // format chunk: 16 bytes of PCM format + cbSize
-    Put16(h + 20, 1);                           // PCM
+    Put32(h + 16, 18);  // format chunk: 16 bytes of PCM format + cbSize
+    Put16(h + 20, 1);   // PCM
     Put16(h + 22, audio::kChannels);
     Put32(h + 24, audio::kFrameRate);
     Put32(h + 28, audio::kByteRate);
     Put16(h + 32, audio::kBlockAlign);
     Put16(h + 34, audio::kBitsPerSample);
-    Put16(h + 36, 0);                           // no extra format bytes
+    Put16(h + 36, 0);  // no extra format bytes
     std::memcpy(h + 38, "data", 4);
     Put32(h + 4, riffSize);
     Put32(h + 42, dataSize);
@@ -47,7 +44,9 @@ WavFile::HeaderBytes WavFile::MakeHeader(std::uint32_t riffSize, std::uint32_t d
 }
 
 WavFile::WavFile(const QString& path, ReplaceWhen when)
-    : file_(path), when_(when), header_(MakeHeader(0, 0))  // both sizes 0 until the first append
+    : file_(path),
+      when_(when),
+      header_(MakeHeader(0, 0))  // both sizes 0 until the first append
 {
     if (!file_.OpenNew(when == ReplaceWhen::FirstAudio)) {
         error_ = file_.errorString();
@@ -59,16 +58,14 @@ WavFile::WavFile(const QString& path, ReplaceWhen when)
         error_ = file_.errorString();
 }
 
-WavFile::~WavFile()
-{
+WavFile::~WavFile() {
     if (file_.isOpen()) {
         RewriteHeader();
         file_.close();
     }
 }
 
-bool WavFile::Append(const void* data, std::uint32_t bytes)
-{
+bool WavFile::Append(const void* data, std::uint32_t bytes) {
     if (!file_.isOpen())
         return false;
     if (Removed()) {
@@ -96,7 +93,8 @@ bool WavFile::Append(const void* data, std::uint32_t bytes)
     }
     if (written != static_cast<qint64>(bytes)) {
         // Keep the header describing only what was written in full, so the file stays valid.
-        error_ = file_.error() != QFileDevice::NoError ? file_.errorString() : QStringLiteral("The file could not be written.");
+        error_ = file_.error() != QFileDevice::NoError ? file_.errorString()
+                                                       : QStringLiteral("The file could not be written.");
         if (!file_.isSequential())
             file_.resize(kHeaderBytes + static_cast<qint64>(dataBytes_));
         return false;
@@ -112,8 +110,7 @@ bool WavFile::Append(const void* data, std::uint32_t bytes)
     return true;
 }
 
-bool WavFile::Commit()
-{
+bool WavFile::Commit() {
     if (file_.Replaced())
         return true;
     if (!file_.isOpen() || !RewriteHeader() || !file_.ReplaceTarget()) {
@@ -124,8 +121,7 @@ bool WavFile::Commit()
     return true;
 }
 
-bool WavFile::Removed() const
-{
+bool WavFile::Removed() const {
 #ifdef Q_OS_UNIX
     struct stat status {};
     return ::fstat(file_.handle(), &status) == 0 && S_ISREG(status.st_mode) && status.st_nlink == 0;
@@ -134,17 +130,16 @@ bool WavFile::Removed() const
 #endif
 }
 
-void WavFile::UpdateHeader()
-{
+void WavFile::UpdateHeader() {
     Put32(header_.data() + 4, dataBytes_ + 38);
     Put32(header_.data() + 42, dataBytes_);
 }
 
-bool WavFile::RewriteHeader()
-{
+bool WavFile::RewriteHeader() {
     if (file_.isSequential())
         return true;
-    return file_.seek(0) && file_.write(reinterpret_cast<const char*>(header_.data()), kHeaderBytes) == kHeaderBytes;
+    return file_.seek(0) &&
+           file_.write(reinterpret_cast<const char*>(header_.data()), kHeaderBytes) == kHeaderBytes;
 }
 
 }  // namespace lumbrel

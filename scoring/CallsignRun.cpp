@@ -5,8 +5,10 @@
 namespace lumbrel {
 
 CallsignRun::CallsignRun(CallsignRunOptions options, std::uint32_t seed, std::optional<int> bestBefore)
-    : options_(options), draw_(seed), maker_(draw_), bestBefore_(bestBefore)
-{
+    : options_(options),
+      draw_(seed),
+      maker_(draw_),
+      bestBefore_(bestBefore) {
     options_.calls = std::max(1, options_.calls);
     options_.maxWpm = std::clamp(options_.maxWpm, kMinWpm, kMaxWpm);
     options_.startWpm = std::clamp(options_.startWpm, kMinWpm, options_.maxWpm);
@@ -16,8 +18,7 @@ CallsignRun::CallsignRun(CallsignRunOptions options, std::uint32_t seed, std::op
     Draw();
 }
 
-void CallsignRun::Draw()
-{
+void CallsignRun::Draw() {
     replayed_ = false;
     if (Over())
         call_.clear();
@@ -29,15 +30,13 @@ void CallsignRun::Draw()
     pitchOffsetHz_ = spread > 0 && !Over() ? draw_.Below(2 * spread + 1) - spread : 0;
 }
 
-void CallsignRun::DrawFrom(std::vector<std::string> calls)
-{
+void CallsignRun::DrawFrom(std::vector<std::string> calls) {
     pool_ = std::move(calls);
     if (played_.empty())
         Draw();
 }
 
-std::vector<std::string> CallsignRun::MissedCalls(const std::vector<DrillRecord>& runs)
-{
+std::vector<std::string> CallsignRun::MissedCalls(const std::vector<DrillRecord>& runs) {
     std::vector<std::string> missed;
     for (const DrillRecord& run : runs)
         for (const CallAttempt& attempt : run.calls) {
@@ -48,16 +47,14 @@ std::vector<std::string> CallsignRun::MissedCalls(const std::vector<DrillRecord>
     return missed;
 }
 
-bool CallsignRun::Replay()
-{
+bool CallsignRun::Replay() {
     if (Over() || replayed_)
         return false;
     replayed_ = true;
     return true;
 }
 
-int CallsignRun::Points(int wpm, const QString& call, bool replayed, int wrong)
-{
+int CallsignRun::Points(int wpm, const QString& call, bool replayed, int wrong) {
     if (wrong > 1)
         return 0;
     const int points = wpm * static_cast<int>(call.size());
@@ -65,8 +62,7 @@ int CallsignRun::Points(int wpm, const QString& call, bool replayed, int wrong)
     return wrong == 1 ? heard / 2 : heard;
 }
 
-std::optional<CallsignRun::Checked> CallsignRun::Enter(const QString& copied)
-{
+std::optional<CallsignRun::Checked> CallsignRun::Enter(const QString& copied) {
     if (Over())
         return std::nullopt;
     Checked checked{CallAttempt{call_, copied, wpm_, replayed_, 0}, CopyScore::Score(call_, copied)};
@@ -87,16 +83,14 @@ std::optional<CallsignRun::Checked> CallsignRun::Enter(const QString& copied)
     return checked;
 }
 
-std::vector<CallAttempt> CallsignRun::Missed() const
-{
+std::vector<CallAttempt> CallsignRun::Missed() const {
     std::vector<CallAttempt> missed;
     std::copy_if(played_.begin(), played_.end(), std::back_inserter(missed),
                  [](const CallAttempt& a) { return !a.Right(); });
     return missed;
 }
 
-DrillRecord CallsignRun::Record(const QDateTime& ended, int durationSeconds) const
-{
+DrillRecord CallsignRun::Record(const QDateTime& ended, int durationSeconds) const {
     DrillRecord d;
     d.kind = DrillKind::Callsigns;
     d.ended = ended;

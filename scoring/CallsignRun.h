@@ -33,8 +33,8 @@ struct CallsignRunOptions {
     int calls = 50;
     int startWpm = 20;
     int stepWpm = 2;
-    int maxWpm = 150;        // the ceiling, kMinWpm..kMaxWpm
-    int pitchSpreadHz = 0;   // each call's pitch within this of the main pitch; 0: the main pitch
+    int maxWpm = 150;       // the ceiling, kMinWpm..kMaxWpm
+    int pitchSpreadHz = 0;  // each call's pitch within this of the main pitch; 0: the main pitch
 };
 
 class CallsignRun {

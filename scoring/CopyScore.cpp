@@ -38,8 +38,7 @@ struct Sequence {
 // character of that area in the texts is compared as U+FFFD, so never as a prosign.
 class ProsignCodes {
 public:
-    char16_t For(const QString& prosign)
-    {
+    char16_t For(const QString& prosign) {
         auto it = codes_.find(prosign);
         if (it != codes_.end())
             return *it;
@@ -48,8 +47,7 @@ public:
             return char16_t{0xFFFD};
         return *codes_.insert(prosign, static_cast<char16_t>(kFirst + codes_.size()));
     }
-    static char16_t ForCharacter(QChar c)
-    {
+    static char16_t ForCharacter(QChar c) {
         const char16_t u = c.toLower().unicode();
         return u >= kFirst && u <= kLast ? char16_t{0xFFFD} : u;
     }
@@ -60,13 +58,14 @@ private:
     QHash<QString, char16_t> codes_;
 };
 
-bool Ignored(QChar c) { return c.category() == QChar::Other_Control || c.category() == QChar::Other_Format; }
+bool Ignored(QChar c) {
+    return c.category() == QChar::Other_Control || c.category() == QChar::Other_Format;
+}
 
 // A prosign written at text[at] in one of the usual ways: "^ar" (as the display shows
 // a joined run, up to the next space), "<ar>", or the signs "+" (^ar), "=" (^bt) and
 // "(" (^kn). Its form "^" + letters in lower case, and its length in text.
-std::optional<std::pair<QString, qsizetype>> ProsignAt(const QString& text, qsizetype at)
-{
+std::optional<std::pair<QString, qsizetype>> ProsignAt(const QString& text, qsizetype at) {
     const QChar c = text[at];
     if (c == QLatin1Char('+'))
         return std::pair{QStringLiteral("^ar"), qsizetype{1}};
@@ -98,13 +97,13 @@ std::optional<std::pair<QString, qsizetype>> ProsignAt(const QString& text, qsiz
 
 // multiLetter: the user-defined characters of several letters, found as shown
 // (case and all); only in the sent text, where the display wrote them.
-Sequence MakeSequence(const QString& text, const QStringList& multiLetter, ProsignCodes& codes)
-{
+Sequence MakeSequence(const QString& text, const QStringList& multiLetter, ProsignCodes& codes) {
     QStringList units;
     for (const QString& u : multiLetter)
         if (u.size() > 1 && !std::any_of(u.begin(), u.end(), [](QChar c) { return c.isSpace(); }))
             units << u;
-    std::sort(units.begin(), units.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    std::sort(units.begin(), units.end(),
+              [](const QString& a, const QString& b) { return a.size() > b.size(); });
 
     Sequence s;
     s.chars.reserve(static_cast<std::size_t>(text.size()));
@@ -132,8 +131,9 @@ Sequence MakeSequence(const QString& text, const QStringList& multiLetter, Prosi
             ++at;
             continue;
         }
-        const auto unit = std::find_if(units.cbegin(), units.cend(),
-                                       [&](const QString& u) { return QStringView(text).mid(at).startsWith(u); });
+        const auto unit = std::find_if(units.cbegin(), units.cend(), [&](const QString& u) {
+            return QStringView(text).mid(at).startsWith(u);
+        });
         if (unit != units.cend()) {
             const int number = static_cast<int>(s.unitTexts.size());
             s.unitTexts.push_back(unit->toLower());
@@ -173,7 +173,8 @@ Sequence MakeSequence(const QString& text, const QStringList& multiLetter, Prosi
 
 using Cost = std::int64_t;
 constexpr Cost kError = Cost{1} << 32;
-constexpr Cost kInfinite = std::numeric_limits<Cost>::max() / 8;  // stays far from overflow with any sum of a few steps
+constexpr Cost kInfinite =
+    std::numeric_limits<Cost>::max() / 8;  // stays far from overflow with any sum of a few steps
 constexpr Cost kOpen = 2;
 // The most cells of the programme for one alignment: about a second of work (the way
 // back computes them twice); the memory they take grows only with their square root.
@@ -188,8 +189,7 @@ struct Band {
 };
 
 // Rows 0..n; the diagonals j - i from lo - extra to hi + extra.
-Band DiagonalBand(int n, int m, int extra)
-{
+Band DiagonalBand(int n, int m, int extra) {
     Band b;
     b.lo.resize(static_cast<std::size_t>(n) + 1);
     b.hi.resize(static_cast<std::size_t>(n) + 1);
@@ -205,8 +205,7 @@ Band DiagonalBand(int n, int m, int extra)
     return b;
 }
 
-std::int64_t DiagonalBandCells(int n, int m, int extra)
-{
+std::int64_t DiagonalBandCells(int n, int m, int extra) {
     const std::int64_t low = std::min(0, m - n) - static_cast<std::int64_t>(extra);
     const std::int64_t high = std::max(0, m - n) + static_cast<std::int64_t>(extra);
     std::int64_t cells = 0;
@@ -216,8 +215,7 @@ std::int64_t DiagonalBandCells(int n, int m, int extra)
 }
 
 // A corridor along the straight line from (0, 0) to (n, m), within the work limit.
-Band Corridor(int n, int m, std::int64_t maxCells)
-{
+Band Corridor(int n, int m, std::int64_t maxCells) {
     Band b;
     b.lo.resize(static_cast<std::size_t>(n) + 1);
     b.hi.resize(static_cast<std::size_t>(n) + 1);
@@ -256,8 +254,7 @@ struct RunPenalties {
     std::vector<Cost> close;
 };
 
-RunPenalties PenaltiesOf(const Sequence& q)
-{
+RunPenalties PenaltiesOf(const Sequence& q) {
     RunPenalties p;
     p.open.resize(q.chars.size());
     p.close.resize(q.chars.size());
@@ -270,8 +267,7 @@ RunPenalties PenaltiesOf(const Sequence& q)
 
 // Takes v when it is lower (an earlier candidate wins a tie); written to compile
 // without branches, which random copies would mispredict.
-inline void Pick(Cost v, std::uint8_t state, Cost& best, std::uint8_t& from)
-{
+inline void Pick(Cost v, std::uint8_t state, Cost& best, std::uint8_t& from) {
     const bool lower = v < best;
     best = lower ? v : best;
     from = lower ? state : from;
@@ -286,8 +282,7 @@ struct Cell {
 // The programme in linear memory: a first pass keeps the cells of every B-th row only
 // (B about the square root of the rows); the way back recomputes one block of B rows
 // at a time from its kept row, with the predecessors of that block alone.
-Alignment Align(const Sequence& s, const Sequence& c, const Band& band)
-{
+Alignment Align(const Sequence& s, const Sequence& c, const Band& band) {
     const int n = s.Size();
     const int m = c.Size();
     int widest = 1;
@@ -323,8 +318,9 @@ Alignment Align(const Sequence& s, const Sequence& c, const Band& band)
         const char16_t sentChar = i > 0 ? s.chars[static_cast<std::size_t>(a)] : 0;
         const std::uint8_t sentFlags = i > 0 ? s.flags[static_cast<std::size_t>(a)] : 0;
         const Cost openD = i > 0 ? sp.open[static_cast<std::size_t>(a)] : 0;
-        const Cost closeDHere = i > 0 ? sp.close[static_cast<std::size_t>(a)] : 0;         // a run ending at a
-        const Cost closeDBefore = i > 1 ? sp.close[static_cast<std::size_t>(a) - 1] : 0;   // a run ending at a-1
+        const Cost closeDHere = i > 0 ? sp.close[static_cast<std::size_t>(a)] : 0;  // a run ending at a
+        const Cost closeDBefore =
+            i > 1 ? sp.close[static_cast<std::size_t>(a) - 1] : 0;  // a run ending at a-1
 
         for (int j = lo; j <= hi; ++j) {
             const int at = j - lo;
@@ -353,7 +349,8 @@ Alignment Align(const Sequence& s, const Sequence& c, const Band& band)
                     Cost best = p.m + openD;
                     std::uint8_t from = kM;
                     Pick(p.d, kD, best, from);
-                    Pick(p.i + (j > 0 ? cp.close[static_cast<std::size_t>(j) - 1] : 0) + openD, kI, best, from);
+                    Pick(p.i + (j > 0 ? cp.close[static_cast<std::size_t>(j) - 1] : 0) + openD, kI, best,
+                         from);
                     cell.d = best + kError;
                     t |= static_cast<std::uint8_t>(from << 2);
                 }
@@ -386,9 +383,11 @@ Alignment Align(const Sequence& s, const Sequence& c, const Band& band)
     std::vector<std::uint8_t> trace(static_cast<std::size_t>(block) * static_cast<std::size_t>(widest));
     for (int i = 0; i <= n; ++i) {
         if (i % block == 0 && i > 0)
-            std::copy(prevRow.begin(), prevRow.end(), kept.begin() + static_cast<std::ptrdiff_t>((i / block) * rowWidth));
-        computeRow(i, prevRow.data() + 1, curRow.data() + 1,
-                   trace.data() + (whole ? static_cast<std::size_t>(i) * static_cast<std::size_t>(widest) : 0));
+            std::copy(prevRow.begin(), prevRow.end(),
+                      kept.begin() + static_cast<std::ptrdiff_t>((i / block) * rowWidth));
+        computeRow(
+            i, prevRow.data() + 1, curRow.data() + 1,
+            trace.data() + (whole ? static_cast<std::size_t>(i) * static_cast<std::size_t>(widest) : 0));
         curRow.swap(prevRow);
     }
 
@@ -416,10 +415,12 @@ Alignment Align(const Sequence& s, const Sequence& c, const Band& band)
         if (i < first) {
             first = i / block * block;
             std::copy(kept.begin() + static_cast<std::ptrdiff_t>((i / block) * rowWidth),
-                      kept.begin() + static_cast<std::ptrdiff_t>((i / block + 1) * rowWidth), prevRow.begin());
+                      kept.begin() + static_cast<std::ptrdiff_t>((i / block + 1) * rowWidth),
+                      prevRow.begin());
             for (int r = first; r <= std::min(n, first + block - 1); ++r) {
-                computeRow(r, prevRow.data() + 1, curRow.data() + 1,
-                           trace.data() + static_cast<std::size_t>(r - first) * static_cast<std::size_t>(widest));
+                computeRow(
+                    r, prevRow.data() + 1, curRow.data() + 1,
+                    trace.data() + static_cast<std::size_t>(r - first) * static_cast<std::size_t>(widest));
                 curRow.swap(prevRow);
             }
         }
@@ -427,19 +428,19 @@ Alignment Align(const Sequence& s, const Sequence& c, const Band& band)
                                      static_cast<std::size_t>(j - band.lo[static_cast<std::size_t>(i)])];
         const auto from = static_cast<State>((t >> (2 * state)) & 3);
         switch (state) {
-        case kM:
-            result.steps.push_back({i - 1, j - 1});
-            --i;
-            --j;
-            break;
-        case kD:
-            result.steps.push_back({i - 1, -1});
-            --i;
-            break;
-        case kI:
-            result.steps.push_back({-1, j - 1});
-            --j;
-            break;
+            case kM:
+                result.steps.push_back({i - 1, j - 1});
+                --i;
+                --j;
+                break;
+            case kD:
+                result.steps.push_back({i - 1, -1});
+                --i;
+                break;
+            case kI:
+                result.steps.push_back({-1, j - 1});
+                --j;
+                break;
         }
         state = from;
     }
@@ -451,8 +452,8 @@ Alignment Align(const Sequence& s, const Sequence& c, const Band& band)
 // error count that bounds the best alignment's, and so how wide a band surely holds
 // it; a second pass in that band (or the widest the limit allows) gives the answer.
 // Null when even the narrowest band is over the limit.
-std::optional<Alignment> AlignInBands(const Sequence& s, const Sequence& c, std::int64_t maxCells, bool* exact)
-{
+std::optional<Alignment> AlignInBands(const Sequence& s, const Sequence& c, std::int64_t maxCells,
+                                      bool* exact) {
     const int n = s.Size();
     const int m = c.Size();
     const std::int64_t lengthGap = std::abs(n - m);
@@ -487,16 +488,14 @@ std::optional<Alignment> AlignInBands(const Sequence& s, const Sequence& c, std:
     return alignment;
 }
 
-Sequence Slice(const Sequence& q, int from, int to)
-{
+Sequence Slice(const Sequence& q, int from, int to) {
     Sequence part;
     part.chars.assign(q.chars.begin() + from, q.chars.begin() + to);
     part.flags.assign(q.flags.begin() + from, q.flags.begin() + to);
     return part;
 }
 
-std::vector<int> GroupStarts(const Sequence& q)
-{
+std::vector<int> GroupStarts(const Sequence& q) {
     std::vector<int> starts;
     for (int k = 0; k < q.Size(); ++k)
         if (q.Starts(k))
@@ -510,8 +509,7 @@ std::vector<int> GroupStarts(const Sequence& q)
 // longest chain of anchors in the same order in both is kept, the first group of each
 // is taken as copied right, and the stretches between are aligned in bands (or, when
 // one is still too large, in a corridor along its diagonal).
-std::optional<Alignment> AlignAnchored(const Sequence& s, const Sequence& c)
-{
+std::optional<Alignment> AlignAnchored(const Sequence& s, const Sequence& c) {
     const std::vector<int> sg = GroupStarts(s);
     const std::vector<int> cg = GroupStarts(c);
     auto key = [](const Sequence& q, const std::vector<int>& g, std::size_t k) {
@@ -585,7 +583,8 @@ std::optional<Alignment> AlignAnchored(const Sequence& s, const Sequence& c)
             part = Align(a, b, Corridor(a.Size(), b.Size(), limit));
         budget -= std::min(budget, part->cells);
         for (const Step& step : part->steps)
-            result.steps.push_back({step.sent < 0 ? -1 : step.sent + s0, step.copied < 0 ? -1 : step.copied + c0});
+            result.steps.push_back(
+                {step.sent < 0 ? -1 : step.sent + s0, step.copied < 0 ? -1 : step.copied + c0});
         result.errors += part->errors;
     };
     int sentAt = 0;
@@ -606,8 +605,7 @@ std::optional<Alignment> AlignAnchored(const Sequence& s, const Sequence& c)
     return result;
 }
 
-Alignment AlignTexts(const Sequence& s, const Sequence& c, bool* exact)
-{
+Alignment AlignTexts(const Sequence& s, const Sequence& c, bool* exact) {
     *exact = false;
     std::optional<Alignment> banded = AlignInBands(s, c, kMaxCells, exact);
     if (banded && *exact)
@@ -625,8 +623,7 @@ Alignment AlignTexts(const Sequence& s, const Sequence& c, bool* exact)
 
 // --- Scoring ------------------------------------------------------------------------------
 
-QString CopyScore::Normalise(const QString& text)
-{
+QString CopyScore::Normalise(const QString& text) {
     ProsignCodes codes;
     const Sequence s = MakeSequence(text, {}, codes);
     QString out;
@@ -639,8 +636,7 @@ QString CopyScore::Normalise(const QString& text)
     return out;
 }
 
-int CopyScore::CountCharacters(const QString& sent, const QStringList& multiLetter)
-{
+int CopyScore::CountCharacters(const QString& sent, const QStringList& multiLetter) {
     ProsignCodes codes;
     const Sequence s = MakeSequence(sent, multiLetter, codes);
     int count = 0;
@@ -649,8 +645,7 @@ int CopyScore::CountCharacters(const QString& sent, const QStringList& multiLett
     return count;
 }
 
-CopyScore CopyScore::Score(const QString& sent, const QString& copy, const QStringList& multiLetter)
-{
+CopyScore CopyScore::Score(const QString& sent, const QString& copy, const QStringList& multiLetter) {
     ProsignCodes codes;
     const Sequence s = MakeSequence(sent, multiLetter, codes);
     const Sequence c = MakeSequence(copy, {}, codes);
@@ -684,7 +679,8 @@ CopyScore CopyScore::Score(const QString& sent, const QString& copy, const QStri
     score.columns_.reserve(steps.size() + steps.size() / 4 + 1);
     for (std::size_t k = 0; k < steps.size(); ++k) {
         const Step& step = steps[k];
-        const bool newGroup = (step.sent > 0 && s.Starts(step.sent)) || (step.copied > 0 && c.Starts(step.copied));
+        const bool newGroup =
+            (step.sent > 0 && s.Starts(step.sent)) || (step.copied > 0 && c.Starts(step.copied));
         if (newGroup && !score.columns_.empty() && score.columns_.back().mark != Mark::Boundary)
             score.columns_.push_back({QString(), QString(), Mark::Boundary});
         Column column;
@@ -696,7 +692,8 @@ CopyScore CopyScore::Score(const QString& sent, const QString& copy, const QStri
                 if (part.copied >= 0)
                     column.copied += c.texts[static_cast<std::size_t>(part.copied)];
                 right = right && part.sent >= 0 && part.copied >= 0 &&
-                        s.chars[static_cast<std::size_t>(part.sent)] == c.chars[static_cast<std::size_t>(part.copied)];
+                        s.chars[static_cast<std::size_t>(part.sent)] ==
+                            c.chars[static_cast<std::size_t>(part.copied)];
             }
             column.mark = right ? Mark::Correct : column.copied.isEmpty() ? Mark::Dropped : Mark::Wrong;
             score.columns_.push_back(column);
@@ -712,17 +709,17 @@ CopyScore CopyScore::Score(const QString& sent, const QString& copy, const QStri
         else if (step.copied < 0)
             column.mark = Mark::Dropped;
         else
-            column.mark = s.chars[static_cast<std::size_t>(step.sent)] == c.chars[static_cast<std::size_t>(step.copied)]
-                              ? Mark::Correct
-                              : Mark::Wrong;
+            column.mark =
+                s.chars[static_cast<std::size_t>(step.sent)] == c.chars[static_cast<std::size_t>(step.copied)]
+                    ? Mark::Correct
+                    : Mark::Wrong;
         score.columns_.push_back(column);
     }
     score.CountColumns();
     return score;
 }
 
-void CopyScore::CountColumns()
-{
+void CopyScore::CountColumns() {
     QHash<QString, std::size_t> index;
     auto tally = [&](const QString& ch) -> Tally& {
         auto it = index.find(ch);
@@ -740,23 +737,23 @@ void CopyScore::CountColumns()
     QHash<QString, std::size_t> confusionIndex;
     for (const Column& col : columns_) {
         switch (col.mark) {
-        case Mark::Correct:
-            ++correct_;
-            break;
-        case Mark::Wrong:
-            ++wrong_;
-            tally(col.sent).wrong += 1;
-            break;
-        case Mark::Dropped:
-            ++dropped_;
-            tally(col.sent).dropped += 1;
-            break;
-        case Mark::Added:
-            ++added_;
-            tally(col.copied).added += 1;
-            break;
-        case Mark::Boundary:
-            break;
+            case Mark::Correct:
+                ++correct_;
+                break;
+            case Mark::Wrong:
+                ++wrong_;
+                tally(col.sent).wrong += 1;
+                break;
+            case Mark::Dropped:
+                ++dropped_;
+                tally(col.sent).dropped += 1;
+                break;
+            case Mark::Added:
+                ++added_;
+                tally(col.copied).added += 1;
+                break;
+            case Mark::Boundary:
+                break;
         }
         if (col.mark == Mark::Wrong || col.mark == Mark::Dropped) {
             const QString key = col.sent + QChar(0x1F) + col.copied;
@@ -773,34 +770,29 @@ void CopyScore::CountColumns()
                      [](const Confusion& a, const Confusion& b) { return a.count > b.count; });
 }
 
-double CopyScore::Accuracy() const
-{
+double CopyScore::Accuracy() const {
     if (sent_ <= 0)
         return 0.0;
     return 100.0 * std::max(0, sent_ - Errors()) / sent_;
 }
 
-int CopyScore::AccuracyTenths() const
-{
+int CopyScore::AccuracyTenths() const {
     if (sent_ <= 0)
         return 0;
     return static_cast<int>(std::int64_t{1000} * std::max(0, sent_ - Errors()) / sent_);
 }
 
-QString CopyScore::AccuracyText() const
-{
+QString CopyScore::AccuracyText() const {
     const int tenths = AccuracyTenths();
     return QStringLiteral("%1.%2%").arg(tenths / 10).arg(tenths % 10);
 }
 
-bool CopyScore::ReachesKochThreshold() const
-{
+bool CopyScore::ReachesKochThreshold() const {
     // (sent - errors) / sent >= 90 %, in whole numbers.
     return sent_ > 0 && std::int64_t{100} * (sent_ - Errors()) >= std::int64_t{kKochThresholdPercent} * sent_;
 }
 
-int CopyScore::ErrorsAboveThreshold() const
-{
+int CopyScore::ErrorsAboveThreshold() const {
     if (sent_ <= 0)
         return 0;
     // The most errors that still give 90 %: floor(sent * 10 / 100).
@@ -808,8 +800,7 @@ int CopyScore::ErrorsAboveThreshold() const
     return std::max(0, Errors() - allowed);
 }
 
-std::vector<CopyScore::Tally> CopyScore::MostMissed(int count) const
-{
+std::vector<CopyScore::Tally> CopyScore::MostMissed(int count) const {
     std::vector<Tally> missed;
     for (const Tally& t : tallies_)
         if (t.Missed() > 0)
@@ -825,21 +816,18 @@ std::vector<CopyScore::Tally> CopyScore::MostMissed(int count) const
     return missed;
 }
 
-QString CopyScore::MostTakenFor(const QString& sent) const
-{
+QString CopyScore::MostTakenFor(const QString& sent) const {
     for (const Confusion& c : confusions_)  // most frequent first
         if (c.sent == sent && !c.copied.isEmpty())
             return c.copied;
     return {};
 }
 
-int CopyScore::ColumnWidth(const Column& column)
-{
+int CopyScore::ColumnWidth(const Column& column) {
     return static_cast<int>(std::max<qsizetype>({1, column.sent.size(), column.copied.size()}));
 }
 
-std::vector<std::pair<std::size_t, std::size_t>> CopyScore::Rows(int width) const
-{
+std::vector<std::pair<std::size_t, std::size_t>> CopyScore::Rows(int width) const {
     const std::size_t w = static_cast<std::size_t>(std::max(width, 8));
     std::vector<std::pair<std::size_t, std::size_t>> rows;
     const std::size_t total = columns_.size();
@@ -862,8 +850,7 @@ std::vector<std::pair<std::size_t, std::size_t>> CopyScore::Rows(int width) cons
     return rows;
 }
 
-QStringList CopyScore::AlignedLines(int width) const
-{
+QStringList CopyScore::AlignedLines(int width) const {
     QStringList lines;
     for (const auto& [first, last] : Rows(width)) {
         QString top = QStringLiteral("sent  ");
@@ -882,10 +869,17 @@ QStringList CopyScore::AlignedLines(int width) const
             bottom += col.copied.isEmpty() ? QString(w, QChar(kGap)) : col.copied.leftJustified(w);
             QChar mark = QLatin1Char(' ');
             switch (col.mark) {
-            case Mark::Wrong: mark = QLatin1Char('^'); break;
-            case Mark::Dropped: mark = QLatin1Char('-'); break;
-            case Mark::Added: mark = QLatin1Char('+'); break;
-            default: break;
+                case Mark::Wrong:
+                    mark = QLatin1Char('^');
+                    break;
+                case Mark::Dropped:
+                    mark = QLatin1Char('-');
+                    break;
+                case Mark::Added:
+                    mark = QLatin1Char('+');
+                    break;
+                default:
+                    break;
             }
             marks += QString(w, mark);
         }

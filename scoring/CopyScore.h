@@ -28,11 +28,11 @@ class CopyScore {
 public:
     // What one column of the aligned pair shows.
     enum class Mark : std::uint8_t {
-        Correct,  // the same character on both lines
-        Wrong,    // a different character was copied
-        Dropped,  // sent, not copied
-        Added,    // copied, not sent
-        Boundary, // a group boundary on either line; never an error
+        Correct,   // the same character on both lines
+        Wrong,     // a different character was copied
+        Dropped,   // sent, not copied
+        Added,     // copied, not sent
+        Boundary,  // a group boundary on either line; never an error
     };
 
     // A character as it is shown: in lower case, a prosign as "^ar" (or as the sign it

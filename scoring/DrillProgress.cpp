@@ -9,8 +9,7 @@ namespace lumbrel {
 namespace {
 
 // The recognition drills of the records, the last `last` of them (all when < 0).
-std::vector<const DrillRecord*> RecognitionDrills(const std::vector<DrillRecord>& drills, int last)
-{
+std::vector<const DrillRecord*> RecognitionDrills(const std::vector<DrillRecord>& drills, int last) {
     std::vector<const DrillRecord*> chosen;
     for (const DrillRecord& d : drills)
         if (d.kind == DrillKind::Recognition)
@@ -22,8 +21,7 @@ std::vector<const DrillRecord*> RecognitionDrills(const std::vector<DrillRecord>
 
 }  // namespace
 
-int MedianMs(std::vector<int> values)
-{
+int MedianMs(std::vector<int> values) {
     if (values.empty())
         return -1;
     const std::size_t half = values.size() / 2;
@@ -35,8 +33,7 @@ int MedianMs(std::vector<int> values)
     return static_cast<int>((static_cast<long long>(lower) + upper) / 2);
 }
 
-std::vector<RecognitionStats> RecognitionByCharacter(std::span<const RecognitionAnswer> answers)
-{
+std::vector<RecognitionStats> RecognitionByCharacter(std::span<const RecognitionAnswer> answers) {
     std::vector<RecognitionStats> stats;
     std::vector<std::vector<int>> times;
     QHash<QString, std::size_t> index;
@@ -63,16 +60,14 @@ std::vector<RecognitionStats> RecognitionByCharacter(std::span<const Recognition
     return stats;
 }
 
-std::vector<RecognitionStats> RecognitionByCharacter(const std::vector<DrillRecord>& drills, int lastDrills)
-{
+std::vector<RecognitionStats> RecognitionByCharacter(const std::vector<DrillRecord>& drills, int lastDrills) {
     std::vector<RecognitionAnswer> all;
     for (const DrillRecord* d : RecognitionDrills(drills, lastDrills))
         all.insert(all.end(), d->answers.begin(), d->answers.end());
     return RecognitionByCharacter(all);
 }
 
-void SortSlowestFirst(std::vector<RecognitionStats>& stats)
-{
+void SortSlowestFirst(std::vector<RecognitionStats>& stats) {
     std::stable_sort(stats.begin(), stats.end(), [](const RecognitionStats& a, const RecognitionStats& b) {
         const bool aNever = a.medianMs < 0;
         const bool bNever = b.medianMs < 0;
@@ -89,8 +84,7 @@ void SortSlowestFirst(std::vector<RecognitionStats>& stats)
     });
 }
 
-QSet<QString> KnownCharacters(const std::vector<DrillRecord>& drills, int targetMs, int drillsNeeded)
-{
+QSet<QString> KnownCharacters(const std::vector<DrillRecord>& drills, int targetMs, int drillsNeeded) {
     // Newest drill first; per character the drills that played it, until drillsNeeded.
     QHash<QString, int> counted;
     QSet<QString> failed;
@@ -115,8 +109,7 @@ QSet<QString> KnownCharacters(const std::vector<DrillRecord>& drills, int target
     return known;
 }
 
-std::vector<ReactionSeries> ReactionTimesByDrill(const std::vector<DrillRecord>& drills)
-{
+std::vector<ReactionSeries> ReactionTimesByDrill(const std::vector<DrillRecord>& drills) {
     std::vector<ReactionSeries> series;
     QHash<QString, std::size_t> index;
     for (const DrillRecord* d : RecognitionDrills(drills, -1)) {
@@ -134,8 +127,7 @@ std::vector<ReactionSeries> ReactionTimesByDrill(const std::vector<DrillRecord>&
     return series;
 }
 
-std::vector<ReactionPoint> ReactionTimesOfDrills(const std::vector<DrillRecord>& drills)
-{
+std::vector<ReactionPoint> ReactionTimesOfDrills(const std::vector<DrillRecord>& drills) {
     std::vector<ReactionPoint> points;
     for (const DrillRecord* d : RecognitionDrills(drills, -1)) {
         std::vector<int> times;
@@ -148,8 +140,7 @@ std::vector<ReactionPoint> ReactionTimesOfDrills(const std::vector<DrillRecord>&
     return points;
 }
 
-std::vector<CallsignScore> CallsignScores(const std::vector<DrillRecord>& drills)
-{
+std::vector<CallsignScore> CallsignScores(const std::vector<DrillRecord>& drills) {
     std::vector<CallsignScore> scores;
     for (const DrillRecord& d : drills)
         if (d.kind == DrillKind::Callsigns)

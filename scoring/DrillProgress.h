@@ -35,7 +35,8 @@ struct RecognitionStats {
 // Per character, in the order first played.
 std::vector<RecognitionStats> RecognitionByCharacter(std::span<const RecognitionAnswer> answers);
 // The same over the last `lastDrills` recognition drills of the records (all when < 0).
-std::vector<RecognitionStats> RecognitionByCharacter(const std::vector<DrillRecord>& drills, int lastDrills = -1);
+std::vector<RecognitionStats> RecognitionByCharacter(const std::vector<DrillRecord>& drills,
+                                                     int lastDrills = -1);
 
 // Slowest first: the characters never right first, then by longer median, lower
 // accuracy, and character.
@@ -49,7 +50,8 @@ void SortSlowestFirst(std::vector<RecognitionStats>& stats);
 inline constexpr int kKnownDrills = 3;
 inline constexpr int kKnownAnswers = 5;
 inline constexpr int kKnownAccuracyPercent = 90;
-QSet<QString> KnownCharacters(const std::vector<DrillRecord>& drills, int targetMs, int drillsNeeded = kKnownDrills);
+QSet<QString> KnownCharacters(const std::vector<DrillRecord>& drills, int targetMs,
+                              int drillsNeeded = kKnownDrills);
 
 struct ReactionPoint {
     QDateTime ended;

@@ -30,11 +30,11 @@ struct RecognitionAnswer {
 };
 
 struct CallAttempt {
-    QString call;      // as sent
-    QString copied;    // as typed
-    int wpm = 0;       // the speed it was sent at
+    QString call;    // as sent
+    QString copied;  // as typed
+    int wpm = 0;     // the speed it was sent at
     bool replayed = false;
-    int points = 0;    // 0 for a wrong call, half for one wrong character
+    int points = 0;  // 0 for a wrong call, half for one wrong character
 
     // The copy equals the call, case and spaces aside.
     bool Right() const;

@@ -29,8 +29,7 @@ namespace {
 // 3 -> 4: the early answers of recognition drills (the right character typed before
 // it was heard). Version 3 stored them as right in 0 ms, which no key after the heard
 // end gives: those become early answers.
-std::vector<const char*> EarlyAnswersStep()
-{
+std::vector<const char*> EarlyAnswersStep() {
     return {
         "ALTER TABLE recognition_answers ADD COLUMN early INTEGER NOT NULL DEFAULT 0",
         "UPDATE recognition_answers SET early = 1 WHERE reaction_ms = 0 AND answer <> ''",
@@ -39,8 +38,7 @@ std::vector<const char*> EarlyAnswersStep()
 
 // The steps from one version to the next: kMigrations[k] brings version k to k + 1.
 // A step, once released, never changes: a later change is a new step.
-const std::vector<std::vector<const char*>>& Migrations()
-{
+const std::vector<std::vector<const char*>>& Migrations() {
     static const std::vector<std::vector<const char*>> steps = {
         // 0 -> 1: the sessions and the errors per character.
         {
@@ -120,23 +118,23 @@ const std::vector<std::vector<const char*>>& Migrations()
 }
 
 // The tables each version must have.
-QStringList TablesOf(int version)
-{
+QStringList TablesOf(int version) {
     QStringList tables;
     if (version >= 1)
         tables << QStringLiteral("sessions") << QStringLiteral("character_errors");
     if (version >= 2)
         tables << QStringLiteral("confusions");
     if (version >= 3)
-        tables << QStringLiteral("drills") << QStringLiteral("recognition_answers") << QStringLiteral("callsign_runs")
-               << QStringLiteral("callsign_calls");
+        tables << QStringLiteral("drills") << QStringLiteral("recognition_answers")
+               << QStringLiteral("callsign_runs") << QStringLiteral("callsign_calls");
     return tables;
 }
 
-QString TimeText(const QDateTime& t) { return t.toUTC().toString(Qt::ISODateWithMs); }
+QString TimeText(const QDateTime& t) {
+    return t.toUTC().toString(Qt::ISODateWithMs);
+}
 
-QDateTime TimeFromText(const QString& text)
-{
+QDateTime TimeFromText(const QString& text) {
     QDateTime t = QDateTime::fromString(text, Qt::ISODateWithMs);
     if (!t.isValid())
         t = QDateTime::fromString(text, Qt::ISODate);
@@ -145,41 +143,45 @@ QDateTime TimeFromText(const QString& text)
 
 // A text column's value. Qt binds a null QString as SQL NULL, which every text column
 // refuses: an empty text (nothing copied for a dropped character) is stored as ''.
-QVariant Text(const QString& text) { return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text); }
+QVariant Text(const QString& text) {
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
 
-QString ErrorText(const QSqlError& e)
-{
+QString ErrorText(const QSqlError& e) {
     const QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
     return text.isEmpty() ? QStringLiteral("unknown database error") : text;
 }
 
 // SQLite's primary result code of an error (Qt gives SQLite's code as the native one).
-int ResultCode(const QSqlError& e)
-{
+int ResultCode(const QSqlError& e) {
     bool ok = false;
     const int code = e.nativeErrorCode().toInt(&ok);
     return ok ? code & 0xff : 0;
 }
 
 // SQLITE_BUSY, SQLITE_LOCKED: another connection holds the database; it is not damaged.
-bool IsBusy(const QSqlError& e) { return ResultCode(e) == 5 || ResultCode(e) == 6; }
+bool IsBusy(const QSqlError& e) {
+    return ResultCode(e) == 5 || ResultCode(e) == 6;
+}
 // SQLITE_CORRUPT, SQLITE_NOTADB.
-bool IsDamage(const QSqlError& e) { return ResultCode(e) == 11 || ResultCode(e) == 26; }
+bool IsDamage(const QSqlError& e) {
+    return ResultCode(e) == 11 || ResultCode(e) == 26;
+}
 
 // The device and inode of a file; zeros when there is none.
-std::pair<quint64, quint64> FileId(const QString& path)
-{
+std::pair<quint64, quint64> FileId(const QString& path) {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return {0, 0};
     return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
 }
 
-QString Count(int n, const char* thing) { return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(thing), n == 1 ? "" : "s"); }
+QString Count(int n, const char* thing) {
+    return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(thing), n == 1 ? "" : "s");
+}
 
 // The first line of the integrity check that names a problem, for a short message.
-QString ShortReason(const QStringList& problems)
-{
+QString ShortReason(const QStringList& problems) {
     for (const QString& p : problems)
         if (!p.startsWith(QLatin1String("***")))
             return p.section(QLatin1Char('\n'), 0, 0).left(80);
@@ -191,8 +193,7 @@ QString ShortReason(const QStringList& problems)
 // its own: one beside it was left by a database that stood here before (replaced while
 // it was open) and would be read into this one. The header is read after the log is
 // seen, as a switch to WAL writes the header first.
-void RemoveForeignLog(const QString& file)
-{
+void RemoveForeignLog(const QString& file) {
     const QString log = file + QStringLiteral("-wal");
     if (!QFileInfo::exists(log))
         return;
@@ -207,15 +208,14 @@ void RemoveForeignLog(const QString& file)
 }
 
 // Keeps `from` also under the name `to`: a second link to the same file, or a copy.
-bool KeepAs(const QString& from, const QString& to)
-{
-    return ::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 || QFile::copy(from, to);
+bool KeepAs(const QString& from, const QString& to) {
+    return ::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 ||
+           QFile::copy(from, to);
 }
 
 }  // namespace
 
-QString History::DefaultPath()
-{
+QString History::DefaultPath() {
     // The data folder is named after the program's organisation and application names;
     // another program (lumbrel-score) asks under the trainer's names for a moment.
     const QString organization = QCoreApplication::organizationName();
@@ -235,16 +235,16 @@ QString History::DefaultPath()
     return QDir(folder).filePath(QStringLiteral("history.sqlite"));
 }
 
-History::History(QString path) : path_(std::move(path))
-{
+History::History(QString path) : path_(std::move(path)) {
     static std::atomic<int> counter{0};
     connection_ = QStringLiteral("lumbrel-history-%1").arg(++counter);
 }
 
-History::~History() { CloseDatabase(); }
+History::~History() {
+    CloseDatabase();
+}
 
-void History::CloseDatabase()
-{
+void History::CloseDatabase() {
     if (QSqlDatabase::contains(connection_)) {
         {
             QSqlDatabase db = QSqlDatabase::database(connection_, false);
@@ -255,8 +255,7 @@ void History::CloseDatabase()
     open_ = false;
 }
 
-QString History::TakeNotice(QString* details)
-{
+QString History::TakeNotice(QString* details) {
     QString notice;
     notice.swap(notice_);
     if (details)
@@ -265,14 +264,19 @@ QString History::TakeNotice(QString* details)
     return notice;
 }
 
-bool History::Open() { return OpenAs(Access::Write); }
+bool History::Open() {
+    return OpenAs(Access::Write);
+}
 
-bool History::OpenToRead() { return OpenAs(Access::Read); }
+bool History::OpenToRead() {
+    return OpenAs(Access::Read);
+}
 
-bool History::Replaced() const { return FileId(path_) != fileId_; }
+bool History::Replaced() const {
+    return FileId(path_) != fileId_;
+}
 
-bool History::OpenAs(Access access)
-{
+bool History::OpenAs(Access access) {
     if (open_) {
         if (!Replaced() && (access_ == Access::Write || access == Access::Read))
             return true;
@@ -282,7 +286,8 @@ bool History::OpenAs(Access access)
     const QFileInfo info(path_);
     const bool exists = info.exists();
     if (access == Access::Write && !QDir().mkpath(info.absolutePath())) {
-        problem_ = QStringLiteral("The folder %1 for the history cannot be created.").arg(info.absolutePath());
+        problem_ =
+            QStringLiteral("The folder %1 for the history cannot be created.").arg(info.absolutePath());
         return false;
     }
     if (exists && (!info.isFile() || !info.isReadable())) {
@@ -291,8 +296,9 @@ bool History::OpenAs(Access access)
     }
     // A read-only file is not a damaged one: it is not set aside.
     if (access == Access::Write && exists && !info.isWritable()) {
-        problem_ = QStringLiteral("The history %1 cannot be written; it is left as it is and nothing is stored.")
-                       .arg(path_);
+        problem_ =
+            QStringLiteral("The history %1 cannot be written; it is left as it is and nothing is stored.")
+                .arg(path_);
         return false;
     }
 
@@ -302,7 +308,8 @@ bool History::OpenAs(Access access)
     const QString memory = QStringLiteral(":memory:");
     Outcome outcome = Outcome::Unusable;
     if (access == Access::Read && !exists)
-        outcome = Connect(memory, &reason) ? CheckAndMigrate(Access::Write, &reason, &report) : Outcome::Unusable;
+        outcome =
+            Connect(memory, &reason) ? CheckAndMigrate(Access::Write, &reason, &report) : Outcome::Unusable;
     else
         outcome = OpenDatabase(path_, access, &reason, &report);
     if (outcome == Outcome::Damaged && access == Access::Write) {
@@ -320,42 +327,43 @@ bool History::OpenAs(Access access)
             const Salvaged kept = SalvageInto(&reason);
             outcome = kept.ok ? Outcome::Ready : Outcome::Unusable;
             if (kept.ok && damaged) {
-                notice_ = QStringLiteral("The history %1 is damaged (%2). %3 and %4 can be read and are shown; the "
-                                         "next session stored repairs it.")
-                              .arg(path_, why, Count(kept.sessions, "session"),
-                                   Count(kept.drills, "drill"));
+                notice_ = QStringLiteral(
+                              "The history %1 is damaged (%2). %3 and %4 can be read and are shown; the "
+                              "next session stored repairs it.")
+                              .arg(path_, why, Count(kept.sessions, "session"), Count(kept.drills, "drill"));
                 noticeDetails_ = (report + kept.report).join(QLatin1Char('\n'));
             }
         }
     }
     switch (outcome) {
-    case Outcome::Ready:
-        fileId_ = FileId(path_);
-        open_ = true;
-        access_ = access;
-        return true;
-    case Outcome::Newer:
-        problem_ = QStringLiteral("The history %1 was written by a newer version of Lumbrel; "
-                                  "it is left as it is and nothing is stored.")
-                       .arg(path_);
-        break;
-    case Outcome::Busy:
-        problem_ = QStringLiteral("The history %1 is in use by another program (%2); it is left as it is. "
-                                  "Try again in a moment.")
-                       .arg(path_, reason);
-        break;
-    case Outcome::Older:
-    case Outcome::Damaged:
-    case Outcome::Unusable:
-        problem_ = QStringLiteral("The history %1 cannot be used: %2.").arg(path_, reason);
-        break;
+        case Outcome::Ready:
+            fileId_ = FileId(path_);
+            open_ = true;
+            access_ = access;
+            return true;
+        case Outcome::Newer:
+            problem_ = QStringLiteral(
+                           "The history %1 was written by a newer version of Lumbrel; "
+                           "it is left as it is and nothing is stored.")
+                           .arg(path_);
+            break;
+        case Outcome::Busy:
+            problem_ = QStringLiteral(
+                           "The history %1 is in use by another program (%2); it is left as it is. "
+                           "Try again in a moment.")
+                           .arg(path_, reason);
+            break;
+        case Outcome::Older:
+        case Outcome::Damaged:
+        case Outcome::Unusable:
+            problem_ = QStringLiteral("The history %1 cannot be used: %2.").arg(path_, reason);
+            break;
     }
     CloseDatabase();
     return false;
 }
 
-bool History::Connect(const QString& file, QString* reason)
-{
+bool History::Connect(const QString& file, QString* reason) {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     if (!db.isValid()) {
         *reason = QStringLiteral("the SQLite driver of Qt is missing");
@@ -370,8 +378,8 @@ bool History::Connect(const QString& file, QString* reason)
     return true;
 }
 
-History::Outcome History::OpenDatabase(const QString& file, Access access, QString* reason, QStringList* report)
-{
+History::Outcome History::OpenDatabase(const QString& file, Access access, QString* reason,
+                                       QStringList* report) {
     RemoveForeignLog(file);
     QElapsedTimer waited;
     waited.start();
@@ -388,8 +396,7 @@ History::Outcome History::OpenDatabase(const QString& file, Access access, QStri
     }
 }
 
-History::Outcome History::CheckAndMigrate(Access access, QString* reason, QStringList* report)
-{
+History::Outcome History::CheckAndMigrate(Access access, QString* reason, QStringList* report) {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QSqlQuery q(db);
     const auto failed = [&](const QSqlError& e, Outcome otherwise) {
@@ -424,7 +431,8 @@ History::Outcome History::CheckAndMigrate(Access access, QString* reason, QStrin
     }
 
     QStringList tables;
-    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'")))
+    if (!q.exec(QStringLiteral(
+            "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'")))
         return failed(q.lastError(), Outcome::Unusable);
     while (q.next())
         tables << q.value(0).toString();
@@ -486,8 +494,7 @@ History::Outcome History::CheckAndMigrate(Access access, QString* reason, QStrin
     return Outcome::Ready;
 }
 
-bool History::ExecWhileBusy(QSqlQuery& q, const QString& statement, QSqlError* error)
-{
+bool History::ExecWhileBusy(QSqlQuery& q, const QString& statement, QSqlError* error) {
     QElapsedTimer waited;
     waited.start();
     while (!q.exec(statement)) {
@@ -500,16 +507,14 @@ bool History::ExecWhileBusy(QSqlQuery& q, const QString& statement, QSqlError* e
     return true;
 }
 
-bool History::Begin(QSqlError* error)
-{
+bool History::Begin(QSqlError* error) {
     QSqlQuery q(QSqlDatabase::database(connection_, false));
     // Taking the write lock at the start: a transaction that read first could not be
     // waited for (SQLite reports a deadlock as busy at once).
     return ExecWhileBusy(q, QStringLiteral("BEGIN IMMEDIATE"), error);
 }
 
-bool History::Commit(QSqlError* error)
-{
+bool History::Commit(QSqlError* error) {
     QSqlQuery q(QSqlDatabase::database(connection_, false));
     // A commit refused as busy leaves the transaction open, to be committed again.
     if (!ExecWhileBusy(q, QStringLiteral("COMMIT"), error))
@@ -520,8 +525,7 @@ bool History::Commit(QSqlError* error)
     return true;
 }
 
-History::Salvaged History::SalvageInto(QString* reason)
-{
+History::Salvaged History::SalvageInto(QString* reason) {
     Salvaged kept;
     // The damaged file is read through a connection of its own: its errors end a read,
     // never the transaction that fills the new database.
@@ -532,12 +536,13 @@ History::Salvaged History::SalvageInto(QString* reason)
         source.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
         QSqlQuery r(source);
         if (!source.open())
-            kept.report << QStringLiteral("%1 cannot be opened: %2").arg(path_, ErrorText(source.lastError()));
+            kept.report
+                << QStringLiteral("%1 cannot be opened: %2").arg(path_, ErrorText(source.lastError()));
         // The tables of the damaged file's version, when it can be told; else none.
         int version = kSchemaVersion;
         bool copy = false;
-        if (source.isOpen() && r.exec(QStringLiteral("PRAGMA user_version")) && r.next() && r.value(0).toInt() >= 1 &&
-            r.value(0).toInt() <= kSchemaVersion) {
+        if (source.isOpen() && r.exec(QStringLiteral("PRAGMA user_version")) && r.next() &&
+            r.value(0).toInt() >= 1 && r.value(0).toInt() <= kSchemaVersion) {
             version = r.value(0).toInt();
             copy = true;
         }
@@ -620,7 +625,8 @@ History::Salvaged History::SalvageInto(QString* reason)
     if (CheckAndMigrate(Access::Write, reason, &ignored) != Outcome::Ready)
         return kept;
     QSqlQuery q(QSqlDatabase::database(connection_, false));
-    if (q.exec(QStringLiteral("SELECT (SELECT COUNT(*) FROM sessions), (SELECT COUNT(*) FROM drills)")) && q.next()) {
+    if (q.exec(QStringLiteral("SELECT (SELECT COUNT(*) FROM sessions), (SELECT COUNT(*) FROM drills)")) &&
+        q.next()) {
         kept.sessions = q.value(0).toInt();
         kept.drills = q.value(1).toInt();
     }
@@ -628,8 +634,7 @@ History::Salvaged History::SalvageInto(QString* reason)
     return kept;
 }
 
-bool History::SalvageInPlace(const QString& reason, const QStringList& report)
-{
+bool History::SalvageInPlace(const QString& reason, const QStringList& report) {
     // What can be read goes into a new file first; only a complete one takes the
     // damaged one's place.
     const QString fresh = path_ + QStringLiteral(".salvage");
@@ -644,12 +649,14 @@ bool History::SalvageInPlace(const QString& reason, const QStringList& report)
         kept = SalvageInto(&why);
     // In rollback mode until opened in its place, so that no log left there is read into it.
     if (kept.ok)
-        QSqlQuery(QSqlDatabase::database(connection_, false)).exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+        QSqlQuery(QSqlDatabase::database(connection_, false))
+            .exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
     CloseDatabase();
     const auto fail = [&](const QString& what) {
         removeFresh();
-        problem_ = QStringLiteral("The history %1 is damaged (%2), and %3 (%4); it is left as it is and nothing "
-                                  "is stored.")
+        problem_ = QStringLiteral(
+                       "The history %1 is damaged (%2), and %3 (%4); it is left as it is and nothing "
+                       "is stored.")
                        .arg(path_, reason, what, why);
         return false;
     };
@@ -674,22 +681,23 @@ bool History::SalvageInPlace(const QString& reason, const QStringList& report)
         QFile::remove(companion);
     }
     std::error_code error;
-    std::filesystem::rename(QFile::encodeName(fresh).toStdString(), QFile::encodeName(path_).toStdString(), error);
+    std::filesystem::rename(QFile::encodeName(fresh).toStdString(), QFile::encodeName(path_).toStdString(),
+                            error);
     if (error) {
         why = QString::fromStdString(error.message());
         QFile::remove(target);
         return fail(QStringLiteral("the repaired history could not take its place"));
     }
     setAsidePath_ = target;
-    notice_ = QStringLiteral("The history %1 was damaged (%2). %3 and %4 could be read and are kept in a new "
-                             "history; the damaged file is kept as %5.")
+    notice_ = QStringLiteral(
+                  "The history %1 was damaged (%2). %3 and %4 could be read and are kept in a new "
+                  "history; the damaged file is kept as %5.")
                   .arg(path_, reason, Count(kept.sessions, "session"), Count(kept.drills, "drill"), target);
     noticeDetails_ = (report + kept.report).join(QLatin1Char('\n'));
     return true;
 }
 
-int History::SchemaVersion() const
-{
+int History::SchemaVersion() const {
     if (!open_)
         return 0;
     QSqlQuery q(QSqlDatabase::database(connection_, false));
@@ -698,8 +706,7 @@ int History::SchemaVersion() const
     return q.value(0).toInt();
 }
 
-bool History::Insert(const SessionRecord& r, std::optional<qint64> id, qint64* stored)
-{
+bool History::Insert(const SessionRecord& r, std::optional<qint64> id, qint64* stored) {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QSqlQuery q(db);
     q.prepare(QStringLiteral(
@@ -728,8 +735,9 @@ bool History::Insert(const SessionRecord& r, std::optional<qint64> id, qint64* s
     const qint64 sessionId = id ? *id : q.lastInsertId().toLongLong();
 
     QSqlQuery c(db);
-    c.prepare(QStringLiteral("INSERT INTO character_errors (session_id, character, sent, errors, dropped, wrong, added)"
-                             " VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    c.prepare(QStringLiteral(
+        "INSERT INTO character_errors (session_id, character, sent, errors, dropped, wrong, added)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?)"));
     for (const CharacterErrors& e : r.characters) {
         c.addBindValue(sessionId);
         c.addBindValue(Text(e.character));
@@ -759,8 +767,7 @@ bool History::Insert(const SessionRecord& r, std::optional<qint64> id, qint64* s
     return true;
 }
 
-std::optional<qint64> History::AddInTransaction(const std::function<bool(qint64* stored)>& insert)
-{
+std::optional<qint64> History::AddInTransaction(const std::function<bool(qint64* stored)>& insert) {
     if (!Open())
         return std::nullopt;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
@@ -781,13 +788,11 @@ std::optional<qint64> History::AddInTransaction(const std::function<bool(qint64*
     return id;
 }
 
-std::optional<qint64> History::Add(const SessionRecord& record)
-{
+std::optional<qint64> History::Add(const SessionRecord& record) {
     return AddInTransaction([&](qint64* stored) { return Insert(record, std::nullopt, stored); });
 }
 
-bool History::Replace(qint64 id, const SessionRecord& record)
-{
+bool History::Replace(qint64 id, const SessionRecord& record) {
     if (!Open())
         return false;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
@@ -798,9 +803,9 @@ bool History::Replace(qint64 id, const SessionRecord& record)
     }
     QSqlQuery q(db);
     bool ok = true;
-    for (const char* statement : {"DELETE FROM confusions WHERE session_id = ?",
-                                  "DELETE FROM character_errors WHERE session_id = ?",
-                                  "DELETE FROM sessions WHERE id = ?"}) {
+    for (const char* statement :
+         {"DELETE FROM confusions WHERE session_id = ?", "DELETE FROM character_errors WHERE session_id = ?",
+          "DELETE FROM sessions WHERE id = ?"}) {
         q.prepare(QString::fromLatin1(statement));
         q.addBindValue(id);
         if (!q.exec()) {
@@ -820,17 +825,17 @@ bool History::Replace(qint64 id, const SessionRecord& record)
     return true;
 }
 
-std::vector<SessionRecord> History::Sessions() const
-{
+std::vector<SessionRecord> History::Sessions() const {
     std::vector<SessionRecord> records;
     if (!open_)
         return records;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral(
-            "SELECT id, ended, source, learning_order, characters, character_wpm, effective_wpm, session_minutes,"
-            " characters_sent, accuracy, duration_seconds, dropped, added, wrong FROM sessions ORDER BY ended, id")))
+    if (!q.exec(QStringLiteral("SELECT id, ended, source, learning_order, characters, character_wpm, "
+                               "effective_wpm, session_minutes,"
+                               " characters_sent, accuracy, duration_seconds, dropped, added, wrong FROM "
+                               "sessions ORDER BY ended, id")))
         return records;
     QHash<qint64, std::size_t> index;
     while (q.next()) {
@@ -852,8 +857,9 @@ std::vector<SessionRecord> History::Sessions() const
         index.insert(r.id, records.size());
         records.push_back(std::move(r));
     }
-    if (q.exec(QStringLiteral("SELECT session_id, character, sent, dropped, wrong, added FROM character_errors"
-                              " ORDER BY session_id, rowid"))) {
+    if (q.exec(
+            QStringLiteral("SELECT session_id, character, sent, dropped, wrong, added FROM character_errors"
+                           " ORDER BY session_id, rowid"))) {
         while (q.next()) {
             const auto it = index.constFind(q.value(0).toLongLong());
             if (it == index.constEnd())
@@ -862,12 +868,14 @@ std::vector<SessionRecord> History::Sessions() const
                                                q.value(4).toInt(), q.value(5).toInt()});
         }
     }
-    if (q.exec(QStringLiteral("SELECT session_id, sent, copied, count FROM confusions ORDER BY session_id, rowid"))) {
+    if (q.exec(QStringLiteral(
+            "SELECT session_id, sent, copied, count FROM confusions ORDER BY session_id, rowid"))) {
         while (q.next()) {
             const auto it = index.constFind(q.value(0).toLongLong());
             if (it == index.constEnd())
                 continue;
-            records[*it].confusions.push_back({q.value(1).toString(), q.value(2).toString(), q.value(3).toInt()});
+            records[*it].confusions.push_back(
+                {q.value(1).toString(), q.value(2).toString(), q.value(3).toInt()});
         }
     }
     return records;
@@ -875,8 +883,7 @@ std::vector<SessionRecord> History::Sessions() const
 
 // --- Drills ------------------------------------------------------------------------------
 
-bool History::InsertDrill(const DrillRecord& d, qint64* stored)
-{
+bool History::InsertDrill(const DrillRecord& d, qint64* stored) {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QSqlQuery q(db);
     q.prepare(QStringLiteral(
@@ -909,7 +916,8 @@ bool History::InsertDrill(const DrillRecord& d, qint64* stored)
             }
         }
     } else {
-        c.prepare(QStringLiteral("INSERT INTO callsign_runs (drill_id, step_wpm, top_wpm, score) VALUES (?, ?, ?, ?)"));
+        c.prepare(QStringLiteral(
+            "INSERT INTO callsign_runs (drill_id, step_wpm, top_wpm, score) VALUES (?, ?, ?, ?)"));
         c.addBindValue(id);
         c.addBindValue(d.stepWpm);
         c.addBindValue(d.topWpm);
@@ -918,8 +926,9 @@ bool History::InsertDrill(const DrillRecord& d, qint64* stored)
             problem_ = ErrorText(c.lastError());
             return false;
         }
-        c.prepare(QStringLiteral("INSERT INTO callsign_calls (drill_id, seq, call, copied, wpm, replayed, points)"
-                                 " VALUES (?, ?, ?, ?, ?, ?, ?)"));
+        c.prepare(
+            QStringLiteral("INSERT INTO callsign_calls (drill_id, seq, call, copied, wpm, replayed, points)"
+                           " VALUES (?, ?, ?, ?, ?, ?, ?)"));
         int seq = 0;
         for (const CallAttempt& a : d.calls) {
             c.addBindValue(id);
@@ -939,13 +948,11 @@ bool History::InsertDrill(const DrillRecord& d, qint64* stored)
     return true;
 }
 
-std::optional<qint64> History::AddDrill(const DrillRecord& drill)
-{
+std::optional<qint64> History::AddDrill(const DrillRecord& drill) {
     return AddInTransaction([&](qint64* stored) { return InsertDrill(drill, stored); });
 }
 
-std::vector<DrillRecord> History::Drills(DrillKind kind, int last) const
-{
+std::vector<DrillRecord> History::Drills(DrillKind kind, int last) const {
     std::vector<DrillRecord> drills;
     if (!open_ || last == 0)
         return drills;
@@ -953,9 +960,10 @@ std::vector<DrillRecord> History::Drills(DrillKind kind, int last) const
     QSqlQuery q(db);
     q.setForwardOnly(true);
     // The newest `last` by time, then oldest first.
-    q.prepare(QStringLiteral("SELECT id, ended, duration_seconds, character_wpm FROM"
-                             " (SELECT * FROM drills WHERE kind = ? ORDER BY ended DESC, id DESC LIMIT ?)"
-                             " ORDER BY ended, id"));
+    q.prepare(
+        QStringLiteral("SELECT id, ended, duration_seconds, character_wpm FROM"
+                       " (SELECT * FROM drills WHERE kind = ? ORDER BY ended DESC, id DESC LIMIT ?)"
+                       " ORDER BY ended, id"));
     q.addBindValue(DrillKindName(kind));
     q.addBindValue(last < 0 ? -1 : last);
     if (!q.exec())
@@ -980,20 +988,23 @@ std::vector<DrillRecord> History::Drills(DrillKind kind, int last) const
         return q.exec();
     };
     // The children of the same drills, picked by the same query.
-    const QString chosen = QStringLiteral(
-        "SELECT id FROM drills WHERE kind = ? ORDER BY ended DESC, id DESC LIMIT ?");
+    const QString chosen =
+        QStringLiteral("SELECT id FROM drills WHERE kind = ? ORDER BY ended DESC, id DESC LIMIT ?");
     if (kind == DrillKind::Recognition) {
-        if (rows(QStringLiteral("SELECT drill_id, character, answer, reaction_ms, early FROM recognition_answers"
-                                " WHERE drill_id IN (%1) ORDER BY drill_id, seq").arg(chosen))) {
+        if (rows(QStringLiteral(
+                     "SELECT drill_id, character, answer, reaction_ms, early FROM recognition_answers"
+                     " WHERE drill_id IN (%1) ORDER BY drill_id, seq")
+                     .arg(chosen))) {
             while (q.next()) {
                 const auto it = index.constFind(q.value(0).toLongLong());
                 if (it != index.constEnd())
-                    drills[*it].answers.push_back({q.value(1).toString(), q.value(2).toString(), q.value(3).toInt(),
-                                                   q.value(4).toInt() != 0});
+                    drills[*it].answers.push_back({q.value(1).toString(), q.value(2).toString(),
+                                                   q.value(3).toInt(), q.value(4).toInt() != 0});
             }
         }
     } else {
-        if (rows(QStringLiteral("SELECT drill_id, step_wpm, top_wpm, score FROM callsign_runs WHERE drill_id IN (%1)")
+        if (rows(QStringLiteral(
+                     "SELECT drill_id, step_wpm, top_wpm, score FROM callsign_runs WHERE drill_id IN (%1)")
                      .arg(chosen))) {
             while (q.next()) {
                 const auto it = index.constFind(q.value(0).toLongLong());
@@ -1005,20 +1016,21 @@ std::vector<DrillRecord> History::Drills(DrillKind kind, int last) const
             }
         }
         if (rows(QStringLiteral("SELECT drill_id, call, copied, wpm, replayed, points FROM callsign_calls"
-                                " WHERE drill_id IN (%1) ORDER BY drill_id, seq").arg(chosen))) {
+                                " WHERE drill_id IN (%1) ORDER BY drill_id, seq")
+                     .arg(chosen))) {
             while (q.next()) {
                 const auto it = index.constFind(q.value(0).toLongLong());
                 if (it != index.constEnd())
-                    drills[*it].calls.push_back({q.value(1).toString(), q.value(2).toString(), q.value(3).toInt(),
-                                                 q.value(4).toInt() != 0, q.value(5).toInt()});
+                    drills[*it].calls.push_back({q.value(1).toString(), q.value(2).toString(),
+                                                 q.value(3).toInt(), q.value(4).toInt() != 0,
+                                                 q.value(5).toInt()});
             }
         }
     }
     return drills;
 }
 
-std::optional<int> History::BestCallsignScore() const
-{
+std::optional<int> History::BestCallsignScore() const {
     if (!open_)
         return std::nullopt;
     QSqlQuery q(QSqlDatabase::database(connection_, false));
@@ -1027,16 +1039,16 @@ std::optional<int> History::BestCallsignScore() const
     return q.value(0).toInt();
 }
 
-MissTallies History::RecentMissTallies(int last, int slowMs) const
-{
+MissTallies History::RecentMissTallies(int last, int slowMs) const {
     MissTallies tallies;
     if (!open_ || last <= 0)
         return tallies;
     QSqlQuery q(QSqlDatabase::database(connection_, false));
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT character, SUM(sent), SUM(dropped + wrong) FROM character_errors"
-                             " WHERE session_id IN (SELECT id FROM sessions ORDER BY ended DESC, id DESC LIMIT ?)"
-                             " GROUP BY character"));
+    q.prepare(
+        QStringLiteral("SELECT character, SUM(sent), SUM(dropped + wrong) FROM character_errors"
+                       " WHERE session_id IN (SELECT id FROM sessions ORDER BY ended DESC, id DESC LIMIT ?)"
+                       " GROUP BY character"));
     q.addBindValue(last);
     if (q.exec()) {
         while (q.next()) {
@@ -1072,27 +1084,25 @@ MissTallies History::RecentMissTallies(int last, int slowMs) const
     return tallies;
 }
 
-bool History::DeleteSession(qint64 id)
-{
-    return DeleteInTransaction(id,
-                               {"DELETE FROM confusions WHERE session_id = ?",
-                                "DELETE FROM character_errors WHERE session_id = ?",
-                                "DELETE FROM sessions WHERE id = ?"},
-                               QStringLiteral("session"));
+bool History::DeleteSession(qint64 id) {
+    return DeleteInTransaction(
+        id,
+        {"DELETE FROM confusions WHERE session_id = ?", "DELETE FROM character_errors WHERE session_id = ?",
+         "DELETE FROM sessions WHERE id = ?"},
+        QStringLiteral("session"));
 }
 
-bool History::DeleteDrill(qint64 id)
-{
-    return DeleteInTransaction(id,
-                               {"DELETE FROM recognition_answers WHERE drill_id = ?",
-                                "DELETE FROM callsign_calls WHERE drill_id = ?",
-                                "DELETE FROM callsign_runs WHERE drill_id = ?",
-                                "DELETE FROM drills WHERE id = ?"},
-                               QStringLiteral("drill"));
+bool History::DeleteDrill(qint64 id) {
+    return DeleteInTransaction(
+        id,
+        {"DELETE FROM recognition_answers WHERE drill_id = ?",
+         "DELETE FROM callsign_calls WHERE drill_id = ?", "DELETE FROM callsign_runs WHERE drill_id = ?",
+         "DELETE FROM drills WHERE id = ?"},
+        QStringLiteral("drill"));
 }
 
-bool History::DeleteInTransaction(qint64 id, std::initializer_list<const char*> statements, const QString& what)
-{
+bool History::DeleteInTransaction(qint64 id, std::initializer_list<const char*> statements,
+                                  const QString& what) {
     if (!Open())
         return false;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);

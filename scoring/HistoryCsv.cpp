@@ -9,8 +9,7 @@ namespace {
 // A cell that a spreadsheet would take for a formula (one that begins with = + - @, a
 // tab or a carriage return) gets an apostrophe in front, inside quotes, so that it
 // shows as the text it is.
-QString Field(const QString& text)
-{
+QString Field(const QString& text) {
     const bool formula = !text.isEmpty() && QStringView(u"=+-@\t\r").contains(text.front());
     const QString value = formula ? QLatin1Char('\'') + text : text;
     const bool quote = formula || value.contains(QLatin1Char(',')) || value.contains(QLatin1Char('"')) ||
@@ -24,8 +23,7 @@ QString Field(const QString& text)
 }
 
 // Local time with its offset from UTC: 2024-05-01T19:30:00+02:00.
-QString LocalTimeText(const QDateTime& t)
-{
+QString LocalTimeText(const QDateTime& t) {
     if (!t.isValid())
         return {};
     const QDateTime local = t.toLocalTime();
@@ -34,14 +32,23 @@ QString LocalTimeText(const QDateTime& t)
 
 }  // namespace
 
-QString HistoryCsv(const std::vector<SessionRecord>& records)
-{
+QString HistoryCsv(const std::vector<SessionRecord>& records) {
     static const QStringList header = {
-        QStringLiteral("ended"),           QStringLiteral("source"),           QStringLiteral("learning_order"),
-        QStringLiteral("characters"),      QStringLiteral("character_wpm"),    QStringLiteral("effective_wpm"),
-        QStringLiteral("session_minutes"), QStringLiteral("duration_seconds"), QStringLiteral("characters_sent"),
-        QStringLiteral("dropped"),         QStringLiteral("added"),            QStringLiteral("wrong"),
-        QStringLiteral("errors"),          QStringLiteral("accuracy"),         QStringLiteral("character_errors"),
+        QStringLiteral("ended"),
+        QStringLiteral("source"),
+        QStringLiteral("learning_order"),
+        QStringLiteral("characters"),
+        QStringLiteral("character_wpm"),
+        QStringLiteral("effective_wpm"),
+        QStringLiteral("session_minutes"),
+        QStringLiteral("duration_seconds"),
+        QStringLiteral("characters_sent"),
+        QStringLiteral("dropped"),
+        QStringLiteral("added"),
+        QStringLiteral("wrong"),
+        QStringLiteral("errors"),
+        QStringLiteral("accuracy"),
+        QStringLiteral("character_errors"),
         QStringLiteral("confusions"),
     };
     const QLatin1String crlf("\r\n");
@@ -84,8 +91,7 @@ QString HistoryCsv(const std::vector<SessionRecord>& records)
     return out;
 }
 
-QString ExportHistoryCsv(const std::vector<SessionRecord>& records, const QString& path)
-{
+QString ExportHistoryCsv(const std::vector<SessionRecord>& records, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
@@ -97,8 +103,7 @@ QString ExportHistoryCsv(const std::vector<SessionRecord>& records, const QStrin
 
 namespace {
 
-QString CsvLines(const QStringList& header, const std::vector<QStringList>& rows)
-{
+QString CsvLines(const QStringList& header, const std::vector<QStringList>& rows) {
     const QLatin1String crlf("\r\n");
     QString out = header.join(QLatin1Char(',')) + crlf;
     for (const QStringList& fields : rows) {
@@ -110,8 +115,7 @@ QString CsvLines(const QStringList& header, const std::vector<QStringList>& rows
     return out;
 }
 
-QString WriteCsv(const QString& text, const QString& path)
-{
+QString WriteCsv(const QString& text, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
@@ -123,8 +127,7 @@ QString WriteCsv(const QString& text, const QString& path)
 
 }  // namespace
 
-QString DrillsCsv(const std::vector<DrillRecord>& drills)
-{
+QString DrillsCsv(const std::vector<DrillRecord>& drills) {
     std::vector<QStringList> rows;
     for (const DrillRecord& d : drills) {
         const bool calls = d.kind == DrillKind::Callsigns;
@@ -146,15 +149,15 @@ QString DrillsCsv(const std::vector<DrillRecord>& drills)
             calls ? QString::number(d.score) : QString(),
         });
     }
-    return CsvLines({QStringLiteral("id"), QStringLiteral("ended"), QStringLiteral("kind"),
-                     QStringLiteral("duration_seconds"), QStringLiteral("character_wpm"), QStringLiteral("answers"),
-                     QStringLiteral("right"), QStringLiteral("calls"), QStringLiteral("calls_missed"),
-                     QStringLiteral("step_wpm"), QStringLiteral("top_wpm"), QStringLiteral("score")},
-                    rows);
+    return CsvLines(
+        {QStringLiteral("id"), QStringLiteral("ended"), QStringLiteral("kind"),
+         QStringLiteral("duration_seconds"), QStringLiteral("character_wpm"), QStringLiteral("answers"),
+         QStringLiteral("right"), QStringLiteral("calls"), QStringLiteral("calls_missed"),
+         QStringLiteral("step_wpm"), QStringLiteral("top_wpm"), QStringLiteral("score")},
+        rows);
 }
 
-QString RecognitionAnswersCsv(const std::vector<DrillRecord>& drills)
-{
+QString RecognitionAnswersCsv(const std::vector<DrillRecord>& drills) {
     std::vector<QStringList> rows;
     for (const DrillRecord& d : drills)
         for (std::size_t k = 0; k < d.answers.size(); ++k) {
@@ -168,23 +171,22 @@ QString RecognitionAnswersCsv(const std::vector<DrillRecord>& drills)
                     rows);
 }
 
-QString CallsignCallsCsv(const std::vector<DrillRecord>& drills)
-{
+QString CallsignCallsCsv(const std::vector<DrillRecord>& drills) {
     std::vector<QStringList> rows;
     for (const DrillRecord& d : drills)
         for (std::size_t k = 0; k < d.calls.size(); ++k) {
             const CallAttempt& a = d.calls[k];
-            rows.push_back({QString::number(d.id), QString::number(k + 1), a.call, a.copied, QString::number(a.wpm),
-                            a.replayed ? QStringLiteral("1") : QStringLiteral("0"), QString::number(a.points)});
+            rows.push_back({QString::number(d.id), QString::number(k + 1), a.call, a.copied,
+                            QString::number(a.wpm), a.replayed ? QStringLiteral("1") : QStringLiteral("0"),
+                            QString::number(a.points)});
         }
-    return CsvLines({QStringLiteral("drill_id"), QStringLiteral("seq"), QStringLiteral("call"),
-                     QStringLiteral("copied"), QStringLiteral("wpm"), QStringLiteral("replayed"),
-                     QStringLiteral("points")},
-                    rows);
+    return CsvLines(
+        {QStringLiteral("drill_id"), QStringLiteral("seq"), QStringLiteral("call"), QStringLiteral("copied"),
+         QStringLiteral("wpm"), QStringLiteral("replayed"), QStringLiteral("points")},
+        rows);
 }
 
-QStringList DrillCsvPaths(const QString& sessionsPath)
-{
+QStringList DrillCsvPaths(const QString& sessionsPath) {
     QString stem = sessionsPath;
     if (stem.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
         stem.chop(4);
@@ -192,8 +194,7 @@ QStringList DrillCsvPaths(const QString& sessionsPath)
             stem + QLatin1String("-callsigns.csv")};
 }
 
-QString ExportDrillsCsv(const std::vector<DrillRecord>& drills, const QString& sessionsPath)
-{
+QString ExportDrillsCsv(const std::vector<DrillRecord>& drills, const QString& sessionsPath) {
     const QStringList paths = DrillCsvPaths(sessionsPath);
     const QString texts[] = {DrillsCsv(drills), RecognitionAnswersCsv(drills), CallsignCallsCsv(drills)};
     for (int k = 0; k < 3; ++k)

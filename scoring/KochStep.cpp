@@ -4,27 +4,27 @@
 
 namespace lumbrel {
 
-bool RanWholeSession(const SessionSummary& session)
-{
+bool RanWholeSession(const SessionSummary& session) {
     return session.elapsedSeconds >= session.sessionMinutes * 60;
 }
 
-QString StoppedEarlyText(const SessionSummary& session)
-{
+QString StoppedEarlyText(const SessionSummary& session) {
     if (RanWholeSession(session))
         return {};
-    return QStringLiteral("The session was stopped at %1:%2 of %3 minute%4; the next character is added after a "
-                          "whole session.")
+    return QStringLiteral(
+               "The session was stopped at %1:%2 of %3 minute%4; the next character is added after a "
+               "whole session.")
         .arg(session.elapsedSeconds / 60)
         .arg(session.elapsedSeconds % 60, 2, 10, QLatin1Char('0'))
         .arg(session.sessionMinutes)
         .arg(session.sessionMinutes == 1 ? QString() : QStringLiteral("s"));
 }
 
-NextCharacterOffer OfferNextCharacter(Trainer& trainer, const SessionSummary& session, const CopyScore& score)
-{
+NextCharacterOffer OfferNextCharacter(Trainer& trainer, const SessionSummary& session,
+                                      const CopyScore& score) {
     NextCharacterOffer offer;
-    if (session.source != SourceKind::RandomGroups || !score.ReachesKochThreshold() || !RanWholeSession(session))
+    if (session.source != SourceKind::RandomGroups || !score.ReachesKochThreshold() ||
+        !RanWholeSession(session))
         return offer;
     if (trainer.SessionActive() || trainer.CountdownPending())
         return offer;
@@ -43,8 +43,7 @@ NextCharacterOffer OfferNextCharacter(Trainer& trainer, const SessionSummary& se
     return offer;
 }
 
-bool TakeNextCharacter(Trainer& trainer, const NextCharacterOffer& offer)
-{
+bool TakeNextCharacter(Trainer& trainer, const NextCharacterOffer& offer) {
     if (!offer.available || trainer.SessionActive() || trainer.CountdownPending())
         return false;
     ControlsModel& controls = trainer.Controls();
@@ -56,8 +55,7 @@ bool TakeNextCharacter(Trainer& trainer, const NextCharacterOffer& offer)
     return true;
 }
 
-QString ShortfallText(const CopyScore& score)
-{
+QString ShortfallText(const CopyScore& score) {
     if (score.CharactersSent() <= 0 || score.ReachesKochThreshold())
         return {};
     const int tenths = CopyScore::kKochThresholdPercent * 10 - score.AccuracyTenths();
@@ -70,8 +68,7 @@ QString ShortfallText(const CopyScore& score)
         .arg(errors == 1 ? QString() : QStringLiteral("s"));
 }
 
-QString MostMissedText(const CopyScore& score, int count)
-{
+QString MostMissedText(const CopyScore& score, int count) {
     QStringList parts;
     for (const CopyScore::Tally& t : score.MostMissed(count)) {
         QString part = QStringLiteral("%1 %2 of %3").arg(t.character).arg(t.Missed()).arg(t.sent);

@@ -11,8 +11,8 @@ namespace lumbrel {
 
 struct NextCharacterOffer {
     bool available = false;
-    int count = 0;       // N + 1
-    QString character;   // the character it adds, as the display shows it
+    int count = 0;      // N + 1
+    QString character;  // the character it adds, as the display shows it
 };
 
 // Whether the session ran at least the session length set in Setup: the Koch rule is

@@ -10,8 +10,8 @@
 namespace lumbrel {
 namespace {
 
-std::vector<SessionRecord>::const_iterator FirstOfLast(const std::vector<SessionRecord>& records, int lastSessions)
-{
+std::vector<SessionRecord>::const_iterator FirstOfLast(const std::vector<SessionRecord>& records,
+                                                       int lastSessions) {
     if (lastSessions < 0 || lastSessions >= static_cast<int>(records.size()))
         return records.begin();
     return records.end() - lastSessions;
@@ -19,8 +19,7 @@ std::vector<SessionRecord>::const_iterator FirstOfLast(const std::vector<Session
 
 // Position in the learning order of the last record (then the other order), so that
 // tables list characters as the learner met them; others after, by code.
-int OrderRank(const QString& character, LearningOrder order)
-{
+int OrderRank(const QString& character, LearningOrder order) {
     const OrderTable& table = LearningOrderTable(order);
     for (int pos = 1; pos < kOrderSize; ++pos)
         if (table[static_cast<std::size_t>(pos)].display == character)
@@ -28,15 +27,14 @@ int OrderRank(const QString& character, LearningOrder order)
     return kOrderSize + (character.isEmpty() ? 0 : character.at(0).unicode());
 }
 
-LearningOrder OrderOf(const std::vector<SessionRecord>& records)
-{
-    return !records.empty() && records.back().order == QLatin1String("mfj") ? LearningOrder::Mfj : LearningOrder::Koch;
+LearningOrder OrderOf(const std::vector<SessionRecord>& records) {
+    return !records.empty() && records.back().order == QLatin1String("mfj") ? LearningOrder::Mfj
+                                                                            : LearningOrder::Koch;
 }
 
 }  // namespace
 
-std::vector<LearntOnDay> CharactersLearntByDay(const std::vector<SessionRecord>& records)
-{
+std::vector<LearntOnDay> CharactersLearntByDay(const std::vector<SessionRecord>& records) {
     std::map<QDate, int> byDay;
     for (const SessionRecord& r : records) {
         if (r.source != QLatin1String("groups") || !r.ended.isValid())
@@ -50,8 +48,7 @@ std::vector<LearntOnDay> CharactersLearntByDay(const std::vector<SessionRecord>&
     return days;
 }
 
-std::vector<CharacterRate> ErrorRates(const std::vector<SessionRecord>& records, int lastSessions)
-{
+std::vector<CharacterRate> ErrorRates(const std::vector<SessionRecord>& records, int lastSessions) {
     std::vector<CharacterRate> rates;
     QHash<QString, std::size_t> index;
     std::vector<std::map<QString, int>> taken;
@@ -83,8 +80,9 @@ std::vector<CharacterRate> ErrorRates(const std::vector<SessionRecord>& records,
                          [](const auto& a, const auto& b) { return a.second > b.second; });
     }
     // Characters only ever confused with, never sent in these records, are left out.
-    rates.erase(std::remove_if(rates.begin(), rates.end(), [](const CharacterRate& r) { return r.sent == 0; }),
-                rates.end());
+    rates.erase(
+        std::remove_if(rates.begin(), rates.end(), [](const CharacterRate& r) { return r.sent == 0; }),
+        rates.end());
     const LearningOrder order = OrderOf(records);
     std::stable_sort(rates.begin(), rates.end(), [order](const CharacterRate& a, const CharacterRate& b) {
         const std::int64_t left = std::int64_t{a.Missed()} * b.sent;
@@ -98,8 +96,7 @@ std::vector<CharacterRate> ErrorRates(const std::vector<SessionRecord>& records,
     return rates;
 }
 
-QString TakenForText(const CharacterRate& rate, int count)
-{
+QString TakenForText(const CharacterRate& rate, int count) {
     QStringList parts;
     for (const auto& [copied, times] : rate.takenFor) {
         if (static_cast<int>(parts.size()) >= count)
@@ -109,8 +106,7 @@ QString TakenForText(const CharacterRate& rate, int count)
     return parts.join(QStringLiteral(", "));
 }
 
-ConfusionMatrix Confusions(const std::vector<SessionRecord>& records, int lastSessions)
-{
+ConfusionMatrix Confusions(const std::vector<SessionRecord>& records, int lastSessions) {
     ConfusionMatrix matrix;
     const LearningOrder order = OrderOf(records);
     std::vector<CharacterRate> rates = ErrorRates(records, lastSessions);
@@ -134,7 +130,9 @@ ConfusionMatrix Confusions(const std::vector<SessionRecord>& records, int lastSe
                          std::vector<int>(static_cast<std::size_t>(matrix.columns.size()), 0));
     for (qsizetype row = 0; row < matrix.rows.size(); ++row)
         for (const auto& [c, n] : rates[static_cast<std::size_t>(row)].takenFor)
-            matrix.counts[static_cast<std::size_t>(row)][static_cast<std::size_t>(matrix.columns.indexOf(c))] += n;
+            matrix
+                .counts[static_cast<std::size_t>(row)][static_cast<std::size_t>(matrix.columns.indexOf(c))] +=
+                n;
     return matrix;
 }
 

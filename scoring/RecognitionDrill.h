@@ -36,12 +36,12 @@
 namespace lumbrel {
 
 struct RecognitionOptions {
-    int characters = 100;     // the drill ends after this many answers; 0: no such end
-    int minutes = 0;          // or after this many minutes; 0: no such end
-    int timeLimitMs = 3000;   // no answer within it is a miss
-    int targetMs = 1000;      // known: right with a median under it (KnownCharacters)
+    int characters = 100;    // the drill ends after this many answers; 0: no such end
+    int minutes = 0;         // or after this many minutes; 0: no such end
+    int timeLimitMs = 3000;  // no answer within it is a miss
+    int targetMs = 1000;     // known: right with a median under it (KnownCharacters)
     int characterWpm = 25;
-    bool growing = false;     // start with two characters, add one as each becomes known
+    bool growing = false;  // start with two characters, add one as each becomes known
 };
 
 // The learner's own target, the drills' "Target" (200..5000 ms): the "slow" limit of

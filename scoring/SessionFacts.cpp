@@ -29,16 +29,14 @@ constexpr NamedSource kSources[] = {
 
 }  // namespace
 
-QString SessionFactsPath(const QString& transcriptPath)
-{
+QString SessionFactsPath(const QString& transcriptPath) {
     QString path = transcriptPath;
     if (path.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
         path.chop(4);
     return path + QLatin1String(".session");
 }
 
-QString SessionFactsText(const SessionSummary& s, std::optional<std::uint32_t> seed)
-{
+QString SessionFactsText(const SessionSummary& s, std::optional<std::uint32_t> seed) {
     QString text = QStringLiteral(
                        "source=%1\norder=%2\ncharacters=%3\ncharacter_wpm=%4\neffective_permille=%5\n"
                        "session_minutes=%6\nduration_seconds=%7\n")
@@ -54,8 +52,7 @@ QString SessionFactsText(const SessionSummary& s, std::optional<std::uint32_t> s
 }
 
 QString WriteSessionFacts(const QString& path, const SessionSummary& session,
-                          std::optional<std::uint32_t> seed)
-{
+                          std::optional<std::uint32_t> seed) {
     QSaveFile file(path);
     const QByteArray bytes = SessionFactsText(session, seed).toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
@@ -63,8 +60,7 @@ QString WriteSessionFacts(const QString& path, const SessionSummary& session,
     return {};
 }
 
-SessionFacts ReadSessionFacts(const QString& path)
-{
+SessionFacts ReadSessionFacts(const QString& path) {
     SessionFacts facts;
     const QString name = QDir::toNativeSeparators(path);
     const PlainFileBytes file = ReadPlainFile(path, kMaxFactsBytes);
@@ -95,8 +91,9 @@ SessionFacts ReadSessionFacts(const QString& path)
     SessionSummary& s = facts.session;
     const auto problem = [&](const char* key) {
         facts.problem = values.contains(QLatin1String(key))
-            ? QStringLiteral("%1: bad %2 \"%3\"").arg(name, QLatin1String(key), values.value(QLatin1String(key)))
-            : QStringLiteral("%1: no %2").arg(name, QLatin1String(key));
+                            ? QStringLiteral("%1: bad %2 \"%3\"")
+                                  .arg(name, QLatin1String(key), values.value(QLatin1String(key)))
+                            : QStringLiteral("%1: no %2").arg(name, QLatin1String(key));
         return facts;
     };
     const auto number = [&](const char* key, int low, int high, int* to) {

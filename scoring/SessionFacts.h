@@ -37,7 +37,7 @@ QString WriteSessionFacts(const QString& path, const SessionSummary& session,
 struct SessionFacts {
     SessionSummary session;  // its text is left empty
     std::optional<std::uint32_t> seed;
-    QString problem;                  // empty when the facts were read
+    QString problem;  // empty when the facts were read
     bool Ok() const { return problem.isEmpty(); }
 };
 

@@ -2,23 +2,23 @@
 
 namespace lumbrel {
 
-QString SourceName(SourceKind source, bool singleEntry)
-{
+QString SourceName(SourceKind source, bool singleEntry) {
     switch (source) {
-    case SourceKind::RandomGroups:
-        return QStringLiteral("groups");
-    case SourceKind::RandomEntries:
-        return singleEntry ? QStringLiteral("qso") : QStringLiteral("words");
-    case SourceKind::SequentialText:
-        return QStringLiteral("text");
+        case SourceKind::RandomGroups:
+            return QStringLiteral("groups");
+        case SourceKind::RandomEntries:
+            return singleEntry ? QStringLiteral("qso") : QStringLiteral("words");
+        case SourceKind::SequentialText:
+            return QStringLiteral("text");
     }
     return QStringLiteral("groups");
 }
 
-QString OrderName(LearningOrder order) { return order == LearningOrder::Mfj ? QStringLiteral("mfj") : QStringLiteral("koch"); }
+QString OrderName(LearningOrder order) {
+    return order == LearningOrder::Mfj ? QStringLiteral("mfj") : QStringLiteral("koch");
+}
 
-QString SourceCaption(const QString& source)
-{
+QString SourceCaption(const QString& source) {
     if (source == QLatin1String("groups"))
         return QStringLiteral("Random groups");
     if (source == QLatin1String("words"))
@@ -30,8 +30,8 @@ QString SourceCaption(const QString& source)
     return source;
 }
 
-SessionRecord MakeSessionRecord(const SessionSummary& session, const QDateTime& ended, const CopyScore& score)
-{
+SessionRecord MakeSessionRecord(const SessionSummary& session, const QDateTime& ended,
+                                const CopyScore& score) {
     SessionRecord r;
     r.ended = ended;
     r.source = SourceName(session.source, session.singleEntry);

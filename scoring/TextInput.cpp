@@ -12,19 +12,18 @@ namespace {
 // Far more than any text to score; a larger file is refused before it is read.
 constexpr qint64 kMaxFileBytes = 4 * 1024 * 1024;
 
-bool IsTextControl(char16_t c)
-{
+bool IsTextControl(char16_t c) {
     return c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r' && c != u'\f' && c != u'\v';
 }
 
 }  // namespace
 
-ScoringText DecodeScoringText(const QByteArray& bytes, const QString& name)
-{
+ScoringText DecodeScoringText(const QByteArray& bytes, const QString& name) {
     ScoringText result;
     QString text;
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
+                                                            : QStringConverter::Utf16BE);
         text = decoder.decode(bytes.mid(2));
         if (decoder.hasError()) {
             result.problem = QStringLiteral("%1 is not a readable UTF-16 text.").arg(name);
@@ -61,8 +60,7 @@ ScoringText DecodeScoringText(const QByteArray& bytes, const QString& name)
     return result;
 }
 
-ScoringText ReadScoringText(const QString& path)
-{
+ScoringText ReadScoringText(const QString& path) {
     ScoringText result;
     if (QFileInfo(path).isDir()) {
         result.problem = QStringLiteral("%1 is a folder, not a text file.").arg(path);
@@ -70,20 +68,21 @@ ScoringText ReadScoringText(const QString& path)
     }
     PlainFileBytes file = ReadPlainFile(path, kMaxFileBytes);
     switch (file.status) {
-    case PlainFileBytes::Status::Read:
-        return DecodeScoringText(file.bytes, path);
-    case PlainFileBytes::Status::Missing:
-        result.problem = QStringLiteral("%1: no such file.").arg(path);
-        break;
-    case PlainFileBytes::Status::NotPlain:
-        result.problem = QStringLiteral("%1 is not a plain file (a device or a pipe).").arg(path);
-        break;
-    case PlainFileBytes::Status::TooLarge:
-        result.problem = QStringLiteral("%1 is too large to score (more than %2 bytes).").arg(path).arg(kMaxFileBytes);
-        break;
-    case PlainFileBytes::Status::Unreadable:
-        result.problem = QStringLiteral("%1 cannot be read: %2.").arg(path, file.error);
-        break;
+        case PlainFileBytes::Status::Read:
+            return DecodeScoringText(file.bytes, path);
+        case PlainFileBytes::Status::Missing:
+            result.problem = QStringLiteral("%1: no such file.").arg(path);
+            break;
+        case PlainFileBytes::Status::NotPlain:
+            result.problem = QStringLiteral("%1 is not a plain file (a device or a pipe).").arg(path);
+            break;
+        case PlainFileBytes::Status::TooLarge:
+            result.problem =
+                QStringLiteral("%1 is too large to score (more than %2 bytes).").arg(path).arg(kMaxFileBytes);
+            break;
+        case PlainFileBytes::Status::Unreadable:
+            result.problem = QStringLiteral("%1 cannot be read: %2.").arg(path, file.error);
+            break;
     }
     return result;
 }

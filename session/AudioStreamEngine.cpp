@@ -5,18 +5,16 @@
 namespace lumbrel {
 
 AudioStreamEngine::AudioStreamEngine(AudioDevice& device, MessageTarget& window, StreamListener& listener)
-    : device_(device), window_(window), listener_(listener)
-{
-}
+    : device_(device),
+      window_(window),
+      listener_(listener) {}
 
-AudioStreamEngine::~AudioStreamEngine()
-{
+AudioStreamEngine::~AudioStreamEngine() {
     if (open_)
         (void)device_.Close();
 }
 
-AudioResult AudioStreamEngine::Open(bool callbacks)
-{
+AudioResult AudioStreamEngine::Open(bool callbacks) {
     if (open_) {
         (void)device_.Close();
         open_ = false;
@@ -29,41 +27,36 @@ AudioResult AudioStreamEngine::Open(bool callbacks)
     }
     MessageTarget& window = window_;
     const AudioResult result = device_.Open(
-        kTrainerAudioFormat,
-        callbacks ? AudioNotification::ToCallback([&window](AudioBufferHeader* h) {
-                        // Runs on the device's thread: it only posts the buffer-done message.
-                        window.PostMessage(kBufferDoneMessage, 0, reinterpret_cast<std::intptr_t>(h));
-                    })
-                  : AudioNotification::ToWindow(window_));
+        kTrainerAudioFormat, callbacks ? AudioNotification::ToCallback([&window](AudioBufferHeader* h) {
+            // Runs on the device's thread: it only posts the buffer-done message.
+            window.PostMessage(kBufferDoneMessage, 0, reinterpret_cast<std::intptr_t>(h));
+        })
+                                       : AudioNotification::ToWindow(window_));
     open_ = result.Ok();
     if (open_)
         reopen_ = false;
     return result;
 }
 
-double AudioStreamEngine::SessionLatencySeconds(int wpm)
-{
+double AudioStreamEngine::SessionLatencySeconds(int wpm) {
     const double threeUnits = 3 * 1.2 / std::max(wpm, 1);
     return std::clamp(threeUnits, kShortLatencySeconds, kMaxSessionLatencySeconds);
 }
 
-AudioResult AudioStreamEngine::UseLatency(double seconds)
-{
+AudioResult AudioStreamEngine::UseLatency(double seconds) {
     if (device_.SuggestLatency(seconds) && open_ && !reopen_)
         return Open(callbacks_);
     return AudioResult::Success();
 }
 
-void AudioStreamEngine::Close()
-{
+void AudioStreamEngine::Close() {
     if (open_) {
         (void)device_.Close();
         open_ = false;
     }
 }
 
-std::uint32_t AudioStreamEngine::Start(SymbolSource& source, SlotRenderer& renderer, bool recorded)
-{
+std::uint32_t AudioStreamEngine::Start(SymbolSource& source, SlotRenderer& renderer, bool recorded) {
     source_ = &source;
     renderer_ = &renderer;
     recorded_ = recorded;
@@ -73,16 +66,14 @@ std::uint32_t AudioStreamEngine::Start(SymbolSource& source, SlotRenderer& rende
     return ++run_;
 }
 
-AudioResult AudioStreamEngine::Drop()
-{
+AudioResult AudioStreamEngine::Drop() {
     const AudioResult result = device_.Reset();
     if (!result.Ok())
         Fault(result, QStringLiteral("waveOutReset"));
     return result;
 }
 
-AudioStreamEngine::Completion AudioStreamEngine::Complete(AudioBufferHeader* header)
-{
+AudioStreamEngine::Completion AudioStreamEngine::Complete(AudioBufferHeader* header) {
     // A header that is not one of ours (a stale message) is treated as none.
     if (header && (header < buffers_.data() || header >= buffers_.data() + kBufferCount))
         header = nullptr;
@@ -103,15 +94,13 @@ AudioStreamEngine::Completion AudioStreamEngine::Complete(AudioBufferHeader* hea
     return completion;
 }
 
-void AudioStreamEngine::Fault(const AudioResult& result, const QString& caption)
-{
+void AudioStreamEngine::Fault(const AudioResult& result, const QString& caption) {
     reopen_ = true;
     lastFault_ = result;
     listener_.StreamFault(result, caption);
 }
 
-AudioStreamEngine::QueueResult AudioStreamEngine::QueueNext()
-{
+AudioStreamEngine::QueueResult AudioStreamEngine::QueueNext() {
     if (!source_ || !renderer_)
         return {};
     const SourceSymbol symbol = source_->Next();

@@ -28,7 +28,8 @@ public:
     virtual QString Display(int position) const = 0;
     // Renders its slot (joined: without closing gap and stretch) into dest, at most
     // capacityBytes; returns the bytes written, whole frames.
-    virtual std::uint32_t Render(int position, bool joined, std::int16_t* dest, std::uint32_t capacityBytes) = 0;
+    virtual std::uint32_t Render(int position, bool joined, std::int16_t* dest,
+                                 std::uint32_t capacityBytes) = 0;
 };
 
 // What the engine tells its owner besides completions.
@@ -39,7 +40,10 @@ public:
     // buffers that are left and opens the device again before the next Open.
     virtual void StreamFault(const AudioResult& result, const QString& caption) = 0;
     // A buffer was filled and is about to be written (a recording takes it here).
-    virtual void BufferFilled(const void* data, std::uint32_t bytes) { (void)data; (void)bytes; }
+    virtual void BufferFilled(const void* data, std::uint32_t bytes) {
+        (void)data;
+        (void)bytes;
+    }
 };
 
 class AudioStreamEngine {
@@ -91,8 +95,8 @@ public:
 
     // What a buffer-done message brought home.
     struct Completion {
-        bool buffer = false;  // one of the buffers (false: a primed completion or a stray header)
-        QString text;         // the buffer's display text
+        bool buffer = false;          // one of the buffers (false: a primed completion or a stray header)
+        QString text;                 // the buffer's display text
         std::uint32_t run = 0;        // the run the buffer was written in
         std::uint32_t heardTick = 0;  // when its last frame was heard (or it was dropped)
     };
@@ -133,7 +137,7 @@ private:
     AudioResult lastFault_ = AudioResult::Success();
     std::array<AudioBufferHeader, kBufferCount> buffers_{};
     std::array<std::vector<std::int16_t>, kBufferCount> data_;
-    std::array<QString, kBufferCount> text_;  // display text of each queued buffer
+    std::array<QString, kBufferCount> text_;          // display text of each queued buffer
     std::array<std::uint32_t, kBufferCount> runs_{};  // the run of each queued buffer
     int next_ = 0;
     int inFlight_ = 0;

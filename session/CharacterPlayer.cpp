@@ -2,19 +2,24 @@
 
 namespace lumbrel {
 
-CharacterPlayer::CharacterPlayer(AudioStreamEngine& engine, const SignalRenderer& main, const ControlsModel& controls,
-                                 const SettingsStore& store, std::uint32_t seed)
-    : engine_(engine), main_(main), mainControls_(controls), store_(store), random_(seed),
-      signal_(random_, controls_, characters_, store_)
-{
+CharacterPlayer::CharacterPlayer(AudioStreamEngine& engine, const SignalRenderer& main,
+                                 const ControlsModel& controls, const SettingsStore& store,
+                                 std::uint32_t seed)
+    : engine_(engine),
+      main_(main),
+      mainControls_(controls),
+      store_(store),
+      random_(seed),
+      signal_(random_, controls_, characters_, store_) {
     signal_.SetRandomGroups(false);
     signal_.SetEndAtLastMark(true);
 }
 
-CharacterPlayer::~CharacterPlayer() { Stop(); }
+CharacterPlayer::~CharacterPlayer() {
+    Stop();
+}
 
-void CharacterPlayer::Stop()
-{
+void CharacterPlayer::Stop() {
     playing_ = false;
     if (inFlight_ > 0) {
         if (const AudioResult dropped = engine_.Drop(); !dropped.Ok())
@@ -23,8 +28,7 @@ void CharacterPlayer::Stop()
     inFlight_ = 0;
 }
 
-bool CharacterPlayer::Play(const std::vector<const MorseCharacter*>& characters, const Sound& sound)
-{
+bool CharacterPlayer::Play(const std::vector<const MorseCharacter*>& characters, const Sound& sound) {
     error_ = AudioResult::Success();
     Stop();
     if (!error_.Ok())
@@ -51,7 +55,8 @@ bool CharacterPlayer::Play(const std::vector<const MorseCharacter*>& characters,
     if (!sound.bandConditions) {
         controls_.SetValue(ControlId::NoiseRadioGroup, 0);
         controls_.SetValue(ControlId::SignalRadioGroup, 7);  // S9: full strength
-        for (ControlId id : {ControlId::QSBCheckBox, ControlId::SpeedStepCheckBox, ControlId::PitchDitherCheckBox})
+        for (ControlId id :
+             {ControlId::QSBCheckBox, ControlId::SpeedStepCheckBox, ControlId::PitchDitherCheckBox})
             controls_.SetChecked(id, false);
     }
     const RendererState& switches = main_.Switches();
@@ -72,8 +77,7 @@ bool CharacterPlayer::Play(const std::vector<const MorseCharacter*>& characters,
     return true;
 }
 
-bool CharacterPlayer::TakeMessage(int message, std::intptr_t lParam)
-{
+bool CharacterPlayer::TakeMessage(int message, std::intptr_t lParam) {
     if ((message != kBufferDoneMessage && message != kWaveOutDoneMessage) || !playing_)
         return false;
     const AudioStreamEngine::Completion done = engine_.Complete(reinterpret_cast<AudioBufferHeader*>(lParam));
@@ -95,24 +99,23 @@ bool CharacterPlayer::TakeMessage(int message, std::intptr_t lParam)
     if (sourceEnded_ || inFlight_ >= AudioStreamEngine::kPrimedCompletions)
         return true;
     switch (engine_.QueueNext().queued) {
-    case AudioStreamEngine::Queued::Buffer:
-        ++inFlight_;
-        break;
-    case AudioStreamEngine::Queued::SourceEnded:
-        sourceEnded_ = true;
-        break;
-    case AudioStreamEngine::Queued::Lost:
-        Fail(engine_.LastFault());
-        break;
-    case AudioStreamEngine::Queued::NotSendable:
-        Fail(AudioResult::Failure(AudioError::InvalidParameter));
-        break;
+        case AudioStreamEngine::Queued::Buffer:
+            ++inFlight_;
+            break;
+        case AudioStreamEngine::Queued::SourceEnded:
+            sourceEnded_ = true;
+            break;
+        case AudioStreamEngine::Queued::Lost:
+            Fail(engine_.LastFault());
+            break;
+        case AudioStreamEngine::Queued::NotSendable:
+            Fail(AudioResult::Failure(AudioError::InvalidParameter));
+            break;
     }
     return true;
 }
 
-void CharacterPlayer::Fail(const AudioResult& reason)
-{
+void CharacterPlayer::Fail(const AudioResult& reason) {
     Stop();
     error_ = reason;
     if (failed) {

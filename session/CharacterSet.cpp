@@ -2,8 +2,7 @@
 
 namespace lumbrel {
 
-void WriteFirstCharactersMask(SettingsStore& store, int count)
-{
+void WriteFirstCharactersMask(SettingsStore& store, int count) {
     const int n = std::clamp(count, 0, 64);
     const std::uint64_t mask = n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
     store.Write(keys::Session1, static_cast<std::int32_t>(static_cast<std::uint32_t>(mask)));
@@ -11,12 +10,10 @@ void WriteFirstCharactersMask(SettingsStore& store, int count)
 }
 
 CharacterSet::CharacterSet(SettingsStore store, CharacterWindows& windows)
-    : store_(std::move(store)), windows_(windows)
-{
-}
+    : store_(std::move(store)),
+      windows_(windows) {}
 
-void CharacterSet::RebuildCharacterList()
-{
+void CharacterSet::RebuildCharacterList() {
     list_.clear();
     active_.clear();  // it refers to the list; the caller rebuilds it next
     userCharacters_.clear();
@@ -50,8 +47,7 @@ void CharacterSet::RebuildCharacterList()
     UpdateLearningTools();
 }
 
-void CharacterSet::RebuildActiveSet()
-{
+void CharacterSet::RebuildActiveSet() {
     const auto low = static_cast<std::uint32_t>(store_.Read(keys::Session1));
     const auto high = static_cast<std::uint32_t>(store_.Read(keys::Session2));
 
@@ -67,14 +63,12 @@ void CharacterSet::RebuildActiveSet()
     }
 }
 
-void CharacterSet::CharacterCountChanged()
-{
+void CharacterSet::CharacterCountChanged() {
     WriteFirstCharactersMask(store_, windows_.CharacterCount());
     LearningModeRefresh();
 }
 
-void CharacterSet::LearningModeRefresh()
-{
+void CharacterSet::LearningModeRefresh() {
     if (!shown_)
         return;
     windows_.ShowCharacterBoxes(windows_.CharacterCount());
@@ -82,8 +76,7 @@ void CharacterSet::LearningModeRefresh()
     UpdateLearningTools();
 }
 
-void CharacterSet::UpdateLearningTools()
-{
+void CharacterSet::UpdateLearningTools() {
     const bool all = windows_.CharacterCount() == windows_.CharacterCountMaximum();
     for (LearningTool tool : {LearningTool::SendFile, LearningTool::ToolButton6, LearningTool::ToolButton7,
                               LearningTool::ToolButton8, LearningTool::ToolButton12,
@@ -95,8 +88,7 @@ void CharacterSet::UpdateLearningTools()
     }
 }
 
-int CharacterSet::LookUpTextCharacter(char32_t c) const
-{
+int CharacterSet::LookUpTextCharacter(char32_t c) const {
     if (c < 128) {
         const int mapped = CharacterMap(order_)[c];
         if (mapped != kUnmapped)
@@ -116,15 +108,14 @@ int CharacterSet::LookUpTextCharacter(char32_t c) const
     return kUnmapped;
 }
 
-QStringList CharacterSet::MultiLetterDisplays(const SettingsStore& store)
-{
+QStringList CharacterSet::MultiLetterDisplays(const SettingsStore& store) {
     QStringList displays;
     for (int slot = 1; slot <= keys::kMorseLetterSlots; ++slot) {
         const QString section = SettingsStore::MorseLetterSection(slot);
         if (store.ReadString(section, QString::fromLatin1(keys::kContent), {}).isEmpty())
             continue;
-        const QString display =
-            store.ReadString(section, QString::fromLatin1(keys::kDisplayText), {}).left(MorseCharacter::kMaxLength);
+        const QString display = store.ReadString(section, QString::fromLatin1(keys::kDisplayText), {})
+                                    .left(MorseCharacter::kMaxLength);
         if (display.size() > 1)
             displays << display;
     }

@@ -4,10 +4,11 @@
 
 namespace lumbrel {
 
-ControlsModel::ControlsModel()
-{
+ControlsModel::ControlsModel() {
     auto& c = controls_;
-    auto at = [&](ControlId id) -> ControlState& { return c[Index(id)]; };
+    auto at = [&](ControlId id) -> ControlState& {
+        return c[Index(id)];
+    };
 
     at(ControlId::StopButton).enabled = false;
     at(ControlId::ToolButton4).enabled = false;
@@ -28,18 +29,19 @@ ControlsModel::ControlsModel()
     for (int i = 0; i < 14; ++i)
         speeds << QString::number(15 + 5 * i);
     at(ControlId::RadioGroup1).items = speeds;
-    at(ControlId::CodeSpeedRadioGroup).items = {QStringLiteral("Full"), QStringLiteral("7/8"),
-        QStringLiteral("3/4"), QStringLiteral("5/8"), QStringLiteral("1/2"), QStringLiteral("3/8"),
-        QStringLiteral("1/4"), QStringLiteral("1/8")};
-    at(ControlId::DisplayDelayComboBox).items = {QStringLiteral("Hide"), QStringLiteral("0"),
-        QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-        QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"),
-        QStringLiteral("9"), QStringLiteral("10"), QStringLiteral("20")};
-    at(ControlId::NoiseRadioGroup).items = {QStringLiteral("Off"), QStringLiteral("S3"),
-        QStringLiteral("S5"), QStringLiteral("S7"), QStringLiteral("S9")};
-    at(ControlId::SignalRadioGroup).items = {QStringLiteral("S1"), QStringLiteral("S2"),
-        QStringLiteral("S3"), QStringLiteral("S4"), QStringLiteral("S5"), QStringLiteral("S6"),
-        QStringLiteral("S7"), QStringLiteral("S9")};
+    at(ControlId::CodeSpeedRadioGroup).items = {
+        QStringLiteral("Full"), QStringLiteral("7/8"), QStringLiteral("3/4"), QStringLiteral("5/8"),
+        QStringLiteral("1/2"),  QStringLiteral("3/8"), QStringLiteral("1/4"), QStringLiteral("1/8")};
+    at(ControlId::DisplayDelayComboBox).items = {
+        QStringLiteral("Hide"), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
+        QStringLiteral("3"),    QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
+        QStringLiteral("7"),    QStringLiteral("8"), QStringLiteral("9"), QStringLiteral("10"),
+        QStringLiteral("20")};
+    at(ControlId::NoiseRadioGroup).items = {QStringLiteral("Off"), QStringLiteral("S3"), QStringLiteral("S5"),
+                                            QStringLiteral("S7"), QStringLiteral("S9")};
+    at(ControlId::SignalRadioGroup).items = {QStringLiteral("S1"), QStringLiteral("S2"), QStringLiteral("S3"),
+                                             QStringLiteral("S4"), QStringLiteral("S5"), QStringLiteral("S6"),
+                                             QStringLiteral("S7"), QStringLiteral("S9")};
     at(ControlId::SignalRadioGroup).value = 7;
     at(ControlId::QSBModeRadioGroup).items = {QStringLiteral("Fast"), QStringLiteral("Slow")};
     at(ControlId::QSBModeRadioGroup).visible = false;
@@ -50,14 +52,12 @@ ControlsModel::ControlsModel()
     at(ControlId::Timer1).enabled = false;  // "enabled" is whether the timer runs
 }
 
-void ControlsModel::Changed(ControlId id)
-{
+void ControlsModel::Changed(ControlId id) {
     if (listener_)
         listener_->ControlChanged(id);
 }
 
-void ControlsModel::SetEnabled(ControlId id, bool enabled)
-{
+void ControlsModel::SetEnabled(ControlId id, bool enabled) {
     auto& c = controls_[Index(id)];
     if (c.enabled == enabled)
         return;
@@ -65,8 +65,7 @@ void ControlsModel::SetEnabled(ControlId id, bool enabled)
     Changed(id);
 }
 
-void ControlsModel::SetVisible(ControlId id, bool visible)
-{
+void ControlsModel::SetVisible(ControlId id, bool visible) {
     auto& c = controls_[Index(id)];
     if (c.visible == visible)
         return;
@@ -74,8 +73,7 @@ void ControlsModel::SetVisible(ControlId id, bool visible)
     Changed(id);
 }
 
-void ControlsModel::SetChecked(ControlId id, bool checked)
-{
+void ControlsModel::SetChecked(ControlId id, bool checked) {
     auto& c = controls_[Index(id)];
     if (c.checked == checked)
         return;
@@ -83,8 +81,7 @@ void ControlsModel::SetChecked(ControlId id, bool checked)
     Changed(id);
 }
 
-void ControlsModel::SetValue(ControlId id, int value)
-{
+void ControlsModel::SetValue(ControlId id, int value) {
     auto& c = controls_[Index(id)];
     if (c.maximum > c.minimum)
         value = std::clamp(value, c.minimum, c.maximum);
@@ -96,8 +93,7 @@ void ControlsModel::SetValue(ControlId id, int value)
     Changed(id);
 }
 
-void ControlsModel::SetMaximum(ControlId id, int maximum)
-{
+void ControlsModel::SetMaximum(ControlId id, int maximum) {
     auto& c = controls_[Index(id)];
     if (c.maximum == maximum)
         return;
@@ -105,8 +101,7 @@ void ControlsModel::SetMaximum(ControlId id, int maximum)
     Changed(id);
 }
 
-void ControlsModel::SetText(ControlId id, const QString& text)
-{
+void ControlsModel::SetText(ControlId id, const QString& text) {
     auto& c = controls_[Index(id)];
     if (c.text == text)
         return;
@@ -114,8 +109,7 @@ void ControlsModel::SetText(ControlId id, const QString& text)
     Changed(id);
 }
 
-void ControlsModel::SetItems(ControlId id, const QStringList& items)
-{
+void ControlsModel::SetItems(ControlId id, const QStringList& items) {
     auto& c = controls_[Index(id)];
     if (c.items == items)
         return;
@@ -123,15 +117,13 @@ void ControlsModel::SetItems(ControlId id, const QStringList& items)
     Changed(id);
 }
 
-void TextArea::Clear()
-{
+void TextArea::Clear() {
     text_.clear();
     if (listener_)
         listener_->TextCleared();
 }
 
-void TextArea::Append(const QString& text)
-{
+void TextArea::Append(const QString& text) {
     if (text.isEmpty())
         return;
     text_ += text;
@@ -139,22 +131,19 @@ void TextArea::Append(const QString& text)
         listener_->TextAppended(text);
 }
 
-void TextArea::SetLines(const QStringList& lines)
-{
+void TextArea::SetLines(const QStringList& lines) {
     text_ = lines.join(QLatin1Char('\n'));
     if (listener_)
         listener_->TextReplaced(text_);
 }
 
-QStringList TextArea::Lines() const
-{
+QStringList TextArea::Lines() const {
     if (text_.isEmpty())
         return {};
     return text_.split(QLatin1Char('\n'));
 }
 
-int TextArea::LineCount() const
-{
+int TextArea::LineCount() const {
     return text_.isEmpty() ? 0 : static_cast<int>(text_.count(QLatin1Char('\n'))) + 1;
 }
 

@@ -5,12 +5,11 @@
 namespace lumbrel {
 
 DelayedDisplay::DelayedDisplay(ControlsModel& controls, TextArea& sent, MessageTarget& window)
-    : controls_(controls), sent_(sent), window_(window)
-{
-}
+    : controls_(controls),
+      sent_(sent),
+      window_(window) {}
 
-const QStringList& DelayedDisplay::HideNotice()
-{
+const QStringList& DelayedDisplay::HideNotice() {
     static const QStringList notice = {
         QStringLiteral("Display will reveal at the end of the training session."),
         QStringLiteral("(Display Delay 'Hide' option selected)."),
@@ -18,22 +17,22 @@ const QStringList& DelayedDisplay::HideNotice()
     return notice;
 }
 
-void DelayedDisplay::ShowCount(int charactersSent)
-{
-    controls_.SetText(ControlId::StatusBar1,
-                      charactersSent <= 0 ? QString() : QStringLiteral("  %1 characters sent").arg(charactersSent));
+void DelayedDisplay::ShowCount(int charactersSent) {
+    controls_.SetText(
+        ControlId::StatusBar1,
+        charactersSent <= 0 ? QString() : QStringLiteral("  %1 characters sent").arg(charactersSent));
 }
 
-void DelayedDisplay::PostDisplayStep() { window_.PostMessage(kDisplayMessage, 0, 0); }
+void DelayedDisplay::PostDisplayStep() {
+    window_.PostMessage(kDisplayMessage, 0, 0);
+}
 
-void DelayedDisplay::RefreshHideNotice()
-{
+void DelayedDisplay::RefreshHideNotice() {
     if (sent_.LineCount() != 2)
         sent_.SetLines(HideNotice());
 }
 
-void DelayedDisplay::TakeText(const QString* text)
-{
+void DelayedDisplay::TakeText(const QString* text) {
     if (kind_ == SourceKind::RandomGroups) {
         if (text)
             queue_.push_back(*text);
@@ -57,8 +56,7 @@ void DelayedDisplay::TakeText(const QString* text)
     }
 }
 
-void DelayedDisplay::TakeLateText(const QString* text)
-{
+void DelayedDisplay::TakeLateText(const QString* text) {
     if (!text)
         return;
     if (kind_ == SourceKind::RandomGroups)
@@ -67,8 +65,7 @@ void DelayedDisplay::TakeLateText(const QString* text)
         pendingWord_ += *text;
 }
 
-void DelayedDisplay::ShowHeldItems()
-{
+void DelayedDisplay::ShowHeldItems() {
     // A step posted before the delay was switched to "Hide" must not reveal anything.
     if (parameterLines_ || delay_ == kHide)
         return;
@@ -87,8 +84,7 @@ void DelayedDisplay::ShowHeldItems()
     }
 }
 
-void DelayedDisplay::FinalReveal()
-{
+void DelayedDisplay::FinalReveal() {
     if (delay_ == kHide)
         sent_.Clear();
     if (!parameterLines_) {
@@ -102,8 +98,7 @@ void DelayedDisplay::FinalReveal()
     pendingWord_.clear();
 }
 
-void DelayedDisplay::SetDelayIndex(int index)
-{
+void DelayedDisplay::SetDelayIndex(int index) {
     sent_.Clear();
     const QStringList& items = controls_.Get(ControlId::DisplayDelayComboBox).items;
     if (index <= 0 || index >= items.size())

@@ -17,6 +17,8 @@ int PlayedPermille(int wpm, int permille, Stretch stretch);
 // The per-mille to stretch by that plays effectiveWpm at wpm, or as near as the cap allows.
 int PermilleForWpm(int wpm, int effectiveWpm, Stretch stretch);
 // The slowest effective speed wpm reaches: every stretched unit at the cap.
-inline double SlowestWpm(int wpm, Stretch stretch) { return PlayedWpm(wpm, 1, stretch); }
+inline double SlowestWpm(int wpm, Stretch stretch) {
+    return PlayedWpm(wpm, 1, stretch);
+}
 
 }  // namespace lumbrel

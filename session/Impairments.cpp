@@ -10,8 +10,7 @@ namespace {
 constexpr double kTwoPi = 6.283185307179586;
 }
 
-int Impairments::AmplitudePercent(const SignalSettings& signal) const
-{
+int Impairments::AmplitudePercent(const SignalSettings& signal) const {
     const int level = signal.signalLevel + 1;
     double a = level * 25 * 0.5;
     if (signal.fading) {
@@ -23,13 +22,11 @@ int Impairments::AmplitudePercent(const SignalSettings& signal) const
     return static_cast<int>(a);
 }
 
-int Impairments::NoiseSpan(int noiseLevel)
-{
+int Impairments::NoiseSpan(int noiseLevel) {
     return noiseLevel * 3200;
 }
 
-void Impairments::RedrawDither(const SignalSettings& signal, RandomNumber& random)
-{
+void Impairments::RedrawDither(const SignalSettings& signal, RandomNumber& random) {
     if (signal.speedDitherOffered && signal.speedDither) {
         const int size = (signal.speedDitherSize == 1 && signal.speedItem >= 2) ? 10 : 5;
         SpeedDither = size - random.Next(size + 1);
@@ -39,8 +36,7 @@ void Impairments::RedrawDither(const SignalSettings& signal, RandomNumber& rando
     PitchDither = signal.pitchDither ? random.Next(50) : kNoPitchDither;
 }
 
-void Impairments::AdvanceFading()
-{
+void Impairments::AdvanceFading() {
     QsbPhaseFast += 0.05;
     if (QsbPhaseFast > kTwoPi)
         QsbPhaseFast -= kTwoPi;
@@ -49,8 +45,7 @@ void Impairments::AdvanceFading()
         QsbPhaseSlow -= kTwoPi;
 }
 
-int Impairments::PermilleForIndex(int index)
-{
+int Impairments::PermilleForIndex(int index) {
     return 1000 - 125 * std::clamp(index, 0, 7);
 }
 

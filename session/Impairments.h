@@ -39,7 +39,7 @@ public:
     int SpeedDither = 0;               // WPM taken off the character speed
     int PitchDither = kNoPitchDither;  // 0..49; the tone is pitch + 25 - PitchDither
     int EffectivePermille = 1000;
-    double QsbPhaseFast = 0.0;         // radians
+    double QsbPhaseFast = 0.0;  // radians
     double QsbPhaseSlow = 0.0;
 };
 

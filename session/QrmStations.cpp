@@ -5,31 +5,32 @@
 
 namespace lumbrel {
 
-QrmStations::QrmStations(Dependencies deps) : random_(deps.random), characters_(std::move(deps.characters))
-{
+QrmStations::QrmStations(Dependencies deps) : random_(deps.random), characters_(std::move(deps.characters)) {
     for (std::size_t i = 0; i < senders_.size(); ++i) {
         if (!deps.devices[i])
             continue;
-        auto sender = std::make_unique<TCWSender>(TCWSender::Dependencies{
-            .device = *deps.devices[i], .window = deps.window, .random = random_, .messageBox = deps.messageBox});
+        auto sender = std::make_unique<TCWSender>(TCWSender::Dependencies{.device = *deps.devices[i],
+                                                                          .window = deps.window,
+                                                                          .random = random_,
+                                                                          .messageBox = deps.messageBox});
         sender->SetSampleRate(WSampleRate::sr44100);
         sender->SetUseCallbacks(true);
         sender->SetAmplitude(SigStrength::S6);
         sender->SetQRMTonePitch(575);
-        sender->MorseSent = [groupSent = deps.groupSent, i](TCWSender&) { groupSent(static_cast<int>(i)); };
+        sender->MorseSent = [groupSent = deps.groupSent, i](TCWSender&) {
+            groupSent(static_cast<int>(i));
+        };
         senders_[i] = std::move(sender);
     }
 }
 
-void QrmStations::SetUseCallbacks(bool on)
-{
+void QrmStations::SetUseCallbacks(bool on) {
     for (auto& sender : senders_)
         if (sender)
             sender->SetUseCallbacks(on);
 }
 
-void QrmStations::Start(int pitch, int wpm)
-{
+void QrmStations::Start(int pitch, int wpm) {
     const int speed = wpm < 20 ? wpm + 10 : (wpm <= 30 ? wpm - 5 : 30);
     const int offsets[2] = {150, 100};
     for (std::size_t i = 0; i < senders_.size(); ++i) {
@@ -43,29 +44,25 @@ void QrmStations::Start(int pitch, int wpm)
             sender->SetCodeString(RandomGroup());
 }
 
-void QrmStations::Rearm(int station)
-{
+void QrmStations::Rearm(int station) {
     if (TCWSender* sender = Station(station))
         sender->SetCodeString(RandomGroup());
 }
 
-void QrmStations::Close()
-{
+void QrmStations::Close() {
     for (auto& sender : senders_)
         if (sender)
             sender->Close();
 }
 
-bool QrmStations::HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam)
-{
+bool QrmStations::HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam) {
     for (auto& sender : senders_)
         if (sender && sender->HandleMessage(message, wParam, lParam))
             return true;
     return false;
 }
 
-QString QrmStations::RandomGroup()
-{
+QString QrmStations::RandomGroup() {
     const auto& list = characters_();
     QString group;
     const int n = random_.Next(8) + 1;

@@ -18,8 +18,7 @@ public:
 
 }  // namespace
 
-QtMessagePump::QtMessagePump(QObject* parent) : QObject(parent)
-{
+QtMessagePump::QtMessagePump(QObject* parent) : QObject(parent) {
     timer_.setInterval(Trainer::kTimerIntervalMs);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, [this] {
@@ -30,19 +29,16 @@ QtMessagePump::QtMessagePump(QObject* parent) : QObject(parent)
 
 QtMessagePump::~QtMessagePump() = default;
 
-void QtMessagePump::Attach(Trainer* trainer, ControlsListener* forward)
-{
+void QtMessagePump::Attach(Trainer* trainer, ControlsListener* forward) {
     trainer_ = trainer;
     forward_ = forward;
 }
 
-void QtMessagePump::PostMessage(int message, std::intptr_t wParam, std::intptr_t lParam)
-{
+void QtMessagePump::PostMessage(int message, std::intptr_t wParam, std::intptr_t lParam) {
     QCoreApplication::postEvent(this, new MessageEvent(message, wParam, lParam));
 }
 
-void QtMessagePump::ControlChanged(ControlId id)
-{
+void QtMessagePump::ControlChanged(ControlId id) {
     if (id == ControlId::Timer1 && trainer_) {
         const bool on = trainer_->Controls().Enabled(ControlId::Timer1);
         if (on && !timer_.isActive())
@@ -54,8 +50,7 @@ void QtMessagePump::ControlChanged(ControlId id)
         forward_->ControlChanged(id);
 }
 
-bool QtMessagePump::event(QEvent* event)
-{
+bool QtMessagePump::event(QEvent* event) {
     if (event->type() != kMessageEvent)
         return QObject::event(event);
     const Message& m = static_cast<MessageEvent*>(event)->message;

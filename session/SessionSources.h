@@ -12,9 +12,9 @@ class SessionSources {
 public:
     // active: the active set, read for each group character.
     SessionSources(SourceHost& host, GroupSymbols::ActiveSet active)
-        : groupSymbols_(groups_, host, std::move(active)), entries_(host), text_(host)
-    {
-    }
+        : groupSymbols_(groups_, host, std::move(active)),
+          entries_(host),
+          text_(host) {}
 
     SessionSources(const SessionSources&) = delete;
     SessionSources& operator=(const SessionSources&) = delete;
@@ -28,15 +28,14 @@ public:
     // The source of the session that begins next, runs or ran last.
     void Select(SourceKind kind) { kind_ = kind; }
     SourceKind Kind() const { return kind_; }
-    SymbolSource& Current()
-    {
+    SymbolSource& Current() {
         switch (kind_) {
-        case SourceKind::RandomEntries:
-            return entries_;
-        case SourceKind::SequentialText:
-            return text_;
-        case SourceKind::RandomGroups:
-            break;
+            case SourceKind::RandomEntries:
+                return entries_;
+            case SourceKind::SequentialText:
+                return text_;
+            case SourceKind::RandomGroups:
+                break;
         }
         return groupSymbols_;
     }

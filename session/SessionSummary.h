@@ -11,14 +11,14 @@ namespace lumbrel {
 
 struct SessionSummary {
     SourceKind source = SourceKind::RandomGroups;
-    bool singleEntry = false;    // a list session that plays one entry (a sample QSO)
+    bool singleEntry = false;  // a list session that plays one entry (a sample QSO)
     LearningOrder order = LearningOrder::Koch;
-    int characterCount = 0;      // N, the spinner
+    int characterCount = 0;  // N, the spinner
     int characterWpm = 0;
     int effectivePermille = 1000;
-    int sessionMinutes = 0;      // the setting that ends a random-group session
-    int elapsedSeconds = 0;      // from the start to the end
-    QString text;                // every character heard, as the display shows it
+    int sessionMinutes = 0;             // the setting that ends a random-group session
+    int elapsedSeconds = 0;             // from the start to the end
+    QString text;                       // every character heard, as the display shows it
     QStringList multiLetterCharacters;  // user-defined characters of more than one letter
 };
 

@@ -10,8 +10,7 @@ namespace {
 
 // Bytes up to the end of the last mark of a rendered character, in whole frames; the
 // joined slot for one without a mark (a word space).
-int BytesThroughLastMark(const MorseCode& code)
-{
+int BytesThroughLastMark(const MorseCode& code) {
     const auto& samples = code.Samples();
     int end = std::min<int>(code.JoinedLength, static_cast<int>(samples.size()));
     while (end > 0 && samples[static_cast<std::size_t>(end - 1)] == 0)
@@ -21,20 +20,20 @@ int BytesThroughLastMark(const MorseCode& code)
 
 }  // namespace
 
-SignalRenderer::SignalRenderer(RandomNumber& random, const ControlsModel& controls, const CharacterSet& characters,
-                               const SettingsStore& store)
-    : SignalRenderer(random, controls, characters.ActiveSet(), store)
-{
-}
+SignalRenderer::SignalRenderer(RandomNumber& random, const ControlsModel& controls,
+                               const CharacterSet& characters, const SettingsStore& store)
+    : SignalRenderer(random, controls, characters.ActiveSet(), store) {}
 
 SignalRenderer::SignalRenderer(RandomNumber& random, const ControlsModel& controls,
-                               const std::vector<const MorseCharacter*>& characters, const SettingsStore& store)
-    : random_(random), controls_(controls), characters_(characters), store_(store), switches_(random)
-{
-}
+                               const std::vector<const MorseCharacter*>& characters,
+                               const SettingsStore& store)
+    : random_(random),
+      controls_(controls),
+      characters_(characters),
+      store_(store),
+      switches_(random) {}
 
-SignalSettings SignalRenderer::Settings() const
-{
+SignalSettings SignalRenderer::Settings() const {
     SignalSettings signal;
     signal.signalLevel = controls_.Value(ControlId::SignalRadioGroup);
     signal.fading = controls_.Checked(ControlId::QSBCheckBox);
@@ -48,23 +47,21 @@ SignalSettings SignalRenderer::Settings() const
     return signal;
 }
 
-bool SignalRenderer::Sendable(int position) const
-{
+bool SignalRenderer::Sendable(int position) const {
     return position >= 0 && position < static_cast<int>(characters_.size());
 }
 
-QString SignalRenderer::Display(int position) const
-{
+QString SignalRenderer::Display(int position) const {
     return characters_[static_cast<std::size_t>(position)]->display;
 }
 
-std::uint32_t SignalRenderer::Render(int position, bool joined, std::int16_t* dest, std::uint32_t capacityBytes)
-{
+std::uint32_t SignalRenderer::Render(int position, bool joined, std::int16_t* dest,
+                                     std::uint32_t capacityBytes) {
     const MorseCharacter& character = *characters_[static_cast<std::size_t>(position)];
     const int amplitude = impairments_.AmplitudePercent(Settings());
     const int permille = (randomGroups_ || store_.Read(keys::EffectiveMode) != 0 || position == kWordSpace)
-        ? impairments_.EffectivePermille
-        : 1000;
+                             ? impairments_.EffectivePermille
+                             : 1000;
     // A slow speed less the dither still plays as timed.
     const int wpm = std::max(wpm_ - impairments_.SpeedDither, MorseCode::kSlowestWpm);
     MorseCode code(switches_, character, wpm, pitch_ + 25 - impairments_.PitchDither, permille);

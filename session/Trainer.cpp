@@ -22,55 +22,67 @@ Trainer::Trainer(Dependencies deps)
       characters_(settings_.Store(), *this),
       signal_(random_, controls_, characters_, settings_.Store()),
       display_(controls_, sent_, window_),
-      sources_(*this, [this]() -> const std::vector<const MorseCharacter*>& { return characters_.ActiveSet(); }),
-      recorder_([this](const QString& text, const QString& caption) { host_.ShowMessage(text, caption, MessageKind::Error); }),
+      sources_(*this,
+               [this]() -> const std::vector<const MorseCharacter*>& { return characters_.ActiveSet(); }),
+      recorder_([this](const QString& text, const QString& caption) {
+          host_.ShowMessage(text, caption, MessageKind::Error);
+      }),
       qrm_(QrmStations::Dependencies{
-          .devices = deps.qrmAudio, .window = window_, .random = random_,
-          .characters = [this]() -> const std::vector<const MorseCharacter*>& { return characters_.CharacterList(); },
-          .messageBox = [this](const QString& text, const QString& caption, TCWSender::MessageIcon icon) {
-              // A station's failure during a session (its stream failing with the main
-              // one) is told with the session's own, once, when the session ends.
-              if (sessionActive_)
-                  NoteSoundFault(text, caption);
-              else
-                  host_.ShowMessage(text, caption,
-                                    icon == TCWSender::MessageIcon::Error ? MessageKind::Error : MessageKind::Warning);
+          .devices = deps.qrmAudio,
+          .window = window_,
+          .random = random_,
+          .characters = [this]() -> const std::vector<const MorseCharacter*>& {
+              return characters_.CharacterList();
           },
-          .groupSent = [this](int station) { RearmQrmStation(station); }}),
-      engine_(deps.audio, window_, *this)
-{
-}
+          .messageBox =
+              [this](const QString& text, const QString& caption, TCWSender::MessageIcon icon) {
+                  // A station's failure during a session (its stream failing with the main
+                  // one) is told with the session's own, once, when the session ends.
+                  if (sessionActive_)
+                      NoteSoundFault(text, caption);
+                  else
+                      host_.ShowMessage(
+                          text, caption,
+                          icon == TCWSender::MessageIcon::Error ? MessageKind::Error : MessageKind::Warning);
+              },
+          .groupSent =
+              [this](int station) {
+                  RearmQrmStation(station);
+              }}),
+      engine_(deps.audio, window_, *this) {}
 
 Trainer::~Trainer() = default;
 
 // --- CharacterWindows ------------------------------------------------------------
 
-int Trainer::CharacterCount() const { return controls_.Value(ControlId::CharacterCountSpinEdit); }
+int Trainer::CharacterCount() const {
+    return controls_.Value(ControlId::CharacterCountSpinEdit);
+}
 
-void Trainer::SetCharacterCount(int count)
-{
+void Trainer::SetCharacterCount(int count) {
     // Lowering the count to a new maximum is not a user change: the mask stays.
     controls_.SetValue(ControlId::CharacterCountSpinEdit, count);
 }
 
-int Trainer::CharacterCountMaximum() const
-{
+int Trainer::CharacterCountMaximum() const {
     return controls_.Get(ControlId::CharacterCountSpinEdit).maximum;
 }
 
-void Trainer::SetCharacterCountMaximum(int maximum)
-{
+void Trainer::SetCharacterCountMaximum(int maximum) {
     controls_.SetMaximum(ControlId::CharacterCountSpinEdit, maximum);
     if (CharacterCount() > maximum)
         controls_.SetValue(ControlId::CharacterCountSpinEdit, maximum);
 }
 
-void Trainer::SetCharacterCaptions(const QStringList& captions) { host_.SetCharacterCaptions(captions); }
+void Trainer::SetCharacterCaptions(const QStringList& captions) {
+    host_.SetCharacterCaptions(captions);
+}
 
-void Trainer::ShowCharacterBoxes(int count) { host_.ShowCharacterBoxes(count); }
+void Trainer::ShowCharacterBoxes(int count) {
+    host_.ShowCharacterBoxes(count);
+}
 
-void Trainer::SetToolVisible(LearningTool tool, bool visible)
-{
+void Trainer::SetToolVisible(LearningTool tool, bool visible) {
     static constexpr std::pair<LearningTool, ControlId> kTools[] = {
         {LearningTool::SendFile, ControlId::SendFile},
         {LearningTool::ToolButton6, ControlId::ToolButton6},
@@ -89,8 +101,7 @@ void Trainer::SetToolVisible(LearningTool tool, bool visible)
 
 // --- Window life -------------------------------------------------------------------
 
-void Trainer::FormCreate()
-{
+void Trainer::FormCreate() {
     settings_.RestoreControls(controls_, [this](ControlId id) { RestoredControlReaction(id); });
     settings_.RestoreCopies();
     const Copies& copies = settings_.SettingCopies();
@@ -112,35 +123,33 @@ void Trainer::FormCreate()
 }
 
 // A restored control runs its reaction as a user's click would.
-void Trainer::RestoredControlReaction(ControlId id)
-{
+void Trainer::RestoredControlReaction(ControlId id) {
     switch (id) {
-    case ControlId::RadioGroup1:
-        RadioGroup1Click();
-        break;
-    case ControlId::CodeSpeedRadioGroup:
-        CodeSpeedRadioGroupClick();
-        break;
-    case ControlId::ChirpCheckBox:
-    case ControlId::HandSentCheckBox:
-        ApplyChirp();
-        break;
-    case ControlId::QRMCheckBox:
-        QRMCheckBoxClick();
-        break;
-    case ControlId::QSBCheckBox:
-        QSBCheckBoxClick();
-        break;
-    case ControlId::WeightingCheckBox:
-        WeightingCheckBoxClick();
-        break;
-    default:
-        break;
+        case ControlId::RadioGroup1:
+            RadioGroup1Click();
+            break;
+        case ControlId::CodeSpeedRadioGroup:
+            CodeSpeedRadioGroupClick();
+            break;
+        case ControlId::ChirpCheckBox:
+        case ControlId::HandSentCheckBox:
+            ApplyChirp();
+            break;
+        case ControlId::QRMCheckBox:
+            QRMCheckBoxClick();
+            break;
+        case ControlId::QSBCheckBox:
+            QSBCheckBoxClick();
+            break;
+        case ControlId::WeightingCheckBox:
+            WeightingCheckBoxClick();
+            break;
+        default:
+            break;
     }
 }
 
-void Trainer::FormShow()
-{
+void Trainer::FormShow() {
     // Free to close, unless a session runs: the window may come back from the
     // notification area in the middle of one.
     if (!sessionActive_)
@@ -156,8 +165,7 @@ void Trainer::FormShow()
     }
 }
 
-void Trainer::FormClose()
-{
+void Trainer::FormClose() {
     // A close while the last buffers of a stopped session still play ends that session
     // here: its recordings are finished and the rig is unkeyed.
     if (sessionActive_)
@@ -169,8 +177,7 @@ void Trainer::FormClose()
     engine_.Close();
 }
 
-void Trainer::OpenAudio()
-{
+void Trainer::OpenAudio() {
     const AudioResult result = engine_.Open(settings_.SettingCopies().callback != 0);
     if (!result.Ok())
         TellNoSoundOutput(result);
@@ -178,24 +185,23 @@ void Trainer::OpenAudio()
 
 // The device's reason, what to look at, and a note in the status line that stays until
 // a session plays (a session start clears the status line).
-void Trainer::TellNoSoundOutput(const AudioResult& result)
-{
+void Trainer::TellNoSoundOutput(const AudioResult& result) {
     QString reason = QString::fromStdString(result.Text()).trimmed();
     if (!reason.isEmpty() && !reason.endsWith(QLatin1Char('.')))
         reason += QLatin1Char('.');
     controls_.SetText(ControlId::StatusBar1, QStringLiteral("  No sound output"));
-    host_.ShowMessage(QStringLiteral("No sound output: %1 Check that PipeWire or PulseAudio is running and that "
-                                     "an output device is selected in the desktop's sound settings.")
-                          .arg(reason),
-                      QStringLiteral("waveOutOpen"), MessageKind::Error);
+    host_.ShowMessage(
+        QStringLiteral("No sound output: %1 Check that PipeWire or PulseAudio is running and that "
+                       "an output device is selected in the desktop's sound settings.")
+            .arg(reason),
+        QStringLiteral("waveOutOpen"), MessageKind::Error);
 }
 
 // Before a session: a device that could not be opened (a headset plugged in after the
 // program started) or that failed during the last session (a sound server that went
 // away and came back) is opened again, so that Start works without a restart. Without
 // sound output no session begins; one message says why.
-bool Trainer::EnsureAudioOpen()
-{
+bool Trainer::EnsureAudioOpen() {
     if (engine_.Ready())
         return true;
     const AudioResult result = engine_.Open(settings_.SettingCopies().callback != 0);
@@ -207,14 +213,12 @@ bool Trainer::EnsureAudioOpen()
 
 // A call of the device failed during the session: the engine opens it again before
 // the next session.
-void Trainer::StreamFault(const AudioResult& result, const QString& caption)
-{
+void Trainer::StreamFault(const AudioResult& result, const QString& caption) {
     NoteSoundFault(QString::fromStdString(result.Text()), caption);
 }
 
 // Only the first sound failure of a session is kept, and told once when it ends.
-void Trainer::NoteSoundFault(const QString& text, const QString& caption)
-{
+void Trainer::NoteSoundFault(const QString& text, const QString& caption) {
     if (soundFault_.text.isEmpty()) {
         soundFault_.text = text;
         soundFault_.caption = caption;
@@ -224,8 +228,7 @@ void Trainer::NoteSoundFault(const QString& text, const QString& caption)
 // No buffer is in flight and no primed event is pending, so no event will come home to
 // carry the session on or end it: every write failed (a device that went away). Rather
 // than sit "running" in silence, the session ends as after Stop.
-void Trainer::EndWithNothingInFlight()
-{
+void Trainer::EndWithNothingInFlight() {
     if (!sessionActive_ || engine_.Pending() != 0)
         return;
     soundFault_.lost = true;
@@ -235,8 +238,7 @@ void Trainer::EndWithNothingInFlight()
 
 // --- Session controller ----------------------------------------------------------
 
-void Trainer::ApplySessionControls()
-{
+void Trainer::ApplySessionControls() {
     for (ControlId id : {ControlId::StartButton, ControlId::ToolButton3, ControlId::SendFile,
                          ControlId::CommonWords, ControlId::QSOFiles, ControlId::ToolButton6,
                          ControlId::ToolButton7, ControlId::ToolButton8, ControlId::CharacterCountSpinEdit})
@@ -246,8 +248,7 @@ void Trainer::ApplySessionControls()
     controls_.SetEnabled(ControlId::Timer1, true);
 }
 
-void Trainer::ApplyIdleControls()
-{
+void Trainer::ApplyIdleControls() {
     for (ControlId id : {ControlId::StartButton, ControlId::ToolButton3, ControlId::SendFile,
                          ControlId::CommonWords, ControlId::QSOFiles, ControlId::ToolButton6,
                          ControlId::ToolButton7, ControlId::ToolButton8, ControlId::CharacterCountSpinEdit})
@@ -257,8 +258,7 @@ void Trainer::ApplyIdleControls()
     controls_.SetEnabled(ControlId::Timer1, false);
 }
 
-void Trainer::StartButtonClick()
-{
+void Trainer::StartButtonClick() {
     // Never two pipelines over buffers still in flight: a start while a session runs,
     // winds down or counts down is ignored.
     if (sessionActive_ || sessionClock_.CountdownPending())
@@ -277,8 +277,7 @@ void Trainer::StartButtonClick()
     ApplySessionControls();
 }
 
-bool Trainer::BeginSession()
-{
+bool Trainer::BeginSession() {
     if (sessionActive_ || characters_.ActiveSet().size() < 2)
         return false;
     // A failure to open again at the new latency is told by EnsureAudioOpen.
@@ -316,8 +315,7 @@ bool Trainer::BeginSession()
     return true;
 }
 
-void Trainer::StopButtonClick()
-{
+void Trainer::StopButtonClick() {
     display_.SetParameterLineMode(false);
     if (!characters_.CharacterList().empty())
         signal_.Switches().SetDrift(false);
@@ -335,49 +333,45 @@ void Trainer::StopButtonClick()
     ApplyIdleControls();
 }
 
-void Trainer::FinishButtonClick()
-{
+void Trainer::FinishButtonClick() {
     ApplyIdleControls();
     host_.RequestClose();
 }
 
-bool Trainer::FormCloseQuery()
-{
+bool Trainer::FormCloseQuery() {
     if (idle_)
         return true;
     StopButtonClick();
     return false;
 }
 
-void Trainer::Timer1Timer()
-{
+void Trainer::Timer1Timer() {
     signal_.Impairments().AdvanceFading();
     switch (sessionClock_.BeginTick()) {
-    case SessionClock::Second::None:
-        break;
-    case SessionClock::Second::SessionSecond: {
-        const int elapsed = sessionClock_.ElapsedSeconds();
-        controls_.SetText(ControlId::Label1, SessionClock::ClockText(elapsed));
-        if (sources_.Kind() == SourceKind::RandomGroups && sessionClock_.TimeUp(elapsed)) {
-            StopButtonClick();
-            controls_.SetEnabled(ControlId::Timer1, false);
+        case SessionClock::Second::None:
+            break;
+        case SessionClock::Second::SessionSecond: {
+            const int elapsed = sessionClock_.ElapsedSeconds();
+            controls_.SetText(ControlId::Label1, SessionClock::ClockText(elapsed));
+            if (sources_.Kind() == SourceKind::RandomGroups && sessionClock_.TimeUp(elapsed)) {
+                StopButtonClick();
+                controls_.SetEnabled(ControlId::Timer1, false);
+            }
+            break;
         }
-        break;
-    }
-    case SessionClock::Second::CountdownStep:
-        controls_.SetText(ControlId::Label1, QString::number(sessionClock_.CountdownLeft()));
-        break;
-    case SessionClock::Second::CountdownOver:
-        sources_.Select(SourceKind::RandomGroups);
-        if (!BeginSession())
-            StopButtonClick();  // back to Idle, as a Stop during the countdown
-        break;
+        case SessionClock::Second::CountdownStep:
+            controls_.SetText(ControlId::Label1, QString::number(sessionClock_.CountdownLeft()));
+            break;
+        case SessionClock::Second::CountdownOver:
+            sources_.Select(SourceKind::RandomGroups);
+            if (!BeginSession())
+                StopButtonClick();  // back to Idle, as a Stop during the countdown
+            break;
     }
     sessionClock_.EndTick();
 }
 
-void Trainer::RadioGroup1Click()
-{
+void Trainer::RadioGroup1Click() {
     const int index = controls_.Value(ControlId::RadioGroup1);
     signal_.SetWpm(15 + 5 * index);
     controls_.SetEnabled(ControlId::SpeedStepCheckBox,
@@ -392,10 +386,10 @@ void Trainer::RadioGroup1Click()
     CodeSpeedRadioGroupClick();
 }
 
-void Trainer::CodeSpeedRadioGroupClick()
-{
+void Trainer::CodeSpeedRadioGroupClick() {
     const int index = controls_.Value(ControlId::CodeSpeedRadioGroup);
-    controls_.SetEnabled(ControlId::SpeedStepCheckBox, index == 0 && controls_.Value(ControlId::RadioGroup1) > 0);
+    controls_.SetEnabled(ControlId::SpeedStepCheckBox,
+                         index == 0 && controls_.Value(ControlId::RadioGroup1) > 0);
     signal_.Impairments().EffectivePermille = Impairments::PermilleForIndex(index);
     ShowPlayedEffectiveSpeed();
     if (characters_.Shown())
@@ -404,8 +398,7 @@ void Trainer::CodeSpeedRadioGroupClick()
 
 // Where the stretch cap holds the choice back, the group's hint says what random groups
 // play instead, and so does the status line when the user makes the choice.
-void Trainer::ShowPlayedEffectiveSpeed()
-{
+void Trainer::ShowPlayedEffectiveSpeed() {
     const int wpm = signal_.Wpm();
     const int permille = signal_.Impairments().EffectivePermille;
     QString note;
@@ -426,34 +419,31 @@ void Trainer::ShowPlayedEffectiveSpeed()
 
 // --- Other reactions ---------------------------------------------------------------
 
-void Trainer::PitchSpinnerChange() { signal_.SetPitch(controls_.Value(ControlId::PitchSpinner)); }
+void Trainer::PitchSpinnerChange() {
+    signal_.SetPitch(controls_.Value(ControlId::PitchSpinner));
+}
 
-void Trainer::DisplayDelayComboBoxChange()
-{
+void Trainer::DisplayDelayComboBoxChange() {
     display_.SetDelayIndex(controls_.Value(ControlId::DisplayDelayComboBox));
 }
 
-void Trainer::QSBCheckBoxClick()
-{
+void Trainer::QSBCheckBoxClick() {
     const bool on = controls_.Checked(ControlId::QSBCheckBox);
     controls_.SetVisible(ControlId::QSBModeRadioGroup, on);
     controls_.SetVisible(ControlId::QSBTypeRadioGroup, on);
 }
 
-void Trainer::ApplyChirp()
-{
+void Trainer::ApplyChirp() {
     if (!characters_.CharacterList().empty())
         signal_.Switches().SetChirp(controls_.Checked(ControlId::ChirpCheckBox));
 }
 
-void Trainer::WeightingCheckBoxClick()
-{
+void Trainer::WeightingCheckBoxClick() {
     if (!characters_.ActiveSet().empty())
         signal_.Switches().SetVariableWeighting(controls_.Checked(ControlId::WeightingCheckBox));
 }
 
-void Trainer::QRMCheckBoxClick()
-{
+void Trainer::QRMCheckBoxClick() {
     if (!controls_.Checked(ControlId::QRMCheckBox)) {
         qrm_.Close();
         return;
@@ -463,23 +453,22 @@ void Trainer::QRMCheckBoxClick()
         StartQrmStations();
 }
 
-void Trainer::StartQrmStations() { qrm_.Start(controls_.Value(ControlId::PitchSpinner), signal_.Wpm()); }
+void Trainer::StartQrmStations() {
+    qrm_.Start(controls_.Value(ControlId::PitchSpinner), signal_.Wpm());
+}
 
 // A station finished its group: another follows while the session runs.
-void Trainer::RearmQrmStation(int index)
-{
+void Trainer::RearmQrmStation(int index) {
     if (sessionActive_ && sessionState_ == kRunning)
         qrm_.Rearm(index);
 }
 
-void Trainer::CharacterCountSpinEditChange()
-{
+void Trainer::CharacterCountSpinEditChange() {
     if (characters_.Shown())
         characters_.CharacterCountChanged();
 }
 
-void Trainer::SetupDialogClosed()
-{
+void Trainer::SetupDialogClosed() {
     settings_.ReloadSetupCopies();
     const Copies& copies = settings_.SettingCopies();
     sources_.Groups().SetFavourRecent(copies.favourRecent);
@@ -490,50 +479,53 @@ void Trainer::SetupDialogClosed()
 
 // --- Text area commands --------------------------------------------------------------
 
-void Trainer::SetSentFont(const QString& face, int pointSize) { settings_.SetSentFont(face, pointSize); }
+void Trainer::SetSentFont(const QString& face, int pointSize) {
+    settings_.SetSentFont(face, pointSize);
+}
 
-void Trainer::SingleWordsOnly1Click()
-{
+void Trainer::SingleWordsOnly1Click() {
     settings_.SetSingleWordOnly(controls_.Checked(ControlId::SingleWordsOnly1));
     display_.SetSingleWordOnly(settings_.SettingCopies().singleWordOnly);
 }
 
-void Trainer::Clear1Click() { sent_.Clear(); }
+void Trainer::Clear1Click() {
+    sent_.Clear();
+}
 
-QString Trainer::SaveToFile1Click(const QString& path) { return SaveTextLines(path, sent_.Lines()); }
+QString Trainer::SaveToFile1Click(const QString& path) {
+    return SaveTextLines(path, sent_.Lines());
+}
 
 // --- Window messages ---------------------------------------------------------------
 
-bool Trainer::HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam)
-{
+bool Trainer::HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam) {
     // The stations' completions come through the same queue, marked with their device.
     if (qrm_.HandleMessage(message, wParam, lParam))
         return true;
     switch (message) {
-    case kWaveOutDoneMessage:
-        window_.PostMessage(kBufferDoneMessage, wParam, lParam);
-        return true;
-    case kStartRequestMessage:
-        StartButtonClick();
-        return true;
-    case kStopRequestMessage:
-        StopButtonClick();
-        return true;
-    case kBufferDoneMessage:
-        OnBufferDone(reinterpret_cast<AudioBufferHeader*>(lParam));
-        return true;
-    case kDisplayMessage:
-        display_.ShowHeldItems();
-        return true;
-    default:
-        return false;
+        case kWaveOutDoneMessage:
+            window_.PostMessage(kBufferDoneMessage, wParam, lParam);
+            return true;
+        case kStartRequestMessage:
+            StartButtonClick();
+            return true;
+        case kStopRequestMessage:
+            StopButtonClick();
+            return true;
+        case kBufferDoneMessage:
+            OnBufferDone(reinterpret_cast<AudioBufferHeader*>(lParam));
+            return true;
+        case kDisplayMessage:
+            display_.ShowHeldItems();
+            return true;
+        default:
+            return false;
     }
 }
 
 // --- The session's buffers -----------------------------------------------------------
 
-void Trainer::OnBufferDone(AudioBufferHeader* header)
-{
+void Trainer::OnBufferDone(AudioBufferHeader* header) {
     const AudioStreamEngine::Completion done = engine_.Complete(header);
     // Nothing of a session is left to do (a stray or late message).
     if (!sessionActive_ || characters_.ActiveSet().empty())
@@ -551,8 +543,7 @@ void Trainer::OnBufferDone(AudioBufferHeader* header)
 }
 
 // Stopping or ended: the buffers still in flight come home; the last one ends the session.
-void Trainer::WindDown(const AudioStreamEngine::Completion& done)
-{
+void Trainer::WindDown(const AudioStreamEngine::Completion& done) {
     if (done.buffer) {
         sessionText_ += done.text;
         display_.TakeLateText(&done.text);
@@ -563,38 +554,36 @@ void Trainer::WindDown(const AudioStreamEngine::Completion& done)
         EndOfSession();
 }
 
-void Trainer::QueueNextCharacter()
-{
+void Trainer::QueueNextCharacter() {
     const AudioStreamEngine::QueueResult result = engine_.QueueNext();
     if (result.last)
         sessionState_ = kStopping;  // the session's time is up; this symbol still goes out
     switch (result.queued) {
-    case AudioStreamEngine::Queued::Buffer:
-        return;
-    case AudioStreamEngine::Queued::SourceEnded:
-        // The text is exhausted: the buffer still in flight ends the session when it comes home.
-        sessionState_ = kEnded;
-        if (engine_.Pending() == 0)
-            EndOfSession();
-        return;
-    case AudioStreamEngine::Queued::NotSendable:
-    case AudioStreamEngine::Queued::Lost:
-        // One buffer fewer in flight: the session goes on with what is left, and ends
-        // when nothing is left.
-        EndWithNothingInFlight();
-        return;
+        case AudioStreamEngine::Queued::Buffer:
+            return;
+        case AudioStreamEngine::Queued::SourceEnded:
+            // The text is exhausted: the buffer still in flight ends the session when it comes home.
+            sessionState_ = kEnded;
+            if (engine_.Pending() == 0)
+                EndOfSession();
+            return;
+        case AudioStreamEngine::Queued::NotSendable:
+        case AudioStreamEngine::Queued::Lost:
+            // One buffer fewer in flight: the session goes on with what is left, and ends
+            // when nothing is left.
+            EndWithNothingInFlight();
+            return;
     }
 }
 
-void Trainer::EndOfSession()
-{
+void Trainer::EndOfSession() {
     display_.FinalReveal();
     controls_.SetEnabled(ControlId::CharacterCountSpinEdit, true);
     controls_.SetEnabled(ControlId::StopButton, false);
     controls_.SetEnabled(ControlId::ToolButton4, false);
-    for (ControlId id : {ControlId::StartButton, ControlId::ToolButton3, ControlId::SendFile,
-                         ControlId::CommonWords, ControlId::QSOFiles, ControlId::ToolButton6,
-                         ControlId::ToolButton7, ControlId::ToolButton8})
+    for (ControlId id :
+         {ControlId::StartButton, ControlId::ToolButton3, ControlId::SendFile, ControlId::CommonWords,
+          ControlId::QSOFiles, ControlId::ToolButton6, ControlId::ToolButton7, ControlId::ToolButton8})
         controls_.SetEnabled(id, true);
     controls_.SetEnabled(ControlId::Timer1, false);
 
@@ -621,37 +610,33 @@ void Trainer::EndOfSession()
         RestoreMainSignal();
 }
 
-void Trainer::RestoreMainSignal()
-{
+void Trainer::RestoreMainSignal() {
     signal_.SetWpm(15 + 5 * controls_.Value(ControlId::RadioGroup1));
     signal_.SetPitch(controls_.Value(ControlId::PitchSpinner));
     signal_.Switches().SetVariableWeighting(controls_.Checked(ControlId::WeightingCheckBox));
     ApplyChirp();
 }
 
-Stretch Trainer::SessionStretch()
-{
+Stretch Trainer::SessionStretch() {
     return sources_.Kind() == SourceKind::RandomGroups || settings_.Store().Read(keys::EffectiveMode) != 0
-        ? Stretch::EveryUnit
-        : Stretch::WordSpaceOnly;
+               ? Stretch::EveryUnit
+               : Stretch::WordSpaceOnly;
 }
 
-void Trainer::TellSoundFault()
-{
+void Trainer::TellSoundFault() {
     if (soundFault_.text.isEmpty())
         return;
     const bool lost = soundFault_.lost;
-    const QString text = lost
-        ? QStringLiteral("Sound output failed: %1\nThe session was stopped.").arg(soundFault_.text)
-        : QStringLiteral("Sound output failed during the session: %1").arg(soundFault_.text);
+    const QString text =
+        lost ? QStringLiteral("Sound output failed: %1\nThe session was stopped.").arg(soundFault_.text)
+             : QStringLiteral("Sound output failed during the session: %1").arg(soundFault_.text);
     // A session cut short by it is a failure; one that went on, a warning.
     host_.ShowMessage(text, soundFault_.caption, lost ? MessageKind::Error : MessageKind::Warning);
     soundFault_.text.clear();
 }
 
 // The facts of the session, for checking the copy.
-void Trainer::ReportSession()
-{
+void Trainer::ReportSession() {
     if (!sessionEnded_)
         return;
     SessionSummary summary;
@@ -671,8 +656,7 @@ void Trainer::ReportSession()
     sessionEnded_(summary);
 }
 
-QStringList Trainer::MultiLetterCharacters() const
-{
+QStringList Trainer::MultiLetterCharacters() const {
     QStringList texts;
     const auto& list = characters_.CharacterList();
     for (std::size_t k = static_cast<std::size_t>(kOrderSize); k < list.size(); ++k)
@@ -681,8 +665,7 @@ QStringList Trainer::MultiLetterCharacters() const
     return texts;
 }
 
-QStringList Trainer::TranscriptLines() const
-{
+QStringList Trainer::TranscriptLines() const {
     QStringList lines;
     if (display_.ParameterLineMode())
         lines = sent_.Lines();

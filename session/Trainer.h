@@ -68,13 +68,13 @@ public:
     struct Dependencies {
         SettingsStore store;
         Clock& clock;
-        MessageTarget& window;      // the window's message queue
-        AudioDevice& audio;         // the main signal's output
+        MessageTarget& window;  // the window's message queue
+        AudioDevice& audio;     // the main signal's output
         TrainerHost& host;
         RigKeying* rig = nullptr;
         // The two interfering stations' own streams; without them there is no QRM.
         std::array<AudioDevice*, 2> qrmAudio{};
-        std::uint32_t seed = 0;     // the random source's seed (the tick count in the program)
+        std::uint32_t seed = 0;  // the random source's seed (the tick count in the program)
     };
 
     explicit Trainer(Dependencies deps);
@@ -126,8 +126,7 @@ public:
     // The facts of a session at its end (session/SessionSummary.h).
     using SessionSummary = lumbrel::SessionSummary;
     // Called at the end of every session that began, after the final reveal.
-    void SetSessionEndedListener(std::function<void(const SessionSummary&)> listener)
-    {
+    void SetSessionEndedListener(std::function<void(const SessionSummary&)> listener) {
         sessionEnded_ = std::move(listener);
     }
 
@@ -270,8 +269,8 @@ private:
 
     // Window life and the session's states.
     void RestoredControlReaction(ControlId id);
-    void ApplySessionControls();   // Countdown and during a session
-    void ApplyIdleControls();      // back to Idle
+    void ApplySessionControls();  // Countdown and during a session
+    void ApplyIdleControls();     // back to Idle
     void QueueNextCharacter();
     void WindDown(const AudioStreamEngine::Completion& done);
     void EndWithNothingInFlight();

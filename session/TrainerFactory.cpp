@@ -4,24 +4,24 @@
 
 namespace lumbrel {
 
-TrainerWiring QtPumpWiring(QtMessagePump& pump, ControlsListener* forward)
-{
+TrainerWiring QtPumpWiring(QtMessagePump& pump, ControlsListener* forward) {
     TrainerWiring wiring;
     wiring.controls = &pump;
-    wiring.attach = [&pump, forward](Trainer* trainer) { pump.Attach(trainer, trainer ? forward : nullptr); };
+    wiring.attach = [&pump, forward](Trainer* trainer) {
+        pump.Attach(trainer, trainer ? forward : nullptr);
+    };
     return wiring;
 }
 
 WiredTrainer::WiredTrainer(std::unique_ptr<Trainer> trainer, TrainerWiring wiring)
-    : trainer_(std::move(trainer)), wiring_(std::move(wiring))
-{
+    : trainer_(std::move(trainer)),
+      wiring_(std::move(wiring)) {
     trainer_->Controls().SetListener(wiring_.controls);
     if (wiring_.attach)
         wiring_.attach(trainer_.get());
 }
 
-WiredTrainer& WiredTrainer::operator=(WiredTrainer&& other) noexcept
-{
+WiredTrainer& WiredTrainer::operator=(WiredTrainer&& other) noexcept {
     if (this != &other) {
         Reset();
         trainer_ = std::move(other.trainer_);
@@ -30,8 +30,7 @@ WiredTrainer& WiredTrainer::operator=(WiredTrainer&& other) noexcept
     return *this;
 }
 
-void WiredTrainer::Reset()
-{
+void WiredTrainer::Reset() {
     if (!trainer_)
         return;
     if (wiring_.attach)
@@ -40,8 +39,7 @@ void WiredTrainer::Reset()
     trainer_.reset();
 }
 
-void BuildTrainer(WiredTrainer& into, Trainer::Dependencies deps, TrainerWiring wiring)
-{
+void BuildTrainer(WiredTrainer& into, Trainer::Dependencies deps, TrainerWiring wiring) {
     const TrainerWiring::Restore restore = wiring.restore;
     auto beforeRestore = wiring.beforeRestore;
     into = WiredTrainer(std::make_unique<Trainer>(std::move(deps)), std::move(wiring));

@@ -41,26 +41,41 @@ constexpr MirroredOption kMirrored[] = {
 // The order of the save, the mirrored options with the font size and "Single Word
 // Only" among them.
 constexpr const keys::IntKey* kSaveOrder[] = {
-    &keys::Letters, &keys::Speed, &keys::Delay, &keys::Pitch, &keys::Display, &keys::FontSize,
-    &keys::DisplayDelay, &keys::NoiseLevel, &keys::Chirp, &keys::StraightKey, &keys::Qrm,
-    &keys::SignalLevel, &keys::Qsb, &keys::QsbMode, &keys::QsbType, &keys::SpeedStep,
-    &keys::PitchDither, &keys::VariableWeighting, &keys::SingleWordOnly,
+    &keys::Letters,
+    &keys::Speed,
+    &keys::Delay,
+    &keys::Pitch,
+    &keys::Display,
+    &keys::FontSize,
+    &keys::DisplayDelay,
+    &keys::NoiseLevel,
+    &keys::Chirp,
+    &keys::StraightKey,
+    &keys::Qrm,
+    &keys::SignalLevel,
+    &keys::Qsb,
+    &keys::QsbMode,
+    &keys::QsbType,
+    &keys::SpeedStep,
+    &keys::PitchDither,
+    &keys::VariableWeighting,
+    &keys::SingleWordOnly,
 };
 
-int MirroredValue(const keys::IntKey* key, const ControlsModel& controls)
-{
+int MirroredValue(const keys::IntKey* key, const ControlsModel& controls) {
     if (key == &keys::SingleWordOnly)
         return controls.Checked(ControlId::SingleWordsOnly1) ? 1 : 0;
     for (const MirroredOption& option : kMirrored)
         if (option.key == key)
-            return option.checkBox ? (controls.Checked(option.control) ? 1 : 0) : controls.Value(option.control);
+            return option.checkBox ? (controls.Checked(option.control) ? 1 : 0)
+                                   : controls.Value(option.control);
     return key->def;
 }
 
 }  // namespace
 
-void TrainerSettings::RestoreControls(ControlsModel& controls, const std::function<void(ControlId)>& react) const
-{
+void TrainerSettings::RestoreControls(ControlsModel& controls,
+                                      const std::function<void(ControlId)>& react) const {
     for (const MirroredOption& option : kMirrored) {
         const int stored = store_.Read(*option.key);
         if (option.checkBox)
@@ -72,8 +87,7 @@ void TrainerSettings::RestoreControls(ControlsModel& controls, const std::functi
     }
 }
 
-void TrainerSettings::RestoreCopies()
-{
+void TrainerSettings::RestoreCopies() {
     copies_.callback = store_.Read(keys::Callback);
     copies_.port = store_.Read(keys::Port);
     copies_.speedDitherSize = store_.Read(keys::SpeedDitherSize);
@@ -84,37 +98,34 @@ void TrainerSettings::RestoreCopies()
     ReloadSetupCopies();
 }
 
-void TrainerSettings::ReloadSetupCopies()
-{
+void TrainerSettings::ReloadSetupCopies() {
     copies_.useMfj = store_.Read(keys::UseMfj) != 0;
     copies_.favourRecent = store_.Read(keys::FavourRecent) != 0;
     copies_.wordFilter = store_.Read(keys::WordFilter);
     copies_.maxWordLength = store_.Read(keys::MaxWordLength);
 }
 
-int TrainerSettings::StoredSessionMinutes() const { return std::clamp(store_.Read(keys::Session), 1, 60); }
+int TrainerSettings::StoredSessionMinutes() const {
+    return std::clamp(store_.Read(keys::Session), 1, 60);
+}
 
-void TrainerSettings::Save(const ControlsModel& controls)
-{
+void TrainerSettings::Save(const ControlsModel& controls) {
     for (const keys::IntKey* key : kSaveOrder)
         store_.Write(*key, key == &keys::FontSize ? sentFont_.pointSize : MirroredValue(key, controls));
     store_.Sync();
 }
 
-void TrainerSettings::SetCurrentListFile(bool words, const QString& storedName)
-{
+void TrainerSettings::SetCurrentListFile(bool words, const QString& storedName) {
     (words ? copies_.commonWordFile : copies_.qsoFile) = storedName;
     store_.Write(words ? keys::CommonWordFile : keys::QsoFile, storedName);
 }
 
-void TrainerSettings::ReadSentFont()
-{
+void TrainerSettings::ReadSentFont() {
     sentFont_.pointSize = store_.Read(keys::FontSize);
     sentFont_.face = store_.Read(keys::FontName);
 }
 
-void TrainerSettings::SetSentFont(const QString& face, int pointSize)
-{
+void TrainerSettings::SetSentFont(const QString& face, int pointSize) {
     sentFont_.face = face;
     sentFont_.pointSize = pointSize;
     store_.Write(keys::FontSize, pointSize);

@@ -26,8 +26,7 @@ const QString kTextFileCaption = QStringLiteral("Play Text File");
 // A drop-down item's file name: the name as the menu passes it when a file of the
 // folder has it (so "A&B.txt" plays itself, not "AB.txt"); otherwise the caption
 // without its first "&", an accelerator marker a menu may have added.
-QString ItemFileName(const QString& folder, const QString& caption)
-{
+QString ItemFileName(const QString& folder, const QString& caption) {
     if (QFileInfo(ResolveProgramPath(folder, caption)).isFile())
         return caption;
     QString name = caption;
@@ -41,25 +40,21 @@ QString ItemFileName(const QString& folder, const QString& caption)
 
 // --- Commands ---------------------------------------------------------------------------
 
-QString Trainer::ProgramFolder() const
-{
+QString Trainer::ProgramFolder() const {
     return programFolder_.isEmpty() ? DefaultProgramFolder() : programFolder_;
 }
 
-bool Trainer::AllCharactersInUse() const
-{
+bool Trainer::AllCharactersInUse() const {
     return !characters_.CharacterList().empty() && CharacterCount() == CharacterCountMaximum();
 }
 
-bool Trainer::SourceCommandAllowed() const
-{
+bool Trainer::SourceCommandAllowed() const {
     // Never a second pipeline over buffers still in flight, nor a start during the
     // countdown; the sources send every character of the list, so all must be in use.
     return !sessionActive_ && !sessionClock_.CountdownPending() && AllCharactersInUse();
 }
 
-void Trainer::ToolButton7Click()
-{
+void Trainer::ToolButton7Click() {
     if (!SourceCommandAllowed())
         return;
     list_.path = ResolveProgramPath(ProgramFolder(), settings_.SettingCopies().commonWordFile);
@@ -70,23 +65,20 @@ void Trainer::ToolButton7Click()
     PlayEntryList();
 }
 
-QStringList Trainer::WordsPopupMenuPopup() const
-{
+QStringList Trainer::WordsPopupMenuPopup() const {
     QStringList items = ListTextFiles(ResolveProgramPath(ProgramFolder(), QLatin1String(kWordFilesFolder)));
     items.prepend(QLatin1String(kMyCharacterWords));
     return items;
 }
 
-void Trainer::PlayWordFile(const QString& caption)
-{
+void Trainer::PlayWordFile(const QString& caption) {
     if (caption == QLatin1String(kMyCharacterWords))
         PlayMyCharacterWords();
     else
         PlayChosenList(QLatin1String(kWordFilesFolder), caption, true);
 }
 
-bool Trainer::PlayMyCharacterWords()
-{
+bool Trainer::PlayMyCharacterWords() {
     // Not all characters need be learnt; the rest of SourceCommandAllowed holds.
     if (sessionActive_ || sessionClock_.CountdownPending() || characters_.CharacterList().empty())
         return false;
@@ -113,8 +105,9 @@ bool Trainer::PlayMyCharacterWords()
         return false;
     });
     if (loaded.entries.isEmpty()) {
-        host_.ShowMessage(QStringLiteral("No word of the word file is made only of the %1 characters in use.").arg(inUse),
-                          kWordsCaption, MessageKind::Information);
+        host_.ShowMessage(
+            QStringLiteral("No word of the word file is made only of the %1 characters in use.").arg(inUse),
+            kWordsCaption, MessageKind::Information);
         return false;
     }
     LimitEntries(loaded.entries, CommonWordsLimit(settings_.Store().Read(keys::CommonWordsSize)), random_);
@@ -122,8 +115,7 @@ bool Trainer::PlayMyCharacterWords()
     return PlayEntries(std::move(loaded.entries));
 }
 
-void Trainer::ToolButton8Click()
-{
+void Trainer::ToolButton8Click() {
     if (!SourceCommandAllowed())
         return;
     const QString path = ResolveProgramPath(ProgramFolder(), settings_.SettingCopies().qsoFile);
@@ -133,23 +125,20 @@ void Trainer::ToolButton8Click()
     PlayEntryList();
 }
 
-QStringList Trainer::QSOPopupMenuPopup() const
-{
+QStringList Trainer::QSOPopupMenuPopup() const {
     QStringList items = ListTextFiles(ResolveProgramPath(ProgramFolder(), QLatin1String(kQsoFilesFolder)));
     items.prepend(QLatin1String(kGeneratedContact));
     return items;
 }
 
-void Trainer::PlayQsoFile(const QString& caption)
-{
+void Trainer::PlayQsoFile(const QString& caption) {
     if (caption == QLatin1String(kGeneratedContact))
         PlayGeneratedContact();
     else
         PlayChosenList(QLatin1String(kQsoFilesFolder), caption, false);
 }
 
-bool Trainer::PlayGeneratedContact()
-{
+bool Trainer::PlayGeneratedContact() {
     if (!SourceCommandAllowed())
         return false;
     // Two short draws make the generator's seed, so that the session's seed decides the contact.
@@ -161,8 +150,7 @@ bool Trainer::PlayGeneratedContact()
 }
 
 // A file of a drop-down list chosen: it becomes the current word or QSO file and plays.
-bool Trainer::PlayChosenList(const QString& subfolder, const QString& caption, bool asWords)
-{
+bool Trainer::PlayChosenList(const QString& subfolder, const QString& caption, bool asWords) {
     if (!SourceCommandAllowed())
         return false;
     const QString folder = ProgramFolder();
@@ -173,13 +161,11 @@ bool Trainer::PlayChosenList(const QString& subfolder, const QString& caption, b
     return PlayEntryList();
 }
 
-void Trainer::SetEntryListSource(const QString& path, bool filterAsWords, bool endAfterOneEntry)
-{
+void Trainer::SetEntryListSource(const QString& path, bool filterAsWords, bool endAfterOneEntry) {
     list_ = ListChoice{path, filterAsWords, endAfterOneEntry};
 }
 
-bool Trainer::PlayEntryList()
-{
+bool Trainer::PlayEntryList() {
     if (!SourceCommandAllowed())
         return false;
     sources_.Entries().Clear();
@@ -211,8 +197,7 @@ bool Trainer::PlayEntryList()
     return PlayEntries(std::move(loaded.entries));
 }
 
-bool Trainer::PlayEntries(QList<QByteArray> entries)
-{
+bool Trainer::PlayEntries(QList<QByteArray> entries) {
     // A list that yields no entry: no session, and nothing else changes.
     if (entries.isEmpty())
         return false;
@@ -236,17 +221,17 @@ bool Trainer::PlayEntries(QList<QByteArray> entries)
     return true;
 }
 
-void Trainer::SendFileClick(const QString& path)
-{
+void Trainer::SendFileClick(const QString& path) {
     if (path.isEmpty())
         return;
     PlayTextFile(path);
 }
 
-void Trainer::DnDForm1DnDItem(const QString& path) { droppedName_ = path; }
+void Trainer::DnDForm1DnDItem(const QString& path) {
+    droppedName_ = path;
+}
 
-void Trainer::DnDForm1DnDFinish()
-{
+void Trainer::DnDForm1DnDFinish() {
     const QString name = std::exchange(droppedName_, QString());
     // The file's own name decides, so that a folder called "x.txt" lets in nothing.
     if (name.isEmpty() || !AllCharactersInUse() ||
@@ -255,33 +240,31 @@ void Trainer::DnDForm1DnDFinish()
     PlayTextFile(name);
 }
 
-void Trainer::FilesDropped(const QStringList& paths)
-{
+void Trainer::FilesDropped(const QStringList& paths) {
     for (const QString& path : paths)
         DnDForm1DnDItem(path);
     DnDForm1DnDFinish();
 }
 
-void Trainer::PlayFileArguments(const QStringList& paths)
-{
+void Trainer::PlayFileArguments(const QStringList& paths) {
     if (paths.isEmpty())
         return;
     const QString path = QFileInfo(paths.last()).absoluteFilePath();
     if (!AllCharactersInUse()) {
-        host_.ShowMessage(QStringLiteral("%1 is not played yet: text files play once every character is in use. "
-                                         "Raise \"Characters\" to %2 (now %3), then open the file with Text File "
-                                         "or drop it on the window.")
-                              .arg(QDir::toNativeSeparators(path))
-                              .arg(CharacterCountMaximum())
-                              .arg(CharacterCount()),
-                          kTextFileCaption);
+        host_.ShowMessage(
+            QStringLiteral("%1 is not played yet: text files play once every character is in use. "
+                           "Raise \"Characters\" to %2 (now %3), then open the file with Text File "
+                           "or drop it on the window.")
+                .arg(QDir::toNativeSeparators(path))
+                .arg(CharacterCountMaximum())
+                .arg(CharacterCount()),
+            kTextFileCaption);
         return;
     }
     PlayTextFile(path);
 }
 
-bool Trainer::PlayTextFile(const QString& path)
-{
+bool Trainer::PlayTextFile(const QString& path) {
     if (!SourceCommandAllowed())
         return false;
     if (!sources_.Text().Open(path)) {
@@ -323,24 +306,23 @@ bool Trainer::PlayTextFile(const QString& path)
 
 // A station line's parameters: its speed (a random one near the selected speed for 0),
 // weighting, drift and chirp, and a tone near the pitch spinner's.
-SourceHost::Station Trainer::StartStation(const std::array<int, 4>& values)
-{
+SourceHost::Station Trainer::StartStation(const std::array<int, 4>& values) {
     const int spinnerPitch = controls_.Value(ControlId::PitchSpinner);
     for (std::size_t k = 0; k < values.size(); ++k) {
         const int v = values[k];
         switch (k) {
-        case 0:
-            signal_.SetWpm(StationSpeed(v, controls_.Value(ControlId::RadioGroup1), random_));
-            break;
-        case 1:
-            signal_.Switches().SetVariableWeighting(v != 0);
-            break;
-        case 2:
-            signal_.Switches().SetDrift(v != 0);
-            break;
-        default:
-            signal_.Switches().SetChirp(v != 0);
-            break;
+            case 0:
+                signal_.SetWpm(StationSpeed(v, controls_.Value(ControlId::RadioGroup1), random_));
+                break;
+            case 1:
+                signal_.Switches().SetVariableWeighting(v != 0);
+                break;
+            case 2:
+                signal_.Switches().SetDrift(v != 0);
+                break;
+            default:
+                signal_.Switches().SetChirp(v != 0);
+                break;
         }
         signal_.SetPitch(spinnerPitch - 125 + random_.Next(250));
     }
@@ -348,8 +330,7 @@ SourceHost::Station Trainer::StartStation(const std::array<int, 4>& values)
 }
 
 // The station's text starts: its log line, on a line of its own.
-void Trainer::StationTextBegins(const QString& parameterText)
-{
+void Trainer::StationTextBegins(const QString& parameterText) {
     const std::uint32_t hundredths = sessionClock_.HundredthsSinceTextStart();
     if (!sent_.Text().isEmpty() && !sent_.Text().endsWith(QLatin1Char('\n')))
         sent_.Append(QStringLiteral("\n"));

@@ -40,8 +40,7 @@ struct KnownNames {
     QHash<QString, QString> sections;
 };
 
-const KnownNames& Known()
-{
+const KnownNames& Known() {
     static const KnownNames known = [] {
         KnownNames k;
         auto add = [&k](const QString& section, const char* name, std::optional<int> number) {
@@ -73,8 +72,7 @@ const KnownNames& Known()
 // The spelling a "Section/Key" path is kept under: the program's own for a key it
 // knows; otherwise the first spelling seen in this file, with a known section spelled
 // as the program spells it. *known is the key when the program knows it.
-QString KeptPath(const QString& path, QHash<QString, QString>& seen, const KnownKey** known)
-{
+QString KeptPath(const QString& path, QHash<QString, QString>& seen, const KnownKey** known) {
     const QString lower = path.toLower();
     const auto found = Known().keys.constFind(lower);
     *known = found == Known().keys.cend() ? nullptr : &*found;
@@ -84,14 +82,14 @@ QString KeptPath(const QString& path, QHash<QString, QString>& seen, const Known
         return *earlier;
     QString kept = path;
     if (const qsizetype slash = path.indexOf(QLatin1Char('/')); slash >= 0)
-        if (const auto section = Known().sections.constFind(lower.first(slash)); section != Known().sections.cend())
+        if (const auto section = Known().sections.constFind(lower.first(slash));
+            section != Known().sections.cend())
             kept = *section + path.sliced(slash);
     seen.insert(lower, kept);
     return kept;
 }
 
-bool IsBareInteger(QByteArrayView text)
-{
+bool IsBareInteger(QByteArrayView text) {
     qsizetype i = 0;
     if (i < text.size() && (text[i] == '-' || text[i] == '+'))
         ++i;
@@ -103,8 +101,7 @@ bool IsBareInteger(QByteArrayView text)
     return true;
 }
 
-int HexDigit(char c)
-{
+int HexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -115,8 +112,7 @@ int HexDigit(char c)
 }
 
 // Reads a quoted text starting at text[0] == '"'; stops at the closing quote or the end.
-QString Unquote(QByteArrayView text)
-{
+QString Unquote(QByteArrayView text) {
     QByteArray out;
     qsizetype i = 1;
     while (i < text.size()) {
@@ -126,20 +122,35 @@ QString Unquote(QByteArrayView text)
         if (c == '\\' && i + 1 < text.size()) {
             const char e = text[i + 1];
             switch (e) {
-            case '\\': out += '\\'; i += 2; continue;
-            case '"': out += '"'; i += 2; continue;
-            case 'n': out += '\n'; i += 2; continue;
-            case 'r': out += '\r'; i += 2; continue;
-            case 't': out += '\t'; i += 2; continue;
-            case 'x':
-                if (i + 3 < text.size() && HexDigit(text[i + 2]) >= 0 && HexDigit(text[i + 3]) >= 0) {
-                    out += static_cast<char>(HexDigit(text[i + 2]) * 16 + HexDigit(text[i + 3]));
-                    i += 4;
+                case '\\':
+                    out += '\\';
+                    i += 2;
                     continue;
-                }
-                break;
-            default:
-                break;
+                case '"':
+                    out += '"';
+                    i += 2;
+                    continue;
+                case 'n':
+                    out += '\n';
+                    i += 2;
+                    continue;
+                case 'r':
+                    out += '\r';
+                    i += 2;
+                    continue;
+                case 't':
+                    out += '\t';
+                    i += 2;
+                    continue;
+                case 'x':
+                    if (i + 3 < text.size() && HexDigit(text[i + 2]) >= 0 && HexDigit(text[i + 3]) >= 0) {
+                        out += static_cast<char>(HexDigit(text[i + 2]) * 16 + HexDigit(text[i + 3]));
+                        i += 4;
+                        continue;
+                    }
+                    break;
+                default:
+                    break;
             }
         }
         out += c;
@@ -148,22 +159,32 @@ QString Unquote(QByteArrayView text)
     return QString::fromUtf8(out);
 }
 
-QByteArray Quote(const QString& text)
-{
+QByteArray Quote(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     QByteArray out = "\"";
     for (const char c : utf8) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '"': out += "\\\""; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-                out += QByteArray("\\x") + QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
-            else
-                out += c;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                    out += QByteArray("\\x") +
+                           QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
+                else
+                    out += c;
         }
     }
     out += '"';
@@ -171,18 +192,17 @@ QByteArray Quote(const QString& text)
 }
 
 // A key or section name is written as it is unless it could be misread.
-QByteArray FormatName(const QString& name)
-{
+QByteArray FormatName(const QString& name) {
     const QByteArray utf8 = name.toUtf8();
-    const bool plain = !utf8.isEmpty() && !utf8.contains('=') && !utf8.contains('"') && !utf8.contains('[')
-        && !utf8.contains(']') && !utf8.startsWith('#') && !utf8.startsWith(';') && utf8.trimmed() == utf8
-        && std::none_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    const bool plain =
+        !utf8.isEmpty() && !utf8.contains('=') && !utf8.contains('"') && !utf8.contains('[') &&
+        !utf8.contains(']') && !utf8.startsWith('#') && !utf8.startsWith(';') && utf8.trimmed() == utf8 &&
+        std::none_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
     return plain ? utf8 : Quote(name);
 }
 
 // Splits "key=value" where the key may be quoted; returns false when there is no '='.
-bool SplitAssignment(QByteArrayView line, QString& key, QByteArrayView& value)
-{
+bool SplitAssignment(QByteArrayView line, QString& key, QByteArrayView& value) {
     qsizetype eq = -1;
     if (line.startsWith('"')) {
         qsizetype i = 1;
@@ -204,20 +224,17 @@ bool SplitAssignment(QByteArrayView line, QString& key, QByteArrayView& value)
     return !key.isEmpty();
 }
 
-bool ReadSettingsDevice(QIODevice& device, QSettings::SettingsMap& map)
-{
+bool ReadSettingsDevice(QIODevice& device, QSettings::SettingsMap& map) {
     map = ParseSettingsText(device.readAll());
     return true;  // a damaged file still gives what it can
 }
 
-bool WriteSettingsDevice(QIODevice& device, const QSettings::SettingsMap& map)
-{
+bool WriteSettingsDevice(QIODevice& device, const QSettings::SettingsMap& map) {
     const QByteArray text = FormatSettingsText(map);
     return device.write(text) == text.size();
 }
 
-QSettings::Format SettingsFormat()
-{
+QSettings::Format SettingsFormat() {
     static const QSettings::Format format =
         QSettings::registerFormat(QStringLiteral("conf"), ReadSettingsDevice, WriteSettingsDevice);
     return format;
@@ -226,10 +243,10 @@ QSettings::Format SettingsFormat()
 // Where a damaged settings file is kept before the first save replaces it: beside it,
 // "<name>.damaged", or "<name>.damaged-2" and up when an earlier, different copy is
 // there. An identical earlier copy is reused. Empty when no copy could be made.
-QString KeepDamagedCopy(const QString& path, const QByteArray& content)
-{
+QString KeepDamagedCopy(const QString& path, const QByteArray& content) {
     for (int n = 1; n <= 99; ++n) {
-        const QString copy = n == 1 ? path + QStringLiteral(".damaged") : path + QStringLiteral(".damaged-%1").arg(n);
+        const QString copy =
+            n == 1 ? path + QStringLiteral(".damaged") : path + QStringLiteral(".damaged-%1").arg(n);
         QFile existing(copy);
         if (existing.exists()) {
             if (existing.open(QIODevice::ReadOnly) && existing.readAll() == content)
@@ -248,8 +265,7 @@ QString KeepDamagedCopy(const QString& path, const QByteArray& content)
 // (flock) while it is in use. A program killed while creating that file can leave it
 // empty, and QSettings then waits 30 s at every read and save before taking it over:
 // the next start would hang. A lock file that nobody holds is removed first.
-void RemoveAbandonedLock(const QString& settingsPath)
-{
+void RemoveAbandonedLock(const QString& settingsPath) {
 #ifdef Q_OS_UNIX
     const QByteArray lock = QFile::encodeName(settingsPath + QStringLiteral(".lock"));
     const int fd = ::open(lock.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
@@ -266,31 +282,28 @@ void RemoveAbandonedLock(const QString& settingsPath)
 
 class QSettingsBackend final : public SettingsBackend {
 public:
-    explicit QSettingsBackend(std::unique_ptr<QSettings> settings) : settings_(std::move(settings))
-    {
+    explicit QSettingsBackend(std::unique_ptr<QSettings> settings) : settings_(std::move(settings)) {
         if (settings_->format() != QSettings::NativeFormat)
             CheckFile();
     }
     ~QSettingsBackend() override { settings_->sync(); }
 
-    std::optional<StoredValue> Value(const QString& section, const QString& key) const override
-    {
+    std::optional<StoredValue> Value(const QString& section, const QString& key) const override {
         const QVariant v = settings_->value(section + QLatin1Char('/') + key);
         if (!v.isValid())
             return std::nullopt;
         switch (v.typeId()) {
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-            return static_cast<qint32>(v.toLongLong());
-        default:
-            return v.toString();
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+            case QMetaType::ULongLong:
+                return static_cast<qint32>(v.toLongLong());
+            default:
+                return v.toString();
         }
     }
 
-    void SetValue(const QString& section, const QString& key, const StoredValue& value) override
-    {
+    void SetValue(const QString& section, const QString& key, const StoredValue& value) override {
         const QString path = section + QLatin1Char('/') + key;
         if (const auto* number = std::get_if<qint32>(&value))
             settings_->setValue(path, QVariant(static_cast<int>(*number)));
@@ -302,18 +315,18 @@ public:
 
     void Sync() override { settings_->sync(); }
 
-    QString Problem() const override
-    {
+    QString Problem() const override {
         if (unreadable_)
             return {};  // told at start: that file is left as it is
         switch (settings_->status()) {
-        case QSettings::NoError:
-            return {};
-        case QSettings::AccessError:
-            return QStringLiteral("Your settings could not be saved: %1 cannot be written.")
-                .arg(QDir::toNativeSeparators(settings_->fileName()));
-        case QSettings::FormatError:
-            return QStringLiteral("The settings in %1 are damaged.").arg(QDir::toNativeSeparators(settings_->fileName()));
+            case QSettings::NoError:
+                return {};
+            case QSettings::AccessError:
+                return QStringLiteral("Your settings could not be saved: %1 cannot be written.")
+                    .arg(QDir::toNativeSeparators(settings_->fileName()));
+            case QSettings::FormatError:
+                return QStringLiteral("The settings in %1 are damaged.")
+                    .arg(QDir::toNativeSeparators(settings_->fileName()));
         }
         return {};
     }
@@ -324,8 +337,7 @@ private:
     // Looks at the file before anything is saved: a file that cannot be read is left
     // alone (QSettings cannot write over it either); a file with lines that make no
     // sense is copied aside first, since saving writes only the values that were read.
-    void CheckFile()
-    {
+    void CheckFile() {
         const QString path = settings_->fileName();
         const QFileInfo info(path);
         if (!info.exists())
@@ -334,8 +346,9 @@ private:
         QFile file(path);
         if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
             unreadable_ = true;
-            openingNote_ = QStringLiteral("The settings file %1 cannot be read. Lumbrel starts with its "
-                                          "defaults and leaves that file as it is.")
+            openingNote_ = QStringLiteral(
+                               "The settings file %1 cannot be read. Lumbrel starts with its "
+                               "defaults and leaves that file as it is.")
                                .arg(shown);
             return;
         }
@@ -346,17 +359,21 @@ private:
         if (unread == 0)
             return;
         const QString copy = KeepDamagedCopy(path, content);
-        const QString lines = unread == 1 ? QStringLiteral("One line") : QStringLiteral("%1 lines").arg(unread);
-        openingNote_ = QStringLiteral("%1 of the settings file %2 could not be read and were left at their defaults.")
-                           .arg(lines, shown);
+        const QString lines =
+            unread == 1 ? QStringLiteral("One line") : QStringLiteral("%1 lines").arg(unread);
+        openingNote_ =
+            QStringLiteral("%1 of the settings file %2 could not be read and were left at their defaults.")
+                .arg(lines, shown);
         if (unread == 1)
             openingNote_.replace(QStringLiteral(" were left"), QStringLiteral(" was left"));
         if (!notNumbers.isEmpty())
             openingNote_ += QStringLiteral(" %1: \"%2\".")
-                                .arg(notNumbers.size() == 1 ? QStringLiteral("Not a number") : QStringLiteral("Not numbers"),
+                                .arg(notNumbers.size() == 1 ? QStringLiteral("Not a number")
+                                                            : QStringLiteral("Not numbers"),
                                      notNumbers.join(QStringLiteral("\", \"")));
         if (!copy.isEmpty())
-            openingNote_ += QStringLiteral(" The file as it was is kept as %1.").arg(QDir::toNativeSeparators(copy));
+            openingNote_ +=
+                QStringLiteral(" The file as it was is kept as %1.").arg(QDir::toNativeSeparators(copy));
     }
 
     std::unique_ptr<QSettings> settings_;
@@ -366,8 +383,7 @@ private:
 
 }  // namespace
 
-SettingsValueMap ParseSettingsText(const QByteArray& text, int* unreadLines, QStringList* notNumbers)
-{
+SettingsValueMap ParseSettingsText(const QByteArray& text, int* unreadLines, QStringList* notNumbers) {
     SettingsValueMap map;
     QHash<QString, QString> seen;  // the spellings of keys the program does not know
     int unread = 0;
@@ -399,7 +415,8 @@ SettingsValueMap ParseSettingsText(const QByteArray& text, int* unreadLines, QSt
             continue;
         }
         const KnownKey* known = nullptr;
-        const QString path = KeptPath(section.isEmpty() ? key : section + QLatin1Char('/') + key, seen, &known);
+        const QString path =
+            KeptPath(section.isEmpty() ? key : section + QLatin1Char('/') + key, seen, &known);
         QVariant read;
         if (value.startsWith('"')) {
             read = Unquote(value);
@@ -414,10 +431,12 @@ SettingsValueMap ParseSettingsText(const QByteArray& text, int* unreadLines, QSt
         }
         // A number key given no number would read as its default and stay a text for
         // ever: it takes its default, as a number, and is told like a damaged line.
-        if (known && known->number && read.typeId() != QMetaType::Int && !ParseStoredInteger(read.toString())) {
+        if (known && known->number && read.typeId() != QMetaType::Int &&
+            !ParseStoredInteger(read.toString())) {
             ++unread;
             if (notNumbers)
-                *notNumbers << path.sliced(path.indexOf(QLatin1Char('/')) + 1) + QLatin1Char('=') + QString::fromUtf8(value);
+                *notNumbers << path.sliced(path.indexOf(QLatin1Char('/')) + 1) + QLatin1Char('=') +
+                                   QString::fromUtf8(value);
             read = *known->number;
         }
         map.insert(path, read);
@@ -427,8 +446,7 @@ SettingsValueMap ParseSettingsText(const QByteArray& text, int* unreadLines, QSt
     return map;
 }
 
-QByteArray FormatSettingsText(const SettingsValueMap& values)
-{
+QByteArray FormatSettingsText(const SettingsValueMap& values) {
     QByteArray out = "# Lumbrel settings. Numbers are written bare, texts in double quotes.\n";
     QString current;
     bool first = true;
@@ -457,30 +475,27 @@ QByteArray FormatSettingsText(const SettingsValueMap& values)
     return out;
 }
 
-std::unique_ptr<SettingsBackend> MakeFileSettingsBackend(const QString& path)
-{
+std::unique_ptr<SettingsBackend> MakeFileSettingsBackend(const QString& path) {
     RemoveAbandonedLock(path);
     return std::make_unique<QSettingsBackend>(std::make_unique<QSettings>(path, SettingsFormat()));
 }
 
-std::unique_ptr<SettingsBackend> MakeUserSettingsBackend()
-{
+std::unique_ptr<SettingsBackend> MakeUserSettingsBackend() {
 #ifdef Q_OS_WIN
-    return std::make_unique<QSettingsBackend>(std::make_unique<QSettings>(
-        QSettings::NativeFormat, QSettings::UserScope, QString::fromLatin1(kOrganization),
-        QString::fromLatin1(kApplication)));
+    return std::make_unique<QSettingsBackend>(
+        std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                    QString::fromLatin1(kOrganization), QString::fromLatin1(kApplication)));
 #else
-    RemoveAbandonedLock(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                        + QStringLiteral("/%1/%2.conf").arg(QString::fromLatin1(kOrganization),
-                                                            QString::fromLatin1(kApplication)));
-    return std::make_unique<QSettingsBackend>(std::make_unique<QSettings>(
-        SettingsFormat(), QSettings::UserScope, QString::fromLatin1(kOrganization),
-        QString::fromLatin1(kApplication)));
+    RemoveAbandonedLock(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                        QStringLiteral("/%1/%2.conf")
+                            .arg(QString::fromLatin1(kOrganization), QString::fromLatin1(kApplication)));
+    return std::make_unique<QSettingsBackend>(
+        std::make_unique<QSettings>(SettingsFormat(), QSettings::UserScope,
+                                    QString::fromLatin1(kOrganization), QString::fromLatin1(kApplication)));
 #endif
 }
 
-QString UserSettingsPath()
-{
+QString UserSettingsPath() {
 #ifdef Q_OS_WIN
     return {};
 #else

@@ -35,21 +35,21 @@ struct YesNoKey {
 
 // --- Section "Setup" -------------------------------------------------------------
 // Mirrored by the main window's controls: restored at start, saved at exit.
-inline constexpr IntKey Pitch{kSetup, "Pitch", 750};                     // Hz, 350..1500
-inline constexpr IntKey Letters{kSetup, "Letters", 2};                   // characters in a session
-inline constexpr IntKey Speed{kSetup, "Speed", 2};                       // WPM = 15 + 5 * index
-inline constexpr IntKey Delay{kSetup, "Delay", 0};                       // effective speed index 0..7
-inline constexpr IntKey Display{kSetup, "Display", 1};                   // same as "Display Delay"
-inline constexpr IntKey DisplayDelay{kSetup, "Display Delay", 1};        // 0 Hide, 1..11 = 0..10, 12 = 20
-inline constexpr IntKey NoiseLevel{kSetup, "Noise Level", 0};            // Off, S3, S5, S7, S9
+inline constexpr IntKey Pitch{kSetup, "Pitch", 750};               // Hz, 350..1500
+inline constexpr IntKey Letters{kSetup, "Letters", 2};             // characters in a session
+inline constexpr IntKey Speed{kSetup, "Speed", 2};                 // WPM = 15 + 5 * index
+inline constexpr IntKey Delay{kSetup, "Delay", 0};                 // effective speed index 0..7
+inline constexpr IntKey Display{kSetup, "Display", 1};             // same as "Display Delay"
+inline constexpr IntKey DisplayDelay{kSetup, "Display Delay", 1};  // 0 Hide, 1..11 = 0..10, 12 = 20
+inline constexpr IntKey NoiseLevel{kSetup, "Noise Level", 0};      // Off, S3, S5, S7, S9
 inline constexpr IntKey Chirp{kSetup, "Chirp", 0};
 inline constexpr IntKey StraightKey{kSetup, "Straight Key", 0};
 inline constexpr IntKey Qrm{kSetup, "QRM", 0};
-inline constexpr IntKey SignalLevel{kSetup, "Signal Level", 7};          // S1..S7, S9
+inline constexpr IntKey SignalLevel{kSetup, "Signal Level", 7};  // S1..S7, S9
 inline constexpr IntKey Qsb{kSetup, "QSB", 0};
-inline constexpr IntKey QsbMode{kSetup, "QSB Mode", 0};                  // Fast, Slow
-inline constexpr IntKey QsbType{kSetup, "QSB Type", 0};                  // Shallow, Deep
-inline constexpr IntKey SpeedStep{kSetup, "Speed Step", 0};              // speed dither
+inline constexpr IntKey QsbMode{kSetup, "QSB Mode", 0};      // Fast, Slow
+inline constexpr IntKey QsbType{kSetup, "QSB Type", 0};      // Shallow, Deep
+inline constexpr IntKey SpeedStep{kSetup, "Speed Step", 0};  // speed dither
 inline constexpr IntKey PitchDither{kSetup, "Pitch Dither", 0};
 inline constexpr IntKey VariableWeighting{kSetup, "Variable Weighting", 0};
 inline constexpr IntKey SingleWordOnly{kSetup, "Single Word Only", 0};
@@ -58,23 +58,23 @@ inline constexpr IntKey FontSize{kSetup, "FontSize", 10};
 // Edited in the setup dialog.
 inline constexpr IntKey UseMfj{kSetup, "Use MFJ", 0};
 inline constexpr IntKey Callback{kSetup, "Callback", 0};
-inline constexpr IntKey Port{kSetup, "Port", 0};                         // 0 off, 1..4 COM1..COM4
-inline constexpr TextKey PortDevice{kSetup, "Port Device", ""};           // serial device; overrides "Port" when set
-inline constexpr IntKey SpeedDitherSize{kSetup, "Speed Dither Size", 0}; // 5 WPM, 10 WPM
-inline constexpr IntKey StraightKeyFist{kSetup, "Straight Key Fist", 0}; // Good, Bad
+inline constexpr IntKey Port{kSetup, "Port", 0};                 // 0 off, 1..4 COM1..COM4
+inline constexpr TextKey PortDevice{kSetup, "Port Device", ""};  // serial device; overrides "Port" when set
+inline constexpr IntKey SpeedDitherSize{kSetup, "Speed Dither Size", 0};  // 5 WPM, 10 WPM
+inline constexpr IntKey StraightKeyFist{kSetup, "Straight Key Fist", 0};  // Good, Bad
 inline constexpr IntKey FavourRecent{kSetup, "Favour Recent", 0};
 // Random groups draw the characters missed most in the last checked sessions and
 // drills more often. Read as each random-group session begins.
 inline constexpr IntKey FavourMissed{kSetup, "Favour Missed", 0};
-inline constexpr IntKey WordFilter{kSetup, "Word Filter", 0x3FFFFFF};    // bit n: words on 'A' + n
+inline constexpr IntKey WordFilter{kSetup, "Word Filter", 0x3FFFFFF};  // bit n: words on 'A' + n
 inline constexpr IntKey MaxWordLength{kSetup, "Max Word Length", 20};
-inline constexpr IntKey Pause{kSetup, "Pause", 1};                       // seconds, 1..60
-inline constexpr IntKey Session{kSetup, "Session", 5};                   // minutes, 1..60
-inline constexpr IntKey Session1{kSetup, "Session1", -1};                // enable mask, bits 0..31
-inline constexpr IntKey Session2{kSetup, "Session2", -1};                // enable mask, bits 32..63
-inline constexpr IntKey EffectiveMode{kSetup, "Effective Mode", 0};      // Each Word, Each Character
-inline constexpr IntKey CommonWordsSize{kSetup, "Common Words Size", 0}; // All, 500, 250, 100
-inline constexpr IntKey Mp3BitRate{kSetup, "MP3 Bit Rate", 1};           // 16 * (index + 1) kbit/s
+inline constexpr IntKey Pause{kSetup, "Pause", 1};                        // seconds, 1..60
+inline constexpr IntKey Session{kSetup, "Session", 5};                    // minutes, 1..60
+inline constexpr IntKey Session1{kSetup, "Session1", -1};                 // enable mask, bits 0..31
+inline constexpr IntKey Session2{kSetup, "Session2", -1};                 // enable mask, bits 32..63
+inline constexpr IntKey EffectiveMode{kSetup, "Effective Mode", 0};       // Each Word, Each Character
+inline constexpr IntKey CommonWordsSize{kSetup, "Common Words Size", 0};  // All, 500, 250, 100
+inline constexpr IntKey Mp3BitRate{kSetup, "MP3 Bit Rate", 1};            // 16 * (index + 1) kbit/s
 
 inline constexpr TextKey CommonWordFile{kSetup, "Common Word File", "Word Files\\1000 Common Words.txt"};
 inline constexpr TextKey QsoFile{kSetup, "QSO File", "QSO Files\\QSO.txt"};
@@ -89,17 +89,18 @@ inline constexpr IntKey RecordingType{kSetup, "Recording Type", 1};
 
 // --- Section "Drills": the options of the drills window, restored when it opens and
 // saved when a drill starts ---------------------------------------------------------
-inline constexpr IntKey DrillTimeLimit{kDrills, "Time Limit", 3000};        // ms, 500..10000
-inline constexpr IntKey DrillCharacters{kDrills, "Characters", 100};        // 0: no such end
-inline constexpr IntKey DrillMinutes{kDrills, "Minutes", 0};                // 0: no such end
-inline constexpr IntKey DrillTarget{kDrills, "Target", 1000};               // ms, 200..5000
-inline constexpr IntKey DrillBandConditions{kDrills, "Band Conditions", 0}; // the main window's noise, signal, fading
-inline constexpr IntKey DrillGrowing{kDrills, "Add Characters", 0};         // from two, one more as each is known
-inline constexpr IntKey CallsignCalls{kDrills, "Calls", 50};                // 1..500
-inline constexpr IntKey CallsignStartSpeed{kDrills, "Start Speed", 20};     // WPM, 10..150
-inline constexpr IntKey CallsignStep{kDrills, "Step", 2};                   // WPM, 1..20
-inline constexpr IntKey CallsignTopSpeed{kDrills, "Top Speed", 150};        // WPM, 10..150: the ceiling
-inline constexpr IntKey CallsignVaryPitch{kDrills, "Vary Pitch", 0};        // each call within 200 Hz of the pitch
+inline constexpr IntKey DrillTimeLimit{kDrills, "Time Limit", 3000};  // ms, 500..10000
+inline constexpr IntKey DrillCharacters{kDrills, "Characters", 100};  // 0: no such end
+inline constexpr IntKey DrillMinutes{kDrills, "Minutes", 0};          // 0: no such end
+inline constexpr IntKey DrillTarget{kDrills, "Target", 1000};         // ms, 200..5000
+inline constexpr IntKey DrillBandConditions{kDrills, "Band Conditions",
+                                            0};  // the main window's noise, signal, fading
+inline constexpr IntKey DrillGrowing{kDrills, "Add Characters", 0};  // from two, one more as each is known
+inline constexpr IntKey CallsignCalls{kDrills, "Calls", 50};         // 1..500
+inline constexpr IntKey CallsignStartSpeed{kDrills, "Start Speed", 20};  // WPM, 10..150
+inline constexpr IntKey CallsignStep{kDrills, "Step", 2};                // WPM, 1..20
+inline constexpr IntKey CallsignTopSpeed{kDrills, "Top Speed", 150};     // WPM, 10..150: the ceiling
+inline constexpr IntKey CallsignVaryPitch{kDrills, "Vary Pitch", 0};  // each call within 200 Hz of the pitch
 
 // --- Section "FormState": the main window's placement -------------------------------
 inline constexpr YesNoKey Saved{kFormState, "Saved", false};
@@ -117,21 +118,65 @@ using AnyKey = std::variant<const IntKey*, const TextKey*, const YesNoKey*>;
 
 // Every key of "Setup", "Drills" and "FormState", for tools and tests that walk the table.
 inline constexpr std::array kAllKeys = {
-    AnyKey{&Pitch}, AnyKey{&Letters}, AnyKey{&Speed}, AnyKey{&Delay}, AnyKey{&Display},
-    AnyKey{&UseMfj}, AnyKey{&Callback}, AnyKey{&Port}, AnyKey{&PortDevice}, AnyKey{&DisplayDelay},
-    AnyKey{&NoiseLevel}, AnyKey{&Chirp}, AnyKey{&StraightKey}, AnyKey{&Qrm},
-    AnyKey{&SignalLevel}, AnyKey{&Qsb}, AnyKey{&QsbMode}, AnyKey{&QsbType},
-    AnyKey{&SpeedStep}, AnyKey{&PitchDither}, AnyKey{&VariableWeighting},
-    AnyKey{&SpeedDitherSize}, AnyKey{&StraightKeyFist}, AnyKey{&FavourRecent}, AnyKey{&FavourMissed},
-    AnyKey{&WordFilter}, AnyKey{&SingleWordOnly}, AnyKey{&MaxWordLength},
-    AnyKey{&CommonWordFile}, AnyKey{&QsoFile}, AnyKey{&FontSize}, AnyKey{&FontName},
-    AnyKey{&TextFolder}, AnyKey{&RecordingFolder}, AnyKey{&ExportFolder}, AnyKey{&RecordingType},
-    AnyKey{&Pause}, AnyKey{&Session}, AnyKey{&Session1}, AnyKey{&Session2},
-    AnyKey{&EffectiveMode}, AnyKey{&CommonWordsSize}, AnyKey{&Mp3BitRate},
-    AnyKey{&DrillTimeLimit}, AnyKey{&DrillCharacters}, AnyKey{&DrillMinutes}, AnyKey{&DrillTarget},
-    AnyKey{&DrillBandConditions}, AnyKey{&DrillGrowing}, AnyKey{&CallsignCalls}, AnyKey{&CallsignStartSpeed},
-    AnyKey{&CallsignStep}, AnyKey{&CallsignTopSpeed}, AnyKey{&CallsignVaryPitch},
-    AnyKey{&Saved}, AnyKey{&Left}, AnyKey{&Top}, AnyKey{&Right}, AnyKey{&Bottom},
+    AnyKey{&Pitch},
+    AnyKey{&Letters},
+    AnyKey{&Speed},
+    AnyKey{&Delay},
+    AnyKey{&Display},
+    AnyKey{&UseMfj},
+    AnyKey{&Callback},
+    AnyKey{&Port},
+    AnyKey{&PortDevice},
+    AnyKey{&DisplayDelay},
+    AnyKey{&NoiseLevel},
+    AnyKey{&Chirp},
+    AnyKey{&StraightKey},
+    AnyKey{&Qrm},
+    AnyKey{&SignalLevel},
+    AnyKey{&Qsb},
+    AnyKey{&QsbMode},
+    AnyKey{&QsbType},
+    AnyKey{&SpeedStep},
+    AnyKey{&PitchDither},
+    AnyKey{&VariableWeighting},
+    AnyKey{&SpeedDitherSize},
+    AnyKey{&StraightKeyFist},
+    AnyKey{&FavourRecent},
+    AnyKey{&FavourMissed},
+    AnyKey{&WordFilter},
+    AnyKey{&SingleWordOnly},
+    AnyKey{&MaxWordLength},
+    AnyKey{&CommonWordFile},
+    AnyKey{&QsoFile},
+    AnyKey{&FontSize},
+    AnyKey{&FontName},
+    AnyKey{&TextFolder},
+    AnyKey{&RecordingFolder},
+    AnyKey{&ExportFolder},
+    AnyKey{&RecordingType},
+    AnyKey{&Pause},
+    AnyKey{&Session},
+    AnyKey{&Session1},
+    AnyKey{&Session2},
+    AnyKey{&EffectiveMode},
+    AnyKey{&CommonWordsSize},
+    AnyKey{&Mp3BitRate},
+    AnyKey{&DrillTimeLimit},
+    AnyKey{&DrillCharacters},
+    AnyKey{&DrillMinutes},
+    AnyKey{&DrillTarget},
+    AnyKey{&DrillBandConditions},
+    AnyKey{&DrillGrowing},
+    AnyKey{&CallsignCalls},
+    AnyKey{&CallsignStartSpeed},
+    AnyKey{&CallsignStep},
+    AnyKey{&CallsignTopSpeed},
+    AnyKey{&CallsignVaryPitch},
+    AnyKey{&Saved},
+    AnyKey{&Left},
+    AnyKey{&Top},
+    AnyKey{&Right},
+    AnyKey{&Bottom},
     AnyKey{&Maximized},
 };
 

@@ -21,8 +21,7 @@ struct BadFiles : test::TextSessionTest {
     qint64 longestMs = 0;
     QElapsedTimer sinceLast;
 
-    void CreateTimed(std::uint32_t seed = 1)
-    {
+    void CreateTimed(std::uint32_t seed = 1) {
         Create(seed);
         auto inner = s->afterMessage;
         sinceLast.start();
@@ -33,8 +32,7 @@ struct BadFiles : test::TextSessionTest {
     }
     // Runs one command, timed.
     template <typename F>
-    void Timed(F&& command)
-    {
+    void Timed(F&& command) {
         QElapsedTimer timer;
         timer.start();
         command();
@@ -42,8 +40,7 @@ struct BadFiles : test::TextSessionTest {
         sinceLast.restart();
     }
 
-    QString MakeRepeated(const QString& name, const QByteArray& block, qint64 totalBytes)
-    {
+    QString MakeRepeated(const QString& name, const QByteArray& block, qint64 totalBytes) {
         const QString path = dir.filePath(name);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
@@ -54,8 +51,7 @@ struct BadFiles : test::TextSessionTest {
             file.write(chunk.constData(), std::min<qint64>(chunk.size(), totalBytes - written));
         return path;
     }
-    QString MakeSparse(const QString& name, qint64 bytes)
-    {
+    QString MakeSparse(const QString& name, qint64 bytes) {
         QFile file(dir.filePath(name));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         EXPECT_TRUE(file.resize(bytes));
@@ -64,8 +60,7 @@ struct BadFiles : test::TextSessionTest {
 
     // Plays path as a text file, then as a word file and as a QSO file chosen from the
     // drop-down lists, letting each session run a while before it is stopped.
-    void PlayEveryWay(const QString& path)
-    {
+    void PlayEveryWay(const QString& path) {
         const QString name = QFileInfo(path).fileName();
         QDir().mkpath(dir.filePath(QStringLiteral("Word Files")));
         QDir().mkpath(dir.filePath(QStringLiteral("QSO Files")));
@@ -98,8 +93,7 @@ struct BadFiles : test::TextSessionTest {
         EXPECT_EQ(RunToEnd(), QStringLiteral(" k"));
     }
 
-    void RunAWhileAndStop()
-    {
+    void RunAWhileAndStop() {
         s->RunFor(20'000);
         t().StopButtonClick();
         EXPECT_TRUE(s->RunUntilIdle(60'000));
@@ -108,18 +102,17 @@ struct BadFiles : test::TextSessionTest {
     }
 };
 
-TEST_F(BadFiles, WindowsLineEndsBlankLinesHighBytesAndNulBytes)
-{
+TEST_F(BadFiles, WindowsLineEndsBlankLinesHighBytesAndNulBytes) {
     CreateTimed();
     PlayEveryWay(Write(QStringLiteral("crlf.txt"), "cq de qa1abc\r\nk\r\n"));
     PlayEveryWay(Write(QStringLiteral("blank.txt"), "\n\n\r\n   \n\t\ncq\n\n"));
-    PlayEveryWay(Write(QStringLiteral("high.txt"), "caf\xe9 na\xefve \x80\x81\xfe\xff ok\n\xc3\xa9t\xc3\xa9\n"));
+    PlayEveryWay(
+        Write(QStringLiteral("high.txt"), "caf\xe9 na\xefve \x80\x81\xfe\xff ok\n\xc3\xa9t\xc3\xa9\n"));
     PlayEveryWay(Write(QStringLiteral("nul.txt"), QByteArray("cq\0\0de\0k\n\0\0\0,\0\n", 15)));
     EXPECT_TRUE(s->Messages().empty());
 }
 
-TEST_F(BadFiles, ABinaryFile)
-{
+TEST_F(BadFiles, ABinaryFile) {
     QByteArray bytes(1024 * 1024, 0);
     std::uint32_t x = 12345;
     for (char& b : bytes) {
@@ -130,8 +123,7 @@ TEST_F(BadFiles, ABinaryFile)
     PlayEveryWay(Write(QStringLiteral("binary.txt"), bytes));
 }
 
-TEST_F(BadFiles, AOneMegabyteLine)
-{
+TEST_F(BadFiles, AOneMegabyteLine) {
     CreateTimed();
     QByteArray line;
     while (line.size() < 1024 * 1024)
@@ -147,8 +139,7 @@ TEST_F(BadFiles, AOneMegabyteLine)
     EXPECT_TRUE(s->Messages().empty());
 }
 
-TEST_F(BadFiles, HundredMegabyteFilesPlayAsTextAndAreRefusedAsLists)
-{
+TEST_F(BadFiles, HundredMegabyteFilesPlayAsTextAndAreRefusedAsLists) {
     constexpr qint64 kHundredMb = 100LL * 1024 * 1024;
     CreateTimed();
     // Nothing but NUL bytes and no line end: word spaces until stopped.
@@ -164,8 +155,7 @@ TEST_F(BadFiles, HundredMegabyteFilesPlayAsTextAndAreRefusedAsLists)
     }
 }
 
-TEST_F(BadFiles, AHundredMegabyteTextStreamsFromDiskAndPlaysItsStart)
-{
+TEST_F(BadFiles, AHundredMegabyteTextStreamsFromDiskAndPlaysItsStart) {
     CreateTimed();
     const QString path =
         MakeRepeated(QStringLiteral("long.txt"), "cq cq de qa1abc qa1abc k\n", 100LL * 1024 * 1024);

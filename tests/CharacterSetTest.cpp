@@ -8,16 +8,14 @@ using test::FakeCharacterWindows;
 
 namespace {
 
-QString Displays(const std::vector<const MorseCharacter*>& records)
-{
+QString Displays(const std::vector<const MorseCharacter*>& records) {
     QString out;
     for (const MorseCharacter* r : records)
         out += r->display == QLatin1String(" ") ? QStringLiteral("_") : r->display;
     return out;
 }
 
-void DefineCharacter(SettingsStore& store, int slot, const QString& code, const QString& display)
-{
+void DefineCharacter(SettingsStore& store, int slot, const QString& code, const QString& display) {
     store.WriteString(SettingsStore::MorseLetterSection(slot), QStringLiteral("Content"), code);
     store.WriteString(SettingsStore::MorseLetterSection(slot), QStringLiteral("Display"), display);
 }
@@ -28,16 +26,14 @@ struct Fixture : ::testing::Test {
     CharacterSet set{store, windows};
 
     // What the first showing of the main window does.
-    void Show()
-    {
+    void Show() {
         set.SetShown();
         set.RebuildCharacterList();
         set.RebuildActiveSet();
     }
 };
 
-TEST(LearningOrders, BothTeachTheSameFortyCharactersWithTheSameCodes)
-{
+TEST(LearningOrders, BothTeachTheSameFortyCharactersWithTheSameCodes) {
     const auto& koch = LearningOrderTable(LearningOrder::Koch);
     const auto& mfj = LearningOrderTable(LearningOrder::Mfj);
     EXPECT_EQ(koch[0].display, QStringLiteral(" "));
@@ -61,16 +57,19 @@ TEST(LearningOrders, BothTeachTheSameFortyCharactersWithTheSameCodes)
     EXPECT_EQ(kochCodes[QStringLiteral("0")], QByteArray("-----"));
 }
 
-TEST(LearningOrders, CharacterMapsFollowTheirOrder)
-{
+TEST(LearningOrders, CharacterMapsFollowTheirOrder) {
     const auto& koch = CharacterMap(LearningOrder::Koch);
     const auto& mfj = CharacterMap(LearningOrder::Mfj);
-    struct Row { char c; int koch; int mfj; };
-    for (const Row row : {Row{' ', 0, 0}, Row{'K', 1, 15}, Row{'k', 1, 15}, Row{'W', 11, 1}, Row{'w', 11, 1},
-                          Row{'E', 16, 13}, Row{'e', 16, 13}, Row{'/', 24, 30}, Row{'?', 32, 36},
-                          Row{'0', 18, 38}, Row{'^', 254, 254}, Row{'~', 255, 254}, Row{'=', 255, 255},
-                          Row{'\'', 255, 255}, Row{'!', 255, 255}, Row{'+', 255, 255}, Row{'\n', 255, 255},
-                          Row{'\0', 255, 255}, Row{'\x7f', 255, 255}}) {
+    struct Row {
+        char c;
+        int koch;
+        int mfj;
+    };
+    for (const Row row :
+         {Row{' ', 0, 0}, Row{'K', 1, 15}, Row{'k', 1, 15}, Row{'W', 11, 1}, Row{'w', 11, 1},
+          Row{'E', 16, 13}, Row{'e', 16, 13}, Row{'/', 24, 30}, Row{'?', 32, 36}, Row{'0', 18, 38},
+          Row{'^', 254, 254}, Row{'~', 255, 254}, Row{'=', 255, 255}, Row{'\'', 255, 255}, Row{'!', 255, 255},
+          Row{'+', 255, 255}, Row{'\n', 255, 255}, Row{'\0', 255, 255}, Row{'\x7f', 255, 255}}) {
         EXPECT_EQ(koch[static_cast<unsigned char>(row.c)], row.koch) << int(row.c);
         EXPECT_EQ(mfj[static_cast<unsigned char>(row.c)], row.mfj) << int(row.c);
     }
@@ -87,8 +86,7 @@ TEST(LearningOrders, CharacterMapsFollowTheirOrder)
     }
 }
 
-TEST_F(Fixture, DefaultActiveSetIsWordSpaceAndTheFirstTwoOfTheOrder)
-{
+TEST_F(Fixture, DefaultActiveSetIsWordSpaceAndTheFirstTwoOfTheOrder) {
     Show();
     EXPECT_EQ(set.CharacterList().size(), 41u);
     EXPECT_EQ(windows.maximum, 40);
@@ -100,8 +98,7 @@ TEST_F(Fixture, DefaultActiveSetIsWordSpaceAndTheFirstTwoOfTheOrder)
     EXPECT_EQ(Displays(set.ActiveSet()), QStringLiteral("_wb"));
 }
 
-TEST_F(Fixture, ExcludedCharactersLeaveNoGap)
-{
+TEST_F(Fixture, ExcludedCharactersLeaveNoGap) {
     windows.count = 5;
     store.Write(keys::Session1, 0x1B);  // bits 0, 1, 3, 4
     Show();
@@ -109,8 +106,7 @@ TEST_F(Fixture, ExcludedCharactersLeaveNoGap)
     EXPECT_EQ(set.ActiveSet()[3]->display, QStringLiteral("s"));
 }
 
-TEST_F(Fixture, ChangingTheCountWritesAFreshMaskAndRefreshes)
-{
+TEST_F(Fixture, ChangingTheCountWritesAFreshMaskAndRefreshes) {
     windows.count = 5;
     store.Write(keys::Session1, 0x1B);
     Show();
@@ -122,19 +118,17 @@ TEST_F(Fixture, ChangingTheCountWritesAFreshMaskAndRefreshes)
     EXPECT_EQ(Displays(set.ActiveSet()), QStringLiteral("_kmrsua"));
 }
 
-TEST_F(Fixture, MaskWordsSplitAtBit32)
-{
-    for (const auto& [count, low, high] : {std::tuple{31, 0x7FFFFFFF, 0}, std::tuple{32, -1, 0},
-                                           std::tuple{33, -1, 1}, std::tuple{63, -1, 0x7FFFFFFF},
-                                           std::tuple{64, -1, -1}, std::tuple{0, 0, 0}}) {
+TEST_F(Fixture, MaskWordsSplitAtBit32) {
+    for (const auto& [count, low, high] :
+         {std::tuple{31, 0x7FFFFFFF, 0}, std::tuple{32, -1, 0}, std::tuple{33, -1, 1},
+          std::tuple{63, -1, 0x7FFFFFFF}, std::tuple{64, -1, -1}, std::tuple{0, 0, 0}}) {
         WriteFirstCharactersMask(store, count);
         EXPECT_EQ(store.Read(keys::Session1), low) << count;
         EXPECT_EQ(store.Read(keys::Session2), high) << count;
     }
 }
 
-TEST_F(Fixture, MaskBitsAbove31ComeFromTheSecondWord)
-{
+TEST_F(Fixture, MaskBitsAbove31ComeFromTheSecondWord) {
     for (int slot = 1; slot <= 3; ++slot)
         DefineCharacter(store, slot, QStringLiteral(".-.-."), QStringLiteral("u%1").arg(slot));
     windows.count = 43;
@@ -144,8 +138,7 @@ TEST_F(Fixture, MaskBitsAbove31ComeFromTheSecondWord)
     EXPECT_EQ(Displays(set.ActiveSet()), QStringLiteral("_6u2"));
 }
 
-TEST_F(Fixture, RefreshDoesNothingBeforeTheWindowIsShown)
-{
+TEST_F(Fixture, RefreshDoesNothingBeforeTheWindowIsShown) {
     windows.count = 5;
     set.CharacterCountChanged();
     EXPECT_EQ(store.Read(keys::Session1), 0x1F);  // the mask is still written
@@ -153,8 +146,7 @@ TEST_F(Fixture, RefreshDoesNothingBeforeTheWindowIsShown)
     EXPECT_TRUE(set.ActiveSet().empty());
 }
 
-TEST_F(Fixture, UserCharactersFollowTheBuiltInOnesSkippingEmptySlots)
-{
+TEST_F(Fixture, UserCharactersFollowTheBuiltInOnesSkippingEmptySlots) {
     DefineCharacter(store, 1, QStringLiteral("-...-"), QStringLiteral("="));
     DefineCharacter(store, 2, QStringLiteral(".-.-."), QStringLiteral("AR"));
     DefineCharacter(store, 3, QString(), QStringLiteral("ignored"));
@@ -180,8 +172,7 @@ TEST_F(Fixture, UserCharactersFollowTheBuiltInOnesSkippingEmptySlots)
     EXPECT_EQ(set.CharacterList()[1]->display, QStringLiteral("w"));
 }
 
-TEST_F(Fixture, DeletingUserCharactersLowersTheCount)
-{
+TEST_F(Fixture, DeletingUserCharactersLowersTheCount) {
     for (int slot = 1; slot <= 3; ++slot)
         DefineCharacter(store, slot, QStringLiteral(".-.-."), QStringLiteral("#%1").arg(slot));
     windows.count = 43;
@@ -196,8 +187,7 @@ TEST_F(Fixture, DeletingUserCharactersLowersTheCount)
     EXPECT_EQ(set.ActiveSet().size(), 41u);
 }
 
-TEST_F(Fixture, TwentyFourUserCharactersMakeTheLongestList)
-{
+TEST_F(Fixture, TwentyFourUserCharactersMakeTheLongestList) {
     for (int slot = 1; slot <= 30; ++slot)  // slots past 24 are not read
         DefineCharacter(store, slot, QStringLiteral("."), QStringLiteral("#"));
     windows.count = 64;
@@ -207,8 +197,7 @@ TEST_F(Fixture, TwentyFourUserCharactersMakeTheLongestList)
     EXPECT_EQ(set.ActiveSet().size(), 65u);
 }
 
-TEST_F(Fixture, TextLookUpUsesTheOrderThenUserCharactersForUnmappedBytes)
-{
+TEST_F(Fixture, TextLookUpUsesTheOrderThenUserCharactersForUnmappedBytes) {
     DefineCharacter(store, 1, QStringLiteral("-...-"), QStringLiteral("="));
     DefineCharacter(store, 2, QStringLiteral(".-.-."), QStringLiteral("AR"));
     DefineCharacter(store, 3, QStringLiteral("...-.-"), QStringLiteral("=second"));
@@ -221,12 +210,12 @@ TEST_F(Fixture, TextLookUpUsesTheOrderThenUserCharactersForUnmappedBytes)
     EXPECT_EQ(set.LookUpTextCharacter(' '), kWordSpace);
     EXPECT_EQ(set.LookUpTextCharacter('^'), kProsignMarker);
     EXPECT_EQ(set.LookUpTextCharacter('~'), kUnmapped);
-    EXPECT_EQ(set.LookUpTextCharacter('='), 41);   // the first user character that starts with it
-    EXPECT_EQ(set.LookUpTextCharacter('A'), 6);    // "A" is mapped: "AR" is never reached from text
+    EXPECT_EQ(set.LookUpTextCharacter('='), 41);  // the first user character that starts with it
+    EXPECT_EQ(set.LookUpTextCharacter('A'), 6);   // "A" is mapped: "AR" is never reached from text
     EXPECT_EQ(set.LookUpTextCharacter('+'), kUnmapped);
     EXPECT_EQ(set.LookUpTextCharacter(0xE9), kUnmapped);
-    EXPECT_EQ(set.LookUpTextCharacter(U'\u00f1'), 44);     // by character, not byte
-    EXPECT_EQ(set.LookUpTextCharacter(U'\U0001F198'), 45); // beyond 16 bits too
+    EXPECT_EQ(set.LookUpTextCharacter(U'\u00f1'), 44);      // by character, not byte
+    EXPECT_EQ(set.LookUpTextCharacter(U'\U0001F198'), 45);  // beyond 16 bits too
     EXPECT_EQ(set.LookUpTextCharacter(0xD83D), kUnmapped);  // not half of it
     EXPECT_EQ(set.LookUpTextCharacter(0), kUnmapped);
 
@@ -236,12 +225,12 @@ TEST_F(Fixture, TextLookUpUsesTheOrderThenUserCharactersForUnmappedBytes)
     EXPECT_EQ(set.LookUpTextCharacter('~'), kProsignMarker);
 }
 
-TEST_F(Fixture, LearningToolsNeedEveryCharacter)
-{
+TEST_F(Fixture, LearningToolsNeedEveryCharacter) {
     Show();
-    for (LearningTool tool : {LearningTool::SendFile, LearningTool::ToolButton6, LearningTool::ToolButton7,
-                              LearningTool::ToolButton8, LearningTool::ToolButton12, LearningTool::ToolButton13,
-                              LearningTool::ToolButton14, LearningTool::CommonWords, LearningTool::QSOFiles}) {
+    for (LearningTool tool :
+         {LearningTool::SendFile, LearningTool::ToolButton6, LearningTool::ToolButton7,
+          LearningTool::ToolButton8, LearningTool::ToolButton12, LearningTool::ToolButton13,
+          LearningTool::ToolButton14, LearningTool::CommonWords, LearningTool::QSOFiles}) {
         ASSERT_TRUE(windows.tools.count(tool));
         EXPECT_FALSE(windows.Visible(tool));
     }
@@ -257,8 +246,7 @@ TEST_F(Fixture, LearningToolsNeedEveryCharacter)
     EXPECT_FALSE(windows.Visible(LearningTool::QSOFiles));
 }
 
-TEST_F(Fixture, AMaskWithNoCharacterOfTheFirstNLeavesOnlyTheWordSpace)
-{
+TEST_F(Fixture, AMaskWithNoCharacterOfTheFirstNLeavesOnlyTheWordSpace) {
     windows.count = 4;
     store.Write(keys::Session1, ~0xF);
     Show();

@@ -13,22 +13,19 @@ struct Display : ::testing::Test {
     MessageQueue queue;
     DelayedDisplay display{controls, sent, queue};
 
-    void Delay(int index)
-    {
+    void Delay(int index) {
         controls.SetValue(ControlId::DisplayDelayComboBox, index);
         display.SetDelayIndex(index);
     }
     void Take(const QString& text) { display.TakeText(&text); }
-    void Step()
-    {
+    void Step() {
         while (auto m = queue.TryTake())
             if (m->message == kDisplayMessage)
                 display.ShowHeldItems();
     }
 };
 
-TEST_F(Display, ItemsOfTheDelayComboBox)
-{
+TEST_F(Display, ItemsOfTheDelayComboBox) {
     Delay(0);
     EXPECT_EQ(display.Delay(), DelayedDisplay::kHide);
     Delay(1);
@@ -41,8 +38,7 @@ TEST_F(Display, ItemsOfTheDelayComboBox)
     EXPECT_TRUE(sent.Text().isEmpty());  // every change empties the text area
 }
 
-TEST_F(Display, RandomGroupsHoldBackCharactersWordSpacesIncluded)
-{
+TEST_F(Display, RandomGroupsHoldBackCharactersWordSpacesIncluded) {
     Delay(4);  // 3
     display.SetSourceKind(SourceKind::RandomGroups);
     for (const char* t : {"k", "m", " ", "k", "k"})
@@ -59,8 +55,7 @@ TEST_F(Display, RandomGroupsHoldBackCharactersWordSpacesIncluded)
     EXPECT_TRUE(display.Queue().empty());
 }
 
-TEST_F(Display, PrimedEventsHandOverNothing)
-{
+TEST_F(Display, PrimedEventsHandOverNothing) {
     Delay(1);
     display.TakeText(nullptr);
     display.TakeText(nullptr);
@@ -74,8 +69,7 @@ TEST_F(Display, PrimedEventsHandOverNothing)
     EXPECT_EQ(controls.Text(ControlId::StatusBar1), QStringLiteral("  12 characters sent"));
 }
 
-TEST_F(Display, HideShowsOnlyTheNoticeThenEverything)
-{
+TEST_F(Display, HideShowsOnlyTheNoticeThenEverything) {
     Delay(0);
     sent.Append(QStringLiteral("old"));
     for (const char* t : {"k", "m", " "})
@@ -86,12 +80,11 @@ TEST_F(Display, HideShowsOnlyTheNoticeThenEverything)
     EXPECT_EQ(sent.Text(), QStringLiteral("km "));
 }
 
-TEST_F(Display, WordsAreHeldAsWholeWordsAndTheTrayShowsTheLast)
-{
+TEST_F(Display, WordsAreHeldAsWholeWordsAndTheTrayShowsTheLast) {
     Delay(3);  // 2 words
     display.SetSourceKind(SourceKind::SequentialText);
-    for (const QString& word : {QStringLiteral("the "), QStringLiteral("quick "), QStringLiteral("brown "),
-                                QStringLiteral("fox ")})
+    for (const QString& word :
+         {QStringLiteral("the "), QStringLiteral("quick "), QStringLiteral("brown "), QStringLiteral("fox ")})
         for (QChar c : word)
             Take(QString(c));
     Step();
@@ -99,8 +92,7 @@ TEST_F(Display, WordsAreHeldAsWholeWordsAndTheTrayShowsTheLast)
     EXPECT_EQ(controls.Text(ControlId::TrayIcon1), QStringLiteral("quick"));
 }
 
-TEST_F(Display, AStoppedTextSessionRevealsHeldWordsThenThePartialWord)
-{
+TEST_F(Display, AStoppedTextSessionRevealsHeldWordsThenThePartialWord) {
     Delay(3);
     display.SetSourceKind(SourceKind::SequentialText);
     for (QChar c : QStringLiteral("one two three fo"))
@@ -113,8 +105,7 @@ TEST_F(Display, AStoppedTextSessionRevealsHeldWordsThenThePartialWord)
     EXPECT_EQ(sent.Text(), QStringLiteral("one two three fou"));
 }
 
-TEST_F(Display, SingleWordOnlyLeavesTheTrayAloneInWordSessions)
-{
+TEST_F(Display, SingleWordOnlyLeavesTheTrayAloneInWordSessions) {
     Delay(1);
     display.SetSourceKind(SourceKind::RandomEntries);
     display.SetSingleWordOnly(true);
@@ -126,8 +117,7 @@ TEST_F(Display, SingleWordOnlyLeavesTheTrayAloneInWordSessions)
     EXPECT_EQ(controls.Text(ControlId::TrayIcon1), QString());
 }
 
-TEST_F(Display, ParameterLineModeShowsNothingHeld)
-{
+TEST_F(Display, ParameterLineModeShowsNothingHeld) {
     Delay(1);
     display.SetSourceKind(SourceKind::SequentialText);
     display.SetParameterLineMode(true);
@@ -138,8 +128,7 @@ TEST_F(Display, ParameterLineModeShowsNothingHeld)
     EXPECT_TRUE(sent.Text().isEmpty());
 }
 
-TEST_F(Display, AStepPostedBeforeSwitchingToHideRevealsNothing)
-{
+TEST_F(Display, AStepPostedBeforeSwitchingToHideRevealsNothing) {
     Delay(1);
     Take(QStringLiteral("k"));
     Delay(0);

@@ -9,16 +9,14 @@ namespace lumbrel::test {
 // limit fails (EFBIG) instead of raising SIGXFSZ. Restores both when it goes.
 class FileSizeLimit {
 public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
+    explicit FileSizeLimit(rlim_t bytes) {
         previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &previous_);
         rlimit limited = previous_;
         limited.rlim_cur = bytes;
         ok_ = setrlimit(RLIMIT_FSIZE, &limited) == 0;
     }
-    ~FileSizeLimit()
-    {
+    ~FileSizeLimit() {
         setrlimit(RLIMIT_FSIZE, &previous_);
         std::signal(SIGXFSZ, previousHandler_);
     }

@@ -10,8 +10,7 @@ using namespace lumbrel;
 
 namespace {
 
-TEST(Impairments, SignalStrengthWithoutFading)
-{
+TEST(Impairments, SignalStrengthWithoutFading) {
     SignalSettings c;
     Impairments imp;
     const int expected[] = {12, 25, 37, 50, 62, 75, 87, 100};
@@ -21,14 +20,13 @@ TEST(Impairments, SignalStrengthWithoutFading)
     }
 }
 
-TEST(Impairments, FadingSwingsBetweenItsDepthAndFull)
-{
+TEST(Impairments, FadingSwingsBetweenItsDepthAndFull) {
     SignalSettings c;
     Impairments imp;
     c.signalLevel = 7;
     c.fading = true;
     c.deepFading = true;
-    imp.QsbPhaseFast = 3 * M_PI / 2;              // sin = -1: the bottom of the fade
+    imp.QsbPhaseFast = 3 * M_PI / 2;  // sin = -1: the bottom of the fade
     EXPECT_EQ(imp.AmplitudePercent(c), 30);
     imp.QsbPhaseFast = M_PI / 2;
     EXPECT_EQ(imp.AmplitudePercent(c), 100);
@@ -41,8 +39,7 @@ TEST(Impairments, FadingSwingsBetweenItsDepthAndFull)
     EXPECT_EQ(imp.AmplitudePercent(c), 100);
 }
 
-TEST(Impairments, FadingPhasesAdvanceAndWrapOnce)
-{
+TEST(Impairments, FadingPhasesAdvanceAndWrapOnce) {
     Impairments imp;
     int fastWraps = 0;
     double previous = 0;
@@ -58,15 +55,13 @@ TEST(Impairments, FadingPhasesAdvanceAndWrapOnce)
     EXPECT_NEAR(imp.QsbPhaseSlow, 8.0 - 6.283185307179586, 1e-9);
 }
 
-TEST(Impairments, NoiseSpanIsIndexTimes3200)
-{
+TEST(Impairments, NoiseSpanIsIndexTimes3200) {
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(Impairments::NoiseSpan(i), i * 3200);
     }
 }
 
-TEST(Impairments, SpeedDitherOnlyWhenEnabledAndChecked)
-{
+TEST(Impairments, SpeedDitherOnlyWhenEnabledAndChecked) {
     SignalSettings c;
     Impairments imp;
     RandomNumber random(3);
@@ -94,8 +89,7 @@ TEST(Impairments, SpeedDitherOnlyWhenEnabledAndChecked)
     EXPECT_EQ(*seen.rbegin(), 10);
 }
 
-TEST(Impairments, PitchDitherIsOffAt25)
-{
+TEST(Impairments, PitchDitherIsOffAt25) {
     SignalSettings c;
     Impairments imp;
     RandomNumber random(5);
@@ -111,8 +105,7 @@ TEST(Impairments, PitchDitherIsOffAt25)
     EXPECT_EQ(*seen.rbegin(), 49);
 }
 
-TEST(Impairments, PermilleOfEachEffectiveSpeedItem)
-{
+TEST(Impairments, PermilleOfEachEffectiveSpeedItem) {
     const int expected[] = {1000, 875, 750, 625, 500, 375, 250, 125};
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(Impairments::PermilleForIndex(i), expected[i]);

@@ -24,8 +24,7 @@ constexpr int kDot20 = 5292;  // 60 ms, 2646 frames
 constexpr int kDot25 = 4232;  // 48 ms, 2116 frames
 constexpr int kDot80 = 1322;  // 15 ms, 661 frames
 
-MorseCharacter Character(const char* display, const char* code)
-{
+MorseCharacter Character(const char* display, const char* code) {
     return MorseCharacter{QString::fromLatin1(display), QByteArray(code)};
 }
 
@@ -43,8 +42,7 @@ struct Mark {
 // so the first frame of every mark is silent and the mark begins one frame (two values)
 // before its first nonzero value. The last frame carries 1/80 of the peak; at the tone
 // and lengths used with exact checks it is not a zero crossing.
-std::vector<Mark> FindMarks(const std::int16_t* v, std::ptrdiff_t count)
-{
+std::vector<Mark> FindMarks(const std::int16_t* v, std::ptrdiff_t count) {
     constexpr std::ptrdiff_t kBridge = 32;  // values
     std::vector<Mark> marks;
     for (std::ptrdiff_t j = 0; j < count; ++j) {
@@ -58,23 +56,19 @@ std::vector<Mark> FindMarks(const std::int16_t* v, std::ptrdiff_t count)
     return marks;
 }
 
-std::vector<Mark> FindMarks(const std::vector<std::int16_t>& v)
-{
+std::vector<Mark> FindMarks(const std::vector<std::int16_t>& v) {
     return FindMarks(v.data(), static_cast<std::ptrdiff_t>(v.size()));
 }
 
 // The marks within the slot (the array beyond it is spare room, silent unless a
 // straight-key mark runs past the slot end).
-std::vector<Mark> SlotMarks(const MorseCode& code)
-{
+std::vector<Mark> SlotMarks(const MorseCode& code) {
     return FindMarks(code.Samples().data(), code.SlotLength);
 }
 
 // Frequency of the tone in frames [fromFrame, toFrame) of a mark starting at value
 // `start`, from the spacing of its sign changes (left channel, zero values skipped).
-double EstimateHz(const std::vector<std::int16_t>& v, std::ptrdiff_t start, int fromFrame,
-                  int toFrame)
-{
+double EstimateHz(const std::vector<std::int16_t>& v, std::ptrdiff_t start, int fromFrame, int toFrame) {
     int previousSign = 0;
     int crossings = 0;
     int first = -1;
@@ -99,8 +93,7 @@ double EstimateHz(const std::vector<std::int16_t>& v, std::ptrdiff_t start, int 
 
 // Envelope of a mark of n frames at frame i, in closed form: it climbs 200 a frame from
 // 0 at frame 0, to at most 16000, until frame n - 80, then drops 200 a frame to 0.
-double Envelope(int n, int i)
-{
+double Envelope(int n, int i) {
     if (n <= 80)
         return 0.0;
     const int fallStart = n - 80;
@@ -113,8 +106,7 @@ double Envelope(int n, int i)
 // Checks every frame of a mark of n frames at value `start` against the enveloped sine
 // at the exact phase 2*pi*(i*f mod 44100)/44100: within one, and never farther from zero
 // (the renderer truncates toward zero). Also checks that both channels agree.
-void ExpectEnvelopedTone(const std::vector<std::int16_t>& v, std::ptrdiff_t start, int n, int f)
-{
+void ExpectEnvelopedTone(const std::vector<std::int16_t>& v, std::ptrdiff_t start, int n, int f) {
     for (int i = 0; i < n; ++i) {
         const double phase = kTwoPi * static_cast<double>((static_cast<long long>(i) * f) % 44100) / 44100.0;
         const double exact = std::sin(phase) * Envelope(n, i);
@@ -127,15 +119,13 @@ void ExpectEnvelopedTone(const std::vector<std::int16_t>& v, std::ptrdiff_t star
 }
 
 std::vector<std::int16_t> Play(MorseCode& code, bool joined = false, int noiseSpan = 0,
-                               int amplitudePercent = 100)
-{
+                               int amplitudePercent = 100) {
     std::vector<std::int16_t> out(static_cast<std::size_t>(code.SlotBytes(joined) / 2));
     code.CopyOut(out.data(), noiseSpan, joined, amplitudePercent);
     return out;
 }
 
-bool AllZero(const std::vector<std::int16_t>& v, std::size_t from = 0)
-{
+bool AllZero(const std::vector<std::int16_t>& v, std::size_t from = 0) {
     return std::all_of(v.begin() + static_cast<std::ptrdiff_t>(std::min(from, v.size())), v.end(),
                        [](std::int16_t x) { return x == 0; });
 }
@@ -149,13 +139,15 @@ protected:
 // ---------------------------------------------------------------------------------
 // Lengths
 
-TEST_F(MorseCodeTest, DotIsTruncatedToMillisecondsThenFrames)
-{
+TEST_F(MorseCodeTest, DotIsTruncatedToMillisecondsThenFrames) {
     const auto e = Character("e", ".");
-    const struct { int wpm; int dot; } cases[] = {
-        {15, kDot15}, {20, kDot20}, {25, kDot25}, {80, kDot80},
-        {13, 8114},    // 1200 / 13 = 92 ms, 4057.2 frames -> 4057 (not 4070 from 92.3 ms)
-        {7, 15082}};   // 1200 / 7 = 171 ms, 7541.1 frames -> 7541 (not 7560)
+    const struct {
+        int wpm;
+        int dot;
+    } cases[] = {
+        {15, kDot15}, {20, kDot20}, {25, kDot25},
+        {80, kDot80}, {13, 8114},  // 1200 / 13 = 92 ms, 4057.2 frames -> 4057 (not 4070 from 92.3 ms)
+        {7, 15082}};               // 1200 / 7 = 171 ms, 7541.1 frames -> 7541 (not 7560)
     for (const auto& c : cases) {
         MorseCode code(state, e, c.wpm, kTone, 1000);
         EXPECT_EQ(code.DotLength, c.dot) << c.wpm << " WPM";
@@ -164,12 +156,13 @@ TEST_F(MorseCodeTest, DotIsTruncatedToMillisecondsThenFrames)
     }
 }
 
-TEST_F(MorseCodeTest, EffectiveSpeedStretchesTheUnitUpTo19000Values)
-{
+TEST_F(MorseCodeTest, EffectiveSpeedStretchesTheUnitUpTo19000Values) {
     const auto e = Character("e", ".");
-    const struct { int permille; int unit; } cases[] = {
-        {1000, 7056}, {875, 8064}, {750, 9408}, {625, 11289},
-        {500, 14112}, {375, 18816}, {250, 19000}, {125, 19000}};
+    const struct {
+        int permille;
+        int unit;
+    } cases[] = {{1000, 7056}, {875, 8064},  {750, 9408},  {625, 11289},
+                 {500, 14112}, {375, 18816}, {250, 19000}, {125, 19000}};
     for (const auto& c : cases) {
         MorseCode code(state, e, 15, kTone, c.permille);
         EXPECT_EQ(code.SlotLength, 4 * c.unit) << c.permille << " permille";
@@ -181,8 +174,7 @@ TEST_F(MorseCodeTest, EffectiveSpeedStretchesTheUnitUpTo19000Values)
     }
 }
 
-TEST_F(MorseCodeTest, EverySlotIsWholeStereoFramesAtEveryStretch)
-{
+TEST_F(MorseCodeTest, EverySlotIsWholeStereoFramesAtEveryStretch) {
     // 625 permille at 15 WPM stretches the unit to 11289 values: a word space (7 units)
     // or any code of an odd number of units would end half-way through a frame.
     const auto space = Character(" ", " ");
@@ -199,8 +191,7 @@ TEST_F(MorseCodeTest, EverySlotIsWholeStereoFramesAtEveryStretch)
             }
 }
 
-TEST_F(MorseCodeTest, QuarterAndEighthSpeedGiveTheSameSlotAt15Wpm)
-{
+TEST_F(MorseCodeTest, QuarterAndEighthSpeedGiveTheSameSlotAt15Wpm) {
     const auto zero = Character("0", "-----");
     MorseCode quarter(state, zero, 15, kTone, 250);
     MorseCode eighth(state, zero, 15, kTone, 125);
@@ -209,10 +200,11 @@ TEST_F(MorseCodeTest, QuarterAndEighthSpeedGiveTheSameSlotAt15Wpm)
     EXPECT_EQ(Play(eighth), Play(quarter));
 }
 
-TEST_F(MorseCodeTest, SlotCountsUnitsOfTheCode)
-{
-    const struct { const char* code; int units; } cases[] = {
-        {".", 4}, {"-", 6}, {"-----", 22}, {".-.-.-", 20}, {" ", 7}, {"", 2}};
+TEST_F(MorseCodeTest, SlotCountsUnitsOfTheCode) {
+    const struct {
+        const char* code;
+        int units;
+    } cases[] = {{".", 4}, {"-", 6}, {"-----", 22}, {".-.-.-", 20}, {" ", 7}, {"", 2}};
     for (const auto& c : cases) {
         const auto record = Character("x", c.code);
         MorseCode code(state, record, 20, kTone, 1000);
@@ -225,8 +217,7 @@ TEST_F(MorseCodeTest, SlotCountsUnitsOfTheCode)
     }
 }
 
-TEST_F(MorseCodeTest, SpeedBelowOneCountsAsOne)
-{
+TEST_F(MorseCodeTest, SpeedBelowOneCountsAsOne) {
     const auto e = Character("e", ".");
     for (const int wpm : {1, 0, -5}) {
         MorseCode code(state, e, wpm, kTone, 1000);
@@ -246,8 +237,7 @@ TEST_F(MorseCodeTest, SpeedBelowOneCountsAsOne)
     }
 }
 
-TEST_F(MorseCodeTest, SpeedTooHighForOneMillisecondGivesAnEmptySlot)
-{
+TEST_F(MorseCodeTest, SpeedTooHighForOneMillisecondGivesAnEmptySlot) {
     const auto e = Character("e", ".-");
     state.SetChirp(true);
     MorseCode code(state, e, 2000, kTone, 1000);  // 1200 / 2000 = 0 ms
@@ -259,8 +249,7 @@ TEST_F(MorseCodeTest, SpeedTooHighForOneMillisecondGivesAnEmptySlot)
     EXPECT_EQ(sentinel[0], 7) << "an empty slot copies nothing";
 }
 
-TEST_F(MorseCodeTest, EffectiveFractionOutOfRangeIsTamed)
-{
+TEST_F(MorseCodeTest, EffectiveFractionOutOfRangeIsTamed) {
     const auto e = Character("e", ".");
     MorseCode tenth(state, e, 80, kTone, 100);
     MorseCode unset(state, e, 80, kTone, 0);
@@ -274,8 +263,7 @@ TEST_F(MorseCodeTest, EffectiveFractionOutOfRangeIsTamed)
     EXPECT_EQ(tooFast.SlotLength, 4 * kDot80);
 }
 
-TEST_F(MorseCodeTest, TenWordSpacesAtSlowestEffectiveSpeedFit)
-{
+TEST_F(MorseCodeTest, TenWordSpacesAtSlowestEffectiveSpeedFit) {
     const auto spaces = Character("ten", "          ");
     MorseCode code(state, spaces, 15, kTone, 125);
     EXPECT_EQ(code.SlotLength, 52 * 19000);
@@ -288,8 +276,7 @@ TEST_F(MorseCodeTest, TenWordSpacesAtSlowestEffectiveSpeedFit)
 // ---------------------------------------------------------------------------------
 // What gets rendered
 
-TEST_F(MorseCodeTest, LetterEAt20WpmIsOneDotThenSilence)
-{
+TEST_F(MorseCodeTest, LetterEAt20WpmIsOneDotThenSilence) {
     const auto e = Character("e", ".");
     MorseCode code(state, e, 20, kTone, 1000);
     EXPECT_EQ(code.SlotLength, 21168);
@@ -307,12 +294,10 @@ TEST_F(MorseCodeTest, LetterEAt20WpmIsOneDotThenSilence)
     ExpectEnvelopedTone(samples, 0, 2646, kTone);
 }
 
-TEST_F(MorseCodeTest, ParisAt20WpmHasOneTwoThreeUnitTiming)
-{
+TEST_F(MorseCodeTest, ParisAt20WpmHasOneTwoThreeUnitTiming) {
     // Each character in its own slot, one after the other, then a word space.
-    const MorseCharacter word[] = {Character("p", ".--."), Character("a", ".-"),
-                                   Character("r", ".-."), Character("i", ".."),
-                                   Character("s", "..."), Character(" ", " ")};
+    const MorseCharacter word[] = {Character("p", ".--."), Character("a", ".-"),  Character("r", ".-."),
+                                   Character("i", ".."),   Character("s", "..."), Character(" ", " ")};
     std::vector<std::int16_t> stream;
     for (const auto& character : word) {
         MorseCode code(state, character, 20, kTone, 1000);
@@ -351,8 +336,7 @@ TEST_F(MorseCodeTest, ParisAt20WpmHasOneTwoThreeUnitTiming)
     EXPECT_EQ((static_cast<std::ptrdiff_t>(stream.size()) - marks.back().end) / 2, 10 * kUnit);
 }
 
-TEST_F(MorseCodeTest, WordSpaceIsSevenUnitsOfSilence)
-{
+TEST_F(MorseCodeTest, WordSpaceIsSevenUnitsOfSilence) {
     const auto space = Character(" ", " ");
     MorseCode code(state, space, 20, kTone, 1000);
     EXPECT_EQ(code.SlotLength, 7 * kDot20);
@@ -360,8 +344,7 @@ TEST_F(MorseCodeTest, WordSpaceIsSevenUnitsOfSilence)
     EXPECT_TRUE(AllZero(Play(code)));
 }
 
-TEST_F(MorseCodeTest, UnknownCodeSymbolsAddNeitherSoundNorLength)
-{
+TEST_F(MorseCodeTest, UnknownCodeSymbolsAddNeitherSoundNorLength) {
     const auto plain = Character("a", ".-");
     const auto noisy = Character("a", "x.?-/");
     MorseCode expected(state, plain, 20, kTone, 1000);
@@ -376,8 +359,7 @@ TEST_F(MorseCodeTest, UnknownCodeSymbolsAddNeitherSoundNorLength)
     EXPECT_TRUE(AllZero(silent.Samples()));
 }
 
-TEST_F(MorseCodeTest, JoinedSlotDropsTheClosingGapAndTheStretch)
-{
+TEST_F(MorseCodeTest, JoinedSlotDropsTheClosingGapAndTheStretch) {
     const auto a = Character("a", ".-");
     MorseCode code(state, a, 20, kTone, 500);
     EXPECT_EQ(code.SlotLength, 8 * 2 * kDot20);
@@ -391,8 +373,7 @@ TEST_F(MorseCodeTest, JoinedSlotDropsTheClosingGapAndTheStretch)
 // ---------------------------------------------------------------------------------
 // Tone and envelope
 
-TEST_F(MorseCodeTest, FirstFramesOfAToneAreTheTruncatedEnvelopedSine)
-{
+TEST_F(MorseCodeTest, FirstFramesOfAToneAreTheTruncatedEnvelopedSine) {
     // phase step 700 * 2pi / 44100 = 0.0997331 rad; envelope 200 * i
     //   frame 1: sin(0.0997331) * 200 = 19.91  -> 19
     //   frame 2: sin(0.1994662) * 400 = 79.26  -> 79
@@ -403,31 +384,30 @@ TEST_F(MorseCodeTest, FirstFramesOfAToneAreTheTruncatedEnvelopedSine)
     const auto e = Character("e", ".");
     MorseCode code(state, e, 20, kTone, 1000);
     const auto& v = code.Samples();
-    const struct { int frame; int value; } cases[] = {
-        {0, 0}, {1, 19}, {2, 79}, {3, 176}, {5, 478}, {40, -5998}, {100, -8342},
-        {2644, -79}, {2645, -19}};
+    const struct {
+        int frame;
+        int value;
+    } cases[] = {{0, 0},      {1, 19},      {2, 79},     {3, 176},   {5, 478},
+                 {40, -5998}, {100, -8342}, {2644, -79}, {2645, -19}};
     for (const auto& c : cases) {
         EXPECT_EQ(v[static_cast<std::size_t>(2 * c.frame)], c.value) << "frame " << c.frame;
         EXPECT_EQ(v[static_cast<std::size_t>(2 * c.frame + 1)], c.value) << "frame " << c.frame;
     }
 }
 
-TEST_F(MorseCodeTest, LongMarkRisesAndFallsIn80FramesAndPeaksAt16000)
-{
+TEST_F(MorseCodeTest, LongMarkRisesAndFallsIn80FramesAndPeaksAt16000) {
     const auto t = Character("t", "-");
     MorseCode code(state, t, 20, kTone, 1000);
     const auto& v = code.Samples();
     ExpectEnvelopedTone(v, 0, 7938, kTone);
-    const auto peak = *std::max_element(v.begin(), v.end(), [](int a, int b) {
-        return std::abs(a) < std::abs(b);
-    });
+    const auto peak =
+        *std::max_element(v.begin(), v.end(), [](int a, int b) { return std::abs(a) < std::abs(b); });
     EXPECT_LE(std::abs(peak), 16000);
     EXPECT_GE(std::abs(peak), 15980);
 }
 
 // Seed whose first RandomLong(40) draw gives the weight wanted.
-std::uint32_t SeedForWeight(int weight)
-{
+std::uint32_t SeedForWeight(int weight) {
     for (std::uint32_t seed = 1;; ++seed) {
         RandomNumber probe(seed);
         if (probe.RandomLong(40) + 30 == weight)
@@ -435,19 +415,23 @@ std::uint32_t SeedForWeight(int weight)
     }
 }
 
-TEST_F(MorseCodeTest, ShortMarksFollowTheEnvelopeWithoutReachingThePeak)
-{
+TEST_F(MorseCodeTest, ShortMarksFollowTheEnvelopeWithoutReachingThePeak) {
     // Mark lengths in frames from the speed alone (1, 2, 3, 4 ms dots) or from a dot's
     // weighted share of its two units (weight seeded).
-    const struct { int wpm; int weight; int frames; int peak; } cases[] = {
-        {1000, 50, 44, 0},     // 1 ms
-        {600, 46, 80, 0},      // 2 ms, 352 * 46 / 100 = 161 values
-        {400, 31, 81, 200},    // 3 ms, 528 * 31 / 100 = 163 values: one audible frame
-        {600, 50, 88, 1600},   // 2 ms
-        {400, 50, 132, 10400}, // 3 ms
-        {300, 45, 158, 15600}, // 4 ms, 704 * 45 / 100 = 316 values
-        {300, 46, 161, 16000}, // 4 ms, 704 * 46 / 100 = 323 values
-        {300, 50, 176, 16000}, // 4 ms
+    const struct {
+        int wpm;
+        int weight;
+        int frames;
+        int peak;
+    } cases[] = {
+        {1000, 50, 44, 0},      // 1 ms
+        {600, 46, 80, 0},       // 2 ms, 352 * 46 / 100 = 161 values
+        {400, 31, 81, 200},     // 3 ms, 528 * 31 / 100 = 163 values: one audible frame
+        {600, 50, 88, 1600},    // 2 ms
+        {400, 50, 132, 10400},  // 3 ms
+        {300, 45, 158, 15600},  // 4 ms, 704 * 45 / 100 = 316 values
+        {300, 46, 161, 16000},  // 4 ms, 704 * 46 / 100 = 323 values
+        {300, 50, 176, 16000},  // 4 ms
     };
     const auto e = Character("e", ".");
     for (const auto& c : cases) {
@@ -478,8 +462,7 @@ TEST_F(MorseCodeTest, ShortMarksFollowTheEnvelopeWithoutReachingThePeak)
     }
 }
 
-TEST_F(MorseCodeTest, EveryMarkStartsAtPhaseZero)
-{
+TEST_F(MorseCodeTest, EveryMarkStartsAtPhaseZero) {
     const auto m = Character("m", "--");
     MorseCode code(state, m, 20, kTone, 1000);
     const auto& v = code.Samples();
@@ -492,8 +475,7 @@ TEST_F(MorseCodeTest, EveryMarkStartsAtPhaseZero)
 // ---------------------------------------------------------------------------------
 // Copying out: amplitude, clamping, noise
 
-TEST_F(MorseCodeTest, FullAmplitudeWithoutNoiseCopiesExactly)
-{
+TEST_F(MorseCodeTest, FullAmplitudeWithoutNoiseCopiesExactly) {
     const auto k = Character("k", "-.-");
     MorseCode code(state, k, 20, kTone, 750);
     const auto& v = code.Samples();
@@ -507,8 +489,7 @@ TEST_F(MorseCodeTest, FullAmplitudeWithoutNoiseCopiesExactly)
     }
 }
 
-TEST_F(MorseCodeTest, AmplitudeScalesTowardZeroAndClampsAt32000)
-{
+TEST_F(MorseCodeTest, AmplitudeScalesTowardZeroAndClampsAt32000) {
     const auto t = Character("t", "-");
     MorseCode code(state, t, 20, kTone, 1000);
     const auto& v = code.Samples();
@@ -539,8 +520,7 @@ TEST_F(MorseCodeTest, AmplitudeScalesTowardZeroAndClampsAt32000)
     EXPECT_TRUE(AllZero(Play(code, false, 0, 0)));
 }
 
-TEST_F(MorseCodeTest, NothingLeavesPlusMinus32000)
-{
+TEST_F(MorseCodeTest, NothingLeavesPlusMinus32000) {
     const auto zero = Character("0", "-----");
     MorseCode code(state, zero, 25, kTone, 1000);
     const auto out = Play(code, false, 60000, 1000);
@@ -549,8 +529,7 @@ TEST_F(MorseCodeTest, NothingLeavesPlusMinus32000)
     EXPECT_EQ(*lo, -32000);
 }
 
-TEST_F(MorseCodeTest, NoiseIsHeldFor16ValuesEndingAtTheSlotEnd)
-{
+TEST_F(MorseCodeTest, NoiseIsHeldFor16ValuesEndingAtTheSlotEnd) {
     const auto space = Character(" ", " ");
     RandomNumber twin(1);  // the renderer draws nothing for a silent record
     MorseCode code(state, space, 20, kTone, 1000);
@@ -584,8 +563,7 @@ TEST_F(MorseCodeTest, NoiseIsHeldFor16ValuesEndingAtTheSlotEnd)
     EXPECT_GT(*hi, 1800);
 }
 
-TEST_F(MorseCodeTest, NoiseOfTheJoinedSlotAlignsToItsOwnEnd)
-{
+TEST_F(MorseCodeTest, NoiseOfTheJoinedSlotAlignsToItsOwnEnd) {
     const auto space = Character(" ", " ");
     RandomNumber twin(1);
     MorseCode code(state, space, 20, kTone, 1000);
@@ -599,8 +577,7 @@ TEST_F(MorseCodeTest, NoiseOfTheJoinedSlotAlignsToItsOwnEnd)
         EXPECT_EQ(out[static_cast<std::size_t>(j)], first);
 }
 
-TEST_F(MorseCodeTest, OddNoiseSpanCentresOnHalfTruncated)
-{
+TEST_F(MorseCodeTest, OddNoiseSpanCentresOnHalfTruncated) {
     const auto space = Character(" ", " ");
     MorseCode code(state, space, 20, kTone, 1000);
     const auto out = Play(code, false, 5, 100);
@@ -608,8 +585,7 @@ TEST_F(MorseCodeTest, OddNoiseSpanCentresOnHalfTruncated)
     EXPECT_EQ(seen, (std::set<int>{-2, -1, 0, 1, 2}));  // 5 / 2 - (0..4)
 }
 
-TEST_F(MorseCodeTest, NoiseIsAddedToTheScaledToneBeforeClamping)
-{
+TEST_F(MorseCodeTest, NoiseIsAddedToTheScaledToneBeforeClamping) {
     const auto t = Character("t", "-");
     MorseCode code(state, t, 20, kTone, 1000);
     RandomNumber twin(1);
@@ -620,7 +596,8 @@ TEST_F(MorseCodeTest, NoiseIsAddedToTheScaledToneBeforeClamping)
     for (int j = 0; j < n; ++j) {
         if ((n - 1 - j) % 16 == 0)
             hold = twin.RandomLong(4000);
-        const int expected = std::clamp(v[static_cast<std::size_t>(j)] * 250 / 100 + 2000 - hold, -32000, 32000);
+        const int expected =
+            std::clamp(v[static_cast<std::size_t>(j)] * 250 / 100 + 2000 - hold, -32000, 32000);
         ASSERT_EQ(out[static_cast<std::size_t>(j)], expected) << "value " << j;
     }
 }
@@ -628,8 +605,7 @@ TEST_F(MorseCodeTest, NoiseIsAddedToTheScaledToneBeforeClamping)
 // ---------------------------------------------------------------------------------
 // Chirp and drift
 
-TEST_F(MorseCodeTest, ChirpSweepsEachMarkUpByAbout50Hz)
-{
+TEST_F(MorseCodeTest, ChirpSweepsEachMarkUpByAbout50Hz) {
     const auto m = Character("m", "--");
     state.SetChirp(true);
     MorseCode code(state, m, 20, kTone, 1000);
@@ -638,8 +614,8 @@ TEST_F(MorseCodeTest, ChirpSweepsEachMarkUpByAbout50Hz)
     ASSERT_EQ(marks.size(), 2u);
 
     // Frequency at frame i is 700 + i / (15876 / 100) = 700 + i / 158 Hz.
-    const double early = EstimateHz(v, 0, 200, 1200);     // ~704 Hz
-    const double late = EstimateHz(v, 0, 6800, 7800);     // ~746 Hz
+    const double early = EstimateHz(v, 0, 200, 1200);  // ~704 Hz
+    const double late = EstimateHz(v, 0, 6800, 7800);  // ~746 Hz
     EXPECT_NEAR(early, 704.4, 2.0);
     EXPECT_NEAR(late, 746.2, 2.0);
 
@@ -656,8 +632,7 @@ TEST_F(MorseCodeTest, ChirpSweepsEachMarkUpByAbout50Hz)
     EXPECT_TRUE(std::equal(v.begin(), v.begin() + marks[0].end, v.begin() + marks[1].start));
 }
 
-TEST_F(MorseCodeTest, ChirpOnMarksTooShortForItsStepIsHarmless)
-{
+TEST_F(MorseCodeTest, ChirpOnMarksTooShortForItsStepIsHarmless) {
     // An 88-value dot: length / 100 is 0, the chirp step must not divide by it.
     const auto a = Character("a", ".-");
     state.SetChirp(true);
@@ -668,8 +643,7 @@ TEST_F(MorseCodeTest, ChirpOnMarksTooShortForItsStepIsHarmless)
     EXPECT_EQ(marks[0].start, 176);
 }
 
-TEST_F(MorseCodeTest, DriftAccumulatesOneStepPerCycleEvenWhenOff)
-{
+TEST_F(MorseCodeTest, DriftAccumulatesOneStepPerCycleEvenWhenOff) {
     // "e" at 20 WPM is 2646 frames: 730 Hz makes 43.8 cycles, 810 Hz 48.6.
     const auto e = Character("e", ".");
     MorseCode first(state, e, 20, 730, 1000);
@@ -683,8 +657,7 @@ TEST_F(MorseCodeTest, DriftAccumulatesOneStepPerCycleEvenWhenOff)
     EXPECT_EQ(state.DriftOffset, -48) << "tones above 750 Hz drift downward";
 }
 
-TEST_F(MorseCodeTest, DriftDirectionChangesAbove750Hz)
-{
+TEST_F(MorseCodeTest, DriftDirectionChangesAbove750Hz) {
     // At 25 WPM a dot is 2116 frames: 750 Hz gives 35.99 cycles, 751 Hz 36.03.
     const auto e = Character("e", ".");
     MorseCode low(state, e, 25, 750, 1000);
@@ -694,8 +667,7 @@ TEST_F(MorseCodeTest, DriftDirectionChangesAbove750Hz)
     EXPECT_EQ(state.DriftOffset, -36);
 }
 
-TEST_F(MorseCodeTest, SetDriftRestartsTheOffsetAndResetDriftKeepsTheSwitch)
-{
+TEST_F(MorseCodeTest, SetDriftRestartsTheOffsetAndResetDriftKeepsTheSwitch) {
     state.DriftOffset = 123;
     state.SetDrift(true);
     EXPECT_TRUE(state.DriftOn);
@@ -711,12 +683,11 @@ TEST_F(MorseCodeTest, SetDriftRestartsTheOffsetAndResetDriftKeepsTheSwitch)
 struct DashReading {
     int driftBefore;  // DriftOffset before rendering
     int driftAfter;
-    double hz;        // measured over the middle of the mark
-    int peak;         // largest magnitude
+    double hz;  // measured over the middle of the mark
+    int peak;   // largest magnitude
 };
 
-DashReading RenderDash(RendererState& state, const MorseCharacter& dash, int toneHz)
-{
+DashReading RenderDash(RendererState& state, const MorseCharacter& dash, int toneHz) {
     DashReading r{state.DriftOffset, 0, 0.0, 0};
     MorseCode code(state, dash, 20, toneHz, 1000);
     r.driftAfter = state.DriftOffset;
@@ -727,8 +698,7 @@ DashReading RenderDash(RendererState& state, const MorseCharacter& dash, int ton
     return r;
 }
 
-TEST_F(MorseCodeTest, DriftingLowToneRisesThenFadesPast270Hz)
-{
+TEST_F(MorseCodeTest, DriftingLowToneRisesThenFadesPast270Hz) {
     const auto t = Character("t", "-");
     state.SetDrift(true);
     std::vector<DashReading> readings;
@@ -739,8 +709,8 @@ TEST_F(MorseCodeTest, DriftingLowToneRisesThenFadesPast270Hz)
     int faded = 0;
     for (std::size_t k = 0; k < readings.size(); ++k) {
         const auto& r = readings[k];
-        SCOPED_TRACE(testing::Message() << "dash " << k << ", drift " << r.driftBefore / 5
-                                        << ".." << r.driftAfter / 5 << " Hz");
+        SCOPED_TRACE(testing::Message()
+                     << "dash " << k << ", drift " << r.driftBefore / 5 << ".." << r.driftAfter / 5 << " Hz");
         EXPECT_NEAR(r.hz, 700 + (r.driftBefore + r.driftAfter) / 10.0, 3.0);
         if (k > 0) {
             EXPECT_GT(r.hz, readings[k - 1].hz + 20) << "rises about 25 Hz a dash";
@@ -761,13 +731,15 @@ TEST_F(MorseCodeTest, DriftingLowToneRisesThenFadesPast270Hz)
     }
 }
 
-TEST_F(MorseCodeTest, FadeDividesByTenthsOfTheDriftPast250Hz)
-{
+TEST_F(MorseCodeTest, FadeDividesByTenthsOfTheDriftPast250Hz) {
     // A 661-frame dot moves the drift by about 3 Hz, so the divisor stays put over it.
     const auto e = Character("e", ".");
-    const struct { int tone; int driftHz; int divisor; } cases[] = {
-        {700, 250, 1}, {700, 262, 1}, {700, 275, 2}, {700, 300, 5}, {700, 355, 10},
-        {1200, -275, 2}, {1200, -300, 5}};  // downward drift fades alike
+    const struct {
+        int tone;
+        int driftHz;
+        int divisor;
+    } cases[] = {{700, 250, 1},  {700, 262, 1},   {700, 275, 2},  {700, 300, 5},
+                 {700, 355, 10}, {1200, -275, 2}, {1200, -300, 5}};  // downward drift fades alike
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.driftHz << " Hz of drift");
         state.SetDrift(true);
@@ -782,8 +754,7 @@ TEST_F(MorseCodeTest, FadeDividesByTenthsOfTheDriftPast250Hz)
     }
 }
 
-TEST_F(MorseCodeTest, DriftingHighToneFalls)
-{
+TEST_F(MorseCodeTest, DriftingHighToneFalls) {
     const auto t = Character("t", "-");
     state.SetDrift(true);
     const auto first = RenderDash(state, t, 800);
@@ -793,8 +764,7 @@ TEST_F(MorseCodeTest, DriftingHighToneFalls)
     EXPECT_LT(second.hz, first.hz - 20);
 }
 
-TEST_F(MorseCodeTest, DriftStopsAt2000HzAnd50Hz)
-{
+TEST_F(MorseCodeTest, DriftStopsAt2000HzAnd50Hz) {
     // 5 WPM dashes are 31752 frames long: few objects cover the whole drift.
     const auto t = Character("t", "-");
     state.SetDrift(true);
@@ -818,21 +788,18 @@ TEST_F(MorseCodeTest, DriftStopsAt2000HzAnd50Hz)
 // Straight key and variable weighting
 
 // Lengths a base length can take under a straight-key variation of p percent.
-std::set<int> Varied(int length, int percent)
-{
+std::set<int> Varied(int length, int percent) {
     return {length, length * (100 + percent) / 100, length * (100 - percent) / 100};
 }
 
-bool NearOneOf(std::ptrdiff_t frames, const std::set<int>& lengthsInValues)
-{
+bool NearOneOf(std::ptrdiff_t frames, const std::set<int>& lengthsInValues) {
     // Within one frame: a mark's last frame is at 1/80 of the peak and can land on a
     // zero crossing, which the detector cannot tell from silence.
     return std::any_of(lengthsInValues.begin(), lengthsInValues.end(),
                        [frames](int values) { return std::abs(frames - values / 2) <= 1; });
 }
 
-TEST_F(MorseCodeTest, StraightKeyVariesMarksByTheFistFactorsOnly)
-{
+TEST_F(MorseCodeTest, StraightKeyVariesMarksByTheFistFactorsOnly) {
     const auto a = Character("a", ".-");
     state.SetStraightKey(true);
     for (const int fist : {0, 1}) {
@@ -870,8 +837,7 @@ TEST_F(MorseCodeTest, StraightKeyVariesMarksByTheFistFactorsOnly)
     }
 }
 
-TEST_F(MorseCodeTest, StraightKeyVariesWordSpaceGapsBy20PercentWhateverTheFist)
-{
+TEST_F(MorseCodeTest, StraightKeyVariesWordSpaceGapsBy20PercentWhateverTheFist) {
     // Five varied word-space gaps come before the dot, so where it starts tells their sum.
     const auto spacedDot = Character("_e", " .");
     state.SetStraightKey(true);
@@ -896,13 +862,15 @@ TEST_F(MorseCodeTest, StraightKeyVariesWordSpaceGapsBy20PercentWhateverTheFist)
     EXPECT_GT(seen.size(), 8u) << "the gaps do vary";
 }
 
-TEST_F(MorseCodeTest, EachVariedLengthTakesOneDraw)
-{
+TEST_F(MorseCodeTest, EachVariedLengthTakesOneDraw) {
     // ".- " with the straight key: 2 (dot) + 2 (dash) + 5 (word space) + 2 (closing) = 11
     // draws, plus 1 for the weight when variable weighting is on; none without effects.
     const auto record = Character("a ", ".- ");
-    const struct { bool key; bool weighting; int draws; } cases[] = {
-        {false, false, 0}, {true, false, 11}, {false, true, 1}, {true, true, 12}};
+    const struct {
+        bool key;
+        bool weighting;
+        int draws;
+    } cases[] = {{false, false, 0}, {true, false, 11}, {false, true, 1}, {true, true, 12}};
     for (const auto& c : cases) {
         rng.Seed(77);
         RandomNumber twin(77);
@@ -916,8 +884,7 @@ TEST_F(MorseCodeTest, EachVariedLengthTakesOneDraw)
     }
 }
 
-TEST_F(MorseCodeTest, MarksMayRunPastTheSlotAndAreCutThere)
-{
+TEST_F(MorseCodeTest, MarksMayRunPastTheSlotAndAreCutThere) {
     // At 4 WPM the stretched unit is capped below the dot (19000 < 26460 values), so "m"
     // has a 190000-value slot while its two dashes end at 185220; a lengthened element
     // pushes the second dash past the slot.
@@ -944,8 +911,7 @@ TEST_F(MorseCodeTest, MarksMayRunPastTheSlotAndAreCutThere)
     EXPECT_TRUE(found);
 }
 
-TEST_F(MorseCodeTest, WeightIs50WithoutVariableWeighting)
-{
+TEST_F(MorseCodeTest, WeightIs50WithoutVariableWeighting) {
     const auto a = Character("a", ".-");
     MorseCode code(state, a, 80, kTone, 1000);
     EXPECT_EQ(code.Weight, 50);
@@ -953,8 +919,7 @@ TEST_F(MorseCodeTest, WeightIs50WithoutVariableWeighting)
     EXPECT_EQ(rng.LowWord(), twin.LowWord()) << "no weight is drawn";
 }
 
-TEST_F(MorseCodeTest, VariableWeightingShiftsMarksButKeepsEachElementsLength)
-{
+TEST_F(MorseCodeTest, VariableWeightingShiftsMarksButKeepsEachElementsLength) {
     const auto a = Character("a", ".-");
     state.SetVariableWeighting(true);
     std::set<int> weights;

@@ -11,8 +11,7 @@ struct Qrm : ::testing::Test {
     SettingsStore store = SettingsStore::InMemory();
     std::unique_ptr<VirtualSession> s;
 
-    void Create(std::uint32_t seed = 1)
-    {
+    void Create(std::uint32_t seed = 1) {
         s = std::make_unique<VirtualSession>(store, seed, QTime(12, 0), nullptr, true);
         for (int i = 0; i < 2; ++i)
             s->qrmDevice(i).KeepPlayedBytes(false);
@@ -21,15 +20,13 @@ struct Qrm : ::testing::Test {
     }
     Trainer& t() { return s->trainer(); }
     TCWSender& station(int i) { return *t().Qrm().Station(i); }
-    void Check(bool on)
-    {
+    void Check(bool on) {
         t().Controls().SetChecked(ControlId::QRMCheckBox, on);
         t().QRMCheckBoxClick();
     }
 };
 
-TEST_F(Qrm, StationsSitBesideThePitchAndBelowIt_From700Hz)
-{
+TEST_F(Qrm, StationsSitBesideThePitchAndBelowIt_From700Hz) {
     store.Write(keys::Pause, 0);
     store.Write(keys::Qrm, 1);
     store.Write(keys::Pitch, 699);
@@ -49,8 +46,7 @@ TEST_F(Qrm, StationsSitBesideThePitchAndBelowIt_From700Hz)
     EXPECT_EQ(station(1).Pitch(), 600);
 }
 
-TEST_F(Qrm, StationSpeedFollowsTheCharacterSpeed)
-{
+TEST_F(Qrm, StationSpeedFollowsTheCharacterSpeed) {
     store.Write(keys::Pause, 0);
     store.Write(keys::Qrm, 1);
     Create();
@@ -66,8 +62,7 @@ TEST_F(Qrm, StationSpeedFollowsTheCharacterSpeed)
     }
 }
 
-TEST_F(Qrm, StationsPlayOnTheirOwnStreamsAndNeverInTheRecording)
-{
+TEST_F(Qrm, StationsPlayOnTheirOwnStreamsAndNeverInTheRecording) {
     store.Write(keys::Pause, 0);
     store.Write(keys::Qrm, 1);
     Create(7);
@@ -83,8 +78,7 @@ TEST_F(Qrm, StationsPlayOnTheirOwnStreamsAndNeverInTheRecording)
     ASSERT_TRUE(s->RunUntilIdle(30'000));
 }
 
-TEST_F(Qrm, GroupsAreRearmedOnlyWhileTheSessionRuns)
-{
+TEST_F(Qrm, GroupsAreRearmedOnlyWhileTheSessionRuns) {
     store.Write(keys::Pause, 0);
     store.Write(keys::Qrm, 1);
     Create(3);
@@ -108,8 +102,7 @@ TEST_F(Qrm, GroupsAreRearmedOnlyWhileTheSessionRuns)
     s->afterMessage = nullptr;
 }
 
-TEST_F(Qrm, UncheckingAndCheckingDuringASessionRestartsBoth)
-{
+TEST_F(Qrm, UncheckingAndCheckingDuringASessionRestartsBoth) {
     store.Write(keys::Pause, 0);
     store.Write(keys::Qrm, 1);
     Create(5);
@@ -127,8 +120,7 @@ TEST_F(Qrm, UncheckingAndCheckingDuringASessionRestartsBoth)
     ASSERT_TRUE(s->RunUntilIdle(30'000));
 }
 
-TEST_F(Qrm, CheckingDuringTheCountdownStartsTheStationsBeforeTheMainSignal)
-{
+TEST_F(Qrm, CheckingDuringTheCountdownStartsTheStationsBeforeTheMainSignal) {
     store.Write(keys::Pause, 3);
     Create();
     t().StartButtonClick();
@@ -141,8 +133,7 @@ TEST_F(Qrm, CheckingDuringTheCountdownStartsTheStationsBeforeTheMainSignal)
     ASSERT_TRUE(s->RunUntilIdle(30'000));
 }
 
-TEST_F(Qrm, StoppingWithTheBoxUncheckedLeavesTheClosedStationsAlone)
-{
+TEST_F(Qrm, StoppingWithTheBoxUncheckedLeavesTheClosedStationsAlone) {
     store.Write(keys::Pause, 0);
     Create();
     t().StartButtonClick();
@@ -154,8 +145,7 @@ TEST_F(Qrm, StoppingWithTheBoxUncheckedLeavesTheClosedStationsAlone)
     ASSERT_TRUE(s->RunUntilIdle(30'000));
 }
 
-TEST_F(Qrm, TheEndOfASessionClosesTheStationsWhateverTheBox)
-{
+TEST_F(Qrm, TheEndOfASessionClosesTheStationsWhateverTheBox) {
     store.Write(keys::Pause, 0);
     store.Write(keys::Qrm, 1);
     store.Write(keys::Session, 1);
@@ -167,8 +157,7 @@ TEST_F(Qrm, TheEndOfASessionClosesTheStationsWhateverTheBox)
     EXPECT_TRUE(s->Messages().empty());
 }
 
-TEST_F(Qrm, RandomGroupsComeFromTheWholeCharacterList)
-{
+TEST_F(Qrm, RandomGroupsComeFromTheWholeCharacterList) {
     Create(11);
     QString all;
     for (int i = 0; i < 400; ++i) {

@@ -20,16 +20,14 @@ using namespace lumbrel;
 namespace {
 
 struct QsoModel : ::testing::Test {
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         countries = new lists::CountryFile;
         loaded = countries->Load(lists::kCountryFilePath);
     }
     static void TearDownTestSuite() { delete countries; }
     void SetUp() override { ASSERT_TRUE(loaded) << countries->Error() << " (the hamradio-files package)"; }
 
-    static std::string Problems(const qsos::Contact& contact)
-    {
+    static std::string Problems(const qsos::Contact& contact) {
         std::string all;
         for (const std::string& problem : lists::CheckContact(contact, *countries))
             all += contact.frame + ": " + problem + "\n";
@@ -40,19 +38,24 @@ struct QsoModel : ::testing::Test {
     static inline bool loaded = false;
 };
 
-TEST_F(QsoModel, TheCountryFileLocatesCallsAsTheyAreSigned)
-{
+TEST_F(QsoModel, TheCountryFileLocatesCallsAsTheyAreSigned) {
     const struct {
         const char* call;
         const char* entity;
         int cq, itu;
     } cases[] = {
-        {"DL1ABC", "Fed. Rep. of Germany", 14, 28},  {"DL/G3ABC", "Fed. Rep. of Germany", 14, 28},
-        {"W6/DL1ABC", "United States of America", 3, 6}, {"K1ABC/P", "United States of America", 5, 8},
-        {"G4ABC/QRP", "England", 14, 27},            {"EA6AB", "Balearic Islands", 14, 37},
-        {"EA8/DL1ABC", "Canary Islands", 33, 36},   {"KH6AB", "Hawaii", 31, 61},
-        {"RA9OAB", "Asiatic Russia", 18, 31},       {"VK6ABC", "Australia", 29, 58},
-        {"MM0ABC", "Scotland", 14, 27},             {"IT9ABC", "Sicily", 15, 28},
+        {"DL1ABC", "Fed. Rep. of Germany", 14, 28},
+        {"DL/G3ABC", "Fed. Rep. of Germany", 14, 28},
+        {"W6/DL1ABC", "United States of America", 3, 6},
+        {"K1ABC/P", "United States of America", 5, 8},
+        {"G4ABC/QRP", "England", 14, 27},
+        {"EA6AB", "Balearic Islands", 14, 37},
+        {"EA8/DL1ABC", "Canary Islands", 33, 36},
+        {"KH6AB", "Hawaii", 31, 61},
+        {"RA9OAB", "Asiatic Russia", 18, 31},
+        {"VK6ABC", "Australia", 29, 58},
+        {"MM0ABC", "Scotland", 14, 27},
+        {"IT9ABC", "Sicily", 15, 28},
     };
     for (const auto& c : cases) {
         lists::CountryFile::Place place;
@@ -63,9 +66,9 @@ TEST_F(QsoModel, TheCountryFileLocatesCallsAsTheyAreSigned)
     }
 }
 
-TEST_F(QsoModel, EveryShippedContactIsTheModelsAndHoldsAgainstIt)
-{
-    const QByteArray shipped = test::ReadAll(ResolveProgramPath(DefaultProgramFolder(), QStringLiteral("QSO Files\\QSO.txt")));
+TEST_F(QsoModel, EveryShippedContactIsTheModelsAndHoldsAgainstIt) {
+    const QByteArray shipped =
+        test::ReadAll(ResolveProgramPath(DefaultProgramFolder(), QStringLiteral("QSO Files\\QSO.txt")));
     EXPECT_LT(shipped.size(), kMaxEntryFileBytes);
     const QList<QByteArray> lines = shipped.trimmed().split('\n');
     ASSERT_EQ(lines.size(), lists::kShippedQsos);
@@ -89,8 +92,7 @@ TEST_F(QsoModel, EveryShippedContactIsTheModelsAndHoldsAgainstIt)
     }
 }
 
-TEST_F(QsoModel, TenThousandGeneratedContactsHoldAgainstTheModel)
-{
+TEST_F(QsoModel, TenThousandGeneratedContactsHoldAgainstTheModel) {
     qsos::QsoGenerator generator(20251209);
     std::map<std::string, int> frames;
     int stations = 0, listedElsewhere = 0;
@@ -110,8 +112,7 @@ TEST_F(QsoModel, TenThousandGeneratedContactsHoldAgainstTheModel)
 }
 
 // The check catches what cannot be: each fault put into a good contact.
-TEST_F(QsoModel, TheCheckFindsWhatCannotBe)
-{
+TEST_F(QsoModel, TheCheckFindsWhatCannotBe) {
     using Kind = qsos::Claim::Kind;
     const stations::Entity& japan = *stations::FindEntity("Japan");
     const struct {
@@ -132,29 +133,52 @@ TEST_F(QsoModel, TheCheckFindsWhatCannotBe)
              c.claims.clear();
              c.text = "JA6ABC qth sendai";
          }},
-        {"w on a", [](qsos::Contact& c, const stations::Entity&) { c.stations[0].watts = 5000; }},
-        {"antenna", [](qsos::Contact& c, const stations::Entity&) { c.stations[0].antenna = {"dipole", 2}; }},
-        {"age", [](qsos::Contact& c, const stations::Entity&) { c.stations[0].yearsLicensed = c.stations[0].age; }},
-        {"name", [](qsos::Contact& c, const stations::Entity&) { c.stations[0].name = "zzz"; }},
-        {"weather", [](qsos::Contact& c, const stations::Entity&) {
-             c.claims.push_back({Kind::Weather, 0, c.stations[0].entity->fahrenheit ? "snow temp 80f" : "snow temp 25c"});
+        {"w on a",
+         [](qsos::Contact& c, const stations::Entity&) {
+             c.stations[0].watts = 5000;
+         }},
+        {"antenna",
+         [](qsos::Contact& c, const stations::Entity&) {
+             c.stations[0].antenna = {"dipole", 2};
+         }},
+        {"age",
+         [](qsos::Contact& c, const stations::Entity&) {
+             c.stations[0].yearsLicensed = c.stations[0].age;
+         }},
+        {"name",
+         [](qsos::Contact& c, const stations::Entity&) {
+             c.stations[0].name = "zzz";
+         }},
+        {"weather",
+         [](qsos::Contact& c, const stations::Entity&) {
+             c.claims.push_back(
+                 {Kind::Weather, 0, c.stations[0].entity->fahrenheit ? "snow temp 80f" : "snow temp 25c"});
              c.text += " " + c.claims.back().value;
          }},
-        {"summit", [](qsos::Contact& c, const stations::Entity&) {
+        {"summit",
+         [](qsos::Contact& c, const stations::Entity&) {
              c.claims.push_back({Kind::Summit, 0, "g/ld999"});
              c.text += " g/ld999";
          }},
-        {"zone", [](qsos::Contact& c, const stations::Entity&) {
+        {"zone",
+         [](qsos::Contact& c, const stations::Entity&) {
              c.claims.push_back({Kind::CqZone, 0, "39"});
              c.text += " 39";
          }},
-        {"1x1", [](qsos::Contact& c, const stations::Entity&) { c.stations[0].special = true; }},
-        {"visitor", [](qsos::Contact& c, const stations::Entity&) {
+        {"1x1",
+         [](qsos::Contact& c, const stations::Entity&) {
+             c.stations[0].special = true;
+         }},
+        {"visitor",
+         [](qsos::Contact& c, const stations::Entity&) {
              c.stations[0].visitor = true;
              c.stations[0].call = "OL1/" + c.stations[0].homeCall;
              c.text += " " + c.stations[0].call;
          }},
-        {"not in the text", [](qsos::Contact& c, const stations::Entity&) { c.claims.push_back({Kind::Name, 0, "qqq"}); }},
+        {"not in the text",
+         [](qsos::Contact& c, const stations::Entity&) {
+             c.claims.push_back({Kind::Name, 0, "qqq"});
+         }},
     };
     for (const auto& c : cases) {
         qsos::QsoGenerator generator(5);

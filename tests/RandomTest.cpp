@@ -15,15 +15,13 @@ namespace {
 //   S = 1 * 22695477 + 1 = 22695478            (dropped value (22695478 >> 16) & 0x7FFF = 346)
 constexpr std::uint32_t kSeed1State = 22695478u;
 
-TEST(RandomSeedTest, SeedingSetsStateAndDropsOneShortStep)
-{
+TEST(RandomSeedTest, SeedingSetsStateAndDropsOneShortStep) {
     RandomNumber rng(1);
     EXPECT_EQ(rng.LowWord(), kSeed1State);
     EXPECT_EQ(rng.HighWord(), 0u);
 }
 
-TEST(RandomSeedTest, ReseedingRestartsTheSequence)
-{
+TEST(RandomSeedTest, ReseedingRestartsTheSequence) {
     RandomNumber rng(1);
     const int first = rng.ShortRandom();
     rng.LongRandom();
@@ -33,16 +31,14 @@ TEST(RandomSeedTest, ReseedingRestartsTheSequence)
     EXPECT_EQ(rng.ShortRandom(), first);
 }
 
-TEST(RandomSeedTest, SeedZeroIsAValidSeed)
-{
+TEST(RandomSeedTest, SeedZeroIsAValidSeed) {
     // S = 0 * 22695477 + 1 = 1 after the dropped step; next S = 22695478, value 346.
     RandomNumber rng(0);
     EXPECT_EQ(rng.LowWord(), 1u);
     EXPECT_EQ(rng.ShortRandom(), 346);
 }
 
-TEST(ShortRandomTest, FirstValuesForSeed1)
-{
+TEST(ShortRandomTest, FirstValuesForSeed1) {
     // S1 = 22695478 * 22695477 + 1 = 515084698953007 = 119927 * 2^32 + 2156045615
     //      2156045615 >> 16 = 32898, & 0x7FFF = 130
     // S2 = 2156045615 * 22695477 + 1 = 48932483666183356 -> mod 2^32 = 2867233980
@@ -57,8 +53,7 @@ TEST(ShortRandomTest, FirstValuesForSeed1)
     EXPECT_EQ(rng.LowWord(), 71484141u);
 }
 
-TEST(ShortRandomTest, ChangesTheLowWordOnly)
-{
+TEST(ShortRandomTest, ChangesTheLowWordOnly) {
     RandomNumber rng(1);
     rng.LongRandom();  // makes H nonzero: 3557668197 (see LongRandomTest)
     ASSERT_EQ(rng.HighWord(), 3557668197u);
@@ -68,8 +63,7 @@ TEST(ShortRandomTest, ChangesTheLowWordOnly)
     EXPECT_EQ(rng.HighWord(), 3557668197u);
 }
 
-TEST(ShortRandomTest, ValuesStayWithin15Bits)
-{
+TEST(ShortRandomTest, ValuesStayWithin15Bits) {
     RandomNumber rng(12345);
     for (int i = 0; i < 2000; ++i) {
         const int v = rng.ShortRandom();
@@ -78,8 +72,7 @@ TEST(ShortRandomTest, ValuesStayWithin15Bits)
     }
 }
 
-TEST(LongRandomTest, FirstValueForSeed1)
-{
+TEST(LongRandomTest, FirstValueForSeed1) {
     // (H:S) = 0:22695478, multiplier 346 * 2^32 + 20021:
     //   low part  22695478 * 20021 + 1 = 454386165039 = 105 * 2^32 + 3414598959
     //   high part 22695478 * 346 = 7852635388 = 1 * 2^32 + 3557668092; + carry 105
@@ -90,8 +83,7 @@ TEST(LongRandomTest, FirstValueForSeed1)
     EXPECT_EQ(rng.HighWord(), 3557668197u);
 }
 
-TEST(LongRandomTest, SecondAndThirdValuesForSeed1)
-{
+TEST(LongRandomTest, SecondAndThirdValuesForSeed1) {
     // Continuing the 64-bit recurrence from 3557668197:3414598959:
     //   (H:S) = 0x2816D39C:0x293484BC -> H = 672584604 (top bit clear, value unchanged)
     //   (H:S) = 0xF22EC9FA:0x8850C2ED -> H = 4063152634, value 4063152634 - 2^31 = 1915668986
@@ -101,8 +93,7 @@ TEST(LongRandomTest, SecondAndThirdValuesForSeed1)
     EXPECT_EQ(rng.LongRandom(), 1915668986);
 }
 
-TEST(LongRandomTest, SharesTheLowWordWithShortRandom)
-{
+TEST(LongRandomTest, SharesTheLowWordWithShortRandom) {
     // One ShortRandom step first moves S to 2156045615; the long step then starts from
     // 0:2156045615 and yields H = 2962450632, value 2962450632 - 2^31 = 814966984,
     // not the 1410184549 it gives straight after seeding.
@@ -112,15 +103,13 @@ TEST(LongRandomTest, SharesTheLowWordWithShortRandom)
     EXPECT_EQ(rng.LowWord(), 1767933116u);
 }
 
-TEST(LongRandomTest, ValuesAreNonNegative)
-{
+TEST(LongRandomTest, ValuesAreNonNegative) {
     RandomNumber rng(987654321u);
     for (int i = 0; i < 2000; ++i)
         ASSERT_GE(rng.LongRandom(), 0);
 }
 
-TEST(RandomRangeTest, ZeroRangeGivesZero)
-{
+TEST(RandomRangeTest, ZeroRangeGivesZero) {
     RandomNumber rng(1);
     EXPECT_EQ(rng.Next(0), 0);
     EXPECT_EQ(rng.RandomLong(0), 0);
@@ -128,24 +117,21 @@ TEST(RandomRangeTest, ZeroRangeGivesZero)
     EXPECT_EQ(rng.RandomLong(-3), 0);
 }
 
-TEST(RandomRangeTest, NextIsShortRandomModuloN)
-{
+TEST(RandomRangeTest, NextIsShortRandomModuloN) {
     // The first ShortRandom values for seed 1 are 130 and 10982 (see above).
     RandomNumber rng(1);
     EXPECT_EQ(rng.Next(7), 130 % 7);          // 4
     EXPECT_EQ(rng.Next(1000), 10982 % 1000);  // 982
 }
 
-TEST(RandomRangeTest, RandomLongIsLongRandomModuloN)
-{
+TEST(RandomRangeTest, RandomLongIsLongRandomModuloN) {
     // The first LongRandom values for seed 1 are 1410184549 and 672584604 (see above).
     RandomNumber rng(1);
     EXPECT_EQ(rng.RandomLong(9), 1410184549 % 9);   // 1
     EXPECT_EQ(rng.RandomLong(40), 672584604 % 40);  // 4
 }
 
-TEST(RandomRangeTest, NextAndRandomLongStayInRangeAndCoverIt)
-{
+TEST(RandomRangeTest, NextAndRandomLongStayInRangeAndCoverIt) {
     RandomNumber rng(4242);
     for (const int n : {1, 2, 9, 40, 1000}) {
         std::vector<bool> seenShort(static_cast<std::size_t>(n), false);

@@ -20,13 +20,11 @@ struct Session : ::testing::Test {
     SettingsStore store = SettingsStore::InMemory();
     std::unique_ptr<VirtualSession> s;
 
-    void Make(std::uint32_t seed = 1, QTime start = QTime(12, 0))
-    {
+    void Make(std::uint32_t seed = 1, QTime start = QTime(12, 0)) {
         s = std::make_unique<VirtualSession>(store, seed, start);
         s->device().KeepPlayedBytes(false);
     }
-    void Create(std::uint32_t seed = 1, QTime start = QTime(12, 0))
-    {
+    void Create(std::uint32_t seed = 1, QTime start = QTime(12, 0)) {
         Make(seed, start);
         s->CreateAndShow();
     }
@@ -34,8 +32,7 @@ struct Session : ::testing::Test {
     QString Label() { return t().Controls().Text(ControlId::Label1); }
 };
 
-TEST_F(Session, DefaultsRestoreAsTheStoreGivesThem)
-{
+TEST_F(Session, DefaultsRestoreAsTheStoreGivesThem) {
     Create();
     EXPECT_EQ(t().Signal().Wpm(), 25);
     EXPECT_EQ(t().Signal().Pitch(), 750);
@@ -54,8 +51,7 @@ TEST_F(Session, DefaultsRestoreAsTheStoreGivesThem)
     EXPECT_EQ(t().Display().Delay(), 0);
 }
 
-TEST_F(Session, CountdownShowsEachSecondThenTheClock)
-{
+TEST_F(Session, CountdownShowsEachSecondThenTheClock) {
     store.Write(keys::Pause, 3);
     Create();
     t().StartButtonClick();
@@ -79,8 +75,7 @@ TEST_F(Session, CountdownShowsEachSecondThenTheClock)
     EXPECT_LE(firstSound, 3100);
 }
 
-TEST_F(Session, PauseOfZeroBeginsAtOnce)
-{
+TEST_F(Session, PauseOfZeroBeginsAtOnce) {
     store.Write(keys::Pause, 0);
     Create();
     t().StartButtonClick();
@@ -88,8 +83,7 @@ TEST_F(Session, PauseOfZeroBeginsAtOnce)
     EXPECT_EQ(Label(), QStringLiteral("00:00"));
 }
 
-TEST_F(Session, StopDuringTheCountdownReturnsToIdleWithoutSound)
-{
+TEST_F(Session, StopDuringTheCountdownReturnsToIdleWithoutSound) {
     store.Write(keys::Pause, 5);
     Create();
     t().StartButtonClick();
@@ -103,8 +97,7 @@ TEST_F(Session, StopDuringTheCountdownReturnsToIdleWithoutSound)
     EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
 }
 
-TEST_F(Session, FirstEventsArePrimedAndTwoBuffersStayInFlight)
-{
+TEST_F(Session, FirstEventsArePrimedAndTwoBuffersStayInFlight) {
     Create();
     store.Write(keys::Pause, 0);
     t().StartButtonClick();
@@ -121,8 +114,7 @@ TEST_F(Session, FirstEventsArePrimedAndTwoBuffersStayInFlight)
               QStringLiteral("  %1 characters sent").arg(t().CharactersSent()));
 }
 
-TEST_F(Session, StopWhileRunningGivesTwoMoreEventsAndRevealsOnTheSecond)
-{
+TEST_F(Session, StopWhileRunningGivesTwoMoreEventsAndRevealsOnTheSecond) {
     store.Write(keys::Pause, 0);
     store.Write(keys::DisplayDelay, 4);  // three characters held back
     Create();
@@ -156,8 +148,7 @@ TEST_F(Session, StopWhileRunningGivesTwoMoreEventsAndRevealsOnTheSecond)
     EXPECT_TRUE(t().FormCloseQuery());
 }
 
-TEST_F(Session, OneMinuteSessionStopsOnTheTickThatShowsOneMinute)
-{
+TEST_F(Session, OneMinuteSessionStopsOnTheTickThatShowsOneMinute) {
     store.Write(keys::Session, 1);
     store.Write(keys::Pause, 0);
     Create(3, QTime(10, 0, 0, 0));
@@ -173,8 +164,7 @@ TEST_F(Session, OneMinuteSessionStopsOnTheTickThatShowsOneMinute)
     EXPECT_LE(s->clock().ElapsedMs(), 60'000 + 30'000);
 }
 
-TEST_F(Session, SessionAcrossMidnightKeepsCounting)
-{
+TEST_F(Session, SessionAcrossMidnightKeepsCounting) {
     store.Write(keys::Session, 2);
     store.Write(keys::Pause, 0);
     Create(5, QTime(23, 59, 30));
@@ -190,8 +180,7 @@ TEST_F(Session, SessionAcrossMidnightKeepsCounting)
     EXPECT_LE(s->clock().ElapsedMs(), 121'000 + 30'000);
 }
 
-TEST_F(Session, DelayZeroShowsEachCharacterAsItsBufferIsHeard)
-{
+TEST_F(Session, DelayZeroShowsEachCharacterAsItsBufferIsHeard) {
     store.Write(keys::Pause, 0);
     store.Write(keys::DisplayDelay, 1);
     Create(11);
@@ -206,8 +195,7 @@ TEST_F(Session, DelayZeroShowsEachCharacterAsItsBufferIsHeard)
     EXPECT_EQ(t().Sent().Text().size(), heard + 2);
 }
 
-TEST_F(Session, HideShowsTheNoticeUntilTheEnd)
-{
+TEST_F(Session, HideShowsTheNoticeUntilTheEnd) {
     store.Write(keys::Pause, 0);
     store.Write(keys::DisplayDelay, 0);
     Create(4);
@@ -220,14 +208,14 @@ TEST_F(Session, HideShowsTheNoticeUntilTheEnd)
     EXPECT_FALSE(t().Sent().Text().contains(QStringLiteral("reveal")));
 }
 
-TEST_F(Session, TheTextFollowsTheSoundCharacterForCharacter)
-{
+TEST_F(Session, TheTextFollowsTheSoundCharacterForCharacter) {
     // Each character's text appears once its buffer has been heard: the revealed text,
     // played back through the renderer, has exactly the length of what was played.
     store.Write(keys::Pause, 0);
     Create(21);
     std::vector<std::uint8_t> played;
-    s->device().SetPlaySink([&](const std::uint8_t* b, std::size_t n) { played.insert(played.end(), b, b + n); });
+    s->device().SetPlaySink(
+        [&](const std::uint8_t* b, std::size_t n) { played.insert(played.end(), b, b + n); });
     t().StartButtonClick();
     s->RunFor(8000);
     t().StopButtonClick();
@@ -247,12 +235,12 @@ TEST_F(Session, TheTextFollowsTheSoundCharacterForCharacter)
     EXPECT_FALSE(text.startsWith(QLatin1Char(' ')));  // a session begins with a character
 }
 
-TEST_F(Session, BuffersAreUsedInTurnAcrossSessions)
-{
+TEST_F(Session, BuffersAreUsedInTurnAcrossSessions) {
     store.Write(keys::Pause, 0);
     Create();
     std::vector<int> order;
-    s->device().SetWriteSink([&](const AudioBufferHeader& header) { order.push_back(static_cast<int>(header.user)); });
+    s->device().SetWriteSink(
+        [&](const AudioBufferHeader& header) { order.push_back(static_cast<int>(header.user)); });
     for (int session = 0; session < 2; ++session) {
         t().StartButtonClick();
         s->RunFor(1500);
@@ -264,8 +252,7 @@ TEST_F(Session, BuffersAreUsedInTurnAcrossSessions)
         EXPECT_EQ(order[i], static_cast<int>(i % 4)) << i;
 }
 
-TEST_F(Session, StartIsRefusedWhenNoCharacterOfTheFirstNIsEnabled)
-{
+TEST_F(Session, StartIsRefusedWhenNoCharacterOfTheFirstNIsEnabled) {
     store.Write(keys::Session1, ~0x3);
     store.Write(keys::Pause, 0);
     Create();
@@ -283,8 +270,7 @@ TEST_F(Session, StartIsRefusedWhenNoCharacterOfTheFirstNIsEnabled)
     EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
 }
 
-TEST_F(Session, StartWhileASessionRunsOrWindsDownIsIgnored)
-{
+TEST_F(Session, StartWhileASessionRunsOrWindsDownIsIgnored) {
     store.Write(keys::Pause, 0);
     Create();
     t().StartButtonClick();
@@ -303,8 +289,7 @@ TEST_F(Session, StartWhileASessionRunsOrWindsDownIsIgnored)
     EXPECT_EQ(s->device().QueuedCount(), 0u);
 }
 
-TEST_F(Session, MessagesFromOtherProgramsStartAndStop)
-{
+TEST_F(Session, MessagesFromOtherProgramsStartAndStop) {
     store.Write(keys::Pause, 1);
     Create();
     s->queue().PostMessage(kStartRequestMessage, 0, 0);
@@ -316,8 +301,7 @@ TEST_F(Session, MessagesFromOtherProgramsStartAndStop)
     ASSERT_TRUE(s->RunUntilIdle(30'000));
 }
 
-TEST_F(Session, CallbackModeRunsTheSameSession)
-{
+TEST_F(Session, CallbackModeRunsTheSameSession) {
     store.Write(keys::Callback, 1);
     store.Write(keys::Pause, 0);
     Create(9);
@@ -329,8 +313,7 @@ TEST_F(Session, CallbackModeRunsTheSameSession)
     ASSERT_TRUE(s->RunUntilIdle(30'000));
 }
 
-TEST_F(Session, CloseDuringASessionOnlyStopsItAndTheNextCloseCloses)
-{
+TEST_F(Session, CloseDuringASessionOnlyStopsItAndTheNextCloseCloses) {
     store.Write(keys::Pause, 0);
     Create();
     t().StartButtonClick();
@@ -345,8 +328,7 @@ TEST_F(Session, CloseDuringASessionOnlyStopsItAndTheNextCloseCloses)
     EXPECT_EQ(std::get<qint32>(*store.Raw(QStringLiteral("Setup"), QStringLiteral("Pitch"))), 750);
 }
 
-TEST_F(Session, CloseDuringTheCountdownClosesAtOnce)
-{
+TEST_F(Session, CloseDuringTheCountdownClosesAtOnce) {
     store.Write(keys::Pause, 5);
     Create();
     t().StartButtonClick();
@@ -355,8 +337,7 @@ TEST_F(Session, CloseDuringTheCountdownClosesAtOnce)
     EXPECT_TRUE(s->Closed());
 }
 
-TEST_F(Session, WithoutADeviceStartSaysSoOnceAndBeginsNothing)
-{
+TEST_F(Session, WithoutADeviceStartSaysSoOnceAndBeginsNothing) {
     Make();
     s->device().InjectFailure(VirtualAudioDevice::Call::Open, "no sound card");
     s->CreateAndShow();
@@ -380,8 +361,7 @@ TEST_F(Session, WithoutADeviceStartSaysSoOnceAndBeginsNothing)
     EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
 }
 
-TEST_F(Session, AWriteFailureShortensThePipelineByOneAndIsToldAfterTheSession)
-{
+TEST_F(Session, AWriteFailureShortensThePipelineByOneAndIsToldAfterTheSession) {
     store.Write(keys::Pause, 0);
     Create();
     s->device().InjectFailure(VirtualAudioDevice::Call::Write, "device gone", 1);
@@ -397,8 +377,7 @@ TEST_F(Session, AWriteFailureShortensThePipelineByOneAndIsToldAfterTheSession)
     EXPECT_EQ(s->Messages()[0].text, QStringLiteral("Sound output failed during the session: device gone"));
 }
 
-TEST_F(Session, ADiskFullStopsTheRecordingWithOneMessageAfterTheSession)
-{
+TEST_F(Session, ADiskFullStopsTheRecordingWithOneMessageAfterTheSession) {
     if (!QFile::exists(QStringLiteral("/dev/full")))
         GTEST_SKIP() << "no /dev/full here";
     store.Write(keys::Pause, 0);
@@ -416,8 +395,7 @@ TEST_F(Session, ADiskFullStopsTheRecordingWithOneMessageAfterTheSession)
                                          .arg(QString::fromLocal8Bit(std::strerror(ENOSPC))));
 }
 
-TEST_F(Session, TheTranscriptIsWrittenAtTheEndOfTheSession)
-{
+TEST_F(Session, TheTranscriptIsWrittenAtTheEndOfTheSession) {
     QTemporaryDir dir;
     store.Write(keys::Pause, 0);
     Create();
@@ -432,8 +410,7 @@ TEST_F(Session, TheTranscriptIsWrittenAtTheEndOfTheSession)
     EXPECT_FALSE(t().Recorder().Armed());
 }
 
-TEST_F(Session, SpeedSelectionRelabelsAndResetsTheEffectiveSpeed)
-{
+TEST_F(Session, SpeedSelectionRelabelsAndResetsTheEffectiveSpeed) {
     Create();
     auto& c = t().Controls();
     c.SetValue(ControlId::RadioGroup1, 2);
@@ -442,7 +419,8 @@ TEST_F(Session, SpeedSelectionRelabelsAndResetsTheEffectiveSpeed)
               (QStringList{"25", "21", "18", "15", "12", "9", "6", "3"}));
     c.SetValue(ControlId::RadioGroup1, 0);
     t().RadioGroup1Click();
-    EXPECT_EQ(c.Get(ControlId::CodeSpeedRadioGroup).items, (QStringList{"15", "13", "11", "9", "7", "5", "3", "1"}));
+    EXPECT_EQ(c.Get(ControlId::CodeSpeedRadioGroup).items,
+              (QStringList{"15", "13", "11", "9", "7", "5", "3", "1"}));
     EXPECT_FALSE(c.Enabled(ControlId::SpeedStepCheckBox));
     c.SetValue(ControlId::RadioGroup1, 1);
     t().RadioGroup1Click();
@@ -459,8 +437,7 @@ TEST_F(Session, SpeedSelectionRelabelsAndResetsTheEffectiveSpeed)
     EXPECT_EQ(t().Signal().Wpm(), 30);
 }
 
-TEST_F(Session, EffectiveSpeedStretchesEverySymbolOfRandomGroups)
-{
+TEST_F(Session, EffectiveSpeedStretchesEverySymbolOfRandomGroups) {
     store.Write(keys::Pause, 0);
     store.Write(keys::Speed, 1);  // 20 WPM
     store.Write(keys::Delay, 4);  // 1/2
@@ -476,8 +453,7 @@ TEST_F(Session, EffectiveSpeedStretchesEverySymbolOfRandomGroups)
     EXPECT_TRUE(units == 12 || units == 10) << units;  // k: 4+2+4+2 = 12, m: 4+4+2 = 10
 }
 
-TEST_F(Session, FavourRecentLeansOnTheNewestCharacter)
-{
+TEST_F(Session, FavourRecentLeansOnTheNewestCharacter) {
     // With two characters the newer one comes three times in four; with five the
     // probabilities from the newest back are about .457 .257 .157 .090 .040.
     for (const auto& [n, expected] : {std::pair{2, std::vector<double>{0.25, 0.75}},
@@ -499,15 +475,16 @@ TEST_F(Session, FavourRecentLeansOnTheNewestCharacter)
         for (int k = 1; k <= n; ++k) {
             const double p = expected[static_cast<std::size_t>(k - 1)];
             const double sigma = std::sqrt(p * (1 - p) / total);
-            EXPECT_NEAR(static_cast<double>(counts[static_cast<std::size_t>(k)]) / total, p, 5 * sigma + 0.002)
+            EXPECT_NEAR(static_cast<double>(counts[static_cast<std::size_t>(k)]) / total, p,
+                        5 * sigma + 0.002)
                 << "n=" << n << " k=" << k;
         }
     }
 }
 
-TEST_F(Session, MissTalliesFavourTheMissedAndWithoutThemTheDrawsAreUnchanged)
-{
-    const MorseCharacter space{" ", " "}, k{"k", "-.-"}, m{"m", "--"}, r{"r", ".-."}, s5{"s", "..."}, u{"u", "..-"};
+TEST_F(Session, MissTalliesFavourTheMissedAndWithoutThemTheDrawsAreUnchanged) {
+    const MorseCharacter space{" ", " "}, k{"k", "-.-"}, m{"m", "--"}, r{"r", ".-."}, s5{"s", "..."},
+        u{"u", "..-"};
     // Without tallies (no source, or "Favour Missed" off) the symbols are those drawn
     // before the option existed, favour recent off and on.
     const std::vector<const MorseCharacter*> five = {&space, &k, &m, &r, &s5, &u};
@@ -545,8 +522,7 @@ TEST_F(Session, MissTalliesFavourTheMissedAndWithoutThemTheDrawsAreUnchanged)
     }
 }
 
-TEST_F(Session, GroupsHoldOneToEightCharactersEachClosedByOneSpace)
-{
+TEST_F(Session, GroupsHoldOneToEightCharactersEachClosedByOneSpace) {
     RandomNumber random(77);
     RandomGroupSource groups;
     groups.Begin(random);

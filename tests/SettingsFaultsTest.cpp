@@ -25,14 +25,16 @@
 namespace lumbrel {
 namespace {
 
-bool RunningAsRoot() { return ::geteuid() == 0; }
+bool RunningAsRoot() {
+    return ::geteuid() == 0;
+}
 
-TEST(SettingsFaults, ADamagedFileIsKeptAsideBeforeTheFirstSaveAndToldOnce)
-{
+TEST(SettingsFaults, ADamagedFileIsKeptAsideBeforeTheFirstSaveAndToldOnce) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Lumbrel.conf"));
     // A file cut short and hand-edited: two lines make no sense.
-    const QByteArray damaged = "[Setup]\nPitch=640\nLetters 12\nFont Name=\"Courier\"\n[FormState\nSpeed=3\nDela";
+    const QByteArray damaged =
+        "[Setup]\nPitch=640\nLetters 12\nFont Name=\"Courier\"\n[FormState\nSpeed=3\nDela";
     test::WriteAll(path, damaged);
     {
         SettingsStore store = SettingsStore::File(path);
@@ -69,17 +71,16 @@ TEST(SettingsFaults, ADamagedFileIsKeptAsideBeforeTheFirstSaveAndToldOnce)
     EXPECT_EQ(test::ReadAll(path + QStringLiteral(".damaged-2")), other);
 }
 
-TEST(SettingsFaults, BlankLinesCommentsAndAByteOrderMarkAreNotDamage)
-{
+TEST(SettingsFaults, BlankLinesCommentsAndAByteOrderMarkAreNotDamage) {
     int unread = -1;
-    ParseSettingsText("\xEF\xBB\xBF# saved by hand\n\n; old comment\r\n[Setup]\r\nPitch=700\r\n\r\n", &unread);
+    ParseSettingsText("\xEF\xBB\xBF# saved by hand\n\n; old comment\r\n[Setup]\r\nPitch=700\r\n\r\n",
+                      &unread);
     EXPECT_EQ(unread, 0);
     ParseSettingsText("\x01\x02\x03\n=5\n[]\n", &unread);
     EXPECT_EQ(unread, 2);  // "[]" is an empty section name, not damage
 }
 
-TEST(SettingsFaults, AnUnreadableFileGivesDefaultsOneNoteAndIsLeftAsItIs)
-{
+TEST(SettingsFaults, AnUnreadableFileGivesDefaultsOneNoteAndIsLeftAsItIs) {
     QTemporaryDir dir;
     // A folder where the file should be: unreadable whoever runs the test.
     const QString folder = dir.filePath(QStringLiteral("Lumbrel.conf"));
@@ -113,8 +114,7 @@ TEST(SettingsFaults, AnUnreadableFileGivesDefaultsOneNoteAndIsLeftAsItIs)
     EXPECT_EQ(test::ReadAll(path), QByteArray("[Setup]\nPitch=640\n"));
 }
 
-TEST(SettingsFaults, AFileThatCannotBeWrittenAtExitIsToldAndKeepsItsOldContent)
-{
+TEST(SettingsFaults, AFileThatCannotBeWrittenAtExitIsToldAndKeepsItsOldContent) {
     QTemporaryDir dir;
     // A folder that cannot be made: a plain file is in the way.
     test::WriteAll(dir.filePath(QStringLiteral("Zelph Software")), "not a folder");
@@ -145,12 +145,12 @@ TEST(SettingsFaults, AFileThatCannotBeWrittenAtExitIsToldAndKeepsItsOldContent)
         store.Sync();
         EXPECT_FALSE(store.Problem().isEmpty());
     }
-    ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    ASSERT_TRUE(QFile::setPermissions(
+        folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
     EXPECT_EQ(test::ReadAll(path), QByteArray("[Setup]\nPitch=640\n"));
 }
 
-TEST(SettingsFaults, ALockFileLeftByAKilledSaveIsTakenOverButAHeldOneIsNot)
-{
+TEST(SettingsFaults, ALockFileLeftByAKilledSaveIsTakenOverButAHeldOneIsNot) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Lumbrel.conf"));
     const QString lock = path + QStringLiteral(".lock");
@@ -183,8 +183,7 @@ TEST(SettingsFaults, ALockFileLeftByAKilledSaveIsTakenOverButAHeldOneIsNot)
 
 // Every value the writer saves carries its round number; a file mixing two rounds
 // (or cut short) is what a non-atomic save would leave when killed.
-int WholeRoundOnDisk(const QString& path)
-{
+int WholeRoundOnDisk(const QString& path) {
     int unread = 0;
     const SettingsValueMap map = ParseSettingsText(test::ReadAll(path), &unread);
     if (unread != 0)
@@ -193,15 +192,14 @@ int WholeRoundOnDisk(const QString& path)
     for (int i = 0; i < 400; ++i) {
         if (map.value(QStringLiteral("Numbers/N%1").arg(i)) != QVariant(round * 1000 + i))
             return -1;
-        if (map.value(QStringLiteral("Texts/T%1").arg(i))
-            != QVariant(QStringLiteral("round %1 value %2 ").arg(round).arg(i).repeated(4)))
+        if (map.value(QStringLiteral("Texts/T%1").arg(i)) !=
+            QVariant(QStringLiteral("round %1 value %2 ").arg(round).arg(i).repeated(4)))
             return -1;
     }
     return round;
 }
 
-TEST(SettingsFaults, KilledWhileSavingLeavesTheOldOrTheNewFileNeverAMix)
-{
+TEST(SettingsFaults, KilledWhileSavingLeavesTheOldOrTheNewFileNeverAMix) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Lumbrel.conf"));
     QRandomGenerator random(20261209);
@@ -212,7 +210,8 @@ TEST(SettingsFaults, KilledWhileSavingLeavesTheOldOrTheNewFileNeverAMix)
         QProcess writer;
         writer.start(QStringLiteral(LUMBREL_SETTINGS_WRITER_EXE), {path});
         ASSERT_TRUE(writer.waitForStarted(10'000));
-        ASSERT_TRUE(writer.waitForReadyRead(20'000)) << "the writer never saved: " << writer.readAllStandardError().constData();
+        ASSERT_TRUE(writer.waitForReadyRead(20'000))
+            << "the writer never saved: " << writer.readAllStandardError().constData();
         // Let it save a random number of times, then kill it without warning.
         QThread::usleep(random.bounded(1'000, 30'000));
         ::kill(static_cast<pid_t>(writer.processId()), SIGKILL);

@@ -19,8 +19,7 @@ const QString kSetup = QStringLiteral("Setup");
 // Both backends must behave the same through the six operations.
 class StoreTest : public ::testing::TestWithParam<bool> {
 protected:
-    SettingsStore Make()
-    {
+    SettingsStore Make() {
         if (!GetParam())
             return SettingsStore::InMemory();
         return SettingsStore::File(dir.filePath(QStringLiteral("Lumbrel.conf")));
@@ -28,8 +27,7 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_P(StoreTest, MissingValuesGiveTheKeyDefaults)
-{
+TEST_P(StoreTest, MissingValuesGiveTheKeyDefaults) {
     SettingsStore store = Make();
     EXPECT_EQ(store.Read(keys::Pitch), 750);
     EXPECT_EQ(store.Read(keys::Letters), 2);
@@ -45,8 +43,7 @@ TEST_P(StoreTest, MissingValuesGiveTheKeyDefaults)
     EXPECT_EQ(store.ReadString(QStringLiteral("MorseLetter3"), QStringLiteral("Content"), {}), QString());
 }
 
-TEST_P(StoreTest, IntegerStoredAsTextReadsAsItsNumberOrTheDefault)
-{
+TEST_P(StoreTest, IntegerStoredAsTextReadsAsItsNumberOrTheDefault) {
     SettingsStore store = Make();
     store.WriteString(kSetup, QStringLiteral("Pitch"), QStringLiteral("12"));
     EXPECT_EQ(store.Read(keys::Pitch), 12);
@@ -60,8 +57,7 @@ TEST_P(StoreTest, IntegerStoredAsTextReadsAsItsNumberOrTheDefault)
     EXPECT_EQ(store.Read(keys::Pitch), -7);
 }
 
-TEST_P(StoreTest, WritingAnIntegerKeepsAnExistingTextAText)
-{
+TEST_P(StoreTest, WritingAnIntegerKeepsAnExistingTextAText) {
     SettingsStore store = Make();
     store.WriteString(kSetup, QStringLiteral("Pitch"), QStringLiteral("12"));
     store.Write(keys::Pitch, 13);
@@ -75,8 +71,7 @@ TEST_P(StoreTest, WritingAnIntegerKeepsAnExistingTextAText)
     EXPECT_EQ(std::get<qint32>(*letters), 7);
 }
 
-TEST_P(StoreTest, NegativeAndExtremeIntegersRoundTrip)
-{
+TEST_P(StoreTest, NegativeAndExtremeIntegersRoundTrip) {
     SettingsStore store = Make();
     for (int v : {-1, 0, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), 0x3FFFFFF}) {
         store.Write(keys::Session1, v);
@@ -84,8 +79,7 @@ TEST_P(StoreTest, NegativeAndExtremeIntegersRoundTrip)
     }
 }
 
-TEST_P(StoreTest, YesNoValuesAreTextsReadAsNumbers)
-{
+TEST_P(StoreTest, YesNoValuesAreTextsReadAsNumbers) {
     SettingsStore store = Make();
     store.Write(keys::Saved, true);
     const auto raw = store.Raw(QStringLiteral("FormState"), QStringLiteral("Saved"));
@@ -93,7 +87,8 @@ TEST_P(StoreTest, YesNoValuesAreTextsReadAsNumbers)
     EXPECT_EQ(std::get<QString>(*raw), QStringLiteral("1"));
     EXPECT_TRUE(store.Read(keys::Saved));
     store.Write(keys::Saved, false);
-    EXPECT_EQ(std::get<QString>(*store.Raw(QStringLiteral("FormState"), QStringLiteral("Saved"))), QStringLiteral("0"));
+    EXPECT_EQ(std::get<QString>(*store.Raw(QStringLiteral("FormState"), QStringLiteral("Saved"))),
+              QStringLiteral("0"));
     EXPECT_FALSE(store.Read(keys::Saved));
     store.WriteInteger(QStringLiteral("FormState"), QStringLiteral("Maximized"), 5);  // any non-zero is yes
     EXPECT_TRUE(store.Read(keys::Maximized));
@@ -101,24 +96,24 @@ TEST_P(StoreTest, YesNoValuesAreTextsReadAsNumbers)
     EXPECT_FALSE(store.Read(keys::Maximized));  // no number: the default
 }
 
-TEST_P(StoreTest, EraseSectionRemovesOnlyThatSection)
-{
+TEST_P(StoreTest, EraseSectionRemovesOnlyThatSection) {
     SettingsStore store = Make();
     const QString s3 = SettingsStore::MorseLetterSection(3);
     EXPECT_EQ(s3, QStringLiteral("MorseLetter3"));
     store.WriteString(s3, QStringLiteral("Content"), QStringLiteral("-...-"));
     store.WriteString(s3, QStringLiteral("Display"), QStringLiteral("="));
-    store.WriteString(SettingsStore::MorseLetterSection(13), QStringLiteral("Content"), QStringLiteral(".-.-."));
+    store.WriteString(SettingsStore::MorseLetterSection(13), QStringLiteral("Content"),
+                      QStringLiteral(".-.-."));
     store.Write(keys::Pitch, 600);
     store.EraseSection(s3);
     EXPECT_FALSE(store.Raw(s3, QStringLiteral("Content")));
     EXPECT_FALSE(store.Raw(s3, QStringLiteral("Display")));
-    EXPECT_EQ(store.ReadString(QStringLiteral("MorseLetter13"), QStringLiteral("Content"), {}), QStringLiteral(".-.-."));
+    EXPECT_EQ(store.ReadString(QStringLiteral("MorseLetter13"), QStringLiteral("Content"), {}),
+              QStringLiteral(".-.-."));
     EXPECT_EQ(store.Read(keys::Pitch), 600);
 }
 
-TEST_P(StoreTest, HoldersOnTheSameLocationSeeEachOthersWrites)
-{
+TEST_P(StoreTest, HoldersOnTheSameLocationSeeEachOthersWrites) {
     SettingsStore first = Make();
     SettingsStore second = first;  // the dialogs' handles share the location
     first.Write(keys::UseMfj, 1);
@@ -133,12 +128,15 @@ TEST_P(StoreTest, HoldersOnTheSameLocationSeeEachOthersWrites)
 INSTANTIATE_TEST_SUITE_P(Backends, StoreTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& p) { return p.param ? "File" : "Memory"; });
 
-TEST(SettingsKeyTable, NamesAreUniquePerSectionAndOnlyTheFileFolderFontAndDeviceKeysAreTexts)
-{
+TEST(SettingsKeyTable, NamesAreUniquePerSectionAndOnlyTheFileFolderFontAndDeviceKeysAreTexts) {
     std::set<std::pair<std::string, std::string>> seen;
     int texts = 0;
     for (const auto& key : keys::kAllKeys) {
-        std::visit([&](const auto* k) { EXPECT_TRUE(seen.insert({k->section, k->name}).second) << k->name; }, key);
+        std::visit(
+            [&](const auto* k) {
+                EXPECT_TRUE(seen.insert({k->section, k->name}).second) << k->name;
+            },
+            key);
         if (std::holds_alternative<const keys::TextKey*>(key))
             ++texts;
     }
@@ -146,12 +144,12 @@ TEST(SettingsKeyTable, NamesAreUniquePerSectionAndOnlyTheFileFolderFontAndDevice
     EXPECT_EQ(seen.size(), keys::kAllKeys.size());
 }
 
-TEST(SettingsFileFormat, WritesNumbersBareAndTextsQuotedThenReadsThemBack)
-{
+TEST(SettingsFileFormat, WritesNumbersBareAndTextsQuotedThenReadsThemBack) {
     SettingsValueMap values;
     values.insert(QStringLiteral("Setup/Pitch"), 750);
     values.insert(QStringLiteral("Setup/Session1"), -1);
-    values.insert(QStringLiteral("Setup/Common Word File"), QStringLiteral("Word Files\\1000 Common Words.txt"));
+    values.insert(QStringLiteral("Setup/Common Word File"),
+                  QStringLiteral("Word Files\\1000 Common Words.txt"));
     values.insert(QStringLiteral("Setup/Font Name"), QStringLiteral("DejaVu \"Sans\"\n\t\x01"));
     values.insert(QStringLiteral("Setup/Pitch Text"), QStringLiteral("12"));
     values.insert(QStringLiteral("MorseLetter1/Display"), QStringLiteral("é="));
@@ -173,24 +171,25 @@ TEST(SettingsFileFormat, WritesNumbersBareAndTextsQuotedThenReadsThemBack)
     }
 }
 
-TEST(SettingsFileFormat, HandEditedAndDamagedFilesGiveWhatCanBeRead)
-{
+TEST(SettingsFileFormat, HandEditedAndDamagedFilesGiveWhatCanBeRead) {
     QByteArray text =
         "\xEF\xBB\xBF# edited by hand\r\n"
         "[Setup]\r\n"
         "  Pitch = 600  \r\n"
-        "Common Word File=Word Files\\Short.txt\r\n"   // unquoted text, single backslash
-        "Font Name=\"Open\r\n"                          // unterminated quote
+        "Common Word File=Word Files\\Short.txt\r\n"  // unquoted text, single backslash
+        "Font Name=\"Open\r\n"                        // unterminated quote
         "garbage line without equals\n"
         "=no key\n"
-        "Letters=99999999999\n"                         // too large for 32 bits: the default
+        "Letters=99999999999\n"  // too large for 32 bits: the default
         "Speed=+3\n";
     text += QByteArray("\x00\x01\x02\xff\xfe binary\n", 13);  // NUL bytes and invalid UTF-8
-    text += "[FormState\n"                             // broken header: ignored
-            "Left=10\n";
+    text +=
+        "[FormState\n"  // broken header: ignored
+        "Left=10\n";
     const SettingsValueMap map = ParseSettingsText(text);
     EXPECT_EQ(map.value(QStringLiteral("Setup/Pitch")), QVariant(600));
-    EXPECT_EQ(map.value(QStringLiteral("Setup/Common Word File")), QVariant(QStringLiteral("Word Files\\Short.txt")));
+    EXPECT_EQ(map.value(QStringLiteral("Setup/Common Word File")),
+              QVariant(QStringLiteral("Word Files\\Short.txt")));
     EXPECT_EQ(map.value(QStringLiteral("Setup/Font Name")), QVariant(QStringLiteral("Open")));
     EXPECT_EQ(map.value(QStringLiteral("Setup/Letters")), QVariant(2));
     EXPECT_EQ(map.value(QStringLiteral("Setup/Speed")), QVariant(3));
@@ -199,8 +198,7 @@ TEST(SettingsFileFormat, HandEditedAndDamagedFilesGiveWhatCanBeRead)
     EXPECT_EQ(map.value(QStringLiteral("Setup/Left")), QVariant(10));
 }
 
-TEST(SettingsFile, CorruptOrUnreadableFilesReadAsDefaults)
-{
+TEST(SettingsFile, CorruptOrUnreadableFilesReadAsDefaults) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Lumbrel.conf"));
     QByteArray junk(4096, '\0');
@@ -223,8 +221,7 @@ TEST(SettingsFile, CorruptOrUnreadableFilesReadAsDefaults)
     EXPECT_FALSE(store.OpeningNote().isEmpty());
 }
 
-TEST(SettingsFile, SavedFileIsTheReadableTextFormat)
-{
+TEST(SettingsFile, SavedFileIsTheReadableTextFormat) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Lumbrel.conf"));
     {
@@ -250,8 +247,7 @@ TEST(SettingsFile, SavedFileIsTheReadableTextFormat)
     EXPECT_TRUE(test::ReadAll(path).contains("Pitch=\"13\"\n"));
 }
 
-TEST(SettingsFile, UserStoreLivesInTheConfigurationFolderUnderTheOrganisation)
-{
+TEST(SettingsFile, UserStoreLivesInTheConfigurationFolderUnderTheOrganisation) {
     const QString path = UserSettingsPath();
 #ifndef Q_OS_WIN
     EXPECT_TRUE(path.endsWith(QStringLiteral("/Zelph Software/Lumbrel.conf"))) << path.toStdString();

@@ -13,8 +13,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsStore.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: lumbrel-settings-writer FILE\n");

@@ -3,8 +3,7 @@
 
 #include "tests/PrivateHome.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     lumbrel::test::UsePrivateHome();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -13,10 +13,10 @@ QByteArray ReadAll(const QString& path);
 void WriteAll(const QString& path, const QByteArray& bytes);
 
 // What the learner is told when the sound output cannot be opened, for the device's reason.
-inline QString NoSoundOutputText(const QString& reason)
-{
-    return QStringLiteral("No sound output: %1 Check that PipeWire or PulseAudio is running and that an output "
-                          "device is selected in the desktop's sound settings.")
+inline QString NoSoundOutputText(const QString& reason) {
+    return QStringLiteral(
+               "No sound output: %1 Check that PipeWire or PulseAudio is running and that an output "
+               "device is selected in the desktop's sound settings.")
         .arg(reason);
 }
 
@@ -28,11 +28,13 @@ public:
     int CharacterCountMaximum() const override { return maximum; }
     void SetCharacterCountMaximum(int m) override { maximum = m; }
     void SetCharacterCaptions(const QStringList& c) override { captions = c; }
-    void ShowCharacterBoxes(int c) override { shownBoxes = c; ++showBoxesCalls; }
+    void ShowCharacterBoxes(int c) override {
+        shownBoxes = c;
+        ++showBoxesCalls;
+    }
     void SetToolVisible(LearningTool tool, bool visible) override { tools[tool] = visible; }
 
-    bool Visible(LearningTool tool) const
-    {
+    bool Visible(LearningTool tool) const {
         auto it = tools.find(tool);
         return it != tools.end() && it->second;
     }

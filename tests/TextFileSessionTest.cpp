@@ -14,21 +14,18 @@ using lumbrel::test::Snapshot;
 namespace {
 
 struct TextSession : test::TextSessionTest {
-    QString Text(const QByteArray& bytes, const QString& name = QStringLiteral("t.txt"))
-    {
+    QString Text(const QByteArray& bytes, const QString& name = QStringLiteral("t.txt")) {
         return Write(QStringLiteral("Text Files/") + name, bytes);
     }
     // Plays a file to its end; the text area then.
-    QString Play(const QByteArray& bytes)
-    {
+    QString Play(const QByteArray& bytes) {
         filled.clear();
         EXPECT_TRUE(t().PlayTextFile(Text(bytes)));
         return RunToEnd();
     }
     std::uint32_t space = WordSpaceBytes(25);
     // How many buffers open the session with word spaces.
-    int LeadingSpaces() const
-    {
+    int LeadingSpaces() const {
         int n = 0;
         while (n < static_cast<int>(filled.size()) && filled[static_cast<std::size_t>(n)].bytes == space)
             ++n;
@@ -38,8 +35,7 @@ struct TextSession : test::TextSessionTest {
 
 const QRegularExpression kLogLine(QStringLiteral("^ *(\\d+) (\\d+), (\\d+), (-?\\d+), (-?\\d+), (.*)$"));
 
-TEST_F(TextSession, WordsAreSentWithOneWordSpaceBetweenThemAlsoAcrossLineEnds)
-{
+TEST_F(TextSession, WordsAreSentWithOneWordSpaceBetweenThemAlsoAcrossLineEnds) {
     Create();
     const QString shown = Play("CQ CQ DE\nK\n");
     EXPECT_EQ(shown, QStringLiteral(" cq cq de k"));
@@ -52,27 +48,34 @@ TEST_F(TextSession, WordsAreSentWithOneWordSpaceBetweenThemAlsoAcrossLineEnds)
     EXPECT_FALSE(t().Controls().Enabled(ControlId::Timer1));
 }
 
-TEST_F(TextSession, AnUnmappedCharacterCountsAsAWordSpaceMergedWithTheSpacesAroundIt)
-{
+TEST_F(TextSession, AnUnmappedCharacterCountsAsAWordSpaceMergedWithTheSpacesAroundIt) {
     Create();
     const QString shown = Play("Hello = world\n");
     EXPECT_EQ(shown, QStringLiteral(" hello world"));
     EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
     EXPECT_FALSE(t().TextFile().StationLines());
     // Bytes above 127, NUL and tabs are unmapped too; a caret joins.
-    EXPECT_EQ(Play(QByteArray("a\xe9\xff" "b\0\tc ^sk", 11)), QStringLiteral(" a b c ^sk"));
+    EXPECT_EQ(Play(QByteArray("a\xe9\xff"
+                              "b\0\tc ^sk",
+                              11)),
+              QStringLiteral(" a b c ^sk"));
 }
 
 // Bytes of a slot of so many units at wpm, by the timing rules: whole milliseconds per
 // unit, whole frames, four bytes a frame.
-std::uint32_t UnitsBytes(int units, int wpm) { return static_cast<std::uint32_t>(units * (1200 / wpm * 44100 / 1000) * 4); }
+std::uint32_t UnitsBytes(int units, int wpm) {
+    return static_cast<std::uint32_t>(units * (1200 / wpm * 44100 / 1000) * 4);
+}
 
-TEST_F(TextSession, UserCharactersAreReachedFromUtf8AndLatin1FilesAndStationsKeepTheirText)
-{
-    store.WriteString(SettingsStore::MorseLetterSection(1), QStringLiteral("Content"), QStringLiteral(".-.-"));
-    store.WriteString(SettingsStore::MorseLetterSection(1), QStringLiteral("Display"), QStringLiteral("\u00e4"));
+TEST_F(TextSession, UserCharactersAreReachedFromUtf8AndLatin1FilesAndStationsKeepTheirText) {
+    store.WriteString(SettingsStore::MorseLetterSection(1), QStringLiteral("Content"),
+                      QStringLiteral(".-.-"));
+    store.WriteString(SettingsStore::MorseLetterSection(1), QStringLiteral("Display"),
+                      QStringLiteral("\u00e4"));
     Create();
-    for (const QByteArray& bytes : {QByteArray("b\xc3\xa4r\n"), QByteArray("\xef\xbb\xbf" "b\xc3\xa4r\n"),
+    for (const QByteArray& bytes : {QByteArray("b\xc3\xa4r\n"),
+                                    QByteArray("\xef\xbb\xbf"
+                                               "b\xc3\xa4r\n"),
                                     QByteArray("b\xe4r\n")}) {
         EXPECT_EQ(Play(bytes), QStringLiteral(" b\u00e4r")) << bytes.toStdString();
         ASSERT_EQ(filled.size(), 4u);
@@ -80,14 +83,15 @@ TEST_F(TextSession, UserCharactersAreReachedFromUtf8AndLatin1FilesAndStationsKee
     }
     // A byte-order mark before the comment: still a file of stations, whose log line
     // shows the station's text as written.
-    Play("\xef\xbb\xbf'stations\nGr\xc3\xbc\xc3\x9f" "e \xc3\xa4,20,0,0,0\n");
+    Play(
+        "\xef\xbb\xbf'stations\nGr\xc3\xbc\xc3\x9f"
+        "e \xc3\xa4,20,0,0,0\n");
     EXPECT_TRUE(t().TextFile().StationLines());
     EXPECT_TRUE(t().Sent().Text().trimmed().endsWith(QStringLiteral(", Gr\u00fc\u00dfe \u00e4")))
         << t().Sent().Text().toStdString();
 }
 
-TEST_F(TextSession, AProsignAtTheEndOfAStationLineEndsWithIt)
-{
+TEST_F(TextSession, AProsignAtTheEndOfAStationLineEndsWithIt) {
     Create();
     Play("r ^bk,20,0,0,0\nt,20,0,0,0\n");
     // From the last back: t whole (a dash and the closing gap), the word spaces of the
@@ -103,15 +107,13 @@ TEST_F(TextSession, AProsignAtTheEndOfAStationLineEndsWithIt)
     EXPECT_EQ(it->bytes, UnitsBytes(7, 20));                                  // the space before ^bk
 }
 
-TEST_F(TextSession, OnlyTheCommentsBeforeTheFirstPlainLineAreRemovedAndCommasAreSent)
-{
+TEST_F(TextSession, OnlyTheCommentsBeforeTheFirstPlainLineAreRemovedAndCommasAreSent) {
     Create();
     EXPECT_EQ(Play("'c1\nhello\n'c2 x\n"), QStringLiteral(" hello c2 x"));
     EXPECT_EQ(Play("CQ,25,0,0,1\nhello\n"), QStringLiteral(" cq,25,0,0,1 hello"));
 }
 
-TEST_F(TextSession, AStationLineSetsItsSpeedAndChirpAndLogsWhenItsFirstLetterStarts)
-{
+TEST_F(TextSession, AStationLineSetsItsSpeedAndChirpAndLogsWhenItsFirstLetterStarts) {
     Create();
     s->clock().SetTickCount(0xFFFFFF00u);  // the log counts unsigned across the wrap
     ASSERT_TRUE(t().PlayTextFile(Text("'header\nCQ,25,0,0,1\n")));
@@ -153,8 +155,7 @@ TEST_F(TextSession, AStationLineSetsItsSpeedAndChirpAndLogsWhenItsFirstLetterSta
     EXPECT_FALSE(t().Signal().Switches().DriftOn);
 }
 
-TEST_F(TextSession, AStationWithoutASpeedGetsARandomOneNearTheSelectedSpeed)
-{
+TEST_F(TextSession, AStationWithoutASpeedGetsARandomOneNearTheSelectedSpeed) {
     std::set<int> speeds;
     Create();
     for (int play = 0; play < 30; ++play) {
@@ -170,8 +171,7 @@ TEST_F(TextSession, AStationWithoutASpeedGetsARandomOneNearTheSelectedSpeed)
     EXPECT_GE(speeds.size(), 8u);
 }
 
-TEST_F(TextSession, ALineWithThreeFieldsIsSentWithTheCurrentSettingsAfterItsPauseAndLogsNothing)
-{
+TEST_F(TextSession, ALineWithThreeFieldsIsSentWithTheCurrentSettingsAfterItsPauseAndLogsNothing) {
     Create();
     const QString shown = Play("TEST,20,0,0\n");
     EXPECT_TRUE(t().TextFile().StationLines());
@@ -186,8 +186,7 @@ TEST_F(TextSession, ALineWithThreeFieldsIsSentWithTheCurrentSettingsAfterItsPaus
     EXPECT_EQ(t().Signal().Pitch(), 750);
 }
 
-TEST_F(TextSession, AfterTheFileTheSpeedPitchAndSwitchesTheWindowShowsComeBack)
-{
+TEST_F(TextSession, AfterTheFileTheSpeedPitchAndSwitchesTheWindowShowsComeBack) {
     store.Write(keys::Pause, 0);
     Create();
     Play("A,22,0,0,0\nB,30,1,1,1\n");
@@ -220,8 +219,7 @@ TEST_F(TextSession, AfterTheFileTheSpeedPitchAndSwitchesTheWindowShowsComeBack)
     EXPECT_EQ(t().Signal().Wpm(), 25);
 }
 
-TEST_F(TextSession, EachStationOfAFileGetsItsOwnLogLineAndItsOwnSwitches)
-{
+TEST_F(TextSession, EachStationOfAFileGetsItsOwnLogLineAndItsOwnSwitches) {
     Create(6);
     const QString shown = Play("' a pile-up\nQA1AA,28,1,0,0\n\nQB2BB,18,0,1,1\n");
     const QStringList lines = shown.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -258,8 +256,7 @@ TEST_F(TextSession, EachStationOfAFileGetsItsOwnLogLineAndItsOwnSwitches)
     EXPECT_TRUE(sawFirst && sawSecond);
 }
 
-TEST_F(TextSession, AStoppedParameterFileShowsItsLogLinesThenTheTextHeard)
-{
+TEST_F(TextSession, AStoppedParameterFileShowsItsLogLinesThenTheTextHeard) {
     Create(2);
     ASSERT_TRUE(t().PlayTextFile(Text("CQ TEST DE QA1AA QA1AA TEST,20,0,0,0\nQB2BB,20,0,0,0\n")));
     ASSERT_TRUE(s->RunUntil([&] { return t().Sent().Text().contains(QLatin1Char('\n')); }, 30'000));
@@ -275,8 +272,7 @@ TEST_F(TextSession, AStoppedParameterFileShowsItsLogLinesThenTheTextHeard)
     EXPECT_TRUE(QStringLiteral("cq test de qa1aa qa1aa test").startsWith(heard)) << heard.toStdString();
 }
 
-TEST_F(TextSession, AStationWithoutTextDoesNotFail)
-{
+TEST_F(TextSession, AStationWithoutTextDoesNotFail) {
     Create(4);
     const QString shown = Play(",25,0,0,1\nB,20,0,0,0\n");
     EXPECT_EQ(shown.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 1);
@@ -285,8 +281,7 @@ TEST_F(TextSession, AStationWithoutTextDoesNotFail)
     EXPECT_EQ(filled.back().wpm, 20);
 }
 
-TEST_F(TextSession, NonsenseSpeedsAreBroughtIntoRangeAndAnyOtherNumberSwitchesOn)
-{
+TEST_F(TextSession, NonsenseSpeedsAreBroughtIntoRangeAndAnyOtherNumberSwitchesOn) {
     Create();
     Play("A,0,0,0,0\nB,-7,0,0,0\nC,99999,99999,99999,-3\nD,999999999999999999999,1,1,1\n");
     std::set<int> speeds;
@@ -305,8 +300,7 @@ TEST_F(TextSession, NonsenseSpeedsAreBroughtIntoRangeAndAnyOtherNumberSwitchesOn
     EXPECT_LT(s->clock().ElapsedMs(), 60'000);
 }
 
-TEST_F(TextSession, NoStationPlaysBelowSixWpmAndItsSpeedIsNotLeftBehind)
-{
+TEST_F(TextSession, NoStationPlaysBelowSixWpmAndItsSpeedIsNotLeftBehind) {
     store.Write(keys::Pause, 0);
     Create();
     Play("E,-3,0,0,0\n");
@@ -318,8 +312,7 @@ TEST_F(TextSession, NoStationPlaysBelowSixWpmAndItsSpeedIsNotLeftBehind)
     EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
 }
 
-TEST_F(TextSession, ALongRunOfCommentsBetweenStationsCostsAWordSpaceButLosesNothing)
-{
+TEST_F(TextSession, ALongRunOfCommentsBetweenStationsCostsAWordSpaceButLosesNothing) {
     Create();
     QByteArray bytes = "A,20,0,0,0\n";
     for (int i = 0; i < 100'000; ++i)
@@ -334,8 +327,7 @@ TEST_F(TextSession, ALongRunOfCommentsBetweenStationsCostsAWordSpaceButLosesNoth
     EXPECT_EQ(letters, (std::vector<std::uint32_t>{SlotBytes("a", 20, false), SlotBytes("b", 20, false)}));
 }
 
-TEST_F(TextSession, EmptyFilesAndFilesOfOnlyCommentsBeginAndFinishAtOnceWithoutSound)
-{
+TEST_F(TextSession, EmptyFilesAndFilesOfOnlyCommentsBeginAndFinishAtOnceWithoutSound) {
     Create();
     for (const QByteArray& bytes : {QByteArray(), QByteArray("'one\n'two\r\n")}) {
         ASSERT_TRUE(t().PlayTextFile(Text(bytes)));
@@ -349,8 +341,7 @@ TEST_F(TextSession, EmptyFilesAndFilesOfOnlyCommentsBeginAndFinishAtOnceWithoutS
     }
 }
 
-TEST_F(TextSession, AFileThatCannotBeReadIsReportedAndChangesNothing)
-{
+TEST_F(TextSession, AFileThatCannotBeReadIsReportedAndChangesNothing) {
     Create();
     const auto before = Snapshot(store);
     EXPECT_FALSE(t().PlayTextFile(dir.filePath("missing.txt")));
@@ -371,8 +362,7 @@ TEST_F(TextSession, AFileThatCannotBeReadIsReportedAndChangesNothing)
     EXPECT_EQ(RunToEnd(), QStringLiteral(" k"));
 }
 
-TEST_F(TextSession, DroppedFilesPlayWhenTheirNameHoldsTxtAndTheLastOneWins)
-{
+TEST_F(TextSession, DroppedFilesPlayWhenTheirNameHoldsTxtAndTheLastOneWins) {
     Create();
     const QString bak = Text("bak\n", QStringLiteral("notes.txt.bak"));
     const QString doc = Text("doc\n", QStringLiteral("notes.doc"));
@@ -399,8 +389,7 @@ TEST_F(TextSession, DroppedFilesPlayWhenTheirNameHoldsTxtAndTheLastOneWins)
     EXPECT_TRUE(s->Messages().empty());
 }
 
-TEST_F(TextSession, DropsAreIgnoredUnlessEveryCharacterIsInUse)
-{
+TEST_F(TextSession, DropsAreIgnoredUnlessEveryCharacterIsInUse) {
     store.Write(keys::Letters, 12);
     Create();
     t().FilesDropped({Text("aaa\n")});
@@ -412,8 +401,7 @@ TEST_F(TextSession, DropsAreIgnoredUnlessEveryCharacterIsInUse)
     EXPECT_EQ(RunToEnd(), QStringLiteral(" aaa"));
 }
 
-TEST_F(TextSession, PlainTextDrawsTheDitherAtEveryWordSpaceAndStationsNever)
-{
+TEST_F(TextSession, PlainTextDrawsTheDitherAtEveryWordSpaceAndStationsNever) {
     store.Write(keys::PitchDither, 1);
     store.Write(keys::SpeedStep, 1);
     Create(9);
@@ -425,8 +413,7 @@ TEST_F(TextSession, PlainTextDrawsTheDitherAtEveryWordSpaceAndStationsNever)
     int speed = -1;
     for (std::size_t i = 0; i < filled.size(); ++i) {
         const bool wordSpace = shown.at(static_cast<qsizetype>(i)) == QLatin1Char(' ');
-        EXPECT_EQ(filled[i].bytes, wordSpace ? WordSpaceBytes(25 - filled[i].speedDither)
-                                             : filled[i].bytes);
+        EXPECT_EQ(filled[i].bytes, wordSpace ? WordSpaceBytes(25 - filled[i].speedDither) : filled[i].bytes);
         if (wordSpace)
             continue;
         // A word's characters share the draw made at the last space before it.
@@ -449,8 +436,7 @@ TEST_F(TextSession, PlainTextDrawsTheDitherAtEveryWordSpaceAndStationsNever)
     }
 }
 
-TEST_F(TextSession, TheEffectiveSpeedStretchesOnlyTheWordSpacesOfATextInEachWordMode)
-{
+TEST_F(TextSession, TheEffectiveSpeedStretchesOnlyTheWordSpacesOfATextInEachWordMode) {
     Create();
     t().Controls().SetValue(ControlId::CodeSpeedRadioGroup, 4);  // 1/2
     t().CodeSpeedRadioGroupClick();
@@ -458,8 +444,7 @@ TEST_F(TextSession, TheEffectiveSpeedStretchesOnlyTheWordSpacesOfATextInEachWord
     EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25, 500));
 }
 
-TEST_F(TextSession, ATextFileIsClosedWhenItsSessionIsStopped)
-{
+TEST_F(TextSession, ATextFileIsClosedWhenItsSessionIsStopped) {
     Create();
     QByteArray lines;
     for (int i = 0; i < 2000; ++i)

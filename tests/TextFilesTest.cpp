@@ -27,19 +27,19 @@ using namespace lumbrel;
 
 namespace {
 
-QByteArray Joined(const QList<QByteArray>& list) { return list.join('|'); }
+QByteArray Joined(const QList<QByteArray>& list) {
+    return list.join('|');
+}
 
 struct Files : ::testing::Test {
     QTemporaryDir dir;
-    QString Write(const QString& name, const QByteArray& bytes)
-    {
+    QString Write(const QString& name, const QByteArray& bytes) {
         const QString path = dir.filePath(name);
         QDir().mkpath(QFileInfo(path).absolutePath());
         test::WriteAll(path, bytes);
         return path;
     }
-    QList<QByteArray> Lines(const QString& path)
-    {
+    QList<QByteArray> Lines(const QString& path) {
         LineReader reader;
         EXPECT_TRUE(reader.Open(path));
         QList<QByteArray> lines;
@@ -50,8 +50,7 @@ struct Files : ::testing::Test {
         return lines;
     }
     // The lines a text file sends, comment lines removed as its kind says.
-    QList<QByteArray> SentLines(const QString& path, bool* parameterLines = nullptr)
-    {
+    QList<QByteArray> SentLines(const QString& path, bool* parameterLines = nullptr) {
         TextFileSource source;
         EXPECT_TRUE(source.Open(path)) << source.Error().toStdString();
         if (parameterLines)
@@ -72,18 +71,17 @@ struct Files : ::testing::Test {
 
 // --- Lines --------------------------------------------------------------------------------
 
-TEST_F(Files, LineEndsOfEveryKindEndALineAndNoEmptyLastLineIsAdded)
-{
+TEST_F(Files, LineEndsOfEveryKindEndALineAndNoEmptyLastLineIsAdded) {
     EXPECT_EQ(Joined(Lines(Write("a.txt", "one\r\ntwo\nthree\rfour"))), "one|two|three|four");
     EXPECT_EQ(Joined(Lines(Write("b.txt", "one\n\n\r\n  \ntwo\n"))), "one|||  |two");
     EXPECT_TRUE(Lines(Write("c.txt", "")).isEmpty());
     EXPECT_EQ(Lines(Write("d.txt", "\n")).size(), 1);
     // NUL bytes and bytes above 127 pass as they are.
-    EXPECT_EQ(Lines(Write("e.txt", QByteArray("a\0b\xff\xe9", 5) + "\n")).value(0), QByteArray("a\0b\xff\xe9", 5));
+    EXPECT_EQ(Lines(Write("e.txt", QByteArray("a\0b\xff\xe9", 5) + "\n")).value(0),
+              QByteArray("a\0b\xff\xe9", 5));
 }
 
-TEST_F(Files, ACrAtTheEndOfAChunkAndItsLfAtTheStartOfTheNextAreOneLineEnd)
-{
+TEST_F(Files, ACrAtTheEndOfAChunkAndItsLfAtTheStartOfTheNextAreOneLineEnd) {
     QByteArray bytes(LineReader::kChunkBytes - 1, 'x');
     bytes += "\r\nnext\r";
     const auto lines = Lines(Write("cr.txt", bytes));
@@ -92,8 +90,7 @@ TEST_F(Files, ACrAtTheEndOfAChunkAndItsLfAtTheStartOfTheNextAreOneLineEnd)
     EXPECT_EQ(lines[1], "next");
 }
 
-TEST_F(Files, AOneMegabyteLineStaysWholeAndALongerOneThanTheLimitComesInPieces)
-{
+TEST_F(Files, AOneMegabyteLineStaysWholeAndALongerOneThanTheLimitComesInPieces) {
     QByteArray mega(1024 * 1024, 'k');
     auto lines = Lines(Write("mega.txt", "a\n" + mega + "\nb"));
     ASSERT_EQ(lines.size(), 3);
@@ -107,8 +104,7 @@ TEST_F(Files, AOneMegabyteLineStaysWholeAndALongerOneThanTheLimitComesInPieces)
     EXPECT_EQ(lines[2], "end");
 }
 
-TEST_F(Files, OnlyPlainFilesOpen)
-{
+TEST_F(Files, OnlyPlainFilesOpen) {
     LineReader reader;
     EXPECT_FALSE(reader.Open(dir.filePath("missing.txt")));
     EXPECT_FALSE(reader.Error().isEmpty());
@@ -121,8 +117,7 @@ TEST_F(Files, OnlyPlainFilesOpen)
 
 // --- Kinds of text file -----------------------------------------------------------------------
 
-TEST_F(Files, AFileWhoseEveryLineHoldsACommaIsAFileOfParameterLinesWithoutItsComments)
-{
+TEST_F(Files, AFileWhoseEveryLineHoldsACommaIsAFileOfParameterLinesWithoutItsComments) {
     bool parameters = false;
     EXPECT_EQ(Joined(SentLines(Write("p.txt", "'header\nCQ,25,0,0,1\n"), &parameters)), "CQ,25,0,0,1");
     EXPECT_TRUE(parameters);
@@ -132,8 +127,7 @@ TEST_F(Files, AFileWhoseEveryLineHoldsACommaIsAFileOfParameterLinesWithoutItsCom
     EXPECT_TRUE(parameters);
 }
 
-TEST_F(Files, InAPlainFileOnlyTheCommentsBeforeItsFirstCommaLessLineGo)
-{
+TEST_F(Files, InAPlainFileOnlyTheCommentsBeforeItsFirstCommaLessLineGo) {
     bool parameters = true;
     EXPECT_EQ(Joined(SentLines(Write("t.txt", "'one\n\nA,1\nHello = world\n'two\nlast,x\n"), &parameters)),
               "|A,1|Hello = world|'two|last,x");
@@ -142,16 +136,14 @@ TEST_F(Files, InAPlainFileOnlyTheCommentsBeforeItsFirstCommaLessLineGo)
     EXPECT_FALSE(parameters);
 }
 
-TEST_F(Files, AFileOfOnlyCommentsAndBlanksLeavesNothingButItsBlanks)
-{
+TEST_F(Files, AFileOfOnlyCommentsAndBlanksLeavesNothingButItsBlanks) {
     bool parameters = false;
     EXPECT_TRUE(SentLines(Write("c.txt", "'one\n'two\n"), &parameters).isEmpty());
     EXPECT_TRUE(parameters);
     EXPECT_TRUE(SentLines(Write("e.txt", ""), &parameters).isEmpty());
 }
 
-TEST_F(Files, TheKindScanCountsLinesExactlyAsTheReaderHandsThemOut)
-{
+TEST_F(Files, TheKindScanCountsLinesExactlyAsTheReaderHandsThemOut) {
     // The kind as the lines say it, line by line.
     auto byLines = [&](const QString& path) {
         TextFileKind kind;
@@ -190,14 +182,14 @@ TEST_F(Files, TheKindScanCountsLinesExactlyAsTheReaderHandsThemOut)
     }
     // A line of exactly the longest length ends there; the line end after it ends an
     // empty line, so the plain line after that is the third.
-    const QString exact = Write(QStringLiteral("exact.txt"), QByteArray(LineReader::kMaxLineBytes, ',') + "\nx\n");
+    const QString exact =
+        Write(QStringLiteral("exact.txt"), QByteArray(LineReader::kMaxLineBytes, ',') + "\nx\n");
     EXPECT_EQ(Lines(exact).size(), 3);
     EXPECT_EQ(byScan(exact).firstPlainLine, 2);
     EXPECT_EQ(byLines(exact).firstPlainLine, 2);
 }
 
-TEST_F(Files, SkippingCommentsStopsWhenTheBudgetIsSpent)
-{
+TEST_F(Files, SkippingCommentsStopsWhenTheBudgetIsSpent) {
     QByteArray bytes;
     for (int i = 0; i < 5000; ++i)
         bytes += "'comment\n";
@@ -222,15 +214,13 @@ TEST_F(Files, SkippingCommentsStopsWhenTheBudgetIsSpent)
 
 // --- Entry lists --------------------------------------------------------------------------------
 
-TEST(EntryList, TrimmingTakesSpacesAndControlCharactersButNotHighBytes)
-{
+TEST(EntryList, TrimmingTakesSpacesAndControlCharactersButNotHighBytes) {
     EXPECT_EQ(TrimEntry(QByteArrayView(" \t\r the \0", 9)).toByteArray(), "the");
     EXPECT_EQ(TrimEntry(QByteArrayView("\xe9t\xe9", 3)).toByteArray(), QByteArray("\xe9t\xe9"));
     EXPECT_TRUE(TrimEntry("   ").isEmpty());
 }
 
-TEST(EntryList, TheWordFilterBitIsTheLetterEitherCaseModulo32)
-{
+TEST(EntryList, TheWordFilterBitIsTheLetterEitherCaseModulo32) {
     EXPECT_TRUE(WordFilterAllows(1, 'a'));
     EXPECT_TRUE(WordFilterAllows(1, 'A'));
     EXPECT_FALSE(WordFilterAllows(1, 'b'));
@@ -240,8 +230,7 @@ TEST(EntryList, TheWordFilterBitIsTheLetterEitherCaseModulo32)
         EXPECT_TRUE(WordFilterAllows(0, first));
 }
 
-TEST(EntryList, TheSizeSettingGivesTheLimit)
-{
+TEST(EntryList, TheSizeSettingGivesTheLimit) {
     EXPECT_EQ(CommonWordsLimit(0), 0);
     EXPECT_EQ(CommonWordsLimit(1), 500);
     EXPECT_EQ(CommonWordsLimit(2), 250);
@@ -250,25 +239,25 @@ TEST(EntryList, TheSizeSettingGivesTheLimit)
     EXPECT_EQ(CommonWordsLimit(4), 0);
 }
 
-TEST_F(Files, AWordListIsSortedWithoutRegardToCaseAndKeepsTheSpellingReadFirst)
-{
+TEST_F(Files, AWordListIsSortedWithoutRegardToCaseAndKeepsTheSpellingReadFirst) {
     RandomNumber random(1);
     const auto loaded = LoadEntryList(Write("w.txt", "The\nzebra\nthe\r\n\n  apple \nTHE\n"), {}, random);
     ASSERT_EQ(loaded.status, EntryLoadStatus::Loaded);
     EXPECT_EQ(Joined(loaded.entries), "apple|The|zebra");
 }
 
-TEST_F(Files, ListsAreUtf8WhateverTheFileHeldAndTheFilterSeesTheFirstCharacter)
-{
+TEST_F(Files, ListsAreUtf8WhateverTheFileHeldAndTheFilterSeesTheFirstCharacter) {
     EntryListOptions options;
     options.wordFilter = 1 << 1;  // b
     options.maxWordLength = 4;
     // UTF-8, the same after a byte-order mark, and Latin-1; lengths count characters.
     for (const QByteArray& bytes : {QByteArray("b\xc3\xa4r\n^ar\nb\xc3\xa4\xc3\xa4r\na\n"),
-                                    QByteArray("\xef\xbb\xbf" "b\xc3\xa4r\n^ar\nb\xc3\xa4\xc3\xa4r\na\n"),
+                                    QByteArray("\xef\xbb\xbf"
+                                               "b\xc3\xa4r\n^ar\nb\xc3\xa4\xc3\xa4r\na\n"),
                                     QByteArray("b\xe4r\n^ar\nb\xe4\xe4r\na\n")}) {
         RandomNumber random(1);
-        EXPECT_EQ(Joined(LoadEntryList(Write("w.txt", bytes), options, random).entries), "^ar|b\xc3\xa4r|b\xc3\xa4\xc3\xa4r")
+        EXPECT_EQ(Joined(LoadEntryList(Write("w.txt", bytes), options, random).entries),
+                  "^ar|b\xc3\xa4r|b\xc3\xa4\xc3\xa4r")
             << bytes.toStdString();
     }
     // A character split by a line end is no UTF-8 character: the file is Latin-1.
@@ -278,14 +267,17 @@ TEST_F(Files, ListsAreUtf8WhateverTheFileHeldAndTheFilterSeesTheFirstCharacter)
               "x\xc3\x83|\xc2\xa9y");
 }
 
-TEST_F(Files, TheEncodingIsUtf8OnlyForValidUtf8)
-{
+TEST_F(Files, TheEncodingIsUtf8OnlyForValidUtf8) {
     // Overlong forms, surrogates, code points above U+10FFFF and a cut character are not.
     const std::pair<QByteArray, TextEncoding> cases[] = {
-        {"plain", TextEncoding::Utf8},          {"\xef\xbb\xbf'x\n", TextEncoding::Utf8},
-        {"gr\xc3\xbc\xc3\x9f", TextEncoding::Utf8}, {"\xf0\x9f\x86\x98", TextEncoding::Utf8},
-        {"caf\xe9", TextEncoding::Latin1},      {"\xc0\xaf", TextEncoding::Latin1},
-        {"\xed\xa0\x80", TextEncoding::Latin1}, {"\xf4\x90\x80\x80", TextEncoding::Latin1},
+        {"plain", TextEncoding::Utf8},
+        {"\xef\xbb\xbf'x\n", TextEncoding::Utf8},
+        {"gr\xc3\xbc\xc3\x9f", TextEncoding::Utf8},
+        {"\xf0\x9f\x86\x98", TextEncoding::Utf8},
+        {"caf\xe9", TextEncoding::Latin1},
+        {"\xc0\xaf", TextEncoding::Latin1},
+        {"\xed\xa0\x80", TextEncoding::Latin1},
+        {"\xf4\x90\x80\x80", TextEncoding::Latin1},
         {"ok\xc3", TextEncoding::Latin1},
     };
     for (const auto& [bytes, encoding] : cases) {
@@ -298,8 +290,7 @@ TEST_F(Files, TheEncodingIsUtf8OnlyForValidUtf8)
     EXPECT_EQ(ToUtf8("a\xe9\xc3\xa9", TextEncoding::Utf8), "a\xc3\xa9\xc3\xa9");
 }
 
-TEST_F(Files, FilterAndLengthLeaveTheWordsOfTheLetterUpToTheLength)
-{
+TEST_F(Files, FilterAndLengthLeaveTheWordsOfTheLetterUpToTheLength) {
     RandomNumber random(1);
     EntryListOptions options;
     options.wordFilter = 1;
@@ -308,8 +299,7 @@ TEST_F(Files, FilterAndLengthLeaveTheWordsOfTheLetterUpToTheLength)
     EXPECT_EQ(Joined(loaded.entries), "a|and|Ant");
 }
 
-TEST_F(Files, AQsoListKeepsTheFilesOrderAndDuplicatesButNoBlankLines)
-{
+TEST_F(Files, AQsoListKeepsTheFilesOrderAndDuplicatesButNoBlankLines) {
     RandomNumber random(1);
     EntryListOptions options;
     options.filterAsWords = false;
@@ -318,8 +308,7 @@ TEST_F(Files, AQsoListKeepsTheFilesOrderAndDuplicatesButNoBlankLines)
     EXPECT_EQ(Joined(loaded.entries), "zz de yy|zz de yy|aa k");
 }
 
-TEST(EntryList, TheLimitKeepsARandomSelectionInListOrder)
-{
+TEST(EntryList, TheLimitKeepsARandomSelectionInListOrder) {
     QList<QByteArray> words;
     for (int i = 0; i < 1000; ++i)
         words << QByteArray::number(10000 + i);
@@ -336,8 +325,7 @@ TEST(EntryList, TheLimitKeepsARandomSelectionInListOrder)
     EXPECT_GT(first.last().toInt(), 10100);
 }
 
-TEST(EntryList, TheLimitRemovesAtTheIndicesTheGeneratorGives)
-{
+TEST(EntryList, TheLimitRemovesAtTheIndicesTheGeneratorGives) {
     // The same draws as removing entry Next(count) from the shrinking list one by one.
     QList<QByteArray> words;
     for (int i = 0; i < 300; ++i)
@@ -351,8 +339,7 @@ TEST(EntryList, TheLimitRemovesAtTheIndicesTheGeneratorGives)
     EXPECT_EQ(words, expected);
 }
 
-TEST(EntryList, EveryEntryOfALargeListCanComeUp)
-{
+TEST(EntryList, EveryEntryOfALargeListCanComeUp) {
     RandomNumber random(3);
     int highest = 0;
     for (int i = 0; i < 2000; ++i) {
@@ -364,8 +351,7 @@ TEST(EntryList, EveryEntryOfALargeListCanComeUp)
     EXPECT_GT(highest, 90000);
 }
 
-TEST_F(Files, MissingFoldersAndOversizedFilesAreNotLoaded)
-{
+TEST_F(Files, MissingFoldersAndOversizedFilesAreNotLoaded) {
     RandomNumber random(1);
     EXPECT_EQ(LoadEntryList(dir.filePath("none.txt"), {}, random).status, EntryLoadStatus::Missing);
     QDir().mkpath(dir.filePath("folder.txt"));
@@ -381,8 +367,7 @@ TEST_F(Files, MissingFoldersAndOversizedFilesAreNotLoaded)
 
 // --- Parameter lines ----------------------------------------------------------------------------
 
-TEST(ParameterLines, AFieldIsItsLeadingNumberAndOtherwiseZero)
-{
+TEST(ParameterLines, AFieldIsItsLeadingNumberAndOtherwiseZero) {
     EXPECT_EQ(ParameterFieldValue("25"), 25);
     EXPECT_EQ(ParameterFieldValue("  -7x"), -7);
     EXPECT_EQ(ParameterFieldValue("+3"), 3);
@@ -393,8 +378,7 @@ TEST(ParameterLines, AFieldIsItsLeadingNumberAndOtherwiseZero)
     EXPECT_EQ(ParameterFieldValue("-99999999999999999999"), INT_MIN);
 }
 
-TEST(ParameterLines, OnlyExactlyFourFieldsAfterTheTextSetAStation)
-{
+TEST(ParameterLines, OnlyExactlyFourFieldsAfterTheTextSetAStation) {
     auto line = ParseParameterLine("CQ,25,0,0,1", 3);
     EXPECT_EQ(line.stored, "   CQ");
     EXPECT_EQ(line.markIndex, 3);
@@ -422,8 +406,7 @@ TEST(ParameterLines, OnlyExactlyFourFieldsAfterTheTextSetAStation)
     EXPECT_FALSE(line.hasParameters);
 }
 
-TEST(ParameterLines, SpeedsOutsideTheRangeAreBroughtIntoItAndZeroIsRandomNearTheSelection)
-{
+TEST(ParameterLines, SpeedsOutsideTheRangeAreBroughtIntoItAndZeroIsRandomNearTheSelection) {
     RandomNumber random(5);
     EXPECT_EQ(StationSpeed(30, 2, random), 30);
     EXPECT_EQ(StationSpeed(99999, 2, random), kMaxStationWpm);
@@ -452,8 +435,7 @@ TEST(ParameterLines, SpeedsOutsideTheRangeAreBroughtIntoItAndZeroIsRandomNearThe
     EXPECT_EQ(*at80.rbegin(), 89);
 }
 
-TEST(ParameterLines, TheLogLineIsRightAlignedHundredthsThenTheParameters)
-{
+TEST(ParameterLines, TheLogLineIsRightAlignedHundredthsThenTheParameters) {
     EXPECT_EQ(ParameterLogLine(1234, ParameterText(20, 700, 0, 1, QStringLiteral("CQ"))),
               QStringLiteral(" 1234 20, 700, 0, 1, CQ"));
     EXPECT_EQ(ParameterLogLine(123456, ParameterText(25, 650, 7, 0, QStringLiteral("a %1 b"))),
@@ -462,8 +444,7 @@ TEST(ParameterLines, TheLogLineIsRightAlignedHundredthsThenTheParameters)
 
 // --- Data folders -------------------------------------------------------------------------------
 
-TEST_F(Files, StoredNamesWithBackslashesResolveOnEveryPlatform)
-{
+TEST_F(Files, StoredNamesWithBackslashesResolveOnEveryPlatform) {
     const QString folder = dir.path();
     const QString expected = QDir::cleanPath(folder + QStringLiteral("/Word Files/x.txt"));
     EXPECT_EQ(ResolveProgramPath(folder, QStringLiteral("Word Files\\x.txt")), expected);
@@ -473,8 +454,7 @@ TEST_F(Files, StoredNamesWithBackslashesResolveOnEveryPlatform)
     EXPECT_EQ(ResolveProgramPath(folder, QString()), QDir::cleanPath(folder));
 }
 
-TEST_F(Files, TheDropDownListsTheTextFilesOfTheFolderOnly)
-{
+TEST_F(Files, TheDropDownListsTheTextFilesOfTheFolderOnly) {
     Write("Word Files/b.txt", "x");
     Write("Word Files/A.TXT", "x");
     Write("Word Files/README", "x");
@@ -492,8 +472,7 @@ struct ShippedData : ::testing::Test {
     QString Path(const char* relative) { return ResolveProgramPath(folder, QString::fromLatin1(relative)); }
 };
 
-TEST_F(ShippedData, TheCommonWordsAreAThousandPlainEnglishWordsAndNoWebWords)
-{
+TEST_F(ShippedData, TheCommonWordsAreAThousandPlainEnglishWordsAndNoWebWords) {
     ASSERT_TRUE(QFileInfo::exists(Path(keys::CommonWordFile.def))) << folder.toStdString();
     RandomNumber random(1);
     EntryListOptions options;
@@ -502,9 +481,10 @@ TEST_F(ShippedData, TheCommonWordsAreAThousandPlainEnglishWordsAndNoWebWords)
     ASSERT_EQ(loaded.status, EntryLoadStatus::Loaded);
     EXPECT_EQ(loaded.entries.size(), 1000);
     const QRegularExpression word(QStringLiteral("^([a-z]{2,}|a|i)$"));
-    const std::set<QByteArray> web = {"ebay", "yahoo", "google", "html", "rss", "login", "cart", "blog", "poker",
-                                      "copyright", "privacy", "jan", "feb", "dec", "click", "site", "web", "page",
-                                      "fuck", "shit", "don", "didn", "gonna", "uh", "john"};
+    const std::set<QByteArray> web = {"ebay",  "yahoo", "google",    "html",    "rss",  "login", "cart",
+                                      "blog",  "poker", "copyright", "privacy", "jan",  "feb",   "dec",
+                                      "click", "site",  "web",       "page",    "fuck", "shit",  "don",
+                                      "didn",  "gonna", "uh",        "john"};
     for (const QByteArray& entry : loaded.entries) {
         EXPECT_TRUE(word.match(QString::fromLatin1(entry)).hasMatch()) << entry.toStdString();
         EXPECT_FALSE(web.count(entry)) << entry.toStdString();
@@ -517,12 +497,12 @@ TEST_F(ShippedData, TheCommonWordsAreAThousandPlainEnglishWordsAndNoWebWords)
     EXPECT_TRUE(readme.contains("FrequencyWords") && readme.contains("CC BY-SA 3.0")) << readme.toStdString();
 }
 
-TEST_F(ShippedData, TheMadeListsAreWhatTheirMakerMakesWithRealCallsAndCaretProsigns)
-{
+TEST_F(ShippedData, TheMadeListsAreWhatTheirMakerMakesWithRealCallsAndCaretProsigns) {
     const std::vector<std::string> real = ReadCallList(QString::fromLatin1(kMasterCallsPath));
     ASSERT_GT(real.size(), 40000u) << kMasterCallsPath << " (the hamradio-files package)";
     const std::set<std::string> realSet(real.begin(), real.end());
-    const lists::Lists made = lists::MakeLists(lists::kShippedSeed, lists::kShippedQsos, lists::kShippedCallsigns, real);
+    const lists::Lists made =
+        lists::MakeLists(lists::kShippedSeed, lists::kShippedQsos, lists::kShippedCallsigns, real);
     const QByteArray qsos = test::ReadAll(Path(keys::QsoFile.def));
     const QByteArray calls = test::ReadAll(Path("Word Files/Callsigns.txt"));
     const QByteArray abbreviations = test::ReadAll(Path("Word Files/CW Abbreviations.txt"));
@@ -539,13 +519,17 @@ TEST_F(ShippedData, TheMadeListsAreWhatTheirMakerMakesWithRealCallsAndCaretProsi
     // The contacts' calls are held against the country file (QsoModelTest.cpp).
     auto checkTokens = [&](const QByteArray& line, bool realCalls = true) {
         for (const char c : line)
-            EXPECT_NE(characters.LookUpTextCharacter(static_cast<unsigned char>(c)), kUnmapped) << line.toStdString();
+            EXPECT_NE(characters.LookUpTextCharacter(static_cast<unsigned char>(c)), kUnmapped)
+                << line.toStdString();
         for (const QString& token : QString::fromLatin1(line).split(QLatin1Char(' '))) {
             EXPECT_FALSE(token.isEmpty()) << "two spaces in: " << line.toStdString();
             // "ar" and "sk" are also Arkansas and Saskatchewan, "bk" also the word break.
-            EXPECT_TRUE(token != "kn" && token != "bt") << "a prosign without its caret in: " << line.toStdString();
-            EXPECT_TRUE(!token.startsWith(QLatin1Char('^')) || prosigns.count(token.mid(1))) << token.toStdString();
-            EXPECT_TRUE(!realCalls || !looksLikeCall.match(token).hasMatch() || realSet.count(token.toStdString()))
+            EXPECT_TRUE(token != "kn" && token != "bt")
+                << "a prosign without its caret in: " << line.toStdString();
+            EXPECT_TRUE(!token.startsWith(QLatin1Char('^')) || prosigns.count(token.mid(1)))
+                << token.toStdString();
+            EXPECT_TRUE(!realCalls || !looksLikeCall.match(token).hasMatch() ||
+                        realSet.count(token.toStdString()))
                 << token.toStdString();
         }
     };
@@ -562,19 +546,20 @@ TEST_F(ShippedData, TheMadeListsAreWhatTheirMakerMakesWithRealCallsAndCaretProsi
     for (const QByteArray& call : callList)
         EXPECT_TRUE(realSet.count(call.toStdString())) << call.toStdString();
     // Without the installed list the sample serves.
-    EXPECT_EQ(ReadCallList(Path("Word Files/Callsigns.txt")).size(), static_cast<std::size_t>(callList.size()));
+    EXPECT_EQ(ReadCallList(Path("Word Files/Callsigns.txt")).size(),
+              static_cast<std::size_t>(callList.size()));
     checkTokens(abbreviations.trimmed().replace('\n', ' '));
 
     // As word lists they load whole: calls that start with a digit and the prosigns too.
-    for (const auto& [name, count] : {std::pair{"Word Files/Callsigns.txt", callList.size()},
-                                      std::pair{"Word Files/CW Abbreviations.txt", abbreviations.count('\n')}}) {
+    for (const auto& [name, count] :
+         {std::pair{"Word Files/Callsigns.txt", callList.size()},
+          std::pair{"Word Files/CW Abbreviations.txt", abbreviations.count('\n')}}) {
         RandomNumber random(1);
         EXPECT_EQ(LoadEntryList(Path(name), {}, random).entries.size(), count) << name;
     }
 }
 
-TEST_F(ShippedData, EveryWordFileLoads)
-{
+TEST_F(ShippedData, EveryWordFileLoads) {
     const QStringList files = ListTextFiles(Path("Word Files"));
     EXPECT_GE(files.size(), 3);
     for (const QString& name : files) {
@@ -585,8 +570,7 @@ TEST_F(ShippedData, EveryWordFileLoads)
     }
 }
 
-TEST_F(ShippedData, TheSampleParameterFileIsAFileOfStations)
-{
+TEST_F(ShippedData, TheSampleParameterFileIsAFileOfStations) {
     TextFileSource source;
     ASSERT_TRUE(source.Open(Path("Text Files/Pileup.txt")));
     EXPECT_TRUE(source.ParameterLines());

@@ -23,22 +23,21 @@ namespace lumbrel::test {
 
 // One buffer filled by the engine.
 struct Filled {
-    std::int64_t ms = 0;        // virtual time when it was queued
-    std::uint32_t bytes = 0;    // its length
-    int pitchDither = 0;        // the dither it was rendered with
+    std::int64_t ms = 0;      // virtual time when it was queued
+    std::uint32_t bytes = 0;  // its length
+    int pitchDither = 0;      // the dither it was rendered with
     int speedDither = 0;
-    int wpm = 0;                // the signal's speed when it was queued
-    int pitch = 0;              // the signal's tone when it was queued
+    int wpm = 0;    // the signal's speed when it was queued
+    int pitch = 0;  // the signal's tone when it was queued
     bool chirp = false;
     bool drift = false;
     bool weighting = false;
-    bool windingDown = false;   // the session winds down right after it was queued
-    QString sentBefore;         // the text area just before it was queued
+    bool windingDown = false;  // the session winds down right after it was queued
+    QString sentBefore;        // the text area just before it was queued
 };
 
 // Every stored value of "Setup" and "FormState", to show that nothing was written.
-inline std::map<QString, QString> Snapshot(const SettingsStore& store)
-{
+inline std::map<QString, QString> Snapshot(const SettingsStore& store) {
     std::map<QString, QString> values;
     for (const keys::AnyKey& any : keys::kAllKeys) {
         std::visit(
@@ -51,7 +50,8 @@ inline std::map<QString, QString> Snapshot(const SettingsStore& store)
                     else
                         text = QStringLiteral("\"%1\"").arg(std::get<QString>(*raw));
                 }
-                values[QStringLiteral("%1/%2").arg(QString::fromLatin1(key->section), QString::fromLatin1(key->name))] = text;
+                values[QStringLiteral("%1/%2").arg(QString::fromLatin1(key->section),
+                                                   QString::fromLatin1(key->name))] = text;
             },
             any);
     }
@@ -65,8 +65,7 @@ struct TextSessionTest : ::testing::Test {
     std::vector<Filled> filled;
     QString sentBefore;  // the text area after the last message
 
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         // Every character in use, and the mask the sources write already in place.
         store.Write(keys::Letters, 64);
@@ -75,8 +74,7 @@ struct TextSessionTest : ::testing::Test {
         store.Write(keys::Session, 1);
     }
 
-    void Create(std::uint32_t seed = 1)
-    {
+    void Create(std::uint32_t seed = 1) {
         s = std::make_unique<VirtualSession>(store, seed);
         s->device().KeepPlayedBytes(false);
         s->CreateAndShow();
@@ -110,8 +108,7 @@ struct TextSessionTest : ::testing::Test {
     Trainer& t() { return s->trainer(); }
 
     // Writes a file below the data folder (or anywhere, for an absolute path).
-    QString Write(const QString& relative, const QByteArray& bytes)
-    {
+    QString Write(const QString& relative, const QByteArray& bytes) {
         const QString path = QDir::isAbsolutePath(relative) ? relative : dir.filePath(relative);
         QDir().mkpath(QFileInfo(path).absolutePath());
         WriteAll(path, bytes);
@@ -119,15 +116,13 @@ struct TextSessionTest : ::testing::Test {
     }
 
     // Runs the session to its end; the text area then.
-    QString RunToEnd(std::int64_t limitMs = 600'000)
-    {
+    QString RunToEnd(std::int64_t limitMs = 600'000) {
         EXPECT_TRUE(s->RunUntilIdle(limitMs));
         return t().Sent().Text();
     }
 
     // Lets the session run for ms, stops it and runs it out; the text area then.
-    QString RunAndStop(std::int64_t ms)
-    {
+    QString RunAndStop(std::int64_t ms) {
         s->RunFor(ms);
         s->trainer().StopButtonClick();
         return RunToEnd();
@@ -141,10 +136,10 @@ struct TextSessionTest : ::testing::Test {
     // 7, and the closing gap 2 more. A joined slot has no closing gap and no stretch;
     // the effective speed stretches each unit to 1000/permille (at most 19000 values)
     // and the slot keeps whole frames.
-    static std::uint32_t SlotBytes(const char* text, int wpm, bool joined, int permille = 1000)
-    {
+    static std::uint32_t SlotBytes(const char* text, int wpm, bool joined, int permille = 1000) {
         const int position = CharacterMap(LearningOrder::Koch)[static_cast<unsigned char>(text[0])];
-        const QByteArray& code = LearningOrderTable(LearningOrder::Koch)[static_cast<std::size_t>(position)].code;
+        const QByteArray& code =
+            LearningOrderTable(LearningOrder::Koch)[static_cast<std::size_t>(position)].code;
         int units = 2;
         for (const char symbol : code)
             units += symbol == '.' ? 2 : symbol == '-' ? 4 : symbol == ' ' ? 5 : 0;
@@ -154,12 +149,14 @@ struct TextSessionTest : ::testing::Test {
         const int stretched = std::min(unitValues * 1000 / permille, 19000);
         return static_cast<std::uint32_t>(2 * (units * stretched / 2 * 2));
     }
-    static std::uint32_t WordSpaceBytes(int wpm, int permille = 1000) { return SlotBytes(" ", wpm, false, permille); }
+    static std::uint32_t WordSpaceBytes(int wpm, int permille = 1000) {
+        return SlotBytes(" ", wpm, false, permille);
+    }
 
     // The buffer lengths that send a text as the display shows it: " " is a word space
     // (stretched by wordSpacePermille), "^" is the prosign marker before a joined run.
-    static std::vector<std::uint32_t> ExpectedBytes(const QString& shown, int wpm, int wordSpacePermille = 1000)
-    {
+    static std::vector<std::uint32_t> ExpectedBytes(const QString& shown, int wpm,
+                                                    int wordSpacePermille = 1000) {
         std::vector<std::uint32_t> bytes;
         ProsignRun prosign;
         for (const QChar ch : shown) {
@@ -167,13 +164,13 @@ struct TextSessionTest : ::testing::Test {
             if (prosign.Take(c == ' ' ? kWordSpace : c == '^' ? kProsignMarker : 1))
                 continue;
             const char text[2] = {c, 0};
-            bytes.push_back(c == ' ' ? WordSpaceBytes(wpm, wordSpacePermille) : SlotBytes(text, wpm, prosign.Emit().joined));
+            bytes.push_back(c == ' ' ? WordSpaceBytes(wpm, wordSpacePermille)
+                                     : SlotBytes(text, wpm, prosign.Emit().joined));
         }
         return bytes;
     }
 
-    std::vector<std::uint32_t> FilledBytes() const
-    {
+    std::vector<std::uint32_t> FilledBytes() const {
         std::vector<std::uint32_t> bytes;
         for (const Filled& f : filled)
             bytes.push_back(f.bytes);

@@ -9,18 +9,17 @@ using namespace lumbrel;
 
 namespace {
 
-std::uint32_t Le32(const QByteArray& b, int at)
-{
-    return static_cast<std::uint8_t>(b[at]) | static_cast<std::uint8_t>(b[at + 1]) << 8
-        | static_cast<std::uint8_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + 3])) << 24;
+std::uint32_t Le32(const QByteArray& b, int at) {
+    return static_cast<std::uint8_t>(b[at]) | static_cast<std::uint8_t>(b[at + 1]) << 8 |
+           static_cast<std::uint8_t>(b[at + 2]) << 16 |
+           static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + 3])) << 24;
 }
 
 const QByteArray kFreshHeader = QByteArray::fromHex(
     "52 49 46 46 00 00 00 00 57 41 56 45 66 6d 74 20 12 00 00 00 01 00 02 00 44 ac 00 00 "
     "10 b1 02 00 04 00 10 00 00 00 64 61 74 61 00 00 00 00");
 
-TEST(WavFile, FreshFileIsTheExactHeaderWithBothSizesZero)
-{
+TEST(WavFile, FreshFileIsTheExactHeaderWithBothSizesZero) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("take.wav"));
     {
@@ -33,8 +32,7 @@ TEST(WavFile, FreshFileIsTheExactHeaderWithBothSizesZero)
     EXPECT_EQ(bytes, kFreshHeader);
 }
 
-TEST(WavFile, HeaderIsRewrittenAfterEveryAppend)
-{
+TEST(WavFile, HeaderIsRewrittenAfterEveryAppend) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("take.wav"));
     WavFile wav(path);
@@ -62,8 +60,7 @@ TEST(WavFile, HeaderIsRewrittenAfterEveryAppend)
 
 // An existing file stays until the first audio (a recording) or the commit (a render);
 // a writer that never gets there leaves it as it was and nothing beside it.
-TEST(WavFile, ReplacesAnExistingFileOnlyAtItsFirstAudioOrCommit)
-{
+TEST(WavFile, ReplacesAnExistingFileOnlyAtItsFirstAudioOrCommit) {
     const QByteArray old(5000, 'x');
     const char audio[4] = {1, 2, 3, 4};
     for (const ReplaceWhen when : {ReplaceWhen::FirstAudio, ReplaceWhen::Commit}) {
@@ -89,8 +86,7 @@ TEST(WavFile, ReplacesAnExistingFileOnlyAtItsFirstAudioOrCommit)
     }
 }
 
-TEST(WavFile, FileThatCannotBeCreatedIgnoresAppends)
-{
+TEST(WavFile, FileThatCannotBeCreatedIgnoresAppends) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("no such folder/take.wav"));
     WavFile wav(path);
@@ -102,8 +98,7 @@ TEST(WavFile, FileThatCannotBeCreatedIgnoresAppends)
     EXPECT_FALSE(QFile::exists(path));
 }
 
-TEST(WavFile, EmptyAppendKeepsTheFileValid)
-{
+TEST(WavFile, EmptyAppendKeepsTheFileValid) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("take.wav"));
     WavFile wav(path);

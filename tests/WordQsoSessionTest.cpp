@@ -14,20 +14,19 @@ namespace {
 
 struct WordSession : test::TextSessionTest {
     // Writes the current word file.
-    void Words(const QByteArray& lines, const QString& name = QStringLiteral("Words.txt"))
-    {
+    void Words(const QByteArray& lines, const QString& name = QStringLiteral("Words.txt")) {
         Write(QStringLiteral("Word Files/") + name, lines);
         store.Write(keys::CommonWordFile, QStringLiteral("Word Files\\") + name);
     }
-    void Qsos(const QByteArray& lines, const QString& name = QStringLiteral("QSO.txt"))
-    {
+    void Qsos(const QByteArray& lines, const QString& name = QStringLiteral("QSO.txt")) {
         Write(QStringLiteral("QSO Files/") + name, lines);
         store.Write(keys::QsoFile, QStringLiteral("QSO Files\\") + name);
     }
-    static QStringList WordsOf(const QString& shown) { return shown.split(QLatin1Char(' '), Qt::SkipEmptyParts); }
+    static QStringList WordsOf(const QString& shown) {
+        return shown.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    }
     // The words heard whole: a stopped session may end inside one.
-    static QStringList WholeWordsOf(const QString& shown)
-    {
+    static QStringList WholeWordsOf(const QString& shown) {
         QStringList words = WordsOf(shown);
         if (!shown.endsWith(QLatin1Char(' ')) && !words.isEmpty())
             words.removeLast();
@@ -38,8 +37,7 @@ struct WordSession : test::TextSessionTest {
 // A session's text: a word space, then whole words each followed by one word space.
 const QRegularExpression kWordsWithSpaces(QStringLiteral("^( [^ ]+)+ $"));
 
-TEST_F(WordSession, ThreeSpellingsOfOneWordAreOneEntrySentAgainAndAgainWithOneSpaceBetween)
-{
+TEST_F(WordSession, ThreeSpellingsOfOneWordAreOneEntrySentAgainAndAgainWithOneSpaceBetween) {
     Words("The\nthe\r\nTHE\n");
     Create();
     t().ToolButton7Click();
@@ -51,14 +49,14 @@ TEST_F(WordSession, ThreeSpellingsOfOneWordAreOneEntrySentAgainAndAgainWithOneSp
     EXPECT_FALSE(t().Controls().Enabled(ControlId::CharacterCountSpinEdit));
 
     const QString shown = RunToEnd();
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^( the)+ $")).match(shown).hasMatch()) << shown.toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^( the)+ $")).match(shown).hasMatch())
+        << shown.toStdString();
     EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
     EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton7));
     EXPECT_TRUE(s->Messages().empty());
 }
 
-TEST_F(WordSession, FilterAndLengthLeaveTheWordsOfTheAllowedLettersUpToTheLength)
-{
+TEST_F(WordSession, FilterAndLengthLeaveTheWordsOfTheAllowedLettersUpToTheLength) {
     Words("about\nAnt\nand\na\nbat\n");
     store.Write(keys::WordFilter, 1);
     store.Write(keys::MaxWordLength, 3);
@@ -72,12 +70,12 @@ TEST_F(WordSession, FilterAndLengthLeaveTheWordsOfTheAllowedLettersUpToTheLength
         EXPECT_TRUE(word == "a" || word == "and" || word == "ant") << word.toStdString();
 }
 
-TEST_F(WordSession, AHundredOfAThousandWordsAreARandomHundredDifferentAtEveryStart)
-{
+TEST_F(WordSession, AHundredOfAThousandWordsAreARandomHundredDifferentAtEveryStart) {
     QByteArray lines;
     std::set<QByteArray> all;
     for (int i = 0; i < 1000; ++i) {
-        const QByteArray word = QByteArray(1, char('a' + i % 26)) + char('a' + i / 26 % 26) + char('a' + i / 676);
+        const QByteArray word =
+            QByteArray(1, char('a' + i % 26)) + char('a' + i / 26 % 26) + char('a' + i / 676);
         all.insert(word);
         lines += word + "\n";
     }
@@ -103,8 +101,7 @@ TEST_F(WordSession, AHundredOfAThousandWordsAreARandomHundredDifferentAtEverySta
     EXPECT_TRUE(s->RunUntilIdle(10'000));
 }
 
-TEST_F(WordSession, AnApostropheIsSkippedAndACaretJoinsTheCharactersAfterIt)
-{
+TEST_F(WordSession, AnApostropheIsSkippedAndACaretJoinsTheCharactersAfterIt) {
     Words("don't\na^rb\n");
     Create(3);
     t().ToolButton7Click();
@@ -120,8 +117,7 @@ TEST_F(WordSession, AnApostropheIsSkippedAndACaretJoinsTheCharactersAfterIt)
     EXPECT_NE(SlotBytes("r", 25, true), SlotBytes("r", 25, false));
 }
 
-TEST_F(WordSession, AOneMinuteSessionEndsAfterTheWordDuringWhichTheMinutePassed)
-{
+TEST_F(WordSession, AOneMinuteSessionEndsAfterTheWordDuringWhichTheMinutePassed) {
     Words("paris\nmorse\ncode\nqrz\n");
     Create(11);
     t().ToolButton7Click();
@@ -150,8 +146,7 @@ TEST_F(WordSession, AOneMinuteSessionEndsAfterTheWordDuringWhichTheMinutePassed)
     EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
 }
 
-TEST_F(WordSession, TheDitherIsDrawnOncePerWordAndHoldsForTheSpaceBeforeIt)
-{
+TEST_F(WordSession, TheDitherIsDrawnOncePerWordAndHoldsForTheSpaceBeforeIt) {
     Words("paris\nmorse\ncode\nqrz\nk\n");
     store.Write(keys::PitchDither, 1);
     store.Write(keys::SpeedStep, 1);
@@ -178,8 +173,7 @@ TEST_F(WordSession, TheDitherIsDrawnOncePerWordAndHoldsForTheSpaceBeforeIt)
     EXPECT_GT(pitches.size(), 5u);
 }
 
-TEST_F(WordSession, AFileChosenFromTheListAfterAQsoSessionPlaysAsWordsUntilTheSessionLength)
-{
+TEST_F(WordSession, AFileChosenFromTheListAfterAQsoSessionPlaysAsWordsUntilTheSessionLength) {
     Qsos("cq de qa1abc k\n");
     Write("Word Files/Short Words.txt", "dx\nqth\nrig\n");
     Write("Word Files/README", "not a word file");
@@ -209,8 +203,7 @@ TEST_F(WordSession, AFileChosenFromTheListAfterAQsoSessionPlaysAsWordsUntilTheSe
     EXPECT_TRUE(s->RunUntilIdle(10'000));
 }
 
-TEST_F(WordSession, AMenuCaptionWithAnAmpersandInTheFileNameStillFindsTheFile)
-{
+TEST_F(WordSession, AMenuCaptionWithAnAmpersandInTheFileNameStillFindsTheFile) {
     Write("Word Files/Q&A.txt", "qrl\n");
     Write("Word Files/QA.txt", "qsy\n");  // what the caption would name without its "&"
     Create();
@@ -225,8 +218,7 @@ TEST_F(WordSession, AMenuCaptionWithAnAmpersandInTheFileNameStillFindsTheFile)
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("\\Word Files\\Q&A.txt"));
 }
 
-TEST_F(WordSession, MissingFilesDoNothingAndSayNothing)
-{
+TEST_F(WordSession, MissingFilesDoNothingAndSayNothing) {
     Create();
     const auto before = Snapshot(store);
     t().ToolButton7Click();
@@ -242,8 +234,7 @@ TEST_F(WordSession, MissingFilesDoNothingAndSayNothing)
     EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton7));
 }
 
-TEST_F(WordSession, AListThatYieldsNoEntryBeginsNoSessionAndChangesNothing)
-{
+TEST_F(WordSession, AListThatYieldsNoEntryBeginsNoSessionAndChangesNothing) {
     Words("zulu\n   \n\t\nbravo\n");
     store.Write(keys::WordFilter, 1);  // only "a"
     Qsos("\n  \r\n\t\n");
@@ -261,8 +252,7 @@ TEST_F(WordSession, AListThatYieldsNoEntryBeginsNoSessionAndChangesNothing)
     EXPECT_FALSE(t().Controls().Enabled(ControlId::Timer1));
 }
 
-TEST_F(WordSession, TheSourcesNeedEveryCharacterInUse)
-{
+TEST_F(WordSession, TheSourcesNeedEveryCharacterInUse) {
     store.Write(keys::Letters, 10);
     Words("paris\n");
     Qsos("cq\n");
@@ -274,8 +264,7 @@ TEST_F(WordSession, TheSourcesNeedEveryCharacterInUse)
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("Word Files\\Words.txt"));
 }
 
-TEST_F(WordSession, NoSecondSessionBeginsWhileOneRunsOrWindsDown)
-{
+TEST_F(WordSession, NoSecondSessionBeginsWhileOneRunsOrWindsDown) {
     Words("paris\n");
     Qsos("cq\n");
     const QString text = Write(QStringLiteral("Text Files/t.txt"), "hello\n");
@@ -298,8 +287,7 @@ TEST_F(WordSession, NoSecondSessionBeginsWhileOneRunsOrWindsDown)
     EXPECT_EQ(s->device().QueuedCount(), 0u);
 }
 
-TEST_F(WordSession, SingleWordsOnlyLeavesTheTrayHintAloneInWordSessionsOnly)
-{
+TEST_F(WordSession, SingleWordsOnlyLeavesTheTrayHintAloneInWordSessionsOnly) {
     Words("paris\n");
     Create();
     t().Controls().SetChecked(ControlId::SingleWordsOnly1, true);
@@ -323,8 +311,7 @@ TEST_F(WordSession, SingleWordsOnlyLeavesTheTrayHintAloneInWordSessionsOnly)
 
 // --- Sample QSOs ---------------------------------------------------------------------------------
 
-TEST_F(WordSession, EachPressOfQsosSendsOneWholeLineAndTheSameLineMayComeTwiceInARow)
-{
+TEST_F(WordSession, EachPressOfQsosSendsOneWholeLineAndTheSameLineMayComeTwiceInARow) {
     QByteArray lines;
     QStringList expected;
     for (int i = 0; i < 20; ++i) {
@@ -355,8 +342,7 @@ TEST_F(WordSession, EachPressOfQsosSendsOneWholeLineAndTheSameLineMayComeTwiceIn
     EXPECT_GE(std::set<QString>(heard.begin(), heard.end()).size(), 12u);
 }
 
-TEST_F(WordSession, AQsoSkipsUnknownCharactersKeepsEverySpaceAndJoinsProsigns)
-{
+TEST_F(WordSession, AQsoSkipsUnknownCharactersKeepsEverySpaceAndJoinsProsigns) {
     Qsos("cq = de qa1abc ^ar k\n");
     Create();
     t().ToolButton8Click();
@@ -365,8 +351,7 @@ TEST_F(WordSession, AQsoSkipsUnknownCharactersKeepsEverySpaceAndJoinsProsigns)
     EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
 }
 
-TEST_F(WordSession, AQsoFileChosenFromTheListBecomesTheCurrentOne)
-{
+TEST_F(WordSession, AQsoFileChosenFromTheListBecomesTheCurrentOne) {
     Qsos("cq de qa1abc k\n");
     Write("QSO Files/Contest.txt", "qa1abc 5nn 14\n");
     Create();
@@ -378,8 +363,7 @@ TEST_F(WordSession, AQsoFileChosenFromTheListBecomesTheCurrentOne)
     EXPECT_EQ(RunToEnd(), QStringLiteral(" qa1abc 5nn 14"));
 }
 
-TEST_F(WordSession, WordsFromMyCharactersAreTheWordsOfTheCharactersInUseOnly)
-{
+TEST_F(WordSession, WordsFromMyCharactersAreTheWordsOfTheCharactersInUseOnly) {
     // Two characters in use, K and M: before all are learnt, the Words command is refused.
     Words("km\nmk\nkey\nmmk\nKM\nr\n");
     store.Write(keys::Letters, 2);
@@ -391,7 +375,8 @@ TEST_F(WordSession, WordsFromMyCharactersAreTheWordsOfTheCharactersInUseOnly)
     ASSERT_TRUE(t().SessionActive());
     EXPECT_EQ(t().Entries().Entries(), (QList<QByteArray>{"km", "mk", "mmk"}));
     const QString shown = RunToEnd();
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^( (km|mk|mmk))+ $")).match(shown).hasMatch()) << shown.toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^( (km|mk|mmk))+ $")).match(shown).hasMatch())
+        << shown.toStdString();
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("Word Files\\Words.txt"));
     EXPECT_TRUE(s->Messages().empty());
 
@@ -401,8 +386,7 @@ TEST_F(WordSession, WordsFromMyCharactersAreTheWordsOfTheCharactersInUseOnly)
     EXPECT_EQ(s->Messages().size(), 1u);
 }
 
-TEST_F(WordSession, AGeneratedContactIsMadeFromTheSessionsSeedAndLeavesTheQsoFileAlone)
-{
+TEST_F(WordSession, AGeneratedContactIsMadeFromTheSessionsSeedAndLeavesTheQsoFileAlone) {
     Qsos("cq de qa1abc k\n");
     QList<QByteArray> firsts;
     for (int run = 0; run < 2; ++run) {
@@ -423,8 +407,7 @@ TEST_F(WordSession, AGeneratedContactIsMadeFromTheSessionsSeedAndLeavesTheQsoFil
     EXPECT_EQ(firsts[0], firsts[1]);
 }
 
-TEST_F(WordSession, ThePlainSettingNamesOfTheShippedFilesWork)
-{
+TEST_F(WordSession, ThePlainSettingNamesOfTheShippedFilesWork) {
     // The shipped data with the settings' defaults: "Word Files\..." and "QSO Files\...".
     Create(4);
     t().SetProgramFolder(DefaultProgramFolder());

@@ -4,8 +4,7 @@
 
 #include "tests/PrivateHome.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     lumbrel::test::UsePrivateHome();
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName("Lumbrel Tests");

@@ -6,10 +6,12 @@ namespace lumbrel::callsigns {
 namespace {
 
 // First names by language, for the name exchanged in a contact.
-constexpr const char* kEnglishNames = "john bob tom jim mike dave ed ken bill rick steve paul gary dan joe al ron "
-                                      "sue mary anne ruth lisa kate pete chris mark don";
-constexpr const char* kGermanNames = "hans peter klaus uwe jan dieter wolf frank jens kurt udo ralf gerd karl "
-                                     "heinz anke petra";
+constexpr const char* kEnglishNames =
+    "john bob tom jim mike dave ed ken bill rick steve paul gary dan joe al ron "
+    "sue mary anne ruth lisa kate pete chris mark don";
+constexpr const char* kGermanNames =
+    "hans peter klaus uwe jan dieter wolf frank jens kurt udo ralf gerd karl "
+    "heinz anke petra";
 constexpr const char* kFrenchNames = "jean pierre michel alain marc luc paul eric yves guy anne";
 constexpr const char* kItalianNames = "marco luca paolo gianni carlo franco enzo mario luigi sergio";
 constexpr const char* kSpanishNames = "jose juan pepe luis carlos manolo pedro jorge pablo javi";
@@ -26,10 +28,12 @@ constexpr std::array kBlocks = std::to_array<PrefixBlock>({
     // United States: 1x2 and 1x3 (and the 1x1 special-event calls), 2x1 and 2x2 of
     // AA to AK, 2x2 and 2x3 of the K, N and W two-letter prefixes.
     {"K W N", "0123456789", "12223333", 90, 0, "United States",
-     "boston denver dallas austin chicago seattle portland atlanta miami phoenix omaha tulsa reno tampa", kEnglishNames},
+     "boston denver dallas austin chicago seattle portland atlanta miami phoenix omaha tulsa reno tampa",
+     kEnglishNames},
     {"AA AB AC AD AE AF AG AI AJ AK", "0123456789", "1222", 25, 0, "United States",
      "boston denver dallas chicago seattle atlanta phoenix detroit", kEnglishNames},
-    {"KA KB KC KD KE KF KG KI KJ KK KM KN KO KQ KR KS KT KU KV KW KX KY KZ NA NB NC ND NE NF NG NI NJ NK NM NN NO "
+    {"KA KB KC KD KE KF KG KI KJ KK KM KN KO KQ KR KS KT KU KV KW KX KY KZ NA NB NC ND NE NF NG NI NJ NK NM "
+     "NN NO "
      "NQ NR NS NT NU NV NW NX NY NZ WA WB WC WD WE WF WG WI WJ WK WM WN WO WQ WR WS WT WU WV WW WX WY WZ",
      "0123456789", "2333", 50, 0, "United States",
      "boston denver dallas austin chicago seattle atlanta miami phoenix omaha memphis", kEnglishNames},
@@ -37,11 +41,13 @@ constexpr std::array kBlocks = std::to_array<PrefixBlock>({
     {"KL7 AL7 NL7 WL7", "", "23", 3, 1, "Alaska", "anchorage juneau fairbanks", kEnglishNames},
     {"KP4 NP4 WP4", "", "23", 3, 8, "Puerto Rico", "ponce mayaguez arecibo", kSpanishNames},
     // Canada.
-    {"VE VA", "12345679", "233", 14, 0, "Canada", "toronto ottawa halifax regina calgary victoria montreal", kEnglishNames},
+    {"VE VA", "12345679", "233", 14, 0, "Canada", "toronto ottawa halifax regina calgary victoria montreal",
+     kEnglishNames},
     {"VO", "12", "23", 2, 0, "Canada", "gander", kEnglishNames},
     {"VY", "1", "23", 2, 0, "Canada", "whitehorse", kEnglishNames},
     // Europe.
-    {"G M", "034678", "33", 18, 14, "England", "leeds york bristol london norwich exeter oxford", kEnglishNames},
+    {"G M", "034678", "33", 18, 14, "England", "leeds york bristol london norwich exeter oxford",
+     kEnglishNames},
     {"2E", "01", "3", 4, 14, "England", "leeds york bristol london", kEnglishNames},
     {"GM MM", "034", "233", 5, 14, "Scotland", "glasgow perth dundee inverness", kEnglishNames},
     {"GW MW", "034", "233", 4, 14, "Wales", "cardiff swansea bangor", kEnglishNames},
@@ -52,10 +58,12 @@ constexpr std::array kBlocks = std::to_array<PrefixBlock>({
     {"F", "1245689", "233", 16, 14, "France", "paris lyon nantes lille dijon nice brest", kFrenchNames},
     {"I", "12345678", "23", 4, 15, "Italy", "roma milano torino genova napoli", kItalianNames},
     {"IK IZ IW", "12345678", "3", 12, 15, "Italy", "roma milano torino bologna firenze bari", kItalianNames},
-    {"EA EB EC", "1234567", "233", 14, 14, "Spain", "madrid sevilla valencia bilbao malaga murcia", kSpanishNames},
+    {"EA EB EC", "1234567", "233", 14, 14, "Spain", "madrid sevilla valencia bilbao malaga murcia",
+     kSpanishNames},
     {"CT CS", "127", "233", 4, 14, "Portugal", "lisboa porto braga faro", kPortugueseNames},
     {"ON OO OT", "1234789", "233", 6, 14, "Belgium", "gent brugge antwerpen liege", kGermanNames},
-    {"PA PB PD PE PH", "0123456789", "233", 10, 14, "Netherlands", "utrecht delft leiden breda", kGermanNames},
+    {"PA PB PD PE PH", "0123456789", "233", 10, 14, "Netherlands", "utrecht delft leiden breda",
+     kGermanNames},
     {"HB9", "", "233", 5, 14, "Switzerland", "bern zurich basel luzern", kGermanNames},
     {"OE", "123456789", "233", 6, 15, "Austria", "wien graz linz salzburg", kGermanNames},
     {"OZ OU OV", "123456789", "233", 5, 14, "Denmark", "odense aarhus aalborg", kNordicNames},
@@ -72,7 +80,8 @@ constexpr std::array kBlocks = std::to_array<PrefixBlock>({
     {"LZ", "123456789", "233", 5, 20, "Bulgaria", "sofia varna plovdiv", kSlavicNames},
     {"YO", "23456789", "233", 6, 20, "Romania", "arad cluj iasi", kSlavicNames},
     {"SV SW SZ", "1234678", "233", 4, 20, "Greece", "athens patra larisa", kOtherNames},
-    {"UA RA RV RW RX RZ", "0123456789", "233", 20, 0, "Russia", "moscow kazan omsk perm samara tver", kSlavicNames},
+    {"UA RA RV RW RX RZ", "0123456789", "233", 20, 0, "Russia", "moscow kazan omsk perm samara tver",
+     kSlavicNames},
     {"UR US UT UX UY", "0123456789", "233", 10, 16, "Ukraine", "kyiv lviv odesa", kSlavicNames},
     {"LY", "12345", "233", 3, 15, "Lithuania", "vilnius kaunas", kSlavicNames},
     {"YL", "23", "233", 2, 15, "Latvia", "riga", kSlavicNames},
@@ -89,7 +98,8 @@ constexpr std::array kBlocks = std::to_array<PrefixBlock>({
     {"VU", "23", "233", 3, 22, "India", "delhi pune chennai", kOtherNames},
     {"DU DV DW", "1234789", "233", 2, 27, "Philippines", "manila cebu", kOtherNames},
     {"UN", "456789", "233", 2, 17, "Kazakhstan", "almaty astana", kSlavicNames},
-    {"VK", "12345678", "233", 12, 0, "Australia", "sydney perth hobart darwin melbourne brisbane", kEnglishNames},
+    {"VK", "12345678", "233", 12, 0, "Australia", "sydney perth hobart darwin melbourne brisbane",
+     kEnglishNames},
     {"ZL", "1234", "233", 5, 32, "New Zealand", "auckland nelson dunedin", kEnglishNames},
     // The Americas.
     {"XE XF", "123", "233", 3, 6, "Mexico", "puebla monterrey merida", kSpanishNames},
@@ -126,16 +136,16 @@ constexpr std::array kBlocks = std::to_array<PrefixBlock>({
 
 }  // namespace
 
-std::span<const PrefixBlock> PrefixBlocks() { return kBlocks; }
+std::span<const PrefixBlock> PrefixBlocks() {
+    return kBlocks;
+}
 
-CallsignMaker::CallsignMaker(Draw& draw) : draw_(draw)
-{
+CallsignMaker::CallsignMaker(Draw& draw) : draw_(draw) {
     for (const PrefixBlock& block : kBlocks)
         total_ += block.weight;
 }
 
-const PrefixBlock& CallsignMaker::AnyBlock()
-{
+const PrefixBlock& CallsignMaker::AnyBlock() {
     int at = draw_.Below(total_);
     for (const PrefixBlock& block : kBlocks) {
         if (at < block.weight)
@@ -145,8 +155,7 @@ const PrefixBlock& CallsignMaker::AnyBlock()
     return kBlocks.front();
 }
 
-Callsign CallsignMaker::Call(const PrefixBlock& block)
-{
+Callsign CallsignMaker::Call(const PrefixBlock& block) {
     Callsign s;
     s.block = &block;
     std::string call = draw_.Word(block.prefixes);
@@ -173,8 +182,7 @@ Callsign CallsignMaker::Call(const PrefixBlock& block)
     return s;
 }
 
-const PrefixBlock* CallsignMaker::Decorate(Callsign& s)
-{
+const PrefixBlock* CallsignMaker::Decorate(Callsign& s) {
     const int kind = draw_.Below(10);
     if (kind < 5) {
         s.call += "/P";
@@ -195,8 +203,7 @@ const PrefixBlock* CallsignMaker::Decorate(Callsign& s)
     return nullptr;
 }
 
-const PrefixBlock& CallsignMaker::CommonBlockOtherThan(const PrefixBlock& block)
-{
+const PrefixBlock& CallsignMaker::CommonBlockOtherThan(const PrefixBlock& block) {
     for (;;) {
         const PrefixBlock& host = AnyBlock();
         if (&host != &block && std::string_view(host.entity) != block.entity)
@@ -204,8 +211,7 @@ const PrefixBlock& CallsignMaker::CommonBlockOtherThan(const PrefixBlock& block)
     }
 }
 
-std::string CallsignMaker::Next()
-{
+std::string CallsignMaker::Next() {
     Callsign s = Call(AnyBlock());
     if (draw_.Chance(kDecoratedPercent))
         Decorate(s);

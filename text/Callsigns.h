@@ -38,13 +38,14 @@ public:
     int Below(int n) { return static_cast<int>(engine_() % static_cast<std::uint32_t>(n)); }
     bool Chance(int percent) { return Below(100) < percent; }
     template <typename T>
-    const T& Pick(const std::vector<T>& items) { return items[static_cast<std::size_t>(Below(static_cast<int>(items.size())))]; }
+    const T& Pick(const std::vector<T>& items) {
+        return items[static_cast<std::size_t>(Below(static_cast<int>(items.size())))];
+    }
     // One of the words of spaced, or of the phrases of barred ("up|up 2").
     std::string Word(std::string_view spaced) { return Pick(Split(spaced)); }
     std::string Phrase(std::string_view barred) { return Pick(Split(barred, '|')); }
 
-    static std::vector<std::string> Split(std::string_view spaced, char separator = ' ')
-    {
+    static std::vector<std::string> Split(std::string_view spaced, char separator = ' ') {
         std::vector<std::string> words;
         std::size_t start = 0;
         while (start < spaced.size()) {

@@ -7,8 +7,7 @@
 namespace lumbrel {
 namespace {
 
-bool HoldsData(const QString& folder)
-{
+bool HoldsData(const QString& folder) {
     if (folder.isEmpty())
         return false;
     const QDir dir(folder);
@@ -17,8 +16,7 @@ bool HoldsData(const QString& folder)
 
 }  // namespace
 
-QString DefaultProgramFolder()
-{
+QString DefaultProgramFolder() {
     QString programFolder;
     if (QCoreApplication::instance())
         programFolder = QCoreApplication::applicationDirPath();
@@ -34,8 +32,7 @@ QString DefaultProgramFolder()
     return programFolder;
 }
 
-QString ResolveProgramPath(const QString& folder, const QString& stored)
-{
+QString ResolveProgramPath(const QString& folder, const QString& stored) {
     QString relative = stored;
     relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
     qsizetype start = 0;
@@ -47,8 +44,7 @@ QString ResolveProgramPath(const QString& folder, const QString& stored)
     return QDir::cleanPath(folder + QLatin1Char('/') + relative);
 }
 
-QStringList ListTextFiles(const QString& folder)
-{
+QStringList ListTextFiles(const QString& folder) {
     const QDir dir(folder);
     if (folder.isEmpty() || !dir.exists())
         return {};

@@ -17,8 +17,7 @@ namespace {
 // Counts of the entries still in the list, to find the k-th remaining one in log time.
 class RemainingEntries {
 public:
-    explicit RemainingEntries(qsizetype n) : tree_(static_cast<std::size_t>(n) + 1, 0), size_(n)
-    {
+    explicit RemainingEntries(qsizetype n) : tree_(static_cast<std::size_t>(n) + 1, 0), size_(n) {
         for (qsizetype i = 1; i <= n; ++i) {
             tree_[static_cast<std::size_t>(i)] += 1;
             const qsizetype parent = i + (i & -i);
@@ -29,8 +28,7 @@ public:
         }
     }
     // The original index of the k-th remaining entry (k from 0).
-    qsizetype Find(qsizetype k) const
-    {
+    qsizetype Find(qsizetype k) const {
         qsizetype pos = 0;
         qsizetype rest = k + 1;
         for (qsizetype step = step_; step > 0; step /= 2) {
@@ -42,8 +40,7 @@ public:
         }
         return pos;  // 0-based: the entry at pos + 1 in the tree's numbering
     }
-    void Remove(qsizetype index)
-    {
+    void Remove(qsizetype index) {
         for (qsizetype i = index + 1; i <= size_; i += i & -i)
             tree_[static_cast<std::size_t>(i)] -= 1;
     }
@@ -56,8 +53,7 @@ private:
 
 }  // namespace
 
-QByteArrayView TrimEntry(QByteArrayView entry)
-{
+QByteArrayView TrimEntry(QByteArrayView entry) {
     qsizetype begin = 0;
     qsizetype end = entry.size();
     while (begin < end && static_cast<unsigned char>(entry[begin]) <= 0x20)
@@ -67,8 +63,7 @@ QByteArrayView TrimEntry(QByteArrayView entry)
     return entry.sliced(begin, end - begin);
 }
 
-bool WordFilterAllows(int wordFilter, char32_t first)
-{
+bool WordFilterAllows(int wordFilter, char32_t first) {
     // The filter chooses letters: an entry that starts with anything else (a callsign
     // such as 9A1AA, a number, a prosign such as ^ar) is no letter's and always stays.
     const char32_t lower = first | 0x20;
@@ -78,18 +73,20 @@ bool WordFilterAllows(int wordFilter, char32_t first)
     return (static_cast<unsigned>(wordFilter) >> bit) & 1u;
 }
 
-int CommonWordsLimit(int sizeSetting)
-{
+int CommonWordsLimit(int sizeSetting) {
     switch (sizeSetting) {
-    case 1: return 500;
-    case 2: return 250;
-    case 3: return 100;
-    default: return 0;
+        case 1:
+            return 500;
+        case 2:
+            return 250;
+        case 3:
+            return 100;
+        default:
+            return 0;
     }
 }
 
-int EntryIndex(RandomNumber& random, qsizetype count)
-{
+int EntryIndex(RandomNumber& random, qsizetype count) {
     if (count <= 0)
         return 0;
     if (count <= 32768)
@@ -101,8 +98,7 @@ namespace {
 
 // Which of count entries go when the entry at index EntryIndex(count) of the shrinking
 // list is removed, one at a time, until limit are left.
-std::vector<bool> RandomRemovals(qsizetype count, int limit, RandomNumber& random)
-{
+std::vector<bool> RandomRemovals(qsizetype count, int limit, RandomNumber& random) {
     std::vector<bool> removed(static_cast<std::size_t>(count), false);
     if (limit <= 0 || count <= limit)
         return removed;
@@ -117,8 +113,7 @@ std::vector<bool> RandomRemovals(qsizetype count, int limit, RandomNumber& rando
 
 }  // namespace
 
-void LimitEntries(QList<QByteArray>& list, int limit, RandomNumber& random)
-{
+void LimitEntries(QList<QByteArray>& list, int limit, RandomNumber& random) {
     if (limit <= 0 || list.size() <= limit)
         return;
     const std::vector<bool> removed = RandomRemovals(list.size(), limit, random);
@@ -130,8 +125,7 @@ void LimitEntries(QList<QByteArray>& list, int limit, RandomNumber& random)
     list = std::move(kept);
 }
 
-EntryLoadResult LoadEntryList(const QString& path, const EntryListOptions& options, RandomNumber& random)
-{
+EntryLoadResult LoadEntryList(const QString& path, const EntryListOptions& options, RandomNumber& random) {
     EntryLoadResult result;
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -145,10 +139,11 @@ EntryLoadResult LoadEntryList(const QString& path, const EntryListOptions& optio
     }
     if (info.size() > kMaxEntryFileBytes) {
         result.status = EntryLoadStatus::Refused;
-        result.problem = QStringLiteral("The file \"%1\" is too large for a list: it holds %2 MB, a list at most %3 MB.")
-                             .arg(path)
-                             .arg((info.size() + 1024 * 1024 - 1) / (1024 * 1024))
-                             .arg(kMaxEntryFileBytes / (1024 * 1024));
+        result.problem =
+            QStringLiteral("The file \"%1\" is too large for a list: it holds %2 MB, a list at most %3 MB.")
+                .arg(path)
+                .arg((info.size() + 1024 * 1024 - 1) / (1024 * 1024))
+                .arg(kMaxEntryFileBytes / (1024 * 1024));
         return result;
     }
 
@@ -190,7 +185,8 @@ EntryLoadResult LoadEntryList(const QString& path, const EntryListOptions& optio
         QByteArray converted;
         converted.reserve(storage.size() * 2);
         for (Span& span : spans) {
-            const QByteArray entry = ToUtf8(QByteArrayView(storage).sliced(span.offset, span.size), TextEncoding::Latin1);
+            const QByteArray entry =
+                ToUtf8(QByteArrayView(storage).sliced(span.offset, span.size), TextEncoding::Latin1);
             span.offset = converted.size();
             span.size = entry.size();
             converted.append(entry);
@@ -209,7 +205,8 @@ EntryLoadResult LoadEntryList(const QString& path, const EntryListOptions& optio
         for (Span& span : spans) {
             std::uint64_t prefix = 0;
             for (qsizetype i = 0; i < 8; ++i)
-                prefix = (prefix << 8) | (i < span.size ? static_cast<unsigned char>(base[span.offset + i]) : 0u);
+                prefix =
+                    (prefix << 8) | (i < span.size ? static_cast<unsigned char>(base[span.offset + i]) : 0u);
             span.prefix = prefix;
         }
         auto compare = [base](const Span& a, const Span& b) {
@@ -224,7 +221,8 @@ EntryLoadResult LoadEntryList(const QString& path, const EntryListOptions& optio
             const int c = compare(a, b);
             return c != 0 ? c < 0 : a.offset < b.offset;
         });
-        spans.erase(std::unique(spans.begin(), spans.end(), [&](const Span& a, const Span& b) { return compare(a, b) == 0; }),
+        spans.erase(std::unique(spans.begin(), spans.end(),
+                                [&](const Span& a, const Span& b) { return compare(a, b) == 0; }),
                     spans.end());
         // The filter looks at the first character, the length counts characters.
         std::erase_if(spans, [&](const Span& span) {

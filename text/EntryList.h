@@ -13,10 +13,10 @@ namespace lumbrel {
 class RandomNumber;
 
 struct EntryListOptions {
-    bool filterAsWords = true;  // word list (true) or QSO list (false)
-    int wordFilter = 0x3FFFFFF; // "Word Filter": bit n lets in entries starting with letter n
-    int maxWordLength = 20;     // "Max Word Length", in characters (not bytes)
-    int sizeLimit = 0;          // entries kept at most; 0 for no limit
+    bool filterAsWords = true;   // word list (true) or QSO list (false)
+    int wordFilter = 0x3FFFFFF;  // "Word Filter": bit n lets in entries starting with letter n
+    int maxWordLength = 20;      // "Max Word Length", in characters (not bytes)
+    int sizeLimit = 0;           // entries kept at most; 0 for no limit
 };
 
 enum class EntryLoadStatus {

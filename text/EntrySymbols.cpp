@@ -7,8 +7,7 @@
 
 namespace lumbrel {
 
-void EntrySymbols::Begin(QList<QByteArray> entries, bool oneEntry)
-{
+void EntrySymbols::Begin(QList<QByteArray> entries, bool oneEntry) {
     entries_ = std::move(entries);
     oneEntry_ = oneEntry;
     currentEntry_ = 0;
@@ -18,10 +17,11 @@ void EntrySymbols::Begin(QList<QByteArray> entries, bool oneEntry)
     prosign_.End();
 }
 
-SourceSymbol EntrySymbols::Emit(int position) { return SourceSymbol{position, prosign_.Emit(), false}; }
+SourceSymbol EntrySymbols::Emit(int position) {
+    return SourceSymbol{position, prosign_.Emit(), false};
+}
 
-SourceSymbol EntrySymbols::Next()
-{
+SourceSymbol EntrySymbols::Next() {
     for (int budget = kSkipBudget; budget > 0; --budget) {
         const bool endOfEntry = !entryChosen_ || currentEntry_ >= entries_.size() ||
                                 entryPosition_ >= entries_[currentEntry_].size();

@@ -32,8 +32,8 @@ private:
     QList<QByteArray> entries_;
     bool oneEntry_ = false;
     int currentEntry_ = 0;
-    int entryPosition_ = 0;       // bytes of the UTF-8 entry taken
-    bool entryChosen_ = false;    // false: no entry started yet
+    int entryPosition_ = 0;     // bytes of the UTF-8 entry taken
+    bool entryChosen_ = false;  // false: no entry started yet
     bool firstCall_ = false;
     ProsignRun prosign_;
 };

@@ -10,14 +10,12 @@ namespace lumbrel {
 class OneShotSymbols final : public SymbolSource {
 public:
     // The next run sends positions 0..count - 1.
-    void Load(int count)
-    {
+    void Load(int count) {
         count_ = count;
         next_ = 0;
     }
 
-    SourceSymbol Next() override
-    {
+    SourceSymbol Next() override {
         SourceSymbol symbol;
         if (next_ >= count_)
             return symbol;

@@ -8,8 +8,7 @@
 
 namespace lumbrel {
 
-int ParameterFieldValue(QByteArrayView field)
-{
+int ParameterFieldValue(QByteArrayView field) {
     qsizetype i = 0;
     while (i < field.size() && (field[i] == ' ' || field[i] == '\t'))
         ++i;
@@ -24,12 +23,11 @@ int ParameterFieldValue(QByteArrayView field)
         value = std::min(value * 10 + (field[i] - '0'), kLimit);
     if (negative)
         value = -value;
-    return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(),
-                                                  std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-ParameterLine ParseParameterLine(QByteArrayView line, int leadingSpaces)
-{
+ParameterLine ParseParameterLine(QByteArrayView line, int leadingSpaces) {
     ParameterLine parsed;
     const qsizetype firstComma = line.indexOf(',');
     if (firstComma < 0) {
@@ -64,8 +62,7 @@ ParameterLine ParseParameterLine(QByteArrayView line, int leadingSpaces)
     return parsed;
 }
 
-int StationSpeed(int v, int selectedIndex, RandomNumber& random)
-{
+int StationSpeed(int v, int selectedIndex, RandomNumber& random) {
     if (v != 0)
         return std::clamp(v, kMinStationWpm, kMaxStationWpm);
     const int s = selectedIndex;
@@ -73,13 +70,11 @@ int StationSpeed(int v, int selectedIndex, RandomNumber& random)
     return std::clamp(wpm, kMinStationWpm, kMaxStationWpm);
 }
 
-QString ParameterText(int wpm, int pitch, int drift, int chirp, const QString& text)
-{
+QString ParameterText(int wpm, int pitch, int drift, int chirp, const QString& text) {
     return QStringLiteral("%1, %2, %3, %4, %5").arg(wpm).arg(pitch).arg(drift).arg(chirp).arg(text);
 }
 
-QString ParameterLogLine(unsigned hundredths, const QString& parameterText)
-{
+QString ParameterLogLine(unsigned hundredths, const QString& parameterText) {
     return QStringLiteral("%1 %2").arg(hundredths, 5).arg(parameterText);
 }
 

@@ -28,10 +28,10 @@ inline constexpr int kMaxStationWpm = 100;
 inline constexpr int kMaxLeadingSpaces = 9;
 
 struct ParameterLine {
-    QByteArray stored;     // what is sent: leadingSpaces spaces, then the text (field 0);
-                           // the whole line unchanged when it holds no comma
-    int markIndex = -1;    // index in stored of the text's first character; -1 when there
-                           // is no text or no comma
+    QByteArray stored;            // what is sent: leadingSpaces spaces, then the text (field 0);
+                                  // the whole line unchanged when it holds no comma
+    int markIndex = -1;           // index in stored of the text's first character; -1 when there
+                                  // is no text or no comma
     bool hasParameters = false;   // exactly four fields after the text
     std::array<int, 4> values{};  // fields 1 to 4 when hasParameters
 };

@@ -14,8 +14,7 @@
 
 namespace lumbrel {
 
-PlainFileBytes ReadPlainFile(const QString& path, qint64 maxBytes)
-{
+PlainFileBytes ReadPlainFile(const QString& path, qint64 maxBytes) {
     PlainFileBytes result;
     const QFileInfo info(path);
     if (!info.exists()) {

@@ -19,8 +19,7 @@ public:
     // Takes one looked-up character (a list position, kWordSpace or kProsignMarker).
     // Returns true for the marker, which starts a run and is not sent itself; a word
     // space ends the run.
-    bool Take(int position)
-    {
+    bool Take(int position) {
         if (position == kProsignMarker) {
             inRun_ = true;
             opened_ = false;
@@ -35,8 +34,7 @@ public:
     void End() { inRun_ = opened_ = false; }
 
     // The slot of the character about to be sent; the next one no longer opens the run.
-    Slot Emit()
-    {
+    Slot Emit() {
         const Slot slot{inRun_, inRun_ && !opened_};
         if (inRun_)
             opened_ = true;

@@ -20,21 +20,21 @@ using stations::Station;
 // A fact a contact states about one of its stations, as it is sent.
 struct Claim {
     enum class Kind {
-        Qth,        // a town
+        Qth,  // a town
         Name,
-        Power,      // watts, "5w" or in ARRL DX "100"/"kw"
-        Antenna,    // "3el yagi"
+        Power,    // watts, "5w" or in ARRL DX "100"/"kw"
+        Antenna,  // "3el yagi"
         Age,
-        Years,      // years licensed
-        Weather,    // "rain temp 12c"
-        CqZone,     // possibly with cut digits
+        Years,    // years licensed
+        Weather,  // "rain temp 12c"
+        CqZone,   // possibly with cut digits
         ItuZone,
         State,
         Section,
-        Check,      // Sweepstakes: the year first licensed, two digits
+        Check,  // Sweepstakes: the year first licensed, two digits
         FieldDayClass,
-        Summit,     // "g/ld003"
-        Society,    // IARU HF headquarters
+        Summit,   // "g/ld003"
+        Society,  // IARU HF headquarters
     };
     Kind kind;
     int station;        // index into Contact::stations
@@ -42,9 +42,9 @@ struct Claim {
 };
 
 struct Contact {
-    std::string text;             // the whole contact, one line
-    std::string frame;            // the frame's name
-    int month = 1;                // when it happens, for the weather
+    std::string text;   // the whole contact, one line
+    std::string frame;  // the frame's name
+    int month = 1;      // when it happens, for the weather
     std::vector<Station> stations;
     std::vector<Claim> claims;
 };

@@ -10,14 +10,12 @@
 
 namespace lumbrel {
 
-void RandomGroupSource::Begin(RandomNumber& random)
-{
+void RandomGroupSource::Begin(RandomNumber& random) {
     countdown_ = random.Next(8) + 1;
     tallied_ = false;
 }
 
-int RandomGroupSource::NextGroupSymbol(RandomNumber& random, int activeSize)
-{
+int RandomGroupSource::NextGroupSymbol(RandomNumber& random, int activeSize) {
     const int c = countdown_--;
     if (c != 0) {
         const int m = activeSize - 1;  // characters, without the word space
@@ -29,8 +27,8 @@ int RandomGroupSource::NextGroupSymbol(RandomNumber& random, int activeSize)
     return 0;
 }
 
-int RandomGroupSource::NextGroupSymbol(RandomNumber& random, const std::vector<const MorseCharacter*>& active)
-{
+int RandomGroupSource::NextGroupSymbol(RandomNumber& random,
+                                       const std::vector<const MorseCharacter*>& active) {
     if (missSource_ && !tallied_) {
         tallies_ = missSource_();
         tallied_ = true;
@@ -48,8 +46,7 @@ int RandomGroupSource::NextGroupSymbol(RandomNumber& random, const std::vector<c
     return 0;
 }
 
-void RandomGroupSource::Weigh(const std::vector<const MorseCharacter*>& active)
-{
+void RandomGroupSource::Weigh(const std::vector<const MorseCharacter*>& active) {
     QStringList characters;
     for (std::size_t k = 1; k < active.size(); ++k)
         characters << active[k]->display;

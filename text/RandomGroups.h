@@ -63,10 +63,11 @@ class GroupSymbols final : public SymbolSource {
 public:
     using ActiveSet = std::function<const std::vector<const MorseCharacter*>&()>;
     GroupSymbols(RandomGroupSource& groups, SourceHost& host, ActiveSet active)
-        : groups_(groups), host_(host), active_(std::move(active)) {}
+        : groups_(groups),
+          host_(host),
+          active_(std::move(active)) {}
 
-    SourceSymbol Next() override
-    {
+    SourceSymbol Next() override {
         const int position = groups_.NextGroupSymbol(host_.Random(), active_());
         host_.DrawDither();
         return SourceSymbol{position, {}, false};

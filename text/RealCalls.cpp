@@ -9,8 +9,7 @@
 
 namespace lumbrel {
 
-std::vector<std::string> ReadCallList(const QString& path)
-{
+std::vector<std::string> ReadCallList(const QString& path) {
     std::vector<std::string> calls;
     QFile file(path);
     if (QFileInfo(path).size() > kMaxCallListBytes || !file.open(QIODevice::ReadOnly))
@@ -30,8 +29,7 @@ std::vector<std::string> ReadCallList(const QString& path)
     return calls;
 }
 
-QString RealCallsPath(const QString& programFolder)
-{
+QString RealCallsPath(const QString& programFolder) {
     const QFileInfo master(QString::fromLatin1(kMasterCallsPath));
     if (master.isFile() && master.isReadable())
         return master.filePath();

@@ -32,17 +32,25 @@ namespace {
 
 constexpr std::array kUsAreas = std::to_array<CallArea>({
     {"0", "denver:co:co omaha:ne:ne wichita:ks:ks fargo:nd:nd topeka:ks:ks duluth:mn:mn stlouis:mo:mo", 4, 7},
-    {"1", "boston:ma:ema hartford:ct:ct concord:nh:nh burlington:vt:vt providence:ri:ri bangor:me:me "
-          "springfield:ma:wma", 5, 8},
+    {"1",
+     "boston:ma:ema hartford:ct:ct concord:nh:nh burlington:vt:vt providence:ri:ri bangor:me:me "
+     "springfield:ma:wma",
+     5, 8},
     {"2", "albany:ny:eny buffalo:ny:wny rochester:ny:wny trenton:nj:snj newark:nj:nnj", 5, 8},
     {"3", "pittsburgh:pa:wpa philadelphia:pa:epa baltimore:md:mdc dover:de:de harrisburg:pa:epa", 5, 8},
-    {"4", "atlanta:ga:ga miami:fl:sfl tampa:fl:wcf nashville:tn:tn raleigh:nc:nc louisville:ky:ky "
-          "richmond:va:va charleston:sc:sc mobile:al:al", 5, 8},
-    {"5", "dallas:tx:ntx austin:tx:stx houston:tx:stx tulsa:ok:ok albuquerque:nm:nm jackson:ms:ms "
-          "shreveport:la:la lubbock:tx:wtx", 4, 7},
+    {"4",
+     "atlanta:ga:ga miami:fl:sfl tampa:fl:wcf nashville:tn:tn raleigh:nc:nc louisville:ky:ky "
+     "richmond:va:va charleston:sc:sc mobile:al:al",
+     5, 8},
+    {"5",
+     "dallas:tx:ntx austin:tx:stx houston:tx:stx tulsa:ok:ok albuquerque:nm:nm jackson:ms:ms "
+     "shreveport:la:la lubbock:tx:wtx",
+     4, 7},
     {"6", "fresno:ca:sjv sacramento:ca:sv oakland:ca:eb pasadena:ca:lax anaheim:ca:org", 3, 6},
-    {"7", "seattle:wa:wwa spokane:wa:ewa portland:or:or reno:nv:nv phoenix:az:az boise:id:id tucson:az:az "
-          "helena:mt:mt", 3, 6},
+    {"7",
+     "seattle:wa:wwa spokane:wa:ewa portland:or:or reno:nv:nv phoenix:az:az boise:id:id tucson:az:az "
+     "helena:mt:mt",
+     3, 6},
     {"8", "detroit:mi:mi columbus:oh:oh cleveland:oh:oh wheeling:wv:wv", 4, 8},
     {"9", "chicago:il:il milwaukee:wi:wi indianapolis:in:in madison:wi:wi", 4, 8},
 });
@@ -50,12 +58,14 @@ constexpr std::array kUsAreas = std::to_array<CallArea>({
 constexpr std::array kUsFormats = std::to_array<CallFormat>({
     {"K W N", "", "2", 1500, 8, "extra"},
     {"AA AB AC AD AE AF AG AI AJ AK", "", "12", 1500, 10, "extra"},
-    {"KA KB KC KD KE KF KI KJ KK KM KN KO KQ KR KS KT KU KV KW KX KY KZ NA NB NC ND NE NF NG NI NJ NK NM NN NO "
+    {"KA KB KC KD KE KF KI KJ KK KM KN KO KQ KR KS KT KU KV KW KX KY KZ NA NB NC ND NE NF NG NI NJ NK NM NN "
+     "NO "
      "NQ NR NS NT NU NV NW NX NY NZ WA WB WC WD WE WF WG WI WJ WK WM WN WO WQ WR WS WT WU WV WW WX WY WZ",
      "", "1", 1500, 10, "extra"},
     {"K W N", "", "3", 1500, 22, "general"},
     {"KA KB KC KD KE KF KI KJ KK KM KN KO KQ KR KS KT KU KV KW KX KY KZ NA NB NC ND NE NF NG NI NJ NK NM "
-     "NN NO NQ NR NS NT NU NV NW NX NY NZ WA WB WC WD WE WF WG WI WJ WK WM WN WO WQ WR WS WT WU WV WW WX WY WZ",
+     "NN NO NQ NR NS NT NU NV NW NX NY NZ WA WB WC WD WE WF WG WI WJ WK WM WN WO WQ WR WS WT WU WV WW WX WY "
+     "WZ",
      "", "3", 1500, 40, "general"},
     {"KA KB KC KD KE KF KI KJ KK KM KN KO KQ KR KS KT KU KV KW KX KY KZ", "", "3", 200, 10, "technician"},
 });
@@ -80,11 +90,14 @@ constexpr std::array kCanadianFormats = std::to_array<CallFormat>({
 });
 
 constexpr std::array kHawaiiAreas = std::to_array<CallArea>({{"6", "honolulu hilo kona", 31, 61}});
-constexpr std::array kHawaiiFormats = std::to_array<CallFormat>({{"KH AH NH WH", "", "23", 1500, 1, "general"}});
+constexpr std::array kHawaiiFormats =
+    std::to_array<CallFormat>({{"KH AH NH WH", "", "23", 1500, 1, "general"}});
 constexpr std::array kAlaskaAreas = std::to_array<CallArea>({{"7", "anchorage juneau fairbanks", 1, 1}});
-constexpr std::array kAlaskaFormats = std::to_array<CallFormat>({{"KL AL NL WL", "", "23", 1500, 1, "general"}});
+constexpr std::array kAlaskaFormats =
+    std::to_array<CallFormat>({{"KL AL NL WL", "", "23", 1500, 1, "general"}});
 constexpr std::array kPuertoRicoAreas = std::to_array<CallArea>({{"4", "ponce mayaguez arecibo", 8, 11}});
-constexpr std::array kPuertoRicoFormats = std::to_array<CallFormat>({{"KP NP WP", "", "23", 1500, 1, "general"}});
+constexpr std::array kPuertoRicoFormats =
+    std::to_array<CallFormat>({{"KP NP WP", "", "23", 1500, 1, "general"}});
 
 constexpr std::array kEnglandAreas = std::to_array<CallArea>({
     {"0123456789", "leeds york bristol london norwich exeter oxford derby bath", 14, 27},
@@ -112,7 +125,8 @@ constexpr std::array kWalesFormats = std::to_array<CallFormat>({
     {"MW", "015", "3", 1000, 3, "full"},
     {"MW", "367", "3", 25, 2, "foundation"},
 });
-constexpr std::array kIrelandAreas = std::to_array<CallArea>({{"23456789", "dublin cork galway limerick sligo", 14, 27}});
+constexpr std::array kIrelandAreas =
+    std::to_array<CallArea>({{"23456789", "dublin cork galway limerick sligo", 14, 27}});
 constexpr std::array kIrelandFormats = std::to_array<CallFormat>({{"EI", "", "23", 400, 1, "full"}});
 
 constexpr std::array kGermanAreas = std::to_array<CallArea>({
@@ -130,81 +144,121 @@ constexpr std::array kDutchFormats = std::to_array<CallFormat>({
     {"PA PE PH PB", "0123456789", "23", 400, 6, "full"},
     {"PD", "0123456789", "23", 100, 3, "novice"},
 });
-constexpr std::array kBelgianAreas = std::to_array<CallArea>({{"0123456789", "gent brugge antwerpen leuven hasselt", 14, 27}});
-constexpr std::array kBelgianFormats = std::to_array<CallFormat>({{"ON", "4567", "23", 1000, 1, "harec"},
-                                                                {"ON", "3", "3", 100, 1, "basic"}});
+constexpr std::array kBelgianAreas =
+    std::to_array<CallArea>({{"0123456789", "gent brugge antwerpen leuven hasselt", 14, 27}});
+constexpr std::array kBelgianFormats =
+    std::to_array<CallFormat>({{"ON", "4567", "23", 1000, 1, "harec"}, {"ON", "3", "3", 100, 1, "basic"}});
 constexpr std::array kFrenchAreas = std::to_array<CallArea>({
     {"0123456789", "paris lyon nantes lille dijon brest rennes tours nancy", 14, 27},
 });
 constexpr std::array kFrenchFormats = std::to_array<CallFormat>({{"F", "14568", "23", 500, 1, "harec"}});
-constexpr std::array kSwissAreas = std::to_array<CallArea>({{"9", "bern zurich basel luzern winterthur", 14, 28}});
+constexpr std::array kSwissAreas =
+    std::to_array<CallArea>({{"9", "bern zurich basel luzern winterthur", 14, 28}});
 constexpr std::array kSwissFormats = std::to_array<CallFormat>({{"HB", "", "23", 1000, 1, "harec"}});
 constexpr std::array kAustrianAreas = std::to_array<CallArea>({
-    {"1", "wien", 15, 28}, {"2", "salzburg hallein", 15, 28}, {"3", "krems amstetten", 15, 28},
-    {"4", "eisenstadt", 15, 28}, {"5", "linz wels steyr", 15, 28}, {"6", "graz leoben", 15, 28},
-    {"7", "innsbruck kufstein", 15, 28}, {"8", "klagenfurt villach", 15, 28}, {"9", "bregenz dornbirn", 15, 28},
+    {"1", "wien", 15, 28},
+    {"2", "salzburg hallein", 15, 28},
+    {"3", "krems amstetten", 15, 28},
+    {"4", "eisenstadt", 15, 28},
+    {"5", "linz wels steyr", 15, 28},
+    {"6", "graz leoben", 15, 28},
+    {"7", "innsbruck kufstein", 15, 28},
+    {"8", "klagenfurt villach", 15, 28},
+    {"9", "bregenz dornbirn", 15, 28},
 });
 constexpr std::array kAustrianFormats = std::to_array<CallFormat>({{"OE", "", "23", 1000, 1, "class 1"}});
-constexpr std::array kDanishAreas = std::to_array<CallArea>({{"0123456789", "odense aarhus aalborg esbjerg", 14, 18}});
-constexpr std::array kDanishFormats = std::to_array<CallFormat>({{"OZ", "123456789", "23", 1000, 3, "a"},
-                                                               {"OU OV", "123456789", "3", 100, 1, "b"}});
+constexpr std::array kDanishAreas =
+    std::to_array<CallArea>({{"0123456789", "odense aarhus aalborg esbjerg", 14, 18}});
+constexpr std::array kDanishFormats = std::to_array<CallFormat>(
+    {{"OZ", "123456789", "23", 1000, 3, "a"}, {"OU OV", "123456789", "3", 100, 1, "b"}});
 constexpr std::array kSwedishAreas = std::to_array<CallArea>({
-    {"0", "stockholm", 14, 18}, {"2", "umea lulea", 14, 18}, {"3", "sundsvall gavle", 14, 18},
-    {"4", "orebro karlstad falun", 14, 18}, {"5", "uppsala vasteras linkoping", 14, 18},
-    {"6", "goteborg boras", 14, 18}, {"7", "malmo lund vaxjo", 14, 18},
+    {"0", "stockholm", 14, 18},
+    {"2", "umea lulea", 14, 18},
+    {"3", "sundsvall gavle", 14, 18},
+    {"4", "orebro karlstad falun", 14, 18},
+    {"5", "uppsala vasteras linkoping", 14, 18},
+    {"6", "goteborg boras", 14, 18},
+    {"7", "malmo lund vaxjo", 14, 18},
 });
-constexpr std::array kSwedishFormats = std::to_array<CallFormat>({{"SM SA", "", "23", 1000, 3, "full"},
-                                                                {"SA SB", "", "3", 200, 1, "full"}});
+constexpr std::array kSwedishFormats =
+    std::to_array<CallFormat>({{"SM SA", "", "23", 1000, 3, "full"}, {"SA SB", "", "3", 200, 1, "full"}});
 constexpr std::array kFinnishAreas = std::to_array<CallArea>({
-    {"1", "turku pori", 15, 18}, {"2", "helsinki espoo", 15, 18}, {"3", "tampere lahti", 15, 18},
-    {"5", "kotka lappeenranta", 15, 18}, {"6", "vaasa jyvaskyla", 15, 18}, {"7", "kuopio joensuu", 15, 18},
-    {"8", "oulu kajaani", 15, 18}, {"9", "rovaniemi", 15, 18},
+    {"1", "turku pori", 15, 18},
+    {"2", "helsinki espoo", 15, 18},
+    {"3", "tampere lahti", 15, 18},
+    {"5", "kotka lappeenranta", 15, 18},
+    {"6", "vaasa jyvaskyla", 15, 18},
+    {"7", "kuopio joensuu", 15, 18},
+    {"8", "oulu kajaani", 15, 18},
+    {"9", "rovaniemi", 15, 18},
 });
 constexpr std::array kFinnishFormats = std::to_array<CallFormat>({{"OH OG", "", "23", 1500, 1, "general"}});
 constexpr std::array kPolishAreas = std::to_array<CallArea>({
-    {"1", "szczecin koszalin", 15, 28}, {"2", "gdansk bydgoszcz torun", 15, 28}, {"3", "poznan", 15, 28},
-    {"4", "bialystok olsztyn", 15, 28}, {"5", "warszawa", 15, 28}, {"6", "wroclaw opole", 15, 28},
-    {"7", "lodz kielce", 15, 28}, {"8", "lublin rzeszow", 15, 28}, {"9", "krakow katowice", 15, 28},
+    {"1", "szczecin koszalin", 15, 28},
+    {"2", "gdansk bydgoszcz torun", 15, 28},
+    {"3", "poznan", 15, 28},
+    {"4", "bialystok olsztyn", 15, 28},
+    {"5", "warszawa", 15, 28},
+    {"6", "wroclaw opole", 15, 28},
+    {"7", "lodz kielce", 15, 28},
+    {"8", "lublin rzeszow", 15, 28},
+    {"9", "krakow katowice", 15, 28},
 });
 constexpr std::array kPolishFormats = std::to_array<CallFormat>({{"SP SQ SO", "", "23", 500, 1, "a"}});
 constexpr std::array kCzechAreas = std::to_array<CallArea>({
-    {"1", "praha plzen liberec", 15, 28}, {"2", "brno ostrava olomouc", 15, 28},
+    {"1", "praha plzen liberec", 15, 28},
+    {"2", "brno ostrava olomouc", 15, 28},
 });
 constexpr std::array kCzechFormats = std::to_array<CallFormat>({{"OK OL", "", "3", 750, 1, "a"}});
-constexpr std::array kHungarianAreas = std::to_array<CallArea>({{"0123456789", "pecs szeged gyor debrecen", 15, 28}});
+constexpr std::array kHungarianAreas =
+    std::to_array<CallArea>({{"0123456789", "pecs szeged gyor debrecen", 15, 28}});
 constexpr std::array kHungarianFormats = std::to_array<CallFormat>({{"HA HG", "", "23", 1500, 1, "harec"}});
-constexpr std::array kCroatianAreas = std::to_array<CallArea>({{"123456789", "zagreb split rijeka osijek", 15, 28}});
+constexpr std::array kCroatianAreas =
+    std::to_array<CallArea>({{"123456789", "zagreb split rijeka osijek", 15, 28}});
 constexpr std::array kCroatianFormats = std::to_array<CallFormat>({{"9A", "", "23", 1500, 1, "a"}});
-constexpr std::array kSlovenianAreas = std::to_array<CallArea>({{"0123456789", "ljubljana maribor celje", 15, 28}});
+constexpr std::array kSlovenianAreas =
+    std::to_array<CallArea>({{"0123456789", "ljubljana maribor celje", 15, 28}});
 constexpr std::array kSlovenianFormats = std::to_array<CallFormat>({{"S5", "", "23", 1500, 1, "a"}});
 constexpr std::array kItalianAreas = std::to_array<CallArea>({
-    {"1", "torino genova aosta", 15, 28}, {"2", "milano bergamo brescia", 15, 28},
-    {"3", "venezia verona padova trieste", 15, 28}, {"4", "bologna parma modena", 15, 28},
-    {"5", "firenze pisa livorno", 15, 28}, {"6", "ancona pescara", 15, 28}, {"7", "bari lecce taranto", 15, 28},
+    {"1", "torino genova aosta", 15, 28},
+    {"2", "milano bergamo brescia", 15, 28},
+    {"3", "venezia verona padova trieste", 15, 28},
+    {"4", "bologna parma modena", 15, 28},
+    {"5", "firenze pisa livorno", 15, 28},
+    {"6", "ancona pescara", 15, 28},
+    {"7", "bari lecce taranto", 15, 28},
     {"8", "napoli salerno", 15, 28},
 });
-constexpr std::array kItalianFormats = std::to_array<CallFormat>({{"IK IZ IW", "", "3", 500, 5, "ordinary"},
-                                                                {"I", "", "23", 500, 1, "ordinary"}});
+constexpr std::array kItalianFormats = std::to_array<CallFormat>(
+    {{"IK IZ IW", "", "3", 500, 5, "ordinary"}, {"I", "", "23", 500, 1, "ordinary"}});
 constexpr std::array kSpanishAreas = std::to_array<CallArea>({
-    {"1", "oviedo santander leon burgos vigo", 14, 37}, {"2", "bilbao pamplona zaragoza", 14, 37},
-    {"3", "barcelona girona tarragona", 14, 37}, {"4", "madrid toledo caceres", 14, 37},
-    {"5", "valencia alicante murcia", 14, 37}, {"7", "sevilla malaga granada cordoba", 14, 37},
+    {"1", "oviedo santander leon burgos vigo", 14, 37},
+    {"2", "bilbao pamplona zaragoza", 14, 37},
+    {"3", "barcelona girona tarragona", 14, 37},
+    {"4", "madrid toledo caceres", 14, 37},
+    {"5", "valencia alicante murcia", 14, 37},
+    {"7", "sevilla malaga granada cordoba", 14, 37},
 });
-constexpr std::array kSpanishFormats = std::to_array<CallFormat>({{"EA EB EC", "", "23", 1000, 1, "general"}});
+constexpr std::array kSpanishFormats =
+    std::to_array<CallFormat>({{"EA EB EC", "", "23", 1000, 1, "general"}});
 constexpr std::array kBalearicAreas = std::to_array<CallArea>({{"6", "palma ibiza mahon", 14, 37}});
 constexpr std::array kCanaryAreas = std::to_array<CallArea>({{"8", "tenerife arona telde", 33, 36}});
-constexpr std::array kPortugueseAreas = std::to_array<CallArea>({{"127", "lisboa porto braga faro coimbra", 14, 37}});
+constexpr std::array kPortugueseAreas =
+    std::to_array<CallArea>({{"127", "lisboa porto braga faro coimbra", 14, 37}});
 constexpr std::array kPortugueseFormats = std::to_array<CallFormat>({{"CT CS", "", "23", 1500, 1, "a"}});
 constexpr std::array kMadeiraAreas = std::to_array<CallArea>({{"3", "funchal", 33, 36}});
 constexpr std::array kMadeiraFormats = std::to_array<CallFormat>({{"CT", "", "23", 1500, 1, "a"}});
-constexpr std::array kGreekAreas = std::to_array<CallArea>({{"1", "athens piraeus", 20, 28},
-                                                           {"2", "thessaloniki", 20, 28}, {"3", "patra", 20, 28}});
+constexpr std::array kGreekAreas = std::to_array<CallArea>(
+    {{"1", "athens piraeus", 20, 28}, {"2", "thessaloniki", 20, 28}, {"3", "patra", 20, 28}});
 constexpr std::array kGreekFormats = std::to_array<CallFormat>({{"SV", "", "23", 1000, 1, "a"}});
-constexpr std::array kBulgarianAreas = std::to_array<CallArea>({{"123456789", "sofia varna plovdiv burgas", 20, 28}});
+constexpr std::array kBulgarianAreas =
+    std::to_array<CallArea>({{"123456789", "sofia varna plovdiv burgas", 20, 28}});
 constexpr std::array kBulgarianFormats = std::to_array<CallFormat>({{"LZ", "", "23", 1000, 1, "1st"}});
-constexpr std::array kRomanianAreas = std::to_array<CallArea>({{"23456789", "arad cluj iasi brasov timisoara", 20, 28}});
+constexpr std::array kRomanianAreas =
+    std::to_array<CallArea>({{"23456789", "arad cluj iasi brasov timisoara", 20, 28}});
 constexpr std::array kRomanianFormats = std::to_array<CallFormat>({{"YO", "", "23", 1000, 1, "a"}});
-constexpr std::array kLithuanianAreas = std::to_array<CallArea>({{"12345", "vilnius kaunas klaipeda", 15, 29}});
+constexpr std::array kLithuanianAreas =
+    std::to_array<CallArea>({{"12345", "vilnius kaunas klaipeda", 15, 29}});
 constexpr std::array kLithuanianFormats = std::to_array<CallFormat>({{"LY", "", "23", 1000, 1, "a"}});
 constexpr std::array kLatvianAreas = std::to_array<CallArea>({{"23", "riga liepaja", 15, 29}});
 constexpr std::array kLatvianFormats = std::to_array<CallFormat>({{"YL", "", "23", 1000, 1, "a"}});
@@ -212,24 +266,33 @@ constexpr std::array kEstonianAreas = std::to_array<CallArea>({{"12345678", "tar
 constexpr std::array kEstonianFormats = std::to_array<CallFormat>({{"ES", "", "23", 1000, 1, "a"}});
 // European Russia: the first letter of the suffix names the region.
 constexpr std::array kEuropeanRussianAreas = std::to_array<CallArea>({
-    {"1", "petersburg/A vologda/Q", 16, 29}, {"1", "murmansk/Z", 16, 19},
+    {"1", "petersburg/A vologda/Q", 16, 29},
+    {"1", "murmansk/Z", 16, 19},
     {"3", "moscow/A tver/I kursk/W", 16, 29},
-    {"4", "kazan/P saratov/C", 16, 29}, {"4", "samara/H", 16, 30},
+    {"4", "kazan/P saratov/C", 16, 29},
+    {"4", "samara/H", 16, 30},
     {"6", "rostov/L krasnodar/A stavropol/H", 16, 29},
 });
 constexpr std::array kEuropeanRussianFormats = std::to_array<CallFormat>({
     {"UA RA RV RW RX RZ RN RK", "", "23", 1000, 1, "1st"},
 });
 constexpr std::array kAsiaticRussianAreas = std::to_array<CallArea>({
-    {"9", "ekaterinburg/C chelyabinsk/A omsk/M", 17, 30}, {"9", "novosibirsk/O", 18, 31},
+    {"9", "ekaterinburg/C chelyabinsk/A omsk/M", 17, 30},
+    {"9", "novosibirsk/O", 18, 31},
 });
 constexpr std::array kAsiaticRussianFormats = std::to_array<CallFormat>({
     {"UA RA RV RW RX RZ RN RK", "", "3", 1000, 1, "1st"},
 });
 constexpr std::array kJapaneseAreas = std::to_array<CallArea>({
-    {"1", "tokyo yokohama chiba", 25, 45}, {"2", "nagoya shizuoka", 25, 45}, {"3", "osaka kyoto kobe", 25, 45},
-    {"4", "hiroshima okayama", 25, 45}, {"5", "matsuyama takamatsu", 25, 45}, {"6", "fukuoka kumamoto", 25, 45},
-    {"7", "sendai aomori", 25, 45}, {"8", "sapporo hakodate", 25, 45}, {"9", "kanazawa toyama", 25, 45},
+    {"1", "tokyo yokohama chiba", 25, 45},
+    {"2", "nagoya shizuoka", 25, 45},
+    {"3", "osaka kyoto kobe", 25, 45},
+    {"4", "hiroshima okayama", 25, 45},
+    {"5", "matsuyama takamatsu", 25, 45},
+    {"6", "fukuoka kumamoto", 25, 45},
+    {"7", "sendai aomori", 25, 45},
+    {"8", "sapporo hakodate", 25, 45},
+    {"9", "kanazawa toyama", 25, 45},
     {"0", "niigata nagano", 25, 45},
 });
 constexpr std::array kJapaneseFormats = std::to_array<CallFormat>({
@@ -238,9 +301,13 @@ constexpr std::array kJapaneseFormats = std::to_array<CallFormat>({
     {"7K 7L 7M 7N", "1", "3", 50, 2, "3rd"},
 });
 constexpr std::array kAustralianAreas = std::to_array<CallArea>({
-    {"1", "canberra", 30, 59}, {"2", "sydney newcastle wollongong", 30, 59},
-    {"3", "melbourne geelong ballarat", 30, 59}, {"4", "brisbane cairns townsville", 30, 55},
-    {"5", "adelaide", 30, 59}, {"6", "perth bunbury", 29, 58}, {"7", "hobart launceston", 30, 59},
+    {"1", "canberra", 30, 59},
+    {"2", "sydney newcastle wollongong", 30, 59},
+    {"3", "melbourne geelong ballarat", 30, 59},
+    {"4", "brisbane cairns townsville", 30, 55},
+    {"5", "adelaide", 30, 59},
+    {"6", "perth bunbury", 29, 58},
+    {"7", "hobart launceston", 30, 59},
     {"8", "darwin", 29, 55},
 });
 constexpr std::array kAustralianFormats = std::to_array<CallFormat>({
@@ -248,27 +315,38 @@ constexpr std::array kAustralianFormats = std::to_array<CallFormat>({
     {"VK", "", "4", 10, 2, "foundation", 'F'},
 });
 constexpr std::array kNewZealandAreas = std::to_array<CallArea>({
-    {"1", "auckland hamilton whangarei", 32, 60}, {"2", "wellington napier nelson", 32, 60},
-    {"3", "christchurch timaru", 32, 60}, {"4", "dunedin invercargill", 32, 60},
+    {"1", "auckland hamilton whangarei", 32, 60},
+    {"2", "wellington napier nelson", 32, 60},
+    {"3", "christchurch timaru", 32, 60},
+    {"4", "dunedin invercargill", 32, 60},
 });
 constexpr std::array kNewZealandFormats = std::to_array<CallFormat>({{"ZL", "", "23", 1000, 1, "general"}});
 constexpr std::array kBrazilianAreas = std::to_array<CallArea>({
-    {"1", "niteroi petropolis", 11, 15}, {"2", "campinas santos", 11, 15}, {"3", "pelotas canoas", 11, 15},
-    {"4", "uberlandia juiz", 11, 15}, {"5", "curitiba joinville", 11, 15},
+    {"1", "niteroi petropolis", 11, 15},
+    {"2", "campinas santos", 11, 15},
+    {"3", "pelotas canoas", 11, 15},
+    {"4", "uberlandia juiz", 11, 15},
+    {"5", "curitiba joinville", 11, 15},
 });
 constexpr std::array kBrazilianFormats = std::to_array<CallFormat>({{"PY PU", "", "23", 1000, 1, "a"}});
 constexpr std::array kChileanAreas = std::to_array<CallArea>({
-    {"1", "antofagasta iquique", 12, 14}, {"2", "valparaiso", 12, 14}, {"3", "santiago", 12, 14},
+    {"1", "antofagasta iquique", 12, 14},
+    {"2", "valparaiso", 12, 14},
+    {"3", "santiago", 12, 14},
     {"5", "concepcion", 12, 14},
 });
 constexpr std::array kChileanFormats = std::to_array<CallFormat>({{"CE CA", "", "23", 1000, 1, "superior"}});
 constexpr std::array kSouthAfricanAreas = std::to_array<CallArea>({
-    {"1", "stellenbosch george", 38, 57}, {"4", "bloemfontein", 38, 57}, {"5", "durban pietermaritzburg", 38, 57},
+    {"1", "stellenbosch george", 38, 57},
+    {"4", "bloemfontein", 38, 57},
+    {"5", "durban pietermaritzburg", 38, 57},
     {"6", "pretoria johannesburg", 38, 57},
 });
 constexpr std::array kSouthAfricanFormats = std::to_array<CallFormat>({{"ZS", "", "23", 400, 1, "a"}});
 constexpr std::array kMexicanAreas = std::to_array<CallArea>({
-    {"1", "puebla guadalajara", 6, 10}, {"2", "monterrey chihuahua", 6, 10}, {"3", "merida", 6, 10},
+    {"1", "puebla guadalajara", 6, 10},
+    {"2", "monterrey chihuahua", 6, 10},
+    {"3", "merida", 6, 10},
 });
 constexpr std::array kMexicanFormats = std::to_array<CallFormat>({{"XE", "", "23", 1000, 1, "general"}});
 
@@ -308,60 +386,87 @@ constexpr std::array kHelenaFormats = std::to_array<CallFormat>({{"ZD", "", "12"
 
 // The entities heard, by weight: many North American, European and Japanese stations.
 constexpr std::array kEntities = std::to_array<Entity>({
-    {"United States of America", Language::English, Climate::Temperate, false, true, 170, kUsAreas, kUsFormats, "W"},
+    {"United States of America", Language::English, Climate::Temperate, false, true, 170, kUsAreas,
+     kUsFormats, "W"},
     {"Canada", Language::English, Climate::Cold, false, false, 16, kCanadianAreas, kCanadianFormats, "VE"},
     {"Hawaii", Language::English, Climate::Tropical, false, true, 2, kHawaiiAreas, kHawaiiFormats, ""},
     {"Alaska", Language::English, Climate::Cold, false, true, 2, kAlaskaAreas, kAlaskaFormats, ""},
-    {"Puerto Rico", Language::Spanish, Climate::Tropical, false, true, 2, kPuertoRicoAreas, kPuertoRicoFormats, ""},
+    {"Puerto Rico", Language::Spanish, Climate::Tropical, false, true, 2, kPuertoRicoAreas,
+     kPuertoRicoFormats, ""},
     {"England", Language::English, Climate::Oceanic, false, false, 20, kEnglandAreas, kEnglandFormats, "M"},
-    {"Scotland", Language::English, Climate::Oceanic, false, false, 5, kScotlandAreas, kScotlandFormats, "MM"},
+    {"Scotland", Language::English, Climate::Oceanic, false, false, 5, kScotlandAreas, kScotlandFormats,
+     "MM"},
     {"Wales", Language::English, Climate::Oceanic, false, false, 4, kWalesAreas, kWalesFormats, "MW"},
     {"Ireland", Language::English, Climate::Oceanic, false, false, 4, kIrelandAreas, kIrelandFormats, "EI"},
-    {"Fed. Rep. of Germany", Language::German, Climate::Temperate, false, false, 40, kGermanAreas, kGermanFormats, "DL"},
+    {"Fed. Rep. of Germany", Language::German, Climate::Temperate, false, false, 40, kGermanAreas,
+     kGermanFormats, "DL"},
     {"Netherlands", Language::Dutch, Climate::Oceanic, false, false, 9, kDutchAreas, kDutchFormats, "PA"},
     {"Belgium", Language::Dutch, Climate::Oceanic, false, false, 5, kBelgianAreas, kBelgianFormats, "ON"},
     {"France", Language::French, Climate::Temperate, false, false, 14, kFrenchAreas, kFrenchFormats, "F"},
     {"Switzerland", Language::German, Climate::Temperate, false, false, 5, kSwissAreas, kSwissFormats, "HB9"},
-    {"Austria", Language::German, Climate::Temperate, false, false, 6, kAustrianAreas, kAustrianFormats, "OE"},
+    {"Austria", Language::German, Climate::Temperate, false, false, 6, kAustrianAreas, kAustrianFormats,
+     "OE"},
     {"Denmark", Language::Danish, Climate::Oceanic, false, false, 5, kDanishAreas, kDanishFormats, "OZ"},
     {"Sweden", Language::Swedish, Climate::Cold, false, false, 7, kSwedishAreas, kSwedishFormats, "SM"},
     {"Finland", Language::Finnish, Climate::Cold, false, false, 7, kFinnishAreas, kFinnishFormats, "OH"},
     {"Poland", Language::Polish, Climate::Temperate, false, false, 12, kPolishAreas, kPolishFormats, "SP"},
-    {"Czech Republic", Language::Czech, Climate::Temperate, false, false, 9, kCzechAreas, kCzechFormats, "OK"},
-    {"Hungary", Language::Hungarian, Climate::Temperate, false, false, 5, kHungarianAreas, kHungarianFormats, "HA"},
-    {"Croatia", Language::Croatian, Climate::Mediterranean, false, false, 4, kCroatianAreas, kCroatianFormats, "9A"},
-    {"Slovenia", Language::Slovenian, Climate::Temperate, false, false, 4, kSlovenianAreas, kSlovenianFormats, "S5"},
-    {"Italy", Language::Italian, Climate::Mediterranean, false, false, 14, kItalianAreas, kItalianFormats, "I"},
-    {"Spain", Language::Spanish, Climate::Mediterranean, false, false, 12, kSpanishAreas, kSpanishFormats, "EA"},
-    {"Balearic Islands", Language::Spanish, Climate::Mediterranean, false, false, 1, kBalearicAreas, kSpanishFormats, "EA6"},
-    {"Canary Islands", Language::Spanish, Climate::Tropical, false, false, 2, kCanaryAreas, kSpanishFormats, "EA8"},
-    {"Portugal", Language::Portuguese, Climate::Mediterranean, false, false, 4, kPortugueseAreas, kPortugueseFormats, "CT"},
-    {"Madeira Islands", Language::Portuguese, Climate::Mediterranean, false, false, 1, kMadeiraAreas, kMadeiraFormats, ""},
+    {"Czech Republic", Language::Czech, Climate::Temperate, false, false, 9, kCzechAreas, kCzechFormats,
+     "OK"},
+    {"Hungary", Language::Hungarian, Climate::Temperate, false, false, 5, kHungarianAreas, kHungarianFormats,
+     "HA"},
+    {"Croatia", Language::Croatian, Climate::Mediterranean, false, false, 4, kCroatianAreas, kCroatianFormats,
+     "9A"},
+    {"Slovenia", Language::Slovenian, Climate::Temperate, false, false, 4, kSlovenianAreas, kSlovenianFormats,
+     "S5"},
+    {"Italy", Language::Italian, Climate::Mediterranean, false, false, 14, kItalianAreas, kItalianFormats,
+     "I"},
+    {"Spain", Language::Spanish, Climate::Mediterranean, false, false, 12, kSpanishAreas, kSpanishFormats,
+     "EA"},
+    {"Balearic Islands", Language::Spanish, Climate::Mediterranean, false, false, 1, kBalearicAreas,
+     kSpanishFormats, "EA6"},
+    {"Canary Islands", Language::Spanish, Climate::Tropical, false, false, 2, kCanaryAreas, kSpanishFormats,
+     "EA8"},
+    {"Portugal", Language::Portuguese, Climate::Mediterranean, false, false, 4, kPortugueseAreas,
+     kPortugueseFormats, "CT"},
+    {"Madeira Islands", Language::Portuguese, Climate::Mediterranean, false, false, 1, kMadeiraAreas,
+     kMadeiraFormats, ""},
     {"Greece", Language::Greek, Climate::Mediterranean, false, false, 3, kGreekAreas, kGreekFormats, "SV"},
-    {"Bulgaria", Language::Bulgarian, Climate::Temperate, false, false, 4, kBulgarianAreas, kBulgarianFormats, "LZ"},
-    {"Romania", Language::Romanian, Climate::Temperate, false, false, 5, kRomanianAreas, kRomanianFormats, "YO"},
-    {"Lithuania", Language::Lithuanian, Climate::Cold, false, false, 3, kLithuanianAreas, kLithuanianFormats, "LY"},
+    {"Bulgaria", Language::Bulgarian, Climate::Temperate, false, false, 4, kBulgarianAreas, kBulgarianFormats,
+     "LZ"},
+    {"Romania", Language::Romanian, Climate::Temperate, false, false, 5, kRomanianAreas, kRomanianFormats,
+     "YO"},
+    {"Lithuania", Language::Lithuanian, Climate::Cold, false, false, 3, kLithuanianAreas, kLithuanianFormats,
+     "LY"},
     {"Latvia", Language::Latvian, Climate::Cold, false, false, 2, kLatvianAreas, kLatvianFormats, "YL"},
     {"Estonia", Language::Estonian, Climate::Cold, false, false, 2, kEstonianAreas, kEstonianFormats, "ES"},
-    {"European Russia", Language::Russian, Climate::Cold, false, false, 16, kEuropeanRussianAreas, kEuropeanRussianFormats, ""},
-    {"Asiatic Russia", Language::Russian, Climate::Cold, false, false, 5, kAsiaticRussianAreas, kAsiaticRussianFormats, ""},
+    {"European Russia", Language::Russian, Climate::Cold, false, false, 16, kEuropeanRussianAreas,
+     kEuropeanRussianFormats, ""},
+    {"Asiatic Russia", Language::Russian, Climate::Cold, false, false, 5, kAsiaticRussianAreas,
+     kAsiaticRussianFormats, ""},
     {"Japan", Language::Japanese, Climate::Temperate, false, false, 30, kJapaneseAreas, kJapaneseFormats, ""},
-    {"Australia", Language::English, Climate::Mediterranean, true, false, 10, kAustralianAreas, kAustralianFormats, "VK"},
-    {"New Zealand", Language::English, Climate::Oceanic, true, false, 4, kNewZealandAreas, kNewZealandFormats, "ZL"},
-    {"Brazil", Language::Portuguese, Climate::Mediterranean, true, false, 6, kBrazilianAreas, kBrazilianFormats, ""},
+    {"Australia", Language::English, Climate::Mediterranean, true, false, 10, kAustralianAreas,
+     kAustralianFormats, "VK"},
+    {"New Zealand", Language::English, Climate::Oceanic, true, false, 4, kNewZealandAreas, kNewZealandFormats,
+     "ZL"},
+    {"Brazil", Language::Portuguese, Climate::Mediterranean, true, false, 6, kBrazilianAreas,
+     kBrazilianFormats, ""},
     {"Chile", Language::Spanish, Climate::Mediterranean, true, false, 3, kChileanAreas, kChileanFormats, ""},
-    {"South Africa", Language::English, Climate::Mediterranean, true, false, 3, kSouthAfricanAreas, kSouthAfricanFormats, ""},
+    {"South Africa", Language::English, Climate::Mediterranean, true, false, 3, kSouthAfricanAreas,
+     kSouthAfricanFormats, ""},
     {"Mexico", Language::Spanish, Climate::Desert, false, false, 3, kMexicanAreas, kMexicanFormats, ""},
     {"Iceland", Language::Icelandic, Climate::Polar, false, false, 1, kIcelandAreas, kIcelandFormats, ""},
     {"Malta", Language::Maltese, Climate::Mediterranean, false, false, 1, kMaltaAreas, kMaltaFormats, ""},
     {"Cyprus", Language::Greek, Climate::Mediterranean, false, false, 1, kCyprusAreas, kCyprusFormats, ""},
     {"Israel", Language::Hebrew, Climate::Desert, false, false, 1, kIsraelAreas, kIsraelFormats, ""},
     {"Fiji", Language::English, Climate::Tropical, true, false, 0, kFijiAreas, kFijiFormats, ""},
-    {"Falkland Islands", Language::English, Climate::Polar, true, false, 0, kFalklandAreas, kFalklandFormats, ""},
+    {"Falkland Islands", Language::English, Climate::Polar, true, false, 0, kFalklandAreas, kFalklandFormats,
+     ""},
     {"Bermuda", Language::English, Climate::Tropical, false, false, 0, kBermudaAreas, kBermudaFormats, ""},
-    {"Cayman Islands", Language::English, Climate::Tropical, false, false, 0, kCaymanAreas, kCaymanFormats, ""},
+    {"Cayman Islands", Language::English, Climate::Tropical, false, false, 0, kCaymanAreas, kCaymanFormats,
+     ""},
     {"Barbados", Language::English, Climate::Tropical, false, false, 0, kBarbadosAreas, kBarbadosFormats, ""},
-    {"Trinidad & Tobago", Language::English, Climate::Tropical, false, false, 0, kTrinidadAreas, kTrinidadFormats, ""},
+    {"Trinidad & Tobago", Language::English, Climate::Tropical, false, false, 0, kTrinidadAreas,
+     kTrinidadFormats, ""},
     {"Greenland", Language::Danish, Climate::Polar, false, false, 0, kGreenlandAreas, kGreenlandFormats, ""},
     {"Svalbard", Language::Swedish, Climate::Polar, false, false, 0, kSvalbardAreas, kSvalbardFormats, ""},
     {"Qatar", Language::English, Climate::Desert, false, false, 0, kQatarAreas, kQatarFormats, ""},
@@ -373,33 +478,34 @@ constexpr std::array kEntities = std::to_array<Entity>({
 // --- Names ----------------------------------------------------------------------------------
 
 const char* const kNames[] = {
-    ("john bob tom jim mike dave ed ken bill rick steve paul gary dan joe al ron sue mary anne ruth kate pete chris "
-     "mark don"),                                                        // English
+    ("john bob tom jim mike dave ed ken bill rick steve paul gary dan joe al ron sue mary anne ruth kate "
+     "pete chris "
+     "mark don"),                                                                                // English
     "hans peter klaus uwe jens dieter wolfgang frank gerd karl heinz anke petra jurgen stefan",  // German
-    "jan piet kees henk wim joop bert gerrit ruud marco sander",        // Dutch
-    "jean pierre michel alain marc luc eric yves guy didier",           // French
-    "marco luca paolo gianni carlo franco enzo mario luigi sergio",     // Italian
-    "jose juan pepe luis carlos manolo pedro jorge pablo javier",       // Spanish
-    "joao paulo jose rui nuno luis carlos pedro",                       // Portuguese
-    "lars olle sven erik bengt goran anders",                           // Swedish
-    "jens lars ole soren niels poul bent",                              // Danish
-    "juha jari kari timo pekka matti seppo heikki",                     // Finnish
-    "piotr marek tomasz jerzy andrzej krzysztof janusz adam",          // Polish
-    "jiri petr pavel josef jan karel milan tomas",                      // Czech
-    "ivan igor vlad sasha oleg yuri sergei dmitri alex victor",         // Russian
-    "taka hiro ken yuki shin koji masa nobu aki toshi",                 // Japanese
-    "laszlo istvan zoltan gabor tamas attila",                          // Hungarian
-    "ivan marko zoran darko tomislav goran",                            // Croatian
-    "janez marko bojan tone matej",                                     // Slovenian
-    "ion mihai dan vasile florin adrian",                               // Romanian
-    "nikos kostas yannis giorgos dimitris",                             // Greek
-    "georgi ivan dimitar stefan petar",                                 // Bulgarian
-    "avi moshe david yossi dov",                                        // Hebrew
-    "jon gunnar siggi olafur einar",                                    // Icelandic
-    "joe charles mario paul",                                           // Maltese
-    "algis jonas vytas darius",                                         // Lithuanian
-    "toomas jaan peeter mart",                                          // Estonian
-    "janis andris juris valdis",                                        // Latvian
+    "jan piet kees henk wim joop bert gerrit ruud marco sander",                                 // Dutch
+    "jean pierre michel alain marc luc eric yves guy didier",                                    // French
+    "marco luca paolo gianni carlo franco enzo mario luigi sergio",                              // Italian
+    "jose juan pepe luis carlos manolo pedro jorge pablo javier",                                // Spanish
+    "joao paulo jose rui nuno luis carlos pedro",                                                // Portuguese
+    "lars olle sven erik bengt goran anders",                                                    // Swedish
+    "jens lars ole soren niels poul bent",                                                       // Danish
+    "juha jari kari timo pekka matti seppo heikki",                                              // Finnish
+    "piotr marek tomasz jerzy andrzej krzysztof janusz adam",                                    // Polish
+    "jiri petr pavel josef jan karel milan tomas",                                               // Czech
+    "ivan igor vlad sasha oleg yuri sergei dmitri alex victor",                                  // Russian
+    "taka hiro ken yuki shin koji masa nobu aki toshi",                                          // Japanese
+    "laszlo istvan zoltan gabor tamas attila",                                                   // Hungarian
+    "ivan marko zoran darko tomislav goran",                                                     // Croatian
+    "janez marko bojan tone matej",                                                              // Slovenian
+    "ion mihai dan vasile florin adrian",                                                        // Romanian
+    "nikos kostas yannis giorgos dimitris",                                                      // Greek
+    "georgi ivan dimitar stefan petar",                                                          // Bulgarian
+    "avi moshe david yossi dov",                                                                 // Hebrew
+    "jon gunnar siggi olafur einar",                                                             // Icelandic
+    "joe charles mario paul",                                                                    // Maltese
+    "algis jonas vytas darius",                                                                  // Lithuanian
+    "toomas jaan peeter mart",                                                                   // Estonian
+    "janis andris juris valdis",                                                                 // Latvian
 };
 
 // --- Climate --------------------------------------------------------------------------------
@@ -419,50 +525,52 @@ constexpr std::array kClimates = std::to_array<SeasonRanges>({
 
 }  // namespace
 
-std::span<const Entity> Entities() { return kEntities; }
+std::span<const Entity> Entities() {
+    return kEntities;
+}
 
-const Entity* FindEntity(std::string_view name)
-{
+const Entity* FindEntity(std::string_view name) {
     for (const Entity& e : kEntities)
         if (name == e.name)
             return &e;
     return nullptr;
 }
 
-const char* Names(Language language) { return kNames[static_cast<int>(language)]; }
+const char* Names(Language language) {
+    return kNames[static_cast<int>(language)];
+}
 
-std::string Antenna::Spoken() const { return elements > 0 ? std::to_string(elements) + "el " + kind : kind; }
+std::string Antenna::Spoken() const {
+    return elements > 0 ? std::to_string(elements) + "el " + kind : kind;
+}
 
-bool AntennaFits(std::string_view kind, int elements)
-{
+bool AntennaFits(std::string_view kind, int elements) {
     if (kind == "yagi")
         return elements >= 2 && elements <= 7;
     if (kind == "quad")
         return elements >= 2 && elements <= 5;
     if (kind == "lpda")
         return elements >= 5 && elements <= 12;
-    for (const std::string_view single : {"dipole", "inv v", "windom", "g5rv", "efhw", "vertical", "ground plane",
-                                          "long wire", "loop", "delta loop", "hex beam", "moxon", "mag loop",
-                                          "random wire", "doublet"})
+    for (const std::string_view single :
+         {"dipole", "inv v", "windom", "g5rv", "efhw", "vertical", "ground plane", "long wire", "loop",
+          "delta loop", "hex beam", "moxon", "mag loop", "random wire", "doublet"})
         if (kind == single)
             return elements == 0;
     return false;
 }
 
-int Season(const Entity& entity, int month)
-{
+int Season(const Entity& entity, int month) {
     // December to February is northern winter.
     const int northern = month == 12 || month <= 2 ? 0 : (month <= 5 ? 1 : (month <= 8 ? 2 : 3));
     return entity.southern ? (northern + 2) % 4 : northern;
 }
 
-std::pair<int, int> TemperatureRange(const Entity& entity, int month)
-{
-    return kClimates[static_cast<std::size_t>(entity.climate)].celsius[static_cast<std::size_t>(Season(entity, month))];
+std::pair<int, int> TemperatureRange(const Entity& entity, int month) {
+    return kClimates[static_cast<std::size_t>(entity.climate)]
+        .celsius[static_cast<std::size_t>(Season(entity, month))];
 }
 
-bool SkyFits(std::string_view sky, int celsius)
-{
+bool SkyFits(std::string_view sky, int celsius) {
     if (sky == "snow")
         return celsius <= 2;
     if (sky == "rain" || sky == "drizzle")
@@ -483,21 +591,18 @@ bool SkyFits(std::string_view sky, int celsius)
     return false;
 }
 
-std::string Weather::Spoken(bool fahrenheit) const
-{
+std::string Weather::Spoken(bool fahrenheit) const {
     const int t = fahrenheit ? (celsius * 9 + (celsius >= 0 ? 2 : -2)) / 5 + 32 : celsius;
     const std::string degrees = t < 0 ? "minus " + std::to_string(-t) : std::to_string(t);
     return sky + " temp " + degrees + (fahrenheit ? "f" : "c");
 }
 
-bool Station::NorthAmerican() const
-{
+bool Station::NorthAmerican() const {
     const std::string_view e = entity->name;
     return e == "United States of America" || e == "Canada";
 }
 
-const CallArea* AreaOfTown(const Entity& entity, std::string_view town)
-{
+const CallArea* AreaOfTown(const Entity& entity, std::string_view town) {
     for (const CallArea& area : entity.areas)
         for (const std::string& entry : Draw::Split(area.towns)) {
             const std::string_view name = std::string_view(entry).substr(0, entry.find_first_of(":/"));
@@ -507,8 +612,7 @@ const CallArea* AreaOfTown(const Entity& entity, std::string_view town)
     return nullptr;
 }
 
-Station StationMaker::Any()
-{
+Station StationMaker::Any() {
     int total = 0;
     for (const Entity& e : kEntities)
         total += e.weight;
@@ -521,14 +625,13 @@ Station StationMaker::Any()
     return Of(kEntities.front());
 }
 
-Station StationMaker::Of(const Entity& entity)
-{
-    const auto& area = entity.areas[static_cast<std::size_t>(draw_.Below(static_cast<int>(entity.areas.size())))];
+Station StationMaker::Of(const Entity& entity) {
+    const auto& area =
+        entity.areas[static_cast<std::size_t>(draw_.Below(static_cast<int>(entity.areas.size())))];
     return OfArea(entity, area);
 }
 
-Station StationMaker::OfArea(const Entity& entity, const CallArea& area)
-{
+Station StationMaker::OfArea(const Entity& entity, const CallArea& area) {
     Station s;
     s.entity = s.home = &entity;
     s.area = s.homeArea = &area;
@@ -587,8 +690,7 @@ Station StationMaker::OfArea(const Entity& entity, const CallArea& area)
     return s;
 }
 
-void StationMaker::Facts(Station& s)
-{
+void StationMaker::Facts(Station& s) {
     s.name = draw_.Word(Names(s.home->language));
     s.age = 16 + draw_.Below(70);
     s.yearsLicensed = 1 + draw_.Below(s.age - 14);
@@ -601,8 +703,7 @@ void StationMaker::Facts(Station& s)
     s.antenna = AnyAntenna(false);
 }
 
-Station StationMaker::NorthAmerican()
-{
+Station StationMaker::NorthAmerican() {
     for (;;) {
         Station s = Any();
         if (s.NorthAmerican())
@@ -610,8 +711,7 @@ Station StationMaker::NorthAmerican()
     }
 }
 
-Station StationMaker::European()
-{
+Station StationMaker::European() {
     for (;;) {
         Station s = Any();
         const std::string_view e = s.entity->name;
@@ -620,8 +720,7 @@ Station StationMaker::European()
     }
 }
 
-Station StationMaker::Rare()
-{
+Station StationMaker::Rare() {
     std::vector<const Entity*> rare;
     for (const Entity& e : kEntities)
         if (e.weight <= 1)
@@ -629,8 +728,7 @@ Station StationMaker::Rare()
     return Of(*draw_.Pick(rare));
 }
 
-Station StationMaker::SpecialEvent()
-{
+Station StationMaker::SpecialEvent() {
     Station s;
     s.entity = s.home = &kEntities.front();
     s.area = s.homeArea = &kUsAreas[static_cast<std::size_t>(draw_.Below(static_cast<int>(kUsAreas.size())))];
@@ -648,18 +746,19 @@ Station StationMaker::SpecialEvent()
     return s;
 }
 
-void StationMaker::MakeVisitor(Station& s)
-{
+void StationMaker::MakeVisitor(Station& s) {
     std::vector<const Entity*> hosts;
     for (const Entity& e : kEntities)
         if (*e.visitorPrefix != '\0' && &e != s.home)
             hosts.push_back(&e);
     const Entity& host = *draw_.Pick(hosts);
-    const CallArea& area = host.areas[static_cast<std::size_t>(draw_.Below(static_cast<int>(host.areas.size())))];
+    const CallArea& area =
+        host.areas[static_cast<std::size_t>(draw_.Below(static_cast<int>(host.areas.size())))];
     std::string prefix = host.visitorPrefix;
     // Where the call area is in the call, a visitor signs it: W6/, VE3/, VK2/, ZL1/.
     const std::string_view name = host.name;
-    if (name == "United States of America" || name == "Canada" || name == "Australia" || name == "New Zealand")
+    if (name == "United States of America" || name == "Canada" || name == "Australia" ||
+        name == "New Zealand")
         prefix += area.digits[0];
     s.entity = &host;
     s.area = &area;
@@ -674,25 +773,24 @@ void StationMaker::MakeVisitor(Station& s)
     s.antenna = AnyAntenna(true);
 }
 
-Weather StationMaker::WeatherFor(const Station& s, int month)
-{
+Weather StationMaker::WeatherFor(const Station& s, int month) {
     const auto [low, high] = TemperatureRange(*s.entity, month);
     Weather wx;
     wx.celsius = low + draw_.Below(high - low + 1);
     std::vector<std::string> skies;
-    for (const char* sky : {"sunny", "cloudy", "rain", "snow", "fog", "windy", "overcast", "clr", "hot", "warm",
-                            "cold", "mild", "drizzle", "frost"})
+    for (const char* sky : {"sunny", "cloudy", "rain", "snow", "fog", "windy", "overcast", "clr", "hot",
+                            "warm", "cold", "mild", "drizzle", "frost"})
         if (SkyFits(sky, wx.celsius))
             skies.emplace_back(sky);
     wx.sky = draw_.Pick(skies);
     return wx;
 }
 
-Antenna StationMaker::AnyAntenna(bool small)
-{
+Antenna StationMaker::AnyAntenna(bool small) {
     const std::string kind = small ? draw_.Phrase("dipole|vertical|efhw|long wire|inv v|mag loop|random wire")
-                                   : draw_.Phrase("dipole|vertical|yagi|yagi|hex beam|loop|efhw|inv v|long wire|g5rv|"
-                                                  "quad|windom|dipole|vertical|delta loop|moxon|doublet|lpda|yagi");
+                                   : draw_.Phrase(
+                                         "dipole|vertical|yagi|yagi|hex beam|loop|efhw|inv v|long wire|g5rv|"
+                                         "quad|windom|dipole|vertical|delta loop|moxon|doublet|lpda|yagi");
     Antenna a;
     a.kind = kind;
     if (kind == "yagi")

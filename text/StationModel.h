@@ -19,9 +19,34 @@ namespace lumbrel::stations {
 
 using callsigns::Draw;
 
-enum class Language { English, German, Dutch, French, Italian, Spanish, Portuguese, Swedish, Danish, Finnish,
-                      Polish, Czech, Russian, Japanese, Hungarian, Croatian, Slovenian, Romanian, Greek,
-                      Bulgarian, Hebrew, Icelandic, Maltese, Lithuanian, Estonian, Latvian };
+enum class Language {
+    English,
+    German,
+    Dutch,
+    French,
+    Italian,
+    Spanish,
+    Portuguese,
+    Swedish,
+    Danish,
+    Finnish,
+    Polish,
+    Czech,
+    Russian,
+    Japanese,
+    Hungarian,
+    Croatian,
+    Slovenian,
+    Romanian,
+    Greek,
+    Bulgarian,
+    Hebrew,
+    Icelandic,
+    Maltese,
+    Lithuanian,
+    Estonian,
+    Latvian
+};
 
 // Temperature ranges by season; Southern entities have their seasons the other way round.
 enum class Climate { Temperate, Cold, Mediterranean, Tropical, Desert, Polar, Oceanic };
@@ -50,12 +75,12 @@ struct CallFormat {
 };
 
 struct Entity {
-    const char* name;     // as cty.dat spells it
+    const char* name;  // as cty.dat spells it
     Language language;
     Climate climate;
     bool southern;
     bool fahrenheit;
-    int weight;           // how often it is heard, relative to the others
+    int weight;  // how often it is heard, relative to the others
     std::span<const CallArea> areas;
     std::span<const CallFormat> formats;
     const char* visitorPrefix;  // how a visitor signs there ("DL", "W6" is made from the area); "" for none
@@ -68,15 +93,15 @@ const Entity* FindEntity(std::string_view name);
 const char* Names(Language language);
 
 struct Antenna {
-    std::string kind;   // "yagi", "dipole", ...
-    int elements = 0;   // 0 for an antenna that has none to count
+    std::string kind;  // "yagi", "dipole", ...
+    int elements = 0;  // 0 for an antenna that has none to count
     std::string Spoken() const;
 };
 // Whether an antenna of that kind can have that many elements (0 for none).
 bool AntennaFits(std::string_view kind, int elements);
 
 struct Weather {
-    std::string sky;     // "sunny", "rain", ...
+    std::string sky;  // "sunny", "rain", ...
     int celsius = 0;
     std::string Spoken(bool fahrenheit) const;
 };
@@ -90,24 +115,24 @@ bool SkyFits(std::string_view sky, int celsius);
 inline constexpr int kContactYear = 2025;  // the year the contacts are made in
 
 struct Station {
-    std::string call;                 // as sent: with a host prefix, /P, /QRP
-    std::string homeCall;             // the call as issued
-    const Entity* entity = nullptr;   // where the station is (the host country of a visitor)
-    const CallArea* area = nullptr;   // its call area there
-    const Entity* home = nullptr;     // the country that issued the call
+    std::string call;                    // as sent: with a host prefix, /P, /QRP
+    std::string homeCall;                // the call as issued
+    const Entity* entity = nullptr;      // where the station is (the host country of a visitor)
+    const CallArea* area = nullptr;      // its call area there
+    const Entity* home = nullptr;        // the country that issued the call
     const CallArea* homeArea = nullptr;  // and the call area there
     const CallFormat* format = nullptr;
     char digit = '0';
     std::string name;
     std::string town;
-    std::string state;                // US state or Canadian province, lower case
-    std::string section;              // ARRL/RAC section, lower case
+    std::string state;    // US state or Canadian province, lower case
+    std::string section;  // ARRL/RAC section, lower case
     int watts = 100;
     Antenna antenna;
     int age = 40;
     int yearsLicensed = 10;
     bool visitor = false;
-    bool special = false;             // a special-event call (1x1)
+    bool special = false;  // a special-event call (1x1)
 
     bool NorthAmerican() const;
     int CqZone() const { return area->cqZone; }

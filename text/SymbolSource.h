@@ -49,7 +49,10 @@ public:
         int wpm = 0;
         int pitch = 0;
     };
-    virtual Station StartStation(const std::array<int, 4>& values) { (void)values; return {}; }
+    virtual Station StartStation(const std::array<int, 4>& values) {
+        (void)values;
+        return {};
+    }
     // A station's text begins: its log line, with parameterText (ParameterText()).
     virtual void StationTextBegins(const QString& parameterText) { (void)parameterText; }
 };

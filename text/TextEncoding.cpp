@@ -8,8 +8,7 @@ namespace {
 
 // The length of the character a lead byte starts and the range of the byte after it;
 // 0 for a byte that starts no character.
-int LeadLength(unsigned char lead, unsigned char& low, unsigned char& high)
-{
+int LeadLength(unsigned char lead, unsigned char& low, unsigned char& high) {
     low = 0x80;
     high = 0xBF;
     if (lead < 0x80)
@@ -36,8 +35,7 @@ int LeadLength(unsigned char lead, unsigned char& low, unsigned char& high)
 }
 
 // The length of the valid character at data[i], or 0 when none starts there.
-int ValidLength(const char* data, qsizetype size, qsizetype i)
-{
+int ValidLength(const char* data, qsizetype size, qsizetype i) {
     unsigned char low = 0;
     unsigned char high = 0;
     const int length = LeadLength(static_cast<unsigned char>(data[i]), low, high);
@@ -55,8 +53,7 @@ int ValidLength(const char* data, qsizetype size, qsizetype i)
 
 }  // namespace
 
-void Utf8Check::Feed(QByteArrayView bytes)
-{
+void Utf8Check::Feed(QByteArrayView bytes) {
     const char* data = bytes.data();
     const qsizetype size = bytes.size();
     qsizetype i = 0;
@@ -96,28 +93,24 @@ void Utf8Check::Feed(QByteArrayView bytes)
     }
 }
 
-TextEncoding Utf8Check::Judged(bool atEnd) const
-{
+TextEncoding Utf8Check::Judged(bool atEnd) const {
     const qsizetype invalid = invalid_ + (atEnd && pending_ > 0 ? length_ - pending_ : 0);
     return invalid == 0 || characters_ > invalid ? TextEncoding::Utf8 : TextEncoding::Latin1;
 }
 
-TextEncoding JudgeEncoding(QByteArrayView bytes)
-{
+TextEncoding JudgeEncoding(QByteArrayView bytes) {
     Utf8Check check;
     check.Feed(bytes);
     return check.Judged(true);
 }
 
-bool IsValidUtf8(QByteArrayView bytes)
-{
+bool IsValidUtf8(QByteArrayView bytes) {
     Utf8Check check;
     check.Feed(bytes);
     return check.ValidAtEnd();
 }
 
-QByteArray ToUtf8(QByteArrayView bytes, TextEncoding encoding)
-{
+QByteArray ToUtf8(QByteArrayView bytes, TextEncoding encoding) {
     if (encoding == TextEncoding::Utf8 && IsValidUtf8(bytes))
         return bytes.toByteArray();
     QByteArray out;
@@ -141,8 +134,7 @@ QByteArray ToUtf8(QByteArrayView bytes, TextEncoding encoding)
     return out;
 }
 
-char32_t NextCharacter(QByteArrayView utf8, qsizetype& position)
-{
+char32_t NextCharacter(QByteArrayView utf8, qsizetype& position) {
     const auto lead = static_cast<unsigned char>(utf8[position++]);
     if (lead < 0x80)
         return lead;
@@ -153,8 +145,7 @@ char32_t NextCharacter(QByteArrayView utf8, qsizetype& position)
     return c;
 }
 
-qsizetype CharacterCount(QByteArrayView utf8)
-{
+qsizetype CharacterCount(QByteArrayView utf8) {
     qsizetype count = 0;
     for (const char c : utf8)
         count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;

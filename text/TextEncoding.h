@@ -29,11 +29,11 @@ public:
 
 private:
     bool valid_ = true;
-    qsizetype characters_ = 0;    // valid characters of two to four bytes
-    qsizetype invalid_ = 0;       // bytes that are part of no valid character
-    int length_ = 0;              // the bytes of the character being read
-    int pending_ = 0;             // continuation bytes still to come
-    unsigned char low_ = 0x80;    // the range the next continuation byte must be in
+    qsizetype characters_ = 0;  // valid characters of two to four bytes
+    qsizetype invalid_ = 0;     // bytes that are part of no valid character
+    int length_ = 0;            // the bytes of the character being read
+    int pending_ = 0;           // continuation bytes still to come
+    unsigned char low_ = 0x80;  // the range the next continuation byte must be in
     unsigned char high_ = 0xBF;
 };
 

@@ -9,8 +9,7 @@ namespace lumbrel {
 namespace {
 
 // A byte-order mark at the device's position is passed over: it is no part of the text.
-void SkipByteOrderMark(QIODevice& device)
-{
+void SkipByteOrderMark(QIODevice& device) {
     if (device.peek(kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark)
         device.skip(kUtf8ByteOrderMark.size());
 }
@@ -19,15 +18,13 @@ void SkipByteOrderMark(QIODevice& device)
 
 // --- LineReader ----------------------------------------------------------------------
 
-void LineReader::Reset()
-{
+void LineReader::Reset() {
     buffer_.clear();
     begin_ = end_ = scanned_ = 0;
     eof_ = skipLf_ = failed_ = false;
 }
 
-bool LineReader::Open(const QString& path)
-{
+bool LineReader::Open(const QString& path) {
     Close();
     error_.clear();
     const QFileInfo info(path);
@@ -49,16 +46,14 @@ bool LineReader::Open(const QString& path)
     return true;
 }
 
-void LineReader::Close()
-{
+void LineReader::Close() {
     if (file_.isOpen())
         file_.close();
     Reset();
     buffer_.squeeze();
 }
 
-bool LineReader::Rewind()
-{
+bool LineReader::Rewind() {
     if (!file_.isOpen())
         return false;
     Reset();
@@ -71,8 +66,7 @@ bool LineReader::Rewind()
     return true;
 }
 
-bool LineReader::Fill()
-{
+bool LineReader::Fill() {
     if (begin_ > 0) {
         const qsizetype kept = end_ - begin_;
         if (kept > 0)
@@ -98,8 +92,7 @@ bool LineReader::Fill()
     return true;
 }
 
-bool LineReader::Next(QByteArrayView& line)
-{
+bool LineReader::Next(QByteArrayView& line) {
     if (!file_.isOpen())
         return false;
     for (;;) {
@@ -160,20 +153,20 @@ bool LineReader::Next(QByteArrayView& line)
 
 // --- Kinds of line --------------------------------------------------------------------
 
-bool IsBlankLine(QByteArrayView line)
-{
+bool IsBlankLine(QByteArrayView line) {
     for (const char c : line)
         if (static_cast<unsigned char>(c) > 0x20)
             return false;
     return true;
 }
 
-bool IsCommentLine(QByteArrayView line) { return !line.isEmpty() && line.front() == '\''; }
+bool IsCommentLine(QByteArrayView line) {
+    return !line.isEmpty() && line.front() == '\'';
+}
 
 // --- Kind of file ------------------------------------------------------------------------
 
-TextFileKind ScanTextFileKind(QIODevice& device)
-{
+TextFileKind ScanTextFileKind(QIODevice& device) {
     // Byte by byte rather than line by line: a file of a hundred million empty lines
     // is told apart in a moment. Lines end and split exactly as LineReader has them.
     // The same pass checks whether the file is UTF-8; once the kind is known that check
@@ -184,12 +177,12 @@ TextFileKind ScanTextFileKind(QIODevice& device)
     qint64 checked = 0;
     bool kindKnown = false;
     QByteArray chunk(LineReader::kChunkBytes, Qt::Uninitialized);
-    qint64 index = 0;        // the line being read
-    qsizetype length = 0;    // its bytes so far
+    qint64 index = 0;      // the line being read
+    qsizetype length = 0;  // its bytes so far
     bool blank = true;
     bool comment = false;
     bool comma = false;
-    bool afterCr = false;    // the byte before was the CR ending a line
+    bool afterCr = false;  // the byte before was the CR ending a line
     auto endLine = [&] {
         const bool plain = !blank && !comment && !comma;
         if (plain) {
@@ -249,8 +242,7 @@ TextFileKind ScanTextFileKind(QIODevice& device)
 
 // --- TextFileSource ---------------------------------------------------------------------
 
-bool TextFileSource::Open(const QString& path)
-{
+bool TextFileSource::Open(const QString& path) {
     Close();
     error_.clear();
     if (!reader_.Open(path)) {
@@ -277,16 +269,14 @@ bool TextFileSource::Open(const QString& path)
     return true;
 }
 
-void TextFileSource::Close()
-{
+void TextFileSource::Close() {
     reader_.Close();
     parameterLines_ = false;
     firstPlainLine_ = 0;
     lineIndex_ = 0;
 }
 
-TextFileSource::Next TextFileSource::NextLine(QByteArray& line, int& budget)
-{
+TextFileSource::Next TextFileSource::NextLine(QByteArray& line, int& budget) {
     QByteArrayView view;
     while (budget > 0) {
         --budget;

@@ -46,7 +46,7 @@ private:
     qsizetype end_ = 0;      // end of the bytes read
     qsizetype scanned_ = 0;  // bytes from begin_ up to here hold no line end
     bool eof_ = false;
-    bool skipLf_ = false;    // the last line ended with CR at the end of the buffer
+    bool skipLf_ = false;  // the last line ended with CR at the end of the buffer
     bool failed_ = false;
     QString error_;
 };

@@ -9,16 +9,14 @@
 
 namespace lumbrel {
 
-bool TextSymbols::Open(const QString& path)
-{
+bool TextSymbols::Open(const QString& path) {
     if (!file_.Open(path))
         return false;
     stationLines_ = file_.ParameterLines();
     return true;
 }
 
-void TextSymbols::Begin(RandomNumber& random)
-{
+void TextSymbols::Begin(RandomNumber& random) {
     line_.clear();
     lineCurrent_ = false;
     position_ = 0;
@@ -32,8 +30,7 @@ void TextSymbols::Begin(RandomNumber& random)
     }
 }
 
-void TextSymbols::TakeStationLine()
-{
+void TextSymbols::TakeStationLine() {
     const int pause = static_cast<int>(pauseRandom_() % (kMaxLeadingSpaces + 1));
     ParameterLine line = ParseParameterLine(line_, pause);
     line_ = std::move(line.stored);
@@ -47,8 +44,7 @@ void TextSymbols::TakeStationLine()
 }
 
 // The next line, once the last one is sent: Space when its opening word space goes out.
-TextSymbols::LineStart TextSymbols::StartLine(int& budget)
-{
+TextSymbols::LineStart TextSymbols::StartLine(int& budget) {
     position_ = 0;
     const TextFileSource::Next next = file_.NextLine(line_, budget);
     if (next != TextFileSource::Next::Line) {
@@ -69,8 +65,7 @@ TextSymbols::LineStart TextSymbols::StartLine(int& budget)
     return LineStart::Space;
 }
 
-SourceSymbol TextSymbols::Next()
-{
+SourceSymbol TextSymbols::Next() {
     int budget = kSkipBudget;
     while (budget > 0) {
         --budget;

@@ -49,7 +49,7 @@ private:
     bool lineCurrent_ = false;  // false: before the first line
     int position_ = 0;          // bytes of the UTF-8 line taken
     bool lastWasWordSpace_ = false;
-    int markIndex_ = -1;        // where the station's text starts in line_
+    int markIndex_ = -1;  // where the station's text starts in line_
     QString parameterText_;
     std::minstd_rand pauseRandom_;  // the stations' starting pauses; apart from the session's draws
     bool pauseRandomSeeded_ = false;

@@ -13,8 +13,7 @@ constexpr std::int64_t kShortRange = 32768;  // ShortRandom gives 0 to 32767
 
 }  // namespace
 
-std::vector<int> WeakCharacterWeights(const QStringList& characters, const MissTallies& tallies)
-{
+std::vector<int> WeakCharacterWeights(const QStringList& characters, const MissTallies& tallies) {
     std::vector<double> rates;
     rates.reserve(static_cast<std::size_t>(characters.size()));
     double worst = -1;
@@ -33,8 +32,7 @@ std::vector<int> WeakCharacterWeights(const QStringList& characters, const MissT
     return weights;
 }
 
-int DrawWeighted(RandomNumber& random, std::span<const int> weights)
-{
+int DrawWeighted(RandomNumber& random, std::span<const int> weights) {
     std::int64_t total = 0;
     for (const int w : weights)
         total += std::max(w, 0);

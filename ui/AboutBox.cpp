@@ -21,8 +21,7 @@ namespace lumbrel {
 
 const char* const AboutDialog::kWebAddress = "en.wikipedia.org/wiki/Morse_code";
 
-QString VersionText(const QString& version)
-{
+QString VersionText(const QString& version) {
     const QStringList parts = version.split(QLatin1Char('.'));
     int numbers[3] = {0, 0, 0};
     for (int i = 0; i < 3 && i < parts.size(); ++i)
@@ -30,8 +29,7 @@ QString VersionText(const QString& version)
     return QStringLiteral("Version %1.%2.%3").arg(numbers[0]).arg(numbers[1]).arg(numbers[2]);
 }
 
-AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::AboutForm>())
-{
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::AboutForm>()) {
     ui_->setupUi(this);
     GrowDesignedFonts(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -66,10 +64,11 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), ui_(std::make_uniqu
 
 AboutDialog::~AboutDialog() = default;
 
-QUrl AboutDialog::LinkAddress() const { return QUrl(QStringLiteral("http://") + QString::fromLatin1(kWebAddress)); }
+QUrl AboutDialog::LinkAddress() const {
+    return QUrl(QStringLiteral("http://") + QString::fromLatin1(kWebAddress));
+}
 
-void AboutDialog::ApplyPaletteColours()
-{
+void AboutDialog::ApplyPaletteColours() {
     // The link and the contact picture in their blue, made lighter on a dark palette.
     const QColor window = palette().color(QPalette::Window);
     QPalette linkPalette = ui_->Label4->palette();
@@ -93,15 +92,13 @@ void AboutDialog::ApplyPaletteColours()
     ui_->Image2->setPixmap(pixmap);
 }
 
-void AboutDialog::changeEvent(QEvent* event)
-{
+void AboutDialog::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::PaletteChange)
         ApplyPaletteColours();
 }
 
-void AboutDialog::showEvent(QShowEvent* event)
-{
+void AboutDialog::showEvent(QShowEvent* event) {
     // FormShow: the version line is rebuilt on every showing.
     ui_->VersionLabel->setText(VersionText(QStringLiteral(LUMBREL_VERSION)));
     ApplyPaletteColours();  // at the scale of the screen it opens on

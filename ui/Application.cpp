@@ -8,12 +8,13 @@
 
 #include <exception>
 
-static void InitLumbrelQrc() { Q_INIT_RESOURCE(lumbrel); }
+static void InitLumbrelQrc() {
+    Q_INIT_RESOURCE(lumbrel);
+}
 
 namespace lumbrel {
 
-void InitUiResources()
-{
+void InitUiResources() {
     static const bool done = [] {
         InitLumbrelQrc();
         return true;
@@ -21,8 +22,7 @@ void InitUiResources()
     (void)done;
 }
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv)
-{
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     InitUiResources();
     setApplicationName(QString::fromLatin1(kApplicationTitle));
     setOrganizationName(QStringLiteral("Zelph Software"));
@@ -35,8 +35,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
         setStyle(QStringLiteral("Fusion"));
 }
 
-bool Application::notify(QObject* receiver, QEvent* event)
-{
+bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
@@ -47,8 +46,7 @@ bool Application::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
-void Application::ShowEscapedError(const QString& text)
-{
+void Application::ShowEscapedError(const QString& text) {
     // Shown from the event loop, after the failed reaction has unwound.
     QTimer::singleShot(0, this, [text] {
         QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), text);

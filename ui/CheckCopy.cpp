@@ -31,8 +31,7 @@ static_assert(std::string_view(kApplicationTitle) == History::kTrainerApplicatio
 
 namespace {
 
-QString Span(const QString& text, const char* style)
-{
+QString Span(const QString& text, const char* style) {
     return QStringLiteral("<span style=\"%1\">%2</span>").arg(QLatin1String(style), text);
 }
 
@@ -40,12 +39,12 @@ constexpr const char* kWrongStyle = "background-color:#f4a6a6; color:#000000; fo
 constexpr const char* kDroppedStyle = "background-color:#f7d08a; color:#000000; font-weight:bold";
 constexpr const char* kAddedStyle = "background-color:#a9c8f0; color:#000000; font-weight:bold";
 
-QString SessionFacts(const SessionSummary& s, int charactersSent)
-{
+QString SessionFacts(const SessionSummary& s, int charactersSent) {
     const double effective = s.characterWpm * s.effectivePermille / 1000.0;
     QString speed = QStringLiteral("%1 WPM").arg(s.characterWpm);
     if (s.effectivePermille != 1000)
-        speed += QStringLiteral(" (effective %1)").arg(QString::number(effective, 'f', effective < 10 ? 1 : 0));
+        speed +=
+            QStringLiteral(" (effective %1)").arg(QString::number(effective, 'f', effective < 10 ? 1 : 0));
     QStringList parts;
     parts << SourceCaption(SourceName(s.source, s.singleEntry));
     if (s.source == SourceKind::RandomGroups)
@@ -53,7 +52,9 @@ QString SessionFacts(const SessionSummary& s, int charactersSent)
                      .arg(s.characterCount)
                      .arg(s.order == LearningOrder::Mfj ? QStringLiteral("MFJ") : QStringLiteral("Koch"));
     parts << speed;
-    parts << QStringLiteral("%1:%2").arg(s.elapsedSeconds / 60).arg(s.elapsedSeconds % 60, 2, 10, QLatin1Char('0'));
+    parts << QStringLiteral("%1:%2")
+                 .arg(s.elapsedSeconds / 60)
+                 .arg(s.elapsedSeconds % 60, 2, 10, QLatin1Char('0'));
     parts << QStringLiteral("%1 characters sent").arg(charactersSent);
     return parts.join(QStringLiteral(" · "));
 }
@@ -64,8 +65,11 @@ QString SessionFacts(const SessionSummary& s, int charactersSent)
 
 CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session, const QDateTime& ended,
                                  Store store, QWidget* parent)
-    : QDialog(parent), trainer_(trainer), session_(session), ended_(ended), store_(std::move(store))
-{
+    : QDialog(parent),
+      trainer_(trainer),
+      session_(session),
+      ended_(ended),
+      store_(std::move(store)) {
     setObjectName(QStringLiteral("CheckCopyDialog"));
     setWindowTitle(QStringLiteral("Check Copy"));
     // The desktop's fixed-pitch font, at least as large as its ordinary font, so that the
@@ -77,8 +81,9 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session
     facts_ = new QLabel(SessionFacts(session_, charactersSent), this);
     facts_->setWordWrap(true);
     auto* prompt = new QLabel(
-        QStringLiteral("Type or paste what you copied on paper, then press Check. Case, spaces and line breaks "
-                       "do not count. Write a prosign as <sk> or ^sk, or as +, = and ( for ^ar, ^bt and ^kn."),
+        QStringLiteral(
+            "Type or paste what you copied on paper, then press Check. Case, spaces and line breaks "
+            "do not count. Write a prosign as <sk> or ^sk, or as +, = and ( for ^ar, ^bt and ^kn."),
         this);
     prompt->setTextFormat(Qt::PlainText);
     prompt->setWordWrap(true);
@@ -112,11 +117,12 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session
     pair_->setFont(fixed);
     pair_->setLineWrapMode(QTextEdit::NoWrap);
     pair_->setMinimumHeight(160);
-    legend_ = new QLabel(QStringLiteral("%1 wrong &nbsp; %2 dropped (not copied) &nbsp; %3 added (copied, not sent)")
-                             .arg(Span(QStringLiteral("&nbsp;x&nbsp;"), kWrongStyle),
-                                  Span(QStringLiteral("&nbsp;x&nbsp;"), kDroppedStyle),
-                                  Span(QStringLiteral("&nbsp;x&nbsp;"), kAddedStyle)),
-                         this);
+    legend_ = new QLabel(
+        QStringLiteral("%1 wrong &nbsp; %2 dropped (not copied) &nbsp; %3 added (copied, not sent)")
+            .arg(Span(QStringLiteral("&nbsp;x&nbsp;"), kWrongStyle),
+                 Span(QStringLiteral("&nbsp;x&nbsp;"), kDroppedStyle),
+                 Span(QStringLiteral("&nbsp;x&nbsp;"), kAddedStyle)),
+        this);
     legend_->setTextFormat(Qt::RichText);
 
     offer_ = new QPushButton(this);
@@ -158,8 +164,7 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session
 
 CheckCopyDialog::~CheckCopyDialog() = default;
 
-QString CheckCopyDialog::PairHtml(const CopyScore& score, int width)
-{
+QString CheckCopyDialog::PairHtml(const CopyScore& score, int width) {
     QString html = QStringLiteral("<pre style=\"line-height:130%\">");
     const auto& columns = score.Columns();
     bool first = true;
@@ -185,11 +190,18 @@ QString CheckCopyDialog::PairHtml(const CopyScore& score, int width)
             };
             const char* style = nullptr;
             switch (col.mark) {
-            case CopyScore::Mark::Wrong: style = kWrongStyle; break;
-            case CopyScore::Mark::Dropped: style = kDroppedStyle; break;
-            case CopyScore::Mark::Added: style = kAddedStyle; break;
-            case CopyScore::Mark::Correct:
-            case CopyScore::Mark::Boundary: break;
+                case CopyScore::Mark::Wrong:
+                    style = kWrongStyle;
+                    break;
+                case CopyScore::Mark::Dropped:
+                    style = kDroppedStyle;
+                    break;
+                case CopyScore::Mark::Added:
+                    style = kAddedStyle;
+                    break;
+                case CopyScore::Mark::Correct:
+                case CopyScore::Mark::Boundary:
+                    break;
             }
             top += style ? Span(shown(col.sent), style) : shown(col.sent);
             bottom += style ? Span(shown(col.copied), style) : shown(col.copied);
@@ -200,8 +212,7 @@ QString CheckCopyDialog::PairHtml(const CopyScore& score, int width)
     return html;
 }
 
-void CheckCopyDialog::Check()
-{
+void CheckCopyDialog::Check() {
     // Nothing typed yet is no copy: it is neither scored nor stored.
     if (CopyScore::Normalise(copy_->toPlainText()).isEmpty()) {
         score_.reset();
@@ -222,8 +233,7 @@ void CheckCopyDialog::Check()
     Q_EMIT Checked();
 }
 
-void CheckCopyDialog::ShowResult()
-{
+void CheckCopyDialog::ShowResult() {
     const CopyScore& s = *score_;
     accuracy_->setText(QStringLiteral("Accuracy %1").arg(s.AccuracyText()));
     counts_->setText(QStringLiteral("%1 characters sent: %2 right, %3 wrong, %4 dropped; %5 added.")
@@ -248,10 +258,13 @@ void CheckCopyDialog::ShowResult()
         if (session_.source != SourceKind::RandomGroups)
             advice << QStringLiteral("Well copied.");
         else if (!RanWholeSession(session_))
-            advice << QStringLiteral("%1% or more.").arg(CopyScore::kKochThresholdPercent) << StoppedEarlyText(session_);
+            advice << QStringLiteral("%1% or more.").arg(CopyScore::kKochThresholdPercent)
+                   << StoppedEarlyText(session_);
         else if (offerState_.available)
-            advice << QStringLiteral("%1% or more: time for the next character.").arg(CopyScore::kKochThresholdPercent);
-        else if (session_.characterCount >= trainer_.Controls().Get(ControlId::CharacterCountSpinEdit).maximum)
+            advice << QStringLiteral("%1% or more: time for the next character.")
+                          .arg(CopyScore::kKochThresholdPercent);
+        else if (session_.characterCount >=
+                 trainer_.Controls().Get(ControlId::CharacterCountSpinEdit).maximum)
             advice << QStringLiteral("%1% or more with every character: nothing more to add.")
                           .arg(CopyScore::kKochThresholdPercent);
         else
@@ -265,30 +278,34 @@ void CheckCopyDialog::ShowResult()
     advice_->setText(advice.join(QLatin1Char(' ')));
 }
 
-void CheckCopyDialog::TakeOffer()
-{
+void CheckCopyDialog::TakeOffer() {
     if (!TakeNextCharacter(trainer_, offerState_)) {
         offer_->setEnabled(false);
-        advice_->setText(QStringLiteral("The character count has changed since this session; nothing was added."));
+        advice_->setText(
+            QStringLiteral("The character count has changed since this session; nothing was added."));
         return;
     }
     offer_->setEnabled(false);
-    offer_->setText(QStringLiteral("Added %1: now %2 characters").arg(offerState_.character.toUpper()).arg(offerState_.count));
+    offer_->setText(QStringLiteral("Added %1: now %2 characters")
+                        .arg(offerState_.character.toUpper())
+                        .arg(offerState_.count));
     offerState_ = NextCharacterOffer{};
 }
 
 // --- The main window's part -------------------------------------------------------------
 
 CopyChecking::CopyChecking(Trainer& trainer, Prompts& prompts, QWidget* window, QTextEdit* sentView)
-    : trainer_(trainer), prompts_(prompts), window_(window)
-{
+    : trainer_(trainer),
+      prompts_(prompts),
+      window_(window) {
     checkAction_ = new QAction(QStringLiteral("&Check Copy..."), this);
     checkAction_->setObjectName(QStringLiteral("CheckCopy"));
     checkAction_->setToolTip(QStringLiteral("Check what you copied of the last session"));
     checkAction_->setEnabled(false);
     progressAction_ = new QAction(QStringLiteral("&Progress..."), this);
     progressAction_->setObjectName(QStringLiteral("Progress"));
-    progressAction_->setToolTip(QStringLiteral("Your accuracy, the characters learnt and the errors per character"));
+    progressAction_->setToolTip(
+        QStringLiteral("Your accuracy, the characters learnt and the errors per character"));
     connect(checkAction_, &QAction::triggered, this, &CopyChecking::CheckCopyClick);
     connect(progressAction_, &QAction::triggered, this, &CopyChecking::ProgressClick);
     if (sentView)
@@ -297,8 +314,7 @@ CopyChecking::CopyChecking(Trainer& trainer, Prompts& prompts, QWidget* window, 
     trainer_.Groups().SetMissTalliesSource([this] { return WeakCharacterTallies(); });
 }
 
-CopyChecking::~CopyChecking()
-{
+CopyChecking::~CopyChecking() {
     trainer_.SetSessionEndedListener({});
     trainer_.Groups().SetMissTalliesSource({});
     // The windows use the history: they go first.
@@ -306,27 +322,28 @@ CopyChecking::~CopyChecking()
     delete progress_.data();
 }
 
-void CopyChecking::AddMenuItems(QMenu* menu, QAction* before)
-{
+void CopyChecking::AddMenuItems(QMenu* menu, QAction* before) {
     menu->insertAction(before, checkAction_);
     menu->insertAction(before, progressAction_);
     menu->insertSeparator(before);
     connect(menu, &QMenu::aboutToShow, this, &CopyChecking::UpdateActions);
 }
 
-ProgressWindow* CopyChecking::Progress() const { return progress_.data(); }
+ProgressWindow* CopyChecking::Progress() const {
+    return progress_.data();
+}
 
-bool CopyChecking::CanCheck() const
-{
+bool CopyChecking::CanCheck() const {
     // The trainer keeps what was sent: whatever "Sent" shows now (cleared, or emptied by
     // a change of the display delay) the session can be checked.
     return last_ && !trainer_.SessionActive() && !CopyScore::Normalise(last_->text).isEmpty();
 }
 
-void CopyChecking::UpdateActions() { checkAction_->setEnabled(CanCheck()); }
+void CopyChecking::UpdateActions() {
+    checkAction_->setEnabled(CanCheck());
+}
 
-void CopyChecking::SessionEnded(const SessionSummary& summary)
-{
+void CopyChecking::SessionEnded(const SessionSummary& summary) {
     last_ = summary;
     ++sessionSerial_;
     lastEnded_ = QDateTime::currentDateTime();
@@ -334,19 +351,18 @@ void CopyChecking::SessionEnded(const SessionSummary& summary)
     UpdateActions();
 }
 
-void CopyChecking::Tell(const QString& text, const QString& details)
-{
+void CopyChecking::Tell(const QString& text, const QString& details) {
     if (text.isEmpty())
         return;
     if (deferTelling_) {
-        QMetaObject::invokeMethod(this, [this, text, details] { Tell(text, details); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, text, details] { Tell(text, details); }, Qt::QueuedConnection);
         return;
     }
     prompts_.DetailedMessage(window_, text, details, QStringLiteral("History"), MessageKind::Warning);
 }
 
-MissTallies CopyChecking::WeakCharacterTallies()
-{
+MissTallies CopyChecking::WeakCharacterTallies() {
     if (trainer_.Store().Read(keys::FavourMissed) == 0)
         return {};
     // Asked as a session begins, inside the trainer's reaction: what there is to tell
@@ -354,11 +370,11 @@ MissTallies CopyChecking::WeakCharacterTallies()
     deferTelling_ = true;
     History* history = OpenHistory(false);
     deferTelling_ = false;
-    return history ? history->RecentMissTallies(kWeakCharacterHistory, LearnerTargetMs(trainer_.Store())) : MissTallies{};
+    return history ? history->RecentMissTallies(kWeakCharacterHistory, LearnerTargetMs(trainer_.Store()))
+                   : MissTallies{};
 }
 
-History* CopyChecking::OpenHistory(bool write, bool* told)
-{
+History* CopyChecking::OpenHistory(bool write, bool* told) {
     if (told)
         *told = false;
     if (!history_)
@@ -379,8 +395,7 @@ History* CopyChecking::OpenHistory(bool write, bool* told)
     return ok ? history_.get() : nullptr;
 }
 
-QString CopyChecking::StoreRecord(const SessionRecord& record, std::optional<qint64>* stored)
-{
+QString CopyChecking::StoreRecord(const SessionRecord& record, std::optional<qint64>* stored) {
     History* history = OpenHistory(true);
     if (!history)
         return QStringLiteral("Not saved: the history cannot be used.");
@@ -396,8 +411,7 @@ QString CopyChecking::StoreRecord(const SessionRecord& record, std::optional<qin
     return QStringLiteral("Saved to your progress history.");
 }
 
-void CopyChecking::CheckCopyClick()
-{
+void CopyChecking::CheckCopyClick() {
     UpdateActions();
     if (!CanCheck())
         return;
@@ -419,8 +433,7 @@ void CopyChecking::CheckCopyClick()
     dialog_->activateWindow();
 }
 
-void CopyChecking::ProgressClick()
-{
+void CopyChecking::ProgressClick() {
     bool told = false;
     History* history = OpenHistory(false, &told);
     if (!history) {

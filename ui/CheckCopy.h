@@ -147,10 +147,10 @@ private:
     QDateTime lastEnded_;
     QString historyPath_;
     std::unique_ptr<History> history_;
-    QString lastProblem_;  // told already
+    QString lastProblem_;    // told already
     int sessionSerial_ = 0;  // sessions ended so far
     QPointer<CheckCopyDialog> dialog_;
-    int dialogSerial_ = 0;   // the session the dialog is for
+    int dialogSerial_ = 0;  // the session the dialog is for
     QPointer<ProgressWindow> progress_;
     bool deferTelling_ = false;  // Tell() queues its message rather than showing it now
 };

@@ -23,8 +23,7 @@
 namespace lumbrel {
 namespace {
 
-QLabel* BoldLabel(const QString& text, int pointSize, QWidget* parent)
-{
+QLabel* BoldLabel(const QString& text, int pointSize, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     QFont f = label->font();
     f.setBold(true);
@@ -36,8 +35,7 @@ QLabel* BoldLabel(const QString& text, int pointSize, QWidget* parent)
     return label;
 }
 
-PageSpinBox* Spinner(int minimum, int maximum, int value, const QString& hint, QWidget* parent)
-{
+PageSpinBox* Spinner(int minimum, int maximum, int value, const QString& hint, QWidget* parent) {
     auto* spin = new PageSpinBox(parent);
     spin->setRange(minimum, maximum);
     spin->setValue(value);
@@ -52,8 +50,7 @@ constexpr int kBoxColumns = 10;
 // The grid's columns all as wide as its widest shown box: a long caption (a user
 // character such as "SOS" or "<AR>") widens every column, and the rows stay even.
 template <std::size_t N>
-void EvenColumns(QGridLayout* grid, const std::array<QCheckBox*, N>& boxes)
-{
+void EvenColumns(QGridLayout* grid, const std::array<QCheckBox*, N>& boxes) {
     int widest = 40;
     for (const QCheckBox* box : boxes)
         if (!box->isHidden())
@@ -63,8 +60,7 @@ void EvenColumns(QGridLayout* grid, const std::array<QCheckBox*, N>& boxes)
 }
 
 // The red of the warning, darker or lighter as the window's background needs.
-void ShowAsWarning(QLabel* label, const QColor& background)
-{
+void ShowAsWarning(QLabel* label, const QColor& background) {
     QPalette p = label->palette();
     const QColor red = ReadableOn(QColor(0xc0, 0x00, 0x00), background);
     p.setColor(QPalette::WindowText, red);
@@ -74,13 +70,14 @@ void ShowAsWarning(QLabel* label, const QColor& background)
 }  // namespace
 
 ConfigureDialog::ConfigureDialog(SettingsStore store, QWidget* parent)
-    : QDialog(parent), store_(std::move(store))
-{
+    : QDialog(parent),
+      store_(std::move(store)) {
     setObjectName(QStringLiteral("ConfigureForm"));
     setWindowTitle(QStringLiteral("Configure Codes"));
     // A dialog frame with a title and no buttons on it (no close, minimise or
     // maximise): OK is the only way out.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     setModal(true);
 
     pages_ = new QTabWidget(this);
@@ -116,8 +113,7 @@ ConfigureDialog::ConfigureDialog(SettingsStore store, QWidget* parent)
 
 ConfigureDialog::~ConfigureDialog() = default;
 
-QWidget* ConfigureDialog::BuildGeneralPage()
-{
+QWidget* ConfigureDialog::BuildGeneralPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet2"));
     auto* grid = new QGridLayout(page);
@@ -165,8 +161,9 @@ QWidget* ConfigureDialog::BuildGeneralPage()
     missed_ = new QCheckBox(QStringLiteral("Favour characters I miss"), order);
     missed_->setObjectName(QStringLiteral("FavourMissedCheckBox"));
     missed_->setProperty("Tag", kTagMissed);
-    missed_->setToolTip(QStringLiteral("Random groups bring the characters you missed most in your last checked "
-                                       "sessions and drills more often; every character still comes."));
+    missed_->setToolTip(
+        QStringLiteral("Random groups bring the characters you missed most in your last checked "
+                       "sessions and drills more often; every character still comes."));
     auto* orderLayout = new QVBoxLayout(order);
     orderLayout->setSpacing(2);
     orderLayout->addWidget(mfj_);
@@ -175,8 +172,8 @@ QWidget* ConfigureDialog::BuildGeneralPage()
 
     port_ = new RadioGroup(QStringLiteral("Rig Control Port"), 3, page);
     port_->setObjectName(QStringLiteral("ComPortRadioGroup"));
-    port_->SetItems({QStringLiteral("Off"), QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"),
-                     QStringLiteral("COM4")});
+    port_->SetItems({QStringLiteral("Off"), QStringLiteral("COM1"), QStringLiteral("COM2"),
+                     QStringLiteral("COM3"), QStringLiteral("COM4")});
     port_->setToolTip(QStringLiteral("Select a COM port to provide the rig control sginal."));
 
     // Any serial device of this machine (USB adapters included); when one is chosen it
@@ -185,9 +182,9 @@ QWidget* ConfigureDialog::BuildGeneralPage()
     portDevice_->setObjectName(QStringLiteral("PortDeviceComboBox"));
     portDevice_->setEditable(true);
     portDevice_->setInsertPolicy(QComboBox::NoInsert);
-    portDevice_->setToolTip(QStringLiteral(
-        "A serial device for the rig control signal, such as a USB adapter (/dev/ttyUSB0). "
-        "Leave empty to use the COM port chosen above; keying is off with \"Off\"."));
+    portDevice_->setToolTip(
+        QStringLiteral("A serial device for the rig control signal, such as a USB adapter (/dev/ttyUSB0). "
+                       "Leave empty to use the COM port chosen above; keying is off with \"Off\"."));
     connect(port_, &RadioGroup::Clicked, this, [this](int index) {
         portDevice_->setEnabled(index != 0);
         if (index == 0)
@@ -212,13 +209,15 @@ QWidget* ConfigureDialog::BuildGeneralPage()
 
     auto* sessionFrame = new QGroupBox(QStringLiteral("Session Length"), page);
     sessionFrame->setObjectName(QStringLiteral("GroupBox1"));
-    sessionLength_ = Spinner(1, 60, 5, QStringLiteral("Set the length of the training sessions"), sessionFrame);
+    sessionLength_ =
+        Spinner(1, 60, 5, QStringLiteral("Set the length of the training sessions"), sessionFrame);
     sessionLength_->setObjectName(QStringLiteral("SessionLengthSpinEdit"));
     sessionLength_->setAccessibleName(sessionFrame->title());
     auto* sessionLayout = new QVBoxLayout(sessionFrame);
     sessionLayout->addWidget(new QLabel(QStringLiteral("Minutes"), sessionFrame));
     sessionLayout->addWidget(sessionLength_);
-    auto* sessionNote = new QLabel(QStringLiteral("5 Minutes is the recommended study interval"), sessionFrame);
+    auto* sessionNote =
+        new QLabel(QStringLiteral("5 Minutes is the recommended study interval"), sessionFrame);
     sessionNote->setWordWrap(true);
     sessionLayout->addWidget(sessionNote);
     sessionLayout->addStretch(1);
@@ -232,7 +231,8 @@ QWidget* ConfigureDialog::BuildGeneralPage()
     auto* pauseLayout = new QVBoxLayout(pauseFrame);
     pauseLayout->addWidget(new QLabel(QStringLiteral("Seconds"), pauseFrame));
     pauseLayout->addWidget(pause_);
-    auto* pauseNote = new QLabel(QStringLiteral("Delay after Clicking Start before Morse Starts"), pauseFrame);
+    auto* pauseNote =
+        new QLabel(QStringLiteral("Delay after Clicking Start before Morse Starts"), pauseFrame);
     pauseNote->setWordWrap(true);
     pauseLayout->addWidget(pauseNote);
     pauseLayout->addStretch(1);
@@ -244,13 +244,17 @@ QWidget* ConfigureDialog::BuildGeneralPage()
 #ifdef Q_OS_WIN
     const QString callbackCaption = QStringLiteral("Use Windows Callbacks");
     const QString callbackNote = QStringLiteral(
-        "Change the setting of this box and restart the application if you only hear a couple of Morse characters "
-        "after pressing the Start button or you get clicks on the audio or you get an error in RichEdit.DLL.");
+        "Change the setting of this box and restart the application if you only hear a couple of Morse "
+        "characters "
+        "after pressing the Start button or you get clicks on the audio or you get an error in "
+        "RichEdit.DLL.");
 #else
     const QString callbackCaption = QStringLiteral("Use Sound System Callbacks");
     const QString callbackNote = QStringLiteral(
-        "Checked, the sound system's own thread reports each played buffer; unchecked, the report goes through the "
-        "window's message queue. Change the setting of this box and restart the application if you only hear a "
+        "Checked, the sound system's own thread reports each played buffer; unchecked, the report goes "
+        "through the "
+        "window's message queue. Change the setting of this box and restart the application if you only hear "
+        "a "
         "couple of Morse characters after pressing the Start button or you get clicks on the audio.");
 #endif
     callback_ = new QCheckBox(callbackCaption, sound);
@@ -280,8 +284,7 @@ QWidget* ConfigureDialog::BuildGeneralPage()
     return page;
 }
 
-QWidget* ConfigureDialog::BuildCharacterPage()
-{
+QWidget* ConfigureDialog::BuildCharacterPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet1"));
     auto* frame = new QGroupBox(QStringLiteral("Morse Characters"), page);
@@ -332,8 +335,8 @@ QWidget* ConfigureDialog::BuildCharacterPage()
     buttons->addWidget(define_);
 
     auto* frameLayout = new QVBoxLayout(frame);
-    frameLayout->addWidget(
-        BoldLabel(QStringLiteral("Uncheck characters here to remove them from a training session."), 10, frame));
+    frameLayout->addWidget(BoldLabel(
+        QStringLiteral("Uncheck characters here to remove them from a training session."), 10, frame));
     frameLayout->addSpacing(6);
     frameLayout->addLayout(boxes);
     frameLayout->addStretch(1);
@@ -346,8 +349,7 @@ QWidget* ConfigureDialog::BuildCharacterPage()
     return page;
 }
 
-QWidget* ConfigureDialog::BuildWordsPage()
-{
+QWidget* ConfigureDialog::BuildWordsPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet3"));
     auto* frame = new QGroupBox(QStringLiteral("Starting Letter of Words"), page);
@@ -391,7 +393,8 @@ QWidget* ConfigureDialog::BuildWordsPage()
 
     wordsSize_ = new RadioGroup(QStringLiteral("Number of Words"), 1, page);
     wordsSize_->setObjectName(QStringLiteral("CommonWordsGroupBox"));
-    wordsSize_->SetItems({QStringLiteral("All"), QStringLiteral("500"), QStringLiteral("250"), QStringLiteral("100")});
+    wordsSize_->SetItems(
+        {QStringLiteral("All"), QStringLiteral("500"), QStringLiteral("250"), QStringLiteral("100")});
 
     wordLength_ = Spinner(2, 100, 20, QString(), page);
     wordLength_->setObjectName(QStringLiteral("WordLengthSpinEdit"));
@@ -415,29 +418,36 @@ QWidget* ConfigureDialog::BuildWordsPage()
     return page;
 }
 
-QSpinBox* ConfigureDialog::SessionLengthSpinEdit() const { return sessionLength_; }
-QSpinBox* ConfigureDialog::StartingPauseSpinEdit() const { return pause_; }
-QSpinBox* ConfigureDialog::WordLengthSpinEdit() const { return wordLength_; }
+QSpinBox* ConfigureDialog::SessionLengthSpinEdit() const {
+    return sessionLength_;
+}
+QSpinBox* ConfigureDialog::StartingPauseSpinEdit() const {
+    return pause_;
+}
+QSpinBox* ConfigureDialog::WordLengthSpinEdit() const {
+    return wordLength_;
+}
 
-void ConfigureDialog::SetCommonWordsPageVisible(bool visible)
-{
+void ConfigureDialog::SetCommonWordsPageVisible(bool visible) {
     pages_->setTabVisible(pages_->indexOf(wordsPage_), visible);
 }
 
-bool ConfigureDialog::CommonWordsPageVisible() const { return pages_->isTabVisible(pages_->indexOf(wordsPage_)); }
+bool ConfigureDialog::CommonWordsPageVisible() const {
+    return pages_->isTabVisible(pages_->indexOf(wordsPage_));
+}
 
-int ConfigureDialog::SessionLength() const { return sessionLength_->value(); }
+int ConfigureDialog::SessionLength() const {
+    return sessionLength_->value();
+}
 
-void ConfigureDialog::SetCharacterCaption(int tag, const QString& text)
-{
+void ConfigureDialog::SetCharacterCaption(int tag, const QString& text) {
     if (tag < 0 || tag >= kCharacterBoxes)
         return;
     characterBoxes_[static_cast<std::size_t>(tag)]->setText(text.toUpper());
     EvenColumns(characterGrid_, characterBoxes_);
 }
 
-void ConfigureDialog::LoadCharacterChecks(int count)
-{
+void ConfigureDialog::LoadCharacterChecks(int count) {
     characterCount_ = count;
     const auto low = static_cast<std::uint32_t>(store_.Read(keys::Session1));
     const auto high = static_cast<std::uint32_t>(store_.Read(keys::Session2));
@@ -459,8 +469,7 @@ void ConfigureDialog::LoadCharacterChecks(int count)
     EvenColumns(characterGrid_, characterBoxes_);
 }
 
-void ConfigureDialog::showEvent(QShowEvent* event)
-{
+void ConfigureDialog::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
         FormShow();
         FitToContents();
@@ -468,8 +477,7 @@ void ConfigureDialog::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void ConfigureDialog::FitToContents()
-{
+void ConfigureDialog::FitToContents() {
     // As narrow as the controls allow, and as tall as the wrapped notes need at that
     // width, at the user's font and scale: nothing is clipped, and a window of fixed
     // size gets no maximise button.
@@ -477,12 +485,12 @@ void ConfigureDialog::FitToContents()
     l->invalidate();
     l->activate();
     const QSize least = l->totalMinimumSize();
-    const int height = l->hasHeightForWidth() ? l->totalHeightForWidth(least.width()) : l->totalSizeHint().height();
+    const int height =
+        l->hasHeightForWidth() ? l->totalHeightForWidth(least.width()) : l->totalSizeHint().height();
     setFixedSize(least.width(), std::max(least.height(), height));
 }
 
-void ConfigureDialog::FormShow()
-{
+void ConfigureDialog::FormShow() {
     callback_->setChecked(store_.Read(keys::Callback) == 1);
     port_->SetIndex(store_.Read(keys::Port));
     portDevice_->clear();
@@ -514,14 +522,12 @@ void ConfigureDialog::FormShow()
     }
 }
 
-int ConfigureDialog::Mp3Index() const
-{
+int ConfigureDialog::Mp3Index() const {
     // Typed text that names no item selects none.
     return mp3_->findText(mp3_->currentText(), Qt::MatchFixedString);
 }
 
-void ConfigureDialog::OkayButtonClick()
-{
+void ConfigureDialog::OkayButtonClick() {
     store_.Write(keys::Callback, callback_->isChecked() ? 1 : 0);
     store_.Write(keys::Session, sessionLength_->value());
     store_.Write(keys::Pause, pause_->value());
@@ -555,30 +561,26 @@ void ConfigureDialog::OkayButtonClick()
     done(QDialog::Accepted);
 }
 
-void ConfigureDialog::SetCharacterBoxes(bool checked)
-{
+void ConfigureDialog::SetCharacterBoxes(bool checked) {
     for (QCheckBox* box : characterBoxes_)
         if (!box->isHidden())
             box->setChecked(checked);
 }
 
-void ConfigureDialog::SetLetterBoxes(bool checked)
-{
+void ConfigureDialog::SetLetterBoxes(bool checked) {
     for (QCheckBox* box : letterBoxes_)
         if (!box->isHidden())
             box->setChecked(checked);  // each change runs the box's click reaction
 }
 
-void ConfigureDialog::LetterBoxClick(int tag, bool checked)
-{
+void ConfigureDialog::LetterBoxClick(int tag, bool checked) {
     if (checked)
         wordFilter_ |= 1U << tag;
     else
         wordFilter_ &= ~(1U << tag);
 }
 
-void ConfigureDialog::changeEvent(QEvent* event)
-{
+void ConfigureDialog::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     // A new desktop palette (a light or dark theme) recomputes the warning's red.
     if (event->type() == QEvent::PaletteChange)
@@ -590,6 +592,8 @@ void ConfigureDialog::changeEvent(QEvent* event)
 
 void ConfigureDialog::reject() {}
 
-void ConfigureDialog::closeEvent(QCloseEvent* event) { event->ignore(); }
+void ConfigureDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}
 
 }  // namespace lumbrel

@@ -14,8 +14,9 @@
 namespace lumbrel {
 
 RadioGroup::RadioGroup(const QString& title, int columns, QWidget* parent)
-    : QGroupBox(title, parent), columns_(std::max(1, columns)), grid_(new QGridLayout(this))
-{
+    : QGroupBox(title, parent),
+      columns_(std::max(1, columns)),
+      grid_(new QGridLayout(this)) {
     grid_->setContentsMargins(6, 2, 4, 4);
     grid_->setHorizontalSpacing(4);
     grid_->setVerticalSpacing(2);
@@ -24,8 +25,7 @@ RadioGroup::RadioGroup(const QString& title, int columns, QWidget* parent)
     connect(&group_, &QButtonGroup::idToggled, this, [this] { UpdateTabStop(); });
 }
 
-void RadioGroup::SetItems(const QStringList& items)
-{
+void RadioGroup::SetItems(const QStringList& items) {
     if (items == items_)
         return;
     const bool sameCount = items.size() == items_.size();
@@ -38,8 +38,7 @@ void RadioGroup::SetItems(const QStringList& items)
     Rebuild();
 }
 
-void RadioGroup::Rebuild()
-{
+void RadioGroup::Rebuild() {
     const int selected = Index();
     for (QRadioButton* b : buttons_) {
         group_.removeButton(b);
@@ -58,15 +57,13 @@ void RadioGroup::Rebuild()
     UpdateTabStop();
 }
 
-void RadioGroup::UpdateTabStop()
-{
+void RadioGroup::UpdateTabStop() {
     const QRadioButton* stop = Button(std::max(0, Index()));
     for (QRadioButton* b : buttons_)
         b->setFocusPolicy(b == stop ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
-void RadioGroup::SetIndex(int index)
-{
+void RadioGroup::SetIndex(int index) {
     const int n = Count();
     if (index >= n)
         index = n - 1;
@@ -84,17 +81,17 @@ void RadioGroup::SetIndex(int index)
     buttons_[static_cast<std::size_t>(index)]->setChecked(true);
 }
 
-int RadioGroup::Index() const { return group_.checkedId(); }
+int RadioGroup::Index() const {
+    return group_.checkedId();
+}
 
-QRadioButton* RadioGroup::Button(int index) const
-{
+QRadioButton* RadioGroup::Button(int index) const {
     if (index < 0 || index >= Count())
         return nullptr;
     return buttons_[static_cast<std::size_t>(index)];
 }
 
-void PageSpinBox::keyPressEvent(QKeyEvent* event)
-{
+void PageSpinBox::keyPressEvent(QKeyEvent* event) {
     if (!isReadOnly() && (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown)) {
         setValue(value() + (event->key() == Qt::Key_PageUp ? pageStep_ : -pageStep_));
         selectAll();
@@ -104,22 +101,19 @@ void PageSpinBox::keyPressEvent(QKeyEvent* event)
     QSpinBox::keyPressEvent(event);
 }
 
-FittingScrollArea::FittingScrollArea(QWidget* parent) : QScrollArea(parent)
-{
+FittingScrollArea::FittingScrollArea(QWidget* parent) : QScrollArea(parent) {
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
     setFocusPolicy(Qt::NoFocus);  // Tab goes straight to the controls inside
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
 }
 
-void FittingScrollArea::AllowShrinking(QSize smallest)
-{
+void FittingScrollArea::AllowShrinking(QSize smallest) {
     smallest_ = smallest;
     updateGeometry();
 }
 
-QSize FittingScrollArea::sizeHint() const
-{
+QSize FittingScrollArea::sizeHint() const {
     if (!widget())
         return QScrollArea::sizeHint();
     QSize size = widget()->sizeHint().expandedTo(widget()->minimumSizeHint());
@@ -130,16 +124,14 @@ QSize FittingScrollArea::sizeHint() const
     return size;
 }
 
-QSize FittingScrollArea::minimumSizeHint() const
-{
+QSize FittingScrollArea::minimumSizeHint() const {
     if (!widget())
         return QScrollArea::minimumSizeHint();
     const QSize full = widget()->minimumSizeHint();
     return smallest_.isValid() ? full.boundedTo(smallest_) : full;
 }
 
-bool FittingScrollArea::eventFilter(QObject* watched, QEvent* event)
-{
+bool FittingScrollArea::eventFilter(QObject* watched, QEvent* event) {
     // The widget's own size changed (options shown or hidden): so does this area's.
     if (watched == widget() && event->type() == QEvent::LayoutRequest)
         updateGeometry();
@@ -153,8 +145,7 @@ public:
     using QObject::QObject;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::Wheel)
             return false;
         const auto* box = static_cast<QWidget*>(watched);
@@ -169,8 +160,7 @@ protected:
 
 }  // namespace
 
-void GuardWheel(QWidget* root)
-{
+void GuardWheel(QWidget* root) {
     auto* guard = new WheelGuard(root);
     QList<QWidget*> boxes;
     for (auto* combo : root->findChildren<QComboBox*>())
@@ -186,15 +176,15 @@ void GuardWheel(QWidget* root)
     }
 }
 
-void GrowDesignedFonts(QWidget* root)
-{
+void GrowDesignedFonts(QWidget* root) {
     constexpr qreal kDesignedBeside = 10.0;
     const qreal desktop = QApplication::font().pointSizeF();
     if (desktop <= kDesignedBeside)
         return;
     for (QWidget* w : root->findChildren<QWidget*>()) {
         QFont font = w->font();
-        if (!w->testAttribute(Qt::WA_SetFont) || !(font.resolveMask() & QFont::SizeResolved) || font.pointSizeF() <= 0)
+        if (!w->testAttribute(Qt::WA_SetFont) || !(font.resolveMask() & QFont::SizeResolved) ||
+            font.pointSizeF() <= 0)
             continue;
         font.setPointSizeF(font.pointSizeF() * desktop / kDesignedBeside);
         w->setFont(font);
@@ -203,8 +193,7 @@ void GrowDesignedFonts(QWidget* root)
 
 namespace {
 
-double Luminance(const QColor& c)
-{
+double Luminance(const QColor& c) {
     auto channel = [](float v) {
         const double x = v;
         return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
@@ -215,15 +204,13 @@ double Luminance(const QColor& c)
 
 }  // namespace
 
-double ContrastRatio(const QColor& a, const QColor& b)
-{
+double ContrastRatio(const QColor& a, const QColor& b) {
     const double la = Luminance(a);
     const double lb = Luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-QColor ReadableOn(const QColor& wanted, const QColor& background, double ratio)
-{
+QColor ReadableOn(const QColor& wanted, const QColor& background, double ratio) {
     if (ContrastRatio(wanted, background) >= ratio)
         return wanted;
     // Away from the background: darker on a light one, lighter on a dark one.

@@ -9,7 +9,9 @@
 namespace lumbrel {
 namespace {
 
-QString Section(int slot) { return SettingsStore::MorseLetterSection(slot); }
+QString Section(int slot) {
+    return SettingsStore::MorseLetterSection(slot);
+}
 const QString kContentKey = QString::fromLatin1(keys::kContent);
 const QString kDisplayKey = QString::fromLatin1(keys::kDisplayText);
 
@@ -19,8 +21,7 @@ const QString kDisplayKey = QString::fromLatin1(keys::kDisplayText);
 
 MorseDefinitions::MorseDefinitions(SettingsStore store) : store_(std::move(store)) {}
 
-void MorseDefinitions::Load()
-{
+void MorseDefinitions::Load() {
     list_.clear();
     for (int slot = 1; slot <= kMaxDefinitions; ++slot) {
         const QString content = store_.ReadString(Section(slot), kContentKey, QString());
@@ -30,8 +31,7 @@ void MorseDefinitions::Load()
     }
 }
 
-void MorseDefinitions::Save()
-{
+void MorseDefinitions::Save() {
     int slot = 1;
     for (const MorseDefinition& d : list_) {
         store_.WriteString(Section(slot), kContentKey, d.code);
@@ -44,28 +44,24 @@ void MorseDefinitions::Save()
     store_.Sync();
 }
 
-int MorseDefinitions::AddNew()
-{
+int MorseDefinitions::AddNew() {
     if (Full())
         return -1;
     list_.push_back({QStringLiteral("New"), QStringLiteral("-.-.-")});
     return Count() - 1;
 }
 
-void MorseDefinitions::Remove(int index)
-{
+void MorseDefinitions::Remove(int index) {
     if (Contains(index))
         list_.erase(list_.begin() + index);
 }
 
-void MorseDefinitions::SetDisplay(int index, const QString& text)
-{
+void MorseDefinitions::SetDisplay(int index, const QString& text) {
     if (Contains(index))
         list_[static_cast<std::size_t>(index)].display = text;
 }
 
-void MorseDefinitions::SetCode(int index, const QString& code)
-{
+void MorseDefinitions::SetCode(int index, const QString& code) {
     if (Contains(index))
         list_[static_cast<std::size_t>(index)].code = code;
 }
@@ -73,8 +69,9 @@ void MorseDefinitions::SetCode(int index, const QString& code)
 // --- DefineMorseDialog ----------------------------------------------------------------
 
 DefineMorseDialog::DefineMorseDialog(SettingsStore store, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::DefineMorseForm>()), definitions_(std::move(store))
-{
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::DefineMorseForm>()),
+      definitions_(std::move(store)) {
     ui_->setupUi(this);
     GrowDesignedFonts(this);
     // The two fields were designed 12 points high; wider as their font grew.
@@ -95,15 +92,13 @@ DefineMorseDialog::DefineMorseDialog(SettingsStore store, QWidget* parent)
 
 DefineMorseDialog::~DefineMorseDialog() = default;
 
-void DefineMorseDialog::showEvent(QShowEvent* event)
-{
+void DefineMorseDialog::showEvent(QShowEvent* event) {
     if (!event->spontaneous())
         FormShow();
     QDialog::showEvent(event);
 }
 
-void DefineMorseDialog::FormShow()
-{
+void DefineMorseDialog::FormShow() {
     definitions_.Load();
     loaded_ = true;
     current_ = -1;
@@ -112,16 +107,14 @@ void DefineMorseDialog::FormShow()
     ui_->NewButton->setEnabled(!definitions_.Full());
 }
 
-void DefineMorseDialog::RebuildSelector()
-{
+void DefineMorseDialog::RebuildSelector() {
     const QSignalBlocker block(ui_->DefinedComboBox);
     ui_->DefinedComboBox->clear();
     for (int i = 0; i < definitions_.Count(); ++i)
         ui_->DefinedComboBox->addItem(definitions_.At(i).display);
 }
 
-void DefineMorseDialog::SelectAndShow(int index)
-{
+void DefineMorseDialog::SelectAndShow(int index) {
     {
         const QSignalBlocker block(ui_->DefinedComboBox);
         ui_->DefinedComboBox->setCurrentIndex(definitions_.Contains(index) ? index : -1);
@@ -129,8 +122,7 @@ void DefineMorseDialog::SelectAndShow(int index)
     DefinedComboBoxChange(ui_->DefinedComboBox->currentIndex());
 }
 
-void DefineMorseDialog::DefinedComboBoxChange(int index)
-{
+void DefineMorseDialog::DefinedComboBoxChange(int index) {
     if (!definitions_.Contains(index))
         return;
     current_ = index;
@@ -139,8 +131,7 @@ void DefineMorseDialog::DefinedComboBoxChange(int index)
     ui_->ContentEdit->setText(d.code);
 }
 
-void DefineMorseDialog::DisplayEditChange(const QString& text)
-{
+void DefineMorseDialog::DisplayEditChange(const QString& text) {
     if (!definitions_.Contains(current_))
         return;
     definitions_.SetDisplay(current_, text);
@@ -149,14 +140,12 @@ void DefineMorseDialog::DisplayEditChange(const QString& text)
         ui_->DefinedComboBox->setItemText(selected, text);
 }
 
-void DefineMorseDialog::ContentEditChange(const QString& text)
-{
+void DefineMorseDialog::ContentEditChange(const QString& text) {
     if (definitions_.Contains(current_))
         definitions_.SetCode(current_, text);
 }
 
-void DefineMorseDialog::NewButtonClick()
-{
+void DefineMorseDialog::NewButtonClick() {
     if (definitions_.AddNew() < 0)
         return;
     RebuildSelector();
@@ -164,8 +153,7 @@ void DefineMorseDialog::NewButtonClick()
     ui_->NewButton->setEnabled(!definitions_.Full());
 }
 
-void DefineMorseDialog::DeleteButtonClick()
-{
+void DefineMorseDialog::DeleteButtonClick() {
     const int selected = ui_->DefinedComboBox->currentIndex();
     if (definitions_.Contains(selected)) {
         definitions_.Remove(selected);
@@ -179,8 +167,7 @@ void DefineMorseDialog::DeleteButtonClick()
     ui_->NewButton->setEnabled(!definitions_.Full());
 }
 
-void DefineMorseDialog::done(int result)
-{
+void DefineMorseDialog::done(int result) {
     if (loaded_) {
         definitions_.Save();
         loaded_ = false;

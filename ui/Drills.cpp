@@ -37,10 +37,11 @@ namespace {
 
 constexpr int kTickMs = 20;
 
-QString Seconds(int ms) { return ms < 0 ? QStringLiteral("–") : QString::number(ms / 1000.0, 'f', 2) + " s"; }
+QString Seconds(int ms) {
+    return ms < 0 ? QStringLiteral("–") : QString::number(ms / 1000.0, 'f', 2) + " s";
+}
 
-QDoubleSpinBox* SecondsBox(double low, double high, double step, QWidget* parent)
-{
+QDoubleSpinBox* SecondsBox(double low, double high, double step, QWidget* parent) {
     auto* box = new QDoubleSpinBox(parent);
     box->setRange(low, high);
     box->setSingleStep(step);
@@ -49,23 +50,28 @@ QDoubleSpinBox* SecondsBox(double low, double high, double step, QWidget* parent
     return box;
 }
 
-QSpinBox* NumberBox(int low, int high, const QString& suffix, QWidget* parent)
-{
+QSpinBox* NumberBox(int low, int high, const QString& suffix, QWidget* parent) {
     auto* box = new QSpinBox(parent);
     box->setRange(low, high);
     box->setSuffix(suffix);
     return box;
 }
 
-int Ms(const QDoubleSpinBox* box) { return static_cast<int>(box->value() * 1000.0 + 0.5); }
+int Ms(const QDoubleSpinBox* box) {
+    return static_cast<int>(box->value() * 1000.0 + 0.5);
+}
 
 }  // namespace
 
 DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer& player, SettingsStore store,
                            QString historyPath, Prompts* prompts, QWidget* parent)
-    : QDialog(parent), trainer_(trainer), clock_(clock), player_(player), store_(std::move(store)),
-      history_(std::make_unique<History>(std::move(historyPath))), prompts_(prompts)
-{
+    : QDialog(parent),
+      trainer_(trainer),
+      clock_(clock),
+      player_(player),
+      store_(std::move(store)),
+      history_(std::make_unique<History>(std::move(historyPath))),
+      prompts_(prompts) {
     setObjectName(QStringLiteral("DrillsForm"));
     setWindowTitle(QStringLiteral("Drills"));
     setModal(true);
@@ -85,7 +91,8 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
     form->addRow(QStringLiteral("or &minutes:"), minutes_);
     target_ = SecondsBox(0.2, 5.0, 0.1, recognition);
     form->addRow(QStringLiteral("Ta&rget:"), target_);
-    growing_ = new QCheckBox(QStringLiteral("Start with two characters, &add the next as each is known"), recognition);
+    growing_ = new QCheckBox(QStringLiteral("Start with two characters, &add the next as each is known"),
+                             recognition);
     growing_->setObjectName(QStringLiteral("GrowingCheckBox"));
     form->addRow(QString(), growing_);
     recognitionStart_ = new QPushButton(QStringLiteral("&Start"), recognition);
@@ -103,8 +110,9 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
     topSpeed_ = NumberBox(CallsignRun::kMinWpm, CallsignRun::kMaxWpm, QStringLiteral(" WPM"), callsigns);
     topSpeed_->setObjectName(QStringLiteral("TopSpeedSpinner"));
     callForm->addRow(QStringLiteral("Top spee&d:"), topSpeed_);
-    varyPitch_ = new QCheckBox(QStringLiteral("&Vary the pitch of each call (within %1 Hz)").arg(CallsignRun::kMaxPitchSpreadHz),
-                               callsigns);
+    varyPitch_ = new QCheckBox(
+        QStringLiteral("&Vary the pitch of each call (within %1 Hz)").arg(CallsignRun::kMaxPitchSpreadHz),
+        callsigns);
     varyPitch_->setObjectName(QStringLiteral("VaryPitchCheckBox"));
     callForm->addRow(QString(), varyPitch_);
     missedOnly_ = new QCheckBox(QStringLiteral("Only calls I &missed before"), callsigns);
@@ -119,7 +127,8 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
     callForm->addRow(QStringLiteral("Co&py:"), callInput_);
     tabs_->addTab(callsigns, QStringLiteral("Callsign r&uns"));
 
-    bandConditions_ = new QCheckBox(QStringLiteral("&Band conditions of the main window (noise, signal, fading)"), this);
+    bandConditions_ =
+        new QCheckBox(QStringLiteral("&Band conditions of the main window (noise, signal, fading)"), this);
     prompt_ = new QLabel(this);
     prompt_->setAlignment(Qt::AlignCenter);
     prompt_->setFocusPolicy(Qt::StrongFocus);
@@ -154,9 +163,10 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
     layout->addWidget(status_);
     layout->addWidget(summary_, 1);
     layout->addWidget(speedChart_, 1);
-    auto* keys = new QLabel(QStringLiteral("Recognition: type the character you hear, once it has ended. Callsigns: "
-                                           "type the call, Enter; F5 plays it again (half points). Esc ends the drill."),
-                            this);
+    auto* keys = new QLabel(
+        QStringLiteral("Recognition: type the character you hear, once it has ended. Callsigns: "
+                       "type the call, Enter; F5 plays it again (half points). Esc ends the drill."),
+        this);
     keys->setWordWrap(true);
     layout->addWidget(keys);
     // Room for a summary of a dozen characters, larger with a larger desktop font, as
@@ -185,16 +195,14 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
     RestoreOptions();
 }
 
-DrillsDialog::~DrillsDialog()
-{
+DrillsDialog::~DrillsDialog() {
     // The player outlives the window: nothing of a drill may reach it any more.
     player_.Stop();
     player_.heard = nullptr;
     player_.failed = nullptr;
 }
 
-void DrillsDialog::RestoreOptions()
-{
+void DrillsDialog::RestoreOptions() {
     timeLimit_->setValue(std::clamp(store_.Read(keys::DrillTimeLimit), 500, 10000) / 1000.0);
     characters_->setValue(store_.Read(keys::DrillCharacters));
     minutes_->setValue(store_.Read(keys::DrillMinutes));
@@ -208,8 +216,7 @@ void DrillsDialog::RestoreOptions()
     varyPitch_->setChecked(store_.Read(keys::CallsignVaryPitch) != 0);
 }
 
-void DrillsDialog::SaveOptions()
-{
+void DrillsDialog::SaveOptions() {
     store_.Write(keys::DrillTimeLimit, Ms(timeLimit_));
     store_.Write(keys::DrillCharacters, characters_->value());
     store_.Write(keys::DrillMinutes, minutes_->value());
@@ -223,24 +230,21 @@ void DrillsDialog::SaveOptions()
     store_.Write(keys::CallsignVaryPitch, varyPitch_->isChecked() ? 1 : 0);
 }
 
-CharacterPlayer::Sound DrillsDialog::CurrentSound() const
-{
+CharacterPlayer::Sound DrillsDialog::CurrentSound() const {
     return {.wpm = trainer_.Signal().Wpm(),
             .pitchHz = trainer_.Signal().Pitch(),
             .bandConditions = bandConditions_->isChecked()};
 }
 
-bool DrillsDialog::Running() const
-{
+bool DrillsDialog::Running() const {
     return (recognition_ && recognition_->CurrentState() != RecognitionDrillController::State::Over) ||
            (callsigns_ && callsigns_->CurrentState() == CallsignRunController::State::Running);
 }
 
-void DrillsDialog::SetRunning(bool running)
-{
+void DrillsDialog::SetRunning(bool running) {
     for (QWidget* w : std::initializer_list<QWidget*>{timeLimit_, characters_, minutes_, target_, growing_,
-                                                      recognitionStart_, calls_, startSpeed_, step_, topSpeed_,
-                                                      varyPitch_, callsignStart_, bandConditions_})
+                                                      recognitionStart_, calls_, startSpeed_, step_,
+                                                      topSpeed_, varyPitch_, callsignStart_, bandConditions_})
         w->setEnabled(!running);
     tabs_->tabBar()->setEnabled(!running);
     callInput_->setEnabled(running && callsigns_);
@@ -250,28 +254,27 @@ void DrillsDialog::SetRunning(bool running)
         timer_->stop();
 }
 
-bool DrillsDialog::OpenHistory()
-{
+bool DrillsDialog::OpenHistory() {
     const bool ok = history_->Open();
     QString details;
     if (const QString notice = history_->TakeNotice(&details); !notice.isEmpty() && prompts_)
         prompts_->DetailedMessage(this, notice, details, QStringLiteral("History"), MessageKind::Warning);
     if (ok)
         return true;
-    status_->setText(QStringLiteral("The history cannot be used (%1); this drill is not kept.").arg(history_->Problem()));
+    status_->setText(
+        QStringLiteral("The history cannot be used (%1); this drill is not kept.").arg(history_->Problem()));
     return false;
 }
 
-static const MorseCharacter* FindCharacter(const std::vector<const MorseCharacter*>& list, const QString& display)
-{
+static const MorseCharacter* FindCharacter(const std::vector<const MorseCharacter*>& list,
+                                           const QString& display) {
     for (const MorseCharacter* c : list)
         if (c && !c->display.isEmpty() && c->display.compare(display, Qt::CaseInsensitive) == 0)
             return c;
     return nullptr;
 }
 
-void DrillsDialog::StartRecognition()
-{
+void DrillsDialog::StartRecognition() {
     if (Running())
         return;
     SaveOptions();
@@ -299,9 +302,11 @@ void DrillsDialog::StartRecognition()
     options.characterWpm = trainer_.Signal().Wpm();
     options.growing = growing;
     const bool kept = OpenHistory();
-    MissTallies misses = kept ? history_->RecentMissTallies(kWeakCharacterHistory, options.targetMs) : MissTallies{};
+    MissTallies misses =
+        kept ? history_->RecentMissTallies(kWeakCharacterHistory, options.targetMs) : MissTallies{};
     earlier_ = kept ? history_->Drills(DrillKind::Recognition, kKnownDrills) : std::vector<DrillRecord>{};
-    auto drill = std::make_unique<RecognitionDrill>(characters, options, std::move(misses), earlier_, clock_.TickCount());
+    auto drill = std::make_unique<RecognitionDrill>(characters, options, std::move(misses), earlier_,
+                                                    clock_.TickCount());
     callsigns_.reset();
     recognition_ = std::make_unique<RecognitionDrillController>(
         player_, clock_, [active](const QString& d) { return FindCharacter(active, d); }, std::move(drill),
@@ -316,8 +321,7 @@ void DrillsDialog::StartRecognition()
     ShowCounter();
 }
 
-void DrillsDialog::StartCallsignRun()
-{
+void DrillsDialog::StartCallsignRun() {
     if (Running())
         return;
     SaveOptions();
@@ -337,8 +341,8 @@ void DrillsDialog::StartCallsignRun()
     run->DrawFrom(std::move(pool));
     recognition_.reset();
     callsigns_ = std::make_unique<CallsignRunController>(
-        player_, clock_, [list](const QString& d) { return FindCharacter(list, d); }, std::move(run), CurrentSound(),
-        kept ? history_.get() : nullptr, static_cast<DrillView&>(*this));
+        player_, clock_, [list](const QString& d) { return FindCharacter(list, d); }, std::move(run),
+        CurrentSound(), kept ? history_.get() : nullptr, static_cast<DrillView&>(*this));
     summary_->clear();
     speedChart_->hide();
     prompt_->setText(QStringLiteral("Copy the call, then Enter"));
@@ -349,8 +353,7 @@ void DrillsDialog::StartCallsignRun()
     ShowCounter();
 }
 
-void DrillsDialog::EnterCall()
-{
+void DrillsDialog::EnterCall() {
     if (!callsigns_ || callsigns_->CurrentState() != CallsignRunController::State::Running)
         return;
     const QString copy = callInput_->text();
@@ -359,12 +362,13 @@ void DrillsDialog::EnterCall()
     ShowCounter();
 }
 
-void DrillsDialog::ShowCounter()
-{
+void DrillsDialog::ShowCounter() {
     if (!Running()) {
         counter_->clear();
     } else if (callsigns_) {
-        counter_->setText(QStringLiteral("Call %1 of %2").arg(callsigns_->Run().CallNumber()).arg(callsigns_->Run().Options().calls));
+        counter_->setText(QStringLiteral("Call %1 of %2")
+                              .arg(callsigns_->Run().CallNumber())
+                              .arg(callsigns_->Run().Options().calls));
     } else if (recognition_) {
         const RecognitionDrill& drill = recognition_->Drill();
         const int number = static_cast<int>(drill.Answers().size()) + 1;
@@ -373,14 +377,15 @@ void DrillsDialog::ShowCounter()
                            : QStringLiteral("Character %1").arg(number);
         if (drill.Options().growing) {
             const QStringList inPlay = drill.InPlay();
-            text += QStringLiteral(" · %1 characters: %2").arg(inPlay.size()).arg(inPlay.join(QLatin1Char(' ')).toUpper());
+            text += QStringLiteral(" · %1 characters: %2")
+                        .arg(inPlay.size())
+                        .arg(inPlay.join(QLatin1Char(' ')).toUpper());
         }
         counter_->setText(text);
     }
 }
 
-bool DrillsDialog::eventFilter(QObject* watched, QEvent* event)
-{
+bool DrillsDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == callInput_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -392,16 +397,14 @@ bool DrillsDialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void DrillsDialog::StopDrill()
-{
+void DrillsDialog::StopDrill() {
     if (recognition_)
         recognition_->Stop();
     if (callsigns_)
         callsigns_->Stop();
 }
 
-void DrillsDialog::keyPressEvent(QKeyEvent* event)
-{
+void DrillsDialog::keyPressEvent(QKeyEvent* event) {
     // A key held down answers once, and Esc held down does not close the window
     // after ending the drill.
     if (event->isAutoRepeat() && (recognition_ || event->key() == Qt::Key_Escape)) {
@@ -423,8 +426,7 @@ void DrillsDialog::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void DrillsDialog::reject()
-{
+void DrillsDialog::reject() {
     if (Running()) {
         StopDrill();
         return;
@@ -432,46 +434,44 @@ void DrillsDialog::reject()
     QDialog::reject();
 }
 
-void DrillsDialog::Answered(const RecognitionAnswer& answer, RecognitionDrill::Outcome outcome)
-{
+void DrillsDialog::Answered(const RecognitionAnswer& answer, RecognitionDrill::Outcome outcome) {
     const QString c = answer.character.toUpper();
     switch (outcome) {
-    case RecognitionDrill::Outcome::Right:
-        prompt_->setText(Coloured(kRightColour, c.toHtmlEscaped()));
-        status_->setText(QStringLiteral("%1: right in %2").arg(c, Seconds(answer.reactionMs)));
-        break;
-    case RecognitionDrill::Outcome::Wrong:
-        prompt_->setText(Coloured(kWrongColour, c.toHtmlEscaped()));
-        status_->setText(QStringLiteral("You typed %1; it was %2").arg(answer.answer.toUpper(), c));
-        break;
-    case RecognitionDrill::Outcome::TooLate:
-        prompt_->setText(Coloured(kWrongColour, c.toHtmlEscaped()));
-        status_->setText(QStringLiteral("Too late; it was %1").arg(c));
-        break;
-    case RecognitionDrill::Outcome::Early:
-        prompt_->setText(c.toHtmlEscaped());
-        status_->setText(QStringLiteral("%1 before it was heard: not counted").arg(c));
-        break;
+        case RecognitionDrill::Outcome::Right:
+            prompt_->setText(Coloured(kRightColour, c.toHtmlEscaped()));
+            status_->setText(QStringLiteral("%1: right in %2").arg(c, Seconds(answer.reactionMs)));
+            break;
+        case RecognitionDrill::Outcome::Wrong:
+            prompt_->setText(Coloured(kWrongColour, c.toHtmlEscaped()));
+            status_->setText(QStringLiteral("You typed %1; it was %2").arg(answer.answer.toUpper(), c));
+            break;
+        case RecognitionDrill::Outcome::TooLate:
+            prompt_->setText(Coloured(kWrongColour, c.toHtmlEscaped()));
+            status_->setText(QStringLiteral("Too late; it was %1").arg(c));
+            break;
+        case RecognitionDrill::Outcome::Early:
+            prompt_->setText(c.toHtmlEscaped());
+            status_->setText(QStringLiteral("%1 before it was heard: not counted").arg(c));
+            break;
     }
     ShowCounter();
 }
 
-QString DrillsDialog::Coloured(const QColor& wanted, const QString& html) const
-{
+QString DrillsDialog::Coloured(const QColor& wanted, const QString& html) const {
     const QColor colour = ReadableOn(wanted, palette().color(QPalette::Window));
     return QStringLiteral("<span style='color:%1'>%2</span>").arg(colour.name(), html);
 }
 
 // The call and the copy, each wrong, missing or extra character marked: dark text on a
 // light red, readable on light and dark palettes alike.
-DrillsDialog::MarkedCall DrillsDialog::MarkCall(const CopyScore& score)
-{
+DrillsDialog::MarkedCall DrillsDialog::MarkCall(const CopyScore& score) {
     MarkedCall marked;
     for (const CopyScore::Column& column : score.Columns()) {
         const bool bad = column.mark != CopyScore::Mark::Correct;
         auto cell = [bad](const QString& c) {
             const QString t = c.isEmpty() ? QStringLiteral("_") : c.toUpper().toHtmlEscaped();
-            return bad ? QStringLiteral("<span style='background:#f4a6a6;color:#000000'>%1</span>").arg(t) : t;
+            return bad ? QStringLiteral("<span style='background:#f4a6a6;color:#000000'>%1</span>").arg(t)
+                       : t;
         };
         marked.sent += cell(column.sent);
         marked.copied += cell(column.copied);
@@ -479,8 +479,7 @@ DrillsDialog::MarkedCall DrillsDialog::MarkCall(const CopyScore& score)
     return marked;
 }
 
-void DrillsDialog::CallChecked(const CallsignRun::Checked& checked)
-{
+void DrillsDialog::CallChecked(const CallsignRun::Checked& checked) {
     const CallAttempt& a = checked.attempt;
     if (a.Right()) {
         prompt_->setText(Coloured(kRightColour, a.call.toHtmlEscaped()));
@@ -495,8 +494,7 @@ void DrillsDialog::CallChecked(const CallsignRun::Checked& checked)
                          .arg(callsigns_ ? callsigns_->Run().Wpm() : 0));
 }
 
-void DrillsDialog::Finished(const DrillRecord& record, std::optional<qint64> stored)
-{
+void DrillsDialog::Finished(const DrillRecord& record, std::optional<qint64> stored) {
     SetRunning(false);
     counter_->clear();
     if (record.kind == DrillKind::Recognition)
@@ -508,26 +506,27 @@ void DrillsDialog::Finished(const DrillRecord& record, std::optional<qint64> sto
     (record.kind == DrillKind::Recognition ? recognitionStart_ : callsignStart_)->setFocus();
 }
 
-void DrillsDialog::ShowRecognitionSummary(const DrillRecord& record)
-{
+void DrillsDialog::ShowRecognitionSummary(const DrillRecord& record) {
     std::vector<RecognitionStats> stats = RecognitionByCharacter(record.answers);
     SortSlowestFirst(stats);
     std::vector<DrillRecord> drills = earlier_;
     drills.push_back(record);
     const int target = Ms(target_);
     const QSet<QString> known = KnownCharacters(drills, target);
-    QString html = QStringLiteral("<p>Target %1: a character is known when it is right in %2 % of at least %3 "
-                                  "answers with a median under the target, in each of the last %4 drills. A key "
-                                  "before the character was heard is early and counts for nothing.</p>"
-                                  "<table cellpadding=3><tr><th>Character</th><th>Accuracy</th><th>Median</th>"
-                                  "<th>Early</th><th>Known</th></tr>")
+    QString html = QStringLiteral(
+                       "<p>Target %1: a character is known when it is right in %2 % of at least %3 "
+                       "answers with a median under the target, in each of the last %4 drills. A key "
+                       "before the character was heard is early and counts for nothing.</p>"
+                       "<table cellpadding=3><tr><th>Character</th><th>Accuracy</th><th>Median</th>"
+                       "<th>Early</th><th>Known</th></tr>")
                        .arg(Seconds(target))
                        .arg(kKnownAccuracyPercent)
                        .arg(kKnownAnswers)
                        .arg(kKnownDrills);
     for (const RecognitionStats& s : stats) {
-        html += QStringLiteral("<tr><td align=center><b>%1</b></td><td align=right>%2 % (%3/%4)</td>"
-                               "<td align=right>%5</td><td align=right>%6</td><td align=center>%7</td></tr>")
+        html += QStringLiteral(
+                    "<tr><td align=center><b>%1</b></td><td align=right>%2 % (%3/%4)</td>"
+                    "<td align=right>%5</td><td align=right>%6</td><td align=center>%7</td></tr>")
                     .arg(s.character.toUpper().toHtmlEscaped())
                     .arg(s.Accuracy(), 0, 'f', 0)
                     .arg(s.right)
@@ -541,8 +540,7 @@ void DrillsDialog::ShowRecognitionSummary(const DrillRecord& record)
     prompt_->setText(QStringLiteral("Done: %1 characters").arg(record.answers.size()));
 }
 
-void DrillsDialog::ShowCallsignSummary(const DrillRecord& record)
-{
+void DrillsDialog::ShowCallsignSummary(const DrillRecord& record) {
     QString html = QStringLiteral("<p><b>Score %1</b> · top speed %2 WPM · %3 of %4 calls missed<br>")
                        .arg(record.score)
                        .arg(record.topWpm)
@@ -560,12 +558,14 @@ void DrillsDialog::ShowCallsignSummary(const DrillRecord& record)
         if (a.Right())
             continue;
         if (!header)
-            html += QStringLiteral("<p>Missed:</p><table cellpadding=3><tr><th>Call</th><th>Copied</th><th>WPM</th>"
-                                   "<th>Points</th></tr>");
+            html += QStringLiteral(
+                "<p>Missed:</p><table cellpadding=3><tr><th>Call</th><th>Copied</th><th>WPM</th>"
+                "<th>Points</th></tr>");
         header = true;
         const MarkedCall marked = MarkCall(CopyScore::Score(a.call, a.copied));
-        html += QStringLiteral("<tr><td><tt>%1</tt></td><td><tt>%2</tt></td><td align=right>%3</td>"
-                               "<td align=right>%4</td></tr>")
+        html += QStringLiteral(
+                    "<tr><td><tt>%1</tt></td><td><tt>%2</tt></td><td align=right>%3</td>"
+                    "<td align=right>%4</td></tr>")
                     .arg(marked.sent, marked.copied)
                     .arg(a.wpm)
                     .arg(a.points);
@@ -577,8 +577,7 @@ void DrillsDialog::ShowCallsignSummary(const DrillRecord& record)
     ShowSpeedChart(record);
 }
 
-void DrillsDialog::ShowSpeedChart(const DrillRecord& record)
-{
+void DrillsDialog::ShowSpeedChart(const DrillRecord& record) {
     // No title or legend: the axes say what it is, the red points are the calls missed.
     auto* chart = new QChart;
     if (palette().color(QPalette::Window).lightness() < 128)
@@ -630,8 +629,7 @@ void DrillsDialog::ShowSpeedChart(const DrillRecord& record)
     speedChart_->setVisible(!record.calls.empty());
 }
 
-void DrillsDialog::SoundFailed(const QString& reason)
-{
+void DrillsDialog::SoundFailed(const QString& reason) {
     status_->setText(QStringLiteral("No sound output: %1").arg(reason));
 }
 

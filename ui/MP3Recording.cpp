@@ -6,8 +6,8 @@
 namespace lumbrel {
 
 MP3RecordingDialog::MP3RecordingDialog(QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::MP3RecordingForm>())
-{
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::MP3RecordingForm>()) {
     ui_->setupUi(this);
     GrowDesignedFonts(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);

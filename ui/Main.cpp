@@ -67,25 +67,24 @@ const QStringList kSpeedCaptions = {
 const QString kEffectiveHint =
     QStringLiteral("Select the overall code speed, this changes the gap between Morse characters.");
 
-QIcon Icon(const char* name) { return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name))); }
+QIcon Icon(const char* name) {
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+}
 
-QGroupBox* Frame(const QString& title, QWidget* parent)
-{
+QGroupBox* Frame(const QString& title, QWidget* parent) {
     auto* box = new QGroupBox(title, parent);
     return box;
 }
 
 // A frame's own layout, with the narrow margins of the option area.
-QVBoxLayout* FrameLayout(QGroupBox* frame)
-{
+QVBoxLayout* FrameLayout(QGroupBox* frame) {
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(6, 2, 6, 4);
     layout->setSpacing(2);
     return layout;
 }
 
-QCheckBox* CheckBox(const QString& caption, const QString& hint, QWidget* parent)
-{
+QCheckBox* CheckBox(const QString& caption, const QString& hint, QWidget* parent) {
     auto* box = new QCheckBox(caption, parent);
     box->setToolTip(hint);
     return box;
@@ -100,9 +99,9 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
       store_(env.store),
       audio_(env.audio),
       prompts_(env.prompts ? env.prompts : &defaultPrompts_),
-      trayAvailable_(env.trayAvailable ? env.trayAvailable : [] { return QSystemTrayIcon::isSystemTrayAvailable(); }),
-      clock_(env.clock)
-{
+      trayAvailable_(env.trayAvailable ? env.trayAvailable
+                                       : [] { return QSystemTrayIcon::isSystemTrayAvailable(); }),
+      clock_(env.clock) {
     InitUiResources();
     setObjectName(QStringLiteral("KochMainForm"));
     setWindowTitle(QString::fromLatin1(kMainWindowCaption));
@@ -125,12 +124,13 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
         SyncAll();
         ConnectInput();
     };
-    BuildTrainer(trainer_, Trainer::Dependencies{env.store, env.clock, pump_, env.audio, *this, env.rig,
-                                                 env.qrmAudio, env.seed},
-                 std::move(wiring));
+    BuildTrainer(
+        trainer_,
+        Trainer::Dependencies{env.store, env.clock, pump_, env.audio, *this, env.rig, env.qrmAudio, env.seed},
+        std::move(wiring));
     // The drills play through the trainer's engine: while they play, its completions are theirs.
-    drillPlayer_ = std::make_unique<CharacterPlayer>(trainer_->Engine(), trainer_->Signal(), trainer_->Controls(),
-                                                     store_, env.seed);
+    drillPlayer_ = std::make_unique<CharacterPlayer>(trainer_->Engine(), trainer_->Signal(),
+                                                     trainer_->Controls(), store_, env.seed);
     pump_.claim = [this](int message, std::intptr_t, std::intptr_t lParam) {
         // A stop from another program ends a running drill as Escape does.
         if (message == kStopRequestMessage && drills_)
@@ -164,8 +164,7 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
     // ===== end of keyboard, screen size and names ======================================
 }
 
-MainWindow::~MainWindow()
-{
+MainWindow::~MainWindow() {
     // The drills window still open (the desktop closed the program during a drill) goes
     // first: it stops the drills' player, a member destroyed before the child windows.
     delete drills_.data();
@@ -181,8 +180,7 @@ MainWindow::~MainWindow()
     }
 }
 
-void MainWindow::BuildActions()
-{
+void MainWindow::BuildActions() {
     auto command = [this](ControlId id, const char* icon, const QString& caption, const QString& hint) {
         auto* action = new QAction(Icon(icon), caption, this);
         action->setToolTip(hint);
@@ -213,8 +211,7 @@ void MainWindow::BuildActions()
     Action(ControlId::ToolButton8)->setMenu(qsoMenu_);
 }
 
-void MainWindow::BuildToolBar()
-{
+void MainWindow::BuildToolBar() {
     toolBar_ = new QToolBar(QStringLiteral("ToolBar1"), this);
     toolBar_->setObjectName(QStringLiteral("ToolBar1"));
     toolBar_->setMovable(false);
@@ -236,20 +233,20 @@ void MainWindow::BuildToolBar()
             w->setObjectName(action->text());
         }
     };
-    gap(17);                                        // ToolButton5
-    button(Action(ControlId::ToolButton3));         // Start
-    gap(8);                                         // ToolButton9
-    button(Action(ControlId::ToolButton6));         // Text FIle
+    gap(17);                                 // ToolButton5
+    button(Action(ControlId::ToolButton3));  // Start
+    gap(8);                                  // ToolButton9
+    button(Action(ControlId::ToolButton6));  // Text FIle
     Bind(ControlId::ToolButton13, gap(8));
-    button(Action(ControlId::ToolButton7));         // Words
+    button(Action(ControlId::ToolButton7));  // Words
     Bind(ControlId::ToolButton14, gap(8));
-    button(Action(ControlId::ToolButton8));         // QSO's
+    button(Action(ControlId::ToolButton8));  // QSO's
     Bind(ControlId::ToolButton12, gap(8));
-    button(Action(ControlId::ToolButton4));         // Stop
-    gap(44);                                        // ToolButton11
-    button(setupAction_);                           // Setup
-    gap(42);                                        // ToolButton2
-    button(Action(ControlId::ToolButton10));        // Finish
+    button(Action(ControlId::ToolButton4));   // Stop
+    gap(44);                                  // ToolButton11
+    button(setupAction_);                     // Setup
+    gap(42);                                  // ToolButton2
+    button(Action(ControlId::ToolButton10));  // Finish
 
     // The drop-down buttons open their menu from an arrow beside the picture.
     for (ControlId id : {ControlId::ToolButton7, ControlId::ToolButton8})
@@ -257,8 +254,7 @@ void MainWindow::BuildToolBar()
             b->setPopupMode(QToolButton::MenuButtonPopup);
 }
 
-void MainWindow::BuildMenus()
-{
+void MainWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
     auto* configure = file->addAction(Icon("setup"), QStringLiteral("&Setup"));
@@ -290,8 +286,7 @@ void MainWindow::BuildMenus()
     saveAction_ = textMenu_->addAction(QStringLiteral("Save To File"));
 }
 
-QWidget* MainWindow::BuildOptions()
-{
+QWidget* MainWindow::BuildOptions() {
     // The options are made on a panel of their own, which scrolls only on a screen too
     // small for the window (FitToScreen); the text area fills the rest.
     auto* body = new QWidget(this);
@@ -308,8 +303,8 @@ QWidget* MainWindow::BuildOptions()
     time->setFont(timeFont);
     time->setAlignment(Qt::AlignCenter);
     time->setMinimumWidth(QFontMetrics(timeFont).horizontalAdvance(QStringLiteral("00:00")) + 12);
-    time->setToolTip(
-        QStringLiteral("Countdown to the start of a training session or the elapsed time into this session."));
+    time->setToolTip(QStringLiteral(
+        "Countdown to the start of a training session or the elapsed time into this session."));
     FrameLayout(timeBox)->addWidget(time);
     Bind(ControlId::Label1, time);
 
@@ -319,8 +314,9 @@ QWidget* MainWindow::BuildOptions()
     delay->setObjectName(QStringLiteral("DisplayDelayComboBox"));
     delay->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     delay->setMinimumContentsLength(4);
-    delay->setToolTip(QStringLiteral("Delay, in characters, between the sound and the tex, or select Hide to only "
-                                     "display the text at the end of the lesson"));
+    delay->setToolTip(
+        QStringLiteral("Delay, in characters, between the sound and the tex, or select Hide to only "
+                       "display the text at the end of the lesson"));
     FrameLayout(delayBox)->addWidget(delay);
     Bind(ControlId::DisplayDelayComboBox, delay);
 
@@ -381,7 +377,8 @@ QWidget* MainWindow::BuildOptions()
     auto* qsbBox = Frame(QStringLiteral("QSB"), central);
     qsbBox->setObjectName(QStringLiteral("GroupBox5"));
     qsbBox->setToolTip(QStringLiteral("Add QSB to the Morse Signal"));
-    auto* qsb = CheckBox(QStringLiteral("Enable"), QStringLiteral("Enable the QSB (fading) feature."), qsbBox);
+    auto* qsb =
+        CheckBox(QStringLiteral("Enable"), QStringLiteral("Enable the QSB (fading) feature."), qsbBox);
     qsb->setObjectName(QStringLiteral("QSBCheckBox"));
     Bind(ControlId::QSBCheckBox, qsb);
     auto* qsbMode = new RadioGroup(QStringLiteral("Speed"), 1, qsbBox);
@@ -409,19 +406,23 @@ QWidget* MainWindow::BuildOptions()
     checksLeft->setSpacing(2);
     checksLeft->addWidget(check(ControlId::ChirpCheckBox, "ChirpCheckBox", QStringLiteral("Chirp"),
                                 QStringLiteral("Add Chirp to the Morse Code")));
-    checksLeft->addWidget(check(ControlId::HandSentCheckBox, "HandSentCheckBox", QStringLiteral("Straight Key"),
-                                QStringLiteral("Listen to an emulation of Morse being sent using a straight key")));
+    checksLeft->addWidget(
+        check(ControlId::HandSentCheckBox, "HandSentCheckBox", QStringLiteral("Straight Key"),
+              QStringLiteral("Listen to an emulation of Morse being sent using a straight key")));
     checksLeft->addWidget(check(ControlId::QRMCheckBox, "QRMCheckBox", QStringLiteral("QRM"),
                                 QStringLiteral("Add QRM to the session")));
     checksLeft->addStretch(1);
     auto* checksRight = new QVBoxLayout;
     checksRight->setSpacing(2);
-    checksRight->addWidget(check(ControlId::SpeedStepCheckBox, "SpeedStepCheckBox", QStringLiteral("Speed Dither"),
+    checksRight->addWidget(check(ControlId::SpeedStepCheckBox, "SpeedStepCheckBox",
+                                 QStringLiteral("Speed Dither"),
                                  QStringLiteral("Dither the Morse speed by up to 5 WPM")));
     checksRight->addWidget(check(ControlId::PitchDitherCheckBox, "PitchDitherCheckBox",
-                                 QStringLiteral("Pitch Dither"), QStringLiteral("Dither the Pitch by +/- 25Hz")));
+                                 QStringLiteral("Pitch Dither"),
+                                 QStringLiteral("Dither the Pitch by +/- 25Hz")));
     checksRight->addWidget(check(ControlId::WeightingCheckBox, "WeightingCheckBox",
-                                 QStringLiteral("Variable Weight"), QStringLiteral("Randomly vary the element weighting")));
+                                 QStringLiteral("Variable Weight"),
+                                 QStringLiteral("Randomly vary the element weighting")));
     checksRight->addStretch(1);
 
     auto* right = new QGridLayout;
@@ -463,8 +464,7 @@ QWidget* MainWindow::BuildOptions()
     return body;
 }
 
-void MainWindow::BuildStatusAndTray()
-{
+void MainWindow::BuildStatusAndTray() {
     status_ = new QLabel(statusBar());
     status_->setObjectName(QStringLiteral("StatusBar1"));
     QFont f = status_->font();
@@ -491,14 +491,17 @@ void MainWindow::BuildStatusAndTray()
         tray_->show();
 }
 
-void MainWindow::Bind(ControlId id, QWidget* widget) { widgets_[static_cast<std::size_t>(id)] = widget; }
+void MainWindow::Bind(ControlId id, QWidget* widget) {
+    widgets_[static_cast<std::size_t>(id)] = widget;
+}
 
-void MainWindow::Bind(ControlId id, QAction* action) { actions_[static_cast<std::size_t>(id)] = action; }
+void MainWindow::Bind(ControlId id, QAction* action) {
+    actions_[static_cast<std::size_t>(id)] = action;
+}
 
 // --- User input: the controls model, then the reaction --------------------------------------
 
-void MainWindow::ConnectInput()
-{
+void MainWindow::ConnectInput() {
     ControlsModel& model = trainer_->Controls();
     Trainer* t = trainer_.get();
 
@@ -518,7 +521,8 @@ void MainWindow::ConnectInput()
     connect(exitAction_, &QAction::triggered, this, &MainWindow::Exit1Click);
     connect(aboutAction_, &QAction::triggered, this, &MainWindow::About1Click);
     connect(fontAction_, &QAction::triggered, this, &MainWindow::SelectFontClick);
-    connect(Action(ControlId::SingleWordsOnly1), &QAction::triggered, this, &MainWindow::SingleWordsOnly1Click);
+    connect(Action(ControlId::SingleWordsOnly1), &QAction::triggered, this,
+            &MainWindow::SingleWordsOnly1Click);
     connect(clearAction_, &QAction::triggered, this, &MainWindow::Clear1Click);
     connect(saveAction_, &QAction::triggered, this, &MainWindow::SaveToFile1Click);
 
@@ -580,14 +584,12 @@ void MainWindow::ConnectInput()
 
 // --- Model changes: the widgets follow --------------------------------------------------------
 
-void MainWindow::SyncAll()
-{
+void MainWindow::SyncAll() {
     for (int i = 0; i < kControlCount; ++i)
         ControlChanged(static_cast<ControlId>(i));
 }
 
-void MainWindow::ControlChanged(ControlId id)
-{
+void MainWindow::ControlChanged(ControlId id) {
     if (!trainer_)
         return;
     const ControlState& c = trainer_->Controls().Get(id);
@@ -613,7 +615,8 @@ void MainWindow::ControlChanged(ControlId id)
             group->SetItems(speeds ? kSpeedCaptions : c.items);
             group->SetIndex(c.value);
             if (id == ControlId::CodeSpeedRadioGroup)
-                group->setToolTip(c.text.isEmpty() ? kEffectiveHint : kEffectiveHint + QLatin1Char('\n') + c.text);
+                group->setToolTip(c.text.isEmpty() ? kEffectiveHint
+                                                   : kEffectiveHint + QLatin1Char('\n') + c.text);
         } else if (auto* spin = qobject_cast<QSpinBox*>(w)) {
             spin->setRange(c.minimum, c.maximum);
             spin->setValue(c.value);
@@ -636,8 +639,7 @@ void MainWindow::ControlChanged(ControlId id)
     syncing_ = wasSyncing;
 }
 
-void MainWindow::SpeakLabel(ControlId id, QLabel* label)
-{
+void MainWindow::SpeakLabel(ControlId id, QLabel* label) {
     // A screen reader reads a label by its accessible name. The session time and the
     // status line name themselves by what they show ("Time 00:07", "16 characters
     // sent"), and each change of the name is announced to it.
@@ -654,8 +656,7 @@ void MainWindow::SpeakLabel(ControlId id, QLabel* label)
 
 // --- TrainerHost ---------------------------------------------------------------------------------
 
-void MainWindow::ShowMessage(const QString& text, const QString& caption, MessageKind kind)
-{
+void MainWindow::ShowMessage(const QString& text, const QString& caption, MessageKind kind) {
     messages_.push_back({text, caption, kind});
     if (!messageScheduled_ && !messageShowing_) {
         messageScheduled_ = true;
@@ -663,8 +664,7 @@ void MainWindow::ShowMessage(const QString& text, const QString& caption, Messag
     }
 }
 
-void MainWindow::ShowNextMessage()
-{
+void MainWindow::ShowNextMessage() {
     messageScheduled_ = false;
     if (messageShowing_ || messages_.empty())
         return;
@@ -679,8 +679,7 @@ void MainWindow::ShowNextMessage()
     }
 }
 
-void MainWindow::RequestClose()
-{
+void MainWindow::RequestClose() {
     if (closeScheduled_)
         return;
     closeScheduled_ = true;
@@ -693,29 +692,27 @@ void MainWindow::RequestClose()
         Qt::QueuedConnection);
 }
 
-void MainWindow::SetCharacterCaptions(const QStringList& captions)
-{
+void MainWindow::SetCharacterCaptions(const QStringList& captions) {
     if (!setup_)
         return;
     for (int tag = 0; tag < captions.size(); ++tag)
         setup_->SetCharacterCaption(tag, captions[tag]);
 }
 
-void MainWindow::ShowCharacterBoxes(int count)
-{
+void MainWindow::ShowCharacterBoxes(int count) {
     if (setup_)
         setup_->LoadCharacterChecks(count);
 }
 
 // --- Commands ------------------------------------------------------------------------------------
 
-void MainWindow::SetupButtonClick()
-{
+void MainWindow::SetupButtonClick() {
     if (setup_->isVisible())
         return;
     // A session is not stopped behind the learner's back.
     if ((trainer_->SessionActive() && !trainer_->WindingDown()) || trainer_->CountdownPending()) {
-        if (!prompts_->AskYesNo(this, QStringLiteral("Stop the session and open Setup?"), QStringLiteral("Setup")))
+        if (!prompts_->AskYesNo(this, QStringLiteral("Stop the session and open Setup?"),
+                                QStringLiteral("Setup")))
             return;
     }
     trainer_->StopButtonClick();
@@ -727,12 +724,15 @@ void MainWindow::SetupButtonClick()
     trainer_->SetupDialogClosed();
 }
 
-void MainWindow::About1Click() { about_->exec(); }
+void MainWindow::About1Click() {
+    about_->exec();
+}
 
-void MainWindow::Exit1Click() { close(); }
+void MainWindow::Exit1Click() {
+    close();
+}
 
-void MainWindow::SelectFontClick()
-{
+void MainWindow::SelectFontClick() {
     const FontChoice current{sent_->font(), sent_->palette().color(QPalette::Text)};
     const std::optional<FontChoice> chosen = prompts_->ChooseFontAndColour(this, current, kMaxFontPointSize);
     if (!chosen)
@@ -753,18 +753,18 @@ void MainWindow::SelectFontClick()
     trainer_->SetSentFont(font.family(), size);
 }
 
-void MainWindow::SingleWordsOnly1Click(bool checked)
-{
+void MainWindow::SingleWordsOnly1Click(bool checked) {
     trainer_->Controls().SetChecked(ControlId::SingleWordsOnly1, checked);
     trainer_->SingleWordsOnly1Click();
 }
 
-void MainWindow::Clear1Click() { trainer_->Clear1Click(); }
+void MainWindow::Clear1Click() {
+    trainer_->Clear1Click();
+}
 
 // The folder a file dialog opens in: the one used last for its kind of file, while it
 // exists; else `firstFolder` beside the program, when there is one.
-QString MainWindow::DialogFolder(const keys::TextKey& key, const char* firstFolder) const
-{
+QString MainWindow::DialogFolder(const keys::TextKey& key, const char* firstFolder) const {
     const QString last = store_.Read(key);
     if (!last.isEmpty() && QFileInfo(last).isDir())
         return last;
@@ -774,14 +774,12 @@ QString MainWindow::DialogFolder(const keys::TextKey& key, const char* firstFold
     return QFileInfo(first).isDir() ? first : QString();
 }
 
-void MainWindow::KeepDialogFolder(const keys::TextKey& key, const QString& chosenPath)
-{
+void MainWindow::KeepDialogFolder(const keys::TextKey& key, const QString& chosenPath) {
     if (!chosenPath.isEmpty())
         store_.Write(key, QFileInfo(chosenPath).absolutePath());
 }
 
-void MainWindow::SaveToFile1Click()
-{
+void MainWindow::SaveToFile1Click() {
     prompts_->SetStartFolder(DialogFolder(keys::TextFolder, kTextFilesFolder));
     const QString path = prompts_->SaveFileName(this, QStringLiteral("Save To File"),
                                                 QStringLiteral("Text Files (*.txt)"), QStringLiteral("txt"));
@@ -793,41 +791,38 @@ void MainWindow::SaveToFile1Click()
         prompts_->Error(this, problem);
 }
 
-void MainWindow::TrayIcon1Click()
-{
+void MainWindow::TrayIcon1Click() {
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
 }
 
-void MainWindow::SendFileClick()
-{
+void MainWindow::SendFileClick() {
     const QString folder = QDir::currentPath();
     prompts_->SetStartFolder(DialogFolder(keys::TextFolder, kTextFilesFolder));
-    const QString path = prompts_->OpenFileName(this, QStringLiteral("Open"), QStringLiteral("Text Files (*.txt)"));
+    const QString path =
+        prompts_->OpenFileName(this, QStringLiteral("Open"), QStringLiteral("Text Files (*.txt)"));
     QDir::setCurrent(folder);
     KeepDialogFolder(keys::TextFolder, path);
     trainer_->SendFileClick(path);
     sent_->setFocus();
 }
 
-void MainWindow::ToolButton7Click()
-{
+void MainWindow::ToolButton7Click() {
     trainer_->ToolButton7Click();
     sent_->setFocus();
 }
 
-void MainWindow::ToolButton8Click()
-{
+void MainWindow::ToolButton8Click() {
     trainer_->ToolButton8Click();
     sent_->setFocus();
 }
 
 // The drop-down lists of the Words and QSO's buttons, filled each time they open. A
 // file name's "&" is doubled so that it shows and is not taken as an accelerator.
-static void FillFileMenu(QMenu* menu, const QStringList& files, const std::function<void(const QString&)>& play)
-{
+static void FillFileMenu(QMenu* menu, const QStringList& files,
+                         const std::function<void(const QString&)>& play) {
     menu->clear();
     for (const QString& file : files) {
         QAction* item = menu->addAction(QString(file).replace(QLatin1Char('&'), QStringLiteral("&&")));
@@ -835,49 +830,45 @@ static void FillFileMenu(QMenu* menu, const QStringList& files, const std::funct
     }
 }
 
-void MainWindow::WordsPopupMenuPopup()
-{
+void MainWindow::WordsPopupMenuPopup() {
     FillFileMenu(wordsMenu_, trainer_->WordsPopupMenuPopup(), [this](const QString& file) {
         trainer_->PlayWordFile(file);
         sent_->setFocus();
     });
 }
 
-void MainWindow::QSOPopupMenuPopup()
-{
+void MainWindow::QSOPopupMenuPopup() {
     FillFileMenu(qsoMenu_, trainer_->QSOPopupMenuPopup(), [this](const QString& file) {
         trainer_->PlayQsoFile(file);
         sent_->setFocus();
     });
 }
 
-void MainWindow::dragEnterEvent(QDragEnterEvent* event)
-{
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls())
         event->acceptProposedAction();
 }
 
-void MainWindow::dropEvent(QDropEvent* event)
-{
+void MainWindow::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     DropFiles(event->mimeData()->urls());
 }
 
-void MainWindow::DropFiles(const QList<QUrl>& urls)
-{
+void MainWindow::DropFiles(const QList<QUrl>& urls) {
     QStringList paths;
     for (const QUrl& url : urls)
         if (url.isLocalFile())
             paths << url.toLocalFile();
     // Played after the drop has finished, so the file manager is not kept waiting.
-    QMetaObject::invokeMethod(this, [this, paths] { trainer_->FilesDropped(paths); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, paths] { trainer_->FilesDropped(paths); }, Qt::QueuedConnection);
 }
 
-void MainWindow::PlayFileArguments(const QStringList& paths)
-{
+void MainWindow::PlayFileArguments(const QStringList& paths) {
     if (paths.isEmpty())
         return;
-    QMetaObject::invokeMethod(this, [this, paths] { trainer_->PlayFileArguments(paths); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, paths] { trainer_->PlayFileArguments(paths); }, Qt::QueuedConnection);
 }
 
 namespace {
@@ -885,24 +876,24 @@ namespace {
 // Whether the files a recording will write (the audio file under its type's ending and
 // the transcript beside it) may replace files of those names: asked, as the file
 // dialog would, about the names really written.
-bool MayReplace(Prompts& prompts, QWidget* parent, const RecordingNames& names)
-{
+bool MayReplace(Prompts& prompts, QWidget* parent, const RecordingNames& names) {
     QStringList existing;
     for (const QString& path : {names.audioFile, names.transcriptFile})
         if (QFileInfo::exists(path))
             existing << QFileInfo(path).fileName();
     if (existing.isEmpty())
         return true;
-    const QString text = existing.size() == 1
-        ? QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(existing[0])
-        : QStringLiteral("%1 and %2 already exist.\nDo you want to replace them?").arg(existing[0], existing[1]);
+    const QString text =
+        existing.size() == 1
+            ? QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(existing[0])
+            : QStringLiteral("%1 and %2 already exist.\nDo you want to replace them?")
+                  .arg(existing[0], existing[1]);
     return prompts.AskYesNo(parent, text, QStringLiteral("Create Audio File"));
 }
 
 }  // namespace
 
-void MainWindow::RecordAudioFile1Click()
-{
+void MainWindow::RecordAudioFile1Click() {
     // The default name: characters, the selected character speed (not a speed that a
     // station file left behind) and the effective speed shown.
     const auto& controls = trainer_->Controls();
@@ -910,15 +901,16 @@ void MainWindow::RecordAudioFile1Click()
     const auto& effectiveItems = controls.Get(ControlId::CodeSpeedRadioGroup).items;
     const int effectiveIndex = controls.Value(ControlId::CodeSpeedRadioGroup);
     const int effectiveWpm = effectiveIndex >= 0 && effectiveIndex < effectiveItems.size()
-        ? effectiveItems[effectiveIndex].toInt()
-        : wpm;
+                                 ? effectiveItems[effectiveIndex].toInt()
+                                 : wpm;
     QStringList filters{QStringLiteral("Audio WAV Files (*.wav)")};
     if (encoder_)
         filters << QStringLiteral("MP3 Audio Files (*.mp3)");
     const QString folder = QDir::currentPath();
     // The type chosen last, WAV when there is no encoder.
-    AudioFileChoice choice{DefaultRecordingName(controls.Value(ControlId::CharacterCountSpinEdit), wpm, effectiveWpm),
-                           encoder_ ? std::clamp(store_.Read(keys::RecordingType), 0, 1) : 0};
+    AudioFileChoice choice{
+        DefaultRecordingName(controls.Value(ControlId::CharacterCountSpinEdit), wpm, effectiveWpm),
+        encoder_ ? std::clamp(store_.Read(keys::RecordingType), 0, 1) : 0};
     prompts_->SetStartFolder(DialogFolder(keys::RecordingFolder, nullptr));
     bool mp3 = false;
     RecordingNames names;
@@ -941,13 +933,13 @@ void MainWindow::RecordAudioFile1Click()
     if (mp3) {
         struct Reporter final : RecordingReporter {
             explicit Reporter(MainWindow& w) : window(w) {}
-            void ReportError(const QString& text, const QString& caption) override
-            {
+            void ReportError(const QString& text, const QString& caption) override {
                 window.ShowMessage(text, caption, MessageKind::Error);
             }
             MainWindow& window;
         } reporter(*this);
-        auto arming = Mp3OutputStream::Arm(encoder_, names.audioFile, store_.Read(keys::Mp3BitRate), reporter);
+        auto arming =
+            Mp3OutputStream::Arm(encoder_, names.audioFile, store_.Read(keys::Mp3BitRate), reporter);
         if (arming.status == Mp3OutputStream::ArmStatus::FileNotCreated) {
             ShowMessage(arming.error, QStringLiteral("Record Audio File"), MessageKind::Error);
             return;
@@ -958,7 +950,8 @@ void MainWindow::RecordAudioFile1Click()
         auto wav = std::make_unique<WavFile>(names.audioFile);
         if (!wav->IsOpen()) {
             // Nothing is armed: a recording that cannot be written is told, not hidden.
-            ShowMessage(QStringLiteral("cannot create %1: %2").arg(QDir::toNativeSeparators(names.audioFile), wav->Error()),
+            ShowMessage(QStringLiteral("cannot create %1: %2")
+                            .arg(QDir::toNativeSeparators(names.audioFile), wav->Error()),
                         QStringLiteral("Record Audio File"), MessageKind::Error);
             return;
         } else {
@@ -967,14 +960,14 @@ void MainWindow::RecordAudioFile1Click()
     }
     trainer_->SetTranscriptFileName(names.transcriptFile);
     // Said until the session that records it begins.
-    trainer_->Controls().SetText(ControlId::StatusBar1,
-                                 QStringLiteral("  Recording armed: %1").arg(QFileInfo(names.audioFile).fileName()));
+    trainer_->Controls().SetText(
+        ControlId::StatusBar1,
+        QStringLiteral("  Recording armed: %1").arg(QFileInfo(names.audioFile).fileName()));
 }
 
 // --- Showing, minimising and closing ---------------------------------------------------------------
 
-void MainWindow::setVisible(bool visible)
-{
+void MainWindow::setVisible(bool visible) {
     const bool showing = visible && isHidden();
     if (showing)
         RestorePlacement();
@@ -989,8 +982,7 @@ void MainWindow::setVisible(bool visible)
     }
 }
 
-void MainWindow::ApplySentFont()
-{
+void MainWindow::ApplySentFont() {
     // Face and size come from the store; the style stays (bold as designed, or as chosen).
     const Trainer::TextFont& stored = trainer_->SentFont();
     QFont font = sent_->font();
@@ -1000,8 +992,7 @@ void MainWindow::ApplySentFont()
     sent_->setFont(font);
 }
 
-void MainWindow::RestorePlacement()
-{
+void MainWindow::RestorePlacement() {
     std::vector<QRect> screens;
     for (const QScreen* s : QGuiApplication::screens())
         screens.push_back(s->availableGeometry());
@@ -1016,8 +1007,7 @@ void MainWindow::RestorePlacement()
         setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-void MainWindow::SavePlacement()
-{
+void MainWindow::SavePlacement() {
     WindowPlacement p;
     p.maximized = isMaximized();
     p.normal = p.maximized || isMinimized() ? normalGeometry() : geometry();
@@ -1027,8 +1017,7 @@ void MainWindow::SavePlacement()
     store_.Sync();
 }
 
-void MainWindow::changeEvent(QEvent* event)
-{
+void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange || !isMinimized() || !TrayInUse())
         return;
@@ -1040,12 +1029,15 @@ void MainWindow::changeEvent(QEvent* event)
     });
 }
 
-bool MainWindow::SetupOpen() const { return setup_->isVisible() || define_->isVisible() || !drills_.isNull(); }
+bool MainWindow::SetupOpen() const {
+    return setup_->isVisible() || define_->isVisible() || !drills_.isNull();
+}
 
-DrillsDialog* MainWindow::Drills() const { return drills_.data(); }
+DrillsDialog* MainWindow::Drills() const {
+    return drills_.data();
+}
 
-void MainWindow::DrillsClick()
-{
+void MainWindow::DrillsClick() {
     if (drills_)
         return;
     if (trainer_->SessionActive() || trainer_->CountdownPending()) {
@@ -1061,15 +1053,15 @@ void MainWindow::DrillsClick()
                     QStringLiteral("Drills"), MessageKind::Warning);
         return;
     }
-    auto* dialog = new DrillsDialog(*trainer_, clock_, *drillPlayer_, store_,
-                                    historyPath_.isEmpty() ? History::DefaultPath() : historyPath_, prompts_, this);
+    auto* dialog =
+        new DrillsDialog(*trainer_, clock_, *drillPlayer_, store_,
+                         historyPath_.isEmpty() ? History::DefaultPath() : historyPath_, prompts_, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     drills_ = dialog;
     dialog->open();
 }
 
-bool MainWindow::TrayInUse() const
-{
+bool MainWindow::TrayInUse() const {
     if (!trayAvailable_())
         return false;
     if (!tray_->isVisible())
@@ -1077,8 +1069,7 @@ bool MainWindow::TrayInUse() const
     return true;
 }
 
-void MainWindow::closeEvent(QCloseEvent* event)
-{
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (closed_) {
         event->accept();
         return;
@@ -1092,8 +1083,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     FinishClose(true);
 }
 
-void MainWindow::FinishClose(bool mayAsk)
-{
+void MainWindow::FinishClose(bool mayAsk) {
     SavePlacement();
     trainer_->FormClose();  // saves the options and writes the store out
     const QString problem = store_.Problem();
@@ -1108,8 +1098,7 @@ void MainWindow::FinishClose(bool mayAsk)
     Q_EMIT Closed();
 }
 
-void MainWindow::EndForDesktop()
-{
+void MainWindow::EndForDesktop() {
     if (closed_)
         return;
     if (drills_)
@@ -1126,8 +1115,7 @@ void MainWindow::EndForDesktop()
 
 namespace lumbrel {
 
-void MainWindow::BuildSessionMenu()
-{
+void MainWindow::BuildSessionMenu() {
     // Each command of the tool bar gets a menu item with its shortcut. The item
     // triggers the tool bar's action and follows its enabled and visible state, so a
     // shortcut works exactly when the button does (Escape stops only while a session
@@ -1176,11 +1164,13 @@ void MainWindow::BuildSessionMenu()
         follow();
     };
     files(
-        ControlId::ToolButton7, QStringLiteral("W&ord Files"), [this] { return trainer_->WordsPopupMenuPopup(); },
+        ControlId::ToolButton7, QStringLiteral("W&ord Files"),
+        [this] { return trainer_->WordsPopupMenuPopup(); },
         [this](const QString& file) { trainer_->PlayWordFile(file); });
     command(Action(ControlId::ToolButton8), QStringLiteral("&QSO's"), {QKeySequence(Qt::Key_F7)});
     files(
-        ControlId::ToolButton8, QStringLiteral("QSO &Files"), [this] { return trainer_->QSOPopupMenuPopup(); },
+        ControlId::ToolButton8, QStringLiteral("QSO &Files"),
+        [this] { return trainer_->QSOPopupMenuPopup(); },
         [this](const QString& file) { trainer_->PlayQsoFile(file); });
     sessionMenu_->addSeparator();
     command(Action(ControlId::ToolButton4), QStringLiteral("Sto&p"),
@@ -1202,8 +1192,7 @@ void MainWindow::BuildSessionMenu()
         hint(setupAction_, configure->shortcut());
 }
 
-void MainWindow::BuildTextBarMenu()
-{
+void MainWindow::BuildTextBarMenu() {
     // The context menu's commands, reachable without a mouse: each item triggers the
     // context menu's own, whose captions stay as they are.
     textBarMenu_ = new QMenu(QStringLiteral("&Text"), this);
@@ -1214,7 +1203,8 @@ void MainWindow::BuildTextBarMenu()
         copy->setCheckable(original->isCheckable());
         copy->setChecked(original->isChecked());
         connect(copy, &QAction::triggered, original, &QAction::trigger);
-        connect(original, &QAction::changed, copy, [original, copy] { copy->setEnabled(original->isEnabled()); });
+        connect(original, &QAction::changed, copy,
+                [original, copy] { copy->setEnabled(original->isEnabled()); });
         connect(original, &QAction::toggled, copy, &QAction::setChecked);
         return copy;
     };
@@ -1232,22 +1222,20 @@ void MainWindow::BuildTextBarMenu()
     menuKey->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
     menuKey->setShortcutContext(Qt::WidgetShortcut);
     sent_->addAction(menuKey);
-    connect(menuKey, &QAction::triggered, this, [this] {
-        textMenu_->popup(sent_->viewport()->mapToGlobal(sent_->cursorRect().bottomLeft()));
-    });
+    connect(menuKey, &QAction::triggered, this,
+            [this] { textMenu_->popup(sent_->viewport()->mapToGlobal(sent_->cursorRect().bottomLeft())); });
 }
 
-void MainWindow::SetTabOrderAndNames()
-{
+void MainWindow::SetTabOrderAndNames() {
     // Tab follows the layout: the first row, the two speed groups, the signal options
     // from left to right, then the text area. A radio group is entered on its selected
     // button (RadioGroup).
     const ControlId order[] = {
-        ControlId::DisplayDelayComboBox, ControlId::PitchSpinner, ControlId::CharacterCountSpinEdit,
-        ControlId::RadioGroup1, ControlId::CodeSpeedRadioGroup, ControlId::NoiseRadioGroup,
-        ControlId::SignalRadioGroup, ControlId::QSBCheckBox, ControlId::QSBModeRadioGroup,
-        ControlId::QSBTypeRadioGroup, ControlId::ChirpCheckBox, ControlId::HandSentCheckBox,
-        ControlId::QRMCheckBox, ControlId::SpeedStepCheckBox, ControlId::PitchDitherCheckBox,
+        ControlId::DisplayDelayComboBox, ControlId::PitchSpinner,        ControlId::CharacterCountSpinEdit,
+        ControlId::RadioGroup1,          ControlId::CodeSpeedRadioGroup, ControlId::NoiseRadioGroup,
+        ControlId::SignalRadioGroup,     ControlId::QSBCheckBox,         ControlId::QSBModeRadioGroup,
+        ControlId::QSBTypeRadioGroup,    ControlId::ChirpCheckBox,       ControlId::HandSentCheckBox,
+        ControlId::QRMCheckBox,          ControlId::SpeedStepCheckBox,   ControlId::PitchDitherCheckBox,
         ControlId::WeightingCheckBox};
     QList<QWidget*> chain;
     for (ControlId id : order) {
@@ -1278,8 +1266,7 @@ void MainWindow::SetTabOrderAndNames()
     GuardWheel(centralWidget());
 }
 
-void MainWindow::FitToScreen()
-{
+void MainWindow::FitToScreen() {
     // The option panel goes into its area only now, complete with every radio button:
     // the area measures the panel at once, and would keep the sizes of empty groups.
     optionArea_->setWidget(optionPanel_);
@@ -1290,13 +1277,13 @@ void MainWindow::FitToScreen()
     // The window manager's title bar and borders are not known before the first
     // showing: leave room for them.
     const int border = 8;
-    const QSize room = (free.size() - QSize(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border))
-                           .expandedTo(QSize(240, 200));
+    const QSize room =
+        (free.size() - QSize(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border))
+            .expandedTo(QSize(240, 200));
     const QSize excess = (minimumSizeHint() - room).expandedTo(QSize(0, 0));
     if (!excess.isNull()) {
         // Too small a screen: the options may shrink, and scroll, by what is missing.
-        optionArea_->AllowShrinking(
-            (optionArea_->minimumSizeHint() - excess).expandedTo(QSize(120, 60)));
+        optionArea_->AllowShrinking((optionArea_->minimumSizeHint() - excess).expandedTo(QSize(120, 60)));
         centralWidget()->layout()->activate();
         centralWidget()->updateGeometry();
     }

@@ -61,8 +61,8 @@ public:
         SettingsStore store;
         Clock& clock;
         AudioDevice& audio;
-        std::uint32_t seed = 0;           // the random source's seed (the tick count)
-        Prompts* prompts = nullptr;       // null: the platform's dialogs
+        std::uint32_t seed = 0;      // the random source's seed (the tick count)
+        Prompts* prompts = nullptr;  // null: the platform's dialogs
         // Whether the desktop has a notification area; empty: ask the system.
         std::function<bool()> trayAvailable;
         // The rig keying port and the interfering stations, when the program has them.

@@ -37,8 +37,7 @@ namespace lumbrel {
 namespace {
 
 // White for none, through yellow to red for share >= full.
-QColor Heat(double share, double full)
-{
+QColor Heat(double share, double full) {
     const double t = std::clamp(full > 0 ? share / full : 0.0, 0.0, 1.0);
     if (t <= 0)
         return QColor(Qt::white);
@@ -48,32 +47,30 @@ QColor Heat(double share, double full)
     return QColor::fromRgbF(1.0, static_cast<float>(1.0 - (t - 0.5) * 1.6), 0.0);
 }
 
-QTableWidgetItem* Item(const QString& text, Qt::Alignment align = Qt::AlignCenter)
-{
+QTableWidgetItem* Item(const QString& text, Qt::Alignment align = Qt::AlignCenter) {
     auto* item = new QTableWidgetItem(text);
     item->setTextAlignment(align);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     return item;
 }
 
-QTableWidgetItem* Number(int value)
-{
+QTableWidgetItem* Number(int value) {
     auto* item = Item(QString::number(value), Qt::AlignRight | Qt::AlignVCenter);
     item->setData(Qt::UserRole, value);
     return item;
 }
 
 // Day and month; the year too once the history spans most of one.
-QString DateFormat(qint64 firstMs, qint64 lastMs)
-{
+QString DateFormat(qint64 firstMs, qint64 lastMs) {
     constexpr qint64 kMonths10 = 300LL * 24 * 3600 * 1000;
     return lastMs - firstMs > kMonths10 ? QStringLiteral("dd MMM yyyy") : QStringLiteral("dd MMM");
 }
 
-QString Shown(const QString& character) { return character.toUpper(); }
+QString Shown(const QString& character) {
+    return character.toUpper();
+}
 
-QChartView* MakeView(QWidget* parent)
-{
+QChartView* MakeView(QWidget* parent) {
     auto* view = new QChartView(new QChart, parent);
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumSize(480, 280);
@@ -81,8 +78,7 @@ QChartView* MakeView(QWidget* parent)
 }
 
 // Replaces the chart of a view, so that nothing of the last drawing remains.
-QChart* FreshChart(QChartView* view)
-{
+QChart* FreshChart(QChartView* view) {
     QChart* old = view->chart();
     auto* chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignBottom);
@@ -94,8 +90,7 @@ QChart* FreshChart(QChartView* view)
 // A time axis from first to last with room around the points. Within two days it shows
 // the time of day, so that the sessions of one day stand apart; across more days, the
 // dates, never one more than there are days, so that no date label repeats.
-QDateTimeAxis* TimeAxis(qint64 first, qint64 last, const QString& title)
-{
+QDateTimeAxis* TimeAxis(qint64 first, qint64 last, const QString& title) {
     constexpr qint64 kHour = 3600 * 1000LL;
     constexpr qint64 kDay = 24 * kHour;
     const qint64 margin = std::max((last - first) / 20, kHour / 2);
@@ -104,13 +99,15 @@ QDateTimeAxis* TimeAxis(qint64 first, qint64 last, const QString& title)
     auto* x = new QDateTimeAxis;
     const qint64 span = last - first;
     if (span < 2 * kDay) {
-        const bool oneDay = QDateTime::fromMSecsSinceEpoch(first).date() == QDateTime::fromMSecsSinceEpoch(last).date();
+        const bool oneDay =
+            QDateTime::fromMSecsSinceEpoch(first).date() == QDateTime::fromMSecsSinceEpoch(last).date();
         x->setFormat(oneDay ? QStringLiteral("hh:mm") : QStringLiteral("dd MMM hh:mm"));
         x->setTickCount(5);
-        x->setTitleText(oneDay ? QStringLiteral("%1 (time of day, %2)")
-                                     .arg(title, QLocale().toString(QDateTime::fromMSecsSinceEpoch(first).date(),
-                                                                    QLocale::ShortFormat))
-                               : title);
+        x->setTitleText(oneDay
+                            ? QStringLiteral("%1 (time of day, %2)")
+                                  .arg(title, QLocale().toString(QDateTime::fromMSecsSinceEpoch(first).date(),
+                                                                 QLocale::ShortFormat))
+                            : title);
     } else {
         x->setFormat(DateFormat(first, last));
         x->setTickCount(static_cast<int>(std::clamp<qint64>(span / kDay + 1, 2, 7)));
@@ -120,8 +117,7 @@ QDateTimeAxis* TimeAxis(qint64 first, qint64 last, const QString& title)
     return x;
 }
 
-QLineSeries* DashedLine(const QString& name, QColor colour)
-{
+QLineSeries* DashedLine(const QString& name, QColor colour) {
     auto* line = new QLineSeries;
     line->setName(name);
     QPen dashed(colour);
@@ -131,24 +127,24 @@ QLineSeries* DashedLine(const QString& name, QColor colour)
     return line;
 }
 
-void Attach(QChart* chart, QAbstractSeries* series, std::initializer_list<QAbstractAxis*> axes)
-{
+void Attach(QChart* chart, QAbstractSeries* series, std::initializer_list<QAbstractAxis*> axes) {
     chart->addSeries(series);
     for (QAbstractAxis* axis : axes)
         series->attachAxis(axis);
 }
 
 // "1.28 s", "1 s"; "-" for no time.
-QString Seconds(int ms)
-{
+QString Seconds(int ms) {
     return ms < 0 ? QStringLiteral("-") : QStringLiteral("%1 s").arg(QString::number(ms / 1000.0, 'g', 3));
 }
 
 }  // namespace
 
 ProgressWindow::ProgressWindow(History& history, Prompts& prompts, SettingsStore store, QWidget* parent)
-    : QDialog(parent), history_(history), prompts_(prompts), store_(std::move(store))
-{
+    : QDialog(parent),
+      history_(history),
+      prompts_(prompts),
+      store_(std::move(store)) {
     setObjectName(QStringLiteral("ProgressWindow"));
     setWindowTitle(QStringLiteral("Progress"));
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
@@ -231,8 +227,7 @@ ProgressWindow::ProgressWindow(History& history, Prompts& prompts, SettingsStore
 
 ProgressWindow::~ProgressWindow() = default;
 
-QWidget* ProgressWindow::BuildRecognitionTab()
-{
+QWidget* ProgressWindow::BuildRecognitionTab() {
     auto* tab = new QWidget(tabs_);
     reactionCharacter_ = new QComboBox(tab);
     reactionCharacter_->setObjectName(QStringLiteral("ReactionCharacter"));
@@ -277,8 +272,7 @@ QWidget* ProgressWindow::BuildRecognitionTab()
     return tab;
 }
 
-QWidget* ProgressWindow::BuildCallsignTab()
-{
+QWidget* ProgressWindow::BuildCallsignTab() {
     auto* tab = new QWidget(tabs_);
     callsignSummary_ = new QLabel(tab);
     callsignSummary_->setObjectName(QStringLiteral("CallsignSummary"));
@@ -291,10 +285,11 @@ QWidget* ProgressWindow::BuildCallsignTab()
     return tab;
 }
 
-int ProgressWindow::TableSessions() const { return range_->currentData().toInt(); }
+int ProgressWindow::TableSessions() const {
+    return range_->currentData().toInt();
+}
 
-void ProgressWindow::Reload()
-{
+void ProgressWindow::Reload() {
     targetMs_ = LearnerTargetMs(store_);
     records_ = history_.Sessions();
     if (records_.empty()) {
@@ -321,13 +316,13 @@ void ProgressWindow::Reload()
     FillEntries();
 }
 
-QWidget* ProgressWindow::BuildEntryTab()
-{
+QWidget* ProgressWindow::BuildEntryTab() {
     auto* tab = new QWidget(tabs_);
     entries_ = new QTableWidget(tab);
     entries_->setObjectName(QStringLiteral("HistoryEntries"));
     entries_->setColumnCount(3);
-    entries_->setHorizontalHeaderLabels({QStringLiteral("Date"), QStringLiteral("What"), QStringLiteral("Result")});
+    entries_->setHorizontalHeaderLabels(
+        {QStringLiteral("Date"), QStringLiteral("What"), QStringLiteral("Result")});
     entries_->verticalHeader()->setVisible(false);
     entries_->horizontalHeader()->setStretchLastSection(true);
     entries_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -355,8 +350,7 @@ QWidget* ProgressWindow::BuildEntryTab()
 }
 
 // Each row's first item carries what it is: the drill kind's name or "session", and the id.
-void ProgressWindow::FillEntries()
-{
+void ProgressWindow::FillEntries() {
     struct Entry {
         QDateTime ended;
         QString what;
@@ -366,8 +360,11 @@ void ProgressWindow::FillEntries()
     };
     std::vector<Entry> entries;
     for (const SessionRecord& r : records_)
-        entries.push_back({r.ended, QStringLiteral("%1, %2 characters, %3 WPM").arg(SourceCaption(r.source))
-                                        .arg(r.characterCount).arg(r.characterWpm),
+        entries.push_back({r.ended,
+                           QStringLiteral("%1, %2 characters, %3 WPM")
+                               .arg(SourceCaption(r.source))
+                               .arg(r.characterCount)
+                               .arg(r.characterWpm),
                            QStringLiteral("%1%").arg(QString::number(r.accuracy, 'f', 1)), false, r.id});
     for (const DrillRecord& d : recognition_)
         entries.push_back({d.ended, QStringLiteral("Recognition drill, %1 WPM").arg(d.characterWpm),
@@ -375,12 +372,14 @@ void ProgressWindow::FillEntries()
     for (const DrillRecord& d : runs_)
         entries.push_back({d.ended, QStringLiteral("Callsign run from %1 WPM").arg(d.characterWpm),
                            QStringLiteral("score %1").arg(d.score), true, d.id});
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.ended > b.ended; });
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const Entry& a, const Entry& b) { return a.ended > b.ended; });
     entries_->clearSelection();
     entries_->setRowCount(static_cast<int>(entries.size()));
     for (int row = 0; row < static_cast<int>(entries.size()); ++row) {
         const Entry& e = entries[static_cast<std::size_t>(row)];
-        QTableWidgetItem* date = Item(QLocale().toString(e.ended, QLocale::ShortFormat), Qt::AlignLeft | Qt::AlignVCenter);
+        QTableWidgetItem* date =
+            Item(QLocale().toString(e.ended, QLocale::ShortFormat), Qt::AlignLeft | Qt::AlignVCenter);
         date->setData(Qt::UserRole, e.drill);
         date->setData(Qt::UserRole + 1, e.id);
         entries_->setItem(row, 0, date);
@@ -391,8 +390,7 @@ void ProgressWindow::FillEntries()
     delete_->setEnabled(false);
 }
 
-void ProgressWindow::DeleteClick()
-{
+void ProgressWindow::DeleteClick() {
     const QList<QTableWidgetItem*> selected = entries_->selectedItems();
     if (selected.isEmpty())
         return;
@@ -410,8 +408,7 @@ void ProgressWindow::DeleteClick()
     Reload();
 }
 
-void ProgressWindow::FillReactionCharacters()
-{
+void ProgressWindow::FillReactionCharacters() {
     // Slowest first, as they stand over every drill; the choice is kept where it can be.
     const QString chosen = reactionCharacter_->currentData().toString();
     std::vector<RecognitionStats> stats = RecognitionByCharacter(recognition_);
@@ -425,8 +422,7 @@ void ProgressWindow::FillReactionCharacters()
     reactionCharacter_->setCurrentIndex(std::max(0, reactionCharacter_->findData(chosen)));
 }
 
-void ProgressWindow::FillReactions()
-{
+void ProgressWindow::FillReactions() {
     QChart* chart = FreshChart(reactionView_);
     const QString character = reactionCharacter_->currentData().toString();
     std::vector<ReactionPoint> points;
@@ -472,8 +468,7 @@ void ProgressWindow::FillReactions()
     Attach(chart, target, {x, y});
 }
 
-void ProgressWindow::FillRecognitionTable()
-{
+void ProgressWindow::FillRecognitionTable() {
     const int targetMs = targetMs_;
     std::vector<RecognitionStats> stats = RecognitionByCharacter(recognition_, kRecognitionTableDrills);
     SortSlowestFirst(stats);
@@ -481,9 +476,10 @@ void ProgressWindow::FillRecognitionTable()
     recognitionNote_->setText(
         recognition_.empty()
             ? QStringLiteral("No recognition drills yet.")
-            : QStringLiteral("Over the last %1 drills, slowest first. Known: right %2 % of the time with a median "
-                             "under %3 (your target) in each of the last %4 drills with at least %5 answers of the "
-                             "character; keys before the character was heard count for nothing.")
+            : QStringLiteral(
+                  "Over the last %1 drills, slowest first. Known: right %2 % of the time with a median "
+                  "under %3 (your target) in each of the last %4 drills with at least %5 answers of the "
+                  "character; keys before the character was heard count for nothing.")
                   .arg(kRecognitionTableDrills)
                   .arg(kKnownAccuracyPercent)
                   .arg(Seconds(targetMs))
@@ -506,16 +502,17 @@ void ProgressWindow::FillRecognitionTable()
         median->setData(Qt::UserRole, c.medianMs);
         recognitionTable_->setItem(row, 4, median);
         recognitionTable_->setItem(row, 5, Number(c.timedOut));
-        recognitionTable_->setItem(row, 6, Item(known.contains(c.character) ? QStringLiteral("yes") : QString()));
+        recognitionTable_->setItem(row, 6,
+                                   Item(known.contains(c.character) ? QStringLiteral("yes") : QString()));
     }
     recognitionTable_->resizeColumnsToContents();
 }
 
-void ProgressWindow::FillCallsigns()
-{
+void ProgressWindow::FillCallsigns() {
     QChart* chart = FreshChart(callsignView_);
     const std::vector<CallsignScore> scores = CallsignScores(runs_);
-    chart->setTitle(scores.empty() ? QStringLiteral("No callsign runs yet") : QStringLiteral("Score of each run"));
+    chart->setTitle(scores.empty() ? QStringLiteral("No callsign runs yet")
+                                   : QStringLiteral("Score of each run"));
     auto* score = new QLineSeries;
     score->setName(QStringLiteral("Score"));
     score->setPointsVisible(true);
@@ -547,8 +544,9 @@ void ProgressWindow::FillCallsigns()
     } else {
         const CallsignScore& latest = scores.back();
         callsignSummary_->setText(
-            QStringLiteral("%1 run%2. Best score %3 (%4). Fastest call copied: %5 WPM. The last run: %6 points, "
-                           "%7 of %8 calls missed.")
+            QStringLiteral(
+                "%1 run%2. Best score %3 (%4). Fastest call copied: %5 WPM. The last run: %6 points, "
+                "%7 of %8 calls missed.")
                 .arg(scores.size())
                 .arg(scores.size() == 1 ? QString() : QStringLiteral("s"))
                 .arg(best->score)
@@ -575,8 +573,7 @@ void ProgressWindow::FillCallsigns()
     Attach(chart, top, {x, wpm});
 }
 
-void ProgressWindow::FillAccuracy()
-{
+void ProgressWindow::FillAccuracy() {
     QChart* chart = FreshChart(accuracyView_);
     chart->setTitle(records_.empty() ? QStringLiteral("No checked sessions yet")
                                      : QStringLiteral("Accuracy of each checked session"));
@@ -632,8 +629,7 @@ void ProgressWindow::FillAccuracy()
     threshold->attachAxis(y);
 }
 
-void ProgressWindow::FillLearnt()
-{
+void ProgressWindow::FillLearnt() {
     QChart* chart = FreshChart(learntView_);
     const std::vector<LearntOnDay> days = CharactersLearntByDay(records_);
     chart->setTitle(days.empty() ? QStringLiteral("No checked random-group sessions yet")
@@ -676,8 +672,7 @@ void ProgressWindow::FillLearnt()
     line->attachAxis(y);
 }
 
-void ProgressWindow::FillTables()
-{
+void ProgressWindow::FillTables() {
     const int last = TableSessions();
     const std::vector<CharacterRate> rates = ErrorRates(records_, last);
     errorTable_->setSortingEnabled(false);
@@ -696,8 +691,9 @@ void ProgressWindow::FillTables()
         errorTable_->setItem(row, 4, Number(r.dropped));
         errorTable_->setItem(row, 5, Number(r.wrong));
         QString taken = TakenForText(r);
-        errorTable_->setItem(row, 6, Item(taken.toUpper().replace(QStringLiteral("(NONE)"), QStringLiteral("(none)")),
-                                          Qt::AlignLeft | Qt::AlignVCenter));
+        errorTable_->setItem(row, 6,
+                             Item(taken.toUpper().replace(QStringLiteral("(NONE)"), QStringLiteral("(none)")),
+                                  Qt::AlignLeft | Qt::AlignVCenter));
     }
     errorTable_->resizeColumnsToContents();
 
@@ -731,8 +727,7 @@ void ProgressWindow::FillTables()
     }
 }
 
-void ProgressWindow::ExportClick()
-{
+void ProgressWindow::ExportClick() {
     // The dialog opens where the last export went.
     const QString folder = store_.Read(keys::ExportFolder);
     prompts_.SetStartFolder(QFileInfo(folder).isDir() ? folder : QString());
@@ -742,8 +737,7 @@ void ProgressWindow::ExportClick()
         store_.Write(keys::ExportFolder, QFileInfo(path).absolutePath());
 }
 
-bool ProgressWindow::ExportCsv(const QString& path)
-{
+bool ProgressWindow::ExportCsv(const QString& path) {
     QString problem = ExportHistoryCsv(history_.Sessions(), path);
     if (problem.isEmpty()) {
         std::vector<DrillRecord> drills = history_.Drills(DrillKind::Recognition);

@@ -16,19 +16,16 @@
 namespace lumbrel {
 
 void Prompts::DetailedMessage(QWidget* parent, const QString& text, const QString&, const QString& caption,
-                              MessageKind kind)
-{
+                              MessageKind kind) {
     Message(parent, text, caption, kind);
 }
 
-void QtPrompts::Message(QWidget* parent, const QString& text, const QString& caption, MessageKind kind)
-{
+void QtPrompts::Message(QWidget* parent, const QString& text, const QString& caption, MessageKind kind) {
     DetailedMessage(parent, text, QString(), caption, kind);
 }
 
 void QtPrompts::DetailedMessage(QWidget* parent, const QString& text, const QString& details,
-                                const QString& caption, MessageKind kind)
-{
+                                const QString& caption, MessageKind kind) {
     const QMessageBox::Icon icon = kind == MessageKind::Error     ? QMessageBox::Critical
                                    : kind == MessageKind::Warning ? QMessageBox::Warning
                                                                   : QMessageBox::Information;
@@ -37,21 +34,18 @@ void QtPrompts::DetailedMessage(QWidget* parent, const QString& text, const QStr
     box.exec();
 }
 
-bool QtPrompts::AskYesNo(QWidget* parent, const QString& text, const QString& caption)
-{
+bool QtPrompts::AskYesNo(QWidget* parent, const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 
-void QtPrompts::Error(QWidget* parent, const QString& text)
-{
+void QtPrompts::Error(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
-std::optional<QFont> QtPrompts::ChooseFont(QWidget* parent, const QFont& current, int maxPointSize)
-{
+std::optional<QFont> QtPrompts::ChooseFont(QWidget* parent, const QFont& current, int maxPointSize) {
     QFontDialog dialog(current, parent);
     dialog.setWindowTitle(QObject::tr("Select Font"));
     // The dialog lists the usual sizes and accepts any typed size; a size above the
@@ -64,8 +58,8 @@ std::optional<QFont> QtPrompts::ChooseFont(QWidget* parent, const QFont& current
     return font;
 }
 
-std::optional<FontChoice> Prompts::ChooseFontAndColour(QWidget* parent, const FontChoice& current, int maxPointSize)
-{
+std::optional<FontChoice> Prompts::ChooseFontAndColour(QWidget* parent, const FontChoice& current,
+                                                       int maxPointSize) {
     std::optional<QFont> font = ChooseFont(parent, current.font, maxPointSize);
     if (!font)
         return std::nullopt;
@@ -75,8 +69,7 @@ std::optional<FontChoice> Prompts::ChooseFontAndColour(QWidget* parent, const Fo
 namespace {
 
 // A small square of the colour, for the Colour button.
-QIcon Swatch(const QColor& colour, int size)
-{
+QIcon Swatch(const QColor& colour, int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(colour);
     QPainter painter(&pixmap);
@@ -88,8 +81,7 @@ QIcon Swatch(const QColor& colour, int size)
 }  // namespace
 
 std::optional<FontChoice> QtPrompts::ChooseFontAndColour(QWidget* parent, const FontChoice& current,
-                                                         int maxPointSize)
-{
+                                                         int maxPointSize) {
     QDialog dialog(parent);
     dialog.setWindowTitle(QObject::tr("Select Font"));
     // The toolkit's font dialog, embedded without its own buttons.
@@ -133,8 +125,7 @@ std::optional<FontChoice> QtPrompts::ChooseFontAndColour(QWidget* parent, const 
 }
 
 QString QtPrompts::SaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                                const QString& defaultSuffix)
-{
+                                const QString& defaultSuffix) {
     QFileDialog dialog(parent, title, startFolder_, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -145,8 +136,7 @@ QString QtPrompts::SaveFileName(QWidget* parent, const QString& title, const QSt
 }
 
 AudioFileChoice QtPrompts::ChooseAudioFile(QWidget* parent, const QString& defaultName,
-                                           const QStringList& filters, int selected)
-{
+                                           const QStringList& filters, int selected) {
     QFileDialog dialog(parent, QStringLiteral("Create Audio File"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -163,11 +153,11 @@ AudioFileChoice QtPrompts::ChooseAudioFile(QWidget* parent, const QString& defau
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return {dialog.selectedFiles().constFirst(), static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))};
+    return {dialog.selectedFiles().constFirst(),
+            static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))};
 }
 
-QString QtPrompts::OpenFileName(QWidget* parent, const QString& title, const QString& filter)
-{
+QString QtPrompts::OpenFileName(QWidget* parent, const QString& title, const QString& filter) {
     QFileDialog dialog(parent, title, startFolder_, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);

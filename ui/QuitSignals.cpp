@@ -18,8 +18,7 @@ constexpr std::array<int, 3> kSignals = {SIGTERM, SIGHUP, SIGINT};
 volatile std::sig_atomic_t writeEnd = -1;
 std::array<struct sigaction, kSignals.size()> previous{};
 
-extern "C" void OnQuitSignal(int signal)
-{
+extern "C" void OnQuitSignal(int signal) {
     const int saved = errno;
     const auto byte = static_cast<unsigned char>(signal);
     if (writeEnd >= 0)
@@ -33,8 +32,7 @@ extern "C" void OnQuitSignal(int signal)
 
 }  // namespace
 
-QuitSignals::QuitSignals(QObject* parent) : QObject(parent)
-{
+QuitSignals::QuitSignals(QObject* parent) : QObject(parent) {
     if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) {
         pipe_[0] = pipe_[1] = -1;
         return;
@@ -50,8 +48,7 @@ QuitSignals::QuitSignals(QObject* parent) : QObject(parent)
         ::sigaction(kSignals[i], &action, &previous[i]);
 }
 
-QuitSignals::~QuitSignals()
-{
+QuitSignals::~QuitSignals() {
     if (!notifier_)
         return;
     for (std::size_t i = 0; i < kSignals.size(); ++i)
@@ -62,8 +59,7 @@ QuitSignals::~QuitSignals()
     ::close(pipe_[1]);
 }
 
-void QuitSignals::Drain()
-{
+void QuitSignals::Drain() {
     unsigned char byte = 0;
     int last = 0;
     while (::read(pipe_[0], &byte, 1) == 1)

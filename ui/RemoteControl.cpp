@@ -26,8 +26,7 @@
 namespace lumbrel {
 namespace {
 
-QString UserId()
-{
+QString UserId() {
 #ifdef Q_OS_UNIX
     return QString::number(static_cast<qulonglong>(::getuid()));
 #else
@@ -41,15 +40,18 @@ QString UserId()
 // The longest path a socket address holds (its last byte is the terminating zero).
 constexpr std::size_t kMaxSocketPathBytes = sizeof(sockaddr_un::sun_path) - 1;
 
-QByteArray Encoded(const QString& path) { return QFile::encodeName(path); }
+QByteArray Encoded(const QString& path) {
+    return QFile::encodeName(path);
+}
 
-bool Fits(const QString& path) { return static_cast<std::size_t>(Encoded(path).size()) <= kMaxSocketPathBytes; }
+bool Fits(const QString& path) {
+    return static_cast<std::size_t>(Encoded(path).size()) <= kMaxSocketPathBytes;
+}
 
 // A folder this user may keep a socket in: a real folder (no link), owned by this
 // user, that nobody else may write; `strict` also shuts out reading and entering, as
 // a runtime folder is.
-bool IsPrivateFolder(const QString& folder, bool strict)
-{
+bool IsPrivateFolder(const QString& folder, bool strict) {
     struct stat status {};
     if (::lstat(Encoded(folder).constData(), &status) != 0 || !S_ISDIR(status.st_mode))
         return false;
@@ -58,23 +60,20 @@ bool IsPrivateFolder(const QString& folder, bool strict)
 }
 
 // The folder, made with mode 0700 when missing, when it is private.
-bool MakePrivateFolder(const QString& folder)
-{
+bool MakePrivateFolder(const QString& folder) {
     if (::mkdir(Encoded(folder).constData(), 0700) != 0 && errno != EEXIST)
         return false;
     return IsPrivateFolder(folder, true);
 }
 
-QString UserName()
-{
+QString UserName() {
     if (const passwd* entry = ::getpwuid(::geteuid()); entry && entry->pw_name && *entry->pw_name)
         return QString::fromLocal8Bit(entry->pw_name);
     return UserId();
 }
 
 // The user's private runtime folder; empty when none can be had.
-QString PrivateFolder()
-{
+QString PrivateFolder() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && IsPrivateFolder(runtime, true))
         return QDir::cleanPath(runtime);
@@ -95,8 +94,7 @@ QString PrivateFolder()
 // What is at `path`: nothing, a socket, or something else (a file, a folder, a link).
 enum class PathHolds { Nothing, Socket, SomethingElse };
 
-PathHolds WhatIsAt(const QString& path, uid_t* owner = nullptr, mode_t* mode = nullptr)
-{
+PathHolds WhatIsAt(const QString& path, uid_t* owner = nullptr, mode_t* mode = nullptr) {
     struct stat status {};
     if (::lstat(Encoded(path).constData(), &status) != 0)
         return errno == ENOENT ? PathHolds::Nothing : PathHolds::SomethingElse;
@@ -108,8 +106,7 @@ PathHolds WhatIsAt(const QString& path, uid_t* owner = nullptr, mode_t* mode = n
 }
 
 // The user id of the program at the other end of a connected socket.
-std::optional<uid_t> PeerUser(qintptr descriptor)
-{
+std::optional<uid_t> PeerUser(qintptr descriptor) {
     ucred credentials{};
     socklen_t length = sizeof(credentials);
     if (descriptor < 0 ||
@@ -118,15 +115,13 @@ std::optional<uid_t> PeerUser(qintptr descriptor)
     return credentials.uid;
 }
 
-bool PeerIsThisUser(const QLocalSocket& socket)
-{
+bool PeerIsThisUser(const QLocalSocket& socket) {
     const std::optional<uid_t> peer = PeerUser(socket.socketDescriptor());
     return peer && *peer == ::geteuid();
 }
 
 // Why a socket at `path` is not to be trusted with this user's requests; empty when it is.
-QString UntrustedSocket(const QString& path)
-{
+QString UntrustedSocket(const QString& path) {
     const QString folder = QFileInfo(path).absolutePath();
     if (QFileInfo(folder).isDir() && !IsPrivateFolder(folder, false))
         return QStringLiteral("the folder %1 is not this user's alone").arg(folder);
@@ -139,8 +134,7 @@ QString UntrustedSocket(const QString& path)
 
 }  // namespace
 
-QString DefaultControlSocketName()
-{
+QString DefaultControlSocketName() {
     const QString overridden = qEnvironmentVariable("LUMBREL_CONTROL_SOCKET");
     if (!overridden.isEmpty())
         return overridden;
@@ -153,8 +147,7 @@ QString DefaultControlSocketName()
 #endif
 }
 
-QString ControlSocketPath(const QString& name)
-{
+QString ControlSocketPath(const QString& name) {
 #ifdef Q_OS_UNIX
     if (name.isEmpty())
         return name;
@@ -170,8 +163,10 @@ QString ControlSocketPath(const QString& name)
         return path;
     // The same long path always gives the same short name, so that a second copy of the
     // program finds the first.
-    const QString hashed = QStringLiteral("lumbrel-") +
-        QString::fromLatin1(QCryptographicHash::hash(Encoded(path), QCryptographicHash::Sha256).toHex().left(20));
+    const QString hashed =
+        QStringLiteral("lumbrel-") +
+        QString::fromLatin1(
+            QCryptographicHash::hash(Encoded(path), QCryptographicHash::Sha256).toHex().left(20));
     const QString beside = QFileInfo(path).absolutePath() + QLatin1Char('/') + hashed;
     if (Fits(beside))
         return beside;
@@ -186,14 +181,13 @@ QString ControlSocketPath(const QString& name)
 
 // --- The protocol ---------------------------------------------------------------------
 
-RemoteRequest ReadRemoteRequest(const QByteArray& received)
-{
+RemoteRequest ReadRemoteRequest(const QByteArray& received) {
     RemoteRequest request;
     const QByteArray head = received.left(kMaxRemoteLineBytes);
     const qsizetype end = head.indexOf('\n');
     if (end < 0) {
         request.state = received.size() >= kMaxRemoteLineBytes ? RemoteRequest::State::Bad
-                                                                : RemoteRequest::State::Incomplete;
+                                                               : RemoteRequest::State::Incomplete;
         return request;
     }
     request.state = RemoteRequest::State::Complete;
@@ -204,21 +198,19 @@ RemoteRequest ReadRemoteRequest(const QByteArray& received)
     return request;
 }
 
-const char* RemoteRequestLine(RemoteCommand command)
-{
+const char* RemoteRequestLine(RemoteCommand command) {
     switch (command) {
-    case RemoteCommand::Start:
-        return "start\n";
-    case RemoteCommand::Stop:
-        return "stop\n";
-    case RemoteCommand::Show:
-        return "show\n";
+        case RemoteCommand::Start:
+            return "start\n";
+        case RemoteCommand::Stop:
+            return "stop\n";
+        case RemoteCommand::Show:
+            return "show\n";
     }
     return "";
 }
 
-RemoteResult ReadRemoteAnswer(const QByteArray& received)
-{
+RemoteResult ReadRemoteAnswer(const QByteArray& received) {
     RemoteResult result;
     const QByteArray answer = received.left(kMaxRemoteLineBytes).trimmed();
     if (answer == "ok")
@@ -237,16 +229,15 @@ RemoteResult ReadRemoteAnswer(const QByteArray& received)
 // --- The trainer's end ----------------------------------------------------------------
 
 RemoteControlServer::RemoteControlServer(MessageTarget& window, QObject* parent)
-    : QObject(parent), window_(window)
-{
+    : QObject(parent),
+      window_(window) {
     server_.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&server_, &QLocalServer::newConnection, this, &RemoteControlServer::Accept);
 }
 
 RemoteControlServer::~RemoteControlServer() = default;
 
-bool RemoteControlServer::Listen(const QString& requested)
-{
+bool RemoteControlServer::Listen(const QString& requested) {
     error_.clear();
     const QString name = ControlSocketPath(requested);
     if (name.isEmpty()) {
@@ -278,7 +269,8 @@ bool RemoteControlServer::Listen(const QString& requested)
 #endif
             probe.abort();
             error_ = ours ? QStringLiteral("another Lumbrel trainer is already listening on %1").arg(name)
-                          : QStringLiteral("cannot listen on %1: a program of another user listens there").arg(name);
+                          : QStringLiteral("cannot listen on %1: a program of another user listens there")
+                                .arg(name);
             return false;
         }
     }
@@ -287,14 +279,14 @@ bool RemoteControlServer::Listen(const QString& requested)
     // (listening would rename the new socket over it): it stays, and so does the
     // trainer, without start and stop from other programs.
     switch (WhatIsAt(path)) {
-    case PathHolds::Nothing:
-        break;
-    case PathHolds::Socket:
-        QLocalServer::removeServer(name);
-        break;
-    case PathHolds::SomethingElse:
-        error_ = QStringLiteral("%1 is in the way and is not a socket; it was left as it is").arg(path);
-        return false;
+        case PathHolds::Nothing:
+            break;
+        case PathHolds::Socket:
+            QLocalServer::removeServer(name);
+            break;
+        case PathHolds::SomethingElse:
+            error_ = QStringLiteral("%1 is in the way and is not a socket; it was left as it is").arg(path);
+            return false;
     }
 #else
     QLocalServer::removeServer(name);
@@ -313,21 +305,20 @@ bool RemoteControlServer::Listen(const QString& requested)
     if (WhatIsAt(path, &owner, &mode) != PathHolds::Socket || owner != ::geteuid() ||
         (mode & (S_IRWXG | S_IRWXO)) != 0) {
         server_.close();
-        error_ = QStringLiteral("cannot listen on %1: the socket made there is not this user's alone").arg(name);
+        error_ =
+            QStringLiteral("cannot listen on %1: the socket made there is not this user's alone").arg(name);
         return false;
     }
 #endif
     return true;
 }
 
-int RemoteControlServer::OpenConnections()
-{
+int RemoteControlServer::OpenConnections() {
     std::erase_if(connections_, [](const QPointer<QLocalSocket>& s) { return s.isNull(); });
     return static_cast<int>(connections_.size());
 }
 
-void RemoteControlServer::Accept()
-{
+void RemoteControlServer::Accept() {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
 #ifdef Q_OS_UNIX
@@ -365,55 +356,52 @@ void RemoteControlServer::Accept()
     }
 }
 
-void RemoteControlServer::Serve(QLocalSocket* socket, QByteArray& received)
-{
+void RemoteControlServer::Serve(QLocalSocket* socket, QByteArray& received) {
     if (socket->state() != QLocalSocket::ConnectedState)
         return;
     received += socket->read(kMaxRemoteLineBytes - received.size());
     const RemoteRequest request = ReadRemoteRequest(received);
     switch (request.state) {
-    case RemoteRequest::State::Incomplete:
-        return;
-    case RemoteRequest::State::Bad:
-        socket->abort();
-        socket->deleteLater();
-        return;
-    case RemoteRequest::State::Complete:
-        break;
+        case RemoteRequest::State::Incomplete:
+            return;
+        case RemoteRequest::State::Bad:
+            socket->abort();
+            socket->deleteLater();
+            return;
+        case RemoteRequest::State::Complete:
+            break;
     }
     socket->write(request.command ? Answer(*request.command) : QByteArray("unknown\n"));
     socket->flush();
     socket->disconnectFromServer();
 }
 
-QByteArray RemoteControlServer::Answer(RemoteCommand command)
-{
+QByteArray RemoteControlServer::Answer(RemoteCommand command) {
     switch (command) {
-    case RemoteCommand::Start:
-        switch (startRefusal_ ? startRefusal_() : StartRefusal::None) {
-        case StartRefusal::SetupOpen:
-            return "busy\n";
-        case StartRefusal::DrillsOpen:
-            return "busy drills\n";
-        case StartRefusal::None:
-            break;
-        }
-        window_.PostMessage(kStartRequestMessage, 0, 0);
-        return "ok\n";
-    case RemoteCommand::Stop:
-        window_.PostMessage(kStopRequestMessage, 0, 0);
-        return "ok\n";
-    case RemoteCommand::Show:
-        if (!showRequested_)
-            return "unknown\n";
-        showRequested_();
-        return "ok\n";
+        case RemoteCommand::Start:
+            switch (startRefusal_ ? startRefusal_() : StartRefusal::None) {
+                case StartRefusal::SetupOpen:
+                    return "busy\n";
+                case StartRefusal::DrillsOpen:
+                    return "busy drills\n";
+                case StartRefusal::None:
+                    break;
+            }
+            window_.PostMessage(kStartRequestMessage, 0, 0);
+            return "ok\n";
+        case RemoteCommand::Stop:
+            window_.PostMessage(kStopRequestMessage, 0, 0);
+            return "ok\n";
+        case RemoteCommand::Show:
+            if (!showRequested_)
+                return "unknown\n";
+            showRequested_();
+            return "ok\n";
     }
     return "unknown\n";
 }
 
-void ServeWindow(RemoteControlServer& server, MainWindow& window)
-{
+void ServeWindow(RemoteControlServer& server, MainWindow& window) {
     server.SetStartRefusal([&window] {
         if (window.Drills())
             return StartRefusal::DrillsOpen;
@@ -424,13 +412,13 @@ void ServeWindow(RemoteControlServer& server, MainWindow& window)
 
 // --- The client's end -----------------------------------------------------------------
 
-RemoteResult SendRemoteCommand(const QString& requested, RemoteCommand command, int timeoutMs)
-{
+RemoteResult SendRemoteCommand(const QString& requested, RemoteCommand command, int timeoutMs) {
     RemoteResult result;
     const QString name = ControlSocketPath(requested);
     if (name.isEmpty()) {
-        result.error = QStringLiteral("no Lumbrel trainer is running (there is no folder of this user's alone "
-                                      "for its control socket)");
+        result.error = QStringLiteral(
+            "no Lumbrel trainer is running (there is no folder of this user's alone "
+            "for its control socket)");
         return result;
     }
 #ifdef Q_OS_UNIX
@@ -448,7 +436,8 @@ RemoteResult SendRemoteCommand(const QString& requested, RemoteCommand command, 
 #ifdef Q_OS_UNIX
     if (!PeerIsThisUser(socket)) {
         socket.abort();
-        result.error = QStringLiteral("the request was not sent: a program of another user listens on %1").arg(name);
+        result.error =
+            QStringLiteral("the request was not sent: a program of another user listens on %1").arg(name);
         return result;
     }
 #endif
@@ -458,7 +447,8 @@ RemoteResult SendRemoteCommand(const QString& requested, RemoteCommand command, 
         return result;
     }
     QByteArray answer;
-    while (!answer.contains('\n') && answer.size() < kMaxRemoteLineBytes && socket.waitForReadyRead(timeoutMs))
+    while (!answer.contains('\n') && answer.size() < kMaxRemoteLineBytes &&
+           socket.waitForReadyRead(timeoutMs))
         answer += socket.read(kMaxRemoteLineBytes - answer.size());
     answer += socket.read(kMaxRemoteLineBytes - answer.size());
     return ReadRemoteAnswer(answer);

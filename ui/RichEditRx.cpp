@@ -5,8 +5,7 @@
 
 namespace lumbrel {
 
-RichEditRx::RichEditRx(QWidget* parent) : QTextEdit(parent)
-{
+RichEditRx::RichEditRx(QWidget* parent) : QTextEdit(parent) {
     setReadOnly(true);
     setAcceptRichText(false);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -17,18 +16,17 @@ RichEditRx::RichEditRx(QWidget* parent) : QTextEdit(parent)
     // The selection stays visible while the focus is elsewhere.
     QPalette p = palette();
     p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
-    p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::HighlightedText));
+    p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+               p.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(p);
 }
 
-RichEditRx::~RichEditRx()
-{
+RichEditRx::~RichEditRx() {
     if (model_)
         model_->SetListener(nullptr);
 }
 
-void RichEditRx::Bind(TextArea* model)
-{
+void RichEditRx::Bind(TextArea* model) {
     if (model_)
         model_->SetListener(nullptr);
     model_ = model;
@@ -38,10 +36,11 @@ void RichEditRx::Bind(TextArea* model)
     }
 }
 
-void RichEditRx::TextCleared() { clear(); }
+void RichEditRx::TextCleared() {
+    clear();
+}
 
-void RichEditRx::TextAppended(const QString& text)
-{
+void RichEditRx::TextAppended(const QString& text) {
     // Insert at the end without disturbing a selection the user is making; follow the
     // text only when the view was already at the bottom.
     QScrollBar* bar = verticalScrollBar();
@@ -53,6 +52,8 @@ void RichEditRx::TextAppended(const QString& text)
         bar->setValue(bar->maximum());
 }
 
-void RichEditRx::TextReplaced(const QString& text) { setPlainText(text); }
+void RichEditRx::TextReplaced(const QString& text) {
+    setPlainText(text);
+}
 
 }  // namespace lumbrel

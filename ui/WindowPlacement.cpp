@@ -5,16 +5,14 @@
 namespace lumbrel {
 namespace {
 
-int ReadInt(const SettingsStore& store, const keys::IntKey& key, int def)
-{
+int ReadInt(const SettingsStore& store, const keys::IntKey& key, int def) {
     return store.ReadInteger(QString::fromLatin1(key.section), QString::fromLatin1(key.name), def);
 }
 
 }  // namespace
 
 WindowPlacement ReadWindowPlacement(const SettingsStore& store, const QRect& current,
-                                    const std::vector<QRect>& screens, QPoint home)
-{
+                                    const std::vector<QRect>& screens, QPoint home) {
     const int left = ReadInt(store, keys::Left, current.x());
     const int top = ReadInt(store, keys::Top, current.y());
     const int right = ReadInt(store, keys::Right, current.x() + current.width());
@@ -40,16 +38,17 @@ WindowPlacement ReadWindowPlacement(const SettingsStore& store, const QRect& cur
         // Shown whole: no larger than the screen, and inside it.
         const QRect& screen = *onScreen;
         p.normal.setSize(p.normal.size().boundedTo(screen.size()));
-        p.normal.moveLeft(std::clamp(p.normal.left(), screen.left(), screen.left() + screen.width() - p.normal.width()));
-        p.normal.moveTop(std::clamp(p.normal.top(), screen.top(), screen.top() + screen.height() - p.normal.height()));
+        p.normal.moveLeft(
+            std::clamp(p.normal.left(), screen.left(), screen.left() + screen.width() - p.normal.width()));
+        p.normal.moveTop(
+            std::clamp(p.normal.top(), screen.top(), screen.top() + screen.height() - p.normal.height()));
     }
 
     p.maximized = store.Read(keys::Maximized);
     return p;
 }
 
-void WriteWindowPlacement(SettingsStore& store, const WindowPlacement& placement)
-{
+void WriteWindowPlacement(SettingsStore& store, const WindowPlacement& placement) {
     const QRect& r = placement.normal;
     store.Write(keys::Maximized, placement.maximized);
     store.Write(keys::Left, r.x());

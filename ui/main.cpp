@@ -25,8 +25,7 @@
 
 namespace {
 
-void PrintUsage(std::FILE* to)
-{
+void PrintUsage(std::FILE* to) {
     std::fputs(
         "Usage: lumbrel [FILE | --start | --stop | --help | --version]\n"
         "\n"
@@ -47,17 +46,33 @@ void PrintUsage(std::FILE* to)
 // Qt's own options, which the application object takes (-platform offscreen, -style
 // fusion, -session ID from the session manager, ...); they may also be written with
 // two dashes or as -name=value.
-bool IsQtOption(const char* argument, bool& takesValue)
-{
-    static constexpr const char* kWithValue[] = {
-        "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
-        "qwindowtitle", "session", "display", "geometry", "title", "icon", "name", "style", "stylesheet",
-        "qmljsdebugger", "dialogs", "fontengine"};
-    static constexpr const char* kFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
+bool IsQtOption(const char* argument, bool& takesValue) {
+    static constexpr const char* kWithValue[] = {"platform",
+                                                 "platformpluginpath",
+                                                 "platformtheme",
+                                                 "plugin",
+                                                 "qwindowgeometry",
+                                                 "qwindowicon",
+                                                 "qwindowtitle",
+                                                 "session",
+                                                 "display",
+                                                 "geometry",
+                                                 "title",
+                                                 "icon",
+                                                 "name",
+                                                 "style",
+                                                 "stylesheet",
+                                                 "qmljsdebugger",
+                                                 "dialogs",
+                                                 "fontengine"};
+    static constexpr const char* kFlags[] = {"reverse", "widgetcount", "nograb",
+                                             "dograb",  "sync",        "testability"};
     const char* name = argument + (std::strncmp(argument, "--", 2) == 0 ? 2 : 1);
     const char* equals = std::strchr(name, '=');
     const std::size_t length = equals ? static_cast<std::size_t>(equals - name) : std::strlen(name);
-    auto is = [&](const char* option) { return std::strlen(option) == length && std::strncmp(name, option, length) == 0; };
+    auto is = [&](const char* option) {
+        return std::strlen(option) == length && std::strncmp(name, option, length) == 0;
+    };
     for (const char* option : kWithValue)
         if (is(option)) {
             takesValue = equals == nullptr;
@@ -72,8 +87,7 @@ bool IsQtOption(const char* argument, bool& takesValue)
 }
 
 // The first argument that is neither Lumbrel's nor Qt's nor a file name, or null.
-const char* FirstUnknownArgument(int argc, char** argv)
-{
+const char* FirstUnknownArgument(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         bool takesValue = false;
         if (argv[i][0] != '-')
@@ -86,8 +100,7 @@ const char* FirstUnknownArgument(int argc, char** argv)
     return nullptr;
 }
 
-int UnknownArgument(const char* argument)
-{
+int UnknownArgument(const char* argument) {
     if (argument[0] == '-')
         std::fprintf(stderr, "lumbrel: unknown option '%s'\n\n", argument);
     else
@@ -107,8 +120,7 @@ public:
     DisplayOpening(const DisplayOpening&) = delete;
     DisplayOpening& operator=(const DisplayOpening&) = delete;
 
-    void Release()
-    {
+    void Release() {
         std::vector<Held> held;
         {
             std::lock_guard lock(mutex_);
@@ -132,18 +144,18 @@ private:
         QString text;
     };
 
-    static void Hold(QtMsgType type, const QMessageLogContext& context, const QString& text)
-    {
+    static void Hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
         std::unique_lock lock(mutex_);
         if (type == QtFatalMsg && text.contains(QLatin1String("platform plugin"))) {
             QString cause;
             for (const Held& m : held_)
                 if (cause.isEmpty() && m.category && std::strncmp(m.category, "qt.qpa", 6) == 0)
                     cause = QStringLiteral(" (%1)").arg(m.text.trimmed());
-            std::fprintf(stderr,
-                         "lumbrel: no display could be opened%s. Lumbrel is a desktop program: start it in a "
-                         "graphical session (X11 or Wayland); lumbrel-render makes practice audio without one.\n",
-                         qPrintable(cause));
+            std::fprintf(
+                stderr,
+                "lumbrel: no display could be opened%s. Lumbrel is a desktop program: start it in a "
+                "graphical session (X11 or Wayland); lumbrel-render makes practice audio without one.\n",
+                qPrintable(cause));
             std::fflush(stderr);
             std::_Exit(1);
         }
@@ -167,10 +179,10 @@ private:
     static inline QtMessageHandler previous_ = nullptr;
 };
 
-int SendRequest(int argc, char** argv, lumbrel::RemoteCommand command)
-{
+int SendRequest(int argc, char** argv, lumbrel::RemoteCommand command) {
     QCoreApplication app(argc, argv);
-    const lumbrel::RemoteResult result = lumbrel::SendRemoteCommand(lumbrel::DefaultControlSocketName(), command);
+    const lumbrel::RemoteResult result =
+        lumbrel::SendRemoteCommand(lumbrel::DefaultControlSocketName(), command);
     if (result.delivered)
         return 0;
     std::fprintf(stderr, "lumbrel: %s\n", qPrintable(result.error));
@@ -179,8 +191,7 @@ int SendRequest(int argc, char** argv, lumbrel::RemoteCommand command)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--start") == 0)
             return SendRequest(argc, argv, lumbrel::RemoteCommand::Start);
@@ -201,9 +212,8 @@ int main(int argc, char** argv)
 
     // The sound server lists the trainer's sound as "Lumbrel" with its icon; then the
     // sound system is probed while the windows are built.
-    lumbrel::AnnounceSoundStreams({.applicationName = "Lumbrel",
-                                   .iconName = "io.github.lumbrel.Lumbrel",
-                                   .mediaRole = "music"});
+    lumbrel::AnnounceSoundStreams(
+        {.applicationName = "Lumbrel", .iconName = "io.github.lumbrel.Lumbrel", .mediaRole = "music"});
     lumbrel::PortAudioPreload audioPreload;
     DisplayOpening displayOpening;
     lumbrel::Application app(argc, argv);  // takes Qt's own options (-platform, ...)
@@ -213,7 +223,8 @@ int main(int argc, char** argv)
 
     // One trainer per user: a second copy brings the running one to the front instead
     // of opening another window on the same settings.
-    if (lumbrel::SendRemoteCommand(lumbrel::DefaultControlSocketName(), lumbrel::RemoteCommand::Show, 1000).delivered) {
+    if (lumbrel::SendRemoteCommand(lumbrel::DefaultControlSocketName(), lumbrel::RemoteCommand::Show, 1000)
+            .delivered) {
         if (!files.isEmpty())
             std::fprintf(stderr, "lumbrel: a trainer is running already: drop %s on its window to play it\n",
                          qPrintable(files.last()));
@@ -245,8 +256,8 @@ int main(int argc, char** argv)
             lumbrel::ControlsModel& controls = window.trainer().Controls();
             const QString shown = controls.Text(lumbrel::ControlId::StatusBar1);
             controls.SetText(lumbrel::ControlId::StatusBar1,
-                             (shown.isEmpty() ? QString() : shown + QStringLiteral(" \u2014")) + QStringLiteral("  ") +
-                                 rig.Problem());
+                             (shown.isEmpty() ? QString() : shown + QStringLiteral(" \u2014")) +
+                                 QStringLiteral("  ") + rig.Problem());
         }
 
         lumbrel::RemoteControlServer remote(window.pump());
@@ -262,8 +273,8 @@ int main(int argc, char** argv)
         QObject::connect(&quitSignals, &lumbrel::QuitSignals::Requested, &window,
                          &lumbrel::MainWindow::EndForDesktop);
         QObject::connect(
-            &app, &QGuiApplication::commitDataRequest, &window, [&window](QSessionManager&) { window.EndForDesktop(); },
-            Qt::DirectConnection);
+            &app, &QGuiApplication::commitDataRequest, &window,
+            [&window](QSessionManager&) { window.EndForDesktop(); }, Qt::DirectConnection);
         QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, &lumbrel::MainWindow::EndForDesktop,
                          Qt::DirectConnection);
         window.show();

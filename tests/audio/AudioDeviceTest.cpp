@@ -133,7 +133,9 @@ TEST(MessageQueueTest, ConcurrentPostersLoseNothingAndKeepEachPostersOrder) {
 
 class RecordingListener final : public VirtualClock::Listener {
 public:
-    RecordingListener(VirtualClock& clock, std::deque<std::int64_t> dues) : clock_(clock), dues_(std::move(dues)) {}
+    RecordingListener(VirtualClock& clock, std::deque<std::int64_t> dues)
+        : clock_(clock),
+          dues_(std::move(dues)) {}
 
     std::optional<std::int64_t> NextDueMs() const override {
         if (dues_.empty()) {
@@ -330,7 +332,7 @@ TEST_F(VirtualAudioDeviceTest, SinkReceivesExactlyWhatWasHeard) {
     device.KeepPlayedBytes(false);
     OpenWithCallback();
     Queue(NewBuffer(441, 5));
-    clock.AdvanceTo(300);                   // 12789 frames of silence follow
+    clock.AdvanceTo(300);  // 12789 frames of silence follow
     Queue(NewBuffer(2, -5));
     clock.AdvanceTo(400);
     EXPECT_TRUE(device.PlayedBytes().empty());
@@ -384,9 +386,9 @@ TEST_F(VirtualAudioDeviceTest, TwoBuffersInFlightPlayAsOneUnbrokenStream) {
 TEST_F(VirtualAudioDeviceTest, TimingIsUnaffectedByTheTickCountWrapping) {
     clock.SetTickCount(0xFFFFFFFFu - 4);  // wraps 5 ms from now
     std::vector<std::uint32_t> ticks;
-    const AudioResult opened = device.Open(kTrainerAudioFormat, AudioNotification::ToCallback([&](AudioBufferHeader*) {
-        ticks.push_back(clock.TickCount());
-    }));
+    const AudioResult opened = device.Open(
+        kTrainerAudioFormat,
+        AudioNotification::ToCallback([&](AudioBufferHeader*) { ticks.push_back(clock.TickCount()); }));
     ASSERT_TRUE(opened);
     const std::uint32_t written = clock.TickCount();
     Queue(NewBuffer(441, 1));
@@ -430,19 +432,21 @@ TEST_F(VirtualAudioDeviceTest, WindowModePostsWaveOutDoneWithDeviceAndHeader) {
     clock.Advance(1);
     const std::vector<Message> posted = window.Drain();
     ASSERT_EQ(posted.size(), 2u);
-    EXPECT_EQ(posted[0], (Message{kWaveOutDoneMessage, device.Handle(), reinterpret_cast<std::intptr_t>(&a.header)}));
-    EXPECT_EQ(posted[1], (Message{kWaveOutDoneMessage, device.Handle(), reinterpret_cast<std::intptr_t>(&b.header)}));
+    EXPECT_EQ(posted[0],
+              (Message{kWaveOutDoneMessage, device.Handle(), reinterpret_cast<std::intptr_t>(&a.header)}));
+    EXPECT_EQ(posted[1],
+              (Message{kWaveOutDoneMessage, device.Handle(), reinterpret_cast<std::intptr_t>(&b.header)}));
 }
 
 TEST_F(VirtualAudioDeviceTest, DevicesOnOneClockReportInTimeOrder) {
     VirtualAudioDevice other(clock);
     std::vector<std::pair<char, std::int64_t>> events;
     ASSERT_TRUE(device.Open(kTrainerAudioFormat, AudioNotification::ToCallback([&](AudioBufferHeader*) {
-        events.emplace_back('a', clock.ElapsedMs());
-    })));
+                                events.emplace_back('a', clock.ElapsedMs());
+                            })));
     ASSERT_TRUE(other.Open(kTrainerAudioFormat, AudioNotification::ToCallback([&](AudioBufferHeader*) {
-        events.emplace_back('b', clock.ElapsedMs());
-    })));
+                               events.emplace_back('b', clock.ElapsedMs());
+                           })));
     for (int i = 0; i < 3; ++i) {
         Queue(NewBuffer(441, 1));  // 10, 20, 30 ms
     }
@@ -450,7 +454,8 @@ TEST_F(VirtualAudioDeviceTest, DevicesOnOneClockReportInTimeOrder) {
     ASSERT_TRUE(other.PrepareHeader(b.header));
     ASSERT_TRUE(other.Write(b.header));
     clock.Advance(100);
-    EXPECT_EQ(events, (std::vector<std::pair<char, std::int64_t>>{{'a', 10}, {'b', 15}, {'a', 20}, {'a', 30}}));
+    EXPECT_EQ(events,
+              (std::vector<std::pair<char, std::int64_t>>{{'a', 10}, {'b', 15}, {'a', 20}, {'a', 30}}));
 }
 
 // -- header life cycle and refusals
@@ -524,7 +529,8 @@ TEST_F(VirtualAudioDeviceTest, OpenRefusesWhatItCannotServe) {
 TEST_F(VirtualAudioDeviceTest, NeverOpenedDeviceFailsEveryCallWithAText) {
     TestBuffer& a = NewBuffer(441, 1);
     const std::vector<AudioResult> results = {device.PrepareHeader(a.header), device.Write(a.header),
-                                              device.UnprepareHeader(a.header), device.Reset(), device.Close()};
+                                              device.UnprepareHeader(a.header), device.Reset(),
+                                              device.Close()};
     for (const AudioResult& r : results) {
         EXPECT_EQ(r.Error(), AudioError::NotOpen);
         EXPECT_FALSE(r.Text().empty());

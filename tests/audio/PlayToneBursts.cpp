@@ -164,7 +164,9 @@ int MaxStep(const std::vector<std::int16_t>& x, std::size_t from, std::size_t to
     return step;
 }
 
-double Ms(double frames) { return frames * 1000.0 / kRate; }
+double Ms(double frames) {
+    return frames * 1000.0 / kRate;
+}
 
 // ---------------------------------------------------------------- analyze
 
@@ -239,10 +241,11 @@ int Analyze(const char* path) {
             }
         }
     }
-    std::printf("worst error: mark length %ld frames (%.2f ms), gap length %ld frames (%.2f ms), "
-                "position %ld frames (%.2f ms); limit %.1f ms\n",
-                worstMark, Ms(static_cast<double>(worstMark)), worstGap, Ms(static_cast<double>(worstGap)),
-                worstPosition, Ms(static_cast<double>(worstPosition)), Ms(kToleranceFrames));
+    std::printf(
+        "worst error: mark length %ld frames (%.2f ms), gap length %ld frames (%.2f ms), "
+        "position %ld frames (%.2f ms); limit %.1f ms\n",
+        worstMark, Ms(static_cast<double>(worstMark)), worstGap, Ms(static_cast<double>(worstGap)),
+        worstPosition, Ms(static_cast<double>(worstPosition)), Ms(kToleranceFrames));
 
     // Clicks: no step inside a captured mark larger than the rendered stream has.
     const int allowedStep = MaxStep(plan.stream, 0, plan.stream.size()) + 64;
@@ -418,14 +421,16 @@ int Play(bool windowMode, double latencySeconds) {
         minMargin = std::min(minMargin, margin);
         maxMargin = std::max(maxMargin, margin);
         if (margin < 0) {
-            std::printf("FAIL: buffer %zu reported %.1f ms before its last frame could be heard\n", k, -margin);
+            std::printf("FAIL: buffer %zu reported %.1f ms before its last frame could be heard\n", k,
+                        -margin);
             ok = false;
         } else if (margin < latency * 1000.0 / 2) {
             // Every frame passes through the output latency after it is copied out; a
             // report this soon means the buffer was counted done when copied, not heard.
-            std::printf("FAIL: buffer %zu reported %.1f ms after the soonest its last frame could have "
-                        "been played, less than half the output latency of %.1f ms\n",
-                        k, margin, latency * 1000.0);
+            std::printf(
+                "FAIL: buffer %zu reported %.1f ms after the soonest its last frame could have "
+                "been played, less than half the output latency of %.1f ms\n",
+                k, margin, latency * 1000.0);
             ok = false;
         }
         if (margin > latency * 1000.0 + 150.0) {
@@ -438,8 +443,10 @@ int Play(bool windowMode, double latencySeconds) {
         }
     }
     std::printf("report delay after the earliest possible hearing: %.1f to %.1f ms\n", minMargin, maxMargin);
-    std::printf("largest deviation of report spacing from buffer length: %.1f ms (limit 15 ms)\n", worstSpacing);
-    std::printf("output underflows reported by the stream: %llu\n", static_cast<unsigned long long>(underflows));
+    std::printf("largest deviation of report spacing from buffer length: %.1f ms (limit 15 ms)\n",
+                worstSpacing);
+    std::printf("output underflows reported by the stream: %llu\n",
+                static_cast<unsigned long long>(underflows));
     if (worstSpacing > 15.0) {
         std::printf("FAIL: completions are not spaced like the buffers\n");
         ok = false;

@@ -29,7 +29,9 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 
-const CWCharacter& Rec(char c) { return CWCharacterTable::ForCharacter(QChar(c)); }
+const CWCharacter& Rec(char c) {
+    return CWCharacterTable::ForCharacter(QChar(c));
+}
 
 // Renders `record` and returns the left channel; checks that the right channel equals
 // it and that the byte count matches.
@@ -38,8 +40,7 @@ struct Rendered {
     std::uint32_t bytes = 0;
 };
 
-Rendered RenderMono(const CWCharacter& record, const CWRenderSettings& settings, RandomNumber& random)
-{
+Rendered RenderMono(const CWCharacter& record, const CWRenderSettings& settings, RandomNumber& random) {
     CWMorseCode code(record, settings, random);
     std::vector<std::int16_t> buffer(static_cast<std::size_t>(code.Frames()) * 2 + 2, 0x5A5A);
     Rendered out;
@@ -57,27 +58,23 @@ Rendered RenderMono(const CWCharacter& record, const CWRenderSettings& settings,
     return out;
 }
 
-Rendered RenderMono(const CWCharacter& record, const CWRenderSettings& settings)
-{
+Rendered RenderMono(const CWCharacter& record, const CWRenderSettings& settings) {
     RandomNumber random(1);
     return RenderMono(record, settings, random);
 }
 
-CWRenderSettings Plain(int speed = 15)
-{
+CWRenderSettings Plain(int speed = 15) {
     CWRenderSettings s;
     s.speed = speed;
     return s;
 }
 
 // sin() of the element's own tone `i` frames after its start, at constant pitch.
-int PureTone(int level, int pitch, int i)
-{
+int PureTone(int level, int pitch, int i) {
     return static_cast<int>(level * std::sin(kTwoPi * pitch * i / 44100.0));
 }
 
-int ZeroCrossings(const std::vector<std::int16_t>& v, int from, int to)
-{
+int ZeroCrossings(const std::vector<std::int16_t>& v, int from, int to) {
     int count = 0;
     for (int i = from + 1; i < to; ++i) {
         const auto a = static_cast<std::size_t>(i - 1);
@@ -192,7 +189,10 @@ TEST_F(CWMorseCodeTest, KIsDashDotDashWithSilentGapsAndElementsStartAtZero) {
     const Rendered r = RenderMono(Rec('k'), Plain(15));
     ASSERT_EQ(r.mono.size(), 42336u);
     const int D = 3528;
-    struct Span { int from, to; bool tone; };
+    struct Span {
+        int from, to;
+        bool tone;
+    };
     const Span spans[] = {{0, 3 * D, true},      {3 * D, 4 * D, false}, {4 * D, 5 * D, true},
                           {5 * D, 6 * D, false}, {6 * D, 9 * D, true},  {9 * D, 12 * D, false}};
     for (const Span& s : spans) {
@@ -202,7 +202,8 @@ TEST_F(CWMorseCodeTest, KIsDashDotDashWithSilentGapsAndElementsStartAtZero) {
         for (int f = plainFrom; f < s.to; ++f)
             peak = std::max(peak, std::abs(static_cast<int>(r.mono[static_cast<std::size_t>(f)])));
         if (s.tone) {
-            EXPECT_EQ(r.mono[static_cast<std::size_t>(s.from)], 0) << "first frame of the element at " << s.from;
+            EXPECT_EQ(r.mono[static_cast<std::size_t>(s.from)], 0)
+                << "first frame of the element at " << s.from;
             EXPECT_LE(peak, 16000);
             EXPECT_GE(peak, 15990);
         } else {
@@ -217,7 +218,7 @@ TEST_F(CWMorseCodeTest, EnvelopeRisesAndFallsBy40PerFrameOver400Frames) {
     const int N = CWMorseCode::DotFramesAt(16);
     for (int i = 0; i < N; ++i) {
         const int v = std::abs(static_cast<int>(r.mono[static_cast<std::size_t>(i)]));
-        const int rising = 40 * i;               // level before frame i's update
+        const int rising = 40 * i;  // level before frame i's update
         const int falling = 16000 - 40 * (i - (N - 400));
         const int bound = i < N - 400 ? std::min(rising, 16000) : falling;
         ASSERT_LE(v, bound) << "frame " << i;
@@ -229,7 +230,7 @@ TEST_F(CWMorseCodeTest, EnvelopeRisesAndFallsBy40PerFrameOver400Frames) {
 
 TEST_F(CWMorseCodeTest, QuietLevelsUseAStepOfOneAndPitchFollowsTheSetting) {
     CWRenderSettings s = Plain(16);  // no echo taps
-    s.amplitudeLevel = 117;  // S1: step 1, turning frame N - 117
+    s.amplitudeLevel = 117;          // S1: step 1, turning frame N - 117
     s.pitch = 1000;
     const Rendered r = RenderMono(Rec('t'), s);
     const int N = 3 * 3307;
@@ -252,7 +253,9 @@ TEST_F(CWMorseCodeTest, EchoTapsOnlyFromFramesMoreThan10000BeforeTheElementEnd) 
     // 15 WPM dash: 10584 frames, so its first 584 frames echo 501, 1101, 1701, 2801 and
     // 3401 frames later; frames before 501 are plain tone.
     const Rendered r = RenderMono(Rec('t'), Plain(15));
-    auto at = [&](int f) { return static_cast<int>(r.mono[static_cast<std::size_t>(f)]); };
+    auto at = [&](int f) {
+        return static_cast<int>(r.mono[static_cast<std::size_t>(f)]);
+    };
     // Frames before 501 are plain tone, so each tap's source is known exactly there.
     for (int j = 501; j < 501 + 501; ++j)
         ASSERT_NEAR(at(j) - PureTone(16000, 550, j), at(j - 501), 2) << "first tap, frame " << j;
@@ -348,7 +351,8 @@ TEST_F(CWMorseCodeTest, BuzzRingModulatesAt25HzWithASharedPhase) {
     const double after = CWMorseCode::SharedPhases().buzzPhase;  // three whole cycles
     EXPECT_LT(std::min(std::fabs(after), std::fabs(kTwoPi - after)), 1e-6);
     for (int i = 0; i < 2646; ++i)
-        ASSERT_NEAR(next.mono[static_cast<std::size_t>(i)], -r.mono[static_cast<std::size_t>(i)], 1) << "frame " << i;
+        ASSERT_NEAR(next.mono[static_cast<std::size_t>(i)], -r.mono[static_cast<std::size_t>(i)], 1)
+            << "frame " << i;
 
     // Without buzz the modulator stands still.
     CWMorseCode::SharedPhases().buzzPhase = 1.0;

@@ -34,7 +34,7 @@ namespace {
 
 using Call = VirtualAudioDevice::Call;
 
-constexpr int kUnit = 3528;                       // frames at 15 WPM
+constexpr int kUnit = 3528;  // frames at 15 WPM
 constexpr std::uint32_t kPauseBytes = 4 * kUnit * 4;
 constexpr std::uint32_t kWordSpaceBytes = 7 * kUnit * 4;
 constexpr std::uint32_t kKBytes = 169344;
@@ -48,8 +48,7 @@ struct Shown {
     TCWSender::MessageIcon icon;
 };
 
-std::vector<std::int16_t> LeftChannel(const std::vector<std::uint8_t>& bytes)
-{
+std::vector<std::int16_t> LeftChannel(const std::vector<std::uint8_t>& bytes) {
     std::vector<std::int16_t> left;
     left.reserve(bytes.size() / 4);
     for (std::size_t i = 0; i + 3 < bytes.size(); i += 4)
@@ -58,8 +57,7 @@ std::vector<std::int16_t> LeftChannel(const std::vector<std::uint8_t>& bytes)
 }
 
 // What the renderer makes of `c` on its own (left channel), with the sender's defaults.
-std::vector<std::int16_t> Expected(char c, int amplitudeLevel = 16000)
-{
+std::vector<std::int16_t> Expected(char c, int amplitudeLevel = 16000) {
     CWRenderSettings settings;
     settings.amplitudeLevel = amplitudeLevel;
     RandomNumber random(1);
@@ -72,14 +70,12 @@ std::vector<std::int16_t> Expected(char c, int amplitudeLevel = 16000)
     return left;
 }
 
-bool AllZero(const std::vector<std::int16_t>& v, std::size_t from, std::size_t to)
-{
-    return std::all_of(v.begin() + static_cast<std::ptrdiff_t>(from), v.begin() + static_cast<std::ptrdiff_t>(to),
-                       [](std::int16_t x) { return x == 0; });
+bool AllZero(const std::vector<std::int16_t>& v, std::size_t from, std::size_t to) {
+    return std::all_of(v.begin() + static_cast<std::ptrdiff_t>(from),
+                       v.begin() + static_cast<std::ptrdiff_t>(to), [](std::int16_t x) { return x == 0; });
 }
 
-int Peak(const std::vector<std::int16_t>& v, std::size_t from, std::size_t to)
-{
+int Peak(const std::vector<std::int16_t>& v, std::size_t from, std::size_t to) {
     int peak = 0;
     for (std::size_t i = from; i < to && i < v.size(); ++i)
         peak = std::max(peak, std::abs(static_cast<int>(v[i])));
@@ -91,8 +87,7 @@ int Peak(const std::vector<std::int16_t>& v, std::size_t from, std::size_t to)
 struct Station {
     Station(VirtualClock& clock, MessageQueue& queue, RandomNumber& random, std::vector<Shown>& shown,
             bool callbacks, TCWSender::BufferAllocator allocator = {})
-        : device(clock)
-    {
+        : device(clock) {
         sender = std::make_unique<TCWSender>(TCWSender::Dependencies{
             device, queue, random,
             [&shown](const QString& text, const QString& caption, TCWSender::MessageIcon icon) {
@@ -100,13 +95,18 @@ struct Station {
             },
             std::move(allocator)});
         sender->SetUseCallbacks(callbacks);
-        sender->OnStart = [this](TCWSender& s) { EXPECT_EQ(&s, sender.get()); ++starts; };
-        sender->OnStop = [this](TCWSender& s) { EXPECT_EQ(&s, sender.get()); ++stops; };
+        sender->OnStart = [this](TCWSender& s) {
+            EXPECT_EQ(&s, sender.get());
+            ++starts;
+        };
+        sender->OnStop = [this](TCWSender& s) {
+            EXPECT_EQ(&s, sender.get());
+            ++stops;
+        };
     }
 
     // Counts MorseSent and notes when it came; `then` runs inside the handler.
-    void CountMorseSent(VirtualClock& clock, std::function<void(TCWSender&)> then = {})
-    {
+    void CountMorseSent(VirtualClock& clock, std::function<void(TCWSender&)> then = {}) {
         sender->MorseSent = [this, &clock, then](TCWSender& s) {
             ++sent;
             sentAtMs.push_back(clock.ElapsedMs());
@@ -115,8 +115,7 @@ struct Station {
         };
     }
 
-    bool Offer(const Message& m)
-    {
+    bool Offer(const Message& m) {
         if (m.message == kWaveOutDoneMessage && m.wParam == device.Handle())
             finished.push_back(reinterpret_cast<const AudioBufferHeader*>(m.lParam)->length);
         return sender->HandleMessage(m.message, m.wParam, m.lParam);
@@ -135,13 +134,11 @@ struct Station {
 
 class CWSenderTest : public ::testing::TestWithParam<bool> {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         CWMorseCode::SharedPhases() = CWSharedPhases{};
         a = std::make_unique<Station>(clock, queue, random, shown, GetParam());
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         b.reset();
         a.reset();
         CWMorseCode::SharedPhases() = CWSharedPhases{};
@@ -150,8 +147,7 @@ protected:
     TCWSender& S() { return *a->sender; }
 
     // The owner's message loop: every message goes to the senders first.
-    void Dispatch()
-    {
+    void Dispatch() {
         while (auto m = queue.TryTake()) {
             if (a && a->Offer(*m))
                 continue;
@@ -165,8 +161,7 @@ protected:
     }
 
     // Runs the clock for `ms`, handling messages at every completion on the way.
-    void RunMs(std::int64_t ms)
-    {
+    void RunMs(std::int64_t ms) {
         const std::int64_t target = clock.ElapsedMs() + ms;
         while (clock.AdvanceToNextDue(target))
             Dispatch();
@@ -258,7 +253,9 @@ TEST(CWSenderPropertiesTest, DestroyingAConnectedSenderClosesItsStreamQuietly) {
     int stops = 0;
     {
         TCWSender sender({device, queue, random});
-        sender.OnStop = [&stops](TCWSender&) { ++stops; };
+        sender.OnStop = [&stops](TCWSender&) {
+            ++stops;
+        };
         sender.SetCodeString(QStringLiteral("k"));
         EXPECT_TRUE(device.IsOpen());
     }
@@ -325,8 +322,8 @@ TEST_P(CWSenderTest, MorseSentReArmsAndGroupsAreElevenUnitsApart) {
     EXPECT_TRUE(std::equal(e.begin(), e.end(), heard.begin() + 20 * kUnit));
     EXPECT_GT(Peak(heard, 20 * kUnit, 21 * kUnit), 15000);
     EXPECT_TRUE(AllZero(heard, 21 * kUnit, heard.size()));
-    EXPECT_EQ(a->finished, (std::vector<std::uint32_t>{kKBytes, kPauseBytes, kPauseBytes, kEBytes, kPauseBytes,
-                                                       kPauseBytes, kPauseBytes}));
+    EXPECT_EQ(a->finished, (std::vector<std::uint32_t>{kKBytes, kPauseBytes, kPauseBytes, kEBytes,
+                                                       kPauseBytes, kPauseBytes, kPauseBytes}));
 }
 
 TEST_P(CWSenderTest, EmptyTextStreamsPausesWhenClosedAndOneWordSpaceWhenOpen) {
@@ -338,7 +335,8 @@ TEST_P(CWSenderTest, EmptyTextStreamsPausesWhenClosedAndOneWordSpaceWhenOpen) {
     RunMs(2000);
     EXPECT_EQ(a->sent, 0);
     ASSERT_FALSE(a->finished.empty());
-    EXPECT_TRUE(std::all_of(a->finished.begin(), a->finished.end(), [](std::uint32_t n) { return n == kPauseBytes; }));
+    EXPECT_TRUE(std::all_of(a->finished.begin(), a->finished.end(),
+                            [](std::uint32_t n) { return n == kPauseBytes; }));
 
     const std::size_t at = a->finished.size();
     S().SetCodeString(QString());
@@ -364,7 +362,8 @@ TEST_P(CWSenderTest, WithoutAMorseSentHandlerTheTextPlaysOnceAndStays) {
     ASSERT_GE(a->finished.size(), 5u);
     EXPECT_EQ(a->finished[0], kKBytes);
     EXPECT_EQ(a->finished[1], kEBytes);
-    EXPECT_TRUE(std::all_of(a->finished.begin() + 2, a->finished.end(), [](std::uint32_t n) { return n == kPauseBytes; }));
+    EXPECT_TRUE(std::all_of(a->finished.begin() + 2, a->finished.end(),
+                            [](std::uint32_t n) { return n == kPauseBytes; }));
     for (int i = 0; i < TCWSender::kBufferCount; ++i)
         EXPECT_NE(S().Buffer(i).user, TCWSender::kBufferEndOfText);
 }
@@ -380,8 +379,9 @@ TEST_P(CWSenderTest, ANewTextOnAnOpenSenderStartsAfterTheQueuedCharacter) {
     EXPECT_EQ(a->device.QueuedCount(), 2u);  // nothing queued by the call itself
     RunMs(6000);
     ASSERT_GE(a->finished.size(), 6u);
-    EXPECT_EQ(std::vector<std::uint32_t>(a->finished.begin(), a->finished.begin() + 6),
-              (std::vector<std::uint32_t>{kZeroBytes, kZeroBytes, kZeroBytes, kKBytes, kTBytes, kPauseBytes}));
+    EXPECT_EQ(
+        std::vector<std::uint32_t>(a->finished.begin(), a->finished.begin() + 6),
+        (std::vector<std::uint32_t>{kZeroBytes, kZeroBytes, kZeroBytes, kKBytes, kTBytes, kPauseBytes}));
     EXPECT_EQ(a->sent, 1);
 }
 
@@ -444,9 +444,9 @@ TEST_P(CWSenderTest, PitchAndSpeedApplyFromTheNextRenderedCharacter) {
                 ++count;
         return count;
     };
-    EXPECT_NEAR(crossings(4500), 100, 2);                 // 550 Hz over 4000 frames
-    EXPECT_NEAR(crossings(6 * kUnit + 4500), 100, 2);     // the second t
-    EXPECT_NEAR(crossings(12 * kUnit + 4500), 181, 2);    // 1000 Hz
+    EXPECT_NEAR(crossings(4500), 100, 2);               // 550 Hz over 4000 frames
+    EXPECT_NEAR(crossings(6 * kUnit + 4500), 100, 2);   // the second t
+    EXPECT_NEAR(crossings(12 * kUnit + 4500), 181, 2);  // 1000 Hz
 
     // Speeds outside 3..705 are clamped: the digit 0 at 3 WPM still fits one buffer.
     S().SetSpeed(0);
@@ -563,11 +563,11 @@ TEST_P(CWSenderTest, CloseReleasesEverythingAndLateCompletionsAreIgnored) {
     S().SetCodeString(QStringLiteral("k"));
     clock.Advance(960);  // k done, its report posted but not handled
     ASSERT_EQ(queue.Size(), 1u);
-    S().Close();         // the pause's report follows
+    S().Close();  // the pause's report follows
     S().SetCodeString(QStringLiteral("e"));
     EXPECT_EQ(a->device.QueuedCount(), 2u);
     checkTwoQueued = true;
-    Dispatch();          // the two old reports are dropped
+    Dispatch();  // the two old reports are dropped
     EXPECT_EQ(a->device.QueuedCount(), 2u);
     EXPECT_EQ(S().BuffersInUse(), 2);
     RunMs(2000);
@@ -655,7 +655,9 @@ TEST_P(CWSenderTest, MorseSentHandlerMayStop) {
 TEST_P(CWSenderTest, OnStopHandlerMayReopenFromClose) {
     a->CountMorseSent(clock);
     S().SetCodeString(QStringLiteral("k"));
-    S().OnStop = [](TCWSender& s) { s.SetCodeString(QStringLiteral("e")); };
+    S().OnStop = [](TCWSender& s) {
+        s.SetCodeString(QStringLiteral("e"));
+    };
     S().Close();
     EXPECT_TRUE(S().Connected());
     EXPECT_TRUE(a->device.IsOpen());

@@ -17,8 +17,7 @@ namespace lumbrel::test {
 // process); `folder` is handed to that user first. Otherwise it does nothing.
 class WithoutRoot {
 public:
-    explicit WithoutRoot(const QString& folder)
-    {
+    explicit WithoutRoot(const QString& folder) {
         if (::geteuid() != 0) {
             ok_ = true;
             return;
@@ -30,8 +29,7 @@ public:
             return;
         ok_ = switched_ = ::seteuid(nobody->pw_uid) == 0;
     }
-    ~WithoutRoot()
-    {
+    ~WithoutRoot() {
         // Back to root; a failure here leaves nothing better to do.
         if (switched_ && ::seteuid(0) != 0)
             return;

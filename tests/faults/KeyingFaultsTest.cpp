@@ -49,8 +49,7 @@ struct RigBench {
     std::size_t heard = 0;
 
     // As the program: the port opens when the window is created.
-    void Create(bool withRig = true)
-    {
+    void Create(bool withRig = true) {
         store.Write(keys::Pause, 0);
         store.Write(keys::PortDevice, kDevice);
         device->present = {kDevice};
@@ -67,8 +66,7 @@ struct RigBench {
     QString Status() { return t().Controls().Text(ControlId::StatusBar1); }
 
     // A session of `ms`, with `during` halfway; stopped and run out.
-    Outcome RunSession(std::int64_t ms, const std::function<void()>& during = {})
-    {
+    Outcome RunSession(std::int64_t ms, const std::function<void()>& during = {}) {
         const std::size_t heardBefore = heard;
         const int writesBefore = s->device().CallCount(VirtualAudioDevice::Call::Write);
         t().StartButtonClick();
@@ -88,8 +86,7 @@ struct RigBench {
 struct UnpluggedRig : ::testing::Test, RigBench {};
 
 // The same sessions without a rig: what the learner hears and sees must not change.
-std::vector<Outcome> SessionsWithoutRig(int count)
-{
+std::vector<Outcome> SessionsWithoutRig(int count) {
     RigBench plain;
     plain.Create(false);
     std::vector<Outcome> outcomes;
@@ -98,8 +95,7 @@ std::vector<Outcome> SessionsWithoutRig(int count)
     return outcomes;
 }
 
-TEST_F(UnpluggedRig, MidSessionKeyingStopsWithOneNoteAndAReplugKeysTheNextSession)
-{
+TEST_F(UnpluggedRig, MidSessionKeyingStopsWithOneNoteAndAReplugKeysTheNextSession) {
     const std::vector<Outcome> expected = SessionsWithoutRig(3);
     Create();
     device->calls.clear();
@@ -109,7 +105,8 @@ TEST_F(UnpluggedRig, MidSessionKeyingStopsWithOneNoteAndAReplugKeysTheNextSessio
     EXPECT_EQ(first.heardBytes, expected[0].heardBytes);
     EXPECT_EQ(first.writes, expected[0].writes);
     EXPECT_EQ(first.text, expected[0].text);
-    EXPECT_EQ(first.status, QStringLiteral("  Keying stopped: rig port /dev/ttyUSB0 failed: Input/output error"));
+    EXPECT_EQ(first.status,
+              QStringLiteral("  Keying stopped: rig port /dev/ttyUSB0 failed: Input/output error"));
     EXPECT_FALSE(rig->IsOpen());
     EXPECT_FALSE(device->open) << "the dead device is let go";
     EXPECT_TRUE(s->Messages().empty()) << "a note, not a message box";
@@ -130,17 +127,19 @@ TEST_F(UnpluggedRig, MidSessionKeyingStopsWithOneNoteAndAReplugKeysTheNextSessio
     EXPECT_EQ(third.heardBytes, expected[2].heardBytes);
     EXPECT_EQ(third.text, expected[2].text);
     EXPECT_EQ(device->calls, (std::vector<LineCall>{{LineCall::Open, true, kDevice},
-                                                    {LineCall::Dtr, false, {}}, {LineCall::Rts, false, {}},
-                                                    {LineCall::Dtr, true, {}}, {LineCall::Rts, true, {}},
-                                                    {LineCall::Dtr, false, {}}, {LineCall::Rts, false, {}}}));
+                                                    {LineCall::Dtr, false, {}},
+                                                    {LineCall::Rts, false, {}},
+                                                    {LineCall::Dtr, true, {}},
+                                                    {LineCall::Rts, true, {}},
+                                                    {LineCall::Dtr, false, {}},
+                                                    {LineCall::Rts, false, {}}}));
     EXPECT_TRUE(rig->IsOpen());
     EXPECT_TRUE(rig->Problem().isEmpty());
     EXPECT_EQ(third.status, QStringLiteral("  %1 characters sent").arg(t().CharactersSent()));
     EXPECT_TRUE(s->Messages().empty());
 }
 
-TEST_F(UnpluggedRig, UnpluggedBetweenSessionsTheStartFindsItAndTheSessionStillPlays)
-{
+TEST_F(UnpluggedRig, UnpluggedBetweenSessionsTheStartFindsItAndTheSessionStillPlays) {
     const std::vector<Outcome> expected = SessionsWithoutRig(2);
     Create();
     RunSession(4000);
@@ -148,15 +147,15 @@ TEST_F(UnpluggedRig, UnpluggedBetweenSessionsTheStartFindsItAndTheSessionStillPl
     const Outcome second = RunSession(4000);
     EXPECT_EQ(second.heardBytes, expected[1].heardBytes);
     EXPECT_EQ(second.text, expected[1].text);
-    EXPECT_EQ(second.status, QStringLiteral("  Keying stopped: rig port /dev/ttyUSB0 failed: Input/output error"));
+    EXPECT_EQ(second.status,
+              QStringLiteral("  Keying stopped: rig port /dev/ttyUSB0 failed: Input/output error"));
     EXPECT_FALSE(device->open);
     EXPECT_TRUE(s->Messages().empty());
 }
 
 // A port whose lines never switched (no modem lines) is no loss: its failures were told
 // when it opened and stay quiet during sessions.
-TEST_F(UnpluggedRig, LinesThatNeverSwitchedAreNoLoss)
-{
+TEST_F(UnpluggedRig, LinesThatNeverSwitchedAreNoLoss) {
     device->dtrFails = true;
     Create();
     const QString problem = rig->Problem();
@@ -174,8 +173,7 @@ TEST_F(UnpluggedRig, LinesThatNeverSwitchedAreNoLoss)
 struct Pty {
     int master = -1;
     QString path;
-    Pty()
-    {
+    Pty() {
         master = ::posix_openpt(O_RDWR | O_NOCTTY);
         if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
             return;
@@ -184,16 +182,14 @@ struct Pty {
     }
     ~Pty() { Unplug(); }
     bool Ok() const { return master >= 0 && !path.isEmpty(); }
-    void Unplug()
-    {
+    void Unplug() {
         if (master >= 0)
             ::close(master);
         master = -1;
     }
 };
 
-TEST(UnpluggedSystemPort, AHungUpTerminalStopsKeyingOnceAndTheReplacementIsOpenedNextSession)
-{
+TEST(UnpluggedSystemPort, AHungUpTerminalStopsKeyingOnceAndTheReplacementIsOpenedNextSession) {
     auto first = std::make_unique<Pty>();
     if (!first->Ok())
         GTEST_SKIP() << "no pseudo-terminal can be opened here";
@@ -221,7 +217,8 @@ TEST(UnpluggedSystemPort, AHungUpTerminalStopsKeyingOnceAndTheReplacementIsOpene
     t.StopButtonClick();
     ASSERT_TRUE(s.RunUntilIdle(30'000));
     EXPECT_EQ(t.Controls().Text(ControlId::StatusBar1),
-              QStringLiteral("  Keying stopped: rig port %1 failed: %2").arg(link, QString::fromLocal8Bit(std::strerror(EIO))));
+              QStringLiteral("  Keying stopped: rig port %1 failed: %2")
+                  .arg(link, QString::fromLocal8Bit(std::strerror(EIO))));
     EXPECT_FALSE(rig.IsOpen());
     EXPECT_TRUE(s.Messages().empty());
 

@@ -39,16 +39,14 @@ namespace {
 
 const QString kFull = QStringLiteral("/dev/full");
 
-bool IsCharacterDevice(const QString& path)
-{
+bool IsCharacterDevice(const QString& path) {
     struct stat status {};
     return ::stat(path.toLocal8Bit().constData(), &status) == 0 && S_ISCHR(status.st_mode);
 }
 
 // The samples of a WAV file whose 46-byte header says exactly what the file holds;
 // nothing when the header and the file disagree.
-std::optional<QByteArray> ValidWavData(const QString& path)
-{
+std::optional<QByteArray> ValidWavData(const QString& path) {
     const QByteArray bytes = test::ReadAll(path);
     if (bytes.size() < WavFile::kHeaderBytes)
         return std::nullopt;
@@ -65,8 +63,7 @@ struct RecordingFaults : ::testing::Test {
     SettingsStore store = SettingsStore::InMemory();
     std::unique_ptr<VirtualSession> s;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         store.Write(keys::Pause, 0);
         s = std::make_unique<VirtualSession>(store, 2);
@@ -74,15 +71,13 @@ struct RecordingFaults : ::testing::Test {
     }
     Trainer& t() { return s->trainer(); }
     // Everything the device has played so far.
-    QByteArray Heard() const
-    {
+    QByteArray Heard() const {
         const std::vector<std::uint8_t> bytes = s->device().PlayedBytes();
         return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
     }
 
     // Runs a session for `ms` with `during` called halfway, stops it and lets it end.
-    void RunSession(std::int64_t ms, const std::function<void()>& during = {})
-    {
+    void RunSession(std::int64_t ms, const std::function<void()>& during = {}) {
         const std::size_t messages = s->Messages().size();
         t().StartButtonClick();
         ASSERT_TRUE(t().SessionActive());
@@ -96,8 +91,7 @@ struct RecordingFaults : ::testing::Test {
         ASSERT_TRUE(s->RunUntilIdle(30'000));
     }
     // A plain session afterwards: it plays and tells nothing.
-    void ExpectNextSessionPlays()
-    {
+    void ExpectNextSessionPlays() {
         const std::size_t messages = s->Messages().size();
         const int writes = s->device().CallCount(VirtualAudioDevice::Call::Write);
         RunSession(3000);
@@ -106,8 +100,7 @@ struct RecordingFaults : ::testing::Test {
     }
 };
 
-TEST_F(RecordingFaults, AWavFileWhoseDiskFillsKeepsAValidFileOfWhatWasHeardFirst)
-{
+TEST_F(RecordingFaults, AWavFileWhoseDiskFillsKeepsAValidFileOfWhatWasHeardFirst) {
     const QString path = dir.filePath(QStringLiteral("take.wav"));
     t().ArmWavRecording(std::make_unique<WavFile>(path));
     {
@@ -119,8 +112,9 @@ TEST_F(RecordingFaults, AWavFileWhoseDiskFillsKeepsAValidFileOfWhatWasHeardFirst
     EXPECT_EQ(s->Messages()[0].caption, QStringLiteral("Record Audio File"));
     // The system's reason: "File too large" for this limit, "No space left on device"
     // for a full disk.
-    EXPECT_EQ(s->Messages()[0].text, QStringLiteral("The recording %1 was stopped: %2")
-                                         .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(EFBIG))));
+    EXPECT_EQ(s->Messages()[0].text,
+              QStringLiteral("The recording %1 was stopped: %2")
+                  .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(EFBIG))));
 
     const std::optional<QByteArray> data = ValidWavData(path);
     ASSERT_TRUE(data) << "the header does not match the file";
@@ -134,8 +128,7 @@ TEST_F(RecordingFaults, AWavFileWhoseDiskFillsKeepsAValidFileOfWhatWasHeardFirst
 // A recording armed over an old one, WAV or MP3: the old file and its transcript stay as
 // they were while nothing is recorded (also when the recording is given up), and the
 // new ones take their place from the first audio on, with nothing left beside them.
-TEST_F(RecordingFaults, ArmingOverAnOldRecordingKeepsItAndItsTranscriptUntilTheFirstAudio)
-{
+TEST_F(RecordingFaults, ArmingOverAnOldRecordingKeepsItAndItsTranscriptUntilTheFirstAudio) {
     const QByteArray old(1'800'000, 'x');
     for (const bool mp3 : {false, true}) {
         SCOPED_TRACE(mp3 ? "mp3" : "wav");
@@ -175,8 +168,7 @@ TEST_F(RecordingFaults, ArmingOverAnOldRecordingKeepsItAndItsTranscriptUntilTheF
     }
 }
 
-TEST_F(RecordingFaults, AFolderTurnedReadOnlyKeepsTheOpenRecordingAndLosesOnlyTheTranscript)
-{
+TEST_F(RecordingFaults, AFolderTurnedReadOnlyKeepsTheOpenRecordingAndLosesOnlyTheTranscript) {
     WithoutRoot user(dir.path());
     if (!user.Ok())
         GTEST_SKIP() << "cannot act as an unprivileged user here";
@@ -184,7 +176,8 @@ TEST_F(RecordingFaults, AFolderTurnedReadOnlyKeepsTheOpenRecordingAndLosesOnlyTh
     const QString transcript = dir.filePath(QStringLiteral("take.txt"));
     t().ArmWavRecording(std::make_unique<WavFile>(wav));
     t().SetTranscriptFileName(transcript);
-    RunSession(4000, [&] { ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner)); });
+    RunSession(4000,
+               [&] { ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner)); });
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     ASSERT_EQ(s->Messages().size(), 1u);
@@ -200,8 +193,7 @@ TEST_F(RecordingFaults, AFolderTurnedReadOnlyKeepsTheOpenRecordingAndLosesOnlyTh
     ExpectNextSessionPlays();
 }
 
-TEST_F(RecordingFaults, AFolderDeletedMidSessionStopsTheRecordingWithOneMessage)
-{
+TEST_F(RecordingFaults, AFolderDeletedMidSessionStopsTheRecordingWithOneMessage) {
     const QString folder = dir.filePath(QStringLiteral("recordings"));
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString wav = folder + QStringLiteral("/take.wav");
@@ -230,8 +222,7 @@ TEST_F(RecordingFaults, AFolderDeletedMidSessionStopsTheRecordingWithOneMessage)
     EXPECT_TRUE(Heard().endsWith(*data));  // after the silence between the sessions
 }
 
-TEST_F(RecordingFaults, AnMp3RecordingOnAFullDeviceStopsAndIsToldOnceAfterTheSession)
-{
+TEST_F(RecordingFaults, AnMp3RecordingOnAFullDeviceStopsAndIsToldOnceAfterTheSession) {
     if (!IsCharacterDevice(kFull))
         GTEST_SKIP() << "no /dev/full here";
     auto encoder = std::make_shared<test::FakeEncoder>();
@@ -259,8 +250,7 @@ TEST_F(RecordingFaults, AnMp3RecordingOnAFullDeviceStopsAndIsToldOnceAfterTheSes
 // The transcript is saved by writing a complete copy beside it and renaming that over
 // the name; a name that is a device or a pipe must be written as it is, or the rename
 // puts a plain file where the device was. A pipe shows it without touching a device.
-TEST(TranscriptOnADevice, IsWrittenInPlaceAndAFullDeviceIsToldOnce)
-{
+TEST(TranscriptOnADevice, IsWrittenInPlaceAndAFullDeviceIsToldOnce) {
     QTemporaryDir dir;
     const QString pipe = dir.filePath(QStringLiteral("pipe"));
     ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
@@ -293,7 +283,8 @@ TEST(TranscriptOnADevice, IsWrittenInPlaceAndAFullDeviceIsToldOnce)
     ASSERT_TRUE(s.RunUntilIdle(30'000));
     ASSERT_EQ(s.Messages().size(), 1u);
     EXPECT_EQ(s.Messages()[0].caption, QStringLiteral("Record Audio File"));
-    EXPECT_TRUE(s.Messages()[0].text.startsWith(QStringLiteral("The transcript /dev/full could not be written: ")))
+    EXPECT_TRUE(
+        s.Messages()[0].text.startsWith(QStringLiteral("The transcript /dev/full could not be written: ")))
         << s.Messages()[0].text.toStdString();
     EXPECT_TRUE(IsCharacterDevice(kFull)) << "the device node was replaced";
 

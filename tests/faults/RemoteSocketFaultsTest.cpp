@@ -34,8 +34,7 @@ namespace lumbrel {
 namespace {
 
 // Sends from another thread while this one runs the server's event loop.
-RemoteResult Send(const QString& name, RemoteCommand command)
-{
+RemoteResult Send(const QString& name, RemoteCommand command) {
     auto result = std::async(std::launch::async, [&] { return SendRemoteCommand(name, command, 2000); });
     while (result.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
         test::ProcessEvents(1);
@@ -43,8 +42,7 @@ RemoteResult Send(const QString& name, RemoteCommand command)
     return result.get();
 }
 
-bool IsSocket(const QString& path)
-{
+bool IsSocket(const QString& path) {
     struct stat status {};
     return ::lstat(path.toLocal8Bit().constData(), &status) == 0 && S_ISSOCK(status.st_mode);
 }
@@ -54,8 +52,7 @@ struct Attempt {
     bool listened = false;
     QString error;
 };
-Attempt TryToListen(const QString& name)
-{
+Attempt TryToListen(const QString& name) {
     MessageQueue queue;
     RemoteControlServer server(queue);
     Attempt attempt{server.Listen(name), server.ErrorText()};
@@ -63,8 +60,7 @@ Attempt TryToListen(const QString& name)
     return attempt;
 }
 
-TEST(ControlSocketPath, AFileThatIsNoSocketIsLeftAloneAndStartStopAreOff)
-{
+TEST(ControlSocketPath, AFileThatIsNoSocketIsLeftAloneAndStartStopAreOff) {
     QTemporaryDir dir;
     const QString name = dir.filePath(QStringLiteral("control"));
     const QString target = dir.filePath(QStringLiteral("notes.txt"));
@@ -78,15 +74,21 @@ TEST(ControlSocketPath, AFileThatIsNoSocketIsLeftAloneAndStartStopAreOff)
     };
     const Case cases[] = {
         {"a plain file", [&] { test::WriteAll(name, "the user's data\n"); },
-         [&] { return QFileInfo(name).isFile() && test::ReadAll(name) == "the user's data\n"; }},
+         [&] {
+             return QFileInfo(name).isFile() && test::ReadAll(name) == "the user's data\n";
+         }},
         {"a folder",
          [&] {
              QDir().mkpath(name);
              test::WriteAll(name + QStringLiteral("/inside.txt"), "kept\n");
          },
-         [&] { return test::ReadAll(name + QStringLiteral("/inside.txt")) == "kept\n"; }},
+         [&] {
+             return test::ReadAll(name + QStringLiteral("/inside.txt")) == "kept\n";
+         }},
         {"a link to a file", [&] { QFile::link(target, name); },
-         [&] { return QFileInfo(name).isSymLink() && test::ReadAll(target) == "73 de the user\n"; }},
+         [&] {
+             return QFileInfo(name).isSymLink() && test::ReadAll(target) == "73 de the user\n";
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -97,15 +99,15 @@ TEST(ControlSocketPath, AFileThatIsNoSocketIsLeftAloneAndStartStopAreOff)
 
         const Attempt attempt = TryToListen(name);
         EXPECT_FALSE(attempt.listened);
-        EXPECT_EQ(attempt.error, QStringLiteral("%1 is in the way and is not a socket; it was left as it is").arg(name));
+        EXPECT_EQ(attempt.error,
+                  QStringLiteral("%1 is in the way and is not a socket; it was left as it is").arg(name));
         EXPECT_TRUE(c.intact()) << "removed or replaced";
         EXPECT_FALSE(IsSocket(name));
         EXPECT_FALSE(SendRemoteCommand(name, RemoteCommand::Start, 500).delivered);
     }
 }
 
-TEST(ControlSocketPath, AFolderWhereNoSocketCanBeMadeIsSaidAndChangesNothing)
-{
+TEST(ControlSocketPath, AFolderWhereNoSocketCanBeMadeIsSaidAndChangesNothing) {
     QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("gone/control"));
     Attempt attempt = TryToListen(missing);
@@ -123,12 +125,13 @@ TEST(ControlSocketPath, AFolderWhereNoSocketCanBeMadeIsSaidAndChangesNothing)
     attempt = TryToListen(name);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_FALSE(attempt.listened);
-    EXPECT_EQ(attempt.error, QStringLiteral("cannot listen on %1: %2").arg(name, QString::fromLocal8Bit(std::strerror(EACCES))));
+    EXPECT_EQ(
+        attempt.error,
+        QStringLiteral("cannot listen on %1: %2").arg(name, QString::fromLocal8Bit(std::strerror(EACCES))));
     EXPECT_TRUE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
 }
 
-TEST(ControlSocketPath, TheSocketOfAKilledTrainerIsTakenOver)
-{
+TEST(ControlSocketPath, TheSocketOfAKilledTrainerIsTakenOver) {
     QTemporaryDir dir;
     const QString name = dir.filePath(QStringLiteral("control"));
     const QByteArray path = name.toLocal8Bit();

@@ -20,16 +20,14 @@
 
 namespace {
 
-sockaddr_un Address(const char* path)
-{
+sockaddr_un Address(const char* path) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::strncpy(address.sun_path, path, sizeof(address.sun_path) - 1);
     return address;
 }
 
-int Connect(const char* path)
-{
+int Connect(const char* path) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return -1;
@@ -42,8 +40,7 @@ int Connect(const char* path)
 }
 
 // Up to 64 bytes, waiting at most timeoutMs for each.
-std::string ReadSome(int fd, int timeoutMs)
-{
+std::string ReadSome(int fd, int timeoutMs) {
     std::string got;
     char buffer[64];
     pollfd p{fd, POLLIN, 0};
@@ -58,8 +55,7 @@ std::string ReadSome(int fd, int timeoutMs)
     return got;
 }
 
-int Listen(const char* path, const char* log)
-{
+int Listen(const char* path, const char* log) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const sockaddr_un address = Address(path);
     if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
@@ -83,8 +79,7 @@ int Listen(const char* path, const char* log)
     }
 }
 
-int Send(const char* path, const char* line)
-{
+int Send(const char* path, const char* line) {
     const int fd = Connect(path);
     if (fd < 0) {
         std::perror("connect");
@@ -98,8 +93,7 @@ int Send(const char* path, const char* line)
     return 0;
 }
 
-int Idle(const char* path, int count)
-{
+int Idle(const char* path, int count) {
     std::vector<int> open;
     for (int i = 0; i < count; ++i) {
         const int fd = Connect(path);
@@ -115,8 +109,7 @@ int Idle(const char* path, int count)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "listen") == 0)
         return Listen(argv[2], argv[3]);
     if (argc == 4 && std::strcmp(argv[1], "send") == 0)

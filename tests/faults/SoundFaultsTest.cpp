@@ -20,8 +20,7 @@ using Call = VirtualAudioDevice::Call;
 // each session.
 struct HomeCounter {
     int home = 0;
-    void Attach(VirtualSession& s)
-    {
+    void Attach(VirtualSession& s) {
         s.afterMessage = [this](int message) {
             if (message == kBufferDoneMessage)
                 ++home;
@@ -30,8 +29,7 @@ struct HomeCounter {
 };
 
 // The controls as they are between sessions.
-void ExpectIdle(Trainer& t)
-{
+void ExpectIdle(Trainer& t) {
     EXPECT_FALSE(t.SessionActive());
     EXPECT_FALSE(t.CountdownPending());
     EXPECT_TRUE(t.FormCloseQuery());
@@ -43,8 +41,7 @@ void ExpectIdle(Trainer& t)
 
 // A random-group session that plays normally: two buffers in flight, characters sent,
 // and after Stop every buffer home, with no message.
-void ExpectASessionPlays(VirtualSession& s)
-{
+void ExpectASessionPlays(VirtualSession& s) {
     Trainer& t = s.trainer();
     const std::size_t messages = s.Messages().size();
     const int writes = s.device().CallCount(Call::Write);
@@ -68,8 +65,7 @@ struct NoSoundDevice : ::testing::Test {
     SettingsStore store = SettingsStore::InMemory();
     std::unique_ptr<VirtualSession> s;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         s = std::make_unique<VirtualSession>(store, 1);
         s->device().KeepPlayedBytes(false);
         s->device().InjectFailure(Call::Open, "No audio output device is available.");
@@ -81,8 +77,7 @@ struct NoSoundDevice : ::testing::Test {
     const VirtualSession::Shown& Last() const { return s->Messages().back(); }
 };
 
-TEST_F(NoSoundDevice, EachStartTriesAgainAndSaysOnceThatThereIsNoSound)
-{
+TEST_F(NoSoundDevice, EachStartTriesAgainAndSaysOnceThatThereIsNoSound) {
     store.Write(keys::Pause, 0);
     for (int press = 1; press <= 3; ++press) {
         t().StartButtonClick();
@@ -106,8 +101,7 @@ TEST_F(NoSoundDevice, EachStartTriesAgainAndSaysOnceThatThereIsNoSound)
     EXPECT_EQ(s->device().CallCount(Call::Open), 5);
 }
 
-TEST_F(NoSoundDevice, AStartWithACountdownSaysSoAtOnceInsteadOfCountingDown)
-{
+TEST_F(NoSoundDevice, AStartWithACountdownSaysSoAtOnceInsteadOfCountingDown) {
     store.Write(keys::Pause, 3);
     t().StartButtonClick();
     ASSERT_EQ(s->Messages().size(), 2u);
@@ -131,8 +125,7 @@ TEST_F(NoSoundDevice, AStartWithACountdownSaysSoAtOnceInsteadOfCountingDown)
 // Words, QSOs and text files begin their sessions the same way.
 struct NoSoundDeviceForText : lumbrel::test::TextSessionTest {};
 
-TEST_F(NoSoundDeviceForText, ATextFileIsNotPlayedWithoutSoundAndPlaysOnceTheDeviceIsBack)
-{
+TEST_F(NoSoundDeviceForText, ATextFileIsNotPlayedWithoutSoundAndPlaysOnceTheDeviceIsBack) {
     const QString path = Write(QStringLiteral("text.txt"), "the quick brown fox jumps over the lazy dog\n");
     s = std::make_unique<VirtualSession>(store, 1);
     s->device().KeepPlayedBytes(false);
@@ -163,8 +156,7 @@ struct DeviceFailsMidSession : ::testing::Test {
     HomeCounter counter;
     int sessionsEnded = 0;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         store.Write(keys::Pause, 0);
         s = std::make_unique<VirtualSession>(store, 4);
         s->device().KeepPlayedBytes(false);
@@ -175,8 +167,7 @@ struct DeviceFailsMidSession : ::testing::Test {
     Trainer& t() { return s->trainer(); }
 };
 
-TEST_F(DeviceFailsMidSession, WritesFailingForGoodEndTheSessionWithOneMessage)
-{
+TEST_F(DeviceFailsMidSession, WritesFailingForGoodEndTheSessionWithOneMessage) {
     t().StartButtonClick();
     s->RunFor(3000);
     ASSERT_EQ(s->device().QueuedCount(), 2u);
@@ -213,8 +204,7 @@ TEST_F(DeviceFailsMidSession, WritesFailingForGoodEndTheSessionWithOneMessage)
     EXPECT_GT(counter.home, home + 4);
 }
 
-TEST_F(DeviceFailsMidSession, ATextFileSessionDoesNotWaitForeverEither)
-{
+TEST_F(DeviceFailsMidSession, ATextFileSessionDoesNotWaitForeverEither) {
     // A text file never ends by the clock: without an end here the window would stay
     // in its session state for good.
     QTemporaryDir dir;
@@ -232,7 +222,8 @@ TEST_F(DeviceFailsMidSession, ATextFileSessionDoesNotWaitForeverEither)
     s->device().InjectFailure(Call::Write, "device gone");
     ASSERT_TRUE(s->RunUntilIdle(5000));
     ASSERT_EQ(s->Messages().size(), 1u);
-    EXPECT_EQ(s->Messages()[0].text, QStringLiteral("Sound output failed: device gone\nThe session was stopped."));
+    EXPECT_EQ(s->Messages()[0].text,
+              QStringLiteral("Sound output failed: device gone\nThe session was stopped."));
     ExpectIdle(t());
 
     s->device().ClearFailures();
@@ -244,8 +235,7 @@ TEST_F(DeviceFailsMidSession, ATextFileSessionDoesNotWaitForeverEither)
     EXPECT_EQ(s->Messages().size(), 1u);
 }
 
-TEST(DeviceFailsWithInterferingStations, TheStationsFailingToo)
-{
+TEST(DeviceFailsWithInterferingStations, TheStationsFailingToo) {
     // The stations play on streams of their own on the same sound card, which go the
     // same way: still one message.
     SettingsStore store = SettingsStore::InMemory();
@@ -264,7 +254,8 @@ TEST(DeviceFailsWithInterferingStations, TheStationsFailingToo)
     s.RunFor(10'000);
     ASSERT_EQ(s.Messages().size(), 1u);
     EXPECT_EQ(s.Messages()[0].caption, QStringLiteral("waveOutWrite"));
-    EXPECT_EQ(s.Messages()[0].text, QStringLiteral("Sound output failed: The sound card is gone.\nThe session was stopped."));
+    EXPECT_EQ(s.Messages()[0].text,
+              QStringLiteral("Sound output failed: The sound card is gone.\nThe session was stopped."));
     ExpectIdle(s.trainer());
 
     for (VirtualAudioDevice* device : {&s.device(), &s.qrmDevice(0), &s.qrmDevice(1)})
@@ -274,8 +265,7 @@ TEST(DeviceFailsWithInterferingStations, TheStationsFailingToo)
     EXPECT_GT(s.qrmDevice(0).CallCount(Call::Write), stationWrites);
 }
 
-TEST_F(DeviceFailsMidSession, OtherFailingCallsAreToldOnceAfterTheSession)
-{
+TEST_F(DeviceFailsMidSession, OtherFailingCallsAreToldOnceAfterTheSession) {
     t().StartButtonClick();
     s->RunFor(2000);
     // Every unprepare fails (the header stays prepared, so the write still works): the
@@ -292,7 +282,8 @@ TEST_F(DeviceFailsMidSession, OtherFailingCallsAreToldOnceAfterTheSession)
     ASSERT_TRUE(s->RunUntilIdle(30'000));
     ASSERT_EQ(s->Messages().size(), 1u);
     EXPECT_EQ(s->Messages()[0].caption, QStringLiteral("Information"));
-    EXPECT_EQ(s->Messages()[0].text, QStringLiteral("Sound output failed during the session: unprepare refused"));
+    EXPECT_EQ(s->Messages()[0].text,
+              QStringLiteral("Sound output failed during the session: unprepare refused"));
     ExpectASessionPlays(*s);
 }
 
@@ -300,8 +291,7 @@ TEST_F(DeviceFailsMidSession, OtherFailingCallsAreToldOnceAfterTheSession)
 // of seven units of an odd length); the device takes whole frames only. Such a buffer
 // must be cut to whole frames, not refused: refused, each one cost the session one of
 // its two buffers in flight until nothing played.
-TEST(EffectiveSpeed, EverySlotIsWholeFramesSoNoBufferIsRefused)
-{
+TEST(EffectiveSpeed, EverySlotIsWholeFramesSoNoBufferIsRefused) {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Pause, 0);
     store.Write(keys::Speed, 2);  // 25 WPM: a unit of 4232 values

@@ -60,13 +60,13 @@ const char* const kServerHangs = "The sound device has played nothing for 2 seco
 // reads whenever a stream is opened.
 class PrivateSoundServer {
 public:
-    PrivateSoundServer()
-    {
+    PrivateSoundServer() {
         const QString runtime = dir_.filePath(QStringLiteral("runtime"));
         QDir().mkpath(runtime + QStringLiteral("/pulse"));
         QDir().mkpath(dir_.filePath(QStringLiteral("home")));
         QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QFile::setPermissions(runtime + QStringLiteral("/pulse"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(runtime + QStringLiteral("/pulse"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         socket_ = (runtime + QStringLiteral("/pulse/native")).toStdString();
         ::setenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit().constData(), 1);
         ::setenv("PULSE_RUNTIME_PATH", (runtime + QStringLiteral("/pulse")).toLocal8Bit().constData(), 1);
@@ -80,14 +80,21 @@ public:
     PrivateSoundServer& operator=(const PrivateSoundServer&) = delete;
 
     // Starts the server and waits until it takes connections; false when it does not.
-    bool Start()
-    {
+    bool Start() {
         Stop();
-        const std::string socketModule = "module-native-protocol-unix socket=" + socket_ + " auth-anonymous=1";
+        const std::string socketModule =
+            "module-native-protocol-unix socket=" + socket_ + " auth-anonymous=1";
         std::vector<std::string> args = {
-            "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--system=false", "--use-pid-file=no",
-            "-L", socketModule,
-            "-L", "module-null-sink sink_name=lumbrel_faults rate=44100 channels=2 format=s16le"};
+            "pulseaudio",
+            "-n",
+            "--daemonize=no",
+            "--exit-idle-time=-1",
+            "--system=false",
+            "--use-pid-file=no",
+            "-L",
+            socketModule,
+            "-L",
+            "module-null-sink sink_name=lumbrel_faults rate=44100 channels=2 format=s16le"};
         std::vector<char*> argv;
         for (std::string& a : args)
             argv.push_back(a.data());
@@ -118,14 +125,12 @@ public:
     }
 
     // Sends a signal to the server: SIGKILL to make it go away, SIGSTOP to make it hang.
-    void Signal(int signal) const
-    {
+    void Signal(int signal) const {
         if (pid_ > 0)
             ::kill(pid_, signal);
     }
 
-    void Stop()
-    {
+    void Stop() {
         if (pid_ <= 0)
             return;
         ::kill(pid_, SIGKILL);
@@ -135,8 +140,7 @@ public:
     }
 
 private:
-    bool Accepts() const
-    {
+    bool Accepts() const {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd < 0)
             return false;
@@ -153,10 +157,10 @@ private:
     pid_t pid_ = -1;
 };
 
-#define START_SERVER_OR_SKIP(server)                                                    \
-    do {                                                                                \
-        if (!(server).Start())                                                          \
-            GTEST_SKIP() << "no private pulseaudio server here (package pulseaudio)";  \
+#define START_SERVER_OR_SKIP(server)                                                  \
+    do {                                                                              \
+        if (!(server).Start())                                                        \
+            GTEST_SKIP() << "no private pulseaudio server here (package pulseaudio)"; \
     } while (false)
 
 // Skips every test where the private server cannot be started, or where PortAudio
@@ -164,8 +168,7 @@ private:
 // before any test holds the audio system.
 class SoundServerLoss : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         PrivateSoundServer server;
         if (!server.Start()) {
             skip_ = "no private pulseaudio server here (package pulseaudio)";
@@ -179,8 +182,7 @@ protected:
         else
             (void)device.Close();
     }
-    void SetUp() override
-    {
+    void SetUp() override {
         if (!skip_.empty())
             GTEST_SKIP() << skip_;
     }
@@ -191,8 +193,9 @@ private:
 
 // Buffers of one value each, long enough that several are in flight when the server goes.
 struct Buffers {
-    explicit Buffers(int count, std::uint32_t bytes) : data(static_cast<std::size_t>(count)), headers(static_cast<std::size_t>(count))
-    {
+    explicit Buffers(int count, std::uint32_t bytes)
+        : data(static_cast<std::size_t>(count)),
+          headers(static_cast<std::size_t>(count)) {
         for (int i = 0; i < count; ++i) {
             auto& values = data[static_cast<std::size_t>(i)];
             values.assign(bytes / 2, static_cast<std::int16_t>(100 * (i + 1)));
@@ -207,8 +210,7 @@ struct Buffers {
 };
 
 // Opens the device reporting to `queue` and waits until its stream runs.
-::testing::AssertionResult OpenAndRun(PortAudioDevice& device, MessageQueue& queue)
-{
+::testing::AssertionResult OpenAndRun(PortAudioDevice& device, MessageQueue& queue) {
     const AudioResult opened = device.Open(kTrainerAudioFormat, AudioNotification::ToWindow(queue));
     if (!opened)
         return ::testing::AssertionFailure() << "open: " << opened.Text();
@@ -221,8 +223,7 @@ struct Buffers {
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult WriteAll(PortAudioDevice& device, Buffers& buffers)
-{
+::testing::AssertionResult WriteAll(PortAudioDevice& device, Buffers& buffers) {
     for (AudioBufferHeader& h : buffers.headers) {
         const AudioResult prepared = device.PrepareHeader(h);
         const AudioResult written = device.Write(h);
@@ -233,8 +234,7 @@ struct Buffers {
 }
 
 // The buffers reported within `limit`, in the order reported.
-std::vector<std::intptr_t> TakeReports(MessageQueue& queue, std::size_t count, milliseconds limit)
-{
+std::vector<std::intptr_t> TakeReports(MessageQueue& queue, std::size_t count, milliseconds limit) {
     std::vector<std::intptr_t> users;
     const auto until = Clock::now() + limit;
     while (users.size() < count) {
@@ -250,8 +250,7 @@ std::vector<std::intptr_t> TakeReports(MessageQueue& queue, std::size_t count, m
     return users;
 }
 
-void ExpectAllDone(const Buffers& buffers)
-{
+void ExpectAllDone(const Buffers& buffers) {
     for (const AudioBufferHeader& h : buffers.headers) {
         EXPECT_TRUE(h.IsDone()) << "buffer " << h.user;
         EXPECT_FALSE(h.IsQueued()) << "buffer " << h.user;
@@ -260,8 +259,7 @@ void ExpectAllDone(const Buffers& buffers)
 
 // What the program does with a new server: the same device closed and opened again
 // plays and reports as before.
-void ExpectPlaysAgainOn(PrivateSoundServer& server, PortAudioDevice& device, MessageQueue& queue)
-{
+void ExpectPlaysAgainOn(PrivateSoundServer& server, PortAudioDevice& device, MessageQueue& queue) {
     (void)device.Close();
     queue.Drain();
     ASSERT_TRUE(server.Start());
@@ -274,8 +272,7 @@ void ExpectPlaysAgainOn(PrivateSoundServer& server, PortAudioDevice& device, Mes
     EXPECT_TRUE(device.Close());
 }
 
-TEST_F(SoundServerLoss, EveryBufferInFlightIsReportedWhenTheServerDiesAndANewServerPlays)
-{
+TEST_F(SoundServerLoss, EveryBufferInFlightIsReportedWhenTheServerDiesAndANewServerPlays) {
     PrivateSoundServer server;
     START_SERVER_OR_SKIP(server);
     MessageQueue queue;
@@ -305,8 +302,7 @@ TEST_F(SoundServerLoss, EveryBufferInFlightIsReportedWhenTheServerDiesAndANewSer
     ExpectPlaysAgainOn(server, device, queue);
 }
 
-TEST_F(SoundServerLoss, AServerThatHangsIsTakenForStoppedAndEveryBufferIsReported)
-{
+TEST_F(SoundServerLoss, AServerThatHangsIsTakenForStoppedAndEveryBufferIsReported) {
     PrivateSoundServer server;
     START_SERVER_OR_SKIP(server);
     MessageQueue queue;
@@ -339,7 +335,9 @@ struct RecordingHost final : TrainerHost {
         QString text;
         QString caption;
     };
-    void ShowMessage(const QString& text, const QString& caption, MessageKind) override { shown.push_back({text, caption}); }
+    void ShowMessage(const QString& text, const QString& caption, MessageKind) override {
+        shown.push_back({text, caption});
+    }
     void RequestClose() override {}
     std::vector<Shown> shown;
 };
@@ -350,8 +348,7 @@ public:
     Loop(Trainer& trainer, MessageQueue& queue) : trainer_(trainer), queue_(queue) {}
 
     // Runs until pred() holds or `limit` has passed; whether it holds.
-    bool RunUntil(const std::function<bool()>& pred, milliseconds limit)
-    {
+    bool RunUntil(const std::function<bool()>& pred, milliseconds limit) {
         const auto until = Clock::now() + limit;
         auto nextTick = Clock::now() + milliseconds(Trainer::kTimerIntervalMs);
         while (!pred()) {
@@ -375,8 +372,7 @@ public:
         }
         return true;
     }
-    void RunFor(milliseconds span)
-    {
+    void RunFor(milliseconds span) {
         RunUntil([] { return false; }, span);
     }
 
@@ -389,8 +385,7 @@ private:
     MessageQueue& queue_;
 };
 
-TEST_F(SoundServerLoss, TheTrainerEndsItsSessionWithOneMessageAndTheNextPlaysOnANewServer)
-{
+TEST_F(SoundServerLoss, TheTrainerEndsItsSessionWithOneMessageAndTheNextPlaysOnANewServer) {
     PrivateSoundServer server;
     START_SERVER_OR_SKIP(server);
     SettingsStore store = SettingsStore::InMemory();
@@ -400,12 +395,14 @@ TEST_F(SoundServerLoss, TheTrainerEndsItsSessionWithOneMessageAndTheNextPlaysOnA
     PortAudioDevice audio;
     RecordingHost host;
     WiredTrainer wired;
-    BuildTrainer(wired,
-                 Trainer::Dependencies{.store = store, .clock = clock, .window = queue, .audio = audio, .host = host,
-                                       .seed = 3},
-                 TrainerWiring{});
+    BuildTrainer(
+        wired,
+        Trainer::Dependencies{
+            .store = store, .clock = clock, .window = queue, .audio = audio, .host = host, .seed = 3},
+        TrainerWiring{});
     Trainer& trainer = *wired;
-    ASSERT_TRUE(trainer.AudioOpen()) << (host.shown.empty() ? std::string() : host.shown[0].text.toStdString());
+    ASSERT_TRUE(trainer.AudioOpen()) << (host.shown.empty() ? std::string()
+                                                            : host.shown[0].text.toStdString());
     Loop loop(trainer, queue);
     ASSERT_TRUE(loop.RunUntil([&] { return audio.FramesOutput() >= kFrameRate / 4; }, milliseconds(10'000)));
 
@@ -420,8 +417,8 @@ TEST_F(SoundServerLoss, TheTrainerEndsItsSessionWithOneMessageAndTheNextPlaysOnA
     loop.RunFor(milliseconds(300));  // nothing more comes
     ASSERT_EQ(host.shown.size(), 1u);
     EXPECT_EQ(host.shown[0].caption, QStringLiteral("waveOutWrite"));
-    EXPECT_EQ(host.shown[0].text,
-              QStringLiteral("Sound output failed: %1\nThe session was stopped.").arg(QString::fromLatin1(kServerGone)));
+    EXPECT_EQ(host.shown[0].text, QStringLiteral("Sound output failed: %1\nThe session was stopped.")
+                                      .arg(QString::fromLatin1(kServerGone)));
     EXPECT_EQ(trainer.Engine().InFlight(), 0);
     EXPECT_EQ(trainer.Engine().Pending(), 0);
     EXPECT_TRUE(trainer.Controls().Enabled(ControlId::StartButton));
@@ -445,8 +442,7 @@ TEST_F(SoundServerLoss, TheTrainerEndsItsSessionWithOneMessageAndTheNextPlaysOnA
 
 // The drills play through the trainer's engine on the same device: after the server
 // went away and came back, the next drill plays, as the next session does.
-TEST_F(SoundServerLoss, TheNextDrillPlaysOnANewServer)
-{
+TEST_F(SoundServerLoss, TheNextDrillPlaysOnANewServer) {
     PrivateSoundServer server;
     START_SERVER_OR_SKIP(server);
     SettingsStore store = SettingsStore::InMemory();
@@ -455,19 +451,26 @@ TEST_F(SoundServerLoss, TheNextDrillPlaysOnANewServer)
     PortAudioDevice audio;
     RecordingHost host;
     WiredTrainer wired;
-    BuildTrainer(wired,
-                 Trainer::Dependencies{.store = store, .clock = clock, .window = queue, .audio = audio, .host = host,
-                                       .seed = 7},
-                 TrainerWiring{});
+    BuildTrainer(
+        wired,
+        Trainer::Dependencies{
+            .store = store, .clock = clock, .window = queue, .audio = audio, .host = host, .seed = 7},
+        TrainerWiring{});
     Trainer& trainer = *wired;
     ASSERT_TRUE(trainer.AudioOpen());
     CharacterPlayer player(trainer.Engine(), trainer.Signal(), trainer.Controls(), trainer.Store());
     Loop loop(trainer, queue);
-    loop.claim = [&](const Message& m) { return player.TakeMessage(m.message, m.lParam); };
+    loop.claim = [&](const Message& m) {
+        return player.TakeMessage(m.message, m.lParam);
+    };
     bool heard = false;
     std::string failed;
-    player.heard = [&](std::uint32_t) { heard = true; };
-    player.failed = [&](const AudioResult& reason) { failed = reason.Text(); };
+    player.heard = [&](std::uint32_t) {
+        heard = true;
+    };
+    player.failed = [&](const AudioResult& reason) {
+        failed = reason.Text();
+    };
     const MorseCharacter* k = nullptr;
     for (const MorseCharacter& c : LearningOrderTable(LearningOrder::Koch))
         if (c.display == QStringLiteral("k"))
@@ -511,8 +514,7 @@ TEST_F(SoundServerLoss, TheNextDrillPlaysOnANewServer)
 
 // The program keeps the audio system started from its first moment (PortAudioPreload),
 // so the devices it listed then are all it knows, unless it looks again.
-TEST_F(SoundServerLoss, NoServerAtTheStartOfTheProgramThenOneForTheNextStart)
-{
+TEST_F(SoundServerLoss, NoServerAtTheStartOfTheProgramThenOneForTheNextStart) {
     PrivateSoundServer server;  // not started yet
     PortAudioPreload preload;
     SettingsStore store = SettingsStore::InMemory();
@@ -522,10 +524,11 @@ TEST_F(SoundServerLoss, NoServerAtTheStartOfTheProgramThenOneForTheNextStart)
     PortAudioDevice audio;
     RecordingHost host;
     WiredTrainer wired;
-    BuildTrainer(wired,
-                 Trainer::Dependencies{.store = store, .clock = clock, .window = queue, .audio = audio, .host = host,
-                                       .seed = 5},
-                 TrainerWiring{});
+    BuildTrainer(
+        wired,
+        Trainer::Dependencies{
+            .store = store, .clock = clock, .window = queue, .audio = audio, .host = host, .seed = 5},
+        TrainerWiring{});
     Trainer& trainer = *wired;
     if (trainer.AudioOpen())
         GTEST_SKIP() << "an output device without the test's sound server";

@@ -25,18 +25,21 @@ struct SoundFaultsInTheWindow : ::testing::Test {
     SettingsStore store = SettingsStore::InMemory();
     std::unique_ptr<MainWindow> window;  // after the device: closed before it goes
 
-    void Show()
-    {
+    void Show() {
         store.Write(keys::Pause, 0);
         audio.KeepPlayedBytes(false);
-        window = std::make_unique<MainWindow>(MainWindow::Environment{
-            .store = store, .clock = clock, .audio = audio, .seed = 1, .prompts = &prompts,
-            .trayAvailable = [] { return false; }});
+        window = std::make_unique<MainWindow>(MainWindow::Environment{.store = store,
+                                                                      .clock = clock,
+                                                                      .audio = audio,
+                                                                      .seed = 1,
+                                                                      .prompts = &prompts,
+                                                                      .trayAvailable = [] {
+                                                                          return false;
+                                                                      }});
         window->show();
         ProcessEvents();
     }
-    void Run(int ms)
-    {
+    void Run(int ms) {
         for (int t = 0; t < ms; t += 50) {
             clock.Advance(50);
             if (window->trainer().Controls().Enabled(ControlId::Timer1))
@@ -48,8 +51,7 @@ struct SoundFaultsInTheWindow : ::testing::Test {
     QAction* Stop() { return window->Action(ControlId::ToolButton4); }
 
     // Start, three seconds of sound, Stop: it plays and ends with no message.
-    void ExpectASessionPlays()
-    {
+    void ExpectASessionPlays() {
         const std::size_t shown = prompts.messages.size();
         const int writes = audio.CallCount(Call::Write);
         Start()->trigger();
@@ -67,8 +69,7 @@ struct SoundFaultsInTheWindow : ::testing::Test {
     }
 };
 
-TEST_F(SoundFaultsInTheWindow, NoDeviceOneMessageAtStartAndOneForEachStartThenAHeadsetPluggedInPlays)
-{
+TEST_F(SoundFaultsInTheWindow, NoDeviceOneMessageAtStartAndOneForEachStartThenAHeadsetPluggedInPlays) {
     audio.InjectFailure(Call::Open, kNoDevice.toStdString());
     Show();
     ASSERT_EQ(prompts.messages.size(), 1u);
@@ -94,8 +95,7 @@ TEST_F(SoundFaultsInTheWindow, NoDeviceOneMessageAtStartAndOneForEachStartThenAH
     EXPECT_TRUE(window->isVisible());
 }
 
-TEST_F(SoundFaultsInTheWindow, ADeviceThatFailsMidSessionEndsItWithOneMessageAndStartWorksAgain)
-{
+TEST_F(SoundFaultsInTheWindow, ADeviceThatFailsMidSessionEndsItWithOneMessageAndStartWorksAgain) {
     Show();
     ASSERT_TRUE(prompts.messages.empty());
     Start()->trigger();
@@ -107,7 +107,8 @@ TEST_F(SoundFaultsInTheWindow, ADeviceThatFailsMidSessionEndsItWithOneMessageAnd
     EXPECT_FALSE(window->trainer().SessionActive());
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("waveOutWrite"));
-    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Sound output failed: The sound card is gone.\nThe session was stopped."));
+    EXPECT_EQ(prompts.messages[0].text,
+              QStringLiteral("Sound output failed: The sound card is gone.\nThe session was stopped."));
     EXPECT_TRUE(Start()->isEnabled());
     EXPECT_FALSE(Stop()->isEnabled());
     Run(5000);

@@ -12,15 +12,13 @@
 
 namespace lumbrel::fuzz {
 
-void Fail(const char* condition, const char* file, int line)
-{
+void Fail(const char* condition, const char* file, int line) {
     std::fprintf(stderr, "\n==== Property broken: %s\n     at %s:%d\n", condition, file, line);
     std::fflush(stderr);
     std::abort();
 }
 
-const QString& DataFolder()
-{
+const QString& DataFolder() {
     // Removed by its destructor at exit; the targets never remove it themselves.
     static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/lumbrel-fuzz-XXXXXX"));
     static const QString path = dir.path();
@@ -28,8 +26,7 @@ const QString& DataFolder()
     return path;
 }
 
-QString WriteDataFile(const QString& relative, QByteArrayView bytes)
-{
+QString WriteDataFile(const QString& relative, QByteArrayView bytes) {
     const QString path = DataFolder() + QLatin1Char('/') + relative;
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
@@ -38,8 +35,7 @@ QString WriteDataFile(const QString& relative, QByteArrayView bytes)
     return path;
 }
 
-std::uint32_t InputHash(QByteArrayView bytes)
-{
+std::uint32_t InputHash(QByteArrayView bytes) {
     // FNV-1a: cheap and spreads one changed byte over every bit.
     std::uint32_t h = 2166136261u;
     for (const char c : bytes) {
@@ -49,8 +45,7 @@ std::uint32_t InputHash(QByteArrayView bytes)
     return h;
 }
 
-SettingsStore EveryCharacterStore()
-{
+SettingsStore EveryCharacterStore() {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Letters, 64);
     WriteFirstCharactersMask(store, 64);
@@ -59,8 +54,7 @@ SettingsStore EveryCharacterStore()
     return store;
 }
 
-void VarySignal(SettingsStore& store, std::uint32_t h)
-{
+void VarySignal(SettingsStore& store, std::uint32_t h) {
     // Mostly fast speeds at full effective speed: a character's rendering costs time in
     // proportion to its length, and the slow ones only need to come up now and then.
     const bool slow = (h & 3) == 0;
@@ -79,32 +73,27 @@ void VarySignal(SettingsStore& store, std::uint32_t h)
 }
 
 Session::Session(SettingsStore store, std::uint32_t seed)
-    : session_(std::make_unique<VirtualSession>(std::move(store), seed))
-{
+    : session_(std::make_unique<VirtualSession>(std::move(store), seed)) {
     session_->device().KeepPlayedBytes(false);
     session_->CreateAndShow();
     session_->trainer().SetProgramFolder(DataFolder());
 }
 
-bool Session::Idle() const
-{
+bool Session::Idle() const {
     return !session_->trainer().SessionActive() && !session_->trainer().CountdownPending();
 }
 
-void Session::CheckNoMessages() const
-{
+void Session::CheckNoMessages() const {
     for (const VirtualSession::Shown& shown : session_->Messages())
         std::fprintf(stderr, "Message box \"%s\": %s\n", qPrintable(shown.caption), qPrintable(shown.text));
     FUZZ_CHECK(session_->Messages().empty());
 }
 
-int Session::BuffersWritten() const
-{
+int Session::BuffersWritten() const {
     return session_->device().CallCount(VirtualAudioDevice::Call::Write);
 }
 
-void Session::RunBounded(int maxBuffers, std::int64_t limitMs)
-{
+void Session::RunBounded(int maxBuffers, std::int64_t limitMs) {
     const int end = BuffersWritten() + maxBuffers;
     session_->RunUntil([&] { return Idle() || BuffersWritten() >= end; }, limitMs);
     if (!Idle())

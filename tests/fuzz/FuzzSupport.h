@@ -17,10 +17,10 @@ namespace lumbrel::fuzz {
 // Prints what does not hold and aborts, so that libFuzzer keeps the input as a crash.
 [[noreturn]] void Fail(const char* condition, const char* file, int line);
 
-#define FUZZ_CHECK(condition)                                                      \
-    do {                                                                           \
-        if (!(condition))                                                          \
-            ::lumbrel::fuzz::Fail(#condition, __FILE__, __LINE__);                 \
+#define FUZZ_CHECK(condition)                                      \
+    do {                                                           \
+        if (!(condition))                                          \
+            ::lumbrel::fuzz::Fail(#condition, __FILE__, __LINE__); \
     } while (false)
 
 // Leaves a function out of the coverage that guides the fuzzer: for loops that compare

@@ -16,8 +16,7 @@ namespace lumbrel::fuzz {
 
 // A field's value read another way: the digits after blanks and a sign, through
 // from_chars, held at the ends of the int range.
-inline int ExpectedFieldValue(QByteArrayView field)
-{
+inline int ExpectedFieldValue(QByteArrayView field) {
     qsizetype i = 0;
     while (i < field.size() && (field[i] == ' ' || field[i] == '\t'))
         ++i;
@@ -40,8 +39,7 @@ inline int ExpectedFieldValue(QByteArrayView field)
     return magnitude >= kMaxMagnitude ? std::numeric_limits<int>::max() : static_cast<int>(magnitude);
 }
 
-inline void CheckParameterLine(QByteArrayView line, int leadingSpaces, RandomNumber& random)
-{
+inline void CheckParameterLine(QByteArrayView line, int leadingSpaces, RandomNumber& random) {
     const ParameterLine parsed = ParseParameterLine(line, leadingSpaces);
     const qsizetype firstComma = line.indexOf(',');
     if (firstComma < 0) {

@@ -10,16 +10,14 @@
 
 namespace lumbrel::fuzz {
 
-QByteArrayView WithoutByteOrderMark(QByteArrayView bytes)
-{
+QByteArrayView WithoutByteOrderMark(QByteArrayView bytes) {
     return bytes.startsWith(QByteArrayView("\xEF\xBB\xBF")) ? bytes.sliced(3) : bytes;
 }
 
 // The bytes of the valid UTF-8 character at i (by Qt's own check), 0 for a stray byte.
-qsizetype Utf8CharacterAt(QByteArrayView bytes, qsizetype i)
-{
+qsizetype Utf8CharacterAt(QByteArrayView bytes, qsizetype i) {
     const auto lead = static_cast<unsigned char>(bytes[i]);
-    const qsizetype length = lead < 0x80                   ? 1
+    const qsizetype length = lead < 0x80                    ? 1
                              : lead >= 0xC2 && lead <= 0xDF ? 2
                              : lead >= 0xE0 && lead <= 0xEF ? 3
                              : lead >= 0xF0 && lead <= 0xF4 ? 4
@@ -29,8 +27,7 @@ qsizetype Utf8CharacterAt(QByteArrayView bytes, qsizetype i)
 
 // A file is read as UTF-8 when it is valid, or when its characters beyond ASCII
 // outnumber its stray bytes.
-bool ReadAsUtf8(QByteArrayView bytes)
-{
+bool ReadAsUtf8(QByteArrayView bytes) {
     qsizetype characters = 0, stray = 0;
     for (qsizetype i = 0; i < bytes.size();) {
         const qsizetype n = Utf8CharacterAt(bytes, i);
@@ -42,8 +39,7 @@ bool ReadAsUtf8(QByteArrayView bytes)
 }
 
 // A line as the sources pass it on: a stray byte of a UTF-8 file is its Latin-1 character.
-QByteArray AsUtf8(QByteArrayView line, bool fileIsUtf8)
-{
+QByteArray AsUtf8(QByteArrayView line, bool fileIsUtf8) {
     if (!fileIsUtf8)
         return QString::fromLatin1(line).toUtf8();
     QByteArray out;
@@ -58,8 +54,7 @@ QByteArray AsUtf8(QByteArrayView line, bool fileIsUtf8)
     return out;
 }
 
-std::vector<QByteArray> PlainLines(QByteArrayView bytes)
-{
+std::vector<QByteArray> PlainLines(QByteArrayView bytes) {
     bytes = WithoutByteOrderMark(bytes);
     std::vector<QByteArray> lines;
     qsizetype start = 0;
@@ -82,10 +77,11 @@ namespace {
 // The lines of bytes one at a time, as PlainLines has them, without holding them all.
 class PlainLineCursor {
 public:
-    explicit PlainLineCursor(QByteArrayView bytes) : bytes_(bytes), start_(WithoutByteOrderMark(bytes).data() - bytes.data()) {}
+    explicit PlainLineCursor(QByteArrayView bytes)
+        : bytes_(bytes),
+          start_(WithoutByteOrderMark(bytes).data() - bytes.data()) {}
 
-    FUZZ_NO_COVERAGE bool Next(QByteArrayView& line)
-    {
+    FUZZ_NO_COVERAGE bool Next(QByteArrayView& line) {
         if (start_ >= bytes_.size())
             return false;
         qsizetype i = start_;
@@ -105,8 +101,7 @@ private:
 
 }  // namespace
 
-void CheckLineReaderAcrossChunks(QByteArrayView input)
-{
+void CheckLineReaderAcrossChunks(QByteArrayView input) {
     if (input.isEmpty())
         return;
     const qsizetype copies = LineReader::kChunkBytes / input.size() + 2;
@@ -129,8 +124,7 @@ void CheckLineReaderAcrossChunks(QByteArrayView input)
     FUZZ_CHECK(!expected.Next(want));
 }
 
-void CheckTextFileSource(const QString& path, QByteArrayView input)
-{
+void CheckTextFileSource(const QString& path, QByteArrayView input) {
     QBuffer buffer;
     buffer.setData(input.toByteArray());
     FUZZ_CHECK(buffer.open(QIODevice::ReadOnly));

@@ -29,8 +29,7 @@ using namespace lumbrel;
 namespace {
 
 // The plain reading: the first line, if it ends within 64 bytes.
-RemoteRequest PlainReading(QByteArrayView bytes)
-{
+RemoteRequest PlainReading(QByteArrayView bytes) {
     RemoteRequest request;
     qsizetype end = -1;
     for (qsizetype i = 0; i < bytes.size() && i < kMaxRemoteLineBytes; ++i)
@@ -39,7 +38,8 @@ RemoteRequest PlainReading(QByteArrayView bytes)
             break;
         }
     if (end < 0) {
-        request.state = bytes.size() >= kMaxRemoteLineBytes ? RemoteRequest::State::Bad : RemoteRequest::State::Incomplete;
+        request.state = bytes.size() >= kMaxRemoteLineBytes ? RemoteRequest::State::Bad
+                                                            : RemoteRequest::State::Incomplete;
         return request;
     }
     request.state = RemoteRequest::State::Complete;
@@ -53,11 +53,12 @@ RemoteRequest PlainReading(QByteArrayView bytes)
     return request;
 }
 
-bool Same(const RemoteRequest& a, const RemoteRequest& b) { return a.state == b.state && a.command == b.command; }
+bool Same(const RemoteRequest& a, const RemoteRequest& b) {
+    return a.state == b.state && a.command == b.command;
+}
 
 struct Server {
-    Server()
-    {
+    Server() {
         static int argc = 1;
         static char name[] = "lumbrel-fuzz-control-socket";
         static char* argv[] = {name, nullptr};
@@ -76,8 +77,7 @@ struct Server {
     int shown = 0;
 };
 
-QByteArray Expected(const RemoteRequest& request, StartRefusal refusal)
-{
+QByteArray Expected(const RemoteRequest& request, StartRefusal refusal) {
     if (request.state == RemoteRequest::State::Bad)
         return {};
     if (!request.command)
@@ -91,8 +91,7 @@ QByteArray Expected(const RemoteRequest& request, StartRefusal refusal)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0)
         return 0;
     const int cut = data[0] & 0x0f;
@@ -113,14 +112,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     const RemoteResult read = ReadRemoteAnswer(bytes.toByteArray());
-    FUZZ_CHECK(read.delivered == (bytes.first(std::min<qsizetype>(bytes.size(), kMaxRemoteLineBytes)).toByteArray().trimmed() == "ok"));
+    FUZZ_CHECK(read.delivered ==
+               (bytes.first(std::min<qsizetype>(bytes.size(), kMaxRemoteLineBytes)).toByteArray().trimmed() ==
+                "ok"));
     FUZZ_CHECK(read.delivered != !read.error.isEmpty());
     // A request that never ends waits for the server's read timeout: not worth seconds.
     if (!decided)
         return 0;
 
     static Server s;
-    s.refusal = says == 1 ? StartRefusal::SetupOpen : says == 2 ? StartRefusal::DrillsOpen : StartRefusal::None;
+    s.refusal = says == 1   ? StartRefusal::SetupOpen
+                : says == 2 ? StartRefusal::DrillsOpen
+                            : StartRefusal::None;
     s.queue.Drain();
     s.shown = 0;
     QLocalSocket client;

@@ -17,8 +17,7 @@ using namespace lumbrel;
 namespace {
 
 // The rows of a CSV text, each as its cells, or nothing when it is not CSV.
-FUZZ_NO_COVERAGE std::vector<QStringList> ReadCsv(const QString& csv, bool& ok)
-{
+FUZZ_NO_COVERAGE std::vector<QStringList> ReadCsv(const QString& csv, bool& ok) {
     std::vector<QStringList> rows;
     QStringList row;
     QString cell;
@@ -64,16 +63,16 @@ FUZZ_NO_COVERAGE std::vector<QStringList> ReadCsv(const QString& csv, bool& ok)
 }
 
 // The cell a text becomes: behind an apostrophe when a spreadsheet would run it.
-QString AsCell(const QString& text)
-{
-    return !text.isEmpty() && QStringView(u"=+-@\t\r").contains(text.front()) ? QLatin1Char('\'') + text : text;
+QString AsCell(const QString& text) {
+    return !text.isEmpty() && QStringView(u"=+-@\t\r").contains(text.front()) ? QLatin1Char('\'') + text
+                                                                              : text;
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
-    const QString input = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QString input =
+        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const QStringList texts = input.split(QChar(0));
     std::vector<SessionRecord> records;
     for (qsizetype k = 0; k + 1 < texts.size() && records.size() < 8; k += 2) {

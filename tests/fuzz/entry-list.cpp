@@ -38,23 +38,21 @@ struct Options {
     int wordFilter = 0x3FFFFFF;
 };
 
-Options ReadOptions(const std::uint8_t* data)
-{
+Options ReadOptions(const std::uint8_t* data) {
     Options o;
     o.words = data[0] & 1;
     o.sizeSetting = (data[0] >> 1) & 3;
     o.endAfterOneEntry = (data[0] >> 3) & 1;
     o.maxWordLength = static_cast<signed char>(data[1]);
-    o.wordFilter = static_cast<int>(static_cast<std::uint32_t>(data[2]) | static_cast<std::uint32_t>(data[3]) << 8 |
-                                    static_cast<std::uint32_t>(data[4]) << 16 |
-                                    static_cast<std::uint32_t>(data[5]) << 24);
+    o.wordFilter = static_cast<int>(
+        static_cast<std::uint32_t>(data[2]) | static_cast<std::uint32_t>(data[3]) << 8 |
+        static_cast<std::uint32_t>(data[4]) << 16 | static_cast<std::uint32_t>(data[5]) << 24);
     return o;
 }
 
 // The trimmed, non-empty lines of a file, in order, as UTF-8: after a byte-order mark,
 // as they are when the file is UTF-8 (by Qt's own check), else converted from Latin-1.
-std::vector<QByteArray> TrimmedLines(QByteArrayView bytes)
-{
+std::vector<QByteArray> TrimmedLines(QByteArrayView bytes) {
     if (bytes.startsWith(QByteArrayView("\xEF\xBB\xBF")))
         bytes = bytes.sliced(3);
     const bool utf8 = bytes.isValidUtf8();
@@ -79,8 +77,7 @@ std::vector<QByteArray> TrimmedLines(QByteArrayView bytes)
     return lines;
 }
 
-std::string Folded(const QByteArray& entry)
-{
+std::string Folded(const QByteArray& entry) {
     std::string folded(entry.constData(), static_cast<std::size_t>(entry.size()));
     for (char& c : folded)
         if (c >= 'A' && c <= 'Z')
@@ -90,22 +87,21 @@ std::string Folded(const QByteArray& entry)
 
 // The whole word list, read another way: distinct without regard to case (first
 // spelling kept), filtered, in the order of the lower-cased bytes.
-QList<QByteArray> ExpectedWords(const std::vector<QByteArray>& lines, const EntryListOptions& options)
-{
+QList<QByteArray> ExpectedWords(const std::vector<QByteArray>& lines, const EntryListOptions& options) {
     std::map<std::string, QByteArray> first;  // std::string orders its bytes unsigned
     for (const QByteArray& line : lines)
         first.try_emplace(Folded(line), line);
     QList<QByteArray> words;
     for (const auto& [folded, word] : first) {
         const QList<uint> characters = QString::fromUtf8(word).toUcs4();  // counted by Qt
-        if (WordFilterAllows(options.wordFilter, characters.first()) && characters.size() <= options.maxWordLength)
+        if (WordFilterAllows(options.wordFilter, characters.first()) &&
+            characters.size() <= options.maxWordLength)
             words.append(word);
     }
     return words;
 }
 
-bool IsSubsequence(const QList<QByteArray>& part, const QList<QByteArray>& whole)
-{
+bool IsSubsequence(const QList<QByteArray>& part, const QList<QByteArray>& whole) {
     qsizetype j = 0;
     for (const QByteArray& entry : part) {
         while (j < whole.size() && whole[j] != entry)
@@ -117,8 +113,7 @@ bool IsSubsequence(const QList<QByteArray>& part, const QList<QByteArray>& whole
     return true;
 }
 
-void CheckLoadedList(const QString& path, QByteArrayView file, const Options& o, std::uint32_t seed)
-{
+void CheckLoadedList(const QString& path, QByteArrayView file, const Options& o, std::uint32_t seed) {
     const EntryListOptions options{
         .filterAsWords = o.words,
         .wordFilter = o.wordFilter,
@@ -145,8 +140,7 @@ void CheckLoadedList(const QString& path, QByteArrayView file, const Options& o,
 }
 
 // The list as the trainer plays it: the file in its data folder, the options in the store.
-void PlayList(const QString& path, const Options& o, std::uint32_t seed)
-{
+void PlayList(const QString& path, const Options& o, std::uint32_t seed) {
     SettingsStore store = fuzz::EveryCharacterStore();
     store.Write(keys::WordFilter, o.wordFilter);
     store.Write(keys::MaxWordLength, o.maxWordLength);
@@ -171,8 +165,7 @@ void PlayList(const QString& path, const Options& o, std::uint32_t seed)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < kOptionBytes)
         return 0;
     const Options o = ReadOptions(data);

@@ -21,20 +21,17 @@ using namespace lumbrel;
 
 namespace {
 
-QByteArray ReadAll(const QString& path)
-{
+QByteArray ReadAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // The files set beside the history (not its own -wal and -shm).
-QStringList Beside(const QString& folder)
-{
+QStringList Beside(const QString& folder) {
     return QDir(folder).entryList({QStringLiteral("history.sqlite.*")}, QDir::Files);
 }
 
-SessionRecord Sample()
-{
+SessionRecord Sample() {
     SessionRecord r;
     r.ended = QDateTime(QDate(2024, 3, 1), QTime(8, 0));
     r.source = QStringLiteral("groups");
@@ -51,14 +48,12 @@ SessionRecord Sample()
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     static QCoreApplication app(*argc, *argv);  // Qt SQL loads its driver through it
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const QString folder = fuzz::DataFolder() + QStringLiteral("/history");
     QDir(folder).removeRecursively();

@@ -13,8 +13,7 @@
 
 using namespace lumbrel;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0)
         return 0;
     const int pause = static_cast<signed char>(data[0]);

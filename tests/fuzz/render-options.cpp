@@ -10,8 +10,7 @@
 
 using namespace lumbrel;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     QStringList arguments;
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     for (qsizetype at = 0; at <= bytes.size();) {
@@ -35,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(o.PauseSeconds() >= 0 && o.PauseSeconds() <= 60);
     FUZZ_CHECK(o.mp3BitRate >= 0 && o.mp3BitRate <= 7);
     FUZZ_CHECK(!o.output.isEmpty());
-    const int sessions = (o.groups ? 1 : 0) + (o.words ? 1 : 0) + (o.qso ? 1 : 0) + (o.textSession.isEmpty() ? 0 : 1);
+    const int sessions =
+        (o.groups ? 1 : 0) + (o.words ? 1 : 0) + (o.qso ? 1 : 0) + (o.textSession.isEmpty() ? 0 : 1);
     FUZZ_CHECK(sessions <= 1);
     if (o.Session()) {
         FUZZ_CHECK(o.text.isEmpty() && o.textFile.isEmpty());

@@ -14,8 +14,7 @@ using namespace lumbrel;
 namespace {
 
 // The characters of one side of the aligned pair, and those of the text compared.
-FUZZ_NO_COVERAGE void CheckSide(const CopyScore& score, const QString& text, bool sent)
-{
+FUZZ_NO_COVERAGE void CheckSide(const CopyScore& score, const QString& text, bool sent) {
     QString side;
     for (const CopyScore::Column& column : score.Columns()) {
         side += sent ? column.sent : column.copied;  // empty where the side has nothing
@@ -25,16 +24,17 @@ FUZZ_NO_COVERAGE void CheckSide(const CopyScore& score, const QString& text, boo
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const qsizetype split = bytes.indexOf('\0');
     const QByteArrayView sentBytes = split < 0 ? bytes : bytes.first(split);
     const QByteArrayView copyBytes = split < 0 ? QByteArrayView() : bytes.sliced(split + 1);
-    const ScoringText sent = ReadScoringText(fuzz::WriteDataFile(QStringLiteral("score/sent.txt"), sentBytes));
+    const ScoringText sent =
+        ReadScoringText(fuzz::WriteDataFile(QStringLiteral("score/sent.txt"), sentBytes));
     const ScoringText copy = DecodeScoringText(copyBytes.toByteArray(), QStringLiteral("copy.txt"));
     if (!sent.Ok() || !copy.Ok()) {
-        FUZZ_CHECK(sent.Ok() ? copy.problem.contains(QStringLiteral("copy.txt")) : sent.problem.contains(QStringLiteral("sent.txt")));
+        FUZZ_CHECK(sent.Ok() ? copy.problem.contains(QStringLiteral("copy.txt"))
+                             : sent.problem.contains(QStringLiteral("sent.txt")));
         return 0;
     }
     const CopyScore score = CopyScore::Score(sent.text, copy.text);

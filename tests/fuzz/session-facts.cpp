@@ -9,8 +9,7 @@
 
 using namespace lumbrel;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const QString path = fuzz::WriteDataFile(QStringLiteral("facts/lesson.session"), bytes);
     const SessionFacts facts = ReadSessionFacts(path);

@@ -17,8 +17,7 @@ using lumbrel::fuzz::Session;
 
 namespace {
 
-void CheckRoundTrip(const SettingsValueMap& values)
-{
+void CheckRoundTrip(const SettingsValueMap& values) {
     const QByteArray text = FormatSettingsText(values);
     int unread = -1;
     const SettingsValueMap back = ParseSettingsText(text, &unread);
@@ -33,12 +32,13 @@ void CheckRoundTrip(const SettingsValueMap& values)
 }
 
 // The files a word, QSO and text-file session of this target play, in the data folder.
-void WriteSessionFiles()
-{
+void WriteSessionFiles() {
     static const bool written = [] {
         fuzz::WriteDataFile(QStringLiteral("Word Files/w.txt"), "the\nof\nand\nparis\ncq\n");
-        fuzz::WriteDataFile(QStringLiteral("QSO Files/q.txt"), "cq cq de qa1abc ^ar k\nqa1abc de qb2xy ^kn\n");
-        fuzz::WriteDataFile(QStringLiteral("Text Files/p.txt"), "'stations\nqa1abc,0,1,1,1\nqb2xy,40,0,0,0\n");
+        fuzz::WriteDataFile(QStringLiteral("QSO Files/q.txt"),
+                            "cq cq de qa1abc ^ar k\nqa1abc de qb2xy ^kn\n");
+        fuzz::WriteDataFile(QStringLiteral("Text Files/p.txt"),
+                            "'stations\nqa1abc,0,1,1,1\nqb2xy,40,0,0,0\n");
         return true;
     }();
     (void)written;
@@ -46,8 +46,7 @@ void WriteSessionFiles()
 
 // The values in a store of their own. A stored file name that climbs out of the
 // program folder is kept inside it, so that no file of the machine is read.
-SettingsStore FillStore(const SettingsValueMap& values)
-{
+SettingsStore FillStore(const SettingsValueMap& values) {
     SettingsStore store = SettingsStore::InMemory();
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         const qsizetype slash = it.key().indexOf(QLatin1Char('/'));
@@ -66,8 +65,7 @@ SettingsStore FillStore(const SettingsValueMap& values)
     return store;
 }
 
-void RunSessions(SettingsStore store, std::uint32_t seed)
-{
+void RunSessions(SettingsStore store, std::uint32_t seed) {
     WriteSessionFiles();
     Session session(store, seed);
     Trainer& t = session.trainer();
@@ -87,8 +85,7 @@ void RunSessions(SettingsStore store, std::uint32_t seed)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray text(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const SettingsValueMap values = ParseSettingsText(text);
     CheckRoundTrip(values);

@@ -19,8 +19,7 @@ using lumbrel::fuzz::Session;
 namespace {
 
 // Plays the file through a trainer's engine for a bounded number of buffers.
-void PlayThroughEngine(const QString& path, QByteArrayView input)
-{
+void PlayThroughEngine(const QString& path, QByteArrayView input) {
     const std::uint32_t h = fuzz::InputHash(input);
     SettingsStore store = fuzz::EveryCharacterStore();
     fuzz::VarySignal(store, h);
@@ -46,8 +45,7 @@ void PlayThroughEngine(const QString& path, QByteArrayView input)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArrayView input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const QString path = fuzz::WriteDataFile(QStringLiteral("Text Files/input.txt"), input);
     fuzz::CheckTextFileSource(path, input);

@@ -10,8 +10,7 @@
 
 using namespace lumbrel;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArrayView input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const QString path = fuzz::WriteDataFile(QStringLiteral("Text Files/lines.txt"), input);
     fuzz::CheckTextFileSource(path, input);

@@ -60,10 +60,9 @@ struct Settings {
     int capacityParameter = 0;
 };
 
-Settings ReadSettings(const std::uint8_t* data)
-{
-    static constexpr std::array<int, 8> kSpecialSpeeds = {
-        0, -1, 1, 2, 3, 1200, 1201, std::numeric_limits<int>::max()};
+Settings ReadSettings(const std::uint8_t* data) {
+    static constexpr std::array<int, 8> kSpecialSpeeds = {0, -1,   1,    2,
+                                                          3, 1200, 1201, std::numeric_limits<int>::max()};
     Settings s;
     s.wpm = data[0] < kSpecialSpeeds.size() ? kSpecialSpeeds[data[0]] : data[0] / 2;
     s.permille = static_cast<std::int16_t>(data[1] | data[2] << 8);
@@ -84,8 +83,7 @@ Settings ReadSettings(const std::uint8_t* data)
 }
 
 // Fills the "MorseLetter" sections from the input's lines; how many were filled.
-int StoreUserCharacters(SettingsStore& store, QByteArrayView lines, bool latin1)
-{
+int StoreUserCharacters(SettingsStore& store, QByteArrayView lines, bool latin1) {
     int filled = 0;
     int slot = 1;
     qsizetype start = 0;
@@ -111,8 +109,8 @@ int StoreUserCharacters(SettingsStore& store, QByteArrayView lines, bool latin1)
     return filled;
 }
 
-void CheckCharacterList(const CharacterSet& characters, const test::FakeCharacterWindows& windows, int userCount)
-{
+void CheckCharacterList(const CharacterSet& characters, const test::FakeCharacterWindows& windows,
+                        int userCount) {
     const auto& list = characters.CharacterList();
     FUZZ_CHECK(static_cast<int>(list.size()) == kOrderSize + userCount);
     FUZZ_CHECK(windows.maximum == static_cast<int>(list.size()) - 1);
@@ -148,11 +146,12 @@ class OutputArea {
 public:
     static constexpr std::size_t kValues = std::size_t{1} << 23;  // more than any slot
 
-    OutputArea() : storage_(kValues + kTail) { ASAN_POISON_MEMORY_REGION(End(), kTail * sizeof(std::int16_t)); }
+    OutputArea() : storage_(kValues + kTail) {
+        ASAN_POISON_MEMORY_REGION(End(), kTail * sizeof(std::int16_t));
+    }
 
     // Room for exactly capacity values, each set to kUntouched.
-    std::int16_t* Take(int capacity)
-    {
+    std::int16_t* Take(int capacity) {
         FUZZ_CHECK(capacity >= 0 && static_cast<std::size_t>(capacity) <= kValues);
         std::int16_t* out = End() - capacity;
         std::fill(out, End(), kUntouched);
@@ -166,8 +165,7 @@ private:
 };
 
 // Within the peak up to the end of the slot or of the output, untouched after the slot.
-FUZZ_NO_COVERAGE void CheckOutput(const std::int16_t* out, int written, int capacity)
-{
+FUZZ_NO_COVERAGE void CheckOutput(const std::int16_t* out, int written, int capacity) {
     for (int j = 0; j < written; ++j)
         FUZZ_CHECK(out[j] >= -audio::kPeakValue && out[j] <= audio::kPeakValue);
     for (int j = written; j < capacity; ++j)
@@ -175,8 +173,7 @@ FUZZ_NO_COVERAGE void CheckOutput(const std::int16_t* out, int written, int capa
 }
 
 // Renders one character and copies it out as the settings say; the values it took.
-std::size_t RenderCharacter(RendererState& renderer, const MorseCharacter& record, const Settings& s)
-{
+std::size_t RenderCharacter(RendererState& renderer, const MorseCharacter& record, const Settings& s) {
     static OutputArea area;
     MorseCode code(renderer, record, s.wpm, s.toneHz, s.permille);
     FUZZ_CHECK(code.Wpm >= 1);
@@ -192,7 +189,8 @@ std::size_t RenderCharacter(RendererState& renderer, const MorseCharacter& recor
     else if (s.capacityMode == 2)
         capacity = s.capacityParameter;
     else if (s.capacityMode == 3)
-        capacity = std::min<int>(slotBytes, static_cast<int>(AudioStreamEngine::kBufferBytes)) / 2;  // as the engine does
+        capacity = std::min<int>(slotBytes, static_cast<int>(AudioStreamEngine::kBufferBytes)) /
+                   2;  // as the engine does
     std::int16_t* out = area.Take(capacity);
     code.CopyOut(out, s.noiseSpan, s.joined, s.amplitude, capacity);
     CheckOutput(out, std::min(capacity, slotValues), capacity);
@@ -201,8 +199,7 @@ std::size_t RenderCharacter(RendererState& renderer, const MorseCharacter& recor
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < kSettingBytes)
         return 0;
     const Settings s = ReadSettings(data);

@@ -39,8 +39,7 @@ struct FakeDevice {
     // Called after every call has been logged, for tests that watch the order of events.
     std::function<void(const LineCall&)> onCall;
 
-    std::vector<LineCall> LineChanges() const
-    {
+    std::vector<LineCall> LineChanges() const {
         std::vector<LineCall> out;
         for (const LineCall& c : calls)
             if (c.kind == LineCall::Dtr || c.kind == LineCall::Rts)
@@ -53,8 +52,7 @@ class FakeSerialLines final : public SerialLines {
 public:
     explicit FakeSerialLines(std::shared_ptr<FakeDevice> device) : d_(std::move(device)) {}
 
-    bool Open(const QString& name) override
-    {
+    bool Open(const QString& name) override {
         Close();
         bool ok = false;
         if (d_->unplugged)
@@ -75,8 +73,7 @@ public:
     }
     bool SetDtr(bool asserted) override { return Set(LineCall::Dtr, asserted, d_->dtrFails, d_->dtr); }
     bool SetRts(bool asserted) override { return Set(LineCall::Rts, asserted, d_->rtsFails, d_->rts); }
-    void Close() override
-    {
+    void Close() override {
         if (!d_->open)
             return;
         d_->open = false;
@@ -86,23 +83,22 @@ public:
     bool DeviceLost() const override { return lost_; }
 
 private:
-    bool Set(LineCall::Kind kind, bool asserted, bool fails, bool& line)
-    {
+    bool Set(LineCall::Kind kind, bool asserted, bool fails, bool& line) {
         lost_ = d_->open && d_->unplugged;
         if (lost_) {
             error_ = QStringLiteral("Input/output error");
             return false;
         }
         if (!d_->open || fails) {
-            error_ = d_->open ? QStringLiteral("Inappropriate ioctl for device") : QStringLiteral("Bad file descriptor");
+            error_ = d_->open ? QStringLiteral("Inappropriate ioctl for device")
+                              : QStringLiteral("Bad file descriptor");
             return false;
         }
         line = asserted;
         Log({kind, asserted, {}});
         return true;
     }
-    void Log(const LineCall& call)
-    {
+    void Log(const LineCall& call) {
         d_->calls.push_back(call);
         if (d_->onCall)
             d_->onCall(call);

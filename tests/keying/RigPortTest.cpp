@@ -23,8 +23,7 @@ struct RigPortFixture : ::testing::Test {
     static LineCall Closed() { return {LineCall::Close, false, {}}; }
 };
 
-TEST(RigPortNames, NumberedPortsAreThePlatformsStandardPorts)
-{
+TEST(RigPortNames, NumberedPortsAreThePlatformsStandardPorts) {
 #ifdef Q_OS_WIN
     EXPECT_EQ(RigPort::StandardPortName(1), QStringLiteral("COM1"));
     EXPECT_EQ(RigPort::StandardPortName(4), QStringLiteral("COM4"));
@@ -38,8 +37,7 @@ TEST(RigPortNames, NumberedPortsAreThePlatformsStandardPorts)
     EXPECT_TRUE(RigPort::StandardPortName(-3).isEmpty());
 }
 
-TEST(RigPortNames, PortDeviceTakesPrecedenceWhenNotBlank)
-{
+TEST(RigPortNames, PortDeviceTakesPrecedenceWhenNotBlank) {
     EXPECT_TRUE(RigPort::ConfiguredDevice(0, QString()).isEmpty());
     EXPECT_TRUE(RigPort::ConfiguredDevice(0, QStringLiteral("  \t")).isEmpty());
     EXPECT_TRUE(RigPort::ConfiguredDevice(-1, QString()).isEmpty());
@@ -50,8 +48,7 @@ TEST(RigPortNames, PortDeviceTakesPrecedenceWhenNotBlank)
     EXPECT_EQ(RigPort::ConfiguredDevice(0, QStringLiteral("COM7")), QStringLiteral("COM7"));
 }
 
-TEST_F(RigPortFixture, PortZeroOpensNothingAndKeyingDoesNothing)
-{
+TEST_F(RigPortFixture, PortZeroOpensNothingAndKeyingDoesNothing) {
     store.Write(keys::Port, 0);
     device->present = {RigPort::StandardPortName(1)};
     EXPECT_FALSE(port.Open(store));
@@ -64,8 +61,7 @@ TEST_F(RigPortFixture, PortZeroOpensNothingAndKeyingDoesNothing)
     EXPECT_TRUE(device->calls.empty());
 }
 
-TEST_F(RigPortFixture, OpeningTheNumberedPortDropsBothLinesAtOnce)
-{
+TEST_F(RigPortFixture, OpeningTheNumberedPortDropsBothLinesAtOnce) {
     store.Write(keys::Port, 3);
     device->present = {RigPort::StandardPortName(3)};
     device->dtr = device->rts = true;  // as opening a serial device leaves them on many systems
@@ -73,14 +69,14 @@ TEST_F(RigPortFixture, OpeningTheNumberedPortDropsBothLinesAtOnce)
     EXPECT_TRUE(port.IsOpen());
     EXPECT_TRUE(port.Problem().isEmpty());
     EXPECT_EQ(port.DeviceName(), RigPort::StandardPortName(3));
-    EXPECT_EQ(device->calls, (std::vector<LineCall>{Opened(RigPort::StandardPortName(3)), Dtr(false), Rts(false)}));
+    EXPECT_EQ(device->calls,
+              (std::vector<LineCall>{Opened(RigPort::StandardPortName(3)), Dtr(false), Rts(false)}));
     EXPECT_FALSE(device->dtr);
     EXPECT_FALSE(device->rts);
     EXPECT_FALSE(port.LinesRaised());
 }
 
-TEST_F(RigPortFixture, PortDeviceInTheStoreWinsOverThePortNumber)
-{
+TEST_F(RigPortFixture, PortDeviceInTheStoreWinsOverThePortNumber) {
     store.Write(keys::Port, 2);
     store.Write(keys::PortDevice, QStringLiteral("/dev/ttyUSB0"));
     device->present = {RigPort::StandardPortName(2), QStringLiteral("/dev/ttyUSB0")};
@@ -93,8 +89,7 @@ TEST_F(RigPortFixture, PortDeviceInTheStoreWinsOverThePortNumber)
     EXPECT_EQ(device->openName, RigPort::StandardPortName(2));
 }
 
-TEST_F(RigPortFixture, RaiseAndDropSwitchBothLinesTogether)
-{
+TEST_F(RigPortFixture, RaiseAndDropSwitchBothLinesTogether) {
     device->present = {QStringLiteral("COM3")};
     ASSERT_TRUE(port.Open(QStringLiteral("COM3")));
     device->calls.clear();
@@ -108,8 +103,7 @@ TEST_F(RigPortFixture, RaiseAndDropSwitchBothLinesTogether)
     EXPECT_EQ(device->calls, (std::vector<LineCall>{Dtr(true), Rts(true), Dtr(false), Rts(false)}));
 }
 
-TEST_F(RigPortFixture, MissingOrBusyDeviceLeavesKeyingOffWithAReason)
-{
+TEST_F(RigPortFixture, MissingOrBusyDeviceLeavesKeyingOffWithAReason) {
     store.Write(keys::PortDevice, QStringLiteral("/dev/ttyUSB9"));
     EXPECT_FALSE(port.Open(store));
     EXPECT_FALSE(port.IsOpen());
@@ -130,31 +124,32 @@ TEST_F(RigPortFixture, MissingOrBusyDeviceLeavesKeyingOffWithAReason)
     EXPECT_TRUE(port.Problem().isEmpty());
 }
 
-TEST_F(RigPortFixture, LinesThatCannotBeSwitchedAreReportedOnceAndIgnoredAfterwards)
-{
+TEST_F(RigPortFixture, LinesThatCannotBeSwitchedAreReportedOnceAndIgnoredAfterwards) {
     device->present = {QStringLiteral("/dev/pts/4")};
     device->dtrFails = true;
     ASSERT_TRUE(port.Open(QStringLiteral("/dev/pts/4")));
     EXPECT_TRUE(port.IsOpen());  // the device is open; keying just has no effect on DTR
-    EXPECT_EQ(port.Problem(),
-              QStringLiteral("Rig port /dev/pts/4 cannot switch DTR and RTS: Inappropriate ioctl for device"));
+    EXPECT_EQ(
+        port.Problem(),
+        QStringLiteral("Rig port /dev/pts/4 cannot switch DTR and RTS: Inappropriate ioctl for device"));
     // The line that works still follows.
     port.RaiseRigLines();
     EXPECT_TRUE(device->rts);
     port.DropRigLines();
     EXPECT_FALSE(device->rts);
-    EXPECT_EQ(port.Problem(),
-              QStringLiteral("Rig port /dev/pts/4 cannot switch DTR and RTS: Inappropriate ioctl for device"));
+    EXPECT_EQ(
+        port.Problem(),
+        QStringLiteral("Rig port /dev/pts/4 cannot switch DTR and RTS: Inappropriate ioctl for device"));
 
     device->dtrFails = false;
     device->rtsFails = true;
     ASSERT_TRUE(port.Open(QStringLiteral("/dev/pts/4")));
-    EXPECT_EQ(port.Problem(),
-              QStringLiteral("Rig port /dev/pts/4 cannot switch DTR and RTS: Inappropriate ioctl for device"));
+    EXPECT_EQ(
+        port.Problem(),
+        QStringLiteral("Rig port /dev/pts/4 cannot switch DTR and RTS: Inappropriate ioctl for device"));
 }
 
-TEST_F(RigPortFixture, ClosingLeavesDroppedLinesAloneButNeverLeavesTheRigKeyed)
-{
+TEST_F(RigPortFixture, ClosingLeavesDroppedLinesAloneButNeverLeavesTheRigKeyed) {
     device->present = {QStringLiteral("COM3")};
     ASSERT_TRUE(port.Open(QStringLiteral("COM3")));
     port.RaiseRigLines();
@@ -176,8 +171,7 @@ TEST_F(RigPortFixture, ClosingLeavesDroppedLinesAloneButNeverLeavesTheRigKeyed)
     EXPECT_FALSE(device->rts);
 }
 
-TEST_F(RigPortFixture, ReopeningClosesTheFirstDeviceAndDestructionClosesTheLast)
-{
+TEST_F(RigPortFixture, ReopeningClosesTheFirstDeviceAndDestructionClosesTheLast) {
     device->present = {QStringLiteral("COM1"), QStringLiteral("COM2")};
     {
         RigPort local(std::make_unique<FakeSerialLines>(device));
@@ -185,8 +179,9 @@ TEST_F(RigPortFixture, ReopeningClosesTheFirstDeviceAndDestructionClosesTheLast)
         local.RaiseRigLines();
         device->calls.clear();
         ASSERT_TRUE(local.Open(QStringLiteral("COM2")));
-        EXPECT_EQ(device->calls, (std::vector<LineCall>{Dtr(false), Rts(false), Closed(), Opened(QStringLiteral("COM2")),
-                                                        Dtr(false), Rts(false)}));
+        EXPECT_EQ(device->calls,
+                  (std::vector<LineCall>{Dtr(false), Rts(false), Closed(), Opened(QStringLiteral("COM2")),
+                                         Dtr(false), Rts(false)}));
         // A failed reopen still closes the first device.
         device->calls.clear();
         EXPECT_FALSE(local.Open(QStringLiteral("COM9")));
@@ -197,8 +192,7 @@ TEST_F(RigPortFixture, ReopeningClosesTheFirstDeviceAndDestructionClosesTheLast)
     EXPECT_FALSE(device->open);
 }
 
-TEST(RigPortWithoutDriver, OpenFailsQuietly)
-{
+TEST(RigPortWithoutDriver, OpenFailsQuietly) {
     RigPort port(nullptr);
     EXPECT_FALSE(port.Open(QStringLiteral("COM1")));
     EXPECT_EQ(port.Problem(), QStringLiteral("Rig port COM1 not opened"));

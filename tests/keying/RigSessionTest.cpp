@@ -19,12 +19,12 @@ const QString kDevice = QStringLiteral("/dev/ttyUSB0");
 // One switch of both lines (DTR first, then RTS at once) and the state around it.
 struct LineSwitch {
     bool raised = false;
-    int writes = 0;             // buffers written to the device so far
-    std::size_t queued = 0;     // buffers written and not yet heard
-    std::int64_t ms = 0;        // virtual time
+    int writes = 0;          // buffers written to the device so far
+    std::size_t queued = 0;  // buffers written and not yet heard
+    std::int64_t ms = 0;     // virtual time
     int buffersHomeAfterStop = -1;
     int charactersSent = 0;
-    QString sent;               // the text area
+    QString sent;  // the text area
 };
 
 struct RigSession : ::testing::Test {
@@ -37,8 +37,7 @@ struct RigSession : ::testing::Test {
     int buffersHomeAtStop = -1;
 
     // As the main window: the port is opened when the window is created.
-    void Create(std::uint32_t seed = 1)
-    {
+    void Create(std::uint32_t seed = 1) {
         device->present = {kDevice};
         store.Write(keys::PortDevice, kDevice);
         rig = std::make_unique<RigPort>(std::make_unique<FakeSerialLines>(device));
@@ -65,16 +64,14 @@ struct RigSession : ::testing::Test {
         };
     }
     Trainer& t() { return s->trainer(); }
-    void Stop()
-    {
+    void Stop() {
         buffersHomeAtStop = buffersHome;
         t().StopButtonClick();
     }
     int Writes() const { return s->device().CallCount(VirtualAudioDevice::Call::Write); }
 };
 
-TEST_F(RigSession, LinesRiseBeforeTheFirstBufferAndDropOnlyAfterTheLastIsHeard)
-{
+TEST_F(RigSession, LinesRiseBeforeTheFirstBufferAndDropOnlyAfterTheLastIsHeard) {
     store.Write(keys::Pause, 2);
     store.Write(keys::DisplayDelay, 0);  // "Hide": the text appears only with the final reveal
     Create();
@@ -105,8 +102,8 @@ TEST_F(RigSession, LinesRiseBeforeTheFirstBufferAndDropOnlyAfterTheLastIsHeard)
     ASSERT_EQ(switches.size(), 2u);
     const LineSwitch& drop = switches[1];
     EXPECT_FALSE(drop.raised);
-    EXPECT_EQ(drop.queued, 0u);            // every buffer written has been heard
-    EXPECT_EQ(drop.writes, Writes());      // and none came after
+    EXPECT_EQ(drop.queued, 0u);        // every buffer written has been heard
+    EXPECT_EQ(drop.writes, Writes());  // and none came after
     EXPECT_GT(drop.ms, stopMs);
     EXPECT_EQ(drop.buffersHomeAfterStop, 1) << "dropped while the second buffer after Stop comes home";
     EXPECT_EQ(buffersHome - buffersHomeAtStop, 2);
@@ -116,8 +113,7 @@ TEST_F(RigSession, LinesRiseBeforeTheFirstBufferAndDropOnlyAfterTheLastIsHeard)
     EXPECT_FALSE(device->rts);
 }
 
-TEST_F(RigSession, SessionLengthEndDropsAfterTheWindDownNotOnTheTimerTick)
-{
+TEST_F(RigSession, SessionLengthEndDropsAfterTheWindDownNotOnTheTimerTick) {
     store.Write(keys::Pause, 0);
     store.Write(keys::Session, 1);
     Create(3);
@@ -143,8 +139,7 @@ TEST_F(RigSession, SessionLengthEndDropsAfterTheWindDownNotOnTheTimerTick)
     EXPECT_EQ(switches[1].writes, Writes());
 }
 
-TEST_F(RigSession, TwoSessionsInARowDropBetweenAndRiseAgain)
-{
+TEST_F(RigSession, TwoSessionsInARowDropBetweenAndRiseAgain) {
     store.Write(keys::Pause, 0);
     Create(7);
     t().StartButtonClick();
@@ -172,8 +167,7 @@ TEST_F(RigSession, TwoSessionsInARowDropBetweenAndRiseAgain)
     EXPECT_EQ(device->LineChanges().size(), 8u);  // four switches of two lines
 }
 
-TEST_F(RigSession, RefusedStartRaisesNothing)
-{
+TEST_F(RigSession, RefusedStartRaisesNothing) {
     store.Write(keys::Session1, ~0x3);  // the first two characters excluded
     store.Write(keys::Pause, 0);
     Create();
@@ -189,8 +183,7 @@ TEST_F(RigSession, RefusedStartRaisesNothing)
     EXPECT_TRUE(device->calls.empty());
 }
 
-TEST_F(RigSession, ClosingTheWindowDuringTheWindDownStillUnkeysTheRig)
-{
+TEST_F(RigSession, ClosingTheWindowDuringTheWindDownStillUnkeysTheRig) {
     store.Write(keys::Pause, 0);
     Create();
     t().StartButtonClick();
@@ -202,7 +195,9 @@ TEST_F(RigSession, ClosingTheWindowDuringTheWindDownStillUnkeysTheRig)
     EXPECT_FALSE(s->Closed());
     EXPECT_TRUE(t().SessionActive());
     bool soundOpenAtPortClose = false;
-    device->onCall = [&](const LineCall& c) { soundOpenAtPortClose |= c.kind == LineCall::Close && s->device().IsOpen(); };
+    device->onCall = [&](const LineCall& c) {
+        soundOpenAtPortClose |= c.kind == LineCall::Close && s->device().IsOpen();
+    };
     s->RequestClose();
     ASSERT_TRUE(s->Closed());
     EXPECT_FALSE(t().SessionActive()) << "the end of the session ran: recordings finished, rig unkeyed";
@@ -221,8 +216,7 @@ struct SessionOutcome {
     QString problem;
 };
 
-SessionOutcome RunSession(int port, const QString& portDevice, bool withRig)
-{
+SessionOutcome RunSession(int port, const QString& portDevice, bool withRig) {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Pause, 0);
     store.Write(keys::Port, port);
@@ -248,8 +242,7 @@ SessionOutcome RunSession(int port, const QString& portDevice, bool withRig)
     return out;
 }
 
-TEST(RigSessionConfigurations, PortOffMissingDeviceAndWorkingPortSoundAlike)
-{
+TEST(RigSessionConfigurations, PortOffMissingDeviceAndWorkingPortSoundAlike) {
     const SessionOutcome none = RunSession(0, {}, false);
     const SessionOutcome off = RunSession(0, {}, true);
     const SessionOutcome missing = RunSession(0, QStringLiteral("/dev/ttyUSB7"), true);

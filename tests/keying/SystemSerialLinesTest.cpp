@@ -33,8 +33,7 @@ struct Pty {
     int reference = -1;
     QString path;
 
-    Pty()
-    {
+    Pty() {
         master = ::posix_openpt(O_RDWR | O_NOCTTY);
         if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
             return;
@@ -44,8 +43,7 @@ struct Pty {
         path = QString::fromLocal8Bit(name);
         reference = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
     }
-    ~Pty()
-    {
+    ~Pty() {
         if (reference >= 0)
             ::close(reference);
         if (master >= 0)
@@ -53,16 +51,14 @@ struct Pty {
     }
     bool Ok() const { return reference >= 0; }
 
-    termios Settings() const
-    {
+    termios Settings() const {
         termios tio{};
         EXPECT_EQ(::tcgetattr(reference, &tio), 0);
         return tio;
     }
     // Distinctive settings no driver would choose: 1200 baud, 7 bits, even parity, two
     // stop bits, canonical input.
-    termios SetDistinctive(bool hardwareHandshake)
-    {
+    termios SetDistinctive(bool hardwareHandshake) {
         termios tio = Settings();
         ::cfsetispeed(&tio, B1200);
         ::cfsetospeed(&tio, B1200);
@@ -81,8 +77,7 @@ struct Pty {
     }
 };
 
-void ExpectSameSettings(const termios& a, const termios& b)
-{
+void ExpectSameSettings(const termios& a, const termios& b) {
     EXPECT_EQ(::cfgetispeed(&a), ::cfgetispeed(&b));
     EXPECT_EQ(::cfgetospeed(&a), ::cfgetospeed(&b));
     EXPECT_EQ(a.c_cflag, b.c_cflag);
@@ -91,14 +86,13 @@ void ExpectSameSettings(const termios& a, const termios& b)
     EXPECT_EQ(a.c_lflag, b.c_lflag);
 }
 
-#define NEED_PTY(pty)                                                  \
-    do {                                                               \
-        if (!(pty).Ok())                                               \
-            GTEST_SKIP() << "no pseudo-terminal can be opened here";   \
+#define NEED_PTY(pty)                                                \
+    do {                                                             \
+        if (!(pty).Ok())                                             \
+            GTEST_SKIP() << "no pseudo-terminal can be opened here"; \
     } while (false)
 
-TEST(SystemSerialLines, OpeningSwitchingAndClosingLeaveTheSettingsAlone)
-{
+TEST(SystemSerialLines, OpeningSwitchingAndClosingLeaveTheSettingsAlone) {
     Pty pty;
     NEED_PTY(pty);
     const termios before = pty.SetDistinctive(false);
@@ -126,8 +120,7 @@ TEST(SystemSerialLines, OpeningSwitchingAndClosingLeaveTheSettingsAlone)
     EXPECT_FALSE(lines.SetDtr(true));
 }
 
-TEST(SystemSerialLines, SwitchingRtsTakesItOutOfHardwareHandshakeAndNothingElse)
-{
+TEST(SystemSerialLines, SwitchingRtsTakesItOutOfHardwareHandshakeAndNothingElse) {
 #ifndef CRTSCTS
     GTEST_SKIP() << "no hardware handshake flag on this system";
 #else
@@ -149,8 +142,7 @@ TEST(SystemSerialLines, SwitchingRtsTakesItOutOfHardwareHandshakeAndNothingElse)
 #endif
 }
 
-TEST(SystemSerialLines, ADeviceInUseIsTurnedAwayUntilItIsClosed)
-{
+TEST(SystemSerialLines, ADeviceInUseIsTurnedAwayUntilItIsClosed) {
     Pty pty;
     NEED_PTY(pty);
     SystemSerialLines first;
@@ -162,8 +154,7 @@ TEST(SystemSerialLines, ADeviceInUseIsTurnedAwayUntilItIsClosed)
     EXPECT_TRUE(second.Open(pty.path)) << second.ErrorText().toStdString();
 }
 
-TEST(SystemSerialLines, MissingDevicesAndOtherFilesAreRefused)
-{
+TEST(SystemSerialLines, MissingDevicesAndOtherFilesAreRefused) {
     SystemSerialLines lines;
     EXPECT_FALSE(lines.Open(QStringLiteral("/dev/lumbrel-no-such-port")));
     EXPECT_EQ(lines.ErrorText(), QString::fromLocal8Bit(std::strerror(ENOENT)));
@@ -180,8 +171,7 @@ TEST(SystemSerialLines, MissingDevicesAndOtherFilesAreRefused)
     }
 }
 
-TEST(SystemSerialLines, BareNamesAreTakenFromDev)
-{
+TEST(SystemSerialLines, BareNamesAreTakenFromDev) {
     EXPECT_EQ(NativeSerialPort::SystemPath("ttyUSB0"), "/dev/ttyUSB0");
     EXPECT_EQ(NativeSerialPort::SystemPath("/dev/serial/by-id/usb-x"), "/dev/serial/by-id/usb-x");
     Pty pty;
@@ -191,8 +181,7 @@ TEST(SystemSerialLines, BareNamesAreTakenFromDev)
     EXPECT_TRUE(lines.Open(pty.path.mid(5))) << lines.ErrorText().toStdString();
 }
 
-TEST(SystemSerialLines, RigPortReportsWhyKeyingIsOff)
-{
+TEST(SystemSerialLines, RigPortReportsWhyKeyingIsOff) {
     RigPort missing(std::make_unique<SystemSerialLines>());
     EXPECT_FALSE(missing.Open(QStringLiteral("/dev/lumbrel-no-such-port")));
     EXPECT_EQ(missing.Problem(), QStringLiteral("Rig port /dev/lumbrel-no-such-port not opened: %1")
@@ -206,7 +195,8 @@ TEST(SystemSerialLines, RigPortReportsWhyKeyingIsOff)
     ASSERT_TRUE(rig.Open(pty.path));
     if (rig.Problem().isEmpty())
         GTEST_SKIP() << "this system's pseudo-terminals have modem lines";
-    EXPECT_TRUE(rig.Problem().startsWith(QStringLiteral("Rig port %1 cannot switch DTR and RTS: ").arg(pty.path)))
+    EXPECT_TRUE(
+        rig.Problem().startsWith(QStringLiteral("Rig port %1 cannot switch DTR and RTS: ").arg(pty.path)))
         << rig.Problem().toStdString();
     rig.RaiseRigLines();
     rig.DropRigLines();
@@ -215,8 +205,7 @@ TEST(SystemSerialLines, RigPortReportsWhyKeyingIsOff)
 
 #else  // _WIN32
 
-TEST(SystemSerialLines, MissingPortIsRefused)
-{
+TEST(SystemSerialLines, MissingPortIsRefused) {
     SystemSerialLines lines;
     EXPECT_FALSE(lines.Open(QStringLiteral("COM255")));
     EXPECT_FALSE(lines.ErrorText().isEmpty());

@@ -34,8 +34,7 @@ namespace lumbrel {
 namespace {
 
 // Bytes handed out by the allocator and not yet given back.
-std::int64_t HeapInUse()
-{
+std::int64_t HeapInUse() {
 #ifdef LUMBREL_ASAN
     return static_cast<std::int64_t>(__sanitizer_get_current_allocated_bytes());
 #else
@@ -43,14 +42,13 @@ std::int64_t HeapInUse()
 #endif
 }
 
-int OpenFileCount()
-{
-    return static_cast<int>(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
+int OpenFileCount() {
+    return static_cast<int>(
+        QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
 }
 
 // What the trainer holds for the text it shows: the one thing allowed to grow.
-std::int64_t ShownTextBytes(Trainer& trainer)
-{
+std::int64_t ShownTextBytes(Trainer& trainer) {
     return static_cast<std::int64_t>(trainer.Sent().Text().capacity()) * 2;
 }
 
@@ -60,25 +58,26 @@ constexpr std::int64_t kSlackBytes = 256 * 1024;
 
 class LongSessions : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         // A first trainer warms up what Qt and the C++ library keep for the whole run
         // (locale data, the format tables, ...), so it is not counted against a later one.
         SettingsStore warm = SettingsStore::InMemory();
-        { VirtualSession s(warm, 1); s.CreateAndShow(); }
+        {
+            VirtualSession s(warm, 1);
+            s.CreateAndShow();
+        }
         baselineHeap_ = HeapInUse();
         baselineFiles_ = OpenFileCount();
     }
 
     // After the trainer is gone: nothing it allocated or opened is left.
-    void ExpectEverythingGivenBack()
-    {
-        EXPECT_LT(HeapInUse() - baselineHeap_, kSlackBytes) << "bytes still held after the trainer was destroyed";
+    void ExpectEverythingGivenBack() {
+        EXPECT_LT(HeapInUse() - baselineHeap_, kSlackBytes)
+            << "bytes still held after the trainer was destroyed";
         EXPECT_EQ(OpenFileCount(), baselineFiles_) << "files still open after the trainer was destroyed";
     }
 
-    static SettingsStore EveryCharacter()
-    {
+    static SettingsStore EveryCharacter() {
         SettingsStore store = SettingsStore::InMemory();
         store.Write(keys::Letters, 64);
         WriteFirstCharactersMask(store, 40);
@@ -91,8 +90,7 @@ protected:
     int baselineFiles_ = 0;
 };
 
-TEST_F(LongSessions, AnHourOfRandomGroupsWithEveryImpairmentKeepsMemoryFlat)
-{
+TEST_F(LongSessions, AnHourOfRandomGroupsWithEveryImpairmentKeepsMemoryFlat) {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Letters, 40);
     store.Write(keys::Speed, 2);  // 25 WPM
@@ -128,7 +126,8 @@ TEST_F(LongSessions, AnHourOfRandomGroupsWithEveryImpairmentKeepsMemoryFlat)
         }
         EXPECT_LT(largest - heapAtTen, kSlackBytes) << "the heap grew by more than the text shown";
         std::printf("heap at 10 min %lld bytes beside the text shown; most growth after %lld bytes\n",
-                    static_cast<long long>(heapAtTen - baselineHeap_), static_cast<long long>(largest - heapAtTen));
+                    static_cast<long long>(heapAtTen - baselineHeap_),
+                    static_cast<long long>(largest - heapAtTen));
 
         // The hour ends by itself, across midnight, and the trainer is idle again.
         ASSERT_TRUE(s.RunUntilIdle(120'000));
@@ -146,15 +145,15 @@ TEST_F(LongSessions, AnHourOfRandomGroupsWithEveryImpairmentKeepsMemoryFlat)
 
 // Writes a file of exactly `bytes`: numbered lines, each followed by the filler, as
 // many as fit, then blank lines. Returns the number of numbered lines (0 on failure).
-int WriteBigText(const QString& path, qint64 bytes, const QByteArray& filler)
-{
+int WriteBigText(const QString& path, qint64 bytes, const QByteArray& filler) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return 0;
     qint64 written = 0;
     int n = 0;
     for (;; ++n) {
-        const QByteArray line = "qa" + QByteArray::number(n) + " de qb" + QByteArray::number(n) + " k" + filler + '\n';
+        const QByteArray line =
+            "qa" + QByteArray::number(n) + " de qb" + QByteArray::number(n) + " k" + filler + '\n';
         if (written + line.size() > bytes)
             break;
         written += file.write(line);
@@ -165,8 +164,7 @@ int WriteBigText(const QString& path, qint64 bytes, const QByteArray& filler)
 
 // Plays the text file to its end at 80 WPM; returns the number of lines it found in
 // the shown text, in order, with at most maxGap characters between two of them.
-int PlayToTheEnd(const QString& path, qsizetype maxGap, std::int64_t limitMs, std::int64_t* largestGrowth)
-{
+int PlayToTheEnd(const QString& path, qsizetype maxGap, std::int64_t limitMs, std::int64_t* largestGrowth) {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Letters, 64);
     WriteFirstCharactersMask(store, 40);
@@ -207,8 +205,7 @@ int PlayToTheEnd(const QString& path, qsizetype maxGap, std::int64_t limitMs, st
     return lines;
 }
 
-TEST_F(LongSessions, TenMegabytesOfMostlyBlankTextPlayToTheEndAndCloseTheFile)
-{
+TEST_F(LongSessions, TenMegabytesOfMostlyBlankTextPlayToTheEndAndCloseTheFile) {
     QTemporaryDir dir;
     // Each line is followed by 8 KB of blanks and characters without a code: the
     // whole file is read, in chunks, while an hour or two of Morse is played.
@@ -224,8 +221,7 @@ TEST_F(LongSessions, TenMegabytesOfMostlyBlankTextPlayToTheEndAndCloseTheFile)
     ExpectEverythingGivenBack();
 }
 
-TEST_F(LongSessions, TenMegabytesOfWordsPlayToTheEnd)
-{
+TEST_F(LongSessions, TenMegabytesOfWordsPlayToTheEnd) {
     // About three weeks of Morse at 80 WPM: a quarter of an hour or more of a fast build.
     if (qEnvironmentVariableIntValue("LUMBREL_LONG") == 0)
         GTEST_SKIP() << "set LUMBREL_LONG=1 to play ten megabytes of words";

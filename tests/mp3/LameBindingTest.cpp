@@ -16,15 +16,13 @@ using namespace lumbrel;
 
 namespace {
 
-TEST(Mp3BitRate, SettingIndexGivesSixteenTimesIndexPlusOne)
-{
+TEST(Mp3BitRate, SettingIndexGivesSixteenTimesIndexPlusOne) {
     const int expected[8] = {16, 32, 48, 64, 80, 96, 112, 128};
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(Mp3BitRateKbps(i), expected[i]) << "setting " << i;
 }
 
-TEST(Mp3BitRate, OutOfRangeSettingsGiveARateTheEncoderCanUse)
-{
+TEST(Mp3BitRate, OutOfRangeSettingsGiveARateTheEncoderCanUse) {
     // -1 is what the setup dialog stores for typed text matching no item.
     EXPECT_EQ(Mp3BitRateKbps(-1), 32);
     EXPECT_EQ(Mp3BitRateKbps(-2), 32);
@@ -33,8 +31,7 @@ TEST(Mp3BitRate, OutOfRangeSettingsGiveARateTheEncoderCanUse)
     EXPECT_EQ(Mp3BitRateKbps(INT_MAX), 128);
 }
 
-TEST(Mp3BitRate, RecordingConfigurationIsTheFixedTableWithTheChosenRate)
-{
+TEST(Mp3BitRate, RecordingConfigurationIsTheFixedTableWithTheChosenRate) {
     for (int setting : {-1, 0, 3, 7, 12}) {
         const Mp3EncoderConfig c = RecordingMp3Config(setting);
         EXPECT_EQ(c.bitRateKbps, static_cast<std::uint32_t>(Mp3BitRateKbps(setting)));
@@ -70,10 +67,10 @@ struct Call {
 
 struct FakeLame {
     std::vector<Call> calls;
-    std::string rejectSetter;      // this setter returns -1
+    std::string rejectSetter;  // this setter returns -1
     bool initFails = false;
     int initParamsResult = 0;
-    int encodeResult = 417;        // bytes "produced" per encode call
+    int encodeResult = 417;  // bytes "produced" per encode call
     int flushResult = 209;
     std::vector<std::vector<short>> encodedPcm;
     std::vector<int> encodeFrames;
@@ -87,16 +84,14 @@ FakeLame* g_lame = nullptr;
 int g_contextStorage = 0;
 LameContext* const kContext = reinterpret_cast<LameContext*>(&g_contextStorage);
 
-int Setter(const char* name, LameContext* c, int v)
-{
+int Setter(const char* name, LameContext* c, int v) {
     if (c != kContext)
         g_lame->wrongContext = true;
     g_lame->calls.push_back({name, v});
     return g_lame->rejectSetter == name ? -1 : 0;
 }
 
-LameFunctions FakeFunctions()
-{
+LameFunctions FakeFunctions() {
     LameFunctions f{};
     f.init = []() -> LameContext* {
         g_lame->calls.push_back({"init", 0});
@@ -105,21 +100,51 @@ LameFunctions FakeFunctions()
         ++g_lame->contexts;
         return kContext;
     };
-    f.set_in_samplerate = [](LameContext* c, int v) { return Setter("in_samplerate", c, v); };
-    f.set_out_samplerate = [](LameContext* c, int v) { return Setter("out_samplerate", c, v); };
-    f.set_num_channels = [](LameContext* c, int v) { return Setter("num_channels", c, v); };
-    f.set_mode = [](LameContext* c, int v) { return Setter("mode", c, v); };
-    f.set_brate = [](LameContext* c, int v) { return Setter("brate", c, v); };
-    f.set_VBR = [](LameContext* c, int v) { return Setter("VBR", c, v); };
-    f.set_quality = [](LameContext* c, int v) { return Setter("quality", c, v); };
-    f.set_emphasis = [](LameContext* c, int v) { return Setter("emphasis", c, v); };
-    f.set_error_protection = [](LameContext* c, int v) { return Setter("error_protection", c, v); };
-    f.set_extension = [](LameContext* c, int v) { return Setter("extension", c, v); };
-    f.set_copyright = [](LameContext* c, int v) { return Setter("copyright", c, v); };
-    f.set_original = [](LameContext* c, int v) { return Setter("original", c, v); };
-    f.set_strict_ISO = [](LameContext* c, int v) { return Setter("strict_ISO", c, v); };
-    f.set_disable_reservoir = [](LameContext* c, int v) { return Setter("disable_reservoir", c, v); };
-    f.set_bWriteVbrTag = [](LameContext* c, int v) { return Setter("bWriteVbrTag", c, v); };
+    f.set_in_samplerate = [](LameContext* c, int v) {
+        return Setter("in_samplerate", c, v);
+    };
+    f.set_out_samplerate = [](LameContext* c, int v) {
+        return Setter("out_samplerate", c, v);
+    };
+    f.set_num_channels = [](LameContext* c, int v) {
+        return Setter("num_channels", c, v);
+    };
+    f.set_mode = [](LameContext* c, int v) {
+        return Setter("mode", c, v);
+    };
+    f.set_brate = [](LameContext* c, int v) {
+        return Setter("brate", c, v);
+    };
+    f.set_VBR = [](LameContext* c, int v) {
+        return Setter("VBR", c, v);
+    };
+    f.set_quality = [](LameContext* c, int v) {
+        return Setter("quality", c, v);
+    };
+    f.set_emphasis = [](LameContext* c, int v) {
+        return Setter("emphasis", c, v);
+    };
+    f.set_error_protection = [](LameContext* c, int v) {
+        return Setter("error_protection", c, v);
+    };
+    f.set_extension = [](LameContext* c, int v) {
+        return Setter("extension", c, v);
+    };
+    f.set_copyright = [](LameContext* c, int v) {
+        return Setter("copyright", c, v);
+    };
+    f.set_original = [](LameContext* c, int v) {
+        return Setter("original", c, v);
+    };
+    f.set_strict_ISO = [](LameContext* c, int v) {
+        return Setter("strict_ISO", c, v);
+    };
+    f.set_disable_reservoir = [](LameContext* c, int v) {
+        return Setter("disable_reservoir", c, v);
+    };
+    f.set_bWriteVbrTag = [](LameContext* c, int v) {
+        return Setter("bWriteVbrTag", c, v);
+    };
     f.init_params = [](LameContext* c) {
         Setter("init_params", c, 0);
         return g_lame->initParamsResult;
@@ -154,8 +179,7 @@ protected:
     void SetUp() override { g_lame = &lame; }
     void TearDown() override { g_lame = nullptr; }
 
-    std::map<std::string, int> Setters() const
-    {
+    std::map<std::string, int> Setters() const {
         std::map<std::string, int> values;
         for (const Call& call : lame.calls)
             if (call.name != "init" && call.name != "init_params")
@@ -169,8 +193,7 @@ protected:
     Mp3StreamHandle handle = 0;
 };
 
-TEST_F(LameBinding, RecordingConfigurationReachesLameAsConstantBitRateJointStereoWithAllBitsSet)
-{
+TEST_F(LameBinding, RecordingConfigurationReachesLameAsConstantBitRateJointStereoWithAllBitsSet) {
     for (int setting : {-1, 0, 7}) {
         lame = FakeLame{};
         LameEncoder encoder(FakeFunctions());
@@ -178,18 +201,18 @@ TEST_F(LameBinding, RecordingConfigurationReachesLameAsConstantBitRateJointStere
         const std::map<std::string, int> expected = {
             {"in_samplerate", 44100},
             {"num_channels", 2},
-            {"mode", 1},               // JOINT_STEREO
-            {"VBR", 0},                // vbr_off: constant bit rate
+            {"mode", 1},  // JOINT_STEREO
+            {"VBR", 0},   // vbr_off: constant bit rate
             {"brate", Mp3BitRateKbps(setting)},
-            {"quality", 5},            // the normal-quality preset
+            {"quality", 5},  // the normal-quality preset
             {"emphasis", 0},
-            {"error_protection", 1},   // CRC
-            {"extension", 1},          // private bit
+            {"error_protection", 1},  // CRC
+            {"extension", 1},         // private bit
             {"copyright", 1},
             {"original", 1},
             {"strict_ISO", 0},
             {"disable_reservoir", 1},
-            {"bWriteVbrTag", 0},       // no VBR header frame
+            {"bWriteVbrTag", 0},  // no VBR header frame
         };
         EXPECT_EQ(Setters(), expected) << "setting " << setting;  // out_samplerate untouched: LAME chooses
         ASSERT_GE(lame.calls.size(), 2u);
@@ -202,8 +225,7 @@ TEST_F(LameBinding, RecordingConfigurationReachesLameAsConstantBitRateJointStere
     }
 }
 
-TEST_F(LameBinding, ResampleRateAndStereoModeAreHandedOn)
-{
+TEST_F(LameBinding, ResampleRateAndStereoModeAreHandedOn) {
     LameEncoder encoder(FakeFunctions());
     Mp3EncoderConfig c = RecordingMp3Config(1);
     c.mode = Mp3Mode::Stereo;
@@ -213,26 +235,29 @@ TEST_F(LameBinding, ResampleRateAndStereoModeAreHandedOn)
     EXPECT_EQ(Setters().at("mode"), 0);
 }
 
-TEST_F(LameBinding, CompactConfigurationIsMonoAtTheRateLameWritesWithFastQuality)
-{
+TEST_F(LameBinding, CompactConfigurationIsMonoAtTheRateLameWritesWithFastQuality) {
     LameEncoder encoder(FakeFunctions());
     ASSERT_EQ(encoder.InitStream(RecordingMp3Config(0), &chunk, &outBytes, &handle), Mp3Error::Ok);
     std::map<std::string, int> expected = Setters();  // the header bits as a recording's
     // 11025 Hz up to 4000 Hz and 64 kbit/s (the most LAME writes there), else 22050 Hz.
-    for (const auto& [setting, toneHz, rate] : {std::tuple{0, 750, 11025}, {3, 4000, 11025}, {0, 4001, 22050},
-                                               {4, 750, 22050}}) {
+    for (const auto& [setting, toneHz, rate] :
+         {std::tuple{0, 750, 11025}, {3, 4000, 11025}, {0, 4001, 22050}, {4, 750, 22050}}) {
         lame = FakeLame{};
-        ASSERT_EQ(encoder.InitStream(CompactMp3Config(setting, toneHz), &chunk, &outBytes, &handle), Mp3Error::Ok);
-        for (const auto& [name, value] : std::map<std::string, int>{{"in_samplerate", rate}, {"out_samplerate", rate},
-                 {"num_channels", 1}, {"mode", 3}, {"quality", 7}, {"brate", Mp3BitRateKbps(setting)}})
+        ASSERT_EQ(encoder.InitStream(CompactMp3Config(setting, toneHz), &chunk, &outBytes, &handle),
+                  Mp3Error::Ok);
+        for (const auto& [name, value] : std::map<std::string, int>{{"in_samplerate", rate},
+                                                                    {"out_samplerate", rate},
+                                                                    {"num_channels", 1},
+                                                                    {"mode", 3},
+                                                                    {"quality", 7},
+                                                                    {"brate", Mp3BitRateKbps(setting)}})
             expected.insert_or_assign(name, value);
         EXPECT_EQ(Setters(), expected) << toneHz << " Hz, setting " << setting;
         EXPECT_EQ(chunk, 1152u);  // values, one per frame
     }
 }
 
-TEST_F(LameBinding, RefusedConfigurationsOpenNoStreamAndLeakNoContext)
-{
+TEST_F(LameBinding, RefusedConfigurationsOpenNoStreamAndLeakNoContext) {
     LameEncoder encoder(FakeFunctions());
     // What the binding cannot honour is refused before LAME is touched.
     std::vector<Mp3EncoderConfig> unsupported(6, RecordingMp3Config(1));
@@ -248,11 +273,13 @@ TEST_F(LameBinding, RefusedConfigurationsOpenNoStreamAndLeakNoContext)
 
     // LAME refusing a value, or its parameters as a whole, closes the context it made.
     lame.rejectSetter = "brate";
-    EXPECT_EQ(encoder.InitStream(RecordingMp3Config(1), &chunk, &outBytes, &handle), Mp3Error::InvalidFormatParameters);
+    EXPECT_EQ(encoder.InitStream(RecordingMp3Config(1), &chunk, &outBytes, &handle),
+              Mp3Error::InvalidFormatParameters);
     EXPECT_EQ(lame.contexts, 0);
     lame.rejectSetter.clear();
     lame.initParamsResult = -1;
-    EXPECT_EQ(encoder.InitStream(RecordingMp3Config(1), &chunk, &outBytes, &handle), Mp3Error::InvalidFormatParameters);
+    EXPECT_EQ(encoder.InitStream(RecordingMp3Config(1), &chunk, &outBytes, &handle),
+              Mp3Error::InvalidFormatParameters);
     EXPECT_EQ(lame.contexts, 0);
     EXPECT_EQ(lame.closes, 2);
 
@@ -261,8 +288,7 @@ TEST_F(LameBinding, RefusedConfigurationsOpenNoStreamAndLeakNoContext)
     EXPECT_EQ(lame.closes, 2);
 }
 
-TEST_F(LameBinding, ChunksAreHandedToLameAsFramesOfInterleavedValues)
-{
+TEST_F(LameBinding, ChunksAreHandedToLameAsFramesOfInterleavedValues) {
     LameEncoder encoder(FakeFunctions());
     ASSERT_EQ(encoder.InitStream(RecordingMp3Config(1), &chunk, &outBytes, &handle), Mp3Error::Ok);
     std::vector<std::uint8_t> out(outBytes);
@@ -283,22 +309,23 @@ TEST_F(LameBinding, ChunksAreHandedToLameAsFramesOfInterleavedValues)
 
     // More than a chunk would overrun the output area: refused, LAME not called.
     produced = 99;
-    EXPECT_EQ(encoder.EncodeChunk(handle, 2306, values.data(), out.data(), &produced), Mp3Error::BufferTooSmall);
+    EXPECT_EQ(encoder.EncodeChunk(handle, 2306, values.data(), out.data(), &produced),
+              Mp3Error::BufferTooSmall);
     EXPECT_EQ(produced, 0u);
     EXPECT_EQ(lame.encodeFrames.size(), 2u);
 
     // LAME's own failure is a failure with nothing produced.
     lame.encodeResult = -1;
     produced = 99;
-    EXPECT_EQ(encoder.EncodeChunk(handle, 100, values.data(), out.data(), &produced), Mp3Error::BufferTooSmall);
+    EXPECT_EQ(encoder.EncodeChunk(handle, 100, values.data(), out.data(), &produced),
+              Mp3Error::BufferTooSmall);
     EXPECT_EQ(produced, 0u);
     lame.encodeResult = -3;
     EXPECT_NE(encoder.EncodeChunk(handle, 100, values.data(), out.data(), &produced), Mp3Error::Ok);
     EXPECT_EQ(produced, 0u);
 }
 
-TEST_F(LameBinding, FlushAndCloseEndTheStreamAndInvalidateItsHandle)
-{
+TEST_F(LameBinding, FlushAndCloseEndTheStreamAndInvalidateItsHandle) {
     {
         LameEncoder encoder(FakeFunctions());
         ASSERT_EQ(encoder.InitStream(RecordingMp3Config(1), &chunk, &outBytes, &handle), Mp3Error::Ok);

@@ -22,8 +22,7 @@ using namespace lumbrel::test;
 
 namespace {
 
-QByteArray Padded(const char* text, int width)
-{
+QByteArray Padded(const char* text, int width) {
     QByteArray field(text);
     field.resize(width, '\0');
     return field;
@@ -31,18 +30,18 @@ QByteArray Padded(const char* text, int width)
 
 // --- The tag ------------------------------------------------------------------------
 
-TEST(Id3v1Tag, IsTheFixedLayoutWithTheFileNameAsTitle)
-{
-    const QByteArray expected = QByteArrayLiteral("TAG") + Padded("take1", 30) + Padded("Ditdah", 30)
-        + Padded("Learning Morse", 30) + QByteArrayLiteral("2007") + Padded("Using Zelph Koch Method", 30)
-        + QByteArray(1, '\xFF');
+TEST(Id3v1Tag, IsTheFixedLayoutWithTheFileNameAsTitle) {
+    const QByteArray expected = QByteArrayLiteral("TAG") + Padded("take1", 30) + Padded("Ditdah", 30) +
+                                Padded("Learning Morse", 30) + QByteArrayLiteral("2007") +
+                                Padded("Using Zelph Koch Method", 30) + QByteArray(1, '\xFF');
     ASSERT_EQ(expected.size(), 128);
     EXPECT_EQ(TagBytes(BuildId3v1Tag(QStringLiteral("rec/take1.mp3"))), expected);
 }
 
-TEST(Id3v1Tag, TitleIsTheNameWithoutFolderAndMp3EndingCutAtThirtyBytes)
-{
-    const auto title = [](const QString& path) { return TagBytes(BuildId3v1Tag(path)).mid(3, 30); };
+TEST(Id3v1Tag, TitleIsTheNameWithoutFolderAndMp3EndingCutAtThirtyBytes) {
+    const auto title = [](const QString& path) {
+        return TagBytes(BuildId3v1Tag(path)).mid(3, 30);
+    };
     EXPECT_EQ(title(QStringLiteral("/a/b.mp3/x.wav.mp3")), Padded("x.wav", 30));
     EXPECT_EQ(title(QStringLiteral("TAKE2.MP3")), Padded("TAKE2", 30));
     EXPECT_EQ(title(QStringLiteral("/my.mp3s/take3")), Padded("take3", 30));  // no ending to drop
@@ -51,21 +50,25 @@ TEST(Id3v1Tag, TitleIsTheNameWithoutFolderAndMp3EndingCutAtThirtyBytes)
     const QByteArray thirty = TagBytes(BuildId3v1Tag(QStringLiteral("abcdefghijklmnopqrstuvwxyz0123.mp3")));
     EXPECT_EQ(thirty.mid(3, 36), QByteArrayLiteral("abcdefghijklmnopqrstuvwxyz0123Ditdah"));
     // Longer: cut at 30, the fields after it untouched.
-    const QByteArray longer = TagBytes(BuildId3v1Tag(QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789.mp3")));
+    const QByteArray longer =
+        TagBytes(BuildId3v1Tag(QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789.mp3")));
     EXPECT_EQ(longer.mid(3, 36), QByteArrayLiteral("abcdefghijklmnopqrstuvwxyz0123Ditdah"));
     EXPECT_EQ(longer.mid(93, 4), QByteArrayLiteral("2007"));
     EXPECT_EQ(static_cast<std::uint8_t>(longer[127]), 255);
 
     // Latin-1; what it cannot hold becomes '?'.
-    EXPECT_EQ(title(QString::fromUtf8("K\xC3\xB6" "ch\xE2\x82\xAC.mp3")), Padded("K\xF6" "ch?", 30));
+    EXPECT_EQ(title(QString::fromUtf8("K\xC3\xB6"
+                                      "ch\xE2\x82\xAC.mp3")),
+              Padded("K\xF6"
+                     "ch?",
+                     30));
 }
 
 // --- Arming -------------------------------------------------------------------------
 
 class Mp3Stream : public ::testing::Test {
 protected:
-    std::unique_ptr<Mp3OutputStream> ArmOk(int bitRateSetting = 1)
-    {
+    std::unique_ptr<Mp3OutputStream> ArmOk(int bitRateSetting = 1) {
         Mp3OutputStream::Arming a = Mp3OutputStream::Arm(encoder, path, bitRateSetting, messages);
         EXPECT_EQ(a.status, Mp3OutputStream::ArmStatus::Armed);
         EXPECT_TRUE(a.error.isEmpty());
@@ -78,8 +81,7 @@ protected:
     RecordedMessages messages;
 };
 
-TEST_F(Mp3Stream, ArmingOpensTheEncoderWithTheRecordingConfigurationAndKeepsAnOlderFileUntilTheFirstAudio)
-{
+TEST_F(Mp3Stream, ArmingOpensTheEncoderWithTheRecordingConfigurationAndKeepsAnOlderFileUntilTheFirstAudio) {
     WriteFile(path, QByteArrayLiteral("an older file of that name"));
     auto stream = ArmOk(4);
     ASSERT_TRUE(stream);
@@ -97,8 +99,7 @@ TEST_F(Mp3Stream, ArmingOpensTheEncoderWithTheRecordingConfigurationAndKeepsAnOl
     EXPECT_EQ(ReadFile(path), encoder->producedBytes);  // replaced by the first audio
 }
 
-TEST_F(Mp3Stream, EncoderRefusingTheStreamIsReportedOnceAndTouchesNoFile)
-{
+TEST_F(Mp3Stream, EncoderRefusingTheStreamIsReportedOnceAndTouchesNoFile) {
     WriteFile(path, QByteArrayLiteral("keep me"));
     encoder->initResult = Mp3Error::InvalidFormatParameters;
     Mp3OutputStream::Arming a = Mp3OutputStream::Arm(encoder, path, 1, messages);
@@ -116,8 +117,7 @@ TEST_F(Mp3Stream, EncoderRefusingTheStreamIsReportedOnceAndTouchesNoFile)
     EXPECT_EQ(messages.shown.size(), 1u);
 }
 
-TEST_F(Mp3Stream, AnEncoderReportingNoUsableChunkIsRefusedAndItsStreamClosed)
-{
+TEST_F(Mp3Stream, AnEncoderReportingNoUsableChunkIsRefusedAndItsStreamClosed) {
     for (std::uint32_t chunk : {0u, 1u}) {
         encoder = std::make_shared<FakeEncoder>();
         encoder->chunkSamples = chunk;
@@ -130,8 +130,7 @@ TEST_F(Mp3Stream, AnEncoderReportingNoUsableChunkIsRefusedAndItsStreamClosed)
     }
 }
 
-TEST_F(Mp3Stream, AFileThatCannotBeCreatedIsAClearResultAndReleasesTheEncoderStream)
-{
+TEST_F(Mp3Stream, AFileThatCannotBeCreatedIsAClearResultAndReleasesTheEncoderStream) {
     const QString bad = dir.filePath(QStringLiteral("no such folder/take1.mp3"));
     Mp3OutputStream::Arming a = Mp3OutputStream::Arm(encoder, bad, 1, messages);
     EXPECT_EQ(a.status, Mp3OutputStream::ArmStatus::FileNotCreated);
@@ -145,14 +144,13 @@ TEST_F(Mp3Stream, AFileThatCannotBeCreatedIsAClearResultAndReleasesTheEncoderStr
 
 // --- Encoding -----------------------------------------------------------------------
 
-TEST_F(Mp3Stream, ALongBufferIsEncodedInPiecesOfAtMostOneChunk)
-{
+TEST_F(Mp3Stream, ALongBufferIsEncodedInPiecesOfAtMostOneChunk) {
     auto stream = ArmOk();
     std::vector<std::int16_t> values(10000);
     std::iota(values.begin(), values.end(), std::int16_t{-5000});
     ASSERT_TRUE(stream->Encode(values.data(), 20000));
     EXPECT_EQ(encoder->pieces, (std::vector<std::uint32_t>{2304, 2304, 2304, 2304, 784}));
-    EXPECT_EQ(encoder->received, values);  // every value once, in order
+    EXPECT_EQ(encoder->received, values);               // every value once, in order
     EXPECT_EQ(ReadFile(path), encoder->producedBytes);  // every piece's output, in order
     EXPECT_EQ(stream->BytesWritten(), encoder->producedBytes.size());
 
@@ -164,8 +162,7 @@ TEST_F(Mp3Stream, ALongBufferIsEncodedInPiecesOfAtMostOneChunk)
     EXPECT_FALSE(encoder->misuse);
 }
 
-TEST_F(Mp3Stream, AnOddChunkSizeStillSplitsBetweenFrames)
-{
+TEST_F(Mp3Stream, AnOddChunkSizeStillSplitsBetweenFrames) {
     encoder->chunkSamples = 5;
     auto stream = ArmOk();
     EXPECT_EQ(stream->ChunkSamples(), 4u);
@@ -174,8 +171,7 @@ TEST_F(Mp3Stream, AnOddChunkSizeStillSplitsBetweenFrames)
     EXPECT_EQ(encoder->pieces, (std::vector<std::uint32_t>{4, 4, 2}));
 }
 
-TEST_F(Mp3Stream, AFailedPieceIsSkippedSilentlyAndEncodingGoesOn)
-{
+TEST_F(Mp3Stream, AFailedPieceIsSkippedSilentlyAndEncodingGoesOn) {
     encoder->failingChunks = {1};
     auto stream = ArmOk();
     std::vector<std::int16_t> values(3 * 2304, 100);
@@ -191,8 +187,7 @@ TEST_F(Mp3Stream, AFailedPieceIsSkippedSilentlyAndEncodingGoesOn)
 
 // --- Finishing ----------------------------------------------------------------------
 
-TEST_F(Mp3Stream, FinishingAppendsTheFlushedFramesThenTheTag)
-{
+TEST_F(Mp3Stream, FinishingAppendsTheFlushedFramesThenTheTag) {
     auto stream = ArmOk();
     const std::vector<std::int16_t> tone = Tone(3000, 600);
     ASSERT_TRUE(stream->Encode(tone.data(), static_cast<std::uint32_t>(2 * tone.size())));
@@ -215,8 +210,7 @@ TEST_F(Mp3Stream, FinishingAppendsTheFlushedFramesThenTheTag)
     EXPECT_FALSE(encoder->misuse);
 }
 
-TEST_F(Mp3Stream, AFailedOrEmptyFlushWritesNothingButTheTag)
-{
+TEST_F(Mp3Stream, AFailedOrEmptyFlushWritesNothingButTheTag) {
     encoder->deinitResult = Mp3Error::BufferTooSmall;
     auto stream = ArmOk();
     EXPECT_TRUE(stream->Finish().isEmpty());
@@ -230,8 +224,7 @@ TEST_F(Mp3Stream, AFailedOrEmptyFlushWritesNothingButTheTag)
     EXPECT_EQ(ReadFile(path).size(), 128);
 }
 
-TEST_F(Mp3Stream, ARecordingDestroyedUnfinishedKeepsItsFramesWithoutTagAndReleasesTheEncoder)
-{
+TEST_F(Mp3Stream, ARecordingDestroyedUnfinishedKeepsItsFramesWithoutTagAndReleasesTheEncoder) {
     {
         auto stream = ArmOk();
         std::vector<std::int16_t> values(1000, 5);
@@ -253,8 +246,7 @@ TEST_F(Mp3Stream, ARecordingDestroyedUnfinishedKeepsItsFramesWithoutTagAndReleas
 // --- Write errors -------------------------------------------------------------------
 
 #ifdef __linux__
-TEST_F(Mp3Stream, AFullDiskStopsTheRecordingAndIsReportedOnceAfterTheSession)
-{
+TEST_F(Mp3Stream, AFullDiskStopsTheRecordingAndIsReportedOnceAfterTheSession) {
     path = QStringLiteral("/dev/full");
     auto stream = ArmOk();
     std::vector<std::int16_t> values(2304, 7);
@@ -275,18 +267,19 @@ TEST_F(Mp3Stream, AFullDiskStopsTheRecordingAndIsReportedOnceAfterTheSession)
     EXPECT_TRUE(stream->Finish().isEmpty());  // one message only
 }
 
-TEST_F(Mp3Stream, AWriteCutShortLeavesTheFramesWrittenInFullAndTheirTag)
-{
-    encoder->produce = [](std::uint32_t) { return 200u; };  // 200 bytes per piece
+TEST_F(Mp3Stream, AWriteCutShortLeavesTheFramesWrittenInFullAndTheirTag) {
+    encoder->produce = [](std::uint32_t) {
+        return 200u;
+    };  // 200 bytes per piece
     auto stream = ArmOk();
     std::vector<std::int16_t> values(2 * 2304, 3);  // two chunks
     QString message;
     {
         FileSizeLimit limit(900);
         ASSERT_TRUE(limit.Ok());
-        ASSERT_TRUE(stream->Encode(values.data(), 2 * 2304));      // 200
-        ASSERT_TRUE(stream->Encode(values.data(), 2 * 2 * 2304));  // 600
-        EXPECT_FALSE(stream->Encode(values.data(), 2 * 2 * 2304)); // 1000: only 300 of 400 fit
+        ASSERT_TRUE(stream->Encode(values.data(), 2 * 2304));       // 200
+        ASSERT_TRUE(stream->Encode(values.data(), 2 * 2 * 2304));   // 600
+        EXPECT_FALSE(stream->Encode(values.data(), 2 * 2 * 2304));  // 1000: only 300 of 400 fit
         EXPECT_FALSE(stream->IsRecording());
         EXPECT_EQ(stream->BytesWritten(), 600);
         EXPECT_EQ(QFileInfo(path).size(), 600);  // the partial write is cut back
@@ -297,10 +290,11 @@ TEST_F(Mp3Stream, AWriteCutShortLeavesTheFramesWrittenInFullAndTheirTag)
     EXPECT_EQ(encoder->closeCalls, 1);
 }
 
-TEST_F(Mp3Stream, ATagThatDoesNotFitIsLeftOutRatherThanCut)
-{
+TEST_F(Mp3Stream, ATagThatDoesNotFitIsLeftOutRatherThanCut) {
     encoder->outputBytes = 512;
-    encoder->produce = [](std::uint32_t) { return 300u; };
+    encoder->produce = [](std::uint32_t) {
+        return 300u;
+    };
     auto stream = ArmOk();
     std::vector<std::int16_t> values(2304, 3);
     QString message;

@@ -7,32 +7,29 @@
 
 namespace lumbrel::test {
 
-QByteArray ReadFile(const QString& path)
-{
+QByteArray ReadFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
 }
 
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
+void WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(bytes);
 }
 
-QByteArray TagBytes(const Id3v1Tag& tag)
-{
+QByteArray TagBytes(const Id3v1Tag& tag) {
     return QByteArray(reinterpret_cast<const char*>(tag.data()), static_cast<qsizetype>(tag.size()));
 }
 
-std::vector<std::int16_t> Tone(int frames, double hz, double amplitude)
-{
+std::vector<std::int16_t> Tone(int frames, double hz, double amplitude) {
     std::vector<std::int16_t> values;
     values.reserve(static_cast<std::size_t>(frames) * 2);
     for (int i = 0; i < frames; ++i) {
-        const auto v = static_cast<std::int16_t>(std::lround(amplitude * std::sin(2 * std::numbers::pi * hz * i / 44100.0)));
+        const auto v = static_cast<std::int16_t>(
+            std::lround(amplitude * std::sin(2 * std::numbers::pi * hz * i / 44100.0)));
         values.push_back(v);
         values.push_back(v);
     }
@@ -40,8 +37,7 @@ std::vector<std::int16_t> Tone(int frames, double hz, double amplitude)
 }
 
 Mp3Error FakeEncoder::InitStream(const Mp3EncoderConfig& config, std::uint32_t* samplesPerChunk,
-                                 std::uint32_t* outputBytesOut, Mp3StreamHandle* stream)
-{
+                                 std::uint32_t* outputBytesOut, Mp3StreamHandle* stream) {
     configs.push_back(config);
     if (initResult != Mp3Error::Ok)
         return initResult;
@@ -55,8 +51,7 @@ Mp3Error FakeEncoder::InitStream(const Mp3EncoderConfig& config, std::uint32_t* 
 }
 
 Mp3Error FakeEncoder::EncodeChunk(Mp3StreamHandle stream, std::uint32_t samples, const std::int16_t* data,
-                                  std::uint8_t* output, std::uint32_t* produced)
-{
+                                  std::uint8_t* output, std::uint32_t* produced) {
     const int call = static_cast<int>(pieces.size());
     pieces.push_back(samples);
     *produced = 0;
@@ -79,8 +74,7 @@ Mp3Error FakeEncoder::EncodeChunk(Mp3StreamHandle stream, std::uint32_t samples,
     return Mp3Error::Ok;
 }
 
-Mp3Error FakeEncoder::DeinitStream(Mp3StreamHandle stream, std::uint8_t* output, std::uint32_t* produced)
-{
+Mp3Error FakeEncoder::DeinitStream(Mp3StreamHandle stream, std::uint8_t* output, std::uint32_t* produced) {
     ++deinitCalls;
     *produced = 0;
     if (stream != kHandle || !open) {
@@ -94,8 +88,7 @@ Mp3Error FakeEncoder::DeinitStream(Mp3StreamHandle stream, std::uint8_t* output,
     return Mp3Error::Ok;
 }
 
-Mp3Error FakeEncoder::CloseStream(Mp3StreamHandle stream)
-{
+Mp3Error FakeEncoder::CloseStream(Mp3StreamHandle stream) {
     ++closeCalls;
     if (stream != kHandle || !open) {
         misuse = true;
@@ -111,8 +104,7 @@ constexpr int kV1Layer3Kbps[15] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160,
 constexpr int kV2Layer3Kbps[15] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
 constexpr int kV1Rates[3] = {44100, 48000, 32000};
 
-std::uint16_t Crc16(const QByteArray& bytes, int from, int count, std::uint16_t crc)
-{
+std::uint16_t Crc16(const QByteArray& bytes, int from, int count, std::uint16_t crc) {
     for (int i = from; i < from + count; ++i) {
         crc ^= static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[i]) << 8);
         for (int bit = 0; bit < 8; ++bit)
@@ -123,19 +115,27 @@ std::uint16_t Crc16(const QByteArray& bytes, int from, int count, std::uint16_t 
 
 }  // namespace
 
-bool ReadMpegFrame(const QByteArray& bytes, int at, MpegFrame* frame)
-{
+bool ReadMpegFrame(const QByteArray& bytes, int at, MpegFrame* frame) {
     if (at < 0 || at + 4 > bytes.size())
         return false;
-    const auto b = [&](int i) { return static_cast<std::uint8_t>(bytes[at + i]); };
+    const auto b = [&](int i) {
+        return static_cast<std::uint8_t>(bytes[at + i]);
+    };
     if (b(0) != 0xFF || (b(1) & 0xE0) != 0xE0)
         return false;  // no 11-bit frame sync
     MpegFrame f;
     switch ((b(1) >> 3) & 3) {
-    case 0: f.version = 25; break;
-    case 2: f.version = 2; break;
-    case 3: f.version = 1; break;
-    default: return false;
+        case 0:
+            f.version = 25;
+            break;
+        case 2:
+            f.version = 2;
+            break;
+        case 3:
+            f.version = 1;
+            break;
+        default:
+            return false;
     }
     f.layer = 4 - ((b(1) >> 1) & 3);
     f.crc = (b(1) & 1) == 0;

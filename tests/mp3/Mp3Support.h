@@ -39,18 +39,20 @@ public:
     std::uint32_t outputBytes = 256;
     std::set<int> failingChunks;  // indexes of EncodeChunk calls that fail
     // Bytes produced for a piece of n values; each byte is (call index + 1).
-    std::function<std::uint32_t(std::uint32_t)> produce = [](std::uint32_t n) { return n / 16 + 1; };
+    std::function<std::uint32_t(std::uint32_t)> produce = [](std::uint32_t n) {
+        return n / 16 + 1;
+    };
     Mp3Error deinitResult = Mp3Error::Ok;
     QByteArray flushBytes = QByteArrayLiteral("FLUSH");
 
     // Record.
     std::vector<Mp3EncoderConfig> configs;
-    std::vector<std::uint32_t> pieces;           // values per EncodeChunk call
-    std::vector<std::int16_t> received;          // every value handed in, in order
-    QByteArray producedBytes;                    // what successful calls put out, in order
+    std::vector<std::uint32_t> pieces;   // values per EncodeChunk call
+    std::vector<std::int16_t> received;  // every value handed in, in order
+    QByteArray producedBytes;            // what successful calls put out, in order
     int deinitCalls = 0;
     int closeCalls = 0;
-    bool misuse = false;                         // a wrong handle, an oversized piece or a closed stream
+    bool misuse = false;  // a wrong handle, an oversized piece or a closed stream
     bool open = false;
 };
 
@@ -60,25 +62,27 @@ public:
         QString text;
         QString caption;
     };
-    void ReportError(const QString& text, const QString& caption) override { shown.push_back({text, caption}); }
+    void ReportError(const QString& text, const QString& caption) override {
+        shown.push_back({text, caption});
+    }
     std::vector<Message> shown;
 };
 
 // One MPEG audio frame header, as found in the stream.
 struct MpegFrame {
-    int version = 0;        // 1, 2 or 25 (MPEG-2.5)
-    int layer = 0;          // 3 for layer III
-    bool crc = false;       // protected by a CRC-16 after the header
+    int version = 0;   // 1, 2 or 25 (MPEG-2.5)
+    int layer = 0;     // 3 for layer III
+    bool crc = false;  // protected by a CRC-16 after the header
     int bitRateIndex = 0;
     int bitRateKbps = 0;
     int sampleRate = 0;
     bool padding = false;
     bool privateBit = false;
-    int mode = 0;           // 0 stereo, 1 joint stereo, 2 dual channel, 3 mono
+    int mode = 0;  // 0 stereo, 1 joint stereo, 2 dual channel, 3 mono
     bool copyright = false;
     bool original = false;
     int emphasis = 0;
-    int length = 0;         // bytes, header included
+    int length = 0;  // bytes, header included
     int samplesPerFrame = 0;
     bool crcMatches = false;  // the stored CRC equals the one computed over header and side info
 };

@@ -10,11 +10,15 @@
 
 namespace {
 
-TEST(PcmDownsampler, KeepsTheToneBandAndRemovesWhatWouldFoldIntoItWhateverTheBuffers)
-{
+TEST(PcmDownsampler, KeepsTheToneBandAndRemovesWhatWouldFoldIntoItWhateverTheBuffers) {
     // factor, tone, output level / input level
-    for (const auto& [factor, hz, gain] : {std::tuple{4, 750, 1}, {4, 4000, 1}, {4, 8000, 0}, {4, 19000, 0},
-                                          {2, 5000, 1}, {2, 19000, 0}, {1, 750, 1}}) {
+    for (const auto& [factor, hz, gain] : {std::tuple{4, 750, 1},
+                                           {4, 4000, 1},
+                                           {4, 8000, 0},
+                                           {4, 19000, 0},
+                                           {2, 5000, 1},
+                                           {2, 19000, 0},
+                                           {1, 750, 1}}) {
         // A second of tone at 16000 in bursts of 0.1 s, each followed by as much silence.
         std::vector<std::int16_t> audio = lumbrel::test::Tone(44100, hz);
         for (std::size_t f = 4410; f < 44100; f += 2 * 4410)

@@ -19,14 +19,12 @@ using namespace lumbrel::test;
 
 namespace {
 
-bool LameInstalled()
-{
+bool LameInstalled() {
     QLibrary probe(QStringLiteral("mp3lame"), 0);
     return probe.load();
 }
 
-TEST(LameLibrary, AMissingLibraryMeansNoMp3WithoutACrash)
-{
+TEST(LameLibrary, AMissingLibraryMeansNoMp3WithoutACrash) {
     QString why;
     EXPECT_EQ(LoadLameEncoder(QStringLiteral("lumbrel-no-such-encoder"), 0, &why), nullptr);
     EXPECT_FALSE(why.isEmpty());
@@ -34,8 +32,7 @@ TEST(LameLibrary, AMissingLibraryMeansNoMp3WithoutACrash)
 }
 
 #ifdef __linux__
-TEST(LameLibrary, ALibraryWithoutTheEncoderEntryPointsIsNotUsed)
-{
+TEST(LameLibrary, ALibraryWithoutTheEncoderEntryPointsIsNotUsed) {
     QString why;
     EXPECT_EQ(LoadLameEncoder(QStringLiteral("m"), 6, &why), nullptr);  // the C maths library
     EXPECT_TRUE(why.contains(QStringLiteral("lame_init"))) << why.toStdString();
@@ -44,8 +41,7 @@ TEST(LameLibrary, ALibraryWithoutTheEncoderEntryPointsIsNotUsed)
 
 class RealLame : public ::testing::TestWithParam<int> {};
 
-TEST_P(RealLame, ASecondOfToneBecomesValidLayerThreeFramesThenTheTag)
-{
+TEST_P(RealLame, ASecondOfToneBecomesValidLayerThreeFramesThenTheTag) {
     if (!LameInstalled())
         GTEST_SKIP() << "libmp3lame0 is not installed";
     QString why;
@@ -67,7 +63,8 @@ TEST_P(RealLame, ASecondOfToneBecomesValidLayerThreeFramesThenTheTag)
     const std::uint32_t half = 2 * 22050;
     ASSERT_TRUE(stream.Encode(tone.data(), 2 * half));
     for (std::uint32_t at = half; at < tone.size(); at += 2000) {
-        const std::uint32_t values = std::min<std::uint32_t>(2000, static_cast<std::uint32_t>(tone.size()) - at);
+        const std::uint32_t values =
+            std::min<std::uint32_t>(2000, static_cast<std::uint32_t>(tone.size()) - at);
         ASSERT_TRUE(stream.Encode(tone.data() + at, 2 * values));
     }
     EXPECT_TRUE(stream.Finish().isEmpty());
@@ -84,7 +81,8 @@ TEST_P(RealLame, ASecondOfToneBecomesValidLayerThreeFramesThenTheTag)
     double seconds = 0;
     while (at < audioEnd) {
         MpegFrame f;
-        ASSERT_TRUE(ReadMpegFrame(file, at, &f)) << "no layer III frame at " << at << " (layer " << f.layer << ")";
+        ASSERT_TRUE(ReadMpegFrame(file, at, &f))
+            << "no layer III frame at " << at << " (layer " << f.layer << ")";
         EXPECT_EQ(f.bitRateKbps, kbps) << "frame " << frames;
         EXPECT_TRUE(f.crc);
         EXPECT_TRUE(f.crcMatches) << "frame " << frames;
@@ -111,8 +109,7 @@ TEST_P(RealLame, ASecondOfToneBecomesValidLayerThreeFramesThenTheTag)
     EXPECT_LE(seconds, 1.2);
 }
 
-TEST_P(RealLame, ACompactFileIsMonoFramesThatDecodeToTheSameMarksAndGaps)
-{
+TEST_P(RealLame, ACompactFileIsMonoFramesThatDecodeToTheSameMarksAndGaps) {
     QLibrary lame(QStringLiteral("mp3lame"), 0);
     const auto init = reinterpret_cast<void* (*)()>(lame.resolve("hip_decode_init"));
     using Decode = int (*)(void*, unsigned char*, std::size_t, short*, short*);
@@ -129,8 +126,9 @@ TEST_P(RealLame, ACompactFileIsMonoFramesThatDecodeToTheSameMarksAndGaps)
     ASSERT_TRUE(armed.stream);
     // "paris" at 25 WPM (units of 2116 frames) between half seconds of silence: each
     // mark as (first unit, units); gaps of one unit inside a letter, three between.
-    const std::vector<std::pair<int, int>> marks = {{0, 1},  {2, 3},  {6, 3},  {10, 1}, {14, 1}, {16, 3}, {22, 1},
-                                                    {24, 3}, {28, 1}, {32, 1}, {34, 1}, {38, 1}, {40, 1}, {42, 1}};
+    const std::vector<std::pair<int, int>> marks = {{0, 1},  {2, 3},  {6, 3},  {10, 1}, {14, 1},
+                                                    {16, 3}, {22, 1}, {24, 3}, {28, 1}, {32, 1},
+                                                    {34, 1}, {38, 1}, {40, 1}, {42, 1}};
     std::vector<std::int16_t> audio(2 * (44100 + 50 * 2116));
     for (const auto& [unit, units] : marks) {
         const std::vector<std::int16_t> tone = Tone(units * 2116, 750);
@@ -148,8 +146,9 @@ TEST_P(RealLame, ACompactFileIsMonoFramesThatDecodeToTheSameMarksAndGaps)
     short left[1152], right[1152];
     int at = 0;
     for (MpegFrame f; at < file.size() - 128 && ReadMpegFrame(file, at, &f); at += f.length) {
-        EXPECT_TRUE(f.bitRateKbps == Mp3BitRateKbps(setting) && f.sampleRate == 44100 / factor && f.mode == 3
-                    && f.crcMatches) << "frame at " << at;
+        EXPECT_TRUE(f.bitRateKbps == Mp3BitRateKbps(setting) && f.sampleRate == 44100 / factor &&
+                    f.mode == 3 && f.crcMatches)
+            << "frame at " << at;
         const int n = decode(decoder, reinterpret_cast<unsigned char*>(file.data()) + at,
                              static_cast<std::size_t>(f.length), left, right);
         heard.insert(heard.end(), left, left + std::max(n, 0));
@@ -186,8 +185,7 @@ TEST_P(RealLame, ACompactFileIsMonoFramesThatDecodeToTheSameMarksAndGaps)
 // Every offered rate, the default for a stored -1, and a value past the last item.
 INSTANTIATE_TEST_SUITE_P(EveryBitRateSetting, RealLame, ::testing::Values(-1, 0, 1, 2, 3, 4, 5, 6, 7, 12));
 
-TEST(RealLameBinding, ChunksLongerThanTheOutputAreaAllowsAreRefused)
-{
+TEST(RealLameBinding, ChunksLongerThanTheOutputAreaAllowsAreRefused) {
     if (!LameInstalled())
         GTEST_SKIP() << "libmp3lame0 is not installed";
     std::unique_ptr<LameEncoder> encoder = LoadLameEncoder();
@@ -199,7 +197,8 @@ TEST(RealLameBinding, ChunksLongerThanTheOutputAreaAllowsAreRefused)
     std::vector<std::uint8_t> out(outBytes);
     const std::vector<std::int16_t> tone = Tone(2000, 500);
     std::uint32_t produced = 0;
-    EXPECT_EQ(encoder->EncodeChunk(handle, chunk + 2, tone.data(), out.data(), &produced), Mp3Error::BufferTooSmall);
+    EXPECT_EQ(encoder->EncodeChunk(handle, chunk + 2, tone.data(), out.data(), &produced),
+              Mp3Error::BufferTooSmall);
     EXPECT_EQ(encoder->EncodeChunk(handle, chunk, tone.data(), out.data(), &produced), Mp3Error::Ok);
     EXPECT_EQ(encoder->DeinitStream(handle, out.data(), &produced), Mp3Error::Ok);
     EXPECT_GT(produced, 0u);  // the frames still held

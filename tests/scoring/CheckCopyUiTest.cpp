@@ -43,8 +43,7 @@
 namespace lumbrel {
 namespace {
 
-void ProcessEvents(int rounds = 5)
-{
+void ProcessEvents(int rounds = 5) {
     for (int i = 0; i < rounds; ++i) {
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
@@ -54,14 +53,15 @@ void ProcessEvents(int rounds = 5)
 class FakePrompts final : public Prompts {
 public:
     void Message(QWidget*, const QString& text, const QString&, MessageKind) override { messages << text; }
-    bool AskYesNo(QWidget*, const QString& text, const QString&) override
-    {
+    bool AskYesNo(QWidget*, const QString& text, const QString&) override {
         questions << text;
         return answer;
     }
     void Error(QWidget*, const QString& text) override { errors << text; }
     std::optional<QFont> ChooseFont(QWidget*, const QFont&, int) override { return std::nullopt; }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return saveFileName; }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return saveFileName;
+    }
     QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
     AudioFileChoice ChooseAudioFile(QWidget*, const QString&, const QStringList&, int) override { return {}; }
 
@@ -73,11 +73,15 @@ public:
 };
 
 struct Rig {
-    explicit Rig(SettingsStore s) : store(std::move(s))
-    {
-        window = std::make_unique<MainWindow>(MainWindow::Environment{
-            .store = store, .clock = clock, .audio = audio, .seed = 3, .prompts = &prompts,
-            .trayAvailable = [] { return false; }});
+    explicit Rig(SettingsStore s) : store(std::move(s)) {
+        window = std::make_unique<MainWindow>(MainWindow::Environment{.store = store,
+                                                                      .clock = clock,
+                                                                      .audio = audio,
+                                                                      .seed = 3,
+                                                                      .prompts = &prompts,
+                                                                      .trayAvailable = [] {
+                                                                          return false;
+                                                                      }});
         checking().SetHistoryPath(dir.filePath("history.sqlite"));
         window->show();
         ProcessEvents();
@@ -86,8 +90,7 @@ struct Rig {
 
     CopyChecking& checking() { return window->copyChecking(); }
     Trainer& trainer() { return window->trainer(); }
-    void Run(int ms)
-    {
+    void Run(int ms) {
         for (int t = 0; t < ms; t += 50) {
             clock.Advance(50);
             if (trainer().Controls().Enabled(ControlId::Timer1))
@@ -96,8 +99,7 @@ struct Rig {
         }
     }
     // A short session stopped by hand, or a whole one (a minute), run to its end.
-    void Session(bool whole = false)
-    {
+    void Session(bool whole = false) {
         window->Action(ControlId::ToolButton3)->trigger();
         ASSERT_TRUE(trainer().SessionActive());
         Run(whole ? 60'000 : 6000);
@@ -108,8 +110,7 @@ struct Rig {
         ASSERT_FALSE(trainer().SessionActive());
     }
     // A short session, its copy checked in the dialog; what the dialog says of the store.
-    QString CheckedSession()
-    {
+    QString CheckedSession() {
         Session();
         CheckCopyDialog* dialog = OpenDialog();
         if (!dialog)
@@ -119,14 +120,12 @@ struct Rig {
         dialog->close();
         return dialog->StoredLabel()->text();
     }
-    CheckCopyDialog* OpenDialog()
-    {
+    CheckCopyDialog* OpenDialog() {
         checking().CheckCopyAction()->trigger();
         ProcessEvents();
         return checking().Dialog();
     }
-    std::vector<SessionRecord> Stored()
-    {
+    std::vector<SessionRecord> Stored() {
         History h(dir.filePath("history.sqlite"));
         return h.Open() ? h.Sessions() : std::vector<SessionRecord>{};
     }
@@ -139,8 +138,7 @@ struct Rig {
     std::unique_ptr<MainWindow> window;
 };
 
-SettingsStore Store(int letters)
-{
+SettingsStore Store(int letters) {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Pause, 0);
     store.Write(keys::Letters, letters);
@@ -148,15 +146,16 @@ SettingsStore Store(int letters)
     return store;
 }
 
-TEST(CheckCopyWindow, CheckCopyIsThereOnlyWhileTheLastSessionsTextIsKept)
-{
+TEST(CheckCopyWindow, CheckCopyIsThereOnlyWhileTheLastSessionsTextIsKept) {
     Rig rig(Store(5));
     QAction* check = rig.checking().CheckCopyAction();
     QAction* progress = rig.checking().ProgressAction();
     auto* file = rig.window->menuBar()->findChild<QMenu*>("File1");
     ASSERT_NE(file, nullptr);
     const QList<QAction*> items = file->actions();
-    const auto at = [&](QAction* a) { return items.indexOf(a); };
+    const auto at = [&](QAction* a) {
+        return items.indexOf(a);
+    };
     EXPECT_GE(at(check), 0);
     EXPECT_EQ(at(progress), at(check) + 1);
     EXPECT_LT(at(progress), at(rig.window->ExitAction()));
@@ -190,8 +189,7 @@ TEST(CheckCopyWindow, CheckCopyIsThereOnlyWhileTheLastSessionsTextIsKept)
     EXPECT_TRUE(rig.window->Sent()->isReadOnly());
 }
 
-TEST(CheckCopyWindow, TheCopyIsCheckedAgainstEverythingSentWhateverTheDisplayShowed)
-{
+TEST(CheckCopyWindow, TheCopyIsCheckedAgainstEverythingSentWhateverTheDisplayShowed) {
     SettingsStore store = Store(5);
     store.Write(keys::DisplayDelay, 2);  // "1"
     Rig rig(std::move(store));
@@ -238,13 +236,12 @@ TEST(CheckCopyWindow, TheCopyIsCheckedAgainstEverythingSentWhateverTheDisplaySho
     EXPECT_EQ(rig.Stored().size(), 1u);
 }
 
-TEST(CheckCopyWindow, AUserDefinedCharacterCountsAsOneInTheScoreAndTheHistory)
-{
+TEST(CheckCopyWindow, AUserDefinedCharacterCountsAsOneInTheScoreAndTheHistory) {
     SettingsStore store = Store(41);
     store.WriteString(SettingsStore::MorseLetterSection(1), keys::kContent, ".-.-.");
     store.WriteString(SettingsStore::MorseLetterSection(1), keys::kDisplayText, "AR");
-    store.Write(keys::Session1, 0b11);   // k and m
-    store.Write(keys::Session2, 1 << 8); // and position 41, "AR"
+    store.Write(keys::Session1, 0b11);    // k and m
+    store.Write(keys::Session2, 1 << 8);  // and position 41, "AR"
     Rig rig(std::move(store));
     rig.Session();
     const QString heard = rig.trainer().SessionText();
@@ -273,8 +270,7 @@ TEST(CheckCopyWindow, AUserDefinedCharacterCountsAsOneInTheScoreAndTheHistory)
     EXPECT_EQ(keys, (QStringList{QStringLiteral("ar %1").arg(ars), "k 0", "m 0"}));
 }
 
-TEST(CheckCopyWindow, ProsignsCopiedInTheUsualNotationsAreRight)
-{
+TEST(CheckCopyWindow, ProsignsCopiedInTheUsualNotationsAreRight) {
     Rig rig(Store(5));
     SessionSummary session;
     session.source = SourceKind::SequentialText;
@@ -288,8 +284,7 @@ TEST(CheckCopyWindow, ProsignsCopiedInTheUsualNotationsAreRight)
     }
 }
 
-TEST(CheckCopyWindow, APerfectCopyOffersTheNextCharacterOnTheSpinner)
-{
+TEST(CheckCopyWindow, APerfectCopyOffersTheNextCharacterOnTheSpinner) {
     Rig rig(Store(5));
     // Stopped early: scored and stored, but N + 1 waits for a whole session.
     rig.Session();
@@ -348,8 +343,7 @@ TEST(CheckCopyWindow, APerfectCopyOffersTheNextCharacterOnTheSpinner)
     EXPECT_EQ(rig.Stored()[2].characterCount, 6);
 }
 
-TEST(CheckCopyWindow, ABadCopySaysHowFarToGoAndMarksTheErrors)
-{
+TEST(CheckCopyWindow, ABadCopySaysHowFarToGoAndMarksTheErrors) {
     Rig rig(Store(4));
     rig.Session();
     CheckCopyDialog* dialog = rig.OpenDialog();
@@ -389,8 +383,7 @@ TEST(CheckCopyWindow, ABadCopySaysHowFarToGoAndMarksTheErrors)
     EXPECT_TRUE(errors->item(row[0]->row(), 6)->text().contains("(none)"));
 }
 
-TEST(CheckCopyWindow, PairHtmlMarksEveryKindAndEscapes)
-{
+TEST(CheckCopyWindow, PairHtmlMarksEveryKindAndEscapes) {
     const CopyScore s = CopyScore::Score("k<m &r mk", "k<x &r rr mk");
     const QString html = CheckCopyDialog::PairHtml(s);
     EXPECT_TRUE(html.contains("&lt;"));
@@ -404,8 +397,7 @@ TEST(CheckCopyWindow, PairHtmlMarksEveryKindAndEscapes)
 
 // Progress only reads: a damaged history is shown as far as it can be read and left as
 // it is; the next checked copy keeps what can be read in a new file and says so.
-TEST(CheckCopyWindow, ProgressReadsADamagedHistoryAndTheNextCheckSalvagesIt)
-{
+TEST(CheckCopyWindow, ProgressReadsADamagedHistoryAndTheNextCheckSalvagesIt) {
     Rig rig(Store(3));
     const QString path = rig.dir.filePath("history.sqlite");
     MakeHistory(path, 21);
@@ -431,8 +423,7 @@ TEST(CheckCopyWindow, ProgressReadsADamagedHistoryAndTheNextCheckSalvagesIt)
 
 // Another program put a new history in place of the one the window has open: the
 // next check is stored in the new one.
-TEST(CheckCopyWindow, AHistoryReplacedByAnotherProgramIsOpenedAgain)
-{
+TEST(CheckCopyWindow, AHistoryReplacedByAnotherProgramIsOpenedAgain) {
     Rig rig(Store(3));
     const QString path = rig.dir.filePath("history.sqlite");
     EXPECT_TRUE(rig.CheckedSession().startsWith("Saved"));
@@ -444,8 +435,7 @@ TEST(CheckCopyWindow, AHistoryReplacedByAnotherProgramIsOpenedAgain)
 }
 
 // The window and another program store sessions at the same time: every one is kept.
-TEST(CheckCopyWindow, TwoProgramsWritingAtOnceLoseNothing)
-{
+TEST(CheckCopyWindow, TwoProgramsWritingAtOnceLoseNothing) {
     Rig rig(Store(3));
     const QString path = rig.dir.filePath("history.sqlite");
     QProcess other;
@@ -462,8 +452,7 @@ TEST(CheckCopyWindow, TwoProgramsWritingAtOnceLoseNothing)
     EXPECT_TRUE(rig.prompts.messages.isEmpty()) << rig.prompts.messages.join("\n").toStdString();
 }
 
-TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt)
-{
+TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt) {
     Rig rig(Store(5));
     {
         History h(rig.dir.filePath("history.sqlite"));
@@ -483,8 +472,8 @@ TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt)
             ASSERT_TRUE(h.Add(r).has_value());
         }
         // Two recognition drills (m slow, once not answered) and two callsign runs.
-        for (const auto& answers : {std::vector<RecognitionAnswer>{{"k", "k", 400}, {"k", "k", 600}, {"m", "m", 1500},
-                                                                    {"m", "", -1}},
+        for (const auto& answers : {std::vector<RecognitionAnswer>{
+                                        {"k", "k", 400}, {"k", "k", 600}, {"m", "m", 1500}, {"m", "", -1}},
                                     std::vector<RecognitionAnswer>{{"k", "k", 300}, {"m", "m", 1100}}}) {
             DrillRecord drill;
             drill.ended = QDateTime(QDate(2024, 5, 5 + static_cast<int>(answers.size())), QTime(20, 0));
@@ -586,7 +575,7 @@ TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt)
     rig.prompts.saveFileName = rig.dir.filePath("no/folder/export.csv");
     progress->ExportButton()->click();
     EXPECT_EQ(rig.prompts.errors.size(), 1);
-    EXPECT_EQ(QDir(rig.prompts.StartFolder()), QDir(rig.dir.path()));  // where the last export went
+    EXPECT_EQ(QDir(rig.prompts.StartFolder()), QDir(rig.dir.path()));           // where the last export went
     EXPECT_EQ(QDir(rig.store.Read(keys::ExportFolder)), QDir(rig.dir.path()));  // a failed one is not kept
 
     // A new check shows at once in the open window. With "Favour Missed" the session

@@ -16,24 +16,33 @@ namespace {
 using Mark = CopyScore::Mark;
 
 // The marks as one letter each: . correct, x wrong, - dropped, + added, | boundary.
-QString MarkString(const CopyScore& s)
-{
+QString MarkString(const CopyScore& s) {
     QString out;
     for (const CopyScore::Column& c : s.Columns()) {
         switch (c.mark) {
-        case Mark::Correct: out += QLatin1Char('.'); break;
-        case Mark::Wrong: out += QLatin1Char('x'); break;
-        case Mark::Dropped: out += QLatin1Char('-'); break;
-        case Mark::Added: out += QLatin1Char('+'); break;
-        case Mark::Boundary: out += QLatin1Char('|'); break;
+            case Mark::Correct:
+                out += QLatin1Char('.');
+                break;
+            case Mark::Wrong:
+                out += QLatin1Char('x');
+                break;
+            case Mark::Dropped:
+                out += QLatin1Char('-');
+                break;
+            case Mark::Added:
+                out += QLatin1Char('+');
+                break;
+            case Mark::Boundary:
+                out += QLatin1Char('|');
+                break;
         }
     }
     return out;
 }
 
 // Random groups of 1 to 8 characters from `alphabet`, about `characters` long.
-QString RandomGroups(std::mt19937& rng, const QString& alphabet, int characters, QStringList* groups = nullptr)
-{
+QString RandomGroups(std::mt19937& rng, const QString& alphabet, int characters,
+                     QStringList* groups = nullptr) {
     std::uniform_int_distribution<int> length(1, 8);
     std::uniform_int_distribution<int> pick(0, static_cast<int>(alphabet.size()) - 1);
     QStringList list;
@@ -50,8 +59,7 @@ QString RandomGroups(std::mt19937& rng, const QString& alphabet, int characters,
     return list.join(QLatin1Char(' '));
 }
 
-TEST(CopyScore, PerfectAndEmptyCopies)
-{
+TEST(CopyScore, PerfectAndEmptyCopies) {
     const CopyScore perfect = CopyScore::Score("kmr mkk rrm", "kmr mkk rrm");
     EXPECT_EQ(perfect.CharactersSent(), 9);
     EXPECT_EQ(perfect.Errors(), 0);
@@ -80,11 +88,10 @@ TEST(CopyScore, PerfectAndEmptyCopies)
     EXPECT_TRUE(CopyScore::Score("", "").Columns().empty());
 }
 
-TEST(CopyScore, CaseSpacesAndLineBreaksDoNotCount)
-{
+TEST(CopyScore, CaseSpacesAndLineBreaksDoNotCount) {
     const QString sent = "kmr mkk rrm k,/ ?.";
-    for (const char* copy : {"KMR MKK RRM K,/ ?.", "kmr\nmkk\r\nrrm\n\nk,/ ?.\n", "  kmr   mkk\trrm  k,/   ?.  ",
-                             "kmrmkk rrm k,/?.", "km r mk k rrm k , / ?."}) {
+    for (const char* copy : {"KMR MKK RRM K,/ ?.", "kmr\nmkk\r\nrrm\n\nk,/ ?.\n",
+                             "  kmr   mkk\trrm  k,/   ?.  ", "kmrmkk rrm k,/?.", "km r mk k rrm k , / ?."}) {
         const CopyScore s = CopyScore::Score(sent, QString::fromUtf8(copy));
         EXPECT_EQ(s.Errors(), 0) << copy;
         EXPECT_EQ(s.AccuracyText(), "100.0%") << copy;
@@ -94,8 +101,7 @@ TEST(CopyScore, CaseSpacesAndLineBreaksDoNotCount)
     EXPECT_EQ(CopyScore::Normalise("  Kmr\n\n^SK \t x <kn> +"), "kmr ^sk x ^kn +");
 }
 
-TEST(CopyScore, ProsignsInTheirUsualNotationsAreOneCharacterEach)
-{
+TEST(CopyScore, ProsignsInTheirUsualNotationsAreOneCharacterEach) {
     const QString sent = "cq ^ar ^bt ^kn ^sk ^bk ^as k";
     const struct {
         const char* copy;
@@ -118,11 +124,11 @@ TEST(CopyScore, ProsignsInTheirUsualNotationsAreOneCharacterEach)
     EXPECT_EQ(missed.Tallies()[0].character, "^ar");
     EXPECT_EQ(missed.Tallies()[0].dropped, 1);
     // The aligned pair keeps its columns under each other.
-    EXPECT_EQ(CopyScore::Score("^ar k", "+ m").AlignedLines(), (QStringList{"sent  ^ar k", "copy  +   m", "          ^"}));
+    EXPECT_EQ(CopyScore::Score("^ar k", "+ m").AlignedLines(),
+              (QStringList{"sent  ^ar k", "copy  +   m", "          ^"}));
 }
 
-TEST(CopyScore, AUserDefinedCharacterOfSeveralLettersIsOneCharacter)
-{
+TEST(CopyScore, AUserDefinedCharacterOfSeveralLettersIsOneCharacter) {
     const QStringList defined = {"AR", "NEW"};
     const struct {
         const char* sent;
@@ -147,8 +153,7 @@ TEST(CopyScore, AUserDefinedCharacterOfSeveralLettersIsOneCharacter)
     }
 }
 
-TEST(CopyScore, MissedGroupIsDroppedWholeAndTheRestLinesUp)
-{
+TEST(CopyScore, MissedGroupIsDroppedWholeAndTheRestLinesUp) {
     // With only two characters every group looks like its neighbours: the missed group
     // must still come out whole, not spread over the groups around it.
     const CopyScore s = CopyScore::Score("kmkm mmk kmm kkm mkmk", "kmkm kmm kkm mkmk");
@@ -173,8 +178,7 @@ TEST(CopyScore, MissedGroupIsDroppedWholeAndTheRestLinesUp)
     EXPECT_EQ(longer.Dropped(), missed.size());
 }
 
-TEST(CopyScore, ExtraGroupIsAddedWhole)
-{
+TEST(CopyScore, ExtraGroupIsAddedWhole) {
     const CopyScore s = CopyScore::Score("kmr mkk rrm", "kmr rkm mkk rrm");
     EXPECT_EQ(s.Added(), 3);
     EXPECT_EQ(s.Dropped() + s.Wrong(), 0);
@@ -190,8 +194,7 @@ TEST(CopyScore, ExtraGroupIsAddedWhole)
     EXPECT_EQ(tallies[3].sent, 0);
 }
 
-TEST(CopyScore, WrongAndSwappedCharacters)
-{
+TEST(CopyScore, WrongAndSwappedCharacters) {
     const CopyScore wrong = CopyScore::Score("kmr mkk", "kmk mkk");
     EXPECT_EQ(wrong.Wrong(), 1);
     EXPECT_EQ(wrong.Errors(), 1);
@@ -214,8 +217,7 @@ TEST(CopyScore, WrongAndSwappedCharacters)
     EXPECT_EQ(inside.Confusions()[0].copied, QString());
 }
 
-TEST(CopyScore, TalliesAndMostMissed)
-{
+TEST(CopyScore, TalliesAndMostMissed) {
     // q: 3 sent, 2 wrong as m; h: 2 sent, 1 dropped; k: right every time.
     const CopyScore s = CopyScore::Score("qkh qkh qk", "mkh mk qk");
     ASSERT_EQ(s.Tallies().size(), 3u);
@@ -232,8 +234,7 @@ TEST(CopyScore, TalliesAndMostMissed)
     EXPECT_EQ(s.MostTakenFor("q"), "m");
 }
 
-TEST(CopyScore, NinetyPercentLineIsExact)
-{
+TEST(CopyScore, NinetyPercentLineIsExact) {
     // 10 sent, 1 wrong: exactly 90 %.
     const CopyScore ninety = CopyScore::Score("kmrsu aptlo", "kmrsu aptlk");
     EXPECT_EQ(ninety.AccuracyText(), "90.0%");
@@ -256,8 +257,7 @@ TEST(CopyScore, NinetyPercentLineIsExact)
     EXPECT_EQ(short1.ErrorsAboveThreshold(), 1);
 }
 
-TEST(CopyScore, AlignedLinesShowSentAboveCopyWithMarks)
-{
+TEST(CopyScore, AlignedLinesShowSentAboveCopyWithMarks) {
     const CopyScore s = CopyScore::Score("kmr mkk rrm kmk", "kmr rrm kxk zz");
     EXPECT_EQ(s.AlignedLines(), (QStringList{"sent  kmr mkk rrm kmk __", "copy  kmr ___ rrm kxk zz",
                                              "          ---      ^  ++"}));
@@ -277,8 +277,7 @@ TEST(CopyScore, AlignedLinesShowSentAboveCopyWithMarks)
     EXPECT_EQ(cut[0], "sent  " + QString(20, 'k'));
 }
 
-TEST(CopyScore, LongTextsScoreRightWithoutRunningAway)
-{
+TEST(CopyScore, LongTextsScoreRightWithoutRunningAway) {
     // A bound for runaway work, not a speed target (the machine may be busy);
     // bench/ measures the speed (BM_ScoreLongCopy).
     constexpr qint64 kLimitMs = 30'000;

@@ -42,8 +42,7 @@ namespace {
 
 using Outcome = RecognitionDrill::Outcome;
 
-TEST(RecognitionDrill, MissedAndSlowCharactersComeBackMoreOftenAndLeadTheResult)
-{
+TEST(RecognitionDrill, MissedAndSlowCharactersComeBackMoreOftenAndLeadTheResult) {
     // k and m from the history: m missed half of 40 times, counted as 10 tries.
     RecognitionDrill weighed({"K", "m"}, {}, {{"k", {10, 0}}, {"m", {40, 20}}}, {}, 1);
     EXPECT_EQ(weighed.Weights(), (std::vector<int>{25, 150}));
@@ -69,7 +68,9 @@ TEST(RecognitionDrill, MissedAndSlowCharactersComeBackMoreOftenAndLeadTheResult)
             {"k", {"k", 400}}, {"m", {"M", 800}}, {"r", {"k", 900}}, {"s", {n % 3 == 0 ? "" : "s", 1600}}};
         const auto& [answer, ms] = script.at(c);
         const Outcome outcome = drill.Answer(c, answer, answer.isEmpty() ? -1 : ms);
-        EXPECT_EQ(outcome, c == "r" ? Outcome::Wrong : answer.isEmpty() ? Outcome::TooLate : Outcome::Right)
+        EXPECT_EQ(outcome, c == "r"           ? Outcome::Wrong
+                           : answer.isEmpty() ? Outcome::TooLate
+                                              : Outcome::Right)
             << c.toStdString();
         now += 500 + (answer.isEmpty() ? options.timeLimitMs : ms);
     }
@@ -94,8 +95,7 @@ TEST(RecognitionDrill, MissedAndSlowCharactersComeBackMoreOftenAndLeadTheResult)
     EXPECT_EQ(drill.Record(QDateTime(), 60).answers.size(), 400u);
 }
 
-TEST(RecognitionDrill, AnswersCountByTheTimeLimitAndTheDrillEndsByCountOrMinutes)
-{
+TEST(RecognitionDrill, AnswersCountByTheTimeLimitAndTheDrillEndsByCountOrMinutes) {
     RecognitionDrill drill({"k"}, {.characters = 0, .minutes = 1}, {}, {}, 3);
     // Early: typed before the heard end, without a time.
     for (const auto& [answer, ms, early, outcome] :
@@ -113,8 +113,7 @@ TEST(RecognitionDrill, AnswersCountByTheTimeLimitAndTheDrillEndsByCountOrMinutes
     EXPECT_TRUE(counted.Over(0));
 }
 
-TEST(CallsignRun, TheSpeedStepsWithEachCallUpToItsCeilingAndCallsScoreBySpeedAndErrors)
-{
+TEST(CallsignRun, TheSpeedStepsWithEachCallUpToItsCeilingAndCallsScoreBySpeedAndErrors) {
     // R right, r right after a replay, W one character wrong (half the points), X two
     // wrong (none); the speed before each call, within 10 WPM and the ceiling.
     struct Row {
@@ -122,11 +121,13 @@ TEST(CallsignRun, TheSpeedStepsWithEachCallUpToItsCeilingAndCallsScoreBySpeedAnd
         const char* script;
         std::vector<int> speeds;
     };
-    for (const Row& row : {Row{76, 3, 80, "RRRWr", {76, 79, 80, 80, 77, 80}}, Row{12, 2, 80, "WWRW", {12, 10, 10, 12, 10}},
-                           Row{5, 50, 150, "R", {10, 30}}, Row{146, 4, 150, "RRXW", {146, 150, 150, 146, 142}},
-                           Row{200, 4, 150, "r", {150, 150}}}) {
+    for (const Row& row :
+         {Row{76, 3, 80, "RRRWr", {76, 79, 80, 80, 77, 80}}, Row{12, 2, 80, "WWRW", {12, 10, 10, 12, 10}},
+          Row{5, 50, 150, "R", {10, 30}}, Row{146, 4, 150, "RRXW", {146, 150, 150, 146, 142}},
+          Row{200, 4, 150, "r", {150, 150}}}) {
         const int calls = static_cast<int>(std::strlen(row.script));
-        CallsignRun run({.calls = calls, .startWpm = row.start, .stepWpm = row.step, .maxWpm = row.ceiling}, 11, 1000);
+        CallsignRun run({.calls = calls, .startWpm = row.start, .stepWpm = row.step, .maxWpm = row.ceiling},
+                        11, 1000);
         int score = 0;
         int top = 0;
         for (int k = 0; k < calls; ++k) {
@@ -134,7 +135,8 @@ TEST(CallsignRun, TheSpeedStepsWithEachCallUpToItsCeilingAndCallsScoreBySpeedAnd
             ASSERT_EQ(run.Wpm(), row.speeds[static_cast<std::size_t>(k)]) << row.script << k;
             EXPECT_EQ(run.CallNumber(), k + 1);
             const QString call = run.Call();
-            ASSERT_TRUE(call.contains(QRegularExpression("^[A-Z0-9/]*[0-9][A-Z]+(/[A-Z]+)?$"))) << call.toStdString();
+            ASSERT_TRUE(call.contains(QRegularExpression("^[A-Z0-9/]*[0-9][A-Z]+(/[A-Z]+)?$")))
+                << call.toStdString();
             if (step == 'r') {
                 EXPECT_TRUE(run.Replay());
                 EXPECT_FALSE(run.Replay());
@@ -147,11 +149,16 @@ TEST(CallsignRun, TheSpeedStepsWithEachCallUpToItsCeilingAndCallsScoreBySpeedAnd
             const auto checked = run.Enter(copy);
             ASSERT_TRUE(checked.has_value());
             const int full = row.speeds[static_cast<std::size_t>(k)] * static_cast<int>(call.size());
-            EXPECT_EQ(checked->attempt.points, step == 'X' ? 0 : step == 'W' || step == 'r' ? full / 2 : full);
+            EXPECT_EQ(checked->attempt.points, step == 'X'                  ? 0
+                                               : step == 'W' || step == 'r' ? full / 2
+                                                                            : full);
             const auto& columns = checked->score.Columns();
-            EXPECT_EQ(std::count_if(columns.begin(), columns.end(),
-                                    [](const CopyScore::Column& c) { return c.mark == CopyScore::Mark::Wrong; }),
-                      step == 'W' ? 1 : step == 'X' ? 2 : 0);
+            EXPECT_EQ(
+                std::count_if(columns.begin(), columns.end(),
+                              [](const CopyScore::Column& c) { return c.mark == CopyScore::Mark::Wrong; }),
+                step == 'W'   ? 1
+                : step == 'X' ? 2
+                              : 0);
             score += checked->attempt.points;
             if (step != 'W' && step != 'X')
                 top = std::max(top, row.speeds[static_cast<std::size_t>(k)]);
@@ -163,15 +170,14 @@ TEST(CallsignRun, TheSpeedStepsWithEachCallUpToItsCeilingAndCallsScoreBySpeedAnd
         EXPECT_EQ(run.Score(), score);
         EXPECT_EQ(run.TopWpm(), top);
         EXPECT_EQ(run.NewBest(), score > 1000);
-        EXPECT_EQ(run.Missed().size(), static_cast<std::size_t>(std::count_if(row.script, row.script + calls, [](char c) {
-                                           return c == 'W' || c == 'X';
-                                       })));
+        EXPECT_EQ(run.Missed().size(),
+                  static_cast<std::size_t>(std::count_if(row.script, row.script + calls,
+                                                         [](char c) { return c == 'W' || c == 'X'; })));
         EXPECT_EQ(run.Record(QDateTime(), 1).score, score);
     }
 }
 
-TEST(DrillProgress, KnownNeedsFiveTimedAnswersInEachOfTheLastThreeDrillsWithIt)
-{
+TEST(DrillProgress, KnownNeedsFiveTimedAnswersInEachOfTheLastThreeDrillsWithIt) {
     auto d = [](int answers, int ms, bool early = false) {
         DrillRecord drill;
         drill.answers.assign(static_cast<std::size_t>(answers), {"k", "k", early ? -1 : ms, early});
@@ -187,8 +193,7 @@ TEST(DrillProgress, KnownNeedsFiveTimedAnswersInEachOfTheLastThreeDrillsWithIt)
         EXPECT_EQ(KnownCharacters(drills, targetMs).contains("k"), known) << drills.size() << " " << targetMs;
 }
 
-TEST(CallsignRun, ARunDrawsRealCallsOrOnlyTheOnesMissedBefore)
-{
+TEST(CallsignRun, ARunDrawsRealCallsOrOnlyTheOnesMissedBefore) {
     QTemporaryDir dir;
     const QString list = dir.filePath("calls.scp");
     QFile file(list);
@@ -222,28 +227,25 @@ TEST(CallsignRun, ARunDrawsRealCallsOrOnlyTheOnesMissedBefore)
 struct DrillRig : DrillView {
     VirtualSession session{SettingsStore::InMemory(), 3};
     VirtualClock& clock = session.clock();
-    CharacterPlayer player{session.trainer().Engine(), session.trainer().Signal(), session.trainer().Controls(),
-                           session.trainer().Store()};
+    CharacterPlayer player{session.trainer().Engine(), session.trainer().Signal(),
+                           session.trainer().Controls(), session.trainer().Store()};
     QTemporaryDir dir;
     History history{dir.filePath("history.sqlite")};
     std::vector<CallsignRun::Checked> checked;
     std::optional<qint64> stored;
 
-    DrillRig()
-    {
+    DrillRig() {
         session.CreateAndShow();
         session.claim = [this](int message, std::intptr_t, std::intptr_t lParam) {
             return player.TakeMessage(message, lParam);
         };
     }
     // Plays on until pred holds; the tick it held at.
-    std::uint32_t RunUntil(const std::function<bool()>& pred)
-    {
+    std::uint32_t RunUntil(const std::function<bool()>& pred) {
         EXPECT_TRUE(session.RunUntil(pred, 20000));
         return clock.TickCount();
     }
-    static const MorseCharacter* Lookup(const QString& display)
-    {
+    static const MorseCharacter* Lookup(const QString& display) {
         for (const MorseCharacter& c : LearningOrderTable(LearningOrder::Koch))
             if (c.display.compare(display, Qt::CaseInsensitive) == 0)
                 return &c;
@@ -251,12 +253,12 @@ struct DrillRig : DrillView {
     }
     // From the first mark to the end of the last: the marks and the gaps between them,
     // and between characters the three units of a character gap.
-    static int SoundMs(const QString& text)
-    {
+    static int SoundMs(const QString& text) {
         int units = 3 * (static_cast<int>(text.size()) - 1);
         for (const QChar c : text) {
             const QByteArray code = Lookup(QString(c))->code;
-            units += static_cast<int>(code.size()) - 1 + 3 * static_cast<int>(code.count('-')) + code.count('.');
+            units +=
+                static_cast<int>(code.size()) - 1 + 3 * static_cast<int>(code.count('-')) + code.count('.');
         }
         return 60 * units;
     }
@@ -264,16 +266,16 @@ struct DrillRig : DrillView {
     void Finished(const DrillRecord&, std::optional<qint64> id) override { stored = id; }
 };
 
-TEST(DrillControllers, ReactionTimesRunFromTheHeardEndAndMissesAreReplayedThenStored)
-{
+TEST(DrillControllers, ReactionTimesRunFromTheHeardEndAndMissesAreReplayedThenStored) {
     DrillRig rig;
     RecognitionOptions options;
     options.characters = 40;
     options.characterWpm = 20;
-    RecognitionDrillController drill(rig.player, rig.clock, &DrillRig::Lookup,
-                                     std::make_unique<RecognitionDrill>(QStringList{"k", "m", "r", "s"}, options,
-                                                                        MissTallies{}, std::vector<DrillRecord>{}, 5),
-                                     {.wpm = 20, .pitchHz = 700}, &rig.history, rig);
+    RecognitionDrillController drill(
+        rig.player, rig.clock, &DrillRig::Lookup,
+        std::make_unique<RecognitionDrill>(QStringList{"k", "m", "r", "s"}, options, MissTallies{},
+                                           std::vector<DrillRecord>{}, 5),
+        {.wpm = 20, .pitchHz = 700}, &rig.history, rig);
     // k at once, m later, r taken for k, s never in time (the limit is 3 s).
     const std::map<QString, std::pair<QString, int>> script = {
         {"k", {"k", 400}}, {"m", {"m", 1800}}, {"r", {"k", 900}}, {"s", {"", 3001}}};
@@ -286,7 +288,8 @@ TEST(DrillControllers, ReactionTimesRunFromTheHeardEndAndMissesAreReplayedThenSt
         ++played[c];
         const std::uint32_t playedAt = rig.clock.TickCount();
         ASSERT_EQ(rig.RunUntil([&] { return drill.CurrentState() == State::Waiting; }),
-                  playedAt + static_cast<std::uint32_t>(DrillRig::SoundMs(c))) << c.toStdString();
+                  playedAt + static_cast<std::uint32_t>(DrillRig::SoundMs(c)))
+            << c.toStdString();
         ASSERT_EQ(*drill.HeardTick(), rig.clock.TickCount());
         const auto& [answer, delay] = script.at(c);
         rig.clock.Advance(delay);
@@ -319,15 +322,16 @@ TEST(DrillControllers, ReactionTimesRunFromTheHeardEndAndMissesAreReplayedThenSt
     }
 }
 
-TEST(DrillControllers, ACallsignRunReplaysAtOnceStepsTheSpeedAndKeepsTheBestScore)
-{
+TEST(DrillControllers, ACallsignRunReplaysAtOnceStepsTheSpeedAndKeepsTheBestScore) {
     DrillRig rig;
     auto run = std::make_unique<CallsignRun>(CallsignRunOptions{.calls = 3, .startWpm = 20, .stepWpm = 4}, 9,
                                              rig.history.BestCallsignScore());
     CallsignRunController runner(rig.player, rig.clock, &DrillRig::Lookup, std::move(run), {.pitchHz = 600},
                                  &rig.history, rig);
     std::optional<std::uint32_t> heard;
-    rig.player.heard = [&heard](std::uint32_t tick) { heard = tick; };
+    rig.player.heard = [&heard](std::uint32_t tick) {
+        heard = tick;
+    };
     auto wav = std::make_unique<WavFile>(rig.dir.filePath("armed.wav"));
     const WavFile& armed = *wav;
     rig.session.trainer().Recorder().ArmWav(std::move(wav));
@@ -340,7 +344,7 @@ TEST(DrillControllers, ACallsignRunReplaysAtOnceStepsTheSpeedAndKeepsTheBestScor
     EXPECT_FALSE(runner.Replay());
     const std::uint32_t replayed = rig.clock.TickCount();
     EXPECT_EQ(rig.RunUntil([&] { return heard.has_value(); }), replayed + DrillRig::SoundMs(first));
-    runner.Enter(first);             // right, replayed: half its points; 24 WPM next
+    runner.Enter(first);                // right, replayed: half its points; 24 WPM next
     runner.Enter(QStringLiteral("?"));  // wrong: 20 WPM next
     runner.Enter(runner.Run().Call());
     ASSERT_EQ(runner.CurrentState(), CallsignRunController::State::Over);
@@ -358,8 +362,7 @@ TEST(DrillControllers, ACallsignRunReplaysAtOnceStepsTheSpeedAndKeepsTheBestScor
 // the desktop sends them, and the drills are kept in the rig's history file.
 struct WindowRig : DrillRig {
     std::unique_ptr<DrillsDialog> window;
-    WindowRig(std::initializer_list<std::pair<keys::IntKey, int>> options)
-    {
+    WindowRig(std::initializer_list<std::pair<keys::IntKey, int>> options) {
         for (const auto& [key, value] : options)
             session.trainer().Store().Write(key, value);
         window = std::make_unique<DrillsDialog>(session.trainer(), clock, player, session.trainer().Store(),
@@ -368,21 +371,18 @@ struct WindowRig : DrillRig {
         window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
-    void Key(const QString& text, bool autoRepeat = false)
-    {
+    void Key(const QString& text, bool autoRepeat = false) {
         QKeyEvent press(QEvent::KeyPress, text.at(0).toUpper().unicode(), Qt::NoModifier, text, autoRepeat);
         QApplication::sendEvent(QApplication::focusWidget(), &press);
     }
-    DrillRecord Kept(DrillKind kind, std::size_t index)
-    {
+    DrillRecord Kept(DrillKind kind, std::size_t index) {
         History kept(dir.filePath("history.sqlite"));
         EXPECT_TRUE(kept.Open());
         return kept.Drills(kind).at(index);
     }
 };
 
-TEST(DrillsWindow, GrowingRecognitionTakesEarlyKeysOnceAddsCharactersAsKnownAndAsksAMissAgain)
-{
+TEST(DrillsWindow, GrowingRecognitionTakesEarlyKeysOnceAddsCharactersAsKnownAndAsksAMissAgain) {
     WindowRig rig{{keys::DrillCharacters, 40}, {keys::DrillGrowing, 1}};
     rig.window->RecognitionStart()->click();
     RecognitionDrillController& drill = *rig.window->Recognition();
@@ -425,8 +425,7 @@ TEST(DrillsWindow, GrowingRecognitionTakesEarlyKeysOnceAddsCharactersAsKnownAndA
 
 // The marks of played bytes (left channel, [start, end) frames, joined over zero
 // crossings) and their pitch: half cycles between the first and last crossing of each.
-std::pair<std::vector<std::pair<int, int>>, double> Marks(const std::vector<std::uint8_t>& bytes)
-{
+std::pair<std::vector<std::pair<int, int>>, double> Marks(const std::vector<std::uint8_t>& bytes) {
     std::vector<std::pair<int, int>> spans;
     double halves = 0, frames = 0;
     int first = -1, last = -1, previous = 0;
@@ -447,13 +446,17 @@ std::pair<std::vector<std::pair<int, int>>, double> Marks(const std::vector<std:
     return {spans, halves / 2 * 44100 / frames};
 }
 
-TEST(DrillsWindow, ACallsignRunAt150WpmIsCountedEndsOnItsSummaryAndGraphsItsSpeed)
-{
-    WindowRig rig{{keys::CallsignCalls, 3}, {keys::CallsignStartSpeed, 150}, {keys::CallsignStep, 4},
-                  {keys::CallsignTopSpeed, 150}, {keys::CallsignVaryPitch, 1}};
+TEST(DrillsWindow, ACallsignRunAt150WpmIsCountedEndsOnItsSummaryAndGraphsItsSpeed) {
+    WindowRig rig{{keys::CallsignCalls, 3},
+                  {keys::CallsignStartSpeed, 150},
+                  {keys::CallsignStep, 4},
+                  {keys::CallsignTopSpeed, 150},
+                  {keys::CallsignVaryPitch, 1}};
     rig.session.device().KeepPlayedBytes(true);
     std::optional<std::uint32_t> heard;
-    rig.player.heard = [&heard](std::uint32_t tick) { heard = tick; };
+    rig.player.heard = [&heard](std::uint32_t tick) {
+        heard = tick;
+    };
     const int pitch = rig.session.trainer().Signal().Pitch();
     rig.window->Tabs()->setCurrentIndex(1);
     rig.window->CallsignStart()->click();

@@ -16,15 +16,13 @@ namespace lumbrel {
 // A checked session; its source names it.
 SessionRecord Sample(int n, const QString& source = QStringLiteral("groups"));
 
-inline QByteArray ReadAll(const QString& path)
-{
+inline QByteArray ReadAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // A history of `count` sessions in the old journal mode (as earlier versions left it).
-inline void MakeHistory(const QString& path, int count)
-{
+inline void MakeHistory(const QString& path, int count) {
     {
         History h(path);
         ASSERT_TRUE(h.Open()) << h.Problem().toStdString();
@@ -42,8 +40,7 @@ inline void MakeHistory(const QString& path, int count)
 
 // Overwrites the page holding `marker` (a leaf of the sessions), or the root page of
 // the named index, with garbage.
-inline void Spoil(const QString& path, const QByteArray& marker, const QString& index = {})
-{
+inline void Spoil(const QString& path, const QByteArray& marker, const QString& index = {}) {
     QByteArray bytes = ReadAll(path);
     qsizetype page = bytes.indexOf(marker) / 4096;
     if (!index.isEmpty()) {
@@ -66,8 +63,7 @@ inline void Spoil(const QString& path, const QByteArray& marker, const QString& 
 }
 
 // The files named after the history beside it (set aside, journals).
-inline QStringList Beside(const QString& path)
-{
+inline QStringList Beside(const QString& path) {
     return QDir(QFileInfo(path).path()).entryList({QFileInfo(path).fileName() + ".*"}, QDir::Files);
 }
 

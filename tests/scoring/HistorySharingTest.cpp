@@ -23,8 +23,7 @@
 
 namespace lumbrel {
 
-SessionRecord Sample(int n, const QString& source)
-{
+SessionRecord Sample(int n, const QString& source) {
     SessionRecord r;
     r.ended = QDateTime(QDate(2024, 3, 1), QTime(8, 0)).addSecs(60 * n);
     r.source = source;
@@ -37,8 +36,7 @@ namespace {
 
 // This binary as a second program: "hold PATH MS" holds a write transaction that adds
 // a session for MS, "add PATH N" adds N sessions one by one.
-QProcess* Helper(const QStringList& args)
-{
+QProcess* Helper(const QStringList& args) {
     auto* p = new QProcess;
     p->start(QCoreApplication::applicationFilePath(), QStringList{"--history-helper"} + args);
     EXPECT_TRUE(p->waitForStarted());
@@ -46,8 +44,7 @@ QProcess* Helper(const QStringList& args)
 }
 
 // lumbrel-score with its data folder in `data`.
-int Score(const QString& data, const QStringList& args, QByteArray* out = nullptr)
-{
+int Score(const QString& data, const QStringList& args, QByteArray* out = nullptr) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_DATA_HOME", data);
@@ -60,14 +57,12 @@ int Score(const QString& data, const QStringList& args, QByteArray* out = nullpt
 }
 
 // Where lumbrel-score keeps the history with its data folder in `data`; the folder made.
-QString ScorePath(const QString& data)
-{
+QString ScorePath(const QString& data) {
     QDir().mkpath(data + "/Zelph Software/Zelph Morse Trainer");
     return data + "/Zelph Software/Zelph Morse Trainer/history.sqlite";
 }
 
-TEST(HistorySharing, ALockHeldByAnotherProgramIsWaitedForNeverTakenForDamage)
-{
+TEST(HistorySharing, ALockHeldByAnotherProgramIsWaitedForNeverTakenForDamage) {
     QTemporaryDir dir;
     const QString path = ScorePath(dir.path());
     MakeHistory(path, 3);
@@ -105,20 +100,21 @@ TEST(HistorySharing, ALockHeldByAnotherProgramIsWaitedForNeverTakenForDamage)
 // Reading a damaged history (lumbrel-score --history) shows what can be read and leaves
 // the file as it is; opening it to write keeps what can be read in a new file and the
 // damaged one beside it.
-TEST(HistorySharing, ADamagedHistoryIsReadInPlaceAndSalvagedBeforeItIsSetAside)
-{
+TEST(HistorySharing, ADamagedHistoryIsReadInPlaceAndSalvagedBeforeItIsSetAside) {
     struct Case {
         const char* damage;
         int sessions;
         int keptAtLeast;
         int keptAtMost;
     };
-    for (const Case& c : {Case{"the index of the sessions", 21, 21, 21}, Case{"a page of the sessions", 300, 200, 299}}) {
+    for (const Case& c :
+         {Case{"the index of the sessions", 21, 21, 21}, Case{"a page of the sessions", 300, 200, 299}}) {
         SCOPED_TRACE(c.damage);
         QTemporaryDir dir;
         const QString path = ScorePath(dir.path());
         MakeHistory(path, c.sessions);
-        Spoil(path, c.sessions == 21 ? QByteArray() : QByteArray("marker-0150"), c.sessions == 21 ? "sessions_by_time" : "");
+        Spoil(path, c.sessions == 21 ? QByteArray() : QByteArray("marker-0150"),
+              c.sessions == 21 ? "sessions_by_time" : "");
         const QByteArray spoilt = ReadAll(path);
 
         QByteArray out;
@@ -147,14 +143,14 @@ TEST(HistorySharing, ADamagedHistoryIsReadInPlaceAndSalvagedBeforeItIsSetAside)
 
 namespace test {
 
-int HistoryHelper(const QStringList& args)
-{
+int HistoryHelper(const QStringList& args) {
     if (args.size() == 3 && args[0] == "hold") {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE");
         db.setDatabaseName(args[1]);
         QSqlQuery q(db);
         if (!db.open() || !q.exec("BEGIN EXCLUSIVE") ||
-            !q.exec("INSERT INTO sessions (ended, source, learning_order, characters, character_wpm, effective_wpm,"
+            !q.exec("INSERT INTO sessions (ended, source, learning_order, characters, character_wpm, "
+                    "effective_wpm,"
                     " session_minutes, characters_sent, errors, accuracy)"
                     " VALUES ('2024-01-01T00:00:00.000Z', 'held', 'koch', 5, 25, 25, 5, 100, 3, 97)"))
             return 2;

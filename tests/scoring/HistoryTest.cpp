@@ -20,22 +20,19 @@
 namespace lumbrel {
 namespace {
 
-QByteArray ReadAll(const QString& path)
-{
+QByteArray ReadAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
+void WriteAll(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
 }
 
 // Runs SQL on a file outside the history, as another program (or an older Lumbrel) would.
-void RunSql(const QString& path, const QStringList& statements)
-{
+void RunSql(const QString& path, const QStringList& statements) {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "raw");
         db.setDatabaseName(path);
@@ -48,8 +45,7 @@ void RunSql(const QString& path, const QStringList& statements)
     QSqlDatabase::removeDatabase("raw");
 }
 
-SessionRecord Sample(int n, double accuracy, const QDateTime& ended)
-{
+SessionRecord Sample(int n, double accuracy, const QDateTime& ended) {
     SessionRecord r;
     r.ended = ended;
     r.source = "groups";
@@ -69,13 +65,11 @@ SessionRecord Sample(int n, double accuracy, const QDateTime& ended)
     return r;
 }
 
-QStringList SetAsideFiles(const QTemporaryDir& dir)
-{
+QStringList SetAsideFiles(const QTemporaryDir& dir) {
     return QDir(dir.path()).entryList({"history.sqlite.damaged-*"}, QDir::Files);
 }
 
-TEST(History, NewFileRecordsAndReplace)
-{
+TEST(History, NewFileRecordsAndReplace) {
     QTemporaryDir dir;
     const QString path = dir.filePath("sub/folder/history.sqlite");
     History h(path);
@@ -133,25 +127,28 @@ TEST(History, NewFileRecordsAndReplace)
     EXPECT_EQ(reopened.Sessions().size(), 2u);
 }
 
-TEST(History, TheFirstSchemaIsBroughtForward)
-{
+TEST(History, TheFirstSchemaIsBroughtForward) {
     QTemporaryDir dir;
     const QString path = dir.filePath("history.sqlite");
     // A history as version 1 wrote it: no kinds of error, no confusions.
-    RunSql(path, {
-        "CREATE TABLE sessions (id INTEGER PRIMARY KEY, ended TEXT NOT NULL, source TEXT NOT NULL,"
-        " learning_order TEXT NOT NULL, characters INTEGER NOT NULL, character_wpm INTEGER NOT NULL,"
-        " effective_wpm REAL NOT NULL, session_minutes INTEGER NOT NULL, characters_sent INTEGER NOT NULL,"
-        " errors INTEGER NOT NULL, accuracy REAL NOT NULL)",
-        "CREATE TABLE character_errors (session_id INTEGER NOT NULL REFERENCES sessions(id) ON DELETE CASCADE,"
-        " character TEXT NOT NULL, sent INTEGER NOT NULL, errors INTEGER NOT NULL,"
-        " PRIMARY KEY (session_id, character))",
-        "INSERT INTO sessions VALUES (4, '2024-03-02T08:00:00.000Z', 'groups', 'koch', 3, 20, 10.0, 5, 150,"
-        " 12, 92.0)",
-        "INSERT INTO character_errors VALUES (4, 'k', 50, 7)",
-        "INSERT INTO character_errors VALUES (4, 'r', 50, 5)",
-        "PRAGMA user_version = 1",
-    });
+    RunSql(path,
+           {
+               "CREATE TABLE sessions (id INTEGER PRIMARY KEY, ended TEXT NOT NULL, source TEXT NOT NULL,"
+               " learning_order TEXT NOT NULL, characters INTEGER NOT NULL, character_wpm INTEGER NOT NULL,"
+               " effective_wpm REAL NOT NULL, session_minutes INTEGER NOT NULL, characters_sent INTEGER NOT "
+               "NULL,"
+               " errors INTEGER NOT NULL, accuracy REAL NOT NULL)",
+               "CREATE TABLE character_errors (session_id INTEGER NOT NULL REFERENCES sessions(id) ON DELETE "
+               "CASCADE,"
+               " character TEXT NOT NULL, sent INTEGER NOT NULL, errors INTEGER NOT NULL,"
+               " PRIMARY KEY (session_id, character))",
+               "INSERT INTO sessions VALUES (4, '2024-03-02T08:00:00.000Z', 'groups', 'koch', 3, 20, 10.0, "
+               "5, 150,"
+               " 12, 92.0)",
+               "INSERT INTO character_errors VALUES (4, 'k', 50, 7)",
+               "INSERT INTO character_errors VALUES (4, 'r', 50, 5)",
+               "PRAGMA user_version = 1",
+           });
     History h(path);
     ASSERT_TRUE(h.Open()) << h.Problem().toStdString();
     EXPECT_TRUE(h.TakeNotice().isEmpty());
@@ -175,8 +172,7 @@ TEST(History, TheFirstSchemaIsBroughtForward)
     EXPECT_EQ(h.Sessions().size(), 2u);
 }
 
-TEST(History, AHistoryOfTheVersionBeforeDrillsIsBroughtForwardAndTakesDrills)
-{
+TEST(History, AHistoryOfTheVersionBeforeDrillsIsBroughtForwardAndTakesDrills) {
     // Three checked sessions (r missed 8 of 25, then 3 of 25; m 2 of 25), as the
     // history of version 2 wrote them.
     QTemporaryDir dir;
@@ -243,8 +239,7 @@ TEST(History, AHistoryOfTheVersionBeforeDrillsIsBroughtForwardAndTakesDrills)
     EXPECT_FALSE(last.contains("r"));
 }
 
-TEST(History, AHistoryOfVersionThreeKeepsItsDrillsAndItsZeroTimesBecomeEarlyAnswers)
-{
+TEST(History, AHistoryOfVersionThreeKeepsItsDrillsAndItsZeroTimesBecomeEarlyAnswers) {
     // Version 3: k right in 0 ms (a key before the heard end) and in 420 ms, s not
     // answered, s in 0 ms, m taken for k in 0 ms; a callsign run.
     QTemporaryDir dir;
@@ -260,14 +255,15 @@ TEST(History, AHistoryOfVersionThreeKeepsItsDrillsAndItsZeroTimesBecomeEarlyAnsw
     std::vector<std::tuple<bool, bool, bool>> kinds;  // right, early, wrong
     for (const RecognitionAnswer& a : answers)
         kinds.emplace_back(a.Right(), a.Early(), a.Wrong());
-    EXPECT_EQ(kinds, (std::vector<std::tuple<bool, bool, bool>>{
-                         {false, true, false}, {true, false, false}, {false, false, false}, {false, true, false},
-                         {false, false, true}}));
+    EXPECT_EQ(kinds, (std::vector<std::tuple<bool, bool, bool>>{{false, true, false},
+                                                                {true, false, false},
+                                                                {false, false, false},
+                                                                {false, true, false},
+                                                                {false, false, true}}));
     EXPECT_EQ(RecognitionByCharacter(std::span(answers)).front().medianMs, 420);  // k
 }
 
-TEST(History, DamagedFilesAreSetAsideNeverLost)
-{
+TEST(History, DamagedFilesAreSetAsideNeverLost) {
     QTemporaryDir dir;
     const QString path = dir.filePath("history.sqlite");
     const QByteArray garbage = QByteArray("this is no database at all\n").repeated(200);
@@ -297,8 +293,7 @@ TEST(History, DamagedFilesAreSetAsideNeverLost)
     }
 }
 
-TEST(History, TruncatedForeignOrIncompleteDatabasesAreSetAside)
-{
+TEST(History, TruncatedForeignOrIncompleteDatabasesAreSetAside) {
     QTemporaryDir dir;
     const QString path = dir.filePath("history.sqlite");
     {
@@ -306,10 +301,11 @@ TEST(History, TruncatedForeignOrIncompleteDatabasesAreSetAside)
         ASSERT_TRUE(h.Open());
     }
     // A long history, written in one go.
-    RunSql(path, {"INSERT INTO sessions (ended, source, learning_order, characters, character_wpm, effective_wpm,"
-                  " session_minutes, characters_sent, errors, accuracy)"
-                  " WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 2000)"
-                  " SELECT '2024-01-01T00:00:00.000Z', 'groups', 'koch', 5, 25, 25, 5, 100, 3, 97 FROM n"});
+    RunSql(path,
+           {"INSERT INTO sessions (ended, source, learning_order, characters, character_wpm, effective_wpm,"
+            " session_minutes, characters_sent, errors, accuracy)"
+            " WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 2000)"
+            " SELECT '2024-01-01T00:00:00.000Z', 'groups', 'koch', 5, 25, 25, 5, 100, 3, 97 FROM n"});
     const QByteArray whole = ReadAll(path);
     ASSERT_GT(whole.size(), 16384);
     WriteAll(path, whole.left(whole.size() / 2));
@@ -344,11 +340,11 @@ TEST(History, TruncatedForeignOrIncompleteDatabasesAreSetAside)
     }
 }
 
-TEST(History, ANewerHistoryIsLeftAlone)
-{
+TEST(History, ANewerHistoryIsLeftAlone) {
     QTemporaryDir dir;
     const QString path = dir.filePath("history.sqlite");
-    RunSql(path, {"CREATE TABLE sessions (id INTEGER PRIMARY KEY, anything TEXT)", "PRAGMA user_version = 99"});
+    RunSql(path,
+           {"CREATE TABLE sessions (id INTEGER PRIMARY KEY, anything TEXT)", "PRAGMA user_version = 99"});
     const QByteArray before = ReadAll(path);
     History h(path);
     EXPECT_FALSE(h.Open());
@@ -359,8 +355,7 @@ TEST(History, ANewerHistoryIsLeftAlone)
     EXPECT_EQ(ReadAll(path), before);
 }
 
-TEST(History, AFolderThatCannotBeMadeIsAProblemNotACrash)
-{
+TEST(History, AFolderThatCannotBeMadeIsAProblemNotACrash) {
     QTemporaryDir dir;
     WriteAll(dir.filePath("file"), "x");
     History h(dir.filePath("file/history.sqlite"));
@@ -371,28 +366,28 @@ TEST(History, AFolderThatCannotBeMadeIsAProblemNotACrash)
     EXPECT_EQ(h.SchemaVersion(), 0);
 }
 
-TEST(HistoryCsv, OneQuotedLinePerSession)
-{
+TEST(HistoryCsv, OneQuotedLinePerSession) {
     const QDateTime when(QDate(2024, 5, 1), QTime(19, 30));
     std::vector<SessionRecord> records = {Sample(7, 94.5, when)};
     records[0].source = "text";
     const QString csv = HistoryCsv(records);
     const QStringList lines = csv.split("\r\n");
     ASSERT_EQ(lines.size(), 3);  // header, one session, the empty rest after the last CRLF
-    EXPECT_EQ(lines[0],
-              "ended,source,learning_order,characters,character_wpm,effective_wpm,session_minutes,duration_seconds,"
-              "characters_sent,dropped,added,wrong,errors,accuracy,character_errors,confusions");
+    EXPECT_EQ(
+        lines[0],
+        "ended,source,learning_order,characters,character_wpm,effective_wpm,session_minutes,duration_seconds,"
+        "characters_sent,dropped,added,wrong,errors,accuracy,character_errors,confusions");
     const QString local = when.toOffsetFromUtc(when.offsetFromUtc()).toString(Qt::ISODate);
-    EXPECT_EQ(lines[1], local + ",text,koch,7,25,12.5,5,301,200,3,2,5,10,94.5,\"k 3/60; , 5/40\","
-                                "\",>m 3; ,>_ 2; k>r 2; k>_ 1\"");
+    EXPECT_EQ(lines[1], local +
+                            ",text,koch,7,25,12.5,5,301,200,3,2,5,10,94.5,\"k 3/60; , 5/40\","
+                            "\",>m 3; ,>_ 2; k>r 2; k>_ 1\"");
     EXPECT_TRUE(lines[2].isEmpty());
     EXPECT_EQ(HistoryCsv({}), lines[0] + "\r\n");
 }
 
 // A cell a spreadsheet would run as a formula is written as text: an apostrophe first,
 // inside quotes; the file ends with a line end.
-TEST(HistoryCsv, CellsThatLookLikeFormulasStayText)
-{
+TEST(HistoryCsv, CellsThatLookLikeFormulasStayText) {
     const std::pair<QString, QString> cases[] = {
         {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
         {"+1", "\"'+1\""},
@@ -410,8 +405,7 @@ TEST(HistoryCsv, CellsThatLookLikeFormulasStayText)
     }
 }
 
-TEST(HistoryCsv, ExportWritesTheFileOrSaysWhyNot)
-{
+TEST(HistoryCsv, ExportWritesTheFileOrSaysWhyNot) {
     QTemporaryDir dir;
     const std::vector<SessionRecord> records = {Sample(3, 91, QDateTime::currentDateTime())};
     const QString path = dir.filePath("history.csv");

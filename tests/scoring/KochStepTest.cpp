@@ -19,19 +19,18 @@ struct KochStep : ::testing::Test {
 
     Trainer& t() { return s->trainer(); }
 
-    void Create(int letters, std::uint32_t seed = 5)
-    {
+    void Create(int letters, std::uint32_t seed = 5) {
         store.Write(keys::Letters, letters);
         store.Write(keys::Pause, 0);
         store.Write(keys::Session, 1);
         s = std::make_unique<VirtualSession>(store, seed);
         s->device().KeepPlayedBytes(false);
         s->CreateAndShow();
-        t().SetSessionEndedListener([this](const Trainer::SessionSummary& summary) { ended.push_back(summary); });
+        t().SetSessionEndedListener(
+            [this](const Trainer::SessionSummary& summary) { ended.push_back(summary); });
     }
     // A random-group session, stopped by hand unless it runs its whole minute; its facts.
-    Trainer::SessionSummary RunSession(int ms = 61'000)
-    {
+    Trainer::SessionSummary RunSession(int ms = 61'000) {
         t().StartButtonClick();
         EXPECT_TRUE(t().SessionActive());
         s->RunFor(ms);
@@ -44,10 +43,9 @@ struct KochStep : ::testing::Test {
     int Mask2() const { return store.Read(keys::Session2); }
 };
 
-TEST_F(KochStep, TheSessionLeavesItsFactsAtTheEnd)
-{
-    store.Write(keys::Speed, 2);      // 25 WPM
-    store.Write(keys::Delay, 3);      // a lower effective speed
+TEST_F(KochStep, TheSessionLeavesItsFactsAtTheEnd) {
+    store.Write(keys::Speed, 2);         // 25 WPM
+    store.Write(keys::Delay, 3);         // a lower effective speed
     store.Write(keys::DisplayDelay, 0);  // hidden until the end
     Create(4);
     const Trainer::SessionSummary facts = RunSession(10'000);
@@ -69,8 +67,7 @@ TEST_F(KochStep, TheSessionLeavesItsFactsAtTheEnd)
         EXPECT_TRUE(QStringLiteral(" kmrs").contains(c)) << QString(c).toStdString();
 }
 
-TEST_F(KochStep, TheOfferRaisesNByOneAndWritesTheMasksAsTheSpinnerDoes)
-{
+TEST_F(KochStep, TheOfferRaisesNByOneAndWritesTheMasksAsTheSpinnerDoes) {
     // The setup dialog had left out the second character: the step takes them all in.
     Create(5);
     store.Write(keys::Session1, 0b11101);
@@ -108,8 +105,7 @@ TEST_F(KochStep, TheOfferRaisesNByOneAndWritesTheMasksAsTheSpinnerDoes)
     EXPECT_EQ(store.Read(keys::Letters), 6);
 }
 
-TEST_F(KochStep, NothingIsOfferedBelowNinetyPercentOrOutsideRandomGroups)
-{
+TEST_F(KochStep, NothingIsOfferedBelowNinetyPercentOrOutsideRandomGroups) {
     Create(3);
     const Trainer::SessionSummary facts = RunSession();
     const CopyScore none = CopyScore::Score(facts.text, QString());
@@ -151,8 +147,7 @@ TEST_F(KochStep, NothingIsOfferedBelowNinetyPercentOrOutsideRandomGroups)
     EXPECT_TRUE(StoppedEarlyText(stopped).startsWith("The session was stopped at 0:2"));
 }
 
-TEST_F(KochStep, AtTheMaximumThereIsNothingToOffer)
-{
+TEST_F(KochStep, AtTheMaximumThereIsNothingToOffer) {
     Create(40);
     ASSERT_EQ(t().Controls().Get(ControlId::CharacterCountSpinEdit).maximum, 40);
     const Trainer::SessionSummary facts = RunSession();
@@ -167,14 +162,14 @@ TEST_F(KochStep, AtTheMaximumThereIsNothingToOffer)
     // One below the maximum, the last character is offered.
     Create(39);
     const Trainer::SessionSummary before = RunSession();
-    const NextCharacterOffer last = OfferNextCharacter(t(), before, CopyScore::Score(before.text, before.text));
+    const NextCharacterOffer last =
+        OfferNextCharacter(t(), before, CopyScore::Score(before.text, before.text));
     ASSERT_TRUE(last.available);
     EXPECT_EQ(last.count, 40);
     EXPECT_EQ(last.character, "x");
 }
 
-TEST(KochAdvice, ShortfallAndMostMissedSayHowFarToGo)
-{
+TEST(KochAdvice, ShortfallAndMostMissedSayHowFarToGo) {
     // 20 sent, 4 wrong (q taken for m three times, h once): 80 %.
     const CopyScore s = CopyScore::Score("qkhkk qkhkk qkhkk qkkkk", "mkhkk mkhkk mkkkk qkkkk");
     EXPECT_EQ(s.AccuracyText(), "80.0%");
@@ -183,7 +178,8 @@ TEST(KochAdvice, ShortfallAndMostMissedSayHowFarToGo)
     EXPECT_EQ(ShortfallText(CopyScore::Score("kmr", "kmr")), QString());
     EXPECT_EQ(MostMissedText(CopyScore::Score("kmr", "kmr")), QString());
     EXPECT_EQ(ShortfallText(CopyScore::Score("kmrsukmrsu", "kmrsukmrs")), QString());  // 90.0 %
-    EXPECT_EQ(ShortfallText(CopyScore::Score("kmrsukmrsu", "kmrsukmr")), "10.0 points to go to 90% (1 error too many)");
+    EXPECT_EQ(ShortfallText(CopyScore::Score("kmrsukmrsu", "kmrsukmr")),
+              "10.0 points to go to 90% (1 error too many)");
 }
 
 }  // namespace

@@ -9,8 +9,7 @@
 namespace lumbrel {
 namespace {
 
-SessionRecord Record(const QDateTime& ended, int n, const QString& source = "groups")
-{
+SessionRecord Record(const QDateTime& ended, int n, const QString& source = "groups") {
     SessionRecord r;
     r.ended = ended;
     r.source = source;
@@ -19,8 +18,7 @@ SessionRecord Record(const QDateTime& ended, int n, const QString& source = "gro
     return r;
 }
 
-TEST(ProgressData, CharactersLearntTakeTheHighestGroupSessionOfEachDay)
-{
+TEST(ProgressData, CharactersLearntTakeTheHighestGroupSessionOfEachDay) {
     const QDate day(2024, 5, 1);
     std::vector<SessionRecord> records = {
         Record(QDateTime(day, QTime(9, 0)), 5),
@@ -38,8 +36,7 @@ TEST(ProgressData, CharactersLearntTakeTheHighestGroupSessionOfEachDay)
     EXPECT_TRUE(CharactersLearntByDay({}).empty());
 }
 
-TEST(ProgressData, ErrorRatesAndConfusionsOverTheLastSessions)
-{
+TEST(ProgressData, ErrorRatesAndConfusionsOverTheLastSessions) {
     SessionRecord old = Record(QDateTime::currentDateTime().addDays(-2), 4);
     old.characters = {{"k", 10, 10, 0, 0}};
     old.confusions = {{"k", "", 10}};

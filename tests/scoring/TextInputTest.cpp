@@ -12,8 +12,7 @@
 namespace lumbrel {
 namespace {
 
-TEST(TextInput, EncodingsAreRead)
-{
+TEST(TextInput, EncodingsAreRead) {
     EXPECT_EQ(DecodeScoringText("kmr\r\nmkk", "f").text, "kmr\r\nmkk");
     EXPECT_EQ(DecodeScoringText("\xEF\xBB\xBFkm\xC3\xA4", "f").text, QString::fromUtf8("km\u00e4"));
     // UTF-16 with its byte-order mark holds NUL bytes and is still a text.
@@ -27,8 +26,7 @@ TEST(TextInput, EncodingsAreRead)
     EXPECT_TRUE(DecodeScoringText(QByteArray(), "f").Ok());
 }
 
-TEST(TextInput, NoTextsAreRefusedWithTheReason)
-{
+TEST(TextInput, NoTextsAreRefusedWithTheReason) {
     const ScoringText nul = DecodeScoringText(QByteArray("km\0r", 4), "copy.txt");
     EXPECT_FALSE(nul.Ok());
     EXPECT_TRUE(nul.problem.contains("copy.txt"));
@@ -44,8 +42,7 @@ TEST(TextInput, NoTextsAreRefusedWithTheReason)
     EXPECT_TRUE(big.problem.contains("too long"));
 }
 
-TEST(TextInput, FilesThatCannotBeRead)
-{
+TEST(TextInput, FilesThatCannotBeRead) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const ScoringText missing = ReadScoringText(dir.filePath("missing.txt"));

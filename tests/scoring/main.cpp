@@ -13,8 +13,7 @@ namespace lumbrel::test {
 int HistoryHelper(const QStringList& args);
 }  // namespace lumbrel::test
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc > 1 && QByteArrayView(argv[1]) == "--history-helper") {
         QCoreApplication app(argc, argv);
         return lumbrel::test::HistoryHelper(QCoreApplication::arguments().mid(2));

@@ -12,16 +12,14 @@
 namespace lumbrel::test {
 namespace {
 
-TEST(AboutBox, VersionText)
-{
+TEST(AboutBox, VersionText) {
     EXPECT_EQ(VersionText(QStringLiteral("2.10.3.7")), "Version 2.10.3");
     EXPECT_EQ(VersionText(QStringLiteral("0.1.0")), "Version 0.1.0");
     EXPECT_EQ(VersionText(QStringLiteral("65535.32768.1")), "Version -1.-32768.1");
     EXPECT_EQ(VersionText(QStringLiteral("3")), "Version 3.0.0");
 }
 
-TEST(AboutBox, ShowsTheBuildVersionOnEveryShowing)
-{
+TEST(AboutBox, ShowsTheBuildVersionOnEveryShowing) {
     AboutDialog about;
     about.Form().VersionLabel->clear();
     about.show();
@@ -34,8 +32,7 @@ TEST(AboutBox, ShowsTheBuildVersionOnEveryShowing)
     about.hide();
 }
 
-TEST(AboutBox, LinkMethodAndMp3Help)
-{
+TEST(AboutBox, LinkMethodAndMp3Help) {
     AboutDialog about;
     EXPECT_EQ(about.LinkAddress().toString(), QStringLiteral("http://") + AboutDialog::kWebAddress);
     EXPECT_TRUE(about.Form().Label4->text().contains(AboutDialog::kWebAddress));

@@ -23,14 +23,12 @@ struct SetupRig {
     SetupRig() : backend(std::make_shared<RecordingBackend>()), store(backend), dialog(store) {}
     ~SetupRig() { dialog.hide(); }
 
-    void Show(int count)
-    {
+    void Show(int count) {
         dialog.SetCharacterCount(count);
         dialog.show();
         ProcessEvents();
     }
-    void Ok()
-    {
+    void Ok() {
         backend->writes.clear();
         dialog.OkayButton()->click();
     }
@@ -40,8 +38,7 @@ struct SetupRig {
     ConfigureDialog dialog;
 };
 
-TEST(SetupDialog, CaptionPagesAndNoWayOutButOk)
-{
+TEST(SetupDialog, CaptionPagesAndNoWayOutButOk) {
     SetupRig rig;
     EXPECT_EQ(rig.dialog.windowTitle(), "Configure Codes");
     EXPECT_EQ(rig.dialog.Pages()->count(), 3);
@@ -62,8 +59,7 @@ TEST(SetupDialog, CaptionPagesAndNoWayOutButOk)
     EXPECT_EQ(rig.dialog.result(), QDialog::Accepted);
 }
 
-TEST(SetupDialog, EmptyStoreShowsTheDefaults)
-{
+TEST(SetupDialog, EmptyStoreShowsTheDefaults) {
     SetupRig rig;
     EXPECT_EQ(rig.dialog.SessionLength(), 5);
     rig.Show(5);
@@ -87,8 +83,7 @@ TEST(SetupDialog, EmptyStoreShowsTheDefaults)
 }
 
 #ifndef Q_OS_WIN
-TEST(SetupDialog, TheCallbackNoteSpeaksOfThisSystem)
-{
+TEST(SetupDialog, TheCallbackNoteSpeaksOfThisSystem) {
     SetupRig rig;
     rig.Show(5);
     // No advice about Windows libraries; the box keeps its object, key and meaning.
@@ -106,8 +101,7 @@ TEST(SetupDialog, TheCallbackNoteSpeaksOfThisSystem)
 }
 #endif
 
-TEST(SetupDialog, ShowingReadsEveryKey)
-{
+TEST(SetupDialog, ShowingReadsEveryKey) {
     SetupRig rig;
     rig.store.Write(keys::Callback, 1);
     rig.store.Write(keys::Port, 3);
@@ -143,8 +137,7 @@ TEST(SetupDialog, ShowingReadsEveryKey)
     EXPECT_EQ(rig.dialog.SessionLength(), 5);
 }
 
-TEST(SetupDialog, OkWritesEveryKeyInOrder)
-{
+TEST(SetupDialog, OkWritesEveryKeyInOrder) {
     SetupRig rig;
     rig.Show(5);
     rig.dialog.SessionLengthSpinEdit()->setValue(15);
@@ -158,10 +151,22 @@ TEST(SetupDialog, OkWritesEveryKeyInOrder)
     rig.dialog.RecentAdditionsCheckBox()->setChecked(true);
     rig.dialog.FavourMissedCheckBox()->setChecked(true);
     rig.Ok();
-    const QStringList expected = {"Setup/Callback", "Setup/Session", "Setup/Pause", "Setup/Port", "Setup/Port Device", "Setup/Use MFJ",
-                                  "Setup/Speed Dither Size", "Setup/Straight Key Fist", "Setup/Favour Recent",
-                                  "Setup/Favour Missed", "Setup/MP3 Bit Rate", "Setup/Effective Mode",
-                                  "Setup/Session1", "Setup/Session2", "Setup/Word Filter", "Setup/Common Words Size",
+    const QStringList expected = {"Setup/Callback",
+                                  "Setup/Session",
+                                  "Setup/Pause",
+                                  "Setup/Port",
+                                  "Setup/Port Device",
+                                  "Setup/Use MFJ",
+                                  "Setup/Speed Dither Size",
+                                  "Setup/Straight Key Fist",
+                                  "Setup/Favour Recent",
+                                  "Setup/Favour Missed",
+                                  "Setup/MP3 Bit Rate",
+                                  "Setup/Effective Mode",
+                                  "Setup/Session1",
+                                  "Setup/Session2",
+                                  "Setup/Word Filter",
+                                  "Setup/Common Words Size",
                                   "Setup/Max Word Length"};
     EXPECT_EQ(rig.backend->writes, expected);
     EXPECT_EQ(rig.store.Read(keys::Callback), 0);
@@ -183,8 +188,7 @@ TEST(SetupDialog, OkWritesEveryKeyInOrder)
     EXPECT_EQ(rig.dialog.SessionLength(), 15);
 }
 
-TEST(SetupDialog, SerialDeviceIsKeptWithAPortAndClearedByOff)
-{
+TEST(SetupDialog, SerialDeviceIsKeptWithAPortAndClearedByOff) {
     SetupRig rig;
     rig.store.Write(keys::Port, 1);
     rig.store.Write(keys::PortDevice, QStringLiteral("/dev/ttyUSB0"));
@@ -203,8 +207,7 @@ TEST(SetupDialog, SerialDeviceIsKeptWithAPortAndClearedByOff)
     EXPECT_EQ(rig.store.Read(keys::PortDevice), QString());
 }
 
-TEST(SetupDialog, FiveCharactersShowFiveBoxes)
-{
+TEST(SetupDialog, FiveCharactersShowFiveBoxes) {
     SetupRig rig;
     rig.Show(5);
     const QStringList captions = {"K", "M", "R", "S", "U"};
@@ -222,8 +225,7 @@ TEST(SetupDialog, FiveCharactersShowFiveBoxes)
     EXPECT_EQ(rig.store.Read(keys::Session2), 0);
 }
 
-TEST(SetupDialog, FortyCharactersAllChecked)
-{
+TEST(SetupDialog, FortyCharactersAllChecked) {
     SetupRig rig;
     rig.Show(40);
     rig.dialog.UncheckButton()->click();
@@ -236,8 +238,7 @@ TEST(SetupDialog, FortyCharactersAllChecked)
     EXPECT_EQ(rig.store.Read(keys::Session2), 255);
 }
 
-TEST(SetupDialog, CharacterBoxesFollowTheStoredMaskAndCount)
-{
+TEST(SetupDialog, CharacterBoxesFollowTheStoredMaskAndCount) {
     SetupRig rig;
     rig.store.Write(keys::Session1, 0b1011);
     rig.dialog.LoadCharacterChecks(4);  // while hidden, as the main window does
@@ -250,8 +251,7 @@ TEST(SetupDialog, CharacterBoxesFollowTheStoredMaskAndCount)
     EXPECT_EQ(rig.dialog.CharacterBox(41)->text(), "AR");
 }
 
-TEST(SetupDialog, CallbackTwoShowsUncheckedAndWritesZero)
-{
+TEST(SetupDialog, CallbackTwoShowsUncheckedAndWritesZero) {
     SetupRig rig;
     rig.store.Write(keys::Callback, 2);
     rig.Show(2);
@@ -260,8 +260,7 @@ TEST(SetupDialog, CallbackTwoShowsUncheckedAndWritesZero)
     EXPECT_EQ(rig.store.Read(keys::Callback), 0);
 }
 
-TEST(SetupDialog, WordLetterButtonsKeepTheHighBits)
-{
+TEST(SetupDialog, WordLetterButtonsKeepTheHighBits) {
     SetupRig rig;
     rig.store.Write(keys::WordFilter, -1);
     rig.Show(40);
@@ -278,8 +277,7 @@ TEST(SetupDialog, WordLetterButtonsKeepTheHighBits)
     EXPECT_EQ(rig.dialog.WordFilter(), 0x3FFFFFFu);
 }
 
-TEST(SetupDialog, TypedBitRateThatNamesNoItemWritesMinusOne)
-{
+TEST(SetupDialog, TypedBitRateThatNamesNoItemWritesMinusOne) {
     SetupRig rig;
     rig.Show(2);
     rig.dialog.MP3ComboBox()->setEditText(QStringLiteral("999 Kbps"));
@@ -291,8 +289,7 @@ TEST(SetupDialog, TypedBitRateThatNamesNoItemWritesMinusOne)
     EXPECT_EQ(rig.store.Read(keys::Mp3BitRate), 4);
 }
 
-TEST(SetupDialog, StoredValuesAreBoundedByTheControls)
-{
+TEST(SetupDialog, StoredValuesAreBoundedByTheControls) {
     SetupRig rig;
     rig.store.Write(keys::Port, 9);
     rig.store.Write(keys::StraightKeyFist, -5);
@@ -305,8 +302,7 @@ TEST(SetupDialog, StoredValuesAreBoundedByTheControls)
     EXPECT_EQ(rig.store.Read(keys::StraightKeyFist), -1);
 }
 
-TEST(SetupDialog, DefineButtonRunsItsAction)
-{
+TEST(SetupDialog, DefineButtonRunsItsAction) {
     SetupRig rig;
     int opened = 0;
     rig.dialog.SetDefineAction([&] { ++opened; });
@@ -315,8 +311,7 @@ TEST(SetupDialog, DefineButtonRunsItsAction)
     EXPECT_EQ(rig.dialog.DefineButton()->text(), "Define");
 }
 
-TEST(SetupDialog, NothingIsClippedAtAFourteenPointFont)
-{
+TEST(SetupDialog, NothingIsClippedAtAFourteenPointFont) {
     const QFont desktop = QApplication::font();
     QFont large = desktop;
     large.setPointSize(14);
@@ -332,11 +327,12 @@ TEST(SetupDialog, NothingIsClippedAtAFourteenPointFont)
                 if (!w->isVisible() || (!label && !qobject_cast<QAbstractButton*>(w)))
                     continue;
                 // A wrapped note needs its height at the width it got.
-                const QSize need = label && label->wordWrap()
-                    ? QSize(label->minimumSizeHint().width(), label->heightForWidth(label->width()))
-                    : w->sizeHint();
+                const QSize need = label && label->wordWrap() ? QSize(label->minimumSizeHint().width(),
+                                                                      label->heightForWidth(label->width()))
+                                                              : w->sizeHint();
                 EXPECT_LE(need.width(), w->width()) << w->objectName().toStdString();
-                EXPECT_LE(need.height(), w->height()) << (label ? label->text() : w->objectName()).toStdString();
+                EXPECT_LE(need.height(), w->height())
+                    << (label ? label->text() : w->objectName()).toStdString();
             }
         }
         rig.Ok();

@@ -13,29 +13,27 @@
 namespace lumbrel::test {
 namespace {
 
-QString Content(const SettingsStore& store, int slot)
-{
-    return store.ReadString(SettingsStore::MorseLetterSection(slot), QStringLiteral("Content"), QStringLiteral("-"));
+QString Content(const SettingsStore& store, int slot) {
+    return store.ReadString(SettingsStore::MorseLetterSection(slot), QStringLiteral("Content"),
+                            QStringLiteral("-"));
 }
-QString Display(const SettingsStore& store, int slot)
-{
-    return store.ReadString(SettingsStore::MorseLetterSection(slot), QStringLiteral("Display"), QStringLiteral("-"));
+QString Display(const SettingsStore& store, int slot) {
+    return store.ReadString(SettingsStore::MorseLetterSection(slot), QStringLiteral("Display"),
+                            QStringLiteral("-"));
 }
-bool SectionExists(const SettingsStore& store, int slot)
-{
+bool SectionExists(const SettingsStore& store, int slot) {
     const QString s = SettingsStore::MorseLetterSection(slot);
-    return store.Raw(s, QStringLiteral("Content")).has_value() || store.Raw(s, QStringLiteral("Display")).has_value();
+    return store.Raw(s, QStringLiteral("Content")).has_value() ||
+           store.Raw(s, QStringLiteral("Display")).has_value();
 }
-void Define(SettingsStore& store, int slot, const QString& display, const QString& code)
-{
+void Define(SettingsStore& store, int slot, const QString& display, const QString& code) {
     store.WriteString(SettingsStore::MorseLetterSection(slot), QStringLiteral("Content"), code);
     store.WriteString(SettingsStore::MorseLetterSection(slot), QStringLiteral("Display"), display);
 }
 
 struct DefineRig {
     DefineRig() : store(SettingsStore::InMemory()), dialog(store) {}
-    void Show()
-    {
+    void Show() {
         dialog.show();
         ProcessEvents();
     }
@@ -46,8 +44,7 @@ struct DefineRig {
     DefineMorseDialog dialog;
 };
 
-TEST(DefineCharacters, CaptionAndControls)
-{
+TEST(DefineCharacters, CaptionAndControls) {
     DefineRig rig;
     EXPECT_EQ(rig.dialog.windowTitle(), "Define New Morse Characters");
     EXPECT_EQ(rig.ui().NewButton->text(), "New");
@@ -56,15 +53,14 @@ TEST(DefineCharacters, CaptionAndControls)
     EXPECT_EQ(rig.ui().DisplayEdit->maxLength(), 6);
 }
 
-TEST(DefineCharacters, EmptyStoreThenNewAndFinish)
-{
+TEST(DefineCharacters, EmptyStoreThenNewAndFinish) {
     DefineRig rig;
     Define(rig.store, 5, "x", "-..-");  // a stray section above: erased on finish
     rig.store.WriteString(SettingsStore::MorseLetterSection(5), QStringLiteral("Content"), QString());
     rig.Show();
     EXPECT_EQ(rig.ui().DefinedComboBox->count(), 0);
     EXPECT_TRUE(rig.ui().NewButton->isEnabled());
-    rig.ui().DeleteButton->click();  // nothing to delete
+    rig.ui().DeleteButton->click();                       // nothing to delete
     rig.ui().DisplayEdit->setText(QStringLiteral("zz"));  // nothing to change
     EXPECT_EQ(rig.dialog.Definitions().Count(), 0);
 
@@ -81,8 +77,7 @@ TEST(DefineCharacters, EmptyStoreThenNewAndFinish)
         EXPECT_FALSE(SectionExists(rig.store, slot)) << slot;
 }
 
-TEST(DefineCharacters, GapsCloseUp)
-{
+TEST(DefineCharacters, GapsCloseUp) {
     DefineRig rig;
     Define(rig.store, 1, "AR", ".-.-.");
     Define(rig.store, 2, "SK", "...-.-");
@@ -96,8 +91,7 @@ TEST(DefineCharacters, GapsCloseUp)
     EXPECT_FALSE(SectionExists(rig.store, 4));
 }
 
-TEST(DefineCharacters, DeleteTheFirstOfThree)
-{
+TEST(DefineCharacters, DeleteTheFirstOfThree) {
     DefineRig rig;
     Define(rig.store, 1, "AR", ".-.-.");
     Define(rig.store, 2, "SK", "...-.-");
@@ -112,8 +106,7 @@ TEST(DefineCharacters, DeleteTheFirstOfThree)
     EXPECT_FALSE(SectionExists(rig.store, 3));
 }
 
-TEST(DefineCharacters, TwentyFourAtMost)
-{
+TEST(DefineCharacters, TwentyFourAtMost) {
     DefineRig rig;
     rig.Show();
     for (int i = 0; i < 24; ++i)
@@ -130,8 +123,7 @@ TEST(DefineCharacters, TwentyFourAtMost)
     rig.Finish();
 }
 
-TEST(DefineCharacters, TypingChangesTheSelectedDefinition)
-{
+TEST(DefineCharacters, TypingChangesTheSelectedDefinition) {
     DefineRig rig;
     rig.Show();
     rig.ui().NewButton->click();
@@ -143,8 +135,7 @@ TEST(DefineCharacters, TypingChangesTheSelectedDefinition)
     EXPECT_EQ(Content(rig.store, 1), ".-.-.-.-.-.-");
 }
 
-TEST(DefineCharacters, DeletingTheLastLeavesNoCurrentDefinition)
-{
+TEST(DefineCharacters, DeletingTheLastLeavesNoCurrentDefinition) {
     DefineRig rig;
     Define(rig.store, 1, "AR", ".-.-.");
     rig.Show();
@@ -157,8 +148,7 @@ TEST(DefineCharacters, DeletingTheLastLeavesNoCurrentDefinition)
     EXPECT_FALSE(SectionExists(rig.store, 1));
 }
 
-TEST(DefineCharacters, AnEmptyCodeIsNotLoadedAgain)
-{
+TEST(DefineCharacters, AnEmptyCodeIsNotLoadedAgain) {
     DefineRig rig;
     Define(rig.store, 1, "AR", ".-.-.");
     Define(rig.store, 2, "SK", "...-.-");

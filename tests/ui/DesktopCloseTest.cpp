@@ -15,8 +15,7 @@
 namespace lumbrel::test {
 namespace {
 
-TEST(DesktopClose, ASignalEndsTheSessionWithItsRecordingAndSavesAsExitDoes)
-{
+TEST(DesktopClose, ASignalEndsTheSessionWithItsRecordingAndSavesAsExitDoes) {
     for (const int signal : {SIGTERM, SIGHUP}) {
         SCOPED_TRACE(signal);
         QTemporaryDir dir;
@@ -50,7 +49,8 @@ TEST(DesktopClose, ASignalEndsTheSessionWithItsRecordingAndSavesAsExitDoes)
         ASSERT_TRUE(wav.open(QIODevice::ReadOnly));
         const QByteArray bytes = wav.readAll();
         ASSERT_GT(bytes.size(), 46 + 176400);
-        EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 42), static_cast<quint32>(bytes.size() - 46));
+        EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 42),
+                  static_cast<quint32>(bytes.size() - 46));
         QFile transcript(dir.filePath("take.txt"));
         ASSERT_TRUE(transcript.open(QIODevice::ReadOnly));
         const QString sent = rig.window->trainer().Sent().Text().trimmed();

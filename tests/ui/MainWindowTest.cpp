@@ -46,23 +46,20 @@ namespace lumbrel::test {
 namespace {
 
 template <typename T>
-T* W(const WindowRig& rig, ControlId id)
-{
+T* W(const WindowRig& rig, ControlId id) {
     auto* w = qobject_cast<T*>(rig.window->Widget(id));
     EXPECT_NE(w, nullptr);
     return w;
 }
 
-QStringList ItemsOf(const RadioGroup* group)
-{
+QStringList ItemsOf(const RadioGroup* group) {
     QStringList items;
     for (int i = 0; i < group->Count(); ++i)
         items << group->Button(i)->text();
     return items;
 }
 
-TEST(MainWindow, CaptionMinimumSizeAndToolBar)
-{
+TEST(MainWindow, CaptionMinimumSizeAndToolBar) {
     WindowRig rig;
     MainWindow& w = *rig.window;
     w.show();
@@ -76,7 +73,8 @@ TEST(MainWindow, CaptionMinimumSizeAndToolBar)
             captions << a->text();
     // Fewer than all characters in use: Text FIle, Words and QSO's are hidden.
     EXPECT_EQ(captions, (QStringList{"Start", "Stop", "Setup", "Finish"}));
-    EXPECT_EQ(w.Action(ControlId::ToolButton3)->toolTip(), "Click here to listen to random groups of Morse (F5)");
+    EXPECT_EQ(w.Action(ControlId::ToolButton3)->toolTip(),
+              "Click here to listen to random groups of Morse (F5)");
     EXPECT_FALSE(w.Action(ControlId::ToolButton4)->isEnabled());
     EXPECT_EQ(w.Action(ControlId::ToolButton6)->text(), "Text FIle");
     EXPECT_NE(w.Action(ControlId::ToolButton7)->menu(), nullptr);
@@ -88,18 +86,17 @@ TEST(MainWindow, CaptionMinimumSizeAndToolBar)
     }
 }
 
-TEST(MainWindow, ContextMenuOfTheTextArea)
-{
+TEST(MainWindow, ContextMenuOfTheTextArea) {
     WindowRig rig;
     QStringList items;
     for (QAction* a : rig.window->TextMenu()->actions())
         items << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(items, (QStringList{"Select Font", "-", "Single Words Only", "-", "Clear ", "-", "Save To File"}));
+    EXPECT_EQ(items,
+              (QStringList{"Select Font", "-", "Single Words Only", "-", "Clear ", "-", "Save To File"}));
     EXPECT_TRUE(rig.window->Action(ControlId::SingleWordsOnly1)->isCheckable());
 }
 
-TEST(MainWindow, EmptyStoreRestoresTheDefaults)
-{
+TEST(MainWindow, EmptyStoreRestoresTheDefaults) {
     WindowRig rig;
     rig.window->show();
     ProcessEvents();
@@ -128,8 +125,7 @@ TEST(MainWindow, EmptyStoreRestoresTheDefaults)
     EXPECT_EQ(rig.window->setupDialog().CharacterBox(39)->text(), "X");
 }
 
-TEST(MainWindow, RestoringAControlRunsItsReaction)
-{
+TEST(MainWindow, RestoringAControlRunsItsReaction) {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Qsb, 1);
     store.Write(keys::Speed, 0);
@@ -149,8 +145,7 @@ TEST(MainWindow, RestoringAControlRunsItsReaction)
     EXPECT_EQ(rig.window->trainer().Signal().Pitch(), 1000);
 }
 
-TEST(MainWindow, ClicksRunTheReactions)
-{
+TEST(MainWindow, ClicksRunTheReactions) {
     WindowRig rig;
     rig.window->show();
     Trainer& t = rig.window->trainer();
@@ -187,8 +182,7 @@ TEST(MainWindow, ClicksRunTheReactions)
     EXPECT_TRUE(t.Controls().Checked(ControlId::PitchDitherCheckBox));
 }
 
-TEST(MainWindow, ModelChangesShow)
-{
+TEST(MainWindow, ModelChangesShow) {
     WindowRig rig;
     ControlsModel& m = rig.window->trainer().Controls();
     m.SetValue(ControlId::PitchSpinner, 900);
@@ -217,8 +211,7 @@ TEST(MainWindow, ModelChangesShow)
     EXPECT_EQ(rig.window->trainer().Sent().Text(), "");
 }
 
-TEST(MainWindow, DisplayDelayHideAndTwentyEmptyTheText)
-{
+TEST(MainWindow, DisplayDelayHideAndTwentyEmptyTheText) {
     WindowRig rig;
     auto* combo = W<QComboBox>(rig, ControlId::DisplayDelayComboBox);
     rig.window->trainer().Sent().Append(QStringLiteral("abc"));
@@ -231,8 +224,7 @@ TEST(MainWindow, DisplayDelayHideAndTwentyEmptyTheText)
     EXPECT_EQ(rig.window->Sent()->toPlainText(), "");
 }
 
-TEST(MainWindow, ToolsNeedAllCharacters)
-{
+TEST(MainWindow, ToolsNeedAllCharacters) {
     WindowRig rig;
     rig.window->show();
     W<QSpinBox>(rig, ControlId::CharacterCountSpinEdit)->setValue(40);
@@ -248,8 +240,7 @@ TEST(MainWindow, ToolsNeedAllCharacters)
     EXPECT_FALSE(rig.window->Action(ControlId::ToolButton13)->isVisible());
 }
 
-TEST(MainWindow, StartCountsDownAndStopReturnsToIdle)
-{
+TEST(MainWindow, StartCountsDownAndStopReturnsToIdle) {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Pause, 3);
     WindowRig rig(store);
@@ -265,8 +256,7 @@ TEST(MainWindow, StartCountsDownAndStopReturnsToIdle)
     EXPECT_FALSE(rig.window->trainer().CountdownPending());
 }
 
-TEST(MainWindow, SessionShowsTextTimeAndCount)
-{
+TEST(MainWindow, SessionShowsTextTimeAndCount) {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Pause, 0);
     WindowRig rig(store);
@@ -283,8 +273,7 @@ TEST(MainWindow, SessionShowsTextTimeAndCount)
     EXPECT_EQ(rig.window->Sent()->toPlainText(), rig.window->trainer().Sent().Text());
 }
 
-TEST(MainWindow, CloseDuringASessionStopsItAndStaysOpen)
-{
+TEST(MainWindow, CloseDuringASessionStopsItAndStaysOpen) {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Pause, 0);
     WindowRig rig(store);
@@ -303,8 +292,7 @@ TEST(MainWindow, CloseDuringASessionStopsItAndStaysOpen)
     EXPECT_EQ(closed.count(), 1);
 }
 
-TEST(MainWindow, FinishClosesWhenIdleAndSavesTheOptions)
-{
+TEST(MainWindow, FinishClosesWhenIdleAndSavesTheOptions) {
     auto backend = std::make_shared<RecordingBackend>();
     WindowRig rig{SettingsStore(backend)};
     rig.window->show();
@@ -317,18 +305,36 @@ TEST(MainWindow, FinishClosesWhenIdleAndSavesTheOptions)
     EXPECT_EQ(closed.count(), 1);
     EXPECT_EQ(rig.store.Read(keys::Pitch), 820);
     // Placement first, then the options in their documented order.
-    const QStringList expected = {
-        "FormState/Maximized", "FormState/Left", "FormState/Top", "FormState/Right", "FormState/Bottom",
-        "FormState/Saved", "Setup/Letters", "Setup/Speed", "Setup/Delay", "Setup/Pitch", "Setup/Display",
-        "Setup/FontSize", "Setup/Display Delay", "Setup/Noise Level", "Setup/Chirp", "Setup/Straight Key",
-        "Setup/QRM", "Setup/Signal Level", "Setup/QSB", "Setup/QSB Mode", "Setup/QSB Type", "Setup/Speed Step",
-        "Setup/Pitch Dither", "Setup/Variable Weighting", "Setup/Single Word Only"};
+    const QStringList expected = {"FormState/Maximized",
+                                  "FormState/Left",
+                                  "FormState/Top",
+                                  "FormState/Right",
+                                  "FormState/Bottom",
+                                  "FormState/Saved",
+                                  "Setup/Letters",
+                                  "Setup/Speed",
+                                  "Setup/Delay",
+                                  "Setup/Pitch",
+                                  "Setup/Display",
+                                  "Setup/FontSize",
+                                  "Setup/Display Delay",
+                                  "Setup/Noise Level",
+                                  "Setup/Chirp",
+                                  "Setup/Straight Key",
+                                  "Setup/QRM",
+                                  "Setup/Signal Level",
+                                  "Setup/QSB",
+                                  "Setup/QSB Mode",
+                                  "Setup/QSB Type",
+                                  "Setup/Speed Step",
+                                  "Setup/Pitch Dither",
+                                  "Setup/Variable Weighting",
+                                  "Setup/Single Word Only"};
     EXPECT_EQ(backend->writes, expected);
     EXPECT_FALSE(rig.audio.IsOpen());
 }
 
-TEST(MainWindow, MessagesWaitForTheReactionAndComeOneAtATime)
-{
+TEST(MainWindow, MessagesWaitForTheReactionAndComeOneAtATime) {
     WindowRig rig;
     rig.window->ShowMessage(QStringLiteral("first"), QStringLiteral("Information"));
     rig.window->ShowMessage(QStringLiteral("second"), QStringLiteral("waveOutWrite"));
@@ -347,14 +353,19 @@ TEST(MainWindow, MessagesWaitForTheReactionAndComeOneAtATime)
     EXPECT_EQ(rig.prompts.maxDepth, 1);
 }
 
-TEST(MainWindow, NoAudioDeviceShowsWaveOutOpenAndGoesOn)
-{
+TEST(MainWindow, NoAudioDeviceShowsWaveOutOpenAndGoesOn) {
     VirtualClock clock;
     VirtualAudioDevice audio(clock);
     audio.InjectFailure(VirtualAudioDevice::Call::Open, "no device here");
     FakePrompts prompts;
-    MainWindow window({.store = SettingsStore::InMemory(), .clock = clock, .audio = audio, .seed = 1,
-                       .prompts = &prompts, .trayAvailable = [] { return false; }});
+    MainWindow window({.store = SettingsStore::InMemory(),
+                       .clock = clock,
+                       .audio = audio,
+                       .seed = 1,
+                       .prompts = &prompts,
+                       .trayAvailable = [] {
+                           return false;
+                       }});
     window.show();
     ProcessEvents();
     ASSERT_EQ(prompts.messages.size(), 1u);
@@ -364,8 +375,7 @@ TEST(MainWindow, NoAudioDeviceShowsWaveOutOpenAndGoesOn)
     EXPECT_TRUE(window.isVisible());
 }
 
-TEST(MainWindow, SingleWordsOnlyIsStoredAtExit)
-{
+TEST(MainWindow, SingleWordsOnlyIsStoredAtExit) {
     WindowRig rig;
     rig.window->show();
     QAction* single = rig.window->Action(ControlId::SingleWordsOnly1);
@@ -376,8 +386,7 @@ TEST(MainWindow, SingleWordsOnlyIsStoredAtExit)
     EXPECT_EQ(rig.store.Read(keys::SingleWordOnly), 1);
 }
 
-TEST(MainWindow, SelectFontStoresFaceAndSize)
-{
+TEST(MainWindow, SelectFontStoresFaceAndSize) {
     WindowRig rig;
     rig.window->show();
     rig.window->SelectFontAction()->trigger();  // cancelled
@@ -397,8 +406,7 @@ TEST(MainWindow, SelectFontStoresFaceAndSize)
     EXPECT_EQ(rig.store.Read(keys::FontSize), 24);
 }
 
-TEST(MainWindow, SaveToFileWritesTheLines)
-{
+TEST(MainWindow, SaveToFileWritesTheLines) {
     QTemporaryDir dir;
     WindowRig rig;
     rig.window->SaveToFileAction()->trigger();  // cancelled: nothing
@@ -423,8 +431,7 @@ TEST(MainWindow, SaveToFileWritesTheLines)
     EXPECT_EQ(rig.window->Sent()->toPlainText(), "cq cq\nde lumbrel");
 }
 
-TEST(MainWindow, SetupStopsRunsTheDialogAndTakesItsValues)
-{
+TEST(MainWindow, SetupStopsRunsTheDialogAndTakesItsValues) {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Pause, 4);
     WindowRig rig(store);
@@ -455,8 +462,7 @@ TEST(MainWindow, SetupStopsRunsTheDialogAndTakesItsValues)
     EXPECT_EQ(setup.CharacterBox(0)->text(), "W");
 }
 
-TEST(MainWindow, SetupShowsTheWordsPageWithAllCharacters)
-{
+TEST(MainWindow, SetupShowsTheWordsPageWithAllCharacters) {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Letters, 40);
     WindowRig rig(store);
@@ -471,8 +477,7 @@ TEST(MainWindow, SetupShowsTheWordsPageWithAllCharacters)
     EXPECT_TRUE(wordsTab);
 }
 
-TEST(MainWindow, MinimiseHidesIntoTheNotificationArea)
-{
+TEST(MainWindow, MinimiseHidesIntoTheNotificationArea) {
     WindowRig rig(SettingsStore::InMemory(), /*trayAvailable=*/true);
     rig.window->show();
     ProcessEvents();
@@ -486,8 +491,7 @@ TEST(MainWindow, MinimiseHidesIntoTheNotificationArea)
     EXPECT_FALSE(rig.window->isMinimized());
 }
 
-TEST(MainWindow, WithoutANotificationAreaMinimiseIsOrdinary)
-{
+TEST(MainWindow, WithoutANotificationAreaMinimiseIsOrdinary) {
     WindowRig rig(SettingsStore::InMemory(), /*trayAvailable=*/false);
     rig.window->show();
     ProcessEvents();
@@ -498,8 +502,7 @@ TEST(MainWindow, WithoutANotificationAreaMinimiseIsOrdinary)
     EXPECT_TRUE(rig.window->isMinimized());
 }
 
-TEST(MainWindow, AboutBoxOpensModally)
-{
+TEST(MainWindow, AboutBoxOpensModally) {
     WindowRig rig;
     bool shown = false;
     QTimer::singleShot(0, rig.window.get(), [&] {
@@ -518,8 +521,7 @@ namespace lumbrel::test {
 namespace {
 
 // Runs a short session from Start to its end of session.
-void PlayShortSession(WindowRig& rig)
-{
+void PlayShortSession(WindowRig& rig) {
     rig.window->Action(ControlId::ToolButton3)->trigger();
     rig.Run(3000);
     rig.window->Action(ControlId::ToolButton4)->trigger();
@@ -527,8 +529,7 @@ void PlayShortSession(WindowRig& rig)
     ASSERT_FALSE(rig.window->trainer().SessionActive());
 }
 
-TEST(RecordAudioFile, WavRecordingAndTranscriptOfTheNextSession)
-{
+TEST(RecordAudioFile, WavRecordingAndTranscriptOfTheNextSession) {
     QTemporaryDir dir;
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Pause, 0);
@@ -553,12 +554,12 @@ TEST(RecordAudioFile, WavRecordingAndTranscriptOfTheNextSession)
     EXPECT_EQ(dataSize, static_cast<quint32>(bytes.size() - 46));
     QFile transcript(dir.filePath("take.txt"));
     ASSERT_TRUE(transcript.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(transcript.readAll()).trimmed(), rig.window->trainer().Sent().Text().trimmed());
+    EXPECT_EQ(QString::fromUtf8(transcript.readAll()).trimmed(),
+              rig.window->trainer().Sent().Text().trimmed());
     EXPECT_TRUE(rig.prompts.messages.empty());
 }
 
-TEST(RecordAudioFile, AFileThatCannotBeCreatedIsToldAndNothingIsArmed)
-{
+TEST(RecordAudioFile, AFileThatCannotBeCreatedIsToldAndNothingIsArmed) {
     QTemporaryDir dir;
     WindowRig rig;
     rig.window->show();
@@ -567,15 +568,15 @@ TEST(RecordAudioFile, AFileThatCannotBeCreatedIsToldAndNothingIsArmed)
     rig.Run(100);
     EXPECT_FALSE(rig.window->trainer().Recorder().Armed());
     ASSERT_EQ(rig.prompts.messages.size(), 1u);
-    EXPECT_TRUE(rig.prompts.messages[0].text.contains("take.wav")) << rig.prompts.messages[0].text.toStdString();
+    EXPECT_TRUE(rig.prompts.messages[0].text.contains("take.wav"))
+        << rig.prompts.messages[0].text.toStdString();
 
     rig.prompts.audioChoice = {};  // cancelled: nothing changes
     rig.window->RecordAudioAction()->trigger();
     EXPECT_FALSE(rig.window->trainer().Recorder().Armed());
 }
 
-TEST(RecordAudioFile, Mp3RecordingEndsWithItsTagWhenTheEncoderIsInstalled)
-{
+TEST(RecordAudioFile, Mp3RecordingEndsWithItsTagWhenTheEncoderIsInstalled) {
     QTemporaryDir dir;
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Pause, 0);
@@ -621,8 +622,7 @@ TEST(RecordAudioFile, Mp3RecordingEndsWithItsTagWhenTheEncoderIsInstalled)
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("third.txt")));
 }
 
-TEST(RecordAudioFile, TheDialogAsksAboutTheFilesReallyWritten)
-{
+TEST(RecordAudioFile, TheDialogAsksAboutTheFilesReallyWritten) {
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);  // Qt's own, on any desktop
     QTemporaryDir dir;
     for (const char* name : {"take.wav", "take.txt"}) {
@@ -631,8 +631,10 @@ TEST(RecordAudioFile, TheDialogAsksAboutTheFilesReallyWritten)
     }
     VirtualClock clock;
     VirtualAudioDevice audio(clock);
-    MainWindow window({.store = SettingsStore::InMemory(), .clock = clock, .audio = audio, .seed = 1,
-                       .trayAvailable = [] { return false; }});
+    MainWindow window(
+        {.store = SettingsStore::InMemory(), .clock = clock, .audio = audio, .seed = 1, .trayAvailable = [] {
+             return false;
+         }});
     window.show();
     // The user: "take" typed as a WAV in the real dialog, No to the question, then back
     // in the dialog, Yes.
@@ -668,8 +670,7 @@ TEST(RecordAudioFile, TheDialogAsksAboutTheFilesReallyWritten)
     EXPECT_EQ(QFileInfo(dir.filePath("take.wav")).size(), 4);  // replaced only by the first audio
 }
 
-TEST(RecordAudioFile, TheDefaultNameTakesTheSelectedSpeedNotAStations)
-{
+TEST(RecordAudioFile, TheDefaultNameTakesTheSelectedSpeedNotAStations) {
     QTemporaryDir dir;
     QFile station(dir.filePath("station.txt"));
     ASSERT_TRUE(station.open(QIODevice::WriteOnly));
@@ -695,15 +696,13 @@ TEST(RecordAudioFile, TheDefaultNameTakesTheSelectedSpeedNotAStations)
 namespace lumbrel::test {
 namespace {
 
-SettingsStore AllCharactersStore()
-{
+SettingsStore AllCharactersStore() {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Letters, 40);
     return store;
 }
 
-TEST(TextSources, WordsButtonAndItsDropDownPlayTheShippedWordFiles)
-{
+TEST(TextSources, WordsButtonAndItsDropDownPlayTheShippedWordFiles) {
     WindowRig rig(AllCharactersStore());
     rig.window->show();
     rig.window->WordsPopupMenu()->aboutToShow();
@@ -722,8 +721,7 @@ TEST(TextSources, WordsButtonAndItsDropDownPlayTheShippedWordFiles)
     EXPECT_FALSE(rig.window->Sent()->toPlainText().trimmed().isEmpty());
 }
 
-TEST(TextSources, OpenedAndDroppedTextFilesArePlayed)
-{
+TEST(TextSources, OpenedAndDroppedTextFilesArePlayed) {
     QTemporaryDir dir;
     const QString path = dir.filePath("hello.txt");
     QFile file(path);
@@ -756,8 +754,7 @@ TEST(TextSources, OpenedAndDroppedTextFilesArePlayed)
     EXPECT_TRUE(rig.window->trainer().SessionActive());
 }
 
-TEST(TextSources, AFileNamedOnTheCommandLinePlaysOnceEveryCharacterIsInUse)
-{
+TEST(TextSources, AFileNamedOnTheCommandLinePlaysOnceEveryCharacterIsInUse) {
     QTemporaryDir dir;
     const QString path = dir.filePath("notes");  // no ".txt": the user named it
     QFile file(path);
@@ -798,15 +795,13 @@ namespace lumbrel::test {
 namespace {
 
 // A shown main window that has the keyboard, as for a user at the desktop.
-void Activate(MainWindow& w)
-{
+void Activate(MainWindow& w) {
     w.show();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
 }
 
-TEST(Keyboard, WheelOverAnUnfocusedDelayBoxChangesNothing)
-{
+TEST(Keyboard, WheelOverAnUnfocusedDelayBoxChangesNothing) {
     WindowRig rig;
     Activate(*rig.window);
     auto* delay = W<QComboBox>(rig, ControlId::DisplayDelayComboBox);
@@ -825,8 +820,7 @@ TEST(Keyboard, WheelOverAnUnfocusedDelayBoxChangesNothing)
     EXPECT_EQ(delay->currentIndex(), before + 1);
 }
 
-TEST(Keyboard, ShortcutsStartAndStopASession)
-{
+TEST(Keyboard, ShortcutsStartAndStopASession) {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Pause, 0);
     WindowRig rig(store);
@@ -845,8 +839,7 @@ TEST(Keyboard, ShortcutsStartAndStopASession)
     EXPECT_TRUE(t.SessionActive());
 }
 
-TEST(Keyboard, DrillsOpenOnlyWhenNoSessionRunsAndAreTypedAndKept)
-{
+TEST(Keyboard, DrillsOpenOnlyWhenNoSessionRunsAndAreTypedAndKept) {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Pause, 0);
     store.Write(keys::DrillCharacters, 3);
@@ -874,7 +867,8 @@ TEST(Keyboard, DrillsOpenOnlyWhenNoSessionRunsAndAreTypedAndKept)
     // real one: ticked here); every key is typed 300 ms after the heard end, the second
     // one wrong.
     for (int k = 0; k < 3; ++k) {
-        for (int ms = 0; ms < 3000 && drill->CurrentState() != RecognitionDrillController::State::Waiting; ms += 10) {
+        for (int ms = 0; ms < 3000 && drill->CurrentState() != RecognitionDrillController::State::Waiting;
+             ms += 10) {
             rig.Run(10, 10);
             drill->Tick();
         }
@@ -901,8 +895,7 @@ TEST(Keyboard, DrillsOpenOnlyWhenNoSessionRunsAndAreTypedAndKept)
 }
 
 // The drills open the history too, and say what they found: a damaged file salvaged.
-TEST(Keyboard, TheDrillsTellOfADamagedHistoryKeptBeside)
-{
+TEST(Keyboard, TheDrillsTellOfADamagedHistoryKeptBeside) {
     WindowRig rig;
     QTemporaryDir dir;
     QFile bad(dir.filePath("history.sqlite"));
@@ -914,24 +907,28 @@ TEST(Keyboard, TheDrillsTellOfADamagedHistoryKeptBeside)
     ASSERT_NE(rig.window->Drills(), nullptr);
     rig.window->Drills()->RecognitionStart()->click();
     ASSERT_EQ(rig.prompts.messages.size(), 1u);
-    EXPECT_TRUE(rig.prompts.messages[0].text.contains("damaged-")) << rig.prompts.messages[0].text.toStdString();
+    EXPECT_TRUE(rig.prompts.messages[0].text.contains("damaged-"))
+        << rig.prompts.messages[0].text.toStdString();
 }
 
-TEST(Keyboard, TabFollowsTheLayoutAndEntersAGroupOnItsSelection)
-{
+TEST(Keyboard, TabFollowsTheLayoutAndEntersAGroupOnItsSelection) {
     WindowRig rig;
     Activate(*rig.window);
     auto button = [&](ControlId id) {
         const auto* group = W<RadioGroup>(rig, id);
         return static_cast<QWidget*>(group->Button(group->Index()));
     };
-    QList<QWidget*> expected = {
-        W<QWidget>(rig, ControlId::DisplayDelayComboBox), W<QWidget>(rig, ControlId::PitchSpinner),
-        W<QWidget>(rig, ControlId::CharacterCountSpinEdit), button(ControlId::RadioGroup1),
-        button(ControlId::CodeSpeedRadioGroup), button(ControlId::NoiseRadioGroup), button(ControlId::SignalRadioGroup),
-        W<QWidget>(rig, ControlId::QSBCheckBox)};
-    for (ControlId id : {ControlId::ChirpCheckBox, ControlId::HandSentCheckBox, ControlId::QRMCheckBox,
-                         ControlId::SpeedStepCheckBox, ControlId::PitchDitherCheckBox, ControlId::WeightingCheckBox})
+    QList<QWidget*> expected = {W<QWidget>(rig, ControlId::DisplayDelayComboBox),
+                                W<QWidget>(rig, ControlId::PitchSpinner),
+                                W<QWidget>(rig, ControlId::CharacterCountSpinEdit),
+                                button(ControlId::RadioGroup1),
+                                button(ControlId::CodeSpeedRadioGroup),
+                                button(ControlId::NoiseRadioGroup),
+                                button(ControlId::SignalRadioGroup),
+                                W<QWidget>(rig, ControlId::QSBCheckBox)};
+    for (ControlId id :
+         {ControlId::ChirpCheckBox, ControlId::HandSentCheckBox, ControlId::QRMCheckBox,
+          ControlId::SpeedStepCheckBox, ControlId::PitchDitherCheckBox, ControlId::WeightingCheckBox})
         if (rig.window->Widget(id)->isEnabled())
             expected << rig.window->Widget(id);
     expected << rig.window->Sent();
@@ -944,24 +941,25 @@ TEST(Keyboard, TabFollowsTheLayoutAndEntersAGroupOnItsSelection)
     EXPECT_EQ(visited, expected);
 }
 
-TEST(Keyboard, EveryControlHasAnAccessibleName)
-{
+TEST(Keyboard, EveryControlHasAnAccessibleName) {
     WindowRig rig;
     MainWindow& w = *rig.window;
     w.show();
     QWidget* const windows[] = {&w, &w.setupDialog(), &w.defineDialog(), &w.aboutBox(), &w.mp3Dialog()};
     for (QWidget* window : windows) {
         for (QWidget* control : window->findChildren<QWidget*>()) {
-            if (!(control->focusPolicy() & Qt::TabFocus) || control->focusProxy() || control->window() != window)
+            if (!(control->focusPolicy() & Qt::TabFocus) || control->focusProxy() ||
+                control->window() != window)
                 continue;
             // A screen reader says the label (a buddy label, or the frame the control
             // stands in), then the control's own name.
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
             const auto labels = a->relations(QAccessible::Label);
-            const QString label = labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+            const QString label =
+                labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
             const QString name = a->text(QAccessible::Name);
-            const std::string what = std::string(control->metaObject()->className()) + " " +
-                                     control->objectName().toStdString();
+            const std::string what =
+                std::string(control->metaObject()->className()) + " " + control->objectName().toStdString();
             EXPECT_FALSE((label + name).trimmed().isEmpty()) << what;
             // A box is named by more than the value it shows.
             QString value;
@@ -979,21 +977,21 @@ TEST(Keyboard, EveryControlHasAnAccessibleName)
 // What the screen reader is told, object and name, as it is told.
 std::vector<std::pair<QObject*, QString>> g_nameChanges;
 
-void RecordNameChange(QAccessibleEvent* event)
-{
+void RecordNameChange(QAccessibleEvent* event) {
     if (event->type() == QAccessible::NameChanged && event->object())
         if (QAccessibleInterface* a = QAccessible::queryAccessibleInterface(event->object()))
             g_nameChanges.emplace_back(event->object(), a->text(QAccessible::Name));
 }
 
-TEST(Keyboard, AScreenReaderHearsTheTimeAndTheStatusLineChange)
-{
+TEST(Keyboard, AScreenReaderHearsTheTimeAndTheStatusLineChange) {
     WindowRig rig;
     MainWindow& w = *rig.window;
     w.show();
     QWidget* time = w.Widget(ControlId::Label1);
     QLabel* status = w.StatusLine();
-    auto name = [](QWidget* widget) { return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name); };
+    auto name = [](QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
     EXPECT_EQ(name(time), "Time 00:00");
 
     // Qt tells the screen reader only while the desktop's accessibility bus is there
@@ -1038,8 +1036,7 @@ TEST(Keyboard, AScreenReaderHearsTheTimeAndTheStatusLineChange)
     EXPECT_EQ(counts.last(), said);
 }
 
-TEST(Keyboard, TheTextAreaCommandsStandInTheMenuBarAndShiftF10OpensTheirMenu)
-{
+TEST(Keyboard, TheTextAreaCommandsStandInTheMenuBarAndShiftF10OpensTheirMenu) {
     WindowRig rig;
     MainWindow& w = *rig.window;
     Activate(w);
@@ -1060,7 +1057,9 @@ TEST(Keyboard, TheTextAreaCommandsStandInTheMenuBarAndShiftF10OpensTheirMenu)
     EXPECT_EQ(context, QStringList({"Select Font", "Single Words Only", "Clear ", "Save To File"}));
 
     // Each runs the context menu's command, and the check mark is the same in both.
-    auto barItem = [&](int i) { return bar->actions()[i * 2]; };  // separators between
+    auto barItem = [&](int i) {
+        return bar->actions()[i * 2];
+    };  // separators between
     w.trainer().Sent().Append(QStringLiteral("cq cq"));
     barItem(2)->trigger();
     EXPECT_TRUE(w.Sent()->toPlainText().isEmpty());

@@ -11,8 +11,7 @@
 namespace lumbrel::test {
 namespace {
 
-void Place(SettingsStore& store, QRect r, bool maximized)
-{
+void Place(SettingsStore& store, QRect r, bool maximized) {
     store.Write(keys::Left, r.x());
     store.Write(keys::Top, r.y());
     store.Write(keys::Right, r.x() + r.width());
@@ -20,16 +19,15 @@ void Place(SettingsStore& store, QRect r, bool maximized)
     store.Write(keys::Maximized, maximized);
 }
 
-TEST(Placement, MissingValuesKeepTheCurrentRectangle)
-{
+TEST(Placement, MissingValuesKeepTheCurrentRectangle) {
     const SettingsStore store = SettingsStore::InMemory();
-    const WindowPlacement p = ReadWindowPlacement(store, QRect(40, 50, 700, 520), {QRect(0, 0, 1280, 800)}, {});
+    const WindowPlacement p =
+        ReadWindowPlacement(store, QRect(40, 50, 700, 520), {QRect(0, 0, 1280, 800)}, {});
     EXPECT_EQ(p.normal, QRect(40, 50, 700, 520));
     EXPECT_FALSE(p.maximized);
 }
 
-TEST(Placement, OffEveryScreenComesBackAtTheTopLeft)
-{
+TEST(Placement, OffEveryScreenComesBackAtTheTopLeft) {
     SettingsStore store = SettingsStore::InMemory();
     Place(store, QRect(3000, -900, 700, 520), false);
     const std::vector<QRect> screens = {QRect(0, 0, 1280, 800), QRect(1280, 0, 1024, 768)};
@@ -42,8 +40,7 @@ TEST(Placement, OffEveryScreenComesBackAtTheTopLeft)
     EXPECT_TRUE(p.maximized);
 }
 
-TEST(Placement, WrittenInOrder)
-{
+TEST(Placement, WrittenInOrder) {
     auto backend = std::make_shared<RecordingBackend>();
     SettingsStore store(backend);
     WriteWindowPlacement(store, {QRect(10, 20, 700, 600), true});
@@ -55,8 +52,7 @@ TEST(Placement, WrittenInOrder)
     EXPECT_EQ(store.ReadString("FormState", "Maximized", {}), "1");
 }
 
-TEST(Placement, WindowOffScreenComesBackAtTheTopLeft)
-{
+TEST(Placement, WindowOffScreenComesBackAtTheTopLeft) {
     SettingsStore store = SettingsStore::InMemory();
     Place(store, QRect(-5000, -4000, 760, 560), false);
     WindowRig rig(store);
@@ -69,8 +65,7 @@ TEST(Placement, WindowOffScreenComesBackAtTheTopLeft)
     EXPECT_EQ(rig.window->geometry().size(), QSize(760, 560));
 }
 
-TEST(Placement, WindowClosedMaximisedComesBackMaximised)
-{
+TEST(Placement, WindowClosedMaximisedComesBackMaximised) {
     SettingsStore store = SettingsStore::InMemory();
     const QRect normal(30, 40, 760, 560);
     Place(store, normal, true);
@@ -86,8 +81,7 @@ TEST(Placement, WindowClosedMaximisedComesBackMaximised)
     EXPECT_TRUE(store.Read(keys::Saved));
 }
 
-TEST(Placement, ShowingFromTheTrayTakesTheStoredPlacement)
-{
+TEST(Placement, ShowingFromTheTrayTakesTheStoredPlacement) {
     SettingsStore store = SettingsStore::InMemory();
     WindowRig rig(store, /*trayAvailable=*/true);
     rig.window->show();

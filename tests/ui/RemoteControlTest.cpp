@@ -22,8 +22,7 @@ namespace lumbrel::test {
 namespace {
 
 // Sends from another thread while this one runs the server's event loop.
-RemoteResult Send(const QString& name, RemoteCommand command)
-{
+RemoteResult Send(const QString& name, RemoteCommand command) {
     auto result = std::async(std::launch::async, [&] { return SendRemoteCommand(name, command, 2000); });
     while (result.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
         ProcessEvents(1);
@@ -32,8 +31,7 @@ RemoteResult Send(const QString& name, RemoteCommand command)
 }
 
 // A socket file that nobody listens on, as a crashed run leaves it.
-void MakeStaleSocket(const QString& path)
-{
+void MakeStaleSocket(const QString& path) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_GE(fd, 0);
     sockaddr_un address{};
@@ -46,8 +44,7 @@ void MakeStaleSocket(const QString& path)
     ASSERT_TRUE(QFileInfo::exists(path));
 }
 
-TEST(RemoteControl, DefaultNameIsPerUser)
-{
+TEST(RemoteControl, DefaultNameIsPerUser) {
     qunsetenv("LUMBREL_CONTROL_SOCKET");
     const QString name = DefaultControlSocketName();
     EXPECT_TRUE(name.contains(QString::number(::getuid()))) << name.toStdString();
@@ -65,16 +62,15 @@ TEST(RemoteControl, DefaultNameIsPerUser)
     qunsetenv("LUMBREL_CONTROL_SOCKET");
 }
 
-TEST(RemoteControl, StartAndStopBecomeMessages)
-{
+TEST(RemoteControl, StartAndStopBecomeMessages) {
     QTemporaryDir dir;
     const QString name = dir.filePath("control");
     MessageQueue queue;
     RemoteControlServer server(queue);
     ASSERT_TRUE(server.Listen(name)) << server.ErrorText().toStdString();
     // Only this user may connect.
-    EXPECT_EQ(QFileInfo(server.FullServerName()).permissions() & (QFile::ReadOther | QFile::WriteOther |
-                                                                   QFile::ReadGroup | QFile::WriteGroup),
+    EXPECT_EQ(QFileInfo(server.FullServerName()).permissions() &
+                  (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup | QFile::WriteGroup),
               QFile::Permissions());
 
     EXPECT_TRUE(Send(name, RemoteCommand::Start).delivered);
@@ -85,16 +81,14 @@ TEST(RemoteControl, StartAndStopBecomeMessages)
     EXPECT_EQ(posted[1].message, 1044);
 }
 
-TEST(RemoteControl, NoTrainerRunning)
-{
+TEST(RemoteControl, NoTrainerRunning) {
     QTemporaryDir dir;
     const RemoteResult r = SendRemoteCommand(dir.filePath("nobody"), RemoteCommand::Start, 500);
     EXPECT_FALSE(r.delivered);
     EXPECT_TRUE(r.error.contains("no Lumbrel trainer is running"));
 }
 
-TEST(RemoteControl, StaleSocketFileIsReplaced)
-{
+TEST(RemoteControl, StaleSocketFileIsReplaced) {
     QTemporaryDir dir;
     const QString name = dir.filePath("control");
     MakeStaleSocket(name);
@@ -105,8 +99,7 @@ TEST(RemoteControl, StaleSocketFileIsReplaced)
     EXPECT_EQ(queue.Size(), 1u);
 }
 
-TEST(RemoteControl, SecondTrainerDoesNotTakeTheSocket)
-{
+TEST(RemoteControl, SecondTrainerDoesNotTakeTheSocket) {
     QTemporaryDir dir;
     const QString name = dir.filePath("control");
     MessageQueue first;
@@ -121,8 +114,7 @@ TEST(RemoteControl, SecondTrainerDoesNotTakeTheSocket)
     EXPECT_EQ(second.Size(), 0u);
 }
 
-TEST(RemoteControl, StartRefusedWhileBusy)
-{
+TEST(RemoteControl, StartRefusedWhileBusy) {
     const struct {
         StartRefusal refusal;
         const char* said;
@@ -144,8 +136,7 @@ TEST(RemoteControl, StartRefusedWhileBusy)
 }
 
 // --stop ends a drill as Escape does; --start says why it cannot start.
-TEST(RemoteControl, StopEndsADrillAndStartSaysTheDrillsWindowIsOpen)
-{
+TEST(RemoteControl, StopEndsADrillAndStartSaysTheDrillsWindowIsOpen) {
     QTemporaryDir dir;
     const QString name = dir.filePath("control");
     SettingsStore store = SettingsStore::InMemory();
@@ -173,8 +164,7 @@ TEST(RemoteControl, StopEndsADrillAndStartSaysTheDrillsWindowIsOpen)
     EXPECT_FALSE(rig.window->trainer().SessionActive());
 }
 
-TEST(RemoteControl, StartsTheWindowsTrainer)
-{
+TEST(RemoteControl, StartsTheWindowsTrainer) {
     QTemporaryDir dir;
     const QString name = dir.filePath("control");
     SettingsStore store = SettingsStore::InMemory();

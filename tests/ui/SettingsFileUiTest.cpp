@@ -14,20 +14,19 @@
 namespace lumbrel::test {
 namespace {
 
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
+void WriteAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
-TEST(SettingsFileWindow, ADamagedFileIsToldOnceAtStartAndTheTrainerWorks)
-{
+TEST(SettingsFileWindow, ADamagedFileIsToldOnceAtStartAndTheTrainerWorks) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Lumbrel.conf"));
     // Damage, keys in another case, values that are not numbers.
-    WriteAll(path, "[Setup]\nPitch=820\n\x7F\x45LF\x02\x01\x01\nSignal Level=7\nsignal level=3\n"
-                   "[setup]\nletters=12 # twelve\nSpeed=3O\n");
+    WriteAll(path,
+             "[Setup]\nPitch=820\n\x7F\x45LF\x02\x01\x01\nSignal Level=7\nsignal level=3\n"
+             "[setup]\nletters=12 # twelve\nSpeed=3O\n");
     WindowRig rig{SettingsStore::File(path)};
     rig.window->show();
     ProcessEvents();
@@ -35,7 +34,8 @@ TEST(SettingsFileWindow, ADamagedFileIsToldOnceAtStartAndTheTrainerWorks)
     EXPECT_EQ(rig.prompts.messages[0].caption, QStringLiteral("Settings"));
     EXPECT_TRUE(rig.prompts.messages[0].text.contains(path + QStringLiteral(".damaged")))
         << qPrintable(rig.prompts.messages[0].text);
-    EXPECT_TRUE(rig.prompts.messages[0].text.contains(QStringLiteral("\"Letters=12 # twelve\", \"Speed=3O\"")));
+    EXPECT_TRUE(
+        rig.prompts.messages[0].text.contains(QStringLiteral("\"Letters=12 # twelve\", \"Speed=3O\"")));
     EXPECT_EQ(rig.window->trainer().Controls().Value(ControlId::PitchSpinner), 820);
     EXPECT_EQ(rig.window->trainer().Controls().Value(ControlId::SignalRadioGroup), 3);
 
@@ -59,8 +59,7 @@ TEST(SettingsFileWindow, ADamagedFileIsToldOnceAtStartAndTheTrainerWorks)
     EXPECT_FALSE(saved.contains("signal level") || saved.contains("[setup]")) << saved.constData();
 }
 
-TEST(SettingsFileWindow, SettingsThatCannotBeSavedAtExitAreToldAfterTheSave)
-{
+TEST(SettingsFileWindow, SettingsThatCannotBeSavedAtExitAreToldAfterTheSave) {
     QTemporaryDir dir;
     WriteAll(dir.filePath(QStringLiteral("blocked")), "a file where the folder should be");
     const QString path = dir.filePath(QStringLiteral("blocked/Lumbrel.conf"));

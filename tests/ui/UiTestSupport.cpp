@@ -4,16 +4,14 @@
 
 namespace lumbrel::test {
 
-void ProcessEvents(int rounds)
-{
+void ProcessEvents(int rounds) {
     for (int i = 0; i < rounds; ++i) {
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
     }
 }
 
-void FakePrompts::Message(QWidget*, const QString& text, const QString& caption, MessageKind kind)
-{
+void FakePrompts::Message(QWidget*, const QString& text, const QString& caption, MessageKind kind) {
     messages.push_back({text, caption, kind});
     ++depth;
     maxDepth = std::max(maxDepth, depth);
@@ -23,28 +21,28 @@ void FakePrompts::Message(QWidget*, const QString& text, const QString& caption,
     --depth;
 }
 
-std::optional<QFont> FakePrompts::ChooseFont(QWidget*, const QFont& current, int maxPointSize)
-{
+std::optional<QFont> FakePrompts::ChooseFont(QWidget*, const QFont& current, int maxPointSize) {
     fontOffered = current;
     maxFontOffered = maxPointSize;
     return fontAnswer;
 }
 
-WindowRig::WindowRig(SettingsStore s, bool trayAvailable) : store(std::move(s)), tray(trayAvailable)
-{
-    window = std::make_unique<MainWindow>(MainWindow::Environment{
-        .store = store,
-        .clock = clock,
-        .audio = audio,
-        .seed = 7,
-        .prompts = &prompts,
-        .trayAvailable = [this] { return tray; }});
+WindowRig::WindowRig(SettingsStore s, bool trayAvailable) : store(std::move(s)), tray(trayAvailable) {
+    window = std::make_unique<MainWindow>(MainWindow::Environment{.store = store,
+                                                                  .clock = clock,
+                                                                  .audio = audio,
+                                                                  .seed = 7,
+                                                                  .prompts = &prompts,
+                                                                  .trayAvailable = [this] {
+                                                                      return tray;
+                                                                  }});
 }
 
-WindowRig::~WindowRig() { window.reset(); }
+WindowRig::~WindowRig() {
+    window.reset();
+}
 
-void WindowRig::Run(int ms, int stepMs)
-{
+void WindowRig::Run(int ms, int stepMs) {
     for (int t = 0; t < ms; t += stepMs) {
         clock.Advance(stepMs);
         if (window->trainer().Controls().Enabled(ControlId::Timer1))

@@ -30,8 +30,7 @@ public:
         MessageKind kind = MessageKind::Information;
     };
     void Message(QWidget*, const QString& text, const QString& caption, MessageKind kind) override;
-    bool AskYesNo(QWidget*, const QString& text, const QString&) override
-    {
+    bool AskYesNo(QWidget*, const QString& text, const QString&) override {
         questions << text;
         return yesAnswer;
     }
@@ -39,17 +38,18 @@ public:
     bool yesAnswer = true;
     void Error(QWidget*, const QString& text) override { errors.push_back(text); }
     std::optional<QFont> ChooseFont(QWidget*, const QFont& current, int maxPointSize) override;
-    std::optional<FontChoice> ChooseFontAndColour(QWidget* parent, const FontChoice& current, int max) override
-    {
+    std::optional<FontChoice> ChooseFontAndColour(QWidget* parent, const FontChoice& current,
+                                                  int max) override {
         std::optional<FontChoice> chosen = Prompts::ChooseFontAndColour(parent, current, max);
         if (chosen && colourAnswer)
             chosen->colour = *colourAnswer;
         return chosen;
     }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return saveFileName; }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return saveFileName;
+    }
     AudioFileChoice ChooseAudioFile(QWidget*, const QString& defaultName, const QStringList& filters,
-                                    int selected) override
-    {
+                                    int selected) override {
         audioDefaultName = defaultName;
         audioFilters = filters;
         audioSelected = selected;
@@ -64,8 +64,8 @@ public:
 
     std::vector<Shown> messages;
     QStringList errors;
-    int depth = 0;     // message boxes open now
-    int maxDepth = 0;  // most message boxes open at once
+    int depth = 0;                        // message boxes open now
+    int maxDepth = 0;                     // most message boxes open at once
     std::function<void()> duringMessage;  // runs while a box is "open"
     std::optional<QFont> fontAnswer;
     std::optional<QColor> colourAnswer;
@@ -77,12 +77,10 @@ public:
 // A backend in memory that also lists every write, "Section/Key", in order.
 class RecordingBackend final : public SettingsBackend {
 public:
-    std::optional<StoredValue> Value(const QString& section, const QString& key) const override
-    {
+    std::optional<StoredValue> Value(const QString& section, const QString& key) const override {
         return memory_.Value(section, key);
     }
-    void SetValue(const QString& section, const QString& key, const StoredValue& value) override
-    {
+    void SetValue(const QString& section, const QString& key, const StoredValue& value) override {
         writes.push_back(section + QLatin1Char('/') + key);
         memory_.SetValue(section, key, value);
     }

@@ -40,11 +40,12 @@ struct Mark {
 
 // The marks of played audio (left channel): runs of sound apart by more than 40 silent
 // frames, each with its length and its tone from the rising zero crossings.
-std::vector<Mark> Marks(const std::vector<std::uint8_t>& bytes)
-{
+std::vector<Mark> Marks(const std::vector<std::uint8_t>& bytes) {
     std::vector<Mark> marks;
     const std::size_t frames = bytes.size() / 4;
-    auto left = [&](std::size_t i) { return static_cast<std::int16_t>(bytes[4 * i] | (bytes[4 * i + 1] << 8)); };
+    auto left = [&](std::size_t i) {
+        return static_cast<std::int16_t>(bytes[4 * i] | (bytes[4 * i + 1] << 8));
+    };
     std::size_t i = 0;
     while (i < frames) {
         while (i < frames && left(i) == 0)
@@ -78,8 +79,7 @@ std::vector<Mark> Marks(const std::vector<std::uint8_t>& bytes)
     return marks;
 }
 
-TEST(WindowPlays, AfterAFileOfStationsTheNextSessionPlaysTheWindowsSpeedAndPitch)
-{
+TEST(WindowPlays, AfterAFileOfStationsTheNextSessionPlaysTheWindowsSpeedAndPitch) {
     QTemporaryDir dir;
     QFile stations(dir.filePath("stations.txt"));
     ASSERT_TRUE(stations.open(QIODevice::WriteOnly));
@@ -117,8 +117,7 @@ TEST(WindowPlays, AfterAFileOfStationsTheNextSessionPlaysTheWindowsSpeedAndPitch
         EXPECT_TRUE(std::abs(m.frames - 2646) <= 6 || std::abs(m.frames - 3 * 2646) <= 6) << m.frames;
 }
 
-TEST(WindowPlays, AnEffectiveSpeedTheCapHoldsBackShowsAndStoresTheSpeedThatPlays)
-{
+TEST(WindowPlays, AnEffectiveSpeedTheCapHoldsBackShowsAndStoresTheSpeedThatPlays) {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Pause, 0);
     store.Write(keys::Session, 1);
@@ -133,7 +132,8 @@ TEST(WindowPlays, AnEffectiveSpeedTheCapHoldsBackShowsAndStoresTheSpeedThatPlays
     // A PARIS word of 50 units of 19000 values lasts 950000 values, 10.77 s: 5.6 WPM.
     EXPECT_TRUE(rig.window->StatusLine()->text().contains("3 WPM plays at 5.6 WPM"))
         << rig.window->StatusLine()->text().toStdString();
-    EXPECT_TRUE(effective->toolTip().contains("3 WPM plays at 5.6 WPM")) << effective->toolTip().toStdString();
+    EXPECT_TRUE(effective->toolTip().contains("3 WPM plays at 5.6 WPM"))
+        << effective->toolTip().toStdString();
 
     std::optional<SessionSummary> ended;
     rig.window->trainer().SetSessionEndedListener([&](const SessionSummary& s) { ended = s; });
@@ -145,8 +145,7 @@ TEST(WindowPlays, AnEffectiveSpeedTheCapHoldsBackShowsAndStoresTheSpeedThatPlays
     EXPECT_EQ(ended->effectivePermille, 223);
 }
 
-TEST(WindowPlays, CtrlQQuitsWhateverThePlatformBindsToQuit)
-{
+TEST(WindowPlays, CtrlQQuitsWhateverThePlatformBindsToQuit) {
     WindowRig rig;
     rig.window->show();
     rig.window->activateWindow();
@@ -158,8 +157,7 @@ TEST(WindowPlays, CtrlQQuitsWhateverThePlatformBindsToQuit)
     EXPECT_EQ(closed.count(), 1);
 }
 
-TEST(WindowPlays, SetupDuringASessionAsksBeforeItStopsTheSession)
-{
+TEST(WindowPlays, SetupDuringASessionAsksBeforeItStopsTheSession) {
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Pause, 0);
     WindowRig rig(store);
@@ -189,13 +187,13 @@ TEST(WindowPlays, SetupDuringASessionAsksBeforeItStopsTheSession)
     // Without a session Setup opens at once.
     rig.Run(5000);
     ASSERT_FALSE(rig.window->trainer().SessionActive());
-    QTimer::singleShot(0, &rig.window->setupDialog(), [&] { rig.window->setupDialog().OkayButton()->click(); });
+    QTimer::singleShot(0, &rig.window->setupDialog(),
+                       [&] { rig.window->setupDialog().OkayButton()->click(); });
     rig.window->SetupAction()->trigger();
     EXPECT_EQ(rig.prompts.questions.size(), 2);
 }
 
-TEST(WindowPlays, FileDialogsOpenWhereTheirKindWasLastUsedAndTheRecordingIsSaid)
-{
+TEST(WindowPlays, FileDialogsOpenWhereTheirKindWasLastUsedAndTheRecordingIsSaid) {
     QTemporaryDir program;
     ASSERT_TRUE(QDir(program.path()).mkpath("Text Files"));
     QTemporaryDir elsewhere;
@@ -238,8 +236,7 @@ TEST(WindowPlays, FileDialogsOpenWhereTheirKindWasLastUsedAndTheRecordingIsSaid)
     EXPECT_EQ(QDir(rig.prompts.StartFolder()), QDir(elsewhere.path()));
 }
 
-TEST(WindowPlays, APlacementLargerThanTheScreenComesBackWholeOnIt)
-{
+TEST(WindowPlays, APlacementLargerThanTheScreenComesBackWholeOnIt) {
     // A window closed on a larger screen (or at a lower density, in device-independent
     // pixels) and partly beyond the edge of this one.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -267,8 +264,7 @@ TEST(WindowPlays, APlacementLargerThanTheScreenComesBackWholeOnIt)
     EXPECT_EQ(second.normal, QRect(1380, 0, 700, 600));  // on the screen it was on, whole
 }
 
-TEST(WindowPlays, ProgressSetsTheSessionsOfADayApartWithoutRepeatedLabels)
-{
+TEST(WindowPlays, ProgressSetsTheSessionsOfADayApartWithoutRepeatedLabels) {
     QTemporaryDir dir;
     History history(dir.filePath("history.sqlite"));
     ASSERT_TRUE(history.Open());
@@ -305,7 +301,8 @@ TEST(WindowPlays, ProgressSetsTheSessionsOfADayApartWithoutRepeatedLabels)
     const qint64 to = x->max().toMSecsSinceEpoch();
     std::set<QString> labels;
     for (int k = 0; k < x->tickCount(); ++k)
-        labels.insert(QDateTime::fromMSecsSinceEpoch(from + (to - from) * k / (x->tickCount() - 1)).toString(x->format()));
+        labels.insert(QDateTime::fromMSecsSinceEpoch(from + (to - from) * k / (x->tickCount() - 1))
+                          .toString(x->format()));
     EXPECT_EQ(static_cast<int>(labels.size()), x->tickCount()) << x->format().toStdString();
     // Forty minutes apart is at least a tenth of the axis.
     EXPECT_LE(to - from, 10 * 40 * 60 * 1000LL);

@@ -4,8 +4,7 @@
 #include "tests/PrivateHome.h"
 #include "ui/Application.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     lumbrel::test::UsePrivateHome();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -19,8 +19,7 @@
 
 namespace {
 
-bool WriteFile(const std::string& path, const std::string& text)
-{
+bool WriteFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
     out.close();
@@ -34,8 +33,7 @@ bool WriteFile(const std::string& path, const std::string& text)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: lumbrel-make-lists SOURCE_FOLDER\n");
         return 2;
@@ -59,9 +57,11 @@ int main(int argc, char** argv)
     }
     if (failed > 0)
         return 1;
-    const std::vector<std::string> realCalls = lumbrel::ReadCallList(QString::fromLatin1(lumbrel::kMasterCallsPath));
+    const std::vector<std::string> realCalls =
+        lumbrel::ReadCallList(QString::fromLatin1(lumbrel::kMasterCallsPath));
     if (realCalls.empty()) {
-        std::fprintf(stderr, "lumbrel-make-lists: cannot read %s (install hamradio-files)\n", lumbrel::kMasterCallsPath);
+        std::fprintf(stderr, "lumbrel-make-lists: cannot read %s (install hamradio-files)\n",
+                     lumbrel::kMasterCallsPath);
         return 1;
     }
     const Lists lists = MakeLists(kShippedSeed, kShippedQsos, kShippedCallsigns, realCalls);

@@ -13,8 +13,7 @@ namespace {
 using stations::Draw;
 using stations::Station;
 
-std::string Trim(std::string_view text)
-{
+std::string Trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r\n");
     if (first == std::string_view::npos)
         return {};
@@ -22,19 +21,17 @@ std::string Trim(std::string_view text)
     return std::string(text.substr(first, last - first + 1));
 }
 
-bool AllDigits(std::string_view text)
-{
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+bool AllDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-bool AllLetters(std::string_view text)
-{
+bool AllLetters(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
 }
 
 // Whether word occurs in text as a whole word or words.
-bool Says(std::string_view text, std::string_view words)
-{
+bool Says(std::string_view text, std::string_view words) {
     for (std::size_t at = text.find(words); at != std::string_view::npos; at = text.find(words, at + 1)) {
         const bool startOk = at == 0 || text[at - 1] == ' ';
         const std::size_t end = at + words.size();
@@ -45,8 +42,7 @@ bool Says(std::string_view text, std::string_view words)
 }
 
 // The town's "town:state:section" entry in its area, or the town alone.
-std::vector<std::string> TownEntry(const stations::CallArea& area, std::string_view town)
-{
+std::vector<std::string> TownEntry(const stations::CallArea& area, std::string_view town) {
     for (const std::string& entry : Draw::Split(area.towns)) {
         std::vector<std::string> parts = Draw::Split(entry, ':');
         if (parts[0].substr(0, parts[0].find('/')) == town)
@@ -55,8 +51,7 @@ std::vector<std::string> TownEntry(const stations::CallArea& area, std::string_v
     return {};
 }
 
-int ParseWatts(std::string text)
-{
+int ParseWatts(std::string text) {
     if (!text.empty() && text.back() == 'w')
         text.pop_back();
     if (text == "k" || text == "1k")
@@ -65,9 +60,10 @@ int ParseWatts(std::string text)
     return AllDigits(text) ? std::stoi(text) : -1;
 }
 
-void CheckCall(const Station& s, bool specialFrame, std::vector<std::string>& problems)
-{
-    const auto fail = [&](const std::string& what) { problems.push_back(s.call + ": " + what); };
+void CheckCall(const Station& s, bool specialFrame, std::vector<std::string>& problems) {
+    const auto fail = [&](const std::string& what) {
+        problems.push_back(s.call + ": " + what);
+    };
     const stations::CallFormat& f = *s.format;
     const std::string& call = s.homeCall;
     bool prefixFound = false;
@@ -75,7 +71,8 @@ void CheckCall(const Station& s, bool specialFrame, std::vector<std::string>& pr
         if (call.rfind(prefix, 0) != 0 || call.size() <= prefix.size() + 1 || call[prefix.size()] != s.digit)
             continue;
         const std::string suffix = call.substr(prefix.size() + 1);
-        if (AllLetters(suffix) && std::string_view(f.lengths).find(char('0' + suffix.size())) != std::string_view::npos)
+        if (AllLetters(suffix) &&
+            std::string_view(f.lengths).find(char('0' + suffix.size())) != std::string_view::npos)
             prefixFound = true;
     }
     if (!prefixFound)
@@ -112,8 +109,7 @@ void CheckCall(const Station& s, bool specialFrame, std::vector<std::string>& pr
 
 }  // namespace
 
-bool CountryFile::Load(const std::string& path)
-{
+bool CountryFile::Load(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error_ = "cannot read " + path;
@@ -161,8 +157,7 @@ bool CountryFile::Load(const std::string& path)
     return true;
 }
 
-bool CountryFile::Lookup(std::string_view call, Place& place, bool wholeCalls) const
-{
+bool CountryFile::Lookup(std::string_view call, Place& place, bool wholeCalls) const {
     if (const auto exact = calls_.find(call); wholeCalls && exact != calls_.end()) {
         place = exact->second;
         return true;
@@ -194,8 +189,7 @@ bool CountryFile::Lookup(std::string_view call, Place& place, bool wholeCalls) c
     return false;
 }
 
-std::vector<std::string> CheckContact(const qsos::Contact& contact, const CountryFile& countries)
-{
+std::vector<std::string> CheckContact(const qsos::Contact& contact, const CountryFile& countries) {
     std::vector<std::string> problems;
     const bool special = contact.frame == "special event";
     for (const Station& s : contact.stations) {
@@ -204,8 +198,9 @@ std::vector<std::string> CheckContact(const qsos::Contact& contact, const Countr
             problems.push_back(s.call + ": in no entity of the country file");
         else if (place.entity != s.entity->name || place.cqZone != s.CqZone() || place.ituZone != s.ItuZone())
             problems.push_back(s.call + ": the country file says " + place.entity + " zones " +
-                               std::to_string(place.cqZone) + "/" + std::to_string(place.ituZone) + ", the model " +
-                               s.entity->name + " " + std::to_string(s.CqZone()) + "/" + std::to_string(s.ItuZone()));
+                               std::to_string(place.cqZone) + "/" + std::to_string(place.ituZone) +
+                               ", the model " + s.entity->name + " " + std::to_string(s.CqZone()) + "/" +
+                               std::to_string(s.ItuZone()));
         if (countries.Lookup(s.homeCall, place, false) && place.entity != s.home->name)
             problems.push_back(s.homeCall + ": issued in " + place.entity + ", not " + s.home->name);
         CheckCall(s, special, problems);
@@ -217,115 +212,121 @@ std::vector<std::string> CheckContact(const qsos::Contact& contact, const Countr
     for (const qsos::Claim& claim : contact.claims) {
         const Station& s = contact.stations[static_cast<std::size_t>(claim.station)];
         const std::string& v = claim.value;
-        const auto fail = [&](const std::string& what) { problems.push_back(s.call + ": " + what + " \"" + v + "\""); };
+        const auto fail = [&](const std::string& what) {
+            problems.push_back(s.call + ": " + what + " \"" + v + "\"");
+        };
         if (!Says(contact.text, v))
             fail("claim not in the text");
         const std::vector<std::string> entry = TownEntry(*s.area, s.town);
         switch (claim.kind) {
-        case qsos::Claim::Kind::Qth:
-            if (v != s.town || stations::AreaOfTown(*s.entity, v) != s.area)
-                fail("qth outside the call area");
-            break;
-        case qsos::Claim::Kind::Name:
-            if (v != s.name)
-                fail("another name");
-            break;
-        case qsos::Claim::Kind::Power: {
-            const int watts = ParseWatts(v);
-            if (watts != s.watts || watts > s.format->maxWatts)
-                fail("power beyond the licence or another than the station's");
-            break;
-        }
-        case qsos::Claim::Kind::Antenna:
-            if (v != s.antenna.Spoken() || !stations::AntennaFits(s.antenna.kind, s.antenna.elements))
-                fail("antenna");
-            break;
-        case qsos::Claim::Kind::Age:
-            if (v != std::to_string(s.age))
-                fail("age");
-            break;
-        case qsos::Claim::Kind::Years:
-            if (v != std::to_string(s.yearsLicensed) || s.yearsLicensed > s.age - 10)
-                fail("years licensed");
-            break;
-        case qsos::Claim::Kind::Weather: {
-            const auto temp = v.find(" temp ");
-            std::string degrees = temp == std::string::npos ? "" : v.substr(temp + 6);
-            const bool fahrenheit = !degrees.empty() && degrees.back() == 'f';
-            const bool negative = degrees.rfind("minus ", 0) == 0;
-            if (negative)
-                degrees = degrees.substr(6);
-            if (!degrees.empty())
-                degrees.pop_back();
-            if (!AllDigits(degrees) || fahrenheit != s.entity->fahrenheit) {
-                fail("weather not read");
+            case qsos::Claim::Kind::Qth:
+                if (v != s.town || stations::AreaOfTown(*s.entity, v) != s.area)
+                    fail("qth outside the call area");
+                break;
+            case qsos::Claim::Kind::Name:
+                if (v != s.name)
+                    fail("another name");
+                break;
+            case qsos::Claim::Kind::Power: {
+                const int watts = ParseWatts(v);
+                if (watts != s.watts || watts > s.format->maxWatts)
+                    fail("power beyond the licence or another than the station's");
                 break;
             }
-            int t = std::stoi(degrees) * (negative ? -1 : 1);
-            if (fahrenheit)
-                t = static_cast<int>(std::lround((t - 32) * 5.0 / 9.0));
-            const auto [low, high] = stations::TemperatureRange(*s.entity, contact.month);
-            const std::string sky = v.substr(0, temp);
-            if (t < low - 1 || t > high + 1 || !stations::SkyFits(sky, t))
-                fail("weather that does not fit month " + std::to_string(contact.month));
-            break;
-        }
-        case qsos::Claim::Kind::CqZone:
-        case qsos::Claim::Kind::ItuZone: {
-            const std::string digits = qsos::UncutDigits(v);
-            CountryFile::Place place;
-            countries.Lookup(s.call, place, false);
-            const int zone = claim.kind == qsos::Claim::Kind::CqZone ? place.cqZone : place.ituZone;
-            if (!AllDigits(digits) || std::stoi(digits) != zone)
-                fail("zone, the country file says " + std::to_string(zone));
-            break;
-        }
-        case qsos::Claim::Kind::State:
-            if (entry.size() != 3 || v != entry[1])
-                fail("state of another call area");
-            break;
-        case qsos::Claim::Kind::Section: {
-            const bool known = std::any_of(sections.begin(), sections.end(), [&](const char* section) {
-                std::string lower = section;
-                std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return char(c | 0x20); });
-                return lower == v;
-            });
-            if (!known || entry.size() != 3 || v != entry[2])
-                fail("section");
-            break;
-        }
-        case qsos::Claim::Kind::Check:
-            if (v.size() != 2 || std::stoi(v) != s.YearLicensed() % 100)
-                fail("check is not the year first licensed");
-            break;
-        case qsos::Claim::Kind::FieldDayClass: {
-            const std::string count = v.substr(0, v.size() - 1);
-            const char cls = v.back();
-            const int most = cls == 'a' ? 20 : (cls == 'c' ? 1 : (cls == 'f' ? 5 : (cls >= 'b' && cls <= 'e' ? 2 : 0)));
-            if (!AllDigits(count) || std::stoi(count) < 1 || std::stoi(count) > most)
-                fail("field day class");
-            break;
-        }
-        case qsos::Claim::Kind::Summit: {
-            const auto& regions = qsos::SotaRegions();
-            const auto region = std::find_if(regions.begin(), regions.end(), [&](const qsos::SotaRegion& r) {
-                const std::string code = r.code;
-                return v.size() == code.size() + 3 && v.rfind(code, 0) == 0;
-            });
-            if (region == regions.end()) {
-                fail("no such summit region");
+            case qsos::Claim::Kind::Antenna:
+                if (v != s.antenna.Spoken() || !stations::AntennaFits(s.antenna.kind, s.antenna.elements))
+                    fail("antenna");
+                break;
+            case qsos::Claim::Kind::Age:
+                if (v != std::to_string(s.age))
+                    fail("age");
+                break;
+            case qsos::Claim::Kind::Years:
+                if (v != std::to_string(s.yearsLicensed) || s.yearsLicensed > s.age - 10)
+                    fail("years licensed");
+                break;
+            case qsos::Claim::Kind::Weather: {
+                const auto temp = v.find(" temp ");
+                std::string degrees = temp == std::string::npos ? "" : v.substr(temp + 6);
+                const bool fahrenheit = !degrees.empty() && degrees.back() == 'f';
+                const bool negative = degrees.rfind("minus ", 0) == 0;
+                if (negative)
+                    degrees = degrees.substr(6);
+                if (!degrees.empty())
+                    degrees.pop_back();
+                if (!AllDigits(degrees) || fahrenheit != s.entity->fahrenheit) {
+                    fail("weather not read");
+                    break;
+                }
+                int t = std::stoi(degrees) * (negative ? -1 : 1);
+                if (fahrenheit)
+                    t = static_cast<int>(std::lround((t - 32) * 5.0 / 9.0));
+                const auto [low, high] = stations::TemperatureRange(*s.entity, contact.month);
+                const std::string sky = v.substr(0, temp);
+                if (t < low - 1 || t > high + 1 || !stations::SkyFits(sky, t))
+                    fail("weather that does not fit month " + std::to_string(contact.month));
                 break;
             }
-            const std::string number = v.substr(std::string(region->code).size());
-            const bool ownArea = *region->digits == '\0' ||
-                                 std::string_view(region->digits).find(s.digit) != std::string_view::npos;
-            if (!AllDigits(number) || std::stoi(number) < 1 || std::stoi(number) > region->summits ||
-                region->entity != std::string_view(s.entity->name) || !ownArea)
-                fail("summit out of its region's range or away from the activator's area");
-            break;
-        }
-        case qsos::Claim::Kind::Society:
-            break;
+            case qsos::Claim::Kind::CqZone:
+            case qsos::Claim::Kind::ItuZone: {
+                const std::string digits = qsos::UncutDigits(v);
+                CountryFile::Place place;
+                countries.Lookup(s.call, place, false);
+                const int zone = claim.kind == qsos::Claim::Kind::CqZone ? place.cqZone : place.ituZone;
+                if (!AllDigits(digits) || std::stoi(digits) != zone)
+                    fail("zone, the country file says " + std::to_string(zone));
+                break;
+            }
+            case qsos::Claim::Kind::State:
+                if (entry.size() != 3 || v != entry[1])
+                    fail("state of another call area");
+                break;
+            case qsos::Claim::Kind::Section: {
+                const bool known = std::any_of(sections.begin(), sections.end(), [&](const char* section) {
+                    std::string lower = section;
+                    std::transform(lower.begin(), lower.end(), lower.begin(),
+                                   [](char c) { return char(c | 0x20); });
+                    return lower == v;
+                });
+                if (!known || entry.size() != 3 || v != entry[2])
+                    fail("section");
+                break;
+            }
+            case qsos::Claim::Kind::Check:
+                if (v.size() != 2 || std::stoi(v) != s.YearLicensed() % 100)
+                    fail("check is not the year first licensed");
+                break;
+            case qsos::Claim::Kind::FieldDayClass: {
+                const std::string count = v.substr(0, v.size() - 1);
+                const char cls = v.back();
+                const int most =
+                    cls == 'a' ? 20
+                               : (cls == 'c' ? 1 : (cls == 'f' ? 5 : (cls >= 'b' && cls <= 'e' ? 2 : 0)));
+                if (!AllDigits(count) || std::stoi(count) < 1 || std::stoi(count) > most)
+                    fail("field day class");
+                break;
+            }
+            case qsos::Claim::Kind::Summit: {
+                const auto& regions = qsos::SotaRegions();
+                const auto region =
+                    std::find_if(regions.begin(), regions.end(), [&](const qsos::SotaRegion& r) {
+                        const std::string code = r.code;
+                        return v.size() == code.size() + 3 && v.rfind(code, 0) == 0;
+                    });
+                if (region == regions.end()) {
+                    fail("no such summit region");
+                    break;
+                }
+                const std::string number = v.substr(std::string(region->code).size());
+                const bool ownArea = *region->digits == '\0' ||
+                                     std::string_view(region->digits).find(s.digit) != std::string_view::npos;
+                if (!AllDigits(number) || std::stoi(number) < 1 || std::stoi(number) > region->summits ||
+                    region->entity != std::string_view(s.entity->name) || !ownArea)
+                    fail("summit out of its region's range or away from the activator's area");
+                break;
+            }
+            case qsos::Claim::Kind::Society:
+                break;
         }
     }
     return problems;

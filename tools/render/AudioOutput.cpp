@@ -18,20 +18,18 @@ namespace {
 class WavOutput final : public AudioOutput {
 public:
     explicit WavOutput(const QString& path) : wav_(path, ReplaceWhen::Commit) {}
-    bool Open(QString& error)
-    {
+    bool Open(QString& error) {
         if (!wav_.IsOpen())
             error = QStringLiteral("cannot create %1: %2").arg(wav_.Path(), wav_.Error());
         return wav_.IsOpen();
     }
-    bool Write(const std::uint8_t* bytes, std::size_t count) override
-    {
+    bool Write(const std::uint8_t* bytes, std::size_t count) override {
         return wav_.Append(bytes, static_cast<std::uint32_t>(count));
     }
     QString Finish() override { return {}; }
-    QString Commit() override
-    {
-        return wav_.Commit() ? QString() : QStringLiteral("cannot write %1: %2").arg(wav_.Path(), wav_.Error());
+    QString Commit() override {
+        return wav_.Commit() ? QString()
+                             : QStringLiteral("cannot write %1: %2").arg(wav_.Path(), wav_.Error());
     }
     QString Error() const override { return wav_.Error(); }
 
@@ -43,8 +41,7 @@ private:
 // of streamed WAV expect.
 class StdoutWavOutput final : public AudioOutput {
 public:
-    bool Open(QString& error)
-    {
+    bool Open(QString& error) {
         if (!out_.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered)) {
             error = QStringLiteral("cannot write to standard output: %1").arg(out_.errorString());
             return false;
@@ -55,14 +52,16 @@ public:
     bool Write(const std::uint8_t* bytes, std::size_t count) override { return WriteAll(bytes, count); }
     QString Finish() override { return failed_ ? Error() : QString(); }
     QString Commit() override { return {}; }
-    QString Error() const override { return QStringLiteral("cannot write to standard output: %1").arg(out_.errorString()); }
+    QString Error() const override {
+        return QStringLiteral("cannot write to standard output: %1").arg(out_.errorString());
+    }
 
 private:
-    bool WriteAll(const std::uint8_t* bytes, std::size_t count)
-    {
+    bool WriteAll(const std::uint8_t* bytes, std::size_t count) {
         if (failed_)
             return false;
-        failed_ = out_.write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(count)) != static_cast<qint64>(count);
+        failed_ = out_.write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(count)) !=
+                  static_cast<qint64>(count);
         return !failed_;
     }
     QFile out_;
@@ -71,14 +70,15 @@ private:
 
 class SilentReporter final : public RecordingReporter {
 public:
-    void ReportError(const QString& text, const QString& caption) override { message = caption + QStringLiteral(": ") + text; }
+    void ReportError(const QString& text, const QString& caption) override {
+        message = caption + QStringLiteral(": ") + text;
+    }
     QString message;
 };
 
 class Mp3Output final : public AudioOutput {
 public:
-    bool Open(const QString& path, int setting, int highestToneHz, QString& error)
-    {
+    bool Open(const QString& path, int setting, int highestToneHz, QString& error) {
         QString why;
         std::shared_ptr<Mp3Encoder> encoder = LoadLameEncoder(QStringLiteral("mp3lame"), 0, &why);
         if (!encoder) {
@@ -96,8 +96,7 @@ public:
         stream_ = std::move(arming.stream);
         return true;
     }
-    bool Write(const std::uint8_t* bytes, std::size_t count) override
-    {
+    bool Write(const std::uint8_t* bytes, std::size_t count) override {
         return stream_->Encode(bytes, static_cast<std::uint32_t>(count)) || stream_->IsRecording();
     }
     QString Finish() override { return stream_->Finish(); }
@@ -110,11 +109,12 @@ private:
 
 }  // namespace
 
-bool IsMp3Path(const QString& path) { return path.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive); }
+bool IsMp3Path(const QString& path) {
+    return path.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive);
+}
 
 std::unique_ptr<AudioOutput> CreateAudioOutput(const QString& path, int mp3BitRateSetting, QString& error,
-                                               int highestToneHz)
-{
+                                               int highestToneHz) {
     if (path == QLatin1String("-")) {
         auto out = std::make_unique<StdoutWavOutput>();
         return out->Open(error) ? std::move(out) : nullptr;
@@ -127,8 +127,7 @@ std::unique_ptr<AudioOutput> CreateAudioOutput(const QString& path, int mp3BitRa
     return out->Open(error) ? std::move(out) : nullptr;
 }
 
-bool WriteSilence(AudioOutput& out, int seconds)
-{
+bool WriteSilence(AudioOutput& out, int seconds) {
     const std::vector<std::uint8_t> second(static_cast<std::size_t>(audio::kByteRate), 0);
     for (int i = 0; i < seconds; ++i)
         if (!out.Write(second.data(), second.size()))

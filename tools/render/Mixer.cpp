@@ -5,8 +5,7 @@
 
 namespace lumbrel::render {
 
-void Mixer::Add(std::int64_t clockFrame, const std::uint8_t* bytes, std::size_t count)
-{
+void Mixer::Add(std::int64_t clockFrame, const std::uint8_t* bytes, std::size_t count) {
     const std::size_t frames = count / 4;
     if (frames == 0)
         return;
@@ -29,22 +28,22 @@ void Mixer::Add(std::int64_t clockFrame, const std::uint8_t* bytes, std::size_t 
     }
 }
 
-bool Mixer::FlushBefore(std::int64_t clockFrame)
-{
+bool Mixer::FlushBefore(std::int64_t clockFrame) {
     if (failed_ || base_ < 0 || clockFrame <= base_)
         return !failed_;
-    const auto frames = std::min<std::size_t>(static_cast<std::size_t>(clockFrame - base_), values_.size() / 2);
+    const auto frames =
+        std::min<std::size_t>(static_cast<std::size_t>(clockFrame - base_), values_.size() / 2);
     if (frames == 0)
         return true;
-    std::vector<std::int16_t> chunk(values_.begin(), values_.begin() + static_cast<std::ptrdiff_t>(frames * 2));
+    std::vector<std::int16_t> chunk(values_.begin(),
+                                    values_.begin() + static_cast<std::ptrdiff_t>(frames * 2));
     values_.erase(values_.begin(), values_.begin() + static_cast<std::ptrdiff_t>(frames * 2));
     base_ += static_cast<std::int64_t>(frames);
     failed_ = !out_.Write(reinterpret_cast<const std::uint8_t*>(chunk.data()), chunk.size() * 2);
     return !failed_;
 }
 
-bool Mixer::FlushAll()
-{
+bool Mixer::FlushAll() {
     if (base_ < 0)
         return !failed_;
     return FlushBefore(base_ + static_cast<std::int64_t>(values_.size() / 2));

@@ -22,7 +22,7 @@ public:
 
 private:
     AudioOutput& out_;
-    std::int64_t base_ = -1;        // clock frame of values_[0]; -1 before the first piece
+    std::int64_t base_ = -1;  // clock frame of values_[0]; -1 before the first piece
     std::deque<std::int16_t> values_;
     bool failed_ = false;
 };

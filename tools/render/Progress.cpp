@@ -7,19 +7,16 @@
 
 namespace lumbrel::render {
 
-ProgressBar::ProgressBar(QString what) : what_(std::move(what)), terminal_(::isatty(STDERR_FILENO) == 1)
-{
+ProgressBar::ProgressBar(QString what) : what_(std::move(what)), terminal_(::isatty(STDERR_FILENO) == 1) {
     clock_.start();
 }
 
-ProgressBar::~ProgressBar()
-{
+ProgressBar::~ProgressBar() {
     if (drawn_)
         std::fputs("\r\033[K", stderr);
 }
 
-void ProgressBar::Update(double done, double total)
-{
+void ProgressBar::Update(double done, double total) {
     if (!terminal_)
         return;
     const qint64 now = clock_.elapsed();
@@ -32,7 +29,8 @@ void ProgressBar::Update(double done, double total)
         constexpr int kWidth = 30;
         const int filled = static_cast<int>(share * kWidth);
         const QString bar = QString(filled, QLatin1Char('#')) + QString(kWidth - filled, QLatin1Char(' '));
-        std::fprintf(stderr, "\r%s [%s] %3d%%", qPrintable(what_), qPrintable(bar), static_cast<int>(share * 100));
+        std::fprintf(stderr, "\r%s [%s] %3d%%", qPrintable(what_), qPrintable(bar),
+                     static_cast<int>(share * 100));
     } else {
         std::fprintf(stderr, "\r%s %.0f s", qPrintable(what_), done);
     }

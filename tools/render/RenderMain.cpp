@@ -39,18 +39,18 @@ private:
     int maximum_ = 0;
 };
 
-void Print(std::FILE* to, const QString& text) { std::fputs(text.toLocal8Bit().constData(), to); }
+void Print(std::FILE* to, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), to);
+}
 
-int Fail(const QString& why)
-{
+int Fail(const QString& why) {
     Print(stderr, QStringLiteral("lumbrel-render: %1\n").arg(why));
     return 1;
 }
 
 // The whole of an open file or pipe, or nothing when it holds more than limit bytes (a
 // pipe has no size to look at first) or cannot be read.
-std::optional<QByteArray> ReadAtMost(QFile& file, qint64 limit, QString& error)
-{
+std::optional<QByteArray> ReadAtMost(QFile& file, qint64 limit, QString& error) {
     QByteArray data;
     char chunk[64 * 1024];
     for (;;) {
@@ -71,8 +71,7 @@ std::optional<QByteArray> ReadAtMost(QFile& file, qint64 limit, QString& error)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const auto parsed = render::ParseRenderOptions(QCoreApplication::arguments().mid(1));
     if (!parsed.options) {
@@ -109,16 +108,18 @@ int main(int argc, char** argv)
         } else {
             PlainFileBytes file = ReadPlainFile(options.textFile, kMaxTextBytes);
             switch (file.status) {
-            case PlainFileBytes::Status::Read:
-                break;
-            case PlainFileBytes::Status::Missing:
-                return Fail(QStringLiteral("cannot read %1: no such file").arg(options.textFile));
-            case PlainFileBytes::Status::NotPlain:
-                return Fail(QStringLiteral("cannot read %1: not a plain file").arg(options.textFile));
-            case PlainFileBytes::Status::TooLarge:
-                return Fail(QStringLiteral("%1 is larger than %2 MiB").arg(options.textFile).arg(kMaxTextBytes >> 20));
-            case PlainFileBytes::Status::Unreadable:
-                return Fail(QStringLiteral("cannot read %1: %2").arg(options.textFile, file.error));
+                case PlainFileBytes::Status::Read:
+                    break;
+                case PlainFileBytes::Status::Missing:
+                    return Fail(QStringLiteral("cannot read %1: no such file").arg(options.textFile));
+                case PlainFileBytes::Status::NotPlain:
+                    return Fail(QStringLiteral("cannot read %1: not a plain file").arg(options.textFile));
+                case PlainFileBytes::Status::TooLarge:
+                    return Fail(QStringLiteral("%1 is larger than %2 MiB")
+                                    .arg(options.textFile)
+                                    .arg(kMaxTextBytes >> 20));
+                case PlainFileBytes::Status::Unreadable:
+                    return Fail(QStringLiteral("cannot read %1: %2").arg(options.textFile, file.error));
             }
             text = std::move(file.bytes);
         }
@@ -134,7 +135,8 @@ int main(int argc, char** argv)
     characters.RebuildCharacterList();
     const auto& list = characters.CharacterList();
 
-    RandomNumber random(options.seed.value_or(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch())));
+    RandomNumber random(
+        options.seed.value_or(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch())));
     RendererState renderer(random);
 
     QString error;
@@ -153,7 +155,8 @@ int main(int argc, char** argv)
     for (const char byte : text) {
         progress.Update(static_cast<double>(++done), static_cast<double>(text.size()));
         int position = characters.LookUpTextCharacter(static_cast<unsigned char>(byte));
-        if (position != kProsignMarker && (position == kUnmapped || position >= static_cast<int>(list.size())))
+        if (position != kProsignMarker &&
+            (position == kUnmapped || position >= static_cast<int>(list.size())))
             position = kWordSpace;
         if (prosign.Take(position))
             continue;
@@ -166,7 +169,8 @@ int main(int argc, char** argv)
         std::vector<std::int16_t>& slot = renderedSlots[position];
         if (slot.empty()) {
             MorseCode code(renderer, *list[position], options.wpm, options.toneHz, options.effectivePermille);
-            const std::size_t values = std::min(static_cast<std::size_t>(code.SlotBytes(false) / 2), code.Samples().size());
+            const std::size_t values =
+                std::min(static_cast<std::size_t>(code.SlotBytes(false) / 2), code.Samples().size());
             slot.assign(code.Samples().begin(), code.Samples().begin() + static_cast<std::ptrdiff_t>(values));
             joinedBytes[position] = code.SlotBytes(true);
         }

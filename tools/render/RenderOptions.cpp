@@ -10,8 +10,7 @@
 namespace lumbrel::render {
 namespace {
 
-std::optional<long long> ParseNumber(const QString& text)
-{
+std::optional<long long> ParseNumber(const QString& text) {
     bool ok = false;
     const long long value = text.toLongLong(&ok, 10);
     return ok ? std::optional<long long>(value) : std::nullopt;
@@ -19,8 +18,7 @@ std::optional<long long> ParseNumber(const QString& text)
 
 }  // namespace
 
-QString RenderUsage()
-{
+QString RenderUsage() {
     return QStringLiteral(
         "Usage: lumbrel-render [options] [TEXT...]\n"
         "       lumbrel-render [options] -f FILE\n"
@@ -98,11 +96,12 @@ QString RenderUsage()
         "that follow into one prosign up to the next space.\n");
 }
 
-ParseResult ParseRenderOptions(const QStringList& arguments)
-{
+ParseResult ParseRenderOptions(const QStringList& arguments) {
     RenderOptions o;
     bool effectiveGiven = false;
-    auto fail = [](const QString& why) { return ParseResult{std::nullopt, why}; };
+    auto fail = [](const QString& why) {
+        return ParseResult{std::nullopt, why};
+    };
     // Options only a session uses, as given, each with what takes it.
     struct SessionOption {
         QString name;
@@ -161,7 +160,11 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
                 return QStringLiteral("%1 needs a value").arg(arg);
             const auto n = ParseNumber(text);
             if (!n || *n < low || *n > high)
-                return QStringLiteral("%1 takes a whole number from %2 to %3, not '%4'").arg(arg).arg(low).arg(high).arg(text);
+                return QStringLiteral("%1 takes a whole number from %2 to %3, not '%4'")
+                    .arg(arg)
+                    .arg(low)
+                    .arg(high)
+                    .arg(text);
             out = static_cast<int>(*n);
             return std::nullopt;
         };
@@ -206,7 +209,8 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
                 return fail(QStringLiteral("--seed needs a value"));
             const auto n = ParseNumber(text);
             if (!n || *n < 0 || *n > 0xFFFFFFFFLL)
-                return fail(QStringLiteral("--seed takes a whole number from 0 to 4294967295, not '%1'").arg(text));
+                return fail(
+                    QStringLiteral("--seed takes a whole number from 0 to 4294967295, not '%1'").arg(text));
             o.seed = static_cast<std::uint32_t>(*n);
         } else if (arg == QLatin1String("--groups")) {
             o.groups = true;
@@ -326,11 +330,13 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
         o.effectivePermille =
             o.effectiveWpm >= o.wpm ? 1000 : PermilleForWpm(o.wpm, o.effectiveWpm, o.StretchMode());
     }
-    const int sessions = (o.groups ? 1 : 0) + (o.words ? 1 : 0) + (o.qso ? 1 : 0) + (o.textSession.isEmpty() ? 0 : 1);
+    const int sessions =
+        (o.groups ? 1 : 0) + (o.words ? 1 : 0) + (o.qso ? 1 : 0) + (o.textSession.isEmpty() ? 0 : 1);
     if (sessions > 1)
         return fail(QStringLiteral("give one of --groups, --words, --qso and --text"));
     if (o.wordOptionGiven && !o.words)
-        return fail(QStringLiteral("--word-filter, --max-word-length, --words-size and --my-characters go with --words"));
+        return fail(QStringLiteral(
+            "--word-filter, --max-word-length, --words-size and --my-characters go with --words"));
     if (o.Session()) {
         if (!o.text.isEmpty() || !o.textFile.isEmpty())
             return fail(QStringLiteral("a session takes no TEXT or -f FILE"));
@@ -347,8 +353,8 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
     // Plain text renders the characters alone: what it would ignore is refused.
     if (!sessionOnly.empty())
         return fail(QStringLiteral("%1 is not used with %2: it goes with %3")
-                        .arg(sessionOnly.front().name, o.textFile.isEmpty() ? QStringLiteral("TEXT")
-                                                                            : QStringLiteral("-f FILE"),
+                        .arg(sessionOnly.front().name,
+                             o.textFile.isEmpty() ? QStringLiteral("TEXT") : QStringLiteral("-f FILE"),
                              QLatin1String(sessionOnly.front().takenBy)));
     if (!o.textFile.isEmpty() && !o.text.isEmpty())
         return fail(QStringLiteral("give either TEXT or -f FILE, not both"));
@@ -357,8 +363,7 @@ ParseResult ParseRenderOptions(const QStringList& arguments)
     return {o, {}};
 }
 
-QString StretchCapNote(const RenderOptions& options)
-{
+QString StretchCapNote(const RenderOptions& options) {
     if (!MorseCode::StretchCapped(options.wpm, options.effectivePermille))
         return {};
     const Stretch stretch = options.StretchMode();
@@ -369,10 +374,11 @@ QString StretchCapNote(const RenderOptions& options)
         const double unit = MorseCode::UnitValues(options.wpm);
         const double stretched = unit * 1000.0 / std::max(options.effectivePermille, 1);
         asked = 60.0 * audio::kFrameRate * 2 * 53.0 / 50.0 /
-            (stretch == Stretch::EveryUnit ? 53.0 * stretched : 46.0 * unit + 7.0 * stretched);
+                (stretch == Stretch::EveryUnit ? 53.0 * stretched : 46.0 * unit + 7.0 * stretched);
     }
-    return QStringLiteral("note: the effective speed asked for, %1 WPM, is slower than the renderer stretches "
-                          "to at %2 WPM: it plays at %3 WPM, the slowest there")
+    return QStringLiteral(
+               "note: the effective speed asked for, %1 WPM, is slower than the renderer stretches "
+               "to at %2 WPM: it plays at %3 WPM, the slowest there")
         .arg(asked, 0, 'f', 1)
         .arg(options.wpm)
         .arg(SlowestWpm(options.wpm, stretch), 0, 'f', 1);

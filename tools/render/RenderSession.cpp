@@ -32,18 +32,20 @@
 namespace lumbrel::render {
 namespace {
 
-void PrintError(const QString& text) { std::fputs(("lumbrel-render: " + text + "\n").toLocal8Bit().constData(), stderr); }
+void PrintError(const QString& text) {
+    std::fputs(("lumbrel-render: " + text + "\n").toLocal8Bit().constData(), stderr);
+}
 
 // The options as the trainer would find them in its settings.
-SettingsStore OptionsStore(const RenderOptions& o)
-{
+SettingsStore OptionsStore(const RenderOptions& o) {
     SettingsStore store = SettingsStore::InMemory();
     // The speed buttons nearest the speeds asked for, which decide where speed dither
     // applies (above 15 WPM, at full effective speed); ApplyAfterShow sets the speeds.
     store.Write(keys::Speed, o.wpm > 15 ? std::clamp((o.wpm - 15) / 5, 1, 13) : 0);
     store.Write(keys::Pitch, o.toneHz);
     store.Write(keys::Letters, o.characters);
-    store.Write(keys::Delay, o.effectivePermille < 1000 ? std::clamp((1000 - o.effectivePermille) / 125, 1, 7) : 0);
+    store.Write(keys::Delay,
+                o.effectivePermille < 1000 ? std::clamp((1000 - o.effectivePermille) / 125, 1, 7) : 0);
     store.Write(keys::EffectiveMode, o.effectiveMode);
     store.Write(keys::Pause, o.groups ? o.PauseSeconds() : 0);
     store.Write(keys::Session, o.minutes);
@@ -76,12 +78,13 @@ SettingsStore OptionsStore(const RenderOptions& o)
 }
 
 // A list or text file named on the command line, as the trainer would get it from a dialog.
-QString FullPath(const QString& file) { return QFileInfo(file).absoluteFilePath(); }
+QString FullPath(const QString& file) {
+    return QFileInfo(file).absoluteFilePath();
+}
 
 // Begins the session the options ask for. False, with why, when none began; a file the
 // trainer refused has already been reported through its message box.
-bool StartSession(const RenderOptions& o, Trainer& trainer, QString& why)
-{
+bool StartSession(const RenderOptions& o, Trainer& trainer, QString& why) {
     if (o.groups) {
         trainer.StartButtonClick();
         if (trainer.SessionActive() || trainer.CountdownPending())
@@ -105,14 +108,16 @@ bool StartSession(const RenderOptions& o, Trainer& trainer, QString& why)
     if (o.words || o.qso) {
         const QString& named = o.words ? o.wordsFile : o.qsoFile;
         if (named.isEmpty()) {
-            const QString stored = o.words ? trainer.SettingCopies().commonWordFile : trainer.SettingCopies().qsoFile;
+            const QString stored =
+                o.words ? trainer.SettingCopies().commonWordFile : trainer.SettingCopies().qsoFile;
             path = ResolveProgramPath(trainer.ProgramFolder(), stored);
         } else {
             path = FullPath(named);
         }
         if (!QFileInfo(path).isFile()) {
             why = QStringLiteral("cannot read %1: %2")
-                      .arg(path, QFileInfo::exists(path) ? QStringLiteral("not a plain file") : QStringLiteral("no such file"));
+                      .arg(path, QFileInfo::exists(path) ? QStringLiteral("not a plain file")
+                                                         : QStringLiteral("no such file"));
             return false;
         }
         trainer.SetEntryListSource(path, o.words, o.qso);
@@ -132,10 +137,10 @@ bool StartSession(const RenderOptions& o, Trainer& trainer, QString& why)
 // Runs the session to its end. Random groups and words have a known length and count
 // as stuck well after it; QSOs and text files end with their text, however long, and
 // count as stuck only when half an hour of virtual time passes without a character.
-bool RunToEnd(const RenderOptions& o, VirtualSession& session)
-{
+bool RunToEnd(const RenderOptions& o, VirtualSession& session) {
     if (o.groups)
-        return session.RunUntilIdle((static_cast<std::int64_t>(o.minutes) * 60 + o.PauseSeconds() + 120) * 1000);
+        return session.RunUntilIdle((static_cast<std::int64_t>(o.minutes) * 60 + o.PauseSeconds() + 120) *
+                                    1000);
     if (o.words)
         return session.RunUntilIdle((static_cast<std::int64_t>(o.minutes) * 60 + 600) * 1000);
     constexpr std::int64_t kQuietMs = 30 * 60 * 1000;
@@ -151,8 +156,7 @@ bool RunToEnd(const RenderOptions& o, VirtualSession& session)
 
 // The speeds asked for, also between the speed buttons' steps, once the window's
 // restore has run (a speed reaction would reset them).
-void ApplyAfterShow(const RenderOptions& o, Trainer& trainer)
-{
+void ApplyAfterShow(const RenderOptions& o, Trainer& trainer) {
     trainer.Signal().SetWpm(o.wpm);
     trainer.Signal().Impairments().EffectivePermille = o.effectivePermille;
 }
@@ -160,8 +164,7 @@ void ApplyAfterShow(const RenderOptions& o, Trainer& trainer)
 // "Favour characters I miss": random groups weighed by the misses of the last checked
 // sessions and drills in the user's history database, read when the session begins. A
 // history that cannot be used is said, and the groups are drawn as without the option.
-void FavourMissed(const RenderOptions& o, Trainer& trainer)
-{
+void FavourMissed(const RenderOptions& o, Trainer& trainer) {
     if (!o.favourMissed)
         return;
     trainer.Groups().SetMissTalliesSource([] {
@@ -180,16 +183,14 @@ void FavourMissed(const RenderOptions& o, Trainer& trainer)
 }
 
 // The facts of the session, kept for the transcript's sidecar.
-void KeepFacts(Trainer& trainer, std::optional<SessionSummary>& facts)
-{
+void KeepFacts(Trainer& trainer, std::optional<SessionSummary>& facts) {
     trainer.SetSessionEndedListener([&facts](const SessionSummary& s) { facts = s; });
 }
 
 // The transcript, and beside it the session's facts (T.session), from which
 // lumbrel-score --save stores a copy checked later in the history.
 int WriteTranscript(const RenderOptions& o, const Trainer& trainer,
-                    const std::optional<SessionSummary>& facts, std::uint32_t seed)
-{
+                    const std::optional<SessionSummary>& facts, std::uint32_t seed) {
     if (o.transcript.isEmpty())
         return 0;
     QString error = SaveTextLines(o.transcript, trainer.Sent().Lines());
@@ -208,8 +209,7 @@ int WriteTranscript(const RenderOptions& o, const Trainer& trainer,
     return 0;
 }
 
-int RenderToFile(const RenderOptions& o, std::uint32_t seed)
-{
+int RenderToFile(const RenderOptions& o, std::uint32_t seed) {
     // Everything the session's sinks and listeners reach outlives the session, whose
     // end closes its devices and may still hand them audio.
     QString error;
@@ -230,9 +230,8 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
     if (o.qrm) {
         for (VirtualAudioDevice* device : {&session.device(), &session.qrmDevice(0), &session.qrmDevice(1)}) {
             device->KeepPlayedBytes(false);
-            device->SetTimedPlaySink([&mixer](std::int64_t frame, const std::uint8_t* bytes, std::size_t count) {
-                mixer.Add(frame, bytes, count);
-            });
+            device->SetTimedPlaySink([&mixer](std::int64_t frame, const std::uint8_t* bytes,
+                                              std::size_t count) { mixer.Add(frame, bytes, count); });
         }
     } else {
         session.device().SetPlaySink([&](const std::uint8_t* bytes, std::size_t count) {
@@ -242,7 +241,8 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
     }
     // Sessions of random groups and words have a known length; QSOs and text files
     // end with their text, so only the time rendered is shown for them.
-    const double expectedSeconds = o.groups ? o.minutes * 60.0 + o.PauseSeconds() : (o.words ? o.minutes * 60.0 : 0.0);
+    const double expectedSeconds =
+        o.groups ? o.minutes * 60.0 + o.PauseSeconds() : (o.words ? o.minutes * 60.0 : 0.0);
     session.afterMessage = [&](int) {
         if (o.qrm && !mixer.FlushBefore(session.clock().ElapsedMs() * 44100 / 1000 - kSettledFrames))
             writeFailed = true;
@@ -295,15 +295,14 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed)
 // Message boxes go to standard error; the close request ends the event loop.
 class ConsoleHost final : public TrainerHost {
 public:
-    void ShowMessage(const QString& text, const QString& caption, MessageKind = MessageKind::Information) override
-    {
+    void ShowMessage(const QString& text, const QString& caption,
+                     MessageKind = MessageKind::Information) override {
         PrintError(QStringLiteral("%1: %2").arg(caption, text));
     }
     void RequestClose() override {}
 };
 
-int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
-{
+int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed) {
     SystemClock clock;
     PortAudioDevice device;
     PortAudioDevice qrm1;  // the interfering stations' own streams
@@ -312,8 +311,12 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
     ConsoleHost host;
     WiredTrainer wired;
     BuildTrainer(wired,
-                 Trainer::Dependencies{.store = OptionsStore(o), .clock = clock, .window = pump, .audio = device,
-                                       .host = host, .rig = nullptr,
+                 Trainer::Dependencies{.store = OptionsStore(o),
+                                       .clock = clock,
+                                       .window = pump,
+                                       .audio = device,
+                                       .host = host,
+                                       .rig = nullptr,
                                        .qrmAudio = o.qrm ? std::array<AudioDevice*, 2>{&qrm1, &qrm2}
                                                          : std::array<AudioDevice*, 2>{},
                                        .seed = seed},
@@ -358,15 +361,15 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed)
 
 // Whether two names lead to one file: the same file when both exist (through links
 // too), otherwise the same name in the same folder.
-bool SameFile(const QString& a, const QString& b)
-{
+bool SameFile(const QString& a, const QString& b) {
     const QFileInfo x(a);
     const QFileInfo y(b);
     if (x.exists() && y.exists()) {
 #ifdef Q_OS_UNIX
         struct stat sx {};
         struct stat sy {};
-        if (::stat(QFile::encodeName(a).constData(), &sx) == 0 && ::stat(QFile::encodeName(b).constData(), &sy) == 0)
+        if (::stat(QFile::encodeName(a).constData(), &sx) == 0 &&
+            ::stat(QFile::encodeName(b).constData(), &sy) == 0)
             return sx.st_dev == sy.st_dev && sx.st_ino == sy.st_ino;
 #endif
         return x.canonicalFilePath() == y.canonicalFilePath();
@@ -380,34 +383,36 @@ bool SameFile(const QString& a, const QString& b)
 
 // The output, the transcript and the session's facts beside it must be three files;
 // empty when they are, otherwise why not.
-QString OutputClash(const RenderOptions& o)
-{
+QString OutputClash(const RenderOptions& o) {
     if (o.transcript.isEmpty())
         return {};
     const QString facts = SessionFactsPath(o.transcript);
     if (!o.play && o.output != QLatin1String("-")) {
         if (SameFile(o.output, o.transcript))
-            return QStringLiteral("-o and --transcript name the same file, %1: give two different files").arg(o.output);
+            return QStringLiteral("-o and --transcript name the same file, %1: give two different files")
+                .arg(o.output);
         if (SameFile(o.output, facts))
-            return QStringLiteral("-o %1 is where the session's facts go beside --transcript %2: give another name")
+            return QStringLiteral(
+                       "-o %1 is where the session's facts go beside --transcript %2: give another name")
                 .arg(o.output, o.transcript);
     }
     if (SameFile(o.transcript, facts))
-        return QStringLiteral("--transcript %1 is also where the session's facts go: give another name").arg(o.transcript);
+        return QStringLiteral("--transcript %1 is also where the session's facts go: give another name")
+            .arg(o.transcript);
     return {};
 }
 
 }  // namespace
 
-int RenderTrainerSession(const RenderOptions& options)
-{
+int RenderTrainerSession(const RenderOptions& options) {
     if (const QString clash = OutputClash(options); !clash.isEmpty()) {
         PrintError(clash);
         return 2;
     }
     if (const QString note = StretchCapNote(options); !note.isEmpty())
         PrintError(note);
-    const std::uint32_t seed = options.seed.value_or(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
+    const std::uint32_t seed =
+        options.seed.value_or(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
     return options.play ? PlayOnSoundCard(options, seed) : RenderToFile(options, seed);
 }
 

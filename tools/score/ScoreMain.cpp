@@ -31,16 +31,16 @@ namespace {
 constexpr int kHistoryFailed = 1;
 constexpr int kBadInput = 2;
 
-void Write(std::FILE* to, const QString& text)
-{
+void Write(std::FILE* to, const QString& text) {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), to);
 }
 
-void Print(std::FILE* to, const QString& text) { Write(to, text + QLatin1Char('\n')); }
+void Print(std::FILE* to, const QString& text) {
+    Write(to, text + QLatin1Char('\n'));
+}
 
-QString Usage()
-{
+QString Usage() {
     return QStringLiteral(
         "usage: lumbrel-score SENT.txt COPY.txt [--save]\n"
         "       lumbrel-score --history | --csv [WHAT] | --delete ID\n"
@@ -70,16 +70,14 @@ QString Usage()
         "~/.local/share/Zelph Software/Zelph Morse Trainer/).");
 }
 
-int Fail(int status, const QString& text)
-{
+int Fail(int status, const QString& text) {
     Print(stderr, QStringLiteral("lumbrel-score: ") + text);
     return status;
 }
 
 // The history, opened (to write, or only to read: then the file is never changed);
 // false (and the reason printed) when it cannot be used.
-bool OpenHistory(lumbrel::History& history, bool write)
-{
+bool OpenHistory(lumbrel::History& history, bool write) {
     const bool ok = write ? history.Open() : history.OpenToRead();
     if (const QString notice = history.TakeNotice(); !notice.isEmpty())
         Print(stderr, QStringLiteral("lumbrel-score: ") + notice);
@@ -88,12 +86,13 @@ bool OpenHistory(lumbrel::History& history, bool write)
     return ok;
 }
 
-QString Duration(int seconds) { return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0')); }
+QString Duration(int seconds) {
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
 
 enum class Listing { Table, Sessions, Drills, Recognition, Callsigns };
 
-int ListHistory(Listing listing)
-{
+int ListHistory(Listing listing) {
     const QString path = lumbrel::History::DefaultPath();
     std::vector<lumbrel::SessionRecord> records;
     std::vector<lumbrel::DrillRecord> drills;
@@ -106,22 +105,34 @@ int ListHistory(Listing listing)
             for (lumbrel::DrillRecord& d : history.Drills(kind))
                 drills.push_back(std::move(d));
     }
-    std::stable_sort(drills.begin(), drills.end(),
-                     [](const lumbrel::DrillRecord& a, const lumbrel::DrillRecord& b) { return a.ended < b.ended; });
+    std::stable_sort(
+        drills.begin(), drills.end(),
+        [](const lumbrel::DrillRecord& a, const lumbrel::DrillRecord& b) { return a.ended < b.ended; });
     switch (listing) {
-    case Listing::Table: break;
-    case Listing::Sessions: Write(stdout, lumbrel::HistoryCsv(records)); return 0;
-    case Listing::Drills: Write(stdout, lumbrel::DrillsCsv(drills)); return 0;
-    case Listing::Recognition: Write(stdout, lumbrel::RecognitionAnswersCsv(drills)); return 0;
-    case Listing::Callsigns: Write(stdout, lumbrel::CallsignCallsCsv(drills)); return 0;
+        case Listing::Table:
+            break;
+        case Listing::Sessions:
+            Write(stdout, lumbrel::HistoryCsv(records));
+            return 0;
+        case Listing::Drills:
+            Write(stdout, lumbrel::DrillsCsv(drills));
+            return 0;
+        case Listing::Recognition:
+            Write(stdout, lumbrel::RecognitionAnswersCsv(drills));
+            return 0;
+        case Listing::Callsigns:
+            Write(stdout, lumbrel::CallsignCallsCsv(drills));
+            return 0;
     }
     const auto dateText = [](const QDateTime& t) {
-        return t.isValid() ? t.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QStringLiteral("?");
+        return t.isValid() ? t.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                           : QStringLiteral("?");
     };
     if (records.empty())
         Print(stdout, QStringLiteral("No checked sessions yet."));
     else
-        Print(stdout, QStringLiteral("id     date              source      N  WPM  effective  duration  accuracy"));
+        Print(stdout,
+              QStringLiteral("id     date              source      N  WPM  effective  duration  accuracy"));
     for (const lumbrel::SessionRecord& r : records) {
         Print(stdout, QStringLiteral("%1  %2  %3 %4  %5  %6  %7  %8%")
                           .arg(r.id, -5)
@@ -153,13 +164,13 @@ int ListHistory(Listing listing)
 }
 
 // --delete ID: a session by its number, a drill by d and its number.
-int DeleteRecord(const QString& id)
-{
+int DeleteRecord(const QString& id) {
     const bool drill = id.startsWith(QLatin1Char('d'), Qt::CaseInsensitive);
     bool ok = false;
     const qint64 number = (drill ? id.mid(1) : id).toLongLong(&ok);
     if (!ok || number <= 0)
-        return Fail(kBadInput, QStringLiteral("%1 is not an id of the history (--history shows them)").arg(id));
+        return Fail(kBadInput,
+                    QStringLiteral("%1 is not an id of the history (--history shows them)").arg(id));
     const QString path = lumbrel::History::DefaultPath();
     if (!QFileInfo::exists(path))
         return Fail(kHistoryFailed, QStringLiteral("there is no history yet"));
@@ -168,14 +179,14 @@ int DeleteRecord(const QString& id)
         return kHistoryFailed;
     if (!(drill ? history.DeleteDrill(number) : history.DeleteSession(number)))
         return Fail(kHistoryFailed, QStringLiteral("not deleted: ") + history.Problem());
-    Print(stdout, QStringLiteral("deleted %1 %2 from the history").arg(drill ? QStringLiteral("drill") : QStringLiteral("session"), id));
+    Print(stdout, QStringLiteral("deleted %1 %2 from the history")
+                      .arg(drill ? QStringLiteral("drill") : QStringLiteral("session"), id));
     return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lumbrel-score"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LUMBREL_VERSION));
@@ -194,13 +205,14 @@ int main(int argc, char** argv)
     if (!args.isEmpty() && args.size() <= 2 && args[0] == QLatin1String("--csv")) {
         const QString what = args.value(1, QStringLiteral("sessions"));
         static const std::pair<const char*, Listing> kListings[] = {{"sessions", Listing::Sessions},
-                                                                   {"drills", Listing::Drills},
-                                                                   {"recognition", Listing::Recognition},
-                                                                   {"callsigns", Listing::Callsigns}};
+                                                                    {"drills", Listing::Drills},
+                                                                    {"recognition", Listing::Recognition},
+                                                                    {"callsigns", Listing::Callsigns}};
         for (const auto& [name, listing] : kListings)
             if (what == QLatin1String(name))
                 return ListHistory(listing);
-        return Fail(kBadInput, QStringLiteral("--csv takes sessions, drills, recognition or callsigns.\n") + Usage());
+        return Fail(kBadInput,
+                    QStringLiteral("--csv takes sessions, drills, recognition or callsigns.\n") + Usage());
     }
     if (args.size() == 2 && args[0] == QLatin1String("--delete"))
         return DeleteRecord(args[1]);
@@ -220,9 +232,10 @@ int main(int argc, char** argv)
     if (save) {
         facts = lumbrel::ReadSessionFacts(lumbrel::SessionFactsPath(args[0]));
         if (!facts.Ok())
-            return Fail(kBadInput, QStringLiteral("cannot save without the session's facts: %1 (lumbrel-render "
-                                                  "--transcript writes them beside the transcript)")
-                                       .arg(facts.problem));
+            return Fail(kBadInput,
+                        QStringLiteral("cannot save without the session's facts: %1 (lumbrel-render "
+                                       "--transcript writes them beside the transcript)")
+                            .arg(facts.problem));
     }
 
     const lumbrel::ScoringText sent = lumbrel::ReadScoringText(args[0]);
@@ -233,7 +246,8 @@ int main(int argc, char** argv)
         return Fail(kBadInput, copy.problem);
 
     // A character of several letters defined in the trainer ("AR") counts as one, as there.
-    const QStringList defined = lumbrel::CharacterSet::MultiLetterDisplays(lumbrel::SettingsStore::UserStore());
+    const QStringList defined =
+        lumbrel::CharacterSet::MultiLetterDisplays(lumbrel::SettingsStore::UserStore());
     const lumbrel::CopyScore score = lumbrel::CopyScore::Score(sent.text, copy.text, defined);
     if (score.CharactersSent() == 0)
         return Fail(kBadInput, QStringLiteral("%1 holds no characters to copy.").arg(args[0]));
@@ -258,10 +272,12 @@ int main(int argc, char** argv)
         lumbrel::History history(lumbrel::History::DefaultPath());
         if (!OpenHistory(history, true)) {
             status = kHistoryFailed;
-        } else if (!history.Add(lumbrel::MakeSessionRecord(facts.session, QDateTime::currentDateTime(), score))) {
+        } else if (!history.Add(
+                       lumbrel::MakeSessionRecord(facts.session, QDateTime::currentDateTime(), score))) {
             status = Fail(kHistoryFailed, QStringLiteral("not saved: ") + history.Problem());
         } else {
-            Print(stdout, QStringLiteral("saved to the history %1").arg(QDir::toNativeSeparators(history.Path())));
+            Print(stdout,
+                  QStringLiteral("saved to the history %1").arg(QDir::toNativeSeparators(history.Path())));
         }
     }
     Print(stdout, QStringLiteral("accuracy ") + score.AccuracyText());

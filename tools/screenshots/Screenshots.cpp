@@ -49,22 +49,24 @@ namespace {
 
 class SilentPrompts final : public lumbrel::Prompts {
 public:
-    void Message(QWidget*, const QString& text, const QString& caption, lumbrel::MessageKind) override
-    {
+    void Message(QWidget*, const QString& text, const QString& caption, lumbrel::MessageKind) override {
         std::fprintf(stderr, "message box \"%s\": %s\n", qPrintable(caption), qPrintable(text));
     }
     bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-    void Error(QWidget*, const QString& text) override { std::fprintf(stderr, "error box: %s\n", qPrintable(text)); }
+    void Error(QWidget*, const QString& text) override {
+        std::fprintf(stderr, "error box: %s\n", qPrintable(text));
+    }
     std::optional<QFont> ChooseFont(QWidget*, const QFont&, int) override { return std::nullopt; }
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    lumbrel::AudioFileChoice ChooseAudioFile(QWidget*, const QString&, const QStringList&, int) override { return {}; }
+    lumbrel::AudioFileChoice ChooseAudioFile(QWidget*, const QString&, const QStringList&, int) override {
+        return {};
+    }
     QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
 // Four days of drills in the history: instant recognition getting faster, and
 // callsign runs scoring more.
-void AddDrills(const QString& path)
-{
+void AddDrills(const QString& path) {
     lumbrel::History history(path);
     if (!history.Open())
         return;
@@ -93,24 +95,21 @@ void AddDrills(const QString& path)
     }
 }
 
-bool Save(QWidget& w, const QDir& dir, const char* name)
-{
+bool Save(QWidget& w, const QDir& dir, const char* name) {
     const QString path = dir.filePath(QString::fromLatin1(name));
     const bool ok = w.grab().save(path);
     std::printf("%s %s (%dx%d)\n", ok ? "wrote" : "FAILED", qPrintable(path), w.width(), w.height());
     return ok;
 }
 
-void Settle()
-{
+void Settle() {
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
 }
 
 // The drills window after a short drill of each kind, answered by a scripted learner
 // (a few slow or wrong answers, one call miscopied), with the history's drills before.
-bool DrawDrills(lumbrel::MainWindow& window, lumbrel::VirtualClock& clock, const QDir& dir)
-{
+bool DrawDrills(lumbrel::MainWindow& window, lumbrel::VirtualClock& clock, const QDir& dir) {
     using Recognition = lumbrel::RecognitionDrillController;
     window.DrillsClick();
     Settle();
@@ -133,7 +132,8 @@ bool DrawDrills(lumbrel::MainWindow& window, lumbrel::VirtualClock& clock, const
 
     drills->Tabs()->setCurrentIndex(1);
     drills->CallsignStart()->click();
-    for (int call = 0; drills->Callsigns()->CurrentState() == lumbrel::CallsignRunController::State::Running; ++call) {
+    for (int call = 0; drills->Callsigns()->CurrentState() == lumbrel::CallsignRunController::State::Running;
+         ++call) {
         for (int ms = 0; ms < 4000; ms += 100) {
             clock.Advance(100);
             Settle();
@@ -151,8 +151,7 @@ bool DrawDrills(lumbrel::MainWindow& window, lumbrel::VirtualClock& clock, const
 }
 
 // A dark desktop theme's palette, much like the dark themes of the common desktops.
-QPalette DarkPalette()
-{
+QPalette DarkPalette() {
     const QColor window(0x2b, 0x2e, 0x33);
     const QColor base(0x1e, 0x21, 0x24);
     const QColor text(0xee, 0xee, 0xee);
@@ -183,8 +182,7 @@ QPalette DarkPalette()
 }
 
 // Every window, drawn into `dir`.
-bool DrawWindows(const QDir& dir)
-{
+bool DrawWindows(const QDir& dir) {
     lumbrel::VirtualClock clock(0, QTime(12, 0));
     lumbrel::VirtualAudioDevice audio(clock);
     SilentPrompts prompts;
@@ -198,7 +196,9 @@ bool DrawWindows(const QDir& dir)
                                 .audio = audio,
                                 .seed = 12345,
                                 .prompts = &prompts,
-                                .trayAvailable = [] { return false; }});
+                                .trayAvailable = [] {
+                                    return false;
+                                }});
     QTemporaryDir history;
     window.copyChecking().SetHistoryPath(history.filePath(QStringLiteral("history.sqlite")));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -210,9 +210,10 @@ bool DrawWindows(const QDir& dir)
     window.show();
     Settle();
     if (qEnvironmentVariableIsSet("LUMBREL_SIZES")) {
-        for (const char* n : {"GroupBox4", "GroupBox3", "GroupBox2", "GroupBox1", "RadioGroup1", "CodeSpeedRadioGroup",
-                              "NoiseRadioGroup", "SignalRadioGroup", "GroupBox5", "ChirpCheckBox", "HandSentCheckBox",
-                              "WeightingCheckBox", "ToolBar1", "OptionArea", "Sent"})
+        for (const char* n :
+             {"GroupBox4", "GroupBox3", "GroupBox2", "GroupBox1", "RadioGroup1", "CodeSpeedRadioGroup",
+              "NoiseRadioGroup", "SignalRadioGroup", "GroupBox5", "ChirpCheckBox", "HandSentCheckBox",
+              "WeightingCheckBox", "ToolBar1", "OptionArea", "Sent"})
             if (auto* w = window.findChild<QWidget*>(QString::fromLatin1(n)))
                 std::printf("%-22s min %4d x %3d  now %4d x %3d\n", n, w->minimumSizeHint().width(),
                             w->minimumSizeHint().height(), w->width(), w->height());
@@ -254,9 +255,9 @@ bool DrawWindows(const QDir& dir)
         Settle();
         if (lumbrel::ProgressWindow* progress = checking.Progress()) {
             ok = Save(*progress, dir, "progress.png") && ok;
-            for (const auto& [tab, name] : {std::pair{2, "progress-characters.png"},
-                                            std::pair{3, "progress-recognition.png"},
-                                            std::pair{4, "progress-callsigns.png"}}) {
+            for (const auto& [tab, name] :
+                 {std::pair{2, "progress-characters.png"}, std::pair{3, "progress-recognition.png"},
+                  std::pair{4, "progress-callsigns.png"}}) {
                 progress->Tabs()->setCurrentIndex(tab);
                 Settle();
                 ok = Save(*progress, dir, name) && ok;
@@ -292,8 +293,10 @@ bool DrawWindows(const QDir& dir)
     ok = Save(setup, dir, "setup-characters-own.png") && ok;
     setup.hide();
 
-    store.WriteString(lumbrel::SettingsStore::MorseLetterSection(1), QStringLiteral("Content"), QStringLiteral(".-.-."));
-    store.WriteString(lumbrel::SettingsStore::MorseLetterSection(1), QStringLiteral("Display"), QStringLiteral("AR"));
+    store.WriteString(lumbrel::SettingsStore::MorseLetterSection(1), QStringLiteral("Content"),
+                      QStringLiteral(".-.-."));
+    store.WriteString(lumbrel::SettingsStore::MorseLetterSection(1), QStringLiteral("Display"),
+                      QStringLiteral("AR"));
     window.defineDialog().show();
     Settle();
     ok = Save(window.defineDialog(), dir, "define.png") && ok;
@@ -323,8 +326,7 @@ bool DrawWindows(const QDir& dir)
 }
 
 // Makes the look `name` of this process; false for an unknown name.
-bool ApplyLook(const QString& name)
-{
+bool ApplyLook(const QString& name) {
     if (name == QLatin1String("dark")) {
         QApplication::setPalette(DarkPalette());
     } else if (name == QLatin1String("14pt")) {
@@ -340,9 +342,10 @@ bool ApplyLook(const QString& name)
 
 // The child draws offscreen on one screen of `width` x `height` pixels at `dpr` device
 // pixels per pixel.
-bool OffscreenScreen(QProcessEnvironment& env, const QTemporaryDir& scratch, int width, int height, const QString& dpr)
-{
-    const QString config = scratch.filePath(QStringLiteral("screen-%1x%2-%3.json").arg(width).arg(height).arg(dpr));
+bool OffscreenScreen(QProcessEnvironment& env, const QTemporaryDir& scratch, int width, int height,
+                     const QString& dpr) {
+    const QString config =
+        scratch.filePath(QStringLiteral("screen-%1x%2-%3.json").arg(width).arg(height).arg(dpr));
     QFile file(config);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -357,13 +360,14 @@ bool OffscreenScreen(QProcessEnvironment& env, const QTemporaryDir& scratch, int
 }
 
 // Runs this program again for one look, with the environment that look needs.
-bool DrawLook(const QString& name, const QDir& dir, const QTemporaryDir& scratch)
-{
+bool DrawLook(const QString& name, const QDir& dir, const QTemporaryDir& scratch) {
     // A screen large enough for every window (at twice the pixels for "scale2"), or
     // 1280 x 800 device pixels at 1.5 device pixels per pixel.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     const bool laptop = name == QLatin1String("1280x800");
-    const QString dpr = laptop ? QStringLiteral("1.5") : name == QLatin1String("scale2") ? QStringLiteral("2") : QStringLiteral("1");
+    const QString dpr = laptop                            ? QStringLiteral("1.5")
+                        : name == QLatin1String("scale2") ? QStringLiteral("2")
+                                                          : QStringLiteral("1");
     if (!OffscreenScreen(env, scratch, laptop ? 853 : 1920, laptop ? 533 : 1080, dpr))
         return false;
     QProcess child;
@@ -371,13 +375,13 @@ bool DrawLook(const QString& name, const QDir& dir, const QTemporaryDir& scratch
     child.setProcessChannelMode(QProcess::ForwardedChannels);
     child.start(QCoreApplication::applicationFilePath(),
                 {QStringLiteral("--look"), name, dir.filePath(name)});
-    return child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+    return child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit &&
+           child.exitCode() == 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     lumbrel::Application app(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
