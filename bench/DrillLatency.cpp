@@ -53,11 +53,11 @@ int Play(int count, int delayMs) {
     while (device.FramesOutput() < 44100 / 2)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     RandomNumber random(1);
-    ControlsModel controls;
+    const SessionOptions options;
     const std::vector<const MorseCharacter*> none;
     const SettingsStore store = SettingsStore::InMemory();
-    const SignalRenderer main(random, controls, none, store);
-    CharacterPlayer player(engine, main, controls, store);
+    const SignalRenderer main(random, options, none, store);
+    CharacterPlayer player(engine, main, options, store);
     std::optional<std::uint32_t> heard;
     player.heard = [&heard](std::uint32_t tick) {
         heard = tick;

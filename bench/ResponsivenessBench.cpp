@@ -45,7 +45,7 @@ void BM_HugeTextFileStart(benchmark::State& state) {
     for (auto _ : state) {
         session.trainer().PlayTextFile(path);
         state.PauseTiming();
-        session.trainer().StopButtonClick();
+        session.trainer().Stop();
         session.RunUntilIdle(60'000);
         state.ResumeTiming();
     }

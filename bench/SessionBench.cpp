@@ -42,8 +42,8 @@ void BM_OnBufferDoneEveryImpairment(benchmark::State& state) {
     VirtualSession session(BusyStore(13), 42);  // 80 WPM
     session.device().KeepPlayedBytes(false);
     session.CreateAndShow();
-    session.trainer().ApplyChirp();
-    session.trainer().StartButtonClick();
+    session.trainer().OptionChosen(Option::Chirp);
+    session.trainer().Start();
     session.Pump();
 
     std::vector<double> micros;
@@ -59,7 +59,7 @@ void BM_OnBufferDoneEveryImpairment(benchmark::State& state) {
             if (m->message == kBufferDoneMessage)
                 done = m;
             else if (m->message == VirtualSession::kTimerMessage)
-                session.trainer().Timer1Timer();
+                session.trainer().TimerTick();
             else
                 session.trainer().HandleMessage(m->message, m->wParam, m->lParam);
         }
@@ -89,7 +89,7 @@ void BM_FiveMinuteSession(benchmark::State& state) {
         std::size_t bytes = 0;
         session.device().SetPlaySink([&](const std::uint8_t*, std::size_t n) { bytes += n; });
         session.CreateAndShow();
-        session.trainer().StartButtonClick();
+        session.trainer().Start();
         session.RunUntilIdle(10 * 60 * 1000);
         audioSeconds += static_cast<double>(bytes) / 176400.0;
     }

@@ -30,9 +30,9 @@ NextCharacterOffer OfferNextCharacter(Trainer& trainer, const SessionSummary& se
         return offer;
     if (trainer.Characters().Order() != session.order)
         return offer;
-    const ControlState& spinner = trainer.Controls().Get(ControlId::CharacterCountSpinEdit);
-    const int n = spinner.value;
-    if (n != session.characterCount || n >= spinner.maximum)
+    const SessionOptions& options = trainer.Options();
+    const int n = options.Get(Option::CharacterCount);
+    if (n != session.characterCount || n >= options.Maximum(Option::CharacterCount))
         return offer;
     const auto& list = trainer.Characters().CharacterList();
     if (n + 1 >= static_cast<int>(list.size()))
@@ -46,12 +46,11 @@ NextCharacterOffer OfferNextCharacter(Trainer& trainer, const SessionSummary& se
 bool TakeNextCharacter(Trainer& trainer, const NextCharacterOffer& offer) {
     if (!offer.available || trainer.SessionActive() || trainer.CountdownPending())
         return false;
-    ControlsModel& controls = trainer.Controls();
-    const ControlState& spinner = controls.Get(ControlId::CharacterCountSpinEdit);
-    if (spinner.value != offer.count - 1 || offer.count > spinner.maximum)
+    const SessionOptions& options = trainer.Options();
+    if (options.Get(Option::CharacterCount) != offer.count - 1 ||
+        offer.count > options.Maximum(Option::CharacterCount))
         return false;
-    controls.SetValue(ControlId::CharacterCountSpinEdit, offer.count);
-    trainer.CharacterCountSpinEditChange();
+    trainer.SetOption(Option::CharacterCount, offer.count);
     return true;
 }
 

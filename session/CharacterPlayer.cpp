@@ -3,14 +3,14 @@
 namespace lumbrel {
 
 CharacterPlayer::CharacterPlayer(AudioStreamEngine& engine, const SignalRenderer& main,
-                                 const ControlsModel& controls, const SettingsStore& store,
+                                 const SessionOptions& options, const SettingsStore& store,
                                  std::uint32_t seed)
     : engine_(engine),
       main_(main),
-      mainControls_(controls),
+      mainOptions_(options),
       store_(store),
       random_(seed),
-      signal_(random_, controls_, characters_, store_) {
+      signal_(random_, options_, characters_, store_) {
     signal_.SetRandomGroups(false);
     signal_.SetEndAtLastMark(true);
 }
@@ -48,16 +48,14 @@ bool CharacterPlayer::Play(const std::vector<const MorseCharacter*>& characters,
 
     // The main signal's switches always; its noise, strength, fading and dither with
     // the band conditions only. Never the effective speed's stretch or the drift.
-    controls_ = mainControls_;
-    controls_.SetListener(nullptr);
+    options_ = mainOptions_;
     signal_.Impairments() = sound.bandConditions ? main_.Impairments() : Impairments();
     signal_.Impairments().EffectivePermille = 1000;
     if (!sound.bandConditions) {
-        controls_.SetValue(ControlId::NoiseRadioGroup, 0);
-        controls_.SetValue(ControlId::SignalRadioGroup, 7);  // S9: full strength
-        for (ControlId id :
-             {ControlId::QSBCheckBox, ControlId::SpeedStepCheckBox, ControlId::PitchDitherCheckBox})
-            controls_.SetChecked(id, false);
+        options_.Set(Option::Noise, 0);
+        options_.Set(Option::Signal, 7);  // S9: full strength
+        for (Option option : {Option::Fading, Option::SpeedStep, Option::PitchDither})
+            options_.Set(option, 0);
     }
     const RendererState& switches = main_.Switches();
     signal_.Switches().SetStraightKey(switches.StraightKeyOn);

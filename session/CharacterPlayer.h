@@ -18,7 +18,7 @@
 
 #include "morse/Random.h"
 #include "session/AudioStreamEngine.h"
-#include "session/Controls.h"
+#include "session/SessionOptions.h"
 #include "session/SignalRenderer.h"
 #include "text/OneShotSymbols.h"
 
@@ -34,10 +34,10 @@ public:
         bool bandConditions = false;
     };
 
-    // engine: the trainer's, open; main and controls: the main signal and the main
-    // window's controls, whose switches (straight key, fist, weighting, chirp) and, with
-    // the band conditions, impairments each Play takes over.
-    CharacterPlayer(AudioStreamEngine& engine, const SignalRenderer& main, const ControlsModel& controls,
+    // engine: the trainer's, open; main and options: the main signal and the session's
+    // options, whose switches (straight key, fist, weighting, chirp) and, with the band
+    // conditions, impairments each Play takes over.
+    CharacterPlayer(AudioStreamEngine& engine, const SignalRenderer& main, const SessionOptions& options,
                     const SettingsStore& store, std::uint32_t seed = 1);
     ~CharacterPlayer();
     CharacterPlayer(const CharacterPlayer&) = delete;
@@ -66,10 +66,10 @@ private:
 
     AudioStreamEngine& engine_;
     const SignalRenderer& main_;
-    const ControlsModel& mainControls_;
+    const SessionOptions& mainOptions_;
     SettingsStore store_;
     RandomNumber random_;
-    ControlsModel controls_;  // the main window's, the impairments off without band conditions
+    SessionOptions options_;  // the session's, the impairments off without band conditions
     std::vector<const MorseCharacter*> characters_;
     SignalRenderer signal_;
     OneShotSymbols source_;

@@ -77,15 +77,7 @@ void CharacterSet::LearningModeRefresh() {
 }
 
 void CharacterSet::UpdateLearningTools() {
-    const bool all = windows_.CharacterCount() == windows_.CharacterCountMaximum();
-    for (LearningTool tool : {LearningTool::SendFile, LearningTool::ToolButton6, LearningTool::ToolButton7,
-                              LearningTool::ToolButton8, LearningTool::ToolButton12,
-                              LearningTool::ToolButton13, LearningTool::ToolButton14})
-        windows_.SetToolVisible(tool, all);
-    if (!all) {
-        windows_.SetToolVisible(LearningTool::CommonWords, false);
-        windows_.SetToolVisible(LearningTool::QSOFiles, false);
-    }
+    windows_.SetLearningToolsShown(windows_.CharacterCount() == windows_.CharacterCountMaximum());
 }
 
 int CharacterSet::LookUpTextCharacter(char32_t c) const {

@@ -14,19 +14,6 @@
 
 namespace lumbrel {
 
-// The tools that are offered only once every character of the list is in use.
-enum class LearningTool {
-    SendFile,
-    ToolButton6,   // "Text FIle"
-    ToolButton7,   // "Words"
-    ToolButton8,   // "QSO's"
-    ToolButton12,  // separators
-    ToolButton13,
-    ToolButton14,
-    CommonWords,
-    QSOFiles,
-};
-
 // What character changes do to the windows: the character-count spinner, the setup
 // dialog's character boxes and the learning tools. The main window implements it.
 class CharacterWindows {
@@ -41,7 +28,8 @@ public:
     virtual void SetCharacterCaptions(const QStringList& captions) = 0;
     // The setup dialog shows the boxes of positions 1..count, checked from the stored mask.
     virtual void ShowCharacterBoxes(int count) = 0;
-    virtual void SetToolVisible(LearningTool tool, bool visible) = 0;
+    // Text File, Words and QSO's are offered only once every character is in use.
+    virtual void SetLearningToolsShown(bool shown) = 0;
 };
 
 // Writes "Session1" and "Session2" so that exactly the first count characters take part.

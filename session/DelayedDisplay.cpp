@@ -4,8 +4,8 @@
 
 namespace lumbrel {
 
-DelayedDisplay::DelayedDisplay(ControlsModel& controls, TextArea& sent, MessageTarget& window)
-    : controls_(controls),
+DelayedDisplay::DelayedDisplay(SessionReadouts& readouts, TextArea& sent, MessageTarget& window)
+    : readouts_(readouts),
       sent_(sent),
       window_(window) {}
 
@@ -18,9 +18,8 @@ const QStringList& DelayedDisplay::HideNotice() {
 }
 
 void DelayedDisplay::ShowCount(int charactersSent) {
-    controls_.SetText(
-        ControlId::StatusBar1,
-        charactersSent <= 0 ? QString() : QStringLiteral("  %1 characters sent").arg(charactersSent));
+    readouts_.SetStatus(charactersSent <= 0 ? QString()
+                                            : QStringLiteral("  %1 characters sent").arg(charactersSent));
 }
 
 void DelayedDisplay::PostDisplayStep() {
@@ -77,7 +76,7 @@ void DelayedDisplay::ShowHeldItems() {
         if (updateTray) {
             trayWord_ += item;
             if (item.endsWith(QLatin1Char(' '))) {
-                controls_.SetText(ControlId::TrayIcon1, trayWord_.trimmed());
+                readouts_.SetTrayWord(trayWord_.trimmed());
                 trayWord_.clear();
             }
         }
@@ -100,7 +99,7 @@ void DelayedDisplay::FinalReveal() {
 
 void DelayedDisplay::SetDelayIndex(int index) {
     sent_.Clear();
-    const QStringList& items = controls_.Get(ControlId::DisplayDelayComboBox).items;
+    const QStringList& items = DisplayDelayCaptions();
     if (index <= 0 || index >= items.size())
         delay_ = kHide;
     else

@@ -7,7 +7,8 @@
 
 #include <deque>
 
-#include "session/Controls.h"
+#include "session/SessionOptions.h"
+#include "session/TextArea.h"
 #include "session/SessionTypes.h"
 
 namespace lumbrel {
@@ -18,7 +19,7 @@ class DelayedDisplay {
 public:
     static constexpr int kHide = -1;
 
-    DelayedDisplay(ControlsModel& controls, TextArea& sent, MessageTarget& window);
+    DelayedDisplay(SessionReadouts& readouts, TextArea& sent, MessageTarget& window);
 
     // Per session: the source decides what one display item is.
     void SetSourceKind(SourceKind kind) { kind_ = kind; }
@@ -54,7 +55,7 @@ private:
     void RefreshHideNotice();
     void PostDisplayStep();
 
-    ControlsModel& controls_;
+    SessionReadouts& readouts_;
     TextArea& sent_;
     MessageTarget& window_;
     SourceKind kind_ = SourceKind::RandomGroups;

@@ -23,13 +23,13 @@ QtMessagePump::QtMessagePump(QObject* parent) : QObject(parent) {
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, [this] {
         if (trainer_)
-            trainer_->Timer1Timer();
+            trainer_->TimerTick();
     });
 }
 
 QtMessagePump::~QtMessagePump() = default;
 
-void QtMessagePump::Attach(Trainer* trainer, ControlsListener* forward) {
+void QtMessagePump::Attach(Trainer* trainer, SessionListener* forward) {
     trainer_ = trainer;
     forward_ = forward;
 }
@@ -38,16 +38,21 @@ void QtMessagePump::PostMessage(int message, std::intptr_t wParam, std::intptr_t
     QCoreApplication::postEvent(this, new MessageEvent(message, wParam, lParam));
 }
 
-void QtMessagePump::ControlChanged(ControlId id) {
-    if (id == ControlId::Timer1 && trainer_) {
-        const bool on = trainer_->Controls().Enabled(ControlId::Timer1);
+void QtMessagePump::OptionChanged(Option option) {
+    if (forward_)
+        forward_->OptionChanged(option);
+}
+
+void QtMessagePump::ReadoutChanged(Readout readout) {
+    if (readout == Readout::ClockRunning && trainer_) {
+        const bool on = trainer_->Readouts().ClockRunning();
         if (on && !timer_.isActive())
             timer_.start();
         else if (!on)
             timer_.stop();
     }
     if (forward_)
-        forward_->ControlChanged(id);
+        forward_->ReadoutChanged(readout);
 }
 
 bool QtMessagePump::event(QEvent* event) {

@@ -8,27 +8,28 @@
 #include <functional>
 
 #include "audio/Messages.h"
-#include "session/Controls.h"
+#include "session/SessionOptions.h"
 
 namespace lumbrel {
 
 class Trainer;
 
-class QtMessagePump final : public QObject, public MessageTarget, public ControlsListener {
+class QtMessagePump final : public QObject, public MessageTarget, public SessionListener {
     Q_OBJECT
 public:
     explicit QtMessagePump(QObject* parent = nullptr);
     ~QtMessagePump() override;
 
     // UI thread. From now on messages and timer ticks go to the trainer, and changes
-    // of its controls reach `forward` too (the window's own binding), when given.
-    void Attach(Trainer* trainer, ControlsListener* forward = nullptr);
+    // of its options and read-outs reach `forward` too (the window's binding), when given.
+    void Attach(Trainer* trainer, SessionListener* forward = nullptr);
 
     // Any thread.
     void PostMessage(int message, std::intptr_t wParam, std::intptr_t lParam) override;
 
-    // UI thread: Timer1 follows its control; other changes are forwarded.
-    void ControlChanged(ControlId id) override;
+    // UI thread: the timer follows the session's clock; every change is forwarded.
+    void OptionChanged(Option option) override;
+    void ReadoutChanged(Readout readout) override;
 
     // UI thread, before the trainer: a message that another user of the trainer's
     // engine takes (the drills' player) when it returns true.
@@ -42,7 +43,7 @@ protected:
 
 private:
     Trainer* trainer_ = nullptr;
-    ControlsListener* forward_ = nullptr;
+    SessionListener* forward_ = nullptr;
     QTimer timer_;
 };
 

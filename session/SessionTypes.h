@@ -9,11 +9,4 @@ enum class SourceKind {
     SequentialText,  // a text file read in order
 };
 
-// The engine's run state.
-enum SessionRunState : int {
-    kRunning = 0,   // queue the next character on every buffer that comes home
-    kStopping = 1,  // queue nothing; the next buffer home moves to kEnded
-    kEnded = 2,     // queue nothing; the last buffer home ends the session
-};
-
 }  // namespace lumbrel

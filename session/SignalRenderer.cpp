@@ -20,30 +20,30 @@ int BytesThroughLastMark(const MorseCode& code) {
 
 }  // namespace
 
-SignalRenderer::SignalRenderer(RandomNumber& random, const ControlsModel& controls,
+SignalRenderer::SignalRenderer(RandomNumber& random, const SessionOptions& options,
                                const CharacterSet& characters, const SettingsStore& store)
-    : SignalRenderer(random, controls, characters.ActiveSet(), store) {}
+    : SignalRenderer(random, options, characters.ActiveSet(), store) {}
 
-SignalRenderer::SignalRenderer(RandomNumber& random, const ControlsModel& controls,
+SignalRenderer::SignalRenderer(RandomNumber& random, const SessionOptions& options,
                                const std::vector<const MorseCharacter*>& characters,
                                const SettingsStore& store)
     : random_(random),
-      controls_(controls),
+      options_(options),
       characters_(characters),
       store_(store),
       switches_(random) {}
 
 SignalSettings SignalRenderer::Settings() const {
     SignalSettings signal;
-    signal.signalLevel = controls_.Value(ControlId::SignalRadioGroup);
-    signal.fading = controls_.Checked(ControlId::QSBCheckBox);
-    signal.slowFading = controls_.Value(ControlId::QSBModeRadioGroup) != 0;
-    signal.deepFading = controls_.Value(ControlId::QSBTypeRadioGroup) != 0;
-    signal.speedDither = controls_.Checked(ControlId::SpeedStepCheckBox);
-    signal.speedDitherOffered = controls_.Enabled(ControlId::SpeedStepCheckBox);
-    signal.speedItem = controls_.Value(ControlId::RadioGroup1);
+    signal.signalLevel = options_.Get(Option::Signal);
+    signal.fading = options_.On(Option::Fading);
+    signal.slowFading = options_.On(Option::SlowFading);
+    signal.deepFading = options_.On(Option::DeepFading);
+    signal.speedDither = options_.On(Option::SpeedStep);
+    signal.speedDitherOffered = options_.SpeedStepOffered();
+    signal.speedItem = options_.Get(Option::CharacterSpeed);
     signal.speedDitherSize = speedDitherSize_;
-    signal.pitchDither = controls_.Checked(ControlId::PitchDitherCheckBox);
+    signal.pitchDither = options_.On(Option::PitchDither);
     return signal;
 }
 
@@ -65,7 +65,7 @@ std::uint32_t SignalRenderer::Render(int position, bool joined, std::int16_t* de
     // A slow speed less the dither still plays as timed.
     const int wpm = std::max(wpm_ - impairments_.SpeedDither, MorseCode::kSlowestWpm);
     MorseCode code(switches_, character, wpm, pitch_ + 25 - impairments_.PitchDither, permille);
-    switches_.SetStraightKey(controls_.Checked(ControlId::HandSentCheckBox));
+    switches_.SetStraightKey(options_.On(Option::HandSent));
     // The device plays whole frames only. A slot stretched by the effective speed can
     // hold an odd number of values (a word space of seven odd units); its last value,
     // half a frame of closing silence, is left out rather than the buffer refused.
@@ -73,7 +73,7 @@ std::uint32_t SignalRenderer::Render(int position, bool joined, std::int16_t* de
     if (joined && endAtLastMark_)
         bytes = std::min(bytes, BytesThroughLastMark(code));
     bytes -= bytes % static_cast<int>(audio::kBlockAlign);
-    const int noise = Impairments::NoiseSpan(controls_.Value(ControlId::NoiseRadioGroup));
+    const int noise = Impairments::NoiseSpan(options_.Get(Option::Noise));
     code.CopyOut(dest, noise, joined, amplitude, bytes / 2);
     return static_cast<std::uint32_t>(bytes);
 }

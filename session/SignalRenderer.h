@@ -10,7 +10,7 @@
 #include "morse/MorseCode.h"
 #include "session/AudioStreamEngine.h"
 #include "session/CharacterSet.h"
-#include "session/Controls.h"
+#include "session/SessionOptions.h"
 #include "session/Impairments.h"
 #include "settings/SettingsStore.h"
 
@@ -19,10 +19,10 @@ namespace lumbrel {
 class SignalRenderer final : public SlotRenderer {
 public:
     // Sends the characters of the active set.
-    SignalRenderer(RandomNumber& random, const ControlsModel& controls, const CharacterSet& characters,
+    SignalRenderer(RandomNumber& random, const SessionOptions& options, const CharacterSet& characters,
                    const SettingsStore& store);
     // Sends from a list its owner keeps (position k is characters[k]).
-    SignalRenderer(RandomNumber& random, const ControlsModel& controls,
+    SignalRenderer(RandomNumber& random, const SessionOptions& options,
                    const std::vector<const MorseCharacter*>& characters, const SettingsStore& store);
 
     // The renderer's switches and accumulators.
@@ -46,7 +46,7 @@ public:
     // character or call) is heard to its end when its buffer comes home.
     void SetEndAtLastMark(bool on) { endAtLastMark_ = on; }
 
-    // The signal options of the controls, as they stand now.
+    // The signal options, as they stand now.
     SignalSettings Settings() const;
     // Draws the speed and pitch dither again.
     void DrawDither() { impairments_.RedrawDither(Settings(), random_); }
@@ -58,7 +58,7 @@ public:
 
 private:
     RandomNumber& random_;
-    const ControlsModel& controls_;
+    const SessionOptions& options_;
     const std::vector<const MorseCharacter*>& characters_;
     const SettingsStore& store_;
     RendererState switches_;

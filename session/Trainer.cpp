@@ -20,8 +20,8 @@ Trainer::Trainer(Dependencies deps)
       rig_(deps.rig),
       random_(deps.seed),
       characters_(settings_.Store(), *this),
-      signal_(random_, controls_, characters_, settings_.Store()),
-      display_(controls_, sent_, window_),
+      signal_(random_, options_, characters_, settings_.Store()),
+      display_(readouts_, sent_, window_),
       sources_(*this,
                [this]() -> const std::vector<const MorseCharacter*>& { return characters_.ActiveSet(); }),
       recorder_([this](const QString& text, const QString& caption) {
@@ -38,7 +38,7 @@ Trainer::Trainer(Dependencies deps)
               [this](const QString& text, const QString& caption, TCWSender::MessageIcon icon) {
                   // A station's failure during a session (its stream failing with the main
                   // one) is told with the session's own, once, when the session ends.
-                  if (sessionActive_)
+                  if (SessionActive())
                       NoteSoundFault(text, caption);
                   else
                       host_.ShowMessage(
@@ -56,22 +56,20 @@ Trainer::~Trainer() = default;
 // --- CharacterWindows ------------------------------------------------------------
 
 int Trainer::CharacterCount() const {
-    return controls_.Value(ControlId::CharacterCountSpinEdit);
+    return options_.Get(Option::CharacterCount);
 }
 
 void Trainer::SetCharacterCount(int count) {
     // Lowering the count to a new maximum is not a user change: the mask stays.
-    controls_.SetValue(ControlId::CharacterCountSpinEdit, count);
+    options_.Set(Option::CharacterCount, count);
 }
 
 int Trainer::CharacterCountMaximum() const {
-    return controls_.Get(ControlId::CharacterCountSpinEdit).maximum;
+    return options_.Maximum(Option::CharacterCount);
 }
 
 void Trainer::SetCharacterCountMaximum(int maximum) {
-    controls_.SetMaximum(ControlId::CharacterCountSpinEdit, maximum);
-    if (CharacterCount() > maximum)
-        controls_.SetValue(ControlId::CharacterCountSpinEdit, maximum);
+    options_.SetCharacterCountMaximum(maximum);
 }
 
 void Trainer::SetCharacterCaptions(const QStringList& captions) {
@@ -82,30 +80,18 @@ void Trainer::ShowCharacterBoxes(int count) {
     host_.ShowCharacterBoxes(count);
 }
 
-void Trainer::SetToolVisible(LearningTool tool, bool visible) {
-    static constexpr std::pair<LearningTool, ControlId> kTools[] = {
-        {LearningTool::SendFile, ControlId::SendFile},
-        {LearningTool::ToolButton6, ControlId::ToolButton6},
-        {LearningTool::ToolButton7, ControlId::ToolButton7},
-        {LearningTool::ToolButton8, ControlId::ToolButton8},
-        {LearningTool::ToolButton12, ControlId::ToolButton12},
-        {LearningTool::ToolButton13, ControlId::ToolButton13},
-        {LearningTool::ToolButton14, ControlId::ToolButton14},
-        {LearningTool::CommonWords, ControlId::CommonWords},
-        {LearningTool::QSOFiles, ControlId::QSOFiles},
-    };
-    for (const auto& [t, id] : kTools)
-        if (t == tool)
-            controls_.SetVisible(id, visible);
+void Trainer::SetListener(SessionListener* listener) {
+    options_.SetListener(listener);
+    readouts_.SetListener(listener);
 }
 
 // --- Window life -------------------------------------------------------------------
 
 void Trainer::FormCreate() {
-    settings_.RestoreControls(controls_, [this](ControlId id) { RestoredControlReaction(id); });
+    settings_.RestoreOptions(options_, [this](Option option) { OptionChosen(option); });
     settings_.RestoreCopies();
     const Copies& copies = settings_.SettingCopies();
-    controls_.SetChecked(ControlId::SingleWordsOnly1, copies.singleWordOnly);
+    options_.Set(Option::SingleWords, copies.singleWordOnly ? 1 : 0);
     qrm_.SetUseCallbacks(copies.callback != 0);
     signal_.SetSpeedDitherSize(copies.speedDitherSize);
     display_.SetSingleWordOnly(copies.singleWordOnly);
@@ -113,47 +99,20 @@ void Trainer::FormCreate() {
     characters_.SetOrder(copies.useMfj ? LearningOrder::Mfj : LearningOrder::Koch);
     sessionClock_.SetLengthMinutes(settings_.StoredSessionMinutes());
 
-    signal_.SetWpm(15 + 5 * controls_.Value(ControlId::RadioGroup1));
+    signal_.SetWpm(options_.CharacterWpm());
     OpenAudio();
-    DisplayDelayComboBoxChange();
-    CodeSpeedRadioGroupClick();
+    OptionChosen(Option::DisplayDelay);
+    EffectiveSpeedChosen();
     signal_.Impairments().SpeedDither = 0;
     signal_.Impairments().PitchDither = Impairments::kNoPitchDither;
-    signal_.SetPitch(controls_.Value(ControlId::PitchSpinner));
-}
-
-// A restored control runs its reaction as a user's click would.
-void Trainer::RestoredControlReaction(ControlId id) {
-    switch (id) {
-        case ControlId::RadioGroup1:
-            RadioGroup1Click();
-            break;
-        case ControlId::CodeSpeedRadioGroup:
-            CodeSpeedRadioGroupClick();
-            break;
-        case ControlId::ChirpCheckBox:
-        case ControlId::HandSentCheckBox:
-            ApplyChirp();
-            break;
-        case ControlId::QRMCheckBox:
-            QRMCheckBoxClick();
-            break;
-        case ControlId::QSBCheckBox:
-            QSBCheckBoxClick();
-            break;
-        case ControlId::WeightingCheckBox:
-            WeightingCheckBoxClick();
-            break;
-        default:
-            break;
-    }
+    signal_.SetPitch(options_.Get(Option::Pitch));
 }
 
 void Trainer::FormShow() {
     // Free to close, unless a session runs: the window may come back from the
     // notification area in the middle of one.
-    if (!sessionActive_)
-        idle_ = true;
+    if (!SessionActive())
+        mayClose_ = true;
     settings_.ReadSentFont();
     // The first showing.
     if (!characters_.Shown()) {
@@ -168,9 +127,9 @@ void Trainer::FormShow() {
 void Trainer::FormClose() {
     // A close while the last buffers of a stopped session still play ends that session
     // here: its recordings are finished and the rig is unkeyed.
-    if (sessionActive_)
+    if (SessionActive())
         EndOfSession();
-    settings_.Save(controls_);
+    settings_.Save(options_);
     // The rig port before the audio output, so that nothing can fail in between.
     if (rig_)
         rig_->CloseRigPort();
@@ -189,7 +148,7 @@ void Trainer::TellNoSoundOutput(const AudioResult& result) {
     QString reason = QString::fromStdString(result.Text()).trimmed();
     if (!reason.isEmpty() && !reason.endsWith(QLatin1Char('.')))
         reason += QLatin1Char('.');
-    controls_.SetText(ControlId::StatusBar1, QStringLiteral("  No sound output"));
+    readouts_.SetStatus(QStringLiteral("  No sound output"));
     host_.ShowMessage(
         QStringLiteral("No sound output: %1 Check that PipeWire or PulseAudio is running and that "
                        "an output device is selected in the desktop's sound settings.")
@@ -229,39 +188,30 @@ void Trainer::NoteSoundFault(const QString& text, const QString& caption) {
 // carry the session on or end it: every write failed (a device that went away). Rather
 // than sit "running" in silence, the session ends as after Stop.
 void Trainer::EndWithNothingInFlight() {
-    if (!sessionActive_ || engine_.Pending() != 0)
+    if (!SessionActive() || engine_.Pending() != 0)
         return;
     soundFault_.lost = true;
-    sessionState_ = kEnded;
     EndOfSession();
 }
 
 // --- Session controller ----------------------------------------------------------
 
-void Trainer::ApplySessionControls() {
-    for (ControlId id : {ControlId::StartButton, ControlId::ToolButton3, ControlId::SendFile,
-                         ControlId::CommonWords, ControlId::QSOFiles, ControlId::ToolButton6,
-                         ControlId::ToolButton7, ControlId::ToolButton8, ControlId::CharacterCountSpinEdit})
-        controls_.SetEnabled(id, false);
-    controls_.SetEnabled(ControlId::StopButton, true);
-    controls_.SetEnabled(ControlId::ToolButton4, true);
-    controls_.SetEnabled(ControlId::Timer1, true);
+SessionState Trainer::State() const {
+    if (state_ == SessionState::Idle && sessionClock_.CountdownPending())
+        return SessionState::Countdown;
+    return state_;
 }
 
-void Trainer::ApplyIdleControls() {
-    for (ControlId id : {ControlId::StartButton, ControlId::ToolButton3, ControlId::SendFile,
-                         ControlId::CommonWords, ControlId::QSOFiles, ControlId::ToolButton6,
-                         ControlId::ToolButton7, ControlId::ToolButton8, ControlId::CharacterCountSpinEdit})
-        controls_.SetEnabled(id, true);
-    controls_.SetEnabled(ControlId::StopButton, false);
-    controls_.SetEnabled(ControlId::ToolButton4, false);
-    controls_.SetEnabled(ControlId::Timer1, false);
+void Trainer::OfferCommands(bool idle) {
+    readouts_.SetCommandsEnabled(idle);
+    readouts_.SetCharacterCountEditable(idle);
+    readouts_.SetClockRunning(!idle);
 }
 
-void Trainer::StartButtonClick() {
+void Trainer::Start() {
     // Never two pipelines over buffers still in flight: a start while a session runs,
     // winds down or counts down is ignored.
-    if (sessionActive_ || sessionClock_.CountdownPending())
+    if (SessionActive() || sessionClock_.CountdownPending())
         return;
     if (!EnsureAudioOpen())
         return;
@@ -272,21 +222,21 @@ void Trainer::StartButtonClick() {
             return;
     } else {
         sessionClock_.StartCountdown(pause);
-        controls_.SetText(ControlId::Label1, QString::number(pause));
+        readouts_.SetClock(QString::number(pause));
     }
-    ApplySessionControls();
+    OfferCommands(false);
 }
 
 bool Trainer::BeginSession() {
-    if (sessionActive_ || characters_.ActiveSet().size() < 2)
+    if (SessionActive() || characters_.ActiveSet().size() < 2)
         return false;
     // A failure to open again at the new latency is told by EnsureAudioOpen.
     (void)engine_.UseLatency(AudioStreamEngine::SessionLatencySeconds(signal_.Wpm()));
     if (!EnsureAudioOpen())
         return false;
     sessionClock_.StartSessionClock();
-    idle_ = false;
-    signal_.Switches().SetVariableWeighting(controls_.Checked(ControlId::WeightingCheckBox));
+    mayClose_ = false;
+    signal_.Switches().SetVariableWeighting(options_.On(Option::Weighting));
     signal_.Switches().SetFist(settings_.SettingCopies().straightKeyFist);
     characters_.RebuildActiveSet();
     if (characters_.ActiveSet().size() < 2)
@@ -294,13 +244,12 @@ bool Trainer::BeginSession() {
     soundFault_ = SoundFault{};
     charactersSent_ = -2;
     sessionText_.clear();
-    controls_.SetText(ControlId::StatusBar1, QString());
+    readouts_.SetStatus(QString());
     sources_.Groups().Begin(random_);
     sent_.Clear();
-    sessionState_ = kRunning;
-    sessionActive_ = true;
+    state_ = SessionState::Running;
     sessionClock_.RestartTicks();
-    controls_.SetText(ControlId::Label1, QStringLiteral("00:00"));
+    readouts_.SetClock(QStringLiteral("00:00"));
     display_.ResetPendingWord();
     display_.SetSourceKind(sources_.Kind());
     display_.SetWordListSession(false);
@@ -310,86 +259,134 @@ bool Trainer::BeginSession() {
         rig_->RaiseRigLines();
     signal_.SetRandomGroups(sources_.Kind() == SourceKind::RandomGroups);
     engine_.Start(sources_.Current(), signal_);
-    if (controls_.Checked(ControlId::QRMCheckBox))
+    if (options_.On(Option::Qrm))
         StartQrmStations();
     return true;
 }
 
-void Trainer::StopButtonClick() {
+void Trainer::Stop() {
     display_.SetParameterLineMode(false);
     if (!characters_.CharacterList().empty())
         signal_.Switches().SetDrift(false);
-    if (controls_.Checked(ControlId::QRMCheckBox))
+    if (options_.On(Option::Qrm))
         qrm_.Close();
-    if (sessionState_ == kRunning && sessionActive_ && !sessionClock_.CountdownPending()) {
-        sessionState_ = kStopping;
+    if (state_ == SessionState::Running && !sessionClock_.CountdownPending()) {
+        state_ = SessionState::Stopping;
         // Every buffer was lost to device failures: no event will come to end the session.
         if (engine_.Pending() == 0)
             EndOfSession();
         return;
     }
-    idle_ = true;
+    mayClose_ = true;
     sessionClock_.CancelCountdown();
-    ApplyIdleControls();
+    OfferCommands(true);
 }
 
-void Trainer::FinishButtonClick() {
-    ApplyIdleControls();
+void Trainer::Finish() {
+    OfferCommands(true);
     host_.RequestClose();
 }
 
 bool Trainer::FormCloseQuery() {
-    if (idle_)
+    if (mayClose_)
         return true;
-    StopButtonClick();
+    Stop();
     return false;
 }
 
-void Trainer::Timer1Timer() {
+void Trainer::TimerTick() {
     signal_.Impairments().AdvanceFading();
     switch (sessionClock_.BeginTick()) {
         case SessionClock::Second::None:
             break;
         case SessionClock::Second::SessionSecond: {
             const int elapsed = sessionClock_.ElapsedSeconds();
-            controls_.SetText(ControlId::Label1, SessionClock::ClockText(elapsed));
+            readouts_.SetClock(SessionClock::ClockText(elapsed));
             if (sources_.Kind() == SourceKind::RandomGroups && sessionClock_.TimeUp(elapsed)) {
-                StopButtonClick();
-                controls_.SetEnabled(ControlId::Timer1, false);
+                Stop();
+                readouts_.SetClockRunning(false);
             }
             break;
         }
         case SessionClock::Second::CountdownStep:
-            controls_.SetText(ControlId::Label1, QString::number(sessionClock_.CountdownLeft()));
+            readouts_.SetClock(QString::number(sessionClock_.CountdownLeft()));
             break;
         case SessionClock::Second::CountdownOver:
             sources_.Select(SourceKind::RandomGroups);
             if (!BeginSession())
-                StopButtonClick();  // back to Idle, as a Stop during the countdown
+                Stop();  // back to Idle, as a Stop during the countdown
             break;
     }
     sessionClock_.EndTick();
 }
 
-void Trainer::RadioGroup1Click() {
-    const int index = controls_.Value(ControlId::RadioGroup1);
-    signal_.SetWpm(15 + 5 * index);
-    controls_.SetEnabled(ControlId::SpeedStepCheckBox,
-                         index > 0 && controls_.Value(ControlId::CodeSpeedRadioGroup) == 0);
+// --- Options --------------------------------------------------------------------------
+
+void Trainer::SetOption(Option option, int value) {
+    options_.Set(option, value);
+    OptionChosen(option);
+}
+
+void Trainer::SetCharacterWpm(int wpm) {
+    SetOption(Option::CharacterSpeed, (wpm - CharacterWpmForIndex(0)) / 5);
+}
+
+void Trainer::OptionChosen(Option option) {
+    switch (option) {
+        case Option::CharacterSpeed:
+            CharacterSpeedChosen();
+            break;
+        case Option::EffectiveSpeed:
+            EffectiveSpeedChosen();
+            break;
+        case Option::Pitch:
+            signal_.SetPitch(options_.Get(Option::Pitch));
+            break;
+        case Option::CharacterCount:
+            if (characters_.Shown())
+                characters_.CharacterCountChanged();
+            break;
+        case Option::DisplayDelay:
+            display_.SetDelayIndex(options_.Get(Option::DisplayDelay));
+            break;
+        case Option::Fading:
+            readouts_.SetFadingOptionsShown(options_.On(Option::Fading));
+            break;
+        case Option::Chirp:
+        case Option::HandSent:
+            ApplyChirp();
+            break;
+        case Option::Weighting:
+            ApplyWeighting();
+            break;
+        case Option::Qrm:
+            QrmChosen();
+            break;
+        case Option::SingleWords:
+            settings_.SetSingleWordOnly(options_.On(Option::SingleWords));
+            display_.SetSingleWordOnly(settings_.SettingCopies().singleWordOnly);
+            break;
+        default:
+            break;
+    }
+}
+
+void Trainer::CharacterSpeedChosen() {
+    signal_.SetWpm(options_.CharacterWpm());
+    readouts_.SetSpeedStepOffered(options_.SpeedStepOffered());
     QStringList items;
     for (int k = 0; k < 8; ++k)
         items << QString::number(signal_.Wpm() * Impairments::PermilleForIndex(k) / 1000);
-    controls_.SetItems(ControlId::CodeSpeedRadioGroup, items);
+    readouts_.SetEffectiveSpeeds(items);
     // Back to full effective speed, exactly as a choice of its first item: the per-mille
     // and the speed dither follow.
-    controls_.SetValue(ControlId::CodeSpeedRadioGroup, 0);
-    CodeSpeedRadioGroupClick();
+    options_.Set(Option::EffectiveSpeed, 0);
+    EffectiveSpeedChosen();
 }
 
-void Trainer::CodeSpeedRadioGroupClick() {
-    const int index = controls_.Value(ControlId::CodeSpeedRadioGroup);
-    controls_.SetEnabled(ControlId::SpeedStepCheckBox,
-                         index == 0 && controls_.Value(ControlId::RadioGroup1) > 0);
+void Trainer::EffectiveSpeedChosen() {
+    const int index = options_.Get(Option::EffectiveSpeed);
+    readouts_.SetSpeedStepOffered(options_.SpeedStepOffered());
     signal_.Impairments().EffectivePermille = Impairments::PermilleForIndex(index);
     ShowPlayedEffectiveSpeed();
     if (characters_.Shown())
@@ -407,65 +404,46 @@ void Trainer::ShowPlayedEffectiveSpeed() {
                    .arg(wpm * permille / 1000)
                    .arg(PlayedWpm(wpm, permille, Stretch::EveryUnit), 0, 'f', 1)
                    .arg(wpm);
-    controls_.SetText(ControlId::CodeSpeedRadioGroup, note);
-    if (!characters_.Shown() || sessionActive_)
+    readouts_.SetEffectiveSpeedNote(note);
+    if (!characters_.Shown() || SessionActive())
         return;
     const QString said = QStringLiteral("  Effective speed: ");
     if (!note.isEmpty())
-        controls_.SetText(ControlId::StatusBar1, said + note);
-    else if (controls_.Text(ControlId::StatusBar1).startsWith(said))
-        controls_.SetText(ControlId::StatusBar1, QString());  // a choice that plays as named
+        readouts_.SetStatus(said + note);
+    else if (readouts_.Status().startsWith(said))
+        readouts_.SetStatus(QString());  // a choice that plays as named
 }
 
 // --- Other reactions ---------------------------------------------------------------
 
-void Trainer::PitchSpinnerChange() {
-    signal_.SetPitch(controls_.Value(ControlId::PitchSpinner));
-}
-
-void Trainer::DisplayDelayComboBoxChange() {
-    display_.SetDelayIndex(controls_.Value(ControlId::DisplayDelayComboBox));
-}
-
-void Trainer::QSBCheckBoxClick() {
-    const bool on = controls_.Checked(ControlId::QSBCheckBox);
-    controls_.SetVisible(ControlId::QSBModeRadioGroup, on);
-    controls_.SetVisible(ControlId::QSBTypeRadioGroup, on);
-}
-
 void Trainer::ApplyChirp() {
     if (!characters_.CharacterList().empty())
-        signal_.Switches().SetChirp(controls_.Checked(ControlId::ChirpCheckBox));
+        signal_.Switches().SetChirp(options_.On(Option::Chirp));
 }
 
-void Trainer::WeightingCheckBoxClick() {
+void Trainer::ApplyWeighting() {
     if (!characters_.ActiveSet().empty())
-        signal_.Switches().SetVariableWeighting(controls_.Checked(ControlId::WeightingCheckBox));
+        signal_.Switches().SetVariableWeighting(options_.On(Option::Weighting));
 }
 
-void Trainer::QRMCheckBoxClick() {
-    if (!controls_.Checked(ControlId::QRMCheckBox)) {
+void Trainer::QrmChosen() {
+    if (!options_.On(Option::Qrm)) {
         qrm_.Close();
         return;
     }
     // Under way (the countdown included): the stations start at once.
-    if (!controls_.Enabled(ControlId::StartButton))
+    if (State() != SessionState::Idle)
         StartQrmStations();
 }
 
 void Trainer::StartQrmStations() {
-    qrm_.Start(controls_.Value(ControlId::PitchSpinner), signal_.Wpm());
+    qrm_.Start(options_.Get(Option::Pitch), signal_.Wpm());
 }
 
 // A station finished its group: another follows while the session runs.
 void Trainer::RearmQrmStation(int index) {
-    if (sessionActive_ && sessionState_ == kRunning)
+    if (state_ == SessionState::Running)
         qrm_.Rearm(index);
-}
-
-void Trainer::CharacterCountSpinEditChange() {
-    if (characters_.Shown())
-        characters_.CharacterCountChanged();
 }
 
 void Trainer::SetupDialogClosed() {
@@ -483,16 +461,11 @@ void Trainer::SetSentFont(const QString& face, int pointSize) {
     settings_.SetSentFont(face, pointSize);
 }
 
-void Trainer::SingleWordsOnly1Click() {
-    settings_.SetSingleWordOnly(controls_.Checked(ControlId::SingleWordsOnly1));
-    display_.SetSingleWordOnly(settings_.SettingCopies().singleWordOnly);
-}
-
-void Trainer::Clear1Click() {
+void Trainer::ClearSent() {
     sent_.Clear();
 }
 
-QString Trainer::SaveToFile1Click(const QString& path) {
+QString Trainer::SaveSent(const QString& path) {
     return SaveTextLines(path, sent_.Lines());
 }
 
@@ -507,10 +480,10 @@ bool Trainer::HandleMessage(int message, std::intptr_t wParam, std::intptr_t lPa
             window_.PostMessage(kBufferDoneMessage, wParam, lParam);
             return true;
         case kStartRequestMessage:
-            StartButtonClick();
+            Start();
             return true;
         case kStopRequestMessage:
-            StopButtonClick();
+            Stop();
             return true;
         case kBufferDoneMessage:
             OnBufferDone(reinterpret_cast<AudioBufferHeader*>(lParam));
@@ -528,11 +501,11 @@ bool Trainer::HandleMessage(int message, std::intptr_t wParam, std::intptr_t lPa
 void Trainer::OnBufferDone(AudioBufferHeader* header) {
     const AudioStreamEngine::Completion done = engine_.Complete(header);
     // Nothing of a session is left to do (a stray or late message).
-    if (!sessionActive_ || characters_.ActiveSet().empty())
+    if (!SessionActive() || characters_.ActiveSet().empty())
         return;
     charactersSent_ += 1;
     display_.ShowCount(charactersSent_);
-    if (sessionState_ != kRunning) {
+    if (state_ != SessionState::Running) {
         WindDown(done);
         return;
     }
@@ -548,7 +521,7 @@ void Trainer::WindDown(const AudioStreamEngine::Completion& done) {
         sessionText_ += done.text;
         display_.TakeLateText(&done.text);
     }
-    sessionState_ = kEnded;
+    state_ = SessionState::Stopping;
     // Nothing else is coming home: end here rather than never.
     if (engine_.Pending() == 0)
         EndOfSession();
@@ -557,13 +530,13 @@ void Trainer::WindDown(const AudioStreamEngine::Completion& done) {
 void Trainer::QueueNextCharacter() {
     const AudioStreamEngine::QueueResult result = engine_.QueueNext();
     if (result.last)
-        sessionState_ = kStopping;  // the session's time is up; this symbol still goes out
+        state_ = SessionState::Stopping;  // the session's time is up; this symbol still goes out
     switch (result.queued) {
         case AudioStreamEngine::Queued::Buffer:
             return;
         case AudioStreamEngine::Queued::SourceEnded:
             // The text is exhausted: the buffer still in flight ends the session when it comes home.
-            sessionState_ = kEnded;
+            state_ = SessionState::Stopping;
             if (engine_.Pending() == 0)
                 EndOfSession();
             return;
@@ -578,14 +551,7 @@ void Trainer::QueueNextCharacter() {
 
 void Trainer::EndOfSession() {
     display_.FinalReveal();
-    controls_.SetEnabled(ControlId::CharacterCountSpinEdit, true);
-    controls_.SetEnabled(ControlId::StopButton, false);
-    controls_.SetEnabled(ControlId::ToolButton4, false);
-    for (ControlId id :
-         {ControlId::StartButton, ControlId::ToolButton3, ControlId::SendFile, ControlId::CommonWords,
-          ControlId::QSOFiles, ControlId::ToolButton6, ControlId::ToolButton7, ControlId::ToolButton8})
-        controls_.SetEnabled(id, true);
-    controls_.SetEnabled(ControlId::Timer1, false);
+    OfferCommands(true);
 
     TellSoundFault();
     recorder_.Finish(TranscriptLines());
@@ -594,15 +560,14 @@ void Trainer::EndOfSession() {
         // Said once, after the count of characters sent, where it stays until the next session.
         const QString note = rig_->TakeKeyingNote();
         if (!note.isEmpty())
-            controls_.SetText(ControlId::StatusBar1, QStringLiteral("  ") + note);
+            readouts_.SetStatus(QStringLiteral("  ") + note);
     }
     qrm_.Close();
-    idle_ = true;
+    mayClose_ = true;
     display_.SetParameterLineMode(false);
     signal_.Switches().SetDrift(false);
     sources_.Text().Close();  // a text file stopped halfway is not held open
-    sessionActive_ = false;
-    sessionState_ = kEnded;
+    state_ = SessionState::Idle;
     ReportSession();
     // The stations of a parameter-line file leave nothing behind: the next session
     // plays at the speed, pitch and switches the window shows.
@@ -611,9 +576,9 @@ void Trainer::EndOfSession() {
 }
 
 void Trainer::RestoreMainSignal() {
-    signal_.SetWpm(15 + 5 * controls_.Value(ControlId::RadioGroup1));
-    signal_.SetPitch(controls_.Value(ControlId::PitchSpinner));
-    signal_.Switches().SetVariableWeighting(controls_.Checked(ControlId::WeightingCheckBox));
+    signal_.SetWpm(options_.CharacterWpm());
+    signal_.SetPitch(options_.Get(Option::Pitch));
+    signal_.Switches().SetVariableWeighting(options_.On(Option::Weighting));
     ApplyChirp();
 }
 
@@ -643,7 +608,7 @@ void Trainer::ReportSession() {
     summary.source = sources_.Kind();
     summary.singleEntry = list_.oneEntry;
     summary.order = characters_.Order();
-    summary.characterCount = controls_.Value(ControlId::CharacterCountSpinEdit);
+    summary.characterCount = options_.Get(Option::CharacterCount);
     summary.characterWpm = signal_.Wpm();
     // The effective speed that played: the stretch cap may hold a slow choice back, and
     // where only the word spaces stretch, the characters keep their speed.

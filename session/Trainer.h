@@ -3,9 +3,10 @@
 // states and the reactions the window calls, and composes the parts that do the work:
 // the stored options (TrainerSettings), the countdown and session clock (SessionClock),
 // the symbol sources, the main signal, the audio stream engine, the recorder, the
-// interfering stations and the delayed display, over plain models of the window's
-// controls. The Qt window (or a test, or the offline renderer) feeds it user
-// reactions, timer ticks and window messages, one at a time, on one thread.
+// interfering stations and the delayed display, over the session's options. It tells
+// its read-outs (time, status line, which commands are offered) to one listener. The
+// Qt window (or a test, or the offline renderer) feeds it commands, option changes,
+// timer ticks and window messages, one at a time, on one thread.
 #include <QString>
 #include <QStringList>
 
@@ -25,16 +26,17 @@
 #include "recording/SessionRecorder.h"
 #include "session/AudioStreamEngine.h"
 #include "session/CharacterSet.h"
-#include "session/Controls.h"
 #include "session/DelayedDisplay.h"
 #include "session/EffectiveSpeed.h"
 #include "session/Impairments.h"
 #include "session/QrmStations.h"
 #include "session/SessionClock.h"
+#include "session/SessionOptions.h"
 #include "session/SessionSources.h"
 #include "session/SessionSummary.h"
 #include "session/SessionTypes.h"
 #include "session/SignalRenderer.h"
+#include "session/TextArea.h"
 #include "session/TrainerSettings.h"
 #include "settings/SettingsStore.h"
 
@@ -88,27 +90,32 @@ public:
     void FormCreate();
     // Every showing; the first one builds the character list and the active set.
     void FormShow();
-    // Writes the options the window's controls mirror, then closes the audio output.
+    // Writes the stored options, then closes the audio output.
     void FormClose();
     // True when the window may close now.
     bool FormCloseQuery();
 
     // --- Session controller ------------------------------------------------------
-    void StartButtonClick();
+    // Begins a session of random groups, after the countdown when a pause is set.
+    void Start();
     bool BeginSession();
-    void StopButtonClick();
-    void FinishButtonClick();
-    void Timer1Timer();
+    // Ends the countdown, or lets the session wind down: nothing more is queued.
+    void Stop();
+    // "Finish": the commands are offered again and the window is asked to close.
+    void Finish();
+    // Every kTimerIntervalMs while the clock runs (SessionReadouts::ClockRunning).
+    void TimerTick();
     // 957, 1034, 1044, 1054 and 32868; returns false for any other message.
     bool HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam);
     // A buffer-done message: the engine's completion carries the session on or ends it.
     void OnBufferDone(AudioBufferHeader* header);
 
+    SessionState State() const;
     bool CountdownPending() const { return sessionClock_.CountdownPending(); }
     // From BeginSession until the end-of-session processing has run.
-    bool SessionActive() const { return sessionActive_; }
+    bool SessionActive() const { return state_ != SessionState::Idle; }
     // Stopped or at its end, with buffers still to come home.
-    bool WindingDown() const { return sessionActive_ && sessionState_ != kRunning; }
+    bool WindingDown() const { return state_ == SessionState::Stopping; }
     // The source of the session that runs or ran last.
     SourceKind Source() const { return sources_.Kind(); }
     int CharactersSent() const { return charactersSent_; }
@@ -130,19 +137,21 @@ public:
         sessionEnded_ = std::move(listener);
     }
 
-    // --- Options of the window ---------------------------------------------------
-    void RadioGroup1Click();
-    void CodeSpeedRadioGroupClick();
-    void PitchSpinnerChange();
-    void DisplayDelayComboBoxChange();
-    void QSBCheckBoxClick();
-    // The reaction of both the Chirp and the Straight Key box: the renderer takes the
-    // Chirp box (the straight-key timing is read for every character). Nothing happens
-    // before the character list exists.
-    void ApplyChirp();
-    void WeightingCheckBoxClick();
-    void QRMCheckBoxClick();
-    void CharacterCountSpinEditChange();
+    // --- Options ---------------------------------------------------------------------
+    const SessionOptions& Options() const { return options_; }
+    // Sets an option and runs its reaction, as the user's choice of it does.
+    void SetOption(Option option, int value);
+    // The character speed nearest below wpm (15 to 80 in steps of 5).
+    void SetCharacterWpm(int wpm);
+    // The reaction to an option's new value; a restored option runs it as a click would.
+    void OptionChosen(Option option);
+    // What the window reads off the session; the listener hears every change of the
+    // read-outs and of an option the session set itself.
+    const SessionReadouts& Readouts() const { return readouts_; }
+    void SetListener(SessionListener* listener);
+    // A note of the window's own in the status line (a recording armed), until the
+    // session's next one.
+    void ShowStatus(const QString& text) { readouts_.SetStatus(text); }
     // The setup dialog was confirmed: the copies it feeds and the character list.
     void SetupDialogClosed();
 
@@ -158,7 +167,7 @@ public:
     QString ProgramFolder() const;
 
     // "Words": plays the current word file ("Common Word File"); nothing when it is missing.
-    void ToolButton7Click();
+    void PlayCurrentWordFile();
     // The items of the "Words" drop-down: the word files, names with extension.
     QStringList WordsPopupMenuPopup() const;
     // A "Words" item chosen (its caption, a first "&" accelerator marker allowed):
@@ -171,7 +180,7 @@ public:
     static constexpr const char* kMyCharacterWords = "Words from my characters";
     bool PlayMyCharacterWords();
     // "QSO's": plays one random QSO of the current QSO file ("QSO File").
-    void ToolButton8Click();
+    void PlayCurrentQsoFile();
     // The items of the "QSO's" drop-down: kGeneratedContact, then the QSO files.
     QStringList QSOPopupMenuPopup() const;
     // A "QSO's" item chosen: plays one QSO of that file and makes it the current one;
@@ -189,10 +198,11 @@ public:
     // The list path and the two flags, for callers that name a file themselves.
     void SetEntryListSource(const QString& path, bool filterAsWords, bool endAfterOneEntry);
     // "Play Text File" / "Text FIle": the file the open dialog chose; empty when cancelled.
-    void SendFileClick(const QString& path);
-    // Files dropped on the window: DnDItem for each, in order, then DnDFinish once.
-    void DnDForm1DnDItem(const QString& path);
-    void DnDForm1DnDFinish();
+    void PlayChosenTextFile(const QString& path);
+    // Files dropped on the window: FileDropped for each, in order, then DropFinished once;
+    // the last one plays when it is a text file and every character is in use.
+    void FileDropped(const QString& path);
+    void DropFinished();
     void FilesDropped(const QStringList& paths);
     // Files named on the program's command line: the last one plays as a dropped file
     // does, whatever its name (the user named it); while not every character is in use,
@@ -208,13 +218,11 @@ public:
     // "Select Font" confirmed: the font of "Sent" for this run; writes "FontSize",
     // then "Font Name".
     void SetSentFont(const QString& face, int pointSize);
-    // "Single Words Only": the menu item has toggled itself; its state becomes the copy.
-    void SingleWordsOnly1Click();
     // "Clear ": empties "Sent".
-    void Clear1Click();
+    void ClearSent();
     // "Save To File" confirmed: writes the lines of "Sent" to path. Returns an empty
     // text on success, otherwise why the file could not be written.
-    QString SaveToFile1Click(const QString& path);
+    QString SaveSent(const QString& path);
 
     // --- Recording -----------------------------------------------------------------
     // The record command arms a WAV or MP3 recording and the transcript.
@@ -225,8 +233,6 @@ public:
     void ReleaseRecording() { recorder_.Release(TranscriptLines()); }
 
     // --- The parts, for the window, the tools and the tests ---------------------------
-    ControlsModel& Controls() { return controls_; }
-    const ControlsModel& Controls() const { return controls_; }
     TextArea& Sent() { return sent_; }
     const TextArea& Sent() const { return sent_; }
     CharacterSet& Characters() { return characters_; }
@@ -245,14 +251,14 @@ public:
     const DelayedDisplay& Display() const { return display_; }
 
 private:
-    // CharacterWindows: the spinner and the tools live in the controls model.
+    // CharacterWindows: the count is an option, the tools a read-out.
     int CharacterCount() const override;
     void SetCharacterCount(int count) override;
     int CharacterCountMaximum() const override;
     void SetCharacterCountMaximum(int maximum) override;
     void SetCharacterCaptions(const QStringList& captions) override;
     void ShowCharacterBoxes(int count) override;
-    void SetToolVisible(LearningTool tool, bool visible) override;
+    void SetLearningToolsShown(bool shown) override { readouts_.SetLearningToolsShown(shown); }
 
     // SourceHost: what the symbol sources ask of the session.
     int LookUp(char32_t c) const override { return characters_.LookUpTextCharacter(c); }
@@ -268,9 +274,15 @@ private:
     void BufferFilled(const void* data, std::uint32_t bytes) override { recorder_.Append(data, bytes); }
 
     // Window life and the session's states.
-    void RestoredControlReaction(ControlId id);
-    void ApplySessionControls();  // Countdown and during a session
-    void ApplyIdleControls();     // back to Idle
+    // Whether the commands that begin a session are offered (Idle) or Stop is.
+    void OfferCommands(bool idle);
+    void CharacterSpeedChosen();
+    void EffectiveSpeedChosen();
+    // Chirp and Straight Key: the renderer takes the Chirp switch (the straight-key
+    // timing is read for every character). Nothing happens before the character list exists.
+    void ApplyChirp();
+    void ApplyWeighting();
+    void QrmChosen();
     void QueueNextCharacter();
     void WindDown(const AudioStreamEngine::Completion& done);
     void EndWithNothingInFlight();
@@ -310,8 +322,9 @@ private:
     TrainerHost& host_;
     RigKeying* rig_;
 
-    // The window's controls and the sent text, as plain models.
-    ControlsModel controls_;
+    // The session's options, its read-outs and the sent text.
+    SessionOptions options_;
+    SessionReadouts readouts_;
     TextArea sent_;
 
     // The parts that make the session's sound and text.
@@ -325,9 +338,10 @@ private:
     AudioStreamEngine engine_;
 
     // The session's states.
-    bool idle_ = true;
-    bool sessionActive_ = false;
-    int sessionState_ = kEnded;
+    // Idle, Running or Stopping; the countdown is the session clock's.
+    SessionState state_ = SessionState::Idle;
+    // The window may close: no session runs, or Stop was asked again while it winds down.
+    bool mayClose_ = true;
     int charactersSent_ = 0;
     QString sessionText_;
     // The session plays a file of parameter lines, whose stations set speed and tone.

@@ -4,9 +4,9 @@
 
 namespace lumbrel {
 
-TrainerWiring QtPumpWiring(QtMessagePump& pump, ControlsListener* forward) {
+TrainerWiring QtPumpWiring(QtMessagePump& pump, SessionListener* forward) {
     TrainerWiring wiring;
-    wiring.controls = &pump;
+    wiring.listener = &pump;
     wiring.attach = [&pump, forward](Trainer* trainer) {
         pump.Attach(trainer, trainer ? forward : nullptr);
     };
@@ -16,7 +16,7 @@ TrainerWiring QtPumpWiring(QtMessagePump& pump, ControlsListener* forward) {
 WiredTrainer::WiredTrainer(std::unique_ptr<Trainer> trainer, TrainerWiring wiring)
     : trainer_(std::move(trainer)),
       wiring_(std::move(wiring)) {
-    trainer_->Controls().SetListener(wiring_.controls);
+    trainer_->SetListener(wiring_.listener);
     if (wiring_.attach)
         wiring_.attach(trainer_.get());
 }
@@ -35,7 +35,7 @@ void WiredTrainer::Reset() {
         return;
     if (wiring_.attach)
         wiring_.attach(nullptr);
-    trainer_->Controls().SetListener(nullptr);
+    trainer_->SetListener(nullptr);
     trainer_.reset();
 }
 

@@ -13,12 +13,13 @@ namespace lumbrel {
 class QtMessagePump;
 
 struct TrainerWiring {
-    // Gets every change of the trainer's controls (a pump's timer follows Timer1).
-    ControlsListener* controls = nullptr;
+    // Gets every change of the trainer's options and read-outs (a pump's timer follows
+    // the session's clock).
+    SessionListener* listener = nullptr;
     // Hands the trainer to the pump; called with nullptr before the trainer goes.
     std::function<void(Trainer*)> attach;
     // Runs once the trainer is wired, before the options are restored (a window binds
-    // its widgets to the controls here).
+    // its widgets to the options here).
     std::function<void(Trainer&)> beforeRestore;
     enum class Restore {
         None,           // the owner restores
@@ -28,8 +29,8 @@ struct TrainerWiring {
 };
 
 // The wiring of a QtMessagePump: messages and ticks go to the trainer, and changes of
-// its controls to forward as well.
-TrainerWiring QtPumpWiring(QtMessagePump& pump, ControlsListener* forward = nullptr);
+// its options and read-outs to forward as well.
+TrainerWiring QtPumpWiring(QtMessagePump& pump, SessionListener* forward = nullptr);
 
 // Owns a wired trainer and unwires it before it goes. Used like a pointer.
 class WiredTrainer {

@@ -5,13 +5,11 @@
 namespace lumbrel {
 namespace {
 
-// An option the window's controls mirror: its key, its control (a check box holds
-// 0 or 1, any other control its value) and whether restoring it runs the control's
-// reaction.
+// A stored option: its key, its option (a switch holds 0 or 1) and whether restoring
+// it runs the option's reaction.
 struct MirroredOption {
     const keys::IntKey* key;
-    ControlId control;
-    bool checkBox;
+    Option option;
     bool reacts;
 };
 
@@ -19,23 +17,23 @@ struct MirroredOption {
 // "Speed" before "Delay" (a speed change resets the effective speed), and "Display
 // Delay" after "Display", which it replaces.
 constexpr MirroredOption kMirrored[] = {
-    {&keys::Pitch, ControlId::PitchSpinner, false, false},
-    {&keys::Letters, ControlId::CharacterCountSpinEdit, false, false},
-    {&keys::Speed, ControlId::RadioGroup1, false, true},
-    {&keys::Delay, ControlId::CodeSpeedRadioGroup, false, true},
-    {&keys::Display, ControlId::DisplayDelayComboBox, false, false},
-    {&keys::DisplayDelay, ControlId::DisplayDelayComboBox, false, false},
-    {&keys::NoiseLevel, ControlId::NoiseRadioGroup, false, false},
-    {&keys::Chirp, ControlId::ChirpCheckBox, true, true},
-    {&keys::StraightKey, ControlId::HandSentCheckBox, true, true},
-    {&keys::Qrm, ControlId::QRMCheckBox, true, true},
-    {&keys::SignalLevel, ControlId::SignalRadioGroup, false, false},
-    {&keys::Qsb, ControlId::QSBCheckBox, true, true},
-    {&keys::QsbMode, ControlId::QSBModeRadioGroup, false, false},
-    {&keys::QsbType, ControlId::QSBTypeRadioGroup, false, false},
-    {&keys::SpeedStep, ControlId::SpeedStepCheckBox, true, false},
-    {&keys::PitchDither, ControlId::PitchDitherCheckBox, true, false},
-    {&keys::VariableWeighting, ControlId::WeightingCheckBox, true, true},
+    {&keys::Pitch, Option::Pitch, false},
+    {&keys::Letters, Option::CharacterCount, false},
+    {&keys::Speed, Option::CharacterSpeed, true},
+    {&keys::Delay, Option::EffectiveSpeed, true},
+    {&keys::Display, Option::DisplayDelay, false},
+    {&keys::DisplayDelay, Option::DisplayDelay, false},
+    {&keys::NoiseLevel, Option::Noise, false},
+    {&keys::Chirp, Option::Chirp, true},
+    {&keys::StraightKey, Option::HandSent, true},
+    {&keys::Qrm, Option::Qrm, true},
+    {&keys::SignalLevel, Option::Signal, false},
+    {&keys::Qsb, Option::Fading, true},
+    {&keys::QsbMode, Option::SlowFading, false},
+    {&keys::QsbType, Option::DeepFading, false},
+    {&keys::SpeedStep, Option::SpeedStep, false},
+    {&keys::PitchDither, Option::PitchDither, false},
+    {&keys::VariableWeighting, Option::Weighting, true},
 };
 
 // The order of the save, the mirrored options with the font size and "Single Word
@@ -62,28 +60,23 @@ constexpr const keys::IntKey* kSaveOrder[] = {
     &keys::SingleWordOnly,
 };
 
-int MirroredValue(const keys::IntKey* key, const ControlsModel& controls) {
+int MirroredValue(const keys::IntKey* key, const SessionOptions& options) {
     if (key == &keys::SingleWordOnly)
-        return controls.Checked(ControlId::SingleWordsOnly1) ? 1 : 0;
+        return options.Get(Option::SingleWords);
     for (const MirroredOption& option : kMirrored)
         if (option.key == key)
-            return option.checkBox ? (controls.Checked(option.control) ? 1 : 0)
-                                   : controls.Value(option.control);
+            return options.Get(option.option);
     return key->def;
 }
 
 }  // namespace
 
-void TrainerSettings::RestoreControls(ControlsModel& controls,
-                                      const std::function<void(ControlId)>& react) const {
+void TrainerSettings::RestoreOptions(SessionOptions& options,
+                                     const std::function<void(Option)>& react) const {
     for (const MirroredOption& option : kMirrored) {
-        const int stored = store_.Read(*option.key);
-        if (option.checkBox)
-            controls.SetChecked(option.control, stored != 0);
-        else
-            controls.SetValue(option.control, stored);
+        options.Set(option.option, store_.Read(*option.key));
         if (option.reacts)
-            react(option.control);
+            react(option.option);
     }
 }
 
@@ -109,9 +102,9 @@ int TrainerSettings::StoredSessionMinutes() const {
     return std::clamp(store_.Read(keys::Session), 1, 60);
 }
 
-void TrainerSettings::Save(const ControlsModel& controls) {
+void TrainerSettings::Save(const SessionOptions& options) {
     for (const keys::IntKey* key : kSaveOrder)
-        store_.Write(*key, key == &keys::FontSize ? sentFont_.pointSize : MirroredValue(key, controls));
+        store_.Write(*key, key == &keys::FontSize ? sentFont_.pointSize : MirroredValue(key, options));
     store_.Sync();
 }
 

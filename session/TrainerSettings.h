@@ -1,12 +1,11 @@
 #pragma once
-// The trainer's stored options: the start-up restore of the options the window's
-// controls mirror and of the copies a session reads, the save when the window closes,
+// The trainer's stored options: the start-up restore of the session's options and of the copies a session reads, the save when the window closes,
 // and the font of "Sent". Every value goes straight through the settings store.
 #include <QString>
 
 #include <functional>
 
-#include "session/Controls.h"
+#include "session/SessionOptions.h"
 #include "settings/SettingsStore.h"
 
 namespace lumbrel {
@@ -39,17 +38,17 @@ public:
 
     SettingsStore& Store() { return store_; }
 
-    // Sets each mirrored control to its stored value, in the order their reactions
-    // need; after a control that reacts as a user's click would, react(id) runs.
-    void RestoreControls(ControlsModel& controls, const std::function<void(ControlId)>& react) const;
+    // Sets each stored option to its stored value, in the order their reactions need;
+    // after an option that reacts as a user's click would, react(option) runs.
+    void RestoreOptions(SessionOptions& options, const std::function<void(Option)>& react) const;
     // Reads every copy.
     void RestoreCopies();
     // The copies the setup dialog writes, read again once it was confirmed.
     void ReloadSetupCopies();
     // The stored session length in minutes, 1 to 60.
     int StoredSessionMinutes() const;
-    // Writes the options the controls mirror and the font size, then makes them durable.
-    void Save(const ControlsModel& controls);
+    // Writes the stored options and the font size, then makes them durable.
+    void Save(const SessionOptions& options);
 
     const Copies& SettingCopies() const { return copies_; }
     // "Single Words Only" toggled: the copy follows the menu item (saved on close).

@@ -51,10 +51,10 @@ bool Trainer::AllCharactersInUse() const {
 bool Trainer::SourceCommandAllowed() const {
     // Never a second pipeline over buffers still in flight, nor a start during the
     // countdown; the sources send every character of the list, so all must be in use.
-    return !sessionActive_ && !sessionClock_.CountdownPending() && AllCharactersInUse();
+    return !SessionActive() && !sessionClock_.CountdownPending() && AllCharactersInUse();
 }
 
-void Trainer::ToolButton7Click() {
+void Trainer::PlayCurrentWordFile() {
     if (!SourceCommandAllowed())
         return;
     list_.path = ResolveProgramPath(ProgramFolder(), settings_.SettingCopies().commonWordFile);
@@ -80,7 +80,7 @@ void Trainer::PlayWordFile(const QString& caption) {
 
 bool Trainer::PlayMyCharacterWords() {
     // Not all characters need be learnt; the rest of SourceCommandAllowed holds.
-    if (sessionActive_ || sessionClock_.CountdownPending() || characters_.CharacterList().empty())
+    if (SessionActive() || sessionClock_.CountdownPending() || characters_.CharacterList().empty())
         return false;
     const QString path = ResolveProgramPath(ProgramFolder(), settings_.SettingCopies().commonWordFile);
     const EntryListOptions options{
@@ -115,7 +115,7 @@ bool Trainer::PlayMyCharacterWords() {
     return PlayEntries(std::move(loaded.entries));
 }
 
-void Trainer::ToolButton8Click() {
+void Trainer::PlayCurrentQsoFile() {
     if (!SourceCommandAllowed())
         return;
     const QString path = ResolveProgramPath(ProgramFolder(), settings_.SettingCopies().qsoFile);
@@ -208,30 +208,29 @@ bool Trainer::PlayEntries(QList<QByteArray> entries) {
     charactersSent_ = -2;
     sources_.Select(SourceKind::RandomEntries);
 
-    ApplySessionControls();
+    OfferCommands(false);
     sessionClock_.RestartTicks();
     sent_.Clear();
     sources_.Entries().Begin(std::move(entries), list_.oneEntry);
     if (!BeginSession()) {
-        ApplyIdleControls();
+        OfferCommands(true);
         return false;
     }
     display_.SetWordListSession(true);
-    controls_.SetEnabled(ControlId::CharacterCountSpinEdit, false);
     return true;
 }
 
-void Trainer::SendFileClick(const QString& path) {
+void Trainer::PlayChosenTextFile(const QString& path) {
     if (path.isEmpty())
         return;
     PlayTextFile(path);
 }
 
-void Trainer::DnDForm1DnDItem(const QString& path) {
+void Trainer::FileDropped(const QString& path) {
     droppedName_ = path;
 }
 
-void Trainer::DnDForm1DnDFinish() {
+void Trainer::DropFinished() {
     const QString name = std::exchange(droppedName_, QString());
     // The file's own name decides, so that a folder called "x.txt" lets in nothing.
     if (name.isEmpty() || !AllCharactersInUse() ||
@@ -242,8 +241,8 @@ void Trainer::DnDForm1DnDFinish() {
 
 void Trainer::FilesDropped(const QStringList& paths) {
     for (const QString& path : paths)
-        DnDForm1DnDItem(path);
-    DnDForm1DnDFinish();
+        FileDropped(path);
+    DropFinished();
 }
 
 void Trainer::PlayFileArguments(const QStringList& paths) {
@@ -274,7 +273,7 @@ bool Trainer::PlayTextFile(const QString& path) {
     sources_.Entries().Clear();  // the lines take the entry list's place
     charactersSent_ = -2;
     sources_.Select(SourceKind::SequentialText);
-    ApplySessionControls();
+    OfferCommands(false);
     sessionClock_.RestartTicks();
 
     const bool stations = sources_.Text().StationLines();
@@ -295,7 +294,7 @@ bool Trainer::PlayTextFile(const QString& path) {
         display_.SetParameterLineMode(false);
         stationsPlayed_ = false;
         sources_.Text().Close();
-        ApplyIdleControls();
+        OfferCommands(true);
         return false;
     }
     sessionClock_.StartTextClock();
@@ -307,12 +306,12 @@ bool Trainer::PlayTextFile(const QString& path) {
 // A station line's parameters: its speed (a random one near the selected speed for 0),
 // weighting, drift and chirp, and a tone near the pitch spinner's.
 SourceHost::Station Trainer::StartStation(const std::array<int, 4>& values) {
-    const int spinnerPitch = controls_.Value(ControlId::PitchSpinner);
+    const int spinnerPitch = options_.Get(Option::Pitch);
     for (std::size_t k = 0; k < values.size(); ++k) {
         const int v = values[k];
         switch (k) {
             case 0:
-                signal_.SetWpm(StationSpeed(v, controls_.Value(ControlId::RadioGroup1), random_));
+                signal_.SetWpm(StationSpeed(v, options_.Get(Option::CharacterSpeed), random_));
                 break;
             case 1:
                 signal_.Switches().SetVariableWeighting(v != 0);

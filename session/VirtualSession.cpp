@@ -9,7 +9,7 @@ VirtualSession::VirtualSession(SettingsStore store, std::uint32_t seed, QTime st
       qrm1_(clock_),
       qrm2_(clock_) {
     TrainerWiring wiring;
-    wiring.controls = this;
+    wiring.listener = this;
     wiring.restore = TrainerWiring::Restore::None;  // CreateAndShow restores
     BuildTrainer(trainer_,
                  Trainer::Dependencies{.store = std::move(store),
@@ -41,7 +41,7 @@ void VirtualSession::Pump() {
         if (m->message == kTimerMessage) {
             if (timerOn_) {
                 ++ticks_;
-                trainer_->Timer1Timer();
+                trainer_->TimerTick();
             }
         } else if (!claim || !claim(m->message, m->wParam, m->lParam)) {
             trainer_->HandleMessage(m->message, m->wParam, m->lParam);
@@ -89,10 +89,10 @@ void VirtualSession::RequestClose() {
     }
 }
 
-void VirtualSession::ControlChanged(ControlId id) {
-    if (id != ControlId::Timer1)
+void VirtualSession::ReadoutChanged(Readout readout) {
+    if (readout != Readout::ClockRunning)
         return;
-    const bool on = trainer_->Controls().Enabled(ControlId::Timer1);
+    const bool on = trainer_->Readouts().ClockRunning();
     if (on && !timerOn_)
         nextTickMs_ = clock_.ElapsedMs() + Trainer::kTimerIntervalMs;
     timerOn_ = on;

@@ -17,9 +17,9 @@
 
 namespace lumbrel {
 
-class VirtualSession final : public TrainerHost, private ControlsListener, private VirtualClock::Listener {
+class VirtualSession final : public TrainerHost, private SessionListener, private VirtualClock::Listener {
 public:
-    // A private message: the virtual Timer1 fired.
+    // A private message: the virtual session timer fired.
     static constexpr int kTimerMessage = 275;
 
     struct Shown {
@@ -72,7 +72,7 @@ public:
     std::function<bool(int message, std::intptr_t wParam, std::intptr_t lParam)> claim;
 
 private:
-    void ControlChanged(ControlId id) override;
+    void ReadoutChanged(Readout readout) override;
     std::optional<std::int64_t> NextDueMs() const override;
     void OnClockAdvanced(std::int64_t elapsedMs) override;
 

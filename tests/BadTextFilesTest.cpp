@@ -95,7 +95,7 @@ struct BadFiles : test::TextSessionTest {
 
     void RunAWhileAndStop() {
         s->RunFor(20'000);
-        t().StopButtonClick();
+        t().Stop();
         EXPECT_TRUE(s->RunUntilIdle(60'000));
         EXPECT_EQ(s->device().QueuedCount(), 0u);
         sinceLast.restart();
@@ -132,7 +132,7 @@ TEST_F(BadFiles, AOneMegabyteLine) {
     // As text it plays from its start.
     ASSERT_TRUE(t().PlayTextFile(path));
     s->RunFor(10'000);
-    t().StopButtonClick();
+    t().Stop();
     EXPECT_TRUE(s->RunUntilIdle(10'000));
     EXPECT_TRUE(t().Sent().Text().startsWith(QStringLiteral(" paris paris")));
     PlayEveryWay(path);
@@ -162,7 +162,7 @@ TEST_F(BadFiles, AHundredMegabyteTextStreamsFromDiskAndPlaysItsStart) {
     Timed([&] { ASSERT_TRUE(t().PlayTextFile(path)); });
     s->RunFor(30'000);
     EXPECT_TRUE(t().Sent().Text().startsWith(QStringLiteral(" cq cq de qa1abc qa1abc k cq")));
-    t().StopButtonClick();
+    t().Stop();
     EXPECT_TRUE(s->RunUntilIdle(10'000));
     EXPECT_LT(longestMs, kMomentMs);
 }

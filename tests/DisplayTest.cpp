@@ -8,15 +8,12 @@ using namespace lumbrel;
 namespace {
 
 struct Display : ::testing::Test {
-    ControlsModel controls;
+    SessionReadouts readouts;
     TextArea sent;
     MessageQueue queue;
-    DelayedDisplay display{controls, sent, queue};
+    DelayedDisplay display{readouts, sent, queue};
 
-    void Delay(int index) {
-        controls.SetValue(ControlId::DisplayDelayComboBox, index);
-        display.SetDelayIndex(index);
-    }
+    void Delay(int index) { display.SetDelayIndex(index); }
     void Take(const QString& text) { display.TakeText(&text); }
     void Step() {
         while (auto m = queue.TryTake())
@@ -62,11 +59,11 @@ TEST_F(Display, PrimedEventsHandOverNothing) {
     Step();
     EXPECT_TRUE(sent.Text().isEmpty());
     display.ShowCount(0);
-    EXPECT_EQ(controls.Text(ControlId::StatusBar1), QString());
+    EXPECT_EQ(readouts.Status(), QString());
     display.ShowCount(-1);
-    EXPECT_EQ(controls.Text(ControlId::StatusBar1), QString());
+    EXPECT_EQ(readouts.Status(), QString());
     display.ShowCount(12);
-    EXPECT_EQ(controls.Text(ControlId::StatusBar1), QStringLiteral("  12 characters sent"));
+    EXPECT_EQ(readouts.Status(), QStringLiteral("  12 characters sent"));
 }
 
 TEST_F(Display, HideShowsOnlyTheNoticeThenEverything) {
@@ -89,7 +86,7 @@ TEST_F(Display, WordsAreHeldAsWholeWordsAndTheTrayShowsTheLast) {
             Take(QString(c));
     Step();
     EXPECT_EQ(sent.Text(), QStringLiteral("the quick "));
-    EXPECT_EQ(controls.Text(ControlId::TrayIcon1), QStringLiteral("quick"));
+    EXPECT_EQ(readouts.TrayWord(), QStringLiteral("quick"));
 }
 
 TEST_F(Display, AStoppedTextSessionRevealsHeldWordsThenThePartialWord) {
@@ -114,7 +111,7 @@ TEST_F(Display, SingleWordOnlyLeavesTheTrayAloneInWordSessions) {
         Take(QString(c));
     Step();
     EXPECT_EQ(sent.Text(), QStringLiteral("cq de "));
-    EXPECT_EQ(controls.Text(ControlId::TrayIcon1), QString());
+    EXPECT_EQ(readouts.TrayWord(), QString());
 }
 
 TEST_F(Display, ParameterLineModeShowsNothingHeld) {

@@ -20,10 +20,7 @@ struct Qrm : ::testing::Test {
     }
     Trainer& t() { return s->trainer(); }
     TCWSender& station(int i) { return *t().Qrm().Station(i); }
-    void Check(bool on) {
-        t().Controls().SetChecked(ControlId::QRMCheckBox, on);
-        t().QRMCheckBoxClick();
-    }
+    void Check(bool on) { t().SetOption(Option::Qrm, on); }
 };
 
 TEST_F(Qrm, StationsSitBesideThePitchAndBelowIt_From700Hz) {
@@ -31,17 +28,16 @@ TEST_F(Qrm, StationsSitBesideThePitchAndBelowIt_From700Hz) {
     store.Write(keys::Qrm, 1);
     store.Write(keys::Pitch, 699);
     Create();
-    t().StartButtonClick();
+    t().Start();
     EXPECT_EQ(station(0).Pitch(), 849);
     EXPECT_EQ(station(1).Pitch(), 799);
     EXPECT_TRUE(station(0).Connected());
     EXPECT_TRUE(station(1).Connected());
-    t().StopButtonClick();
+    t().Stop();
     ASSERT_TRUE(s->RunUntilIdle(30'000));
 
-    t().Controls().SetValue(ControlId::PitchSpinner, 700);
-    t().PitchSpinnerChange();
-    t().StartButtonClick();
+    t().SetOption(Option::Pitch, 700);
+    t().Start();
     EXPECT_EQ(station(0).Pitch(), 550);
     EXPECT_EQ(station(1).Pitch(), 600);
 }
@@ -52,12 +48,11 @@ TEST_F(Qrm, StationSpeedFollowsTheCharacterSpeed) {
     Create();
     const std::pair<int, int> table[] = {{0, 25}, {1, 15}, {2, 20}, {3, 25}, {4, 30}, {13, 30}};
     for (const auto& [index, expected] : table) {
-        t().Controls().SetValue(ControlId::RadioGroup1, index);
-        t().RadioGroup1Click();
-        t().StartButtonClick();
+        t().SetOption(Option::CharacterSpeed, index);
+        t().Start();
         EXPECT_EQ(station(0).Speed(), expected) << index;
         EXPECT_EQ(station(1).Speed(), expected) << index;
-        t().StopButtonClick();
+        t().Stop();
         ASSERT_TRUE(s->RunUntilIdle(30'000));
     }
 }
@@ -68,11 +63,11 @@ TEST_F(Qrm, StationsPlayOnTheirOwnStreamsAndNeverInTheRecording) {
     Create(7);
     std::size_t stationBytes = 0;
     s->qrmDevice(0).SetPlaySink([&](const std::uint8_t*, std::size_t n) { stationBytes += n; });
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(20'000);
     EXPECT_GT(stationBytes, 176400u * 5);
     EXPECT_GT(station(0).SendPosition(), 0);
-    t().StopButtonClick();
+    t().Stop();
     EXPECT_FALSE(station(0).Connected());  // a stop closes them at once
     EXPECT_FALSE(station(1).Connected());
     ASSERT_TRUE(s->RunUntilIdle(30'000));
@@ -82,7 +77,7 @@ TEST_F(Qrm, GroupsAreRearmedOnlyWhileTheSessionRuns) {
     store.Write(keys::Pause, 0);
     store.Write(keys::Qrm, 1);
     Create(3);
-    t().StartButtonClick();
+    t().Start();
     QString first = station(0).TextToSend();
     ASSERT_FALSE(first.isEmpty());
     ASSERT_LE(first.size(), 8);
@@ -97,7 +92,7 @@ TEST_F(Qrm, GroupsAreRearmedOnlyWhileTheSessionRuns) {
     s->RunFor(60'000);
     EXPECT_GE(changes, 3);
     // Winding down: the groups playing are finished, none follows.
-    t().StopButtonClick();
+    t().Stop();
     EXPECT_FALSE(station(0).Connected());
     s->afterMessage = nullptr;
 }
@@ -106,7 +101,7 @@ TEST_F(Qrm, UncheckingAndCheckingDuringASessionRestartsBoth) {
     store.Write(keys::Pause, 0);
     store.Write(keys::Qrm, 1);
     Create(5);
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(3000);
     Check(false);
     EXPECT_FALSE(station(0).Connected());
@@ -116,31 +111,31 @@ TEST_F(Qrm, UncheckingAndCheckingDuringASessionRestartsBoth) {
     EXPECT_TRUE(station(0).Connected());
     EXPECT_TRUE(station(1).Connected());
     EXPECT_EQ(station(0).SendPosition(), 2);  // a new group, its first two characters queued
-    t().StopButtonClick();
+    t().Stop();
     ASSERT_TRUE(s->RunUntilIdle(30'000));
 }
 
 TEST_F(Qrm, CheckingDuringTheCountdownStartsTheStationsBeforeTheMainSignal) {
     store.Write(keys::Pause, 3);
     Create();
-    t().StartButtonClick();
+    t().Start();
     EXPECT_FALSE(station(0).Connected());
     Check(true);
     EXPECT_TRUE(station(0).Connected());
     EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
     ASSERT_TRUE(s->RunUntil([&] { return t().SessionActive(); }, 10'000));
-    t().StopButtonClick();
+    t().Stop();
     ASSERT_TRUE(s->RunUntilIdle(30'000));
 }
 
 TEST_F(Qrm, StoppingWithTheBoxUncheckedLeavesTheClosedStationsAlone) {
     store.Write(keys::Pause, 0);
     Create();
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(2000);
     EXPECT_FALSE(station(0).Connected());
     const int closes = s->qrmDevice(0).CallCount(VirtualAudioDevice::Call::Close);
-    t().StopButtonClick();
+    t().Stop();
     EXPECT_EQ(s->qrmDevice(0).CallCount(VirtualAudioDevice::Call::Close), closes);
     ASSERT_TRUE(s->RunUntilIdle(30'000));
 }
@@ -150,7 +145,7 @@ TEST_F(Qrm, TheEndOfASessionClosesTheStationsWhateverTheBox) {
     store.Write(keys::Qrm, 1);
     store.Write(keys::Session, 1);
     Create();
-    t().StartButtonClick();
+    t().Start();
     ASSERT_TRUE(s->RunUntilIdle(120'000));
     EXPECT_FALSE(station(0).Connected());
     EXPECT_FALSE(station(1).Connected());

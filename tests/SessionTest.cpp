@@ -29,18 +29,18 @@ struct Session : ::testing::Test {
         s->CreateAndShow();
     }
     Trainer& t() { return s->trainer(); }
-    QString Label() { return t().Controls().Text(ControlId::Label1); }
+    QString Label() { return t().Readouts().Clock(); }
 };
 
 TEST_F(Session, DefaultsRestoreAsTheStoreGivesThem) {
     Create();
     EXPECT_EQ(t().Signal().Wpm(), 25);
     EXPECT_EQ(t().Signal().Pitch(), 750);
-    EXPECT_EQ(t().Controls().Value(ControlId::CharacterCountSpinEdit), 2);
+    EXPECT_EQ(t().Options().Get(Option::CharacterCount), 2);
     EXPECT_EQ(t().Display().Delay(), 0);
-    EXPECT_EQ(t().Controls().Value(ControlId::SignalRadioGroup), 7);
+    EXPECT_EQ(t().Options().Get(Option::Signal), 7);
     EXPECT_EQ(t().Signal().Impairments().EffectivePermille, 1000);
-    EXPECT_FALSE(t().Controls().Visible(ControlId::QSBModeRadioGroup));
+    EXPECT_FALSE(t().Readouts().FadingOptionsShown());
     EXPECT_TRUE(t().AudioOpen());
     EXPECT_TRUE(s->Messages().empty());
     // A "Speed" of 99 restores the last item, and "Display" alone does not set the delay.
@@ -54,11 +54,10 @@ TEST_F(Session, DefaultsRestoreAsTheStoreGivesThem) {
 TEST_F(Session, CountdownShowsEachSecondThenTheClock) {
     store.Write(keys::Pause, 3);
     Create();
-    t().StartButtonClick();
+    t().Start();
     EXPECT_TRUE(t().CountdownPending());
-    EXPECT_FALSE(t().Controls().Enabled(ControlId::ToolButton3));
-    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton4));
-    EXPECT_FALSE(t().Controls().Enabled(ControlId::CharacterCountSpinEdit));
+    EXPECT_FALSE(t().Readouts().CommandsEnabled());
+    EXPECT_FALSE(t().Readouts().CharacterCountEditable());
 
     QStringList seen{Label()};
     std::int64_t firstSound = -1;
@@ -78,7 +77,7 @@ TEST_F(Session, CountdownShowsEachSecondThenTheClock) {
 TEST_F(Session, PauseOfZeroBeginsAtOnce) {
     store.Write(keys::Pause, 0);
     Create();
-    t().StartButtonClick();
+    t().Start();
     EXPECT_TRUE(t().SessionActive());
     EXPECT_EQ(Label(), QStringLiteral("00:00"));
 }
@@ -86,12 +85,12 @@ TEST_F(Session, PauseOfZeroBeginsAtOnce) {
 TEST_F(Session, StopDuringTheCountdownReturnsToIdleWithoutSound) {
     store.Write(keys::Pause, 5);
     Create();
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(2000);
-    t().StopButtonClick();
+    t().Stop();
     EXPECT_FALSE(t().CountdownPending());
-    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton3));
-    EXPECT_FALSE(t().Controls().Enabled(ControlId::Timer1));
+    EXPECT_TRUE(t().Readouts().CommandsEnabled());
+    EXPECT_FALSE(t().Readouts().ClockRunning());
     s->RunFor(10'000);
     EXPECT_FALSE(t().SessionActive());
     EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
@@ -100,31 +99,30 @@ TEST_F(Session, StopDuringTheCountdownReturnsToIdleWithoutSound) {
 TEST_F(Session, FirstEventsArePrimedAndTwoBuffersStayInFlight) {
     Create();
     store.Write(keys::Pause, 0);
-    t().StartButtonClick();
+    t().Start();
     EXPECT_EQ(t().CharactersSent(), -2);
     s->Pump();
     EXPECT_EQ(t().CharactersSent(), 0);
     EXPECT_EQ(s->device().QueuedCount(), 2u);
-    EXPECT_EQ(t().Controls().Text(ControlId::StatusBar1), QString());
+    EXPECT_EQ(t().Readouts().Status(), QString());
     EXPECT_TRUE(t().Sent().Text().isEmpty());
     s->RunFor(5000);
     EXPECT_EQ(s->device().QueuedCount(), 2u);
     EXPECT_GT(t().CharactersSent(), 0);
-    EXPECT_EQ(t().Controls().Text(ControlId::StatusBar1),
-              QStringLiteral("  %1 characters sent").arg(t().CharactersSent()));
+    EXPECT_EQ(t().Readouts().Status(), QStringLiteral("  %1 characters sent").arg(t().CharactersSent()));
 }
 
 TEST_F(Session, StopWhileRunningGivesTwoMoreEventsAndRevealsOnTheSecond) {
     store.Write(keys::Pause, 0);
     store.Write(keys::DisplayDelay, 4);  // three characters held back
     Create();
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(3000);
     const int sentBefore = t().CharactersSent();
     const QString shownBefore = t().Sent().Text();
-    t().StopButtonClick();
+    t().Stop();
     EXPECT_TRUE(t().WindingDown());
-    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton4));  // still a session
+    EXPECT_FALSE(t().Readouts().CommandsEnabled());  // still a session
 
     int events = 0;
     QString afterFirst;
@@ -142,8 +140,7 @@ TEST_F(Session, StopWhileRunningGivesTwoMoreEventsAndRevealsOnTheSecond) {
     // The reveal holds every item heard: the three held back and the two late ones.
     EXPECT_EQ(t().Sent().Text().size(), shownBefore.size() + 3 + 2);
     EXPECT_TRUE(t().Sent().Text().startsWith(shownBefore));
-    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton3));
-    EXPECT_FALSE(t().Controls().Enabled(ControlId::ToolButton4));
+    EXPECT_TRUE(t().Readouts().CommandsEnabled());
     EXPECT_EQ(s->device().QueuedCount(), 0u);
     EXPECT_TRUE(t().FormCloseQuery());
 }
@@ -152,7 +149,7 @@ TEST_F(Session, OneMinuteSessionStopsOnTheTickThatShowsOneMinute) {
     store.Write(keys::Session, 1);
     store.Write(keys::Pause, 0);
     Create(3, QTime(10, 0, 0, 0));
-    t().StartButtonClick();
+    t().Start();
     QString labelAtStop;
     s->afterMessage = [&](int) {
         if (labelAtStop.isEmpty() && t().WindingDown())
@@ -168,7 +165,7 @@ TEST_F(Session, SessionAcrossMidnightKeepsCounting) {
     store.Write(keys::Session, 2);
     store.Write(keys::Pause, 0);
     Create(5, QTime(23, 59, 30));
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(61'000);
     EXPECT_EQ(Label(), QStringLiteral("01:01"));
     s->clock().SetLocalTimeOfDay(QTime(23, 0, 31));  // the wall clock set back an hour
@@ -184,13 +181,13 @@ TEST_F(Session, DelayZeroShowsEachCharacterAsItsBufferIsHeard) {
     store.Write(keys::Pause, 0);
     store.Write(keys::DisplayDelay, 1);
     Create(11);
-    t().StartButtonClick();
+    t().Start();
     s->Pump();
     const int heard = 6;
     ASSERT_TRUE(s->RunUntil([&] { return t().CharactersSent() >= heard; }, 60'000));
     s->Pump();
     EXPECT_EQ(t().Sent().Text().size(), heard);
-    t().StopButtonClick();
+    t().Stop();
     ASSERT_TRUE(s->RunUntilIdle(30'000));
     EXPECT_EQ(t().Sent().Text().size(), heard + 2);
 }
@@ -199,10 +196,10 @@ TEST_F(Session, HideShowsTheNoticeUntilTheEnd) {
     store.Write(keys::Pause, 0);
     store.Write(keys::DisplayDelay, 0);
     Create(4);
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(4000);
     EXPECT_EQ(t().Sent().Lines(), DelayedDisplay::HideNotice());
-    t().StopButtonClick();
+    t().Stop();
     ASSERT_TRUE(s->RunUntilIdle(30'000));
     EXPECT_EQ(t().Sent().Text().size(), t().CharactersSent());
     EXPECT_FALSE(t().Sent().Text().contains(QStringLiteral("reveal")));
@@ -216,9 +213,9 @@ TEST_F(Session, TheTextFollowsTheSoundCharacterForCharacter) {
     std::vector<std::uint8_t> played;
     s->device().SetPlaySink(
         [&](const std::uint8_t* b, std::size_t n) { played.insert(played.end(), b, b + n); });
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(8000);
-    t().StopButtonClick();
+    t().Stop();
     ASSERT_TRUE(s->RunUntilIdle(30'000));
     const QString text = t().Sent().Text();
     ASSERT_FALSE(text.isEmpty());
@@ -242,9 +239,9 @@ TEST_F(Session, BuffersAreUsedInTurnAcrossSessions) {
     s->device().SetWriteSink(
         [&](const AudioBufferHeader& header) { order.push_back(static_cast<int>(header.user)); });
     for (int session = 0; session < 2; ++session) {
-        t().StartButtonClick();
+        t().Start();
         s->RunFor(1500);
-        t().StopButtonClick();
+        t().Stop();
         ASSERT_TRUE(s->RunUntilIdle(30'000));
     }
     ASSERT_GE(order.size(), 6u);
@@ -256,34 +253,34 @@ TEST_F(Session, StartIsRefusedWhenNoCharacterOfTheFirstNIsEnabled) {
     store.Write(keys::Session1, ~0x3);
     store.Write(keys::Pause, 0);
     Create();
-    t().StartButtonClick();
+    t().Start();
     EXPECT_FALSE(t().SessionActive());
-    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton3));
+    EXPECT_TRUE(t().Readouts().CommandsEnabled());
 
     store.Write(keys::Pause, 2);
-    t().StartButtonClick();
+    t().Start();
     EXPECT_TRUE(t().CountdownPending());
     ASSERT_TRUE(s->RunUntilIdle(10'000));
     EXPECT_FALSE(t().SessionActive());
-    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton3));
-    EXPECT_FALSE(t().Controls().Enabled(ControlId::Timer1));
+    EXPECT_TRUE(t().Readouts().CommandsEnabled());
+    EXPECT_FALSE(t().Readouts().ClockRunning());
     EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
 }
 
 TEST_F(Session, StartWhileASessionRunsOrWindsDownIsIgnored) {
     store.Write(keys::Pause, 0);
     Create();
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(2000);
     const int writes = s->device().CallCount(VirtualAudioDevice::Call::Write);
-    t().StartButtonClick();
+    t().Start();
     s->queue().PostMessage(kStartRequestMessage, 0, 0);
     s->Pump();
     EXPECT_EQ(s->device().QueuedCount(), 2u);
-    t().StopButtonClick();
-    t().StopButtonClick();  // the second Stop brings the controls back at once
-    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton3));
-    t().StartButtonClick();  // winding down: still ignored
+    t().Stop();
+    t().Stop();  // the second Stop brings the controls back at once
+    EXPECT_TRUE(t().Readouts().CommandsEnabled());
+    t().Start();  // winding down: still ignored
     ASSERT_TRUE(s->RunUntilIdle(30'000));
     EXPECT_LE(s->device().CallCount(VirtualAudioDevice::Call::Write), writes + 1);
     EXPECT_EQ(s->device().QueuedCount(), 0u);
@@ -305,24 +302,24 @@ TEST_F(Session, CallbackModeRunsTheSameSession) {
     store.Write(keys::Callback, 1);
     store.Write(keys::Pause, 0);
     Create(9);
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(4000);
     EXPECT_EQ(s->device().QueuedCount(), 2u);
     EXPECT_GT(t().CharactersSent(), 3);
-    t().StopButtonClick();
+    t().Stop();
     ASSERT_TRUE(s->RunUntilIdle(30'000));
 }
 
 TEST_F(Session, CloseDuringASessionOnlyStopsItAndTheNextCloseCloses) {
     store.Write(keys::Pause, 0);
     Create();
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(1000);
-    t().FinishButtonClick();
+    t().Finish();
     EXPECT_FALSE(s->Closed());
     EXPECT_TRUE(t().WindingDown());
     ASSERT_TRUE(s->RunUntilIdle(30'000));
-    t().FinishButtonClick();
+    t().Finish();
     EXPECT_TRUE(s->Closed());
     // The options mirrored by the controls were saved.
     EXPECT_EQ(std::get<qint32>(*store.Raw(QStringLiteral("Setup"), QStringLiteral("Pitch"))), 750);
@@ -331,9 +328,9 @@ TEST_F(Session, CloseDuringASessionOnlyStopsItAndTheNextCloseCloses) {
 TEST_F(Session, CloseDuringTheCountdownClosesAtOnce) {
     store.Write(keys::Pause, 5);
     Create();
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(1000);
-    t().FinishButtonClick();
+    t().Finish();
     EXPECT_TRUE(s->Closed());
 }
 
@@ -346,16 +343,15 @@ TEST_F(Session, WithoutADeviceStartSaysSoOnceAndBeginsNothing) {
     EXPECT_EQ(s->Messages()[0].text, test::NoSoundOutputText("no sound card."));
 
     store.Write(keys::Pause, 0);
-    t().StartButtonClick();
+    t().Start();
     // Start tries the device again; still none: one message, and no session.
     ASSERT_EQ(s->Messages().size(), 2u);
     EXPECT_EQ(s->Messages()[1].caption, QStringLiteral("waveOutOpen"));
     EXPECT_EQ(s->Messages()[1].text, test::NoSoundOutputText("no sound card."));
     EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Open), 2);
     EXPECT_FALSE(t().SessionActive());
-    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton3));
-    EXPECT_FALSE(t().Controls().Enabled(ControlId::StopButton));
-    EXPECT_FALSE(t().Controls().Enabled(ControlId::Timer1));
+    EXPECT_TRUE(t().Readouts().CommandsEnabled());
+    EXPECT_FALSE(t().Readouts().ClockRunning());
     s->RunFor(3000);
     EXPECT_EQ(s->Messages().size(), 2u);
     EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
@@ -365,12 +361,12 @@ TEST_F(Session, AWriteFailureShortensThePipelineByOneAndIsToldAfterTheSession) {
     store.Write(keys::Pause, 0);
     Create();
     s->device().InjectFailure(VirtualAudioDevice::Call::Write, "device gone", 1);
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(3000);
     EXPECT_EQ(s->device().QueuedCount(), 1u);
     EXPECT_TRUE(t().SessionActive());
     EXPECT_TRUE(s->Messages().empty());  // nothing while the session runs
-    t().StopButtonClick();
+    t().Stop();
     ASSERT_TRUE(s->RunUntilIdle(30'000));
     ASSERT_EQ(s->Messages().size(), 1u);
     EXPECT_EQ(s->Messages()[0].caption, QStringLiteral("waveOutWrite"));
@@ -383,12 +379,12 @@ TEST_F(Session, ADiskFullStopsTheRecordingWithOneMessageAfterTheSession) {
     store.Write(keys::Pause, 0);
     Create();
     t().ArmWavRecording(std::make_unique<WavFile>(QStringLiteral("/dev/full")));
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(3000);
     EXPECT_FALSE(t().Recorder().Recording());  // stopped at the first failed write
     EXPECT_TRUE(s->Messages().empty());        // nothing while the session runs
     EXPECT_EQ(s->device().QueuedCount(), 2u);  // the session goes on
-    t().StopButtonClick();
+    t().Stop();
     ASSERT_TRUE(s->RunUntilIdle(30'000));
     ASSERT_EQ(s->Messages().size(), 1u);
     EXPECT_EQ(s->Messages()[0].text, QStringLiteral("The recording /dev/full was stopped: %1")
@@ -401,10 +397,10 @@ TEST_F(Session, TheTranscriptIsWrittenAtTheEndOfTheSession) {
     Create();
     const QString path = dir.filePath(QStringLiteral("take.txt"));
     t().SetTranscriptFileName(path);
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(3000);
     EXPECT_FALSE(QFile::exists(path));
-    t().StopButtonClick();
+    t().Stop();
     ASSERT_TRUE(s->RunUntilIdle(30'000));
     EXPECT_EQ(QString::fromUtf8(test::ReadAll(path)), t().Sent().Text() + QLatin1Char('\n'));
     EXPECT_FALSE(t().Recorder().Armed());
@@ -412,28 +408,21 @@ TEST_F(Session, TheTranscriptIsWrittenAtTheEndOfTheSession) {
 
 TEST_F(Session, SpeedSelectionRelabelsAndResetsTheEffectiveSpeed) {
     Create();
-    auto& c = t().Controls();
-    c.SetValue(ControlId::RadioGroup1, 2);
-    t().RadioGroup1Click();
-    EXPECT_EQ(c.Get(ControlId::CodeSpeedRadioGroup).items,
-              (QStringList{"25", "21", "18", "15", "12", "9", "6", "3"}));
-    c.SetValue(ControlId::RadioGroup1, 0);
-    t().RadioGroup1Click();
-    EXPECT_EQ(c.Get(ControlId::CodeSpeedRadioGroup).items,
-              (QStringList{"15", "13", "11", "9", "7", "5", "3", "1"}));
-    EXPECT_FALSE(c.Enabled(ControlId::SpeedStepCheckBox));
-    c.SetValue(ControlId::RadioGroup1, 1);
-    t().RadioGroup1Click();
-    EXPECT_TRUE(c.Enabled(ControlId::SpeedStepCheckBox));
-    c.SetValue(ControlId::CodeSpeedRadioGroup, 4);
-    t().CodeSpeedRadioGroupClick();
-    EXPECT_FALSE(c.Enabled(ControlId::SpeedStepCheckBox));
+    const auto& r = t().Readouts();
+    t().SetCharacterWpm(25);
+    EXPECT_EQ(r.EffectiveSpeeds(), (QStringList{"25", "21", "18", "15", "12", "9", "6", "3"}));
+    t().SetCharacterWpm(17);  // the speed below: 15
+    EXPECT_EQ(r.EffectiveSpeeds(), (QStringList{"15", "13", "11", "9", "7", "5", "3", "1"}));
+    EXPECT_FALSE(r.SpeedStepOffered());
+    t().SetOption(Option::CharacterSpeed, 1);
+    EXPECT_TRUE(r.SpeedStepOffered());
+    t().SetOption(Option::EffectiveSpeed, 4);
+    EXPECT_FALSE(r.SpeedStepOffered());
     EXPECT_EQ(t().Signal().Impairments().EffectivePermille, 500);
-    c.SetValue(ControlId::RadioGroup1, 3);
-    t().RadioGroup1Click();
-    EXPECT_EQ(c.Value(ControlId::CodeSpeedRadioGroup), 0);
+    t().SetOption(Option::CharacterSpeed, 3);
+    EXPECT_EQ(t().Options().Get(Option::EffectiveSpeed), 0);
     EXPECT_EQ(t().Signal().Impairments().EffectivePermille, 1000);  // by the speed reaction alone
-    EXPECT_TRUE(c.Enabled(ControlId::SpeedStepCheckBox));
+    EXPECT_TRUE(r.SpeedStepOffered());
     EXPECT_EQ(t().Signal().Wpm(), 30);
 }
 
@@ -444,7 +433,7 @@ TEST_F(Session, EffectiveSpeedStretchesEverySymbolOfRandomGroups) {
     Create(2);
     std::vector<std::uint32_t> lengths;
     s->device().SetWriteSink([&](const AudioBufferHeader& header) { lengths.push_back(header.length); });
-    t().StartButtonClick();
+    t().Start();
     s->Pump();
     // The first character is a k or an m: 4+2+... units, each unit stretched to 10584 values.
     ASSERT_FALSE(lengths.empty());

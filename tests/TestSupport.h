@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <map>
+#include <optional>
 
 #include "session/CharacterSet.h"
 
@@ -32,19 +33,14 @@ public:
         shownBoxes = c;
         ++showBoxesCalls;
     }
-    void SetToolVisible(LearningTool tool, bool visible) override { tools[tool] = visible; }
-
-    bool Visible(LearningTool tool) const {
-        auto it = tools.find(tool);
-        return it != tools.end() && it->second;
-    }
+    void SetLearningToolsShown(bool shown) override { tools = shown; }
 
     int count = 2;
     int maximum = 64;  // the spinner's designed range until the list is built
     QStringList captions;
     int shownBoxes = -1;
     int showBoxesCalls = 0;
-    std::map<LearningTool, bool> tools;
+    std::optional<bool> tools;  // unset until told
 };
 
 }  // namespace lumbrel::test

@@ -44,8 +44,8 @@ TEST_F(TextSession, WordsAreSentWithOneWordSpaceBetweenThemAlsoAcrossLineEnds) {
     EXPECT_FALSE(t().TextFile().StationLines());
     // Windows line ends, blank lines and runs of spaces change nothing.
     EXPECT_EQ(Play("CQ  CQ DE \r\n\r\n\r\n  K"), QStringLiteral(" cq cq de k"));
-    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton6));
-    EXPECT_FALSE(t().Controls().Enabled(ControlId::Timer1));
+    EXPECT_TRUE(t().Readouts().CommandsEnabled());
+    EXPECT_FALSE(t().Readouts().ClockRunning());
 }
 
 TEST_F(TextSession, AnUnmappedCharacterCountsAsAWordSpaceMergedWithTheSpacesAroundIt) {
@@ -165,7 +165,7 @@ TEST_F(TextSession, AStationWithoutASpeedGetsARandomOneNearTheSelectedSpeed) {
         EXPECT_GE(wpm, 15);
         EXPECT_LE(wpm, 34);
         EXPECT_EQ(filled.back().bytes, SlotBytes("t", wpm, false));
-        EXPECT_EQ(t().Controls().Value(ControlId::RadioGroup1), 2);
+        EXPECT_EQ(t().Options().Get(Option::CharacterSpeed), 2);
         speeds.insert(wpm);
     }
     EXPECT_GE(speeds.size(), 8u);
@@ -200,22 +200,20 @@ TEST_F(TextSession, AfterTheFileTheSpeedPitchAndSwitchesTheWindowShowsComeBack) 
     EXPECT_FALSE(t().Signal().Switches().VariableWeightingOn);
 
     filled.clear();
-    t().StartButtonClick();
+    t().Start();
     ASSERT_TRUE(t().SessionActive());
     EXPECT_EQ(t().Source(), SourceKind::RandomGroups);
     s->RunFor(10'000);
-    t().StopButtonClick();
+    t().Stop();
     const QString shown = RunToEnd();
-    EXPECT_EQ(t().Controls().Value(ControlId::RadioGroup1), 2);
+    EXPECT_EQ(t().Options().Get(Option::CharacterSpeed), 2);
     EXPECT_EQ(t().Signal().Wpm(), 25);
     EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
     EXPECT_FALSE(filled.front().weighting);  // the session start applied the check box
 
-    t().Controls().SetValue(ControlId::RadioGroup1, 4);
-    t().RadioGroup1Click();
+    t().SetOption(Option::CharacterSpeed, 4);
     EXPECT_EQ(t().Signal().Wpm(), 35);
-    t().Controls().SetValue(ControlId::RadioGroup1, 2);
-    t().RadioGroup1Click();
+    t().SetOption(Option::CharacterSpeed, 2);
     EXPECT_EQ(t().Signal().Wpm(), 25);
 }
 
@@ -261,7 +259,7 @@ TEST_F(TextSession, AStoppedParameterFileShowsItsLogLinesThenTheTextHeard) {
     ASSERT_TRUE(t().PlayTextFile(Text("CQ TEST DE QA1AA QA1AA TEST,20,0,0,0\nQB2BB,20,0,0,0\n")));
     ASSERT_TRUE(s->RunUntil([&] { return t().Sent().Text().contains(QLatin1Char('\n')); }, 30'000));
     s->RunFor(3000);
-    t().StopButtonClick();
+    t().Stop();
     EXPECT_FALSE(t().Display().ParameterLineMode());
     const QString shown = RunToEnd();
     const qsizetype end = shown.indexOf(QLatin1Char('\n'));
@@ -307,7 +305,7 @@ TEST_F(TextSession, NoStationPlaysBelowSixWpmAndItsSpeedIsNotLeftBehind) {
     ASSERT_FALSE(filled.empty());
     EXPECT_EQ(filled.back().wpm, 6);
     filled.clear();
-    t().StartButtonClick();
+    t().Start();
     const QString shown = RunAndStop(30'000);
     EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
 }
@@ -332,12 +330,12 @@ TEST_F(TextSession, EmptyFilesAndFilesOfOnlyCommentsBeginAndFinishAtOnceWithoutS
     for (const QByteArray& bytes : {QByteArray(), QByteArray("'one\n'two\r\n")}) {
         ASSERT_TRUE(t().PlayTextFile(Text(bytes)));
         EXPECT_TRUE(t().SessionActive());
-        EXPECT_FALSE(t().Controls().Enabled(ControlId::ToolButton6));
+        EXPECT_FALSE(t().Readouts().CommandsEnabled());
         s->Pump();
         EXPECT_TRUE(Idle());
         EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
         EXPECT_TRUE(t().Sent().Text().isEmpty());
-        EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton6));
+        EXPECT_TRUE(t().Readouts().CommandsEnabled());
     }
 }
 
@@ -351,14 +349,14 @@ TEST_F(TextSession, AFileThatCannotBeReadIsReportedAndChangesNothing) {
     QDir().mkpath(dir.filePath("folder.txt"));
     EXPECT_FALSE(t().PlayTextFile(dir.filePath("folder.txt")));
     EXPECT_EQ(s->Messages().size(), 2u);
-    t().SendFileClick(QString());  // the dialog was cancelled
+    t().PlayChosenTextFile(QString());  // the dialog was cancelled
     EXPECT_EQ(s->Messages().size(), 2u);
     EXPECT_TRUE(Idle());
     EXPECT_EQ(t().Source(), SourceKind::RandomGroups);
-    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton6));
+    EXPECT_TRUE(t().Readouts().CommandsEnabled());
     EXPECT_EQ(Snapshot(store), before);
 
-    t().SendFileClick(Text("k\n"));
+    t().PlayChosenTextFile(Text("k\n"));
     EXPECT_EQ(RunToEnd(), QStringLiteral(" k"));
 }
 
@@ -378,10 +376,10 @@ TEST_F(TextSession, DroppedFilesPlayWhenTheirNameHoldsTxtAndTheLastOneWins) {
     EXPECT_EQ(RunToEnd(), QStringLiteral(" ccc"));
     t().FilesDropped({a, doc});  // the last one decides
     EXPECT_TRUE(Idle());
-    t().DnDForm1DnDItem(b);
-    t().DnDForm1DnDFinish();
+    t().FileDropped(b);
+    t().DropFinished();
     EXPECT_EQ(RunToEnd(), QStringLiteral(" bbb"));
-    t().DnDForm1DnDFinish();  // nothing stored since
+    t().DropFinished();  // nothing stored since
     EXPECT_TRUE(Idle());
     // A folder called "x.txt" does not make any file in it a text file.
     t().FilesDropped({Write(QStringLiteral("x.txt/notes.doc"), "doc\n")});
@@ -393,10 +391,9 @@ TEST_F(TextSession, DropsAreIgnoredUnlessEveryCharacterIsInUse) {
     store.Write(keys::Letters, 12);
     Create();
     t().FilesDropped({Text("aaa\n")});
-    t().SendFileClick(Text("aaa\n"));
+    t().PlayChosenTextFile(Text("aaa\n"));
     EXPECT_TRUE(Idle());
-    t().Controls().SetValue(ControlId::CharacterCountSpinEdit, 40);
-    t().CharacterCountSpinEditChange();
+    t().SetOption(Option::CharacterCount, 40);
     t().FilesDropped({Text("aaa\n")});
     EXPECT_EQ(RunToEnd(), QStringLiteral(" aaa"));
 }
@@ -438,8 +435,7 @@ TEST_F(TextSession, PlainTextDrawsTheDitherAtEveryWordSpaceAndStationsNever) {
 
 TEST_F(TextSession, TheEffectiveSpeedStretchesOnlyTheWordSpacesOfATextInEachWordMode) {
     Create();
-    t().Controls().SetValue(ControlId::CodeSpeedRadioGroup, 4);  // 1/2
-    t().CodeSpeedRadioGroupClick();
+    t().SetOption(Option::EffectiveSpeed, 4);  // 1/2
     const QString shown = Play("paris paris\n");
     EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25, 500));
 }
@@ -452,7 +448,7 @@ TEST_F(TextSession, ATextFileIsClosedWhenItsSessionIsStopped) {
     const QString path = Text(lines);
     ASSERT_TRUE(t().PlayTextFile(path));
     s->RunFor(5000);
-    t().StopButtonClick();
+    t().Stop();
     EXPECT_TRUE(s->RunUntilIdle(10'000));
     EXPECT_TRUE(QFile::remove(path));
     // And the next one plays from its start.

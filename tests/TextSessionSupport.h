@@ -124,7 +124,7 @@ struct TextSessionTest : ::testing::Test {
     // Lets the session run for ms, stops it and runs it out; the text area then.
     QString RunAndStop(std::int64_t ms) {
         s->RunFor(ms);
-        s->trainer().StopButtonClick();
+        s->trainer().Stop();
         return RunToEnd();
     }
 

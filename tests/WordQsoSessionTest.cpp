@@ -40,19 +40,19 @@ const QRegularExpression kWordsWithSpaces(QStringLiteral("^( [^ ]+)+ $"));
 TEST_F(WordSession, ThreeSpellingsOfOneWordAreOneEntrySentAgainAndAgainWithOneSpaceBetween) {
     Words("The\nthe\r\nTHE\n");
     Create();
-    t().ToolButton7Click();
+    t().PlayCurrentWordFile();
     ASSERT_TRUE(t().SessionActive());
     EXPECT_EQ(t().Source(), SourceKind::RandomEntries);
     EXPECT_EQ(t().Entries().Entries(), QList<QByteArray>{"The"});
     EXPECT_FALSE(t().Entries().OneEntry());
-    EXPECT_FALSE(t().Controls().Enabled(ControlId::ToolButton7));
-    EXPECT_FALSE(t().Controls().Enabled(ControlId::CharacterCountSpinEdit));
+    EXPECT_FALSE(t().Readouts().CommandsEnabled());
+    EXPECT_FALSE(t().Readouts().CharacterCountEditable());
 
     const QString shown = RunToEnd();
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^( the)+ $")).match(shown).hasMatch())
         << shown.toStdString();
     EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
-    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton7));
+    EXPECT_TRUE(t().Readouts().CommandsEnabled());
     EXPECT_TRUE(s->Messages().empty());
 }
 
@@ -61,7 +61,7 @@ TEST_F(WordSession, FilterAndLengthLeaveTheWordsOfTheAllowedLettersUpToTheLength
     store.Write(keys::WordFilter, 1);
     store.Write(keys::MaxWordLength, 3);
     Create();
-    t().ToolButton7Click();
+    t().PlayCurrentWordFile();
     EXPECT_EQ(t().Entries().Entries(), (QList<QByteArray>{"a", "and", "Ant"}));
     const QString shown = RunAndStop(15'000);
     const QStringList heard = WholeWordsOf(shown);
@@ -84,7 +84,7 @@ TEST_F(WordSession, AHundredOfAThousandWordsAreARandomHundredDifferentAtEverySta
     store.Write(keys::CommonWordsSize, 3);
     Create();
 
-    t().ToolButton7Click();
+    t().PlayCurrentWordFile();
     const QList<QByteArray> first = t().Entries().Entries();
     ASSERT_EQ(first.size(), 100);
     for (const QByteArray& word : first)
@@ -93,18 +93,18 @@ TEST_F(WordSession, AHundredOfAThousandWordsAreARandomHundredDifferentAtEverySta
     for (const QString& word : WholeWordsOf(shown))
         EXPECT_TRUE(first.contains(word.toLatin1())) << word.toStdString();
 
-    t().ToolButton7Click();
+    t().PlayCurrentWordFile();
     const QList<QByteArray> second = t().Entries().Entries();
     EXPECT_EQ(second.size(), 100);
     EXPECT_NE(first, second);
-    t().StopButtonClick();
+    t().Stop();
     EXPECT_TRUE(s->RunUntilIdle(10'000));
 }
 
 TEST_F(WordSession, AnApostropheIsSkippedAndACaretJoinsTheCharactersAfterIt) {
     Words("don't\na^rb\n");
     Create(3);
-    t().ToolButton7Click();
+    t().PlayCurrentWordFile();
     EXPECT_EQ(t().Entries().Entries(), (QList<QByteArray>{"a^rb", "don't"}));
     const QString shown = RunAndStop(20'000);
     const QStringList heard = WholeWordsOf(shown);
@@ -120,7 +120,7 @@ TEST_F(WordSession, AnApostropheIsSkippedAndACaretJoinsTheCharactersAfterIt) {
 TEST_F(WordSession, AOneMinuteSessionEndsAfterTheWordDuringWhichTheMinutePassed) {
     Words("paris\nmorse\ncode\nqrz\n");
     Create(11);
-    t().ToolButton7Click();
+    t().PlayCurrentWordFile();
     const QString shown = RunToEnd();
     ASSERT_TRUE(kWordsWithSpaces.match(shown).hasMatch()) << shown.toStdString();
 
@@ -151,7 +151,7 @@ TEST_F(WordSession, TheDitherIsDrawnOncePerWordAndHoldsForTheSpaceBeforeIt) {
     store.Write(keys::PitchDither, 1);
     store.Write(keys::SpeedStep, 1);
     Create(5);
-    t().ToolButton7Click();
+    t().PlayCurrentWordFile();
     RunAndStop(20'000);
     // A word space at any of the dithered speeds.
     std::set<std::uint32_t> spaces;
@@ -179,7 +179,7 @@ TEST_F(WordSession, AFileChosenFromTheListAfterAQsoSessionPlaysAsWordsUntilTheSe
     Write("Word Files/README", "not a word file");
     Create();
 
-    t().ToolButton8Click();
+    t().PlayCurrentQsoFile();
     EXPECT_TRUE(t().Entries().OneEntry());
     EXPECT_EQ(RunToEnd(), QStringLiteral(" cq de qa1abc k"));
     EXPECT_LT(s->clock().ElapsedMs(), 20'000);
@@ -196,10 +196,10 @@ TEST_F(WordSession, AFileChosenFromTheListAfterAQsoSessionPlaysAsWordsUntilTheSe
     EXPECT_GT(WordsOf(shown).size(), 20);
 
     // The stored name with its leading backslash plays again from "Words".
-    t().ToolButton7Click();
+    t().PlayCurrentWordFile();
     EXPECT_TRUE(t().SessionActive());
     EXPECT_EQ(t().Entries().Entries(), (QList<QByteArray>{"dx", "qth", "rig"}));
-    t().StopButtonClick();
+    t().Stop();
     EXPECT_TRUE(s->RunUntilIdle(10'000));
 }
 
@@ -211,7 +211,7 @@ TEST_F(WordSession, AMenuCaptionWithAnAmpersandInTheFileNameStillFindsTheFile) {
     t().PlayWordFile(QStringLiteral("Q&A.txt"));  // as listed, no marker added
     EXPECT_EQ(t().Entries().Entries(), QList<QByteArray>{"qrl"});
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("\\Word Files\\Q&A.txt"));
-    t().StopButtonClick();
+    t().Stop();
     EXPECT_TRUE(s->RunUntilIdle(10'000));
     t().PlayWordFile(QStringLiteral("Q&&A.txt"));  // a menu's escaped caption
     EXPECT_TRUE(t().SessionActive());
@@ -221,8 +221,8 @@ TEST_F(WordSession, AMenuCaptionWithAnAmpersandInTheFileNameStillFindsTheFile) {
 TEST_F(WordSession, MissingFilesDoNothingAndSayNothing) {
     Create();
     const auto before = Snapshot(store);
-    t().ToolButton7Click();
-    t().ToolButton8Click();
+    t().PlayCurrentWordFile();
+    t().PlayCurrentQsoFile();
     EXPECT_TRUE(Idle());
     EXPECT_TRUE(s->Messages().empty());
     EXPECT_EQ(Snapshot(store), before);
@@ -231,7 +231,7 @@ TEST_F(WordSession, MissingFilesDoNothingAndSayNothing) {
     EXPECT_EQ(t().QSOPopupMenuPopup(), QStringList{"Generated contact"});
     s->RunFor(2000);
     EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
-    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton7));
+    EXPECT_TRUE(t().Readouts().CommandsEnabled());
 }
 
 TEST_F(WordSession, AListThatYieldsNoEntryBeginsNoSessionAndChangesNothing) {
@@ -240,16 +240,15 @@ TEST_F(WordSession, AListThatYieldsNoEntryBeginsNoSessionAndChangesNothing) {
     Qsos("\n  \r\n\t\n");
     Create();
     const auto before = Snapshot(store);
-    t().ToolButton7Click();
+    t().PlayCurrentWordFile();
     EXPECT_TRUE(Idle());
     EXPECT_TRUE(t().Entries().Entries().isEmpty());
-    t().ToolButton8Click();
+    t().PlayCurrentQsoFile();
     EXPECT_TRUE(Idle());
     EXPECT_EQ(Snapshot(store), before);
     EXPECT_TRUE(s->Messages().empty());
-    EXPECT_TRUE(t().Controls().Enabled(ControlId::ToolButton8));
-    EXPECT_TRUE(t().Controls().Enabled(ControlId::StartButton));
-    EXPECT_FALSE(t().Controls().Enabled(ControlId::Timer1));
+    EXPECT_TRUE(t().Readouts().CommandsEnabled());
+    EXPECT_FALSE(t().Readouts().ClockRunning());
 }
 
 TEST_F(WordSession, TheSourcesNeedEveryCharacterInUse) {
@@ -257,8 +256,8 @@ TEST_F(WordSession, TheSourcesNeedEveryCharacterInUse) {
     Words("paris\n");
     Qsos("cq\n");
     Create();
-    t().ToolButton7Click();
-    t().ToolButton8Click();
+    t().PlayCurrentWordFile();
+    t().PlayCurrentQsoFile();
     t().PlayWordFile(QStringLiteral("Words.txt"));
     EXPECT_TRUE(Idle());
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("Word Files\\Words.txt"));
@@ -269,10 +268,10 @@ TEST_F(WordSession, NoSecondSessionBeginsWhileOneRunsOrWindsDown) {
     Qsos("cq\n");
     const QString text = Write(QStringLiteral("Text Files/t.txt"), "hello\n");
     Create();
-    t().ToolButton7Click();
+    t().PlayCurrentWordFile();
     s->RunFor(3000);
     const int writes = s->device().CallCount(VirtualAudioDevice::Call::Write);
-    t().ToolButton8Click();
+    t().PlayCurrentQsoFile();
     t().PlayTextFile(text);
     t().FilesDropped({text});
     t().PlayQsoFile(QStringLiteral("QSO.txt"));
@@ -280,8 +279,8 @@ TEST_F(WordSession, NoSecondSessionBeginsWhileOneRunsOrWindsDown) {
     EXPECT_FALSE(t().Entries().OneEntry());
     EXPECT_EQ(store.Read(keys::QsoFile), QStringLiteral("QSO Files\\QSO.txt"));
     EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), writes);
-    t().StopButtonClick();  // winding down: still refused
-    t().ToolButton8Click();
+    t().Stop();  // winding down: still refused
+    t().PlayCurrentQsoFile();
     EXPECT_FALSE(t().Entries().OneEntry());
     EXPECT_TRUE(s->RunUntilIdle(10'000));
     EXPECT_EQ(s->device().QueuedCount(), 0u);
@@ -290,23 +289,20 @@ TEST_F(WordSession, NoSecondSessionBeginsWhileOneRunsOrWindsDown) {
 TEST_F(WordSession, SingleWordsOnlyLeavesTheTrayHintAloneInWordSessionsOnly) {
     Words("paris\n");
     Create();
-    t().Controls().SetChecked(ControlId::SingleWordsOnly1, true);
-    t().SingleWordsOnly1Click();
-    t().Controls().SetText(ControlId::TrayIcon1, QStringLiteral("before"));
-    t().ToolButton7Click();
+    t().SetOption(Option::SingleWords, true);
+    t().PlayCurrentWordFile();
     RunAndStop(10'000);
-    EXPECT_EQ(t().Controls().Text(ControlId::TrayIcon1), QStringLiteral("before"));
+    EXPECT_EQ(t().Readouts().TrayWord(), QString());
 
     const QString text = Write(QStringLiteral("Text Files/t.txt"), "hello world\n");
     t().PlayTextFile(text);
     RunToEnd();
-    EXPECT_EQ(t().Controls().Text(ControlId::TrayIcon1), QStringLiteral("hello"));
+    EXPECT_EQ(t().Readouts().TrayWord(), QStringLiteral("hello"));
 
-    t().Controls().SetChecked(ControlId::SingleWordsOnly1, false);
-    t().SingleWordsOnly1Click();
-    t().ToolButton7Click();
+    t().SetOption(Option::SingleWords, false);
+    t().PlayCurrentWordFile();
     RunAndStop(10'000);
-    EXPECT_EQ(t().Controls().Text(ControlId::TrayIcon1), QStringLiteral("paris"));
+    EXPECT_EQ(t().Readouts().TrayWord(), QStringLiteral("paris"));
 }
 
 // --- Sample QSOs ---------------------------------------------------------------------------------
@@ -324,7 +320,7 @@ TEST_F(WordSession, EachPressOfQsosSendsOneWholeLineAndTheSameLineMayComeTwiceIn
     QStringList heard;
     for (int press = 0; press < 40; ++press) {
         const std::int64_t begun = s->clock().ElapsedMs();
-        t().ToolButton8Click();
+        t().PlayCurrentQsoFile();
         ASSERT_TRUE(t().SessionActive());
         filled.clear();
         const QString shown = RunToEnd();
@@ -345,7 +341,7 @@ TEST_F(WordSession, EachPressOfQsosSendsOneWholeLineAndTheSameLineMayComeTwiceIn
 TEST_F(WordSession, AQsoSkipsUnknownCharactersKeepsEverySpaceAndJoinsProsigns) {
     Qsos("cq = de qa1abc ^ar k\n");
     Create();
-    t().ToolButton8Click();
+    t().PlayCurrentQsoFile();
     const QString shown = RunToEnd();
     EXPECT_EQ(shown, QStringLiteral(" cq  de qa1abc ^ar k"));
     EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
@@ -359,7 +355,7 @@ TEST_F(WordSession, AQsoFileChosenFromTheListBecomesTheCurrentOne) {
     t().PlayQsoFile(QStringLiteral("&Contest.txt"));
     EXPECT_EQ(store.Read(keys::QsoFile), QStringLiteral("\\QSO Files\\Contest.txt"));
     EXPECT_EQ(RunToEnd(), QStringLiteral(" qa1abc 5nn 14"));
-    t().ToolButton8Click();
+    t().PlayCurrentQsoFile();
     EXPECT_EQ(RunToEnd(), QStringLiteral(" qa1abc 5nn 14"));
 }
 
@@ -369,7 +365,7 @@ TEST_F(WordSession, WordsFromMyCharactersAreTheWordsOfTheCharactersInUseOnly) {
     store.Write(keys::Letters, 2);
     WriteFirstCharactersMask(store, 2);
     Create();
-    t().ToolButton7Click();
+    t().PlayCurrentWordFile();
     EXPECT_FALSE(t().SessionActive());
     t().PlayWordFile(QStringLiteral("Words from my characters"));
     ASSERT_TRUE(t().SessionActive());
@@ -401,7 +397,7 @@ TEST_F(WordSession, AGeneratedContactIsMadeFromTheSessionsSeedAndLeavesTheQsoFil
         // The next one is another contact.
         t().PlayQsoFile(QStringLiteral("Generated contact"));
         EXPECT_NE(t().Entries().Entries().front(), firsts.back());
-        t().StopButtonClick();
+        t().Stop();
         EXPECT_TRUE(s->RunUntilIdle(10'000));
     }
     EXPECT_EQ(firsts[0], firsts[1]);
@@ -413,11 +409,11 @@ TEST_F(WordSession, ThePlainSettingNamesOfTheShippedFilesWork) {
     t().SetProgramFolder(DefaultProgramFolder());
     EXPECT_TRUE(t().WordsPopupMenuPopup().contains(QStringLiteral("1000 Common Words.txt")));
     EXPECT_TRUE(t().QSOPopupMenuPopup().contains(QStringLiteral("QSO.txt")));
-    t().ToolButton7Click();
+    t().PlayCurrentWordFile();
     EXPECT_EQ(t().Entries().Entries().size(), 1000);
-    t().StopButtonClick();
+    t().Stop();
     EXPECT_TRUE(s->RunUntilIdle(10'000));
-    t().ToolButton8Click();
+    t().PlayCurrentQsoFile();
     const QString shown = RunToEnd(3'600'000);
     EXPECT_GT(shown.size(), 5);
     EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));

@@ -263,8 +263,7 @@ void CheckCopyDialog::ShowResult() {
         else if (offerState_.available)
             advice << QStringLiteral("%1% or more: time for the next character.")
                           .arg(CopyScore::kKochThresholdPercent);
-        else if (session_.characterCount >=
-                 trainer_.Controls().Get(ControlId::CharacterCountSpinEdit).maximum)
+        else if (session_.characterCount >= trainer_.Options().Maximum(Option::CharacterCount))
             advice << QStringLiteral("%1% or more with every character: nothing more to add.")
                           .arg(CopyScore::kKochThresholdPercent);
         else

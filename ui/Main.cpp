@@ -48,6 +48,7 @@
 #include "ui/DefineMorse.h"
 #include "ui/MP3Recording.h"
 #include "ui/RichEditRx.h"
+#include "ui/SessionBinding.h"
 #include "ui/WindowPlacement.h"
 #include "text/DataFolders.h"
 
@@ -115,12 +116,14 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
     setCentralWidget(BuildOptions());
     BuildStatusAndTray();
 
-    // The trainer, its message pump and the binding of its controls; then FormCreate
-    // restores the options into the controls, running their reactions.
+    // The trainer, its message pump and the binding of the controls to its options and
+    // read-outs; then FormCreate restores the options, running their reactions.
     TrainerWiring wiring = QtPumpWiring(pump_, this);
     wiring.restore = TrainerWiring::Restore::Create;
     wiring.beforeRestore = [this](Trainer& trainer) {
         sent_->Bind(&trainer.Sent());
+        controls_.SetListener(this);
+        ShowSession(controls_, trainer.Options(), trainer.Readouts());
         SyncAll();
         ConnectInput();
     };
@@ -130,7 +133,7 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
         std::move(wiring));
     // The drills play through the trainer's engine: while they play, its completions are theirs.
     drillPlayer_ = std::make_unique<CharacterPlayer>(trainer_->Engine(), trainer_->Signal(),
-                                                     trainer_->Controls(), store_, env.seed);
+                                                     trainer_->Options(), store_, env.seed);
     pump_.claim = [this](int message, std::intptr_t, std::intptr_t lParam) {
         // A stop from another program ends a running drill as Escape does.
         if (message == kStopRequestMessage && drills_)
@@ -175,7 +178,7 @@ MainWindow::~MainWindow() {
     pump_.Attach(nullptr, nullptr);
     pump_.claim = nullptr;
     if (trainer_) {
-        trainer_->Controls().SetListener(nullptr);
+        trainer_->SetListener(nullptr);
         sent_->Bind(nullptr);
     }
 }
@@ -502,15 +505,20 @@ void MainWindow::Bind(ControlId id, QAction* action) {
 // --- User input: the controls model, then the reaction --------------------------------------
 
 void MainWindow::ConnectInput() {
-    ControlsModel& model = trainer_->Controls();
+    ControlsModel& model = controls_;
     Trainer* t = trainer_.get();
+    // A control's new value becomes its option's, and the option's reaction runs.
+    auto choose = [t](ControlId id, int value) {
+        if (const auto binding = BindingOf(id))
+            t->SetOption(binding->option, value);
+    };
 
     connect(Action(ControlId::ToolButton3), &QAction::triggered, this, [this, t] {
-        t->StartButtonClick();
+        t->Start();
         sent_->setFocus();
     });
-    connect(Action(ControlId::ToolButton4), &QAction::triggered, this, [t] { t->StopButtonClick(); });
-    connect(Action(ControlId::ToolButton10), &QAction::triggered, this, [t] { t->FinishButtonClick(); });
+    connect(Action(ControlId::ToolButton4), &QAction::triggered, this, [t] { t->Stop(); });
+    connect(Action(ControlId::ToolButton10), &QAction::triggered, this, [t] { t->Finish(); });
     connect(Action(ControlId::ToolButton6), &QAction::triggered, this, &MainWindow::SendFileClick);
     connect(Action(ControlId::ToolButton7), &QAction::triggered, this, &MainWindow::ToolButton7Click);
     connect(Action(ControlId::ToolButton8), &QAction::triggered, this, &MainWindow::ToolButton8Click);
@@ -526,60 +534,59 @@ void MainWindow::ConnectInput() {
     connect(clearAction_, &QAction::triggered, this, &MainWindow::Clear1Click);
     connect(saveAction_, &QAction::triggered, this, &MainWindow::SaveToFile1Click);
 
-    auto spinner = [&](ControlId id, void (Trainer::*reaction)()) {
+    for (ControlId id : {ControlId::PitchSpinner, ControlId::CharacterCountSpinEdit}) {
         auto* spin = static_cast<QSpinBox*>(Widget(id));
-        connect(spin, &QSpinBox::valueChanged, this, [this, &model, t, id, reaction](int value) {
+        connect(spin, &QSpinBox::valueChanged, this, [this, &model, choose, id](int value) {
             if (syncing_)
                 return;
             model.SetValue(id, value);
-            (t->*reaction)();
+            choose(id, value);
         });
-    };
-    spinner(ControlId::PitchSpinner, &Trainer::PitchSpinnerChange);
-    spinner(ControlId::CharacterCountSpinEdit, &Trainer::CharacterCountSpinEditChange);
+    }
 
-    auto radio = [&](ControlId id, void (Trainer::*reaction)()) {
+    for (ControlId id :
+         {ControlId::RadioGroup1, ControlId::CodeSpeedRadioGroup, ControlId::NoiseRadioGroup,
+          ControlId::SignalRadioGroup, ControlId::QSBModeRadioGroup, ControlId::QSBTypeRadioGroup}) {
         auto* group = static_cast<RadioGroup*>(Widget(id));
-        connect(group, &RadioGroup::Clicked, this, [&model, t, id, reaction](int index) {
+        connect(group, &RadioGroup::Clicked, this, [&model, choose, id](int index) {
             // A click on the item already selected (or its accelerator) changes nothing,
             // so it runs no reaction: the effective speed stays as chosen.
             if (model.Value(id) == index)
                 return;
             model.SetValue(id, index);
-            if (reaction)
-                (t->*reaction)();
+            choose(id, index);
         });
-    };
-    radio(ControlId::RadioGroup1, &Trainer::RadioGroup1Click);
-    radio(ControlId::CodeSpeedRadioGroup, &Trainer::CodeSpeedRadioGroupClick);
-    radio(ControlId::NoiseRadioGroup, nullptr);
-    radio(ControlId::SignalRadioGroup, nullptr);
-    radio(ControlId::QSBModeRadioGroup, nullptr);
-    radio(ControlId::QSBTypeRadioGroup, nullptr);
+    }
 
     auto* delay = static_cast<QComboBox*>(Widget(ControlId::DisplayDelayComboBox));
-    connect(delay, &QComboBox::currentIndexChanged, this, [this, &model, t](int index) {
+    connect(delay, &QComboBox::currentIndexChanged, this, [this, &model, choose](int index) {
         if (syncing_ || index < 0)
             return;
         model.SetValue(ControlId::DisplayDelayComboBox, index);
-        t->DisplayDelayComboBoxChange();
+        choose(ControlId::DisplayDelayComboBox, index);
     });
 
-    auto box = [&](ControlId id, void (Trainer::*reaction)()) {
+    for (ControlId id : {ControlId::QSBCheckBox, ControlId::ChirpCheckBox, ControlId::HandSentCheckBox,
+                         ControlId::QRMCheckBox, ControlId::SpeedStepCheckBox, ControlId::PitchDitherCheckBox,
+                         ControlId::WeightingCheckBox}) {
         auto* b = static_cast<QCheckBox*>(Widget(id));
-        connect(b, &QCheckBox::clicked, this, [&model, t, id, reaction](bool on) {
+        connect(b, &QCheckBox::clicked, this, [&model, choose, id](bool on) {
             model.SetChecked(id, on);
-            if (reaction)
-                (t->*reaction)();
+            choose(id, on ? 1 : 0);
         });
-    };
-    box(ControlId::QSBCheckBox, &Trainer::QSBCheckBoxClick);
-    box(ControlId::ChirpCheckBox, &Trainer::ApplyChirp);
-    box(ControlId::HandSentCheckBox, &Trainer::ApplyChirp);
-    box(ControlId::QRMCheckBox, &Trainer::QRMCheckBoxClick);
-    box(ControlId::SpeedStepCheckBox, nullptr);
-    box(ControlId::PitchDitherCheckBox, nullptr);
-    box(ControlId::WeightingCheckBox, &Trainer::WeightingCheckBoxClick);
+    }
+}
+
+// --- Session changes: the controls follow -----------------------------------------------------
+
+void MainWindow::OptionChanged(Option option) {
+    if (trainer_)
+        ShowOption(controls_, trainer_->Options(), option);
+}
+
+void MainWindow::ReadoutChanged(Readout readout) {
+    if (trainer_)
+        ShowReadout(controls_, trainer_->Readouts(), readout);
 }
 
 // --- Model changes: the widgets follow --------------------------------------------------------
@@ -592,7 +599,7 @@ void MainWindow::SyncAll() {
 void MainWindow::ControlChanged(ControlId id) {
     if (!trainer_)
         return;
-    const ControlState& c = trainer_->Controls().Get(id);
+    const ControlState& c = controls_.Get(id);
     const bool wasSyncing = syncing_;
     syncing_ = true;
 
@@ -715,8 +722,8 @@ void MainWindow::SetupButtonClick() {
                                 QStringLiteral("Setup")))
             return;
     }
-    trainer_->StopButtonClick();
-    const ControlsModel& model = trainer_->Controls();
+    trainer_->Stop();
+    const ControlsModel& model = controls_;
     setup_->SetCharacterCount(model.Value(ControlId::CharacterCountSpinEdit));
     setup_->SetCommonWordsPageVisible(model.Visible(ControlId::ToolButton6));
     setup_->exec();  // returns once OK has written the values
@@ -754,12 +761,12 @@ void MainWindow::SelectFontClick() {
 }
 
 void MainWindow::SingleWordsOnly1Click(bool checked) {
-    trainer_->Controls().SetChecked(ControlId::SingleWordsOnly1, checked);
-    trainer_->SingleWordsOnly1Click();
+    controls_.SetChecked(ControlId::SingleWordsOnly1, checked);
+    trainer_->SetOption(Option::SingleWords, checked ? 1 : 0);
 }
 
 void MainWindow::Clear1Click() {
-    trainer_->Clear1Click();
+    trainer_->ClearSent();
 }
 
 // The folder a file dialog opens in: the one used last for its kind of file, while it
@@ -786,7 +793,7 @@ void MainWindow::SaveToFile1Click() {
     if (path.isEmpty())
         return;
     KeepDialogFolder(keys::TextFolder, path);
-    const QString problem = trainer_->SaveToFile1Click(path);
+    const QString problem = trainer_->SaveSent(path);
     if (!problem.isEmpty())
         prompts_->Error(this, problem);
 }
@@ -805,17 +812,17 @@ void MainWindow::SendFileClick() {
         prompts_->OpenFileName(this, QStringLiteral("Open"), QStringLiteral("Text Files (*.txt)"));
     QDir::setCurrent(folder);
     KeepDialogFolder(keys::TextFolder, path);
-    trainer_->SendFileClick(path);
+    trainer_->PlayChosenTextFile(path);
     sent_->setFocus();
 }
 
 void MainWindow::ToolButton7Click() {
-    trainer_->ToolButton7Click();
+    trainer_->PlayCurrentWordFile();
     sent_->setFocus();
 }
 
 void MainWindow::ToolButton8Click() {
-    trainer_->ToolButton8Click();
+    trainer_->PlayCurrentQsoFile();
     sent_->setFocus();
 }
 
@@ -896,8 +903,8 @@ bool MayReplace(Prompts& prompts, QWidget* parent, const RecordingNames& names) 
 void MainWindow::RecordAudioFile1Click() {
     // The default name: characters, the selected character speed (not a speed that a
     // station file left behind) and the effective speed shown.
-    const auto& controls = trainer_->Controls();
-    const int wpm = 15 + 5 * controls.Value(ControlId::RadioGroup1);
+    const auto& controls = controls_;
+    const int wpm = trainer_->Options().CharacterWpm();
     const auto& effectiveItems = controls.Get(ControlId::CodeSpeedRadioGroup).items;
     const int effectiveIndex = controls.Value(ControlId::CodeSpeedRadioGroup);
     const int effectiveWpm = effectiveIndex >= 0 && effectiveIndex < effectiveItems.size()
@@ -960,9 +967,7 @@ void MainWindow::RecordAudioFile1Click() {
     }
     trainer_->SetTranscriptFileName(names.transcriptFile);
     // Said until the session that records it begins.
-    trainer_->Controls().SetText(
-        ControlId::StatusBar1,
-        QStringLiteral("  Recording armed: %1").arg(QFileInfo(names.audioFile).fileName()));
+    trainer_->ShowStatus(QStringLiteral("  Recording armed: %1").arg(QFileInfo(names.audioFile).fileName()));
 }
 
 // --- Showing, minimising and closing ---------------------------------------------------------------

@@ -15,7 +15,7 @@
 #include <functional>
 #include <memory>
 
-#include "session/Controls.h"
+#include "ui/Controls.h"
 #include "session/QtMessagePump.h"
 #include "session/TrainerFactory.h"
 #include "settings/SettingsStore.h"
@@ -48,7 +48,10 @@ class PageSpinBox;
 class RadioGroup;
 class RichEditRx;
 
-class MainWindow final : public QMainWindow, public TrainerHost, private ControlsListener {
+class MainWindow final : public QMainWindow,
+                         public TrainerHost,
+                         private ControlsListener,
+                         private SessionListener {
     Q_OBJECT
 public:
     static constexpr int kMinimumWidth = 674;
@@ -102,6 +105,9 @@ public:
     bool SetupOpen() const;
 
     // --- The controls, for tests and tools ---------------------------------------------
+    // The controls as the window shows them: the session's options and read-outs.
+    const ControlsModel& Controls() const { return controls_; }
+    ControlsModel& Controls() { return controls_; }
     // The widget or action that shows a control; null for the hidden ones.
     QWidget* Widget(ControlId id) const { return widgets_[static_cast<std::size_t>(id)]; }
     QAction* Action(ControlId id) const { return actions_[static_cast<std::size_t>(id)]; }
@@ -173,7 +179,10 @@ private:
     void Bind(ControlId id, QAction* action);
     void ConnectInput();
 
-    // ControlsListener (forwarded by the message pump).
+    // SessionListener (forwarded by the message pump): the controls follow the session.
+    void OptionChanged(Option option) override;
+    void ReadoutChanged(Readout readout) override;
+    // ControlsListener: the widgets follow the controls.
     void ControlChanged(ControlId id) override;
     void SyncAll();
     void ApplySentFont();
@@ -193,6 +202,7 @@ private:
     std::function<bool()> trayAvailable_;
     QtMessagePump pump_;
     WiredTrainer trainer_;
+    ControlsModel controls_;
 
     std::array<QWidget*, kControlCount> widgets_{};
     std::array<QAction*, kControlCount> actions_{};

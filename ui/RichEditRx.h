@@ -3,7 +3,7 @@
 // model. Text is only ever appended at the end, cleared or replaced, as the model says.
 #include <QTextEdit>
 
-#include "session/Controls.h"
+#include "session/TextArea.h"
 
 namespace lumbrel {
 

@@ -253,11 +253,9 @@ int main(int argc, char** argv) {
         // Say once why the rig will not key, so the learner need not guess, after the
         // note that there is no sound output when there is one.
         if (!rig.Problem().isEmpty()) {
-            lumbrel::ControlsModel& controls = window.trainer().Controls();
-            const QString shown = controls.Text(lumbrel::ControlId::StatusBar1);
-            controls.SetText(lumbrel::ControlId::StatusBar1,
-                             (shown.isEmpty() ? QString() : shown + QStringLiteral(" \u2014")) +
-                                 QStringLiteral("  ") + rig.Problem());
+            const QString shown = window.trainer().Readouts().Status();
+            window.trainer().ShowStatus((shown.isEmpty() ? QString() : shown + QStringLiteral(" \u2014")) +
+                                        QStringLiteral("  ") + rig.Problem());
         }
 
         lumbrel::RemoteControlServer remote(window.pump());

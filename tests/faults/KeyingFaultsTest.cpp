@@ -63,20 +63,20 @@ struct RigBench {
         s->CreateAndShow();
     }
     Trainer& t() { return s->trainer(); }
-    QString Status() { return t().Controls().Text(ControlId::StatusBar1); }
+    QString Status() { return t().Readouts().Status(); }
 
     // A session of `ms`, with `during` halfway; stopped and run out.
     Outcome RunSession(std::int64_t ms, const std::function<void()>& during = {}) {
         const std::size_t heardBefore = heard;
         const int writesBefore = s->device().CallCount(VirtualAudioDevice::Call::Write);
-        t().StartButtonClick();
+        t().Start();
         EXPECT_TRUE(t().SessionActive());
         s->RunFor(ms / 2);
         if (during)
             during();
         s->RunFor(ms / 2);
         EXPECT_EQ(s->device().QueuedCount(), 2u);
-        t().StopButtonClick();
+        t().Stop();
         EXPECT_TRUE(s->RunUntilIdle(30'000));
         return {heard - heardBefore, s->device().CallCount(VirtualAudioDevice::Call::Write) - writesBefore,
                 t().Sent().Text(), Status()};
@@ -209,26 +209,25 @@ TEST(UnpluggedSystemPort, AHungUpTerminalStopsKeyingOnceAndTheReplacementIsOpene
     s.CreateAndShow();
     Trainer& t = s.trainer();
 
-    t.StartButtonClick();
+    t.Start();
     s.RunFor(2000);
     first->Unplug();
     s.RunFor(2000);
     EXPECT_EQ(s.device().QueuedCount(), 2u);
-    t.StopButtonClick();
+    t.Stop();
     ASSERT_TRUE(s.RunUntilIdle(30'000));
-    EXPECT_EQ(t.Controls().Text(ControlId::StatusBar1),
-              QStringLiteral("  Keying stopped: rig port %1 failed: %2")
-                  .arg(link, QString::fromLocal8Bit(std::strerror(EIO))));
+    EXPECT_EQ(t.Readouts().Status(), QStringLiteral("  Keying stopped: rig port %1 failed: %2")
+                                         .arg(link, QString::fromLocal8Bit(std::strerror(EIO))));
     EXPECT_FALSE(rig.IsOpen());
     EXPECT_TRUE(s.Messages().empty());
 
     // Still gone: the next session plays, without the note again.
-    t.StartButtonClick();
+    t.Start();
     s.RunFor(2000);
-    t.StopButtonClick();
+    t.Stop();
     ASSERT_TRUE(s.RunUntilIdle(30'000));
     EXPECT_FALSE(rig.IsOpen());
-    EXPECT_FALSE(t.Controls().Text(ControlId::StatusBar1).contains(QStringLiteral("Keying stopped")));
+    EXPECT_FALSE(t.Readouts().Status().contains(QStringLiteral("Keying stopped")));
 
     // Plugged in again: the start of the next session opens it. (Held by the rig port,
     // it turns away a second user.)
@@ -236,16 +235,16 @@ TEST(UnpluggedSystemPort, AHungUpTerminalStopsKeyingOnceAndTheReplacementIsOpene
     ASSERT_TRUE(second.Ok());
     ASSERT_TRUE(QFile::remove(link));
     ASSERT_TRUE(QFile::link(second.path, link));
-    t.StartButtonClick();
+    t.Start();
     EXPECT_TRUE(rig.IsOpen());
     SystemSerialLines other;
     EXPECT_FALSE(other.Open(second.path));
     s.RunFor(2000);
     EXPECT_EQ(s.device().QueuedCount(), 2u);
-    t.StopButtonClick();
+    t.Stop();
     ASSERT_TRUE(s.RunUntilIdle(30'000));
     EXPECT_TRUE(rig.IsOpen());
-    EXPECT_FALSE(t.Controls().Text(ControlId::StatusBar1).contains(QStringLiteral("Keying stopped")));
+    EXPECT_FALSE(t.Readouts().Status().contains(QStringLiteral("Keying stopped")));
     rig.Close();
     EXPECT_TRUE(other.Open(second.path)) << other.ErrorText().toStdString();
 }

@@ -79,7 +79,7 @@ struct RecordingFaults : ::testing::Test {
     // Runs a session for `ms` with `during` called halfway, stops it and lets it end.
     void RunSession(std::int64_t ms, const std::function<void()>& during = {}) {
         const std::size_t messages = s->Messages().size();
-        t().StartButtonClick();
+        t().Start();
         ASSERT_TRUE(t().SessionActive());
         s->RunFor(ms / 2);
         if (during)
@@ -87,7 +87,7 @@ struct RecordingFaults : ::testing::Test {
         s->RunFor(ms / 2);
         EXPECT_EQ(s->device().QueuedCount(), 2u) << "the session goes on";
         EXPECT_EQ(s->Messages().size(), messages) << "nothing while the session runs";
-        t().StopButtonClick();
+        t().Stop();
         ASSERT_TRUE(s->RunUntilIdle(30'000));
     }
     // A plain session afterwards: it plays and tells nothing.
@@ -276,10 +276,10 @@ TEST(TranscriptOnADevice, IsWrittenInPlaceAndAFullDeviceIsToldOnce) {
     s.device().KeepPlayedBytes(false);
     s.CreateAndShow();
     s.trainer().SetTranscriptFileName(kFull);
-    s.trainer().StartButtonClick();
+    s.trainer().Start();
     s.RunFor(3000);
     EXPECT_TRUE(s.Messages().empty());
-    s.trainer().StopButtonClick();
+    s.trainer().Stop();
     ASSERT_TRUE(s.RunUntilIdle(30'000));
     ASSERT_EQ(s.Messages().size(), 1u);
     EXPECT_EQ(s.Messages()[0].caption, QStringLiteral("Record Audio File"));
@@ -288,10 +288,10 @@ TEST(TranscriptOnADevice, IsWrittenInPlaceAndAFullDeviceIsToldOnce) {
         << s.Messages()[0].text.toStdString();
     EXPECT_TRUE(IsCharacterDevice(kFull)) << "the device node was replaced";
 
-    s.trainer().StartButtonClick();
+    s.trainer().Start();
     s.RunFor(3000);
     EXPECT_EQ(s.device().QueuedCount(), 2u);
-    s.trainer().StopButtonClick();
+    s.trainer().Stop();
     ASSERT_TRUE(s.RunUntilIdle(30'000));
     EXPECT_EQ(s.Messages().size(), 1u);  // the transcript was for one session only
 }

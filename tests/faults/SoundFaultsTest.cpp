@@ -33,10 +33,8 @@ void ExpectIdle(Trainer& t) {
     EXPECT_FALSE(t.SessionActive());
     EXPECT_FALSE(t.CountdownPending());
     EXPECT_TRUE(t.FormCloseQuery());
-    EXPECT_TRUE(t.Controls().Enabled(ControlId::StartButton));
-    EXPECT_TRUE(t.Controls().Enabled(ControlId::ToolButton3));
-    EXPECT_FALSE(t.Controls().Enabled(ControlId::StopButton));
-    EXPECT_FALSE(t.Controls().Enabled(ControlId::Timer1));
+    EXPECT_TRUE(t.Readouts().CommandsEnabled());
+    EXPECT_FALSE(t.Readouts().ClockRunning());
 }
 
 // A random-group session that plays normally: two buffers in flight, characters sent,
@@ -45,13 +43,13 @@ void ExpectASessionPlays(VirtualSession& s) {
     Trainer& t = s.trainer();
     const std::size_t messages = s.Messages().size();
     const int writes = s.device().CallCount(Call::Write);
-    t.StartButtonClick();
+    t.Start();
     s.RunFor(3000);
     ASSERT_TRUE(t.SessionActive());
     EXPECT_EQ(s.device().QueuedCount(), 2u);
     EXPECT_GT(s.device().CallCount(Call::Write), writes + 4);
     EXPECT_GT(t.CharactersSent(), 3);
-    t.StopButtonClick();
+    t.Stop();
     ASSERT_TRUE(s.RunUntilIdle(30'000));
     EXPECT_EQ(s.device().QueuedCount(), 0u);
     EXPECT_EQ(t.Engine().InFlight(), 0);
@@ -80,12 +78,12 @@ struct NoSoundDevice : ::testing::Test {
 TEST_F(NoSoundDevice, EachStartTriesAgainAndSaysOnceThatThereIsNoSound) {
     store.Write(keys::Pause, 0);
     for (int press = 1; press <= 3; ++press) {
-        t().StartButtonClick();
+        t().Start();
         ASSERT_EQ(s->Messages().size(), 1u + press) << "one message per Start";
         EXPECT_EQ(Last().caption, QStringLiteral("waveOutOpen"));
         EXPECT_EQ(Last().text, test::NoSoundOutputText("No audio output device is available."));
         // A note that stays in the status line until a session plays.
-        EXPECT_EQ(t().Controls().Text(ControlId::StatusBar1), QStringLiteral("  No sound output"));
+        EXPECT_EQ(t().Readouts().Status(), QStringLiteral("  No sound output"));
         ExpectIdle(t());
         s->RunFor(2000);
     }
@@ -97,13 +95,13 @@ TEST_F(NoSoundDevice, EachStartTriesAgainAndSaysOnceThatThereIsNoSound) {
     s->device().ClearFailures();
     ExpectASessionPlays(*s);
     EXPECT_TRUE(t().AudioOpen());
-    EXPECT_FALSE(t().Controls().Text(ControlId::StatusBar1).contains(QStringLiteral("No sound output")));
+    EXPECT_FALSE(t().Readouts().Status().contains(QStringLiteral("No sound output")));
     EXPECT_EQ(s->device().CallCount(Call::Open), 5);
 }
 
 TEST_F(NoSoundDevice, AStartWithACountdownSaysSoAtOnceInsteadOfCountingDown) {
     store.Write(keys::Pause, 3);
-    t().StartButtonClick();
+    t().Start();
     ASSERT_EQ(s->Messages().size(), 2u);
     EXPECT_EQ(Last().text, test::NoSoundOutputText("No audio output device is available."));
     ExpectIdle(t());
@@ -112,12 +110,12 @@ TEST_F(NoSoundDevice, AStartWithACountdownSaysSoAtOnceInsteadOfCountingDown) {
     EXPECT_FALSE(t().SessionActive());
 
     s->device().ClearFailures();
-    t().StartButtonClick();
+    t().Start();
     EXPECT_TRUE(t().CountdownPending());
     ASSERT_TRUE(s->RunUntil([&] { return t().SessionActive(); }, 10'000));
     s->RunFor(2000);
     EXPECT_EQ(s->device().QueuedCount(), 2u);
-    t().StopButtonClick();
+    t().Stop();
     ASSERT_TRUE(s->RunUntilIdle(30'000));
     EXPECT_EQ(s->Messages().size(), 2u);
 }
@@ -168,7 +166,7 @@ struct DeviceFailsMidSession : ::testing::Test {
 };
 
 TEST_F(DeviceFailsMidSession, WritesFailingForGoodEndTheSessionWithOneMessage) {
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(3000);
     ASSERT_EQ(s->device().QueuedCount(), 2u);
     const QString shownBefore = t().Sent().Text();
@@ -190,7 +188,7 @@ TEST_F(DeviceFailsMidSession, WritesFailingForGoodEndTheSessionWithOneMessage) {
 
     // While the device is still broken, Start opens it again, which works, but the
     // writes do not: the session ends as the first did, again with one message.
-    t().StartButtonClick();
+    t().Start();
     ASSERT_TRUE(s->RunUntilIdle(5000));
     EXPECT_EQ(s->Messages().size(), 2u);
     ExpectIdle(t());
@@ -230,7 +228,7 @@ TEST_F(DeviceFailsMidSession, ATextFileSessionDoesNotWaitForeverEither) {
     ASSERT_TRUE(t().PlayTextFile(path));
     s->RunFor(3000);
     EXPECT_EQ(s->device().QueuedCount(), 2u);
-    t().StopButtonClick();
+    t().Stop();
     ASSERT_TRUE(s->RunUntilIdle(30'000));
     EXPECT_EQ(s->Messages().size(), 1u);
 }
@@ -245,7 +243,7 @@ TEST(DeviceFailsWithInterferingStations, TheStationsFailingToo) {
     for (VirtualAudioDevice* device : {&s.device(), &s.qrmDevice(0), &s.qrmDevice(1)})
         device->KeepPlayedBytes(false);
     s.CreateAndShow();
-    s.trainer().StartButtonClick();
+    s.trainer().Start();
     s.RunFor(5000);
     ASSERT_GT(s.qrmDevice(0).CallCount(Call::Write), 0);
     for (VirtualAudioDevice* device : {&s.device(), &s.qrmDevice(0), &s.qrmDevice(1)})
@@ -266,7 +264,7 @@ TEST(DeviceFailsWithInterferingStations, TheStationsFailingToo) {
 }
 
 TEST_F(DeviceFailsMidSession, OtherFailingCallsAreToldOnceAfterTheSession) {
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(2000);
     // Every unprepare fails (the header stays prepared, so the write still works): the
     // session plays on.
@@ -278,7 +276,7 @@ TEST_F(DeviceFailsMidSession, OtherFailingCallsAreToldOnceAfterTheSession) {
     EXPECT_EQ(s->device().QueuedCount(), 2u);
     EXPECT_GT(s->device().CallCount(Call::Write), writes + 4);
     s->device().ClearFailures();
-    t().StopButtonClick();
+    t().Stop();
     ASSERT_TRUE(s->RunUntilIdle(30'000));
     ASSERT_EQ(s->Messages().size(), 1u);
     EXPECT_EQ(s->Messages()[0].caption, QStringLiteral("Information"));
@@ -302,7 +300,7 @@ TEST(EffectiveSpeed, EverySlotIsWholeFramesSoNoBufferIsRefused) {
     s.CreateAndShow();
     std::vector<std::uint32_t> lengths;
     s.device().SetWriteSink([&](const AudioBufferHeader& header) { lengths.push_back(header.length); });
-    s.trainer().StartButtonClick();
+    s.trainer().Start();
     s.RunFor(30'000);
     EXPECT_TRUE(s.Messages().empty()) << s.Messages()[0].text.toStdString();
     EXPECT_EQ(s.device().QueuedCount(), 2u);

@@ -356,8 +356,8 @@ public:
             if (now >= until)
                 return pred();
             if (now >= nextTick) {
-                if (trainer_.Controls().Enabled(ControlId::Timer1))
-                    trainer_.Timer1Timer();
+                if (trainer_.Readouts().ClockRunning())
+                    trainer_.TimerTick();
                 nextTick += milliseconds(Trainer::kTimerIntervalMs);
                 continue;
             }
@@ -406,7 +406,7 @@ TEST_F(SoundServerLoss, TheTrainerEndsItsSessionWithOneMessageAndTheNextPlaysOnA
     Loop loop(trainer, queue);
     ASSERT_TRUE(loop.RunUntil([&] { return audio.FramesOutput() >= kFrameRate / 4; }, milliseconds(10'000)));
 
-    trainer.StartButtonClick();
+    trainer.Start();
     ASSERT_TRUE(trainer.SessionActive());
     ASSERT_TRUE(loop.RunUntil([&] { return loop.buffersHome >= 3; }, milliseconds(10'000)));
     ASSERT_TRUE(host.shown.empty());
@@ -421,19 +421,18 @@ TEST_F(SoundServerLoss, TheTrainerEndsItsSessionWithOneMessageAndTheNextPlaysOnA
                                       .arg(QString::fromLatin1(kServerGone)));
     EXPECT_EQ(trainer.Engine().InFlight(), 0);
     EXPECT_EQ(trainer.Engine().Pending(), 0);
-    EXPECT_TRUE(trainer.Controls().Enabled(ControlId::StartButton));
-    EXPECT_FALSE(trainer.Controls().Enabled(ControlId::StopButton));
+    EXPECT_TRUE(trainer.Readouts().CommandsEnabled());
     EXPECT_TRUE(trainer.FormCloseQuery());
 
     // The sound server comes back: the next Start opens a new stream and plays.
     ASSERT_TRUE(server.Start());
     const int homeBefore = loop.buffersHome;
-    trainer.StartButtonClick();
+    trainer.Start();
     ASSERT_TRUE(trainer.SessionActive());
     ASSERT_TRUE(loop.RunUntil([&] { return loop.buffersHome >= homeBefore + 3; }, milliseconds(10'000)));
     EXPECT_GT(audio.FramesOutput(), 0u);
     EXPECT_TRUE(audio.StreamProblem().empty());
-    trainer.StopButtonClick();
+    trainer.Stop();
     ASSERT_TRUE(loop.RunUntil([&] { return !trainer.SessionActive(); }, milliseconds(10'000)));
     EXPECT_EQ(host.shown.size(), 1u);
     EXPECT_EQ(trainer.Engine().InFlight(), 0);
@@ -458,7 +457,7 @@ TEST_F(SoundServerLoss, TheNextDrillPlaysOnANewServer) {
         TrainerWiring{});
     Trainer& trainer = *wired;
     ASSERT_TRUE(trainer.AudioOpen());
-    CharacterPlayer player(trainer.Engine(), trainer.Signal(), trainer.Controls(), trainer.Store());
+    CharacterPlayer player(trainer.Engine(), trainer.Signal(), trainer.Options(), trainer.Store());
     Loop loop(trainer, queue);
     loop.claim = [&](const Message& m) {
         return player.TakeMessage(m.message, m.lParam);
@@ -500,10 +499,10 @@ TEST_F(SoundServerLoss, TheNextDrillPlaysOnANewServer) {
     // A session in between asks for the longer latency of sessions; the next drill has
     // the short one again.
     store.Write(keys::Pause, 0);
-    trainer.StartButtonClick();
+    trainer.Start();
     ASSERT_TRUE(trainer.SessionActive());
     EXPECT_GT(audio.OutputLatencySeconds(), drillLatency + 0.05);
-    trainer.StopButtonClick();
+    trainer.Stop();
     ASSERT_TRUE(loop.RunUntil([&] { return !trainer.SessionActive(); }, milliseconds(10'000)));
     ASSERT_TRUE(playOnce());
     EXPECT_TRUE(heard) << failed;
@@ -536,18 +535,18 @@ TEST_F(SoundServerLoss, NoServerAtTheStartOfTheProgramThenOneForTheNextStart) {
     EXPECT_EQ(host.shown[0].caption, QStringLiteral("waveOutOpen"));
     EXPECT_EQ(host.shown[0].text, test::NoSoundOutputText("No audio output device is available."));
 
-    trainer.StartButtonClick();
+    trainer.Start();
     ASSERT_EQ(host.shown.size(), 2u);
     EXPECT_EQ(host.shown[1].text, test::NoSoundOutputText("No audio output device is available."));
     EXPECT_FALSE(trainer.SessionActive());
-    EXPECT_TRUE(trainer.Controls().Enabled(ControlId::StartButton));
+    EXPECT_TRUE(trainer.Readouts().CommandsEnabled());
 
     START_SERVER_OR_SKIP(server);
     Loop loop(trainer, queue);
-    trainer.StartButtonClick();
+    trainer.Start();
     ASSERT_TRUE(trainer.SessionActive()) << host.shown.back().text.toStdString();
     ASSERT_TRUE(loop.RunUntil([&] { return loop.buffersHome >= 3; }, milliseconds(10'000)));
-    trainer.StopButtonClick();
+    trainer.Stop();
     ASSERT_TRUE(loop.RunUntil([&] { return !trainer.SessionActive(); }, milliseconds(10'000)));
     EXPECT_EQ(host.shown.size(), 2u);
     trainer.FormClose();

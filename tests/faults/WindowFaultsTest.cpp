@@ -42,8 +42,8 @@ struct SoundFaultsInTheWindow : ::testing::Test {
     void Run(int ms) {
         for (int t = 0; t < ms; t += 50) {
             clock.Advance(50);
-            if (window->trainer().Controls().Enabled(ControlId::Timer1))
-                window->trainer().Timer1Timer();
+            if (window->Controls().Enabled(ControlId::Timer1))
+                window->trainer().TimerTick();
             ProcessEvents(2);
         }
     }

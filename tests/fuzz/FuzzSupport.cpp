@@ -97,7 +97,7 @@ void Session::RunBounded(int maxBuffers, std::int64_t limitMs) {
     const int end = BuffersWritten() + maxBuffers;
     session_->RunUntil([&] { return Idle() || BuffersWritten() >= end; }, limitMs);
     if (!Idle())
-        session_->trainer().StopButtonClick();
+        session_->trainer().Stop();
     // At most the buffers in flight still play: a few of at most 12.5 s each.
     FUZZ_CHECK(session_->RunUntilIdle(120'000));
     FUZZ_CHECK(session_->device().QueuedCount() == 0);

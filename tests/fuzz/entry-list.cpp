@@ -159,8 +159,8 @@ void PlayList(const QString& path, const Options& o, std::uint32_t seed) {
     }
     FUZZ_CHECK(t.Source() == SourceKind::RandomEntries);
     session.RunBounded(12, 10 * 60'000);
-    FUZZ_CHECK(t.Controls().Enabled(ControlId::StartButton));
-    FUZZ_CHECK(t.Controls().Enabled(ControlId::CharacterCountSpinEdit));
+    FUZZ_CHECK(t.Readouts().CommandsEnabled());
+    FUZZ_CHECK(t.Readouts().CharacterCountEditable());
 }
 
 }  // namespace

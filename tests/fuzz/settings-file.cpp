@@ -70,11 +70,11 @@ void RunSessions(SettingsStore store, std::uint32_t seed) {
     Session session(store, seed);
     Trainer& t = session.trainer();
 
-    t.StartButtonClick();
+    t.Start();
     session.RunBounded(4, 30'000);
-    t.ToolButton7Click();
+    t.PlayCurrentWordFile();
     session.RunBounded(4, 30'000);
-    t.ToolButton8Click();
+    t.PlayCurrentQsoFile();
     session.RunBounded(4, 30'000);
     t.PlayTextFile(fuzz::DataFolder() + QStringLiteral("/Text Files/p.txt"));
     session.RunBounded(4, 30'000);

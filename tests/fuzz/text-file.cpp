@@ -38,8 +38,8 @@ void PlayThroughEngine(const QString& path, QByteArrayView input) {
     // Nothing of a file of stations stays behind once its session is over.
     FUZZ_CHECK(!t.Display().ParameterLineMode());
     FUZZ_CHECK(!t.Signal().Switches().DriftOn);
-    FUZZ_CHECK(t.Controls().Enabled(ControlId::StartButton));
-    FUZZ_CHECK(!t.Controls().Enabled(ControlId::Timer1));
+    FUZZ_CHECK(t.Readouts().CommandsEnabled());
+    FUZZ_CHECK(!t.Readouts().ClockRunning());
     session.CheckNoMessages();
 }
 

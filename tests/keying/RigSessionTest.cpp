@@ -66,7 +66,7 @@ struct RigSession : ::testing::Test {
     Trainer& t() { return s->trainer(); }
     void Stop() {
         buffersHomeAtStop = buffersHome;
-        t().StopButtonClick();
+        t().Stop();
     }
     int Writes() const { return s->device().CallCount(VirtualAudioDevice::Call::Write); }
 };
@@ -76,7 +76,7 @@ TEST_F(RigSession, LinesRiseBeforeTheFirstBufferAndDropOnlyAfterTheLastIsHeard) 
     store.Write(keys::DisplayDelay, 0);  // "Hide": the text appears only with the final reveal
     Create();
 
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(1500);
     EXPECT_TRUE(t().CountdownPending());
     EXPECT_TRUE(switches.empty()) << "the countdown does not key the rig";
@@ -127,7 +127,7 @@ TEST_F(RigSession, SessionLengthEndDropsAfterTheWindDownNotOnTheTimerTick) {
             switchesWhenStopping = switches.size();
         }
     };
-    t().StartButtonClick();
+    t().Start();
     ASSERT_TRUE(s->RunUntilIdle(120'000));
     ASSERT_GE(stoppingMs, 60'000);
     EXPECT_EQ(switchesWhenStopping, 1u);
@@ -142,7 +142,7 @@ TEST_F(RigSession, SessionLengthEndDropsAfterTheWindDownNotOnTheTimerTick) {
 TEST_F(RigSession, TwoSessionsInARowDropBetweenAndRiseAgain) {
     store.Write(keys::Pause, 0);
     Create(7);
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(2500);
     Stop();
     ASSERT_TRUE(s->RunUntilIdle(30'000));
@@ -151,7 +151,7 @@ TEST_F(RigSession, TwoSessionsInARowDropBetweenAndRiseAgain) {
     s->RunFor(1000);
     EXPECT_EQ(switches.size(), 2u) << "between sessions the lines stay down";
 
-    t().StartButtonClick();
+    t().Start();
     ASSERT_EQ(switches.size(), 3u);
     EXPECT_TRUE(switches[2].raised);
     EXPECT_EQ(switches[2].writes, writesAfterFirst);
@@ -171,11 +171,11 @@ TEST_F(RigSession, RefusedStartRaisesNothing) {
     store.Write(keys::Session1, ~0x3);  // the first two characters excluded
     store.Write(keys::Pause, 0);
     Create();
-    t().StartButtonClick();
+    t().Start();
     EXPECT_FALSE(t().SessionActive());
 
     store.Write(keys::Pause, 2);
-    t().StartButtonClick();
+    t().Start();
     ASSERT_TRUE(t().CountdownPending());
     ASSERT_TRUE(s->RunUntilIdle(10'000));
     EXPECT_FALSE(t().SessionActive());
@@ -186,7 +186,7 @@ TEST_F(RigSession, RefusedStartRaisesNothing) {
 TEST_F(RigSession, ClosingTheWindowDuringTheWindDownStillUnkeysTheRig) {
     store.Write(keys::Pause, 0);
     Create();
-    t().StartButtonClick();
+    t().Start();
     s->RunFor(2000);
     // The first close request stops the session, the second marks it idle, the third
     // closes the window while the last buffers are still playing.
@@ -231,9 +231,9 @@ SessionOutcome RunSession(int port, const QString& portDevice, bool withRig) {
     if (withRig)
         rig.Open(store);
     s.CreateAndShow();
-    s.trainer().StartButtonClick();
+    s.trainer().Start();
     s.RunFor(3000);
-    s.trainer().StopButtonClick();
+    s.trainer().Stop();
     EXPECT_TRUE(s.RunUntilIdle(30'000));
     out.text = s.trainer().Sent().Text();
     out.writes = s.device().CallCount(VirtualAudioDevice::Call::Write);

@@ -113,7 +113,7 @@ TEST_F(LongSessions, AnHourOfRandomGroupsWithEveryImpairmentKeepsMemoryFlat) {
         s.qrmDevice(1).KeepPlayedBytes(false);
         s.CreateAndShow();
         s.trainer().SetSessionLengthMinutes(60);
-        s.trainer().StartButtonClick();
+        s.trainer().Start();
 
         // Ten minutes in, everything a session needs has been made.
         s.RunFor(10 * 60'000);
@@ -137,7 +137,7 @@ TEST_F(LongSessions, AnHourOfRandomGroupsWithEveryImpairmentKeepsMemoryFlat) {
         EXPECT_EQ(s.qrmDevice(1).QueuedCount(), 0u);
         EXPECT_GT(s.trainer().Sent().Text().size(), 60 * 80);  // about 90 characters a minute with the dither
         EXPECT_TRUE(s.Messages().empty());
-        s.trainer().FinishButtonClick();
+        s.trainer().Finish();
         EXPECT_TRUE(s.Closed());
     }
     ExpectEverythingGivenBack();

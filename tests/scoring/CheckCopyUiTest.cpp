@@ -93,8 +93,8 @@ struct Rig {
     void Run(int ms) {
         for (int t = 0; t < ms; t += 50) {
             clock.Advance(50);
-            if (trainer().Controls().Enabled(ControlId::Timer1))
-                trainer().Timer1Timer();
+            if (trainer().Readouts().ClockRunning())
+                trainer().TimerTick();
             ProcessEvents(2);
         }
     }
@@ -364,7 +364,7 @@ TEST(CheckCopyWindow, ABadCopySaysHowFarToGoAndMarksTheErrors) {
     EXPECT_TRUE(dialog->AdviceLabel()->text().contains("Missed most: k "));
     EXPECT_TRUE(dialog->AdviceLabel()->text().contains("(as m "));
     EXPECT_TRUE(dialog->PairView()->toHtml().contains("#f4a6a6"));  // wrong characters marked
-    EXPECT_EQ(rig.trainer().Controls().Value(ControlId::CharacterCountSpinEdit), 4);
+    EXPECT_EQ(rig.trainer().Options().Get(Option::CharacterCount), 4);
     EXPECT_EQ(dialog->StoredLabel()->text(), "Saved to your progress history.");
 
     // Read back through the progress window: the kinds of error and what was taken for what.

@@ -228,7 +228,7 @@ struct DrillRig : DrillView {
     VirtualSession session{SettingsStore::InMemory(), 3};
     VirtualClock& clock = session.clock();
     CharacterPlayer player{session.trainer().Engine(), session.trainer().Signal(),
-                           session.trainer().Controls(), session.trainer().Store()};
+                           session.trainer().Options(), session.trainer().Store()};
     QTemporaryDir dir;
     History history{dir.filePath("history.sqlite")};
     std::vector<CallsignRun::Checked> checked;

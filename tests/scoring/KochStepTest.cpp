@@ -31,10 +31,10 @@ struct KochStep : ::testing::Test {
     }
     // A random-group session, stopped by hand unless it runs its whole minute; its facts.
     Trainer::SessionSummary RunSession(int ms = 61'000) {
-        t().StartButtonClick();
+        t().Start();
         EXPECT_TRUE(t().SessionActive());
         s->RunFor(ms);
-        t().StopButtonClick();
+        t().Stop();
         EXPECT_TRUE(s->RunUntilIdle(60'000));
         EXPECT_FALSE(ended.empty());
         return ended.empty() ? Trainer::SessionSummary{} : ended.back();
@@ -79,7 +79,7 @@ TEST_F(KochStep, TheOfferRaisesNByOneAndWritesTheMasksAsTheSpinnerDoes) {
     EXPECT_EQ(offer.count, 6);
     EXPECT_EQ(offer.character, "a");  // the sixth of the Koch order
     ASSERT_TRUE(TakeNextCharacter(t(), offer));
-    EXPECT_EQ(t().Controls().Value(ControlId::CharacterCountSpinEdit), 6);
+    EXPECT_EQ(t().Options().Get(Option::CharacterCount), 6);
     EXPECT_EQ(t().Characters().ActiveSet().size(), 7u);  // the word space and six
 
     // The same change made with the spinner, on a trainer of its own.
@@ -88,8 +88,7 @@ TEST_F(KochStep, TheOfferRaisesNByOneAndWritesTheMasksAsTheSpinnerDoes) {
     other.Write(keys::Session1, 0b11101);
     VirtualSession byHand(other, 5);
     byHand.CreateAndShow();
-    byHand.trainer().Controls().SetValue(ControlId::CharacterCountSpinEdit, 6);
-    byHand.trainer().CharacterCountSpinEditChange();
+    byHand.trainer().SetOption(Option::CharacterCount, 6);
     EXPECT_EQ(Mask1(), other.Read(keys::Session1));
     EXPECT_EQ(Mask2(), other.Read(keys::Session2));
     EXPECT_EQ(Mask1(), 0b111111);
@@ -98,7 +97,7 @@ TEST_F(KochStep, TheOfferRaisesNByOneAndWritesTheMasksAsTheSpinnerDoes) {
 
     // Taken once: the same offer does nothing more, and a new one is not made.
     EXPECT_FALSE(TakeNextCharacter(t(), offer));
-    EXPECT_EQ(t().Controls().Value(ControlId::CharacterCountSpinEdit), 6);
+    EXPECT_EQ(t().Options().Get(Option::CharacterCount), 6);
     EXPECT_FALSE(OfferNextCharacter(t(), facts, perfect).available);
     // Stored at the window's close, as any spinner value.
     t().FormClose();
@@ -120,21 +119,19 @@ TEST_F(KochStep, NothingIsOfferedBelowNinetyPercentOrOutsideRandomGroups) {
     EXPECT_FALSE(OfferNextCharacter(t(), text, perfect).available);
 
     // N changed since the session (by hand): the offer is gone.
-    t().Controls().SetValue(ControlId::CharacterCountSpinEdit, 4);
-    t().CharacterCountSpinEditChange();
+    t().SetOption(Option::CharacterCount, 4);
     EXPECT_FALSE(OfferNextCharacter(t(), facts, perfect).available);
-    t().Controls().SetValue(ControlId::CharacterCountSpinEdit, 3);
-    t().CharacterCountSpinEditChange();
+    t().SetOption(Option::CharacterCount, 3);
     const NextCharacterOffer offer = OfferNextCharacter(t(), facts, perfect);
     ASSERT_TRUE(offer.available);
 
     // A session running (the count is locked then): nothing, and nothing taken.
-    t().StartButtonClick();
+    t().Start();
     ASSERT_TRUE(t().SessionActive());
     EXPECT_FALSE(OfferNextCharacter(t(), facts, perfect).available);
     EXPECT_FALSE(TakeNextCharacter(t(), offer));
-    EXPECT_EQ(t().Controls().Value(ControlId::CharacterCountSpinEdit), 3);
-    t().StopButtonClick();
+    EXPECT_EQ(t().Options().Get(Option::CharacterCount), 3);
+    t().Stop();
     ASSERT_TRUE(s->RunUntilIdle(60'000));
     // The learning order changed since: the next character would be another one.
     Trainer::SessionSummary mfj = facts;
@@ -149,7 +146,7 @@ TEST_F(KochStep, NothingIsOfferedBelowNinetyPercentOrOutsideRandomGroups) {
 
 TEST_F(KochStep, AtTheMaximumThereIsNothingToOffer) {
     Create(40);
-    ASSERT_EQ(t().Controls().Get(ControlId::CharacterCountSpinEdit).maximum, 40);
+    ASSERT_EQ(t().Options().Maximum(Option::CharacterCount), 40);
     const Trainer::SessionSummary facts = RunSession();
     EXPECT_EQ(facts.characterCount, 40);
     const CopyScore perfect = CopyScore::Score(facts.text, facts.text);
@@ -158,7 +155,7 @@ TEST_F(KochStep, AtTheMaximumThereIsNothingToOffer) {
     EXPECT_FALSE(offer.available);
     // Even a made-up offer past the maximum changes nothing.
     EXPECT_FALSE(TakeNextCharacter(t(), NextCharacterOffer{true, 41, "x"}));
-    EXPECT_EQ(t().Controls().Value(ControlId::CharacterCountSpinEdit), 40);
+    EXPECT_EQ(t().Options().Get(Option::CharacterCount), 40);
     // One below the maximum, the last character is offered.
     Create(39);
     const Trainer::SessionSummary before = RunSession();

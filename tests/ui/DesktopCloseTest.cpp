@@ -27,7 +27,7 @@ TEST(DesktopClose, ASignalEndsTheSessionWithItsRecordingAndSavesAsExitDoes) {
         rig.prompts.audioChoice = {dir.filePath("take"), 0};
         rig.window->RecordAudioAction()->trigger();
         ASSERT_TRUE(rig.window->trainer().Recorder().Recording());
-        rig.window->trainer().StartButtonClick();
+        rig.window->trainer().Start();
         rig.Run(3000);
         ASSERT_TRUE(rig.window->trainer().SessionActive());
 

@@ -41,6 +41,7 @@
 #include "ui/DefineMorse.h"
 #include "ui/MP3Recording.h"
 #include "ui/RichEditRx.h"
+#include "ui/SessionBinding.h"
 
 namespace lumbrel::test {
 namespace {
@@ -151,7 +152,7 @@ TEST(MainWindow, ClicksRunTheReactions) {
     Trainer& t = rig.window->trainer();
 
     W<QCheckBox>(rig, ControlId::QSBCheckBox)->click();
-    EXPECT_TRUE(t.Controls().Checked(ControlId::QSBCheckBox));
+    EXPECT_TRUE(t.Options().On(Option::Fading));
     EXPECT_FALSE(W<QWidget>(rig, ControlId::QSBModeRadioGroup)->isHidden());
     W<QCheckBox>(rig, ControlId::QSBCheckBox)->click();
     EXPECT_TRUE(W<QWidget>(rig, ControlId::QSBTypeRadioGroup)->isHidden());
@@ -174,17 +175,17 @@ TEST(MainWindow, ClicksRunTheReactions) {
 
     W<QSpinBox>(rig, ControlId::PitchSpinner)->setValue(1200);
     EXPECT_EQ(t.Signal().Pitch(), 1200);
-    EXPECT_EQ(t.Controls().Value(ControlId::PitchSpinner), 1200);
+    EXPECT_EQ(t.Options().Get(Option::Pitch), 1200);
 
     W<RadioGroup>(rig, ControlId::NoiseRadioGroup)->Button(3)->click();
-    EXPECT_EQ(t.Controls().Value(ControlId::NoiseRadioGroup), 3);
+    EXPECT_EQ(t.Options().Get(Option::Noise), 3);
     W<QCheckBox>(rig, ControlId::PitchDitherCheckBox)->click();
-    EXPECT_TRUE(t.Controls().Checked(ControlId::PitchDitherCheckBox));
+    EXPECT_TRUE(t.Options().On(Option::PitchDither));
 }
 
 TEST(MainWindow, ModelChangesShow) {
     WindowRig rig;
-    ControlsModel& m = rig.window->trainer().Controls();
+    ControlsModel& m = rig.window->Controls();
     m.SetValue(ControlId::PitchSpinner, 900);
     EXPECT_EQ(W<QSpinBox>(rig, ControlId::PitchSpinner)->value(), 900);
     m.SetText(ControlId::Label1, QStringLiteral("01:07"));
@@ -1083,4 +1084,40 @@ TEST(Keyboard, TheTextAreaCommandsStandInTheMenuBarAndShiftF10OpensTheirMenu) {
 }
 
 }  // namespace
+// The binding table: each read-out of the session reaches the controls that show it,
+// and no other; the designed-invisible items are never shown by it.
+TEST(SessionBinding, ReadoutsReachTheirControls) {
+    const ControlId begin[] = {ControlId::StartButton, ControlId::ToolButton3, ControlId::ToolButton6,
+                               ControlId::ToolButton7, ControlId::ToolButton8};
+    const ControlId tools[] = {ControlId::SendFile,    ControlId::ToolButton6,  ControlId::ToolButton7,
+                               ControlId::ToolButton8, ControlId::ToolButton12, ControlId::ToolButton13,
+                               ControlId::ToolButton14};
+    for (const bool on : {false, true, false}) {
+        SCOPED_TRACE(on);
+        SessionReadouts r;
+        ControlsModel m;
+        r.SetCommandsEnabled(on);
+        r.SetLearningToolsShown(on);
+        r.SetClockRunning(on);
+        for (Readout what : {Readout::Commands, Readout::LearningTools, Readout::ClockRunning})
+            ShowReadout(m, r, what);
+        for (ControlId id : begin)
+            EXPECT_EQ(m.Enabled(id), on);
+        EXPECT_EQ(m.Enabled(ControlId::ToolButton4), !on);
+        EXPECT_EQ(m.Enabled(ControlId::Timer1), on);
+        for (ControlId id : tools)
+            EXPECT_EQ(m.Visible(id), on);
+        EXPECT_FALSE(m.Visible(ControlId::CommonWords));
+        EXPECT_FALSE(m.Visible(ControlId::QSOFiles));
+    }
+    // A count above a lowered maximum shows at the maximum.
+    SessionOptions o;
+    ControlsModel m;
+    o.Set(Option::CharacterCount, 40);
+    o.SetCharacterCountMaximum(30);
+    ShowOption(m, o, Option::CharacterCount);
+    EXPECT_EQ(m.Get(ControlId::CharacterCountSpinEdit).maximum, 30);
+    EXPECT_EQ(m.Value(ControlId::CharacterCountSpinEdit), 30);
+}
+
 }  // namespace lumbrel::test

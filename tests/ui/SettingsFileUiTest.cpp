@@ -36,16 +36,16 @@ TEST(SettingsFileWindow, ADamagedFileIsToldOnceAtStartAndTheTrainerWorks) {
         << qPrintable(rig.prompts.messages[0].text);
     EXPECT_TRUE(
         rig.prompts.messages[0].text.contains(QStringLiteral("\"Letters=12 # twelve\", \"Speed=3O\"")));
-    EXPECT_EQ(rig.window->trainer().Controls().Value(ControlId::PitchSpinner), 820);
-    EXPECT_EQ(rig.window->trainer().Controls().Value(ControlId::SignalRadioGroup), 3);
+    EXPECT_EQ(rig.window->Controls().Value(ControlId::PitchSpinner), 820);
+    EXPECT_EQ(rig.window->Controls().Value(ControlId::SignalRadioGroup), 3);
 
     // A session starts, plays and ends.
     rig.store.Write(keys::Pause, 0);
-    rig.window->trainer().StartButtonClick();
+    rig.window->trainer().Start();
     rig.Run(2000);
     EXPECT_TRUE(rig.window->trainer().SessionActive());
     EXPECT_GT(rig.audio.QueuedCount(), 0u);
-    rig.window->trainer().StopButtonClick();
+    rig.window->trainer().Stop();
     rig.Run(20'000);
     EXPECT_FALSE(rig.window->trainer().SessionActive());
     EXPECT_EQ(rig.prompts.messages.size(), 1u);

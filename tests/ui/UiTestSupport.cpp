@@ -45,8 +45,8 @@ WindowRig::~WindowRig() {
 void WindowRig::Run(int ms, int stepMs) {
     for (int t = 0; t < ms; t += stepMs) {
         clock.Advance(stepMs);
-        if (window->trainer().Controls().Enabled(ControlId::Timer1))
-            window->trainer().Timer1Timer();
+        if (window->Controls().Enabled(ControlId::Timer1))
+            window->trainer().TimerTick();
         ProcessEvents(2);
     }
 }

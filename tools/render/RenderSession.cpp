@@ -86,7 +86,7 @@ QString FullPath(const QString& file) {
 // trainer refused has already been reported through its message box.
 bool StartSession(const RenderOptions& o, Trainer& trainer, QString& why) {
     if (o.groups) {
-        trainer.StartButtonClick();
+        trainer.Start();
         if (trainer.SessionActive() || trainer.CountdownPending())
             return true;
         why = QStringLiteral("the session was refused");
@@ -342,7 +342,7 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed) {
     QString why;
     if (!StartSession(o, trainer, why)) {
         PrintError(why);
-        trainer.Controls().SetListener(nullptr);
+        trainer.SetListener(nullptr);
         trainer.FormClose();
         return 1;
     }
@@ -354,7 +354,7 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed) {
     });
     watch.start(200);
     QCoreApplication::exec();
-    trainer.Controls().SetListener(nullptr);
+    trainer.SetListener(nullptr);
     trainer.FormClose();
     return WriteTranscript(o, trainer, facts, seed);
 }

@@ -220,17 +220,17 @@ bool DrawWindows(const QDir& dir) {
     }
 
     // A short session: twenty virtual seconds of random groups.
-    window.trainer().StartButtonClick();
+    window.trainer().Start();
     for (int i = 0; i < 200; ++i) {
         clock.Advance(100);
-        window.trainer().Timer1Timer();
+        window.trainer().TimerTick();
         Settle();
     }
     bool ok = Save(window, dir, "main.png");
     window.resize(window.minimumSize());
     Settle();
     ok = Save(window, dir, "main-smallest.png") && ok;
-    window.trainer().StopButtonClick();
+    window.trainer().Stop();
     for (int i = 0; i < 100 && window.trainer().SessionActive(); ++i) {
         clock.Advance(100);
         Settle();

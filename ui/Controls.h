@@ -1,11 +1,13 @@
 #pragma once
 // The main window's controls as plain state: values, items, captions, enabled and
-// visible flags. The trainer's reactions change this model; the Qt window shows it
-// and feeds user input back. Nothing here needs a display. UI thread only.
+// visible flags. The window's binding copies the session's options and read-outs into
+// it and shows it; user input goes through it back to the session. UI thread only.
 #include <QString>
 #include <QStringList>
 
 #include <array>
+
+#include "session/SessionOptions.h"
 
 namespace lumbrel {
 
@@ -102,32 +104,6 @@ private:
 
     std::array<ControlState, kControlCount> controls_{};
     ControlsListener* listener_ = nullptr;
-};
-
-// The text area "Sent": revealed text, appended at the end.
-class TextAreaListener {
-public:
-    virtual ~TextAreaListener() = default;
-    virtual void TextCleared() = 0;
-    virtual void TextAppended(const QString& text) = 0;
-    virtual void TextReplaced(const QString& text) = 0;
-};
-
-class TextArea {
-public:
-    void Clear();
-    void Append(const QString& text);
-    void SetLines(const QStringList& lines);
-
-    const QString& Text() const { return text_; }
-    QStringList Lines() const;
-    int LineCount() const;
-
-    void SetListener(TextAreaListener* listener) { listener_ = listener; }
-
-private:
-    QString text_;
-    TextAreaListener* listener_ = nullptr;
 };
 
 }  // namespace lumbrel

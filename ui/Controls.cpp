@@ -1,4 +1,4 @@
-#include "session/Controls.h"
+#include "ui/Controls.h"
 
 #include <algorithm>
 
@@ -26,17 +26,13 @@ ControlsModel::ControlsModel() {
     spinner(ControlId::CharacterCountSpinEdit, 2, 2, 64);
 
     QStringList speeds;
-    for (int i = 0; i < 14; ++i)
-        speeds << QString::number(15 + 5 * i);
+    for (int i = 0; i < kCharacterSpeedChoices; ++i)
+        speeds << QString::number(CharacterWpmForIndex(i));
     at(ControlId::RadioGroup1).items = speeds;
     at(ControlId::CodeSpeedRadioGroup).items = {
         QStringLiteral("Full"), QStringLiteral("7/8"), QStringLiteral("3/4"), QStringLiteral("5/8"),
         QStringLiteral("1/2"),  QStringLiteral("3/8"), QStringLiteral("1/4"), QStringLiteral("1/8")};
-    at(ControlId::DisplayDelayComboBox).items = {
-        QStringLiteral("Hide"), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
-        QStringLiteral("3"),    QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
-        QStringLiteral("7"),    QStringLiteral("8"), QStringLiteral("9"), QStringLiteral("10"),
-        QStringLiteral("20")};
+    at(ControlId::DisplayDelayComboBox).items = DisplayDelayCaptions();
     at(ControlId::NoiseRadioGroup).items = {QStringLiteral("Off"), QStringLiteral("S3"), QStringLiteral("S5"),
                                             QStringLiteral("S7"), QStringLiteral("S9")};
     at(ControlId::SignalRadioGroup).items = {QStringLiteral("S1"), QStringLiteral("S2"), QStringLiteral("S3"),
@@ -115,36 +111,6 @@ void ControlsModel::SetItems(ControlId id, const QStringList& items) {
         return;
     c.items = items;
     Changed(id);
-}
-
-void TextArea::Clear() {
-    text_.clear();
-    if (listener_)
-        listener_->TextCleared();
-}
-
-void TextArea::Append(const QString& text) {
-    if (text.isEmpty())
-        return;
-    text_ += text;
-    if (listener_)
-        listener_->TextAppended(text);
-}
-
-void TextArea::SetLines(const QStringList& lines) {
-    text_ = lines.join(QLatin1Char('\n'));
-    if (listener_)
-        listener_->TextReplaced(text_);
-}
-
-QStringList TextArea::Lines() const {
-    if (text_.isEmpty())
-        return {};
-    return text_.split(QLatin1Char('\n'));
-}
-
-int TextArea::LineCount() const {
-    return text_.isEmpty() ? 0 : static_cast<int>(text_.count(QLatin1Char('\n'))) + 1;
 }
 
 }  // namespace lumbrel
