@@ -27,9 +27,7 @@
 #include "scoring/DrillProgress.h"
 #include "session/Trainer.h"
 #include "ui/ControlWidgets.h"
-#include "ui/Prompts.h"
 #include "text/RealCalls.h"
-#include "text/WeakCharacters.h"
 
 namespace lumbrel {
 
@@ -64,14 +62,13 @@ int Ms(const QDoubleSpinBox* box) {
 }  // namespace
 
 DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer& player, SettingsStore store,
-                           QString historyPath, Prompts* prompts, QWidget* parent)
+                           HistoryService& history, QWidget* parent)
     : QDialog(parent),
       trainer_(trainer),
       clock_(clock),
       player_(player),
       store_(std::move(store)),
-      history_(std::make_unique<History>(std::move(historyPath))),
-      prompts_(prompts) {
+      history_(history) {
     setObjectName(QStringLiteral("DrillsForm"));
     setWindowTitle(QStringLiteral("Drills"));
     setModal(true);
@@ -254,16 +251,11 @@ void DrillsDialog::SetRunning(bool running) {
         timer_->stop();
 }
 
-bool DrillsDialog::OpenHistory() {
-    const bool ok = history_->Open();
-    QString details;
-    if (const QString notice = history_->TakeNotice(&details); !notice.isEmpty() && prompts_)
-        prompts_->DetailedMessage(this, notice, details, QStringLiteral("History"), MessageKind::Warning);
-    if (ok)
-        return true;
-    status_->setText(
-        QStringLiteral("The history cannot be used (%1); this drill is not kept.").arg(history_->Problem()));
-    return false;
+void DrillsDialog::TellNotKept(const History* keep) {
+    kept_ = keep != nullptr;
+    if (!kept_)
+        status_->setText(QStringLiteral("The history cannot be used (%1); this drill is not kept.")
+                             .arg(history_.Problem()));
 }
 
 static const MorseCharacter* FindCharacter(const std::vector<const MorseCharacter*>& list,
@@ -301,20 +293,17 @@ void DrillsDialog::StartRecognition() {
     options.targetMs = Ms(target_);
     options.characterWpm = trainer_.Signal().Wpm();
     options.growing = growing;
-    const bool kept = OpenHistory();
-    MissTallies misses =
-        kept ? history_->RecentMissTallies(kWeakCharacterHistory, options.targetMs) : MissTallies{};
-    earlier_ = kept ? history_->Drills(DrillKind::Recognition, kKnownDrills) : std::vector<DrillRecord>{};
-    auto drill = std::make_unique<RecognitionDrill>(characters, options, std::move(misses), earlier_,
-                                                    clock_.TickCount());
+    HistoryService::RecognitionSetUp setUp =
+        history_.SetUpRecognition(characters, options, clock_.TickCount());
     callsigns_.reset();
     recognition_ = std::make_unique<RecognitionDrillController>(
-        player_, clock_, [active](const QString& d) { return FindCharacter(active, d); }, std::move(drill),
-        CurrentSound(), kept ? history_.get() : nullptr, static_cast<DrillView&>(*this));
+        player_, clock_, [active](const QString& d) { return FindCharacter(active, d); },
+        std::move(setUp.drill), CurrentSound(), setUp.keep, static_cast<DrillView&>(*this));
     summary_->clear();
     speedChart_->hide();
     prompt_->setText(QStringLiteral("Type the character you hear"));
     status_->clear();
+    TellNotKept(setUp.keep);
     SetRunning(true);
     prompt_->setFocus();
     recognition_->Start();
@@ -327,26 +316,21 @@ void DrillsDialog::StartCallsignRun() {
     SaveOptions();
     trainer_.Characters().RebuildActiveSet();
     const std::vector<const MorseCharacter*>& list = trainer_.Characters().CharacterList();
-    const bool kept = OpenHistory();
-    bestBefore_ = kept ? history_->BestCallsignScore() : std::nullopt;
     CallsignRunOptions options{calls_->value(), startSpeed_->value(), step_->value(), topSpeed_->value(),
                                varyPitch_->isChecked() ? CallsignRun::kMaxPitchSpreadHz : 0};
-    auto run = std::make_unique<CallsignRun>(options, clock_.TickCount(), bestBefore_);
-    // Real calls, or only those missed in the runs before when asked and there are any.
-    std::vector<std::string> pool;
-    if (missedOnly_->isChecked() && kept)
-        pool = CallsignRun::MissedCalls(history_->Drills(DrillKind::Callsigns));
-    if (pool.empty())
-        pool = ReadCallList(RealCallsPath(trainer_.ProgramFolder()));
-    run->DrawFrom(std::move(pool));
+    const QString folder = trainer_.ProgramFolder();
+    HistoryService::CallsignSetUp setUp =
+        history_.SetUpCallsignRun(options, clock_.TickCount(), missedOnly_->isChecked(),
+                                  [&folder] { return ReadCallList(RealCallsPath(folder)); });
     recognition_.reset();
     callsigns_ = std::make_unique<CallsignRunController>(
-        player_, clock_, [list](const QString& d) { return FindCharacter(list, d); }, std::move(run),
-        CurrentSound(), kept ? history_.get() : nullptr, static_cast<DrillView&>(*this));
+        player_, clock_, [list](const QString& d) { return FindCharacter(list, d); }, std::move(setUp.run),
+        CurrentSound(), setUp.keep, static_cast<DrillView&>(*this));
     summary_->clear();
     speedChart_->hide();
     prompt_->setText(QStringLiteral("Copy the call, then Enter"));
     status_->setText(QStringLiteral("%1 WPM").arg(callsigns_->Run().Wpm()));
+    TellNotKept(setUp.keep);
     SetRunning(true);
     callInput_->setFocus();
     callsigns_->Start();
@@ -501,18 +485,18 @@ void DrillsDialog::Finished(const DrillRecord& record, std::optional<qint64> sto
         ShowRecognitionSummary(record);
     else
         ShowCallsignSummary(record);
-    if (!stored && (!record.answers.empty() || !record.calls.empty()) && history_->IsOpen())
-        status_->setText(QStringLiteral("This drill could not be kept: %1").arg(history_->Problem()));
+    if (!stored && (!record.answers.empty() || !record.calls.empty()) && kept_)
+        status_->setText(QStringLiteral("This drill could not be kept: %1").arg(history_.Problem()));
     (record.kind == DrillKind::Recognition ? recognitionStart_ : callsignStart_)->setFocus();
 }
 
 void DrillsDialog::ShowRecognitionSummary(const DrillRecord& record) {
-    std::vector<RecognitionStats> stats = RecognitionByCharacter(record.answers);
-    SortSlowestFirst(stats);
-    std::vector<DrillRecord> drills = earlier_;
-    drills.push_back(record);
-    const int target = Ms(target_);
-    const QSet<QString> known = KnownCharacters(drills, target);
+    if (!recognition_)
+        return;
+    const RecognitionDrill& drill = recognition_->Drill();
+    const std::vector<RecognitionStats> stats = drill.Results();
+    const int target = drill.Options().targetMs;
+    const QSet<QString> known = drill.Known();
     QString html = QStringLiteral(
                        "<p>Target %1: a character is known when it is right in %2 % of at least %3 "
                        "answers with a median under the target, in each of the last %4 drills. A key "
@@ -546,12 +530,13 @@ void DrillsDialog::ShowCallsignSummary(const DrillRecord& record) {
                        .arg(record.topWpm)
                        .arg(record.CallsMissed())
                        .arg(record.calls.size());
-    if (!bestBefore_)
+    const std::optional<int> bestBefore = callsigns_ ? callsigns_->Run().BestBefore() : std::nullopt;
+    if (!bestBefore)
         html += QStringLiteral("Your first run.");
-    else if (record.score > *bestBefore_)
-        html += QStringLiteral("A new best score (before: %1).").arg(*bestBefore_);
+    else if (record.score > *bestBefore)
+        html += QStringLiteral("A new best score (before: %1).").arg(*bestBefore);
     else
-        html += QStringLiteral("Best score so far: %1.").arg(*bestBefore_);
+        html += QStringLiteral("Best score so far: %1.").arg(*bestBefore);
     html += QStringLiteral("</p>");
     bool header = false;
     for (const CallAttempt& a : record.calls) {

@@ -82,7 +82,7 @@ struct Rig {
                                                                       .trayAvailable = [] {
                                                                           return false;
                                                                       }});
-        checking().SetHistoryPath(dir.filePath("history.sqlite"));
+        window->SetHistoryPath(dir.filePath("history.sqlite"));
         window->show();
         ProcessEvents();
     }

@@ -361,12 +361,13 @@ TEST(DrillControllers, ACallsignRunReplaysAtOnceStepsTheSpeedAndKeepsTheBestScor
 // The Drills window on the rig, shown and active: keys go to its focused widget as
 // the desktop sends them, and the drills are kept in the rig's history file.
 struct WindowRig : DrillRig {
+    HistoryService service{dir.filePath("history.sqlite")};
     std::unique_ptr<DrillsDialog> window;
     WindowRig(std::initializer_list<std::pair<keys::IntKey, int>> options) {
         for (const auto& [key, value] : options)
             session.trainer().Store().Write(key, value);
         window = std::make_unique<DrillsDialog>(session.trainer(), clock, player, session.trainer().Store(),
-                                                dir.filePath("history.sqlite"));
+                                                service);
         window->show();
         window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));

@@ -200,7 +200,7 @@ bool DrawWindows(const QDir& dir) {
                                     return false;
                                 }});
     QTemporaryDir history;
-    window.copyChecking().SetHistoryPath(history.filePath(QStringLiteral("history.sqlite")));
+    window.SetHistoryPath(history.filePath(QStringLiteral("history.sqlite")));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         std::printf("screen %dx%d free %dx%d, %.2f device pixels per pixel\n", screen->geometry().width(),
                     screen->geometry().height(), screen->availableGeometry().width(),
