@@ -31,14 +31,6 @@ static_assert(std::string_view(kApplicationTitle) == History::kTrainerApplicatio
 
 namespace {
 
-QString Span(const QString& text, const char* style) {
-    return QStringLiteral("<span style=\"%1\">%2</span>").arg(QLatin1String(style), text);
-}
-
-constexpr const char* kWrongStyle = "background-color:#f4a6a6; color:#000000; font-weight:bold";
-constexpr const char* kDroppedStyle = "background-color:#f7d08a; color:#000000; font-weight:bold";
-constexpr const char* kAddedStyle = "background-color:#a9c8f0; color:#000000; font-weight:bold";
-
 QString SessionFacts(const SessionSummary& s, int charactersSent) {
     const double effective = s.characterWpm * s.effectivePermille / 1000.0;
     QString speed = QStringLiteral("%1 WPM").arg(s.characterWpm);
@@ -60,6 +52,26 @@ QString SessionFacts(const SessionSummary& s, int charactersSent) {
 }
 
 }  // namespace
+
+QString MarkedHtml(const QString& html, CopyScore::Mark mark) {
+    const char* background = nullptr;
+    switch (mark) {
+        case CopyScore::Mark::Wrong:
+            background = "#f4a6a6";
+            break;
+        case CopyScore::Mark::Dropped:
+            background = "#f7d08a";
+            break;
+        case CopyScore::Mark::Added:
+            background = "#a9c8f0";
+            break;
+        case CopyScore::Mark::Correct:
+        case CopyScore::Mark::Boundary:
+            return html;
+    }
+    return QStringLiteral("<span style=\"background-color:%1; color:#000000; font-weight:bold\">%2</span>")
+        .arg(QLatin1String(background), html);
+}
 
 // --- The dialog ---------------------------------------------------------------------------
 
@@ -119,9 +131,9 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session
     pair_->setMinimumHeight(160);
     legend_ = new QLabel(
         QStringLiteral("%1 wrong &nbsp; %2 dropped (not copied) &nbsp; %3 added (copied, not sent)")
-            .arg(Span(QStringLiteral("&nbsp;x&nbsp;"), kWrongStyle),
-                 Span(QStringLiteral("&nbsp;x&nbsp;"), kDroppedStyle),
-                 Span(QStringLiteral("&nbsp;x&nbsp;"), kAddedStyle)),
+            .arg(MarkedHtml(QStringLiteral("&nbsp;x&nbsp;"), CopyScore::Mark::Wrong),
+                 MarkedHtml(QStringLiteral("&nbsp;x&nbsp;"), CopyScore::Mark::Dropped),
+                 MarkedHtml(QStringLiteral("&nbsp;x&nbsp;"), CopyScore::Mark::Added)),
         this);
     legend_->setTextFormat(Qt::RichText);
 
@@ -188,23 +200,8 @@ QString CheckCopyDialog::PairHtml(const CopyScore& score, int width) {
                     out += QStringLiteral("&nbsp;");
                 return out;
             };
-            const char* style = nullptr;
-            switch (col.mark) {
-                case CopyScore::Mark::Wrong:
-                    style = kWrongStyle;
-                    break;
-                case CopyScore::Mark::Dropped:
-                    style = kDroppedStyle;
-                    break;
-                case CopyScore::Mark::Added:
-                    style = kAddedStyle;
-                    break;
-                case CopyScore::Mark::Correct:
-                case CopyScore::Mark::Boundary:
-                    break;
-            }
-            top += style ? Span(shown(col.sent), style) : shown(col.sent);
-            bottom += style ? Span(shown(col.copied), style) : shown(col.copied);
+            top += MarkedHtml(shown(col.sent), col.mark);
+            bottom += MarkedHtml(shown(col.copied), col.mark);
         }
         html += top + QLatin1Char('\n') + bottom + QLatin1Char('\n');
     }

@@ -37,6 +37,11 @@ namespace lumbrel {
 class Prompts;
 class ProgressWindow;
 
+// HTML (escaped already) on the colour of its mark, wrong, dropped and added each its
+// own: dark text on a light background, readable on light and dark palettes alike. A
+// right character or a word boundary stays as it is.
+QString MarkedHtml(const QString& html, CopyScore::Mark mark);
+
 class CheckCopyDialog final : public QDialog {
     Q_OBJECT
 public:

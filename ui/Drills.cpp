@@ -26,6 +26,8 @@
 
 #include "scoring/DrillProgress.h"
 #include "session/Trainer.h"
+#include "ui/ChartAxes.h"
+#include "ui/CheckCopy.h"
 #include "ui/ControlWidgets.h"
 #include "text/RealCalls.h"
 
@@ -446,16 +448,13 @@ QString DrillsDialog::Coloured(const QColor& wanted, const QString& html) const 
     return QStringLiteral("<span style='color:%1'>%2</span>").arg(colour.name(), html);
 }
 
-// The call and the copy, each wrong, missing or extra character marked: dark text on a
-// light red, readable on light and dark palettes alike.
+// The call and the copy, each wrong, missing or extra character marked as Check Copy
+// marks it.
 DrillsDialog::MarkedCall DrillsDialog::MarkCall(const CopyScore& score) {
     MarkedCall marked;
     for (const CopyScore::Column& column : score.Columns()) {
-        const bool bad = column.mark != CopyScore::Mark::Correct;
-        auto cell = [bad](const QString& c) {
-            const QString t = c.isEmpty() ? QStringLiteral("_") : c.toUpper().toHtmlEscaped();
-            return bad ? QStringLiteral("<span style='background:#f4a6a6;color:#000000'>%1</span>").arg(t)
-                       : t;
+        auto cell = [&column](const QString& c) {
+            return MarkedHtml(c.isEmpty() ? QStringLiteral("_") : c.toUpper().toHtmlEscaped(), column.mark);
         };
         marked.sent += cell(column.sent);
         marked.copied += cell(column.copied);
@@ -586,28 +585,16 @@ void DrillsDialog::ShowSpeedChart(const DrillRecord& record) {
         fastest = std::max(fastest, a.wpm);
         slowest = std::min(slowest, a.wpm);
     }
-    chart->addSeries(speed);
-    chart->addSeries(missed);
-    auto* x = new QValueAxis(chart);
-    x->setRange(1, std::max<qreal>(2, static_cast<qreal>(record.calls.size())));
-    x->setLabelFormat(QStringLiteral("%d"));
-    x->setTitleText(QStringLiteral("Call (red: missed)"));
+    const double calls = static_cast<double>(record.calls.size());
+    QValueAxis* x = ValueAxis(1, std::max(2.0, calls), QStringLiteral("Call (red: missed)"));
     // A tick on every call of a short run, on every fifth or tenth of a long one.
-    const std::size_t calls = record.calls.size();
-    x->setTickType(QValueAxis::TicksDynamic);
-    x->setTickAnchor(0);
-    x->setTickInterval(calls <= 10 ? 1 : calls <= 20 ? 2 : calls <= 50 ? 5 : calls <= 100 ? 10 : 50);
-    auto* y = new QValueAxis(chart);
-    y->setRange(std::max(0, slowest - 5), fastest + 5);
-    y->applyNiceNumbers();
-    y->setLabelFormat(QStringLiteral("%d"));
-    y->setTitleText(QStringLiteral("WPM"));
+    TickEvery(x, WholeStep(calls, 10));
+    QValueAxis* y =
+        ValueAxis(std::max(0, slowest - 5), fastest + 5, QStringLiteral("WPM"), QStringLiteral("%d"), true);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    for (QAbstractSeries* series : std::initializer_list<QAbstractSeries*>{speed, missed}) {
-        series->attachAxis(x);
-        series->attachAxis(y);
-    }
+    for (QAbstractSeries* series : std::initializer_list<QAbstractSeries*>{speed, missed})
+        Attach(chart, series, {x, y});
     QChart* old = speedChart_->chart();
     speedChart_->setChart(chart);
     delete old;
