@@ -100,9 +100,10 @@ HistoryService& LongHistory() {
     static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
     (void)app;
     static QTemporaryDir dir;
-    static History history(dir.filePath(QStringLiteral("history.sqlite")));
+    static HistoryService service(dir.filePath(QStringLiteral("history.sqlite")));
     static const bool made = [] {
-        if (!history.Open())
+        History* history = service.Open(HistoryService::Use::Write);
+        if (!history)
             return false;
         const QString characters = QStringLiteral("kmrsuaptlowi.njef0yv,g5/q9zh38b?427c1d6x");
         const QDateTime start(QDate(2023, 1, 1), QTime(12, 0));
@@ -113,7 +114,7 @@ HistoryService& LongHistory() {
             r.order = QStringLiteral("koch");
             for (const QChar c : characters)
                 r.characters.push_back({QString(c), 25, i % 3, i % 2, 0});
-            history.Add(r);
+            history->Add(r);
         }
         for (int i = 0; i < 300; ++i) {
             DrillRecord d;
@@ -122,7 +123,7 @@ HistoryService& LongHistory() {
                 const QString c = characters.at(k % characters.size());
                 d.answers.push_back({c, k % 7 != 0 ? c : QStringLiteral("e"), 300 + 7 * k});
             }
-            history.AddDrill(d);
+            history->AddDrill(d);
         }
         for (int i = 0; i < 100; ++i) {
             DrillRecord d;
@@ -130,12 +131,11 @@ HistoryService& LongHistory() {
             d.ended = start.addSecs(i * 3600 + 120);
             for (int k = 0; k < 50; ++k)
                 d.calls.push_back({QStringLiteral("DL/K1ABC/P"), QStringLiteral("dl/k1adc/p"), 25, false, 0});
-            history.AddDrill(d);
+            history->AddDrill(d);
         }
         return true;
     }();
     (void)made;
-    static HistoryService service(history.Path());
     return service;
 }
 
