@@ -269,7 +269,6 @@ bool DrawWindows(const QDir& dir) {
             progress->close();
         }
     }
-    window.SetHistoryPath(history.filePath(QStringLiteral("history.sqlite")));
     store.Write(lumbrel::keys::DrillCharacters, 24);
     store.Write(lumbrel::keys::CallsignCalls, 5);
     ok = DrawDrills(window, clock, dir) && ok;
