@@ -53,6 +53,8 @@ public:
     QTextBrowser* Summary() const { return summary_; }
     // "Character 12 of 100", "Call 12 of 50" while a drill runs.
     QLabel* Counter() const { return counter_; }
+    // What the drill says beside the prompt: an answer's time, the speed, a history not kept.
+    QLabel* Status() const { return status_; }
     // The speed of each call of the last callsign run, shown with its summary.
     QChartView* SpeedChart() const { return speedChart_; }
     RecognitionDrillController* Recognition() const { return recognition_.get(); }

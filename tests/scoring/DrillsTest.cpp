@@ -447,6 +447,19 @@ std::pair<std::vector<std::pair<int, int>>, double> Marks(const std::vector<std:
     return {spans, halves / 2 * 44100 / frames};
 }
 
+// A history that cannot be used: each drill runs all the same, and says it is not kept.
+TEST(DrillsWindow, ADrillOnAHistoryThatCannotBeUsedRunsAndSaysItIsNotKept) {
+    WindowRig rig{{keys::CallsignCalls, 3}};
+    QFile(rig.dir.filePath("file")).open(QIODevice::WriteOnly);
+    rig.service.SetPath(rig.dir.filePath("file/history.sqlite"));
+    for (QPushButton* start : {rig.window->RecognitionStart(), rig.window->CallsignStart()}) {
+        start->click();
+        EXPECT_TRUE(rig.window->Status()->text().endsWith("this drill is not kept."))
+            << rig.window->Status()->text().toStdString();
+        rig.window->StopDrill();
+    }
+}
+
 TEST(DrillsWindow, ACallsignRunAt150WpmIsCountedEndsOnItsSummaryAndGraphsItsSpeed) {
     WindowRig rig{{keys::CallsignCalls, 3},
                   {keys::CallsignStartSpeed, 150},
