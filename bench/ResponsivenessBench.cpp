@@ -6,9 +6,11 @@
 //     added, wrong) in the first; in the second one group of every 1000 dropped, one
 //     added and one with a character wrong, which the alignment still takes exactly.
 //   BM_WeakCharacterTallies: what a random-group session with "Favour Missed" asks of
-//     the history as it begins, from a history of 1000 checked sessions of 40
-//     characters, 300 recognition drills of 100 answers and 100 callsign runs of 50
-//     calls.
+//     the history service as it begins (opening the history to read, then the misses),
+//     from a history of 1000 checked sessions of 40 characters, 300 recognition drills
+//     of 100 answers and 100 callsign runs of 50 calls.
+//   BM_DrillSetUp: a recognition drill and a callsign run of missed calls set up from
+//     that history, as the Drills window's Start buttons do.
 //   BM_ProgressDrills: reading every drill of that history, as Progress does.
 #include <benchmark/benchmark.h>
 
@@ -19,7 +21,7 @@
 #include <random>
 
 #include "scoring/CopyScore.h"
-#include "scoring/History.h"
+#include "scoring/HistoryService.h"
 #include "session/VirtualSession.h"
 
 using namespace lumbrel;
@@ -89,17 +91,19 @@ void BM_ScoreLongCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_ScoreLongCopy)->Arg(10'000)->Arg(199'000)->Unit(benchmark::kMillisecond);
 
-// The long history of the two benchmarks below, made once; Qt SQL needs an application.
-History& LongHistory() {
+// The long history of the benchmarks below, made once, behind the program's service;
+// Qt SQL needs an application.
+HistoryService& LongHistory() {
     static int argc = 1;
     static char name[] = "lumbrel-bench";
     static char* argv[] = {name, nullptr};
     static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
     (void)app;
     static QTemporaryDir dir;
-    static History history(dir.filePath(QStringLiteral("history.sqlite")));
+    static HistoryService service(dir.filePath(QStringLiteral("history.sqlite")));
     static const bool made = [] {
-        if (!history.Open())
+        History* history = service.Open(HistoryService::Use::Write);
+        if (!history)
             return false;
         const QString characters = QStringLiteral("kmrsuaptlowi.njef0yv,g5/q9zh38b?427c1d6x");
         const QDateTime start(QDate(2023, 1, 1), QTime(12, 0));
@@ -110,7 +114,7 @@ History& LongHistory() {
             r.order = QStringLiteral("koch");
             for (const QChar c : characters)
                 r.characters.push_back({QString(c), 25, i % 3, i % 2, 0});
-            history.Add(r);
+            history->Add(r);
         }
         for (int i = 0; i < 300; ++i) {
             DrillRecord d;
@@ -119,7 +123,7 @@ History& LongHistory() {
                 const QString c = characters.at(k % characters.size());
                 d.answers.push_back({c, k % 7 != 0 ? c : QStringLiteral("e"), 300 + 7 * k});
             }
-            history.AddDrill(d);
+            history->AddDrill(d);
         }
         for (int i = 0; i < 100; ++i) {
             DrillRecord d;
@@ -127,23 +131,35 @@ History& LongHistory() {
             d.ended = start.addSecs(i * 3600 + 120);
             for (int k = 0; k < 50; ++k)
                 d.calls.push_back({QStringLiteral("DL/K1ABC/P"), QStringLiteral("dl/k1adc/p"), 25, false, 0});
-            history.AddDrill(d);
+            history->AddDrill(d);
         }
         return true;
     }();
     (void)made;
-    return history;
+    return service;
 }
 
 void BM_WeakCharacterTallies(benchmark::State& state) {
-    History& history = LongHistory();
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::FavourMissed, 1);
+    const auto favoured = LongHistory().FavouredMissesSource(store);
     for (auto _ : state)
-        benchmark::DoNotOptimize(history.RecentMissTallies(kWeakCharacterHistory, 1000).size());
+        benchmark::DoNotOptimize(favoured().size());
 }
 BENCHMARK(BM_WeakCharacterTallies)->Unit(benchmark::kMillisecond);
 
+void BM_DrillSetUp(benchmark::State& state) {
+    HistoryService& service = LongHistory();
+    const QStringList characters = QStringLiteral("k m r s u a p t l o w i").split(QLatin1Char(' '));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(service.SetUpRecognition(characters, {}, 1).drill->Weights());
+        benchmark::DoNotOptimize(service.SetUpCallsignRun({}, 1, true, {}).run->Call());
+    }
+}
+BENCHMARK(BM_DrillSetUp)->Unit(benchmark::kMillisecond);
+
 void BM_ProgressDrills(benchmark::State& state) {
-    History& history = LongHistory();
+    History& history = *LongHistory().Open(HistoryService::Use::Read);
     for (auto _ : state) {
         benchmark::DoNotOptimize(history.Drills(DrillKind::Recognition).size());
         benchmark::DoNotOptimize(history.Drills(DrillKind::Callsigns).size());

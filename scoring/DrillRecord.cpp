@@ -16,6 +16,17 @@ bool Matches(const RecognitionAnswer& a) {
 }
 }  // namespace
 
+void TallyAnswer(MissTallies& tallies, const RecognitionAnswer& answer, int slowMs) {
+    if (answer.Early())
+        return;
+    MissTally& t = tallies[answer.character.toLower()];
+    t.tries += 1;
+    if (!answer.Right())
+        t.missed += 1;
+    else if (answer.reactionMs > slowMs)
+        t.missed += kSlowMiss;
+}
+
 bool RecognitionAnswer::Right() const {
     return !early && Matches(*this);
 }

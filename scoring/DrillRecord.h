@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "text/WeakCharacters.h"
+
 namespace lumbrel {
 
 enum class DrillKind { Recognition, Callsigns };
@@ -28,6 +30,12 @@ struct RecognitionAnswer {
     bool TimedOut() const { return answer.isEmpty(); }
     bool Wrong() const { return !answer.isEmpty() && !Right() && !Early(); }
 };
+
+// Adds an answer to its character's tally: a try, a miss when wrong or none within the
+// time limit, half a miss (kSlowMiss) when right but slower than slowMs, the learner's
+// target; an early answer adds nothing.
+inline constexpr double kSlowMiss = 0.5;
+void TallyAnswer(MissTallies& tallies, const RecognitionAnswer& answer, int slowMs);
 
 struct CallAttempt {
     QString call;    // as sent

@@ -1057,18 +1057,9 @@ MissTallies History::RecentMissTallies(int last, int slowMs) const {
             t.missed += q.value(2).toDouble();
         }
     }
-    for (const DrillRecord& d : Drills(DrillKind::Recognition, last)) {
-        for (const RecognitionAnswer& a : d.answers) {
-            if (a.Early())
-                continue;
-            MissTally& t = tallies[a.character.toLower()];
-            t.tries += 1;
-            if (!a.Right())
-                t.missed += 1;
-            else if (a.reactionMs > slowMs)
-                t.missed += 0.5;
-        }
-    }
+    for (const DrillRecord& d : Drills(DrillKind::Recognition, last))
+        for (const RecognitionAnswer& a : d.answers)
+            TallyAnswer(tallies, a, slowMs);
     for (const DrillRecord& d : Drills(DrillKind::Callsigns, last)) {
         for (const CallAttempt& a : d.calls) {
             const CopyScore score = CopyScore::Score(a.call, a.copied);

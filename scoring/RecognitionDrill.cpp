@@ -30,16 +30,8 @@ std::vector<int> RecognitionDrill::Weights() const {
         const double scale = std::min(1.0, kHistoryTries / it->tries);
         tallies[c] = {it->tries * scale, it->missed * scale};
     }
-    for (const RecognitionAnswer& a : answers_) {
-        if (a.Early())
-            continue;
-        MissTally& t = tallies[a.character];
-        t.tries += 1;
-        if (!a.Right())
-            t.missed += 1;
-        else if (a.reactionMs > options_.targetMs)
-            t.missed += kSlowMiss;
-    }
+    for (const RecognitionAnswer& a : answers_)
+        TallyAnswer(tallies, a, options_.targetMs);
     return WeakCharacterWeights(inPlay, tallies);
 }
 

@@ -50,7 +50,6 @@ int LearnerTargetMs(const SettingsStore& store);
 
 class RecognitionDrill {
 public:
-    static constexpr double kSlowMiss = 0.5;
     static constexpr int kHistoryTries = 10;
     static constexpr int kGrowingStart = 2;
 

@@ -1,6 +1,7 @@
 #include "ui/CheckCopy.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -16,9 +17,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "scoring/CopyAdvice.h"
 #include "scoring/History.h"
-#include "scoring/RecognitionDrill.h"
-#include "settings/SettingsKeys.h"
 #include "ui/Application.h"
 #include "ui/ControlWidgets.h"
 #include "ui/Progress.h"
@@ -30,14 +30,6 @@ namespace lumbrel {
 static_assert(std::string_view(kApplicationTitle) == History::kTrainerApplication);
 
 namespace {
-
-QString Span(const QString& text, const char* style) {
-    return QStringLiteral("<span style=\"%1\">%2</span>").arg(QLatin1String(style), text);
-}
-
-constexpr const char* kWrongStyle = "background-color:#f4a6a6; color:#000000; font-weight:bold";
-constexpr const char* kDroppedStyle = "background-color:#f7d08a; color:#000000; font-weight:bold";
-constexpr const char* kAddedStyle = "background-color:#a9c8f0; color:#000000; font-weight:bold";
 
 QString SessionFacts(const SessionSummary& s, int charactersSent) {
     const double effective = s.characterWpm * s.effectivePermille / 1000.0;
@@ -60,6 +52,26 @@ QString SessionFacts(const SessionSummary& s, int charactersSent) {
 }
 
 }  // namespace
+
+QString MarkedHtml(const QString& html, CopyScore::Mark mark) {
+    const char* background = nullptr;
+    switch (mark) {
+        case CopyScore::Mark::Wrong:
+            background = "#f4a6a6";
+            break;
+        case CopyScore::Mark::Dropped:
+            background = "#f7d08a";
+            break;
+        case CopyScore::Mark::Added:
+            background = "#a9c8f0";
+            break;
+        case CopyScore::Mark::Correct:
+        case CopyScore::Mark::Boundary:
+            return html;
+    }
+    return QStringLiteral("<span style=\"background-color:%1; color:#000000; font-weight:bold\">%2</span>")
+        .arg(QLatin1String(background), html);
+}
 
 // --- The dialog ---------------------------------------------------------------------------
 
@@ -119,9 +131,9 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session
     pair_->setMinimumHeight(160);
     legend_ = new QLabel(
         QStringLiteral("%1 wrong &nbsp; %2 dropped (not copied) &nbsp; %3 added (copied, not sent)")
-            .arg(Span(QStringLiteral("&nbsp;x&nbsp;"), kWrongStyle),
-                 Span(QStringLiteral("&nbsp;x&nbsp;"), kDroppedStyle),
-                 Span(QStringLiteral("&nbsp;x&nbsp;"), kAddedStyle)),
+            .arg(MarkedHtml(QStringLiteral("&nbsp;x&nbsp;"), CopyScore::Mark::Wrong),
+                 MarkedHtml(QStringLiteral("&nbsp;x&nbsp;"), CopyScore::Mark::Dropped),
+                 MarkedHtml(QStringLiteral("&nbsp;x&nbsp;"), CopyScore::Mark::Added)),
         this);
     legend_->setTextFormat(Qt::RichText);
 
@@ -188,23 +200,8 @@ QString CheckCopyDialog::PairHtml(const CopyScore& score, int width) {
                     out += QStringLiteral("&nbsp;");
                 return out;
             };
-            const char* style = nullptr;
-            switch (col.mark) {
-                case CopyScore::Mark::Wrong:
-                    style = kWrongStyle;
-                    break;
-                case CopyScore::Mark::Dropped:
-                    style = kDroppedStyle;
-                    break;
-                case CopyScore::Mark::Added:
-                    style = kAddedStyle;
-                    break;
-                case CopyScore::Mark::Correct:
-                case CopyScore::Mark::Boundary:
-                    break;
-            }
-            top += style ? Span(shown(col.sent), style) : shown(col.sent);
-            bottom += style ? Span(shown(col.copied), style) : shown(col.copied);
+            top += MarkedHtml(shown(col.sent), col.mark);
+            bottom += MarkedHtml(shown(col.copied), col.mark);
         }
         html += top + QLatin1Char('\n') + bottom + QLatin1Char('\n');
     }
@@ -253,27 +250,34 @@ void CheckCopyDialog::ShowResult() {
                             .arg(offerState_.count));
     }
 
+    const CopyAdvice said = AdviseOnCopy(session_, s, offerState_,
+                                         trainer_.Options().Maximum(Option::CharacterCount));
     QStringList advice;
-    if (s.ReachesKochThreshold()) {
-        if (session_.source != SourceKind::RandomGroups)
+    switch (said.verdict) {
+        case CopyAdvice::Verdict::WellCopied:
             advice << QStringLiteral("Well copied.");
-        else if (!RanWholeSession(session_))
+            break;
+        case CopyAdvice::Verdict::StoppedEarly:
             advice << QStringLiteral("%1% or more.").arg(CopyScore::kKochThresholdPercent)
-                   << StoppedEarlyText(session_);
-        else if (offerState_.available)
+                   << said.stoppedEarly;
+            break;
+        case CopyAdvice::Verdict::NextCharacter:
             advice << QStringLiteral("%1% or more: time for the next character.")
                           .arg(CopyScore::kKochThresholdPercent);
-        else if (session_.characterCount >= trainer_.Options().Maximum(Option::CharacterCount))
+            break;
+        case CopyAdvice::Verdict::EveryCharacter:
             advice << QStringLiteral("%1% or more with every character: nothing more to add.")
                           .arg(CopyScore::kKochThresholdPercent);
-        else
+            break;
+        case CopyAdvice::Verdict::Reached:
             advice << QStringLiteral("%1% or more.").arg(CopyScore::kKochThresholdPercent);
-    } else {
-        advice << ShortfallText(s) + QLatin1Char('.');
+            break;
+        case CopyAdvice::Verdict::Short:
+            advice << said.shortfall + QLatin1Char('.');
+            break;
     }
-    const QString missed = MostMissedText(s);
-    if (!missed.isEmpty())
-        advice << QStringLiteral("Missed most: %1.").arg(missed);
+    if (!said.mostMissed.isEmpty())
+        advice << QStringLiteral("Missed most: %1.").arg(said.mostMissed);
     advice_->setText(advice.join(QLatin1Char(' ')));
 }
 
@@ -293,10 +297,12 @@ void CheckCopyDialog::TakeOffer() {
 
 // --- The main window's part -------------------------------------------------------------
 
-CopyChecking::CopyChecking(Trainer& trainer, Prompts& prompts, QWidget* window, QTextEdit* sentView)
+CopyChecking::CopyChecking(Trainer& trainer, Prompts& prompts, HistoryService& history, QWidget* window,
+                           QTextEdit* sentView)
     : trainer_(trainer),
       prompts_(prompts),
-      window_(window) {
+      window_(window),
+      history_(history) {
     checkAction_ = new QAction(QStringLiteral("&Check Copy..."), this);
     checkAction_->setObjectName(QStringLiteral("CheckCopy"));
     checkAction_->setToolTip(QStringLiteral("Check what you copied of the last session"));
@@ -310,12 +316,14 @@ CopyChecking::CopyChecking(Trainer& trainer, Prompts& prompts, QWidget* window, 
     if (sentView)
         connect(sentView, &QTextEdit::textChanged, this, &CopyChecking::UpdateActions);
     trainer_.SetSessionEndedListener([this](const SessionSummary& s) { SessionEnded(s); });
-    trainer_.Groups().SetMissTalliesSource([this] { return WeakCharacterTallies(); });
+    trainer_.Groups().SetMissTalliesSource(history_.FavouredMissesSource(trainer_.Store()));
+    history_.SetListener([this](const HistoryService::Report& r) { Heard(r); });
 }
 
 CopyChecking::~CopyChecking() {
     trainer_.SetSessionEndedListener({});
     trainer_.Groups().SetMissTalliesSource({});
+    history_.SetListener({});
     // The windows use the history: they go first.
     delete dialog_.data();
     delete progress_.data();
@@ -350,61 +358,33 @@ void CopyChecking::SessionEnded(const SessionSummary& summary) {
     UpdateActions();
 }
 
-void CopyChecking::Tell(const QString& text, const QString& details) {
+void CopyChecking::Tell(const QString& text, const QString& details, bool later) {
     if (text.isEmpty())
         return;
-    if (deferTelling_) {
+    ++told_;
+    if (later) {
         QMetaObject::invokeMethod(
             this, [this, text, details] { Tell(text, details); }, Qt::QueuedConnection);
         return;
     }
-    prompts_.DetailedMessage(window_, text, details, QStringLiteral("History"), MessageKind::Warning);
+    // Over the window in front: the drills window, when it is open.
+    QWidget* over = QApplication::activeModalWidget();
+    prompts_.DetailedMessage(over ? over : window_, text, details, QStringLiteral("History"),
+                             MessageKind::Warning);
 }
 
-MissTallies CopyChecking::WeakCharacterTallies() {
-    if (trainer_.Store().Read(keys::FavourMissed) == 0)
-        return {};
-    // Asked as a session begins, inside the trainer's reaction: what there is to tell
-    // about the history waits until that has returned.
-    deferTelling_ = true;
-    History* history = OpenHistory(false);
-    deferTelling_ = false;
-    return history ? history->RecentMissTallies(kWeakCharacterHistory, LearnerTargetMs(trainer_.Store()))
-                   : MissTallies{};
+void CopyChecking::Heard(const HistoryService::Report& report) {
+    Tell(report.notice, report.details, report.sessionStarting);
+    if (report.newProblem)
+        Tell(report.problem, {}, report.sessionStarting);
 }
 
-History* CopyChecking::OpenHistory(bool write, bool* told) {
-    if (told)
-        *told = false;
-    if (!history_)
-        history_ = std::make_unique<History>(historyPath_.isEmpty() ? History::DefaultPath() : historyPath_);
-    // Opened again each time: a file another program put in its place is taken up,
-    // and one busy before may be free now.
-    const bool ok = write ? history_->Open() : history_->OpenToRead();
-    QString details;
-    const QString notice = history_->TakeNotice(&details);
-    Tell(notice, details);
-    const QString problem = ok ? QString() : history_->Problem();
-    const bool tellProblem = !problem.isEmpty() && problem != lastProblem_;
-    lastProblem_ = problem;
-    if (tellProblem)
-        Tell(problem);
-    if (told)
-        *told = !notice.isEmpty() || tellProblem;
-    return ok ? history_.get() : nullptr;
-}
-
-QString CopyChecking::StoreRecord(const SessionRecord& record, std::optional<qint64>* stored) {
-    History* history = OpenHistory(true);
-    if (!history)
+QString CopyChecking::StoreRecord(int session, const SessionRecord& record) {
+    const HistoryService::Stored stored = history_.StoreCheckedCopy(session, record);
+    if (!stored.usable)
         return QStringLiteral("Not saved: the history cannot be used.");
-    const bool replaced = stored->has_value() && history->Replace(**stored, record);
-    if (!replaced) {
-        const std::optional<qint64> id = history->Add(record);
-        if (!id)
-            return QStringLiteral("Not saved: %1").arg(history->Problem());
-        *stored = id;
-    }
+    if (!stored.id)
+        return QStringLiteral("Not saved: %1").arg(history_.Problem());
     if (progress_)
         progress_->Reload();
     return QStringLiteral("Saved to your progress history.");
@@ -419,11 +399,10 @@ void CopyChecking::CheckCopyClick() {
     if (dialog_ && dialogSerial_ != sessionSerial_)
         delete dialog_.data();
     if (!dialog_) {
-        // One record per session: checking its copy again writes over it.
-        auto stored = std::make_shared<std::optional<qint64>>();
         dialog_ = new CheckCopyDialog(
             trainer_, *last_, lastEnded_,
-            [this, stored](const SessionRecord& r) { return StoreRecord(r, stored.get()); }, window_);
+            [this, session = sessionSerial_](const SessionRecord& r) { return StoreRecord(session, r); },
+            window_);
         dialog_->setWindowModality(Qt::WindowModal);
         dialogSerial_ = sessionSerial_;
     }
@@ -433,11 +412,11 @@ void CopyChecking::CheckCopyClick() {
 }
 
 void CopyChecking::ProgressClick() {
-    bool told = false;
-    History* history = OpenHistory(false, &told);
+    const int toldBefore = told_;
+    History* history = history_.Open(HistoryService::Use::Read);
     if (!history) {
-        if (!told)
-            Tell(history_->Problem());
+        if (told_ == toldBefore)
+            Tell(history_.Problem());
         return;
     }
     if (!progress_)

@@ -6,9 +6,9 @@
 // characters were missed most. Every checked copy goes into the history.
 //
 // CopyChecking is the main window's part of it: the menu items "Check Copy" and
-// "Progress", the facts of the last session, the history (opened when first needed)
-// and the two windows. It also hands random groups the misses of the history when
-// "Favour Missed" is on. UI thread only.
+// "Progress", the facts of the last session and the two windows, over the program's
+// history service, whose reports it tells the user. It hands random groups the
+// service's misses for "Favour Missed". UI thread only.
 #include <QDateTime>
 #include <QDialog>
 #include <QPointer>
@@ -18,6 +18,7 @@
 #include <optional>
 
 #include "scoring/CopyScore.h"
+#include "scoring/HistoryService.h"
 #include "scoring/KochStep.h"
 #include "scoring/SessionRecord.h"
 #include "session/Trainer.h"
@@ -33,9 +34,13 @@ class QTextEdit;
 
 namespace lumbrel {
 
-class History;
 class Prompts;
 class ProgressWindow;
+
+// HTML (escaped already) on the colour of its mark, wrong, dropped and added each its
+// own: dark text on a light background, readable on light and dark palettes alike. A
+// right character or a word boundary stays as it is.
+QString MarkedHtml(const QString& html, CopyScore::Mark mark);
 
 class CheckCopyDialog final : public QDialog {
     Q_OBJECT
@@ -99,7 +104,8 @@ class CopyChecking final : public QObject {
 public:
     // sentView shows the trainer's "Sent"; the actions are brought up to date when it
     // changes (the copy is checked against what the trainer kept, not against it).
-    CopyChecking(Trainer& trainer, Prompts& prompts, QWidget* window, QTextEdit* sentView);
+    CopyChecking(Trainer& trainer, Prompts& prompts, HistoryService& history, QWidget* window,
+                 QTextEdit* sentView);
     ~CopyChecking() override;
 
     // Adds "Check Copy..." and "Progress..." to the menu, before `before` (a separator
@@ -107,14 +113,6 @@ public:
     void AddMenuItems(QMenu* menu, QAction* before);
     QAction* CheckCopyAction() const { return checkAction_; }
     QAction* ProgressAction() const { return progressAction_; }
-
-    // The history file; History::DefaultPath() unless set before first use.
-    void SetHistoryPath(const QString& path) { historyPath_ = path; }
-    // Opens the history when needed (only to read, unless `write`: reading never
-    // changes the file); null when it cannot be used. The user hears of a damaged file
-    // salvaged, and why it cannot be used when that is new; `told` says whether this
-    // call told anything.
-    History* OpenHistory(bool write, bool* told = nullptr);
 
     // A session has ended that sent something, and no other runs.
     bool CanCheck() const;
@@ -131,12 +129,12 @@ public Q_SLOTS:
 
 private:
     void SessionEnded(const SessionSummary& summary);
-    // Adds the record, or writes over the one stored before for the same session.
-    QString StoreRecord(const SessionRecord& record, std::optional<qint64>* stored);
-    void Tell(const QString& text, const QString& details = {});
-    // "Favour Missed": what random groups are weighed by, from the history; nothing
-    // when the option is off or the history cannot be used.
-    MissTallies WeakCharacterTallies();
+    // Stores the checked copy of the session numbered `session`; a line on what became of it.
+    QString StoreRecord(int session, const SessionRecord& record);
+    // What opening the history found: a damaged file salvaged, a new problem.
+    void Heard(const HistoryService::Report& report);
+    // later: inside the trainer's reaction, the message waits until that has returned.
+    void Tell(const QString& text, const QString& details = {}, bool later = false);
 
     Trainer& trainer_;
     Prompts& prompts_;
@@ -145,14 +143,12 @@ private:
     QAction* progressAction_ = nullptr;
     std::optional<SessionSummary> last_;
     QDateTime lastEnded_;
-    QString historyPath_;
-    std::unique_ptr<History> history_;
-    QString lastProblem_;    // told already
+    HistoryService& history_;
+    int told_ = 0;           // messages told so far
     int sessionSerial_ = 0;  // sessions ended so far
     QPointer<CheckCopyDialog> dialog_;
     int dialogSerial_ = 0;  // the session the dialog is for
     QPointer<ProgressWindow> progress_;
-    bool deferTelling_ = false;  // Tell() queues its message rather than showing it now
 };
 
 }  // namespace lumbrel

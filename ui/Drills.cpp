@@ -26,10 +26,10 @@
 
 #include "scoring/DrillProgress.h"
 #include "session/Trainer.h"
+#include "ui/ChartAxes.h"
+#include "ui/CheckCopy.h"
 #include "ui/ControlWidgets.h"
-#include "ui/Prompts.h"
 #include "text/RealCalls.h"
-#include "text/WeakCharacters.h"
 
 namespace lumbrel {
 
@@ -64,14 +64,13 @@ int Ms(const QDoubleSpinBox* box) {
 }  // namespace
 
 DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer& player, SettingsStore store,
-                           QString historyPath, Prompts* prompts, QWidget* parent)
+                           HistoryService& history, QWidget* parent)
     : QDialog(parent),
       trainer_(trainer),
       clock_(clock),
       player_(player),
       store_(std::move(store)),
-      history_(std::make_unique<History>(std::move(historyPath))),
-      prompts_(prompts) {
+      history_(history) {
     setObjectName(QStringLiteral("DrillsForm"));
     setWindowTitle(QStringLiteral("Drills"));
     setModal(true);
@@ -254,16 +253,11 @@ void DrillsDialog::SetRunning(bool running) {
         timer_->stop();
 }
 
-bool DrillsDialog::OpenHistory() {
-    const bool ok = history_->Open();
-    QString details;
-    if (const QString notice = history_->TakeNotice(&details); !notice.isEmpty() && prompts_)
-        prompts_->DetailedMessage(this, notice, details, QStringLiteral("History"), MessageKind::Warning);
-    if (ok)
-        return true;
-    status_->setText(
-        QStringLiteral("The history cannot be used (%1); this drill is not kept.").arg(history_->Problem()));
-    return false;
+void DrillsDialog::TellNotKept(const History* keep) {
+    kept_ = keep != nullptr;
+    if (!kept_)
+        status_->setText(QStringLiteral("The history cannot be used (%1); this drill is not kept.")
+                             .arg(history_.Problem()));
 }
 
 static const MorseCharacter* FindCharacter(const std::vector<const MorseCharacter*>& list,
@@ -301,20 +295,17 @@ void DrillsDialog::StartRecognition() {
     options.targetMs = Ms(target_);
     options.characterWpm = trainer_.Signal().Wpm();
     options.growing = growing;
-    const bool kept = OpenHistory();
-    MissTallies misses =
-        kept ? history_->RecentMissTallies(kWeakCharacterHistory, options.targetMs) : MissTallies{};
-    earlier_ = kept ? history_->Drills(DrillKind::Recognition, kKnownDrills) : std::vector<DrillRecord>{};
-    auto drill = std::make_unique<RecognitionDrill>(characters, options, std::move(misses), earlier_,
-                                                    clock_.TickCount());
+    HistoryService::RecognitionSetUp setUp =
+        history_.SetUpRecognition(characters, options, clock_.TickCount());
     callsigns_.reset();
     recognition_ = std::make_unique<RecognitionDrillController>(
-        player_, clock_, [active](const QString& d) { return FindCharacter(active, d); }, std::move(drill),
-        CurrentSound(), kept ? history_.get() : nullptr, static_cast<DrillView&>(*this));
+        player_, clock_, [active](const QString& d) { return FindCharacter(active, d); },
+        std::move(setUp.drill), CurrentSound(), setUp.keep, static_cast<DrillView&>(*this));
     summary_->clear();
     speedChart_->hide();
     prompt_->setText(QStringLiteral("Type the character you hear"));
     status_->clear();
+    TellNotKept(setUp.keep);
     SetRunning(true);
     prompt_->setFocus();
     recognition_->Start();
@@ -327,26 +318,21 @@ void DrillsDialog::StartCallsignRun() {
     SaveOptions();
     trainer_.Characters().RebuildActiveSet();
     const std::vector<const MorseCharacter*>& list = trainer_.Characters().CharacterList();
-    const bool kept = OpenHistory();
-    bestBefore_ = kept ? history_->BestCallsignScore() : std::nullopt;
     CallsignRunOptions options{calls_->value(), startSpeed_->value(), step_->value(), topSpeed_->value(),
                                varyPitch_->isChecked() ? CallsignRun::kMaxPitchSpreadHz : 0};
-    auto run = std::make_unique<CallsignRun>(options, clock_.TickCount(), bestBefore_);
-    // Real calls, or only those missed in the runs before when asked and there are any.
-    std::vector<std::string> pool;
-    if (missedOnly_->isChecked() && kept)
-        pool = CallsignRun::MissedCalls(history_->Drills(DrillKind::Callsigns));
-    if (pool.empty())
-        pool = ReadCallList(RealCallsPath(trainer_.ProgramFolder()));
-    run->DrawFrom(std::move(pool));
+    const QString folder = trainer_.ProgramFolder();
+    HistoryService::CallsignSetUp setUp =
+        history_.SetUpCallsignRun(options, clock_.TickCount(), missedOnly_->isChecked(),
+                                  [&folder] { return ReadCallList(RealCallsPath(folder)); });
     recognition_.reset();
     callsigns_ = std::make_unique<CallsignRunController>(
-        player_, clock_, [list](const QString& d) { return FindCharacter(list, d); }, std::move(run),
-        CurrentSound(), kept ? history_.get() : nullptr, static_cast<DrillView&>(*this));
+        player_, clock_, [list](const QString& d) { return FindCharacter(list, d); }, std::move(setUp.run),
+        CurrentSound(), setUp.keep, static_cast<DrillView&>(*this));
     summary_->clear();
     speedChart_->hide();
     prompt_->setText(QStringLiteral("Copy the call, then Enter"));
     status_->setText(QStringLiteral("%1 WPM").arg(callsigns_->Run().Wpm()));
+    TellNotKept(setUp.keep);
     SetRunning(true);
     callInput_->setFocus();
     callsigns_->Start();
@@ -462,16 +448,13 @@ QString DrillsDialog::Coloured(const QColor& wanted, const QString& html) const 
     return QStringLiteral("<span style='color:%1'>%2</span>").arg(colour.name(), html);
 }
 
-// The call and the copy, each wrong, missing or extra character marked: dark text on a
-// light red, readable on light and dark palettes alike.
+// The call and the copy, each wrong, missing or extra character marked as Check Copy
+// marks it.
 DrillsDialog::MarkedCall DrillsDialog::MarkCall(const CopyScore& score) {
     MarkedCall marked;
     for (const CopyScore::Column& column : score.Columns()) {
-        const bool bad = column.mark != CopyScore::Mark::Correct;
-        auto cell = [bad](const QString& c) {
-            const QString t = c.isEmpty() ? QStringLiteral("_") : c.toUpper().toHtmlEscaped();
-            return bad ? QStringLiteral("<span style='background:#f4a6a6;color:#000000'>%1</span>").arg(t)
-                       : t;
+        auto cell = [&column](const QString& c) {
+            return MarkedHtml(c.isEmpty() ? QStringLiteral("_") : c.toUpper().toHtmlEscaped(), column.mark);
         };
         marked.sent += cell(column.sent);
         marked.copied += cell(column.copied);
@@ -501,18 +484,18 @@ void DrillsDialog::Finished(const DrillRecord& record, std::optional<qint64> sto
         ShowRecognitionSummary(record);
     else
         ShowCallsignSummary(record);
-    if (!stored && (!record.answers.empty() || !record.calls.empty()) && history_->IsOpen())
-        status_->setText(QStringLiteral("This drill could not be kept: %1").arg(history_->Problem()));
+    if (!stored && (!record.answers.empty() || !record.calls.empty()) && kept_)
+        status_->setText(QStringLiteral("This drill could not be kept: %1").arg(history_.Problem()));
     (record.kind == DrillKind::Recognition ? recognitionStart_ : callsignStart_)->setFocus();
 }
 
 void DrillsDialog::ShowRecognitionSummary(const DrillRecord& record) {
-    std::vector<RecognitionStats> stats = RecognitionByCharacter(record.answers);
-    SortSlowestFirst(stats);
-    std::vector<DrillRecord> drills = earlier_;
-    drills.push_back(record);
-    const int target = Ms(target_);
-    const QSet<QString> known = KnownCharacters(drills, target);
+    if (!recognition_)
+        return;
+    const RecognitionDrill& drill = recognition_->Drill();
+    const std::vector<RecognitionStats> stats = drill.Results();
+    const int target = drill.Options().targetMs;
+    const QSet<QString> known = drill.Known();
     QString html = QStringLiteral(
                        "<p>Target %1: a character is known when it is right in %2 % of at least %3 "
                        "answers with a median under the target, in each of the last %4 drills. A key "
@@ -546,12 +529,13 @@ void DrillsDialog::ShowCallsignSummary(const DrillRecord& record) {
                        .arg(record.topWpm)
                        .arg(record.CallsMissed())
                        .arg(record.calls.size());
-    if (!bestBefore_)
+    const std::optional<int> bestBefore = callsigns_ ? callsigns_->Run().BestBefore() : std::nullopt;
+    if (!bestBefore)
         html += QStringLiteral("Your first run.");
-    else if (record.score > *bestBefore_)
-        html += QStringLiteral("A new best score (before: %1).").arg(*bestBefore_);
+    else if (record.score > *bestBefore)
+        html += QStringLiteral("A new best score (before: %1).").arg(*bestBefore);
     else
-        html += QStringLiteral("Best score so far: %1.").arg(*bestBefore_);
+        html += QStringLiteral("Best score so far: %1.").arg(*bestBefore);
     html += QStringLiteral("</p>");
     bool header = false;
     for (const CallAttempt& a : record.calls) {
@@ -601,28 +585,16 @@ void DrillsDialog::ShowSpeedChart(const DrillRecord& record) {
         fastest = std::max(fastest, a.wpm);
         slowest = std::min(slowest, a.wpm);
     }
-    chart->addSeries(speed);
-    chart->addSeries(missed);
-    auto* x = new QValueAxis(chart);
-    x->setRange(1, std::max<qreal>(2, static_cast<qreal>(record.calls.size())));
-    x->setLabelFormat(QStringLiteral("%d"));
-    x->setTitleText(QStringLiteral("Call (red: missed)"));
+    const double calls = static_cast<double>(record.calls.size());
+    QValueAxis* x = ValueAxis(1, std::max(2.0, calls), QStringLiteral("Call (red: missed)"));
     // A tick on every call of a short run, on every fifth or tenth of a long one.
-    const std::size_t calls = record.calls.size();
-    x->setTickType(QValueAxis::TicksDynamic);
-    x->setTickAnchor(0);
-    x->setTickInterval(calls <= 10 ? 1 : calls <= 20 ? 2 : calls <= 50 ? 5 : calls <= 100 ? 10 : 50);
-    auto* y = new QValueAxis(chart);
-    y->setRange(std::max(0, slowest - 5), fastest + 5);
-    y->applyNiceNumbers();
-    y->setLabelFormat(QStringLiteral("%d"));
-    y->setTitleText(QStringLiteral("WPM"));
+    TickEvery(x, WholeStep(calls, 10));
+    QValueAxis* y =
+        ValueAxis(std::max(0, slowest - 5), fastest + 5, QStringLiteral("WPM"), QStringLiteral("%d"), true);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    for (QAbstractSeries* series : std::initializer_list<QAbstractSeries*>{speed, missed}) {
-        series->attachAxis(x);
-        series->attachAxis(y);
-    }
+    for (QAbstractSeries* series : std::initializer_list<QAbstractSeries*>{speed, missed})
+        Attach(chart, series, {x, y});
     QChart* old = speedChart_->chart();
     speedChart_->setChart(chart);
     delete old;

@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "drills/DrillControllers.h"
+#include "scoring/HistoryService.h"
 #include "settings/SettingsStore.h"
 
 class QCheckBox;
@@ -33,16 +34,14 @@ class QTimer;
 
 namespace lumbrel {
 
-class Prompts;
 class Trainer;
 
 class DrillsDialog final : public QDialog, private DrillView {
     Q_OBJECT
 public:
-    // player: on the trainer's device; historyPath: the history database; prompts tell
-    // what opening the history found (a damaged file salvaged).
+    // player: on the trainer's device; history: where the drills are set up from and kept.
     DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer& player, SettingsStore store,
-                 QString historyPath, Prompts* prompts = nullptr, QWidget* parent = nullptr);
+                 HistoryService& history, QWidget* parent = nullptr);
     ~DrillsDialog() override;
 
     // For tests.
@@ -54,6 +53,8 @@ public:
     QTextBrowser* Summary() const { return summary_; }
     // "Character 12 of 100", "Call 12 of 50" while a drill runs.
     QLabel* Counter() const { return counter_; }
+    // What the drill says beside the prompt: an answer's time, the speed, a history not kept.
+    QLabel* Status() const { return status_; }
     // The speed of each call of the last callsign run, shown with its summary.
     QChartView* SpeedChart() const { return speedChart_; }
     RecognitionDrillController* Recognition() const { return recognition_.get(); }
@@ -94,7 +95,8 @@ private:
     CharacterPlayer::Sound CurrentSound() const;
     bool Running() const;
     void SetRunning(bool running);
-    bool OpenHistory();
+    // Says so when the drill set up cannot be kept.
+    void TellNotKept(const History* keep);
     void ShowRecognitionSummary(const DrillRecord& record);
     void ShowCallsignSummary(const DrillRecord& record);
     void ShowSpeedChart(const DrillRecord& record);
@@ -105,12 +107,10 @@ private:
     const Clock& clock_;
     CharacterPlayer& player_;
     SettingsStore store_;
-    std::unique_ptr<History> history_;
-    Prompts* prompts_;
+    HistoryService& history_;
+    bool kept_ = false;  // the drill running is kept in the history
     std::unique_ptr<RecognitionDrillController> recognition_;
     std::unique_ptr<CallsignRunController> callsigns_;
-    std::optional<int> bestBefore_;
-    std::vector<DrillRecord> earlier_;
 
     QTabWidget* tabs_ = nullptr;
     QDoubleSpinBox* timeLimit_ = nullptr;

@@ -153,7 +153,8 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
     setup_->SetDefineAction([this] { define_->exec(); });
     about_->SetMp3HelpAction([this] { mp3_->exec(); });
     // ===== Checking a copy and the progress window: "File" items above "Exit" =====
-    checking_ = std::make_unique<CopyChecking>(*trainer_, *prompts_, this, sent_);
+    history_ = std::make_unique<HistoryService>();
+    checking_ = std::make_unique<CopyChecking>(*trainer_, *prompts_, *history_, this, sent_);
     if (auto* file = menuBar()->findChild<QMenu*>(QStringLiteral("File1")))
         checking_->AddMenuItems(file, exitAction_);
     // ===== end of checking a copy =================================================
@@ -1038,6 +1039,10 @@ bool MainWindow::SetupOpen() const {
     return setup_->isVisible() || define_->isVisible() || !drills_.isNull();
 }
 
+void MainWindow::SetHistoryPath(const QString& path) {
+    history_->SetPath(path);
+}
+
 DrillsDialog* MainWindow::Drills() const {
     return drills_.data();
 }
@@ -1058,9 +1063,7 @@ void MainWindow::DrillsClick() {
                     QStringLiteral("Drills"), MessageKind::Warning);
         return;
     }
-    auto* dialog =
-        new DrillsDialog(*trainer_, clock_, *drillPlayer_, store_,
-                         historyPath_.isEmpty() ? History::DefaultPath() : historyPath_, prompts_, this);
+    auto* dialog = new DrillsDialog(*trainer_, clock_, *drillPlayer_, store_, *history_, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     drills_ = dialog;
     dialog->open();

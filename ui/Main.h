@@ -37,6 +37,7 @@ class AboutDialog;
 class AudioDevice;
 class Clock;
 class CopyChecking;
+class HistoryService;
 class ConfigureDialog;
 class CharacterPlayer;
 class DefineMorseDialog;
@@ -247,6 +248,8 @@ public:
     CopyChecking& copyChecking() { return *checking_; }
 
 private:
+    // The program's one history, for checked copies, progress and drills.
+    std::unique_ptr<HistoryService> history_;
     std::unique_ptr<CopyChecking> checking_;
     // ===== end of checking a copy ========================================================
 
@@ -259,14 +262,13 @@ public:
     QAction* DrillsAction() const { return drillsAction_; }
     DrillsDialog* Drills() const;
     // Where the drills are kept; the user's history unless a test says otherwise.
-    void SetHistoryPath(const QString& path) { historyPath_ = path; }
+    void SetHistoryPath(const QString& path);
 
 private:
     Clock& clock_;
     std::unique_ptr<CharacterPlayer> drillPlayer_;
     QPointer<DrillsDialog> drills_;
     QAction* drillsAction_ = nullptr;
-    QString historyPath_;
     // ===== end of the drills window ======================================================
 
     // ===== Keyboard, screen size and accessible names ==================================

@@ -30,6 +30,7 @@
 #include "scoring/ProgressData.h"
 #include "scoring/RecognitionDrill.h"
 #include "settings/SettingsKeys.h"
+#include "ui/ChartAxes.h"
 #include "ui/ControlWidgets.h"
 #include "ui/Prompts.h"
 
@@ -60,12 +61,6 @@ QTableWidgetItem* Number(int value) {
     return item;
 }
 
-// Day and month; the year too once the history spans most of one.
-QString DateFormat(qint64 firstMs, qint64 lastMs) {
-    constexpr qint64 kMonths10 = 300LL * 24 * 3600 * 1000;
-    return lastMs - firstMs > kMonths10 ? QStringLiteral("dd MMM yyyy") : QStringLiteral("dd MMM");
-}
-
 QString Shown(const QString& character) {
     return character.toUpper();
 }
@@ -77,46 +72,6 @@ QChartView* MakeView(QWidget* parent) {
     return view;
 }
 
-// Replaces the chart of a view, so that nothing of the last drawing remains.
-QChart* FreshChart(QChartView* view) {
-    QChart* old = view->chart();
-    auto* chart = new QChart;
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    view->setChart(chart);
-    delete old;
-    return chart;
-}
-
-// A time axis from first to last with room around the points. Within two days it shows
-// the time of day, so that the sessions of one day stand apart; across more days, the
-// dates, never one more than there are days, so that no date label repeats.
-QDateTimeAxis* TimeAxis(qint64 first, qint64 last, const QString& title) {
-    constexpr qint64 kHour = 3600 * 1000LL;
-    constexpr qint64 kDay = 24 * kHour;
-    const qint64 margin = std::max((last - first) / 20, kHour / 2);
-    first -= margin;
-    last += margin;
-    auto* x = new QDateTimeAxis;
-    const qint64 span = last - first;
-    if (span < 2 * kDay) {
-        const bool oneDay =
-            QDateTime::fromMSecsSinceEpoch(first).date() == QDateTime::fromMSecsSinceEpoch(last).date();
-        x->setFormat(oneDay ? QStringLiteral("hh:mm") : QStringLiteral("dd MMM hh:mm"));
-        x->setTickCount(5);
-        x->setTitleText(oneDay
-                            ? QStringLiteral("%1 (time of day, %2)")
-                                  .arg(title, QLocale().toString(QDateTime::fromMSecsSinceEpoch(first).date(),
-                                                                 QLocale::ShortFormat))
-                            : title);
-    } else {
-        x->setFormat(DateFormat(first, last));
-        x->setTickCount(static_cast<int>(std::clamp<qint64>(span / kDay + 1, 2, 7)));
-        x->setTitleText(title);
-    }
-    x->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
-    return x;
-}
-
 QLineSeries* DashedLine(const QString& name, QColor colour) {
     auto* line = new QLineSeries;
     line->setName(name);
@@ -125,12 +80,6 @@ QLineSeries* DashedLine(const QString& name, QColor colour) {
     dashed.setWidth(2);
     line->setPen(dashed);
     return line;
-}
-
-void Attach(QChart* chart, QAbstractSeries* series, std::initializer_list<QAbstractAxis*> axes) {
-    chart->addSeries(series);
-    for (QAbstractAxis* axis : axes)
-        series->attachAxis(axis);
 }
 
 // "1.28 s", "1 s"; "-" for no time.
@@ -454,11 +403,7 @@ void ProgressWindow::FillReactions() {
         most = std::max(most, 1.1 * p.medianMs / 1000.0);
     }
     QDateTimeAxis* x = TimeAxis(first, last, QStringLiteral("Date"));
-    auto* y = new QValueAxis;
-    y->setRange(0, most);
-    y->applyNiceNumbers();
-    y->setLabelFormat(QStringLiteral("%.1f"));
-    y->setTitleText(QStringLiteral("Seconds"));
+    QValueAxis* y = ValueAxis(0, most, QStringLiteral("Seconds"), QStringLiteral("%.1f"), true);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     QLineSeries* target = DashedLine(QStringLiteral("Target %1").arg(Seconds(targetMs)), QColor(200, 40, 40));
@@ -557,15 +502,8 @@ void ProgressWindow::FillCallsigns() {
                 .arg(latest.calls));
     }
     QDateTimeAxis* x = TimeAxis(first, last, QStringLiteral("Date"));
-    auto* points = new QValueAxis;
-    points->setRange(0, most * 1.1);
-    points->applyNiceNumbers();
-    points->setLabelFormat(QStringLiteral("%d"));
-    points->setTitleText(QStringLiteral("Score"));
-    auto* wpm = new QValueAxis;
-    wpm->setRange(0, 80);
-    wpm->setLabelFormat(QStringLiteral("%d"));
-    wpm->setTitleText(QStringLiteral("WPM"));
+    QValueAxis* points = ValueAxis(0, most * 1.1, QStringLiteral("Score"), QStringLiteral("%d"), true);
+    QValueAxis* wpm = ValueAxis(0, 80, QStringLiteral("WPM"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(points, Qt::AlignLeft);
     chart->addAxis(wpm, Qt::AlignRight);
@@ -608,25 +546,13 @@ void ProgressWindow::FillAccuracy() {
     dashed.setWidth(2);
     threshold->setPen(dashed);
 
-    chart->addSeries(line);
-    chart->addSeries(points);
-    chart->addSeries(threshold);
     // Room above 100 %, so that a perfect session and the line through it are drawn whole.
-    auto* y = new QValueAxis;
-    y->setRange(0, 105);
-    y->setTickType(QValueAxis::TicksDynamic);
-    y->setTickAnchor(0);
-    y->setTickInterval(10);
-    y->setLabelFormat(QStringLiteral("%d"));
-    y->setTitleText(QStringLiteral("Accuracy (%)"));
+    QValueAxis* y = ValueAxis(0, 105, QStringLiteral("Accuracy (%)"));
+    TickEvery(y, 10);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    line->attachAxis(x);
-    line->attachAxis(y);
-    points->attachAxis(x);
-    points->attachAxis(y);
-    threshold->attachAxis(x);
-    threshold->attachAxis(y);
+    for (QAbstractSeries* series : std::initializer_list<QAbstractSeries*>{line, points, threshold})
+        Attach(chart, series, {x, y});
 }
 
 void ProgressWindow::FillLearnt() {
@@ -643,33 +569,17 @@ void ProgressWindow::FillLearnt() {
         line->append(t, d.characters);
         most = std::max(most, d.characters);
     }
-    chart->addSeries(line);
     constexpr qint64 kDay = 24 * 3600 * 1000LL;
-    qint64 first = days.empty() ? QDateTime::currentMSecsSinceEpoch() - kDay
-                                : days.front().day.startOfDay().toMSecsSinceEpoch();
-    qint64 last = days.empty() ? first + kDay : days.back().day.startOfDay().toMSecsSinceEpoch();
-    if (last - first < kDay) {
-        first -= kDay;
-        last += kDay;
-    }
-    auto* x = new QDateTimeAxis;
-    x->setFormat(DateFormat(first, last));
-    // One label a day at most, so that no date repeats.
-    x->setTickCount(static_cast<int>(std::clamp<qint64>((last - first) / kDay + 1, 2, 7)));
-    x->setTitleText(QStringLiteral("Day"));
-    x->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
-    auto* y = new QValueAxis;
-    y->setRange(0, most + 1);
-    y->setLabelFormat(QStringLiteral("%d"));
-    // Whole characters on the scale: a tick at every one, or every fifth.
-    y->setTickType(QValueAxis::TicksDynamic);
-    y->setTickAnchor(0);
-    y->setTickInterval(most + 1 <= 12 ? 1 : 5);
-    y->setTitleText(QStringLiteral("Characters"));
+    const qint64 first = days.empty() ? QDateTime::currentMSecsSinceEpoch() - kDay
+                                      : days.front().day.startOfDay().toMSecsSinceEpoch();
+    const qint64 last = days.empty() ? first + kDay : days.back().day.startOfDay().toMSecsSinceEpoch();
+    QDateTimeAxis* x = DayAxis(first, last, QStringLiteral("Day"));
+    // Whole characters on the scale.
+    QValueAxis* y = ValueAxis(0, most + 1, QStringLiteral("Characters"));
+    TickEvery(y, WholeStep(most + 1, 12));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    line->attachAxis(x);
-    line->attachAxis(y);
+    Attach(chart, line, {x, y});
 }
 
 void ProgressWindow::FillTables() {

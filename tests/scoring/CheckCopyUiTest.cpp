@@ -34,6 +34,7 @@
 #include "scoring/History.h"
 #include "audio/Clock.h"
 #include "audio/VirtualAudioDevice.h"
+#include "ui/ChartAxes.h"
 #include "ui/CheckCopy.h"
 #include "ui/Main.h"
 #include "ui/Progress.h"
@@ -82,7 +83,7 @@ struct Rig {
                                                                       .trayAvailable = [] {
                                                                           return false;
                                                                       }});
-        checking().SetHistoryPath(dir.filePath("history.sqlite"));
+        window->SetHistoryPath(dir.filePath("history.sqlite"));
         window->show();
         ProcessEvents();
     }
@@ -393,6 +394,27 @@ TEST(CheckCopyWindow, PairHtmlMarksEveryKindAndEscapes) {
     EXPECT_TRUE(html.contains("#a9c8f0"));  // added
     const QString dropped = CheckCopyDialog::PairHtml(CopyScore::Score("kmr", "km"));
     EXPECT_TRUE(dropped.contains("#f7d08a"));
+    // The drills mark a call the same way; a right character stays as it is.
+    for (const auto& [mark, colour] : {std::pair{CopyScore::Mark::Wrong, "#f4a6a6"},
+                                       {CopyScore::Mark::Dropped, "#f7d08a"},
+                                       {CopyScore::Mark::Added, "#a9c8f0"},
+                                       {CopyScore::Mark::Correct, "k"}})
+        EXPECT_TRUE(MarkedHtml("k", mark).contains(colour)) << colour;
+    EXPECT_EQ(MarkedHtml("k", CopyScore::Mark::Correct), "k");
+}
+
+TEST(ChartAxes, AWholeStepCutsTheScaleIntoAtMostTheTicksAsked) {
+    for (const auto& [span, ticks, step] : {std::tuple{1.0, 10, 1},
+                                            {10.0, 10, 1},
+                                            {11.0, 10, 2},
+                                            {50.0, 10, 5},
+                                            {100.0, 10, 10},
+                                            {101.0, 10, 20},
+                                            {500.0, 10, 50},
+                                            {13.0, 12, 2},
+                                            {0.0, 0, 1},
+                                            {1e12, 10, 200'000'000}})
+        EXPECT_EQ(WholeStep(span, ticks), step) << span;
 }
 
 // Progress only reads: a damaged history is shown as far as it can be read and left as

@@ -361,12 +361,13 @@ TEST(DrillControllers, ACallsignRunReplaysAtOnceStepsTheSpeedAndKeepsTheBestScor
 // The Drills window on the rig, shown and active: keys go to its focused widget as
 // the desktop sends them, and the drills are kept in the rig's history file.
 struct WindowRig : DrillRig {
+    HistoryService service{dir.filePath("history.sqlite")};
     std::unique_ptr<DrillsDialog> window;
     WindowRig(std::initializer_list<std::pair<keys::IntKey, int>> options) {
         for (const auto& [key, value] : options)
             session.trainer().Store().Write(key, value);
         window = std::make_unique<DrillsDialog>(session.trainer(), clock, player, session.trainer().Store(),
-                                                dir.filePath("history.sqlite"));
+                                                service);
         window->show();
         window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -444,6 +445,19 @@ std::pair<std::vector<std::pair<int, int>>, double> Marks(const std::vector<std:
     }
     frames += last > first ? last - first : 0;
     return {spans, halves / 2 * 44100 / frames};
+}
+
+// A history that cannot be used: each drill runs all the same, and says it is not kept.
+TEST(DrillsWindow, ADrillOnAHistoryThatCannotBeUsedRunsAndSaysItIsNotKept) {
+    WindowRig rig{{keys::CallsignCalls, 3}};
+    QFile(rig.dir.filePath("file")).open(QIODevice::WriteOnly);
+    rig.service.SetPath(rig.dir.filePath("file/history.sqlite"));
+    for (QPushButton* start : {rig.window->RecognitionStart(), rig.window->CallsignStart()}) {
+        start->click();
+        EXPECT_TRUE(rig.window->Status()->text().endsWith("this drill is not kept."))
+            << rig.window->Status()->text().toStdString();
+        rig.window->StopDrill();
+    }
 }
 
 TEST(DrillsWindow, ACallsignRunAt150WpmIsCountedEndsOnItsSummaryAndGraphsItsSpeed) {

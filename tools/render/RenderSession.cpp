@@ -17,7 +17,7 @@
 #include "audio/Clock.h"
 #include "audio/PortAudioDevice.h"
 #include "recording/Transcript.h"
-#include "scoring/History.h"
+#include "scoring/HistoryService.h"
 #include "scoring/RecognitionDrill.h"
 #include "scoring/SessionFacts.h"
 #include "session/QtMessagePump.h"
@@ -168,17 +168,16 @@ void FavourMissed(const RenderOptions& o, Trainer& trainer) {
     if (!o.favourMissed)
         return;
     trainer.Groups().SetMissTalliesSource([] {
-        History history(History::DefaultPath());
-        const bool open = history.OpenToRead();
-        if (const QString notice = history.TakeNotice(); !notice.isEmpty())
-            PrintError(notice);
-        if (!open) {
-            PrintError(QStringLiteral("the history cannot be used (%1); groups are drawn without it")
-                           .arg(history.Problem()));
-            return MissTallies{};
-        }
+        HistoryService history;
+        history.SetListener([](const HistoryService::Report& r) {
+            if (!r.notice.isEmpty())
+                PrintError(r.notice);
+            if (!r.problem.isEmpty())
+                PrintError(QStringLiteral("the history cannot be used (%1); groups are drawn without it")
+                               .arg(r.problem));
+        });
         // Slow: past the learner's own target, from the settings the window keeps.
-        return history.RecentMissTallies(kWeakCharacterHistory, LearnerTargetMs(SettingsStore::UserStore()));
+        return history.RecentMisses(LearnerTargetMs(SettingsStore::UserStore()));
     });
 }
 

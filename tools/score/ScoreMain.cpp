@@ -19,7 +19,7 @@
 #include <cstdio>
 
 #include "scoring/CopyScore.h"
-#include "scoring/History.h"
+#include "scoring/HistoryService.h"
 #include "scoring/HistoryCsv.h"
 #include "scoring/SessionFacts.h"
 #include "scoring/TextInput.h"
@@ -75,15 +75,15 @@ int Fail(int status, const QString& text) {
     return status;
 }
 
-// The history, opened (to write, or only to read: then the file is never changed);
-// false (and the reason printed) when it cannot be used.
-bool OpenHistory(lumbrel::History& history, bool write) {
-    const bool ok = write ? history.Open() : history.OpenToRead();
-    if (const QString notice = history.TakeNotice(); !notice.isEmpty())
-        Print(stderr, QStringLiteral("lumbrel-score: ") + notice);
-    if (!ok)
-        Print(stderr, QStringLiteral("lumbrel-score: ") + history.Problem());
-    return ok;
+// The program's history, opened (to write, or only to read: then the file is never
+// changed); null (and the reason printed) when it cannot be used.
+lumbrel::History* OpenHistory(lumbrel::HistoryService& service, bool write) {
+    service.SetListener([](const lumbrel::HistoryService::Report& r) {
+        for (const QString& line : {r.notice, r.problem})
+            if (!line.isEmpty())
+                Print(stderr, QStringLiteral("lumbrel-score: ") + line);
+    });
+    return service.Open(write ? lumbrel::HistoryService::Use::Write : lumbrel::HistoryService::Use::Read);
 }
 
 QString Duration(int seconds) {
@@ -92,17 +92,17 @@ QString Duration(int seconds) {
 
 enum class Listing { Table, Sessions, Drills, Recognition, Callsigns };
 
-int ListHistory(Listing listing) {
+int ListHistory(lumbrel::HistoryService& service, Listing listing) {
     const QString path = lumbrel::History::DefaultPath();
     std::vector<lumbrel::SessionRecord> records;
     std::vector<lumbrel::DrillRecord> drills;
     if (QFileInfo::exists(path)) {
-        lumbrel::History history(path);
-        if (!OpenHistory(history, false))
+        const lumbrel::History* history = OpenHistory(service, false);
+        if (!history)
             return kHistoryFailed;
-        records = history.Sessions();
+        records = history->Sessions();
         for (lumbrel::DrillKind kind : {lumbrel::DrillKind::Recognition, lumbrel::DrillKind::Callsigns})
-            for (lumbrel::DrillRecord& d : history.Drills(kind))
+            for (lumbrel::DrillRecord& d : history->Drills(kind))
                 drills.push_back(std::move(d));
     }
     std::stable_sort(
@@ -164,7 +164,7 @@ int ListHistory(Listing listing) {
 }
 
 // --delete ID: a session by its number, a drill by d and its number.
-int DeleteRecord(const QString& id) {
+int DeleteRecord(lumbrel::HistoryService& service, const QString& id) {
     const bool drill = id.startsWith(QLatin1Char('d'), Qt::CaseInsensitive);
     bool ok = false;
     const qint64 number = (drill ? id.mid(1) : id).toLongLong(&ok);
@@ -174,11 +174,11 @@ int DeleteRecord(const QString& id) {
     const QString path = lumbrel::History::DefaultPath();
     if (!QFileInfo::exists(path))
         return Fail(kHistoryFailed, QStringLiteral("there is no history yet"));
-    lumbrel::History history(path);
-    if (!OpenHistory(history, true))
+    lumbrel::History* history = OpenHistory(service, true);
+    if (!history)
         return kHistoryFailed;
-    if (!(drill ? history.DeleteDrill(number) : history.DeleteSession(number)))
-        return Fail(kHistoryFailed, QStringLiteral("not deleted: ") + history.Problem());
+    if (!(drill ? history->DeleteDrill(number) : history->DeleteSession(number)))
+        return Fail(kHistoryFailed, QStringLiteral("not deleted: ") + history->Problem());
     Print(stdout, QStringLiteral("deleted %1 %2 from the history")
                       .arg(drill ? QStringLiteral("drill") : QStringLiteral("session"), id));
     return 0;
@@ -191,6 +191,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("lumbrel-score"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LUMBREL_VERSION));
     QStringList args = QCoreApplication::arguments().mid(1);
+    lumbrel::HistoryService service;
 
     if (args.size() == 1 && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
         Print(stdout, Usage());
@@ -201,7 +202,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (args.size() == 1 && args[0] == QLatin1String("--history"))
-        return ListHistory(Listing::Table);
+        return ListHistory(service, Listing::Table);
     if (!args.isEmpty() && args.size() <= 2 && args[0] == QLatin1String("--csv")) {
         const QString what = args.value(1, QStringLiteral("sessions"));
         static const std::pair<const char*, Listing> kListings[] = {{"sessions", Listing::Sessions},
@@ -210,12 +211,12 @@ int main(int argc, char** argv) {
                                                                     {"callsigns", Listing::Callsigns}};
         for (const auto& [name, listing] : kListings)
             if (what == QLatin1String(name))
-                return ListHistory(listing);
+                return ListHistory(service, listing);
         return Fail(kBadInput,
                     QStringLiteral("--csv takes sessions, drills, recognition or callsigns.\n") + Usage());
     }
     if (args.size() == 2 && args[0] == QLatin1String("--delete"))
-        return DeleteRecord(args[1]);
+        return DeleteRecord(service, args[1]);
     if (args.contains(QStringLiteral("--delete")))
         return Fail(kBadInput, QStringLiteral("--delete takes one id and nothing else.\n") + Usage());
     if (args.contains(QStringLiteral("--history")) || args.contains(QStringLiteral("--csv")))
@@ -269,15 +270,15 @@ int main(int argc, char** argv) {
                                      "the limit of work; the errors are at most these)"));
     int status = 0;
     if (save) {
-        lumbrel::History history(lumbrel::History::DefaultPath());
-        if (!OpenHistory(history, true)) {
+        lumbrel::History* history = OpenHistory(service, true);
+        if (!history) {
             status = kHistoryFailed;
-        } else if (!history.Add(
+        } else if (!history->Add(
                        lumbrel::MakeSessionRecord(facts.session, QDateTime::currentDateTime(), score))) {
-            status = Fail(kHistoryFailed, QStringLiteral("not saved: ") + history.Problem());
+            status = Fail(kHistoryFailed, QStringLiteral("not saved: ") + history->Problem());
         } else {
             Print(stdout,
-                  QStringLiteral("saved to the history %1").arg(QDir::toNativeSeparators(history.Path())));
+                  QStringLiteral("saved to the history %1").arg(QDir::toNativeSeparators(history->Path())));
         }
     }
     Print(stdout, QStringLiteral("accuracy ") + score.AccuracyText());

@@ -200,7 +200,7 @@ bool DrawWindows(const QDir& dir) {
                                     return false;
                                 }});
     QTemporaryDir history;
-    window.copyChecking().SetHistoryPath(history.filePath(QStringLiteral("history.sqlite")));
+    window.SetHistoryPath(history.filePath(QStringLiteral("history.sqlite")));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         std::printf("screen %dx%d free %dx%d, %.2f device pixels per pixel\n", screen->geometry().width(),
                     screen->geometry().height(), screen->availableGeometry().width(),
@@ -269,7 +269,6 @@ bool DrawWindows(const QDir& dir) {
             progress->close();
         }
     }
-    window.SetHistoryPath(history.filePath(QStringLiteral("history.sqlite")));
     store.Write(lumbrel::keys::DrillCharacters, 24);
     store.Write(lumbrel::keys::CallsignCalls, 5);
     ok = DrawDrills(window, clock, dir) && ok;
