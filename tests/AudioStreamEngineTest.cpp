@@ -260,6 +260,30 @@ TEST_F(AudioStreamEngineTest, ADeviceFailingMidRunIsAFaultAndTheRunGoesOnWithWha
     }
 }
 
+TEST_F(AudioStreamEngineTest, BuffersDroppedUnreportedByOpeningAgainAreNoLongerPending) {
+    for (const bool close : {false, true}) {
+        SCOPED_TRACE(close ? "closed" : "opened again");
+        ASSERT_TRUE(engine.Open(false));
+        ScriptedSource source({Symbol(200), Symbol(200), Symbol(200)});
+        engine.Start(source, renderer);
+        for (int i = 0; i < 2; ++i) {
+            (void)engine.Complete(nullptr);
+            ASSERT_EQ(engine.QueueNext().queued, Queued::Buffer);
+        }
+        (void)window.Drain();
+        clock.Advance(10);
+        if (close)
+            engine.Close();
+        else
+            ASSERT_TRUE(engine.Reopen());
+        // Neither buffer will come home: nothing is left to wait for.
+        EXPECT_EQ(engine.InFlight(), 0);
+        EXPECT_EQ(engine.Pending(), 0);
+        clock.Advance(10'000);
+        EXPECT_TRUE(window.Empty());
+    }
+}
+
 TEST_F(AudioStreamEngineTest, ADeviceThatCannotOpenIsReportedAndTriedAgain) {
     device.InjectFailure(Call::Open, "No audio driver is installed.", 1);
     const AudioResult failed = engine.Open(true);
