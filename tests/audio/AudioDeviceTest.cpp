@@ -244,19 +244,6 @@ private:
 
 // -- timing
 
-TEST_F(VirtualAudioDeviceTest, BufferIsDoneWhenItsLastFrameHasPlayed) {
-    OpenWithCallback();
-    TestBuffer& tenMs = NewBuffer(441, 1);
-    Queue(tenMs);
-    EXPECT_EQ(device.NextCompletionMs(), 10);
-    clock.Advance(9);
-    EXPECT_TRUE(done.empty());
-    EXPECT_TRUE(tenMs.header.IsQueued());
-    clock.Advance(1);
-    ASSERT_EQ(done.size(), 1u);
-    EXPECT_EQ(doneAtMs[0], 10);
-}
-
 TEST_F(VirtualAudioDeviceTest, ManyShortBuffersStayFrameExact) {
     // 100 buffers of 43 frames (0.975 ms each) end at frame 4300 = 97.5 ms: 99 are done
     // at 97 ms (frame 4277), the last one at 98 ms. Rounding each buffer to whole
