@@ -424,6 +424,10 @@ TYPED_TEST_P(AudioDeviceContract, CompletionCallbackKeepsTwoBuffersInFlight) {
         }
         ++queued;
     };
+    struct CloseFirst {  // before the locals its callback uses go, whatever fails
+        AudioDevice& device;
+        ~CloseFirst() { (void)device.Close(); }
+    } closeFirst{device};
     const std::intptr_t handle = device.Handle();
     ASSERT_TRUE(device.Open(kTrainerAudioFormat, AudioNotification::ToCallback([&](AudioBufferHeader* h) {
                                 queueNext();
