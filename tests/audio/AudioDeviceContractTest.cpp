@@ -124,6 +124,12 @@ private:
     SystemClock clock_;
 };
 
+// Closes a device before the locals its callback uses go, whatever check fails.
+struct CloseFirst {
+    AudioDevice& device;
+    ~CloseFirst() { (void)device.Close(); }
+};
+
 bool OutputExpected() {
     const char* expected = std::getenv("LUMBREL_TEST_SOUND_OUTPUT");
     return expected != nullptr && *expected != '\0';
@@ -424,10 +430,7 @@ TYPED_TEST_P(AudioDeviceContract, CompletionCallbackKeepsTwoBuffersInFlight) {
         }
         ++queued;
     };
-    struct CloseFirst {  // before the locals its callback uses go, whatever fails
-        AudioDevice& device;
-        ~CloseFirst() { (void)device.Close(); }
-    } closeFirst{device};
+    const CloseFirst closeFirst{device};
     const std::intptr_t handle = device.Handle();
     ASSERT_TRUE(device.Open(kTrainerAudioFormat, AudioNotification::ToCallback([&](AudioBufferHeader* h) {
                                 queueNext();
@@ -447,6 +450,36 @@ TYPED_TEST_P(AudioDeviceContract, CompletionCallbackKeepsTwoBuffersInFlight) {
     }
     this->ExpectQuiet();
     TypeParam::ExpectPlayed(device, expected);  // one unbroken stream, no gap anywhere
+    EXPECT_TRUE(device.Close());
+}
+
+TYPED_TEST_P(AudioDeviceContract, ResetAndCloseFromItsCompletionCallbackAreRefused) {
+    LUMBREL_NEEDS_OUTPUT();
+    auto& device = this->NewDevice();
+    TestBuffer& a = this->NewBuffer(441, 1);
+    TestBuffer& b = this->NewBuffer(441, 2);
+    std::mutex guard;
+    std::vector<AudioError> refused;
+    const CloseFirst closeFirst{device};
+    const std::intptr_t handle = device.Handle();
+    ASSERT_TRUE(device.Open(kTrainerAudioFormat, AudioNotification::ToCallback([&](AudioBufferHeader* h) {
+                                if (h == &a.header) {
+                                    const AudioError reset = device.Reset().Error();
+                                    const AudioError close = device.Close().Error();
+                                    std::lock_guard lock(guard);
+                                    refused = {reset, close};
+                                }
+                                this->reports.PostMessage(kBufferDoneMessage, handle,
+                                                          reinterpret_cast<std::intptr_t>(h));
+                            })));
+    this->Queue(device, a);
+    this->Queue(device, b);
+    EXPECT_EQ(this->Reports(2).size(), 2u);  // b played on: nothing was reset or closed
+    {
+        std::lock_guard lock(guard);
+        EXPECT_EQ(refused, (std::vector<AudioError>{AudioError::WrongThread, AudioError::WrongThread}));
+    }
+    EXPECT_TRUE(device.IsOpen());
     EXPECT_TRUE(device.Close());
 }
 
@@ -501,6 +534,7 @@ REGISTER_TYPED_TEST_SUITE_P(AudioDeviceContract, ClosedDeviceRefusesEveryCallWit
                             ResetReportsEveryQueuedBufferBeforeItReturns,
                             CloseDropsQueuedBuffersUnreportedAndTheDeviceOpensAgain,
                             CompletionCallbackKeepsTwoBuffersInFlight,
+                            ResetAndCloseFromItsCompletionCallbackAreRefused,
                             SeveralDevicesPlayAtOnceAndCloseInAnyOrder);
 INSTANTIATE_TYPED_TEST_SUITE_P(VirtualContract, AudioDeviceContract, VirtualRig);
 INSTANTIATE_TYPED_TEST_SUITE_P(PortAudioContract, AudioDeviceContract, PortAudioRig);
