@@ -40,19 +40,8 @@ std::uint32_t PlayedMs(std::int64_t frames) {
     return static_cast<std::uint32_t>((frames * 1000 + audio::kFrameRate - 1) / audio::kFrameRate);
 }
 
-// Played bytes as runs of equal left-channel values: (value, frames).
-using RunList = std::vector<std::pair<std::int16_t, std::size_t>>;
-RunList Runs(const std::vector<std::uint8_t>& bytes) {
-    RunList runs;
-    for (std::size_t i = 0; i + 3 < bytes.size(); i += 4) {
-        const auto v = static_cast<std::int16_t>(bytes[i] | (bytes[i + 1] << 8));
-        if (runs.empty() || runs.back().first != v) {
-            runs.emplace_back(v, 0);
-        }
-        ++runs.back().second;
-    }
-    return runs;
-}
+using test::RunList;
+using test::Runs;
 
 class VirtualRig {
 public:

@@ -31,28 +31,8 @@ using Call = VirtualAudioDevice::Call;
 
 using test::TestBuffer;
 
-// Played bytes as 16-bit values, left channel only.
-std::vector<std::int16_t> LeftChannel(const std::vector<std::uint8_t>& bytes) {
-    std::vector<std::int16_t> left;
-    for (std::size_t i = 0; i + 3 < bytes.size(); i += 4) {
-        left.push_back(static_cast<std::int16_t>(bytes[i] | (bytes[i + 1] << 8)));
-    }
-    return left;
-}
-
-// Runs of equal values: (value, frames).
-std::vector<std::pair<std::int16_t, std::size_t>> Runs(const std::vector<std::int16_t>& values) {
-    std::vector<std::pair<std::int16_t, std::size_t>> runs;
-    for (const std::int16_t v : values) {
-        if (runs.empty() || runs.back().first != v) {
-            runs.emplace_back(v, 0);
-        }
-        ++runs.back().second;
-    }
-    return runs;
-}
-
-using RunList = std::vector<std::pair<std::int16_t, std::size_t>>;
+using test::RunList;
+using test::Runs;
 
 // ---------------------------------------------------------------- MessageQueue
 
@@ -278,7 +258,7 @@ TEST_F(VirtualAudioDeviceTest, QueuedBuffersPlayBackToBackWithoutGap) {
     Queue(b);
     clock.Advance(100);
     EXPECT_EQ(doneAtMs, (std::vector<std::int64_t>{10, 17}));  // frame 741 -> 16.8 ms
-    EXPECT_EQ(Runs(LeftChannel(device.PlayedBytes())), (RunList{{100, 441}, {200, 300}}));
+    EXPECT_EQ(Runs(device.PlayedBytes()), (RunList{{100, 441}, {200, 300}}));
 }
 
 TEST_F(VirtualAudioDeviceTest, BufferWrittenAfterSilenceStartsAtTheCurrentFrame) {
@@ -293,7 +273,7 @@ TEST_F(VirtualAudioDeviceTest, BufferWrittenAfterSilenceStartsAtTheCurrentFrame)
     clock.AdvanceTo(60);
     ASSERT_EQ(done.size(), 2u);
     // What was heard: a, 1764 frames of silence, b.
-    EXPECT_EQ(Runs(LeftChannel(device.PlayedBytes())), (RunList{{7, 441}, {0, 1764}, {9, 441}}));
+    EXPECT_EQ(Runs(device.PlayedBytes()), (RunList{{7, 441}, {0, 1764}, {9, 441}}));
 }
 
 TEST_F(VirtualAudioDeviceTest, SinkReceivesExactlyWhatWasHeard) {
@@ -308,7 +288,7 @@ TEST_F(VirtualAudioDeviceTest, SinkReceivesExactlyWhatWasHeard) {
     Queue(NewBuffer(2, -5));
     clock.AdvanceTo(400);
     EXPECT_TRUE(device.PlayedBytes().empty());
-    EXPECT_EQ(Runs(LeftChannel(sunk)), (RunList{{5, 441}, {0, 12789}, {-5, 2}}));
+    EXPECT_EQ(Runs(sunk), (RunList{{5, 441}, {0, 12789}, {-5, 2}}));
     // Both channels carry what the buffer holds.
     EXPECT_EQ(sunk.size(), (441u + 12789u + 2u) * 4u);
 }
@@ -405,7 +385,7 @@ TEST_F(VirtualAudioDeviceTest, ResetCutsThePlayingBufferShortWhereItWas) {
     ASSERT_TRUE(device.Reset());
     EXPECT_EQ(doneAtMs, (std::vector<std::int64_t>{10, 15, 15}));
     EXPECT_EQ(device.QueuedCount(), 0u);
-    EXPECT_EQ(Runs(LeftChannel(device.PlayedBytes())), (RunList{{1, 441}, {2, 220}}));
+    EXPECT_EQ(Runs(device.PlayedBytes()), (RunList{{1, 441}, {2, 220}}));
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #pragma once
-// A buffer of audio for the device tests, whose frames all hold one value so that
-// played audio shows which buffer it came from.
+// Buffers of audio for the device tests, whose frames all hold one value so that
+// played audio shows which buffer it came from, and the runs of values played.
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "audio/AudioDevice.h"
@@ -24,5 +26,19 @@ public:
 private:
     std::vector<std::int16_t> values_;
 };
+
+// Played bytes as runs of equal left-channel values: (value, frames).
+using RunList = std::vector<std::pair<std::int16_t, std::size_t>>;
+inline RunList Runs(const std::vector<std::uint8_t>& bytes) {
+    RunList runs;
+    for (std::size_t i = 0; i + 3 < bytes.size(); i += 4) {
+        const auto v = static_cast<std::int16_t>(bytes[i] | (bytes[i + 1] << 8));
+        if (runs.empty() || runs.back().first != v) {
+            runs.emplace_back(v, 0);
+        }
+        ++runs.back().second;
+    }
+    return runs;
+}
 
 }  // namespace lumbrel::test
