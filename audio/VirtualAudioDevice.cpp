@@ -148,6 +148,7 @@ void VirtualAudioDevice::Notify(AudioBufferHeader* header) {
         std::lock_guard lock(mutex_);
         route = notification_;
     }
+    const std::thread::id outer = reporting_.exchange(std::this_thread::get_id());
     if (route.mode == NotifyMode::Callback) {
         if (route.callback) {
             route.callback(header);
@@ -155,6 +156,11 @@ void VirtualAudioDevice::Notify(AudioBufferHeader* header) {
     } else if (route.window != nullptr) {
         route.window->PostMessage(kWaveOutDoneMessage, Handle(), reinterpret_cast<std::intptr_t>(header));
     }
+    reporting_.store(outer);
+}
+
+bool VirtualAudioDevice::Reporting() const {
+    return reporting_.load() == std::this_thread::get_id();
 }
 
 AudioResult VirtualAudioDevice::Open(const AudioFormat& format, AudioNotification notification) {
@@ -243,6 +249,9 @@ AudioResult VirtualAudioDevice::Reset() {
         if (auto refused = Begin(Call::Reset)) {
             return *refused;
         }
+        if (Reporting()) {
+            return AudioResult::Failure(AudioError::WrongThread);
+        }
         dropped = DropQueueLocked(heard);
     }
     for (const Heard& h : heard) {
@@ -262,6 +271,9 @@ AudioResult VirtualAudioDevice::Close() {
         std::lock_guard lock(mutex_);
         if (auto refused = Begin(Call::Close)) {
             return *refused;
+        }
+        if (Reporting()) {
+            return AudioResult::Failure(AudioError::WrongThread);
         }
         dropped = DropQueueLocked(heard);
         open_ = false;

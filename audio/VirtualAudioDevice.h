@@ -13,7 +13,8 @@
 // Completions are reported on the thread that advances the clock, synchronously,
 // through the mode chosen at Open; Reset reports the dropped buffers in the calling
 // thread before it returns. A completion callback may call PrepareHeader, Write and
-// UnprepareHeader of the same device.
+// UnprepareHeader of the same device; Reset and Close fail there with WrongThread, as
+// they do on a device with a thread of its own.
 //
 // Every call may be made to fail on purpose (InjectFailure) to test failure paths.
 // A failed call changes nothing. A device that was never opened, failed to open or was
@@ -24,6 +25,7 @@
 // useful timing.
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -31,6 +33,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "audio/AudioDevice.h"
@@ -128,6 +131,8 @@ private:
     // Called without mutex_ held.
     void EmitHeard(const Heard& heard);
     void Notify(AudioBufferHeader* header);
+    // Whether this thread is inside a completion report of this device.
+    bool Reporting() const;
 
     VirtualClock& clock_;
     mutable std::mutex mutex_;
@@ -144,6 +149,7 @@ private:
     WriteSink writeSink_;
     bool keepPlayed_ = true;
     std::vector<std::uint8_t> played_;
+    std::atomic<std::thread::id> reporting_{};  // the thread inside a report, if any
 };
 
 }  // namespace lumbrel

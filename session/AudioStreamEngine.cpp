@@ -14,11 +14,21 @@ AudioStreamEngine::~AudioStreamEngine() {
         (void)device_.Close();
 }
 
+// Closing drops the buffers still on the device without reporting them: they will
+// never come home, so they are no longer in flight or pending.
+void AudioStreamEngine::CloseDevice() {
+    int dropped = 0;
+    for (const AudioBufferHeader& header : buffers_)
+        dropped += header.IsQueued() ? 1 : 0;
+    (void)device_.Close();
+    open_ = false;
+    inFlight_ = std::max(inFlight_ - dropped, 0);
+    pending_ = std::max(pending_ - dropped, 0);
+}
+
 AudioResult AudioStreamEngine::Open(bool callbacks) {
-    if (open_) {
-        (void)device_.Close();
-        open_ = false;
-    }
+    if (open_)
+        CloseDevice();
     callbacks_ = callbacks;
     for (int i = 0; i < kBufferCount; ++i) {
         buffers_[i] = AudioBufferHeader{};
@@ -50,10 +60,8 @@ AudioResult AudioStreamEngine::UseLatency(double seconds) {
 }
 
 void AudioStreamEngine::Close() {
-    if (open_) {
-        (void)device_.Close();
-        open_ = false;
-    }
+    if (open_)
+        CloseDevice();
 }
 
 std::uint32_t AudioStreamEngine::Start(SymbolSource& source, SlotRenderer& renderer, bool recorded) {

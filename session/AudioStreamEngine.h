@@ -122,6 +122,7 @@ public:
     int InFlight() const { return inFlight_; }
 
 private:
+    void CloseDevice();
     void Fault(const AudioResult& result, const QString& caption);
 
     AudioDevice& device_;

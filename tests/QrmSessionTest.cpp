@@ -23,38 +23,35 @@ struct Qrm : ::testing::Test {
     void Check(bool on) { t().SetOption(Option::Qrm, on); }
 };
 
-TEST_F(Qrm, StationsSitBesideThePitchAndBelowIt_From700Hz) {
+TEST_F(Qrm, EachStartSetsTheStationsUpFromTheSessionAndTheWholeCharacterList) {
+    // How pitch and speed map is QrmStationsTest's table; here, what the trainer hands over.
     store.Write(keys::Pause, 0);
     store.Write(keys::Qrm, 1);
     store.Write(keys::Pitch, 699);
-    Create();
-    t().Start();
-    EXPECT_EQ(station(0).Pitch(), 849);
-    EXPECT_EQ(station(1).Pitch(), 799);
-    EXPECT_TRUE(station(0).Connected());
-    EXPECT_TRUE(station(1).Connected());
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
-
-    t().SetOption(Option::Pitch, 700);
-    t().Start();
-    EXPECT_EQ(station(0).Pitch(), 550);
-    EXPECT_EQ(station(1).Pitch(), 600);
-}
-
-TEST_F(Qrm, StationSpeedFollowsTheCharacterSpeed) {
-    store.Write(keys::Pause, 0);
-    store.Write(keys::Qrm, 1);
-    Create();
-    const std::pair<int, int> table[] = {{0, 25}, {1, 15}, {2, 20}, {3, 25}, {4, 30}, {13, 30}};
-    for (const auto& [index, expected] : table) {
-        t().SetOption(Option::CharacterSpeed, index);
+    Create(11);
+    const struct {
+        int pitch, speedIndex;
+        int pitches[2];
+        int speed;
+    } starts[] = {{0, 1, {849, 799}, 15}, {700, 13, {550, 600}, 30}};  // 0: the pitch restored
+    for (const auto& start : starts) {
+        if (start.pitch != 0) {
+            t().SetOption(Option::Pitch, start.pitch);
+        }
+        t().SetOption(Option::CharacterSpeed, start.speedIndex);
         t().Start();
-        EXPECT_EQ(station(0).Speed(), expected) << index;
-        EXPECT_EQ(station(1).Speed(), expected) << index;
+        for (int i : {0, 1}) {
+            EXPECT_EQ(station(i).Pitch(), start.pitches[i]);
+            EXPECT_EQ(station(i).Speed(), start.speed);
+            EXPECT_TRUE(station(i).Connected());
+        }
         t().Stop();
         ASSERT_TRUE(s->RunUntilIdle(30'000));
     }
+    QString all;
+    for (int i = 0; i < 400; ++i)
+        all += t().Qrm().RandomGroup();
+    EXPECT_TRUE(all.contains(QLatin1Char('x')));  // the last character of the Koch order
 }
 
 TEST_F(Qrm, StationsPlayOnTheirOwnStreamsAndNeverInTheRecording) {
@@ -150,19 +147,6 @@ TEST_F(Qrm, TheEndOfASessionClosesTheStationsWhateverTheBox) {
     EXPECT_FALSE(station(0).Connected());
     EXPECT_FALSE(station(1).Connected());
     EXPECT_TRUE(s->Messages().empty());
-}
-
-TEST_F(Qrm, RandomGroupsComeFromTheWholeCharacterList) {
-    Create(11);
-    QString all;
-    for (int i = 0; i < 400; ++i) {
-        const QString g = t().Qrm().RandomGroup();
-        ASSERT_GE(g.size(), 1);
-        ASSERT_LE(g.size(), 8);
-        all += g;
-    }
-    EXPECT_TRUE(all.contains(QLatin1Char('x')));  // the last character of the Koch order
-    EXPECT_TRUE(all.contains(QLatin1Char(' ')));  // the word-space record
 }
 
 }  // namespace
