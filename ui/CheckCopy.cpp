@@ -41,21 +41,21 @@ constexpr const char* kAddedStyle = "background-color:#a9c8f0; color:#000000; fo
 
 QString SessionFacts(const SessionSummary& s, int charactersSent) {
     const double effective = s.characterWpm * s.effectivePermille / 1000.0;
-    QString speed = QStringLiteral("%1 WPM").arg(s.characterWpm);
+    QString speed = CheckCopyDialog::tr("%1 WPM").arg(s.characterWpm);
     if (s.effectivePermille != 1000)
         speed +=
-            QStringLiteral(" (effective %1)").arg(QString::number(effective, 'f', effective < 10 ? 1 : 0));
+            CheckCopyDialog::tr(" (effective %1)").arg(QString::number(effective, 'f', effective < 10 ? 1 : 0));
     QStringList parts;
     parts << SourceCaption(SourceName(s.source, s.singleEntry));
     if (s.source == SourceKind::RandomGroups)
-        parts << QStringLiteral("%1 characters (%2 order)")
+        parts << CheckCopyDialog::tr("%1 characters (%2 order)")
                      .arg(s.characterCount)
                      .arg(s.order == LearningOrder::Mfj ? QStringLiteral("MFJ") : QStringLiteral("Koch"));
     parts << speed;
     parts << QStringLiteral("%1:%2")
                  .arg(s.elapsedSeconds / 60)
                  .arg(s.elapsedSeconds % 60, 2, 10, QLatin1Char('0'));
-    parts << QStringLiteral("%1 characters sent").arg(charactersSent);
+    parts << CheckCopyDialog::tr("%1 characters sent").arg(charactersSent);
     return parts.join(QStringLiteral(" · "));
 }
 
@@ -71,7 +71,7 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session
       ended_(ended),
       store_(std::move(store)) {
     setObjectName(QStringLiteral("CheckCopyDialog"));
-    setWindowTitle(QStringLiteral("Check Copy"));
+    setWindowTitle(tr("Check Copy"));
     // The desktop's fixed-pitch font, at least as large as its ordinary font, so that the
     // copy and the aligned text grow with a larger desktop font.
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -81,7 +81,7 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session
     facts_ = new QLabel(SessionFacts(session_, charactersSent), this);
     facts_->setWordWrap(true);
     auto* prompt = new QLabel(
-        QStringLiteral(
+        tr(
             "Type or paste what you copied on paper, then press Check. Case, spaces and line breaks "
             "do not count. Write a prosign as <sk> or ^sk, or as +, = and ( for ^ar, ^bt and ^kn."),
         this);
@@ -91,15 +91,15 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session
     copy_ = new QPlainTextEdit(this);
     copy_->setObjectName(QStringLiteral("Copy"));
     copy_->setFont(fixed);
-    copy_->setPlaceholderText(QStringLiteral("What you copied"));
+    copy_->setPlaceholderText(tr("What you copied"));
     copy_->setTabChangesFocus(true);
     copy_->setMinimumHeight(90);
 
-    check_ = new QPushButton(QStringLiteral("&Check"), this);
+    check_ = new QPushButton(tr("&Check"), this);
     check_->setObjectName(QStringLiteral("Check"));
     check_->setDefault(true);
     check_->setEnabled(charactersSent > 0);
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    auto* close = new QPushButton(tr("Close"), this);
     connect(check_, &QPushButton::clicked, this, &CheckCopyDialog::Check);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
@@ -118,7 +118,7 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session
     pair_->setLineWrapMode(QTextEdit::NoWrap);
     pair_->setMinimumHeight(160);
     legend_ = new QLabel(
-        QStringLiteral("%1 wrong &nbsp; %2 dropped (not copied) &nbsp; %3 added (copied, not sent)")
+        tr("%1 wrong &nbsp; %2 dropped (not copied) &nbsp; %3 added (copied, not sent)")
             .arg(Span(QStringLiteral("&nbsp;x&nbsp;"), kWrongStyle),
                  Span(QStringLiteral("&nbsp;x&nbsp;"), kDroppedStyle),
                  Span(QStringLiteral("&nbsp;x&nbsp;"), kAddedStyle)),
@@ -172,8 +172,8 @@ QString CheckCopyDialog::PairHtml(const CopyScore& score, int width) {
         if (!first)
             html += QLatin1Char('\n');
         first = false;
-        QString top = QStringLiteral("sent  ");
-        QString bottom = QStringLiteral("copy  ");
+        QString top = tr("sent  ", "as wide as the copy line's label");
+        QString bottom = tr("copy  ", "as wide as the sent line's label");
         for (std::size_t k = from; k < to; ++k) {
             const CopyScore::Column& col = columns[k];
             // Both lines as wide as the longer text of the column (a prosign, "AR").
@@ -221,7 +221,7 @@ void CheckCopyDialog::Check() {
         pair_->clear();
         offer_->setVisible(false);
         advice_->setText(QString());
-        stored_->setText(QStringLiteral("Nothing to check: type or paste what you copied first."));
+        stored_->setText(tr("Nothing to check: type or paste what you copied first."));
         return;
     }
     score_ = CopyScore::Score(session_.text, copy_->toPlainText(), session_.multiLetterCharacters);
@@ -235,8 +235,8 @@ void CheckCopyDialog::Check() {
 
 void CheckCopyDialog::ShowResult() {
     const CopyScore& s = *score_;
-    accuracy_->setText(QStringLiteral("Accuracy %1").arg(s.AccuracyText()));
-    counts_->setText(QStringLiteral("%1 characters sent: %2 right, %3 wrong, %4 dropped; %5 added.")
+    accuracy_->setText(tr("Accuracy %1").arg(s.AccuracyText()));
+    counts_->setText(tr("%1 characters sent: %2 right, %3 wrong, %4 dropped; %5 added.")
                          .arg(s.CharactersSent())
                          .arg(s.Correct())
                          .arg(s.Wrong())
@@ -248,7 +248,7 @@ void CheckCopyDialog::ShowResult() {
     offer_->setVisible(offerState_.available);
     if (offerState_.available) {
         offer_->setEnabled(true);
-        offer_->setText(QStringLiteral("Add the next character: %1 (%2 characters)")
+        offer_->setText(tr("Add the next character: %1 (%2 characters)")
                             .arg(offerState_.character.toUpper())
                             .arg(offerState_.count));
     }
@@ -256,25 +256,25 @@ void CheckCopyDialog::ShowResult() {
     QStringList advice;
     if (s.ReachesKochThreshold()) {
         if (session_.source != SourceKind::RandomGroups)
-            advice << QStringLiteral("Well copied.");
+            advice << tr("Well copied.");
         else if (!RanWholeSession(session_))
-            advice << QStringLiteral("%1% or more.").arg(CopyScore::kKochThresholdPercent)
+            advice << tr("%1% or more.").arg(CopyScore::kKochThresholdPercent)
                    << StoppedEarlyText(session_);
         else if (offerState_.available)
-            advice << QStringLiteral("%1% or more: time for the next character.")
+            advice << tr("%1% or more: time for the next character.")
                           .arg(CopyScore::kKochThresholdPercent);
         else if (session_.characterCount >=
                  trainer_.Controls().Get(ControlId::CharacterCountSpinEdit).maximum)
-            advice << QStringLiteral("%1% or more with every character: nothing more to add.")
+            advice << tr("%1% or more with every character: nothing more to add.")
                           .arg(CopyScore::kKochThresholdPercent);
         else
-            advice << QStringLiteral("%1% or more.").arg(CopyScore::kKochThresholdPercent);
+            advice << tr("%1% or more.").arg(CopyScore::kKochThresholdPercent);
     } else {
         advice << ShortfallText(s) + QLatin1Char('.');
     }
     const QString missed = MostMissedText(s);
     if (!missed.isEmpty())
-        advice << QStringLiteral("Missed most: %1.").arg(missed);
+        advice << tr("Missed most: %1.").arg(missed);
     advice_->setText(advice.join(QLatin1Char(' ')));
 }
 
@@ -282,11 +282,11 @@ void CheckCopyDialog::TakeOffer() {
     if (!TakeNextCharacter(trainer_, offerState_)) {
         offer_->setEnabled(false);
         advice_->setText(
-            QStringLiteral("The character count has changed since this session; nothing was added."));
+            tr("The character count has changed since this session; nothing was added."));
         return;
     }
     offer_->setEnabled(false);
-    offer_->setText(QStringLiteral("Added %1: now %2 characters")
+    offer_->setText(tr("Added %1: now %2 characters")
                         .arg(offerState_.character.toUpper())
                         .arg(offerState_.count));
     offerState_ = NextCharacterOffer{};
@@ -298,14 +298,14 @@ CopyChecking::CopyChecking(Trainer& trainer, Prompts& prompts, QWidget* window, 
     : trainer_(trainer),
       prompts_(prompts),
       window_(window) {
-    checkAction_ = new QAction(QStringLiteral("&Check Copy..."), this);
+    checkAction_ = new QAction(tr("&Check Copy..."), this);
     checkAction_->setObjectName(QStringLiteral("CheckCopy"));
-    checkAction_->setToolTip(QStringLiteral("Check what you copied of the last session"));
+    checkAction_->setToolTip(tr("Check what you copied of the last session"));
     checkAction_->setEnabled(false);
-    progressAction_ = new QAction(QStringLiteral("&Progress..."), this);
+    progressAction_ = new QAction(tr("&Progress..."), this);
     progressAction_->setObjectName(QStringLiteral("Progress"));
     progressAction_->setToolTip(
-        QStringLiteral("Your accuracy, the characters learnt and the errors per character"));
+        tr("Your accuracy, the characters learnt and the errors per character"));
     connect(checkAction_, &QAction::triggered, this, &CopyChecking::CheckCopyClick);
     connect(progressAction_, &QAction::triggered, this, &CopyChecking::ProgressClick);
     if (sentView)
@@ -359,7 +359,7 @@ void CopyChecking::Tell(const QString& text, const QString& details) {
             this, [this, text, details] { Tell(text, details); }, Qt::QueuedConnection);
         return;
     }
-    prompts_.DetailedMessage(window_, text, details, QStringLiteral("History"), MessageKind::Warning);
+    prompts_.DetailedMessage(window_, text, details, tr("History"), MessageKind::Warning);
 }
 
 MissTallies CopyChecking::WeakCharacterTallies() {
@@ -398,17 +398,17 @@ History* CopyChecking::OpenHistory(bool write, bool* told) {
 QString CopyChecking::StoreRecord(const SessionRecord& record, std::optional<qint64>* stored) {
     History* history = OpenHistory(true);
     if (!history)
-        return QStringLiteral("Not saved: the history cannot be used.");
+        return tr("Not saved: the history cannot be used.");
     const bool replaced = stored->has_value() && history->Replace(**stored, record);
     if (!replaced) {
         const std::optional<qint64> id = history->Add(record);
         if (!id)
-            return QStringLiteral("Not saved: %1").arg(history->Problem());
+            return tr("Not saved: %1").arg(history->Problem());
         *stored = id;
     }
     if (progress_)
         progress_->Reload();
-    return QStringLiteral("Saved to your progress history.");
+    return tr("Saved to your progress history.");
 }
 
 void CopyChecking::CheckCopyClick() {
