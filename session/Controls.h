@@ -2,6 +2,7 @@
 // The main window's controls as plain state: values, items, captions, enabled and
 // visible flags. The trainer's reactions change this model; the Qt window shows it
 // and feeds user input back. Nothing here needs a display. UI thread only.
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -74,6 +75,8 @@ public:
 };
 
 class ControlsModel {
+    Q_DECLARE_TR_FUNCTIONS(lumbrel::ControlsModel)
+
 public:
     ControlsModel();
 
