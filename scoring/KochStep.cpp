@@ -1,5 +1,7 @@
 #include "scoring/KochStep.h"
 
+#include <QCoreApplication>
+
 #include <QStringList>
 
 namespace lumbrel {
@@ -60,12 +62,14 @@ QString ShortfallText(const CopyScore& score) {
         return {};
     const int tenths = CopyScore::kKochThresholdPercent * 10 - score.AccuracyTenths();
     const int errors = score.ErrorsAboveThreshold();
-    return QStringLiteral("%1.%2 points to go to %3% (%4 error%5 too many)")
+    return QCoreApplication::translate("lumbrel::CopyScore",
+                                       "%1.%2 points to go to %3% (%4 error%5 too many)")
         .arg(tenths / 10)
         .arg(tenths % 10)
         .arg(CopyScore::kKochThresholdPercent)
         .arg(errors)
-        .arg(errors == 1 ? QString() : QStringLiteral("s"));
+        .arg(errors == 1 ? QString()
+                         : QCoreApplication::translate("lumbrel::CopyScore", "s", "plural ending of error"));
 }
 
 QString MostMissedText(const CopyScore& score, int count) {
@@ -78,7 +82,7 @@ QString MostMissedText(const CopyScore& score, int count) {
             for (const CopyScore::Confusion& c : score.Confusions())
                 if (c.sent == t.character && c.copied == as)
                     times = c.count;
-            part += QStringLiteral(" (as %1 %2)").arg(as).arg(times);
+            part += QCoreApplication::translate("lumbrel::CopyScore", " (as %1 %2)").arg(as).arg(times);
         }
         parts << part;
     }
