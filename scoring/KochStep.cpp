@@ -62,14 +62,14 @@ QString ShortfallText(const CopyScore& score) {
         return {};
     const int tenths = CopyScore::kKochThresholdPercent * 10 - score.AccuracyTenths();
     const int errors = score.ErrorsAboveThreshold();
-    return QCoreApplication::translate("lumbrel::CopyScore",
-                                       "%1.%2 points to go to %3% (%4 error%5 too many)")
+    return (errors == 1 ? QCoreApplication::translate("lumbrel::CopyScore",
+                                                      "%1.%2 points to go to %3% (%4 error too many)")
+                        : QCoreApplication::translate("lumbrel::CopyScore",
+                                                      "%1.%2 points to go to %3% (%4 errors too many)"))
         .arg(tenths / 10)
         .arg(tenths % 10)
         .arg(CopyScore::kKochThresholdPercent)
-        .arg(errors)
-        .arg(errors == 1 ? QString()
-                         : QCoreApplication::translate("lumbrel::CopyScore", "s", "plural ending of error"));
+        .arg(errors);
 }
 
 QString MostMissedText(const CopyScore& score, int count) {
