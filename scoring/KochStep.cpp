@@ -13,13 +13,16 @@ bool RanWholeSession(const SessionSummary& session) {
 QString StoppedEarlyText(const SessionSummary& session) {
     if (RanWholeSession(session))
         return {};
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "lumbrel::CopyScore",
                "The session was stopped at %1:%2 of %3 minute%4; the next character is added after a "
                "whole session.")
         .arg(session.elapsedSeconds / 60)
         .arg(session.elapsedSeconds % 60, 2, 10, QLatin1Char('0'))
         .arg(session.sessionMinutes)
-        .arg(session.sessionMinutes == 1 ? QString() : QStringLiteral("s"));
+        .arg(session.sessionMinutes == 1
+                 ? QString()
+                 : QCoreApplication::translate("lumbrel::CopyScore", "s", "plural ending of minute"));
 }
 
 NextCharacterOffer OfferNextCharacter(Trainer& trainer, const SessionSummary& session,
@@ -75,7 +78,10 @@ QString ShortfallText(const CopyScore& score) {
 QString MostMissedText(const CopyScore& score, int count) {
     QStringList parts;
     for (const CopyScore::Tally& t : score.MostMissed(count)) {
-        QString part = QStringLiteral("%1 %2 of %3").arg(t.character).arg(t.Missed()).arg(t.sent);
+        QString part = QCoreApplication::translate("lumbrel::CopyScore", "%1 %2 of %3")
+                           .arg(t.character)
+                           .arg(t.Missed())
+                           .arg(t.sent);
         const QString as = score.MostTakenFor(t.character);
         if (!as.isEmpty()) {
             int times = 0;

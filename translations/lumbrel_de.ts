@@ -627,6 +627,19 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
         <source> (as %1 %2)</source>
         <translation> (als %1 %2×)</translation>
     </message>
+    <message>
+        <source>The session was stopped at %1:%2 of %3 minute%4; the next character is added after a whole session.</source>
+        <translation>Die Sitzung wurde nach %1:%2 von %3 Minute%4 angehalten; das nächste Zeichen kommt erst nach einer ganzen Sitzung hinzu.</translation>
+    </message>
+    <message>
+        <source>s</source>
+        <comment>plural ending of minute</comment>
+        <translation>n</translation>
+    </message>
+    <message>
+        <source>%1 %2 of %3</source>
+        <translation>%1 %2 von %3</translation>
+    </message>
 </context>
 <context>
     <name>lumbrel::DrillsDialog</name>
@@ -1054,7 +1067,7 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
     </message>
     <message>
         <source>Display Delay</source>
-        <translation>Anzeigeverzögerung</translation>
+        <translation>Verzögerung</translation>
     </message>
     <message>
         <source>Delay, in characters, between the sound and the tex, or select Hide to only display the text at the end of the lesson</source>
@@ -1182,7 +1195,7 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
     </message>
     <message>
         <source>Variable Weight</source>
-        <translation>Wechselnde Gewichtung</translation>
+        <translation>Gewicht schwankt</translation>
     </message>
     <message>
         <source>Randomly vary the element weighting</source>
@@ -1692,7 +1705,7 @@ Möchten Sie die Dateien ersetzen?</translation>
     </message>
     <message>
         <source>(Display Delay &apos;Hide&apos; option selected).</source>
-        <translation>(Anzeigeverzögerung „Verbergen“ gewählt).</translation>
+        <translation>(Verzögerung „Verbergen“ gewählt).</translation>
     </message>
     <message>
         <source>  %1 characters sent</source>
