@@ -546,6 +546,10 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
         <source>Maximum Word Length</source>
         <translation>Höchste Wortlänge</translation>
     </message>
+    <message>
+        <source>80Kbps</source>
+        <translation>80 kbit/s</translation>
+    </message>
 </context>
 <context>
     <name>lumbrel::ControlsModel</name>

@@ -138,7 +138,7 @@ QWidget* ConfigureDialog::BuildGeneralPage() {
     mp3_->setEditable(true);
     mp3_->setInsertPolicy(QComboBox::NoInsert);
     mp3_->addItems({tr("16 Kbps"), tr("32 Kbps"), tr("48 Kbps"),
-                    tr("64 Kbps"), QStringLiteral("80Kbps"), tr("96 Kbps"),
+                    tr("64 Kbps"), tr("80Kbps"), tr("96 Kbps"),
                     tr("112 Kbps"), tr("128 Kbps")});
     mp3_->completer()->setCompletionMode(QCompleter::InlineCompletion);
     mp3_->setAccessibleName(mp3Frame->title());
