@@ -2,15 +2,19 @@
 // and, installed from the locale, what the main window's menus and options show.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTabWidget>
 #include <QXmlStreamReader>
 
 #include "UiTestSupport.h"
+#include "ui/Drills.h"
 #include "ui/Translations.h"
 
 namespace lumbrel::test {
@@ -114,6 +118,26 @@ TEST(Translations, GermanLocaleShowsGermanWindowsWithUniqueAccessKeys) {
             keys.insert(key);
         }
     }
+    // Nor two captions of the drills window, its tabs' pages together.
+    w.DrillsAction()->trigger();
+    DrillsDialog* drills = w.Drills();
+    ASSERT_NE(drills, nullptr);
+    QStringList captions;
+    for (const QAbstractButton* b : drills->findChildren<QAbstractButton*>())
+        captions << b->text();
+    for (const QLabel* l : drills->findChildren<QLabel*>())
+        captions << l->text();
+    for (const QTabWidget* t : drills->findChildren<QTabWidget*>())
+        for (int i = 0; i < t->count(); ++i)
+            captions << t->tabText(i);
+    QSet<QString> keys;
+    for (const QString& caption : captions) {
+        const QString key = AccessKey(caption);
+        EXPECT_TRUE(key.isEmpty() || !keys.contains(key)) << qPrintable(QStringLiteral("Drills: ") + caption);
+        keys.insert(key);
+    }
+    EXPECT_GE(keys.size(), 10);
+    drills->close();
 }
 
 }  // namespace
