@@ -197,8 +197,9 @@ endif()
 # MP3 recording loads libmp3lame.so.0 when it is there; WAV works without it. On a
 # Wayland desktop Qt's Wayland plugin draws the windows natively (X11 through
 # Xwayland otherwise). The callsign practice reads the calls heard in contests
-# (MASTER.SCP) when installed.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libmp3lame0, qt6-wayland, hamradio-files")
+# (MASTER.SCP) when installed. Qt's standard buttons and dialogs speak the desktop's
+# language with Qt's own translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libmp3lame0, qt6-wayland, hamradio-files, qt6-translations-l10n")
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build/")
 # The time of the changelog's last entry dates the files of the package.
 set(LUMBREL_SOURCE_DATE_EPOCH "")

@@ -149,7 +149,7 @@ QVariant Text(const QString& text) {
 
 QString ErrorText(const QSqlError& e) {
     const QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
-    return text.isEmpty() ? QStringLiteral("unknown database error") : text;
+    return text.isEmpty() ? QCoreApplication::translate("lumbrel::History", "unknown database error") : text;
 }
 
 // SQLite's primary result code of an error (Qt gives SQLite's code as the native one).
@@ -286,19 +286,23 @@ bool History::OpenAs(Access access) {
     const QFileInfo info(path_);
     const bool exists = info.exists();
     if (access == Access::Write && !QDir().mkpath(info.absolutePath())) {
-        problem_ =
-            QStringLiteral("The folder %1 for the history cannot be created.").arg(info.absolutePath());
+        problem_ = QCoreApplication::translate("lumbrel::History",
+                                               "The folder %1 for the history cannot be created.")
+                       .arg(info.absolutePath());
         return false;
     }
     if (exists && (!info.isFile() || !info.isReadable())) {
-        problem_ = QStringLiteral("The history %1 cannot be read; it is left as it is.").arg(path_);
+        problem_ = QCoreApplication::translate("lumbrel::History",
+                                               "The history %1 cannot be read; it is left as it is.")
+                       .arg(path_);
         return false;
     }
     // A read-only file is not a damaged one: it is not set aside.
     if (access == Access::Write && exists && !info.isWritable()) {
-        problem_ =
-            QStringLiteral("The history %1 cannot be written; it is left as it is and nothing is stored.")
-                .arg(path_);
+        problem_ = QCoreApplication::translate(
+                       "lumbrel::History",
+                       "The history %1 cannot be written; it is left as it is and nothing is stored.")
+                       .arg(path_);
         return false;
     }
 
@@ -356,7 +360,8 @@ bool History::OpenAs(Access access) {
         case Outcome::Older:
         case Outcome::Damaged:
         case Outcome::Unusable:
-            problem_ = QStringLiteral("The history %1 cannot be used: %2.").arg(path_, reason);
+            problem_ = QCoreApplication::translate("lumbrel::History", "The history %1 cannot be used: %2.")
+                           .arg(path_, reason);
             break;
     }
     CloseDatabase();
@@ -366,7 +371,7 @@ bool History::OpenAs(Access access) {
 bool History::Connect(const QString& file, QString* reason) {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     if (!db.isValid()) {
-        *reason = QStringLiteral("the SQLite driver of Qt is missing");
+        *reason = QCoreApplication::translate("lumbrel::History", "the SQLite driver of Qt is missing");
         return false;
     }
     db.setDatabaseName(file);
@@ -422,11 +427,14 @@ History::Outcome History::CheckAndMigrate(Access access, QString* reason, QStrin
         return failed(q.lastError(), Outcome::Unusable);
     if (!problems.isEmpty()) {
         *reason = ShortReason(problems);
-        *report = QStringList{QStringLiteral("The integrity check of %1 found:").arg(path_)} + problems;
+        *report =
+            QStringList{QCoreApplication::translate("lumbrel::History", "The integrity check of %1 found:")
+                            .arg(path_)} +
+            problems;
         return Outcome::Damaged;
     }
     if (version < 0) {
-        *reason = QStringLiteral("schema version %1").arg(version);
+        *reason = QCoreApplication::translate("lumbrel::History", "schema version %1").arg(version);
         return Outcome::Damaged;
     }
 
@@ -437,12 +445,12 @@ History::Outcome History::CheckAndMigrate(Access access, QString* reason, QStrin
     while (q.next())
         tables << q.value(0).toString();
     if (version == 0 && !tables.isEmpty()) {
-        *reason = QStringLiteral("it is not a Lumbrel history");
+        *reason = QCoreApplication::translate("lumbrel::History", "it is not a Lumbrel history");
         return Outcome::Damaged;
     }
     for (const QString& table : TablesOf(version)) {
         if (!tables.contains(table)) {
-            *reason = QStringLiteral("the table %1 is missing").arg(table);
+            *reason = QCoreApplication::translate("lumbrel::History", "the table %1 is missing").arg(table);
             return Outcome::Damaged;
         }
     }
@@ -475,7 +483,10 @@ History::Outcome History::CheckAndMigrate(Access access, QString* reason, QStrin
                     q.finish();
                     db.rollback();
                     const Outcome outcome = failed(error, Outcome::Damaged);
-                    *reason = QStringLiteral("upgrading from version %1 failed: %2").arg(from).arg(*reason);
+                    *reason = QCoreApplication::translate("lumbrel::History",
+                                                          "upgrading from version %1 failed: %2")
+                                  .arg(from)
+                                  .arg(*reason);
                     return outcome;
                 }
             }
@@ -484,7 +495,10 @@ History::Outcome History::CheckAndMigrate(Access access, QString* reason, QStrin
                     error = q.lastError();
                 db.rollback();
                 const Outcome outcome = failed(error, Outcome::Unusable);
-                *reason = QStringLiteral("upgrading from version %1 failed: %2").arg(from).arg(*reason);
+                *reason =
+                    QCoreApplication::translate("lumbrel::History", "upgrading from version %1 failed: %2")
+                        .arg(from)
+                        .arg(*reason);
                 return outcome;
             }
         }
@@ -536,8 +550,8 @@ History::Salvaged History::SalvageInto(QString* reason) {
         source.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
         QSqlQuery r(source);
         if (!source.open())
-            kept.report
-                << QStringLiteral("%1 cannot be opened: %2").arg(path_, ErrorText(source.lastError()));
+            kept.report << QCoreApplication::translate("lumbrel::History", "%1 cannot be opened: %2")
+                               .arg(path_, ErrorText(source.lastError()));
         // The tables of the damaged file's version, when it can be told; else none.
         int version = kSchemaVersion;
         bool copy = false;
@@ -555,7 +569,8 @@ History::Salvaged History::SalvageInto(QString* reason) {
         for (int from = 0; from < version; ++from)
             for (const char* statement : Migrations()[static_cast<std::size_t>(from)])
                 q.exec(QString::fromLatin1(statement));
-        kept.report << QStringLiteral("What could be read of it, table by table:");
+        kept.report << QCoreApplication::translate("lumbrel::History",
+                                                   "What could be read of it, table by table:");
         for (const QString& table : copy ? TablesOf(version) : QStringList{}) {
             QStringList columns;
             if (q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table)))
@@ -592,7 +607,8 @@ History::Salvaged History::SalvageInto(QString* reason) {
                     break;  // read to its end
             }
             kept.report << (stopped.isEmpty() ? QStringLiteral("  %1: %2").arg(table, Count(rows, "row"))
-                                              : QStringLiteral("  %1: %2 (a read stopped: %3)")
+                                              : QCoreApplication::translate("lumbrel::History",
+                                                                            "  %1: %2 (a read stopped: %3)")
                                                     .arg(table, Count(rows, "row"), stopped));
         }
         // Rows whose session or drill was lost tell nothing.
@@ -608,7 +624,8 @@ History::Salvaged History::SalvageInto(QString* reason) {
             }
         }
         if (orphans > 0)
-            kept.report << QStringLiteral("  %1 left out: their session or drill could not be read")
+            kept.report << QCoreApplication::translate(
+                               "lumbrel::History", "  %1 left out: their session or drill could not be read")
                                .arg(Count(orphans, "row"));
         q.exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
         q.finish();
@@ -661,15 +678,17 @@ bool History::SalvageInPlace(const QString& reason, const QStringList& report) {
         return false;
     };
     if (!kept.ok)
-        return fail(QStringLiteral("what can be read of it could not be saved"));
+        return fail(
+            QCoreApplication::translate("lumbrel::History", "what can be read of it could not be saved"));
 
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString target = QStringLiteral("%1.damaged-%2").arg(path_, stamp);
     for (int k = 2; QFileInfo::exists(target); ++k)
         target = QStringLiteral("%1.damaged-%2-%3").arg(path_, stamp).arg(k);
     if (!KeepAs(path_, target)) {
-        why = QStringLiteral("cannot write %1").arg(target);
-        return fail(QStringLiteral("it could not be kept beside a repaired one"));
+        why = QCoreApplication::translate("lumbrel::History", "cannot write %1").arg(target);
+        return fail(
+            QCoreApplication::translate("lumbrel::History", "it could not be kept beside a repaired one"));
     }
     // Its journals belong with it; left here they would be read into the new file.
     for (const char* suffix : {"-journal", "-wal", "-shm"}) {
@@ -686,7 +705,8 @@ bool History::SalvageInPlace(const QString& reason, const QStringList& report) {
     if (error) {
         why = QString::fromStdString(error.message());
         QFile::remove(target);
-        return fail(QStringLiteral("the repaired history could not take its place"));
+        return fail(
+            QCoreApplication::translate("lumbrel::History", "the repaired history could not take its place"));
     }
     setAsidePath_ = target;
     notice_ = QStringLiteral(
@@ -1116,7 +1136,9 @@ bool History::DeleteInTransaction(qint64 id, std::initializer_list<const char*> 
     }
     if (!removed) {
         db.rollback();
-        problem_ = QStringLiteral("there is no %1 %2 in the history").arg(what).arg(id);
+        problem_ = QCoreApplication::translate("lumbrel::History", "there is no %1 %2 in the history")
+                       .arg(what)
+                       .arg(id);
         return false;
     }
     if (!Commit(&error)) {

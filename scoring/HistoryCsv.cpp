@@ -1,5 +1,7 @@
 #include "scoring/HistoryCsv.h"
 
+#include <QCoreApplication>
+
 #include <QSaveFile>
 #include <QStringList>
 
@@ -94,10 +96,12 @@ QString HistoryCsv(const std::vector<SessionRecord>& records) {
 QString ExportHistoryCsv(const std::vector<SessionRecord>& records, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
+        return QCoreApplication::translate("lumbrel::History", "%1 cannot be written: %2")
+            .arg(path, file.errorString());
     const QByteArray bytes = HistoryCsv(records).toUtf8();
     if (file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
+        return QCoreApplication::translate("lumbrel::History", "%1 cannot be written: %2")
+            .arg(path, file.errorString());
     return {};
 }
 
@@ -118,10 +122,12 @@ QString CsvLines(const QStringList& header, const std::vector<QStringList>& rows
 QString WriteCsv(const QString& text, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
+        return QCoreApplication::translate("lumbrel::History", "%1 cannot be written: %2")
+            .arg(path, file.errorString());
     const QByteArray bytes = text.toUtf8();
     if (file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
+        return QCoreApplication::translate("lumbrel::History", "%1 cannot be written: %2")
+            .arg(path, file.errorString());
     return {};
 }
 

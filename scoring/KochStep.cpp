@@ -1,5 +1,7 @@
 #include "scoring/KochStep.h"
 
+#include <QCoreApplication>
+
 #include <QStringList>
 
 namespace lumbrel {
@@ -11,13 +13,16 @@ bool RanWholeSession(const SessionSummary& session) {
 QString StoppedEarlyText(const SessionSummary& session) {
     if (RanWholeSession(session))
         return {};
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "lumbrel::CopyScore",
                "The session was stopped at %1:%2 of %3 minute%4; the next character is added after a "
                "whole session.")
         .arg(session.elapsedSeconds / 60)
         .arg(session.elapsedSeconds % 60, 2, 10, QLatin1Char('0'))
         .arg(session.sessionMinutes)
-        .arg(session.sessionMinutes == 1 ? QString() : QStringLiteral("s"));
+        .arg(session.sessionMinutes == 1
+                 ? QString()
+                 : QCoreApplication::translate("lumbrel::CopyScore", "s", "plural ending of minute"));
 }
 
 NextCharacterOffer OfferNextCharacter(Trainer& trainer, const SessionSummary& session,
@@ -59,25 +64,30 @@ QString ShortfallText(const CopyScore& score) {
         return {};
     const int tenths = CopyScore::kKochThresholdPercent * 10 - score.AccuracyTenths();
     const int errors = score.ErrorsAboveThreshold();
-    return QStringLiteral("%1.%2 points to go to %3% (%4 error%5 too many)")
+    return (errors == 1 ? QCoreApplication::translate("lumbrel::CopyScore",
+                                                      "%1.%2 points to go to %3% (%4 error too many)")
+                        : QCoreApplication::translate("lumbrel::CopyScore",
+                                                      "%1.%2 points to go to %3% (%4 errors too many)"))
         .arg(tenths / 10)
         .arg(tenths % 10)
         .arg(CopyScore::kKochThresholdPercent)
-        .arg(errors)
-        .arg(errors == 1 ? QString() : QStringLiteral("s"));
+        .arg(errors);
 }
 
 QString MostMissedText(const CopyScore& score, int count) {
     QStringList parts;
     for (const CopyScore::Tally& t : score.MostMissed(count)) {
-        QString part = QStringLiteral("%1 %2 of %3").arg(t.character).arg(t.Missed()).arg(t.sent);
+        QString part = QCoreApplication::translate("lumbrel::CopyScore", "%1 %2 of %3")
+                           .arg(t.character)
+                           .arg(t.Missed())
+                           .arg(t.sent);
         const QString as = score.MostTakenFor(t.character);
         if (!as.isEmpty()) {
             int times = 0;
             for (const CopyScore::Confusion& c : score.Confusions())
                 if (c.sent == t.character && c.copied == as)
                     times = c.count;
-            part += QStringLiteral(" (as %1 %2)").arg(as).arg(times);
+            part += QCoreApplication::translate("lumbrel::CopyScore", " (as %1 %2)").arg(as).arg(times);
         }
         parts << part;
     }

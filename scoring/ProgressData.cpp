@@ -1,5 +1,7 @@
 #include "scoring/ProgressData.h"
 
+#include <QCoreApplication>
+
 #include <QHash>
 
 #include <algorithm>
@@ -101,7 +103,10 @@ QString TakenForText(const CharacterRate& rate, int count) {
     for (const auto& [copied, times] : rate.takenFor) {
         if (static_cast<int>(parts.size()) >= count)
             break;
-        parts << QStringLiteral("%1 %2").arg(copied.isEmpty() ? QStringLiteral("(none)") : copied).arg(times);
+        parts << QStringLiteral("%1 %2")
+                     .arg(copied.isEmpty() ? QCoreApplication::translate("lumbrel::ProgressData", "(none)")
+                                           : copied)
+                     .arg(times);
     }
     return parts.join(QStringLiteral(", "));
 }

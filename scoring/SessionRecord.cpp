@@ -1,5 +1,7 @@
 #include "scoring/SessionRecord.h"
 
+#include <QCoreApplication>
+
 namespace lumbrel {
 
 QString SourceName(SourceKind source, bool singleEntry) {
@@ -20,13 +22,13 @@ QString OrderName(LearningOrder order) {
 
 QString SourceCaption(const QString& source) {
     if (source == QLatin1String("groups"))
-        return QStringLiteral("Random groups");
+        return QCoreApplication::translate("lumbrel::SessionRecord", "Random groups");
     if (source == QLatin1String("words"))
-        return QStringLiteral("Words");
+        return QCoreApplication::translate("lumbrel::SessionRecord", "Words");
     if (source == QLatin1String("qso"))
-        return QStringLiteral("QSO");
+        return QCoreApplication::translate("lumbrel::SessionRecord", "QSO");
     if (source == QLatin1String("text"))
-        return QStringLiteral("Text file");
+        return QCoreApplication::translate("lumbrel::SessionRecord", "Text file");
     return source;
 }
 

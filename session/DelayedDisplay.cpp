@@ -1,5 +1,7 @@
 #include "session/DelayedDisplay.h"
 
+#include <QCoreApplication>
+
 #include "audio/Messages.h"
 
 namespace lumbrel {
@@ -10,16 +12,20 @@ DelayedDisplay::DelayedDisplay(SessionReadouts& readouts, TextArea& sent, Messag
       window_(window) {}
 
 const QStringList& DelayedDisplay::HideNotice() {
-    static const QStringList notice = {
-        QStringLiteral("Display will reveal at the end of the training session."),
-        QStringLiteral("(Display Delay 'Hide' option selected)."),
+    // Translated on each call: the language can change while the program runs.
+    static QStringList notice;
+    notice = {
+        QCoreApplication::translate("lumbrel::Trainer",
+                                    "Display will reveal at the end of the training session."),
+        QCoreApplication::translate("lumbrel::Trainer", "(Display Delay 'Hide' option selected)."),
     };
     return notice;
 }
 
 void DelayedDisplay::ShowCount(int charactersSent) {
     readouts_.SetStatus(charactersSent <= 0 ? QString()
-                                            : QStringLiteral("  %1 characters sent").arg(charactersSent));
+                                            : QCoreApplication::translate("lumbrel::Trainer", "  %1 characters sent")
+                                                  .arg(charactersSent));
 }
 
 void DelayedDisplay::PostDisplayStep() {

@@ -1,5 +1,7 @@
 #include "session/Trainer.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <utility>
 
@@ -148,12 +150,13 @@ void Trainer::TellNoSoundOutput(const AudioResult& result) {
     QString reason = QString::fromStdString(result.Text()).trimmed();
     if (!reason.isEmpty() && !reason.endsWith(QLatin1Char('.')))
         reason += QLatin1Char('.');
-    readouts_.SetStatus(QStringLiteral("  No sound output"));
-    host_.ShowMessage(
-        QStringLiteral("No sound output: %1 Check that PipeWire or PulseAudio is running and that "
-                       "an output device is selected in the desktop's sound settings.")
-            .arg(reason),
-        QStringLiteral("waveOutOpen"), MessageKind::Error);
+    readouts_.SetStatus(QCoreApplication::translate("lumbrel::Trainer", "  No sound output"));
+    host_.ShowMessage(QCoreApplication::translate(
+                          "lumbrel::Trainer",
+                          "No sound output: %1 Check that PipeWire or PulseAudio is running and that "
+                          "an output device is selected in the desktop's sound settings.")
+                          .arg(reason),
+                      QStringLiteral("waveOutOpen"), MessageKind::Error);
 }
 
 // Before a session: a device that could not be opened (a headset plugged in after the
@@ -400,14 +403,15 @@ void Trainer::ShowPlayedEffectiveSpeed() {
     const int permille = signal_.Impairments().EffectivePermille;
     QString note;
     if (MorseCode::StretchCapped(wpm, permille))
-        note = QStringLiteral("%1 WPM plays at %2 WPM, the slowest effective speed at %3 WPM")
+        note = QCoreApplication::translate("lumbrel::Trainer",
+                                           "%1 WPM plays at %2 WPM, the slowest effective speed at %3 WPM")
                    .arg(wpm * permille / 1000)
                    .arg(PlayedWpm(wpm, permille, Stretch::EveryUnit), 0, 'f', 1)
                    .arg(wpm);
     readouts_.SetEffectiveSpeedNote(note);
     if (!characters_.Shown() || SessionActive())
         return;
-    const QString said = QStringLiteral("  Effective speed: ");
+    const QString said = QCoreApplication::translate("lumbrel::Trainer", "  Effective speed: ");
     if (!note.isEmpty())
         readouts_.SetStatus(said + note);
     else if (readouts_.Status().startsWith(said))
@@ -593,8 +597,11 @@ void Trainer::TellSoundFault() {
         return;
     const bool lost = soundFault_.lost;
     const QString text =
-        lost ? QStringLiteral("Sound output failed: %1\nThe session was stopped.").arg(soundFault_.text)
-             : QStringLiteral("Sound output failed during the session: %1").arg(soundFault_.text);
+        lost ? QCoreApplication::translate("lumbrel::Trainer",
+                                           "Sound output failed: %1\nThe session was stopped.")
+                   .arg(soundFault_.text)
+             : QCoreApplication::translate("lumbrel::Trainer", "Sound output failed during the session: %1")
+                   .arg(soundFault_.text);
     // A session cut short by it is a failure; one that went on, a warning.
     host_.ShowMessage(text, soundFault_.caption, lost ? MessageKind::Error : MessageKind::Warning);
     soundFault_.text.clear();

@@ -2,6 +2,7 @@
 // File" with their drop-down lists and file drops, and what the symbol sources ask of
 // the session while such a session runs.
 #include <QDir>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -106,7 +107,9 @@ bool Trainer::PlayMyCharacterWords() {
     });
     if (loaded.entries.isEmpty()) {
         host_.ShowMessage(
-            QStringLiteral("No word of the word file is made only of the %1 characters in use.").arg(inUse),
+            QCoreApplication::translate("lumbrel::Trainer",
+                                        "No word of the word file is made only of the %1 characters in use.")
+                .arg(inUse),
             kWordsCaption, MessageKind::Information);
         return false;
     }
@@ -250,14 +253,15 @@ void Trainer::PlayFileArguments(const QStringList& paths) {
         return;
     const QString path = QFileInfo(paths.last()).absoluteFilePath();
     if (!AllCharactersInUse()) {
-        host_.ShowMessage(
-            QStringLiteral("%1 is not played yet: text files play once every character is in use. "
-                           "Raise \"Characters\" to %2 (now %3), then open the file with Text File "
-                           "or drop it on the window.")
-                .arg(QDir::toNativeSeparators(path))
-                .arg(CharacterCountMaximum())
-                .arg(CharacterCount()),
-            kTextFileCaption);
+        host_.ShowMessage(QCoreApplication::translate(
+                              "lumbrel::Trainer",
+                              "%1 is not played yet: text files play once every character is in use. "
+                              "Raise \"Characters\" to %2 (now %3), then open the file with Text File "
+                              "or drop it on the window.")
+                              .arg(QDir::toNativeSeparators(path))
+                              .arg(CharacterCountMaximum())
+                              .arg(CharacterCount()),
+                          kTextFileCaption);
         return;
     }
     PlayTextFile(path);

@@ -26,7 +26,7 @@ QString VersionText(const QString& version) {
     int numbers[3] = {0, 0, 0};
     for (int i = 0; i < 3 && i < parts.size(); ++i)
         numbers[i] = static_cast<qint16>(static_cast<quint16>(parts[i].toUInt()));
-    return QStringLiteral("Version %1.%2.%3").arg(numbers[0]).arg(numbers[1]).arg(numbers[2]);
+    return AboutDialog::tr("Version %1.%2.%3").arg(numbers[0]).arg(numbers[1]).arg(numbers[2]);
 }
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::AboutForm>()) {
@@ -45,7 +45,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), ui_(std::make_uniqu
     connect(ui_->Label4, &QLabel::linkActivated, this,
             [this] { QDesktopServices::openUrl(LinkAddress()); });  // failures are not reported
     ApplyPaletteColours();
-    ui_->Memo1->setPlainText(QStringLiteral(
+    ui_->Memo1->setPlainText(tr(
         "The Koch method teaches Morse code by ear, at full speed from the first lesson.\n\n"
         "Set the character speed to the speed you want to reach in the end (20 words per minute "
         "or more) and start with only two characters. Listen to a five-minute session of random "

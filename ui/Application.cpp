@@ -41,7 +41,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     } catch (const std::exception& e) {
         ShowEscapedError(QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        ShowEscapedError(QStringLiteral("An unknown error occurred."));
+        ShowEscapedError(tr("An unknown error occurred."));
     }
     return false;
 }

@@ -1,5 +1,6 @@
 #include "ui/ChartAxes.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
 #include <QtCharts/QChart>
@@ -42,7 +43,7 @@ int WholeStep(double span, int ticks) {
 
 QString DateFormat(qint64 firstMs, qint64 lastMs) {
     constexpr qint64 kMonths10 = 300 * kDay;
-    return lastMs - firstMs > kMonths10 ? QStringLiteral("dd MMM yyyy") : QStringLiteral("dd MMM");
+    return lastMs - firstMs > kMonths10 ? QCoreApplication::translate("lumbrel::ProgressWindow", "dd MMM yyyy") : QCoreApplication::translate("lumbrel::ProgressWindow", "dd MMM");
 }
 
 QDateTimeAxis* TimeAxis(qint64 first, qint64 last, const QString& title) {
@@ -54,10 +55,10 @@ QDateTimeAxis* TimeAxis(qint64 first, qint64 last, const QString& title) {
     if (span < 2 * kDay) {
         const bool oneDay =
             QDateTime::fromMSecsSinceEpoch(first).date() == QDateTime::fromMSecsSinceEpoch(last).date();
-        x->setFormat(oneDay ? QStringLiteral("hh:mm") : QStringLiteral("dd MMM hh:mm"));
+        x->setFormat(oneDay ? QStringLiteral("hh:mm") : QCoreApplication::translate("lumbrel::ProgressWindow", "dd MMM hh:mm"));
         x->setTickCount(5);
         x->setTitleText(oneDay
-                            ? QStringLiteral("%1 (time of day, %2)")
+                            ? QCoreApplication::translate("lumbrel::ProgressWindow", "%1 (time of day, %2)")
                                   .arg(title, QLocale().toString(QDateTime::fromMSecsSinceEpoch(first).date(),
                                                                  QLocale::ShortFormat))
                             : title);

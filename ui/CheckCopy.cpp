@@ -33,21 +33,21 @@ namespace {
 
 QString SessionFacts(const SessionSummary& s, int charactersSent) {
     const double effective = s.characterWpm * s.effectivePermille / 1000.0;
-    QString speed = QStringLiteral("%1 WPM").arg(s.characterWpm);
+    QString speed = CheckCopyDialog::tr("%1 WPM").arg(s.characterWpm);
     if (s.effectivePermille != 1000)
         speed +=
-            QStringLiteral(" (effective %1)").arg(QString::number(effective, 'f', effective < 10 ? 1 : 0));
+            CheckCopyDialog::tr(" (effective %1)").arg(QString::number(effective, 'f', effective < 10 ? 1 : 0));
     QStringList parts;
     parts << SourceCaption(SourceName(s.source, s.singleEntry));
     if (s.source == SourceKind::RandomGroups)
-        parts << QStringLiteral("%1 characters (%2 order)")
+        parts << CheckCopyDialog::tr("%1 characters (%2 order)")
                      .arg(s.characterCount)
                      .arg(s.order == LearningOrder::Mfj ? QStringLiteral("MFJ") : QStringLiteral("Koch"));
     parts << speed;
     parts << QStringLiteral("%1:%2")
                  .arg(s.elapsedSeconds / 60)
                  .arg(s.elapsedSeconds % 60, 2, 10, QLatin1Char('0'));
-    parts << QStringLiteral("%1 characters sent").arg(charactersSent);
+    parts << CheckCopyDialog::tr("%1 characters sent").arg(charactersSent);
     return parts.join(QStringLiteral(" · "));
 }
 
@@ -83,7 +83,7 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session
       ended_(ended),
       store_(std::move(store)) {
     setObjectName(QStringLiteral("CheckCopyDialog"));
-    setWindowTitle(QStringLiteral("Check Copy"));
+    setWindowTitle(tr("Check Copy"));
     // The desktop's fixed-pitch font, at least as large as its ordinary font, so that the
     // copy and the aligned text grow with a larger desktop font.
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -93,7 +93,7 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session
     facts_ = new QLabel(SessionFacts(session_, charactersSent), this);
     facts_->setWordWrap(true);
     auto* prompt = new QLabel(
-        QStringLiteral(
+        tr(
             "Type or paste what you copied on paper, then press Check. Case, spaces and line breaks "
             "do not count. Write a prosign as <sk> or ^sk, or as +, = and ( for ^ar, ^bt and ^kn."),
         this);
@@ -103,15 +103,15 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session
     copy_ = new QPlainTextEdit(this);
     copy_->setObjectName(QStringLiteral("Copy"));
     copy_->setFont(fixed);
-    copy_->setPlaceholderText(QStringLiteral("What you copied"));
+    copy_->setPlaceholderText(tr("What you copied"));
     copy_->setTabChangesFocus(true);
     copy_->setMinimumHeight(90);
 
-    check_ = new QPushButton(QStringLiteral("&Check"), this);
+    check_ = new QPushButton(tr("&Check"), this);
     check_->setObjectName(QStringLiteral("Check"));
     check_->setDefault(true);
     check_->setEnabled(charactersSent > 0);
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    auto* close = new QPushButton(tr("Close"), this);
     connect(check_, &QPushButton::clicked, this, &CheckCopyDialog::Check);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
@@ -130,7 +130,7 @@ CheckCopyDialog::CheckCopyDialog(Trainer& trainer, const SessionSummary& session
     pair_->setLineWrapMode(QTextEdit::NoWrap);
     pair_->setMinimumHeight(160);
     legend_ = new QLabel(
-        QStringLiteral("%1 wrong &nbsp; %2 dropped (not copied) &nbsp; %3 added (copied, not sent)")
+        tr("%1 wrong &nbsp; %2 dropped (not copied) &nbsp; %3 added (copied, not sent)")
             .arg(MarkedHtml(QStringLiteral("&nbsp;x&nbsp;"), CopyScore::Mark::Wrong),
                  MarkedHtml(QStringLiteral("&nbsp;x&nbsp;"), CopyScore::Mark::Dropped),
                  MarkedHtml(QStringLiteral("&nbsp;x&nbsp;"), CopyScore::Mark::Added)),
@@ -184,8 +184,8 @@ QString CheckCopyDialog::PairHtml(const CopyScore& score, int width) {
         if (!first)
             html += QLatin1Char('\n');
         first = false;
-        QString top = QStringLiteral("sent  ");
-        QString bottom = QStringLiteral("copy  ");
+        QString top = tr("sent  ", "as wide as the copy line's label");
+        QString bottom = tr("copy  ", "as wide as the sent line's label");
         for (std::size_t k = from; k < to; ++k) {
             const CopyScore::Column& col = columns[k];
             // Both lines as wide as the longer text of the column (a prosign, "AR").
@@ -218,7 +218,7 @@ void CheckCopyDialog::Check() {
         pair_->clear();
         offer_->setVisible(false);
         advice_->setText(QString());
-        stored_->setText(QStringLiteral("Nothing to check: type or paste what you copied first."));
+        stored_->setText(tr("Nothing to check: type or paste what you copied first."));
         return;
     }
     score_ = CopyScore::Score(session_.text, copy_->toPlainText(), session_.multiLetterCharacters);
@@ -232,8 +232,8 @@ void CheckCopyDialog::Check() {
 
 void CheckCopyDialog::ShowResult() {
     const CopyScore& s = *score_;
-    accuracy_->setText(QStringLiteral("Accuracy %1").arg(s.AccuracyText()));
-    counts_->setText(QStringLiteral("%1 characters sent: %2 right, %3 wrong, %4 dropped; %5 added.")
+    accuracy_->setText(tr("Accuracy %1").arg(s.AccuracyText()));
+    counts_->setText(tr("%1 characters sent: %2 right, %3 wrong, %4 dropped; %5 added.")
                          .arg(s.CharactersSent())
                          .arg(s.Correct())
                          .arg(s.Wrong())
@@ -245,7 +245,7 @@ void CheckCopyDialog::ShowResult() {
     offer_->setVisible(offerState_.available);
     if (offerState_.available) {
         offer_->setEnabled(true);
-        offer_->setText(QStringLiteral("Add the next character: %1 (%2 characters)")
+        offer_->setText(tr("Add the next character: %1 (%2 characters)")
                             .arg(offerState_.character.toUpper())
                             .arg(offerState_.count));
     }
@@ -255,29 +255,29 @@ void CheckCopyDialog::ShowResult() {
     QStringList advice;
     switch (said.verdict) {
         case CopyAdvice::Verdict::WellCopied:
-            advice << QStringLiteral("Well copied.");
+            advice << tr("Well copied.");
             break;
         case CopyAdvice::Verdict::StoppedEarly:
-            advice << QStringLiteral("%1% or more.").arg(CopyScore::kKochThresholdPercent)
+            advice << tr("%1% or more.").arg(CopyScore::kKochThresholdPercent)
                    << said.stoppedEarly;
             break;
         case CopyAdvice::Verdict::NextCharacter:
-            advice << QStringLiteral("%1% or more: time for the next character.")
+            advice << tr("%1% or more: time for the next character.")
                           .arg(CopyScore::kKochThresholdPercent);
             break;
         case CopyAdvice::Verdict::EveryCharacter:
-            advice << QStringLiteral("%1% or more with every character: nothing more to add.")
+            advice << tr("%1% or more with every character: nothing more to add.")
                           .arg(CopyScore::kKochThresholdPercent);
             break;
         case CopyAdvice::Verdict::Reached:
-            advice << QStringLiteral("%1% or more.").arg(CopyScore::kKochThresholdPercent);
+            advice << tr("%1% or more.").arg(CopyScore::kKochThresholdPercent);
             break;
         case CopyAdvice::Verdict::Short:
             advice << said.shortfall + QLatin1Char('.');
             break;
     }
     if (!said.mostMissed.isEmpty())
-        advice << QStringLiteral("Missed most: %1.").arg(said.mostMissed);
+        advice << tr("Missed most: %1.").arg(said.mostMissed);
     advice_->setText(advice.join(QLatin1Char(' ')));
 }
 
@@ -285,11 +285,11 @@ void CheckCopyDialog::TakeOffer() {
     if (!TakeNextCharacter(trainer_, offerState_)) {
         offer_->setEnabled(false);
         advice_->setText(
-            QStringLiteral("The character count has changed since this session; nothing was added."));
+            tr("The character count has changed since this session; nothing was added."));
         return;
     }
     offer_->setEnabled(false);
-    offer_->setText(QStringLiteral("Added %1: now %2 characters")
+    offer_->setText(tr("Added %1: now %2 characters")
                         .arg(offerState_.character.toUpper())
                         .arg(offerState_.count));
     offerState_ = NextCharacterOffer{};
@@ -303,14 +303,14 @@ CopyChecking::CopyChecking(Trainer& trainer, Prompts& prompts, HistoryService& h
       prompts_(prompts),
       window_(window),
       history_(history) {
-    checkAction_ = new QAction(QStringLiteral("&Check Copy..."), this);
+    checkAction_ = new QAction(tr("&Check Copy..."), this);
     checkAction_->setObjectName(QStringLiteral("CheckCopy"));
-    checkAction_->setToolTip(QStringLiteral("Check what you copied of the last session"));
+    checkAction_->setToolTip(tr("Check what you copied of the last session"));
     checkAction_->setEnabled(false);
-    progressAction_ = new QAction(QStringLiteral("&Progress..."), this);
+    progressAction_ = new QAction(tr("&Progress..."), this);
     progressAction_->setObjectName(QStringLiteral("Progress"));
     progressAction_->setToolTip(
-        QStringLiteral("Your accuracy, the characters learnt and the errors per character"));
+        tr("Your accuracy, the characters learnt and the errors per character"));
     connect(checkAction_, &QAction::triggered, this, &CopyChecking::CheckCopyClick);
     connect(progressAction_, &QAction::triggered, this, &CopyChecking::ProgressClick);
     if (sentView)
@@ -369,7 +369,7 @@ void CopyChecking::Tell(const QString& text, const QString& details, bool later)
     }
     // Over the window in front: the drills window, when it is open.
     QWidget* over = QApplication::activeModalWidget();
-    prompts_.DetailedMessage(over ? over : window_, text, details, QStringLiteral("History"),
+    prompts_.DetailedMessage(over ? over : window_, text, details, tr("History"),
                              MessageKind::Warning);
 }
 
@@ -382,12 +382,12 @@ void CopyChecking::Heard(const HistoryService::Report& report) {
 QString CopyChecking::StoreRecord(int session, const SessionRecord& record) {
     const HistoryService::Stored stored = history_.StoreCheckedCopy(session, record);
     if (!stored.usable)
-        return QStringLiteral("Not saved: the history cannot be used.");
+        return tr("Not saved: the history cannot be used.");
     if (!stored.id)
-        return QStringLiteral("Not saved: %1").arg(history_.Problem());
+        return tr("Not saved: %1").arg(history_.Problem());
     if (progress_)
         progress_->Reload();
-    return QStringLiteral("Saved to your progress history.");
+    return tr("Saved to your progress history.");
 }
 
 void CopyChecking::CheckCopyClick() {

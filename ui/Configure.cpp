@@ -73,7 +73,7 @@ ConfigureDialog::ConfigureDialog(SettingsStore store, QWidget* parent)
     : QDialog(parent),
       store_(std::move(store)) {
     setObjectName(QStringLiteral("ConfigureForm"));
-    setWindowTitle(QStringLiteral("Configure Codes"));
+    setWindowTitle(tr("Configure Codes"));
     // A dialog frame with a title and no buttons on it (no close, minimise or
     // maximise): OK is the only way out.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -82,15 +82,15 @@ ConfigureDialog::ConfigureDialog(SettingsStore store, QWidget* parent)
 
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("RzPageControl1"));
-    pages_->addTab(BuildGeneralPage(), QStringLiteral("General Setup"));
-    pages_->addTab(BuildCharacterPage(), QStringLiteral("Morse Character Setup"));
+    pages_->addTab(BuildGeneralPage(), tr("General Setup"));
+    pages_->addTab(BuildCharacterPage(), tr("Morse Character Setup"));
     wordsPage_ = BuildWordsPage();
-    pages_->addTab(wordsPage_, QStringLiteral("Common Words"));
+    pages_->addTab(wordsPage_, tr("Common Words"));
     pages_->setCurrentIndex(0);
 
-    okayButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okayButton_ = new QPushButton(tr("OK"), this);
     okayButton_->setObjectName(QStringLiteral("OkayButton"));
-    okayButton_->setToolTip(QStringLiteral("Finished!"));
+    okayButton_->setToolTip(tr("Finished!"));
     okayButton_->setDefault(true);
     okayButton_->setMinimumWidth(90);
     connect(okayButton_, &QPushButton::clicked, this, &ConfigureDialog::OkayButtonClick);
@@ -121,48 +121,48 @@ QWidget* ConfigureDialog::BuildGeneralPage() {
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(8);
 
-    fist_ = new RadioGroup(QStringLiteral("Straight key Fist"), 1, page);
+    fist_ = new RadioGroup(tr("Straight key Fist"), 1, page);
     fist_->setObjectName(QStringLiteral("StraightKeyFistRadioGroup"));
-    fist_->SetItems({QStringLiteral("Good"), QStringLiteral("Bad")});
+    fist_->SetItems({tr("Good"), tr("Bad")});
 
-    ditherSize_ = new RadioGroup(QStringLiteral("Speed Dither"), 1, page);
+    ditherSize_ = new RadioGroup(tr("Speed Dither"), 1, page);
     ditherSize_->setObjectName(QStringLiteral("SpeedDitherSize"));
-    ditherSize_->SetItems({QStringLiteral("5 WPM"), QStringLiteral("10 WPM")});
-    ditherSize_->setToolTip(QStringLiteral("+/- 2.5 WPM or +/- 5WPM"));
+    ditherSize_->SetItems({tr("5 WPM"), tr("10 WPM")});
+    ditherSize_->setToolTip(tr("+/- 2.5 WPM or +/- 5WPM"));
 
-    auto* mp3Frame = new QGroupBox(QStringLiteral("MP3 Recording Bit Rate"), page);
+    auto* mp3Frame = new QGroupBox(tr("MP3 Recording Bit Rate"), page);
     mp3Frame->setObjectName(QStringLiteral("RzGroupBox1"));
-    mp3Frame->setToolTip(QStringLiteral("Bit Rate for MP3 Audio Recordings"));
+    mp3Frame->setToolTip(tr("Bit Rate for MP3 Audio Recordings"));
     mp3_ = new QComboBox(mp3Frame);
     mp3_->setObjectName(QStringLiteral("MP3ComboBox"));
     mp3_->setEditable(true);
     mp3_->setInsertPolicy(QComboBox::NoInsert);
-    mp3_->addItems({QStringLiteral("16 Kbps"), QStringLiteral("32 Kbps"), QStringLiteral("48 Kbps"),
-                    QStringLiteral("64 Kbps"), QStringLiteral("80Kbps"), QStringLiteral("96 Kbps"),
-                    QStringLiteral("112 Kbps"), QStringLiteral("128 Kbps")});
+    mp3_->addItems({tr("16 Kbps"), tr("32 Kbps"), tr("48 Kbps"),
+                    tr("64 Kbps"), tr("80Kbps"), tr("96 Kbps"),
+                    tr("112 Kbps"), tr("128 Kbps")});
     mp3_->completer()->setCompletionMode(QCompleter::InlineCompletion);
     mp3_->setAccessibleName(mp3Frame->title());
     auto* mp3Layout = new QVBoxLayout(mp3Frame);
     mp3Layout->addWidget(mp3_);
     mp3Layout->addStretch(1);
 
-    effective_ = new RadioGroup(QStringLiteral("Effective Speed"), 1, page);
+    effective_ = new RadioGroup(tr("Effective Speed"), 1, page);
     effective_->setObjectName(QStringLiteral("EffectiveSpeedRadioGroup"));
-    effective_->SetItems({QStringLiteral("Each Word"), QStringLiteral("Each Character")});
+    effective_->SetItems({tr("Each Word"), tr("Each Character")});
 
-    auto* order = new QGroupBox(QStringLiteral("Learning Order"), page);
+    auto* order = new QGroupBox(tr("Learning Order"), page);
     order->setObjectName(QStringLiteral("GroupBox5"));
-    mfj_ = new QCheckBox(QStringLiteral("Use MFJ 418 Learning Order"), order);
+    mfj_ = new QCheckBox(tr("Use MFJ 418 Learning Order"), order);
     mfj_->setObjectName(QStringLiteral("MFJOrderCheckBox"));
     mfj_->setProperty("Tag", kTagMfj);
-    recent_ = new QCheckBox(QStringLiteral("Favour Recently Added Characters"), order);
+    recent_ = new QCheckBox(tr("Favour Recently Added Characters"), order);
     recent_->setObjectName(QStringLiteral("RecentAdditionsCheckBox"));
     recent_->setProperty("Tag", kTagRecent);
-    missed_ = new QCheckBox(QStringLiteral("Favour characters I miss"), order);
+    missed_ = new QCheckBox(tr("Favour characters I miss"), order);
     missed_->setObjectName(QStringLiteral("FavourMissedCheckBox"));
     missed_->setProperty("Tag", kTagMissed);
     missed_->setToolTip(
-        QStringLiteral("Random groups bring the characters you missed most in your last checked "
+        tr("Random groups bring the characters you missed most in your last checked "
                        "sessions and drills more often; every character still comes."));
     auto* orderLayout = new QVBoxLayout(order);
     orderLayout->setSpacing(2);
@@ -170,11 +170,11 @@ QWidget* ConfigureDialog::BuildGeneralPage() {
     orderLayout->addWidget(recent_);
     orderLayout->addWidget(missed_);
 
-    port_ = new RadioGroup(QStringLiteral("Rig Control Port"), 3, page);
+    port_ = new RadioGroup(tr("Rig Control Port"), 3, page);
     port_->setObjectName(QStringLiteral("ComPortRadioGroup"));
-    port_->SetItems({QStringLiteral("Off"), QStringLiteral("COM1"), QStringLiteral("COM2"),
+    port_->SetItems({tr("Off"), QStringLiteral("COM1"), QStringLiteral("COM2"),
                      QStringLiteral("COM3"), QStringLiteral("COM4")});
-    port_->setToolTip(QStringLiteral("Select a COM port to provide the rig control sginal."));
+    port_->setToolTip(tr("Select a COM port to provide the rig control sginal."));
 
     // Any serial device of this machine (USB adapters included); when one is chosen it
     // is used instead of the numbered port. "Off" clears it.
@@ -183,7 +183,7 @@ QWidget* ConfigureDialog::BuildGeneralPage() {
     portDevice_->setEditable(true);
     portDevice_->setInsertPolicy(QComboBox::NoInsert);
     portDevice_->setToolTip(
-        QStringLiteral("A serial device for the rig control signal, such as a USB adapter (/dev/ttyUSB0). "
+        tr("A serial device for the rig control signal, such as a USB adapter (/dev/ttyUSB0). "
                        "Leave empty to use the COM port chosen above; keying is off with \"Off\"."));
     connect(port_, &RadioGroup::Clicked, this, [this](int index) {
         portDevice_->setEnabled(index != 0);
@@ -195,9 +195,9 @@ QWidget* ConfigureDialog::BuildGeneralPage() {
     portLayout->setContentsMargins(0, 0, 0, 0);
     portLayout->addWidget(port_);
     auto* deviceRow = new QHBoxLayout;
-    auto* deviceLabel = new QLabel(QStringLiteral("Serial &device:"), portBox);
+    auto* deviceLabel = new QLabel(tr("Serial &device:"), portBox);
     deviceLabel->setBuddy(portDevice_);
-    portDevice_->setAccessibleName(QStringLiteral("Serial device"));
+    portDevice_->setAccessibleName(tr("Serial device"));
     deviceRow->addWidget(deviceLabel);
     deviceRow->addWidget(portDevice_, 1);
     portLayout->addLayout(deviceRow);
@@ -207,50 +207,50 @@ QWidget* ConfigureDialog::BuildGeneralPage() {
     bevel->setFrameShape(QFrame::HLine);
     bevel->setFrameShadow(QFrame::Sunken);
 
-    auto* sessionFrame = new QGroupBox(QStringLiteral("Session Length"), page);
+    auto* sessionFrame = new QGroupBox(tr("Session Length"), page);
     sessionFrame->setObjectName(QStringLiteral("GroupBox1"));
     sessionLength_ =
-        Spinner(1, 60, 5, QStringLiteral("Set the length of the training sessions"), sessionFrame);
+        Spinner(1, 60, 5, tr("Set the length of the training sessions"), sessionFrame);
     sessionLength_->setObjectName(QStringLiteral("SessionLengthSpinEdit"));
     sessionLength_->setAccessibleName(sessionFrame->title());
     auto* sessionLayout = new QVBoxLayout(sessionFrame);
-    sessionLayout->addWidget(new QLabel(QStringLiteral("Minutes"), sessionFrame));
+    sessionLayout->addWidget(new QLabel(tr("Minutes"), sessionFrame));
     sessionLayout->addWidget(sessionLength_);
     auto* sessionNote =
-        new QLabel(QStringLiteral("5 Minutes is the recommended study interval"), sessionFrame);
+        new QLabel(tr("5 Minutes is the recommended study interval"), sessionFrame);
     sessionNote->setWordWrap(true);
     sessionLayout->addWidget(sessionNote);
     sessionLayout->addStretch(1);
 
-    auto* pauseFrame = new QGroupBox(QStringLiteral("Starting Delay"), page);
+    auto* pauseFrame = new QGroupBox(tr("Starting Delay"), page);
     pauseFrame->setObjectName(QStringLiteral("GroupBox3"));
-    pause_ = Spinner(1, 60, 5, QStringLiteral("Set the time you need to get ready before the Morse starts."),
+    pause_ = Spinner(1, 60, 5, tr("Set the time you need to get ready before the Morse starts."),
                      pauseFrame);
     pause_->setObjectName(QStringLiteral("StartingPauseSpinEdit"));
     pause_->setAccessibleName(pauseFrame->title());
     auto* pauseLayout = new QVBoxLayout(pauseFrame);
-    pauseLayout->addWidget(new QLabel(QStringLiteral("Seconds"), pauseFrame));
+    pauseLayout->addWidget(new QLabel(tr("Seconds"), pauseFrame));
     pauseLayout->addWidget(pause_);
     auto* pauseNote =
-        new QLabel(QStringLiteral("Delay after Clicking Start before Morse Starts"), pauseFrame);
+        new QLabel(tr("Delay after Clicking Start before Morse Starts"), pauseFrame);
     pauseNote->setWordWrap(true);
     pauseLayout->addWidget(pauseNote);
     pauseLayout->addStretch(1);
 
-    auto* sound = new QGroupBox(QStringLiteral("Sound Card Setup"), page);
+    auto* sound = new QGroupBox(tr("Sound Card Setup"), page);
     sound->setObjectName(QStringLiteral("GroupBox2"));
     // "Callback": how the sound output reports a played buffer. Only Windows has the
     // system callbacks and the rich-text library the original note speaks of.
 #ifdef Q_OS_WIN
-    const QString callbackCaption = QStringLiteral("Use Windows Callbacks");
-    const QString callbackNote = QStringLiteral(
+    const QString callbackCaption = tr("Use Windows Callbacks");
+    const QString callbackNote = tr(
         "Change the setting of this box and restart the application if you only hear a couple of Morse "
         "characters "
         "after pressing the Start button or you get clicks on the audio or you get an error in "
         "RichEdit.DLL.");
 #else
-    const QString callbackCaption = QStringLiteral("Use Sound System Callbacks");
-    const QString callbackNote = QStringLiteral(
+    const QString callbackCaption = tr("Use Sound System Callbacks");
+    const QString callbackNote = tr(
         "Checked, the sound system's own thread reports each played buffer; unchecked, the report goes "
         "through the "
         "window's message queue. Change the setting of this box and restart the application if you only hear "
@@ -261,7 +261,7 @@ QWidget* ConfigureDialog::BuildGeneralPage() {
     callback_->setObjectName(QStringLiteral("CallbackCheckBox"));
     callback_->setProperty("Tag", kTagCallback);
     callback_->setToolTip(
-        QStringLiteral("Change this setting if you cannot hear Morse or there are clicks in the audio."));
+        tr("Change this setting if you cannot hear Morse or there are clicks in the audio."));
     auto* warning = BoldLabel(callbackNote, 10, sound);
     warning->setObjectName(QStringLiteral("Label3"));
     ShowAsWarning(warning, warning->palette().color(QPalette::Window));
@@ -287,9 +287,9 @@ QWidget* ConfigureDialog::BuildGeneralPage() {
 QWidget* ConfigureDialog::BuildCharacterPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet1"));
-    auto* frame = new QGroupBox(QStringLiteral("Morse Characters"), page);
+    auto* frame = new QGroupBox(tr("Morse Characters"), page);
     frame->setObjectName(QStringLiteral("GroupBox4"));
-    frame->setToolTip(QStringLiteral("Uncheck a character to exclude it from a training session."));
+    frame->setToolTip(tr("Uncheck a character to exclude it from a training session."));
 
     auto* boxes = new QGridLayout;
     characterGrid_ = boxes;
@@ -312,15 +312,15 @@ QWidget* ConfigureDialog::BuildCharacterPage() {
         boxes->setRowMinimumHeight(row, rowHeight);
     EvenColumns(boxes, characterBoxes_);
 
-    uncheck_ = new QPushButton(QStringLiteral("Uncheck All"), frame);
+    uncheck_ = new QPushButton(tr("Uncheck All"), frame);
     uncheck_->setObjectName(QStringLiteral("UncheckButton"));
-    uncheck_->setToolTip(QStringLiteral("Turn off all characters from the session"));
-    check_ = new QPushButton(QStringLiteral("Check All"), frame);
+    uncheck_->setToolTip(tr("Turn off all characters from the session"));
+    check_ = new QPushButton(tr("Check All"), frame);
     check_->setObjectName(QStringLiteral("CheckButton"));
-    check_->setToolTip(QStringLiteral("Turn on all characters in the session"));
-    define_ = new QPushButton(QStringLiteral("Define"), frame);
+    check_->setToolTip(tr("Turn on all characters in the session"));
+    define_ = new QPushButton(tr("Define"), frame);
     define_->setObjectName(QStringLiteral("BitBtn2"));
-    define_->setToolTip(QStringLiteral("Define new Morse Characters"));
+    define_->setToolTip(tr("Define new Morse Characters"));
     connect(uncheck_, &QPushButton::clicked, this, [this] { SetCharacterBoxes(false); });
     connect(check_, &QPushButton::clicked, this, [this] { SetCharacterBoxes(true); });
     connect(define_, &QPushButton::clicked, this, [this] {
@@ -336,7 +336,7 @@ QWidget* ConfigureDialog::BuildCharacterPage() {
 
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(BoldLabel(
-        QStringLiteral("Uncheck characters here to remove them from a training session."), 10, frame));
+        tr("Uncheck characters here to remove them from a training session."), 10, frame));
     frameLayout->addSpacing(6);
     frameLayout->addLayout(boxes);
     frameLayout->addStretch(1);
@@ -352,9 +352,9 @@ QWidget* ConfigureDialog::BuildCharacterPage() {
 QWidget* ConfigureDialog::BuildWordsPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet3"));
-    auto* frame = new QGroupBox(QStringLiteral("Starting Letter of Words"), page);
+    auto* frame = new QGroupBox(tr("Starting Letter of Words"), page);
     frame->setObjectName(QStringLiteral("GroupBox6"));
-    frame->setToolTip(QStringLiteral("Uncheck a character to exclude it from a training session."));
+    frame->setToolTip(tr("Uncheck a character to exclude it from a training session."));
 
     auto* boxes = new QGridLayout;
     boxes->setHorizontalSpacing(6);
@@ -369,12 +369,12 @@ QWidget* ConfigureDialog::BuildWordsPage() {
     }
     EvenColumns(boxes, letterBoxes_);
 
-    wordsUncheck_ = new QPushButton(QStringLiteral("Uncheck All"), frame);
+    wordsUncheck_ = new QPushButton(tr("Uncheck All"), frame);
     wordsUncheck_->setObjectName(QStringLiteral("CommonWordsUncheckAllButton"));
-    wordsUncheck_->setToolTip(QStringLiteral("Turn off all characters from the session"));
-    wordsCheck_ = new QPushButton(QStringLiteral("Check All"), frame);
+    wordsUncheck_->setToolTip(tr("Turn off all characters from the session"));
+    wordsCheck_ = new QPushButton(tr("Check All"), frame);
     wordsCheck_->setObjectName(QStringLiteral("Button2"));
-    wordsCheck_->setToolTip(QStringLiteral("Turn on all characters in the session"));
+    wordsCheck_->setToolTip(tr("Turn on all characters in the session"));
     connect(wordsUncheck_, &QPushButton::clicked, this, [this] { SetLetterBoxes(false); });
     connect(wordsCheck_, &QPushButton::clicked, this, [this] { SetLetterBoxes(true); });
     auto* buttons = new QHBoxLayout;
@@ -384,17 +384,17 @@ QWidget* ConfigureDialog::BuildWordsPage() {
 
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(BoldLabel(
-        QStringLiteral("Uncheck the starting letter of words you do not want in the lesson"), 10, frame));
+        tr("Uncheck the starting letter of words you do not want in the lesson"), 10, frame));
     frameLayout->addSpacing(6);
     frameLayout->addLayout(boxes);
     frameLayout->addSpacing(12);
     frameLayout->addLayout(buttons);
     frameLayout->addStretch(1);
 
-    wordsSize_ = new RadioGroup(QStringLiteral("Number of Words"), 1, page);
+    wordsSize_ = new RadioGroup(tr("Number of Words"), 1, page);
     wordsSize_->setObjectName(QStringLiteral("CommonWordsGroupBox"));
     wordsSize_->SetItems(
-        {QStringLiteral("All"), QStringLiteral("500"), QStringLiteral("250"), QStringLiteral("100")});
+        {tr("All"), QStringLiteral("500"), QStringLiteral("250"), QStringLiteral("100")});
 
     wordLength_ = Spinner(2, 100, 20, QString(), page);
     wordLength_->setObjectName(QStringLiteral("WordLengthSpinEdit"));
@@ -402,7 +402,7 @@ QWidget* ConfigureDialog::BuildWordsPage() {
     auto* side = new QVBoxLayout;
     side->addWidget(wordsSize_);
     side->addSpacing(24);
-    auto* lengthLabel = new QLabel(QStringLiteral("Maximum Word Length"), page);
+    auto* lengthLabel = new QLabel(tr("Maximum Word Length"), page);
     lengthLabel->setBuddy(wordLength_);
     wordLength_->setAccessibleName(lengthLabel->text());
     side->addWidget(lengthLabel);

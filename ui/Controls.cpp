@@ -30,18 +30,19 @@ ControlsModel::ControlsModel() {
         speeds << QString::number(CharacterWpmForIndex(i));
     at(ControlId::RadioGroup1).items = speeds;
     at(ControlId::CodeSpeedRadioGroup).items = {
-        QStringLiteral("Full"), QStringLiteral("7/8"), QStringLiteral("3/4"), QStringLiteral("5/8"),
+        tr("Full"), QStringLiteral("7/8"), QStringLiteral("3/4"), QStringLiteral("5/8"),
         QStringLiteral("1/2"),  QStringLiteral("3/8"), QStringLiteral("1/4"), QStringLiteral("1/8")};
     at(ControlId::DisplayDelayComboBox).items = DisplayDelayCaptions();
-    at(ControlId::NoiseRadioGroup).items = {QStringLiteral("Off"), QStringLiteral("S3"), QStringLiteral("S5"),
+    at(ControlId::DisplayDelayComboBox).items[0] = tr("Hide");
+    at(ControlId::NoiseRadioGroup).items = {tr("Off"), QStringLiteral("S3"), QStringLiteral("S5"),
                                             QStringLiteral("S7"), QStringLiteral("S9")};
     at(ControlId::SignalRadioGroup).items = {QStringLiteral("S1"), QStringLiteral("S2"), QStringLiteral("S3"),
                                              QStringLiteral("S4"), QStringLiteral("S5"), QStringLiteral("S6"),
                                              QStringLiteral("S7"), QStringLiteral("S9")};
     at(ControlId::SignalRadioGroup).value = 7;
-    at(ControlId::QSBModeRadioGroup).items = {QStringLiteral("Fast"), QStringLiteral("Slow")};
+    at(ControlId::QSBModeRadioGroup).items = {tr("Fast"), tr("Slow")};
     at(ControlId::QSBModeRadioGroup).visible = false;
-    at(ControlId::QSBTypeRadioGroup).items = {QStringLiteral("Shallow"), QStringLiteral("Deep")};
+    at(ControlId::QSBTypeRadioGroup).items = {tr("Shallow"), tr("Deep")};
     at(ControlId::QSBTypeRadioGroup).visible = false;
 
     at(ControlId::Label1).text = QStringLiteral("00:00");

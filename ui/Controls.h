@@ -2,6 +2,7 @@
 // The main window's controls as plain state: values, items, captions, enabled and
 // visible flags. The window's binding copies the session's options and read-outs into
 // it and shows it; user input goes through it back to the session. UI thread only.
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -76,6 +77,8 @@ public:
 };
 
 class ControlsModel {
+    Q_DECLARE_TR_FUNCTIONS(lumbrel::ControlsModel)
+
 public:
     ControlsModel();
 

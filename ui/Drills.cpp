@@ -46,7 +46,7 @@ QDoubleSpinBox* SecondsBox(double low, double high, double step, QWidget* parent
     box->setRange(low, high);
     box->setSingleStep(step);
     box->setDecimals(1);
-    box->setSuffix(QStringLiteral(" s"));
+    box->setSuffix(DrillsDialog::tr(" s"));
     return box;
 }
 
@@ -72,7 +72,7 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
       store_(std::move(store)),
       history_(history) {
     setObjectName(QStringLiteral("DrillsForm"));
-    setWindowTitle(QStringLiteral("Drills"));
+    setWindowTitle(tr("Drills"));
     setModal(true);
 
     tabs_ = new QTabWidget(this);
@@ -81,53 +81,53 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
     auto* form = new QFormLayout(recognition);
     timeLimit_ = SecondsBox(0.5, 10.0, 0.5, recognition);
     timeLimit_->setObjectName(QStringLiteral("TimeLimitSpinner"));
-    form->addRow(QStringLiteral("&Time limit:"), timeLimit_);
-    characters_ = NumberBox(0, 1000, QStringLiteral(" characters"), recognition);
-    characters_->setSpecialValueText(QStringLiteral("no limit"));
-    form->addRow(QStringLiteral("&Length:"), characters_);
-    minutes_ = NumberBox(0, 60, QStringLiteral(" min"), recognition);
-    minutes_->setSpecialValueText(QStringLiteral("no limit"));
-    form->addRow(QStringLiteral("or &minutes:"), minutes_);
+    form->addRow(tr("&Time limit:"), timeLimit_);
+    characters_ = NumberBox(0, 1000, tr(" characters"), recognition);
+    characters_->setSpecialValueText(tr("no limit"));
+    form->addRow(tr("&Length:"), characters_);
+    minutes_ = NumberBox(0, 60, tr(" min"), recognition);
+    minutes_->setSpecialValueText(tr("no limit"));
+    form->addRow(tr("or &minutes:"), minutes_);
     target_ = SecondsBox(0.2, 5.0, 0.1, recognition);
-    form->addRow(QStringLiteral("Ta&rget:"), target_);
-    growing_ = new QCheckBox(QStringLiteral("Start with two characters, &add the next as each is known"),
+    form->addRow(tr("Ta&rget:"), target_);
+    growing_ = new QCheckBox(tr("Start with two characters, &add the next as each is known"),
                              recognition);
     growing_->setObjectName(QStringLiteral("GrowingCheckBox"));
     form->addRow(QString(), growing_);
-    recognitionStart_ = new QPushButton(QStringLiteral("&Start"), recognition);
+    recognitionStart_ = new QPushButton(tr("&Start"), recognition);
     form->addRow(QString(), recognitionStart_);
-    tabs_->addTab(recognition, QStringLiteral("Instant &recognition"));
+    tabs_->addTab(recognition, tr("Instant &recognition"));
 
     auto* callsigns = new QWidget(tabs_);
     auto* callForm = new QFormLayout(callsigns);
-    calls_ = NumberBox(1, 500, QStringLiteral(" calls"), callsigns);
-    callForm->addRow(QStringLiteral("&Calls:"), calls_);
-    startSpeed_ = NumberBox(CallsignRun::kMinWpm, CallsignRun::kMaxWpm, QStringLiteral(" WPM"), callsigns);
-    callForm->addRow(QStringLiteral("Start s&peed:"), startSpeed_);
-    step_ = NumberBox(1, CallsignRun::kMaxStepWpm, QStringLiteral(" WPM"), callsigns);
-    callForm->addRow(QStringLiteral("St&ep:"), step_);
-    topSpeed_ = NumberBox(CallsignRun::kMinWpm, CallsignRun::kMaxWpm, QStringLiteral(" WPM"), callsigns);
+    calls_ = NumberBox(1, 500, tr(" calls"), callsigns);
+    callForm->addRow(tr("&Calls:"), calls_);
+    startSpeed_ = NumberBox(CallsignRun::kMinWpm, CallsignRun::kMaxWpm, tr(" WPM"), callsigns);
+    callForm->addRow(tr("Start s&peed:"), startSpeed_);
+    step_ = NumberBox(1, CallsignRun::kMaxStepWpm, tr(" WPM"), callsigns);
+    callForm->addRow(tr("St&ep:"), step_);
+    topSpeed_ = NumberBox(CallsignRun::kMinWpm, CallsignRun::kMaxWpm, tr(" WPM"), callsigns);
     topSpeed_->setObjectName(QStringLiteral("TopSpeedSpinner"));
-    callForm->addRow(QStringLiteral("Top spee&d:"), topSpeed_);
+    callForm->addRow(tr("Top spee&d:"), topSpeed_);
     varyPitch_ = new QCheckBox(
-        QStringLiteral("&Vary the pitch of each call (within %1 Hz)").arg(CallsignRun::kMaxPitchSpreadHz),
+        tr("&Vary the pitch of each call (within %1 Hz)").arg(CallsignRun::kMaxPitchSpreadHz),
         callsigns);
     varyPitch_->setObjectName(QStringLiteral("VaryPitchCheckBox"));
     callForm->addRow(QString(), varyPitch_);
-    missedOnly_ = new QCheckBox(QStringLiteral("Only calls I &missed before"), callsigns);
+    missedOnly_ = new QCheckBox(tr("Only calls I &missed before"), callsigns);
     missedOnly_->setObjectName(QStringLiteral("MissedCallsOnly"));
     callForm->addRow(QString(), missedOnly_);
-    callsignStart_ = new QPushButton(QStringLiteral("S&tart"), callsigns);
+    callsignStart_ = new QPushButton(tr("S&tart"), callsigns);
     callForm->addRow(QString(), callsignStart_);
     callInput_ = new QLineEdit(callsigns);
     callInput_->setObjectName(QStringLiteral("CallEdit"));
     callInput_->setEnabled(false);
-    callInput_->setAccessibleName(QStringLiteral("Call copied"));
-    callForm->addRow(QStringLiteral("Co&py:"), callInput_);
-    tabs_->addTab(callsigns, QStringLiteral("Callsign r&uns"));
+    callInput_->setAccessibleName(tr("Call copied"));
+    callForm->addRow(tr("Co&py:"), callInput_);
+    tabs_->addTab(callsigns, tr("Callsign r&uns"));
 
     bandConditions_ =
-        new QCheckBox(QStringLiteral("&Band conditions of the main window (noise, signal, fading)"), this);
+        new QCheckBox(tr("&Band conditions of the main window (noise, signal, fading)"), this);
     prompt_ = new QLabel(this);
     prompt_->setAlignment(Qt::AlignCenter);
     prompt_->setFocusPolicy(Qt::StrongFocus);
@@ -163,7 +163,7 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
     layout->addWidget(summary_, 1);
     layout->addWidget(speedChart_, 1);
     auto* keys = new QLabel(
-        QStringLiteral("Recognition: type the character you hear, once it has ended. Callsigns: "
+        tr("Recognition: type the character you hear, once it has ended. Callsigns: "
                        "type the call, Enter; F5 plays it again (half points). Esc ends the drill."),
         this);
     keys->setWordWrap(true);
@@ -189,7 +189,7 @@ DrillsDialog::DrillsDialog(Trainer& trainer, const Clock& clock, CharacterPlayer
     auto* replay = new QShortcut(QKeySequence(Qt::Key_F5), this);
     connect(replay, &QShortcut::activated, this, [this] {
         if (callsigns_ && !callsigns_->Replay())
-            status_->setText(QStringLiteral("One replay per call."));
+            status_->setText(tr("One replay per call."));
     });
     RestoreOptions();
 }
@@ -256,7 +256,7 @@ void DrillsDialog::SetRunning(bool running) {
 void DrillsDialog::TellNotKept(const History* keep) {
     kept_ = keep != nullptr;
     if (!kept_)
-        status_->setText(QStringLiteral("The history cannot be used (%1); this drill is not kept.")
+        status_->setText(tr("The history cannot be used (%1); this drill is not kept.")
                              .arg(history_.Problem()));
 }
 
@@ -283,7 +283,7 @@ void DrillsDialog::StartRecognition() {
         if (active[i] && !active[i]->display.isEmpty())
             characters << active[i]->display.toLower();
     if (characters.isEmpty()) {
-        prompt_->setText(QStringLiteral("No characters are in use."));
+        prompt_->setText(tr("No characters are in use."));
         return;
     }
     RecognitionOptions options;
@@ -303,7 +303,7 @@ void DrillsDialog::StartRecognition() {
         std::move(setUp.drill), CurrentSound(), setUp.keep, static_cast<DrillView&>(*this));
     summary_->clear();
     speedChart_->hide();
-    prompt_->setText(QStringLiteral("Type the character you hear"));
+    prompt_->setText(tr("Type the character you hear"));
     status_->clear();
     TellNotKept(setUp.keep);
     SetRunning(true);
@@ -330,8 +330,8 @@ void DrillsDialog::StartCallsignRun() {
         CurrentSound(), setUp.keep, static_cast<DrillView&>(*this));
     summary_->clear();
     speedChart_->hide();
-    prompt_->setText(QStringLiteral("Copy the call, then Enter"));
-    status_->setText(QStringLiteral("%1 WPM").arg(callsigns_->Run().Wpm()));
+    prompt_->setText(tr("Copy the call, then Enter"));
+    status_->setText(tr("%1 WPM").arg(callsigns_->Run().Wpm()));
     TellNotKept(setUp.keep);
     SetRunning(true);
     callInput_->setFocus();
@@ -352,18 +352,18 @@ void DrillsDialog::ShowCounter() {
     if (!Running()) {
         counter_->clear();
     } else if (callsigns_) {
-        counter_->setText(QStringLiteral("Call %1 of %2")
+        counter_->setText(tr("Call %1 of %2")
                               .arg(callsigns_->Run().CallNumber())
                               .arg(callsigns_->Run().Options().calls));
     } else if (recognition_) {
         const RecognitionDrill& drill = recognition_->Drill();
         const int number = static_cast<int>(drill.Answers().size()) + 1;
         QString text = drill.Options().characters > 0
-                           ? QStringLiteral("Character %1 of %2").arg(number).arg(drill.Options().characters)
-                           : QStringLiteral("Character %1").arg(number);
+                           ? tr("Character %1 of %2").arg(number).arg(drill.Options().characters)
+                           : tr("Character %1").arg(number);
         if (drill.Options().growing) {
             const QStringList inPlay = drill.InPlay();
-            text += QStringLiteral(" · %1 characters: %2")
+            text += tr(" · %1 characters: %2")
                         .arg(inPlay.size())
                         .arg(inPlay.join(QLatin1Char(' ')).toUpper());
         }
@@ -425,19 +425,19 @@ void DrillsDialog::Answered(const RecognitionAnswer& answer, RecognitionDrill::O
     switch (outcome) {
         case RecognitionDrill::Outcome::Right:
             prompt_->setText(Coloured(kRightColour, c.toHtmlEscaped()));
-            status_->setText(QStringLiteral("%1: right in %2").arg(c, Seconds(answer.reactionMs)));
+            status_->setText(tr("%1: right in %2").arg(c, Seconds(answer.reactionMs)));
             break;
         case RecognitionDrill::Outcome::Wrong:
             prompt_->setText(Coloured(kWrongColour, c.toHtmlEscaped()));
-            status_->setText(QStringLiteral("You typed %1; it was %2").arg(answer.answer.toUpper(), c));
+            status_->setText(tr("You typed %1; it was %2").arg(answer.answer.toUpper(), c));
             break;
         case RecognitionDrill::Outcome::TooLate:
             prompt_->setText(Coloured(kWrongColour, c.toHtmlEscaped()));
-            status_->setText(QStringLiteral("Too late; it was %1").arg(c));
+            status_->setText(tr("Too late; it was %1").arg(c));
             break;
         case RecognitionDrill::Outcome::Early:
             prompt_->setText(c.toHtmlEscaped());
-            status_->setText(QStringLiteral("%1 before it was heard: not counted").arg(c));
+            status_->setText(tr("%1 before it was heard: not counted").arg(c));
             break;
     }
     ShowCounter();
@@ -470,7 +470,7 @@ void DrillsDialog::CallChecked(const CallsignRun::Checked& checked) {
         const MarkedCall marked = MarkCall(checked.score);
         prompt_->setText(QStringLiteral("<tt>%1<br>%2</tt>").arg(marked.sent, marked.copied));
     }
-    status_->setText(QStringLiteral("%1 points at %2 WPM · score %3 · next %4 WPM")
+    status_->setText(tr("%1 points at %2 WPM · score %3 · next %4 WPM")
                          .arg(a.points)
                          .arg(a.wpm)
                          .arg(callsigns_ ? callsigns_->Run().Score() : 0)
@@ -485,7 +485,7 @@ void DrillsDialog::Finished(const DrillRecord& record, std::optional<qint64> sto
     else
         ShowCallsignSummary(record);
     if (!stored && (!record.answers.empty() || !record.calls.empty()) && kept_)
-        status_->setText(QStringLiteral("This drill could not be kept: %1").arg(history_.Problem()));
+        status_->setText(tr("This drill could not be kept: %1").arg(history_.Problem()));
     (record.kind == DrillKind::Recognition ? recognitionStart_ : callsignStart_)->setFocus();
 }
 
@@ -516,33 +516,33 @@ void DrillsDialog::ShowRecognitionSummary(const DrillRecord& record) {
                     .arg(s.Counted())
                     .arg(Seconds(s.medianMs))
                     .arg(s.early > 0 ? QString::number(s.early) : QString(),
-                         known.contains(s.character) ? QStringLiteral("yes") : QString());
+                         known.contains(s.character) ? tr("yes") : QString());
     }
     html += QStringLiteral("</table>");
     summary_->setHtml(html);
-    prompt_->setText(QStringLiteral("Done: %1 characters").arg(record.answers.size()));
+    prompt_->setText(tr("Done: %1 characters").arg(record.answers.size()));
 }
 
 void DrillsDialog::ShowCallsignSummary(const DrillRecord& record) {
-    QString html = QStringLiteral("<p><b>Score %1</b> · top speed %2 WPM · %3 of %4 calls missed<br>")
+    QString html = tr("<p><b>Score %1</b> · top speed %2 WPM · %3 of %4 calls missed<br>")
                        .arg(record.score)
                        .arg(record.topWpm)
                        .arg(record.CallsMissed())
                        .arg(record.calls.size());
     const std::optional<int> bestBefore = callsigns_ ? callsigns_->Run().BestBefore() : std::nullopt;
     if (!bestBefore)
-        html += QStringLiteral("Your first run.");
+        html += tr("Your first run.");
     else if (record.score > *bestBefore)
-        html += QStringLiteral("A new best score (before: %1).").arg(*bestBefore);
+        html += tr("A new best score (before: %1).").arg(*bestBefore);
     else
-        html += QStringLiteral("Best score so far: %1.").arg(*bestBefore);
+        html += tr("Best score so far: %1.").arg(*bestBefore);
     html += QStringLiteral("</p>");
     bool header = false;
     for (const CallAttempt& a : record.calls) {
         if (a.Right())
             continue;
         if (!header)
-            html += QStringLiteral(
+            html += tr(
                 "<p>Missed:</p><table cellpadding=3><tr><th>Call</th><th>Copied</th><th>WPM</th>"
                 "<th>Points</th></tr>");
         header = true;
@@ -557,7 +557,7 @@ void DrillsDialog::ShowCallsignSummary(const DrillRecord& record) {
     if (header)
         html += QStringLiteral("</table>");
     summary_->setHtml(html);
-    prompt_->setText(QStringLiteral("Done: score %1").arg(record.score));
+    prompt_->setText(tr("Done: score %1").arg(record.score));
     ShowSpeedChart(record);
 }
 
@@ -570,9 +570,9 @@ void DrillsDialog::ShowSpeedChart(const DrillRecord& record) {
     chart->setMargins(QMargins(4, 4, 4, 4));
     chart->setBackgroundRoundness(0);
     auto* speed = new QLineSeries(chart);
-    speed->setName(QStringLiteral("WPM"));
+    speed->setName(tr("WPM"));
     auto* missed = new QScatterSeries(chart);
-    missed->setName(QStringLiteral("Missed"));
+    missed->setName(tr("Missed"));
     missed->setMarkerSize(8);
     missed->setColor(ReadableOn(QColor(kWrongColour), palette().color(QPalette::Window)));
     int fastest = CallsignRun::kMinWpm;
@@ -586,11 +586,11 @@ void DrillsDialog::ShowSpeedChart(const DrillRecord& record) {
         slowest = std::min(slowest, a.wpm);
     }
     const double calls = static_cast<double>(record.calls.size());
-    QValueAxis* x = ValueAxis(1, std::max(2.0, calls), QStringLiteral("Call (red: missed)"));
+    QValueAxis* x = ValueAxis(1, std::max(2.0, calls), tr("Call (red: missed)"));
     // A tick on every call of a short run, on every fifth or tenth of a long one.
     TickEvery(x, WholeStep(calls, 10));
     QValueAxis* y =
-        ValueAxis(std::max(0, slowest - 5), fastest + 5, QStringLiteral("WPM"), QStringLiteral("%d"), true);
+        ValueAxis(std::max(0, slowest - 5), fastest + 5, tr("WPM"), QStringLiteral("%d"), true);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     for (QAbstractSeries* series : std::initializer_list<QAbstractSeries*>{speed, missed})
@@ -602,7 +602,7 @@ void DrillsDialog::ShowSpeedChart(const DrillRecord& record) {
 }
 
 void DrillsDialog::SoundFailed(const QString& reason) {
-    status_->setText(QStringLiteral("No sound output: %1").arg(reason));
+    status_->setText(tr("No sound output: %1").arg(reason));
 }
 
 }  // namespace lumbrel

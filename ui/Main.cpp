@@ -65,8 +65,8 @@ const QStringList kSpeedCaptions = {
 
 // The hint of "Effective Code Speed (WPM)"; the speed that plays follows it when the
 // stretch cap holds the choice back.
-const QString kEffectiveHint =
-    QStringLiteral("Select the overall code speed, this changes the gap between Morse characters.");
+const char* const kEffectiveHint = QT_TRANSLATE_NOOP(
+    "lumbrel::MainWindow", "Select the overall code speed, this changes the gap between Morse characters.");
 
 QIcon Icon(const char* name) {
     return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
@@ -142,7 +142,7 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
     };
     // A settings file that could not be read whole is told once, when the loop runs.
     if (const QString note = store_.OpeningNote(); !note.isEmpty())
-        ShowMessage(note, QStringLiteral("Settings"));
+        ShowMessage(note, tr("Settings"));
 
     // The other windows, in their fixed order of creation.
     setup_ = new ConfigureDialog(store_, this);
@@ -191,21 +191,21 @@ void MainWindow::BuildActions() {
         Bind(id, action);
         return action;
     };
-    command(ControlId::ToolButton3, "start", QStringLiteral("Start"),
-            QStringLiteral("Click here to listen to random groups of Morse"));
-    command(ControlId::ToolButton6, "textfile", QStringLiteral("Text FIle"),
-            QStringLiteral("Click here to listen to a text file in Morse"));
-    command(ControlId::ToolButton7, "words", QStringLiteral("Words"),
-            QStringLiteral("Click here to listen to random words"));
-    command(ControlId::ToolButton8, "qso", QStringLiteral("QSO's"),
-            QStringLiteral("Click here to listen to random QSO's"));
-    command(ControlId::ToolButton4, "stop", QStringLiteral("Stop"),
-            QStringLiteral("Click here to stop the current operation"));
-    command(ControlId::ToolButton10, "finish", QStringLiteral("Finish"),
-            QStringLiteral("Click here to stop the current session or close the application"));
+    command(ControlId::ToolButton3, "start", tr("Start"),
+            tr("Click here to listen to random groups of Morse"));
+    command(ControlId::ToolButton6, "textfile", tr("Text FIle"),
+            tr("Click here to listen to a text file in Morse"));
+    command(ControlId::ToolButton7, "words", tr("Words"),
+            tr("Click here to listen to random words"));
+    command(ControlId::ToolButton8, "qso", tr("QSO's"),
+            tr("Click here to listen to random QSO's"));
+    command(ControlId::ToolButton4, "stop", tr("Stop"),
+            tr("Click here to stop the current operation"));
+    command(ControlId::ToolButton10, "finish", tr("Finish"),
+            tr("Click here to stop the current session or close the application"));
 
-    setupAction_ = new QAction(Icon("setup"), QStringLiteral("Setup"), this);
-    setupAction_->setToolTip(QStringLiteral("Click here to configure the software"));
+    setupAction_ = new QAction(Icon("setup"), tr("Setup"), this);
+    setupAction_->setToolTip(tr("Click here to configure the software"));
 
     wordsMenu_ = new QMenu(this);
     wordsMenu_->setObjectName(QStringLiteral("WordsPopupMenu"));
@@ -259,35 +259,35 @@ void MainWindow::BuildToolBar() {
 }
 
 void MainWindow::BuildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("File1"));
-    auto* configure = file->addAction(Icon("setup"), QStringLiteral("&Setup"));
+    auto* configure = file->addAction(Icon("setup"), tr("&Setup"));
     configure->setObjectName(QStringLiteral("Configure1"));
     configure->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     connect(configure, &QAction::triggered, this, &MainWindow::SetupButtonClick);
     file->addSeparator();
-    recordAction_ = file->addAction(QStringLiteral("Record Audio File"));
+    recordAction_ = file->addAction(tr("Record Audio File"));
     file->addSeparator();
-    exitAction_ = file->addAction(QStringLiteral("&Exit"));
+    exitAction_ = file->addAction(tr("&Exit"));
     // Ctrl+Q beside the platform's own Quit key, which some themes leave unbound.
     QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
     if (!quitKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Q)))
         quitKeys << QKeySequence(Qt::CTRL | Qt::Key_Q);
     exitAction_->setShortcuts(quitKeys);
-    aboutAction_ = menuBar()->addAction(QStringLiteral("About"));
+    aboutAction_ = menuBar()->addAction(tr("About"));
     aboutAction_->setShortcut(QKeySequence::HelpContents);
 
     textMenu_ = new QMenu(this);
     textMenu_->setObjectName(QStringLiteral("PopupMenu1"));
-    fontAction_ = textMenu_->addAction(QStringLiteral("Select Font"));
+    fontAction_ = textMenu_->addAction(tr("Select Font"));
     textMenu_->addSeparator();
-    auto* single = textMenu_->addAction(QStringLiteral("Single Words Only"));
+    auto* single = textMenu_->addAction(tr("Single Words Only"));
     single->setCheckable(true);
     Bind(ControlId::SingleWordsOnly1, single);
     textMenu_->addSeparator();
-    clearAction_ = textMenu_->addAction(QStringLiteral("Clear "));
+    clearAction_ = textMenu_->addAction(tr("Clear "));
     textMenu_->addSeparator();
-    saveAction_ = textMenu_->addAction(QStringLiteral("Save To File"));
+    saveAction_ = textMenu_->addAction(tr("Save To File"));
 }
 
 QWidget* MainWindow::BuildOptions() {
@@ -297,7 +297,7 @@ QWidget* MainWindow::BuildOptions() {
     auto* central = new QWidget(body);
 
     // Time, display delay, pitch and character count, in a row.
-    auto* timeBox = Frame(QStringLiteral("Time"), central);
+    auto* timeBox = Frame(tr("Time"), central);
     timeBox->setObjectName(QStringLiteral("GroupBox4"));
     auto* time = new QLabel(QStringLiteral("00:00"), timeBox);
     time->setObjectName(QStringLiteral("Label1"));
@@ -307,40 +307,40 @@ QWidget* MainWindow::BuildOptions() {
     time->setFont(timeFont);
     time->setAlignment(Qt::AlignCenter);
     time->setMinimumWidth(QFontMetrics(timeFont).horizontalAdvance(QStringLiteral("00:00")) + 12);
-    time->setToolTip(QStringLiteral(
+    time->setToolTip(tr(
         "Countdown to the start of a training session or the elapsed time into this session."));
     FrameLayout(timeBox)->addWidget(time);
     Bind(ControlId::Label1, time);
 
-    auto* delayBox = Frame(QStringLiteral("Display Delay"), central);
+    auto* delayBox = Frame(tr("Display Delay"), central);
     delayBox->setObjectName(QStringLiteral("GroupBox3"));
     auto* delay = new QComboBox(delayBox);
     delay->setObjectName(QStringLiteral("DisplayDelayComboBox"));
     delay->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     delay->setMinimumContentsLength(4);
     delay->setToolTip(
-        QStringLiteral("Delay, in characters, between the sound and the tex, or select Hide to only "
+        tr("Delay, in characters, between the sound and the tex, or select Hide to only "
                        "display the text at the end of the lesson"));
     FrameLayout(delayBox)->addWidget(delay);
     Bind(ControlId::DisplayDelayComboBox, delay);
 
-    auto* pitchBox = Frame(QStringLiteral("Pitch"), central);
+    auto* pitchBox = Frame(tr("Pitch"), central);
     pitchBox->setObjectName(QStringLiteral("GroupBox2"));
     auto* pitch = new PageSpinBox(pitchBox);
     pitch->setObjectName(QStringLiteral("PitchSpinner"));
     pitch->setSingleStep(10);
     pitch->SetPageStep(50);
-    pitch->setSuffix(QStringLiteral(" Hz"));
-    pitch->setToolTip(QStringLiteral("Set the pitch of the Morse being sent"));
+    pitch->setSuffix(tr(" Hz"));
+    pitch->setToolTip(tr("Set the pitch of the Morse being sent"));
     FrameLayout(pitchBox)->addWidget(pitch);
     Bind(ControlId::PitchSpinner, pitch);
 
-    auto* countBox = Frame(QStringLiteral("Characters"), central);
+    auto* countBox = Frame(tr("Characters"), central);
     countBox->setObjectName(QStringLiteral("GroupBox1"));
     auto* count = new PageSpinBox(countBox);
     count->setObjectName(QStringLiteral("CharacterCountSpinEdit"));
     count->SetPageStep(1);
-    count->setToolTip(QStringLiteral("Select the number of characters in the session"));
+    count->setToolTip(tr("Select the number of characters in the session"));
     FrameLayout(countBox)->addWidget(count);
     Bind(ControlId::CharacterCountSpinEdit, count);
 
@@ -351,14 +351,14 @@ QWidget* MainWindow::BuildOptions() {
     firstRow->addWidget(pitchBox);
     firstRow->addWidget(countBox);
 
-    auto* speed = new RadioGroup(QStringLiteral("Actual Character Speed (WPM)"), 7, central);
+    auto* speed = new RadioGroup(tr("Actual Character Speed (WPM)"), 7, central);
     speed->setObjectName(QStringLiteral("RadioGroup1"));
-    speed->setToolTip(QStringLiteral("Select the characer transmission speed"));
+    speed->setToolTip(tr("Select the characer transmission speed"));
     Bind(ControlId::RadioGroup1, speed);
 
-    auto* effective = new RadioGroup(QStringLiteral("Effective Code Speed (WPM)"), 8, central);
+    auto* effective = new RadioGroup(tr("Effective Code Speed (WPM)"), 8, central);
     effective->setObjectName(QStringLiteral("CodeSpeedRadioGroup"));
-    effective->setToolTip(kEffectiveHint);
+    effective->setToolTip(tr(kEffectiveHint));
     Bind(ControlId::CodeSpeedRadioGroup, effective);
 
     auto* left = new QVBoxLayout;
@@ -368,30 +368,30 @@ QWidget* MainWindow::BuildOptions() {
     left->addWidget(effective);
 
     // The signal impairments.
-    auto* noise = new RadioGroup(QStringLiteral("Noise Level"), 2, central);
+    auto* noise = new RadioGroup(tr("Noise Level"), 2, central);
     noise->setObjectName(QStringLiteral("NoiseRadioGroup"));
-    noise->setToolTip(QStringLiteral("Add Random Noise to the Morse"));
+    noise->setToolTip(tr("Add Random Noise to the Morse"));
     Bind(ControlId::NoiseRadioGroup, noise);
 
-    auto* signal = new RadioGroup(QStringLiteral("Signal Strength"), 2, central);
+    auto* signal = new RadioGroup(tr("Signal Strength"), 2, central);
     signal->setObjectName(QStringLiteral("SignalRadioGroup"));
-    signal->setToolTip(QStringLiteral("Modify the siignal strength of the Morse"));
+    signal->setToolTip(tr("Modify the siignal strength of the Morse"));
     Bind(ControlId::SignalRadioGroup, signal);
 
-    auto* qsbBox = Frame(QStringLiteral("QSB"), central);
+    auto* qsbBox = Frame(tr("QSB"), central);
     qsbBox->setObjectName(QStringLiteral("GroupBox5"));
-    qsbBox->setToolTip(QStringLiteral("Add QSB to the Morse Signal"));
+    qsbBox->setToolTip(tr("Add QSB to the Morse Signal"));
     auto* qsb =
-        CheckBox(QStringLiteral("Enable"), QStringLiteral("Enable the QSB (fading) feature."), qsbBox);
+        CheckBox(tr("Enable"), tr("Enable the QSB (fading) feature."), qsbBox);
     qsb->setObjectName(QStringLiteral("QSBCheckBox"));
     Bind(ControlId::QSBCheckBox, qsb);
-    auto* qsbMode = new RadioGroup(QStringLiteral("Speed"), 1, qsbBox);
+    auto* qsbMode = new RadioGroup(tr("Speed"), 1, qsbBox);
     qsbMode->setObjectName(QStringLiteral("QSBModeRadioGroup"));
-    qsbMode->setToolTip(QStringLiteral("Select the speed at which the QSB occurs."));
+    qsbMode->setToolTip(tr("Select the speed at which the QSB occurs."));
     Bind(ControlId::QSBModeRadioGroup, qsbMode);
-    auto* qsbType = new RadioGroup(QStringLiteral("Type"), 1, qsbBox);
+    auto* qsbType = new RadioGroup(tr("Type"), 1, qsbBox);
     qsbType->setObjectName(QStringLiteral("QSBTypeRadioGroup"));
-    qsbType->setToolTip(QStringLiteral("Select the style of QSB"));
+    qsbType->setToolTip(tr("Select the style of QSB"));
     Bind(ControlId::QSBTypeRadioGroup, qsbType);
     auto* qsbLayout = FrameLayout(qsbBox);
     qsbLayout->setSpacing(4);
@@ -408,25 +408,25 @@ QWidget* MainWindow::BuildOptions() {
     };
     auto* checksLeft = new QVBoxLayout;
     checksLeft->setSpacing(2);
-    checksLeft->addWidget(check(ControlId::ChirpCheckBox, "ChirpCheckBox", QStringLiteral("Chirp"),
-                                QStringLiteral("Add Chirp to the Morse Code")));
+    checksLeft->addWidget(check(ControlId::ChirpCheckBox, "ChirpCheckBox", tr("Chirp"),
+                                tr("Add Chirp to the Morse Code")));
     checksLeft->addWidget(
-        check(ControlId::HandSentCheckBox, "HandSentCheckBox", QStringLiteral("Straight Key"),
-              QStringLiteral("Listen to an emulation of Morse being sent using a straight key")));
-    checksLeft->addWidget(check(ControlId::QRMCheckBox, "QRMCheckBox", QStringLiteral("QRM"),
-                                QStringLiteral("Add QRM to the session")));
+        check(ControlId::HandSentCheckBox, "HandSentCheckBox", tr("Straight Key"),
+              tr("Listen to an emulation of Morse being sent using a straight key")));
+    checksLeft->addWidget(check(ControlId::QRMCheckBox, "QRMCheckBox", tr("QRM"),
+                                tr("Add QRM to the session")));
     checksLeft->addStretch(1);
     auto* checksRight = new QVBoxLayout;
     checksRight->setSpacing(2);
     checksRight->addWidget(check(ControlId::SpeedStepCheckBox, "SpeedStepCheckBox",
-                                 QStringLiteral("Speed Dither"),
-                                 QStringLiteral("Dither the Morse speed by up to 5 WPM")));
+                                 tr("Speed Dither"),
+                                 tr("Dither the Morse speed by up to 5 WPM")));
     checksRight->addWidget(check(ControlId::PitchDitherCheckBox, "PitchDitherCheckBox",
-                                 QStringLiteral("Pitch Dither"),
-                                 QStringLiteral("Dither the Pitch by +/- 25Hz")));
+                                 tr("Pitch Dither"),
+                                 tr("Dither the Pitch by +/- 25Hz")));
     checksRight->addWidget(check(ControlId::WeightingCheckBox, "WeightingCheckBox",
-                                 QStringLiteral("Variable Weight"),
-                                 QStringLiteral("Randomly vary the element weighting")));
+                                 tr("Variable Weight"),
+                                 tr("Randomly vary the element weighting")));
     checksRight->addStretch(1);
 
     auto* right = new QGridLayout;
@@ -447,7 +447,7 @@ QWidget* MainWindow::BuildOptions() {
     // The text area.
     sent_ = new RichEditRx(body);
     sent_->setObjectName(QStringLiteral("Sent"));
-    sent_->setToolTip(QStringLiteral("Right-Click here for options."));
+    sent_->setToolTip(tr("Right-Click here for options."));
     QFont designed(QStringLiteral("Arial"), 10);
     designed.setBold(true);
     sent_->setFont(designed);
@@ -483,9 +483,9 @@ void MainWindow::BuildStatusAndTray() {
     tray_ = new QSystemTrayIcon(Icon("lumbrel"), this);
     tray_->setObjectName(QStringLiteral("TrayIcon1"));
     auto* trayMenu = new QMenu(this);
-    trayMenu->addAction(QStringLiteral("Show Lumbrel"), this, &MainWindow::TrayIcon1Click);
+    trayMenu->addAction(tr("Show Lumbrel"), this, &MainWindow::TrayIcon1Click);
     trayMenu->addSeparator();
-    trayMenu->addAction(QStringLiteral("&Exit"), this, &MainWindow::Exit1Click);
+    trayMenu->addAction(tr("&Exit"), this, &MainWindow::Exit1Click);
     tray_->setContextMenu(trayMenu);
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
@@ -623,8 +623,8 @@ void MainWindow::ControlChanged(ControlId id) {
             group->SetItems(speeds ? kSpeedCaptions : c.items);
             group->SetIndex(c.value);
             if (id == ControlId::CodeSpeedRadioGroup)
-                group->setToolTip(c.text.isEmpty() ? kEffectiveHint
-                                                   : kEffectiveHint + QLatin1Char('\n') + c.text);
+                group->setToolTip(c.text.isEmpty() ? tr(kEffectiveHint)
+                                                   : tr(kEffectiveHint) + QLatin1Char('\n') + c.text);
         } else if (auto* spin = qobject_cast<QSpinBox*>(w)) {
             spin->setRange(c.minimum, c.maximum);
             spin->setValue(c.value);
@@ -653,7 +653,7 @@ void MainWindow::SpeakLabel(ControlId id, QLabel* label) {
     // sent"), and each change of the name is announced to it.
     QString name;
     if (id == ControlId::Label1)
-        name = QStringLiteral("Time %1").arg(label->text());
+        name = tr("Time %1").arg(label->text());
     else if (id == ControlId::StatusBar1)
         name = label->text().trimmed();
     else
@@ -719,8 +719,8 @@ void MainWindow::SetupButtonClick() {
         return;
     // A session is not stopped behind the learner's back.
     if ((trainer_->SessionActive() && !trainer_->WindingDown()) || trainer_->CountdownPending()) {
-        if (!prompts_->AskYesNo(this, QStringLiteral("Stop the session and open Setup?"),
-                                QStringLiteral("Setup")))
+        if (!prompts_->AskYesNo(this, tr("Stop the session and open Setup?"),
+                                tr("Setup")))
             return;
     }
     trainer_->Stop();
@@ -789,8 +789,8 @@ void MainWindow::KeepDialogFolder(const keys::TextKey& key, const QString& chose
 
 void MainWindow::SaveToFile1Click() {
     prompts_->SetStartFolder(DialogFolder(keys::TextFolder, kTextFilesFolder));
-    const QString path = prompts_->SaveFileName(this, QStringLiteral("Save To File"),
-                                                QStringLiteral("Text Files (*.txt)"), QStringLiteral("txt"));
+    const QString path = prompts_->SaveFileName(this, tr("Save To File"),
+                                                tr("Text Files (*.txt)"), QStringLiteral("txt"));
     if (path.isEmpty())
         return;
     KeepDialogFolder(keys::TextFolder, path);
@@ -810,7 +810,7 @@ void MainWindow::SendFileClick() {
     const QString folder = QDir::currentPath();
     prompts_->SetStartFolder(DialogFolder(keys::TextFolder, kTextFilesFolder));
     const QString path =
-        prompts_->OpenFileName(this, QStringLiteral("Open"), QStringLiteral("Text Files (*.txt)"));
+        prompts_->OpenFileName(this, tr("Open"), tr("Text Files (*.txt)"));
     QDir::setCurrent(folder);
     KeepDialogFolder(keys::TextFolder, path);
     trainer_->PlayChosenTextFile(path);
@@ -893,10 +893,10 @@ bool MayReplace(Prompts& prompts, QWidget* parent, const RecordingNames& names) 
         return true;
     const QString text =
         existing.size() == 1
-            ? QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(existing[0])
-            : QStringLiteral("%1 and %2 already exist.\nDo you want to replace them?")
+            ? MainWindow::tr("%1 already exists.\nDo you want to replace it?").arg(existing[0])
+            : MainWindow::tr("%1 and %2 already exist.\nDo you want to replace them?")
                   .arg(existing[0], existing[1]);
-    return prompts.AskYesNo(parent, text, QStringLiteral("Create Audio File"));
+    return prompts.AskYesNo(parent, text, MainWindow::tr("Create Audio File"));
 }
 
 }  // namespace
@@ -911,9 +911,9 @@ void MainWindow::RecordAudioFile1Click() {
     const int effectiveWpm = effectiveIndex >= 0 && effectiveIndex < effectiveItems.size()
                                  ? effectiveItems[effectiveIndex].toInt()
                                  : wpm;
-    QStringList filters{QStringLiteral("Audio WAV Files (*.wav)")};
+    QStringList filters{tr("Audio WAV Files (*.wav)")};
     if (encoder_)
-        filters << QStringLiteral("MP3 Audio Files (*.mp3)");
+        filters << tr("MP3 Audio Files (*.mp3)");
     const QString folder = QDir::currentPath();
     // The type chosen last, WAV when there is no encoder.
     AudioFileChoice choice{
@@ -949,7 +949,7 @@ void MainWindow::RecordAudioFile1Click() {
         auto arming =
             Mp3OutputStream::Arm(encoder_, names.audioFile, store_.Read(keys::Mp3BitRate), reporter);
         if (arming.status == Mp3OutputStream::ArmStatus::FileNotCreated) {
-            ShowMessage(arming.error, QStringLiteral("Record Audio File"), MessageKind::Error);
+            ShowMessage(arming.error, tr("Record Audio File"), MessageKind::Error);
             return;
         }
         if (arming.stream)
@@ -958,9 +958,9 @@ void MainWindow::RecordAudioFile1Click() {
         auto wav = std::make_unique<WavFile>(names.audioFile);
         if (!wav->IsOpen()) {
             // Nothing is armed: a recording that cannot be written is told, not hidden.
-            ShowMessage(QStringLiteral("cannot create %1: %2")
+            ShowMessage(tr("cannot create %1: %2")
                             .arg(QDir::toNativeSeparators(names.audioFile), wav->Error()),
-                        QStringLiteral("Record Audio File"), MessageKind::Error);
+                        tr("Record Audio File"), MessageKind::Error);
             return;
         } else {
             trainer_->ArmWavRecording(std::move(wav));
@@ -968,7 +968,7 @@ void MainWindow::RecordAudioFile1Click() {
     }
     trainer_->SetTranscriptFileName(names.transcriptFile);
     // Said until the session that records it begins.
-    trainer_->ShowStatus(QStringLiteral("  Recording armed: %1").arg(QFileInfo(names.audioFile).fileName()));
+    trainer_->ShowStatus(tr("  Recording armed: %1").arg(QFileInfo(names.audioFile).fileName()));
 }
 
 // --- Showing, minimising and closing ---------------------------------------------------------------
@@ -1051,16 +1051,16 @@ void MainWindow::DrillsClick() {
     if (drills_)
         return;
     if (trainer_->SessionActive() || trainer_->CountdownPending()) {
-        ShowMessage(QStringLiteral("A session is running. Stop it before you start a drill."),
-                    QStringLiteral("Drills"));
+        ShowMessage(tr("A session is running. Stop it before you start a drill."),
+                    tr("Drills"));
         return;
     }
     // A device that could not be opened at the start is tried again, as a session start does.
     if (!audio_.IsOpen())
         (void)trainer_->Engine().Reopen();
     if (!audio_.IsOpen()) {
-        ShowMessage(QStringLiteral("No sound output: the drills need the sound output that sessions use."),
-                    QStringLiteral("Drills"), MessageKind::Warning);
+        ShowMessage(tr("No sound output: the drills need the sound output that sessions use."),
+                    tr("Drills"), MessageKind::Warning);
         return;
     }
     auto* dialog = new DrillsDialog(*trainer_, clock_, *drillPlayer_, store_, *history_, this);
@@ -1128,7 +1128,7 @@ void MainWindow::BuildSessionMenu() {
     // triggers the tool bar's action and follows its enabled and visible state, so a
     // shortcut works exactly when the button does (Escape stops only while a session
     // runs). The shortcut is also told in the button's hint.
-    sessionMenu_ = new QMenu(QStringLiteral("&Session"), this);
+    sessionMenu_ = new QMenu(tr("&Session"), this);
     sessionMenu_->setObjectName(QStringLiteral("SessionMenu"));
     menuBar()->insertMenu(aboutAction_, sessionMenu_);
 
@@ -1149,10 +1149,10 @@ void MainWindow::BuildSessionMenu() {
         hint(tool, keys.first());
         return item;
     };
-    command(Action(ControlId::ToolButton3), QStringLiteral("&Start"),
+    command(Action(ControlId::ToolButton3), tr("&Start"),
             {QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_Return)});
-    command(Action(ControlId::ToolButton6), QStringLiteral("&Text File..."), {QKeySequence::Open});
-    command(Action(ControlId::ToolButton7), QStringLiteral("&Words"), {QKeySequence(Qt::Key_F6)});
+    command(Action(ControlId::ToolButton6), tr("&Text File..."), {QKeySequence::Open});
+    command(Action(ControlId::ToolButton7), tr("&Words"), {QKeySequence(Qt::Key_F6)});
     // The word and QSO files of the tool buttons' drop-down lists, filled as they open.
     auto files = [&](ControlId id, const QString& title, const std::function<QStringList()>& list,
                      const std::function<void(const QString&)>& play) {
@@ -1172,16 +1172,16 @@ void MainWindow::BuildSessionMenu() {
         follow();
     };
     files(
-        ControlId::ToolButton7, QStringLiteral("W&ord Files"),
+        ControlId::ToolButton7, tr("W&ord Files"),
         [this] { return trainer_->WordsPopupMenuPopup(); },
         [this](const QString& file) { trainer_->PlayWordFile(file); });
-    command(Action(ControlId::ToolButton8), QStringLiteral("&QSO's"), {QKeySequence(Qt::Key_F7)});
+    command(Action(ControlId::ToolButton8), tr("&QSO's"), {QKeySequence(Qt::Key_F7)});
     files(
-        ControlId::ToolButton8, QStringLiteral("QSO &Files"),
+        ControlId::ToolButton8, tr("QSO &Files"),
         [this] { return trainer_->QSOPopupMenuPopup(); },
         [this](const QString& file) { trainer_->PlayQsoFile(file); });
     sessionMenu_->addSeparator();
-    command(Action(ControlId::ToolButton4), QStringLiteral("Sto&p"),
+    command(Action(ControlId::ToolButton4), tr("Sto&p"),
             {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::SHIFT | Qt::Key_F5)});
 
     // Check Copy (kept current by its own part) and Setup (the File menu's item).
@@ -1192,7 +1192,7 @@ void MainWindow::BuildSessionMenu() {
         connect(sessionMenu_, &QMenu::aboutToShow, checking_.get(), &CopyChecking::UpdateActions);
     }
     sessionMenu_->addSeparator();
-    drillsAction_ = sessionMenu_->addAction(QStringLiteral("&Drills..."));
+    drillsAction_ = sessionMenu_->addAction(tr("&Drills..."));
     drillsAction_->setObjectName(QStringLiteral("Drills1"));
     drillsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     connect(drillsAction_, &QAction::triggered, this, &MainWindow::DrillsClick);
@@ -1203,7 +1203,7 @@ void MainWindow::BuildSessionMenu() {
 void MainWindow::BuildTextBarMenu() {
     // The context menu's commands, reachable without a mouse: each item triggers the
     // context menu's own, whose captions stay as they are.
-    textBarMenu_ = new QMenu(QStringLiteral("&Text"), this);
+    textBarMenu_ = new QMenu(tr("&Text"), this);
     textBarMenu_->setObjectName(QStringLiteral("TextMenu"));
     menuBar()->insertMenu(aboutAction_, textBarMenu_);
     auto item = [this](QAction* original, const QString& caption) {
@@ -1216,13 +1216,13 @@ void MainWindow::BuildTextBarMenu() {
         connect(original, &QAction::toggled, copy, &QAction::setChecked);
         return copy;
     };
-    item(fontAction_, QStringLiteral("Select &Font..."));
+    item(fontAction_, tr("Select &Font..."));
     textBarMenu_->addSeparator();
-    item(Action(ControlId::SingleWordsOnly1), QStringLiteral("Single &Words Only"));
+    item(Action(ControlId::SingleWordsOnly1), tr("Single &Words Only"));
     textBarMenu_->addSeparator();
-    item(clearAction_, QStringLiteral("&Clear"));
+    item(clearAction_, tr("&Clear"));
     textBarMenu_->addSeparator();
-    item(saveAction_, QStringLiteral("Save &To File..."));
+    item(saveAction_, tr("Save &To File..."));
 
     // Shift+F10 (and the Menu key, which Qt turns into a context-menu request) opens the
     // text area's menu at the text cursor.
@@ -1263,13 +1263,13 @@ void MainWindow::SetTabOrderAndNames() {
     // What a screen reader says: the caption of the frame a box stands in; the time and
     // the status line say what they show (SpeakLabel).
     SpeakLabel(ControlId::Label1, static_cast<QLabel*>(Widget(ControlId::Label1)));
-    Widget(ControlId::Label1)->setAccessibleDescription(QStringLiteral("Session time"));
-    Widget(ControlId::DisplayDelayComboBox)->setAccessibleName(QStringLiteral("Display Delay"));
-    Widget(ControlId::PitchSpinner)->setAccessibleName(QStringLiteral("Pitch"));
-    Widget(ControlId::CharacterCountSpinEdit)->setAccessibleName(QStringLiteral("Characters"));
-    sent_->setAccessibleName(QStringLiteral("Sent text"));
+    Widget(ControlId::Label1)->setAccessibleDescription(tr("Session time"));
+    Widget(ControlId::DisplayDelayComboBox)->setAccessibleName(tr("Display Delay"));
+    Widget(ControlId::PitchSpinner)->setAccessibleName(tr("Pitch"));
+    Widget(ControlId::CharacterCountSpinEdit)->setAccessibleName(tr("Characters"));
+    sent_->setAccessibleName(tr("Sent text"));
     SpeakLabel(ControlId::StatusBar1, status_);
-    status_->setAccessibleDescription(QStringLiteral("Status"));
+    status_->setAccessibleDescription(tr("Status"));
 
     GuardWheel(centralWidget());
 }

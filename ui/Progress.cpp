@@ -84,7 +84,7 @@ QLineSeries* DashedLine(const QString& name, QColor colour) {
 
 // "1.28 s", "1 s"; "-" for no time.
 QString Seconds(int ms) {
-    return ms < 0 ? QStringLiteral("-") : QStringLiteral("%1 s").arg(QString::number(ms / 1000.0, 'g', 3));
+    return ms < 0 ? QStringLiteral("-") : ProgressWindow::tr("%1 s").arg(QString::number(ms / 1000.0, 'g', 3));
 }
 
 }  // namespace
@@ -95,7 +95,7 @@ ProgressWindow::ProgressWindow(History& history, Prompts& prompts, SettingsStore
       prompts_(prompts),
       store_(std::move(store)) {
     setObjectName(QStringLiteral("ProgressWindow"));
-    setWindowTitle(QStringLiteral("Progress"));
+    setWindowTitle(tr("Progress"));
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
 
     summary_ = new QLabel(this);
@@ -110,10 +110,10 @@ ProgressWindow::ProgressWindow(History& history, Prompts& prompts, SettingsStore
     errorTable_ = new QTableWidget(tabs_);
     errorTable_->setObjectName(QStringLiteral("ErrorRates"));
     errorTable_->setColumnCount(7);
-    errorTable_->setHorizontalHeaderLabels({QStringLiteral("Character"), QStringLiteral("Sent"),
-                                            QStringLiteral("Missed"), QStringLiteral("Error rate"),
-                                            QStringLiteral("Dropped"), QStringLiteral("Wrong"),
-                                            QStringLiteral("Taken for")});
+    errorTable_->setHorizontalHeaderLabels({tr("Character"), tr("Sent"),
+                                            tr("Missed"), tr("Error rate"),
+                                            tr("Dropped"), tr("Wrong"),
+                                            tr("Taken for")});
     errorTable_->verticalHeader()->setVisible(false);
     errorTable_->horizontalHeader()->setStretchLastSection(true);
     errorTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -122,38 +122,38 @@ ProgressWindow::ProgressWindow(History& history, Prompts& prompts, SettingsStore
     confusionTable_->setObjectName(QStringLiteral("Confusions"));
     confusionTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     confusionTable_->horizontalHeader()->setDefaultSectionSize(34);
-    confusionTable_->setToolTip(QStringLiteral("Rows: the character sent. Columns: what was copied for it."));
+    confusionTable_->setToolTip(tr("Rows: the character sent. Columns: what was copied for it."));
 
     range_ = new QComboBox(this);
     range_->setObjectName(QStringLiteral("TableRange"));
-    range_->addItem(QStringLiteral("Last 10 sessions"), 10);
-    range_->addItem(QStringLiteral("Last 50 sessions"), 50);
-    range_->addItem(QStringLiteral("All sessions"), -1);
+    range_->addItem(tr("Last 10 sessions"), 10);
+    range_->addItem(tr("Last 50 sessions"), 50);
+    range_->addItem(tr("All sessions"), -1);
     connect(range_, &QComboBox::currentIndexChanged, this, [this] { FillTables(); });
 
     auto* tableTab = new QWidget(tabs_);
     auto* rangeRow = new QHBoxLayout;
-    rangeRow->addWidget(new QLabel(QStringLiteral("Errors over:"), tableTab));
+    rangeRow->addWidget(new QLabel(tr("Errors over:"), tableTab));
     rangeRow->addWidget(range_);
     rangeRow->addStretch(1);
     auto* tableLayout = new QVBoxLayout(tableTab);
     tableLayout->addLayout(rangeRow);
     auto* tableTabs = new QTabWidget(tableTab);
-    tableTabs->addTab(errorTable_, QStringLiteral("Error rates"));
-    tableTabs->addTab(confusionTable_, QStringLiteral("Confusions"));
+    tableTabs->addTab(errorTable_, tr("Error rates"));
+    tableTabs->addTab(confusionTable_, tr("Confusions"));
     tableLayout->addWidget(tableTabs, 1);
 
-    tabs_->addTab(accuracyView_, QStringLiteral("Accuracy"));
-    tabs_->addTab(learntView_, QStringLiteral("Characters learnt"));
-    tabs_->addTab(tableTab, QStringLiteral("Characters"));
-    tabs_->addTab(BuildRecognitionTab(), QStringLiteral("Recognition"));
-    tabs_->addTab(BuildCallsignTab(), QStringLiteral("Callsign runs"));
-    tabs_->addTab(BuildEntryTab(), QStringLiteral("History"));
+    tabs_->addTab(accuracyView_, tr("Accuracy"));
+    tabs_->addTab(learntView_, tr("Characters learnt"));
+    tabs_->addTab(tableTab, tr("Characters"));
+    tabs_->addTab(BuildRecognitionTab(), tr("Recognition"));
+    tabs_->addTab(BuildCallsignTab(), tr("Callsign runs"));
+    tabs_->addTab(BuildEntryTab(), tr("History"));
 
-    export_ = new QPushButton(QStringLiteral("&Export CSV..."), this);
+    export_ = new QPushButton(tr("&Export CSV..."), this);
     export_->setObjectName(QStringLiteral("ExportCsv"));
     connect(export_, &QPushButton::clicked, this, &ProgressWindow::ExportClick);
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    auto* close = new QPushButton(tr("Close"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(export_);
@@ -181,7 +181,7 @@ QWidget* ProgressWindow::BuildRecognitionTab() {
     reactionCharacter_ = new QComboBox(tab);
     reactionCharacter_->setObjectName(QStringLiteral("ReactionCharacter"));
     connect(reactionCharacter_, &QComboBox::currentIndexChanged, this, [this] { FillReactions(); });
-    auto* pick = new QLabel(QStringLiteral("Reaction time of:"), tab);
+    auto* pick = new QLabel(tr("Reaction time of:"), tab);
     pick->setBuddy(reactionCharacter_);
     auto* row = new QHBoxLayout;
     row->addWidget(pick);
@@ -196,10 +196,10 @@ QWidget* ProgressWindow::BuildRecognitionTab() {
     recognitionTable_ = new QTableWidget(tab);
     recognitionTable_->setObjectName(QStringLiteral("RecognitionAccuracy"));
     recognitionTable_->setColumnCount(7);
-    recognitionTable_->setHorizontalHeaderLabels({QStringLiteral("Character"), QStringLiteral("Played"),
-                                                  QStringLiteral("Right"), QStringLiteral("Accuracy"),
-                                                  QStringLiteral("Median time"), QStringLiteral("Too late"),
-                                                  QStringLiteral("Known")});
+    recognitionTable_->setHorizontalHeaderLabels({tr("Character"), tr("Played"),
+                                                  tr("Right"), tr("Accuracy"),
+                                                  tr("Median time"), tr("Too late"),
+                                                  tr("Known")});
     recognitionTable_->verticalHeader()->setVisible(false);
     recognitionTable_->horizontalHeader()->setStretchLastSection(true);
     recognitionTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -214,8 +214,8 @@ QWidget* ProgressWindow::BuildRecognitionTab() {
     accuracyLayout->addWidget(recognitionTable_, 1);
     recognitionTabs_ = new QTabWidget(tab);
     recognitionTabs_->setObjectName(QStringLiteral("RecognitionTabs"));
-    recognitionTabs_->addTab(timesTab, QStringLiteral("Reaction time"));
-    recognitionTabs_->addTab(accuracyTab, QStringLiteral("Accuracy per character"));
+    recognitionTabs_->addTab(timesTab, tr("Reaction time"));
+    recognitionTabs_->addTab(accuracyTab, tr("Accuracy per character"));
     auto* layout = new QVBoxLayout(tab);
     layout->addWidget(recognitionTabs_, 1);
     return tab;
@@ -242,12 +242,12 @@ void ProgressWindow::Reload() {
     targetMs_ = LearnerTargetMs(store_);
     records_ = history_.Sessions();
     if (records_.empty()) {
-        summary_->setText(QStringLiteral("No checked sessions yet. After a session, use File > Check Copy."));
+        summary_->setText(tr("No checked sessions yet. After a session, use File > Check Copy."));
     } else {
         const SessionRecord& last = records_.back();
-        summary_->setText(QStringLiteral("%1 checked session%2. The last: %3% on %4, %5 characters.")
+        summary_->setText(tr("%1 checked session%2. The last: %3% on %4, %5 characters.")
                               .arg(records_.size())
-                              .arg(records_.size() == 1 ? QString() : QStringLiteral("s"))
+                              .arg(records_.size() == 1 ? QString() : tr("s", "plural ending of session"))
                               .arg(QString::number(last.accuracy, 'f', 1))
                               .arg(QLocale().toString(last.ended, QLocale::ShortFormat))
                               .arg(last.characterCount));
@@ -271,15 +271,15 @@ QWidget* ProgressWindow::BuildEntryTab() {
     entries_->setObjectName(QStringLiteral("HistoryEntries"));
     entries_->setColumnCount(3);
     entries_->setHorizontalHeaderLabels(
-        {QStringLiteral("Date"), QStringLiteral("What"), QStringLiteral("Result")});
+        {tr("Date"), tr("What"), tr("Result")});
     entries_->verticalHeader()->setVisible(false);
     entries_->horizontalHeader()->setStretchLastSection(true);
     entries_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     entries_->setSelectionBehavior(QAbstractItemView::SelectRows);
     entries_->setSelectionMode(QAbstractItemView::SingleSelection);
-    delete_ = new QPushButton(QStringLiteral("&Delete..."), tab);
+    delete_ = new QPushButton(tr("&Delete..."), tab);
     delete_->setObjectName(QStringLiteral("DeleteEntry"));
-    delete_->setToolTip(QStringLiteral("Remove the selected session or drill from the history"));
+    delete_->setToolTip(tr("Remove the selected session or drill from the history"));
     delete_->setEnabled(false);
     connect(delete_, &QPushButton::clicked, this, &ProgressWindow::DeleteClick);
     auto* deleteKey = new QAction(entries_);
@@ -310,17 +310,17 @@ void ProgressWindow::FillEntries() {
     std::vector<Entry> entries;
     for (const SessionRecord& r : records_)
         entries.push_back({r.ended,
-                           QStringLiteral("%1, %2 characters, %3 WPM")
+                           tr("%1, %2 characters, %3 WPM")
                                .arg(SourceCaption(r.source))
                                .arg(r.characterCount)
                                .arg(r.characterWpm),
                            QStringLiteral("%1%").arg(QString::number(r.accuracy, 'f', 1)), false, r.id});
     for (const DrillRecord& d : recognition_)
-        entries.push_back({d.ended, QStringLiteral("Recognition drill, %1 WPM").arg(d.characterWpm),
-                           QStringLiteral("%1 answers").arg(d.answers.size()), true, d.id});
+        entries.push_back({d.ended, tr("Recognition drill, %1 WPM").arg(d.characterWpm),
+                           tr("%1 answers").arg(d.answers.size()), true, d.id});
     for (const DrillRecord& d : runs_)
-        entries.push_back({d.ended, QStringLiteral("Callsign run from %1 WPM").arg(d.characterWpm),
-                           QStringLiteral("score %1").arg(d.score), true, d.id});
+        entries.push_back({d.ended, tr("Callsign run from %1 WPM").arg(d.characterWpm),
+                           tr("score %1").arg(d.score), true, d.id});
     std::stable_sort(entries.begin(), entries.end(),
                      [](const Entry& a, const Entry& b) { return a.ended > b.ended; });
     entries_->clearSelection();
@@ -347,13 +347,13 @@ void ProgressWindow::DeleteClick() {
     const QTableWidgetItem* first = entries_->item(row, 0);
     const bool drill = first->data(Qt::UserRole).toBool();
     const qint64 id = first->data(Qt::UserRole + 1).toLongLong();
-    const QString question = QStringLiteral("Delete %1 of %2 (%3) from the history? It cannot be undone.")
-                                 .arg(drill ? QStringLiteral("the drill") : QStringLiteral("the session"),
+    const QString question = tr("Delete %1 of %2 (%3) from the history? It cannot be undone.")
+                                 .arg(drill ? tr("the drill") : tr("the session"),
                                       first->text(), entries_->item(row, 2)->text());
-    if (!prompts_.AskYesNo(this, question, QStringLiteral("Delete from the history")))
+    if (!prompts_.AskYesNo(this, question, tr("Delete from the history")))
         return;
     if (!(drill ? history_.DeleteDrill(id) : history_.DeleteSession(id)))
-        prompts_.Error(this, QStringLiteral("Not deleted: %1").arg(history_.Problem()));
+        prompts_.Error(this, tr("Not deleted: %1").arg(history_.Problem()));
     Reload();
 }
 
@@ -364,7 +364,7 @@ void ProgressWindow::FillReactionCharacters() {
     SortSlowestFirst(stats);
     const QSignalBlocker quiet(reactionCharacter_);
     reactionCharacter_->clear();
-    reactionCharacter_->addItem(QStringLiteral("All characters"), QString());
+    reactionCharacter_->addItem(tr("All characters"), QString());
     for (const RecognitionStats& c : stats)
         if (c.medianMs >= 0)
             reactionCharacter_->addItem(Shown(c.character), c.character);
@@ -382,10 +382,10 @@ void ProgressWindow::FillReactions() {
             if (series.character == character)
                 points = std::move(series.points);
     }
-    chart->setTitle(recognition_.empty() ? QStringLiteral("No recognition drills yet")
-                                         : QStringLiteral("Median reaction time of each drill"));
+    chart->setTitle(recognition_.empty() ? tr("No recognition drills yet")
+                                         : tr("Median reaction time of each drill"));
     auto* line = new QLineSeries;
-    line->setName(character.isEmpty() ? QStringLiteral("All characters") : Shown(character));
+    line->setName(character.isEmpty() ? tr("All characters") : Shown(character));
     line->setPointsVisible(true);
     const int targetMs = targetMs_;
     double most = 1.5 * targetMs / 1000.0;
@@ -402,11 +402,11 @@ void ProgressWindow::FillReactions() {
         line->append(static_cast<qreal>(t), p.medianMs / 1000.0);
         most = std::max(most, 1.1 * p.medianMs / 1000.0);
     }
-    QDateTimeAxis* x = TimeAxis(first, last, QStringLiteral("Date"));
-    QValueAxis* y = ValueAxis(0, most, QStringLiteral("Seconds"), QStringLiteral("%.1f"), true);
+    QDateTimeAxis* x = TimeAxis(first, last, tr("Date"));
+    QValueAxis* y = ValueAxis(0, most, tr("Seconds"), QStringLiteral("%.1f"), true);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    QLineSeries* target = DashedLine(QStringLiteral("Target %1").arg(Seconds(targetMs)), QColor(200, 40, 40));
+    QLineSeries* target = DashedLine(tr("Target %1").arg(Seconds(targetMs)), QColor(200, 40, 40));
     target->append(static_cast<qreal>(x->min().toMSecsSinceEpoch()), targetMs / 1000.0);
     target->append(static_cast<qreal>(x->max().toMSecsSinceEpoch()), targetMs / 1000.0);
     Attach(chart, line, {x, y});
@@ -420,8 +420,8 @@ void ProgressWindow::FillRecognitionTable() {
     const QSet<QString> known = KnownCharacters(recognition_, targetMs);
     recognitionNote_->setText(
         recognition_.empty()
-            ? QStringLiteral("No recognition drills yet.")
-            : QStringLiteral(
+            ? tr("No recognition drills yet.")
+            : tr(
                   "Over the last %1 drills, slowest first. Known: right %2 % of the time with a median "
                   "under %3 (your target) in each of the last %4 drills with at least %5 answers of the "
                   "character; keys before the character was heard count for nothing.")
@@ -448,7 +448,7 @@ void ProgressWindow::FillRecognitionTable() {
         recognitionTable_->setItem(row, 4, median);
         recognitionTable_->setItem(row, 5, Number(c.timedOut));
         recognitionTable_->setItem(row, 6,
-                                   Item(known.contains(c.character) ? QStringLiteral("yes") : QString()));
+                                   Item(known.contains(c.character) ? tr("yes") : QString()));
     }
     recognitionTable_->resizeColumnsToContents();
 }
@@ -456,13 +456,13 @@ void ProgressWindow::FillRecognitionTable() {
 void ProgressWindow::FillCallsigns() {
     QChart* chart = FreshChart(callsignView_);
     const std::vector<CallsignScore> scores = CallsignScores(runs_);
-    chart->setTitle(scores.empty() ? QStringLiteral("No callsign runs yet")
-                                   : QStringLiteral("Score of each run"));
+    chart->setTitle(scores.empty() ? tr("No callsign runs yet")
+                                   : tr("Score of each run"));
     auto* score = new QLineSeries;
-    score->setName(QStringLiteral("Score"));
+    score->setName(tr("Score"));
     score->setPointsVisible(true);
     auto* top = new QLineSeries;
-    top->setName(QStringLiteral("Top speed (WPM)"));
+    top->setName(tr("Top speed (WPM)"));
     top->setPointsVisible(true);
     const CallsignScore* best = nullptr;
     int most = 100;
@@ -485,15 +485,15 @@ void ProgressWindow::FillCallsigns() {
         most = std::max(most, r.score);
     }
     if (!best) {
-        callsignSummary_->setText(QStringLiteral("No callsign runs yet."));
+        callsignSummary_->setText(tr("No callsign runs yet."));
     } else {
         const CallsignScore& latest = scores.back();
         callsignSummary_->setText(
-            QStringLiteral(
+            tr(
                 "%1 run%2. Best score %3 (%4). Fastest call copied: %5 WPM. The last run: %6 points, "
                 "%7 of %8 calls missed.")
                 .arg(scores.size())
-                .arg(scores.size() == 1 ? QString() : QStringLiteral("s"))
+                .arg(scores.size() == 1 ? QString() : tr("s", "plural ending of run"))
                 .arg(best->score)
                 .arg(QLocale().toString(best->ended.date(), QLocale::ShortFormat))
                 .arg(fastest)
@@ -501,9 +501,9 @@ void ProgressWindow::FillCallsigns() {
                 .arg(latest.missed)
                 .arg(latest.calls));
     }
-    QDateTimeAxis* x = TimeAxis(first, last, QStringLiteral("Date"));
-    QValueAxis* points = ValueAxis(0, most * 1.1, QStringLiteral("Score"), QStringLiteral("%d"), true);
-    QValueAxis* wpm = ValueAxis(0, 80, QStringLiteral("WPM"));
+    QDateTimeAxis* x = TimeAxis(first, last, tr("Date"));
+    QValueAxis* points = ValueAxis(0, most * 1.1, tr("Score"), QStringLiteral("%d"), true);
+    QValueAxis* wpm = ValueAxis(0, 80, tr("WPM"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(points, Qt::AlignLeft);
     chart->addAxis(wpm, Qt::AlignRight);
@@ -513,12 +513,12 @@ void ProgressWindow::FillCallsigns() {
 
 void ProgressWindow::FillAccuracy() {
     QChart* chart = FreshChart(accuracyView_);
-    chart->setTitle(records_.empty() ? QStringLiteral("No checked sessions yet")
-                                     : QStringLiteral("Accuracy of each checked session"));
+    chart->setTitle(records_.empty() ? tr("No checked sessions yet")
+                                     : tr("Accuracy of each checked session"));
     auto* line = new QLineSeries;
-    line->setName(QStringLiteral("Accuracy (%)"));
+    line->setName(tr("Accuracy (%)"));
     auto* points = new QScatterSeries;
-    points->setName(QStringLiteral("Sessions"));
+    points->setName(tr("Sessions"));
     points->setMarkerSize(7);
     qint64 first = 0;
     qint64 last = 0;
@@ -536,7 +536,7 @@ void ProgressWindow::FillAccuracy() {
         last = QDateTime::currentMSecsSinceEpoch();
         first = last - 24 * 3600 * 1000LL;
     }
-    QDateTimeAxis* x = TimeAxis(first, last, QStringLiteral("Date"));
+    QDateTimeAxis* x = TimeAxis(first, last, tr("Date"));
     auto* threshold = new QLineSeries;
     threshold->setName(QStringLiteral("%1 %").arg(CopyScore::kKochThresholdPercent));
     threshold->append(static_cast<qreal>(x->min().toMSecsSinceEpoch()), CopyScore::kKochThresholdPercent);
@@ -547,7 +547,7 @@ void ProgressWindow::FillAccuracy() {
     threshold->setPen(dashed);
 
     // Room above 100 %, so that a perfect session and the line through it are drawn whole.
-    QValueAxis* y = ValueAxis(0, 105, QStringLiteral("Accuracy (%)"));
+    QValueAxis* y = ValueAxis(0, 105, tr("Accuracy (%)"));
     TickEvery(y, 10);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
@@ -558,10 +558,10 @@ void ProgressWindow::FillAccuracy() {
 void ProgressWindow::FillLearnt() {
     QChart* chart = FreshChart(learntView_);
     const std::vector<LearntOnDay> days = CharactersLearntByDay(records_);
-    chart->setTitle(days.empty() ? QStringLiteral("No checked random-group sessions yet")
-                                 : QStringLiteral("Characters in use, by day"));
+    chart->setTitle(days.empty() ? tr("No checked random-group sessions yet")
+                                 : tr("Characters in use, by day"));
     auto* line = new QLineSeries;
-    line->setName(QStringLiteral("Characters (N)"));
+    line->setName(tr("Characters (N)"));
     line->setPointsVisible(true);
     int most = 2;
     for (const LearntOnDay& d : days) {
@@ -573,9 +573,9 @@ void ProgressWindow::FillLearnt() {
     const qint64 first = days.empty() ? QDateTime::currentMSecsSinceEpoch() - kDay
                                       : days.front().day.startOfDay().toMSecsSinceEpoch();
     const qint64 last = days.empty() ? first + kDay : days.back().day.startOfDay().toMSecsSinceEpoch();
-    QDateTimeAxis* x = DayAxis(first, last, QStringLiteral("Day"));
+    QDateTimeAxis* x = DayAxis(first, last, tr("Day"));
     // Whole characters on the scale.
-    QValueAxis* y = ValueAxis(0, most + 1, QStringLiteral("Characters"));
+    QValueAxis* y = ValueAxis(0, most + 1, tr("Characters"));
     TickEvery(y, WholeStep(most + 1, 12));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
@@ -602,7 +602,7 @@ void ProgressWindow::FillTables() {
         errorTable_->setItem(row, 5, Number(r.wrong));
         QString taken = TakenForText(r);
         errorTable_->setItem(row, 6,
-                             Item(taken.toUpper().replace(QStringLiteral("(NONE)"), QStringLiteral("(none)")),
+                             Item(taken.toUpper().replace(QStringLiteral("(NONE)"), tr("(none)")),
                                   Qt::AlignLeft | Qt::AlignVCenter));
     }
     errorTable_->resizeColumnsToContents();
@@ -613,7 +613,7 @@ void ProgressWindow::FillTables() {
     confusionTable_->setColumnCount(static_cast<int>(matrix.columns.size()));
     QStringList columns;
     for (const QString& c : matrix.columns)
-        columns << (c.isEmpty() ? QStringLiteral("(none)") : Shown(c));
+        columns << (c.isEmpty() ? tr("(none)") : Shown(c));
     confusionTable_->setHorizontalHeaderLabels(columns);
     QStringList rows;
     for (const QString& r : matrix.rows)
@@ -628,7 +628,7 @@ void ProgressWindow::FillTables() {
             item->setBackground(Heat(sent > 0 ? static_cast<double>(n) / sent : 0.0, 0.2));
             item->setForeground(QColor(Qt::black));
             if (n > 0)
-                item->setToolTip(QStringLiteral("%1 copied as %2: %3 of %4 sent")
+                item->setToolTip(tr("%1 copied as %2: %3 of %4 sent")
                                      .arg(Shown(matrix.rows[row]), columns[col])
                                      .arg(n)
                                      .arg(sent));
@@ -641,8 +641,8 @@ void ProgressWindow::ExportClick() {
     // The dialog opens where the last export went.
     const QString folder = store_.Read(keys::ExportFolder);
     prompts_.SetStartFolder(QFileInfo(folder).isDir() ? folder : QString());
-    const QString path = prompts_.SaveFileName(this, QStringLiteral("Export History"),
-                                               QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"));
+    const QString path = prompts_.SaveFileName(this, tr("Export History"),
+                                               tr("CSV files (*.csv)"), QStringLiteral("csv"));
     if (!path.isEmpty() && ExportCsv(path))
         store_.Write(keys::ExportFolder, QFileInfo(path).absolutePath());
 }

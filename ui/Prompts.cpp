@@ -137,7 +137,7 @@ QString QtPrompts::SaveFileName(QWidget* parent, const QString& title, const QSt
 
 AudioFileChoice QtPrompts::ChooseAudioFile(QWidget* parent, const QString& defaultName,
                                            const QStringList& filters, int selected) {
-    QFileDialog dialog(parent, QStringLiteral("Create Audio File"));
+    QFileDialog dialog(parent, QObject::tr("Create Audio File"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(filters);

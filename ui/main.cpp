@@ -22,6 +22,7 @@
 #include "ui/Main.h"
 #include "ui/QuitSignals.h"
 #include "ui/RemoteControl.h"
+#include "ui/Translations.h"
 
 namespace {
 
@@ -218,6 +219,8 @@ int main(int argc, char** argv) {
     DisplayOpening displayOpening;
     lumbrel::Application app(argc, argv);  // takes Qt's own options (-platform, ...)
     displayOpening.Release();
+    // The windows speak the desktop's language where Lumbrel has it (LANG=de_DE.UTF-8).
+    lumbrel::InstallTranslations(QLocale::system());
     // What Qt has not taken are the files to play.
     const QStringList files = QCoreApplication::arguments().mid(1);
 

@@ -12,6 +12,7 @@
 //   OUTDIR/scale2      twice the device pixels per pixel
 //   OUTDIR/1280x800    a 1280 x 800 screen at 144 dpi (scale 1.5): the main window's
 //                      first size must fit it
+//   OUTDIR/de          in German, the translation installed as LANG=de_DE.UTF-8 does
 // `--look NAME OUTDIR` draws one look only ("default" for the plain one). With LUMBREL_SIZES=1 it also prints the
 // smallest sizes of the option frames, which decide the main window's smallest width.
 #include <QApplication>
@@ -44,6 +45,7 @@
 #include "ui/Main.h"
 #include "ui/Progress.h"
 #include "ui/RichEditRx.h"
+#include "ui/Translations.h"
 
 namespace {
 
@@ -332,6 +334,9 @@ bool ApplyLook(const QString& name) {
         QFont font = QApplication::font();
         font.setPointSize(14);
         QApplication::setFont(font);
+    } else if (name == QLatin1String("de")) {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        return lumbrel::InstallTranslations(QLocale());
     } else if (name != QLatin1String("default") && name != QLatin1String("scale2") &&
                name != QLatin1String("1280x800")) {
         return false;
@@ -402,7 +407,7 @@ int main(int argc, char** argv) {
     bool ok = DrawWindows(dir);
     if (look.isEmpty()) {
         const QTemporaryDir scratch;
-        for (const char* name : {"dark", "14pt", "scale2", "1280x800"})
+        for (const char* name : {"dark", "14pt", "scale2", "1280x800", "de"})
             ok = DrawLook(QString::fromLatin1(name), dir, scratch) && ok;
     }
     return ok ? 0 : 1;
