@@ -756,10 +756,6 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
         <translation>Eine Wiederholung je Rufzeichen.</translation>
     </message>
     <message>
-        <source>History</source>
-        <translation>Verlauf</translation>
-    </message>
-    <message>
         <source>The history cannot be used (%1); this drill is not kept.</source>
         <translation>Der Verlauf ist nicht nutzbar (%1); dieser Drill wird nicht gespeichert.</translation>
     </message>

@@ -496,7 +496,7 @@ void DrillsDialog::ShowRecognitionSummary(const DrillRecord& record) {
     const std::vector<RecognitionStats> stats = drill.Results();
     const int target = drill.Options().targetMs;
     const QSet<QString> known = drill.Known();
-    QString html = QStringLiteral(
+    QString html = tr(
                        "<p>Target %1: a character is known when it is right in %2 % of at least %3 "
                        "answers with a median under the target, in each of the last %4 drills. A key "
                        "before the character was heard is early and counts for nothing.</p>"
