@@ -4,7 +4,16 @@ namespace lumbrel {
 
 void WriteFirstCharactersMask(SettingsStore& store, int count) {
     const int n = std::clamp(count, 0, 64);
-    const std::uint64_t mask = n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
+    WriteEnableMask(store, n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1);
+}
+
+std::uint64_t ReadEnableMask(const SettingsStore& store) {
+    const auto low = static_cast<std::uint32_t>(store.Read(keys::Session1));
+    const auto high = static_cast<std::uint32_t>(store.Read(keys::Session2));
+    return std::uint64_t{high} << 32 | low;
+}
+
+void WriteEnableMask(SettingsStore& store, std::uint64_t mask) {
     store.Write(keys::Session1, static_cast<std::int32_t>(static_cast<std::uint32_t>(mask)));
     store.Write(keys::Session2, static_cast<std::int32_t>(static_cast<std::uint32_t>(mask >> 32)));
 }
@@ -48,8 +57,7 @@ void CharacterSet::RebuildCharacterList() {
 }
 
 void CharacterSet::RebuildActiveSet() {
-    const auto low = static_cast<std::uint32_t>(store_.Read(keys::Session1));
-    const auto high = static_cast<std::uint32_t>(store_.Read(keys::Session2));
+    const std::uint64_t mask = ReadEnableMask(store_);
 
     active_.clear();
     if (list_.empty())
@@ -57,8 +65,8 @@ void CharacterSet::RebuildActiveSet() {
     active_.push_back(list_[0]);
     const int n = std::min(windows_.CharacterCount(), static_cast<int>(list_.size()) - 1);
     for (int i = 0; i < n; ++i) {
-        const std::uint32_t word = i <= 31 ? low : high;
-        if (word & (std::uint32_t{1} << (i & 31)))
+        // Positions past 64 take the second word's bits again.
+        if ((mask >> (i < 32 ? i : 32 + (i & 31))) & 1U)
             active_.push_back(list_[i + 1]);
     }
 }

@@ -32,7 +32,11 @@ public:
     virtual void SetLearningToolsShown(bool shown) = 0;
 };
 
-// Writes "Session1" and "Session2" so that exactly the first count characters take part.
+// The enable mask, bit k for list position k + 1, stored in two words: "Session1"
+// (bits 0..31) and "Session2" (bits 32..63).
+std::uint64_t ReadEnableMask(const SettingsStore& store);
+void WriteEnableMask(SettingsStore& store, std::uint64_t mask);
+// Writes the mask so that exactly the first count characters take part.
 void WriteFirstCharactersMask(SettingsStore& store, int count);
 
 // Owns the character list and the active set. UI thread only.

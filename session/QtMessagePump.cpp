@@ -32,6 +32,7 @@ QtMessagePump::~QtMessagePump() = default;
 void QtMessagePump::Attach(Trainer* trainer, SessionListener* forward) {
     trainer_ = trainer;
     forward_ = forward;
+    routing.SetTrainer(trainer);
 }
 
 void QtMessagePump::PostMessage(int message, std::intptr_t wParam, std::intptr_t lParam) {
@@ -59,11 +60,7 @@ bool QtMessagePump::event(QEvent* event) {
     if (event->type() != kMessageEvent)
         return QObject::event(event);
     const Message& m = static_cast<MessageEvent*>(event)->message;
-    if (claim && claim(m.message, m.wParam, m.lParam)) {
-        // Taken by another user of the device.
-    } else if (trainer_) {
-        trainer_->HandleMessage(m.message, m.wParam, m.lParam);
-    }
+    routing.Deliver(m.message, m.wParam, m.lParam);
     if (afterMessage)
         afterMessage(m.message);
     return true;

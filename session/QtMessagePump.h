@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "audio/Messages.h"
+#include "session/MessageRouting.h"
 #include "session/SessionOptions.h"
 
 namespace lumbrel {
@@ -31,9 +32,8 @@ public:
     void OptionChanged(Option option) override;
     void ReadoutChanged(Readout readout) override;
 
-    // UI thread, before the trainer: a message that another user of the trainer's
-    // engine takes (the drills' player) when it returns true.
-    std::function<bool(int message, std::intptr_t wParam, std::intptr_t lParam)> claim;
+    // UI thread: which user of the trainer's engine gets each message.
+    MessageRouting routing;
 
     // Called on the UI thread after each message has been handled.
     std::function<void(int message)> afterMessage;

@@ -90,7 +90,8 @@ void Trainer::SetListener(SessionListener* listener) {
 // --- Window life -------------------------------------------------------------------
 
 void Trainer::FormCreate() {
-    settings_.RestoreOptions(options_, [this](Option option) { OptionChosen(option); });
+    settings_.RestoreOptions(
+        options_, [this](Option option) { OptionChosen(option); }, givenOptions_ ? &*givenOptions_ : nullptr);
     settings_.RestoreCopies();
     const Copies& copies = settings_.SettingCopies();
     options_.Set(Option::SingleWords, copies.singleWordOnly ? 1 : 0);

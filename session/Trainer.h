@@ -88,6 +88,9 @@ public:
     // --- Window life -------------------------------------------------------------
     // Restores the options, opens the audio output and applies delay and effective speed.
     void FormCreate();
+    // Before FormCreate: it restores these options instead of the stored ones (a session
+    // configured by a program rather than by the window).
+    void UseOptions(const SessionOptions& options) { givenOptions_ = options; }
     // Every showing; the first one builds the character list and the active set.
     void FormShow();
     // Writes the stored options, then closes the audio output.
@@ -324,6 +327,7 @@ private:
 
     // The session's options, its read-outs and the sent text.
     SessionOptions options_;
+    std::optional<SessionOptions> givenOptions_;
     SessionReadouts readouts_;
     TextArea sent_;
 

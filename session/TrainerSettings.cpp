@@ -71,10 +71,10 @@ int MirroredValue(const keys::IntKey* key, const SessionOptions& options) {
 
 }  // namespace
 
-void TrainerSettings::RestoreOptions(SessionOptions& options,
-                                     const std::function<void(Option)>& react) const {
+void TrainerSettings::RestoreOptions(SessionOptions& options, const std::function<void(Option)>& react,
+                                     const SessionOptions* given) const {
     for (const MirroredOption& option : kMirrored) {
-        options.Set(option.option, store_.Read(*option.key));
+        options.Set(option.option, given ? given->Get(option.option) : store_.Read(*option.key));
         if (option.reacts)
             react(option.option);
     }

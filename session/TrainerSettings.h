@@ -38,9 +38,11 @@ public:
 
     SettingsStore& Store() { return store_; }
 
-    // Sets each stored option to its stored value, in the order their reactions need;
-    // after an option that reacts as a user's click would, react(option) runs.
-    void RestoreOptions(SessionOptions& options, const std::function<void(Option)>& react) const;
+    // Sets each stored option to its stored value (or given's, when given), in the order
+    // their reactions need; after an option that reacts as a user's click would,
+    // react(option) runs.
+    void RestoreOptions(SessionOptions& options, const std::function<void(Option)>& react,
+                        const SessionOptions* given = nullptr) const;
     // Reads every copy.
     void RestoreCopies();
     // The copies the setup dialog writes, read again once it was confirmed.

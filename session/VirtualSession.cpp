@@ -22,6 +22,7 @@ VirtualSession::VirtualSession(SettingsStore store, std::uint32_t seed, QTime st
                                                                : std::array<AudioDevice*, 2>{},
                                        .seed = seed},
                  std::move(wiring));
+    routing.SetTrainer(trainer_.get());
     clock_.AddListener(*this);
 }
 
@@ -43,8 +44,8 @@ void VirtualSession::Pump() {
                 ++ticks_;
                 trainer_->TimerTick();
             }
-        } else if (!claim || !claim(m->message, m->wParam, m->lParam)) {
-            trainer_->HandleMessage(m->message, m->wParam, m->lParam);
+        } else {
+            routing.Deliver(m->message, m->wParam, m->lParam);
         }
         if (afterMessage)
             afterMessage(m->message);

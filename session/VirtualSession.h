@@ -13,6 +13,7 @@
 #include "audio/Clock.h"
 #include "audio/MessageQueue.h"
 #include "audio/VirtualAudioDevice.h"
+#include "session/MessageRouting.h"
 #include "session/TrainerFactory.h"
 
 namespace lumbrel {
@@ -67,9 +68,8 @@ public:
 
     // Called after every handled message, with its number (for tests that watch steps).
     std::function<void(int message)> afterMessage;
-    // Before the trainer: a message that another user of the trainer's engine (the
-    // drills' player) takes when it returns true.
-    std::function<bool(int message, std::intptr_t wParam, std::intptr_t lParam)> claim;
+    // Which user of the trainer's engine gets each message.
+    MessageRouting routing;
 
 private:
     void ReadoutChanged(Readout readout) override;

@@ -18,6 +18,7 @@
 
 #include "keying/SerialDevices.h"
 #include "morse/LearningOrders.h"
+#include "session/CharacterSet.h"
 #include "ui/ControlWidgets.h"
 
 namespace lumbrel {
@@ -449,18 +450,12 @@ void ConfigureDialog::SetCharacterCaption(int tag, const QString& text) {
 
 void ConfigureDialog::LoadCharacterChecks(int count) {
     characterCount_ = count;
-    const auto low = static_cast<std::uint32_t>(store_.Read(keys::Session1));
-    const auto high = static_cast<std::uint32_t>(store_.Read(keys::Session2));
+    const std::uint64_t mask = ReadEnableMask(store_);
     for (int tag = 0; tag < kCharacterBoxes; ++tag) {
         QCheckBox* box = characterBoxes_[static_cast<std::size_t>(tag)];
         if (tag < characterCount_) {
             box->setVisible(true);
-            bool bit = false;
-            if (tag < 32)
-                bit = (low >> tag) & 1U;
-            else if (tag < 64)
-                bit = (high >> (tag - 32)) & 1U;
-            box->setChecked(bit);
+            box->setChecked(tag < 64 && ((mask >> tag) & 1U));
         } else {
             box->setVisible(false);
             box->setChecked(false);
@@ -540,20 +535,16 @@ void ConfigureDialog::OkayButtonClick() {
     store_.Write(keys::FavourMissed, missed_->isChecked() ? 1 : 0);
     store_.Write(keys::Mp3BitRate, Mp3Index());
     store_.Write(keys::EffectiveMode, effective_->Index());
-    std::uint32_t low = 0;
-    std::uint32_t high = 0;
+    std::uint64_t mask = 0;
     for (int tag = 0; tag < kCharacterBoxes; ++tag) {
         const QCheckBox* box = characterBoxes_[static_cast<std::size_t>(tag)];
         // "Visible" is the box's own flag: hidden boxes leave their bits clear.
         if (box->isHidden() || !box->isChecked())
             continue;
-        if (tag < 32)
-            low |= 1U << tag;
-        else if (tag < 64)
-            high |= 1U << (tag - 32);
+        if (tag < 64)
+            mask |= std::uint64_t{1} << tag;
     }
-    store_.Write(keys::Session1, static_cast<std::int32_t>(low));
-    store_.Write(keys::Session2, static_cast<std::int32_t>(high));
+    WriteEnableMask(store_, mask);
     store_.Write(keys::WordFilter, static_cast<std::int32_t>(wordFilter_));
     store_.Write(keys::CommonWordsSize, wordsSize_->Index());
     store_.Write(keys::MaxWordLength, wordLength_->value());

@@ -134,12 +134,10 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
     // The drills play through the trainer's engine: while they play, its completions are theirs.
     drillPlayer_ = std::make_unique<CharacterPlayer>(trainer_->Engine(), trainer_->Signal(),
                                                      trainer_->Options(), store_, env.seed);
-    pump_.claim = [this](int message, std::intptr_t, std::intptr_t lParam) {
-        // A stop from another program ends a running drill as Escape does.
-        if (message == kStopRequestMessage && drills_)
+    pump_.routing.SetDrillPlayer(drillPlayer_.get(), [this] {
+        if (drills_)
             drills_->StopDrill();
-        return drillPlayer_->TakeMessage(message, lParam);
-    };
+    });
     // A settings file that could not be read whole is told once, when the loop runs.
     if (const QString note = store_.OpeningNote(); !note.isEmpty())
         ShowMessage(note, tr("Settings"));
@@ -177,7 +175,7 @@ MainWindow::~MainWindow() {
     if (audio_.IsOpen())
         (void)audio_.Close();
     pump_.Attach(nullptr, nullptr);
-    pump_.claim = nullptr;
+    pump_.routing.SetDrillPlayer(nullptr);
     if (trainer_) {
         trainer_->SetListener(nullptr);
         sent_->Bind(nullptr);

@@ -236,9 +236,7 @@ struct DrillRig : DrillView {
 
     DrillRig() {
         session.CreateAndShow();
-        session.claim = [this](int message, std::intptr_t, std::intptr_t lParam) {
-            return player.TakeMessage(message, lParam);
-        };
+        session.routing.SetDrillPlayer(&player);
     }
     // Plays on until pred holds; the tick it held at.
     std::uint32_t RunUntil(const std::function<bool()>& pred) {

@@ -36,40 +36,44 @@ void PrintError(const QString& text) {
     std::fputs(("lumbrel-render: " + text + "\n").toLocal8Bit().constData(), stderr);
 }
 
-// The options as the trainer would find them in its settings.
-SettingsStore OptionsStore(const RenderOptions& o) {
-    SettingsStore store = SettingsStore::InMemory();
+// The session's options as asked for.
+SessionOptions OptionsFor(const RenderOptions& o) {
+    SessionOptions options;
     // The speed buttons nearest the speeds asked for, which decide where speed dither
     // applies (above 15 WPM, at full effective speed); ApplyAfterShow sets the speeds.
-    store.Write(keys::Speed, o.wpm > 15 ? std::clamp((o.wpm - 15) / 5, 1, 13) : 0);
-    store.Write(keys::Pitch, o.toneHz);
-    store.Write(keys::Letters, o.characters);
-    store.Write(keys::Delay,
+    options.Set(Option::CharacterSpeed, o.wpm > 15 ? std::clamp((o.wpm - 15) / 5, 1, 13) : 0);
+    options.Set(Option::Pitch, o.toneHz);
+    // Words, QSOs and text files send every character of the list; words of my
+    // characters keep the count of --chars.
+    options.Set(Option::CharacterCount, o.Session() && !o.groups && !o.myCharacters ? 64 : o.characters);
+    options.Set(Option::EffectiveSpeed,
                 o.effectivePermille < 1000 ? std::clamp((1000 - o.effectivePermille) / 125, 1, 7) : 0);
+    options.Set(Option::Signal, o.signalIndex);
+    options.Set(Option::Noise, o.noiseIndex);
+    options.Set(Option::Fading, o.qsb ? 1 : 0);
+    options.Set(Option::SlowFading, o.qsbMode);
+    options.Set(Option::DeepFading, o.qsbType);
+    options.Set(Option::SpeedStep, o.speedDither ? 1 : 0);
+    options.Set(Option::PitchDither, o.pitchDither ? 1 : 0);
+    options.Set(Option::HandSent, o.straightKey ? 1 : 0);
+    options.Set(Option::Weighting, o.weighting ? 1 : 0);
+    options.Set(Option::Chirp, o.chirp ? 1 : 0);
+    options.Set(Option::DisplayDelay, 1);  // show each character as soon as it is heard
+    options.Set(Option::Qrm, o.qrm ? 1 : 0);
+    return options;
+}
+
+// The setup values a session reads from the settings, as the setup dialog leaves them.
+SettingsStore SetupStore(const RenderOptions& o) {
+    SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::EffectiveMode, o.effectiveMode);
     store.Write(keys::Pause, o.groups ? o.PauseSeconds() : 0);
     store.Write(keys::Session, o.minutes);
-    store.Write(keys::SignalLevel, o.signalIndex);
-    store.Write(keys::NoiseLevel, o.noiseIndex);
-    store.Write(keys::Qsb, o.qsb ? 1 : 0);
-    store.Write(keys::QsbMode, o.qsbMode);
-    store.Write(keys::QsbType, o.qsbType);
-    store.Write(keys::SpeedStep, o.speedDither ? 1 : 0);
-    store.Write(keys::PitchDither, o.pitchDither ? 1 : 0);
-    store.Write(keys::StraightKey, o.straightKey ? 1 : 0);
     store.Write(keys::StraightKeyFist, o.fist);
-    store.Write(keys::VariableWeighting, o.weighting ? 1 : 0);
-    store.Write(keys::Chirp, o.chirp ? 1 : 0);
     store.Write(keys::FavourRecent, o.favourRecent ? 1 : 0);
     store.Write(keys::FavourMissed, o.favourMissed ? 1 : 0);
     store.Write(keys::UseMfj, o.order == LearningOrder::Mfj ? 1 : 0);
-    store.Write(keys::DisplayDelay, 1);  // show each character as soon as it is heard
-    store.Write(keys::Qrm, o.qrm ? 1 : 0);
     if (o.Session() && !o.groups) {
-        // Words, QSOs and text files send every character of the list; words of my
-        // characters keep the count of --chars.
-        if (!o.myCharacters)
-            store.Write(keys::Letters, 64);
         store.Write(keys::WordFilter, o.wordFilter);
         store.Write(keys::MaxWordLength, o.maxWordLength);
         store.Write(keys::CommonWordsSize, o.wordsSize);
@@ -224,7 +228,8 @@ int RenderToFile(const RenderOptions& o, std::uint32_t seed) {
     constexpr std::int64_t kSettledFrames = 15 * 44100;
     ProgressBar progress(QStringLiteral("lumbrel-render"));
     std::optional<SessionSummary> facts;
-    VirtualSession session(OptionsStore(o), seed, QTime(12, 0), nullptr, o.qrm);
+    VirtualSession session(SetupStore(o), seed, QTime(12, 0), nullptr, o.qrm);
+    session.trainer().UseOptions(OptionsFor(o));
     session.device().KeepPlayedBytes(false);
     if (o.qrm) {
         for (VirtualAudioDevice* device : {&session.device(), &session.qrmDevice(0), &session.qrmDevice(1)}) {
@@ -310,7 +315,7 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed) {
     ConsoleHost host;
     WiredTrainer wired;
     BuildTrainer(wired,
-                 Trainer::Dependencies{.store = OptionsStore(o),
+                 Trainer::Dependencies{.store = SetupStore(o),
                                        .clock = clock,
                                        .window = pump,
                                        .audio = device,
@@ -319,7 +324,13 @@ int PlayOnSoundCard(const RenderOptions& o, std::uint32_t seed) {
                                        .qrmAudio = o.qrm ? std::array<AudioDevice*, 2>{&qrm1, &qrm2}
                                                          : std::array<AudioDevice*, 2>{},
                                        .seed = seed},
-                 QtPumpWiring(pump));
+                 [&] {
+                     TrainerWiring wiring = QtPumpWiring(pump);
+                     wiring.beforeRestore = [&o](Trainer& t) {
+                         t.UseOptions(OptionsFor(o));
+                     };
+                     return wiring;
+                 }());
     Trainer& trainer = *wired;
     ApplyAfterShow(o, trainer);
     FavourMissed(o, trainer);
