@@ -11,7 +11,7 @@ namespace {
 // units, is noted even when the character was read right.
 constexpr double kShortDashes = 2.5;
 constexpr double kLongDashes = 3.6;
-constexpr double kLongInnerGap = 2.0;
+constexpr double kLongInnerGap = 1.8;
 
 struct Accumulator {
     double sum = 0;

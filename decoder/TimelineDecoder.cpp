@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include "morse/LearningOrders.h"
 
@@ -52,11 +53,14 @@ double Between(double low, double high) {
     return std::log((std::exp(low) + std::exp(high)) / 2);
 }
 
-// Two centres of the values in log space (Lloyd's iterations from the extremes).
-// Returns false when the values are all of one kind.
-bool TwoCentres(const std::vector<double>& logs, double& low, double& high) {
+// Two centres of the values in log space (Lloyd's iterations from the extremes), and
+// the mean square distance of the values from their centres. Returns false when the
+// values are all of one kind.
+bool TwoCentres(const std::vector<double>& logs, double& low, double& high, double& scatter) {
+    if (logs.empty())
+        return false;
     const auto [mn, mx] = std::minmax_element(logs.begin(), logs.end());
-    if (logs.empty() || *mx - *mn < kOneKindRatio)
+    if (*mx - *mn < kOneKindRatio)
         return false;
     low = *mn;
     high = *mx;
@@ -72,6 +76,11 @@ bool TwoCentres(const std::vector<double>& logs, double& low, double& high) {
         low = sums[0] / counts[0];
         high = sums[1] / counts[1];
     }
+    scatter = 0;
+    const double split = Between(low, high);
+    for (double v : logs)
+        scatter += (v - (v >= split ? high : low)) * (v - (v >= split ? high : low));
+    scatter /= static_cast<double>(logs.size());
     return true;
 }
 
@@ -111,29 +120,27 @@ GapCentres ClusterGaps(const double* logs, int n, GapCentres start, const GapCen
     return centres;
 }
 
-// The centres of the whole sending: elements near one unit; the longer gaps split in
-// two where they fall apart, else taken as character gaps when short and word gaps
-// when long.
+// The centres of the whole sending: element gaps are the most of a sending's gaps, so
+// they start from its shortest quarter; the longer gaps split in two where they fall
+// apart, else are taken as character gaps when short and word gaps when long.
 GapCentres SendingGapCentres(const std::vector<double>& logs) {
-    std::vector<double> longer;
-    std::vector<double> element;
-    for (double v : logs)
-        (v > std::log(2.0) ? longer : element).push_back(v);
+    std::vector<double> sorted(logs);
+    std::sort(sorted.begin(), sorted.end());
     GapCentres start;
-    start.c = {0, std::log(3.0), std::log(7.0)};
-    if (!element.empty()) {
-        std::nth_element(element.begin(), element.begin() + element.size() / 2, element.end());
-        start.c[0] = element[element.size() / 2];
-    }
-    double low = 0;
-    double high = 0;
-    if (TwoCentres(longer, low, high)) {
+    start.c[0] = sorted[sorted.size() / 4];
+    start.c[1] = start.c[0] + std::log(3.0);
+    start.c[2] = start.c[0] + std::log(7.0);
+    const std::vector<double> longer(
+        std::upper_bound(sorted.begin(), sorted.end(), start.c[0] + std::log(1.8)), sorted.end());
+    // From a low and a high share of them, so that one odd pause splits nothing.
+    const double low = longer.empty() ? 0 : longer[longer.size() / 4];
+    const double high = longer.empty() ? 0 : longer[longer.size() - 1 - longer.size() / 10];
+    if (high - low >= std::log(1.8)) {
         start.c[1] = low;
         start.c[2] = high;
     } else if (!longer.empty()) {
-        std::nth_element(longer.begin(), longer.begin() + longer.size() / 2, longer.end());
         const double median = longer[longer.size() / 2];
-        if (median < std::log(5.0)) {
+        if (median < start.c[0] + std::log(5.0)) {
             start.c[1] = median;
             start.c[2] = median + std::log(7.0 / 3.0);
         } else {
@@ -156,14 +163,21 @@ void ReadMarks(const KeyTimeline& timeline, Decoding& out) {
     out.unitMs.assign(n, 0);
     std::vector<double> window;
     for (int i = 0; i < n; ++i) {
-        window.assign(logs.begin() + std::max(0, i - kMarkWindow),
-                      logs.begin() + std::min(n, i + kMarkWindow + 1));
-        double low = 0;
-        double high = 0;
-        if (TwoCentres(window, low, high)) {
-            known[i] = true;
-            split[i] = Between(low, high);
-            out.unitMs[i] = std::exp((low + high - std::log(3.0)) / 2);
+        // Of the marks before, around and after this one, those that fall most
+        // cleanly in two: across a change of speed, the side of this mark's speed.
+        double best = std::numeric_limits<double>::max();
+        for (const auto& [before, after] : {std::pair{kMarkWindow, kMarkWindow},
+                                            std::pair{2 * kMarkWindow, 0}, std::pair{0, 2 * kMarkWindow}}) {
+            window.assign(logs.begin() + std::max(0, i - before), logs.begin() + std::min(n, i + after + 1));
+            double low = 0;
+            double high = 0;
+            double scatter = 0;
+            if (TwoCentres(window, low, high, scatter) && scatter < best) {
+                best = scatter;
+                known[i] = true;
+                split[i] = Between(low, high);
+                out.unitMs[i] = std::exp((low + high - std::log(3.0)) / 2);
+            }
         }
     }
     // Marks among only dots or only dashes take the unit of the nearest mark that knew
@@ -199,27 +213,27 @@ void ReadMarks(const KeyTimeline& timeline, Decoding& out) {
 }
 
 // The unit around each mark once the element gaps are known: a dot and the gap after
-// it take two units whatever the weighting.
+// it take two units whatever the weighting (medians, so that one odd mark moves nothing).
 void RefineUnits(const KeyTimeline& timeline, Decoding& out) {
     const int n = static_cast<int>(out.marks.size());
     std::vector<double> refined(out.unitMs);
+    std::vector<double> dots;
+    std::vector<double> elements;
+    const auto median = [](std::vector<double>& v) {
+        std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
+        return v[v.size() / 2];
+    };
     for (int i = 0; i < n; ++i) {
-        double dots = 0;
-        double elements = 0;
-        int dotCount = 0;
-        int elementCount = 0;
+        dots.clear();
+        elements.clear();
         for (int j = std::max(0, i - kMarkWindow); j < std::min(n, i + kMarkWindow + 1); ++j) {
-            if (out.marks[j] == MarkKind::Dot) {
-                dots += timeline.marks[j].Length();
-                ++dotCount;
-            }
-            if (j + 1 < n && out.gaps[j] == GapKind::Element) {
-                elements += timeline.GapAfter(j);
-                ++elementCount;
-            }
+            if (out.marks[j] == MarkKind::Dot)
+                dots.push_back(timeline.marks[j].Length());
+            if (j + 1 < n && out.gaps[j] == GapKind::Element)
+                elements.push_back(timeline.GapAfter(j));
         }
-        if (dotCount > 0 && elementCount > 0)
-            refined[i] = (dots / dotCount + elements / elementCount) / 2;
+        if (!dots.empty() && !elements.empty())
+            refined[i] = (median(dots) + median(elements)) / 2;
     }
     out.unitMs = refined;
 }

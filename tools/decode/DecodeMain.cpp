@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
         const bool takesValue =
             a == QLatin1String("--keys") || a == QLatin1String("--pitch") || a == QLatin1String("--expect");
         if (takesValue && i + 1 == args.size())
-            return Fail(QStringLiteral("%1 needs a value.\n%2").arg(a, Usage()));
+            return Fail(QStringLiteral("%1 needs a value (--help shows the usage)").arg(a));
         if (a == QLatin1String("--fist")) {
             fist = true;
         } else if (a == QLatin1String("--keys")) {
@@ -100,15 +100,15 @@ int main(int argc, char** argv) {
             expect = args[++i];
             hasExpect = true;
         } else if (a.startsWith(QLatin1String("--"))) {
-            return Fail(QStringLiteral("unknown option %1\n%2").arg(a, Usage()));
+            return Fail(QStringLiteral("unknown option %1 (--help shows the usage)").arg(a));
         } else if (wav.isEmpty()) {
             wav = a;
         } else {
-            return Fail(QStringLiteral("expected one file.\n") + Usage());
+            return Fail(QStringLiteral("expected one file (--help shows the usage)"));
         }
     }
     if (keys.isEmpty() == wav.isEmpty())
-        return Fail(QStringLiteral("expected either --keys FILE or a WAV file.\n") + Usage());
+        return Fail(QStringLiteral("expected either --keys FILE or a WAV file (--help shows the usage)"));
     double pitch = 0;
     if (!pitchText.isEmpty()) {
         bool ok = false;
