@@ -1,8 +1,8 @@
 // lumbrel-decode-accuracy: what bench/decode_accuracy.sh measures the decoder with.
 //
-//   keys                      key timelines with a Gaussian spread of 20 % of a unit on
-//                             every mark and gap, decoded in the core: a table of speed
-//                             against characters right
+//   keys                      key timelines with a Gaussian spread (standard deviation)
+//                             of 20 % of a unit on every mark and gap (25 and 30 % at
+//                             20 WPM), decoded in the core: characters right
 //   wav DIR WPM SNR_DB...     DIR/SNR.wav (44100 Hz mono, 700 Hz, 5 ms edges) of one text
 //                             in white noise of that SNR in 3 kHz, and DIR/text.txt
 //   score EXPECTED DECODED    the share of characters right, by edit distance
@@ -53,16 +53,16 @@ void Send(const QString& text, double wpm, double spread, std::mt19937& random, 
         else
             for (QChar c : word)
                 characters << QString(c);
-        for (const QString& c : characters) {
-            const QByteArray code = lumbrel::TimelineDecoder::CodeOf(c);
-            for (char e : code) {
-                const double mark = length(e == '.' ? 1 : 3);
+        for (qsizetype c = 0; c < characters.size(); ++c) {
+            const QByteArray code = lumbrel::TimelineDecoder::CodeOf(characters[c]);
+            for (qsizetype e = 0; e < code.size(); ++e) {
+                const double mark = length(code[e] == '.' ? 1 : 3);
                 out.marks.push_back({now, now + mark});
-                now += mark + length(1);
+                const bool endsCharacter = e + 1 == code.size();
+                const bool endsWord = endsCharacter && c + 1 == characters.size();
+                now += mark + length(endsWord ? 7 : endsCharacter ? 3 : 1);
             }
-            now += length(3) - length(1);
         }
-        now += length(7) - length(3);
     }
 }
 
@@ -101,6 +101,16 @@ int Keys() {
         std::printf("%2d WPM, 20 %% spread             %6lld  %6.2f %%\n", wpm,
                     static_cast<long long>(QString(text).remove(QLatin1Char(' ')).size()),
                     Accuracy(text, decoded));
+    }
+    for (double spread : {0.25, 0.3}) {
+        std::mt19937 random(static_cast<unsigned>(spread * 100));
+        const QString text = Text(400, 77);
+        KeyTimeline timeline;
+        double now = 0;
+        Send(text, 20, spread, random, timeline, now);
+        std::printf("20 WPM, %2.0f %% spread             %6lld  %6.2f %%\n", spread * 100,
+                    static_cast<long long>(QString(text).remove(QLatin1Char(' ')).size()),
+                    Accuracy(text, lumbrel::TimelineDecoder::Decode(timeline).text));
     }
     std::mt19937 random(1540);
     const QString first = Text(200, 15);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <limits>
 #include <numbers>
 
 #include "decoder/TimelineDecoder.h"
@@ -168,22 +169,40 @@ KeyTimeline ToneKeying::Read(const std::vector<float>& samples, int rate, double
     if (rate <= 0 || pitchHz <= 0 || pitchHz >= rate / 2.0)
         return {};
     const std::vector<Complex> base = Baseband(samples, rate, pitchHz);
-    // Each pass fits the window to the unit the last one read, until the unit holds.
-    KeyTimeline timeline = Clean(Marks(base, 10), 8);
-    double window = 10;
-    for (int pass = 0; pass < 6; ++pass) {
-        const Decoding decoding = TimelineDecoder::Decode(timeline);
-        if (decoding.unitMs.empty())
-            break;
-        std::vector<double> units = decoding.unitMs;
-        std::nth_element(units.begin(), units.begin() + units.size() / 2, units.end());
-        const double unit = units[units.size() / 2];
-        if (std::abs(0.8 * unit - window) < 0.1 * window)
-            break;
-        window = 0.8 * unit;
-        timeline = Clean(Marks(base, static_cast<int>(std::lround(window))), 0.35 * unit);
+    // From each first window, each pass fits the window to the unit the last one read,
+    // until the unit holds; of the timelines reached, the one whose marks lie nearest to
+    // one and three units of it is kept (noise gives marks of any length).
+    KeyTimeline best;
+    double bestScatter = std::numeric_limits<double>::max();
+    for (double window : {10.0, 25.0, 60.0}) {
+        KeyTimeline timeline = Clean(Marks(base, static_cast<int>(window)), 0.8 * window);
+        double unit = 0;
+        for (int pass = 0; pass < 8; ++pass) {
+            const Decoding decoding = TimelineDecoder::Decode(timeline);
+            if (decoding.unitMs.empty())
+                break;
+            std::vector<double> units = decoding.unitMs;
+            std::nth_element(units.begin(), units.begin() + units.size() / 2, units.end());
+            unit = units[units.size() / 2];
+            if (std::abs(0.8 * unit - window) < 0.1 * window)
+                break;
+            window = 0.8 * unit;
+            timeline = Clean(Marks(base, static_cast<int>(std::lround(window))), 0.35 * unit);
+        }
+        if (timeline.marks.empty() || unit <= 0)
+            continue;
+        double scatter = 0;
+        for (const KeyMark& m : timeline.marks) {
+            const double v = std::log(std::max(m.Length(), 0.1) / unit);
+            scatter += std::min(v * v, (v - std::log(3.0)) * (v - std::log(3.0)));
+        }
+        scatter /= static_cast<double>(timeline.marks.size());
+        if (scatter < bestScatter) {
+            bestScatter = scatter;
+            best = std::move(timeline);
+        }
     }
-    return timeline;
+    return best;
 }
 
 }  // namespace lumbrel

@@ -5,8 +5,8 @@
 //
 //   samples -> x e^(-j 2 pi f t) -> 1 ms means -> mean over ~0.8 dot -> |.| -> key down/up
 //
-// The first pass takes a 10 ms window; each next one a window fitted to the unit the
-// last one read, until the unit holds.
+// Passes from first windows of 10, 25 and 60 ms each fit the window to the unit read,
+// until it holds; the timeline whose marks fall most cleanly on one and three units wins.
 #include <vector>
 
 #include "decoder/KeyTimeline.h"
