@@ -149,6 +149,13 @@ FistReport FistReport::Measure(const KeyTimeline& timeline, const Decoding& deco
             badly(c);
         return report;
     }
+    if (wantMarks != n &&
+        static_cast<double>(want.size()) * static_cast<double>(decoding.characters.size()) > 4e6) {
+        report.notes << QStringLiteral("%1 elements sent, %2 in the text (too long to set side by side)")
+                            .arg(n)
+                            .arg(wantMarks);
+        return report;
+    }
     if (wantMarks != n) {
         // Elements left out or added: the characters are set side by side.
         const int a = static_cast<int>(want.size());

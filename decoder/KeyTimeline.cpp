@@ -5,6 +5,9 @@
 #include <cmath>
 
 namespace lumbrel {
+namespace {
+constexpr double kLatestMs = 1e12;  // some 30 years: later times are no sending
+}  // namespace
 
 KeyTimelineText ParseKeyEvents(const QByteArray& text) {
     KeyTimelineText result;
@@ -24,7 +27,7 @@ KeyTimelineText ParseKeyEvents(const QByteArray& text) {
         const QList<QByteArray> words = line.simplified().split(' ');
         bool ok = false;
         const double time = words.size() == 2 ? words[0].toDouble(&ok) : 0;
-        if (!ok || !std::isfinite(time) || time < 0 || (words[1] != "down" && words[1] != "up"))
+        if (!ok || !(time >= 0 && time <= kLatestMs) || (words[1] != "down" && words[1] != "up"))
             return fail(number, QStringLiteral("expected \"TIME_MS down\" or \"TIME_MS up\""));
         if (time < last)
             return fail(

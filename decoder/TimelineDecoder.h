@@ -8,8 +8,9 @@
 //   marks:  dot 1 unit, dash about 3
 //   gaps:   element about 1 unit | character about 3 (or stretched) | word about 7 (or stretched)
 //
-// The whole timeline is read at once (a line of sending, a file); reading it again
-// with more marks reads the same text for the marks that were there.
+// The whole timeline is read at once (a line of sending, a file). Each mark is judged
+// with up to three characters on either side, so the last characters of a timeline
+// that is still growing may read otherwise once more marks follow.
 #include <QByteArray>
 #include <QString>
 

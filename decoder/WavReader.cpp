@@ -1,5 +1,6 @@
 #include "decoder/WavReader.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "text/PlainFile.h"
@@ -100,13 +101,18 @@ WavAudio WavReader::Parse(const QByteArray& bytes) {
         audio.problem = QStringLiteral("the WAV file holds no audio");
         return audio;
     }
+    if (frames > kMaxFrames) {
+        audio.problem = QStringLiteral("the WAV file is longer than %1 frames").arg(kMaxFrames);
+        return audio;
+    }
     audio.rate = static_cast<int>(rate);
     audio.samples.resize(static_cast<std::size_t>(frames));
     for (qsizetype f = 0; f < frames; ++f) {
         double sum = 0;
         for (int c = 0; c < channels; ++c)
             sum += Sample(samples + f * frameBytes + c * bits / 8, bits, isFloat);
-        audio.samples[static_cast<std::size_t>(f)] = static_cast<float>(sum / channels);
+        audio.samples[static_cast<std::size_t>(f)] =
+            std::isfinite(sum) ? static_cast<float>(sum / channels) : 0.0f;
     }
     return audio;
 }

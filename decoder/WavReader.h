@@ -1,7 +1,8 @@
 #pragma once
 // Reads a RIFF/WAVE file as one channel of samples (-1..1): integer PCM of 8, 16, 24
 // or 32 bits, float of 32 or 64 bits, plain or extensible, any number of channels
-// (mixed) at any rate from 1000 to 384000 Hz. The file is read at most kMaxBytes long.
+// (mixed) at any rate from 1000 to 384000 Hz. The file is read at most kMaxBytes long,
+// and at most kMaxFrames of it kept; a sample that is no number counts as silence.
 #include <QByteArray>
 #include <QString>
 
@@ -18,7 +19,8 @@ struct WavAudio {
 
 class WavReader {
 public:
-    static constexpr qint64 kMaxBytes = 512LL * 1024 * 1024;
+    static constexpr qint64 kMaxBytes = 256LL * 1024 * 1024;
+    static constexpr qint64 kMaxFrames = 64LL * 1024 * 1024;  // 25 minutes at 44100 Hz
 
     static WavAudio Parse(const QByteArray& bytes);
     // A device, a pipe or a folder is refused without reading it.

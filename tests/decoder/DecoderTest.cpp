@@ -86,6 +86,7 @@ TEST(KeyEvents, ReadsLinesAndRefusesBadOnes) {
         {"zero down\n", "line 1: expected \"TIME_MS down\" or \"TIME_MS up\""},
         {"-5 down\n", "line 1: expected \"TIME_MS down\" or \"TIME_MS up\""},
         {"nan down\n", "line 1: expected \"TIME_MS down\" or \"TIME_MS up\""},
+        {"1e300 down\n", "line 1: expected \"TIME_MS down\" or \"TIME_MS up\""},
     };
     for (const auto& [text, problem] : bad) {
         const KeyTimelineText read = ParseKeyEvents(QByteArray(text));
@@ -177,6 +178,10 @@ TEST(WavDecoding, RefusesWhatIsNoWav) {
         EXPECT_EQ(WavReader::Parse(bytes).problem, QString::fromLatin1(problem)) << problem;
     // A file cut short in its samples keeps what it holds.
     EXPECT_EQ(WavReader::Parse(good.left(44 + 200)).samples.size(), 100u);
+    // A float sample that is no number is silence, so that no sum or sort meets it.
+    QByteArray nan = ToneWav(Sending(QStringLiteral("e"), {}), 8000, 1, 32, true, 700);
+    nan.replace(44, 4, QByteArray("\x00\x00\xc0\x7f", 4));
+    EXPECT_EQ(WavReader::Parse(nan).samples.at(0), 0.0f);
 }
 
 }  // namespace
