@@ -6,7 +6,10 @@
 #  - audio at 20 WPM (700 Hz, 5 ms edges, about 300 characters) in white noise, against
 #    the SNR in a 3 kHz bandwidth, decoded by lumbrel-decode and, on the same files, by
 #    Debian's morse2ascii (package morse2ascii), whose output is compared in its own
-#    notation: no word spaces, + for ^ar and ( for ^kn, its doubled signs taken once.
+#    notation: no word spaces, + for ^ar and ( for ^kn, its doubled signs taken once;
+#  - the trainer's own renders (lumbrel-render, one minute of random groups of 20
+#    characters at 20 WPM): a straight key, band noise, deep fast fading, an effective
+#    speed of half the character speed, scored by lumbrel-score.
 #
 #   bench/decode_accuracy.sh [BUILD_DIR]
 set -eu
@@ -15,11 +18,14 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build/test}
 accuracy=$build/bench/lumbrel-decode-accuracy
 decode=$build/tools/decode/lumbrel-decode
-for program in "$accuracy" "$decode"; do
+render=$build/tools/lumbrel-render
+score=$build/tools/score/lumbrel-score
+for program in "$accuracy" "$decode" "$render" "$score"; do
     [ -x "$program" ] || { echo "no $program (build it, or give the build folder)" >&2; exit 2; }
 done
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+export HOME=$tmp XDG_CONFIG_HOME=$tmp/config XDG_DATA_HOME=$tmp/data  # no settings or history of the user's
 
 echo "Key timelines"
 "$accuracy" keys
@@ -45,3 +51,17 @@ for snr in $snrs; do
     printf '%8s  %14s %%  %12s\n' "$snr" "$ours" "$theirs"
 done
 [ $have_m2a -eq 1 ] || echo "(morse2ascii is not installed: apt-get install morse2ascii)"
+echo
+echo "The trainer's own renders, one minute of groups of 20 characters at 20 WPM"
+while IFS='|' read -r what options; do
+    # shellcheck disable=SC2086
+    "$render" --groups --chars 20 --minutes 1 --wpm 20 --seed 3 $options -o "$tmp/r.wav" --transcript "$tmp/r.txt" > /dev/null 2>&1
+    "$decode" "$tmp/r.wav" > "$tmp/r.out"
+    printf '%-34s %s\n' "$what" "$("$score" "$tmp/r.txt" "$tmp/r.out" | tail -n 1)"
+done <<LIST
+clean|
+straight key, good fist|--straight-key --fist good
+band noise S9|--noise S9
+deep fast fading|--qsb fast --qsb-type deep
+effective speed 10 WPM|--effective 500
+LIST

@@ -97,12 +97,30 @@ KeyTimeline Marks(const std::vector<Complex>& base, int window) {
     }
     if (!(loud > 2 * quiet))  // no tone stands out of the noise
         return timeline;
-    const double up = quiet + 0.55 * (loud - quiet);
-    const double down = quiet + 0.45 * (loud - quiet);
+    // The tone fades (the noise does not): its level is the loudest envelope within
+    // kLevelReach ms, less what the noise adds to it, and never under kLeastLoud times
+    // the noise or kLeastShare of the tone, where the tone is lost.
+    constexpr std::size_t kLevelBlock = 250;
+    constexpr std::size_t kLevelReach = 1000;
+    constexpr double kLeastLoud = 2.5;
+    constexpr double kLeastShare = 0.1;
+    constexpr double kNoisePeak = 2;  // what noise adds to the loudest, in noise levels
+    std::vector<double> levels((n + kLevelBlock - 1) / kLevelBlock);
+    for (std::size_t b = 0; b < levels.size(); ++b) {
+        const std::size_t middle = b * kLevelBlock + kLevelBlock / 2;
+        const std::size_t from = middle > kLevelReach ? middle - kLevelReach : 0;
+        const std::size_t to = std::min(n, middle + kLevelReach);
+        const double loudest = *std::max_element(envelope.begin() + static_cast<std::ptrdiff_t>(from),
+                                                 envelope.begin() + static_cast<std::ptrdiff_t>(to));
+        levels[b] = std::max({loudest - kNoisePeak * quiet, kLeastLoud * quiet, kLeastShare * loud});
+    }
     bool on = false;
     // The envelope of a mean over the window lags by half the window.
     const double lag = window / 2.0;
     for (std::size_t i = 0; i < n; ++i) {
+        const double level = levels[i / kLevelBlock];
+        const double up = quiet + 0.55 * (level - quiet);
+        const double down = quiet + 0.45 * (level - quiet);
         if (!on && envelope[i] > up) {
             on = true;
             timeline.marks.push_back({i + 0.5 - lag, i + 0.5 - lag});

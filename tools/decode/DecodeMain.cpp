@@ -1,5 +1,6 @@
 // lumbrel-decode [--fist] [--expect TEXT] --keys FILE
 // lumbrel-decode [--fist] [--expect TEXT] [--pitch HZ] FILE.wav
+// lumbrel-decode --print-keys [--pitch HZ] FILE.wav
 //
 // Prints the text of a sending on one line: of a key timeline (lines "TIME_MS down" and
 // "TIME_MS up") or of the strongest tone of a WAV file. --fist adds the fist report as
@@ -31,6 +32,7 @@ QString Usage() {
     return QStringLiteral(
         "usage: lumbrel-decode [--fist] [--expect TEXT] --keys FILE\n"
         "       lumbrel-decode [--fist] [--expect TEXT] [--pitch HZ] FILE.wav\n"
+        "       lumbrel-decode --print-keys [--pitch HZ] FILE.wav\n"
         "Prints the text of a Morse sending on one line, following the sender's speed\n"
         "and timing; a prosign is written ^ar, a code of no character *.\n"
         "\n"
@@ -39,6 +41,8 @@ QString Usage() {
         "  FILE.wav      a WAV file (mono or stereo, any common rate): its strongest tone\n"
         "  --pitch HZ    the tone to read in the WAV file instead of the strongest\n"
         "  --fist        add the fist report after the text, as \"name value\" lines\n"
+        "  --print-keys  print the key timeline read (lines as --keys reads them) instead\n"
+        "                of the text\n"
         "  --expect TEXT the text that was to be sent: the report names each character\n"
         "                read otherwise and why\n"
         "  --help        show this help\n"
@@ -82,6 +86,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     bool fist = false;
+    bool printKeys = false;
     QString keys, wav, expect, pitchText;
     bool hasExpect = false;
     for (int i = 0; i < args.size(); ++i) {
@@ -92,6 +97,8 @@ int main(int argc, char** argv) {
             return Fail(QStringLiteral("%1 needs a value (--help shows the usage)").arg(a));
         if (a == QLatin1String("--fist")) {
             fist = true;
+        } else if (a == QLatin1String("--print-keys")) {
+            printKeys = true;
         } else if (a == QLatin1String("--keys")) {
             keys = args[++i];
         } else if (a == QLatin1String("--pitch")) {
@@ -143,6 +150,11 @@ int main(int argc, char** argv) {
         if (pitch > 0)
             timeline = lumbrel::ToneKeying::Read(audio.samples, audio.rate, pitch);
         head << QStringLiteral("pitch %1").arg(QString::number(pitch, 'f', 1));
+    }
+    if (printKeys) {
+        for (const lumbrel::KeyMark& m : timeline.marks)
+            Print(stdout, QStringLiteral("%1 down\n%2 up").arg(m.downMs, 0, 'f', 1).arg(m.upMs, 0, 'f', 1));
+        return 0;
     }
     const lumbrel::Decoding decoding = lumbrel::TimelineDecoder::Decode(timeline);
     Print(stdout, decoding.text);
