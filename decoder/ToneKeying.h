@@ -1,7 +1,8 @@
 #pragma once
 // The key timeline of a tone in audio: the tone's envelope, taken by mixing it down to
 // zero hertz and averaging over a window near one dot long (a matched filter), cut at
-// the level halfway between the noise and the tone, with a little hysteresis.
+// the level halfway between the noise and the tone (taken again every quarter second,
+// so that a fading tone is followed), with a little hysteresis.
 //
 //   samples -> x e^(-j 2 pi f t) -> 1 ms means -> mean over ~0.8 dot -> |.| -> key down/up
 //

@@ -52,6 +52,9 @@ printf 'cq cq de ^ar kn 599 tu\n' > "$tmp/sent.txt"
 "$decode" "$tmp/clean.wav" --fist > "$tmp/out"; status=$?
 check "a rendered WAV is read, its pitch named" \
     '[ $status -eq 0 ] && [ "$(head -n 1 "$tmp/out")" = "cq cq de ^ar kn 599 tu" ] && grep -q "^pitch 6[45][0-9]" "$tmp/out" && grep -q "^speed 2[45]\." "$tmp/out"'
+"$decode" --print-keys "$tmp/clean.wav" > "$tmp/clean.keys" && "$decode" --keys "$tmp/clean.keys" > "$tmp/out"; status=$?
+check "the key timeline printed from a WAV reads back as its text" \
+    '[ $status -eq 0 ] && [ "$(cat "$tmp/out")" = "cq cq de ^ar kn 599 tu" ] && [ "$(head -n 1 "$tmp/clean.keys")" != "" ]'
 "$render" --text "$tmp/sent.txt" --wpm 20 --tone 700 --noise S5 --signal S9 --seed 4 -o "$tmp/noisy.wav" > /dev/null 2>&1
 "$decode" --pitch 700 "$tmp/noisy.wav" > "$tmp/out"; status=$?
 check "a rendered WAV in band noise is read at the pitch named" \
