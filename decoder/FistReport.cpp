@@ -113,13 +113,13 @@ FistReport FistReport::Measure(const KeyTimeline& timeline, const Decoding& deco
     std::vector<double> units = decoding.unitMs;
     std::nth_element(units.begin(), units.begin() + n / 2, units.end());
     report.wpm = 1200 / units[n / 2];
-    if (report.dot.count > 0 && report.dash.count > 0)
+    if (report.dot.count > 0 && report.dash.count > 0 && report.dot.mean > 0)
         report.dashDotRatio = report.dash.mean / report.dot.mean;
     if (report.dot.count > 0)
-        report.weighting = report.elementGap.count > 0
+        report.weighting = report.elementGap.count > 0 && report.dot.mean + report.elementGap.mean > 0
                                ? 100 * report.dot.mean / (report.dot.mean + report.elementGap.mean)
                                : 50 * report.dot.mean;
-    const double dit = report.dot.count > 0 ? report.dot.mean : 1.0;
+    const double dit = report.dot.count > 0 && report.dot.mean > 0 ? report.dot.mean : 1.0;
 
     // Dashes and gaps inside a character: a note when far from the rules.
     const auto badly = [&](const DecodedCharacter& c) {

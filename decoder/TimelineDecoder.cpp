@@ -19,6 +19,8 @@ constexpr int kMarkWindow = 8;
 // whole sending, so a stretch without word gaps keeps the word gap it had.
 constexpr int kGapWindow = 24;
 constexpr double kPriorWeight = 2;  // gaps of the whole sending a local centre counts as
+// No unit is shorter (a timeline of marks without length has no speed to divide by).
+constexpr double kShortestUnitMs = 0.1;
 // Lengths within this ratio are one kind (all dots or all dashes).
 const double kOneKindRatio = std::log(2.0);
 
@@ -204,7 +206,7 @@ void ReadMarks(const KeyTimeline& timeline, Decoding& out) {
         int from = nearest;
         if (next < n && (from < 0 || next - i < i - from))
             from = next;
-        out.unitMs[i] = from >= 0 ? out.unitMs[from] : fallback;
+        out.unitMs[i] = std::max(kShortestUnitMs, from >= 0 ? out.unitMs[from] : fallback);
         split[i] = std::log(2 * out.unitMs[i]);
     }
     out.marks.resize(n);
@@ -233,7 +235,7 @@ void RefineUnits(const KeyTimeline& timeline, Decoding& out) {
                 elements.push_back(timeline.GapAfter(j));
         }
         if (!dots.empty() && !elements.empty())
-            refined[i] = (median(dots) + median(elements)) / 2;
+            refined[i] = std::max(kShortestUnitMs, (median(dots) + median(elements)) / 2);
     }
     out.unitMs = refined;
 }

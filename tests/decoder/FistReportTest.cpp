@@ -96,6 +96,12 @@ TEST(FistReport, WritesNameValueLines) {
                            "dash_spread 0.00", "element_gap 1.00", "element_gap_spread 0.00",
                            "character_gap 3.10", "character_gap_spread 0.00", "weighting 50.0",
                            "note L read as ED: the gap after the first dot was 3.1 dot units"}));
+    // Marks and gaps without length have no speed to divide by: the figures stay numbers.
+    for (const KeyTimeline& t : {Units({0, 0, 0, 0, 0}), Units({0, 0, 3, 0, 0})}) {
+        const QString lines = Report(t).Lines().join(QLatin1Char(' '));
+        EXPECT_FALSE(lines.contains(QLatin1String("nan")) || lines.contains(QLatin1String("inf")))
+            << qPrintable(lines);
+    }
 }
 
 }  // namespace

@@ -21,7 +21,7 @@
 namespace {
 
 constexpr int kBadInput = 2;
-constexpr qint64 kMaxKeyFileBytes = 64LL * 1024 * 1024;
+constexpr qint64 kMaxKeyFileBytes = 16LL * 1024 * 1024;  // a million events, hours of sending
 
 void Print(std::FILE* to, const QString& text) {
     const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
