@@ -143,7 +143,7 @@ bool WriteWav(const QString& path, const std::vector<std::int16_t>& samples) {
 }
 
 int Wav(const QString& dir, double wpm, const QStringList& snrs) {
-    const QString text = Text(60, 20);
+    const QString text = Text(150, 20);
     std::mt19937 random(7);
     KeyTimeline timeline;
     double now = 500;

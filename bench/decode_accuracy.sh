@@ -3,9 +3,9 @@
 #  - key timelines at 5 to 60 WPM with a Gaussian spread of 20 % of a unit on every mark
 #    and gap, 25 and 30 % at 20 WPM, and a change from 15 to 40 WPM in the middle
 #    (lumbrel-decode-accuracy keys, about 1,000 characters each);
-#  - audio at 20 WPM (700 Hz, 5 ms edges, about 300 characters) in white noise, against
-#    the SNR in a 3 kHz bandwidth, decoded by lumbrel-decode and, on the same files, by
-#    Debian's morse2ascii (package morse2ascii), whose output is compared in its own
+#  - audio at 20 WPM (700 Hz, 5 ms edges, about 450 characters, a prosign counting as
+#    its three) in white noise, against the SNR in a 3 kHz bandwidth, decoded by
+#    lumbrel-decode and, on the same files, by Debian's morse2ascii (package morse2ascii), whose output is compared in its own
 #    notation: no word spaces, + for ^ar and ( for ^kn, its doubled signs taken once;
 #  - the trainer's own renders (lumbrel-render, one minute of random groups of 20
 #    characters at 20 WPM): a straight key, band noise, deep fast fading, an effective
