@@ -1,13 +1,13 @@
 # Installation as a desktop program (cmake --install) and the Debian package built from
 # it (cpack -G DEB in the build folder):
 #
-#   bin/lumbrel, bin/lumbrel-render, bin/lumbrel-score
+#   bin/lumbrel, bin/lumbrel-render, bin/lumbrel-score, bin/lumbrel-decode
 #   share/lumbrel/Word Files, QSO Files, Text Files     (installed by text/CMakeLists.txt)
 #   share/applications/<app id>.desktop
 #   share/metainfo/<app id>.metainfo.xml
 #   share/icons/hicolor/scalable/apps/<app id>.svg
 #   share/icons/hicolor/<n>x<n>/apps/<app id>.png       (drawn from the SVG by the build)
-#   share/man/man1/lumbrel.1.gz, lumbrel-render.1.gz, lumbrel-score.1.gz
+#   share/man/man1/lumbrel.1.gz, lumbrel-render.1.gz, lumbrel-score.1.gz, lumbrel-decode.1.gz
 #   share/doc/lumbrel/copyright, changelog.gz
 #
 # The programs look for their data in ../share/lumbrel beside their own folder
@@ -30,7 +30,7 @@ set(_lumbrel_packaging "${PROJECT_SOURCE_DIR}/packaging")
 set(_lumbrel_generated "${PROJECT_BINARY_DIR}/packaging")
 
 # The programs.
-install(TARGETS lumbrel lumbrel-render lumbrel-score RUNTIME DESTINATION bin)
+install(TARGETS lumbrel lumbrel-render lumbrel-score lumbrel-decode RUNTIME DESTINATION bin)
 
 # Desktop entry and AppStream metainfo.
 install(FILES "${_lumbrel_packaging}/${LUMBREL_APP_ID}.desktop"
@@ -51,7 +51,7 @@ function(_lumbrel_gzip source target)
         VERBATIM)
     set(_lumbrel_gzipped ${_lumbrel_gzipped} "${target}" PARENT_SCOPE)
 endfunction()
-foreach(_page lumbrel lumbrel-render lumbrel-score)
+foreach(_page lumbrel lumbrel-render lumbrel-score lumbrel-decode)
     configure_file("${_lumbrel_packaging}/man/${_page}.1.in" "${_lumbrel_generated}/man/${_page}.1" @ONLY)
     _lumbrel_gzip("${_lumbrel_generated}/man/${_page}.1" "${_lumbrel_generated}/man/${_page}.1.gz")
     install(FILES "${_lumbrel_generated}/man/${_page}.1.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
@@ -120,8 +120,10 @@ can key a rig through the DTR and RTS lines of a serial port while a
 session runs.
 .
 The lumbrel-render command renders Morse code and whole lessons to WAV
-or MP3 files, and lumbrel-score scores a copy of such a lesson. MP3
-recording needs the LAME library (libmp3lame0).")
+or MP3 files, lumbrel-score scores a copy of such a lesson, and
+lumbrel-decode reads the text and the fist of a sending from a key
+timeline or a WAV file. MP3 recording needs the LAME library
+(libmp3lame0).")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "hamradio")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
@@ -157,7 +159,7 @@ function(_lumbrel_linked_targets out)
     endwhile()
     set(${out} "${seen}" PARENT_SCOPE)
 endfunction()
-_lumbrel_linked_targets(_lumbrel_links lumbrel lumbrel-render lumbrel-score)
+_lumbrel_linked_targets(_lumbrel_links lumbrel lumbrel-render lumbrel-score lumbrel-decode)
 
 # Qt loads these at run time, so no linker dependency names them: the SQLite driver of
 # Qt SQL when the history database is linked, and the SVG image and icon plugins (the

@@ -16,6 +16,7 @@ lumbrel_expected_files() {
     echo "bin/lumbrel"
     echo "bin/lumbrel-render"
     echo "bin/lumbrel-score"
+    echo "bin/lumbrel-decode"
     echo "share/applications/$LUMBREL_APP_ID.desktop"
     echo "share/metainfo/$LUMBREL_APP_ID.metainfo.xml"
     echo "share/icons/hicolor/scalable/apps/$LUMBREL_APP_ID.svg"
@@ -25,6 +26,7 @@ lumbrel_expected_files() {
     echo "share/man/man1/lumbrel.1.gz"
     echo "share/man/man1/lumbrel-render.1.gz"
     echo "share/man/man1/lumbrel-score.1.gz"
+    echo "share/man/man1/lumbrel-decode.1.gz"
     echo "share/doc/lumbrel/copyright"
     echo "share/doc/lumbrel/changelog.gz"
     echo "share/lumbrel/Word Files/1000 Common Words.txt"
@@ -41,6 +43,7 @@ lumbrel_check_layout() {
     [ -x "$prefix/bin/lumbrel" ] || fail "$prefix/bin/lumbrel is not executable"
     [ -x "$prefix/bin/lumbrel-render" ] || fail "$prefix/bin/lumbrel-render is not executable"
     [ -x "$prefix/bin/lumbrel-score" ] || fail "$prefix/bin/lumbrel-score is not executable"
+    [ -x "$prefix/bin/lumbrel-decode" ] || fail "$prefix/bin/lumbrel-decode is not executable"
     for size in $LUMBREL_ICON_SIZES; do
         kind=$(file -b "$prefix/share/icons/hicolor/${size}x${size}/apps/$LUMBREL_APP_ID.png")
         case $kind in
@@ -77,7 +80,7 @@ lumbrel_check_desktop_files() {
     grep -q '<screenshot' "$metainfo" || fail "the metainfo has no screenshot"
     grep -q '@[A-Z_]*@' "$metainfo" && fail "the metainfo holds an unfilled @VARIABLE@"
 
-    for page in lumbrel lumbrel-render lumbrel-score; do
+    for page in lumbrel lumbrel-render lumbrel-score lumbrel-decode; do
         out=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 \
               man --warnings -E UTF-8 -l -Tutf8 -Z "$prefix/share/man/man1/$page.1.gz" 2>&1 >/dev/null) \
             || fail "man $page: $out"

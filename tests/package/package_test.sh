@@ -61,7 +61,7 @@ has_dependency() { names "$depends" | grep -Fx "$1" >/dev/null; }
 # section, found where the loader finds it), and the plugins Qt loads on its own: a
 # window, SVG icons, and the SQLite driver when Qt SQL is used.
 dpkg-deb -x "$deb" "$tmp/root"
-programs=("$tmp/root/usr/bin/lumbrel" "$tmp/root/usr/bin/lumbrel-render" "$tmp/root/usr/bin/lumbrel-score")
+programs=("$tmp/root/usr/bin/lumbrel" "$tmp/root/usr/bin/lumbrel-render" "$tmp/root/usr/bin/lumbrel-score" "$tmp/root/usr/bin/lumbrel-decode")
 needed=$(objdump -p "${programs[@]}" | awk '$1 == "NEEDED" {print $2}' | sort -u)
 [ -n "$needed" ] || fail "no libraries found in the programs' dynamic sections"
 expected="libqt6svg6"
