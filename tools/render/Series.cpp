@@ -55,6 +55,14 @@ QString ReplaceFile(const QString& from, const QString& to) {
     return {};
 }
 
+QString WriteItemList(const QString& path, const QByteArray& items) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    file.write(items);
+    return Save(file);
+}
+
 QString WritePlaylist(const QDir& dir, const std::vector<LessonFile>& lessons) {
     QSaveFile file(dir.filePath(QStringLiteral("lessons.m3u")));
     if (!file.open(QIODevice::WriteOnly))

@@ -23,6 +23,9 @@ QString TagMp3(const QString& path, const QString& title, int track, const QStri
 // Puts the complete file from in the place of any file at to; empty on success.
 QString ReplaceFile(const QString& from, const QString& to);
 
+// A text file of the items a lesson sent, one a line.
+QString WriteItemList(const QString& path, const QByteArray& items);
+
 // lessons.m3u: an extended M3U playlist of the lessons, by their names in the folder.
 QString WritePlaylist(const QDir& dir, const std::vector<LessonFile>& lessons);
 

@@ -300,7 +300,8 @@ std::optional<ItemPool> MakePool(const SpokenOptions& o, CharacterSet& character
 
 // Sends items until the lesson has lasted `minutes`, ending with a whole item; the
 // number of items sent (0 when the pool was empty), or -1 when writing failed.
-int WriteLesson(const SpokenOptions& o, ItemPool& pool, ItemWriter& writer, AudioOutput& out) {
+int WriteLesson(const SpokenOptions& o, ItemPool& pool, ItemWriter& writer, AudioOutput& out,
+                QByteArray* sent = nullptr) {
     const std::int64_t length = static_cast<std::int64_t>(o.minutes) * 60 * kFrameRate;
     int count = 0;
     writer.ResetFrames();
@@ -311,6 +312,8 @@ int WriteLesson(const SpokenOptions& o, ItemPool& pool, ItemWriter& writer, Audi
             break;
         if (!writer.WriteItem(out, *item))
             return -1;
+        if (sent)
+            *sent += *item + '\n';
         ++count;
     }
     return count;
@@ -357,7 +360,7 @@ QString SpokenUsage() {
         "  --minutes N           length of the file or of each lesson (default 5)\n"
         "  --series DIR --lessons N  N numbered lessons in DIR, no item twice across\n"
         "                        them, with a playlist (lessons.m3u) and a podcast feed\n"
-        "                        (feed.xml)\n"
+        "                        (feed.xml); beside each lesson a text file of its items\n"
         "  --format mp3|wav      the lessons' format (default mp3)\n"
         "  --series-url URL      where DIR is served, for the feed's enclosures\n");
 }
@@ -617,7 +620,8 @@ int RenderSpokenItems(const QStringList& arguments) {
         const std::unique_ptr<AudioOutput> out = CreateAudioOutput(made, o.mp3BitRate, why, o.toneHz);
         if (!out)
             return Fail(why);
-        const int items = WriteLesson(o, *pool, writer, *out);
+        QByteArray sent;
+        const int items = WriteLesson(o, *pool, writer, *out, &sent);
         if (items < 0)
             return Fail(QStringLiteral("cannot write %1: %2").arg(made, out->Error()));
         if (items == 0) {
@@ -640,6 +644,11 @@ int RenderSpokenItems(const QStringList& arguments) {
                 return Fail(problem);
         }
         lesson.bytes = QFileInfo(final).size();
+        // What was sent, one item a line, beside the lesson: the answers to look up.
+        if (const QString problem = WriteItemList(
+                dir.filePath(QFileInfo(lesson.file).completeBaseName() + QStringLiteral(".txt")), sent);
+            !problem.isEmpty())
+            return Fail(problem);
         lessons.push_back(lesson);
     }
     if (o.seriesMp3)
