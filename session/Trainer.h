@@ -33,6 +33,7 @@
 #include "session/SessionClock.h"
 #include "session/SessionSources.h"
 #include "session/SessionSummary.h"
+#include "session/SpokenAnswers.h"
 #include "session/SessionTypes.h"
 #include "session/SignalRenderer.h"
 #include "session/TrainerSettings.h"
@@ -210,6 +211,11 @@ public:
     void SetSentFont(const QString& face, int pointSize);
     // "Single Words Only": the menu item has toggled itself; its state becomes the copy.
     void SingleWordsOnly1Click();
+    // "Speak the answer": each word of a word-list session is spoken after it is sent,
+    // from the next session on; kept in the settings.
+    void SetSpeakAnswers(bool on);
+    bool SpeakAnswers() const;
+    const SpokenAnswers& Spoken() const { return spoken_; }
     // "Clear ": empties "Sent".
     void Clear1Click();
     // "Save To File" confirmed: writes the lines of "Sent" to path. Returns an empty
@@ -318,6 +324,7 @@ private:
     RandomNumber random_;
     CharacterSet characters_;
     SignalRenderer signal_;
+    SpokenAnswers spoken_{signal_};  // the signal with each word spoken after it
     DelayedDisplay display_;
     SessionSources sources_;
     SessionRecorder recorder_;

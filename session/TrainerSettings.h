@@ -38,6 +38,7 @@ public:
     explicit TrainerSettings(SettingsStore store) : store_(std::move(store)) {}
 
     SettingsStore& Store() { return store_; }
+    const SettingsStore& Store() const { return store_; }
 
     // Sets each mirrored control to its stored value, in the order their reactions
     // need; after a control that reacts as a user's click would, react(id) runs.
