@@ -348,7 +348,6 @@ TEST_F(WordSession, SpeakTheAnswerSpeaksEachWordInItsSpaceBufferInWordSessionsOn
     Qsos("TEA TEN\r\n");
     Create();
     t().SetSpeakAnswers(true);
-    EXPECT_TRUE(t().SpeakAnswers());
     std::vector<std::vector<std::int16_t>> buffers;
     s->device().SetWriteSink([&](const AudioBufferHeader& header) {
         const auto* values = static_cast<const std::int16_t*>(header.data);
