@@ -13,7 +13,7 @@
 
 namespace lumbrel {
 
-SpokenAnswers::SpokenAnswers(SlotRenderer& inner) : inner_(inner) {}
+SpokenAnswers::SpokenAnswers(SlotRenderer& inner, bool afterLast) : inner_(inner), afterLast_(afterLast) {}
 
 SpokenAnswers::~SpokenAnswers() = default;
 
@@ -24,11 +24,12 @@ void SpokenAnswers::Begin() {
 std::uint32_t SpokenAnswers::Render(int position, bool joined, std::int16_t* dest,
                                     std::uint32_t capacityBytes) {
     const std::uint32_t bytes = inner_.Render(position, joined, dest, capacityBytes);
-    if (position != kWordSpace) {
+    if (afterLast_ || position != kWordSpace) {
         word_ += inner_.Display(position);
         for (std::uint32_t i = 0; i < bytes / 2; ++i)
             peak_ = std::max(peak_, std::abs(static_cast<int>(dest[i])));
-        return bytes;
+        if (!(afterLast_ && joined))
+            return bytes;
     }
     const QString word = std::exchange(word_, QString());
     if (word.trimmed().isEmpty())
@@ -41,9 +42,10 @@ std::uint32_t SpokenAnswers::Render(int position, bool joined, std::int16_t* des
     }
     if (!speaker_)
         return bytes;
-    const std::vector<std::int16_t> spoken =
-        speaker_->Speak(speech::SpokenForm(word.toStdString(), speech::ItemKind::Word, false),
-                        peak_ > 0 ? peak_ : audio::kPeakValue / 2, audio::kPeakValue);
+    const std::vector<std::int16_t> spoken = speaker_->Speak(
+        speech::SpokenForm(word.toStdString(), afterLast_ ? speech::ItemKind::Call : speech::ItemKind::Word,
+                           false),
+        peak_ > 0 ? peak_ : audio::kPeakValue / 2, audio::kPeakValue);
     const std::uint32_t pause = 2 * 2 * static_cast<std::uint32_t>(kPauseSeconds * audio::kFrameRate);
     const std::uint32_t needed = bytes + 2 * pause + 4 * static_cast<std::uint32_t>(spoken.size());
     if (spoken.empty() || needed > capacityBytes)

@@ -1,9 +1,10 @@
 #pragma once
-// "Speak the answer" in word sessions: the session's renderer with each word spoken
-// after it, for practice away from the screen. The word space that follows a word
-// carries, in its own buffer after its silence, a short pause, the word in the voice
-// (as loud as the tone) and another pause; the display is left as it is. The speech is
-// made when the buffer is rendered, on the UI thread, never in the audio callback.
+// "Speak the answer" in word sessions and callsign runs: the renderer with each word or
+// call spoken after it, for practice away from the screen. The word space that follows
+// a word (or the last character of a call) carries, in its own buffer after its sound,
+// a short pause, the word in the voice (as loud as the tone) and another pause; the
+// display is left as it is. The speech is made when the buffer is rendered, on the UI
+// thread, never in the audio callback.
 #include <QString>
 
 #include <cstdint>
@@ -21,7 +22,9 @@ class SpokenAnswers final : public SlotRenderer {
 public:
     static constexpr double kPauseSeconds = 0.5;  // before and after the spoken word
 
-    explicit SpokenAnswers(SlotRenderer& inner);
+    // afterLast: the word ends with the joined slot that closes a one-shot run (a call
+    // of a callsign run), not with a word space.
+    explicit SpokenAnswers(SlotRenderer& inner, bool afterLast = false);
     ~SpokenAnswers() override;
 
     // A session begins: no word is pending.
@@ -36,6 +39,7 @@ public:
 
 private:
     SlotRenderer& inner_;
+    bool afterLast_ = false;
     QString word_;  // the characters sent since the last word space
     int peak_ = 0;  // the loudest value of the signal so far
     std::unique_ptr<speech::Speaker> speaker_;

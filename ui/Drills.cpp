@@ -340,9 +340,11 @@ void DrillsDialog::StartCallsignRun() {
         pool = ReadCallList(RealCallsPath(trainer_.ProgramFolder()));
     run->DrawFrom(std::move(pool));
     recognition_.reset();
+    CharacterPlayer::Sound sound = CurrentSound();
+    sound.speak = trainer_.SpeakAnswers();  // each call spoken after it
     callsigns_ = std::make_unique<CallsignRunController>(
-        player_, clock_, [list](const QString& d) { return FindCharacter(list, d); }, std::move(run),
-        CurrentSound(), kept ? history_.get() : nullptr, static_cast<DrillView&>(*this));
+        player_, clock_, [list](const QString& d) { return FindCharacter(list, d); }, std::move(run), sound,
+        kept ? history_.get() : nullptr, static_cast<DrillView&>(*this));
     summary_->clear();
     speedChart_->hide();
     prompt_->setText(QStringLiteral("Copy the call, then Enter"));
