@@ -182,7 +182,8 @@ else()
     set(_lumbrel_depends "libc6, libgcc-s1, libstdc++6, libqt6core6")
     foreach(_pair "Qt6::Gui=libqt6gui6" "Qt6::Widgets=libqt6gui6" "Qt6::Widgets=libqt6widgets6"
                   "Qt6::Network=libqt6network6" "Qt6::SerialPort=libqt6serialport6" "Qt6::Sql=libqt6sql6"
-                  "Qt6::Charts=libqt6charts6" "Qt6::Svg=libqt6svg6" "PkgConfig::PORTAUDIO=libportaudio2" "PkgConfig::ALSA=libasound2")
+                  "Qt6::Charts=libqt6charts6" "Qt6::Svg=libqt6svg6" "PkgConfig::PORTAUDIO=libportaudio2" "PkgConfig::ALSA=libasound2"
+                  "PkgConfig::ESPEAK_NG=libespeak-ng1" "PkgConfig::SOXR=libsoxr0" "PkgConfig::TAGLIB=libtag1v5")
         string(REGEX REPLACE "=.*" "" _target "${_pair}")
         string(REGEX REPLACE ".*=" "" _package "${_pair}")
         if("${_target}" IN_LIST _lumbrel_links AND NOT _lumbrel_depends MATCHES "(^|, )${_package}(,|$)")

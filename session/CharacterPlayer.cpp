@@ -68,7 +68,8 @@ bool CharacterPlayer::Play(const std::vector<const MorseCharacter*>& characters,
 
     // A drill's sound is not part of a recording armed for the next session.
     source_.Load(static_cast<int>(characters_.size()));
-    run_ = engine_.Start(source_, signal_, false);
+    spoken_.Begin();
+    run_ = engine_.Start(source_, sound.speak ? static_cast<SlotRenderer&>(spoken_) : signal_, false);
     inFlight_ = 0;
     sourceEnded_ = false;
     playing_ = true;

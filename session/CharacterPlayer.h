@@ -20,6 +20,7 @@
 #include "session/AudioStreamEngine.h"
 #include "session/SessionOptions.h"
 #include "session/SignalRenderer.h"
+#include "session/SpokenAnswers.h"
 #include "text/OneShotSymbols.h"
 
 namespace lumbrel {
@@ -32,6 +33,7 @@ public:
         int wpm = 25;
         int pitchHz = 750;
         bool bandConditions = false;
+        bool speak = false;  // "Speak the answer": the characters spoken after them
     };
 
     // engine: the trainer's, open; main and options: the main signal and the session's
@@ -72,6 +74,7 @@ private:
     SessionOptions options_;  // the session's, the impairments off without band conditions
     std::vector<const MorseCharacter*> characters_;
     SignalRenderer signal_;
+    SpokenAnswers spoken_{signal_, true};
     OneShotSymbols source_;
     std::uint32_t run_ = 0;  // the engine's run of the latest Play
     int inFlight_ = 0;       // buffers of that run on the device

@@ -262,7 +262,9 @@ bool Trainer::BeginSession() {
     if (rig_)
         rig_->RaiseRigLines();
     signal_.SetRandomGroups(sources_.Kind() == SourceKind::RandomGroups);
-    engine_.Start(sources_.Current(), signal_);
+    spoken_.Begin();
+    const bool speak = SpeakAnswers() && sources_.Kind() == SourceKind::RandomEntries && list_.asWords;
+    engine_.Start(sources_.Current(), speak ? static_cast<SlotRenderer&>(spoken_) : signal_);
     if (options_.On(Option::Qrm))
         StartQrmStations();
     return true;
@@ -464,6 +466,14 @@ void Trainer::SetupDialogClosed() {
 
 void Trainer::SetSentFont(const QString& face, int pointSize) {
     settings_.SetSentFont(face, pointSize);
+}
+
+void Trainer::SetSpeakAnswers(bool on) {
+    settings_.Store().Write(keys::SpeakAnswer, on ? 1 : 0);
+}
+
+bool Trainer::SpeakAnswers() const {
+    return settings_.Store().Read(keys::SpeakAnswer) != 0;
 }
 
 void Trainer::ClearSent() {

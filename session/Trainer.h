@@ -34,6 +34,7 @@
 #include "session/SessionOptions.h"
 #include "session/SessionSources.h"
 #include "session/SessionSummary.h"
+#include "session/SpokenAnswers.h"
 #include "session/SessionTypes.h"
 #include "session/SignalRenderer.h"
 #include "session/TextArea.h"
@@ -221,6 +222,11 @@ public:
     // "Select Font" confirmed: the font of "Sent" for this run; writes "FontSize",
     // then "Font Name".
     void SetSentFont(const QString& face, int pointSize);
+    // "Speak the answer": each word of a word-list session is spoken after it is sent,
+    // from the next session on; kept in the settings.
+    void SetSpeakAnswers(bool on);
+    bool SpeakAnswers() const;
+    const SpokenAnswers& Spoken() const { return spoken_; }
     // "Clear ": empties "Sent".
     void ClearSent();
     // "Save To File" confirmed: writes the lines of "Sent" to path. Returns an empty
@@ -335,6 +341,7 @@ private:
     RandomNumber random_;
     CharacterSet characters_;
     SignalRenderer signal_;
+    SpokenAnswers spoken_{signal_};  // the signal with each word spoken after it
     DelayedDisplay display_;
     SessionSources sources_;
     SessionRecorder recorder_;

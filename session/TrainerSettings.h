@@ -37,6 +37,7 @@ public:
     explicit TrainerSettings(SettingsStore store) : store_(std::move(store)) {}
 
     SettingsStore& Store() { return store_; }
+    const SettingsStore& Store() const { return store_; }
 
     // Sets each stored option to its stored value (or given's, when given), in the order
     // their reactions need; after an option that reacts as a user's click would,

@@ -53,6 +53,8 @@ inline constexpr IntKey SpeedStep{kSetup, "Speed Step", 0};  // speed dither
 inline constexpr IntKey PitchDither{kSetup, "Pitch Dither", 0};
 inline constexpr IntKey VariableWeighting{kSetup, "Variable Weighting", 0};
 inline constexpr IntKey SingleWordOnly{kSetup, "Single Word Only", 0};
+// "Speak the answer": word sessions speak each word after it is sent.
+inline constexpr IntKey SpeakAnswer{kSetup, "Speak Answer", 0};
 inline constexpr IntKey FontSize{kSetup, "FontSize", 10};
 
 // Edited in the setup dialog.
@@ -145,6 +147,7 @@ inline constexpr std::array kAllKeys = {
     AnyKey{&FavourMissed},
     AnyKey{&WordFilter},
     AnyKey{&SingleWordOnly},
+    AnyKey{&SpeakAnswer},
     AnyKey{&MaxWordLength},
     AnyKey{&CommonWordFile},
     AnyKey{&QsoFile},

@@ -2,6 +2,7 @@
 // their drop-down lists, and what the engine sends.
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <set>
 
 #include "tests/TextSessionSupport.h"
@@ -336,6 +337,48 @@ TEST_F(WordSession, EachPressOfQsosSendsOneWholeLineAndTheSameLineMayComeTwiceIn
         repeats += heard[i] == heard[i - 1] ? 1 : 0;
     EXPECT_GE(repeats, 1);
     EXPECT_GE(std::set<QString>(heard.begin(), heard.end()).size(), 12u);
+}
+
+TEST_F(WordSession, SpeakTheAnswerSpeaksEachWordInItsSpaceBufferInWordSessionsOnly) {
+    Words("tea\nten\n");
+    Qsos("TEA TEN\r\n");
+    Create();
+    t().SetSpeakAnswers(true);
+    std::vector<std::vector<std::int16_t>> buffers;
+    s->device().SetWriteSink([&](const AudioBufferHeader& header) {
+        const auto* values = static_cast<const std::int16_t*>(header.data);
+        buffers.emplace_back(values, values + header.length / 2);
+    });
+    constexpr std::size_t kPauseValues = 2 * 22050;  // half a second
+    for (const bool words : {true, false}) {
+        SCOPED_TRACE(words ? "words" : "QSO");
+        buffers.clear();
+        words ? t().ToolButton7Click() : t().ToolButton8Click();
+        const QString shown = RunToEnd();
+        const std::vector<std::uint32_t> slots = ExpectedBytes(shown, 25);
+        ASSERT_EQ(buffers.size(), slots.size());
+        int spoken = 0;
+        for (std::size_t i = 0; i < slots.size(); ++i) {
+            const std::vector<std::int16_t>& b = buffers[i];
+            const std::size_t slot = slots[i] / 2;
+            if (!words || i == 0 || shown[static_cast<qsizetype>(i)] != QLatin1Char(' ')) {
+                EXPECT_EQ(b.size(), slot) << i;
+                continue;
+            }
+            // The space's silence and a pause, the word (at least a fifth of a second,
+            // within the peak), a pause.
+            ASSERT_GT(b.size(), slot + 2 * kPauseValues + 2 * 8820) << i;
+            EXPECT_TRUE(std::all_of(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(slot + kPauseValues),
+                                    [](std::int16_t v) { return v == 0; }));
+            EXPECT_TRUE(std::all_of(b.end() - static_cast<std::ptrdiff_t>(kPauseValues), b.end(),
+                                    [](std::int16_t v) { return v == 0; }));
+            const auto [low, high] = std::minmax_element(b.begin(), b.end());
+            EXPECT_GT(*high, 4000);
+            EXPECT_GE(*low, -32000);
+            ++spoken;
+        }
+        EXPECT_EQ(spoken, words ? static_cast<int>(shown.count(QLatin1Char(' '))) - 1 : 0);
+    }
 }
 
 TEST_F(WordSession, AQsoSkipsUnknownCharactersKeepsEverySpaceAndJoinsProsigns) {

@@ -325,9 +325,11 @@ void DrillsDialog::StartCallsignRun() {
         history_.SetUpCallsignRun(options, clock_.TickCount(), missedOnly_->isChecked(),
                                   [&folder] { return ReadCallList(RealCallsPath(folder)); });
     recognition_.reset();
+    CharacterPlayer::Sound sound = CurrentSound();
+    sound.speak = trainer_.SpeakAnswers();  // each call spoken after it
     callsigns_ = std::make_unique<CallsignRunController>(
         player_, clock_, [list](const QString& d) { return FindCharacter(list, d); }, std::move(setUp.run),
-        CurrentSound(), setUp.keep, static_cast<DrillView&>(*this));
+        sound, setUp.keep, static_cast<DrillView&>(*this));
     summary_->clear();
     speedChart_->hide();
     prompt_->setText(tr("Copy the call, then Enter"));

@@ -1178,6 +1178,12 @@ void MainWindow::BuildSessionMenu() {
         ControlId::ToolButton8, tr("QSO &Files"),
         [this] { return trainer_->QSOPopupMenuPopup(); },
         [this](const QString& file) { trainer_->PlayQsoFile(file); });
+    // Word sessions speak each word after it is sent, for practice away from the screen.
+    QAction* speak = sessionMenu_->addAction(tr("Speak the &answer"));
+    speak->setObjectName(QStringLiteral("SpeakAnswer1"));
+    speak->setCheckable(true);
+    speak->setChecked(trainer_->SpeakAnswers());
+    connect(speak, &QAction::toggled, this, [this](bool on) { trainer_->SetSpeakAnswers(on); });
     sessionMenu_->addSeparator();
     command(Action(ControlId::ToolButton4), tr("Sto&p"),
             {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::SHIFT | Qt::Key_F5)});

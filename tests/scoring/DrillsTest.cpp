@@ -264,6 +264,24 @@ struct DrillRig : DrillView {
     void Finished(const DrillRecord&, std::optional<qint64> id) override { stored = id; }
 };
 
+TEST(DrillControllers, ACallToSpeakEndsWithItsAnswerSpokenAfterTheLastMark) {
+    DrillRig rig;
+    const std::vector<const MorseCharacter*> call = {DrillRig::Lookup("k"), DrillRig::Lookup("1"),
+                                                     DrillRig::Lookup("a")};
+    for (const bool speak : {false, true}) {
+        std::optional<std::uint32_t> heard;
+        rig.player.heard = [&](std::uint32_t tick) {
+            heard = tick;
+        };
+        const std::uint32_t start = rig.clock.TickCount();
+        ASSERT_TRUE(rig.player.Play(call, {.wpm = 20, .pitchHz = 700, .speak = speak}));
+        rig.RunUntil([&] { return heard.has_value(); });
+        // The call alone, or with two half-second pauses and the words between.
+        const int extra = static_cast<int>(*heard - start) - DrillRig::SoundMs(QStringLiteral("k1a"));
+        EXPECT_TRUE(speak ? extra > 1500 : extra == 0) << extra;
+    }
+}
+
 TEST(DrillControllers, ReactionTimesRunFromTheHeardEndAndMissesAreReplayedThenStored) {
     DrillRig rig;
     RecognitionOptions options;

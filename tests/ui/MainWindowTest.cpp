@@ -376,15 +376,22 @@ TEST(MainWindow, NoAudioDeviceShowsWaveOutOpenAndGoesOn) {
     EXPECT_TRUE(window.isVisible());
 }
 
-TEST(MainWindow, SingleWordsOnlyIsStoredAtExit) {
+TEST(MainWindow, SingleWordsOnlyAndSpeakTheAnswerAreStoredAtExit) {
     WindowRig rig;
     rig.window->show();
     QAction* single = rig.window->Action(ControlId::SingleWordsOnly1);
     single->trigger();
     EXPECT_TRUE(single->isChecked());
     EXPECT_TRUE(rig.window->trainer().SettingCopies().singleWordOnly);
+    auto* speak = rig.window->SessionMenu()->findChild<QAction*>(QStringLiteral("SpeakAnswer1"));
+    ASSERT_TRUE(speak);
+    EXPECT_EQ(speak->text(), QStringLiteral("Speak the &answer"));
+    EXPECT_FALSE(speak->isChecked());
+    speak->trigger();
+    EXPECT_TRUE(rig.window->trainer().SpeakAnswers());
     rig.window->close();
     EXPECT_EQ(rig.store.Read(keys::SingleWordOnly), 1);
+    EXPECT_EQ(rig.store.Read(keys::SpeakAnswer), 1);
 }
 
 TEST(MainWindow, SelectFontStoresFaceAndSize) {

@@ -17,6 +17,7 @@
 #include "tools/render/Progress.h"
 #include "tools/render/RenderOptions.h"
 #include "tools/render/RenderSession.h"
+#include "tools/render/SpokenItems.h"
 
 using namespace lumbrel;
 
@@ -73,6 +74,8 @@ std::optional<QByteArray> ReadAtMost(QFile& file, qint64 limit, QString& error) 
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    if (render::WantsSpokenItems(QCoreApplication::arguments().mid(1)))
+        return render::RenderSpokenItems(QCoreApplication::arguments().mid(1));
     const auto parsed = render::ParseRenderOptions(QCoreApplication::arguments().mid(1));
     if (!parsed.options) {
         Print(stderr, QStringLiteral("lumbrel-render: %1\nTry 'lumbrel-render --help'.\n").arg(parsed.error));
@@ -80,7 +83,7 @@ int main(int argc, char** argv) {
     }
     const render::RenderOptions& options = *parsed.options;
     if (options.help) {
-        Print(stdout, render::RenderUsage());
+        Print(stdout, render::RenderUsage() + render::SpokenUsage());
         return 0;
     }
     if (options.version) {
