@@ -353,7 +353,7 @@ TEST_F(WordSession, SpeakTheAnswerSpeaksEachWordInItsSpaceBufferInWordSessionsOn
     for (const bool words : {true, false}) {
         SCOPED_TRACE(words ? "words" : "QSO");
         buffers.clear();
-        words ? t().ToolButton7Click() : t().ToolButton8Click();
+        words ? t().PlayCurrentWordFile() : t().PlayCurrentQsoFile();
         const QString shown = RunToEnd();
         const std::vector<std::uint32_t> slots = ExpectedBytes(shown, 25);
         ASSERT_EQ(buffers.size(), slots.size());

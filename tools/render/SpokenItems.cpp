@@ -52,7 +52,7 @@ public:
     void SetCharacterCountMaximum(int maximum) override { maximum_ = maximum; }
     void SetCharacterCaptions(const QStringList&) override {}
     void ShowCharacterBoxes(int) override {}
-    void SetToolVisible(LearningTool, bool) override {}
+    void SetLearningToolsShown(bool) override {}
 
 private:
     int maximum_ = 0;
