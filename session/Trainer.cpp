@@ -120,6 +120,7 @@ void Trainer::FormCreate() {
     signal_.Impairments().SpeedDither = 0;
     signal_.Impairments().PitchDither = Impairments::kNoPitchDither;
     signal_.SetPitch(controls_.Value(ControlId::PitchSpinner));
+    engine_.Gain().SetDb(settings_.Store().Read(keys::Volume));
 }
 
 // A restored control runs its reaction as a user's click would.
@@ -160,6 +161,7 @@ void Trainer::FormShow() {
         characters_.SetShown();
         characters_.RebuildCharacterList();
         characters_.RebuildActiveSet();
+        opening_.CountNow(CharacterCount());
         // The restored Chirp box found no character list to apply itself to.
         ApplyChirp();
     }
@@ -291,6 +293,7 @@ bool Trainer::BeginSession() {
     characters_.RebuildActiveSet();
     if (characters_.ActiveSet().size() < 2)
         return false;
+    opening_.SessionBegins(random_, sources_.Groups(), settings_.Store());
     soundFault_ = SoundFault{};
     charactersSent_ = -2;
     sessionText_.clear();
@@ -309,7 +312,12 @@ bool Trainer::BeginSession() {
     if (rig_)
         rig_->RaiseRigLines();
     signal_.SetRandomGroups(sources_.Kind() == SourceKind::RandomGroups);
-    engine_.Start(sources_.Current(), signal_);
+    const auto& list = characters_.CharacterList();
+    const int count = CharacterCount();
+    engine_.Start(
+        opening_.Symbols(sources_.Current(), sources_.Kind(), settings_.Store(), characters_.ActiveSet(),
+                         count > 0 && count < static_cast<int>(list.size()) ? list[count] : nullptr),
+        signal_);
     if (controls_.Checked(ControlId::QRMCheckBox))
         StartQrmStations();
     return true;
@@ -464,8 +472,23 @@ void Trainer::RearmQrmStation(int index) {
 }
 
 void Trainer::CharacterCountSpinEditChange() {
-    if (characters_.Shown())
+    if (characters_.Shown()) {
         characters_.CharacterCountChanged();
+        opening_.CountNow(CharacterCount());
+    }
+}
+
+bool Trainer::RepeatLastSession() {
+    if (sessionActive_ || sessionClock_.CountdownPending() || sources_.Kind() != SourceKind::RandomGroups ||
+        !opening_.RepeatLast())
+        return false;
+    StartButtonClick();
+    return true;
+}
+
+void Trainer::SetVolumeDb(int db) {
+    engine_.Gain().SetDb(db);
+    settings_.Store().Write(keys::Volume, engine_.Gain().Db());
 }
 
 void Trainer::SetupDialogClosed() {

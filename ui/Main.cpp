@@ -46,6 +46,7 @@
 #include "ui/Configure.h"
 #include "ui/ControlWidgets.h"
 #include "ui/DefineMorse.h"
+#include "ui/LearnerGuide.h"
 #include "ui/MP3Recording.h"
 #include "ui/RichEditRx.h"
 #include "ui/WindowPlacement.h"
@@ -158,6 +159,10 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
     // ===== Keyboard, screen size and accessible names ==================================
     BuildSessionMenu();
     BuildTextBarMenu();
+    guide_ = new LearnerGuide(
+        {*this, *trainer_, *drillPlayer_, *sent_, *toolBar_, *sessionMenu_, aboutAction_,
+         Action(ControlId::ToolButton3),
+         [this] { return historyPath_.isEmpty() ? History::DefaultPath() : historyPath_; }, windowTitle()});
     SetTabOrderAndNames();
     // The smallest and the first size.
     FitToScreen();

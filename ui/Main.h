@@ -42,6 +42,7 @@ class CharacterPlayer;
 class DefineMorseDialog;
 class DrillsDialog;
 class FittingScrollArea;
+class LearnerGuide;
 class MP3RecordingDialog;
 class Mp3Encoder;
 class PageSpinBox;
@@ -258,6 +259,14 @@ private:
     QAction* drillsAction_ = nullptr;
     QString historyPath_;
     // ===== end of the drills window ======================================================
+
+    // ===== The first weeks: welcome, lesson, characters, repeat, volume (ui/LearnerGuide.h)
+public:
+    LearnerGuide& Guide() const { return *guide_; }
+
+private:
+    LearnerGuide* guide_ = nullptr;
+    // ===== end of the first weeks ========================================================
 
     // ===== Keyboard, screen size and accessible names ==================================
 public:

@@ -62,6 +62,8 @@ SettingsStore OptionsStore(const RenderOptions& o) {
     store.Write(keys::Chirp, o.chirp ? 1 : 0);
     store.Write(keys::FavourRecent, o.favourRecent ? 1 : 0);
     store.Write(keys::FavourMissed, o.favourMissed ? 1 : 0);
+    store.Write(keys::IntroduceCharacter, o.introduce ? 1 : 0);
+    SessionOpening::StoreGroupLength(store, o.groupLength);
     store.Write(keys::UseMfj, o.order == LearningOrder::Mfj ? 1 : 0);
     store.Write(keys::DisplayDelay, 1);  // show each character as soon as it is heard
     store.Write(keys::Qrm, o.qrm ? 1 : 0);
@@ -86,6 +88,8 @@ QString FullPath(const QString& file) {
 // trainer refused has already been reported through its message box.
 bool StartSession(const RenderOptions& o, Trainer& trainer, QString& why) {
     if (o.groups) {
+        if (o.introduce)
+            trainer.Opening().Introduction().Arm();
         trainer.StartButtonClick();
         if (trainer.SessionActive() || trainer.CountdownPending())
             return true;
