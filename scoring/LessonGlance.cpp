@@ -25,9 +25,9 @@ QString LessonGlance(const QStringList& characters, const std::vector<SessionRec
                                .arg(characters.size())
                                .arg(shown.join(QLatin1Char(' ')))
                                .arg(percent);
-    const QString step = toGo > 0
-                             ? QCoreApplication::translate("Lesson", "(%n point(s) to go)", nullptr, toGo)
-                             : QCoreApplication::translate("Lesson", "(the next character is due)");
+    const QString step = toGo > 1    ? QCoreApplication::translate("Lesson", "(%1 points to go)").arg(toGo)
+                         : toGo == 1 ? QCoreApplication::translate("Lesson", "(1 point to go)")
+                                     : QCoreApplication::translate("Lesson", "(the next character is due)");
     return lesson + QLatin1Char(' ') + step;
 }
 

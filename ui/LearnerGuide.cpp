@@ -145,8 +145,9 @@ void LearnerGuide::PlaceBanner() {
 
 void LearnerGuide::FollowSession() {
     const Trainer& t = parts_.trainer;
-    repeat_->setEnabled(t.Opening().CanRepeat() && !t.SessionActive() && !t.CountdownPending() &&
-                        t.Source() == SourceKind::RandomGroups);
+    // Start is enabled exactly when no session runs or counts down.
+    const bool idle = !parts_.startAction || parts_.startAction->isEnabled();
+    repeat_->setEnabled(t.Opening().CanRepeat() && idle && t.Source() == SourceKind::RandomGroups);
 }
 
 bool LearnerGuide::eventFilter(QObject* watched, QEvent* event) {
