@@ -10,9 +10,9 @@ QString DotsAndDashes(const QByteArray& code) {
     QStringList marks;
     for (const char c : code) {
         if (c == '.')
-            marks << QString(QChar(0x00B7));
+            marks << QString(QChar(0x2022));
         else if (c == '-')
-            marks << QString(QChar(0x2212));
+            marks << QString(QChar(0x2014));
     }
     return marks.join(QLatin1Char(' '));
 }

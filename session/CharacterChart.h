@@ -11,7 +11,7 @@ struct MorseCharacter;
 
 struct ChartEntry {
     const MorseCharacter* character = nullptr;
-    QString code;        // "· · −": a middle dot for a dot, a minus sign for a dash
+    QString code;        // "• • —": a bullet for a dot, an em dash for a dash
     bool inUse = false;  // among the first `count` of the order
 };
 

@@ -5,7 +5,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "session/CharacterChart.h"
 #include "session/CharacterPlayer.h"
@@ -47,6 +50,12 @@ CharactersWindow::CharactersWindow(Trainer& trainer, CharacterPlayer& player, QW
     layout->addWidget(scroll, 1);
     layout->addLayout(bottom);
     Refresh();
+    // Every column in sight; the rows scroll on a small screen.
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setMinimumWidth(panel->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width() + 4);
+    intro->setMaximumWidth(scroll->minimumWidth());
+    resize(sizeHint().width(), std::min(panel->sizeHint().height() + 4 * intro->sizeHint().height(),
+                                        fontMetrics().height() * 36));
 }
 
 void CharactersWindow::Refresh() {

@@ -9,8 +9,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTextEdit>
-#include <QToolBar>
 
 #include "scoring/History.h"
 #include "scoring/LessonGlance.h"
@@ -46,7 +46,8 @@ LearnerGuide::LearnerGuide(Parts parts) : QObject(&parts.window), parts_(std::mo
         connect(parts_.startAction, &QAction::changed, this, &LearnerGuide::FollowSession);
     FollowSession();
 
-    auto* volumeBox = new QWidget(&parts_.toolBar);
+    // In the status line, where it takes no room from the tool buttons at large fonts.
+    auto* volumeBox = new QWidget(window.statusBar());
     auto* volumeLayout = new QHBoxLayout(volumeBox);
     volumeLayout->setContentsMargins(8, 0, 4, 0);
     auto* volumeLabel = new QLabel(tr("&Volume"), volumeBox);
@@ -60,7 +61,7 @@ LearnerGuide::LearnerGuide(Parts parts) : QObject(&parts.window), parts_(std::mo
     volumeLabel->setBuddy(volume_);
     volumeLayout->addWidget(volumeLabel);
     volumeLayout->addWidget(volume_);
-    parts_.toolBar.addWidget(volumeBox);
+    window.statusBar()->addPermanentWidget(volumeBox);
     connect(volume_, &QSpinBox::valueChanged, this, [this](int db) { parts_.trainer.SetVolumeDb(db); });
 
     // The new character, large, over the text area while it is introduced.

@@ -17,7 +17,6 @@ class QMainWindow;
 class QMenu;
 class QSpinBox;
 class QTextEdit;
-class QToolBar;
 
 namespace lumbrel {
 
@@ -33,7 +32,6 @@ public:
         Trainer& trainer;
         CharacterPlayer& player;
         QTextEdit& text;  // the text area
-        QToolBar& toolBar;
         QMenu& sessionMenu;
         QAction* helpBefore = nullptr;         // the menu bar entry the Help menu goes before
         QAction* startAction = nullptr;        // follows the session's state

@@ -160,8 +160,7 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
     BuildSessionMenu();
     BuildTextBarMenu();
     guide_ = new LearnerGuide(
-        {*this, *trainer_, *drillPlayer_, *sent_, *toolBar_, *sessionMenu_, aboutAction_,
-         Action(ControlId::ToolButton3),
+        {*this, *trainer_, *drillPlayer_, *sent_, *sessionMenu_, aboutAction_, Action(ControlId::ToolButton3),
          [this] { return historyPath_.isEmpty() ? History::DefaultPath() : historyPath_; }, windowTitle()});
     SetTabOrderAndNames();
     // The smallest and the first size.

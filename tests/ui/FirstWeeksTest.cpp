@@ -226,17 +226,17 @@ TEST(FirstWeeks, TheCharactersWindowShowsEveryCodeAndPlaysAButtonOrAKey) {
     ASSERT_TRUE(chart && chart->isVisible());
     EXPECT_EQ(chart->Count(), 40);  // the built-in characters of the order
     EXPECT_EQ(chart->Button(0)->text(), QStringLiteral("K"));
-    EXPECT_EQ(chart->findChild<QLabel*>(QStringLiteral("Code1"))->text(), QString::fromUtf8("− · −"));
+    EXPECT_EQ(chart->findChild<QLabel*>(QStringLiteral("Code1"))->text(), QString::fromUtf8("— • —"));
     EXPECT_TRUE(chart->Button(0)->font().bold());   // in the lesson
     EXPECT_FALSE(chart->Button(2)->font().bold());  // not yet
     rig.audio.KeepPlayedBytes(true);
     chart->Button(1)->click();
     rig.Run(1'000);
-    EXPECT_EQ(chart->Played()->text(), QString::fromUtf8("M   − −"));
+    EXPECT_EQ(chart->Played()->text(), QString::fromUtf8("M   — —"));
     EXPECT_FALSE(rig.audio.TakePlayedBytes().empty());
     QTest::keyClick(chart, Qt::Key_R);
     rig.Run(1'000);
-    EXPECT_EQ(chart->Played()->text(), QString::fromUtf8("R   · − ·"));
+    EXPECT_EQ(chart->Played()->text(), QString::fromUtf8("R   • — •"));
     EXPECT_FALSE(rig.audio.TakePlayedBytes().empty());
 
     rig.window->Action(ControlId::ToolButton3)->trigger();

@@ -38,8 +38,10 @@
 #include "ui/Application.h"
 #include "ui/CheckCopy.h"
 #include "ui/Configure.h"
+#include "ui/CharactersWindow.h"
 #include "ui/DefineMorse.h"
 #include "ui/Drills.h"
+#include "ui/LearnerGuide.h"
 #include "ui/MP3Recording.h"
 #include "ui/Main.h"
 #include "ui/Progress.h"
@@ -219,6 +221,9 @@ bool DrawWindows(const QDir& dir) {
                             w->minimumSizeHint().height(), w->width(), w->height());
     }
 
+    // The first start: the welcome in the text area.
+    bool ok = Save(window, dir, "welcome.png");
+
     // A short session: twenty virtual seconds of random groups.
     window.trainer().StartButtonClick();
     for (int i = 0; i < 200; ++i) {
@@ -226,7 +231,7 @@ bool DrawWindows(const QDir& dir) {
         window.trainer().Timer1Timer();
         Settle();
     }
-    bool ok = Save(window, dir, "main.png");
+    ok = Save(window, dir, "main.png") && ok;
     window.resize(window.minimumSize());
     Settle();
     ok = Save(window, dir, "main-smallest.png") && ok;
@@ -301,6 +306,13 @@ bool DrawWindows(const QDir& dir) {
     Settle();
     ok = Save(window.defineDialog(), dir, "define.png") && ok;
     window.defineDialog().hide();
+
+    window.Guide().ShowCharacters();
+    Settle();
+    if (QWidget* chart = window.Guide().Characters()) {
+        ok = Save(*chart, dir, "characters.png") && ok;
+        chart->close();
+    }
 
     window.aboutBox().show();
     Settle();
