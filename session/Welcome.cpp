@@ -23,8 +23,8 @@ QString Welcome::Text() {
         "At 90 % the next character is offered. Help > Welcome shows this again.");
 }
 
-bool Welcome::Due(SettingsStore& store) {
-    if (!store.Raw(QString::fromLatin1(keys::Saved.section), QString::fromLatin1(keys::Saved.name)) &&
+bool Welcome::Due(SettingsStore& store, bool firstStart) {
+    if (firstStart &&
         !store.Raw(QString::fromLatin1(keys::Welcome.section), QString::fromLatin1(keys::Welcome.name)))
         store.Write(keys::Welcome, 1);
     return store.Read(keys::Welcome) != 0;

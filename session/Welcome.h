@@ -11,9 +11,9 @@ class Welcome {
 public:
     // The greeting, translated ("Welcome" context).
     static QString Text();
-    // At the window's first showing: whether the greeting is due. It is on the very first
-    // start (nothing was ever saved) and stays due until a session begins.
-    static bool Due(SettingsStore& store);
+    // At the window's creation: whether the greeting is due. It is on the very first start
+    // (firstStart: no settings file existed) and stays due until a session begins.
+    static bool Due(SettingsStore& store, bool firstStart);
     // A session began: the greeting never comes back by itself.
     static void SessionBegan(SettingsStore& store);
 };

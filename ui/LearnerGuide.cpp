@@ -59,6 +59,8 @@ LearnerGuide::LearnerGuide(Parts parts) : QObject(&parts.window), parts_(std::mo
     volume_->setToolTip(tr("The trainer's volume, in dB below full level"));
     volume_->setValue(parts_.trainer.Engine().Gain().Db());
     volumeLabel->setBuddy(volume_);
+    // Out of the Tab chain of the options and the text area; Alt+V reaches it.
+    volume_->setFocusPolicy(Qt::ClickFocus);
     volumeLayout->addWidget(volumeLabel);
     volumeLayout->addWidget(volume_);
     window.statusBar()->addPermanentWidget(volumeBox);
@@ -86,7 +88,7 @@ LearnerGuide::LearnerGuide(Parts parts) : QObject(&parts.window), parts_(std::mo
                 chart_->Refresh();
         });
     window.installEventFilter(this);
-    if (Welcome::Due(parts_.trainer.Store()))
+    if (Welcome::Due(parts_.trainer.Store(), parts_.firstStart))
         ShowWelcome();
     UpdateLessonTitle();
 }

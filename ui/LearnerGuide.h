@@ -37,6 +37,7 @@ public:
         QAction* startAction = nullptr;        // follows the session's state
         std::function<QString()> historyPath;  // the history the lesson is read from
         QString title;                         // the window's own title
+        bool firstStart = false;               // no settings file existed before this start
     };
     explicit LearnerGuide(Parts parts);
     ~LearnerGuide() override;

@@ -161,7 +161,8 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
     BuildTextBarMenu();
     guide_ = new LearnerGuide(
         {*this, *trainer_, *drillPlayer_, *sent_, *sessionMenu_, aboutAction_, Action(ControlId::ToolButton3),
-         [this] { return historyPath_.isEmpty() ? History::DefaultPath() : historyPath_; }, windowTitle()});
+         [this] { return historyPath_.isEmpty() ? History::DefaultPath() : historyPath_; }, windowTitle(),
+         env.firstStart});
     SetTabOrderAndNames();
     // The smallest and the first size.
     FitToScreen();

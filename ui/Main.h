@@ -70,6 +70,8 @@ public:
         RigKeying* rig = nullptr;
         // The interfering stations' streams, when the program has them.
         std::array<AudioDevice*, 2> qrmAudio{};
+        // No settings file existed before this start: the text area greets the learner.
+        bool firstStart = false;
     };
 
     // Creates the window and runs the trainer's FormCreate, then the dialogs in the
