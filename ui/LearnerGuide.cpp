@@ -30,12 +30,12 @@ LearnerGuide::LearnerGuide(Parts parts) : QObject(&parts.window), parts_(std::mo
     connect(welcome_, &QAction::triggered, this, &LearnerGuide::ShowWelcome);
     characters_ = help->addAction(tr("&Characters..."));
     characters_->setObjectName(QStringLiteral("CharactersAction"));
-    characters_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    characters_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     connect(characters_, &QAction::triggered, this, &LearnerGuide::ShowCharacters);
 
     repeat_ = new QAction(tr("&Repeat Last Session"), &window);
     repeat_->setObjectName(QStringLiteral("RepeatLastSession"));
-    repeat_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F5));
+    repeat_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     repeat_->setToolTip(tr("The same characters as the last session, for a second try"));
     parts_.sessionMenu.insertAction(parts_.sessionMenu.actions().value(1), repeat_);
     connect(repeat_, &QAction::triggered, this, [this] {

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <map>
 #include <set>
 
 #include "UiTestSupport.h"
@@ -256,6 +258,25 @@ TEST(FirstWeeks, TheCharactersWindowShowsEveryCodeAndPlaysAButtonOrAKey) {
     rig.window->Action(ControlId::ToolButton3)->trigger();
     EXPECT_FALSE(chart->PlayCharacter(rig.window->trainer().Characters().CharacterList()[1]));
     EXPECT_TRUE(chart->Played()->text().startsWith(QStringLiteral("A session is running")));
+}
+
+TEST(FirstWeeks, NoTwoCommandsShareAShortcut) {
+    ShownRig rig(QuickStore());
+    std::set<const QAction*> actions;  // the window's own and those its menus show
+    for (const QAction* action : rig.window->findChildren<QAction*>())
+        actions.insert(action);
+    for (const QMenu* menu : rig.window->findChildren<QMenu*>())
+        for (const QAction* action : menu->actions())
+            actions.insert(action);
+    std::map<QString, QString> taken;
+    for (const QAction* action : actions)
+        for (const QKeySequence& keys : action->shortcuts()) {
+            const auto [at, fresh] = taken.emplace(keys.toString(), action->text());
+            EXPECT_TRUE(fresh || at->second == action->text())
+                << keys.toString().toStdString() << ": " << at->second.toStdString() << " and "
+                << action->text().toStdString();
+        }
+    EXPECT_EQ(taken.count(QStringLiteral("Ctrl+R")), 1u);
 }
 
 TEST(FirstWeeks, TheTitleShowsTheLessonOnceThereIsAHistory) {

@@ -198,9 +198,10 @@ bool DrawWindows(const QDir& dir) {
                                 .audio = audio,
                                 .seed = 12345,
                                 .prompts = &prompts,
-                                .trayAvailable = [] {
-                                    return false;
-                                }});
+                                .trayAvailable = [] { return false; },
+                                .rig = nullptr,
+                                .qrmAudio = {},
+                                .firstStart = true});
     QTemporaryDir history;
     window.copyChecking().SetHistoryPath(history.filePath(QStringLiteral("history.sqlite")));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
