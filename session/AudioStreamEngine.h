@@ -14,7 +14,7 @@
 
 #include "audio/AudioDevice.h"
 #include "audio/Messages.h"
-#include "session/OutputGain.h"
+#include "audio/OutputGain.h"
 #include "text/SymbolSource.h"
 
 namespace lumbrel {

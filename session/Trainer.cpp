@@ -121,6 +121,7 @@ void Trainer::FormCreate() {
     signal_.Impairments().PitchDither = Impairments::kNoPitchDither;
     signal_.SetPitch(controls_.Value(ControlId::PitchSpinner));
     engine_.Gain().SetDb(settings_.Store().Read(keys::Volume));
+    qrm_.SetVolumeDb(engine_.Gain().Db());
 }
 
 // A restored control runs its reaction as a user's click would.
@@ -488,6 +489,7 @@ bool Trainer::RepeatLastSession() {
 
 void Trainer::SetVolumeDb(int db) {
     engine_.Gain().SetDb(db);
+    qrm_.SetVolumeDb(engine_.Gain().Db());
     settings_.Store().Write(keys::Volume, engine_.Gain().Db());
 }
 

@@ -21,6 +21,7 @@
 #include "UiTestSupport.h"
 #include "scoring/History.h"
 #include "scoring/LessonGlance.h"
+#include "session/VirtualSession.h"
 #include "session/Welcome.h"
 #include "ui/CharactersWindow.h"
 #include "ui/Configure.h"
@@ -167,6 +168,21 @@ TEST(FirstWeeks, RepeatLastSessionPlaysTheSameCharactersAgainAndTheCopyIsChecked
     EXPECT_NE(RunSession(rig), first);  // a plain Start draws anew
 }
 
+// The gain is a 15-bit fraction, 32768 x 10^(dB / 20), rounded; each value is multiplied
+// and rounded to nearest, halves away from zero.
+void ExpectScaled(const std::vector<std::uint8_t>& full, const std::vector<std::uint8_t>& soft, int db) {
+    ASSERT_EQ(soft.size(), full.size());
+    const double q15 = std::round(32768 * std::pow(10.0, db / 20.0));
+    std::size_t sounding = 0;
+    for (std::size_t k = 0; k + 1 < full.size(); k += 2) {
+        const auto v = static_cast<std::int16_t>(full[k] | (full[k + 1] << 8));
+        const auto w = static_cast<std::int16_t>(soft[k] | (soft[k + 1] << 8));
+        ASSERT_EQ(w, std::lround(v * q15 / 32768)) << "value " << k / 2;
+        sounding += v != 0;
+    }
+    EXPECT_GT(sounding, 10'000u);
+}
+
 TEST(FirstWeeks, TheVolumeScalesEveryValueByItsDecibelsAndIsKept) {
     auto played = [](int db) {
         SettingsStore store = QuickStore(2);
@@ -181,20 +197,21 @@ TEST(FirstWeeks, TheVolumeScalesEveryValueByItsDecibelsAndIsKept) {
     const std::vector<std::uint8_t> full = played(0);
     for (int db : {-6, -40}) {
         SCOPED_TRACE(db);
-        const std::vector<std::uint8_t> soft = played(db);
-        ASSERT_EQ(soft.size(), full.size());
-        // The gain is a 15-bit fraction, 32768 x 10^(dB / 20), rounded; each value is
-        // multiplied and rounded to nearest, halves away from zero.
-        const double q15 = std::round(32768 * std::pow(10.0, db / 20.0));
-        std::size_t sounding = 0;
-        for (std::size_t k = 0; k + 1 < full.size(); k += 2) {
-            const auto v = static_cast<std::int16_t>(full[k] | (full[k + 1] << 8));
-            const auto w = static_cast<std::int16_t>(soft[k] | (soft[k + 1] << 8));
-            ASSERT_EQ(w, std::lround(v * q15 / 32768)) << "value " << k / 2;
-            sounding += v != 0;
-        }
-        EXPECT_GT(sounding, 10'000u);
+        ExpectScaled(full, played(db), db);
     }
+    // The interfering stations play on streams of their own, at the same volume.
+    auto station = [](int db) {
+        SettingsStore store = QuickStore(2);
+        store.Write(keys::Qrm, 1);
+        VirtualSession session(store, 7, QTime(12, 0), nullptr, true);
+        session.CreateAndShow();
+        session.trainer().SetVolumeDb(db);
+        session.trainer().StartButtonClick();
+        session.RunFor(3'000);
+        return session.qrmDevice(0).TakePlayedBytes();
+    };
+    ExpectScaled(station(0), station(-6), -6);
+
     SettingsStore store = QuickStore();
     store.Write(keys::Volume, -12);
     ShownRig rig(store);

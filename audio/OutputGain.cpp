@@ -1,4 +1,4 @@
-#include "session/OutputGain.h"
+#include "audio/OutputGain.h"
 
 #include <algorithm>
 #include <cmath>
