@@ -244,6 +244,7 @@ void TCWSender::SendCharacter() {
     const CWCharacter& record = NextRecord(*header);
     CWMorseCode code(record, settings, random_);
     header->length = code.Render(static_cast<std::int16_t*>(header->data), kBufferFrames);
+    gain_.Apply(static_cast<std::int16_t*>(header->data), header->length / sizeof(std::int16_t));
 
     if (!device_.PrepareHeader(*header).Ok())
         ShowMessage(QStringLiteral("waveOutPrepareHeader Failed"), QStringLiteral("Information"));

@@ -37,6 +37,7 @@
 
 #include "CWSender/CWMorseCode.h"
 #include "audio/AudioDevice.h"
+#include "audio/OutputGain.h"
 
 namespace lumbrel {
 
@@ -101,6 +102,8 @@ public:
     int Pitch() const { return pitch_; }
     // Applies from the next rendered character.
     void SetPitch(int hz) { pitch_ = hz; }
+    // The trainer's volume, on each buffer before it goes to the device.
+    OutputGain& Gain() { return gain_; }
 
     // Stored as written; renderings use it limited to 3..705 WPM.
     int Speed() const { return speed_; }
@@ -187,6 +190,7 @@ public:
     CWRenderSettings RenderSettings() const;
 
 private:
+    OutputGain gain_;
     int IndexOf(const AudioBufferHeader* header) const;
     void ShowMessage(const QString& text, const QString& caption, MessageIcon icon = MessageIcon::None);
     void CloseStream(bool raiseOnStop);

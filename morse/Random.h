@@ -17,6 +17,11 @@ public:
     explicit RandomNumber(std::uint32_t seed = 0);
 
     void Seed(std::uint32_t seed);
+    // Back to a state read with LowWord and HighWord: the same draws follow again.
+    void Restore(std::uint32_t low, std::uint32_t high) {
+        s_ = low;
+        h_ = high;
+    }
 
     int ShortRandom();
     int LongRandom();

@@ -130,6 +130,7 @@ AudioStreamEngine::QueueResult AudioStreamEngine::QueueNext() {
                                    kBufferBytes);
     if (recorded_)
         listener_.BufferFilled(out.data, out.length);
+    gain_.Apply(static_cast<std::int16_t*>(out.data), out.length / sizeof(std::int16_t));
     const QString display = renderer_->Display(symbol.position);
     text_[static_cast<std::size_t>(slot)] = symbol.slot.opens ? QLatin1Char('^') + display : display;
     runs_[static_cast<std::size_t>(slot)] = run_;

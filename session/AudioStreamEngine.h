@@ -14,6 +14,7 @@
 
 #include "audio/AudioDevice.h"
 #include "audio/Messages.h"
+#include "audio/OutputGain.h"
 #include "text/SymbolSource.h"
 
 namespace lumbrel {
@@ -115,6 +116,10 @@ public:
     };
     QueueResult QueueNext();
 
+    // The volume applied to every buffer after it was handed to the listener (a
+    // recording keeps the full level) and before it goes to the device.
+    OutputGain& Gain() { return gain_; }
+
     // Completions still to come: primed ones and buffers in flight. At 0 nothing will
     // come home to carry a run on.
     int Pending() const { return pending_; }
@@ -136,6 +141,7 @@ private:
     bool recorded_ = true;
     std::uint32_t run_ = 0;
     AudioResult lastFault_ = AudioResult::Success();
+    OutputGain gain_;
     std::array<AudioBufferHeader, kBufferCount> buffers_{};
     std::array<std::vector<std::int16_t>, kBufferCount> data_;
     std::array<QString, kBufferCount> text_;          // display text of each queued buffer

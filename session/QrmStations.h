@@ -48,6 +48,12 @@ public:
     QString RandomGroup();
     // A station, nullptr without its device.
     TCWSender* Station(int index) { return senders_[static_cast<std::size_t>(index)].get(); }
+    // The trainer's volume in dB, for both stations.
+    void SetVolumeDb(int db) {
+        for (auto& sender : senders_)
+            if (sender)
+                sender->Gain().SetDb(db);
+    }
 
 private:
     RandomNumber& random_;

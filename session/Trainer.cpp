@@ -109,6 +109,8 @@ void Trainer::FormCreate() {
     signal_.Impairments().SpeedDither = 0;
     signal_.Impairments().PitchDither = Impairments::kNoPitchDither;
     signal_.SetPitch(options_.Get(Option::Pitch));
+    engine_.Gain().SetDb(settings_.Store().Read(keys::Volume));
+    qrm_.SetVolumeDb(engine_.Gain().Db());
 }
 
 void Trainer::FormShow() {
@@ -122,6 +124,7 @@ void Trainer::FormShow() {
         characters_.SetShown();
         characters_.RebuildCharacterList();
         characters_.RebuildActiveSet();
+        opening_.CountNow(CharacterCount());
         // The restored Chirp box found no character list to apply itself to.
         ApplyChirp();
     }
@@ -245,6 +248,7 @@ bool Trainer::BeginSession() {
     characters_.RebuildActiveSet();
     if (characters_.ActiveSet().size() < 2)
         return false;
+    opening_.SessionBegins(random_, sources_.Groups(), settings_.Store());
     soundFault_ = SoundFault{};
     charactersSent_ = -2;
     sessionText_.clear();
@@ -264,7 +268,12 @@ bool Trainer::BeginSession() {
     signal_.SetRandomGroups(sources_.Kind() == SourceKind::RandomGroups);
     spoken_.Begin();
     const bool speak = SpeakAnswers() && sources_.Kind() == SourceKind::RandomEntries && list_.asWords;
-    engine_.Start(sources_.Current(), speak ? static_cast<SlotRenderer&>(spoken_) : signal_);
+    const auto& list = characters_.CharacterList();
+    const int count = CharacterCount();
+    engine_.Start(
+        opening_.Symbols(sources_.Current(), sources_.Kind(), settings_.Store(), characters_.ActiveSet(),
+                         count > 0 && count < static_cast<int>(list.size()) ? list[count] : nullptr),
+        speak ? static_cast<SlotRenderer&>(spoken_) : signal_);
     if (options_.On(Option::Qrm))
         StartQrmStations();
     return true;
@@ -349,8 +358,10 @@ void Trainer::OptionChosen(Option option) {
             signal_.SetPitch(options_.Get(Option::Pitch));
             break;
         case Option::CharacterCount:
-            if (characters_.Shown())
+            if (characters_.Shown()) {
                 characters_.CharacterCountChanged();
+                opening_.CountNow(CharacterCount());
+            }
             break;
         case Option::DisplayDelay:
             display_.SetDelayIndex(options_.Get(Option::DisplayDelay));
@@ -451,6 +462,20 @@ void Trainer::StartQrmStations() {
 void Trainer::RearmQrmStation(int index) {
     if (state_ == SessionState::Running)
         qrm_.Rearm(index);
+}
+
+bool Trainer::RepeatLastSession() {
+    if (SessionActive() || sessionClock_.CountdownPending() || sources_.Kind() != SourceKind::RandomGroups ||
+        !opening_.RepeatLast())
+        return false;
+    Start();
+    return true;
+}
+
+void Trainer::SetVolumeDb(int db) {
+    engine_.Gain().SetDb(db);
+    qrm_.SetVolumeDb(engine_.Gain().Db());
+    settings_.Store().Write(keys::Volume, engine_.Gain().Db());
 }
 
 void Trainer::SetupDialogClosed() {

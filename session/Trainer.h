@@ -32,6 +32,7 @@
 #include "session/QrmStations.h"
 #include "session/SessionClock.h"
 #include "session/SessionOptions.h"
+#include "session/SessionOpening.h"
 #include "session/SessionSources.h"
 #include "session/SessionSummary.h"
 #include "session/SpokenAnswers.h"
@@ -131,6 +132,15 @@ public:
     // The user-defined characters of more than one letter, which count as one each
     // when a copy is checked.
     QStringList MultiLetterCharacters() const;
+    // "Repeat last session": the last random-group session again, from the same random
+    // start (and with its introduction, when it had one); false when there is none or a
+    // session runs.
+    bool RepeatLastSession();
+    // What sessions open with: the introduction of a new character and the repeat.
+    SessionOpening& Opening() { return opening_; }
+    const SessionOpening& Opening() const { return opening_; }
+    // The trainer's volume in dB ("Volume"), on the samples before the sound card.
+    void SetVolumeDb(int db);
     // The session length is the setup dialog's spinner, read when it is needed.
     void SetSessionLengthMinutes(int minutes) { sessionClock_.SetLengthMinutes(minutes); }
 
@@ -347,6 +357,7 @@ private:
     SessionRecorder recorder_;
     QrmStations qrm_;
     AudioStreamEngine engine_;
+    SessionOpening opening_;
 
     // The session's states.
     // Idle, Running or Stopping; the countdown is the session clock's.

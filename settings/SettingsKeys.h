@@ -77,6 +77,18 @@ inline constexpr IntKey Session2{kSetup, "Session2", -1};                 // ena
 inline constexpr IntKey EffectiveMode{kSetup, "Effective Mode", 0};       // Each Word, Each Character
 inline constexpr IntKey CommonWordsSize{kSetup, "Common Words Size", 0};  // All, 500, 250, 100
 inline constexpr IntKey Mp3BitRate{kSetup, "MP3 Bit Rate", 1};            // 16 * (index + 1) kbit/s
+// A random-group session after the character count rose plays the new character
+// alone first.
+inline constexpr IntKey IntroduceCharacter{kSetup, "Introduce Character", 1};
+// Random groups: 0 one to eight characters, 1 fixed at five, 2 "Group Length Min" to
+// "Group Length Max" (1..20).
+inline constexpr IntKey GroupLengthMode{kSetup, "Group Length", 0};
+inline constexpr IntKey GroupLengthMin{kSetup, "Group Length Min", 3};
+inline constexpr IntKey GroupLengthMax{kSetup, "Group Length Max", 7};
+// The trainer's gain before the sound card, in dB, -40..0; main window.
+inline constexpr IntKey Volume{kSetup, "Volume", 0};
+// 1 from the first start until the first session: the text area greets the learner.
+inline constexpr IntKey Welcome{kSetup, "Welcome", 0};
 
 inline constexpr TextKey CommonWordFile{kSetup, "Common Word File", "Word Files\\1000 Common Words.txt"};
 inline constexpr TextKey QsoFile{kSetup, "QSO File", "QSO Files\\QSO.txt"};
@@ -164,6 +176,12 @@ inline constexpr std::array kAllKeys = {
     AnyKey{&EffectiveMode},
     AnyKey{&CommonWordsSize},
     AnyKey{&Mp3BitRate},
+    AnyKey{&IntroduceCharacter},
+    AnyKey{&GroupLengthMode},
+    AnyKey{&GroupLengthMin},
+    AnyKey{&GroupLengthMax},
+    AnyKey{&Volume},
+    AnyKey{&Welcome},
     AnyKey{&DrillTimeLimit},
     AnyKey{&DrillCharacters},
     AnyKey{&DrillMinutes},

@@ -11,7 +11,7 @@
 namespace lumbrel {
 
 void RandomGroupSource::Begin(RandomNumber& random) {
-    countdown_ = random.Next(8) + 1;
+    countdown_ = length_.Draw(random);
     tallied_ = false;
 }
 
@@ -23,7 +23,7 @@ int RandomGroupSource::NextGroupSymbol(RandomNumber& random, int activeSize) {
         // Favouring recent: a second draw below a, counted back from the newest entry.
         return favourRecent_ ? m - random.Next(a) : a;
     }
-    countdown_ = random.Next(8) + 1;
+    countdown_ = length_.Draw(random);
     return 0;
 }
 
@@ -42,7 +42,7 @@ int RandomGroupSource::NextGroupSymbol(RandomNumber& random,
     const int c = countdown_--;
     if (c != 0)
         return DrawWeighted(random, weights_) + 1;
-    countdown_ = random.Next(8) + 1;
+    countdown_ = length_.Draw(random);
     return 0;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
-// Random Koch groups: 1 to 8 characters of the active set, each group closed by one
+// Random Koch groups: 1 to 8 characters (or as GroupLength says) of the active set, each group closed by one
 // word space. No text is built ahead; the engine asks for one symbol per buffer.
 #include <functional>
 #include <vector>
 
+#include "text/GroupLength.h"
 #include "text/SymbolSource.h"
 #include "text/WeakCharacters.h"
 
@@ -44,10 +45,15 @@ public:
 
     int GroupCountdown() const { return countdown_; }
 
+    // How long the groups are; read at each group's start.
+    void SetGroupLength(const GroupLength& length) { length_ = length; }
+    const GroupLength& Length() const { return length_; }
+
 private:
     void Weigh(const std::vector<const MorseCharacter*>& active);
 
     int countdown_ = 0;
+    GroupLength length_;
     bool favourRecent_ = false;
     MissTalliesSource missSource_;
     bool tallied_ = false;

@@ -20,6 +20,7 @@
 #include "morse/LearningOrders.h"
 #include "session/CharacterSet.h"
 #include "ui/ControlWidgets.h"
+#include "ui/PracticeOptions.h"
 
 namespace lumbrel {
 namespace {
@@ -281,7 +282,9 @@ QWidget* ConfigureDialog::BuildGeneralPage() {
     grid->addWidget(sessionFrame, 3, 0);
     grid->addWidget(pauseFrame, 3, 1);
     grid->addWidget(sound, 3, 2, 1, 2);
-    grid->setRowStretch(4, 1);
+    practice_ = new PracticeOptionsBox(page);
+    grid->addWidget(practice_, 4, 0, 1, 4);
+    grid->setRowStretch(5, 1);
     return page;
 }
 
@@ -499,6 +502,7 @@ void ConfigureDialog::FormShow() {
     fist_->SetIndex(store_.Read(keys::StraightKeyFist));
     recent_->setChecked(store_.Read(keys::FavourRecent) != 0);
     missed_->setChecked(store_.Read(keys::FavourMissed) != 0);
+    practice_->Load(store_);
     const int mp3 = store_.Read(keys::Mp3BitRate);
     mp3_->setCurrentIndex(std::clamp(mp3, -1, mp3_->count() - 1));
     if (mp3_->currentIndex() < 0)
@@ -533,6 +537,7 @@ void ConfigureDialog::OkayButtonClick() {
     store_.Write(keys::StraightKeyFist, fist_->Index());
     store_.Write(keys::FavourRecent, recent_->isChecked() ? 1 : 0);
     store_.Write(keys::FavourMissed, missed_->isChecked() ? 1 : 0);
+    practice_->Save(store_);
     store_.Write(keys::Mp3BitRate, Mp3Index());
     store_.Write(keys::EffectiveMode, effective_->Index());
     std::uint64_t mask = 0;

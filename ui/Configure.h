@@ -21,6 +21,7 @@ class QTabWidget;
 namespace lumbrel {
 
 class PageSpinBox;
+class PracticeOptionsBox;
 class RadioGroup;
 
 class ConfigureDialog final : public QDialog {
@@ -78,6 +79,7 @@ public:
     QPushButton* DefineButton() const { return define_; }
     QPushButton* CommonWordsUncheckAllButton() const { return wordsUncheck_; }
     QPushButton* CommonWordsCheckAllButton() const { return wordsCheck_; }
+    PracticeOptionsBox* PracticeOptions() const { return practice_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -131,6 +133,7 @@ private:
     RadioGroup* wordsSize_ = nullptr;
     PageSpinBox* wordLength_ = nullptr;
     QWidget* wordsPage_ = nullptr;
+    PracticeOptionsBox* practice_ = nullptr;
 };
 
 }  // namespace lumbrel

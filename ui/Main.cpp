@@ -46,6 +46,7 @@
 #include "ui/Configure.h"
 #include "ui/ControlWidgets.h"
 #include "ui/DefineMorse.h"
+#include "ui/LearnerGuide.h"
 #include "ui/MP3Recording.h"
 #include "ui/RichEditRx.h"
 #include "ui/SessionBinding.h"
@@ -160,6 +161,10 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
     // ===== Keyboard, screen size and accessible names ==================================
     BuildSessionMenu();
     BuildTextBarMenu();
+    guide_ = new LearnerGuide(
+        {*this, *trainer_, *drillPlayer_, *sent_, *sessionMenu_, aboutAction_, Action(ControlId::ToolButton3),
+         *history_, windowTitle(),
+         env.firstStart});
     SetTabOrderAndNames();
     // The smallest and the first size.
     FitToScreen();

@@ -43,6 +43,7 @@ class CharacterPlayer;
 class DefineMorseDialog;
 class DrillsDialog;
 class FittingScrollArea;
+class LearnerGuide;
 class MP3RecordingDialog;
 class Mp3Encoder;
 class PageSpinBox;
@@ -73,6 +74,8 @@ public:
         RigKeying* rig = nullptr;
         // The interfering stations' streams, when the program has them.
         std::array<AudioDevice*, 2> qrmAudio{};
+        // No settings file existed before this start: the text area greets the learner.
+        bool firstStart = false;
     };
 
     // Creates the window and runs the trainer's FormCreate, then the dialogs in the
@@ -270,6 +273,14 @@ private:
     QPointer<DrillsDialog> drills_;
     QAction* drillsAction_ = nullptr;
     // ===== end of the drills window ======================================================
+
+    // ===== The first weeks: welcome, lesson, characters, repeat, volume (ui/LearnerGuide.h)
+public:
+    LearnerGuide& Guide() const { return *guide_; }
+
+private:
+    LearnerGuide* guide_ = nullptr;
+    // ===== end of the first weeks ========================================================
 
     // ===== Keyboard, screen size and accessible names ==================================
 public:

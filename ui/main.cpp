@@ -1,6 +1,7 @@
 // The Lumbrel program: the trainer's main window, or, with --start or --stop, a
 // request to the trainer that is already running.
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QStringList>
@@ -17,6 +18,7 @@
 #include "audio/StreamIdentity.h"
 #include "keying/RigPort.h"
 #include "keying/SystemSerialLines.h"
+#include "settings/SettingsFile.h"
 #include "settings/SettingsStore.h"
 #include "ui/Application.h"
 #include "ui/Main.h"
@@ -238,6 +240,8 @@ int main(int argc, char** argv) {
     lumbrel::PortAudioDevice audio;
     lumbrel::PortAudioDevice qrmAudio1;  // the interfering stations' own streams
     lumbrel::PortAudioDevice qrmAudio2;
+    const QString settingsPath = lumbrel::UserSettingsPath();
+    const bool firstStart = !settingsPath.isEmpty() && !QFileInfo::exists(settingsPath);
     lumbrel::SettingsStore store = lumbrel::SettingsStore::UserStore();
     // The rig's keying lines; a port that cannot be opened leaves keying off until a
     // session start finds it (an interface plugged in later).
@@ -252,7 +256,8 @@ int main(int argc, char** argv) {
                                     .prompts = nullptr,
                                     .trayAvailable = {},
                                     .rig = &rig,
-                                    .qrmAudio = {&qrmAudio1, &qrmAudio2}});
+                                    .qrmAudio = {&qrmAudio1, &qrmAudio2},
+                                    .firstStart = firstStart});
         // Say once why the rig will not key, so the learner need not guess, after the
         // note that there is no sound output when there is one.
         if (!rig.Problem().isEmpty()) {

@@ -161,6 +161,8 @@ TEST(SetupDialog, OkWritesEveryKeyInOrder) {
                                   "Setup/Straight Key Fist",
                                   "Setup/Favour Recent",
                                   "Setup/Favour Missed",
+                                  "Setup/Introduce Character",
+                                  "Setup/Group Length",
                                   "Setup/MP3 Bit Rate",
                                   "Setup/Effective Mode",
                                   "Setup/Session1",

@@ -67,6 +67,10 @@ QString RenderUsage() {
         "  --weighting           variable weighting\n"
         "  --chirp               chirp\n"
         "  --favour-recent       favour the characters added last\n"
+        "  --introduce           play the newest of the --chars characters five times alone\n"
+        "                        first, as after the character count rose\n"
+        "  --group-length N|MIN-MAX  groups of N characters, or MIN to MAX drawn evenly,\n"
+        "                        1 to 20 (default: 1 to 8 drawn evenly)\n"
         "  --favour-missed       favour the characters missed in the last checked sessions\n"
         "                        and drills of the history database, as the setup option does\n"
         "  --qrm                 two interfering stations near the pitch, mixed into the output\n"
@@ -115,6 +119,8 @@ ParseResult ParseRenderOptions(const QStringList& arguments) {
             {"--transcript", "a session (--groups, --words, --qso or --text)"},
             {"--chars", "--groups"},
             {"--favour-recent", "--groups"},
+            {"--introduce", "--groups"},
+            {"--group-length", "--groups"},
             {"--favour-missed", "--groups"},
             {"--minutes", "--groups or --words"},
             {"--effective-mode", "--words, --qso or --text"},
@@ -259,6 +265,19 @@ ParseResult ParseRenderOptions(const QStringList& arguments) {
             o.chirp = true;
         } else if (arg == QLatin1String("--favour-recent")) {
             o.favourRecent = true;
+        } else if (arg == QLatin1String("--introduce")) {
+            o.introduce = true;
+        } else if (arg == QLatin1String("--group-length")) {
+            QString text;
+            if (!value(text))
+                return fail(QStringLiteral("--group-length needs N or MIN-MAX"));
+            const std::optional<GroupLength> length = GroupLength::Parse(text);
+            if (!length)
+                return fail(QStringLiteral("--group-length takes N or MIN-MAX, 1 to %1 with MIN at most MAX, "
+                                           "not '%2'")
+                                .arg(GroupLength::kLongest)
+                                .arg(text));
+            o.groupLength = *length;
         } else if (arg == QLatin1String("--favour-missed")) {
             o.favourMissed = true;
         } else if (arg == QLatin1String("--qrm")) {
@@ -337,6 +356,8 @@ ParseResult ParseRenderOptions(const QStringList& arguments) {
     if (o.wordOptionGiven && !o.words)
         return fail(QStringLiteral(
             "--word-filter, --max-word-length, --words-size and --my-characters go with --words"));
+    if (o.Session() && !o.groups && (o.introduce || o.groupLength != GroupLength{}))
+        return fail(QStringLiteral("--introduce and --group-length go with --groups"));
     if (o.Session()) {
         if (!o.text.isEmpty() || !o.textFile.isEmpty())
             return fail(QStringLiteral("a session takes no TEXT or -f FILE"));

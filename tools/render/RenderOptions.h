@@ -8,6 +8,7 @@
 
 #include "morse/LearningOrders.h"
 #include "session/EffectiveSpeed.h"
+#include "text/GroupLength.h"
 
 namespace lumbrel::render {
 
@@ -48,6 +49,8 @@ struct RenderOptions {
     bool weighting = false;
     bool chirp = false;
     bool favourRecent = false;
+    bool introduce = false;     // the --chars'th character five times alone first
+    GroupLength groupLength;    // --group-length N or MIN-MAX
     bool favourMissed = false;  // weigh by the misses in the user's history database
     bool qrm = false;           // the two interfering stations, mixed into the output
     int mp3BitRate = 1;         // the "MP3 Bit Rate" setting: 16 x (n + 1) kbit/s

@@ -72,6 +72,8 @@ SettingsStore SetupStore(const RenderOptions& o) {
     store.Write(keys::StraightKeyFist, o.fist);
     store.Write(keys::FavourRecent, o.favourRecent ? 1 : 0);
     store.Write(keys::FavourMissed, o.favourMissed ? 1 : 0);
+    store.Write(keys::IntroduceCharacter, o.introduce ? 1 : 0);
+    SessionOpening::StoreGroupLength(store, o.groupLength);
     store.Write(keys::UseMfj, o.order == LearningOrder::Mfj ? 1 : 0);
     if (o.Session() && !o.groups) {
         store.Write(keys::WordFilter, o.wordFilter);
@@ -90,6 +92,8 @@ QString FullPath(const QString& file) {
 // trainer refused has already been reported through its message box.
 bool StartSession(const RenderOptions& o, Trainer& trainer, QString& why) {
     if (o.groups) {
+        if (o.introduce)
+            trainer.Opening().Introduction().Arm();
         trainer.Start();
         if (trainer.SessionActive() || trainer.CountdownPending())
             return true;

@@ -39,8 +39,10 @@
 #include "ui/Application.h"
 #include "ui/CheckCopy.h"
 #include "ui/Configure.h"
+#include "ui/CharactersWindow.h"
 #include "ui/DefineMorse.h"
 #include "ui/Drills.h"
+#include "ui/LearnerGuide.h"
 #include "ui/MP3Recording.h"
 #include "ui/Main.h"
 #include "ui/Progress.h"
@@ -198,9 +200,10 @@ bool DrawWindows(const QDir& dir) {
                                 .audio = audio,
                                 .seed = 12345,
                                 .prompts = &prompts,
-                                .trayAvailable = [] {
-                                    return false;
-                                }});
+                                .trayAvailable = [] { return false; },
+                                .rig = nullptr,
+                                .qrmAudio = {},
+                                .firstStart = true});
     QTemporaryDir history;
     window.SetHistoryPath(history.filePath(QStringLiteral("history.sqlite")));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -221,6 +224,9 @@ bool DrawWindows(const QDir& dir) {
                             w->minimumSizeHint().height(), w->width(), w->height());
     }
 
+    // The first start: the welcome in the text area.
+    bool ok = Save(window, dir, "welcome.png");
+
     // A short session: twenty virtual seconds of random groups.
     window.trainer().Start();
     for (int i = 0; i < 200; ++i) {
@@ -228,7 +234,7 @@ bool DrawWindows(const QDir& dir) {
         window.trainer().TimerTick();
         Settle();
     }
-    bool ok = Save(window, dir, "main.png");
+    ok = Save(window, dir, "main.png") && ok;
     window.resize(window.minimumSize());
     Settle();
     ok = Save(window, dir, "main-smallest.png") && ok;
@@ -302,6 +308,13 @@ bool DrawWindows(const QDir& dir) {
     Settle();
     ok = Save(window.defineDialog(), dir, "define.png") && ok;
     window.defineDialog().hide();
+
+    window.Guide().ShowCharacters();
+    Settle();
+    if (QWidget* chart = window.Guide().Characters()) {
+        ok = Save(*chart, dir, "characters.png") && ok;
+        chart->close();
+    }
 
     window.aboutBox().show();
     Settle();
