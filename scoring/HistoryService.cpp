@@ -34,6 +34,12 @@ History* HistoryService::OpenAs(Use use, bool sessionStarting) {
     return ok ? history_.get() : nullptr;
 }
 
+History* HistoryService::OpenToGlance() {
+    if (!history_)
+        history_ = std::make_unique<History>(Path());
+    return history_->OpenToRead() ? history_.get() : nullptr;
+}
+
 QString HistoryService::Problem() const {
     return history_ ? history_->Problem() : QString();
 }

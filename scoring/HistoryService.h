@@ -51,6 +51,9 @@ public:
     // Opens to write, or only to read (reading never changes the file); null when it
     // cannot be used (Problem() says why). The listener hears what opening found.
     History* Open(Use use);
+    // Opens only to read and tells nobody: for a glance (the window's title) that must
+    // not speak up; the next use that tells finds the same and says it.
+    History* OpenToGlance();
     // Why the history cannot be used, or why the last write failed.
     QString Problem() const;
 

@@ -107,7 +107,7 @@ void LearnerGuide::UpdateLessonTitle() {
     QString glance;
     // Only a history there is: reading never makes one.
     if (QFileInfo(parts_.history.Path()).isFile()) {
-        if (History* history = parts_.history.Open(HistoryService::Use::Read)) {
+        if (History* history = parts_.history.OpenToGlance()) {
             const auto& list = parts_.trainer.Characters().CharacterList();
             const int count = parts_.trainer.Options().Get(Option::CharacterCount);
             QStringList characters;
