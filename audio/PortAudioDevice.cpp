@@ -1,5 +1,7 @@
 #include "audio/PortAudioDevice.h"
 
+#include "audio/LiveSound.h"
+
 #ifdef LUMBREL_HAVE_ALSA
 #include <alsa/asoundlib.h>
 #endif
@@ -264,6 +266,8 @@ struct PortAudioDevice::Impl {
 
     AudioDevice& owner;
     double suggestedLatency;
+    bool lowestLatency = false;             // owner: ask for the device's lowest latency
+    std::atomic<LiveSound*> live{nullptr};  // mixed into every callback's output
 
     // Serialises the owner's calls. Never taken by the audio callback or the notifier.
     std::mutex apiMutex;
@@ -346,6 +350,11 @@ int PortAudioDevice::Impl::Render(std::uint8_t* out, unsigned long frames,
         framesOutput.fetch_add(frames, std::memory_order_relaxed);
     } else {
         result = RenderQueued(out, frames, timeInfo, statusFlags);
+    }
+    if (LiveSound* sound = live.load(std::memory_order_acquire)) {
+        const std::uint64_t first = framesOutput.load(std::memory_order_relaxed) - frames;
+        sound->Mix(reinterpret_cast<std::int16_t*>(out), static_cast<std::uint32_t>(frames), first,
+                   SteadyNs() / 1000);
     }
     rendering.store(false, std::memory_order_seq_cst);
     return result;
@@ -580,7 +589,9 @@ AudioResult PortAudioDevice::Impl::OpenDefaultStreamLocked(Impl& d, PaStream** s
     parameters->device = device;
     parameters->channelCount = kChannels;
     parameters->sampleFormat = paInt16;
-    parameters->suggestedLatency = std::max(d.suggestedLatency, info->defaultLowOutputLatency);
+    parameters->suggestedLatency = d.lowestLatency
+                                       ? info->defaultLowOutputLatency
+                                       : std::max(d.suggestedLatency, info->defaultLowOutputLatency);
     parameters->hostApiSpecificStreamInfo = nullptr;
     PaError error = paNoError;
     error = Pa_OpenStream(stream, nullptr, parameters, kFrameRate, paFramesPerBufferUnspecified,
@@ -818,6 +829,18 @@ bool PortAudioDevice::SuggestLatency(double seconds) {
         return false;
     impl_->suggestedLatency = wanted;
     return IsOpen();
+}
+
+bool PortAudioDevice::UseLowestLatency(bool on) {
+    if (impl_->lowestLatency == on)
+        return false;
+    impl_->lowestLatency = on;
+    return impl_->open.load();
+}
+
+bool PortAudioDevice::AttachLiveSound(LiveSound* sound) {
+    impl_->live.store(sound, std::memory_order_release);
+    return true;
 }
 
 double PortAudioDevice::OutputLatencySeconds() const {
