@@ -22,6 +22,7 @@ namespace lumbrel {
 
 class PageSpinBox;
 class RadioGroup;
+class SendingSetupPage;
 
 class ConfigureDialog final : public QDialog {
     Q_OBJECT
@@ -131,6 +132,7 @@ private:
     RadioGroup* wordsSize_ = nullptr;
     PageSpinBox* wordLength_ = nullptr;
     QWidget* wordsPage_ = nullptr;
+    SendingSetupPage* sending_ = nullptr;  // "Sending"
 };
 
 }  // namespace lumbrel
