@@ -236,6 +236,7 @@ struct PortAudioDevice::Impl {
                PaStreamCallbackFlags statusFlags);
     int RenderQueued(std::uint8_t* out, unsigned long frames, const PaStreamCallbackTimeInfo* timeInfo,
                      PaStreamCallbackFlags statusFlags);
+    std::int64_t HeardDelayNs(const PaStreamCallbackTimeInfo* timeInfo) const;
 
     void NotifierLoop();
     // With PortAudioMutex held. Opens a stream on the default output device.
@@ -353,11 +354,23 @@ int PortAudioDevice::Impl::Render(std::uint8_t* out, unsigned long frames,
     }
     if (LiveSound* sound = live.load(std::memory_order_acquire)) {
         const std::uint64_t first = framesOutput.load(std::memory_order_relaxed) - frames;
-        sound->Mix(reinterpret_cast<std::int16_t*>(out), static_cast<std::uint32_t>(frames), first,
-                   SteadyNs() / 1000);
+        const std::int64_t nowNs = SteadyNs();
+        sound->Mix(reinterpret_cast<std::int16_t*>(out), static_cast<std::uint32_t>(frames), first, nowNs / 1000,
+                   (nowNs + HeardDelayNs(timeInfo)) / 1000);
     }
     rendering.store(false, std::memory_order_seq_cst);
     return result;
+}
+
+// Audio thread. How long after now this output's first frame is heard.
+std::int64_t PortAudioDevice::Impl::HeardDelayNs(const PaStreamCallbackTimeInfo* timeInfo) const {
+    std::int64_t delayNs = outputLatencyNs;
+    if (timeInfo != nullptr && timeInfo->currentTime > 0 &&
+        timeInfo->outputBufferDacTime > timeInfo->currentTime) {
+        const double reported = timeInfo->outputBufferDacTime - timeInfo->currentTime;
+        delayNs = std::max(delayNs, static_cast<std::int64_t>(reported * static_cast<double>(kNsPerSecond)));
+    }
+    return delayNs;
 }
 
 // Audio thread. Fills `frames` frames from the queued buffers, back to back, and
@@ -374,13 +387,7 @@ int PortAudioDevice::Impl::RenderQueued(std::uint8_t* out, unsigned long frames,
     // share comes later). A frame copied out now is never heard sooner than the stream's
     // output latency, so that is the floor; once running, the reports lie at or above it
     // (e.g. 29.6 ms against 29.9 ms, 49.6 ms against 40 ms).
-    std::int64_t delayNs = outputLatencyNs;
-    if (timeInfo != nullptr && timeInfo->currentTime > 0 &&
-        timeInfo->outputBufferDacTime > timeInfo->currentTime) {
-        const double reported = timeInfo->outputBufferDacTime - timeInfo->currentTime;
-        delayNs = std::max(delayNs, static_cast<std::int64_t>(reported * static_cast<double>(kNsPerSecond)));
-    }
-    const std::int64_t firstHeardNs = nowNs + delayNs;
+    const std::int64_t firstHeardNs = nowNs + HeardDelayNs(timeInfo);
     if ((statusFlags & paOutputUnderflow) != 0) {
         underflows.fetch_add(1, std::memory_order_relaxed);
     }

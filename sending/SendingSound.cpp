@@ -61,8 +61,8 @@ std::int64_t SendingSound::EventFrame(std::int64_t timeUs, std::uint64_t firstFr
     return first + (timeUs - nowUs) * audio::kFrameRate / 1'000'000;
 }
 
-void SendingSound::Mix(std::int16_t* out, std::uint32_t frames, std::uint64_t firstFrame,
-                       std::int64_t nowUs) noexcept {
+void SendingSound::Mix(std::int16_t* out, std::uint32_t frames, std::uint64_t firstFrame, std::int64_t nowUs,
+                       std::int64_t /*heardUs*/) noexcept {
     LoadSettings();
     KeyEvent event;
     while (waitingCount_ < kWaiting && events_.Pop(event))

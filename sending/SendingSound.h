@@ -48,8 +48,8 @@ public:
     Settings CurrentSettings() const;
 
     // LiveSound (the audio thread).
-    void Mix(std::int16_t* out, std::uint32_t frames, std::uint64_t firstFrame,
-             std::int64_t nowUs) noexcept override;
+    void Mix(std::int16_t* out, std::uint32_t frames, std::uint64_t firstFrame, std::int64_t nowUs,
+             std::int64_t heardUs) noexcept override;
 
     // The one reader of the marks (the window's thread). False when none is waiting.
     bool TakeMark(SentMark& mark) noexcept;

@@ -59,7 +59,7 @@ Played Play(SendingSound& sound, int blocks, const std::vector<std::pair<int, Ke
         }
         const std::int64_t first = std::int64_t{b} * kBlock;
         sound.Mix(played.values.data() + 2 * first, kBlock, static_cast<std::uint64_t>(first),
-                  UsOfFrame(first));
+                  UsOfFrame(first), UsOfFrame(first));
     }
     for (const auto v : played.values)
         played.peak = std::max(played.peak, std::abs(int{v}));
@@ -128,7 +128,7 @@ TEST(SendingSound, MixAddsToWhatTheBufferHolds) {
     SendingSound sound;
     std::vector<std::int16_t> values(2 * kBlock, 31000);
     ASSERT_TRUE(sound.Events().Push({KeyContact::Straight, true, 0}));
-    sound.Mix(values.data(), kBlock, 0, 0);
+    sound.Mix(values.data(), kBlock, 0, 0, 0);
     EXPECT_EQ(values[0], 31000);                                        // the first frame of a mark is silent
     EXPECT_EQ(*std::max_element(values.begin(), values.end()), 32000);  // clamped to the peak
     EXPECT_EQ(*std::min_element(values.begin(), values.end()), 31000 - 16000 + 1);
