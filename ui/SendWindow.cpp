@@ -155,6 +155,10 @@ void SendWindow::TakeMarks() {
     SentMark mark;
     while (practice_.Sound().TakeMark(mark))
         area_->AddMark(mark);
+    // A serial key unplugged meanwhile says so.
+    const QString status = practice_.Status().join(QLatin1Char('\n'));
+    if (status != status_->text())
+        status_->setText(status);
 }
 
 bool SendWindow::Key(QKeyEvent* event, bool down) {
