@@ -22,7 +22,7 @@ snd_seq_t* Seq(void* p) {
 }
 
 // ALSA prints its own complaints (no sequencer in a container) on standard error; the
-// status line says it instead.
+// status line says it instead. The handler stays, as the sound device's does.
 void Quiet(const char*, int, const char*, int, const char*, ...) {}
 
 struct PortAddress {
@@ -62,7 +62,6 @@ snd_seq_t* OpenSequencer() {
     snd_lib_error_set_handler(Quiet);
     snd_seq_t* seq = nullptr;
     const int error = snd_seq_open(&seq, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK);
-    snd_lib_error_set_handler(nullptr);
     if (error < 0)
         return nullptr;
     snd_seq_set_client_name(seq, "Lumbrel");
