@@ -1,6 +1,7 @@
 #include "sending/SendingSound.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "morse/SampleFormat.h"
 
@@ -55,10 +56,9 @@ void SendingSound::LoadSettings() noexcept {
 }
 
 std::int64_t SendingSound::EventFrame(std::int64_t timeUs, std::uint64_t firstFrame, std::int64_t nowUs) {
-    const auto first = static_cast<std::int64_t>(firstFrame);
-    if (timeUs <= nowUs)
-        return first;
-    return first + (timeUs - nowUs) * audio::kFrameRate / 1'000'000;
+    const std::int64_t us = timeUs - nowUs;  // rounded down, before or after the callback alike
+    const std::int64_t frames = (us * audio::kFrameRate - (us < 0 ? 999'999 : 0)) / 1'000'000;
+    return static_cast<std::int64_t>(firstFrame) + frames;
 }
 
 void SendingSound::Mix(std::int16_t* out, std::uint32_t frames, std::uint64_t firstFrame, std::int64_t nowUs,
@@ -74,14 +74,19 @@ void SendingSound::Mix(std::int16_t* out, std::uint32_t frames, std::uint64_t fi
     std::size_t next = 0;  // waiting_ is played in the order events arrived
     while (at < end) {
         std::int64_t eventAt = end;
-        if (next < waitingCount_)
-            eventAt = std::max(EventFrame(waiting_[next].timeUs, firstFrame, nowUs), at);
+        std::int64_t stamped = end;
+        if (next < waitingCount_) {
+            stamped = EventFrame(waiting_[next].timeUs, firstFrame, nowUs) + lagFrames_;
+            eventAt = std::max(stamped, at);
+        }
         const std::int64_t until = std::min({eventAt, keyer_.NextDue(), end});
         tone_.Render(out + 2 * (at - first), until - at);
         at = until;
         if (at == end)
             break;
         if (eventAt == at) {
+            // Late: what follows keeps its distance from it.
+            lagFrames_ += at - std::min(stamped, at);
             keyer_.Key(waiting_[next].contact, waiting_[next].down, at);
             ++next;
         } else {
@@ -92,6 +97,9 @@ void SendingSound::Mix(std::int16_t* out, std::uint32_t frames, std::uint64_t fi
     std::copy(waiting_.begin() + static_cast<std::ptrdiff_t>(next),
               waiting_.begin() + static_cast<std::ptrdiff_t>(waitingCount_), waiting_.begin());
     waitingCount_ -= next;
+    if (waitingCount_ == 0 && !keyer_.LineClosed() &&
+        keyer_.NextDue() == std::numeric_limits<std::int64_t>::max())
+        lagFrames_ = 0;  // the key rests: the next event plays as soon as it can
 }
 
 void SendingSound::MarkBegins(std::int64_t frame, KeyedElement element, std::int64_t lengthFrames) noexcept {

@@ -2,12 +2,14 @@
 // The sound of sending: mixed by the audio callback (LiveSound), it takes the key
 // events of its KeyEventQueue, runs the Keyer on the stream's frames and renders the
 // Sidetone sample-exactly. Every mark made is handed back to the window through a
-// second lock-free queue (TakeMark), and to a line follower when one is set (a rig's
-// keying line).
+// second lock-free queue (TakeMark).
 //
 //   callback at frame F (steady time T): an event stamped t plays at
-//   F + (t - T) * 44100 / 1e6, or at F when that lies before the callback
-//   (the usual case: a key event is always a little older than the callback).
+//   F + (t - T) * 44100 / 1e6 + lag, or at once when that lies behind what has been
+//   rendered (the usual case: a key event is always a little older than the callback).
+//   Played late by d frames, an event adds d to the lag, so the events after it keep
+//   their distance (a mark's length survives a callback that came late); the lag goes
+//   back to 0 whenever the key rests.
 //
 // Settings (SetSettings) are any thread's and reach the callback through one atomic
 // word; the keyer uses them from its next element on.
@@ -54,8 +56,8 @@ public:
     // The one reader of the marks (the window's thread). False when none is waiting.
     bool TakeMark(SentMark& mark) noexcept;
 
-    // The stream frame an event stamped timeUs plays at, in a callback that begins at
-    // firstFrame at steady time nowUs.
+    // The stream frame of the moment timeUs, in a callback that begins at firstFrame at
+    // steady time nowUs (before firstFrame for a moment before the callback).
     static std::int64_t EventFrame(std::int64_t timeUs, std::uint64_t firstFrame, std::int64_t nowUs);
 
 private:
@@ -77,6 +79,7 @@ private:
     std::array<KeyEvent, kWaiting> waiting_{};  // popped, due in a later callback
     std::size_t waitingCount_ = 0;
     std::int64_t handStart_ = -1;
+    std::int64_t lagFrames_ = 0;
 
     // Audio thread to the window: single producer, single consumer.
     std::array<SentMark, kMarks> marks_{};

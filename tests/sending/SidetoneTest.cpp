@@ -91,6 +91,12 @@ TEST(SendingSound, MarksStartAtTheirFrameAndLastTheirUnits) {
          KeyerMode::IambicB,
          {{10, {KeyContact::Dit, true, UsOfFrame(4000)}}, {10, {KeyContact::Dit, false, UsOfFrame(4100)}}},
          {{10 * kBlock, kUnit20}}},
+        // Both stamped before a callback that came late: the mark keeps its length.
+        {"late hand",
+         KeyerMode::Straight,
+         {{10, {KeyContact::Straight, true, UsOfFrame(4000)}},
+          {10, {KeyContact::Straight, false, UsOfFrame(5764)}}},
+         {{10 * kBlock, 1764 + kFall}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
