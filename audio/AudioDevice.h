@@ -34,6 +34,7 @@
 namespace lumbrel {
 
 class MessageTarget;
+class LiveSound;
 
 // The PCM format record given to Open. Devices accept only the trainer's format:
 // PCM, 2 channels, 44100 frames per second, 16 bits, 4-byte frames, 176400 bytes per
@@ -225,6 +226,19 @@ public:
     // Devices without a latency of their own ignore it.
     virtual bool SuggestLatency(double seconds) {
         (void)seconds;
+        return false;
+    }
+    // Owner thread. The smallest output latency the audio system grants, asked for at
+    // the next Open instead of the suggested one while `on` (a key's sidetone).
+    virtual bool UseLowestLatency(bool on) {
+        (void)on;
+        return false;
+    }
+    // Any thread. Sound the audio callback adds to its output (nullptr: none); the
+    // object must outlive the device or its next AttachLiveSound. False when the device
+    // makes no sound in a callback of its own.
+    virtual bool AttachLiveSound(LiveSound* sound) {
+        (void)sound;
         return false;
     }
 

@@ -1,5 +1,7 @@
 #include "audio/PortAudioDevice.h"
 
+#include "audio/LiveSound.h"
+
 #ifdef LUMBREL_HAVE_ALSA
 #include <alsa/asoundlib.h>
 #endif
@@ -234,6 +236,7 @@ struct PortAudioDevice::Impl {
                PaStreamCallbackFlags statusFlags);
     int RenderQueued(std::uint8_t* out, unsigned long frames, const PaStreamCallbackTimeInfo* timeInfo,
                      PaStreamCallbackFlags statusFlags);
+    std::int64_t HeardDelayNs(const PaStreamCallbackTimeInfo* timeInfo) const;
 
     void NotifierLoop();
     // With PortAudioMutex held. Opens a stream on the default output device.
@@ -264,6 +267,8 @@ struct PortAudioDevice::Impl {
 
     AudioDevice& owner;
     double suggestedLatency;
+    bool lowestLatency = false;             // owner: ask for the device's lowest latency
+    std::atomic<LiveSound*> live{nullptr};  // mixed into every callback's output
 
     // Serialises the owner's calls. Never taken by the audio callback or the notifier.
     std::mutex apiMutex;
@@ -347,8 +352,25 @@ int PortAudioDevice::Impl::Render(std::uint8_t* out, unsigned long frames,
     } else {
         result = RenderQueued(out, frames, timeInfo, statusFlags);
     }
+    if (LiveSound* sound = live.load(std::memory_order_acquire)) {
+        const std::uint64_t first = framesOutput.load(std::memory_order_relaxed) - frames;
+        const std::int64_t nowNs = SteadyNs();
+        sound->Mix(reinterpret_cast<std::int16_t*>(out), static_cast<std::uint32_t>(frames), first, nowNs / 1000,
+                   (nowNs + HeardDelayNs(timeInfo)) / 1000);
+    }
     rendering.store(false, std::memory_order_seq_cst);
     return result;
+}
+
+// Audio thread. How long after now this output's first frame is heard.
+std::int64_t PortAudioDevice::Impl::HeardDelayNs(const PaStreamCallbackTimeInfo* timeInfo) const {
+    std::int64_t delayNs = outputLatencyNs;
+    if (timeInfo != nullptr && timeInfo->currentTime > 0 &&
+        timeInfo->outputBufferDacTime > timeInfo->currentTime) {
+        const double reported = timeInfo->outputBufferDacTime - timeInfo->currentTime;
+        delayNs = std::max(delayNs, static_cast<std::int64_t>(reported * static_cast<double>(kNsPerSecond)));
+    }
+    return delayNs;
 }
 
 // Audio thread. Fills `frames` frames from the queued buffers, back to back, and
@@ -365,13 +387,7 @@ int PortAudioDevice::Impl::RenderQueued(std::uint8_t* out, unsigned long frames,
     // share comes later). A frame copied out now is never heard sooner than the stream's
     // output latency, so that is the floor; once running, the reports lie at or above it
     // (e.g. 29.6 ms against 29.9 ms, 49.6 ms against 40 ms).
-    std::int64_t delayNs = outputLatencyNs;
-    if (timeInfo != nullptr && timeInfo->currentTime > 0 &&
-        timeInfo->outputBufferDacTime > timeInfo->currentTime) {
-        const double reported = timeInfo->outputBufferDacTime - timeInfo->currentTime;
-        delayNs = std::max(delayNs, static_cast<std::int64_t>(reported * static_cast<double>(kNsPerSecond)));
-    }
-    const std::int64_t firstHeardNs = nowNs + delayNs;
+    const std::int64_t firstHeardNs = nowNs + HeardDelayNs(timeInfo);
     if ((statusFlags & paOutputUnderflow) != 0) {
         underflows.fetch_add(1, std::memory_order_relaxed);
     }
@@ -580,7 +596,9 @@ AudioResult PortAudioDevice::Impl::OpenDefaultStreamLocked(Impl& d, PaStream** s
     parameters->device = device;
     parameters->channelCount = kChannels;
     parameters->sampleFormat = paInt16;
-    parameters->suggestedLatency = std::max(d.suggestedLatency, info->defaultLowOutputLatency);
+    parameters->suggestedLatency = d.lowestLatency
+                                       ? info->defaultLowOutputLatency
+                                       : std::max(d.suggestedLatency, info->defaultLowOutputLatency);
     parameters->hostApiSpecificStreamInfo = nullptr;
     PaError error = paNoError;
     error = Pa_OpenStream(stream, nullptr, parameters, kFrameRate, paFramesPerBufferUnspecified,
@@ -818,6 +836,18 @@ bool PortAudioDevice::SuggestLatency(double seconds) {
         return false;
     impl_->suggestedLatency = wanted;
     return IsOpen();
+}
+
+bool PortAudioDevice::UseLowestLatency(bool on) {
+    if (impl_->lowestLatency == on)
+        return false;
+    impl_->lowestLatency = on;
+    return impl_->open.load();
+}
+
+bool PortAudioDevice::AttachLiveSound(LiveSound* sound) {
+    impl_->live.store(sound, std::memory_order_release);
+    return true;
 }
 
 double PortAudioDevice::OutputLatencySeconds() const {

@@ -85,6 +85,8 @@ public:
     bool IsOpen() const override;
     // Owner thread. Raised to kMinimumLatencySeconds as in the constructor.
     bool SuggestLatency(double seconds) override;
+    bool UseLowestLatency(bool on) override;
+    bool AttachLiveSound(LiveSound* sound) override;
 
     // Any thread. The output latency the open stream reports, in seconds (0 when closed).
     double OutputLatencySeconds() const;

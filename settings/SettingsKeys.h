@@ -10,6 +10,7 @@ namespace lumbrel::keys {
 inline constexpr const char* kSetup = "Setup";
 inline constexpr const char* kFormState = "FormState";
 inline constexpr const char* kDrills = "Drills";
+inline constexpr const char* kSending = "Sending";
 // User-defined characters live in "MorseLetter1" to "MorseLetter24".
 inline constexpr const char* kMorseLetterFormat = "MorseLetter%1";
 inline constexpr int kMorseLetterSlots = 24;
@@ -116,6 +117,20 @@ inline constexpr IntKey CallsignStep{kDrills, "Step", 2};                // WPM,
 inline constexpr IntKey CallsignTopSpeed{kDrills, "Top Speed", 150};     // WPM, 10..150: the ceiling
 inline constexpr IntKey CallsignVaryPitch{kDrills, "Vary Pitch", 0};  // each call within 200 Hz of the pitch
 
+// --- Section "Sending": the key, the keyer and the sidetone of the sending window ---
+inline constexpr IntKey SendingMode{kSending, "Keyer Mode", 2};     // Straight, Iambic A, Iambic B, Bug
+inline constexpr IntKey SendingSpeed{kSending, "Keyer Speed", 20};  // WPM, 5..60
+inline constexpr IntKey SendingWeight{kSending, "Weighting", 50};   // percent, 25..75
+inline constexpr IntKey DashRatio{kSending, "Dash Ratio", 30};      // tenths of a dot unit, 20..45
+inline constexpr IntKey DotMemory{kSending, "Dot Memory", 1};
+inline constexpr IntKey SidetoneVolume{kSending, "Sidetone Volume", 80};      // percent
+inline constexpr IntKey DitKeyCode{kSending, "Dit Key", 37};                  // native scan code: Left Ctrl
+inline constexpr IntKey DahKeyCode{kSending, "Dah Key", 105};                 // Right Ctrl
+inline constexpr IntKey StraightKeyCode{kSending, "Straight Key", 65};        // Space
+inline constexpr TextKey SerialKeyDevice{kSending, "Serial Key Device", ""};  // empty: none
+inline constexpr IntKey MidiKey{kSending, "MIDI Key", 0};
+inline constexpr TextKey MidiPort{kSending, "MIDI Port", ""};  // empty: the first that sends
+
 // --- Section "FormState": the main window's placement -------------------------------
 inline constexpr YesNoKey Saved{kFormState, "Saved", false};
 inline constexpr IntKey Left{kFormState, "Left", 0};
@@ -130,7 +145,7 @@ inline constexpr const char* kDisplayText = "Display";
 
 using AnyKey = std::variant<const IntKey*, const TextKey*, const YesNoKey*>;
 
-// Every key of "Setup", "Drills" and "FormState", for tools and tests that walk the table.
+// Every key of "Setup", "Drills", "Sending" and "FormState", for tools and tests that walk the table.
 inline constexpr std::array kAllKeys = {
     AnyKey{&Pitch},
     AnyKey{&Letters},
@@ -193,6 +208,18 @@ inline constexpr std::array kAllKeys = {
     AnyKey{&CallsignStep},
     AnyKey{&CallsignTopSpeed},
     AnyKey{&CallsignVaryPitch},
+    AnyKey{&SendingMode},
+    AnyKey{&SendingSpeed},
+    AnyKey{&SendingWeight},
+    AnyKey{&DashRatio},
+    AnyKey{&DotMemory},
+    AnyKey{&SidetoneVolume},
+    AnyKey{&DitKeyCode},
+    AnyKey{&DahKeyCode},
+    AnyKey{&StraightKeyCode},
+    AnyKey{&SerialKeyDevice},
+    AnyKey{&MidiKey},
+    AnyKey{&MidiPort},
     AnyKey{&Saved},
     AnyKey{&Left},
     AnyKey{&Top},

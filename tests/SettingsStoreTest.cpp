@@ -140,7 +140,9 @@ TEST(SettingsKeyTable, NamesAreUniquePerSectionAndOnlyTheFileFolderFontAndDevice
         if (std::holds_alternative<const keys::TextKey*>(key))
             ++texts;
     }
-    EXPECT_EQ(texts, 7);  // word file, QSO file, font name, serial device, text, recording and export folders
+    // word file, QSO file, font name, serial device, text, recording and export folders,
+    // the serial key's device and the MIDI key's port
+    EXPECT_EQ(texts, 9);
     EXPECT_EQ(seen.size(), keys::kAllKeys.size());
 }
 

@@ -21,6 +21,7 @@
 #include "session/CharacterSet.h"
 #include "ui/ControlWidgets.h"
 #include "ui/PracticeOptions.h"
+#include "ui/SendSetup.h"
 
 namespace lumbrel {
 namespace {
@@ -88,6 +89,8 @@ ConfigureDialog::ConfigureDialog(SettingsStore store, QWidget* parent)
     pages_->addTab(BuildCharacterPage(), tr("Morse Character Setup"));
     wordsPage_ = BuildWordsPage();
     pages_->addTab(wordsPage_, tr("Common Words"));
+    sending_ = new SendingSetupPage;
+    pages_->addTab(sending_, tr("Sending"));
     pages_->setCurrentIndex(0);
 
     okayButton_ = new QPushButton(tr("OK"), this);
@@ -512,6 +515,7 @@ void ConfigureDialog::FormShow() {
     wordsSize_->SetIndex(store_.Read(keys::CommonWordsSize));
     wordFilter_ = static_cast<std::uint32_t>(store_.Read(keys::WordFilter));
     wordLength_->setValue(store_.Read(keys::MaxWordLength));
+    sending_->Load(store_);
     // Setting a box runs its click reaction, which keeps the filter as it is.
     const std::uint32_t filter = wordFilter_;
     for (int tag = 0; tag < kLetterBoxes; ++tag) {
@@ -553,6 +557,7 @@ void ConfigureDialog::OkayButtonClick() {
     store_.Write(keys::WordFilter, static_cast<std::int32_t>(wordFilter_));
     store_.Write(keys::CommonWordsSize, wordsSize_->Index());
     store_.Write(keys::MaxWordLength, wordLength_->value());
+    sending_->Save(store_);
     store_.Sync();
     done(QDialog::Accepted);
 }

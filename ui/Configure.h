@@ -23,6 +23,7 @@ namespace lumbrel {
 class PageSpinBox;
 class PracticeOptionsBox;
 class RadioGroup;
+class SendingSetupPage;
 
 class ConfigureDialog final : public QDialog {
     Q_OBJECT
@@ -134,6 +135,7 @@ private:
     PageSpinBox* wordLength_ = nullptr;
     QWidget* wordsPage_ = nullptr;
     PracticeOptionsBox* practice_ = nullptr;
+    SendingSetupPage* sending_ = nullptr;  // "Sending"
 };
 
 }  // namespace lumbrel

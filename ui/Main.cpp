@@ -49,6 +49,7 @@
 #include "ui/LearnerGuide.h"
 #include "ui/MP3Recording.h"
 #include "ui/RichEditRx.h"
+#include "ui/SendWindow.h"
 #include "ui/SessionBinding.h"
 #include "ui/WindowPlacement.h"
 #include "text/DataFolders.h"
@@ -1039,7 +1040,7 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 bool MainWindow::SetupOpen() const {
-    return setup_->isVisible() || define_->isVisible() || !drills_.isNull();
+    return setup_->isVisible() || define_->isVisible() || !drills_.isNull() || !send_.isNull();
 }
 
 void MainWindow::SetHistoryPath(const QString& path) {
@@ -1070,6 +1071,24 @@ void MainWindow::DrillsClick() {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     drills_ = dialog;
     dialog->open();
+}
+
+SendWindow* MainWindow::Sending() const {
+    return send_.data();
+}
+
+void MainWindow::SendClick() {
+    if (send_ || drills_)
+        return;
+    if (trainer_->SessionActive() || trainer_->CountdownPending()) {
+        ShowMessage(tr("A session is running. Stop it before you send."), tr("Send"));
+        return;
+    }
+    auto* window = new SendWindow(
+        audio_, [this] { (void)trainer_->Engine().Reopen(); }, store_, trainer_->Signal().Pitch(), this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    send_ = window;
+    window->open();
 }
 
 bool MainWindow::TrayInUse() const {
@@ -1205,6 +1224,10 @@ void MainWindow::BuildSessionMenu() {
     drillsAction_->setObjectName(QStringLiteral("Drills1"));
     drillsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     connect(drillsAction_, &QAction::triggered, this, &MainWindow::DrillsClick);
+    QAction* send = sessionMenu_->addAction(tr("S&end..."));
+    send->setObjectName(QStringLiteral("Send1"));
+    send->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    connect(send, &QAction::triggered, this, &MainWindow::SendClick);
     if (const auto* configure = findChild<QAction*>(QStringLiteral("Configure1")))
         hint(setupAction_, configure->shortcut());
 }

@@ -49,6 +49,7 @@ class Mp3Encoder;
 class PageSpinBox;
 class RadioGroup;
 class RichEditRx;
+class SendWindow;
 
 class MainWindow final : public QMainWindow,
                          public TrainerHost,
@@ -280,7 +281,18 @@ public:
 
 private:
     LearnerGuide* guide_ = nullptr;
-    // ===== end of the first weeks ========================================================
+    // ===== end of the first weeks =================================================
+=======
+    // ===== The sending window (ui/SendWindow.h) ==========================================
+public:
+    // "Send..." of the Session menu: the window to practise sending in, modal, its
+    // sidetone on the trainer's device; refused while a session runs, as the drills are.
+    void SendClick();
+    SendWindow* Sending() const;
+
+private:
+    QPointer<SendWindow> send_;
+    // ===== end of the sending window =====================================================
 
     // ===== Keyboard, screen size and accessible names ==================================
 public:

@@ -15,6 +15,7 @@
 #include "UiTestSupport.h"
 #include "ui/Configure.h"
 #include "ui/ControlWidgets.h"
+#include "ui/SendSetup.h"
 
 namespace lumbrel::test {
 namespace {
@@ -41,10 +42,11 @@ struct SetupRig {
 TEST(SetupDialog, CaptionPagesAndNoWayOutButOk) {
     SetupRig rig;
     EXPECT_EQ(rig.dialog.windowTitle(), "Configure Codes");
-    EXPECT_EQ(rig.dialog.Pages()->count(), 3);
+    EXPECT_EQ(rig.dialog.Pages()->count(), 4);
     EXPECT_EQ(rig.dialog.Pages()->tabText(0), "General Setup");
     EXPECT_EQ(rig.dialog.Pages()->tabText(1), "Morse Character Setup");
     EXPECT_EQ(rig.dialog.Pages()->tabText(2), "Common Words");
+    EXPECT_EQ(rig.dialog.Pages()->tabText(3), "Sending");
     EXPECT_EQ(rig.dialog.OkayButton()->toolTip(), "Finished!");
     EXPECT_FALSE(rig.dialog.windowFlags() &
                  (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
@@ -150,7 +152,13 @@ TEST(SetupDialog, OkWritesEveryKeyInOrder) {
     rig.dialog.WordLengthSpinEdit()->setValue(50);
     rig.dialog.RecentAdditionsCheckBox()->setChecked(true);
     rig.dialog.FavourMissedCheckBox()->setChecked(true);
+    auto* sending = rig.dialog.findChild<SendingSetupPage*>();
+    sending->ModeBox()->setCurrentIndex(3);
+    sending->SpeedBox()->setValue(72);  // above the fastest: 60
     rig.Ok();
+    EXPECT_EQ(rig.store.Read(keys::SendingMode), 3);
+    EXPECT_EQ(rig.store.Read(keys::SendingSpeed), 60);
+    EXPECT_EQ(rig.store.Read(keys::DitKeyCode), 37);
     const QStringList expected = {"Setup/Callback",
                                   "Setup/Session",
                                   "Setup/Pause",
@@ -169,7 +177,19 @@ TEST(SetupDialog, OkWritesEveryKeyInOrder) {
                                   "Setup/Session2",
                                   "Setup/Word Filter",
                                   "Setup/Common Words Size",
-                                  "Setup/Max Word Length"};
+                                  "Setup/Max Word Length",
+                                  "Sending/Keyer Mode",
+                                  "Sending/Keyer Speed",
+                                  "Sending/Weighting",
+                                  "Sending/Dash Ratio",
+                                  "Sending/Dot Memory",
+                                  "Sending/Sidetone Volume",
+                                  "Sending/Dit Key",
+                                  "Sending/Dah Key",
+                                  "Sending/Straight Key",
+                                  "Sending/Serial Key Device",
+                                  "Sending/MIDI Key",
+                                  "Sending/MIDI Port"};
     EXPECT_EQ(rig.backend->writes, expected);
     EXPECT_EQ(rig.store.Read(keys::Callback), 0);
     EXPECT_EQ(rig.store.Read(keys::Session), 15);

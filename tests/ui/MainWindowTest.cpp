@@ -41,6 +41,7 @@
 #include "ui/DefineMorse.h"
 #include "ui/MP3Recording.h"
 #include "ui/RichEditRx.h"
+#include "ui/SendWindow.h"
 #include "ui/SessionBinding.h"
 
 namespace lumbrel::test {
@@ -899,6 +900,51 @@ TEST(Keyboard, DrillsOpenOnlyWhenNoSessionRunsAndAreTypedAndKept) {
     QTest::keyClick(drills, Qt::Key_Escape);
     ProcessEvents();
     EXPECT_EQ(rig.window->Drills(), nullptr);
+    EXPECT_FALSE(rig.window->SetupOpen());
+}
+
+TEST(Keyboard, SendOpensOnlyWhenNoSessionRunsAndTakesItsKeysByScanCode) {
+    SettingsStore store = SettingsStore::InMemory();
+    store.Write(keys::Pause, 0);
+    WindowRig rig(store);
+    Activate(*rig.window);
+    QTest::keyClick(rig.window.get(), Qt::Key_F5);
+    QTest::keyClick(rig.window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(rig.window->Sending(), nullptr);  // refused while the session runs
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    rig.Run(3000);
+    ASSERT_FALSE(rig.window->trainer().SessionActive());
+    QTest::keyClick(rig.window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    SendWindow* send = rig.window->Sending();
+    ASSERT_NE(send, nullptr);
+    EXPECT_TRUE(rig.window->SetupOpen());  // no session starts under it
+    // The virtual output has no callback to play a sidetone in: a line says so.
+    EXPECT_TRUE(send->StatusLabel()->text().contains("cannot play a sidetone"))
+        << send->StatusLabel()->text().toStdString();
+
+    // Left Ctrl (X key code 37) is the dit paddle, Right Ctrl (105) the dah; a repeat counts once.
+    auto key = [&](QEvent::Type type, quint32 code, bool repeat = false) {
+        QKeyEvent event(type, Qt::Key_Control, Qt::ControlModifier, code, 0, 0, QString(), repeat);
+        QApplication::sendEvent(send, &event);
+    };
+    key(QEvent::KeyPress, 37);
+    key(QEvent::KeyPress, 37, true);
+    key(QEvent::KeyPress, 105);
+    key(QEvent::KeyRelease, 37);
+    QTest::mousePress(send->Area(), Qt::RightButton);  // dah, already closed by the keyboard
+    key(QEvent::KeyRelease, 105);
+    QTest::mouseRelease(send->Area(), Qt::RightButton);
+    std::vector<std::pair<KeyContact, bool>> got;
+    KeyEvent event;
+    while (send->Practice().Sound().Events().Pop(event))
+        got.emplace_back(event.contact, event.down);
+    EXPECT_EQ(got, (std::vector<std::pair<KeyContact, bool>>{{KeyContact::Dit, true},
+                                                             {KeyContact::Dah, true},
+                                                             {KeyContact::Dit, false},
+                                                             {KeyContact::Dah, false}}));
+    send->reject();
+    ProcessEvents();
+    EXPECT_EQ(rig.window->Sending(), nullptr);
     EXPECT_FALSE(rig.window->SetupOpen());
 }
 
