@@ -281,8 +281,8 @@ public:
 
 private:
     LearnerGuide* guide_ = nullptr;
-    // ===== end of the first weeks =================================================
-=======
+    // ===== end of the first weeks ========================================================
+
     // ===== The sending window (ui/SendWindow.h) ==========================================
 public:
     // "Send..." of the Session menu: the window to practise sending in, modal, its
