@@ -116,6 +116,25 @@
     </message>
 </context>
 <context>
+    <name>Lesson</name>
+    <message>
+        <source>Lesson %1: %2, last copy %3 %</source>
+        <translation>Lektion %1: %2, letzte Abschrift %3 %</translation>
+    </message>
+    <message>
+        <source>(%1 points to go)</source>
+        <translation>(noch %1 Punkte)</translation>
+    </message>
+    <message>
+        <source>(1 point to go)</source>
+        <translation>(noch 1 Punkt)</translation>
+    </message>
+    <message>
+        <source>(the next character is due)</source>
+        <translation>(das nächste Zeichen ist fällig)</translation>
+    </message>
+</context>
+<context>
     <name>MP3RecordingForm</name>
     <message>
         <source>MP3 Recording Support</source>
@@ -162,6 +181,31 @@
     </message>
 </context>
 <context>
+    <name>Welcome</name>
+    <message>
+        <source>Welcome to Lumbrel.
+
+The Koch method teaches Morse code by ear, at full speed from the first day. You start with two characters and copy five-minute sessions of them. Each time you copy a session with 90 % accuracy, one more character is added.
+
+What to do now:
+1. Choose your target speed under Actual Character Speed (20 WPM or more).
+2. Press Start (or F5) and copy on paper what you hear.
+3. At the end, choose File &gt; Check Copy and type in your copy.
+
+At 90 % the next character is offered. Help &gt; Welcome shows this again.</source>
+        <translation>Willkommen bei Lumbrel.
+
+Die Koch-Methode lehrt Morsezeichen nach Gehör, vom ersten Tag an im vollen Tempo. Sie beginnen mit zwei Zeichen und nehmen fünfminütige Sitzungen damit auf. Jedes Mal, wenn Sie eine Sitzung zu 90 % richtig mitschreiben, kommt ein Zeichen dazu.
+
+Was Sie jetzt tun:
+1. Wählen Sie unter Zeichengeschwindigkeit Ihr Zieltempo (20 WpM oder mehr).
+2. Drücken Sie Start (oder F5) und schreiben Sie auf Papier mit, was Sie hören.
+3. Wählen Sie am Ende Datei &gt; Abschrift prüfen und tippen Sie Ihre Abschrift ein.
+
+Bei 90 % wird das nächste Zeichen angeboten. Hilfe &gt; Willkommen zeigt diesen Text wieder.</translation>
+    </message>
+</context>
+<context>
     <name>lumbrel::AboutDialog</name>
     <message>
         <source>Version %1.%2.%3</source>
@@ -189,6 +233,37 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
     <message>
         <source>An unknown error occurred.</source>
         <translation>Ein unbekannter Fehler ist aufgetreten.</translation>
+    </message>
+</context>
+<context>
+    <name>lumbrel::CharactersWindow</name>
+    <message>
+        <source>Characters</source>
+        <translation>Zeichen</translation>
+    </message>
+    <message>
+        <source>Every character of the learning order with its code. Press a button or type the character to hear it. The characters of your lesson are in bold.</source>
+        <translation>Jedes Zeichen der Lernfolge mit seinem Code. Drücken Sie eine Schaltfläche oder tippen Sie das Zeichen, um es zu hören. Die Zeichen Ihrer Lektion sind fett.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Hear %1</source>
+        <translation>%1 anhören</translation>
+    </message>
+    <message>
+        <source>A session is running: stop it to hear a character here.</source>
+        <translation>Eine Sitzung läuft: Beenden Sie sie, um hier ein Zeichen zu hören.</translation>
+    </message>
+    <message>
+        <source>No sound output: %1</source>
+        <translation>Keine Tonausgabe: %1</translation>
+    </message>
+    <message>
+        <source>%1   %2</source>
+        <translation>%1   %2</translation>
     </message>
 </context>
 <context>
@@ -549,6 +624,10 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
     <message>
         <source>80Kbps</source>
         <translation>80 kbit/s</translation>
+    </message>
+    <message>
+        <source>Sending</source>
+        <translation>Geben</translation>
     </message>
 </context>
 <context>
@@ -956,6 +1035,49 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
     </message>
 </context>
 <context>
+    <name>lumbrel::LearnerGuide</name>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Welcome</source>
+        <translation>&amp;Willkommen</translation>
+    </message>
+    <message>
+        <source>&amp;Characters...</source>
+        <translation>&amp;Zeichen...</translation>
+    </message>
+    <message>
+        <source>&amp;Repeat Last Session</source>
+        <translation>Letzte Sitzung wiede&amp;rholen</translation>
+    </message>
+    <message>
+        <source>The same characters as the last session, for a second try</source>
+        <translation>Dieselben Zeichen wie in der letzten Sitzung, für einen zweiten Versuch</translation>
+    </message>
+    <message>
+        <source>&amp;Volume</source>
+        <translation>&amp;Lautstärke</translation>
+    </message>
+    <message>
+        <source> dB</source>
+        <translation> dB</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Lautstärke</translation>
+    </message>
+    <message>
+        <source>The trainer&apos;s volume, in dB below full level</source>
+        <translation>Die Lautstärke des Trainers, in dB unter voller Aussteuerung</translation>
+    </message>
+    <message>
+        <source>New character: %1</source>
+        <translation>Neues Zeichen: %1</translation>
+    </message>
+</context>
+<context>
     <name>lumbrel::MainWindow</name>
     <message>
         <source>Select the overall code speed, this changes the gap between Morse characters.</source>
@@ -1337,6 +1459,65 @@ Möchten Sie die Dateien ersetzen?</translation>
         <source>Status</source>
         <translation>Status</translation>
     </message>
+    <message>
+        <source>A session is running. Stop it before you send.</source>
+        <translation>Eine Sitzung läuft. Beenden Sie sie, bevor Sie geben.</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>Geben</translation>
+    </message>
+    <message>
+        <source>Speak the &amp;answer</source>
+        <translation>Antwort spre&amp;chen</translation>
+    </message>
+    <message>
+        <source>S&amp;end...</source>
+        <translation>&amp;Geben...</translation>
+    </message>
+</context>
+<context>
+    <name>lumbrel::PracticeOptionsBox</name>
+    <message>
+        <source>Practice</source>
+        <translation>Übung</translation>
+    </message>
+    <message>
+        <source>Introduce a new character</source>
+        <translation>Neues Zeichen vorstellen</translation>
+    </message>
+    <message>
+        <source>After the number of characters rose, the next session first plays the new character five times on its own, shown large.</source>
+        <translation>Nachdem die Zahl der Zeichen gestiegen ist, spielt die nächste Sitzung zuerst das neue Zeichen fünfmal allein und zeigt es groß.</translation>
+    </message>
+    <message>
+        <source>1 to 8 characters</source>
+        <translation>1 bis 8 Zeichen</translation>
+    </message>
+    <message>
+        <source>Fixed at 5</source>
+        <translation>Fest 5</translation>
+    </message>
+    <message>
+        <source>A range</source>
+        <translation>Ein Bereich</translation>
+    </message>
+    <message>
+        <source>&amp;Group length:</source>
+        <translation>&amp;Gruppenlänge:</translation>
+    </message>
+    <message>
+        <source>Shortest group</source>
+        <translation>Kürzeste Gruppe</translation>
+    </message>
+    <message>
+        <source>Longest group</source>
+        <translation>Längste Gruppe</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>bis</translation>
+    </message>
 </context>
 <context>
     <name>lumbrel::ProgressData</name>
@@ -1676,6 +1857,178 @@ Möchten Sie die Dateien ersetzen?</translation>
     <message>
         <source>CSV files (*.csv)</source>
         <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>lumbrel::SendWindow</name>
+    <message>
+        <source>Straight key</source>
+        <translation>Handtaste</translation>
+    </message>
+    <message>
+        <source>Iambic A</source>
+        <translation>Iambic A</translation>
+    </message>
+    <message>
+        <source>Iambic B</source>
+        <translation>Iambic B</translation>
+    </message>
+    <message>
+        <source>Bug</source>
+        <translation>Bug</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>Geben</translation>
+    </message>
+    <message>
+        <source>%1, %2 WPM (Setup, &quot;Sending&quot;)</source>
+        <translation>%1, %2 WpM (Einstellungen, „Geben“)</translation>
+    </message>
+    <message>
+        <source>&amp;Clear</source>
+        <translation>&amp;Leeren</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>lumbrel::SendingArea</name>
+    <message>
+        <source>Sending area</source>
+        <translation>Gebefläche</translation>
+    </message>
+    <message>
+        <source>Each mark you send, above the ideal at the keyer&apos;s speed</source>
+        <translation>Jedes gegebene Element, über dem Ideal beim Tempo des Keyers</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>Gegeben</translation>
+    </message>
+    <message>
+        <source>Ideal</source>
+        <translation>Ideal</translation>
+    </message>
+</context>
+<context>
+    <name>lumbrel::SendingSetupPage</name>
+    <message>
+        <source>Straight key</source>
+        <translation>Handtaste</translation>
+    </message>
+    <message>
+        <source>Iambic A</source>
+        <translation>Iambic A</translation>
+    </message>
+    <message>
+        <source>Iambic B</source>
+        <translation>Iambic B</translation>
+    </message>
+    <message>
+        <source>Bug</source>
+        <translation>Bug</translation>
+    </message>
+    <message>
+        <source>&amp;Keyer:</source>
+        <translation>&amp;Keyer:</translation>
+    </message>
+    <message>
+        <source> WPM</source>
+        <translation> WpM</translation>
+    </message>
+    <message>
+        <source>&amp;Speed:</source>
+        <translation>&amp;Tempo:</translation>
+    </message>
+    <message>
+        <source> %</source>
+        <translation> %</translation>
+    </message>
+    <message>
+        <source>50 %: a mark as long as the gap after it</source>
+        <translation>50 %: ein Element so lang wie die Pause danach</translation>
+    </message>
+    <message>
+        <source>&amp;Weighting:</source>
+        <translation>&amp;Gewichtung:</translation>
+    </message>
+    <message>
+        <source> tenths</source>
+        <translation> Zehntel</translation>
+    </message>
+    <message>
+        <source>A dash&apos;s length in tenths of a dot: 30 is three dots</source>
+        <translation>Die Länge eines Strichs in Zehnteln eines Punkts: 30 sind drei Punkte</translation>
+    </message>
+    <message>
+        <source>&amp;Dash ratio:</source>
+        <translation>&amp;Strichverhältnis:</translation>
+    </message>
+    <message>
+        <source>Dot &amp;memory</source>
+        <translation>Punkt&amp;speicher</translation>
+    </message>
+    <message>
+        <source>Sidetone &amp;volume:</source>
+        <translation>Mithörton-&amp;Lautstärke:</translation>
+    </message>
+    <message>
+        <source>Dit paddle key:</source>
+        <translation>Taste für Punkt-Paddle:</translation>
+    </message>
+    <message>
+        <source>Dah paddle key:</source>
+        <translation>Taste für Strich-Paddle:</translation>
+    </message>
+    <message>
+        <source>Straight key:</source>
+        <translation>Handtaste:</translation>
+    </message>
+    <message>
+        <source>Click, then press the key to use</source>
+        <translation>Klicken, dann die gewünschte Taste drücken</translation>
+    </message>
+    <message>
+        <source>A key on the serial port&apos;s DSR (dit), CTS (dah) and DCD (straight key) lines</source>
+        <translation>Eine Taste an den Leitungen DSR (Punkt), CTS (Strich) und DCD (Handtaste) der seriellen Schnittstelle</translation>
+    </message>
+    <message>
+        <source>Serial &amp;port key:</source>
+        <translation>Taste an serieller &amp;Schnittstelle:</translation>
+    </message>
+    <message>
+        <source>MIDI key &amp;adapter:</source>
+        <translation>MIDI-Tasten&amp;adapter:</translation>
+    </message>
+    <message>
+        <source>MIDI port</source>
+        <translation>MIDI-Port</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keiner)</translation>
+    </message>
+    <message>
+        <source>Scan code %1</source>
+        <translation>Scancode %1</translation>
+    </message>
+    <message>
+        <source>The first adapter found</source>
+        <translation>Der erste gefundene Adapter</translation>
+    </message>
+    <message>
+        <source>No MIDI device is plugged in.</source>
+        <translation>Kein MIDI-Gerät ist angeschlossen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n MIDI port(s) found.</source>
+        <translation>
+            <numerusform>%n MIDI-Port gefunden.</numerusform>
+            <numerusform>%n MIDI-Ports gefunden.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

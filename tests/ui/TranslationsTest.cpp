@@ -48,11 +48,13 @@ std::vector<TsMessage> ReadTs(const QString& path) {
     return messages;
 }
 
-// The places a text is filled in ("%1 %n"), in order of number.
+// The places a text is filled in ("%1 %n"), in order of number; each once, as the
+// forms of a plural each hold them.
 std::string Arguments(const QString& text) {
     QStringList found;
     for (const QRegularExpressionMatch& m : QRegularExpression(QStringLiteral("%(\\d+|n)")).globalMatch(text))
         found << m.captured();
+    found.removeDuplicates();
     found.sort();
     return found.join(QLatin1Char(' ')).toStdString();
 }
