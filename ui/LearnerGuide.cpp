@@ -76,7 +76,8 @@ LearnerGuide::LearnerGuide(Parts parts) : QObject(&parts.window), parts_(std::mo
     banner_->setFont(big);
     banner_->setAttribute(Qt::WA_TransparentForMouseEvents);
     banner_->hide();
-    parts_.text.viewport()->installEventFilter(this);
+    viewport_ = parts_.text.viewport();
+    viewport_->installEventFilter(this);
     parts_.trainer.Opening().Introduction().SetListener(
         [this](const QString& display) { ShowIntroduction(display); });
 
@@ -142,7 +143,8 @@ void LearnerGuide::ShowIntroduction(const QString& display) {
 }
 
 void LearnerGuide::PlaceBanner() {
-    banner_->setGeometry(parts_.text.viewport()->rect());
+    if (viewport_)
+        banner_->setGeometry(viewport_->rect());
 }
 
 void LearnerGuide::FollowSession() {
@@ -153,7 +155,7 @@ void LearnerGuide::FollowSession() {
 }
 
 bool LearnerGuide::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == parts_.text.viewport() && event->type() == QEvent::Resize)
+    if (watched == viewport_ && event->type() == QEvent::Resize)
         PlaceBanner();
     // Back from checking a copy or from another program: the lesson may have moved on.
     if (watched == &parts_.window && event->type() == QEvent::WindowActivate)

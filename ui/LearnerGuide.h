@@ -7,6 +7,7 @@
 // scoring/LessonGlance.h); this class draws and forwards. UI thread only.
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 #include <QString>
 
 #include <functional>
@@ -72,6 +73,9 @@ private:
     QAction* repeat_ = nullptr;
     QSpinBox* volume_ = nullptr;
     QLabel* banner_ = nullptr;
+    // The text area's viewport, kept from the start: its events may still come while the
+    // text area is being destroyed, when it can no longer be asked.
+    QPointer<QWidget> viewport_;
     QPointer<CharactersWindow> chart_;
 };
 

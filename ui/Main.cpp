@@ -176,6 +176,9 @@ MainWindow::~MainWindow() {
     // The drills window still open (the desktop closed the program during a drill) goes
     // first: it stops the drills' player, a member destroyed before the child windows.
     delete drills_.data();
+    // The guide, a child of the window, would go after the trainer it leaves.
+    delete guide_;
+    guide_ = nullptr;
     // A window destroyed without its close (FormClose closes the output): the device
     // must not play or report buffers of a trainer that is gone.
     if (audio_.IsOpen())
