@@ -14,40 +14,20 @@
 #include "text/PlainFile.h"
 #include "text/ProsignRun.h"
 #include "tools/render/AudioOutput.h"
+#include "tools/render/CommandLine.h"
 #include "tools/render/Progress.h"
 #include "tools/render/RenderOptions.h"
 #include "tools/render/RenderSession.h"
 #include "tools/render/SpokenItems.h"
 
 using namespace lumbrel;
+using lumbrel::render::AllCharacters;
+using lumbrel::render::Fail;
+using lumbrel::render::Print;
 
 namespace {
 
 constexpr qint64 kMaxTextBytes = 64 * 1024 * 1024;
-
-// Every character of the list is in use; there are no windows to update.
-class AllCharacters final : public CharacterWindows {
-public:
-    int CharacterCount() const override { return maximum_; }
-    void SetCharacterCount(int) override {}
-    int CharacterCountMaximum() const override { return maximum_; }
-    void SetCharacterCountMaximum(int maximum) override { maximum_ = maximum; }
-    void SetCharacterCaptions(const QStringList&) override {}
-    void ShowCharacterBoxes(int) override {}
-    void SetLearningToolsShown(bool) override {}
-
-private:
-    int maximum_ = 0;
-};
-
-void Print(std::FILE* to, const QString& text) {
-    std::fputs(text.toLocal8Bit().constData(), to);
-}
-
-int Fail(const QString& why) {
-    Print(stderr, QStringLiteral("lumbrel-render: %1\n").arg(why));
-    return 1;
-}
 
 // The whole of an open file or pipe, or nothing when it holds more than limit bytes (a
 // pipe has no size to look at first) or cannot be read.

@@ -6,17 +6,9 @@
 
 #include "morse/MorseCode.h"
 #include "morse/SampleFormat.h"
+#include "tools/render/CommandLine.h"
 
 namespace lumbrel::render {
-namespace {
-
-std::optional<long long> ParseNumber(const QString& text) {
-    bool ok = false;
-    const long long value = text.toLongLong(&ok, 10);
-    return ok ? std::optional<long long>(value) : std::nullopt;
-}
-
-}  // namespace
 
 QString RenderUsage() {
     return QStringLiteral(
@@ -160,19 +152,8 @@ ParseResult ParseRenderOptions(const QStringList& arguments) {
             }
             return false;
         };
-        auto number = [&](long long low, long long high, int& out) -> std::optional<QString> {
-            QString text;
-            if (!value(text))
-                return QStringLiteral("%1 needs a value").arg(arg);
-            const auto n = ParseNumber(text);
-            if (!n || *n < low || *n > high)
-                return QStringLiteral("%1 takes a whole number from %2 to %3, not '%4'")
-                    .arg(arg)
-                    .arg(low)
-                    .arg(high)
-                    .arg(text);
-            out = static_cast<int>(*n);
-            return std::nullopt;
+        auto number = [&](long long low, long long high, int& out) {
+            return TakeWholeNumber(arguments, i, low, high, out);
         };
 
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {

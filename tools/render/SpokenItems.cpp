@@ -26,6 +26,7 @@
 #include "text/ProsignRun.h"
 #include "text/TextEncoding.h"
 #include "tools/render/AudioOutput.h"
+#include "tools/render/CommandLine.h"
 #include "tools/render/Series.h"
 
 namespace lumbrel::render {
@@ -33,30 +34,6 @@ namespace {
 
 constexpr qint64 kMaxTextBytes = 16 * 1024 * 1024;
 constexpr int kFrameRate = 44100;
-
-void Print(std::FILE* to, const QString& text) {
-    std::fputs(text.toLocal8Bit().constData(), to);
-}
-
-int Fail(const QString& why) {
-    Print(stderr, QStringLiteral("lumbrel-render: %1\n").arg(why));
-    return 1;
-}
-
-// Every character of the order is in use; there are no windows to update.
-class NoWindows final : public CharacterWindows {
-public:
-    int CharacterCount() const override { return maximum_; }
-    void SetCharacterCount(int) override {}
-    int CharacterCountMaximum() const override { return maximum_; }
-    void SetCharacterCountMaximum(int maximum) override { maximum_ = maximum; }
-    void SetCharacterCaptions(const QStringList&) override {}
-    void ShowCharacterBoxes(int) override {}
-    void SetLearningToolsShown(bool) override {}
-
-private:
-    int maximum_ = 0;
-};
 
 // The items in the order they are sent: a shuffled list that is shuffled again when
 // it runs out, calls made as they are needed (never one twice), or a text to its end.
@@ -223,12 +200,6 @@ private:
     std::set<int> used_;
 };
 
-std::optional<long long> ParseNumber(const QString& text) {
-    bool ok = false;
-    const long long value = text.toLongLong(&ok, 10);
-    return ok ? std::optional<long long>(value) : std::nullopt;
-}
-
 // The items of the options' source; empty, with why, when there are none.
 std::optional<ItemPool> MakePool(const SpokenOptions& o, CharacterSet& characters, std::uint32_t seed,
                                  QString& why) {
@@ -380,19 +351,8 @@ SpokenParse ParseSpokenOptions(const QStringList& arguments) {
             out = arguments[++i];
             return true;
         };
-        auto number = [&](long long low, long long high, int& out) -> std::optional<QString> {
-            QString text;
-            if (!value(text))
-                return QStringLiteral("%1 needs a value").arg(arg);
-            const auto n = ParseNumber(text);
-            if (!n || *n < low || *n > high)
-                return QStringLiteral("%1 takes a whole number from %2 to %3, not '%4'")
-                    .arg(arg)
-                    .arg(low)
-                    .arg(high)
-                    .arg(text);
-            out = static_cast<int>(*n);
-            return std::nullopt;
+        auto number = [&](long long low, long long high, int& out) {
+            return TakeWholeNumber(arguments, i, low, high, out);
         };
         QString text;
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -561,7 +521,7 @@ int RenderSpokenItems(const QStringList& arguments) {
     }
 
     SettingsStore store = SettingsStore::InMemory();
-    NoWindows windows;
+    AllCharacters windows;
     CharacterSet characters(store, windows);
     characters.SetOrder(o.learningOrder);
     characters.RebuildCharacterList();
