@@ -414,9 +414,16 @@ SettingsValueMap ParseSettingsText(const QByteArray& text, int* unreadLines, QSt
             ++unread;
             continue;
         }
+        // Kept as QSettings keeps a key: no slash at either end, none doubled ("a/" is "a").
+        const QString whole = (section.isEmpty() ? key : section + QLatin1Char('/') + key)
+                                  .split(QLatin1Char('/'), Qt::SkipEmptyParts)
+                                  .join(QLatin1Char('/'));
+        if (whole.isEmpty()) {
+            ++unread;
+            continue;
+        }
         const KnownKey* known = nullptr;
-        const QString path =
-            KeptPath(section.isEmpty() ? key : section + QLatin1Char('/') + key, seen, &known);
+        const QString path = KeptPath(whole, seen, &known);
         QVariant read;
         if (value.startsWith('"')) {
             read = Unquote(value);

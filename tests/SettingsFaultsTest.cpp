@@ -78,6 +78,13 @@ TEST(SettingsFaults, BlankLinesCommentsAndAByteOrderMarkAreNotDamage) {
     EXPECT_EQ(unread, 0);
     ParseSettingsText("\x01\x02\x03\n=5\n[]\n", &unread);
     EXPECT_EQ(unread, 2);  // "[]" is an empty section name, not damage
+    // Slashes at a key's ends are dropped as QSettings drops them, so the key is written
+    // back as it reads; a key of slashes alone is no key.
+    const SettingsValueMap map = ParseSettingsText("//=2\nPitch Text/=\"12\"\n[a/]\n/b//c=1\n", &unread);
+    EXPECT_EQ(unread, 1);
+    EXPECT_EQ(map.keys(), (QStringList{QStringLiteral("Pitch Text"), QStringLiteral("a/b/c")}));
+    EXPECT_EQ(ParseSettingsText(FormatSettingsText(map), &unread), map);
+    EXPECT_EQ(unread, 0);
 }
 
 TEST(SettingsFaults, AnUnreadableFileGivesDefaultsOneNoteAndIsLeftAsItIs) {
