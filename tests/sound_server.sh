@@ -7,6 +7,8 @@
 # trainer's format, whose monitor source (SINK.monitor) can be recorded. Exports what its
 # clients need (XDG_RUNTIME_DIR, PULSE_RUNTIME_PATH, HOME, PULSE_SERVER), adds the
 # server's pid to the caller's array pids, and fails when the server does not answer.
+lumbrel_sound_server_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
 lumbrel_start_sound_server() {
     local work=$1 sink=$2 _
     mkdir -p "$work/runtime/pulse" "$work/home"
@@ -25,4 +27,40 @@ lumbrel_start_sound_server() {
         sleep 0.05
     done
     pactl info >/dev/null 2>&1
+}
+
+# lumbrel_sound_test_begin NAME TOOL...: how each script on a private sound server starts.
+# Skips (status 77) when a tool is missing; makes the scratch folder $work, removed at
+# exit after every process of the array pids is stopped; gives the script a private home.
+lumbrel_sound_test_begin() {
+    local name=$1 tool
+    shift
+    for tool in "$@"; do
+        if ! command -v "$tool" >/dev/null 2>&1; then
+            echo "SKIP: $tool is not installed (packages pulseaudio, pulseaudio-utils)"
+            exit 77
+        fi
+    done
+    work=$(mktemp -d "${TMPDIR:-/tmp}/lumbrel-$name.XXXXXX")
+    pids=()
+    trap lumbrel_sound_test_end EXIT
+    source "$lumbrel_sound_server_dir/private_home.sh" "$work/private"
+}
+
+lumbrel_sound_test_end() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+
+# The server of lumbrel_start_sound_server, or a FAIL line with its log and status 1.
+lumbrel_sound_test_server() {
+    if ! lumbrel_start_sound_server "$work" "$1"; then
+        echo "FAIL: the private sound server did not start"
+        cat "$work/server.log"
+        exit 1
+    fi
 }

@@ -9,33 +9,11 @@
 set -euo pipefail
 
 player=${1:?usage: real_audio_test.sh PATH/TO/lumbrel-play-bursts}
-for tool in pulseaudio pactl pacat parec; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed (packages pulseaudio, pulseaudio-utils)"
-        exit 77
-    fi
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/lumbrel-audio.XXXXXX")
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-source "$(dirname "$0")/../private_home.sh" "$work/private"
-
 source "$(dirname "$0")/../sound_server.sh"
-if ! lumbrel_start_sound_server "$work" lumbrel_test; then
-    echo "FAIL: the private sound server did not start"
-    cat "$work/server.log"
-    exit 1
-fi
+lumbrel_sound_test_begin audio pulseaudio pactl pacat parec
+
+
+lumbrel_sound_test_server lumbrel_test
 
 # An idle null sink wakes only every couple of seconds, so a new stream can wait that
 # long before the server first pulls from it. A silent stream keeps the sink awake;

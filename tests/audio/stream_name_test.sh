@@ -8,34 +8,15 @@
 # Exit: 0 passed, 1 failed, 77 skipped (pulseaudio or pulseaudio-utils not installed).
 set -euo pipefail
 lumbrel=${1:?usage: stream_name_test.sh PATH/TO/lumbrel}
-for tool in pulseaudio pactl; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed (packages pulseaudio, pulseaudio-utils)"
-        exit 77
-    fi
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/lumbrel-stream.XXXXXX")
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-source "$(dirname "$0")/../private_home.sh" "$work/private"
+source "$(dirname "$0")/../sound_server.sh"
+lumbrel_sound_test_begin stream pulseaudio pactl
 # Nothing of the user's environment names the stream in its place.
 for variable in $(env | sed -n 's/^\(PULSE_PROP[A-Za-z0-9_.]*\)=.*/\1/p'); do
     unset "$variable"
 done
 
-source "$(dirname "$0")/../sound_server.sh"
 export QT_QPA_PLATFORM=offscreen
-lumbrel_start_sound_server "$work" lumbrel_test ||
-    { echo "FAIL: the private sound server did not start"; cat "$work/server.log"; exit 1; }
+lumbrel_sound_test_server lumbrel_test
 
 "$lumbrel" >"$work/lumbrel.log" 2>&1 &
 pids+=($!)
