@@ -25,6 +25,17 @@ std::optional<QString> TakeWholeNumber(const QStringList& arguments, qsizetype& 
     return std::nullopt;
 }
 
+std::optional<int> WordFilterMask(const QString& letters) {
+    int mask = 0;
+    for (const QChar c : letters) {
+        const char16_t u = c.toLower().unicode();
+        if (u < u'a' || u > u'z')
+            return std::nullopt;
+        mask |= 1 << (u - u'a');
+    }
+    return mask;
+}
+
 void Print(std::FILE* to, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), to);
 }

@@ -19,6 +19,9 @@ std::optional<long long> ParseNumber(const QString& text);
 std::optional<QString> TakeWholeNumber(const QStringList& arguments, qsizetype& i, long long low,
                                        long long high, int& out);
 
+// The mask of --word-filter's letters (bit 0 for a); nothing unless all are a to z.
+std::optional<int> WordFilterMask(const QString& letters);
+
 void Print(std::FILE* to, const QString& text);
 // "lumbrel-render: why" on standard error; returns 1, the status of a failed render.
 int Fail(const QString& why);

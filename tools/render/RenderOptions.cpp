@@ -289,13 +289,10 @@ ParseResult ParseRenderOptions(const QStringList& arguments) {
             QString letters;
             if (!value(letters) || letters.isEmpty())
                 return fail(QStringLiteral("--word-filter needs letters"));
-            o.wordFilter = 0;
-            for (const QChar c : letters) {
-                const char16_t u = c.toLower().unicode();
-                if (u < u'a' || u > u'z')
-                    return fail(QStringLiteral("--word-filter takes letters a to z, not '%1'").arg(letters));
-                o.wordFilter |= 1 << (u - u'a');
-            }
+            const std::optional<int> mask = WordFilterMask(letters);
+            if (!mask)
+                return fail(QStringLiteral("--word-filter takes letters a to z, not '%1'").arg(letters));
+            o.wordFilter = *mask;
             o.wordOptionGiven = true;
         } else if (arg == QLatin1String("--max-word-length")) {
             if (auto e = number(2, 100, o.maxWordLength))

@@ -439,13 +439,10 @@ SpokenParse ParseSpokenOptions(const QStringList& arguments) {
         } else if (arg == QLatin1String("--word-filter")) {
             if (!value(text) || text.isEmpty())
                 return fail(QStringLiteral("--word-filter needs letters"));
-            o.wordFilter = 0;
-            for (const QChar c : text) {
-                const char16_t u = c.toLower().unicode();
-                if (u < u'a' || u > u'z')
-                    return fail(QStringLiteral("--word-filter takes letters a to z, not '%1'").arg(text));
-                o.wordFilter |= 1 << (u - u'a');
-            }
+            const std::optional<int> mask = WordFilterMask(text);
+            if (!mask)
+                return fail(QStringLiteral("--word-filter takes letters a to z, not '%1'").arg(text));
+            o.wordFilter = *mask;
         } else if (arg == QLatin1String("--max-word-length")) {
             if (auto e = number(2, 100, o.maxWordLength))
                 return fail(*e);
