@@ -17,7 +17,7 @@
 #include "audio/MessageQueue.h"
 #include "audio/PortAudioDevice.h"
 #include "morse/LearningOrders.h"
-#include "session/CharacterPlayer.h"
+#include "engine/CharacterPlayer.h"
 #include "settings/SettingsStore.h"
 
 using namespace lumbrel;

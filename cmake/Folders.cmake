@@ -1,6 +1,7 @@
 # The source folders are layers, each linked only to those below it:
 #
-#   morse, settings, audio, text, speech, CWSender, recording, decoder, keying, sending, session, scoring, drills, ui, tools
+#   morse, settings, audio, text, speech, CWSender, recording, decoder, keying, sending, engine,
+#   session, scoring, drills, ui, tools
 #
 # A folder's headers are included by folder and name ("morse/MorseCode.h"). The source
 # root is on no include path: each folder library offers a folder of the build tree

@@ -20,7 +20,7 @@
 #include "scoring/CallsignRun.h"
 #include "scoring/History.h"
 #include "scoring/RecognitionDrill.h"
-#include "session/CharacterPlayer.h"
+#include "engine/CharacterPlayer.h"
 
 namespace lumbrel {
 

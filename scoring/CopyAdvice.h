@@ -6,7 +6,7 @@
 
 #include "scoring/CopyScore.h"
 #include "scoring/KochStep.h"
-#include "session/SessionSummary.h"
+#include "engine/SessionSummary.h"
 
 namespace lumbrel {
 

@@ -25,21 +25,21 @@ QString StoppedEarlyText(const SessionSummary& session) {
                  : QCoreApplication::translate("lumbrel::CopyScore", "s", "plural ending of minute"));
 }
 
-NextCharacterOffer OfferNextCharacter(Trainer& trainer, const SessionSummary& session,
+NextCharacterOffer OfferNextCharacter(const TrainerStanding& now, const SessionSummary& session,
                                       const CopyScore& score) {
     NextCharacterOffer offer;
     if (session.source != SourceKind::RandomGroups || !score.ReachesKochThreshold() ||
         !RanWholeSession(session))
         return offer;
-    if (trainer.SessionActive() || trainer.CountdownPending())
+    if (now.sessionBusy)
         return offer;
-    if (trainer.Characters().Order() != session.order)
+    if (now.characters.Order() != session.order)
         return offer;
-    const SessionOptions& options = trainer.Options();
+    const SessionOptions& options = now.options;
     const int n = options.Get(Option::CharacterCount);
     if (n != session.characterCount || n >= options.Maximum(Option::CharacterCount))
         return offer;
-    const auto& list = trainer.Characters().CharacterList();
+    const auto& list = now.characters.CharacterList();
     if (n + 1 >= static_cast<int>(list.size()))
         return offer;
     offer.available = true;
@@ -48,15 +48,11 @@ NextCharacterOffer OfferNextCharacter(Trainer& trainer, const SessionSummary& se
     return offer;
 }
 
-bool TakeNextCharacter(Trainer& trainer, const NextCharacterOffer& offer) {
-    if (!offer.available || trainer.SessionActive() || trainer.CountdownPending())
+bool OfferHolds(const TrainerStanding& now, const NextCharacterOffer& offer) {
+    if (!offer.available || now.sessionBusy)
         return false;
-    const SessionOptions& options = trainer.Options();
-    if (options.Get(Option::CharacterCount) != offer.count - 1 ||
-        offer.count > options.Maximum(Option::CharacterCount))
-        return false;
-    trainer.SetOption(Option::CharacterCount, offer.count);
-    return true;
+    return now.options.Get(Option::CharacterCount) == offer.count - 1 &&
+           offer.count <= now.options.Maximum(Option::CharacterCount);
 }
 
 QString ShortfallText(const CopyScore& score) {

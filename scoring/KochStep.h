@@ -4,8 +4,10 @@
 // learner hears how far there is to go and which characters were missed most.
 #include <QString>
 
+#include "engine/CharacterSet.h"
+#include "engine/SessionOptions.h"
+#include "engine/SessionSummary.h"
 #include "scoring/CopyScore.h"
-#include "session/Trainer.h"
 
 namespace lumbrel {
 
@@ -23,17 +25,25 @@ bool RanWholeSession(const SessionSummary& session);
 // whole session."; empty for a whole session.
 QString StoppedEarlyText(const SessionSummary& session);
 
+// Where the trainer stands as the offer is made or taken: its options, its characters
+// and whether a session is running or counting down.
+struct TrainerStanding {
+    const SessionOptions& options;
+    const CharacterSet& characters;
+    bool sessionBusy = false;
+};
+
 // What may be offered now. Nothing unless the session was one of random groups that ran
 // its whole length, the copy reached 90 %, no session is running or counting down, the
 // learning order and the spinner still stand where the session left them, and N is
 // below the maximum.
-NextCharacterOffer OfferNextCharacter(Trainer& trainer, const SessionSummary& session,
+NextCharacterOffer OfferNextCharacter(const TrainerStanding& now, const SessionSummary& session,
                                       const CopyScore& score);
 
-// Takes the offer as a user's change of the spinner does: the spinner to N + 1, then
-// the character-count reaction (which writes the masks "Session1" and "Session2").
-// False, with nothing changed, when the offer no longer holds.
-bool TakeNextCharacter(Trainer& trainer, const NextCharacterOffer& offer);
+// Whether the offer still holds: then the caller takes it as a user's change of the
+// spinner does, setting the character count to offer.count (whose reaction writes the
+// masks "Session1" and "Session2").
+bool OfferHolds(const TrainerStanding& now, const NextCharacterOffer& offer);
 
 // "5.7 points to go to 90% (12 errors too many)"; empty at 90 % or more.
 QString ShortfallText(const CopyScore& score);

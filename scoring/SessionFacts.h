@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "session/SessionSummary.h"
+#include "engine/SessionSummary.h"
 
 namespace lumbrel {
 

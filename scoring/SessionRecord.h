@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "scoring/CopyScore.h"
-#include "session/SessionSummary.h"
+#include "engine/SessionSummary.h"
 
 namespace lumbrel {
 

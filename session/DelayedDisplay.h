@@ -7,9 +7,9 @@
 
 #include <deque>
 
-#include "session/SessionOptions.h"
+#include "engine/SessionOptions.h"
 #include "session/TextArea.h"
-#include "session/SessionTypes.h"
+#include "engine/SessionTypes.h"
 
 namespace lumbrel {
 

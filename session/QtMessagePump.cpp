@@ -32,7 +32,7 @@ QtMessagePump::~QtMessagePump() = default;
 void QtMessagePump::Attach(Trainer* trainer, SessionListener* forward) {
     trainer_ = trainer;
     forward_ = forward;
-    routing.SetTrainer(trainer);
+    routing.SetReceiver(trainer);
 }
 
 void QtMessagePump::PostMessage(int message, std::intptr_t wParam, std::intptr_t lParam) {

@@ -8,8 +8,8 @@
 #include <functional>
 
 #include "audio/Messages.h"
-#include "session/MessageRouting.h"
-#include "session/SessionOptions.h"
+#include "engine/MessageRouting.h"
+#include "engine/SessionOptions.h"
 
 namespace lumbrel {
 

@@ -6,7 +6,7 @@
 
 #include "session/CharacterIntroduction.h"
 #include "session/SessionReplay.h"
-#include "session/SessionTypes.h"
+#include "engine/SessionTypes.h"
 #include "text/GroupLength.h"
 
 namespace lumbrel {

@@ -1,7 +1,7 @@
 #pragma once
 // The symbol sources a session can play and the one that plays: random groups of the
 // active set, an entry list (common words or a sample QSO) or a text file.
-#include "session/SessionTypes.h"
+#include "engine/SessionTypes.h"
 #include "text/EntrySymbols.h"
 #include "text/RandomGroups.h"
 #include "text/TextSymbols.h"

@@ -9,7 +9,7 @@
 #include <QFile>
 
 #include "morse/SampleFormat.h"
-#include "session/EffectiveSpeed.h"
+#include "engine/EffectiveSpeed.h"
 #include "recording/Transcript.h"
 
 namespace lumbrel {

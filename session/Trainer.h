@@ -24,20 +24,21 @@
 #include "morse/MorseCode.h"
 #include "morse/Random.h"
 #include "recording/SessionRecorder.h"
-#include "session/AudioStreamEngine.h"
-#include "session/CharacterSet.h"
+#include "engine/AudioStreamEngine.h"
+#include "engine/CharacterSet.h"
 #include "session/DelayedDisplay.h"
-#include "session/EffectiveSpeed.h"
-#include "session/Impairments.h"
-#include "session/QrmStations.h"
+#include "engine/EffectiveSpeed.h"
+#include "engine/Impairments.h"
+#include "engine/MessageRouting.h"
+#include "engine/QrmStations.h"
 #include "session/SessionClock.h"
-#include "session/SessionOptions.h"
+#include "engine/SessionOptions.h"
 #include "session/SessionOpening.h"
 #include "session/SessionSources.h"
-#include "session/SessionSummary.h"
-#include "session/SpokenAnswers.h"
-#include "session/SessionTypes.h"
-#include "session/SignalRenderer.h"
+#include "engine/SessionSummary.h"
+#include "engine/SpokenAnswers.h"
+#include "engine/SessionTypes.h"
+#include "engine/SignalRenderer.h"
 #include "session/TextArea.h"
 #include "session/TrainerSettings.h"
 #include "settings/SettingsStore.h"
@@ -65,7 +66,10 @@ public:
     virtual void ShowCharacterBoxes(int) {}
 };
 
-class Trainer final : private CharacterWindows, private SourceHost, private StreamListener {
+class Trainer final : public MessageReceiver,
+                      private CharacterWindows,
+                      private SourceHost,
+                      private StreamListener {
 public:
     static constexpr int kTimerIntervalMs = 50;
 
@@ -111,7 +115,7 @@ public:
     // Every kTimerIntervalMs while the clock runs (SessionReadouts::ClockRunning).
     void TimerTick();
     // 957, 1034, 1044, 1054 and 32868; returns false for any other message.
-    bool HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam);
+    bool HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam) override;
     // A buffer-done message: the engine's completion carries the session on or ends it.
     void OnBufferDone(AudioBufferHeader* header);
 
@@ -144,7 +148,7 @@ public:
     // The session length is the setup dialog's spinner, read when it is needed.
     void SetSessionLengthMinutes(int minutes) { sessionClock_.SetLengthMinutes(minutes); }
 
-    // The facts of a session at its end (session/SessionSummary.h).
+    // The facts of a session at its end (engine/SessionSummary.h).
     using SessionSummary = lumbrel::SessionSummary;
     // Called at the end of every session that began, after the final reveal.
     void SetSessionEndedListener(std::function<void(const SessionSummary&)> listener) {

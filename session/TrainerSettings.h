@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "session/SessionOptions.h"
+#include "engine/SessionOptions.h"
 #include "settings/SettingsStore.h"
 
 namespace lumbrel {

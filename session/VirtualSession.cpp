@@ -22,7 +22,7 @@ VirtualSession::VirtualSession(SettingsStore store, std::uint32_t seed, QTime st
                                                                : std::array<AudioDevice*, 2>{},
                                        .seed = seed},
                  std::move(wiring));
-    routing.SetTrainer(trainer_.get());
+    routing.SetReceiver(trainer_.get());
     clock_.AddListener(*this);
 }
 

@@ -13,7 +13,7 @@
 #include "audio/Clock.h"
 #include "audio/MessageQueue.h"
 #include "audio/VirtualAudioDevice.h"
-#include "session/MessageRouting.h"
+#include "engine/MessageRouting.h"
 #include "session/TrainerFactory.h"
 
 namespace lumbrel {

@@ -10,7 +10,7 @@
 #include "audio/Clock.h"
 #include "audio/MessageQueue.h"
 #include "audio/VirtualAudioDevice.h"
-#include "session/AudioStreamEngine.h"
+#include "engine/AudioStreamEngine.h"
 
 namespace lumbrel {
 namespace {

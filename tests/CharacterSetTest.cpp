@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "session/CharacterSet.h"
+#include "engine/CharacterSet.h"
 #include "tests/TestSupport.h"
 
 using namespace lumbrel;

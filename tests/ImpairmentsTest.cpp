@@ -4,7 +4,7 @@
 #include <set>
 
 #include "morse/Random.h"
-#include "session/Impairments.h"
+#include "engine/Impairments.h"
 
 using namespace lumbrel;
 

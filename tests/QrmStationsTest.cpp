@@ -10,7 +10,7 @@
 #include "audio/VirtualAudioDevice.h"
 #include "morse/MorseCharacter.h"
 #include "morse/Random.h"
-#include "session/QrmStations.h"
+#include "engine/QrmStations.h"
 
 namespace lumbrel {
 namespace {

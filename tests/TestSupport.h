@@ -6,7 +6,7 @@
 #include <map>
 #include <optional>
 
-#include "session/CharacterSet.h"
+#include "engine/CharacterSet.h"
 
 namespace lumbrel::test {
 

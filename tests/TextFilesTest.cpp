@@ -13,7 +13,7 @@
 #include <cstring>
 #include <set>
 
-#include "session/CharacterSet.h"
+#include "engine/CharacterSet.h"
 #include "morse/Random.h"
 #include "tests/TestSupport.h"
 #include "text/DataFolders.h"

@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "session/CharacterChart.h"
-#include "session/CharacterPlayer.h"
+#include "engine/CharacterPlayer.h"
 #include "session/Trainer.h"
 
 namespace lumbrel {

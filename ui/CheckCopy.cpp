@@ -241,7 +241,7 @@ void CheckCopyDialog::ShowResult() {
                          .arg(s.Added()));
     pair_->setHtml(PairHtml(s));
 
-    offerState_ = OfferNextCharacter(trainer_, session_, s);
+    offerState_ = OfferNextCharacter(Standing(), session_, s);
     offer_->setVisible(offerState_.available);
     if (offerState_.available) {
         offer_->setEnabled(true);
@@ -281,13 +281,18 @@ void CheckCopyDialog::ShowResult() {
     advice_->setText(advice.join(QLatin1Char(' ')));
 }
 
+TrainerStanding CheckCopyDialog::Standing() const {
+    return {trainer_.Options(), trainer_.Characters(), trainer_.SessionActive() || trainer_.CountdownPending()};
+}
+
 void CheckCopyDialog::TakeOffer() {
-    if (!TakeNextCharacter(trainer_, offerState_)) {
+    if (!OfferHolds(Standing(), offerState_)) {
         offer_->setEnabled(false);
         advice_->setText(
             tr("The character count has changed since this session; nothing was added."));
         return;
     }
+    trainer_.SetOption(Option::CharacterCount, offerState_.count);
     offer_->setEnabled(false);
     offer_->setText(tr("Added %1: now %2 characters")
                         .arg(offerState_.character.toUpper())

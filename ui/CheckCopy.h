@@ -79,6 +79,8 @@ Q_SIGNALS:
 
 private:
     void ShowResult();
+    // The trainer as the offer is made and taken.
+    TrainerStanding Standing() const;
 
     Trainer& trainer_;
     SessionSummary session_;

@@ -18,7 +18,7 @@
 
 #include "keying/SerialDevices.h"
 #include "morse/LearningOrders.h"
-#include "session/CharacterSet.h"
+#include "engine/CharacterSet.h"
 #include "ui/ControlWidgets.h"
 #include "ui/PracticeOptions.h"
 #include "ui/SendSetup.h"

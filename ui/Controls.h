@@ -8,7 +8,7 @@
 
 #include <array>
 
-#include "session/SessionOptions.h"
+#include "engine/SessionOptions.h"
 
 namespace lumbrel {
 

@@ -3,7 +3,7 @@
 // shows which option, and which controls show each read-out of the session.
 #include <optional>
 
-#include "session/SessionOptions.h"
+#include "engine/SessionOptions.h"
 #include "ui/Controls.h"
 
 namespace lumbrel {

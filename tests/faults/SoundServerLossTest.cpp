@@ -37,7 +37,7 @@
 #include "audio/Messages.h"
 #include "audio/PortAudioDevice.h"
 #include "morse/LearningOrders.h"
-#include "session/CharacterPlayer.h"
+#include "engine/CharacterPlayer.h"
 #include "session/TrainerFactory.h"
 #include "tests/TestSupport.h"
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "session/CharacterSet.h"
+#include "engine/CharacterSet.h"
 
 namespace lumbrel::fuzz {
 

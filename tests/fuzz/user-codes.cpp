@@ -26,7 +26,7 @@
 
 #include <sanitizer/asan_interface.h>
 
-#include "session/CharacterSet.h"
+#include "engine/CharacterSet.h"
 #include "morse/MorseCode.h"
 #include "morse/Random.h"
 #include "morse/SampleFormat.h"

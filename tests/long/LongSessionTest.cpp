@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <malloc.h>
 
-#include "session/CharacterSet.h"
+#include "engine/CharacterSet.h"
 #include "session/VirtualSession.h"
 #include "settings/SettingsStore.h"
 

@@ -39,6 +39,14 @@ struct KochStep : ::testing::Test {
         EXPECT_FALSE(ended.empty());
         return ended.empty() ? Trainer::SessionSummary{} : ended.back();
     }
+    TrainerStanding Now() { return {t().Options(), t().Characters(), t().SessionActive() || t().CountdownPending()}; }
+    // Takes an offer as the Check Copy window does.
+    bool Take(const NextCharacterOffer& offer) {
+        if (!OfferHolds(Now(), offer))
+            return false;
+        t().SetOption(Option::CharacterCount, offer.count);
+        return true;
+    }
     int Mask1() const { return store.Read(keys::Session1); }
     int Mask2() const { return store.Read(keys::Session2); }
 };
@@ -74,11 +82,11 @@ TEST_F(KochStep, TheOfferRaisesNByOneAndWritesTheMasksAsTheSpinnerDoes) {
     const Trainer::SessionSummary facts = RunSession();
     const CopyScore perfect = CopyScore::Score(facts.text, facts.text);
 
-    const NextCharacterOffer offer = OfferNextCharacter(t(), facts, perfect);
+    const NextCharacterOffer offer = OfferNextCharacter(Now(), facts, perfect);
     ASSERT_TRUE(offer.available);
     EXPECT_EQ(offer.count, 6);
     EXPECT_EQ(offer.character, "a");  // the sixth of the Koch order
-    ASSERT_TRUE(TakeNextCharacter(t(), offer));
+    ASSERT_TRUE(Take(offer));
     EXPECT_EQ(t().Options().Get(Option::CharacterCount), 6);
     EXPECT_EQ(t().Characters().ActiveSet().size(), 7u);  // the word space and six
 
@@ -96,9 +104,9 @@ TEST_F(KochStep, TheOfferRaisesNByOneAndWritesTheMasksAsTheSpinnerDoes) {
     EXPECT_EQ(t().Characters().ActiveSet(), byHand.trainer().Characters().ActiveSet());
 
     // Taken once: the same offer does nothing more, and a new one is not made.
-    EXPECT_FALSE(TakeNextCharacter(t(), offer));
+    EXPECT_FALSE(Take(offer));
     EXPECT_EQ(t().Options().Get(Option::CharacterCount), 6);
-    EXPECT_FALSE(OfferNextCharacter(t(), facts, perfect).available);
+    EXPECT_FALSE(OfferNextCharacter(Now(), facts, perfect).available);
     // Stored at the window's close, as any spinner value.
     t().FormClose();
     EXPECT_EQ(store.Read(keys::Letters), 6);
@@ -108,39 +116,39 @@ TEST_F(KochStep, NothingIsOfferedBelowNinetyPercentOrOutsideRandomGroups) {
     Create(3);
     const Trainer::SessionSummary facts = RunSession();
     const CopyScore none = CopyScore::Score(facts.text, QString());
-    EXPECT_FALSE(OfferNextCharacter(t(), facts, none).available);
+    EXPECT_FALSE(OfferNextCharacter(Now(), facts, none).available);
 
     const CopyScore perfect = CopyScore::Score(facts.text, facts.text);
     Trainer::SessionSummary words = facts;
     words.source = SourceKind::RandomEntries;
-    EXPECT_FALSE(OfferNextCharacter(t(), words, perfect).available);
+    EXPECT_FALSE(OfferNextCharacter(Now(), words, perfect).available);
     Trainer::SessionSummary text = facts;
     text.source = SourceKind::SequentialText;
-    EXPECT_FALSE(OfferNextCharacter(t(), text, perfect).available);
+    EXPECT_FALSE(OfferNextCharacter(Now(), text, perfect).available);
 
     // N changed since the session (by hand): the offer is gone.
     t().SetOption(Option::CharacterCount, 4);
-    EXPECT_FALSE(OfferNextCharacter(t(), facts, perfect).available);
+    EXPECT_FALSE(OfferNextCharacter(Now(), facts, perfect).available);
     t().SetOption(Option::CharacterCount, 3);
-    const NextCharacterOffer offer = OfferNextCharacter(t(), facts, perfect);
+    const NextCharacterOffer offer = OfferNextCharacter(Now(), facts, perfect);
     ASSERT_TRUE(offer.available);
 
     // A session running (the count is locked then): nothing, and nothing taken.
     t().Start();
     ASSERT_TRUE(t().SessionActive());
-    EXPECT_FALSE(OfferNextCharacter(t(), facts, perfect).available);
-    EXPECT_FALSE(TakeNextCharacter(t(), offer));
+    EXPECT_FALSE(OfferNextCharacter(Now(), facts, perfect).available);
+    EXPECT_FALSE(Take(offer));
     EXPECT_EQ(t().Options().Get(Option::CharacterCount), 3);
     t().Stop();
     ASSERT_TRUE(s->RunUntilIdle(60'000));
     // The learning order changed since: the next character would be another one.
     Trainer::SessionSummary mfj = facts;
     mfj.order = LearningOrder::Mfj;
-    EXPECT_FALSE(OfferNextCharacter(t(), mfj, perfect).available);
+    EXPECT_FALSE(OfferNextCharacter(Now(), mfj, perfect).available);
     // A session stopped before its length: the Koch rule is about a whole session.
     const Trainer::SessionSummary stopped = RunSession(20'000);
     EXPECT_FALSE(RanWholeSession(stopped));
-    EXPECT_FALSE(OfferNextCharacter(t(), stopped, CopyScore::Score(stopped.text, stopped.text)).available);
+    EXPECT_FALSE(OfferNextCharacter(Now(), stopped, CopyScore::Score(stopped.text, stopped.text)).available);
     EXPECT_TRUE(StoppedEarlyText(stopped).startsWith("The session was stopped at 0:2"));
 }
 
@@ -151,16 +159,16 @@ TEST_F(KochStep, AtTheMaximumThereIsNothingToOffer) {
     EXPECT_EQ(facts.characterCount, 40);
     const CopyScore perfect = CopyScore::Score(facts.text, facts.text);
     EXPECT_TRUE(perfect.ReachesKochThreshold());
-    const NextCharacterOffer offer = OfferNextCharacter(t(), facts, perfect);
+    const NextCharacterOffer offer = OfferNextCharacter(Now(), facts, perfect);
     EXPECT_FALSE(offer.available);
     // Even a made-up offer past the maximum changes nothing.
-    EXPECT_FALSE(TakeNextCharacter(t(), NextCharacterOffer{true, 41, "x"}));
+    EXPECT_FALSE(Take(NextCharacterOffer{true, 41, "x"}));
     EXPECT_EQ(t().Options().Get(Option::CharacterCount), 40);
     // One below the maximum, the last character is offered.
     Create(39);
     const Trainer::SessionSummary before = RunSession();
     const NextCharacterOffer last =
-        OfferNextCharacter(t(), before, CopyScore::Score(before.text, before.text));
+        OfferNextCharacter(Now(), before, CopyScore::Score(before.text, before.text));
     ASSERT_TRUE(last.available);
     EXPECT_EQ(last.count, 40);
     EXPECT_EQ(last.character, "x");

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "session/CharacterSet.h"
+#include "engine/CharacterSet.h"
 
 namespace lumbrel::render {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "morse/MorseCode.h"
-#include "session/CharacterSet.h"
+#include "engine/CharacterSet.h"
 #include "settings/SettingsStore.h"
 #include "text/PlainFile.h"
 #include "text/ProsignRun.h"

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "morse/LearningOrders.h"
-#include "session/EffectiveSpeed.h"
+#include "engine/EffectiveSpeed.h"
 #include "text/GroupLength.h"
 
 namespace lumbrel::render {

@@ -15,7 +15,7 @@
 
 #include "morse/MorseCode.h"
 #include "morse/SampleFormat.h"
-#include "session/CharacterSet.h"
+#include "engine/CharacterSet.h"
 #include "settings/SettingsStore.h"
 #include "speech/Speaker.h"
 #include "speech/SpokenForm.h"

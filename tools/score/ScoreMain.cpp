@@ -23,7 +23,7 @@
 #include "scoring/HistoryCsv.h"
 #include "scoring/SessionFacts.h"
 #include "scoring/TextInput.h"
-#include "session/CharacterSet.h"
+#include "engine/CharacterSet.h"
 #include "settings/SettingsStore.h"
 
 namespace {

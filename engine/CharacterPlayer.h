@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "morse/Random.h"
-#include "session/AudioStreamEngine.h"
-#include "session/SessionOptions.h"
-#include "session/SignalRenderer.h"
-#include "session/SpokenAnswers.h"
+#include "engine/AudioStreamEngine.h"
+#include "engine/SessionOptions.h"
+#include "engine/SignalRenderer.h"
+#include "engine/SpokenAnswers.h"
 #include "text/OneShotSymbols.h"
 
 namespace lumbrel {

@@ -1,4 +1,4 @@
-#include "session/QrmStations.h"
+#include "engine/QrmStations.h"
 
 #include "morse/MorseCharacter.h"
 #include "morse/Random.h"

@@ -1,4 +1,4 @@
-#include "session/CharacterPlayer.h"
+#include "engine/CharacterPlayer.h"
 
 namespace lumbrel {
 

@@ -1,4 +1,4 @@
-#include "session/Impairments.h"
+#include "engine/Impairments.h"
 
 #include <algorithm>
 #include <cmath>

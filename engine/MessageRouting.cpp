@@ -1,8 +1,7 @@
-#include "session/MessageRouting.h"
+#include "engine/MessageRouting.h"
 
 #include "audio/Messages.h"
-#include "session/CharacterPlayer.h"
-#include "session/Trainer.h"
+#include "engine/CharacterPlayer.h"
 
 namespace lumbrel {
 
@@ -16,8 +15,8 @@ void MessageRouting::Deliver(int message, std::intptr_t wParam, std::intptr_t lP
         stopRequested_();
     if (player_ && player_->TakeMessage(message, lParam))
         return;
-    if (trainer_)
-        trainer_->HandleMessage(message, wParam, lParam);
+    if (receiver_)
+        receiver_->HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace lumbrel

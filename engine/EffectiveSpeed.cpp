@@ -1,4 +1,4 @@
-#include "session/EffectiveSpeed.h"
+#include "engine/EffectiveSpeed.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "session/AudioStreamEngine.h"
+#include "engine/AudioStreamEngine.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "session/SignalRenderer.h"
+#include "engine/SignalRenderer.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "session/SessionOptions.h"
+#include "engine/SessionOptions.h"
 
 #include <algorithm>
 

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "morse/MorseCode.h"
-#include "session/AudioStreamEngine.h"
-#include "session/CharacterSet.h"
-#include "session/SessionOptions.h"
-#include "session/Impairments.h"
+#include "engine/AudioStreamEngine.h"
+#include "engine/CharacterSet.h"
+#include "engine/SessionOptions.h"
+#include "engine/Impairments.h"
 #include "settings/SettingsStore.h"
 
 namespace lumbrel {

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "session/AudioStreamEngine.h"
+#include "engine/AudioStreamEngine.h"
 
 namespace lumbrel {
 

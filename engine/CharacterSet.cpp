@@ -1,4 +1,4 @@
-#include "session/CharacterSet.h"
+#include "engine/CharacterSet.h"
 
 namespace lumbrel {
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 #include "morse/LearningOrders.h"
-#include "session/SessionTypes.h"
+#include "engine/SessionTypes.h"
 
 namespace lumbrel {
 

@@ -1,4 +1,4 @@
-#include "session/SpokenAnswers.h"
+#include "engine/SpokenAnswers.h"
 
 #include <algorithm>
 #include <cstdlib>
