@@ -282,7 +282,8 @@ void CheckCopyDialog::ShowResult() {
 }
 
 TrainerStanding CheckCopyDialog::Standing() const {
-    return {trainer_.Options(), trainer_.Characters(), trainer_.SessionActive() || trainer_.CountdownPending()};
+    return {trainer_.Options(), trainer_.Characters(),
+            trainer_.SessionActive() || trainer_.CountdownPending()};
 }
 
 void CheckCopyDialog::TakeOffer() {

@@ -39,7 +39,9 @@ struct KochStep : ::testing::Test {
         EXPECT_FALSE(ended.empty());
         return ended.empty() ? Trainer::SessionSummary{} : ended.back();
     }
-    TrainerStanding Now() { return {t().Options(), t().Characters(), t().SessionActive() || t().CountdownPending()}; }
+    TrainerStanding Now() {
+        return {t().Options(), t().Characters(), t().SessionActive() || t().CountdownPending()};
+    }
     // Takes an offer as the Check Copy window does.
     bool Take(const NextCharacterOffer& offer) {
         if (!OfferHolds(Now(), offer))
