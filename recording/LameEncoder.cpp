@@ -16,10 +16,6 @@ LameEncoder::~LameEncoder() {
         lame_.close(stream.context);
 }
 
-QString LameEncoder::LibraryPath() const {
-    return library_ ? library_->fileName() : QString();
-}
-
 LameEncoder::Stream* LameEncoder::Find(Mp3StreamHandle stream) {
     auto it = streams_.find(stream);
     return it == streams_.end() ? nullptr : &it->second;

@@ -87,9 +87,6 @@ public:
     Mp3Error DeinitStream(Mp3StreamHandle stream, std::uint8_t* output, std::uint32_t* produced) override;
     Mp3Error CloseStream(Mp3StreamHandle stream) override;
 
-    // Where the library was loaded from; empty for a table handed in directly.
-    QString LibraryPath() const;
-
 private:
     struct Stream {
         LameContext* context = nullptr;

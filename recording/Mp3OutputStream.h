@@ -101,7 +101,6 @@ public:
 
     // True from arming until a write error or Finish().
     bool IsRecording() const { return recording_; }
-    bool IsFinished() const { return finished_; }
     // Empty while all is well; otherwise the reason of the first write error.
     QString Error() const { return error_; }
     QString Path() const { return path_; }

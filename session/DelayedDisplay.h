@@ -47,7 +47,6 @@ public:
 
     int Delay() const { return delay_; }
     const std::deque<QString>& Queue() const { return queue_; }
-    const QString& PendingWord() const { return pendingWord_; }
 
     static const QStringList& HideNotice();
 

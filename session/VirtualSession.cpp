@@ -41,7 +41,6 @@ void VirtualSession::Pump() {
     while (auto m = queue_.TryTake()) {
         if (m->message == kTimerMessage) {
             if (timerOn_) {
-                ++ticks_;
                 trainer_->TimerTick();
             }
         } else {

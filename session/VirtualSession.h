@@ -64,7 +64,6 @@ public:
 
     const std::vector<Shown>& Messages() const { return shown_; }
     bool Closed() const { return closed_; }
-    int TimerTicks() const { return ticks_; }
 
     // Called after every handled message, with its number (for tests that watch steps).
     std::function<void(int message)> afterMessage;
@@ -86,7 +85,6 @@ private:
     bool closed_ = false;
     bool timerOn_ = false;
     std::int64_t nextTickMs_ = 0;
-    int ticks_ = 0;
 };
 
 }  // namespace lumbrel

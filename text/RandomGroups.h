@@ -43,8 +43,6 @@ public:
     // k for active set entry k + 1, in draw units); empty when the draws are plain.
     const std::vector<int>& Weights() const { return weights_; }
 
-    int GroupCountdown() const { return countdown_; }
-
     // How long the groups are; read at each group's start.
     void SetGroupLength(const GroupLength& length) { length_ = length; }
     const GroupLength& Length() const { return length_; }

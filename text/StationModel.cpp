@@ -525,10 +525,6 @@ constexpr std::array kClimates = std::to_array<SeasonRanges>({
 
 }  // namespace
 
-std::span<const Entity> Entities() {
-    return kEntities;
-}
-
 const Entity* FindEntity(std::string_view name) {
     for (const Entity& e : kEntities)
         if (name == e.name)

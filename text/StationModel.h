@@ -86,7 +86,6 @@ struct Entity {
     const char* visitorPrefix;  // how a visitor signs there ("DL", "W6" is made from the area); "" for none
 };
 
-std::span<const Entity> Entities();
 const Entity* FindEntity(std::string_view name);
 
 // The first names of a language, separated by spaces.

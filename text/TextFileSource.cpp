@@ -53,19 +53,6 @@ void LineReader::Close() {
     buffer_.squeeze();
 }
 
-bool LineReader::Rewind() {
-    if (!file_.isOpen())
-        return false;
-    Reset();
-    if (!file_.seek(0)) {
-        failed_ = true;
-        error_ = file_.errorString();
-        return false;
-    }
-    SkipByteOrderMark(file_);
-    return true;
-}
-
 bool LineReader::Fill() {
     if (begin_ > 0) {
         const qsizetype kept = end_ - begin_;

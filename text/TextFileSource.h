@@ -27,8 +27,6 @@ public:
     bool Open(const QString& path);
     void Close();
     bool IsOpen() const { return file_.isOpen(); }
-    // Back to the first line.
-    bool Rewind();
     // The next line, valid until the next call of any member; false at the end of the
     // file, and after a read error (Failed() then holds).
     bool Next(QByteArrayView& line);
