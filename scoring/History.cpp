@@ -491,6 +491,14 @@ History::Outcome History::CheckAndMigrate(Access access, QString* reason, QStrin
         return failed(q.lastError(), Outcome::Unusable);
     while (q.next())
         tables << q.value(0).toString();
+    // Another program may have taken a step meanwhile (made the first tables of a new
+    // file): the tables are those of the version only when it has not changed.
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        return failed(q.lastError(), Outcome::Unusable);
+    if (q.value(0).toInt() != version) {
+        *reason = QCoreApplication::translate("lumbrel::History", "another program is upgrading it");
+        return Outcome::Busy;
+    }
     if (version == 0 && !tables.isEmpty()) {
         *reason = QCoreApplication::translate("lumbrel::History", "it is not a Lumbrel history");
         return Outcome::Damaged;
@@ -1178,9 +1186,9 @@ bool History::InsertSending(const SendingRecord& r, qint64* stored) {
     q.addBindValue(r.durationSeconds);
     q.addBindValue(Text(r.keyer));
     q.addBindValue(r.keyerWpm);
-    for (const double measure : {f.wpm, f.dashDotRatio, f.weighting, f.dotSpread, f.dashSpread, f.elementGap,
-                                 f.elementGapSpread, f.characterGap, f.characterGapSpread, f.wordGap,
-                                 f.wordGapSpread})
+    for (const double measure :
+         {f.wpm, f.dashDotRatio, f.weighting, f.dotSpread, f.dashSpread, f.elementGap, f.elementGapSpread,
+          f.characterGap, f.characterGapSpread, f.wordGap, f.wordGapSpread})
         q.addBindValue(measure);
     if (!q.exec()) {
         problem_ = ErrorText(q.lastError());
@@ -1256,9 +1264,10 @@ std::vector<SendingRecord> History::Sendings(std::optional<SendingKind> kind, in
         r.keyer = q.value(4).toString();
         r.keyerWpm = q.value(5).toInt();
         SendingFist& f = r.fist;
-        double* const measures[] = {&f.wpm,        &f.dashDotRatio,     &f.weighting,    &f.dotSpread,
-                                    &f.dashSpread, &f.elementGap,       &f.elementGapSpread,
-                                    &f.characterGap, &f.characterGapSpread, &f.wordGap, &f.wordGapSpread};
+        double* const measures[] = {
+            &f.wpm,          &f.dashDotRatio,     &f.weighting,    &f.dotSpread,          &f.dashSpread,
+            &f.elementGap,   &f.elementGapSpread, &f.characterGap, &f.characterGapSpread, &f.wordGap,
+            &f.wordGapSpread};
         int column = 6;
         for (double* measure : measures)
             *measure = q.value(column++).toDouble();
@@ -1287,10 +1296,11 @@ std::vector<SendingRecord> History::Sendings(std::optional<SendingKind> kind, in
 }
 
 bool History::DeleteSending(qint64 id) {
-    return DeleteInTransaction(id,
-                               {"DELETE FROM fist_notes WHERE sending_id = ?",
-                                "DELETE FROM sent_items WHERE sending_id = ?", "DELETE FROM sendings WHERE id = ?"},
-                               QStringLiteral("sending"));
+    return DeleteInTransaction(
+        id,
+        {"DELETE FROM fist_notes WHERE sending_id = ?", "DELETE FROM sent_items WHERE sending_id = ?",
+         "DELETE FROM sendings WHERE id = ?"},
+        QStringLiteral("sending"));
 }
 
 MissTallies History::RecentEchoMissTallies(int last) const {

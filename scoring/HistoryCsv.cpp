@@ -254,15 +254,28 @@ QString SendingsCsv(const std::vector<SendingRecord>& sendings) {
             QString::number(f.notes.size()),
         });
     }
-    return CsvLines(
-        {QStringLiteral("id"), QStringLiteral("ended"), QStringLiteral("kind"),
-         QStringLiteral("duration_seconds"), QStringLiteral("keyer"), QStringLiteral("keyer_wpm"),
-         QStringLiteral("items"), QStringLiteral("right"), QStringLiteral("accuracy"), QStringLiteral("wpm"),
-         QStringLiteral("dash_dot_ratio"), QStringLiteral("weighting"), QStringLiteral("dot_spread"),
-         QStringLiteral("dash_spread"), QStringLiteral("element_gap"), QStringLiteral("element_gap_spread"),
-         QStringLiteral("character_gap"), QStringLiteral("character_gap_spread"), QStringLiteral("word_gap"),
-         QStringLiteral("word_gap_spread"), QStringLiteral("notes")},
-        rows);
+    return CsvLines({QStringLiteral("id"),
+                     QStringLiteral("ended"),
+                     QStringLiteral("kind"),
+                     QStringLiteral("duration_seconds"),
+                     QStringLiteral("keyer"),
+                     QStringLiteral("keyer_wpm"),
+                     QStringLiteral("items"),
+                     QStringLiteral("right"),
+                     QStringLiteral("accuracy"),
+                     QStringLiteral("wpm"),
+                     QStringLiteral("dash_dot_ratio"),
+                     QStringLiteral("weighting"),
+                     QStringLiteral("dot_spread"),
+                     QStringLiteral("dash_spread"),
+                     QStringLiteral("element_gap"),
+                     QStringLiteral("element_gap_spread"),
+                     QStringLiteral("character_gap"),
+                     QStringLiteral("character_gap_spread"),
+                     QStringLiteral("word_gap"),
+                     QStringLiteral("word_gap_spread"),
+                     QStringLiteral("notes")},
+                    rows);
 }
 
 QString SentItemsCsv(const std::vector<SendingRecord>& sendings) {

@@ -402,7 +402,8 @@ void ProgressWindow::FillSendings() {
     chart = FreshChart(fistView_);
     chart->setTitle(latest ? tr("The fist of each sending, in dot units") : tr("No sendings yet"));
     x = TimeAxis(first, last, tr("Date"));
-    QValueAxis* dots = ValueAxis(0, std::max(8.0, 1.1 * units), tr("Dot units"), QStringLiteral("%.1f"), true);
+    QValueAxis* dots =
+        ValueAxis(0, std::max(8.0, 1.1 * units), tr("Dot units"), QStringLiteral("%.1f"), true);
     QValueAxis* weight = ValueAxis(0, 100, tr("Weighting (%)"));
     TickEvery(weight, 10);
     chart->addAxis(x, Qt::AlignBottom);
@@ -482,7 +483,7 @@ void ProgressWindow::FillEntries() {
             what = tr("%1, %2", "a kind of sending, its keyer").arg(what, s.keyer);
         if (s.keyerWpm > 0)
             what = tr("%1 at %2 WPM").arg(what).arg(s.keyerWpm);
-        const QString result = accuracy >= 0 ? QStringLiteral("%1%").arg(QString::number(accuracy, 'f', 1))
+        const QString result = accuracy >= 0    ? QStringLiteral("%1%").arg(QString::number(accuracy, 'f', 1))
                                : s.fist.wpm > 0 ? tr("%1 WPM").arg(QString::number(s.fist.wpm, 'f', 1))
                                                 : QString();
         entries.push_back({s.ended, what, result, EntryKind::Sending, s.id});

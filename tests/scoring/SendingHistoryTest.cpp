@@ -35,8 +35,9 @@ int Scalar(const QString& path, const QString& sql) {
     return value;
 }
 
-SendingRecord Record(SendingKind kind, const QDateTime& ended, int seconds, const QString& keyer, int keyerWpm,
-                     std::vector<SentItem> items, std::vector<double> fist, QStringList notes = {}) {
+SendingRecord Record(SendingKind kind, const QDateTime& ended, int seconds, const QString& keyer,
+                     int keyerWpm, std::vector<SentItem> items, std::vector<double> fist,
+                     QStringList notes = {}) {
     SendingRecord r;
     r.kind = kind;
     r.ended = ended;
@@ -48,7 +49,8 @@ SendingRecord Record(SendingKind kind, const QDateTime& ended, int seconds, cons
     SendingFist& f = r.fist;
     std::tie(f.wpm, f.dashDotRatio, f.weighting, f.dotSpread, f.dashSpread, f.elementGap, f.elementGapSpread,
              f.characterGap, f.characterGapSpread, f.wordGap, f.wordGapSpread) =
-        std::tie(fist[0], fist[1], fist[2], fist[3], fist[4], fist[5], fist[6], fist[7], fist[8], fist[9], fist[10]);
+        std::tie(fist[0], fist[1], fist[2], fist[3], fist[4], fist[5], fist[6], fist[7], fist[8], fist[9],
+                 fist[10]);
     f.notes = std::move(notes);
     return r;
 }
@@ -57,7 +59,8 @@ SendingRecord Record(SendingKind kind, const QDateTime& ended, int seconds, cons
 // dot: nothing measured).
 std::vector<SendingRecord> Sendings() {
     return {
-        Record(SendingKind::Echo, kWhen, 95, "iambic-b", 22, {{"k", "k"}, {"^ar", "^ar"}, {"cq", "tq"}, {"5nn", "5nn"}},
+        Record(SendingKind::Echo, kWhen, 95, "iambic-b", 22,
+               {{"k", "k"}, {"^ar", "^ar"}, {"cq", "tq"}, {"5nn", "5nn"}},
                {21.5, 3.25, 48, 0, 0.25, 0.95, 0.05, 3.5, 0.5, 7.25, 1},
                {"C read as T: the first dot was 2.8 dot units", "dashes long, \"3.4\" dits"}),
         Record(SendingKind::Text, kWhen.addSecs(600), 40, "straight", 0, {{"the quick fox", "the quick fix"}},
@@ -69,18 +72,20 @@ std::vector<SendingRecord> Sendings() {
 void ExpectSame(const SendingRecord& a, const SendingRecord& b) {
     EXPECT_EQ(a.kind, b.kind);
     EXPECT_EQ(a.ended, b.ended);
-    EXPECT_EQ(std::tie(a.durationSeconds, a.keyerWpm, a.keyer), std::tie(b.durationSeconds, b.keyerWpm, b.keyer));
+    EXPECT_EQ(std::tie(a.durationSeconds, a.keyerWpm, a.keyer),
+              std::tie(b.durationSeconds, b.keyerWpm, b.keyer));
     ASSERT_EQ(a.items.size(), b.items.size());
     for (std::size_t k = 0; k < a.items.size(); ++k)
-        EXPECT_EQ(std::tie(a.items[k].expected, a.items[k].sent), std::tie(b.items[k].expected, b.items[k].sent));
+        EXPECT_EQ(std::tie(a.items[k].expected, a.items[k].sent),
+                  std::tie(b.items[k].expected, b.items[k].sent));
     const SendingFist& f = a.fist;
     const SendingFist& g = b.fist;
-    EXPECT_EQ(std::vector<double>({f.wpm, f.dashDotRatio, f.weighting, f.dotSpread, f.dashSpread, f.elementGap,
-                                   f.elementGapSpread, f.characterGap, f.characterGapSpread, f.wordGap,
-                                   f.wordGapSpread}),
-              std::vector<double>({g.wpm, g.dashDotRatio, g.weighting, g.dotSpread, g.dashSpread, g.elementGap,
-                                   g.elementGapSpread, g.characterGap, g.characterGapSpread, g.wordGap,
-                                   g.wordGapSpread}));
+    EXPECT_EQ(std::vector<double>({f.wpm, f.dashDotRatio, f.weighting, f.dotSpread, f.dashSpread,
+                                   f.elementGap, f.elementGapSpread, f.characterGap, f.characterGapSpread,
+                                   f.wordGap, f.wordGapSpread}),
+              std::vector<double>({g.wpm, g.dashDotRatio, g.weighting, g.dotSpread, g.dashSpread,
+                                   g.elementGap, g.elementGapSpread, g.characterGap, g.characterGapSpread,
+                                   g.wordGap, g.wordGapSpread}));
     EXPECT_EQ(f.notes, g.notes);
 }
 
@@ -101,8 +106,10 @@ TEST(SendingHistory, AHistoryOfVersionFourKeepsEverySessionAndDrillAndTakesSendi
         ASSERT_EQ(sessions.size(), 3u);
         std::vector<std::tuple<QString, int, double, std::size_t, std::size_t>> seen;
         for (const SessionRecord& r : sessions)
-            seen.emplace_back(r.source, r.characterCount, r.accuracy, r.characters.size(), r.confusions.size());
-        EXPECT_EQ(seen, (decltype(seen){{"groups", 4, 90.0, 4, 5}, {"words", 5, 95.5, 2, 1}, {"groups", 5, 97.0, 0, 0}}));
+            seen.emplace_back(r.source, r.characterCount, r.accuracy, r.characters.size(),
+                              r.confusions.size());
+        EXPECT_EQ(seen, (decltype(seen){
+                            {"groups", 4, 90.0, 4, 5}, {"words", 5, 95.5, 2, 1}, {"groups", 5, 97.0, 0, 0}}));
         EXPECT_EQ(sessions[0].characters[2].dropped, 3);
         const std::vector<DrillRecord> recognition = h.Drills(DrillKind::Recognition);
         ASSERT_EQ(recognition.size(), 1u);
@@ -165,7 +172,8 @@ TEST(SendingHistory, SendingsComeBackFieldByFieldByKindAndNewestAndAreDeletedWit
     EXPECT_FALSE(h.DeleteSending(ids[0]));
     EXPECT_TRUE(h.Problem().contains("no sending")) << h.Problem().toStdString();
     EXPECT_EQ(h.Sendings().size(), 2u);
-    EXPECT_EQ(Scalar(path, "SELECT (SELECT COUNT(*) FROM sent_items) + (SELECT COUNT(*) FROM fist_notes)"), 2);
+    EXPECT_EQ(Scalar(path, "SELECT (SELECT COUNT(*) FROM sent_items) + (SELECT COUNT(*) FROM fist_notes)"),
+              2);
 }
 
 TEST(SendingHistory, ADamagedHistoryIsSalvagedWithItsSendings) {
@@ -226,20 +234,30 @@ TEST(SendingHistory, TheCsvFilesOfTheSendings) {
     std::vector<SendingRecord> sendings = Sendings();
     for (std::size_t k = 0; k < sendings.size(); ++k)
         sendings[k].id = static_cast<qint64>(k + 1);
-    const auto local = [](const QDateTime& t) { return t.toOffsetFromUtc(t.offsetFromUtc()).toString(Qt::ISODate); };
-    EXPECT_EQ(SendingsCsv(sendings),
-              "id,ended,kind,duration_seconds,keyer,keyer_wpm,items,right,accuracy,wpm,dash_dot_ratio,weighting,"
-              "dot_spread,dash_spread,element_gap,element_gap_spread,character_gap,character_gap_spread,word_gap,"
-              "word_gap_spread,notes\r\n"
-              "1," + local(kWhen) + ",echo,95,iambic-b,22,4,3,75.0,21.5,3.25,48.00,0.00,0.25,0.95,0.05,3.50,0.50,"
-              "7.25,1.00,2\r\n"
-              "2," + local(kWhen.addSecs(600)) + ",text,40,straight,0,1,0,90.9,14.0,2.50,55.00,0.00,0.00,1.20,0.00,"
-              "2.80,0.00,,,0\r\n"
-              "3," + local(kWhen.addSecs(1200)) + ",free,0,bug,0,1,,,,,,,,,,,,,,0\r\n");
-    EXPECT_EQ(SentItemsCsv(sendings), "sending_id,seq,expected,sent,right\r\n1,1,k,k,1\r\n1,2,^ar,^ar,1\r\n"
-                                      "1,3,cq,tq,0\r\n1,4,5nn,5nn,1\r\n2,1,the quick fox,the quick fix,0\r\n3,1,,e,\r\n");
-    EXPECT_EQ(FistNotesCsv(sendings), "sending_id,seq,note\r\n1,1,C read as T: the first dot was 2.8 dot units\r\n"
-                                      "1,2,\"dashes long, \"\"3.4\"\" dits\"\r\n");
+    const auto local = [](const QDateTime& t) {
+        return t.toOffsetFromUtc(t.offsetFromUtc()).toString(Qt::ISODate);
+    };
+    EXPECT_EQ(
+        SendingsCsv(sendings),
+        "id,ended,kind,duration_seconds,keyer,keyer_wpm,items,right,accuracy,wpm,dash_dot_ratio,weighting,"
+        "dot_spread,dash_spread,element_gap,element_gap_spread,character_gap,character_gap_spread,word_gap,"
+        "word_gap_spread,notes\r\n"
+        "1," +
+            local(kWhen) +
+            ",echo,95,iambic-b,22,4,3,75.0,21.5,3.25,48.00,0.00,0.25,0.95,0.05,3.50,0.50,"
+            "7.25,1.00,2\r\n"
+            "2," +
+            local(kWhen.addSecs(600)) +
+            ",text,40,straight,0,1,0,90.9,14.0,2.50,55.00,0.00,0.00,1.20,0.00,"
+            "2.80,0.00,,,0\r\n"
+            "3," +
+            local(kWhen.addSecs(1200)) + ",free,0,bug,0,1,,,,,,,,,,,,,,0\r\n");
+    EXPECT_EQ(SentItemsCsv(sendings),
+              "sending_id,seq,expected,sent,right\r\n1,1,k,k,1\r\n1,2,^ar,^ar,1\r\n"
+              "1,3,cq,tq,0\r\n1,4,5nn,5nn,1\r\n2,1,the quick fox,the quick fix,0\r\n3,1,,e,\r\n");
+    EXPECT_EQ(FistNotesCsv(sendings),
+              "sending_id,seq,note\r\n1,1,C read as T: the first dot was 2.8 dot units\r\n"
+              "1,2,\"dashes long, \"\"3.4\"\" dits\"\r\n");
     EXPECT_EQ(SendingCsvPaths("/x/h.CSV"),
               (QStringList{"/x/h-sendings.csv", "/x/h-sent-items.csv", "/x/h-fist-notes.csv"}));
     QTemporaryDir dir;

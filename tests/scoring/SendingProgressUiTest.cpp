@@ -59,8 +59,8 @@ TEST(SendingProgressWindow, TheSendingTabDrawsEachKindAndASendingIsDeletedAndExp
     ASSERT_TRUE(history.Open());
     const QDateTime when(QDate(2026, 11, 5), QTime(18, 0));
     // kind, minutes after, items, wpm, dah:dit, weighting, character gap, word gap, notes
-    const std::vector<std::tuple<SendingKind, int, std::vector<SentItem>, double, double, double, double, double,
-                                 QStringList>>
+    const std::vector<std::tuple<SendingKind, int, std::vector<SentItem>, double, double, double, double,
+                                 double, QStringList>>
         sendings = {
             {SendingKind::Echo, 0, {{"k", "k"}, {"cq", "tq"}}, 20, 3.2, 50, 3.1, 7.5, {"C read as T"}},
             {SendingKind::Text, 10, {{"paris", "paris"}}, 16, 2.6, 56, 2.9, 0, {}},
@@ -92,7 +92,8 @@ TEST(SendingProgressWindow, TheSendingTabDrawsEachKindAndASendingIsDeletedAndExp
     QComboBox* kind = progress.SendingKindBox();
     kind->setCurrentIndex(kind->findData("echo"));
     EXPECT_EQ(Lines(progress.SendingChart()), (Series{{50}, {20}}));
-    EXPECT_EQ(progress.SendingSummaryLabel()->text().section(" on ", 0, 0), "1 sending. The last: Echo drill");
+    EXPECT_EQ(progress.SendingSummaryLabel()->text().section(" on ", 0, 0),
+              "1 sending. The last: Echo drill");
     EXPECT_TRUE(progress.SendingSummaryLabel()->text().endsWith(
         "50 % right. 20.0 WPM, dah:dit 3.2, weighting 50 %.\nIts fist: C read as T"))
         << progress.SendingSummaryLabel()->text().toStdString();
@@ -107,7 +108,8 @@ TEST(SendingProgressWindow, TheSendingTabDrawsEachKindAndASendingIsDeletedAndExp
     entries->selectRow(2);
     progress.DeleteButton()->click();
     ASSERT_EQ(prompts.questions.size(), 1);
-    EXPECT_TRUE(prompts.questions[0].startsWith("Delete the sending of ")) << prompts.questions[0].toStdString();
+    EXPECT_TRUE(prompts.questions[0].startsWith("Delete the sending of "))
+        << prompts.questions[0].toStdString();
     EXPECT_EQ(history.Sendings().size(), 2u);
     EXPECT_EQ(progress.Sendings().size(), 2u);
     EXPECT_EQ(entries->rowCount(), 2);
