@@ -4,8 +4,8 @@
 // file another program put in its place is taken up and one busy before may be free
 // now. Above the database it keeps the history's rules: one record per session (a
 // copy checked again writes over the record stored for it), the misses that "Favour
-// characters I miss" weighs random groups by, and the drills set up from the drills
-// stored before. What opening finds (a damaged file salvaged, why the history cannot
+// characters I miss" weighs random groups by and those echo drills weigh their items
+// by, and the drills set up from the drills stored before. What opening finds (a damaged file salvaged, why the history cannot
 // be used) goes to the listener, which tells the user. UI thread only.
 #include <QString>
 

@@ -369,19 +369,18 @@ void ProgressWindow::FillSendings() {
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     qint64 first = std::numeric_limits<qint64>::max();
     qint64 last = std::numeric_limits<qint64>::min();
-    double top = 0;
+    double fullScale = 0;  // accuracy and weighting: 100 % at the top
     double wpmTop = 0;
-    QLineSeries* accuracy = TrendLine(tr("Accuracy (%)"), trends.accuracy, first, last, top);
-    QLineSeries* wpm = TrendLine(tr("Speed (WPM)"), trends.wpm, first, last, wpmTop);
     double units = 0;
-    double percent = 0;
+    QLineSeries* accuracy = TrendLine(tr("Accuracy (%)"), trends.accuracy, first, last, fullScale);
+    QLineSeries* wpm = TrendLine(tr("Speed (WPM)"), trends.wpm, first, last, wpmTop);
     QLineSeries* fist[] = {
         TrendLine(tr("Dah:dit ratio"), trends.dashDotRatio, first, last, units),
         TrendLine(tr("Element gap"), trends.elementGap, first, last, units),
         TrendLine(tr("Character gap"), trends.characterGap, first, last, units),
         TrendLine(tr("Word gap"), trends.wordGap, first, last, units),
     };
-    QLineSeries* weighting = TrendLine(tr("Weighting (%)"), trends.weighting, first, last, percent);
+    QLineSeries* weighting = TrendLine(tr("Weighting (%)"), trends.weighting, first, last, fullScale);
     if (first > last) {
         first = now - kDay;
         last = now;
