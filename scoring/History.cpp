@@ -22,6 +22,7 @@
 #include <limits>
 
 #include "scoring/CopyScore.h"
+#include "scoring/SendingKindNames.h"
 
 namespace lumbrel {
 namespace {
@@ -33,6 +34,43 @@ std::vector<const char*> EarlyAnswersStep() {
     return {
         "ALTER TABLE recognition_answers ADD COLUMN early INTEGER NOT NULL DEFAULT 0",
         "UPDATE recognition_answers SET early = 1 WHERE reaction_ms = 0 AND answer <> ''",
+    };
+}
+
+// 4 -> 5: sending practice, each sending with the items expected and sent and the
+// notes of its fist in tables of their own.
+std::vector<const char*> SendingsStep() {
+    return {
+        "CREATE TABLE sendings ("
+        " id INTEGER PRIMARY KEY,"
+        " ended TEXT NOT NULL,"
+        " kind TEXT NOT NULL,"
+        " duration_seconds INTEGER NOT NULL,"
+        " keyer TEXT NOT NULL,"
+        " keyer_wpm INTEGER NOT NULL,"
+        " wpm REAL NOT NULL,"
+        " dash_dot_ratio REAL NOT NULL,"
+        " weighting REAL NOT NULL,"
+        " dot_spread REAL NOT NULL,"
+        " dash_spread REAL NOT NULL,"
+        " element_gap REAL NOT NULL,"
+        " element_gap_spread REAL NOT NULL,"
+        " character_gap REAL NOT NULL,"
+        " character_gap_spread REAL NOT NULL,"
+        " word_gap REAL NOT NULL,"
+        " word_gap_spread REAL NOT NULL)",
+        "CREATE INDEX sendings_by_kind_and_time ON sendings(kind, ended)",
+        "CREATE TABLE sent_items ("
+        " sending_id INTEGER NOT NULL REFERENCES sendings(id) ON DELETE CASCADE,"
+        " seq INTEGER NOT NULL,"
+        " expected TEXT NOT NULL,"
+        " sent TEXT NOT NULL,"
+        " PRIMARY KEY (sending_id, seq))",
+        "CREATE TABLE fist_notes ("
+        " sending_id INTEGER NOT NULL REFERENCES sendings(id) ON DELETE CASCADE,"
+        " seq INTEGER NOT NULL,"
+        " note TEXT NOT NULL,"
+        " PRIMARY KEY (sending_id, seq))",
     };
 }
 
@@ -113,6 +151,7 @@ const std::vector<std::vector<const char*>>& Migrations() {
             " PRIMARY KEY (drill_id, seq))",
         },
         EarlyAnswersStep(),
+        SendingsStep(),
     };
     return steps;
 }
@@ -127,6 +166,8 @@ QStringList TablesOf(int version) {
     if (version >= 3)
         tables << QStringLiteral("drills") << QStringLiteral("recognition_answers")
                << QStringLiteral("callsign_runs") << QStringLiteral("callsign_calls");
+    if (version >= 5)
+        tables << QStringLiteral("sendings") << QStringLiteral("sent_items") << QStringLiteral("fist_notes");
     return tables;
 }
 
@@ -178,6 +219,12 @@ std::pair<quint64, quint64> FileId(const QString& path) {
 
 QString Count(int n, const char* thing) {
     return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(thing), n == 1 ? "" : "s");
+}
+
+// "3 sessions, 1 drill and 2 sendings".
+QString Kept(int sessions, int drills, int sendings) {
+    return QStringLiteral("%1, %2 and %3")
+        .arg(Count(sessions, "session"), Count(drills, "drill"), Count(sendings, "sending"));
 }
 
 // The first line of the integrity check that names a problem, for a short message.
@@ -332,9 +379,9 @@ bool History::OpenAs(Access access) {
             outcome = kept.ok ? Outcome::Ready : Outcome::Unusable;
             if (kept.ok && damaged) {
                 notice_ = QStringLiteral(
-                              "The history %1 is damaged (%2). %3 and %4 can be read and are shown; the "
+                              "The history %1 is damaged (%2). %3 can be read and are shown; the "
                               "next session stored repairs it.")
-                              .arg(path_, why, Count(kept.sessions, "session"), Count(kept.drills, "drill"));
+                              .arg(path_, why, Kept(kept.sessions, kept.drills, kept.sendings));
                 noticeDetails_ = (report + kept.report).join(QLatin1Char('\n'));
             }
         }
@@ -444,6 +491,14 @@ History::Outcome History::CheckAndMigrate(Access access, QString* reason, QStrin
         return failed(q.lastError(), Outcome::Unusable);
     while (q.next())
         tables << q.value(0).toString();
+    // Another program may have taken a step meanwhile (made the first tables of a new
+    // file): the tables are those of the version only when it has not changed.
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        return failed(q.lastError(), Outcome::Unusable);
+    if (q.value(0).toInt() != version) {
+        *reason = QCoreApplication::translate("lumbrel::History", "another program is upgrading it");
+        return Outcome::Busy;
+    }
     if (version == 0 && !tables.isEmpty()) {
         *reason = QCoreApplication::translate("lumbrel::History", "it is not a Lumbrel history");
         return Outcome::Damaged;
@@ -625,7 +680,8 @@ History::Salvaged History::SalvageInto(QString* reason) {
         }
         if (orphans > 0)
             kept.report << QCoreApplication::translate(
-                               "lumbrel::History", "  %1 left out: their session or drill could not be read")
+                               "lumbrel::History",
+                               "  %1 left out: their session, drill or sending could not be read")
                                .arg(Count(orphans, "row"));
         q.exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
         q.finish();
@@ -642,10 +698,12 @@ History::Salvaged History::SalvageInto(QString* reason) {
     if (CheckAndMigrate(Access::Write, reason, &ignored) != Outcome::Ready)
         return kept;
     QSqlQuery q(QSqlDatabase::database(connection_, false));
-    if (q.exec(QStringLiteral("SELECT (SELECT COUNT(*) FROM sessions), (SELECT COUNT(*) FROM drills)")) &&
+    if (q.exec(QStringLiteral("SELECT (SELECT COUNT(*) FROM sessions), (SELECT COUNT(*) FROM drills),"
+                              " (SELECT COUNT(*) FROM sendings)")) &&
         q.next()) {
         kept.sessions = q.value(0).toInt();
         kept.drills = q.value(1).toInt();
+        kept.sendings = q.value(2).toInt();
     }
     kept.ok = true;
     return kept;
@@ -710,9 +768,9 @@ bool History::SalvageInPlace(const QString& reason, const QStringList& report) {
     }
     setAsidePath_ = target;
     notice_ = QStringLiteral(
-                  "The history %1 was damaged (%2). %3 and %4 could be read and are kept in a new "
-                  "history; the damaged file is kept as %5.")
-                  .arg(path_, reason, Count(kept.sessions, "session"), Count(kept.drills, "drill"), target);
+                  "The history %1 was damaged (%2). %3 could be read and are kept in a new "
+                  "history; the damaged file is kept as %4.")
+                  .arg(path_, reason, Kept(kept.sessions, kept.drills, kept.sendings), target);
     noticeDetails_ = (report + kept.report).join(QLatin1Char('\n'));
     return true;
 }
@@ -1110,6 +1168,158 @@ bool History::DeleteDrill(qint64 id) {
          "DELETE FROM callsign_calls WHERE drill_id = ?", "DELETE FROM callsign_runs WHERE drill_id = ?",
          "DELETE FROM drills WHERE id = ?"},
         QStringLiteral("drill"));
+}
+
+// --- Sendings ----------------------------------------------------------------------------
+
+bool History::InsertSending(const SendingRecord& r, qint64* stored) {
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral(
+        "INSERT INTO sendings (ended, kind, duration_seconds, keyer, keyer_wpm, wpm, dash_dot_ratio,"
+        " weighting, dot_spread, dash_spread, element_gap, element_gap_spread, character_gap,"
+        " character_gap_spread, word_gap, word_gap_spread)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    const SendingFist& f = r.fist;
+    q.addBindValue(Text(TimeText(r.ended)));
+    q.addBindValue(SendingKindName(r.kind));
+    q.addBindValue(r.durationSeconds);
+    q.addBindValue(Text(r.keyer));
+    q.addBindValue(r.keyerWpm);
+    for (const double measure :
+         {f.wpm, f.dashDotRatio, f.weighting, f.dotSpread, f.dashSpread, f.elementGap, f.elementGapSpread,
+          f.characterGap, f.characterGapSpread, f.wordGap, f.wordGapSpread})
+        q.addBindValue(measure);
+    if (!q.exec()) {
+        problem_ = ErrorText(q.lastError());
+        return false;
+    }
+    const qint64 id = q.lastInsertId().toLongLong();
+    QSqlQuery c(db);
+    c.prepare(QStringLiteral("INSERT INTO sent_items (sending_id, seq, expected, sent) VALUES (?, ?, ?, ?)"));
+    int seq = 0;
+    for (const SentItem& item : r.items) {
+        c.addBindValue(id);
+        c.addBindValue(seq++);
+        c.addBindValue(Text(item.expected));
+        c.addBindValue(Text(item.sent));
+        if (!c.exec()) {
+            problem_ = ErrorText(c.lastError());
+            return false;
+        }
+    }
+    c.prepare(QStringLiteral("INSERT INTO fist_notes (sending_id, seq, note) VALUES (?, ?, ?)"));
+    seq = 0;
+    for (const QString& note : f.notes) {
+        c.addBindValue(id);
+        c.addBindValue(seq++);
+        c.addBindValue(Text(note));
+        if (!c.exec()) {
+            problem_ = ErrorText(c.lastError());
+            return false;
+        }
+    }
+    *stored = id;
+    return true;
+}
+
+std::optional<qint64> History::AddSending(const SendingRecord& sending) {
+    return AddInTransaction([&](qint64* stored) { return InsertSending(sending, stored); });
+}
+
+std::vector<SendingRecord> History::Sendings(std::optional<SendingKind> kind, int last) const {
+    std::vector<SendingRecord> sendings;
+    if (!open_ || last == 0)
+        return sendings;
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.setForwardOnly(true);
+    // The newest `last` by time (of the kind), then oldest first; the items and notes
+    // of the same sendings, picked by the same query.
+    const QString chosen = QStringLiteral(
+        "SELECT id FROM sendings WHERE (? = '' OR kind = ?) ORDER BY ended DESC, id DESC LIMIT ?");
+    const QString kindName = kind ? SendingKindName(*kind) : QStringLiteral("");
+    const auto run = [&](const QString& sql) {
+        q.prepare(sql.arg(chosen));
+        q.addBindValue(kindName);
+        q.addBindValue(kindName);
+        q.addBindValue(last < 0 ? -1 : last);
+        return q.exec();
+    };
+    if (!run(QStringLiteral(
+            "SELECT id, ended, kind, duration_seconds, keyer, keyer_wpm, wpm, dash_dot_ratio, weighting,"
+            " dot_spread, dash_spread, element_gap, element_gap_spread, character_gap, character_gap_spread,"
+            " word_gap, word_gap_spread FROM sendings WHERE id IN (%1) ORDER BY ended, id")))
+        return sendings;
+    QHash<qint64, std::size_t> index;
+    while (q.next()) {
+        // A kind this version does not know (a later one's) is left out.
+        const std::optional<SendingKind> known = SendingKindFromName(q.value(2).toString());
+        if (!known)
+            continue;
+        SendingRecord r;
+        r.id = q.value(0).toLongLong();
+        r.ended = TimeFromText(q.value(1).toString());
+        r.kind = *known;
+        r.durationSeconds = q.value(3).toInt();
+        r.keyer = q.value(4).toString();
+        r.keyerWpm = q.value(5).toInt();
+        SendingFist& f = r.fist;
+        double* const measures[] = {
+            &f.wpm,          &f.dashDotRatio,     &f.weighting,    &f.dotSpread,          &f.dashSpread,
+            &f.elementGap,   &f.elementGapSpread, &f.characterGap, &f.characterGapSpread, &f.wordGap,
+            &f.wordGapSpread};
+        int column = 6;
+        for (double* measure : measures)
+            *measure = q.value(column++).toDouble();
+        index.insert(r.id, sendings.size());
+        sendings.push_back(std::move(r));
+    }
+    if (sendings.empty())
+        return sendings;
+    if (run(QStringLiteral("SELECT sending_id, expected, sent FROM sent_items WHERE sending_id IN (%1)"
+                           " ORDER BY sending_id, seq"))) {
+        while (q.next()) {
+            const auto it = index.constFind(q.value(0).toLongLong());
+            if (it != index.constEnd())
+                sendings[*it].items.push_back({q.value(1).toString(), q.value(2).toString()});
+        }
+    }
+    if (run(QStringLiteral("SELECT sending_id, note FROM fist_notes WHERE sending_id IN (%1)"
+                           " ORDER BY sending_id, seq"))) {
+        while (q.next()) {
+            const auto it = index.constFind(q.value(0).toLongLong());
+            if (it != index.constEnd())
+                sendings[*it].fist.notes << q.value(1).toString();
+        }
+    }
+    return sendings;
+}
+
+bool History::DeleteSending(qint64 id) {
+    return DeleteInTransaction(
+        id,
+        {"DELETE FROM fist_notes WHERE sending_id = ?", "DELETE FROM sent_items WHERE sending_id = ?",
+         "DELETE FROM sendings WHERE id = ?"},
+        QStringLiteral("sending"));
+}
+
+MissTallies History::RecentEchoMissTallies(int last) const {
+    MissTallies tallies;
+    if (last <= 0)
+        return tallies;
+    for (const SendingRecord& s : Sendings(SendingKind::Echo, last)) {
+        for (const SentItem& item : s.items) {
+            const CopyScore score = CopyScore::Score(item.expected, item.sent);
+            for (const CopyScore::Tally& c : score.Tallies()) {
+                if (c.sent == 0)
+                    continue;
+                MissTally& t = tallies[c.character];
+                t.tries += c.sent;
+                t.missed += c.Missed();
+            }
+        }
+    }
+    return tallies;
 }
 
 bool History::DeleteInTransaction(qint64 id, std::initializer_list<const char*> statements,

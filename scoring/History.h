@@ -1,5 +1,5 @@
 #pragma once
-// The history of checked sessions and drills: an SQLite database in the user's data
+// The history of checked sessions, drills and sending practice: an SQLite database in the user's data
 // folder.
 //
 // The database carries its schema version (SQLite's user_version). Opening to write
@@ -8,7 +8,8 @@
 // failed integrity check, tables missing or a step that fails) is salvaged: what SQLite
 // can still read of it, table by table and row by row, goes into a new file, which then
 // takes its place; the damaged file is kept beside it under a name with the time in it,
-// and TakeNotice() says how many sessions were kept and where the old file is. Opening
+// and TakeNotice() says how many sessions, drills and sendings were kept and where the
+// old file is. Opening
 // to read never changes the file: an older or damaged one is read into memory.
 //
 // Several programs share the history (the window, lumbrel-score, lumbrel-render): the
@@ -27,6 +28,7 @@
 #include <vector>
 
 #include "scoring/DrillRecord.h"
+#include "scoring/SendingRecord.h"
 #include "scoring/SessionRecord.h"
 #include "text/WeakCharacters.h"
 
@@ -47,7 +49,9 @@ public:
     // Version 3: the drills: instant recognition (every answer) and callsign runs
     // (every call).
     // Version 4: the early answers of instant recognition.
-    static constexpr int kSchemaVersion = 4;
+    // Version 5: sending practice: each sending with its keyer and fist, the items
+    // expected and sent, and the fist's notes.
+    static constexpr int kSchemaVersion = 5;
 
     // "history.sqlite" in the trainer's data folder, whichever program asks: the window
     // and lumbrel-score keep one history.
@@ -108,6 +112,17 @@ public:
     // characters of each call, dropped or wrong in the copy).
     MissTallies RecentMissTallies(int last, int slowMs) const;
 
+    // Stores a sending; its id, or nothing when it could not be written (Problem()).
+    std::optional<qint64> AddSending(const SendingRecord& sending);
+    // The sendings of a kind (every kind when none), oldest first: the last `last` of
+    // them (all when < 0).
+    std::vector<SendingRecord> Sendings(std::optional<SendingKind> kind = std::nullopt, int last = -1) const;
+    // Removes a sending with its items and notes; false (Problem() says why) as DeleteSession.
+    bool DeleteSending(qint64 id);
+    // What the learner missed, per character, in the last `last` echo drills: each
+    // character of an item to be keyed back, dropped or wrong in what was sent.
+    MissTallies RecentEchoMissTallies(int last) const;
+
 private:
     enum class Outcome { Ready, Older, Newer, Damaged, Busy, Unusable };
     enum class Access { Read, Write };
@@ -115,6 +130,7 @@ private:
     struct Salvaged {
         int sessions = 0;
         int drills = 0;
+        int sendings = 0;
         QStringList report;
         bool ok = false;
     };
@@ -140,6 +156,7 @@ private:
     bool Commit(QSqlError* error);
     bool Insert(const SessionRecord& record, std::optional<qint64> id, qint64* stored);
     bool InsertDrill(const DrillRecord& drill, qint64* stored);
+    bool InsertSending(const SendingRecord& sending, qint64* stored);
     // Runs `insert` in a transaction of its own; the new row's id, or nullopt with the
     // problem told.
     std::optional<qint64> AddInTransaction(const std::function<bool(qint64* stored)>& insert);

@@ -5,6 +5,8 @@
 #include <QSaveFile>
 #include <QStringList>
 
+#include "scoring/SendingKindNames.h"
+
 namespace lumbrel {
 namespace {
 
@@ -203,6 +205,113 @@ QStringList DrillCsvPaths(const QString& sessionsPath) {
 QString ExportDrillsCsv(const std::vector<DrillRecord>& drills, const QString& sessionsPath) {
     const QStringList paths = DrillCsvPaths(sessionsPath);
     const QString texts[] = {DrillsCsv(drills), RecognitionAnswersCsv(drills), CallsignCallsCsv(drills)};
+    for (int k = 0; k < 3; ++k)
+        if (const QString problem = WriteCsv(texts[k], paths[k]); !problem.isEmpty())
+            return problem;
+    return {};
+}
+
+namespace {
+
+// A measure of the fist with two decimals; empty where it was not measured (0).
+QString Measure(double value, bool measured = false) {
+    return measured || value > 0 ? QString::number(value, 'f', 2) : QString();
+}
+
+}  // namespace
+
+QString SendingsCsv(const std::vector<SendingRecord>& sendings) {
+    std::vector<QStringList> rows;
+    for (const SendingRecord& s : sendings) {
+        int right = 0;
+        for (const SentItem& item : s.items)
+            right += item.Right() ? 1 : 0;
+        const double accuracy = s.AccuracyPercent();
+        const SendingFist& f = s.fist;
+        // The spreads of a measured fist may be 0 (a keyer's even timing).
+        const bool fist = f.wpm > 0;
+        rows.push_back({
+            QString::number(s.id),
+            LocalTimeText(s.ended),
+            SendingKindName(s.kind),
+            QString::number(s.durationSeconds),
+            s.keyer,
+            QString::number(s.keyerWpm),
+            QString::number(s.items.size()),
+            s.kind == SendingKind::Free ? QString() : QString::number(right),
+            accuracy < 0 ? QString() : QString::number(accuracy, 'f', 1),
+            fist ? QString::number(f.wpm, 'f', 1) : QString(),
+            fist ? Measure(f.dashDotRatio) : QString(),
+            fist ? Measure(f.weighting) : QString(),
+            fist ? Measure(f.dotSpread, true) : QString(),
+            fist ? Measure(f.dashSpread, f.dashDotRatio > 0) : QString(),
+            fist ? Measure(f.elementGap) : QString(),
+            fist ? Measure(f.elementGapSpread, f.elementGap > 0) : QString(),
+            fist ? Measure(f.characterGap) : QString(),
+            fist ? Measure(f.characterGapSpread, f.characterGap > 0) : QString(),
+            fist ? Measure(f.wordGap) : QString(),
+            fist ? Measure(f.wordGapSpread, f.wordGap > 0) : QString(),
+            QString::number(f.notes.size()),
+        });
+    }
+    return CsvLines({QStringLiteral("id"),
+                     QStringLiteral("ended"),
+                     QStringLiteral("kind"),
+                     QStringLiteral("duration_seconds"),
+                     QStringLiteral("keyer"),
+                     QStringLiteral("keyer_wpm"),
+                     QStringLiteral("items"),
+                     QStringLiteral("right"),
+                     QStringLiteral("accuracy"),
+                     QStringLiteral("wpm"),
+                     QStringLiteral("dash_dot_ratio"),
+                     QStringLiteral("weighting"),
+                     QStringLiteral("dot_spread"),
+                     QStringLiteral("dash_spread"),
+                     QStringLiteral("element_gap"),
+                     QStringLiteral("element_gap_spread"),
+                     QStringLiteral("character_gap"),
+                     QStringLiteral("character_gap_spread"),
+                     QStringLiteral("word_gap"),
+                     QStringLiteral("word_gap_spread"),
+                     QStringLiteral("notes")},
+                    rows);
+}
+
+QString SentItemsCsv(const std::vector<SendingRecord>& sendings) {
+    std::vector<QStringList> rows;
+    for (const SendingRecord& s : sendings)
+        for (std::size_t k = 0; k < s.items.size(); ++k) {
+            const SentItem& item = s.items[k];
+            rows.push_back({QString::number(s.id), QString::number(k + 1), item.expected, item.sent,
+                            s.kind == SendingKind::Free ? QString()
+                            : item.Right()              ? QStringLiteral("1")
+                                                        : QStringLiteral("0")});
+        }
+    return CsvLines({QStringLiteral("sending_id"), QStringLiteral("seq"), QStringLiteral("expected"),
+                     QStringLiteral("sent"), QStringLiteral("right")},
+                    rows);
+}
+
+QString FistNotesCsv(const std::vector<SendingRecord>& sendings) {
+    std::vector<QStringList> rows;
+    for (const SendingRecord& s : sendings)
+        for (qsizetype k = 0; k < s.fist.notes.size(); ++k)
+            rows.push_back({QString::number(s.id), QString::number(k + 1), s.fist.notes[k]});
+    return CsvLines({QStringLiteral("sending_id"), QStringLiteral("seq"), QStringLiteral("note")}, rows);
+}
+
+QStringList SendingCsvPaths(const QString& sessionsPath) {
+    QString stem = sessionsPath;
+    if (stem.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        stem.chop(4);
+    return {stem + QLatin1String("-sendings.csv"), stem + QLatin1String("-sent-items.csv"),
+            stem + QLatin1String("-fist-notes.csv")};
+}
+
+QString ExportSendingsCsv(const std::vector<SendingRecord>& sendings, const QString& sessionsPath) {
+    const QStringList paths = SendingCsvPaths(sessionsPath);
+    const QString texts[] = {SendingsCsv(sendings), SentItemsCsv(sendings), FistNotesCsv(sendings)};
     for (int k = 0; k < 3; ++k)
         if (const QString problem = WriteCsv(texts[k], paths[k]); !problem.isEmpty())
             return problem;

@@ -57,6 +57,18 @@ HistoryService::Stored HistoryService::StoreCheckedCopy(int session, const Sessi
     return {true, id};
 }
 
+HistoryService::Stored HistoryService::StoreSending(const SendingRecord& sending) {
+    History* history = Open(Use::Write);
+    if (!history)
+        return {};
+    return {true, history->AddSending(sending)};
+}
+
+MissTallies HistoryService::RecentEchoMisses() {
+    const History* history = Open(Use::Read);
+    return history ? history->RecentEchoMissTallies(kWeakCharacterHistory) : MissTallies{};
+}
+
 MissTallies HistoryService::RecentMisses(int slowMs) {
     const History* history = OpenAs(Use::Read, true);
     return history ? history->RecentMissTallies(kWeakCharacterHistory, slowMs) : MissTallies{};

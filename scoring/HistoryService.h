@@ -4,8 +4,8 @@
 // file another program put in its place is taken up and one busy before may be free
 // now. Above the database it keeps the history's rules: one record per session (a
 // copy checked again writes over the record stored for it), the misses that "Favour
-// characters I miss" weighs random groups by, and the drills set up from the drills
-// stored before. What opening finds (a damaged file salvaged, why the history cannot
+// characters I miss" weighs random groups by and those echo drills weigh their items
+// by, and the drills set up from the drills stored before. What opening finds (a damaged file salvaged, why the history cannot
 // be used) goes to the listener, which tells the user. UI thread only.
 #include <QString>
 
@@ -64,6 +64,8 @@ public:
         std::optional<qint64> id;  // the record; nothing when it could not be written
     };
     Stored StoreCheckedCopy(int session, const SessionRecord& record);
+    // A spell of sending practice, added as a record of its own.
+    Stored StoreSending(const SendingRecord& sending);
 
     // What "Favour characters I miss" weighs random groups by, asked as a session
     // begins: the misses of the recent sessions and drills, a right answer slower than
@@ -73,6 +75,9 @@ public:
     // For random groups: RecentMisses with the target of the settings while their
     // "Favour Missed" is on, else nothing.
     std::function<MissTallies()> FavouredMissesSource(SettingsStore store);
+    // What an echo drill weighs its items by: the misses per character of the recent
+    // echo drills; nothing when the history cannot be used. The history is only read.
+    MissTallies RecentEchoMisses();
 
     // A recognition drill weighed by the misses of the history, knowing the drills
     // before; `keep` is where it is stored (null: the history cannot be used).

@@ -1006,10 +1006,6 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
         <translation>  %1: %2 (ein Lesevorgang brach ab: %3)</translation>
     </message>
     <message>
-        <source>  %1 left out: their session or drill could not be read</source>
-        <translation>  %1 ausgelassen: ihre Sitzung oder ihr Drill war nicht lesbar</translation>
-    </message>
-    <message>
         <source>what can be read of it could not be saved</source>
         <translation>das Lesbare daran konnte nicht gespeichert werden</translation>
     </message>
@@ -1032,6 +1028,14 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
     <message>
         <source>%1 cannot be written: %2</source>
         <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>  %1 left out: their session, drill or sending could not be read</source>
+        <translation>  %1 ausgelassen: ihre Sitzung, ihr Drill oder ihre Gebeübung war nicht lesbar</translation>
+    </message>
+    <message>
+        <source>another program is upgrading it</source>
+        <translation>ein anderes Programm aktualisiert ihn gerade</translation>
     </message>
 </context>
 <context>
@@ -1702,10 +1706,6 @@ Möchten Sie die Dateien ersetzen?</translation>
         <translation>&amp;Löschen...</translation>
     </message>
     <message>
-        <source>Remove the selected session or drill from the history</source>
-        <translation>Die gewählte Sitzung oder den Drill aus dem Verlauf entfernen</translation>
-    </message>
-    <message>
         <source>%1, %2 characters, %3 WPM</source>
         <translation>%1, %2 Zeichen, %3 WpM</translation>
     </message>
@@ -1857,6 +1857,132 @@ Möchten Sie die Dateien ersetzen?</translation>
     <message>
         <source>CSV files (*.csv)</source>
         <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Echo drill</source>
+        <translation>Echo-Drill</translation>
+    </message>
+    <message>
+        <source>Text sent</source>
+        <translation>Text gegeben</translation>
+    </message>
+    <message>
+        <source>Free sending</source>
+        <translation>Freies Geben</translation>
+    </message>
+    <message>
+        <source>Sending</source>
+        <translation>Geben</translation>
+    </message>
+    <message>
+        <source>All sendings</source>
+        <translation>Alle Gebeübungen</translation>
+    </message>
+    <message>
+        <source>S&amp;how:</source>
+        <translation>&amp;Zeigen:</translation>
+    </message>
+    <message>
+        <source>Accuracy and speed</source>
+        <translation>Genauigkeit und Tempo</translation>
+    </message>
+    <message>
+        <source>Fist</source>
+        <translation>Handschrift</translation>
+    </message>
+    <message>
+        <source>No sending practice yet.</source>
+        <translation>Noch keine Gebeübungen.</translation>
+    </message>
+    <message>
+        <source>No sendings of this kind yet.</source>
+        <translation>Noch keine Gebeübungen dieser Art.</translation>
+    </message>
+    <message>
+        <source>%1 sending%2. The last: %3 on %4.</source>
+        <translation>%1 Gebeübung%2. Die letzte: %3 am %4.</translation>
+    </message>
+    <message>
+        <source>s</source>
+        <comment>plural ending of sending</comment>
+        <translation>en</translation>
+    </message>
+    <message>
+        <source>%1 % right.</source>
+        <translation>%1 % richtig.</translation>
+    </message>
+    <message>
+        <source>%1 WPM, dah:dit %2, weighting %3 %.</source>
+        <translation>%1 WpM, Dah:Dit %2, Gewichtung %3 %.</translation>
+    </message>
+    <message>
+        <source>Its fist: %1</source>
+        <translation>Ihre Handschrift: %1</translation>
+    </message>
+    <message>
+        <source>Speed (WPM)</source>
+        <translation>Tempo (WpM)</translation>
+    </message>
+    <message>
+        <source>Dah:dit ratio</source>
+        <translation>Verhältnis Dah:Dit</translation>
+    </message>
+    <message>
+        <source>Element gap</source>
+        <translation>Elementpause</translation>
+    </message>
+    <message>
+        <source>Character gap</source>
+        <translation>Zeichenpause</translation>
+    </message>
+    <message>
+        <source>Word gap</source>
+        <translation>Wortpause</translation>
+    </message>
+    <message>
+        <source>Weighting (%)</source>
+        <translation>Gewichtung (%)</translation>
+    </message>
+    <message>
+        <source>Accuracy and speed of each sending</source>
+        <translation>Genauigkeit und Tempo jeder Gebeübung</translation>
+    </message>
+    <message>
+        <source>No sendings yet</source>
+        <translation>Noch keine Gebeübungen</translation>
+    </message>
+    <message>
+        <source>The fist of each sending, in dot units</source>
+        <translation>Die Handschrift jeder Gebeübung, in Punktlängen</translation>
+    </message>
+    <message>
+        <source>Dot units</source>
+        <translation>Punktlängen</translation>
+    </message>
+    <message>
+        <source>3 dot units</source>
+        <translation>3 Punktlängen</translation>
+    </message>
+    <message>
+        <source>Remove the selected session, drill or sending from the history</source>
+        <translation>Die gewählte Sitzung, den Drill oder die Gebeübung aus dem Verlauf entfernen</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <comment>a kind of sending, its keyer</comment>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>%1 at %2 WPM</source>
+        <translation>%1 mit %2 WpM</translation>
+    </message>
+    <message>
+        <source>%1 WPM</source>
+        <translation>%1 WpM</translation>
+    </message>
+    <message>
+        <source>the sending</source>
+        <translation>Die Gebeübung</translation>
     </message>
 </context>
 <context>

@@ -22,6 +22,7 @@
 #include <QtCharts/QValueAxis>
 
 #include <algorithm>
+#include <limits>
 
 #include "scoring/CopyScore.h"
 #include "scoring/DrillProgress.h"
@@ -29,6 +30,8 @@
 #include "scoring/HistoryCsv.h"
 #include "scoring/ProgressData.h"
 #include "scoring/RecognitionDrill.h"
+#include "scoring/SendingKindNames.h"
+#include "scoring/SendingProgress.h"
 #include "settings/SettingsKeys.h"
 #include "ui/ChartAxes.h"
 #include "ui/ControlWidgets.h"
@@ -85,6 +88,34 @@ QLineSeries* DashedLine(const QString& name, QColor colour) {
 // "1.28 s", "1 s"; "-" for no time.
 QString Seconds(int ms) {
     return ms < 0 ? QStringLiteral("-") : ProgressWindow::tr("%1 s").arg(QString::number(ms / 1000.0, 'g', 3));
+}
+
+QString KindCaption(SendingKind kind) {
+    switch (kind) {
+        case SendingKind::Echo:
+            return ProgressWindow::tr("Echo drill");
+        case SendingKind::Text:
+            return ProgressWindow::tr("Text sent");
+        case SendingKind::Free:
+            break;
+    }
+    return ProgressWindow::tr("Free sending");
+}
+
+// A line through the points, widening [first, last] (ms) and raising most to its highest.
+QLineSeries* TrendLine(const QString& name, const std::vector<SendingPoint>& points, qint64& first,
+                       qint64& last, double& most) {
+    auto* line = new QLineSeries;
+    line->setName(name);
+    line->setPointsVisible(true);
+    for (const SendingPoint& p : points) {
+        const qint64 t = p.ended.toMSecsSinceEpoch();
+        first = std::min(first, t);
+        last = std::max(last, t);
+        most = std::max(most, p.value);
+        line->append(static_cast<qreal>(t), p.value);
+    }
+    return line;
 }
 
 }  // namespace
@@ -148,6 +179,7 @@ ProgressWindow::ProgressWindow(History& history, Prompts& prompts, SettingsStore
     tabs_->addTab(tableTab, tr("Characters"));
     tabs_->addTab(BuildRecognitionTab(), tr("Recognition"));
     tabs_->addTab(BuildCallsignTab(), tr("Callsign runs"));
+    tabs_->addTab(BuildSendingTab(), tr("Sending"));
     tabs_->addTab(BuildEntryTab(), tr("History"));
 
     export_ = new QPushButton(tr("&Export CSV..."), this);
@@ -254,7 +286,8 @@ void ProgressWindow::Reload() {
     }
     recognition_ = history_.Drills(DrillKind::Recognition);
     runs_ = history_.Drills(DrillKind::Callsigns);
-    export_->setEnabled(!records_.empty() || !recognition_.empty() || !runs_.empty());
+    sendings_ = history_.Sendings();
+    export_->setEnabled(!records_.empty() || !recognition_.empty() || !runs_.empty() || !sendings_.empty());
     FillAccuracy();
     FillLearnt();
     FillTables();
@@ -262,7 +295,127 @@ void ProgressWindow::Reload() {
     FillReactions();
     FillRecognitionTable();
     FillCallsigns();
+    FillSendings();
     FillEntries();
+}
+
+QWidget* ProgressWindow::BuildSendingTab() {
+    auto* tab = new QWidget(tabs_);
+    sendingKind_ = new QComboBox(tab);
+    sendingKind_->setObjectName(QStringLiteral("SendingKind"));
+    sendingKind_->addItem(tr("All sendings"), QString());
+    for (const SendingKind kind : {SendingKind::Echo, SendingKind::Text, SendingKind::Free})
+        sendingKind_->addItem(KindCaption(kind), SendingKindName(kind));
+    connect(sendingKind_, &QComboBox::currentIndexChanged, this, [this] { FillSendings(); });
+    auto* pick = new QLabel(tr("S&how:"), tab);
+    pick->setBuddy(sendingKind_);
+    auto* row = new QHBoxLayout;
+    row->addWidget(pick);
+    row->addWidget(sendingKind_);
+    row->addStretch(1);
+    sendingSummary_ = new QLabel(tab);
+    sendingSummary_->setObjectName(QStringLiteral("SendingSummary"));
+    sendingSummary_->setWordWrap(true);
+    sendingView_ = MakeView(tab);
+    sendingView_->setObjectName(QStringLiteral("SendingChart"));
+    fistView_ = MakeView(tab);
+    fistView_->setObjectName(QStringLiteral("FistChart"));
+    sendingTabs_ = new QTabWidget(tab);
+    sendingTabs_->setObjectName(QStringLiteral("SendingTabs"));
+    sendingTabs_->addTab(sendingView_, tr("Accuracy and speed"));
+    sendingTabs_->addTab(fistView_, tr("Fist"));
+    auto* layout = new QVBoxLayout(tab);
+    layout->addLayout(row);
+    layout->addWidget(sendingSummary_);
+    layout->addWidget(sendingTabs_, 1);
+    return tab;
+}
+
+void ProgressWindow::FillSendings() {
+    const std::optional<SendingKind> kind = SendingKindFromName(sendingKind_->currentData().toString());
+    const SendingRecord* latest = nullptr;
+    int count = 0;
+    for (const SendingRecord& s : sendings_) {
+        if (kind && s.kind != *kind)
+            continue;
+        ++count;
+        if (!latest || !(s.ended < latest->ended))
+            latest = &s;
+    }
+    if (!latest) {
+        sendingSummary_->setText(sendings_.empty() ? tr("No sending practice yet.")
+                                                   : tr("No sendings of this kind yet."));
+    } else {
+        QStringList text = {tr("%1 sending%2. The last: %3 on %4.")
+                                .arg(count)
+                                .arg(count == 1 ? QString() : tr("s", "plural ending of sending"))
+                                .arg(KindCaption(latest->kind))
+                                .arg(QLocale().toString(latest->ended, QLocale::ShortFormat))};
+        if (const double accuracy = latest->AccuracyPercent(); accuracy >= 0)
+            text << tr("%1 % right.").arg(QString::number(accuracy, 'f', 0));
+        const SendingFist& f = latest->fist;
+        if (f.wpm > 0)
+            text << tr("%1 WPM, dah:dit %2, weighting %3 %.")
+                        .arg(QString::number(f.wpm, 'f', 1), QString::number(f.dashDotRatio, 'f', 1),
+                             QString::number(f.weighting, 'f', 0));
+        QString summary = text.join(QLatin1Char(' '));
+        if (!f.notes.isEmpty())
+            summary += QLatin1Char('\n') + tr("Its fist: %1").arg(f.notes.join(QStringLiteral("; ")));
+        sendingSummary_->setText(summary);
+    }
+
+    const SendingTrends trends = SendingTrendsOf(sendings_, kind);
+    constexpr qint64 kDay = 24 * 3600 * 1000LL;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    qint64 first = std::numeric_limits<qint64>::max();
+    qint64 last = std::numeric_limits<qint64>::min();
+    double fullScale = 0;  // accuracy and weighting: 100 % at the top
+    double wpmTop = 0;
+    double units = 0;
+    QLineSeries* accuracy = TrendLine(tr("Accuracy (%)"), trends.accuracy, first, last, fullScale);
+    QLineSeries* wpm = TrendLine(tr("Speed (WPM)"), trends.wpm, first, last, wpmTop);
+    QLineSeries* fist[] = {
+        TrendLine(tr("Dah:dit ratio"), trends.dashDotRatio, first, last, units),
+        TrendLine(tr("Element gap"), trends.elementGap, first, last, units),
+        TrendLine(tr("Character gap"), trends.characterGap, first, last, units),
+        TrendLine(tr("Word gap"), trends.wordGap, first, last, units),
+    };
+    QLineSeries* weighting = TrendLine(tr("Weighting (%)"), trends.weighting, first, last, fullScale);
+    if (first > last) {
+        first = now - kDay;
+        last = now;
+    }
+
+    QChart* chart = FreshChart(sendingView_);
+    chart->setTitle(latest ? tr("Accuracy and speed of each sending") : tr("No sendings yet"));
+    QDateTimeAxis* x = TimeAxis(first, last, tr("Date"));
+    QValueAxis* y = ValueAxis(0, 105, tr("Accuracy (%)"));
+    TickEvery(y, 10);
+    QValueAxis* speed = ValueAxis(0, std::max(40.0, 1.1 * wpmTop), tr("WPM"), QStringLiteral("%d"), true);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    chart->addAxis(speed, Qt::AlignRight);
+    Attach(chart, accuracy, {x, y});
+    Attach(chart, wpm, {x, speed});
+
+    chart = FreshChart(fistView_);
+    chart->setTitle(latest ? tr("The fist of each sending, in dot units") : tr("No sendings yet"));
+    x = TimeAxis(first, last, tr("Date"));
+    QValueAxis* dots =
+        ValueAxis(0, std::max(8.0, 1.1 * units), tr("Dot units"), QStringLiteral("%.1f"), true);
+    QValueAxis* weight = ValueAxis(0, 100, tr("Weighting (%)"));
+    TickEvery(weight, 10);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(dots, Qt::AlignLeft);
+    chart->addAxis(weight, Qt::AlignRight);
+    for (QLineSeries* line : fist)
+        Attach(chart, line, {x, dots});
+    Attach(chart, weighting, {x, weight});
+    // A dah and a character gap are three dots long by the timing rules.
+    QLineSeries* three = DashedLine(tr("3 dot units"), QColor(200, 40, 40));
+    three->append(static_cast<qreal>(x->min().toMSecsSinceEpoch()), 3);
+    three->append(static_cast<qreal>(x->max().toMSecsSinceEpoch()), 3);
+    Attach(chart, three, {x, dots});
 }
 
 QWidget* ProgressWindow::BuildEntryTab() {
@@ -279,7 +432,7 @@ QWidget* ProgressWindow::BuildEntryTab() {
     entries_->setSelectionMode(QAbstractItemView::SingleSelection);
     delete_ = new QPushButton(tr("&Delete..."), tab);
     delete_->setObjectName(QStringLiteral("DeleteEntry"));
-    delete_->setToolTip(tr("Remove the selected session or drill from the history"));
+    delete_->setToolTip(tr("Remove the selected session, drill or sending from the history"));
     delete_->setEnabled(false);
     connect(delete_, &QPushButton::clicked, this, &ProgressWindow::DeleteClick);
     auto* deleteKey = new QAction(entries_);
@@ -298,13 +451,13 @@ QWidget* ProgressWindow::BuildEntryTab() {
     return tab;
 }
 
-// Each row's first item carries what it is: the drill kind's name or "session", and the id.
+// Each row's first item carries what it is (an EntryKind) and the id.
 void ProgressWindow::FillEntries() {
     struct Entry {
         QDateTime ended;
         QString what;
         QString result;
-        bool drill = false;
+        EntryKind kind = EntryKind::Session;
         qint64 id = 0;
     };
     std::vector<Entry> entries;
@@ -314,13 +467,26 @@ void ProgressWindow::FillEntries() {
                                .arg(SourceCaption(r.source))
                                .arg(r.characterCount)
                                .arg(r.characterWpm),
-                           QStringLiteral("%1%").arg(QString::number(r.accuracy, 'f', 1)), false, r.id});
+                           QStringLiteral("%1%").arg(QString::number(r.accuracy, 'f', 1)), EntryKind::Session,
+                           r.id});
     for (const DrillRecord& d : recognition_)
         entries.push_back({d.ended, tr("Recognition drill, %1 WPM").arg(d.characterWpm),
-                           tr("%1 answers").arg(d.answers.size()), true, d.id});
+                           tr("%1 answers").arg(d.answers.size()), EntryKind::Drill, d.id});
     for (const DrillRecord& d : runs_)
         entries.push_back({d.ended, tr("Callsign run from %1 WPM").arg(d.characterWpm),
-                           tr("score %1").arg(d.score), true, d.id});
+                           tr("score %1").arg(d.score), EntryKind::Drill, d.id});
+    for (const SendingRecord& s : sendings_) {
+        const double accuracy = s.AccuracyPercent();
+        QString what = KindCaption(s.kind);
+        if (!s.keyer.isEmpty())
+            what = tr("%1, %2", "a kind of sending, its keyer").arg(what, s.keyer);
+        if (s.keyerWpm > 0)
+            what = tr("%1 at %2 WPM").arg(what).arg(s.keyerWpm);
+        const QString result = accuracy >= 0    ? QStringLiteral("%1%").arg(QString::number(accuracy, 'f', 1))
+                               : s.fist.wpm > 0 ? tr("%1 WPM").arg(QString::number(s.fist.wpm, 'f', 1))
+                                                : QString();
+        entries.push_back({s.ended, what, result, EntryKind::Sending, s.id});
+    }
     std::stable_sort(entries.begin(), entries.end(),
                      [](const Entry& a, const Entry& b) { return a.ended > b.ended; });
     entries_->clearSelection();
@@ -329,7 +495,7 @@ void ProgressWindow::FillEntries() {
         const Entry& e = entries[static_cast<std::size_t>(row)];
         QTableWidgetItem* date =
             Item(QLocale().toString(e.ended, QLocale::ShortFormat), Qt::AlignLeft | Qt::AlignVCenter);
-        date->setData(Qt::UserRole, e.drill);
+        date->setData(Qt::UserRole, static_cast<int>(e.kind));
         date->setData(Qt::UserRole + 1, e.id);
         entries_->setItem(row, 0, date);
         entries_->setItem(row, 1, Item(e.what, Qt::AlignLeft | Qt::AlignVCenter));
@@ -345,14 +511,19 @@ void ProgressWindow::DeleteClick() {
         return;
     const int row = selected.first()->row();
     const QTableWidgetItem* first = entries_->item(row, 0);
-    const bool drill = first->data(Qt::UserRole).toBool();
+    const auto kind = static_cast<EntryKind>(first->data(Qt::UserRole).toInt());
     const qint64 id = first->data(Qt::UserRole + 1).toLongLong();
+    const QString what = kind == EntryKind::Drill     ? tr("the drill")
+                         : kind == EntryKind::Sending ? tr("the sending")
+                                                      : tr("the session");
     const QString question = tr("Delete %1 of %2 (%3) from the history? It cannot be undone.")
-                                 .arg(drill ? tr("the drill") : tr("the session"),
-                                      first->text(), entries_->item(row, 2)->text());
+                                 .arg(what, first->text(), entries_->item(row, 2)->text());
     if (!prompts_.AskYesNo(this, question, tr("Delete from the history")))
         return;
-    if (!(drill ? history_.DeleteDrill(id) : history_.DeleteSession(id)))
+    const bool deleted = kind == EntryKind::Drill     ? history_.DeleteDrill(id)
+                         : kind == EntryKind::Sending ? history_.DeleteSending(id)
+                                                      : history_.DeleteSession(id);
+    if (!deleted)
         prompts_.Error(this, tr("Not deleted: %1").arg(history_.Problem()));
     Reload();
 }
@@ -657,6 +828,8 @@ bool ProgressWindow::ExportCsv(const QString& path) {
                          [](const DrillRecord& a, const DrillRecord& b) { return a.ended < b.ended; });
         problem = ExportDrillsCsv(drills, path);
     }
+    if (problem.isEmpty())
+        problem = ExportSendingsCsv(history_.Sendings(), path);
     if (!problem.isEmpty()) {
         prompts_.Error(this, problem);
         return false;

@@ -3,13 +3,15 @@
 // 90 % line, the characters learnt over the days, the error rate of each character
 // and a heat map of what was copied for what; the drills: reaction time per
 // character drill by drill, recognition accuracy per character, and the scores of
-// the callsign runs; a list of every session and drill, from which one can be
+// the callsign runs; the sending practice: accuracy, speed and the measures of the
+// fist over time; a list of every session, drill and sending, from which one can be
 // deleted. The history can be exported as CSV. UI thread only.
 #include <QDialog>
 
 #include <vector>
 
 #include "scoring/DrillRecord.h"
+#include "scoring/SendingRecord.h"
 #include "scoring/SessionRecord.h"
 #include "settings/SettingsStore.h"
 
@@ -44,6 +46,7 @@ public:
     const std::vector<SessionRecord>& Records() const { return records_; }
     const std::vector<DrillRecord>& RecognitionDrills() const { return recognition_; }
     const std::vector<DrillRecord>& CallsignRuns() const { return runs_; }
+    const std::vector<SendingRecord>& Sendings() const { return sendings_; }
 
     QTabWidget* Tabs() const { return tabs_; }
     QChartView* AccuracyChart() const { return accuracyView_; }
@@ -61,8 +64,16 @@ public:
     QTableWidget* RecognitionTable() const { return recognitionTable_; }
     QChartView* CallsignChart() const { return callsignView_; }
     QLabel* CallsignSummaryLabel() const { return callsignSummary_; }
-    // Every checked session and drill, newest first, and the button that deletes the
-    // one selected (after asking).
+    // The sending tab: which kind of sending it shows (data: "" for every kind, else
+    // the kind's name), a summary with the last sending's fist notes, the chart of
+    // accuracy and speed and the chart of the fist.
+    QComboBox* SendingKindBox() const { return sendingKind_; }
+    QLabel* SendingSummaryLabel() const { return sendingSummary_; }
+    QTabWidget* SendingTabs() const { return sendingTabs_; }
+    QChartView* SendingChart() const { return sendingView_; }
+    QChartView* FistChart() const { return fistView_; }
+    // Every checked session, drill and sending, newest first, and the button that
+    // deletes the one selected (after asking).
     QTableWidget* EntryTable() const { return entries_; }
     QPushButton* DeleteButton() const { return delete_; }
 
@@ -74,10 +85,11 @@ public:
 
 public Q_SLOTS:
     void ExportClick();
-    // Asks, then removes the selected session or drill from the history.
+    // Asks, then removes the selected session, drill or sending from the history.
     void DeleteClick();
 
 private:
+    enum class EntryKind { Session, Drill, Sending };
     void FillAccuracy();
     void FillLearnt();
     void FillTables();
@@ -87,6 +99,8 @@ private:
     void FillReactions();
     void FillRecognitionTable();
     void FillCallsigns();
+    QWidget* BuildSendingTab();
+    void FillSendings();
     QWidget* BuildEntryTab();
     void FillEntries();
 
@@ -97,6 +111,7 @@ private:
     std::vector<SessionRecord> records_;
     std::vector<DrillRecord> recognition_;
     std::vector<DrillRecord> runs_;
+    std::vector<SendingRecord> sendings_;
 
     QLabel* summary_ = nullptr;
     QTabWidget* tabs_ = nullptr;
@@ -113,6 +128,11 @@ private:
     QLabel* recognitionNote_ = nullptr;
     QChartView* callsignView_ = nullptr;
     QLabel* callsignSummary_ = nullptr;
+    QComboBox* sendingKind_ = nullptr;
+    QLabel* sendingSummary_ = nullptr;
+    QTabWidget* sendingTabs_ = nullptr;
+    QChartView* sendingView_ = nullptr;
+    QChartView* fistView_ = nullptr;
     QTableWidget* entries_ = nullptr;
     QPushButton* delete_ = nullptr;
 };

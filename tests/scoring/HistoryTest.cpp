@@ -248,7 +248,7 @@ TEST(History, AHistoryOfVersionThreeKeepsItsDrillsAndItsZeroTimesBecomeEarlyAnsw
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     History h(path);
     ASSERT_TRUE(h.Open()) << h.Problem().toStdString();
-    EXPECT_EQ(h.SchemaVersion(), 4);
+    EXPECT_EQ(h.SchemaVersion(), History::kSchemaVersion);
     EXPECT_EQ(h.Sessions().size(), 3u);
     EXPECT_EQ(h.BestCallsignScore(), 100);
     const std::vector<RecognitionAnswer> answers = h.Drills(DrillKind::Recognition).at(0).answers;
