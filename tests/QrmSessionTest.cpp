@@ -1,24 +1,12 @@
 // The two interfering stations during sessions, on virtual devices of their own.
-#include <gtest/gtest.h>
-
-#include "session/VirtualSession.h"
+#include "tests/SessionFixture.h"
 
 using namespace lumbrel;
 
 namespace {
 
-struct Qrm : ::testing::Test {
-    SettingsStore store = SettingsStore::InMemory();
-    std::unique_ptr<VirtualSession> s;
-
-    void Create(std::uint32_t seed = 1) {
-        s = std::make_unique<VirtualSession>(store, seed, QTime(12, 0), nullptr, true);
-        for (int i = 0; i < 2; ++i)
-            s->qrmDevice(i).KeepPlayedBytes(false);
-        s->device().KeepPlayedBytes(false);
-        s->CreateAndShow();
-    }
-    Trainer& t() { return s->trainer(); }
+struct Qrm : test::SessionFixture {
+    Qrm() { qrmStations = true; }
     TCWSender& station(int i) { return *t().Qrm().Station(i); }
     void Check(bool on) { t().SetOption(Option::Qrm, on); }
 };

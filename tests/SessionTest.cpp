@@ -1,14 +1,9 @@
 // Whole sessions on the virtual device with a virtual clock.
-#include <gtest/gtest.h>
-
-#include <QTemporaryDir>
-
 #include <cerrno>
 #include <cstring>
 #include <map>
 
-#include "session/VirtualSession.h"
-#include "tests/TestSupport.h"
+#include "tests/SessionFixture.h"
 
 using namespace lumbrel;
 
@@ -16,19 +11,7 @@ namespace {
 
 constexpr int kBufferDone = kBufferDoneMessage;
 
-struct Session : ::testing::Test {
-    SettingsStore store = SettingsStore::InMemory();
-    std::unique_ptr<VirtualSession> s;
-
-    void Make(std::uint32_t seed = 1, QTime start = QTime(12, 0)) {
-        s = std::make_unique<VirtualSession>(store, seed, start);
-        s->device().KeepPlayedBytes(false);
-    }
-    void Create(std::uint32_t seed = 1, QTime start = QTime(12, 0)) {
-        Make(seed, start);
-        s->CreateAndShow();
-    }
-    Trainer& t() { return s->trainer(); }
+struct Session : test::SessionFixture {
     QString Label() { return t().Readouts().Clock(); }
 };
 
@@ -118,7 +101,7 @@ TEST_F(Session, StopWhileRunningGivesTwoMoreEventsAndRevealsOnTheSecond) {
     Create();
     t().Start();
     s->RunFor(3000);
-    const int sentBefore = t().CharactersSent();
+    const int countBefore = t().CharactersSent();
     const QString shownBefore = t().Sent().Text();
     t().Stop();
     EXPECT_TRUE(t().WindingDown());
@@ -136,7 +119,7 @@ TEST_F(Session, StopWhileRunningGivesTwoMoreEventsAndRevealsOnTheSecond) {
     ASSERT_TRUE(s->RunUntilIdle(30'000));
     EXPECT_EQ(events, 2);
     EXPECT_EQ(afterFirst, shownBefore);  // nothing is shown on the first
-    EXPECT_EQ(t().CharactersSent(), sentBefore + 2);
+    EXPECT_EQ(t().CharactersSent(), countBefore + 2);
     // The reveal holds every item heard: the three held back and the two late ones.
     EXPECT_EQ(t().Sent().Text().size(), shownBefore.size() + 3 + 2);
     EXPECT_TRUE(t().Sent().Text().startsWith(shownBefore));
@@ -392,7 +375,6 @@ TEST_F(Session, ADiskFullStopsTheRecordingWithOneMessageAfterTheSession) {
 }
 
 TEST_F(Session, TheTranscriptIsWrittenAtTheEndOfTheSession) {
-    QTemporaryDir dir;
     store.Write(keys::Pause, 0);
     Create();
     const QString path = dir.filePath(QStringLiteral("take.txt"));

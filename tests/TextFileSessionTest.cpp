@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "tests/TextSessionSupport.h"
+#include "tests/SessionFixture.h"
 #include "text/ParameterLine.h"
 
 using namespace lumbrel;

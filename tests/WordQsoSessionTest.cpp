@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <set>
 
-#include "tests/TextSessionSupport.h"
+#include "tests/SessionFixture.h"
 
 using namespace lumbrel;
 using lumbrel::test::Filled;

@@ -1,7 +1,7 @@
 #pragma once
-// Helpers for the word, QSO and text-file session tests: a trainer on virtual time
-// with every character in use and a data folder of its own, and a record of every
-// buffer the engine fills.
+// The session tests' fixture: a trainer on virtual time and the virtual device, with a
+// data folder of its own, run to its end; a record of every buffer the engine fills and
+// of the text area it leaves.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -58,28 +58,23 @@ inline std::map<QString, QString> Snapshot(const SettingsStore& store) {
     return values;
 }
 
-struct TextSessionTest : ::testing::Test {
+// The settings are written to store before Create; a test that needs the two
+// interfering stations sets qrmStations first.
+struct SessionFixture : ::testing::Test {
     QTemporaryDir dir;
     SettingsStore store = SettingsStore::InMemory();
+    bool qrmStations = false;
     std::unique_ptr<VirtualSession> s;
     std::vector<Filled> filled;
     QString sentBefore;  // the text area after the last message
 
-    void SetUp() override {
+    // The trainer before its first showing, for a device failure to be injected.
+    void Make(std::uint32_t seed = 1, QTime start = QTime(12, 0)) {
         ASSERT_TRUE(dir.isValid());
-        // Every character in use, and the mask the sources write already in place.
-        store.Write(keys::Letters, 64);
-        WriteFirstCharactersMask(store, 40);
-        store.Write(keys::DisplayDelay, 1);  // delay 0
-        store.Write(keys::Session, 1);
-    }
-
-    void Create(std::uint32_t seed = 1) {
-        s = std::make_unique<VirtualSession>(store, seed);
+        s = std::make_unique<VirtualSession>(store, seed, start, nullptr, qrmStations);
         s->device().KeepPlayedBytes(false);
-        s->CreateAndShow();
-        t().SetProgramFolder(dir.path());
-        t().SetSessionLengthMinutes(store.Read(keys::Session));
+        for (int i = 0; qrmStations && i < 2; ++i)
+            s->qrmDevice(i).KeepPlayedBytes(false);
         filled.clear();
         sentBefore.clear();
         // Each buffer as the engine writes it to the device, with the signal it was rendered with.
@@ -103,6 +98,12 @@ struct TextSessionTest : ::testing::Test {
                 filled[done].windingDown = t().WindingDown();
             sentBefore = t().Sent().Text();
         };
+    }
+
+    void Create(std::uint32_t seed = 1, QTime start = QTime(12, 0)) {
+        Make(seed, start);
+        s->CreateAndShow();
+        t().SetProgramFolder(dir.path());
     }
 
     Trainer& t() { return s->trainer(); }
@@ -175,6 +176,17 @@ struct TextSessionTest : ::testing::Test {
         for (const Filled& f : filled)
             bytes.push_back(f.bytes);
         return bytes;
+    }
+};
+
+// Word, QSO and text-file sessions: every character in use with the mask the sources
+// write already in place, no display delay, one-minute sessions.
+struct TextSessionTest : SessionFixture {
+    void SetUp() override {
+        store.Write(keys::Letters, 64);
+        WriteFirstCharactersMask(store, 40);
+        store.Write(keys::DisplayDelay, 1);  // delay 0
+        store.Write(keys::Session, 1);
     }
 };
 
