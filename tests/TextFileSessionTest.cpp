@@ -35,30 +35,35 @@ struct TextSession : test::TextSessionTest {
 
 const QRegularExpression kLogLine(QStringLiteral("^ *(\\d+) (\\d+), (\\d+), (-?\\d+), (-?\\d+), (.*)$"));
 
-TEST_F(TextSession, WordsAreSentWithOneWordSpaceBetweenThemAlsoAcrossLineEnds) {
+TEST_F(TextSession, APlainTextIsSentWordForWordWithOneWordSpaceBetween) {
+    // Line ends, blank lines and runs of spaces are one word space; so is an unmapped
+    // character (bytes above 127, NUL, tabs) with the spaces around it; a caret joins;
+    // only the comments before the first plain line go, and commas are sent.
+    const struct {
+        QByteArray bytes;
+        const char* shown;
+    } rows[] = {
+        {"CQ CQ DE\nK\n", " cq cq de k"},
+        {"CQ  CQ DE \r\n\r\n\r\n  K", " cq cq de k"},
+        {"Hello = world\n", " hello world"},
+        {QByteArray("a\xe9\xff"
+                    "b\0\tc ^sk",
+                    11),
+         " a b c ^sk"},
+        {"'c1\nhello\n'c2 x\n", " hello c2 x"},
+        {"CQ,25,0,0,1\nhello\n", " cq,25,0,0,1 hello"},
+    };
     Create();
-    const QString shown = Play("CQ CQ DE\nK\n");
-    EXPECT_EQ(shown, QStringLiteral(" cq cq de k"));
-    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
-    EXPECT_EQ(t().Source(), SourceKind::SequentialText);
-    EXPECT_FALSE(t().TextFile().StationLines());
-    // Windows line ends, blank lines and runs of spaces change nothing.
-    EXPECT_EQ(Play("CQ  CQ DE \r\n\r\n\r\n  K"), QStringLiteral(" cq cq de k"));
-    EXPECT_TRUE(t().Readouts().CommandsEnabled());
-    EXPECT_FALSE(t().Readouts().ClockRunning());
-}
-
-TEST_F(TextSession, AnUnmappedCharacterCountsAsAWordSpaceMergedWithTheSpacesAroundIt) {
-    Create();
-    const QString shown = Play("Hello = world\n");
-    EXPECT_EQ(shown, QStringLiteral(" hello world"));
-    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
-    EXPECT_FALSE(t().TextFile().StationLines());
-    // Bytes above 127, NUL and tabs are unmapped too; a caret joins.
-    EXPECT_EQ(Play(QByteArray("a\xe9\xff"
-                              "b\0\tc ^sk",
-                              11)),
-              QStringLiteral(" a b c ^sk"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.shown);
+        const QString shown = Play(row.bytes);
+        EXPECT_EQ(shown, QString::fromLatin1(row.shown));
+        EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
+        EXPECT_EQ(t().Source(), SourceKind::SequentialText);
+        EXPECT_FALSE(t().TextFile().StationLines());
+        EXPECT_TRUE(t().Readouts().CommandsEnabled());
+        EXPECT_FALSE(t().Readouts().ClockRunning());
+    }
 }
 
 // Bytes of a slot of so many units at wpm, by the timing rules: whole milliseconds per
@@ -105,12 +110,6 @@ TEST_F(TextSession, AProsignAtTheEndOfAStationLineEndsWithIt) {
     EXPECT_EQ((it++)->bytes, UnitsBytes(3 + 1 + 1 + 1 + 3 + 1, 20));          // k joined
     EXPECT_EQ((it++)->bytes, UnitsBytes(3 + 1 + 1 + 1 + 1 + 1 + 1 + 1, 20));  // b joined
     EXPECT_EQ(it->bytes, UnitsBytes(7, 20));                                  // the space before ^bk
-}
-
-TEST_F(TextSession, OnlyTheCommentsBeforeTheFirstPlainLineAreRemovedAndCommasAreSent) {
-    Create();
-    EXPECT_EQ(Play("'c1\nhello\n'c2 x\n"), QStringLiteral(" hello c2 x"));
-    EXPECT_EQ(Play("CQ,25,0,0,1\nhello\n"), QStringLiteral(" cq,25,0,0,1 hello"));
 }
 
 TEST_F(TextSession, AStationLineSetsItsSpeedAndChirpAndLogsWhenItsFirstLetterStarts) {
