@@ -103,11 +103,9 @@ TEST(MainWindow, EmptyStoreRestoresTheDefaults) {
     rig.window->show();
     ProcessEvents();
     EXPECT_EQ(W<QSpinBox>(rig, ControlId::PitchSpinner)->value(), 750);
-    EXPECT_EQ(rig.window->trainer().Signal().Pitch(), 750);
     EXPECT_EQ(W<QSpinBox>(rig, ControlId::CharacterCountSpinEdit)->value(), 2);
     EXPECT_EQ(W<QSpinBox>(rig, ControlId::CharacterCountSpinEdit)->maximum(), 40);
     EXPECT_EQ(W<RadioGroup>(rig, ControlId::RadioGroup1)->Index(), 2);
-    EXPECT_EQ(rig.window->trainer().Signal().Wpm(), 25);
     EXPECT_EQ(ItemsOf(W<RadioGroup>(rig, ControlId::CodeSpeedRadioGroup)),
               (QStringList{"25", "21", "18", "15", "12", "9", "6", "3"}));
     EXPECT_EQ(W<QComboBox>(rig, ControlId::DisplayDelayComboBox)->currentText(), "0");
@@ -182,6 +180,10 @@ TEST(MainWindow, ClicksRunTheReactions) {
     EXPECT_EQ(t.Options().Get(Option::Noise), 3);
     W<QCheckBox>(rig, ControlId::PitchDitherCheckBox)->click();
     EXPECT_TRUE(t.Options().On(Option::PitchDither));
+    t.Sent().Append(QStringLiteral("abc"));
+    W<QComboBox>(rig, ControlId::DisplayDelayComboBox)->setCurrentIndex(12);
+    EXPECT_EQ(t.Display().Delay(), 20);
+    EXPECT_EQ(rig.window->Sent()->toPlainText(), "");
 }
 
 TEST(MainWindow, ModelChangesShow) {
@@ -213,19 +215,6 @@ TEST(MainWindow, ModelChangesShow) {
     EXPECT_EQ(rig.window->trainer().Sent().Text(), "");
 }
 
-TEST(MainWindow, DisplayDelayHideAndTwentyEmptyTheText) {
-    WindowRig rig;
-    auto* combo = W<QComboBox>(rig, ControlId::DisplayDelayComboBox);
-    rig.window->trainer().Sent().Append(QStringLiteral("abc"));
-    combo->setCurrentIndex(0);
-    EXPECT_EQ(rig.window->trainer().Display().Delay(), -1);
-    EXPECT_EQ(rig.window->Sent()->toPlainText(), "");
-    rig.window->trainer().Sent().Append(QStringLiteral("abc"));
-    combo->setCurrentIndex(12);
-    EXPECT_EQ(rig.window->trainer().Display().Delay(), 20);
-    EXPECT_EQ(rig.window->Sent()->toPlainText(), "");
-}
-
 TEST(MainWindow, ToolsNeedAllCharacters) {
     WindowRig rig;
     rig.window->show();
@@ -240,22 +229,6 @@ TEST(MainWindow, ToolsNeedAllCharacters) {
     W<QSpinBox>(rig, ControlId::CharacterCountSpinEdit)->setValue(39);
     EXPECT_FALSE(rig.window->Action(ControlId::ToolButton6)->isVisible());
     EXPECT_FALSE(rig.window->Action(ControlId::ToolButton13)->isVisible());
-}
-
-TEST(MainWindow, StartCountsDownAndStopReturnsToIdle) {
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Pause, 3);
-    WindowRig rig(store);
-    rig.window->show();
-    rig.window->Action(ControlId::ToolButton3)->trigger();
-    EXPECT_EQ(W<QLabel>(rig, ControlId::Label1)->text(), "3");
-    EXPECT_FALSE(rig.window->Action(ControlId::ToolButton3)->isEnabled());
-    EXPECT_TRUE(rig.window->Action(ControlId::ToolButton4)->isEnabled());
-    EXPECT_FALSE(W<QSpinBox>(rig, ControlId::CharacterCountSpinEdit)->isEnabled());
-    rig.window->Action(ControlId::ToolButton4)->trigger();
-    EXPECT_TRUE(rig.window->Action(ControlId::ToolButton3)->isEnabled());
-    EXPECT_FALSE(rig.window->Action(ControlId::ToolButton4)->isEnabled());
-    EXPECT_FALSE(rig.window->trainer().CountdownPending());
 }
 
 TEST(MainWindow, SessionShowsTextTimeAndCount) {
@@ -486,29 +459,25 @@ TEST(MainWindow, SetupShowsTheWordsPageWithAllCharacters) {
     EXPECT_TRUE(wordsTab);
 }
 
-TEST(MainWindow, MinimiseHidesIntoTheNotificationArea) {
-    WindowRig rig(SettingsStore::InMemory(), /*trayAvailable=*/true);
-    rig.window->show();
-    ProcessEvents();
-    ASSERT_TRUE(rig.window->TrayInUse());
-    rig.window->setWindowState(Qt::WindowMinimized);
-    ProcessEvents();
-    EXPECT_TRUE(rig.window->isHidden());
-    rig.window->TrayIcon1Click();
-    ProcessEvents();
-    EXPECT_TRUE(rig.window->isVisible());
-    EXPECT_FALSE(rig.window->isMinimized());
-}
-
-TEST(MainWindow, WithoutANotificationAreaMinimiseIsOrdinary) {
-    WindowRig rig(SettingsStore::InMemory(), /*trayAvailable=*/false);
-    rig.window->show();
-    ProcessEvents();
-    EXPECT_FALSE(rig.window->TrayInUse());
-    rig.window->setWindowState(Qt::WindowMinimized);
-    ProcessEvents();
-    EXPECT_FALSE(rig.window->isHidden());
-    EXPECT_TRUE(rig.window->isMinimized());
+TEST(MainWindow, MinimiseHidesIntoTheNotificationAreaIfThereIsOne) {
+    for (const bool tray : {true, false}) {
+        SCOPED_TRACE(tray);
+        WindowRig rig(SettingsStore::InMemory(), tray);
+        rig.window->show();
+        ProcessEvents();
+        ASSERT_EQ(rig.window->TrayInUse(), tray);
+        rig.window->setWindowState(Qt::WindowMinimized);
+        ProcessEvents();
+        EXPECT_EQ(rig.window->isHidden(), tray);
+        if (!tray) {
+            EXPECT_TRUE(rig.window->isMinimized());
+            continue;
+        }
+        rig.window->TrayIcon1Click();
+        ProcessEvents();
+        EXPECT_TRUE(rig.window->isVisible());
+        EXPECT_FALSE(rig.window->isMinimized());
+    }
 }
 
 TEST(MainWindow, AboutBoxOpensModally) {
@@ -634,10 +603,8 @@ TEST(RecordAudioFile, Mp3RecordingEndsWithItsTagWhenTheEncoderIsInstalled) {
 TEST(RecordAudioFile, TheDialogAsksAboutTheFilesReallyWritten) {
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);  // Qt's own, on any desktop
     QTemporaryDir dir;
-    for (const char* name : {"take.wav", "take.txt"}) {
-        QFile old(dir.filePath(name));
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("kept") == 4);
-    }
+    for (const char* name : {"take.wav", "take.txt"})
+        WriteAll(dir.filePath(name), "kept");
     VirtualClock clock;
     VirtualAudioDevice audio(clock);
     MainWindow window(
@@ -681,16 +648,13 @@ TEST(RecordAudioFile, TheDialogAsksAboutTheFilesReallyWritten) {
 
 TEST(RecordAudioFile, TheDefaultNameTakesTheSelectedSpeedNotAStations) {
     QTemporaryDir dir;
-    QFile station(dir.filePath("station.txt"));
-    ASSERT_TRUE(station.open(QIODevice::WriteOnly));
-    station.write("cq,40,0,0,0\n");
-    station.close();
+    WriteAll(dir.filePath("station.txt"), "cq,40,0,0,0\n");
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Letters, 40);
     store.Write(keys::Speed, 1);
     WindowRig rig(store);
     rig.window->show();
-    rig.prompts.openFileName = station.fileName();
+    rig.prompts.openFileName = dir.filePath("station.txt");
     rig.window->Action(ControlId::ToolButton6)->trigger();
     ASSERT_TRUE(rig.window->trainer().SessionActive());
     rig.Run(20000);
@@ -733,10 +697,7 @@ TEST(TextSources, WordsButtonAndItsDropDownPlayTheShippedWordFiles) {
 TEST(TextSources, OpenedAndDroppedTextFilesArePlayed) {
     QTemporaryDir dir;
     const QString path = dir.filePath("hello.txt");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("cq cq de lumbrel k\n");
-    file.close();
+    WriteAll(path, "cq cq de lumbrel k\n");
 
     WindowRig rig(AllCharactersStore());
     rig.window->show();
@@ -766,10 +727,7 @@ TEST(TextSources, OpenedAndDroppedTextFilesArePlayed) {
 TEST(TextSources, AFileNamedOnTheCommandLinePlaysOnceEveryCharacterIsInUse) {
     QTemporaryDir dir;
     const QString path = dir.filePath("notes");  // no ".txt": the user named it
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("qrl k\n");
-    file.close();
+    WriteAll(path, "qrl k\n");
 
     // Twelve characters: the window says why, and plays nothing.
     SettingsStore few = SettingsStore::InMemory();
@@ -952,9 +910,7 @@ TEST(Keyboard, SendOpensOnlyWhenNoSessionRunsAndTakesItsKeysByScanCode) {
 TEST(Keyboard, TheDrillsTellOfADamagedHistoryKeptBeside) {
     WindowRig rig;
     QTemporaryDir dir;
-    QFile bad(dir.filePath("history.sqlite"));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly) && bad.write(QByteArray(4096, '\x7f')) == 4096);
-    bad.close();
+    WriteAll(dir.filePath("history.sqlite"), QByteArray(4096, '\x7f'));
     rig.window->SetHistoryPath(dir.filePath("history.sqlite"));
     Activate(*rig.window);
     rig.window->DrillsAction()->trigger();
@@ -1152,8 +1108,11 @@ TEST(SessionBinding, ReadoutsReachTheirControls) {
         r.SetCommandsEnabled(on);
         r.SetLearningToolsShown(on);
         r.SetClockRunning(on);
-        for (Readout what : {Readout::Commands, Readout::LearningTools, Readout::ClockRunning})
+        r.SetCharacterCountEditable(on);
+        for (Readout what : {Readout::Commands, Readout::LearningTools, Readout::ClockRunning,
+                             Readout::CharacterCountEditable})
             ShowReadout(m, r, what);
+        EXPECT_EQ(m.Enabled(ControlId::CharacterCountSpinEdit), on);
         for (ControlId id : begin)
             EXPECT_EQ(m.Enabled(id), on);
         EXPECT_EQ(m.Enabled(ControlId::ToolButton4), !on);

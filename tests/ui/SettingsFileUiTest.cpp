@@ -9,16 +9,11 @@
 
 #include "settings/SettingsFile.h"
 #include "UiTestSupport.h"
+#include "tests/TestSupport.h"
 #include "ui/Main.h"
 
 namespace lumbrel::test {
 namespace {
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 TEST(SettingsFileWindow, ADamagedFileIsToldOnceAtStartAndTheTrainerWorks) {
     QTemporaryDir dir;

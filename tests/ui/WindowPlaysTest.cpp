@@ -23,6 +23,7 @@
 #include <set>
 
 #include "UiTestSupport.h"
+#include "tests/TestSupport.h"
 #include "recording/WavFile.h"
 #include "scoring/History.h"
 #include "ui/Configure.h"
@@ -81,10 +82,7 @@ std::vector<Mark> Marks(const std::vector<std::uint8_t>& bytes) {
 
 TEST(WindowPlays, AfterAFileOfStationsTheNextSessionPlaysTheWindowsSpeedAndPitch) {
     QTemporaryDir dir;
-    QFile stations(dir.filePath("stations.txt"));
-    ASSERT_TRUE(stations.open(QIODevice::WriteOnly));
-    stations.write("cq,28,1,0,1\n");
-    stations.close();
+    WriteAll(dir.filePath("stations.txt"), "cq,28,1,0,1\n");
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Letters, 40);
     store.Write(keys::Speed, 1);  // 20 WPM
@@ -92,7 +90,7 @@ TEST(WindowPlays, AfterAFileOfStationsTheNextSessionPlaysTheWindowsSpeedAndPitch
     WindowRig rig(store);
     rig.window->show();
     rig.audio.KeepPlayedBytes(true);
-    rig.prompts.openFileName = stations.fileName();
+    rig.prompts.openFileName = dir.filePath("stations.txt");
     rig.window->Action(ControlId::ToolButton6)->trigger();
     ASSERT_TRUE(rig.window->trainer().SessionActive());
     rig.Run(20000);
@@ -197,17 +195,15 @@ TEST(WindowPlays, FileDialogsOpenWhereTheirKindWasLastUsedAndTheRecordingIsSaid)
     QTemporaryDir program;
     ASSERT_TRUE(QDir(program.path()).mkpath("Text Files"));
     QTemporaryDir elsewhere;
-    QFile text(elsewhere.filePath("notes.txt"));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("cq\n");
-    text.close();
+    const QString text = elsewhere.filePath("notes.txt");
+    WriteAll(text, "cq\n");
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Letters, 40);
     {
         WindowRig rig(store);
         rig.window->trainer().SetProgramFolder(program.path());
         rig.window->show();
-        rig.prompts.openFileName = text.fileName();
+        rig.prompts.openFileName = text;
         rig.window->Action(ControlId::ToolButton6)->trigger();
         // The first time in "Text Files" beside the program, then where the user went.
         EXPECT_EQ(QDir(rig.prompts.StartFolder()), QDir(program.filePath("Text Files")));
