@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "session/CharacterSet.h"
 #include "tests/TestSupport.h"
 
@@ -86,24 +88,43 @@ TEST(LearningOrders, CharacterMapsFollowTheirOrder) {
     }
 }
 
-TEST_F(Fixture, DefaultActiveSetIsWordSpaceAndTheFirstTwoOfTheOrder) {
+TEST_F(Fixture, TheActiveSetIsTheWordSpaceAndTheMasksCharactersOfTheFirstNWithoutGaps) {
+    // Bits above 31 come from the second word; three user characters follow the 40.
+    const struct {
+        int count;
+        std::optional<int> low, high;  // unset: never stored
+        const char* active;
+    } rows[] = {
+        {2, {}, {}, "_km"},
+        {5, 0x1B, {}, "_kmsu"},        // bits 0, 1, 3, 4
+        {43, 0, 0b1001 << 6, "_6u2"},  // bits 38 and 41: positions 39 and 42
+        {4, ~0xF, {}, "_"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.active);
+        SettingsStore fresh = SettingsStore::InMemory();
+        for (int slot = 1; slot <= 3; ++slot)
+            DefineCharacter(fresh, slot, QStringLiteral(".-.-."), QStringLiteral("u%1").arg(slot));
+        if (row.low)
+            fresh.Write(keys::Session1, *row.low);
+        if (row.high)
+            fresh.Write(keys::Session2, *row.high);
+        FakeCharacterWindows shown;
+        shown.count = row.count;
+        CharacterSet characters(fresh, shown);
+        characters.SetShown();
+        characters.RebuildCharacterList();
+        characters.RebuildActiveSet();
+        EXPECT_EQ(Displays(characters.ActiveSet()), QString::fromLatin1(row.active));
+    }
+    // The MFJ order's first two.
     Show();
     EXPECT_EQ(set.CharacterList().size(), 41u);
     EXPECT_EQ(windows.maximum, 40);
-    EXPECT_EQ(Displays(set.ActiveSet()), QStringLiteral("_km"));
-
     set.SetOrder(LearningOrder::Mfj);
     set.RebuildCharacterList();
     set.RebuildActiveSet();
     EXPECT_EQ(Displays(set.ActiveSet()), QStringLiteral("_wb"));
-}
-
-TEST_F(Fixture, ExcludedCharactersLeaveNoGap) {
-    windows.count = 5;
-    store.Write(keys::Session1, 0x1B);  // bits 0, 1, 3, 4
-    Show();
-    EXPECT_EQ(Displays(set.ActiveSet()), QStringLiteral("_kmsu"));
-    EXPECT_EQ(set.ActiveSet()[3]->display, QStringLiteral("s"));
 }
 
 TEST_F(Fixture, ChangingTheCountWritesAFreshMaskAndRefreshes) {
@@ -121,21 +142,12 @@ TEST_F(Fixture, ChangingTheCountWritesAFreshMaskAndRefreshes) {
 TEST_F(Fixture, MaskWordsSplitAtBit32) {
     for (const auto& [count, low, high] :
          {std::tuple{31, 0x7FFFFFFF, 0}, std::tuple{32, -1, 0}, std::tuple{33, -1, 1},
-          std::tuple{63, -1, 0x7FFFFFFF}, std::tuple{64, -1, -1}, std::tuple{0, 0, 0}}) {
+          std::tuple{40, -1, 0xFF}, std::tuple{63, -1, 0x7FFFFFFF}, std::tuple{64, -1, -1},
+          std::tuple{0, 0, 0}}) {
         WriteFirstCharactersMask(store, count);
         EXPECT_EQ(store.Read(keys::Session1), low) << count;
         EXPECT_EQ(store.Read(keys::Session2), high) << count;
     }
-}
-
-TEST_F(Fixture, MaskBitsAbove31ComeFromTheSecondWord) {
-    for (int slot = 1; slot <= 3; ++slot)
-        DefineCharacter(store, slot, QStringLiteral(".-.-."), QStringLiteral("u%1").arg(slot));
-    windows.count = 43;
-    store.Write(keys::Session1, 0);
-    store.Write(keys::Session2, 0b1001 << 6);  // bits 38 and 41: positions 39 and 42
-    Show();
-    EXPECT_EQ(Displays(set.ActiveSet()), QStringLiteral("_6u2"));
 }
 
 TEST_F(Fixture, RefreshDoesNothingBeforeTheWindowIsShown) {
@@ -231,13 +243,9 @@ TEST_F(Fixture, LearningToolsNeedEveryCharacter) {
     windows.count = 40;
     set.CharacterCountChanged();
     EXPECT_EQ(windows.tools, true);
-}
-
-TEST_F(Fixture, AMaskWithNoCharacterOfTheFirstNLeavesOnlyTheWordSpace) {
-    windows.count = 4;
-    store.Write(keys::Session1, ~0xF);
-    Show();
-    EXPECT_EQ(set.ActiveSet().size(), 1u);
+    windows.count = 39;
+    set.CharacterCountChanged();
+    EXPECT_EQ(windows.tools, false);
 }
 
 }  // namespace
