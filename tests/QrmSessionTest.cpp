@@ -33,8 +33,7 @@ TEST_F(Qrm, EachStartSetsTheStationsUpFromTheSessionAndTheWholeCharacterList) {
             EXPECT_EQ(station(i).Speed(), start.speed);
             EXPECT_TRUE(station(i).Connected());
         }
-        t().Stop();
-        ASSERT_TRUE(s->RunUntilIdle(30'000));
+        StopAndRunOut();
     }
     QString all;
     for (int i = 0; i < 400; ++i)
@@ -96,8 +95,7 @@ TEST_F(Qrm, UncheckingAndCheckingDuringASessionRestartsBoth) {
     EXPECT_TRUE(station(0).Connected());
     EXPECT_TRUE(station(1).Connected());
     EXPECT_EQ(station(0).SendPosition(), 2);  // a new group, its first two characters queued
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    StopAndRunOut();
 }
 
 TEST_F(Qrm, CheckingDuringTheCountdownStartsTheStationsBeforeTheMainSignal) {
@@ -109,8 +107,7 @@ TEST_F(Qrm, CheckingDuringTheCountdownStartsTheStationsBeforeTheMainSignal) {
     EXPECT_TRUE(station(0).Connected());
     EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
     ASSERT_TRUE(s->RunUntil([&] { return t().SessionActive(); }, 10'000));
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    StopAndRunOut();
 }
 
 TEST_F(Qrm, StoppingWithTheBoxUncheckedLeavesTheClosedStationsAlone) {

@@ -122,11 +122,23 @@ struct SessionFixture : ::testing::Test {
         return t().Sent().Text();
     }
 
-    // Lets the session run for ms, stops it and runs it out; the text area then.
-    QString RunAndStop(std::int64_t ms) {
+    // Stops the session and runs it out; the text area then.
+    QString StopAndRunOut(std::int64_t limitMs = 30'000) {
+        t().Stop();
+        return RunToEnd(limitMs);
+    }
+    // Lets the session run for ms, then stops it and runs it out.
+    QString RunAndStop(std::int64_t ms, std::int64_t limitMs = 30'000) {
         s->RunFor(ms);
-        s->trainer().Stop();
-        return RunToEnd();
+        return StopAndRunOut(limitMs);
+    }
+
+    // Idle with the commands back and the clock stopped, and nothing ever written to the device.
+    void ExpectIdleAndSilent() {
+        EXPECT_TRUE(Idle());
+        EXPECT_TRUE(t().Readouts().CommandsEnabled());
+        EXPECT_FALSE(t().Readouts().ClockRunning());
+        EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
     }
 
     bool Idle() const { return !s->trainer().SessionActive() && !s->trainer().CountdownPending(); }

@@ -71,12 +71,9 @@ TEST_F(Session, StopDuringTheCountdownReturnsToIdleWithoutSound) {
     t().Start();
     s->RunFor(2000);
     t().Stop();
-    EXPECT_FALSE(t().CountdownPending());
-    EXPECT_TRUE(t().Readouts().CommandsEnabled());
-    EXPECT_FALSE(t().Readouts().ClockRunning());
+    ExpectIdleAndSilent();
     s->RunFor(10'000);
-    EXPECT_FALSE(t().SessionActive());
-    EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
+    ExpectIdleAndSilent();
 }
 
 TEST_F(Session, FirstEventsArePrimedAndTwoBuffersStayInFlight) {
@@ -170,8 +167,7 @@ TEST_F(Session, DelayZeroShowsEachCharacterAsItsBufferIsHeard) {
     ASSERT_TRUE(s->RunUntil([&] { return t().CharactersSent() >= heard; }, 60'000));
     s->Pump();
     EXPECT_EQ(t().Sent().Text().size(), heard);
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    StopAndRunOut();
     EXPECT_EQ(t().Sent().Text().size(), heard + 2);
 }
 
@@ -182,8 +178,7 @@ TEST_F(Session, HideShowsTheNoticeUntilTheEnd) {
     t().Start();
     s->RunFor(4000);
     EXPECT_EQ(t().Sent().Lines(), DelayedDisplay::HideNotice());
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    StopAndRunOut();
     EXPECT_EQ(t().Sent().Text().size(), t().CharactersSent());
     EXPECT_FALSE(t().Sent().Text().contains(QStringLiteral("reveal")));
 }
@@ -197,9 +192,7 @@ TEST_F(Session, TheTextFollowsTheSoundCharacterForCharacter) {
     s->device().SetPlaySink(
         [&](const std::uint8_t* b, std::size_t n) { played.insert(played.end(), b, b + n); });
     t().Start();
-    s->RunFor(8000);
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    RunAndStop(8000);
     const QString text = t().Sent().Text();
     ASSERT_FALSE(text.isEmpty());
     std::size_t expected = 0;
@@ -223,9 +216,7 @@ TEST_F(Session, BuffersAreUsedInTurnAcrossSessions) {
         [&](const AudioBufferHeader& header) { order.push_back(static_cast<int>(header.user)); });
     for (int session = 0; session < 2; ++session) {
         t().Start();
-        s->RunFor(1500);
-        t().Stop();
-        ASSERT_TRUE(s->RunUntilIdle(30'000));
+        RunAndStop(1500);
     }
     ASSERT_GE(order.size(), 6u);
     for (std::size_t i = 0; i < order.size(); ++i)
@@ -237,17 +228,13 @@ TEST_F(Session, StartIsRefusedWhenNoCharacterOfTheFirstNIsEnabled) {
     store.Write(keys::Pause, 0);
     Create();
     t().Start();
-    EXPECT_FALSE(t().SessionActive());
-    EXPECT_TRUE(t().Readouts().CommandsEnabled());
+    ExpectIdleAndSilent();
 
     store.Write(keys::Pause, 2);
     t().Start();
     EXPECT_TRUE(t().CountdownPending());
     ASSERT_TRUE(s->RunUntilIdle(10'000));
-    EXPECT_FALSE(t().SessionActive());
-    EXPECT_TRUE(t().Readouts().CommandsEnabled());
-    EXPECT_FALSE(t().Readouts().ClockRunning());
-    EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
+    ExpectIdleAndSilent();
 }
 
 TEST_F(Session, StartWhileASessionRunsOrWindsDownIsIgnored) {
@@ -289,8 +276,7 @@ TEST_F(Session, CallbackModeRunsTheSameSession) {
     s->RunFor(4000);
     EXPECT_EQ(s->device().QueuedCount(), 2u);
     EXPECT_GT(t().CharactersSent(), 3);
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    StopAndRunOut();
 }
 
 TEST_F(Session, CloseDuringASessionOnlyStopsItAndTheNextCloseCloses) {
@@ -332,12 +318,10 @@ TEST_F(Session, WithoutADeviceStartSaysSoOnceAndBeginsNothing) {
     EXPECT_EQ(s->Messages()[1].caption, QStringLiteral("waveOutOpen"));
     EXPECT_EQ(s->Messages()[1].text, test::NoSoundOutputText("no sound card."));
     EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Open), 2);
-    EXPECT_FALSE(t().SessionActive());
-    EXPECT_TRUE(t().Readouts().CommandsEnabled());
-    EXPECT_FALSE(t().Readouts().ClockRunning());
+    ExpectIdleAndSilent();
     s->RunFor(3000);
     EXPECT_EQ(s->Messages().size(), 2u);
-    EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
+    ExpectIdleAndSilent();
 }
 
 TEST_F(Session, AWriteFailureShortensThePipelineByOneAndIsToldAfterTheSession) {
@@ -349,8 +333,7 @@ TEST_F(Session, AWriteFailureShortensThePipelineByOneAndIsToldAfterTheSession) {
     EXPECT_EQ(s->device().QueuedCount(), 1u);
     EXPECT_TRUE(t().SessionActive());
     EXPECT_TRUE(s->Messages().empty());  // nothing while the session runs
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    StopAndRunOut();
     ASSERT_EQ(s->Messages().size(), 1u);
     EXPECT_EQ(s->Messages()[0].caption, QStringLiteral("waveOutWrite"));
     EXPECT_EQ(s->Messages()[0].text, QStringLiteral("Sound output failed during the session: device gone"));
@@ -367,8 +350,7 @@ TEST_F(Session, ADiskFullStopsTheRecordingWithOneMessageAfterTheSession) {
     EXPECT_FALSE(t().Recorder().Recording());  // stopped at the first failed write
     EXPECT_TRUE(s->Messages().empty());        // nothing while the session runs
     EXPECT_EQ(s->device().QueuedCount(), 2u);  // the session goes on
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    StopAndRunOut();
     ASSERT_EQ(s->Messages().size(), 1u);
     EXPECT_EQ(s->Messages()[0].text, QStringLiteral("The recording /dev/full was stopped: %1")
                                          .arg(QString::fromLocal8Bit(std::strerror(ENOSPC))));
@@ -382,8 +364,7 @@ TEST_F(Session, TheTranscriptIsWrittenAtTheEndOfTheSession) {
     t().Start();
     s->RunFor(3000);
     EXPECT_FALSE(QFile::exists(path));
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    StopAndRunOut();
     EXPECT_EQ(QString::fromUtf8(test::ReadAll(path)), t().Sent().Text() + QLatin1Char('\n'));
     EXPECT_FALSE(t().Recorder().Armed());
 }

@@ -331,10 +331,8 @@ TEST_F(TextSession, EmptyFilesAndFilesOfOnlyCommentsBeginAndFinishAtOnceWithoutS
         EXPECT_TRUE(t().SessionActive());
         EXPECT_FALSE(t().Readouts().CommandsEnabled());
         s->Pump();
-        EXPECT_TRUE(Idle());
-        EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
+        ExpectIdleAndSilent();
         EXPECT_TRUE(t().Sent().Text().isEmpty());
-        EXPECT_TRUE(t().Readouts().CommandsEnabled());
     }
 }
 
@@ -350,9 +348,8 @@ TEST_F(TextSession, AFileThatCannotBeReadIsReportedAndChangesNothing) {
     EXPECT_EQ(s->Messages().size(), 2u);
     t().PlayChosenTextFile(QString());  // the dialog was cancelled
     EXPECT_EQ(s->Messages().size(), 2u);
-    EXPECT_TRUE(Idle());
+    ExpectIdleAndSilent();
     EXPECT_EQ(t().Source(), SourceKind::RandomGroups);
-    EXPECT_TRUE(t().Readouts().CommandsEnabled());
     EXPECT_EQ(Snapshot(store), before);
 
     t().PlayChosenTextFile(Text("k\n"));
@@ -391,7 +388,7 @@ TEST_F(TextSession, DropsAreIgnoredUnlessEveryCharacterIsInUse) {
     Create();
     t().FilesDropped({Text("aaa\n")});
     t().PlayChosenTextFile(Text("aaa\n"));
-    EXPECT_TRUE(Idle());
+    ExpectIdleAndSilent();
     t().SetOption(Option::CharacterCount, 40);
     t().FilesDropped({Text("aaa\n")});
     EXPECT_EQ(RunToEnd(), QStringLiteral(" aaa"));
@@ -446,9 +443,7 @@ TEST_F(TextSession, ATextFileIsClosedWhenItsSessionIsStopped) {
         lines += "cq cq de qa1abc\n";
     const QString path = Text(lines);
     ASSERT_TRUE(t().PlayTextFile(path));
-    s->RunFor(5000);
-    t().Stop();
-    EXPECT_TRUE(s->RunUntilIdle(10'000));
+    RunAndStop(5000, 10'000);
     EXPECT_TRUE(QFile::remove(path));
     // And the next one plays from its start.
     EXPECT_EQ(Play("k\n"), QStringLiteral(" k"));

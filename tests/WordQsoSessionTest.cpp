@@ -98,8 +98,7 @@ TEST_F(WordSession, AHundredOfAThousandWordsAreARandomHundredDifferentAtEverySta
     const QList<QByteArray> second = t().Entries().Entries();
     EXPECT_EQ(second.size(), 100);
     EXPECT_NE(first, second);
-    t().Stop();
-    EXPECT_TRUE(s->RunUntilIdle(10'000));
+    StopAndRunOut(10'000);
 }
 
 TEST_F(WordSession, AnApostropheIsSkippedAndACaretJoinsTheCharactersAfterIt) {
@@ -200,8 +199,7 @@ TEST_F(WordSession, AFileChosenFromTheListAfterAQsoSessionPlaysAsWordsUntilTheSe
     t().PlayCurrentWordFile();
     EXPECT_TRUE(t().SessionActive());
     EXPECT_EQ(t().Entries().Entries(), (QList<QByteArray>{"dx", "qth", "rig"}));
-    t().Stop();
-    EXPECT_TRUE(s->RunUntilIdle(10'000));
+    StopAndRunOut(10'000);
 }
 
 TEST_F(WordSession, AMenuCaptionWithAnAmpersandInTheFileNameStillFindsTheFile) {
@@ -212,8 +210,7 @@ TEST_F(WordSession, AMenuCaptionWithAnAmpersandInTheFileNameStillFindsTheFile) {
     t().PlayWordFile(QStringLiteral("Q&A.txt"));  // as listed, no marker added
     EXPECT_EQ(t().Entries().Entries(), QList<QByteArray>{"qrl"});
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("\\Word Files\\Q&A.txt"));
-    t().Stop();
-    EXPECT_TRUE(s->RunUntilIdle(10'000));
+    StopAndRunOut(10'000);
     t().PlayWordFile(QStringLiteral("Q&&A.txt"));  // a menu's escaped caption
     EXPECT_TRUE(t().SessionActive());
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("\\Word Files\\Q&A.txt"));
@@ -224,15 +221,13 @@ TEST_F(WordSession, MissingFilesDoNothingAndSayNothing) {
     const auto before = Snapshot(store);
     t().PlayCurrentWordFile();
     t().PlayCurrentQsoFile();
-    EXPECT_TRUE(Idle());
     EXPECT_TRUE(s->Messages().empty());
     EXPECT_EQ(Snapshot(store), before);
     // Only the items that need no file of their folder.
     EXPECT_EQ(t().WordsPopupMenuPopup(), QStringList{"Words from my characters"});
     EXPECT_EQ(t().QSOPopupMenuPopup(), QStringList{"Generated contact"});
     s->RunFor(2000);
-    EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
-    EXPECT_TRUE(t().Readouts().CommandsEnabled());
+    ExpectIdleAndSilent();
 }
 
 TEST_F(WordSession, AListThatYieldsNoEntryBeginsNoSessionAndChangesNothing) {
@@ -242,14 +237,12 @@ TEST_F(WordSession, AListThatYieldsNoEntryBeginsNoSessionAndChangesNothing) {
     Create();
     const auto before = Snapshot(store);
     t().PlayCurrentWordFile();
-    EXPECT_TRUE(Idle());
+    ExpectIdleAndSilent();
     EXPECT_TRUE(t().Entries().Entries().isEmpty());
     t().PlayCurrentQsoFile();
-    EXPECT_TRUE(Idle());
+    ExpectIdleAndSilent();
     EXPECT_EQ(Snapshot(store), before);
     EXPECT_TRUE(s->Messages().empty());
-    EXPECT_TRUE(t().Readouts().CommandsEnabled());
-    EXPECT_FALSE(t().Readouts().ClockRunning());
 }
 
 TEST_F(WordSession, TheSourcesNeedEveryCharacterInUse) {
@@ -260,7 +253,7 @@ TEST_F(WordSession, TheSourcesNeedEveryCharacterInUse) {
     t().PlayCurrentWordFile();
     t().PlayCurrentQsoFile();
     t().PlayWordFile(QStringLiteral("Words.txt"));
-    EXPECT_TRUE(Idle());
+    ExpectIdleAndSilent();
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("Word Files\\Words.txt"));
 }
 
@@ -440,8 +433,7 @@ TEST_F(WordSession, AGeneratedContactIsMadeFromTheSessionsSeedAndLeavesTheQsoFil
         // The next one is another contact.
         t().PlayQsoFile(QStringLiteral("Generated contact"));
         EXPECT_NE(t().Entries().Entries().front(), firsts.back());
-        t().Stop();
-        EXPECT_TRUE(s->RunUntilIdle(10'000));
+        StopAndRunOut(10'000);
     }
     EXPECT_EQ(firsts[0], firsts[1]);
 }
@@ -454,8 +446,7 @@ TEST_F(WordSession, ThePlainSettingNamesOfTheShippedFilesWork) {
     EXPECT_TRUE(t().QSOPopupMenuPopup().contains(QStringLiteral("QSO.txt")));
     t().PlayCurrentWordFile();
     EXPECT_EQ(t().Entries().Entries().size(), 1000);
-    t().Stop();
-    EXPECT_TRUE(s->RunUntilIdle(10'000));
+    StopAndRunOut(10'000);
     t().PlayCurrentQsoFile();
     const QString shown = RunToEnd(3'600'000);
     EXPECT_GT(shown.size(), 5);
