@@ -1,11 +1,10 @@
-// The window says what it plays: the speed and pitch after a file of stations, the
-// effective speed the stretch cap lets through, the quit key, Setup during a session,
-// where the file dialogs open, the placement on a screen, and the progress chart's axes.
+// The window says what it plays: the effective speed the stretch cap lets through, the
+// quit key, Setup during a session, where the file dialogs open, the placement on a
+// screen, and the progress chart's axes.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -24,7 +23,6 @@
 
 #include "UiTestSupport.h"
 #include "tests/TestSupport.h"
-#include "recording/WavFile.h"
 #include "scoring/History.h"
 #include "ui/Configure.h"
 #include "ui/ControlWidgets.h"
@@ -33,87 +31,6 @@
 
 namespace lumbrel::test {
 namespace {
-
-struct Mark {
-    int frames = 0;
-    double hz = 0;
-};
-
-// The marks of played audio (left channel): runs of sound apart by more than 40 silent
-// frames, each with its length and its tone from the rising zero crossings.
-std::vector<Mark> Marks(const std::vector<std::uint8_t>& bytes) {
-    std::vector<Mark> marks;
-    const std::size_t frames = bytes.size() / 4;
-    auto left = [&](std::size_t i) {
-        return static_cast<std::int16_t>(bytes[4 * i] | (bytes[4 * i + 1] << 8));
-    };
-    std::size_t i = 0;
-    while (i < frames) {
-        while (i < frames && left(i) == 0)
-            ++i;
-        if (i >= frames)
-            break;
-        const std::size_t start = i;
-        std::size_t last = i;
-        std::size_t firstRise = 0;
-        std::size_t lastRise = 0;
-        int rises = 0;
-        bool negative = false;  // the sign of the last sample that was not 0
-        for (std::size_t quiet = 0; i < frames && quiet <= 40; ++i) {
-            if (left(i) == 0) {
-                ++quiet;
-                continue;
-            }
-            quiet = 0;
-            if (negative && left(i) > 0) {
-                if (rises++ == 0)
-                    firstRise = i;
-                lastRise = i;
-            }
-            negative = left(i) < 0;
-            last = i;
-        }
-        // Whole cycles between the first and the last rising crossing.
-        const double hz = rises > 1 ? (rises - 1) * 44100.0 / static_cast<double>(lastRise - firstRise) : 0;
-        marks.push_back({static_cast<int>(last - start + 1), hz});
-    }
-    return marks;
-}
-
-TEST(WindowPlays, AfterAFileOfStationsTheNextSessionPlaysTheWindowsSpeedAndPitch) {
-    QTemporaryDir dir;
-    WriteAll(dir.filePath("stations.txt"), "cq,28,1,0,1\n");
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Letters, 40);
-    store.Write(keys::Speed, 1);  // 20 WPM
-    store.Write(keys::Pause, 0);
-    WindowRig rig(store);
-    rig.window->show();
-    rig.audio.KeepPlayedBytes(true);
-    rig.prompts.openFileName = dir.filePath("stations.txt");
-    rig.window->Action(ControlId::ToolButton6)->trigger();
-    ASSERT_TRUE(rig.window->trainer().SessionActive());
-    rig.Run(20000);
-    ASSERT_FALSE(rig.window->trainer().SessionActive());
-    (void)rig.audio.TakePlayedBytes();
-
-    rig.window->Action(ControlId::ToolButton3)->trigger();
-    rig.Run(4000);
-    rig.window->Action(ControlId::ToolButton4)->trigger();
-    rig.Run(5000);
-    const std::vector<Mark> marks = Marks(rig.audio.TakePlayedBytes());
-    ASSERT_GE(marks.size(), 6u);
-    // A dot at 20 WPM is 60 ms, 2646 frames (at 28 WPM it would be 42 ms, 1852 frames);
-    // the envelope's first frame is silent. Without weighting every dot is that long.
-    int shortest = marks.front().frames;
-    for (const Mark& m : marks) {
-        shortest = std::min(shortest, m.frames);
-        EXPECT_NEAR(m.hz, 750, 2);  // the pitch spinner's tone, without chirp
-    }
-    EXPECT_NEAR(shortest, 2646, 6);
-    for (const Mark& m : marks)
-        EXPECT_TRUE(std::abs(m.frames - 2646) <= 6 || std::abs(m.frames - 3 * 2646) <= 6) << m.frames;
-}
 
 TEST(WindowPlays, AnEffectiveSpeedTheCapHoldsBackShowsAndStoresTheSpeedThatPlays) {
     SettingsStore store = SettingsStore::InMemory();
