@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "morse/LearningOrders.h"
@@ -181,6 +182,29 @@ struct SessionFixture : ::testing::Test {
                                      : SlotBytes(text, wpm, prosign.Emit().joined));
         }
         return bytes;
+    }
+
+    // Each word space draws the dither that holds for the word after it (and for the
+    // space itself when it plays with the new draw); a space plays at its dithered speed.
+    // The pitch dithers drawn.
+    std::set<int> DitherOfEachWord(const QString& shown, int wpm, bool spaceHasTheNewDraw) const {
+        EXPECT_EQ(filled.size(), static_cast<std::size_t>(shown.size()));
+        std::set<int> pitches;
+        const Filled* draw = nullptr;
+        for (std::size_t i = 0; i < std::min(filled.size(), static_cast<std::size_t>(shown.size())); ++i) {
+            const Filled& f = filled[i];
+            if (shown[static_cast<qsizetype>(i)] == QLatin1Char(' ')) {
+                EXPECT_EQ(f.bytes, WordSpaceBytes(wpm - f.speedDither)) << i;
+                draw = spaceHasTheNewDraw ? &f : nullptr;
+            } else if (!draw) {
+                draw = &f;
+            }
+            EXPECT_EQ(f.pitchDither, draw ? draw->pitchDither : f.pitchDither) << i;
+            EXPECT_EQ(f.speedDither, draw ? draw->speedDither : f.speedDither) << i;
+            if (draw)
+                pitches.insert(draw->pitchDither);
+        }
+        return pitches;
     }
 
     std::vector<std::uint32_t> FilledBytes() const {
