@@ -126,13 +126,8 @@ TEST(MainWindow, EmptyStoreRestoresTheDefaults) {
 }
 
 TEST(MainWindow, RestoringAControlRunsItsReaction) {
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Qsb, 1);
-    store.Write(keys::Speed, 0);
-    store.Write(keys::Delay, 4);
-    store.Write(keys::Pitch, 1000);
-    store.Write(keys::Chirp, 1);
-    WindowRig rig(store);
+    WindowRig rig(StoreWith(
+        {{&keys::Qsb, 1}, {&keys::Speed, 0}, {&keys::Delay, 4}, {&keys::Pitch, 1000}, {&keys::Chirp, 1}}));
     rig.window->show();
     EXPECT_TRUE(rig.window->trainer().Signal().Switches().ChirpOn);  // once the character list exists
     EXPECT_TRUE(W<QCheckBox>(rig, ControlId::QSBCheckBox)->isChecked());
@@ -229,9 +224,7 @@ TEST(MainWindow, ToolsNeedAllCharacters) {
 }
 
 TEST(MainWindow, SessionShowsTextTimeAndCount) {
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Pause, 0);
-    WindowRig rig(store);
+    WindowRig rig(StoreWith({{&keys::Pause, 0}}));
     rig.window->show();
     rig.window->Action(ControlId::ToolButton3)->trigger();
     ASSERT_TRUE(rig.window->trainer().SessionActive());
@@ -246,9 +239,7 @@ TEST(MainWindow, SessionShowsTextTimeAndCount) {
 }
 
 TEST(MainWindow, CloseDuringASessionStopsItAndStaysOpen) {
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Pause, 0);
-    WindowRig rig(store);
+    WindowRig rig(StoreWith({{&keys::Pause, 0}}));
     rig.window->show();
     QSignalSpy closed(rig.window.get(), &MainWindow::Closed);
     rig.window->Action(ControlId::ToolButton3)->trigger();
@@ -409,9 +400,7 @@ TEST(MainWindow, SaveToFileWritesTheLines) {
 }
 
 TEST(MainWindow, SetupStopsRunsTheDialogAndTakesItsValues) {
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Pause, 4);
-    WindowRig rig(store);
+    WindowRig rig(StoreWith({{&keys::Pause, 4}}));
     rig.window->show();
     rig.window->Action(ControlId::ToolButton3)->trigger();
     ASSERT_TRUE(rig.window->trainer().CountdownPending());
@@ -440,9 +429,7 @@ TEST(MainWindow, SetupStopsRunsTheDialogAndTakesItsValues) {
 }
 
 TEST(MainWindow, SetupShowsTheWordsPageWithAllCharacters) {
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Letters, 40);
-    WindowRig rig(store);
+    WindowRig rig(StoreWith({{&keys::Letters, 40}}));
     rig.window->show();
     ConfigureDialog& setup = rig.window->setupDialog();
     bool wordsTab = false;
@@ -504,11 +491,7 @@ void PlayShortSession(WindowRig& rig) {
 
 TEST(RecordAudioFile, WavRecordingAndTranscriptOfTheNextSession) {
     QTemporaryDir dir;
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Pause, 0);
-    store.Write(keys::Letters, 5);
-    store.Write(keys::Speed, 1);
-    WindowRig rig(store);
+    WindowRig rig(StoreWith({{&keys::Pause, 0}, {&keys::Letters, 5}, {&keys::Speed, 1}}));
     rig.window->show();
     rig.prompts.audioChoice = {dir.filePath("take"), 0};
     rig.window->RecordAudioAction()->trigger();
@@ -547,9 +530,7 @@ TEST(RecordAudioFile, AFileThatCannotBeCreatedIsToldAndNothingIsArmed) {
 
 TEST(RecordAudioFile, Mp3RecordingEndsWithItsTagWhenTheEncoderIsInstalled) {
     QTemporaryDir dir;
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Pause, 0);
-    WindowRig rig(store);
+    WindowRig rig(StoreWith({{&keys::Pause, 0}}));
     rig.window->show();
     // The latest choice wins: a WAV armed first, still empty, is removed for the MP3.
     rig.prompts.audioChoice = {dir.filePath("first"), 0};
@@ -636,10 +617,7 @@ TEST(RecordAudioFile, TheDialogAsksAboutTheFilesReallyWritten) {
 TEST(RecordAudioFile, TheDefaultNameTakesTheSelectedSpeedNotAStations) {
     QTemporaryDir dir;
     WriteAll(dir.filePath("station.txt"), "cq,40,0,0,0\n");
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Letters, 40);
-    store.Write(keys::Speed, 1);
-    WindowRig rig(store);
+    WindowRig rig(StoreWith({{&keys::Letters, 40}, {&keys::Speed, 1}}));
     rig.window->show();
     rig.prompts.openFileName = dir.filePath("station.txt");
     rig.window->Action(ControlId::ToolButton6)->trigger();
@@ -656,14 +634,8 @@ TEST(RecordAudioFile, TheDefaultNameTakesTheSelectedSpeedNotAStations) {
 namespace lumbrel::test {
 namespace {
 
-SettingsStore AllCharactersStore() {
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Letters, 40);
-    return store;
-}
-
 TEST(TextSources, WordsButtonAndItsDropDownPlayTheShippedWordFiles) {
-    WindowRig rig(AllCharactersStore());
+    WindowRig rig(StoreWith({{&keys::Letters, 40}}));
     rig.window->show();
     rig.window->WordsPopupMenu()->aboutToShow();
     QStringList items;
@@ -686,7 +658,7 @@ TEST(TextSources, OpenedAndDroppedTextFilesArePlayed) {
     const QString path = dir.filePath("hello.txt");
     WriteAll(path, "cq cq de lumbrel k\n");
 
-    WindowRig rig(AllCharactersStore());
+    WindowRig rig(StoreWith({{&keys::Letters, 40}}));
     rig.window->show();
     rig.prompts.openFileName = {};  // cancelled: nothing happens
     rig.window->Action(ControlId::ToolButton6)->trigger();
@@ -730,7 +702,7 @@ TEST(TextSources, AFileNamedOnTheCommandLinePlaysOnceEveryCharacterIsInUse) {
     EXPECT_EQ(early.prompts.messages[0].caption, "Play Text File");
 
     // Every character in use: the last file named plays through to its end.
-    WindowRig rig(AllCharactersStore());
+    WindowRig rig(StoreWith({{&keys::Letters, 40}}));
     rig.window->show();
     rig.window->PlayFileArguments({dir.filePath("missing.txt"), path});
     EXPECT_FALSE(rig.window->trainer().SessionActive());  // once the window is up
@@ -775,9 +747,7 @@ TEST(Keyboard, WheelOverAnUnfocusedDelayBoxChangesNothing) {
 }
 
 TEST(Keyboard, ShortcutsStartAndStopASession) {
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Pause, 0);
-    WindowRig rig(store);
+    WindowRig rig(StoreWith({{&keys::Pause, 0}}));
     Activate(*rig.window);
     Trainer& t = rig.window->trainer();
     QTest::keyClick(rig.window.get(), Qt::Key_Escape);  // nothing runs: nothing to stop
@@ -794,11 +764,7 @@ TEST(Keyboard, ShortcutsStartAndStopASession) {
 }
 
 TEST(Keyboard, DrillsOpenOnlyWhenNoSessionRunsAndAreTypedAndKept) {
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Pause, 0);
-    store.Write(keys::DrillCharacters, 3);
-    store.Write(keys::DrillTimeLimit, 2000);
-    WindowRig rig(store);
+    WindowRig rig(StoreWith({{&keys::Pause, 0}, {&keys::DrillCharacters, 3}, {&keys::DrillTimeLimit, 2000}}));
     QTemporaryDir dir;
     rig.window->SetHistoryPath(dir.filePath("history.sqlite"));
     Activate(*rig.window);
@@ -849,9 +815,7 @@ TEST(Keyboard, DrillsOpenOnlyWhenNoSessionRunsAndAreTypedAndKept) {
 }
 
 TEST(Keyboard, SendOpensOnlyWhenNoSessionRunsAndTakesItsKeysByScanCode) {
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Pause, 0);
-    WindowRig rig(store);
+    WindowRig rig(StoreWith({{&keys::Pause, 0}}));
     Activate(*rig.window);
     QTest::keyClick(rig.window.get(), Qt::Key_F5);
     QTest::keyClick(rig.window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);

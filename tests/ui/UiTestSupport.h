@@ -7,8 +7,10 @@
 #include <QStringList>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "audio/Clock.h"
@@ -91,6 +93,14 @@ public:
 private:
     MemorySettingsBackend memory_;
 };
+
+// A store in memory holding these values.
+inline SettingsStore StoreWith(std::initializer_list<std::pair<const keys::IntKey*, int>> values) {
+    SettingsStore store = SettingsStore::InMemory();
+    for (const auto& [key, value] : values)
+        store.Write(*key, value);
+    return store;
+}
 
 // A main window on a store in memory, a virtual clock and a virtual audio device.
 struct WindowRig {

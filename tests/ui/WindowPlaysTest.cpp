@@ -33,10 +33,7 @@ namespace lumbrel::test {
 namespace {
 
 TEST(WindowPlays, AnEffectiveSpeedTheCapHoldsBackShowsAndStoresTheSpeedThatPlays) {
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Pause, 0);
-    store.Write(keys::Session, 1);
-    WindowRig rig(store);
+    WindowRig rig(StoreWith({{&keys::Pause, 0}, {&keys::Session, 1}}));
     rig.window->show();
     auto* effective = qobject_cast<RadioGroup*>(rig.window->Widget(ControlId::CodeSpeedRadioGroup));
     ASSERT_NE(effective, nullptr);
@@ -73,9 +70,7 @@ TEST(WindowPlays, CtrlQQuitsWhateverThePlatformBindsToQuit) {
 }
 
 TEST(WindowPlays, SetupDuringASessionAsksBeforeItStopsTheSession) {
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Pause, 0);
-    WindowRig rig(store);
+    WindowRig rig(StoreWith({{&keys::Pause, 0}}));
     rig.window->show();
     rig.window->Action(ControlId::ToolButton3)->trigger();
     rig.Run(1000);
