@@ -6,6 +6,7 @@
 #include "tests/TestSupport.h"
 
 using namespace lumbrel;
+using test::DefineCharacter;
 using test::FakeCharacterWindows;
 
 namespace {
@@ -15,11 +16,6 @@ QString Displays(const std::vector<const MorseCharacter*>& records) {
     for (const MorseCharacter* r : records)
         out += r->display == QLatin1String(" ") ? QStringLiteral("_") : r->display;
     return out;
-}
-
-void DefineCharacter(SettingsStore& store, int slot, const QString& code, const QString& display) {
-    store.WriteString(SettingsStore::MorseLetterSection(slot), QStringLiteral("Content"), code);
-    store.WriteString(SettingsStore::MorseLetterSection(slot), QStringLiteral("Display"), display);
 }
 
 struct Fixture : ::testing::Test {

@@ -73,10 +73,7 @@ std::uint32_t UnitsBytes(int units, int wpm) {
 }
 
 TEST_F(TextSession, UserCharactersAreReachedFromUtf8AndLatin1FilesAndStationsKeepTheirText) {
-    store.WriteString(SettingsStore::MorseLetterSection(1), QStringLiteral("Content"),
-                      QStringLiteral(".-.-"));
-    store.WriteString(SettingsStore::MorseLetterSection(1), QStringLiteral("Display"),
-                      QStringLiteral("\u00e4"));
+    test::DefineCharacter(store, 1, QStringLiteral(".-.-"), QStringLiteral("\u00e4"));
     Create();
     for (const QByteArray& bytes : {QByteArray("b\xc3\xa4r\n"),
                                     QByteArray("\xef\xbb\xbf"
