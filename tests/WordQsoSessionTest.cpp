@@ -157,8 +157,9 @@ TEST_F(WordSession, TheDitherIsDrawnOncePerWordAndHoldsForTheSpaceBeforeIt) {
     EXPECT_GT(DitherOfEachWord(shown, 25, true).size(), 5u);
 }
 
-TEST_F(WordSession, AFileChosenFromTheListAfterAQsoSessionPlaysAsWordsUntilTheSessionLength) {
+TEST_F(WordSession, FilesChosenFromTheListsBecomeTheCurrentOnesAndWordsPlayUntilTheSessionLength) {
     Qsos("cq de qa1abc k\n");
+    Write("QSO Files/Contest.txt", "qa1abc 5nn 14\n");
     Write("Word Files/Short Words.txt", "dx\nqth\nrig\n");
     Write("Word Files/README", "not a word file");
     Create();
@@ -167,6 +168,12 @@ TEST_F(WordSession, AFileChosenFromTheListAfterAQsoSessionPlaysAsWordsUntilTheSe
     EXPECT_TRUE(t().Entries().OneEntry());
     EXPECT_EQ(RunToEnd(), QStringLiteral(" cq de qa1abc k"));
     EXPECT_LT(s->clock().ElapsedMs(), 20'000);
+    EXPECT_EQ(t().QSOPopupMenuPopup(), (QStringList{"Generated contact", "Contest.txt", "QSO.txt"}));
+    t().PlayQsoFile(QStringLiteral("&Contest.txt"));
+    EXPECT_EQ(store.Read(keys::QsoFile), QStringLiteral("\\QSO Files\\Contest.txt"));
+    EXPECT_EQ(RunToEnd(), QStringLiteral(" qa1abc 5nn 14"));
+    t().PlayCurrentQsoFile();
+    EXPECT_EQ(RunToEnd(), QStringLiteral(" qa1abc 5nn 14"));
 
     const QStringList items = t().WordsPopupMenuPopup();
     EXPECT_EQ(items, (QStringList{"Words from my characters", "Short Words.txt"}));
@@ -365,18 +372,6 @@ TEST_F(WordSession, AQsoSkipsUnknownCharactersKeepsEverySpaceAndJoinsProsigns) {
     const QString shown = RunToEnd();
     EXPECT_EQ(shown, QStringLiteral(" cq  de qa1abc ^ar k"));
     EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
-}
-
-TEST_F(WordSession, AQsoFileChosenFromTheListBecomesTheCurrentOne) {
-    Qsos("cq de qa1abc k\n");
-    Write("QSO Files/Contest.txt", "qa1abc 5nn 14\n");
-    Create();
-    EXPECT_EQ(t().QSOPopupMenuPopup(), (QStringList{"Generated contact", "Contest.txt", "QSO.txt"}));
-    t().PlayQsoFile(QStringLiteral("&Contest.txt"));
-    EXPECT_EQ(store.Read(keys::QsoFile), QStringLiteral("\\QSO Files\\Contest.txt"));
-    EXPECT_EQ(RunToEnd(), QStringLiteral(" qa1abc 5nn 14"));
-    t().PlayCurrentQsoFile();
-    EXPECT_EQ(RunToEnd(), QStringLiteral(" qa1abc 5nn 14"));
 }
 
 TEST_F(WordSession, WordsFromMyCharactersAreTheWordsOfTheCharactersInUseOnly) {
