@@ -207,33 +207,31 @@ TEST_F(WordSession, AMenuCaptionWithAnAmpersandInTheFileNameStillFindsTheFile) {
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("\\Word Files\\Q&A.txt"));
 }
 
-TEST_F(WordSession, MissingFilesDoNothingAndSayNothing) {
-    Create();
-    const auto before = Snapshot(store);
-    t().PlayCurrentWordFile();
-    t().PlayCurrentQsoFile();
-    EXPECT_TRUE(s->Messages().empty());
-    EXPECT_EQ(Snapshot(store), before);
-    // Only the items that need no file of their folder.
-    EXPECT_EQ(t().WordsPopupMenuPopup(), QStringList{"Words from my characters"});
-    EXPECT_EQ(t().QSOPopupMenuPopup(), QStringList{"Generated contact"});
-    s->RunFor(2000);
-    ExpectIdleAndSilent();
-}
-
-TEST_F(WordSession, AListThatYieldsNoEntryBeginsNoSessionAndChangesNothing) {
-    Words("zulu\n   \n\t\nbravo\n");
-    store.Write(keys::WordFilter, 1);  // only "a"
-    Qsos("\n  \r\n\t\n");
-    Create();
-    const auto before = Snapshot(store);
-    t().PlayCurrentWordFile();
-    ExpectIdleAndSilent();
-    EXPECT_TRUE(t().Entries().Entries().isEmpty());
-    t().PlayCurrentQsoFile();
-    ExpectIdleAndSilent();
-    EXPECT_EQ(Snapshot(store), before);
-    EXPECT_TRUE(s->Messages().empty());
+TEST_F(WordSession, MissingFilesAndListsWithoutAnEntryBeginNothingSayNothingAndChangeNothing) {
+    for (const bool files : {false, true}) {
+        SCOPED_TRACE(files ? "lists without an entry" : "no files");
+        if (files) {
+            Words("zulu\n   \n\t\nbravo\n");
+            store.Write(keys::WordFilter, 1);  // only "a"
+            Qsos("\n  \r\n\t\n");
+        }
+        Create();
+        const auto before = Snapshot(store);
+        t().PlayCurrentWordFile();
+        ExpectIdleAndSilent();
+        EXPECT_TRUE(t().Entries().Entries().isEmpty());
+        t().PlayCurrentQsoFile();
+        ExpectIdleAndSilent();
+        EXPECT_TRUE(s->Messages().empty());
+        EXPECT_EQ(Snapshot(store), before);
+        if (!files) {
+            // Only the items that need no file of their folder.
+            EXPECT_EQ(t().WordsPopupMenuPopup(), QStringList{"Words from my characters"});
+            EXPECT_EQ(t().QSOPopupMenuPopup(), QStringList{"Generated contact"});
+        }
+        s->RunFor(2000);
+        ExpectIdleAndSilent();
+    }
 }
 
 TEST_F(WordSession, TheSourcesNeedEveryCharacterInUse) {
