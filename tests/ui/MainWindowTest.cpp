@@ -727,6 +727,15 @@ void Activate(MainWindow& w) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
 }
 
+// Starts a session with F5, runs `attempt` while it plays, and stops it with Escape.
+void WhileASessionPlays(WindowRig& rig, const std::function<void()>& attempt) {
+    QTest::keyClick(rig.window.get(), Qt::Key_F5);
+    attempt();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    rig.Run(3000);
+    ASSERT_FALSE(rig.window->trainer().SessionActive());
+}
+
 TEST(Keyboard, WheelOverAnUnfocusedDelayBoxChangesNothing) {
     WindowRig rig;
     Activate(*rig.window);
@@ -768,12 +777,10 @@ TEST(Keyboard, DrillsOpenOnlyWhenNoSessionRunsAndAreTypedAndKept) {
     QTemporaryDir dir;
     rig.window->SetHistoryPath(dir.filePath("history.sqlite"));
     Activate(*rig.window);
-    QTest::keyClick(rig.window.get(), Qt::Key_F5);
-    rig.window->DrillsAction()->trigger();  // refused while the session runs
-    EXPECT_EQ(rig.window->Drills(), nullptr);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    rig.Run(3000);
-    ASSERT_FALSE(rig.window->trainer().SessionActive());
+    WhileASessionPlays(rig, [&] {
+        rig.window->DrillsAction()->trigger();  // refused
+        EXPECT_EQ(rig.window->Drills(), nullptr);
+    });
 
     rig.window->DrillsAction()->trigger();
     DrillsDialog* drills = rig.window->Drills();
@@ -817,12 +824,10 @@ TEST(Keyboard, DrillsOpenOnlyWhenNoSessionRunsAndAreTypedAndKept) {
 TEST(Keyboard, SendOpensOnlyWhenNoSessionRunsAndTakesItsKeysByScanCode) {
     WindowRig rig(StoreWith({{&keys::Pause, 0}}));
     Activate(*rig.window);
-    QTest::keyClick(rig.window.get(), Qt::Key_F5);
-    QTest::keyClick(rig.window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(rig.window->Sending(), nullptr);  // refused while the session runs
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    rig.Run(3000);
-    ASSERT_FALSE(rig.window->trainer().SessionActive());
+    WhileASessionPlays(rig, [&] {
+        QTest::keyClick(rig.window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(rig.window->Sending(), nullptr);  // refused
+    });
     QTest::keyClick(rig.window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     SendWindow* send = rig.window->Sending();
     ASSERT_NE(send, nullptr);
