@@ -183,30 +183,37 @@ TEST_F(TextSession, ALineWithThreeFieldsIsSentWithTheCurrentSettingsAfterItsPaus
 }
 
 TEST_F(TextSession, AfterTheFileTheSpeedPitchAndSwitchesTheWindowShowsComeBack) {
+    // No station plays below six WPM, and its speed is not left behind either.
+    const struct {
+        QByteArray bytes;
+        int lastWpm;
+        bool lastChirp;
+        std::int64_t sessionMs;
+    } rows[] = {{"A,22,0,0,0\nB,30,1,1,1\n", 30, true, 10'000}, {"E,-3,0,0,0\n", 6, false, 30'000}};
     store.Write(keys::Pause, 0);
     Create();
-    Play("A,22,0,0,0\nB,30,1,1,1\n");
-    ASSERT_FALSE(filled.empty());
-    EXPECT_EQ(filled.back().wpm, 30);
-    EXPECT_TRUE(filled.back().chirp);
-    EXPECT_EQ(t().Signal().Wpm(), 25);
-    EXPECT_EQ(t().Signal().Pitch(), 750);
-    EXPECT_FALSE(t().Signal().Switches().DriftOn);
-    EXPECT_FALSE(t().Signal().Switches().ChirpOn);
-    EXPECT_FALSE(t().Signal().Switches().VariableWeightingOn);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.bytes.toStdString());
+        Play(row.bytes);
+        ASSERT_FALSE(filled.empty());
+        EXPECT_EQ(filled.back().wpm, row.lastWpm);
+        EXPECT_EQ(filled.back().chirp, row.lastChirp);
+        EXPECT_EQ(t().Signal().Wpm(), 25);
+        EXPECT_EQ(t().Signal().Pitch(), 750);
+        EXPECT_FALSE(t().Signal().Switches().DriftOn);
+        EXPECT_FALSE(t().Signal().Switches().ChirpOn);
+        EXPECT_FALSE(t().Signal().Switches().VariableWeightingOn);
 
-    filled.clear();
-    t().Start();
-    ASSERT_TRUE(t().SessionActive());
-    EXPECT_EQ(t().Source(), SourceKind::RandomGroups);
-    s->RunFor(10'000);
-    t().Stop();
-    const QString shown = RunToEnd();
-    EXPECT_EQ(t().Options().Get(Option::CharacterSpeed), 2);
-    EXPECT_EQ(t().Signal().Wpm(), 25);
-    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
-    EXPECT_FALSE(filled.front().weighting);  // the session start applied the check box
-
+        filled.clear();
+        t().Start();
+        ASSERT_TRUE(t().SessionActive());
+        EXPECT_EQ(t().Source(), SourceKind::RandomGroups);
+        const QString shown = RunAndStop(row.sessionMs);
+        EXPECT_EQ(t().Options().Get(Option::CharacterSpeed), 2);
+        EXPECT_EQ(t().Signal().Wpm(), 25);
+        EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
+        EXPECT_FALSE(filled.front().weighting);  // the session start applied the check box
+    }
     t().SetOption(Option::CharacterSpeed, 4);
     EXPECT_EQ(t().Signal().Wpm(), 35);
     t().SetOption(Option::CharacterSpeed, 2);
@@ -292,18 +299,6 @@ TEST_F(TextSession, NonsenseSpeedsAreBroughtIntoRangeAndAnyOtherNumberSwitchesOn
     EXPECT_TRUE(lines[3].contains(QStringLiteral(" 100, ")));
     // The whole file took a sane time: four one-letter stations.
     EXPECT_LT(s->clock().ElapsedMs(), 60'000);
-}
-
-TEST_F(TextSession, NoStationPlaysBelowSixWpmAndItsSpeedIsNotLeftBehind) {
-    store.Write(keys::Pause, 0);
-    Create();
-    Play("E,-3,0,0,0\n");
-    ASSERT_FALSE(filled.empty());
-    EXPECT_EQ(filled.back().wpm, 6);
-    filled.clear();
-    t().Start();
-    const QString shown = RunAndStop(30'000);
-    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
 }
 
 TEST_F(TextSession, ALongRunOfCommentsBetweenStationsCostsAWordSpaceButLosesNothing) {
