@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <optional>
-
 #include "session/CharacterSet.h"
 #include "tests/TestSupport.h"
 
@@ -84,43 +82,36 @@ TEST(LearningOrders, CharacterMapsFollowTheirOrder) {
     }
 }
 
-TEST_F(Fixture, TheActiveSetIsTheWordSpaceAndTheMasksCharactersOfTheFirstNWithoutGaps) {
-    // Bits above 31 come from the second word; three user characters follow the 40.
-    const struct {
-        int count;
-        std::optional<int> low, high;  // unset: never stored
-        const char* active;
-    } rows[] = {
-        {2, {}, {}, "_km"},
-        {5, 0x1B, {}, "_kmsu"},        // bits 0, 1, 3, 4
-        {43, 0, 0b1001 << 6, "_6u2"},  // bits 38 and 41: positions 39 and 42
-        {4, ~0xF, {}, "_"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.active);
-        SettingsStore fresh = SettingsStore::InMemory();
-        for (int slot = 1; slot <= 3; ++slot)
-            DefineCharacter(fresh, slot, QStringLiteral(".-.-."), QStringLiteral("u%1").arg(slot));
-        if (row.low)
-            fresh.Write(keys::Session1, *row.low);
-        if (row.high)
-            fresh.Write(keys::Session2, *row.high);
-        FakeCharacterWindows shown;
-        shown.count = row.count;
-        CharacterSet characters(fresh, shown);
-        characters.SetShown();
-        characters.RebuildCharacterList();
-        characters.RebuildActiveSet();
-        EXPECT_EQ(Displays(characters.ActiveSet()), QString::fromLatin1(row.active));
-    }
-    // The MFJ order's first two.
+TEST_F(Fixture, DefaultActiveSetIsWordSpaceAndTheFirstTwoOfTheOrder) {
     Show();
     EXPECT_EQ(set.CharacterList().size(), 41u);
     EXPECT_EQ(windows.maximum, 40);
+    EXPECT_EQ(Displays(set.ActiveSet()), QStringLiteral("_km"));
+
     set.SetOrder(LearningOrder::Mfj);
     set.RebuildCharacterList();
     set.RebuildActiveSet();
     EXPECT_EQ(Displays(set.ActiveSet()), QStringLiteral("_wb"));
+}
+
+TEST_F(Fixture, TheMasksCharactersOfTheFirstNLeaveNoGapAndBitsAbove31ComeFromTheSecondWord) {
+    for (int slot = 1; slot <= 3; ++slot)  // positions 41 to 43
+        DefineCharacter(store, slot, QStringLiteral(".-.-."), QStringLiteral("u%1").arg(slot));
+    const struct {
+        int count, low, high;
+        const char* active;
+    } rows[] = {
+        {5, 0x1B, 0, "_kmsu"},         // bits 0, 1, 3, 4
+        {43, 0, 0b1001 << 6, "_6u2"},  // bits 38 and 41: positions 39 and 42
+        {4, ~0xF, -1, "_"},
+    };
+    for (const auto& row : rows) {
+        windows.count = row.count;
+        store.Write(keys::Session1, row.low);
+        store.Write(keys::Session2, row.high);
+        Show();
+        EXPECT_EQ(Displays(set.ActiveSet()), QString::fromLatin1(row.active)) << row.count;
+    }
 }
 
 TEST_F(Fixture, ChangingTheCountWritesAFreshMaskAndRefreshes) {
