@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "tests/TextSessionSupport.h"
+#include "tests/SessionFixture.h"
 
 using namespace lumbrel;
 using lumbrel::test::Snapshot;

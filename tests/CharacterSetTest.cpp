@@ -4,6 +4,7 @@
 #include "tests/TestSupport.h"
 
 using namespace lumbrel;
+using test::DefineCharacter;
 using test::FakeCharacterWindows;
 
 namespace {
@@ -13,11 +14,6 @@ QString Displays(const std::vector<const MorseCharacter*>& records) {
     for (const MorseCharacter* r : records)
         out += r->display == QLatin1String(" ") ? QStringLiteral("_") : r->display;
     return out;
-}
-
-void DefineCharacter(SettingsStore& store, int slot, const QString& code, const QString& display) {
-    store.WriteString(SettingsStore::MorseLetterSection(slot), QStringLiteral("Content"), code);
-    store.WriteString(SettingsStore::MorseLetterSection(slot), QStringLiteral("Display"), display);
 }
 
 struct Fixture : ::testing::Test {
@@ -98,12 +94,24 @@ TEST_F(Fixture, DefaultActiveSetIsWordSpaceAndTheFirstTwoOfTheOrder) {
     EXPECT_EQ(Displays(set.ActiveSet()), QStringLiteral("_wb"));
 }
 
-TEST_F(Fixture, ExcludedCharactersLeaveNoGap) {
-    windows.count = 5;
-    store.Write(keys::Session1, 0x1B);  // bits 0, 1, 3, 4
-    Show();
-    EXPECT_EQ(Displays(set.ActiveSet()), QStringLiteral("_kmsu"));
-    EXPECT_EQ(set.ActiveSet()[3]->display, QStringLiteral("s"));
+TEST_F(Fixture, TheMasksCharactersOfTheFirstNLeaveNoGapAndBitsAbove31ComeFromTheSecondWord) {
+    for (int slot = 1; slot <= 3; ++slot)  // positions 41 to 43
+        DefineCharacter(store, slot, QStringLiteral(".-.-."), QStringLiteral("u%1").arg(slot));
+    const struct {
+        int count, low, high;
+        const char* active;
+    } rows[] = {
+        {5, 0x1B, 0, "_kmsu"},         // bits 0, 1, 3, 4
+        {43, 0, 0b1001 << 6, "_6u2"},  // bits 38 and 41: positions 39 and 42
+        {4, ~0xF, -1, "_"},
+    };
+    for (const auto& row : rows) {
+        windows.count = row.count;
+        store.Write(keys::Session1, row.low);
+        store.Write(keys::Session2, row.high);
+        Show();
+        EXPECT_EQ(Displays(set.ActiveSet()), QString::fromLatin1(row.active)) << row.count;
+    }
 }
 
 TEST_F(Fixture, ChangingTheCountWritesAFreshMaskAndRefreshes) {
@@ -121,21 +129,12 @@ TEST_F(Fixture, ChangingTheCountWritesAFreshMaskAndRefreshes) {
 TEST_F(Fixture, MaskWordsSplitAtBit32) {
     for (const auto& [count, low, high] :
          {std::tuple{31, 0x7FFFFFFF, 0}, std::tuple{32, -1, 0}, std::tuple{33, -1, 1},
-          std::tuple{63, -1, 0x7FFFFFFF}, std::tuple{64, -1, -1}, std::tuple{0, 0, 0}}) {
+          std::tuple{40, -1, 0xFF}, std::tuple{63, -1, 0x7FFFFFFF}, std::tuple{64, -1, -1},
+          std::tuple{0, 0, 0}}) {
         WriteFirstCharactersMask(store, count);
         EXPECT_EQ(store.Read(keys::Session1), low) << count;
         EXPECT_EQ(store.Read(keys::Session2), high) << count;
     }
-}
-
-TEST_F(Fixture, MaskBitsAbove31ComeFromTheSecondWord) {
-    for (int slot = 1; slot <= 3; ++slot)
-        DefineCharacter(store, slot, QStringLiteral(".-.-."), QStringLiteral("u%1").arg(slot));
-    windows.count = 43;
-    store.Write(keys::Session1, 0);
-    store.Write(keys::Session2, 0b1001 << 6);  // bits 38 and 41: positions 39 and 42
-    Show();
-    EXPECT_EQ(Displays(set.ActiveSet()), QStringLiteral("_6u2"));
 }
 
 TEST_F(Fixture, RefreshDoesNothingBeforeTheWindowIsShown) {
@@ -231,13 +230,9 @@ TEST_F(Fixture, LearningToolsNeedEveryCharacter) {
     windows.count = 40;
     set.CharacterCountChanged();
     EXPECT_EQ(windows.tools, true);
-}
-
-TEST_F(Fixture, AMaskWithNoCharacterOfTheFirstNLeavesOnlyTheWordSpace) {
-    windows.count = 4;
-    store.Write(keys::Session1, ~0xF);
-    Show();
-    EXPECT_EQ(set.ActiveSet().size(), 1u);
+    windows.count = 39;
+    set.CharacterCountChanged();
+    EXPECT_EQ(windows.tools, false);
 }
 
 }  // namespace

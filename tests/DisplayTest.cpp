@@ -7,7 +7,7 @@ using namespace lumbrel;
 
 namespace {
 
-struct Display : ::testing::Test {
+struct DisplayRig {
     SessionReadouts readouts;
     TextArea sent;
     MessageQueue queue;
@@ -21,6 +21,7 @@ struct Display : ::testing::Test {
                 display.ShowHeldItems();
     }
 };
+struct Display : ::testing::Test, DisplayRig {};
 
 TEST_F(Display, ItemsOfTheDelayComboBox) {
     Delay(0);
@@ -66,63 +67,54 @@ TEST_F(Display, PrimedEventsHandOverNothing) {
     EXPECT_EQ(readouts.Status(), QStringLiteral("  12 characters sent"));
 }
 
-TEST_F(Display, HideShowsOnlyTheNoticeThenEverything) {
-    Delay(0);
-    sent.Append(QStringLiteral("old"));
-    for (const char* t : {"k", "m", " "})
-        Take(QString::fromLatin1(t));
-    Step();
-    EXPECT_EQ(sent.Lines(), DelayedDisplay::HideNotice());
-    display.FinalReveal();
-    EXPECT_EQ(sent.Text(), QStringLiteral("km "));
-}
-
-TEST_F(Display, WordsAreHeldAsWholeWordsAndTheTrayShowsTheLast) {
-    Delay(3);  // 2 words
-    display.SetSourceKind(SourceKind::SequentialText);
-    for (const QString& word :
-         {QStringLiteral("the "), QStringLiteral("quick "), QStringLiteral("brown "), QStringLiteral("fox ")})
-        for (QChar c : word)
-            Take(QString(c));
-    Step();
-    EXPECT_EQ(sent.Text(), QStringLiteral("the quick "));
-    EXPECT_EQ(readouts.TrayWord(), QStringLiteral("quick"));
-}
-
-TEST_F(Display, AStoppedTextSessionRevealsHeldWordsThenThePartialWord) {
-    Delay(3);
-    display.SetSourceKind(SourceKind::SequentialText);
-    for (QChar c : QStringLiteral("one two three fo"))
-        Take(QString(c));
-    Step();
-    EXPECT_EQ(sent.Text(), QStringLiteral("one "));
-    const QString u = QStringLiteral("u");
-    display.TakeLateText(&u);
-    display.FinalReveal();
-    EXPECT_EQ(sent.Text(), QStringLiteral("one two three fou"));
-}
-
-TEST_F(Display, SingleWordOnlyLeavesTheTrayAloneInWordSessions) {
-    Delay(1);
-    display.SetSourceKind(SourceKind::RandomEntries);
-    display.SetSingleWordOnly(true);
-    display.SetWordListSession(true);
-    for (QChar c : QStringLiteral("cq de "))
-        Take(QString(c));
-    Step();
-    EXPECT_EQ(sent.Text(), QStringLiteral("cq de "));
-    EXPECT_EQ(readouts.TrayWord(), QString());
-}
-
-TEST_F(Display, ParameterLineModeShowsNothingHeld) {
-    Delay(1);
-    display.SetSourceKind(SourceKind::SequentialText);
-    display.SetParameterLineMode(true);
-    for (QChar c : QStringLiteral("abc d"))
-        Take(QString(c));
-    Step();
-    display.FinalReveal();
-    EXPECT_TRUE(sent.Text().isEmpty());
+TEST_F(Display, WhatIsShownAsTheItemsAreHeardAndAtTheEnd) {
+    // Hide shows only its notice, then everything; words are held as whole words and the
+    // tray shows the last, except for single words in word sessions; a stopped text
+    // session reveals the held words then the partial word; parameter lines show nothing
+    // held.
+    const struct {
+        const char* name;
+        int delayIndex;
+        const char* before;  // in the text area when the delay was chosen
+        SourceKind kind;
+        bool singleWordSession, parameterLines;
+        const char* heard;
+        const char* late;        // after the session stopped
+        const char* whileHeard;  // none: the hide notice
+        const char* tray;
+        const char* atTheEnd;
+    } rows[] = {
+        {"hide", 0, "old", SourceKind::RandomGroups, false, false, "km ", nullptr, nullptr, "", "km "},
+        {"two words", 3, "", SourceKind::SequentialText, false, false, "the quick brown fox ", nullptr,
+         "the quick ", "quick", "the quick brown fox "},
+        {"stopped in a word", 3, "", SourceKind::SequentialText, false, false, "one two three fo", "u",
+         "one ", "one", "one two three fou"},
+        {"single words", 1, "", SourceKind::RandomEntries, true, false, "cq de ", nullptr, "cq de ", "",
+         "cq de "},
+        {"parameter lines", 1, "", SourceKind::SequentialText, false, true, "abc d", nullptr, "", "", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        DisplayRig fresh;
+        fresh.Delay(row.delayIndex);
+        fresh.sent.Append(QString::fromLatin1(row.before));
+        fresh.display.SetSourceKind(row.kind);
+        fresh.display.SetSingleWordOnly(row.singleWordSession);
+        fresh.display.SetWordListSession(row.singleWordSession);
+        fresh.display.SetParameterLineMode(row.parameterLines);
+        for (QChar c : QString::fromLatin1(row.heard))
+            fresh.Take(QString(c));
+        fresh.Step();
+        EXPECT_EQ(fresh.sent.Text(), row.whileHeard ? QString::fromLatin1(row.whileHeard)
+                                                    : DelayedDisplay::HideNotice().join(QLatin1Char('\n')));
+        EXPECT_EQ(fresh.readouts.TrayWord(), QString::fromLatin1(row.tray));
+        if (row.late) {
+            const QString late = QString::fromLatin1(row.late);
+            fresh.display.TakeLateText(&late);
+        }
+        fresh.display.FinalReveal();
+        EXPECT_EQ(fresh.sent.Text(), QString::fromLatin1(row.atTheEnd));
+    }
 }
 
 TEST_F(Display, AStepPostedBeforeSwitchingToHideRevealsNothing) {

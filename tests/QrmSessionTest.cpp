@@ -1,24 +1,12 @@
 // The two interfering stations during sessions, on virtual devices of their own.
-#include <gtest/gtest.h>
-
-#include "session/VirtualSession.h"
+#include "tests/SessionFixture.h"
 
 using namespace lumbrel;
 
 namespace {
 
-struct Qrm : ::testing::Test {
-    SettingsStore store = SettingsStore::InMemory();
-    std::unique_ptr<VirtualSession> s;
-
-    void Create(std::uint32_t seed = 1) {
-        s = std::make_unique<VirtualSession>(store, seed, QTime(12, 0), nullptr, true);
-        for (int i = 0; i < 2; ++i)
-            s->qrmDevice(i).KeepPlayedBytes(false);
-        s->device().KeepPlayedBytes(false);
-        s->CreateAndShow();
-    }
-    Trainer& t() { return s->trainer(); }
+struct Qrm : test::SessionFixture {
+    Qrm() { qrmStations = true; }
     TCWSender& station(int i) { return *t().Qrm().Station(i); }
     void Check(bool on) { t().SetOption(Option::Qrm, on); }
 };
@@ -45,8 +33,7 @@ TEST_F(Qrm, EachStartSetsTheStationsUpFromTheSessionAndTheWholeCharacterList) {
             EXPECT_EQ(station(i).Speed(), start.speed);
             EXPECT_TRUE(station(i).Connected());
         }
-        t().Stop();
-        ASSERT_TRUE(s->RunUntilIdle(30'000));
+        StopAndRunOut();
     }
     QString all;
     for (int i = 0; i < 400; ++i)
@@ -108,8 +95,7 @@ TEST_F(Qrm, UncheckingAndCheckingDuringASessionRestartsBoth) {
     EXPECT_TRUE(station(0).Connected());
     EXPECT_TRUE(station(1).Connected());
     EXPECT_EQ(station(0).SendPosition(), 2);  // a new group, its first two characters queued
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    StopAndRunOut();
 }
 
 TEST_F(Qrm, CheckingDuringTheCountdownStartsTheStationsBeforeTheMainSignal) {
@@ -121,8 +107,7 @@ TEST_F(Qrm, CheckingDuringTheCountdownStartsTheStationsBeforeTheMainSignal) {
     EXPECT_TRUE(station(0).Connected());
     EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
     ASSERT_TRUE(s->RunUntil([&] { return t().SessionActive(); }, 10'000));
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    StopAndRunOut();
 }
 
 TEST_F(Qrm, StoppingWithTheBoxUncheckedLeavesTheClosedStationsAlone) {

@@ -19,6 +19,11 @@ TEST(RandomSeedTest, SeedingSetsStateAndDropsOneShortStep) {
     RandomNumber rng(1);
     EXPECT_EQ(rng.LowWord(), kSeed1State);
     EXPECT_EQ(rng.HighWord(), 0u);
+    // Zero is a valid seed: S = 0 * 22695477 + 1 = 1 after the dropped step; next
+    // S = 22695478, value 346.
+    RandomNumber zero(0);
+    EXPECT_EQ(zero.LowWord(), 1u);
+    EXPECT_EQ(zero.ShortRandom(), 346);
 }
 
 TEST(RandomSeedTest, ReseedingRestartsTheSequence) {
@@ -29,13 +34,6 @@ TEST(RandomSeedTest, ReseedingRestartsTheSequence) {
     rng.Seed(1);
     EXPECT_EQ(rng.HighWord(), 0u) << "reseeding must clear the high word";
     EXPECT_EQ(rng.ShortRandom(), first);
-}
-
-TEST(RandomSeedTest, SeedZeroIsAValidSeed) {
-    // S = 0 * 22695477 + 1 = 1 after the dropped step; next S = 22695478, value 346.
-    RandomNumber rng(0);
-    EXPECT_EQ(rng.LowWord(), 1u);
-    EXPECT_EQ(rng.ShortRandom(), 346);
 }
 
 TEST(ShortRandomTest, FirstValuesForSeed1) {
@@ -61,15 +59,6 @@ TEST(ShortRandomTest, ChangesTheLowWordOnly) {
     EXPECT_EQ(rng.ShortRandom(), 27322);
     EXPECT_EQ(rng.LowWord(), 1790608572u);
     EXPECT_EQ(rng.HighWord(), 3557668197u);
-}
-
-TEST(ShortRandomTest, ValuesStayWithin15Bits) {
-    RandomNumber rng(12345);
-    for (int i = 0; i < 2000; ++i) {
-        const int v = rng.ShortRandom();
-        ASSERT_GE(v, 0);
-        ASSERT_LE(v, 32767);
-    }
 }
 
 TEST(LongRandomTest, FirstValueForSeed1) {
@@ -103,35 +92,29 @@ TEST(LongRandomTest, SharesTheLowWordWithShortRandom) {
     EXPECT_EQ(rng.LowWord(), 1767933116u);
 }
 
-TEST(LongRandomTest, ValuesAreNonNegative) {
-    RandomNumber rng(987654321u);
-    for (int i = 0; i < 2000; ++i)
-        ASSERT_GE(rng.LongRandom(), 0);
-}
-
-TEST(RandomRangeTest, ZeroRangeGivesZero) {
-    RandomNumber rng(1);
-    EXPECT_EQ(rng.Next(0), 0);
-    EXPECT_EQ(rng.RandomLong(0), 0);
-    EXPECT_EQ(rng.Next(-3), 0);
-    EXPECT_EQ(rng.RandomLong(-3), 0);
-}
-
-TEST(RandomRangeTest, NextIsShortRandomModuloN) {
-    // The first ShortRandom values for seed 1 are 130 and 10982 (see above).
+TEST(RandomRangeTest, NextAndRandomLongAreTheValuesModuloNAndZeroForNoRange) {
+    // The first ShortRandom values for seed 1 are 130 and 10982, the first LongRandom
+    // values 1410184549 and 672584604 (see above).
     RandomNumber rng(1);
     EXPECT_EQ(rng.Next(7), 130 % 7);          // 4
     EXPECT_EQ(rng.Next(1000), 10982 % 1000);  // 982
+    RandomNumber longs(1);
+    EXPECT_EQ(longs.RandomLong(9), 1410184549 % 9);   // 1
+    EXPECT_EQ(longs.RandomLong(40), 672584604 % 40);  // 4
+    for (const int n : {0, -3}) {
+        EXPECT_EQ(rng.Next(n), 0);
+        EXPECT_EQ(rng.RandomLong(n), 0);
+    }
 }
 
-TEST(RandomRangeTest, RandomLongIsLongRandomModuloN) {
-    // The first LongRandom values for seed 1 are 1410184549 and 672584604 (see above).
-    RandomNumber rng(1);
-    EXPECT_EQ(rng.RandomLong(9), 1410184549 % 9);   // 1
-    EXPECT_EQ(rng.RandomLong(40), 672584604 % 40);  // 4
-}
-
-TEST(RandomRangeTest, NextAndRandomLongStayInRangeAndCoverIt) {
+TEST(RandomRangeTest, ValuesStayInTheirBitsAndRangesAndCoverThem) {
+    RandomNumber raw(12345);
+    for (int i = 0; i < 2000; ++i) {
+        const int v = raw.ShortRandom();
+        ASSERT_GE(v, 0);
+        ASSERT_LE(v, 32767);
+        ASSERT_GE(raw.LongRandom(), 0);
+    }
     RandomNumber rng(4242);
     for (const int n : {1, 2, 9, 40, 1000}) {
         std::vector<bool> seenShort(static_cast<std::size_t>(n), false);

@@ -1,14 +1,9 @@
 // Whole sessions on the virtual device with a virtual clock.
-#include <gtest/gtest.h>
-
-#include <QTemporaryDir>
-
 #include <cerrno>
 #include <cstring>
 #include <map>
 
-#include "session/VirtualSession.h"
-#include "tests/TestSupport.h"
+#include "tests/SessionFixture.h"
 
 using namespace lumbrel;
 
@@ -16,19 +11,7 @@ namespace {
 
 constexpr int kBufferDone = kBufferDoneMessage;
 
-struct Session : ::testing::Test {
-    SettingsStore store = SettingsStore::InMemory();
-    std::unique_ptr<VirtualSession> s;
-
-    void Make(std::uint32_t seed = 1, QTime start = QTime(12, 0)) {
-        s = std::make_unique<VirtualSession>(store, seed, start);
-        s->device().KeepPlayedBytes(false);
-    }
-    void Create(std::uint32_t seed = 1, QTime start = QTime(12, 0)) {
-        Make(seed, start);
-        s->CreateAndShow();
-    }
-    Trainer& t() { return s->trainer(); }
+struct Session : test::SessionFixture {
     QString Label() { return t().Readouts().Clock(); }
 };
 
@@ -74,32 +57,23 @@ TEST_F(Session, CountdownShowsEachSecondThenTheClock) {
     EXPECT_LE(firstSound, 3100);
 }
 
-TEST_F(Session, PauseOfZeroBeginsAtOnce) {
-    store.Write(keys::Pause, 0);
-    Create();
-    t().Start();
-    EXPECT_TRUE(t().SessionActive());
-    EXPECT_EQ(Label(), QStringLiteral("00:00"));
-}
-
 TEST_F(Session, StopDuringTheCountdownReturnsToIdleWithoutSound) {
     store.Write(keys::Pause, 5);
     Create();
     t().Start();
     s->RunFor(2000);
     t().Stop();
-    EXPECT_FALSE(t().CountdownPending());
-    EXPECT_TRUE(t().Readouts().CommandsEnabled());
-    EXPECT_FALSE(t().Readouts().ClockRunning());
+    ExpectIdleAndSilent();
     s->RunFor(10'000);
-    EXPECT_FALSE(t().SessionActive());
-    EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
+    ExpectIdleAndSilent();
 }
 
-TEST_F(Session, FirstEventsArePrimedAndTwoBuffersStayInFlight) {
+TEST_F(Session, APauseOfZeroBeginsAtOnceWithPrimedEventsAndTwoBuffersInFlight) {
     Create();
     store.Write(keys::Pause, 0);
     t().Start();
+    EXPECT_TRUE(t().SessionActive());
+    EXPECT_EQ(Label(), QStringLiteral("00:00"));
     EXPECT_EQ(t().CharactersSent(), -2);
     s->Pump();
     EXPECT_EQ(t().CharactersSent(), 0);
@@ -118,7 +92,7 @@ TEST_F(Session, StopWhileRunningGivesTwoMoreEventsAndRevealsOnTheSecond) {
     Create();
     t().Start();
     s->RunFor(3000);
-    const int sentBefore = t().CharactersSent();
+    const int countBefore = t().CharactersSent();
     const QString shownBefore = t().Sent().Text();
     t().Stop();
     EXPECT_TRUE(t().WindingDown());
@@ -136,7 +110,7 @@ TEST_F(Session, StopWhileRunningGivesTwoMoreEventsAndRevealsOnTheSecond) {
     ASSERT_TRUE(s->RunUntilIdle(30'000));
     EXPECT_EQ(events, 2);
     EXPECT_EQ(afterFirst, shownBefore);  // nothing is shown on the first
-    EXPECT_EQ(t().CharactersSent(), sentBefore + 2);
+    EXPECT_EQ(t().CharactersSent(), countBefore + 2);
     // The reveal holds every item heard: the three held back and the two late ones.
     EXPECT_EQ(t().Sent().Text().size(), shownBefore.size() + 3 + 2);
     EXPECT_TRUE(t().Sent().Text().startsWith(shownBefore));
@@ -187,8 +161,7 @@ TEST_F(Session, DelayZeroShowsEachCharacterAsItsBufferIsHeard) {
     ASSERT_TRUE(s->RunUntil([&] { return t().CharactersSent() >= heard; }, 60'000));
     s->Pump();
     EXPECT_EQ(t().Sent().Text().size(), heard);
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    StopAndRunOut();
     EXPECT_EQ(t().Sent().Text().size(), heard + 2);
 }
 
@@ -199,35 +172,26 @@ TEST_F(Session, HideShowsTheNoticeUntilTheEnd) {
     t().Start();
     s->RunFor(4000);
     EXPECT_EQ(t().Sent().Lines(), DelayedDisplay::HideNotice());
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    StopAndRunOut();
     EXPECT_EQ(t().Sent().Text().size(), t().CharactersSent());
     EXPECT_FALSE(t().Sent().Text().contains(QStringLiteral("reveal")));
 }
 
 TEST_F(Session, TheTextFollowsTheSoundCharacterForCharacter) {
     // Each character's text appears once its buffer has been heard: the revealed text,
-    // played back through the renderer, has exactly the length of what was played.
+    // timed by the rules, has exactly the length of what was played.
     store.Write(keys::Pause, 0);
     Create(21);
     std::vector<std::uint8_t> played;
     s->device().SetPlaySink(
         [&](const std::uint8_t* b, std::size_t n) { played.insert(played.end(), b, b + n); });
     t().Start();
-    s->RunFor(8000);
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    RunAndStop(8000);
     const QString text = t().Sent().Text();
     ASSERT_FALSE(text.isEmpty());
     std::size_t expected = 0;
-    const auto& list = t().Characters().CharacterList();
-    RandomNumber scratch(0);
-    RendererState renderer(scratch);
-    for (QChar c : text) {
-        const int pos = t().Characters().LookUpTextCharacter(static_cast<unsigned char>(c.toLatin1()));
-        MorseCode code(renderer, *list[static_cast<std::size_t>(pos)], 25, 775, 1000);
-        expected += static_cast<std::size_t>(code.SlotBytes(false));
-    }
+    for (const std::uint32_t bytes : ExpectedBytes(text, 25))
+        expected += bytes;
     EXPECT_EQ(played.size(), expected);
     EXPECT_FALSE(text.startsWith(QLatin1Char(' ')));  // a session begins with a character
 }
@@ -240,9 +204,7 @@ TEST_F(Session, BuffersAreUsedInTurnAcrossSessions) {
         [&](const AudioBufferHeader& header) { order.push_back(static_cast<int>(header.user)); });
     for (int session = 0; session < 2; ++session) {
         t().Start();
-        s->RunFor(1500);
-        t().Stop();
-        ASSERT_TRUE(s->RunUntilIdle(30'000));
+        RunAndStop(1500);
     }
     ASSERT_GE(order.size(), 6u);
     for (std::size_t i = 0; i < order.size(); ++i)
@@ -254,17 +216,13 @@ TEST_F(Session, StartIsRefusedWhenNoCharacterOfTheFirstNIsEnabled) {
     store.Write(keys::Pause, 0);
     Create();
     t().Start();
-    EXPECT_FALSE(t().SessionActive());
-    EXPECT_TRUE(t().Readouts().CommandsEnabled());
+    ExpectIdleAndSilent();
 
     store.Write(keys::Pause, 2);
     t().Start();
     EXPECT_TRUE(t().CountdownPending());
     ASSERT_TRUE(s->RunUntilIdle(10'000));
-    EXPECT_FALSE(t().SessionActive());
-    EXPECT_TRUE(t().Readouts().CommandsEnabled());
-    EXPECT_FALSE(t().Readouts().ClockRunning());
-    EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
+    ExpectIdleAndSilent();
 }
 
 TEST_F(Session, StartWhileASessionRunsOrWindsDownIsIgnored) {
@@ -306,11 +264,10 @@ TEST_F(Session, CallbackModeRunsTheSameSession) {
     s->RunFor(4000);
     EXPECT_EQ(s->device().QueuedCount(), 2u);
     EXPECT_GT(t().CharactersSent(), 3);
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    StopAndRunOut();
 }
 
-TEST_F(Session, CloseDuringASessionOnlyStopsItAndTheNextCloseCloses) {
+TEST_F(Session, CloseDuringASessionOnlyStopsItAndDuringTheCountdownCloses) {
     store.Write(keys::Pause, 0);
     Create();
     t().Start();
@@ -323,9 +280,7 @@ TEST_F(Session, CloseDuringASessionOnlyStopsItAndTheNextCloseCloses) {
     EXPECT_TRUE(s->Closed());
     // The options mirrored by the controls were saved.
     EXPECT_EQ(std::get<qint32>(*store.Raw(QStringLiteral("Setup"), QStringLiteral("Pitch"))), 750);
-}
 
-TEST_F(Session, CloseDuringTheCountdownClosesAtOnce) {
     store.Write(keys::Pause, 5);
     Create();
     t().Start();
@@ -349,12 +304,10 @@ TEST_F(Session, WithoutADeviceStartSaysSoOnceAndBeginsNothing) {
     EXPECT_EQ(s->Messages()[1].caption, QStringLiteral("waveOutOpen"));
     EXPECT_EQ(s->Messages()[1].text, test::NoSoundOutputText("no sound card."));
     EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Open), 2);
-    EXPECT_FALSE(t().SessionActive());
-    EXPECT_TRUE(t().Readouts().CommandsEnabled());
-    EXPECT_FALSE(t().Readouts().ClockRunning());
+    ExpectIdleAndSilent();
     s->RunFor(3000);
     EXPECT_EQ(s->Messages().size(), 2u);
-    EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
+    ExpectIdleAndSilent();
 }
 
 TEST_F(Session, AWriteFailureShortensThePipelineByOneAndIsToldAfterTheSession) {
@@ -366,8 +319,7 @@ TEST_F(Session, AWriteFailureShortensThePipelineByOneAndIsToldAfterTheSession) {
     EXPECT_EQ(s->device().QueuedCount(), 1u);
     EXPECT_TRUE(t().SessionActive());
     EXPECT_TRUE(s->Messages().empty());  // nothing while the session runs
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    StopAndRunOut();
     ASSERT_EQ(s->Messages().size(), 1u);
     EXPECT_EQ(s->Messages()[0].caption, QStringLiteral("waveOutWrite"));
     EXPECT_EQ(s->Messages()[0].text, QStringLiteral("Sound output failed during the session: device gone"));
@@ -384,15 +336,13 @@ TEST_F(Session, ADiskFullStopsTheRecordingWithOneMessageAfterTheSession) {
     EXPECT_FALSE(t().Recorder().Recording());  // stopped at the first failed write
     EXPECT_TRUE(s->Messages().empty());        // nothing while the session runs
     EXPECT_EQ(s->device().QueuedCount(), 2u);  // the session goes on
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    StopAndRunOut();
     ASSERT_EQ(s->Messages().size(), 1u);
     EXPECT_EQ(s->Messages()[0].text, QStringLiteral("The recording /dev/full was stopped: %1")
                                          .arg(QString::fromLocal8Bit(std::strerror(ENOSPC))));
 }
 
 TEST_F(Session, TheTranscriptIsWrittenAtTheEndOfTheSession) {
-    QTemporaryDir dir;
     store.Write(keys::Pause, 0);
     Create();
     const QString path = dir.filePath(QStringLiteral("take.txt"));
@@ -400,8 +350,7 @@ TEST_F(Session, TheTranscriptIsWrittenAtTheEndOfTheSession) {
     t().Start();
     s->RunFor(3000);
     EXPECT_FALSE(QFile::exists(path));
-    t().Stop();
-    ASSERT_TRUE(s->RunUntilIdle(30'000));
+    StopAndRunOut();
     EXPECT_EQ(QString::fromUtf8(test::ReadAll(path)), t().Sent().Text() + QLatin1Char('\n'));
     EXPECT_FALSE(t().Recorder().Armed());
 }

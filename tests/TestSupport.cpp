@@ -1,5 +1,7 @@
 #include "tests/TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <QFile>
 
 namespace lumbrel::test {
@@ -13,8 +15,8 @@ QByteArray ReadAll(const QString& path) {
 
 void WriteAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size())
+        << path.toStdString();
 }
 
 }  // namespace lumbrel::test

@@ -21,6 +21,12 @@ inline QString NoSoundOutputText(const QString& reason) {
         .arg(reason);
 }
 
+// Stores a character of the user's in its slot (1 to 24).
+inline void DefineCharacter(SettingsStore& store, int slot, const QString& code, const QString& display) {
+    store.WriteString(SettingsStore::MorseLetterSection(slot), QStringLiteral("Content"), code);
+    store.WriteString(SettingsStore::MorseLetterSection(slot), QStringLiteral("Display"), display);
+}
+
 // Stands in for the main window's spinner, setup dialog and tool bar.
 class FakeCharacterWindows final : public CharacterWindows {
 public:

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "tests/TextSessionSupport.h"
+#include "tests/SessionFixture.h"
 #include "text/ParameterLine.h"
 
 using namespace lumbrel;
@@ -35,30 +35,35 @@ struct TextSession : test::TextSessionTest {
 
 const QRegularExpression kLogLine(QStringLiteral("^ *(\\d+) (\\d+), (\\d+), (-?\\d+), (-?\\d+), (.*)$"));
 
-TEST_F(TextSession, WordsAreSentWithOneWordSpaceBetweenThemAlsoAcrossLineEnds) {
+TEST_F(TextSession, APlainTextIsSentWordForWordWithOneWordSpaceBetween) {
+    // Line ends, blank lines and runs of spaces are one word space; so is an unmapped
+    // character (bytes above 127, NUL, tabs) with the spaces around it; a caret joins;
+    // only the comments before the first plain line go, and commas are sent.
+    const struct {
+        QByteArray bytes;
+        const char* shown;
+    } rows[] = {
+        {"CQ CQ DE\nK\n", " cq cq de k"},
+        {"CQ  CQ DE \r\n\r\n\r\n  K", " cq cq de k"},
+        {"Hello = world\n", " hello world"},
+        {QByteArray("a\xe9\xff"
+                    "b\0\tc ^sk",
+                    11),
+         " a b c ^sk"},
+        {"'c1\nhello\n'c2 x\n", " hello c2 x"},
+        {"CQ,25,0,0,1\nhello\n", " cq,25,0,0,1 hello"},
+    };
     Create();
-    const QString shown = Play("CQ CQ DE\nK\n");
-    EXPECT_EQ(shown, QStringLiteral(" cq cq de k"));
-    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
-    EXPECT_EQ(t().Source(), SourceKind::SequentialText);
-    EXPECT_FALSE(t().TextFile().StationLines());
-    // Windows line ends, blank lines and runs of spaces change nothing.
-    EXPECT_EQ(Play("CQ  CQ DE \r\n\r\n\r\n  K"), QStringLiteral(" cq cq de k"));
-    EXPECT_TRUE(t().Readouts().CommandsEnabled());
-    EXPECT_FALSE(t().Readouts().ClockRunning());
-}
-
-TEST_F(TextSession, AnUnmappedCharacterCountsAsAWordSpaceMergedWithTheSpacesAroundIt) {
-    Create();
-    const QString shown = Play("Hello = world\n");
-    EXPECT_EQ(shown, QStringLiteral(" hello world"));
-    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
-    EXPECT_FALSE(t().TextFile().StationLines());
-    // Bytes above 127, NUL and tabs are unmapped too; a caret joins.
-    EXPECT_EQ(Play(QByteArray("a\xe9\xff"
-                              "b\0\tc ^sk",
-                              11)),
-              QStringLiteral(" a b c ^sk"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.shown);
+        const QString shown = Play(row.bytes);
+        EXPECT_EQ(shown, QString::fromLatin1(row.shown));
+        EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
+        EXPECT_EQ(t().Source(), SourceKind::SequentialText);
+        EXPECT_FALSE(t().TextFile().StationLines());
+        EXPECT_TRUE(t().Readouts().CommandsEnabled());
+        EXPECT_FALSE(t().Readouts().ClockRunning());
+    }
 }
 
 // Bytes of a slot of so many units at wpm, by the timing rules: whole milliseconds per
@@ -68,10 +73,7 @@ std::uint32_t UnitsBytes(int units, int wpm) {
 }
 
 TEST_F(TextSession, UserCharactersAreReachedFromUtf8AndLatin1FilesAndStationsKeepTheirText) {
-    store.WriteString(SettingsStore::MorseLetterSection(1), QStringLiteral("Content"),
-                      QStringLiteral(".-.-"));
-    store.WriteString(SettingsStore::MorseLetterSection(1), QStringLiteral("Display"),
-                      QStringLiteral("\u00e4"));
+    test::DefineCharacter(store, 1, QStringLiteral(".-.-"), QStringLiteral("\u00e4"));
     Create();
     for (const QByteArray& bytes : {QByteArray("b\xc3\xa4r\n"),
                                     QByteArray("\xef\xbb\xbf"
@@ -105,12 +107,6 @@ TEST_F(TextSession, AProsignAtTheEndOfAStationLineEndsWithIt) {
     EXPECT_EQ((it++)->bytes, UnitsBytes(3 + 1 + 1 + 1 + 3 + 1, 20));          // k joined
     EXPECT_EQ((it++)->bytes, UnitsBytes(3 + 1 + 1 + 1 + 1 + 1 + 1 + 1, 20));  // b joined
     EXPECT_EQ(it->bytes, UnitsBytes(7, 20));                                  // the space before ^bk
-}
-
-TEST_F(TextSession, OnlyTheCommentsBeforeTheFirstPlainLineAreRemovedAndCommasAreSent) {
-    Create();
-    EXPECT_EQ(Play("'c1\nhello\n'c2 x\n"), QStringLiteral(" hello c2 x"));
-    EXPECT_EQ(Play("CQ,25,0,0,1\nhello\n"), QStringLiteral(" cq,25,0,0,1 hello"));
 }
 
 TEST_F(TextSession, AStationLineSetsItsSpeedAndChirpAndLogsWhenItsFirstLetterStarts) {
@@ -187,30 +183,37 @@ TEST_F(TextSession, ALineWithThreeFieldsIsSentWithTheCurrentSettingsAfterItsPaus
 }
 
 TEST_F(TextSession, AfterTheFileTheSpeedPitchAndSwitchesTheWindowShowsComeBack) {
+    // No station plays below six WPM, and its speed is not left behind either.
+    const struct {
+        QByteArray bytes;
+        int lastWpm;
+        bool lastChirp;
+        std::int64_t sessionMs;
+    } rows[] = {{"A,22,0,0,0\nB,30,1,1,1\n", 30, true, 10'000}, {"E,-3,0,0,0\n", 6, false, 30'000}};
     store.Write(keys::Pause, 0);
     Create();
-    Play("A,22,0,0,0\nB,30,1,1,1\n");
-    ASSERT_FALSE(filled.empty());
-    EXPECT_EQ(filled.back().wpm, 30);
-    EXPECT_TRUE(filled.back().chirp);
-    EXPECT_EQ(t().Signal().Wpm(), 25);
-    EXPECT_EQ(t().Signal().Pitch(), 750);
-    EXPECT_FALSE(t().Signal().Switches().DriftOn);
-    EXPECT_FALSE(t().Signal().Switches().ChirpOn);
-    EXPECT_FALSE(t().Signal().Switches().VariableWeightingOn);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.bytes.toStdString());
+        Play(row.bytes);
+        ASSERT_FALSE(filled.empty());
+        EXPECT_EQ(filled.back().wpm, row.lastWpm);
+        EXPECT_EQ(filled.back().chirp, row.lastChirp);
+        EXPECT_EQ(t().Signal().Wpm(), 25);
+        EXPECT_EQ(t().Signal().Pitch(), 750);
+        EXPECT_FALSE(t().Signal().Switches().DriftOn);
+        EXPECT_FALSE(t().Signal().Switches().ChirpOn);
+        EXPECT_FALSE(t().Signal().Switches().VariableWeightingOn);
 
-    filled.clear();
-    t().Start();
-    ASSERT_TRUE(t().SessionActive());
-    EXPECT_EQ(t().Source(), SourceKind::RandomGroups);
-    s->RunFor(10'000);
-    t().Stop();
-    const QString shown = RunToEnd();
-    EXPECT_EQ(t().Options().Get(Option::CharacterSpeed), 2);
-    EXPECT_EQ(t().Signal().Wpm(), 25);
-    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
-    EXPECT_FALSE(filled.front().weighting);  // the session start applied the check box
-
+        filled.clear();
+        t().Start();
+        ASSERT_TRUE(t().SessionActive());
+        EXPECT_EQ(t().Source(), SourceKind::RandomGroups);
+        const QString shown = RunAndStop(row.sessionMs);
+        EXPECT_EQ(t().Options().Get(Option::CharacterSpeed), 2);
+        EXPECT_EQ(t().Signal().Wpm(), 25);
+        EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
+        EXPECT_FALSE(filled.front().weighting);  // the session start applied the check box
+    }
     t().SetOption(Option::CharacterSpeed, 4);
     EXPECT_EQ(t().Signal().Wpm(), 35);
     t().SetOption(Option::CharacterSpeed, 2);
@@ -298,18 +301,6 @@ TEST_F(TextSession, NonsenseSpeedsAreBroughtIntoRangeAndAnyOtherNumberSwitchesOn
     EXPECT_LT(s->clock().ElapsedMs(), 60'000);
 }
 
-TEST_F(TextSession, NoStationPlaysBelowSixWpmAndItsSpeedIsNotLeftBehind) {
-    store.Write(keys::Pause, 0);
-    Create();
-    Play("E,-3,0,0,0\n");
-    ASSERT_FALSE(filled.empty());
-    EXPECT_EQ(filled.back().wpm, 6);
-    filled.clear();
-    t().Start();
-    const QString shown = RunAndStop(30'000);
-    EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
-}
-
 TEST_F(TextSession, ALongRunOfCommentsBetweenStationsCostsAWordSpaceButLosesNothing) {
     Create();
     QByteArray bytes = "A,20,0,0,0\n";
@@ -332,10 +323,8 @@ TEST_F(TextSession, EmptyFilesAndFilesOfOnlyCommentsBeginAndFinishAtOnceWithoutS
         EXPECT_TRUE(t().SessionActive());
         EXPECT_FALSE(t().Readouts().CommandsEnabled());
         s->Pump();
-        EXPECT_TRUE(Idle());
-        EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
+        ExpectIdleAndSilent();
         EXPECT_TRUE(t().Sent().Text().isEmpty());
-        EXPECT_TRUE(t().Readouts().CommandsEnabled());
     }
 }
 
@@ -351,9 +340,8 @@ TEST_F(TextSession, AFileThatCannotBeReadIsReportedAndChangesNothing) {
     EXPECT_EQ(s->Messages().size(), 2u);
     t().PlayChosenTextFile(QString());  // the dialog was cancelled
     EXPECT_EQ(s->Messages().size(), 2u);
-    EXPECT_TRUE(Idle());
+    ExpectIdleAndSilent();
     EXPECT_EQ(t().Source(), SourceKind::RandomGroups);
-    EXPECT_TRUE(t().Readouts().CommandsEnabled());
     EXPECT_EQ(Snapshot(store), before);
 
     t().PlayChosenTextFile(Text("k\n"));
@@ -392,7 +380,7 @@ TEST_F(TextSession, DropsAreIgnoredUnlessEveryCharacterIsInUse) {
     Create();
     t().FilesDropped({Text("aaa\n")});
     t().PlayChosenTextFile(Text("aaa\n"));
-    EXPECT_TRUE(Idle());
+    ExpectIdleAndSilent();
     t().SetOption(Option::CharacterCount, 40);
     t().FilesDropped({Text("aaa\n")});
     EXPECT_EQ(RunToEnd(), QStringLiteral(" aaa"));
@@ -404,25 +392,7 @@ TEST_F(TextSession, PlainTextDrawsTheDitherAtEveryWordSpaceAndStationsNever) {
     Create(9);
     const QString shown = Play("one two  three = four\nfive six\n");
     EXPECT_EQ(shown, QStringLiteral(" one two three four five six"));
-    ASSERT_EQ(filled.size(), static_cast<std::size_t>(shown.size()));  // one buffer per symbol shown
-    std::set<int> pitches;
-    int pitch = -1;
-    int speed = -1;
-    for (std::size_t i = 0; i < filled.size(); ++i) {
-        const bool wordSpace = shown.at(static_cast<qsizetype>(i)) == QLatin1Char(' ');
-        EXPECT_EQ(filled[i].bytes, wordSpace ? WordSpaceBytes(25 - filled[i].speedDither) : filled[i].bytes);
-        if (wordSpace)
-            continue;
-        // A word's characters share the draw made at the last space before it.
-        if (shown.at(static_cast<qsizetype>(i) - 1) == QLatin1Char(' ')) {
-            pitch = filled[i].pitchDither;
-            speed = filled[i].speedDither;
-        }
-        EXPECT_EQ(filled[i].pitchDither, pitch);
-        EXPECT_EQ(filled[i].speedDither, speed);
-        pitches.insert(pitch);
-    }
-    EXPECT_GT(pitches.size(), 3u);
+    EXPECT_GT(DitherOfEachWord(shown, 25, false).size(), 3u);  // one buffer per symbol shown
 
     t().Signal().Impairments().PitchDither = 3;
     t().Signal().Impairments().SpeedDither = 5;
@@ -447,9 +417,7 @@ TEST_F(TextSession, ATextFileIsClosedWhenItsSessionIsStopped) {
         lines += "cq cq de qa1abc\n";
     const QString path = Text(lines);
     ASSERT_TRUE(t().PlayTextFile(path));
-    s->RunFor(5000);
-    t().Stop();
-    EXPECT_TRUE(s->RunUntilIdle(10'000));
+    RunAndStop(5000, 10'000);
     EXPECT_TRUE(QFile::remove(path));
     // And the next one plays from its start.
     EXPECT_EQ(Play("k\n"), QStringLiteral(" k"));

@@ -117,30 +117,27 @@ TEST_F(Files, OnlyPlainFilesOpen) {
 
 // --- Kinds of text file -----------------------------------------------------------------------
 
-TEST_F(Files, AFileWhoseEveryLineHoldsACommaIsAFileOfParameterLinesWithoutItsComments) {
-    bool parameters = false;
-    EXPECT_EQ(Joined(SentLines(Write("p.txt", "'header\nCQ,25,0,0,1\n"), &parameters)), "CQ,25,0,0,1");
-    EXPECT_TRUE(parameters);
-    // Blank lines do not decide and stay; every comment goes.
-    EXPECT_EQ(Joined(SentLines(Write("q.txt", "A,1,0,0,0\n\n'x\nB,2,0,0,0\n' y\n"), &parameters)),
-              "A,1,0,0,0||B,2,0,0,0");
-    EXPECT_TRUE(parameters);
-}
-
-TEST_F(Files, InAPlainFileOnlyTheCommentsBeforeItsFirstCommaLessLineGo) {
-    bool parameters = true;
-    EXPECT_EQ(Joined(SentLines(Write("t.txt", "'one\n\nA,1\nHello = world\n'two\nlast,x\n"), &parameters)),
-              "|A,1|Hello = world|'two|last,x");
-    EXPECT_FALSE(parameters);
-    EXPECT_EQ(Joined(SentLines(Write("u.txt", "Hello = world\n"), &parameters)), "Hello = world");
-    EXPECT_FALSE(parameters);
-}
-
-TEST_F(Files, AFileOfOnlyCommentsAndBlanksLeavesNothingButItsBlanks) {
-    bool parameters = false;
-    EXPECT_TRUE(SentLines(Write("c.txt", "'one\n'two\n"), &parameters).isEmpty());
-    EXPECT_TRUE(parameters);
-    EXPECT_TRUE(SentLines(Write("e.txt", ""), &parameters).isEmpty());
+TEST_F(Files, AFileWhoseEveryLineHoldsACommaIsOfParameterLinesAndLosesEveryComment) {
+    // In a plain file only the comments before its first comma-less line go; blank
+    // lines do not decide and stay.
+    const struct {
+        QByteArray bytes;
+        const char* sent;
+        bool parameterLines;
+    } rows[] = {
+        {"'header\nCQ,25,0,0,1\n", "CQ,25,0,0,1", true},
+        {"A,1,0,0,0\n\n'x\nB,2,0,0,0\n' y\n", "A,1,0,0,0||B,2,0,0,0", true},
+        {"'one\n\nA,1\nHello = world\n'two\nlast,x\n", "|A,1|Hello = world|'two|last,x", false},
+        {"Hello = world\n", "Hello = world", false},
+        {"'one\n'two\n", "", true},
+        {"", "", true},
+    };
+    for (const auto& row : rows) {
+        bool parameters = !row.parameterLines;
+        EXPECT_EQ(Joined(SentLines(Write("p.txt", row.bytes), &parameters)), row.sent)
+            << row.bytes.toStdString();
+        EXPECT_EQ(parameters, row.parameterLines) << row.bytes.toStdString();
+    }
 }
 
 TEST_F(Files, TheKindScanCountsLinesExactlyAsTheReaderHandsThemOut) {
@@ -288,15 +285,6 @@ TEST_F(Files, TheEncodingIsUtf8OnlyForValidUtf8) {
         EXPECT_EQ(IsValidUtf8(bytes), QByteArrayView(bytes).isValidUtf8()) << bytes.toStdString();
     }
     EXPECT_EQ(ToUtf8("a\xe9\xc3\xa9", TextEncoding::Utf8), "a\xc3\xa9\xc3\xa9");
-}
-
-TEST_F(Files, FilterAndLengthLeaveTheWordsOfTheLetterUpToTheLength) {
-    RandomNumber random(1);
-    EntryListOptions options;
-    options.wordFilter = 1;
-    options.maxWordLength = 3;
-    const auto loaded = LoadEntryList(Write("w.txt", "a\nand\nAnt\nabout\nbat\n"), options, random);
-    EXPECT_EQ(Joined(loaded.entries), "a|and|Ant");
 }
 
 TEST_F(Files, AQsoListKeepsTheFilesOrderAndDuplicatesButNoBlankLines) {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <set>
 
-#include "tests/TextSessionSupport.h"
+#include "tests/SessionFixture.h"
 
 using namespace lumbrel;
 using lumbrel::test::Filled;
@@ -98,8 +98,7 @@ TEST_F(WordSession, AHundredOfAThousandWordsAreARandomHundredDifferentAtEverySta
     const QList<QByteArray> second = t().Entries().Entries();
     EXPECT_EQ(second.size(), 100);
     EXPECT_NE(first, second);
-    t().Stop();
-    EXPECT_TRUE(s->RunUntilIdle(10'000));
+    StopAndRunOut(10'000);
 }
 
 TEST_F(WordSession, AnApostropheIsSkippedAndACaretJoinsTheCharactersAfterIt) {
@@ -153,29 +152,14 @@ TEST_F(WordSession, TheDitherIsDrawnOncePerWordAndHoldsForTheSpaceBeforeIt) {
     store.Write(keys::SpeedStep, 1);
     Create(5);
     t().PlayCurrentWordFile();
-    RunAndStop(20'000);
-    // A word space at any of the dithered speeds.
-    std::set<std::uint32_t> spaces;
-    for (int d = 0; d <= 5; ++d)
-        spaces.insert(WordSpaceBytes(25 - d));
-    std::set<int> pitches;
-    int pitch = -1;
-    int speed = -1;
-    for (const Filled& f : filled) {
-        if (spaces.count(f.bytes) || pitch < 0) {
-            EXPECT_EQ(f.bytes, WordSpaceBytes(25 - f.speedDither));
-            pitch = f.pitchDither;
-            speed = f.speedDither;
-        }
-        EXPECT_EQ(f.pitchDither, pitch);
-        EXPECT_EQ(f.speedDither, speed);
-        pitches.insert(f.pitchDither);
-    }
-    EXPECT_GT(pitches.size(), 5u);
+    const QString shown = RunAndStop(20'000);
+    ASSERT_TRUE(shown.startsWith(QLatin1Char(' ')));
+    EXPECT_GT(DitherOfEachWord(shown, 25, true).size(), 5u);
 }
 
-TEST_F(WordSession, AFileChosenFromTheListAfterAQsoSessionPlaysAsWordsUntilTheSessionLength) {
+TEST_F(WordSession, FilesChosenFromTheListsBecomeTheCurrentOnesAndWordsPlayUntilTheSessionLength) {
     Qsos("cq de qa1abc k\n");
+    Write("QSO Files/Contest.txt", "qa1abc 5nn 14\n");
     Write("Word Files/Short Words.txt", "dx\nqth\nrig\n");
     Write("Word Files/README", "not a word file");
     Create();
@@ -184,6 +168,12 @@ TEST_F(WordSession, AFileChosenFromTheListAfterAQsoSessionPlaysAsWordsUntilTheSe
     EXPECT_TRUE(t().Entries().OneEntry());
     EXPECT_EQ(RunToEnd(), QStringLiteral(" cq de qa1abc k"));
     EXPECT_LT(s->clock().ElapsedMs(), 20'000);
+    EXPECT_EQ(t().QSOPopupMenuPopup(), (QStringList{"Generated contact", "Contest.txt", "QSO.txt"}));
+    t().PlayQsoFile(QStringLiteral("&Contest.txt"));
+    EXPECT_EQ(store.Read(keys::QsoFile), QStringLiteral("\\QSO Files\\Contest.txt"));
+    EXPECT_EQ(RunToEnd(), QStringLiteral(" qa1abc 5nn 14"));
+    t().PlayCurrentQsoFile();
+    EXPECT_EQ(RunToEnd(), QStringLiteral(" qa1abc 5nn 14"));
 
     const QStringList items = t().WordsPopupMenuPopup();
     EXPECT_EQ(items, (QStringList{"Words from my characters", "Short Words.txt"}));
@@ -200,8 +190,7 @@ TEST_F(WordSession, AFileChosenFromTheListAfterAQsoSessionPlaysAsWordsUntilTheSe
     t().PlayCurrentWordFile();
     EXPECT_TRUE(t().SessionActive());
     EXPECT_EQ(t().Entries().Entries(), (QList<QByteArray>{"dx", "qth", "rig"}));
-    t().Stop();
-    EXPECT_TRUE(s->RunUntilIdle(10'000));
+    StopAndRunOut(10'000);
 }
 
 TEST_F(WordSession, AMenuCaptionWithAnAmpersandInTheFileNameStillFindsTheFile) {
@@ -212,44 +201,37 @@ TEST_F(WordSession, AMenuCaptionWithAnAmpersandInTheFileNameStillFindsTheFile) {
     t().PlayWordFile(QStringLiteral("Q&A.txt"));  // as listed, no marker added
     EXPECT_EQ(t().Entries().Entries(), QList<QByteArray>{"qrl"});
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("\\Word Files\\Q&A.txt"));
-    t().Stop();
-    EXPECT_TRUE(s->RunUntilIdle(10'000));
+    StopAndRunOut(10'000);
     t().PlayWordFile(QStringLiteral("Q&&A.txt"));  // a menu's escaped caption
     EXPECT_TRUE(t().SessionActive());
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("\\Word Files\\Q&A.txt"));
 }
 
-TEST_F(WordSession, MissingFilesDoNothingAndSayNothing) {
-    Create();
-    const auto before = Snapshot(store);
-    t().PlayCurrentWordFile();
-    t().PlayCurrentQsoFile();
-    EXPECT_TRUE(Idle());
-    EXPECT_TRUE(s->Messages().empty());
-    EXPECT_EQ(Snapshot(store), before);
-    // Only the items that need no file of their folder.
-    EXPECT_EQ(t().WordsPopupMenuPopup(), QStringList{"Words from my characters"});
-    EXPECT_EQ(t().QSOPopupMenuPopup(), QStringList{"Generated contact"});
-    s->RunFor(2000);
-    EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
-    EXPECT_TRUE(t().Readouts().CommandsEnabled());
-}
-
-TEST_F(WordSession, AListThatYieldsNoEntryBeginsNoSessionAndChangesNothing) {
-    Words("zulu\n   \n\t\nbravo\n");
-    store.Write(keys::WordFilter, 1);  // only "a"
-    Qsos("\n  \r\n\t\n");
-    Create();
-    const auto before = Snapshot(store);
-    t().PlayCurrentWordFile();
-    EXPECT_TRUE(Idle());
-    EXPECT_TRUE(t().Entries().Entries().isEmpty());
-    t().PlayCurrentQsoFile();
-    EXPECT_TRUE(Idle());
-    EXPECT_EQ(Snapshot(store), before);
-    EXPECT_TRUE(s->Messages().empty());
-    EXPECT_TRUE(t().Readouts().CommandsEnabled());
-    EXPECT_FALSE(t().Readouts().ClockRunning());
+TEST_F(WordSession, MissingFilesAndListsWithoutAnEntryBeginNothingSayNothingAndChangeNothing) {
+    for (const bool files : {false, true}) {
+        SCOPED_TRACE(files ? "lists without an entry" : "no files");
+        if (files) {
+            Words("zulu\n   \n\t\nbravo\n");
+            store.Write(keys::WordFilter, 1);  // only "a"
+            Qsos("\n  \r\n\t\n");
+        }
+        Create();
+        const auto before = Snapshot(store);
+        t().PlayCurrentWordFile();
+        ExpectIdleAndSilent();
+        EXPECT_TRUE(t().Entries().Entries().isEmpty());
+        t().PlayCurrentQsoFile();
+        ExpectIdleAndSilent();
+        EXPECT_TRUE(s->Messages().empty());
+        EXPECT_EQ(Snapshot(store), before);
+        if (!files) {
+            // Only the items that need no file of their folder.
+            EXPECT_EQ(t().WordsPopupMenuPopup(), QStringList{"Words from my characters"});
+            EXPECT_EQ(t().QSOPopupMenuPopup(), QStringList{"Generated contact"});
+        }
+        s->RunFor(2000);
+        ExpectIdleAndSilent();
+    }
 }
 
 TEST_F(WordSession, TheSourcesNeedEveryCharacterInUse) {
@@ -260,7 +242,7 @@ TEST_F(WordSession, TheSourcesNeedEveryCharacterInUse) {
     t().PlayCurrentWordFile();
     t().PlayCurrentQsoFile();
     t().PlayWordFile(QStringLiteral("Words.txt"));
-    EXPECT_TRUE(Idle());
+    ExpectIdleAndSilent();
     EXPECT_EQ(store.Read(keys::CommonWordFile), QStringLiteral("Word Files\\Words.txt"));
 }
 
@@ -390,18 +372,6 @@ TEST_F(WordSession, AQsoSkipsUnknownCharactersKeepsEverySpaceAndJoinsProsigns) {
     EXPECT_EQ(FilledBytes(), ExpectedBytes(shown, 25));
 }
 
-TEST_F(WordSession, AQsoFileChosenFromTheListBecomesTheCurrentOne) {
-    Qsos("cq de qa1abc k\n");
-    Write("QSO Files/Contest.txt", "qa1abc 5nn 14\n");
-    Create();
-    EXPECT_EQ(t().QSOPopupMenuPopup(), (QStringList{"Generated contact", "Contest.txt", "QSO.txt"}));
-    t().PlayQsoFile(QStringLiteral("&Contest.txt"));
-    EXPECT_EQ(store.Read(keys::QsoFile), QStringLiteral("\\QSO Files\\Contest.txt"));
-    EXPECT_EQ(RunToEnd(), QStringLiteral(" qa1abc 5nn 14"));
-    t().PlayCurrentQsoFile();
-    EXPECT_EQ(RunToEnd(), QStringLiteral(" qa1abc 5nn 14"));
-}
-
 TEST_F(WordSession, WordsFromMyCharactersAreTheWordsOfTheCharactersInUseOnly) {
     // Two characters in use, K and M: before all are learnt, the Words command is refused.
     Words("km\nmk\nkey\nmmk\nKM\nr\n");
@@ -440,8 +410,7 @@ TEST_F(WordSession, AGeneratedContactIsMadeFromTheSessionsSeedAndLeavesTheQsoFil
         // The next one is another contact.
         t().PlayQsoFile(QStringLiteral("Generated contact"));
         EXPECT_NE(t().Entries().Entries().front(), firsts.back());
-        t().Stop();
-        EXPECT_TRUE(s->RunUntilIdle(10'000));
+        StopAndRunOut(10'000);
     }
     EXPECT_EQ(firsts[0], firsts[1]);
 }
@@ -454,8 +423,7 @@ TEST_F(WordSession, ThePlainSettingNamesOfTheShippedFilesWork) {
     EXPECT_TRUE(t().QSOPopupMenuPopup().contains(QStringLiteral("QSO.txt")));
     t().PlayCurrentWordFile();
     EXPECT_EQ(t().Entries().Entries().size(), 1000);
-    t().Stop();
-    EXPECT_TRUE(s->RunUntilIdle(10'000));
+    StopAndRunOut(10'000);
     t().PlayCurrentQsoFile();
     const QString shown = RunToEnd(3'600'000);
     EXPECT_GT(shown.size(), 5);

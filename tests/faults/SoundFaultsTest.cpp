@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "session/VirtualSession.h"
-#include "tests/TextSessionSupport.h"
+#include "tests/SessionFixture.h"
 #include "tests/scoring/QtPrinters.h"
 
 using namespace lumbrel;

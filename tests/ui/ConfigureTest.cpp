@@ -61,29 +61,6 @@ TEST(SetupDialog, CaptionPagesAndNoWayOutButOk) {
     EXPECT_EQ(rig.dialog.result(), QDialog::Accepted);
 }
 
-TEST(SetupDialog, EmptyStoreShowsTheDefaults) {
-    SetupRig rig;
-    EXPECT_EQ(rig.dialog.SessionLength(), 5);
-    rig.Show(5);
-    EXPECT_FALSE(rig.dialog.CallbackCheckBox()->isChecked());
-    EXPECT_EQ(rig.dialog.ComPortRadioGroup()->Index(), 0);
-    EXPECT_EQ(rig.dialog.StartingPauseSpinEdit()->value(), 1);  // not the designed 5
-    EXPECT_FALSE(rig.dialog.MFJOrderCheckBox()->isChecked());
-    EXPECT_EQ(rig.dialog.SpeedDitherSize()->Index(), 0);
-    EXPECT_EQ(rig.dialog.StraightKeyFistRadioGroup()->Index(), 0);
-    EXPECT_FALSE(rig.dialog.RecentAdditionsCheckBox()->isChecked());
-    EXPECT_FALSE(rig.dialog.FavourMissedCheckBox()->isChecked());
-    EXPECT_EQ(rig.dialog.MP3ComboBox()->currentText(), "32 Kbps");
-    EXPECT_EQ(rig.dialog.EffectiveSpeedRadioGroup()->Index(), 0);
-    EXPECT_EQ(rig.dialog.CommonWordsGroupBox()->Index(), 0);
-    EXPECT_EQ(rig.dialog.WordFilter(), 0x3FFFFFFu);
-    EXPECT_EQ(rig.dialog.WordLengthSpinEdit()->value(), 20);
-    for (int n = 0; n < ConfigureDialog::kLetterBoxes; ++n) {
-        EXPECT_EQ(rig.dialog.LetterBox(n)->text(), QString(QChar(u'A' + n)));
-        EXPECT_TRUE(rig.dialog.LetterBox(n)->isChecked());
-    }
-}
-
 #ifndef Q_OS_WIN
 TEST(SetupDialog, TheCallbackNoteSpeaksOfThisSystem) {
     SetupRig rig;
@@ -103,40 +80,52 @@ TEST(SetupDialog, TheCallbackNoteSpeaksOfThisSystem) {
 }
 #endif
 
-TEST(SetupDialog, ShowingReadsEveryKey) {
-    SetupRig rig;
-    rig.store.Write(keys::Callback, 1);
-    rig.store.Write(keys::Port, 3);
-    rig.store.Write(keys::Pause, 7);
-    rig.store.Write(keys::UseMfj, 1);
-    rig.store.Write(keys::SpeedDitherSize, 1);
-    rig.store.Write(keys::StraightKeyFist, 1);
-    rig.store.Write(keys::FavourRecent, 1);
-    rig.store.Write(keys::FavourMissed, 1);
-    rig.store.Write(keys::Mp3BitRate, 5);
-    rig.store.Write(keys::EffectiveMode, 1);
-    rig.store.Write(keys::CommonWordsSize, 2);
-    rig.store.Write(keys::WordFilter, 0b101);
-    rig.store.Write(keys::MaxWordLength, 9);
-    rig.store.Write(keys::Session, 30);  // read at creation only
-    rig.Show(5);
-    EXPECT_TRUE(rig.dialog.CallbackCheckBox()->isChecked());
-    EXPECT_EQ(rig.dialog.ComPortRadioGroup()->Index(), 3);
-    EXPECT_EQ(rig.dialog.StartingPauseSpinEdit()->value(), 7);
-    EXPECT_TRUE(rig.dialog.MFJOrderCheckBox()->isChecked());
-    EXPECT_EQ(rig.dialog.SpeedDitherSize()->Index(), 1);
-    EXPECT_EQ(rig.dialog.StraightKeyFistRadioGroup()->Index(), 1);
-    EXPECT_TRUE(rig.dialog.RecentAdditionsCheckBox()->isChecked());
-    EXPECT_TRUE(rig.dialog.FavourMissedCheckBox()->isChecked());
-    EXPECT_EQ(rig.dialog.MP3ComboBox()->currentText(), "96 Kbps");
-    EXPECT_EQ(rig.dialog.EffectiveSpeedRadioGroup()->Index(), 1);
-    EXPECT_EQ(rig.dialog.CommonWordsGroupBox()->Index(), 2);
-    EXPECT_EQ(rig.dialog.WordLengthSpinEdit()->value(), 9);
-    EXPECT_TRUE(rig.dialog.LetterBox(0)->isChecked());
-    EXPECT_FALSE(rig.dialog.LetterBox(1)->isChecked());
-    EXPECT_TRUE(rig.dialog.LetterBox(2)->isChecked());
-    EXPECT_EQ(rig.dialog.WordFilter(), 0b101u);
-    EXPECT_EQ(rig.dialog.SessionLength(), 5);
+TEST(SetupDialog, ShowingReadsEveryKeyAndAnEmptyStoreShowsTheDefaults) {
+    using D = ConfigureDialog;
+    const struct {
+        const keys::IntKey* key;
+        int stored;
+        QVariant (*shown)(D&);
+        QVariant byDefault, whenStored;
+    } rows[] = {
+        {&keys::Callback, 1, [](D& d) -> QVariant { return d.CallbackCheckBox()->isChecked(); }, false, true},
+        {&keys::Port, 3, [](D& d) -> QVariant { return d.ComPortRadioGroup()->Index(); }, 0, 3},
+        {&keys::Pause, 7, [](D& d) -> QVariant { return d.StartingPauseSpinEdit()->value(); }, 1,
+         7},  // not the designed 5
+        {&keys::UseMfj, 1, [](D& d) -> QVariant { return d.MFJOrderCheckBox()->isChecked(); }, false, true},
+        {&keys::SpeedDitherSize, 1, [](D& d) -> QVariant { return d.SpeedDitherSize()->Index(); }, 0, 1},
+        {&keys::StraightKeyFist, 1, [](D& d) -> QVariant { return d.StraightKeyFistRadioGroup()->Index(); },
+         0, 1},
+        {&keys::FavourRecent, 1, [](D& d) -> QVariant { return d.RecentAdditionsCheckBox()->isChecked(); },
+         false, true},
+        {&keys::FavourMissed, 1, [](D& d) -> QVariant { return d.FavourMissedCheckBox()->isChecked(); },
+         false, true},
+        {&keys::Mp3BitRate, 5, [](D& d) -> QVariant { return d.MP3ComboBox()->currentText(); }, "32 Kbps",
+         "96 Kbps"},
+        {&keys::EffectiveMode, 1, [](D& d) -> QVariant { return d.EffectiveSpeedRadioGroup()->Index(); }, 0,
+         1},
+        {&keys::CommonWordsSize, 2, [](D& d) -> QVariant { return d.CommonWordsGroupBox()->Index(); }, 0, 2},
+        {&keys::MaxWordLength, 9, [](D& d) -> QVariant { return d.WordLengthSpinEdit()->value(); }, 20, 9},
+        {&keys::WordFilter, 0b101, [](D& d) -> QVariant { return d.WordFilter(); }, 0x3FFFFFFu, 0b101u},
+    };
+    SetupRig empty;
+    SetupRig stored;
+    for (const auto& row : rows)
+        stored.store.Write(*row.key, row.stored);
+    stored.store.Write(keys::Session, 30);  // read at creation only
+    EXPECT_EQ(empty.dialog.SessionLength(), 5);
+    empty.Show(5);
+    stored.Show(5);
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.shown(empty.dialog), row.byDefault) << row.key->name;
+        EXPECT_EQ(row.shown(stored.dialog), row.whenStored) << row.key->name;
+    }
+    for (int n = 0; n < ConfigureDialog::kLetterBoxes; ++n) {
+        EXPECT_EQ(empty.dialog.LetterBox(n)->text(), QString(QChar(u'A' + n)));
+        EXPECT_TRUE(empty.dialog.LetterBox(n)->isChecked());
+        EXPECT_EQ(stored.dialog.LetterBox(n)->isChecked(), n == 0 || n == 2) << n;
+    }
+    EXPECT_EQ(stored.dialog.SessionLength(), 5);
 }
 
 TEST(SetupDialog, OkWritesEveryKeyInOrder) {

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "UiTestSupport.h"
+#include "tests/TestSupport.h"
 #include "ui/DefineMorse.h"
 #include "ui_DefineMorse.h"
 
@@ -25,10 +26,6 @@ bool SectionExists(const SettingsStore& store, int slot) {
     const QString s = SettingsStore::MorseLetterSection(slot);
     return store.Raw(s, QStringLiteral("Content")).has_value() ||
            store.Raw(s, QStringLiteral("Display")).has_value();
-}
-void Define(SettingsStore& store, int slot, const QString& display, const QString& code) {
-    store.WriteString(SettingsStore::MorseLetterSection(slot), QStringLiteral("Content"), code);
-    store.WriteString(SettingsStore::MorseLetterSection(slot), QStringLiteral("Display"), display);
 }
 
 struct DefineRig {
@@ -55,7 +52,7 @@ TEST(DefineCharacters, CaptionAndControls) {
 
 TEST(DefineCharacters, EmptyStoreThenNewAndFinish) {
     DefineRig rig;
-    Define(rig.store, 5, "x", "-..-");  // a stray section above: erased on finish
+    DefineCharacter(rig.store, 5, "-..-", "x");  // a stray section above: erased on finish
     rig.store.WriteString(SettingsStore::MorseLetterSection(5), QStringLiteral("Content"), QString());
     rig.Show();
     EXPECT_EQ(rig.ui().DefinedComboBox->count(), 0);
@@ -79,9 +76,9 @@ TEST(DefineCharacters, EmptyStoreThenNewAndFinish) {
 
 TEST(DefineCharacters, GapsCloseUp) {
     DefineRig rig;
-    Define(rig.store, 1, "AR", ".-.-.");
-    Define(rig.store, 2, "SK", "...-.-");
-    Define(rig.store, 4, "BT", "-...-");
+    DefineCharacter(rig.store, 1, ".-.-.", "AR");
+    DefineCharacter(rig.store, 2, "...-.-", "SK");
+    DefineCharacter(rig.store, 4, "-...-", "BT");
     rig.Show();
     EXPECT_EQ(rig.ui().DefinedComboBox->count(), 3);
     EXPECT_EQ(rig.ui().DisplayEdit->text(), "AR");  // the first is shown
@@ -93,9 +90,9 @@ TEST(DefineCharacters, GapsCloseUp) {
 
 TEST(DefineCharacters, DeleteTheFirstOfThree) {
     DefineRig rig;
-    Define(rig.store, 1, "AR", ".-.-.");
-    Define(rig.store, 2, "SK", "...-.-");
-    Define(rig.store, 3, "BT", "-...-");
+    DefineCharacter(rig.store, 1, ".-.-.", "AR");
+    DefineCharacter(rig.store, 2, "...-.-", "SK");
+    DefineCharacter(rig.store, 3, "-...-", "BT");
     rig.Show();
     rig.ui().DeleteButton->click();
     EXPECT_EQ(rig.ui().DefinedComboBox->count(), 2);
@@ -137,7 +134,7 @@ TEST(DefineCharacters, TypingChangesTheSelectedDefinition) {
 
 TEST(DefineCharacters, DeletingTheLastLeavesNoCurrentDefinition) {
     DefineRig rig;
-    Define(rig.store, 1, "AR", ".-.-.");
+    DefineCharacter(rig.store, 1, ".-.-.", "AR");
     rig.Show();
     rig.ui().DeleteButton->click();
     EXPECT_EQ(rig.dialog.CurrentDefinition(), -1);
@@ -150,8 +147,8 @@ TEST(DefineCharacters, DeletingTheLastLeavesNoCurrentDefinition) {
 
 TEST(DefineCharacters, AnEmptyCodeIsNotLoadedAgain) {
     DefineRig rig;
-    Define(rig.store, 1, "AR", ".-.-.");
-    Define(rig.store, 2, "SK", "...-.-");
+    DefineCharacter(rig.store, 1, ".-.-.", "AR");
+    DefineCharacter(rig.store, 2, "...-.-", "SK");
     rig.Show();
     rig.ui().ContentEdit->clear();
     rig.Finish();

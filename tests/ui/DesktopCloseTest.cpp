@@ -2,7 +2,6 @@
 // window through the self-pipe, and the window closes as Exit does without waiting.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -10,6 +9,7 @@
 #include <csignal>
 
 #include "UiTestSupport.h"
+#include "tests/TestSupport.h"
 #include "ui/QuitSignals.h"
 
 namespace lumbrel::test {
@@ -45,17 +45,13 @@ TEST(DesktopClose, ASignalEndsTheSessionWithItsRecordingAndSavesAsExitDoes) {
         EXPECT_FALSE(rig.audio.IsOpen());
         EXPECT_TRUE(backend->writes.contains("FormState/Saved"));
         EXPECT_TRUE(backend->writes.contains("Setup/Letters"));
-        QFile wav(dir.filePath("take.wav"));
-        ASSERT_TRUE(wav.open(QIODevice::ReadOnly));
-        const QByteArray bytes = wav.readAll();
+        const QByteArray bytes = ReadAll(dir.filePath("take.wav"));
         ASSERT_GT(bytes.size(), 46 + 176400);
         EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 42),
                   static_cast<quint32>(bytes.size() - 46));
-        QFile transcript(dir.filePath("take.txt"));
-        ASSERT_TRUE(transcript.open(QIODevice::ReadOnly));
         const QString sent = rig.window->trainer().Sent().Text().trimmed();
         EXPECT_FALSE(sent.isEmpty());
-        EXPECT_EQ(QString::fromUtf8(transcript.readAll()).trimmed(), sent);
+        EXPECT_EQ(QString::fromUtf8(ReadAll(dir.filePath("take.txt"))).trimmed(), sent);
         EXPECT_TRUE(rig.prompts.messages.empty());
     }
 }

@@ -11,14 +11,6 @@
 namespace lumbrel::test {
 namespace {
 
-void Place(SettingsStore& store, QRect r, bool maximized) {
-    store.Write(keys::Left, r.x());
-    store.Write(keys::Top, r.y());
-    store.Write(keys::Right, r.x() + r.width());
-    store.Write(keys::Bottom, r.y() + r.height());
-    store.Write(keys::Maximized, maximized);
-}
-
 TEST(Placement, MissingValuesKeepTheCurrentRectangle) {
     const SettingsStore store = SettingsStore::InMemory();
     const WindowPlacement p =
@@ -27,17 +19,26 @@ TEST(Placement, MissingValuesKeepTheCurrentRectangle) {
     EXPECT_FALSE(p.maximized);
 }
 
-TEST(Placement, OffEveryScreenComesBackAtTheTopLeft) {
-    SettingsStore store = SettingsStore::InMemory();
-    Place(store, QRect(3000, -900, 700, 520), false);
-    const std::vector<QRect> screens = {QRect(0, 0, 1280, 800), QRect(1280, 0, 1024, 768)};
-    WindowPlacement p = ReadWindowPlacement(store, QRect(), screens, QPoint(0, 0));
-    EXPECT_EQ(p.normal, QRect(0, 0, 700, 520));
-    // On the second screen it stays.
-    Place(store, QRect(1300, 100, 700, 520), true);
-    p = ReadWindowPlacement(store, QRect(), screens, QPoint(0, 0));
-    EXPECT_EQ(p.normal, QRect(1300, 100, 700, 520));
-    EXPECT_TRUE(p.maximized);
+TEST(Placement, OffEveryScreenComesBackAtTheTopLeftAndTooLargeWholeOnItsScreen) {
+    const std::vector<QRect> two = {QRect(0, 0, 1280, 800), QRect(1280, 0, 1024, 768)};
+    const std::vector<QRect> smaller = {QRect(0, 0, 1280, 800), QRect(1280, 0, 800, 600)};
+    const struct {
+        QRect stored;
+        bool maximized;
+        const std::vector<QRect>& screens;
+        QRect normal;
+    } rows[] = {
+        {QRect(3000, -900, 700, 520), false, two, QRect(0, 0, 700, 520)},
+        {QRect(1300, 100, 700, 520), true, two, QRect(1300, 100, 700, 520)},  // on the second it stays
+        {QRect(1900, 100, 700, 900), false, smaller, QRect(1380, 0, 700, 600)},
+    };
+    for (const auto& row : rows) {
+        SettingsStore store = SettingsStore::InMemory();
+        Place(store, row.stored, row.maximized);
+        const WindowPlacement p = ReadWindowPlacement(store, QRect(), row.screens, QPoint(0, 0));
+        EXPECT_EQ(p.normal, row.normal);
+        EXPECT_EQ(p.maximized, row.maximized);
+    }
 }
 
 TEST(Placement, WrittenInOrder) {

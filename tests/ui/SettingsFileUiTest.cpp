@@ -9,16 +9,11 @@
 
 #include "settings/SettingsFile.h"
 #include "UiTestSupport.h"
+#include "tests/TestSupport.h"
 #include "ui/Main.h"
 
 namespace lumbrel::test {
 namespace {
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 TEST(SettingsFileWindow, ADamagedFileIsToldOnceAtStartAndTheTrainerWorks) {
     QTemporaryDir dir;
@@ -51,9 +46,7 @@ TEST(SettingsFileWindow, ADamagedFileIsToldOnceAtStartAndTheTrainerWorks) {
     EXPECT_EQ(rig.prompts.messages.size(), 1u);
 
     EXPECT_TRUE(rig.window->close());  // saved as numbers, under the usual spelling only
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray saved = file.readAll();
+    const QByteArray saved = ReadAll(path);
     for (const char* line : {"\nLetters=2\n", "\nSpeed=2\n", "\nSignal Level=3\n"})
         EXPECT_TRUE(saved.contains(line)) << line << saved.constData();
     EXPECT_FALSE(saved.contains("signal level") || saved.contains("[setup]")) << saved.constData();

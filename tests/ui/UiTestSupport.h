@@ -3,12 +3,15 @@
 // that records the order of its writes, and a main window on virtual devices.
 #include <QCoreApplication>
 #include <QFont>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "audio/Clock.h"
@@ -91,6 +94,23 @@ public:
 private:
     MemorySettingsBackend memory_;
 };
+
+// A store in memory holding these values.
+inline SettingsStore StoreWith(std::initializer_list<std::pair<const keys::IntKey*, int>> values) {
+    SettingsStore store = SettingsStore::InMemory();
+    for (const auto& [key, value] : values)
+        store.Write(*key, value);
+    return store;
+}
+
+// Stores the window's placement as it is saved at closing.
+inline void Place(SettingsStore& store, QRect r, bool maximized) {
+    store.Write(keys::Left, r.x());
+    store.Write(keys::Top, r.y());
+    store.Write(keys::Right, r.x() + r.width());
+    store.Write(keys::Bottom, r.y() + r.height());
+    store.Write(keys::Maximized, maximized);
+}
 
 // A main window on a store in memory, a virtual clock and a virtual audio device.
 struct WindowRig {

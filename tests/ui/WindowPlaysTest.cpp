@@ -1,11 +1,10 @@
-// The window says what it plays: the speed and pitch after a file of stations, the
-// effective speed the stretch cap lets through, the quit key, Setup during a session,
-// where the file dialogs open, the placement on a screen, and the progress chart's axes.
+// The window says what it plays: the effective speed the stretch cap lets through, the
+// quit key, Setup during a session, where the file dialogs open, the placement on a
+// screen, and the progress chart's axes.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -23,105 +22,17 @@
 #include <set>
 
 #include "UiTestSupport.h"
-#include "recording/WavFile.h"
+#include "tests/TestSupport.h"
 #include "scoring/History.h"
 #include "ui/Configure.h"
 #include "ui/ControlWidgets.h"
 #include "ui/Progress.h"
-#include "ui/WindowPlacement.h"
 
 namespace lumbrel::test {
 namespace {
 
-struct Mark {
-    int frames = 0;
-    double hz = 0;
-};
-
-// The marks of played audio (left channel): runs of sound apart by more than 40 silent
-// frames, each with its length and its tone from the rising zero crossings.
-std::vector<Mark> Marks(const std::vector<std::uint8_t>& bytes) {
-    std::vector<Mark> marks;
-    const std::size_t frames = bytes.size() / 4;
-    auto left = [&](std::size_t i) {
-        return static_cast<std::int16_t>(bytes[4 * i] | (bytes[4 * i + 1] << 8));
-    };
-    std::size_t i = 0;
-    while (i < frames) {
-        while (i < frames && left(i) == 0)
-            ++i;
-        if (i >= frames)
-            break;
-        const std::size_t start = i;
-        std::size_t last = i;
-        std::size_t firstRise = 0;
-        std::size_t lastRise = 0;
-        int rises = 0;
-        bool negative = false;  // the sign of the last sample that was not 0
-        for (std::size_t quiet = 0; i < frames && quiet <= 40; ++i) {
-            if (left(i) == 0) {
-                ++quiet;
-                continue;
-            }
-            quiet = 0;
-            if (negative && left(i) > 0) {
-                if (rises++ == 0)
-                    firstRise = i;
-                lastRise = i;
-            }
-            negative = left(i) < 0;
-            last = i;
-        }
-        // Whole cycles between the first and the last rising crossing.
-        const double hz = rises > 1 ? (rises - 1) * 44100.0 / static_cast<double>(lastRise - firstRise) : 0;
-        marks.push_back({static_cast<int>(last - start + 1), hz});
-    }
-    return marks;
-}
-
-TEST(WindowPlays, AfterAFileOfStationsTheNextSessionPlaysTheWindowsSpeedAndPitch) {
-    QTemporaryDir dir;
-    QFile stations(dir.filePath("stations.txt"));
-    ASSERT_TRUE(stations.open(QIODevice::WriteOnly));
-    stations.write("cq,28,1,0,1\n");
-    stations.close();
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Letters, 40);
-    store.Write(keys::Speed, 1);  // 20 WPM
-    store.Write(keys::Pause, 0);
-    WindowRig rig(store);
-    rig.window->show();
-    rig.audio.KeepPlayedBytes(true);
-    rig.prompts.openFileName = stations.fileName();
-    rig.window->Action(ControlId::ToolButton6)->trigger();
-    ASSERT_TRUE(rig.window->trainer().SessionActive());
-    rig.Run(20000);
-    ASSERT_FALSE(rig.window->trainer().SessionActive());
-    (void)rig.audio.TakePlayedBytes();
-
-    rig.window->Action(ControlId::ToolButton3)->trigger();
-    rig.Run(4000);
-    rig.window->Action(ControlId::ToolButton4)->trigger();
-    rig.Run(5000);
-    const std::vector<Mark> marks = Marks(rig.audio.TakePlayedBytes());
-    ASSERT_GE(marks.size(), 6u);
-    // A dot at 20 WPM is 60 ms, 2646 frames (at 28 WPM it would be 42 ms, 1852 frames);
-    // the envelope's first frame is silent. Without weighting every dot is that long.
-    int shortest = marks.front().frames;
-    for (const Mark& m : marks) {
-        shortest = std::min(shortest, m.frames);
-        EXPECT_NEAR(m.hz, 750, 2);  // the pitch spinner's tone, without chirp
-    }
-    EXPECT_NEAR(shortest, 2646, 6);
-    for (const Mark& m : marks)
-        EXPECT_TRUE(std::abs(m.frames - 2646) <= 6 || std::abs(m.frames - 3 * 2646) <= 6) << m.frames;
-}
-
 TEST(WindowPlays, AnEffectiveSpeedTheCapHoldsBackShowsAndStoresTheSpeedThatPlays) {
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Pause, 0);
-    store.Write(keys::Session, 1);
-    WindowRig rig(store);
+    WindowRig rig(StoreWith({{&keys::Pause, 0}, {&keys::Session, 1}}));
     rig.window->show();
     auto* effective = qobject_cast<RadioGroup*>(rig.window->Widget(ControlId::CodeSpeedRadioGroup));
     ASSERT_NE(effective, nullptr);
@@ -158,9 +69,7 @@ TEST(WindowPlays, CtrlQQuitsWhateverThePlatformBindsToQuit) {
 }
 
 TEST(WindowPlays, SetupDuringASessionAsksBeforeItStopsTheSession) {
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Pause, 0);
-    WindowRig rig(store);
+    WindowRig rig(StoreWith({{&keys::Pause, 0}}));
     rig.window->show();
     rig.window->Action(ControlId::ToolButton3)->trigger();
     rig.Run(1000);
@@ -197,17 +106,15 @@ TEST(WindowPlays, FileDialogsOpenWhereTheirKindWasLastUsedAndTheRecordingIsSaid)
     QTemporaryDir program;
     ASSERT_TRUE(QDir(program.path()).mkpath("Text Files"));
     QTemporaryDir elsewhere;
-    QFile text(elsewhere.filePath("notes.txt"));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("cq\n");
-    text.close();
+    const QString text = elsewhere.filePath("notes.txt");
+    WriteAll(text, "cq\n");
     SettingsStore store = SettingsStore::InMemory();
     store.Write(keys::Letters, 40);
     {
         WindowRig rig(store);
         rig.window->trainer().SetProgramFolder(program.path());
         rig.window->show();
-        rig.prompts.openFileName = text.fileName();
+        rig.prompts.openFileName = text;
         rig.window->Action(ControlId::ToolButton6)->trigger();
         // The first time in "Text Files" beside the program, then where the user went.
         EXPECT_EQ(QDir(rig.prompts.StartFolder()), QDir(program.filePath("Text Files")));
@@ -241,10 +148,9 @@ TEST(WindowPlays, APlacementLargerThanTheScreenComesBackWholeOnIt) {
     // pixels) and partly beyond the edge of this one.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Left, screen.left() + screen.width() / 2);
-    store.Write(keys::Top, screen.top() + 20);
-    store.Write(keys::Right, screen.left() + screen.width() / 2 + screen.width());
-    store.Write(keys::Bottom, screen.top() + 20 + screen.height() + 100);
+    Place(store,
+          QRect(screen.left() + screen.width() / 2, screen.top() + 20, screen.width(), screen.height() + 100),
+          false);
     WindowRig rig(store);
     rig.window->show();
     ProcessEvents();
@@ -254,14 +160,6 @@ TEST(WindowPlays, APlacementLargerThanTheScreenComesBackWholeOnIt) {
     EXPECT_LE(shown.height(), screen.height());
     EXPECT_TRUE(screen.adjusted(-10, -10, 10, 10).contains(shown))
         << shown.x() << "," << shown.y() << " " << shown.width() << "x" << shown.height();
-
-    store.Write(keys::Left, 1900);
-    store.Write(keys::Top, 100);
-    store.Write(keys::Right, 1900 + 700);
-    store.Write(keys::Bottom, 100 + 900);
-    const WindowPlacement second =
-        ReadWindowPlacement(store, {}, {QRect(0, 0, 1280, 800), QRect(1280, 0, 800, 600)}, QPoint(0, 0));
-    EXPECT_EQ(second.normal, QRect(1380, 0, 700, 600));  // on the screen it was on, whole
 }
 
 TEST(WindowPlays, ProgressSetsTheSessionsOfADayApartWithoutRepeatedLabels) {

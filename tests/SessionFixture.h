@@ -1,7 +1,7 @@
 #pragma once
-// Helpers for the word, QSO and text-file session tests: a trainer on virtual time
-// with every character in use and a data folder of its own, and a record of every
-// buffer the engine fills.
+// The session tests' fixture: a trainer on virtual time and the virtual device, with a
+// data folder of its own, run to its end; a record of every buffer the engine fills and
+// of the text area it leaves.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "morse/LearningOrders.h"
@@ -58,28 +59,23 @@ inline std::map<QString, QString> Snapshot(const SettingsStore& store) {
     return values;
 }
 
-struct TextSessionTest : ::testing::Test {
+// The settings are written to store before Create; a test that needs the two
+// interfering stations sets qrmStations first.
+struct SessionFixture : ::testing::Test {
     QTemporaryDir dir;
     SettingsStore store = SettingsStore::InMemory();
+    bool qrmStations = false;
     std::unique_ptr<VirtualSession> s;
     std::vector<Filled> filled;
     QString sentBefore;  // the text area after the last message
 
-    void SetUp() override {
+    // The trainer before its first showing, for a device failure to be injected.
+    void Make(std::uint32_t seed = 1, QTime start = QTime(12, 0)) {
         ASSERT_TRUE(dir.isValid());
-        // Every character in use, and the mask the sources write already in place.
-        store.Write(keys::Letters, 64);
-        WriteFirstCharactersMask(store, 40);
-        store.Write(keys::DisplayDelay, 1);  // delay 0
-        store.Write(keys::Session, 1);
-    }
-
-    void Create(std::uint32_t seed = 1) {
-        s = std::make_unique<VirtualSession>(store, seed);
+        s = std::make_unique<VirtualSession>(store, seed, start, nullptr, qrmStations);
         s->device().KeepPlayedBytes(false);
-        s->CreateAndShow();
-        t().SetProgramFolder(dir.path());
-        t().SetSessionLengthMinutes(store.Read(keys::Session));
+        for (int i = 0; qrmStations && i < 2; ++i)
+            s->qrmDevice(i).KeepPlayedBytes(false);
         filled.clear();
         sentBefore.clear();
         // Each buffer as the engine writes it to the device, with the signal it was rendered with.
@@ -105,6 +101,12 @@ struct TextSessionTest : ::testing::Test {
         };
     }
 
+    void Create(std::uint32_t seed = 1, QTime start = QTime(12, 0)) {
+        Make(seed, start);
+        s->CreateAndShow();
+        t().SetProgramFolder(dir.path());
+    }
+
     Trainer& t() { return s->trainer(); }
 
     // Writes a file below the data folder (or anywhere, for an absolute path).
@@ -121,11 +123,23 @@ struct TextSessionTest : ::testing::Test {
         return t().Sent().Text();
     }
 
-    // Lets the session run for ms, stops it and runs it out; the text area then.
-    QString RunAndStop(std::int64_t ms) {
+    // Stops the session and runs it out; the text area then.
+    QString StopAndRunOut(std::int64_t limitMs = 30'000) {
+        t().Stop();
+        return RunToEnd(limitMs);
+    }
+    // Lets the session run for ms, then stops it and runs it out.
+    QString RunAndStop(std::int64_t ms, std::int64_t limitMs = 30'000) {
         s->RunFor(ms);
-        s->trainer().Stop();
-        return RunToEnd();
+        return StopAndRunOut(limitMs);
+    }
+
+    // Idle with the commands back and the clock stopped, and nothing ever written to the device.
+    void ExpectIdleAndSilent() {
+        EXPECT_TRUE(Idle());
+        EXPECT_TRUE(t().Readouts().CommandsEnabled());
+        EXPECT_FALSE(t().Readouts().ClockRunning());
+        EXPECT_EQ(s->device().CallCount(VirtualAudioDevice::Call::Write), 0);
     }
 
     bool Idle() const { return !s->trainer().SessionActive() && !s->trainer().CountdownPending(); }
@@ -170,11 +184,45 @@ struct TextSessionTest : ::testing::Test {
         return bytes;
     }
 
+    // Each word space draws the dither that holds for the word after it (and for the
+    // space itself when it plays with the new draw); a space plays at its dithered speed.
+    // The pitch dithers drawn.
+    std::set<int> DitherOfEachWord(const QString& shown, int wpm, bool spaceHasTheNewDraw) const {
+        EXPECT_EQ(filled.size(), static_cast<std::size_t>(shown.size()));
+        std::set<int> pitches;
+        const Filled* draw = nullptr;
+        for (std::size_t i = 0; i < std::min(filled.size(), static_cast<std::size_t>(shown.size())); ++i) {
+            const Filled& f = filled[i];
+            if (shown[static_cast<qsizetype>(i)] == QLatin1Char(' ')) {
+                EXPECT_EQ(f.bytes, WordSpaceBytes(wpm - f.speedDither)) << i;
+                draw = spaceHasTheNewDraw ? &f : nullptr;
+            } else if (!draw) {
+                draw = &f;
+            }
+            EXPECT_EQ(f.pitchDither, draw ? draw->pitchDither : f.pitchDither) << i;
+            EXPECT_EQ(f.speedDither, draw ? draw->speedDither : f.speedDither) << i;
+            if (draw)
+                pitches.insert(draw->pitchDither);
+        }
+        return pitches;
+    }
+
     std::vector<std::uint32_t> FilledBytes() const {
         std::vector<std::uint32_t> bytes;
         for (const Filled& f : filled)
             bytes.push_back(f.bytes);
         return bytes;
+    }
+};
+
+// Word, QSO and text-file sessions: every character in use with the mask the sources
+// write already in place, no display delay, one-minute sessions.
+struct TextSessionTest : SessionFixture {
+    void SetUp() override {
+        store.Write(keys::Letters, 64);
+        WriteFirstCharactersMask(store, 40);
+        store.Write(keys::DisplayDelay, 1);  // delay 0
+        store.Write(keys::Session, 1);
     }
 };
 
