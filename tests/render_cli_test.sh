@@ -2,11 +2,7 @@
 # The command-line renderer: exact output for "e", usage errors, files.
 set -u
 render=$1
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-source "$(dirname "$0")/private_home.sh" "$tmp/private"
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi; }
+source "$(dirname "$0")/checks.sh"
 
 "$render" --wpm 20 -o "$tmp/e.wav" e
 check "one e at 20 WPM is 42336 bytes of data" '[ "$(stat -c %s "$tmp/e.wav")" -eq $((46 + 42336)) ]'
