@@ -2,11 +2,7 @@
 # The command-line renderer: exact output for "e", usage errors, files.
 set -u
 render=$1
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-source "$(dirname "$0")/private_home.sh" "$tmp/private"
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi; }
+source "$(dirname "$0")/checks.sh"
 
 "$render" --wpm 20 -o "$tmp/e.wav" e
 check "one e at 20 WPM is 42336 bytes of data" '[ "$(stat -c %s "$tmp/e.wav")" -eq $((46 + 42336)) ]'
@@ -28,12 +24,6 @@ check "more than 64 MiB on standard input is refused before anything is written"
 
 "$render" --wpm 0 -o "$tmp/x.wav" e 2>"$tmp/err"; status=$?
 check "a speed of 0 is a usage error" '[ $status -eq 2 ] && grep -q -- "--wpm" "$tmp/err"'
-"$render" --bogus e 2>/dev/null; status=$?
-check "an unknown option is a usage error" '[ $status -eq 2 ]'
-for bad in "--effective 1001" "--wpm 12 --effective-wpm 13" "--effective 500 --effective-wpm 5" "--pause 61"; do
-    "$render" $bad -o "$tmp/x.wav" e 2>/dev/null; status=$?
-    check "$bad is a usage error" '[ $status -eq 2 ]'
-done
 
 # A course plan's 12/8 with two seconds of silence first: the per-mille that gives 8 at
 # 12 WPM is 667, so each of the 4 units of "e" stretches to 8820 * 1000 / 667 = 13223
@@ -43,8 +33,6 @@ check "12/8 after a pause of 2 s is 2 s of silence and a stretched e" \
     '[ $status -eq 0 ] && [ ! -s "$tmp/err" ] && [ "$(stat -c %s "$tmp/plan.wav")" -eq $((46 + 2 * 176400 + 4 * 13223 * 2)) ] && cmp -s -n $((2 * 176400)) -i 46:0 "$tmp/plan.wav" /dev/zero'
 "$render" --wpm 6 --effective 500 -o "$tmp/x.wav" e 2>"$tmp/err"; status=$?
 check "an effective speed beyond the stretch cap is noted once" '[ $status -eq 0 ] && [ "$(grep -c "note:.*3.0 WPM.*5.6 WPM" "$tmp/err")" -eq 1 ]'
-"$render" -o "$tmp/x.wav" 2>/dev/null; status=$?
-check "no text is a usage error" '[ $status -eq 2 ]'
 "$render" -f "$tmp/missing.txt" -o "$tmp/x.wav" 2>/dev/null; status=$?
 check "a missing text file is a runtime failure" '[ $status -eq 1 ]'
 "$render" -o "$tmp/no/such/dir/x.wav" e 2>/dev/null; status=$?
@@ -64,20 +52,12 @@ check "the transcript holds only the first three Koch characters and spaces" \
     'grep -q "[kmr]" "$tmp/g.txt" && ! grep -q "[^kmr ]" "$tmp/g.txt"'
 "$render" --groups --minutes 1 --chars 3 --seed 5 -o "$tmp/g2.wav"
 check "a session is reproducible from its seed" 'cmp -s "$tmp/g.wav" "$tmp/g2.wav"'
-"$render" --groups --wpm 81 -o "$tmp/x.wav" 2>/dev/null; status=$?
-check "a session speed above 80 WPM is a usage error" '[ $status -eq 2 ]'
 check "a session starts with the second of its countdown in silence" 'cmp -s -n 176400 -i 46:0 "$tmp/g.wav" /dev/zero'
 for plan in "--wpm 12 --effective-wpm 8" "--wpm 12 --effective 667" "--wpm 13 --effective 667"; do
     "$render" --groups --minutes 1 --seed 5 $plan -o "$tmp/plan ${plan//[ -]/}.wav"
 done
 check "in a session 12/8 is 12 WPM at 667 per mille, and 13 WPM is not 12" \
     'cmp -s "$tmp/plan wpm12effectivewpm8.wav" "$tmp/plan wpm12effective667.wav" && ! cmp -s "$tmp/plan wpm12effective667.wav" "$tmp/plan wpm13effective667.wav"'
-"$render" --groups -o "$tmp/x.wav" hello 2>/dev/null; status=$?
-check "a session takes no text" '[ $status -eq 2 ]'
-"$render" --groups --noise S4 -o "$tmp/x.wav" 2>/dev/null; status=$?
-check "an unknown noise level is a usage error" '[ $status -eq 2 ]'
-"$render" --play -o "$tmp/x.wav" e 2>/dev/null; status=$?
-check "--play without --groups is a usage error" '[ $status -eq 2 ]'
 
 # Words, sample QSOs and text files through the trainer's engine.
 "$render" --words --minutes 1 --seed 3 -o "$tmp/w.wav" --transcript "$tmp/w.txt"; status=$?
@@ -133,20 +113,30 @@ check "a word file with nothing left after filtering is a runtime failure" '[ $s
 truncate -s 9M "$tmp/big.txt"
 "$render" --qso "$tmp/big.txt" -o "$tmp/x.wav" 2>"$tmp/err"; status=$?
 check "a list too large is refused" '[ $status -eq 1 ] && grep -q "too large" "$tmp/err"'
-"$render" --words --qso -o "$tmp/x.wav" 2>/dev/null; status=$?
-check "two sessions at once are a usage error" '[ $status -eq 2 ]'
-"$render" --words --word-filter 1 -o "$tmp/x.wav" 2>/dev/null; status=$?
-check "a word filter of no letters is a usage error" '[ $status -eq 2 ]'
-"$render" --qso --word-filter abc -o "$tmp/x.wav" 2>/dev/null; status=$?
-check "the word options go with --words only" '[ $status -eq 2 ]'
-"$render" --words --words-size 300 -o "$tmp/x.wav" 2>/dev/null; status=$?
-check "an unknown number of words is a usage error" '[ $status -eq 2 ]'
-"$render" --words --max-word-length 1 -o "$tmp/x.wav" 2>/dev/null; status=$?
-check "a word length below 2 is a usage error" '[ $status -eq 2 ]'
-"$render" --text 2>/dev/null; status=$?
-check "--text needs a file" '[ $status -eq 2 ]'
-"$render" --text "$tmp/plain.txt" -f "$tmp/plain.txt" 2>/dev/null; status=$?
-check "--text and -f do not mix" '[ $status -eq 2 ]'
+# Usage errors, status 2: the arguments, then what is wrong with them.
+while IFS='|' read -r args why; do
+    eval "\"\$render\" $args" </dev/null 2>/dev/null; status=$?
+    check "$why is a usage error" '[ $status -eq 2 ]'
+done <<'LIST'
+--bogus e|an unknown option
+--effective 1001 -o "$tmp/x.wav" e|--effective 1001
+--wpm 12 --effective-wpm 13 -o "$tmp/x.wav" e|--wpm 12 --effective-wpm 13
+--effective 500 --effective-wpm 5 -o "$tmp/x.wav" e|--effective 500 --effective-wpm 5
+--pause 61 -o "$tmp/x.wav" e|--pause 61
+-o "$tmp/x.wav"|no text
+--groups --wpm 81 -o "$tmp/x.wav"|a session speed above 80 WPM
+--groups -o "$tmp/x.wav" hello|a text for a session
+--groups --noise S4 -o "$tmp/x.wav"|an unknown noise level
+--play -o "$tmp/x.wav" e|--play without --groups
+--words --qso -o "$tmp/x.wav"|two sessions at once
+--words --word-filter 1 -o "$tmp/x.wav"|a word filter of no letters
+--qso --word-filter abc -o "$tmp/x.wav"|a word option without --words
+--words --words-size 300 -o "$tmp/x.wav"|an unknown number of words
+--words --max-word-length 1 -o "$tmp/x.wav"|a word length below 2
+--text|--text without a file
+--text "$tmp/plain.txt" -f "$tmp/plain.txt"|--text with -f
+--bitrate 20 -o "$tmp/x.mp3" e|a bit rate off the list
+LIST
 "$render" --help | grep -q -- "--words" && "$render" --help | grep -q -- "--qso" && "$render" --help | grep -q -- "--text FILE"
 check "--help lists the word, QSO and text options" '[ $? -eq 0 ]'
 
@@ -154,8 +144,6 @@ check "--help lists the word, QSO and text options" '[ $? -eq 0 ]'
 "$render" --wpm 20 -o - e > "$tmp/stdout.wav"
 check "-o - writes a WAV stream to standard output" \
     '[ "$(head -c 4 "$tmp/stdout.wav")" = RIFF ] && [ "$(stat -c %s "$tmp/stdout.wav")" -eq $((46 + 42336)) ]'
-"$render" --bitrate 20 -o "$tmp/x.mp3" e 2>/dev/null; status=$?
-check "a bit rate off the list is a usage error" '[ $status -eq 2 ]'
 if ls /usr/lib/*/libmp3lame.so.0 >/dev/null 2>&1; then
     "$render" --groups --minutes 1 --seed 2 --bitrate 64 -o "$tmp/g.mp3"; status=$?
     check "a session renders to MP3 ending with its 128-byte tag" \

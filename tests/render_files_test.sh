@@ -4,11 +4,7 @@
 # the transcript and the session's facts.
 set -u
 render=$1
-tmp=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$tmp"' EXIT
-source "$(dirname "$0")/private_home.sh" "$tmp/private"
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi; }
+source "$(dirname "$0")/checks.sh"
 # A run that may not take more than 20 s, nor write more than 64 MB.
 bounded() { (ulimit -f 65536; timeout 20 "$render" "$@") 2>"$tmp/err"; }
 

@@ -2,11 +2,7 @@
 # lumbrel-render for the first weeks: --introduce and --group-length on the command line.
 set -u
 render=$1
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-source "$(dirname "$0")/private_home.sh" "$tmp/private"
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi; }
+source "$(dirname "$0")/checks.sh"
 words() { tr -d '\n'; }  # the transcript's lines wrap wherever its text reaches the width
 session() { "$render" --groups --wpm 20 --chars 5 --minutes 1 --seed 7 "$@"; }
 

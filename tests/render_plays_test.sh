@@ -4,11 +4,7 @@
 # plain text refuses the options only a session uses.
 set -u
 render=$1
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-source "$(dirname "$0")/private_home.sh" "$tmp/private"
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi; }
+source "$(dirname "$0")/checks.sh"
 
 # Seconds of audio in a WAV file, less `skip` seconds of leading silence.
 seconds() { awk -v b="$(stat -c %s "$1")" -v s="${2:-0}" 'BEGIN { printf "%.4f", (b - 46) / 176400 - s }'; }

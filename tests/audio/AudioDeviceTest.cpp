@@ -36,7 +36,7 @@ using test::Runs;
 
 // ---------------------------------------------------------------- MessageQueue
 
-TEST(MessageQueueTest, TakesMessagesInPostingOrder) {
+TEST(MessageQueueTest, TakesAndDrainsMessagesInPostingOrder) {
     MessageQueue queue;
     EXPECT_FALSE(queue.TryTake());
     EXPECT_FALSE(queue.TakeFor(std::chrono::milliseconds(0)));
@@ -50,16 +50,12 @@ TEST(MessageQueueTest, TakesMessagesInPostingOrder) {
     EXPECT_EQ(queue.Take(), (Message{kDisplayMessage, 1, 0}));
     EXPECT_EQ(queue.TakeFor(std::chrono::milliseconds(0)), (Message{kWaveOutDoneMessage, 2, 22}));
     EXPECT_TRUE(queue.Empty());
-}
 
-TEST(MessageQueueTest, DrainEmptiesTheQueueOldestFirst) {
-    MessageQueue queue;
+    // Drain empties the queue, oldest first.
     queue.PostMessage(kStartRequestMessage, 0, 0);
     queue.PostMessage(kStopRequestMessage, 0, 0);
-    const std::vector<Message> drained = queue.Drain();
-    ASSERT_EQ(drained.size(), 2u);
-    EXPECT_EQ(drained[0].message, kStartRequestMessage);
-    EXPECT_EQ(drained[1].message, kStopRequestMessage);
+    EXPECT_EQ(queue.Drain(),
+              (std::vector<Message>{{kStartRequestMessage, 0, 0}, {kStopRequestMessage, 0, 0}}));
     EXPECT_TRUE(queue.Empty());
     EXPECT_TRUE(queue.Drain().empty());
 }

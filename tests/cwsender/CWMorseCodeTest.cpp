@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CWSender/CWCharacterTable.h"
@@ -129,38 +130,31 @@ TEST(CWCharacterTableTest, CapitalsFoldAndEverythingElseIsAWordSpace) {
     EXPECT_NE(&Rec('@'), &CWCharacterTable::Pause());
 }
 
-TEST(CWCharacterTableTest, UnitsCountMarksGapsAndTheClosingGap) {
-    EXPECT_EQ(CWCharacterTable::Units(Rec('k').code), 12);
-    EXPECT_EQ(CWCharacterTable::Units(Rec('e').code), 4);
-    EXPECT_EQ(CWCharacterTable::Units(Rec('0').code), 22);
-    EXPECT_EQ(CWCharacterTable::Units(CWCharacterTable::WordSpace().code), 7);
-    EXPECT_EQ(CWCharacterTable::Units(CWCharacterTable::Pause().code), 4);
+// ------------------------------------------------------------------ lengths
+
+TEST_F(CWMorseCodeTest, ACharacterLastsTheUnitsOfItsMarksGapsAndClosingGapAtTheCommonSpeeds) {
+    for (const auto& [wpm, dot] : {std::pair{15, 3528}, {20, 2646}, {25, 2116}, {30, 1764}})
+        EXPECT_EQ(CWMorseCode::DotFramesAt(wpm), dot) << wpm << " WPM";
+    RandomNumber random(1);
+    CWMorseCode k(Rec('k'), Plain(15), random);
+    EXPECT_EQ(k.DotFrames(), 3528);
+    EXPECT_EQ(k.DashFrames(), 10584);
+    for (const auto& [record, units] : {std::pair{&Rec('k'), 12},
+                                        {&Rec('e'), 4},
+                                        {&Rec('0'), 22},
+                                        {&CWCharacterTable::WordSpace(), 7},
+                                        {&CWCharacterTable::Pause(), 4}}) {
+        EXPECT_EQ(CWCharacterTable::Units(record->code), units) << record->code;
+        const CWMorseCode code(*record, Plain(15), random);
+        EXPECT_EQ(code.Frames(), units * 3528) << record->code;
+        EXPECT_EQ(code.ByteLength(), static_cast<std::uint32_t>(4 * units * 3528)) << record->code;
+    }
     EXPECT_EQ(CWCharacterTable::Units(""), 0);
     EXPECT_EQ(CWCharacterTable::Units("x"), 4);  // unknown symbols count 2
     int longest = 0;
     for (int i = 0; i < CWCharacterTable::kRecordCount; ++i)
         longest = std::max(longest, CWCharacterTable::Units(CWCharacterTable::Record(i).code));
     EXPECT_EQ(longest, 22);
-}
-
-// ------------------------------------------------------------------ lengths
-
-TEST_F(CWMorseCodeTest, LengthsAtTheCommonSpeeds) {
-    EXPECT_EQ(CWMorseCode::DotFramesAt(15), 3528);
-    EXPECT_EQ(CWMorseCode::DotFramesAt(20), 2646);
-    EXPECT_EQ(CWMorseCode::DotFramesAt(25), 2116);
-    EXPECT_EQ(CWMorseCode::DotFramesAt(30), 1764);
-
-    RandomNumber random(1);
-    CWMorseCode k(Rec('k'), Plain(15), random);
-    EXPECT_EQ(k.DotFrames(), 3528);
-    EXPECT_EQ(k.DashFrames(), 10584);
-    EXPECT_EQ(k.Frames(), 42336);
-    EXPECT_EQ(k.ByteLength(), 169344u);
-    EXPECT_EQ(CWMorseCode(Rec('e'), Plain(15), random).Frames(), 4 * 3528);
-    EXPECT_EQ(CWMorseCode(Rec('0'), Plain(15), random).Frames(), 22 * 3528);
-    EXPECT_EQ(CWMorseCode(CWCharacterTable::WordSpace(), Plain(15), random).Frames(), 7 * 3528);
-    EXPECT_EQ(CWMorseCode(CWCharacterTable::Pause(), Plain(15), random).Frames(), 4 * 3528);
 }
 
 TEST_F(CWMorseCodeTest, SpeedOutsideThreeTo705IsClampedAndTheLongestCharacterFitsABuffer) {

@@ -342,6 +342,28 @@ struct RecordingHost final : TrainerHost {
     std::vector<Shown> shown;
 };
 
+// A trainer of the program's making on the machine's clock and PortAudio, its messages
+// in a queue of its own and its message boxes in `host`.
+struct RealTrainer {
+    explicit RealTrainer(std::uint32_t seed, bool countdown = true) {
+        if (!countdown)
+            store.Write(keys::Pause, 0);
+        BuildTrainer(
+            wired,
+            Trainer::Dependencies{
+                .store = store, .clock = clock, .window = queue, .audio = audio, .host = host, .seed = seed},
+            TrainerWiring{});
+    }
+    Trainer& trainer() { return *wired; }
+
+    SettingsStore store = SettingsStore::InMemory();
+    SystemClock clock;
+    MessageQueue queue;
+    PortAudioDevice audio;
+    RecordingHost host;
+    WiredTrainer wired;
+};
+
 // The program's message loop in small: messages as they come, the 50 ms timer.
 class Loop {
 public:
@@ -388,19 +410,9 @@ private:
 TEST_F(SoundServerLoss, TheTrainerEndsItsSessionWithOneMessageAndTheNextPlaysOnANewServer) {
     PrivateSoundServer server;
     START_SERVER_OR_SKIP(server);
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Pause, 0);
-    SystemClock clock;
-    MessageQueue queue;
-    PortAudioDevice audio;
-    RecordingHost host;
-    WiredTrainer wired;
-    BuildTrainer(
-        wired,
-        Trainer::Dependencies{
-            .store = store, .clock = clock, .window = queue, .audio = audio, .host = host, .seed = 3},
-        TrainerWiring{});
-    Trainer& trainer = *wired;
+    RealTrainer real(3, false);
+    Trainer& trainer = real.trainer();
+    auto& [store, clock, queue, audio, host, wired] = real;
     ASSERT_TRUE(trainer.AudioOpen()) << (host.shown.empty() ? std::string()
                                                             : host.shown[0].text.toStdString());
     Loop loop(trainer, queue);
@@ -444,18 +456,9 @@ TEST_F(SoundServerLoss, TheTrainerEndsItsSessionWithOneMessageAndTheNextPlaysOnA
 TEST_F(SoundServerLoss, TheNextDrillPlaysOnANewServer) {
     PrivateSoundServer server;
     START_SERVER_OR_SKIP(server);
-    SettingsStore store = SettingsStore::InMemory();
-    SystemClock clock;
-    MessageQueue queue;
-    PortAudioDevice audio;
-    RecordingHost host;
-    WiredTrainer wired;
-    BuildTrainer(
-        wired,
-        Trainer::Dependencies{
-            .store = store, .clock = clock, .window = queue, .audio = audio, .host = host, .seed = 7},
-        TrainerWiring{});
-    Trainer& trainer = *wired;
+    RealTrainer real(7);
+    Trainer& trainer = real.trainer();
+    auto& [store, clock, queue, audio, host, wired] = real;
     ASSERT_TRUE(trainer.AudioOpen());
     CharacterPlayer player(trainer.Engine(), trainer.Signal(), trainer.Options(), trainer.Store());
     Loop loop(trainer, queue);
@@ -516,19 +519,9 @@ TEST_F(SoundServerLoss, TheNextDrillPlaysOnANewServer) {
 TEST_F(SoundServerLoss, NoServerAtTheStartOfTheProgramThenOneForTheNextStart) {
     PrivateSoundServer server;  // not started yet
     PortAudioPreload preload;
-    SettingsStore store = SettingsStore::InMemory();
-    store.Write(keys::Pause, 0);
-    SystemClock clock;
-    MessageQueue queue;
-    PortAudioDevice audio;
-    RecordingHost host;
-    WiredTrainer wired;
-    BuildTrainer(
-        wired,
-        Trainer::Dependencies{
-            .store = store, .clock = clock, .window = queue, .audio = audio, .host = host, .seed = 5},
-        TrainerWiring{});
-    Trainer& trainer = *wired;
+    RealTrainer real(5, false);
+    Trainer& trainer = real.trainer();
+    auto& [store, clock, queue, audio, host, wired] = real;
     if (trainer.AudioOpen())
         GTEST_SKIP() << "an output device without the test's sound server";
     ASSERT_EQ(host.shown.size(), 1u);

@@ -11,74 +11,15 @@
 # Usage: control_socket_test.sh PATH/TO/lumbrel PATH/TO/lumbrel-socket-peer
 # Exit: 0 passed, 1 failed.
 set -euo pipefail
-lumbrel=${1:?usage: control_socket_test.sh PATH/TO/lumbrel PATH/TO/lumbrel-socket-peer}
 peer=${2:?usage: control_socket_test.sh PATH/TO/lumbrel PATH/TO/lumbrel-socket-peer}
-
-work=$(mktemp -d)
+source "$(dirname "$0")/trainers.sh" "${1:?usage: control_socket_test.sh PATH/TO/lumbrel PATH/TO/lumbrel-socket-peer}"
 chmod 711 "$work"
-pids=()
+stop_signal=KILL
 intruder=
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill -KILL "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
+cleanup_more() {
     if [ -n "$intruder" ]; then
         userdel "$intruder" 2>/dev/null || true
     fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-source "$(dirname "$0")/../private_home.sh" "$work/private"
-export QT_QPA_PLATFORM=offscreen
-export PULSE_SERVER=unix:$work/no-sound-server
-off="start and stop from other programs are off"
-
-fail() {
-    echo "FAIL: $*"
-    for log in "$work"/*.err "$work"/*.log; do
-        [ -f "$log" ] && { echo "== $log"; tail -n 20 "$log"; }
-    done
-    exit 1
-}
-
-# start_trainer NAME [ENV...]: a trainer in the background; its pid in $trainer.
-start_trainer() {
-    local name=$1
-    shift
-    env "$@" "$lumbrel" >"$work/$name.out" 2>"$work/$name.err" &
-    trainer=$!
-    pids+=("$trainer")
-}
-stop_trainer() {
-    kill -KILL "$trainer" 2>/dev/null || true
-    wait "$trainer" 2>/dev/null || true
-}
-wait_for_socket() {
-    local _
-    for _ in $(seq 100); do
-        [ -S "$1" ] && return 0
-        sleep 0.1
-    done
-    fail "no socket at $1"
-}
-# still_running WHAT: the trainer is alive two seconds later (it did not hand over to
-# somebody else's socket).
-still_running() {
-    sleep 2
-    kill -0 "$trainer" 2>/dev/null || fail "$1: the trainer ended at once"
-}
-
-# said_off NAME: waits up to 10 s for the trainer to say that start and stop are off.
-said_off() {
-    local _
-    for _ in $(seq 100); do
-        grep -q "$off" "$work/$1.err" && return 0
-        sleep 0.1
-    done
-    return 1
 }
 
 passed=0
@@ -100,7 +41,7 @@ if [ "$(id -u)" -eq 0 ] && command -v useradd >/dev/null && command -v setpriv >
     wait_for_socket "$shared/lumbrel-$(id -u)"
     guessing=(-u XDG_RUNTIME_DIR TMPDIR="$shared")
     start_trainer guessed "${guessing[@]}"
-    still_running "another user's socket at the guessable path"
+    still_running "another user's socket at the guessable path" 2
     env "${guessing[@]}" "$lumbrel" --start 2>"$work/guessed-start.err" || fail "guessed: --start to its own trainer"
     env "${guessing[@]}" "$lumbrel" --stop 2>"$work/guessed-stop.err" || fail "guessed: --stop to its own trainer"
     [ ! -s "$shared/heard.log" ] || fail "guessed: the other user received: $(cat "$shared/heard.log")"
@@ -121,8 +62,8 @@ if [ "$(id -u)" -eq 0 ] && command -v useradd >/dev/null && command -v setpriv >
     fi
     grep -q "another user" "$work/held-start.err" || fail "held: not said why: $(cat "$work/held-start.err")"
     start_trainer held LUMBREL_CONTROL_SOCKET="$held/control"
-    said_off held || fail "held: the trainer did not say that start and stop are off"
-    still_running "another user's program behind this user's socket"
+    [ "$(said_off held)" -ge 1 ] || fail "held: the trainer did not say that start and stop are off"
+    still_running "another user's program behind this user's socket" 2
     [ ! -s "$shared/held.log" ] || fail "held: the other user received: $(cat "$shared/held.log")"
     stop_trainer
     passed=$((passed + 1))
@@ -179,15 +120,7 @@ mkdir -m 700 "$deep"
 socket=$deep/control
 [ "${#socket}" -gt 108 ] || fail "long: the path is not long enough to test with"
 start_trainer long LUMBREL_CONTROL_SOCKET="$socket"
-served=no
-for _ in $(seq 50); do
-    if LUMBREL_CONTROL_SOCKET=$socket timeout 10 "$lumbrel" --start 2>/dev/null; then
-        served=yes
-        break
-    fi
-    sleep 0.2
-done
-[ "$served" = yes ] || fail "long: --start"
+serves_start "$socket" || fail "long: --start"
 grep -q "$off" "$work/long.err" && fail "long: start and stop are off: $(cat "$work/long.err")"
 # A second copy hands over instead of opening a second window.
 LUMBREL_CONTROL_SOCKET=$socket timeout 10 "$lumbrel" >"$work/long-second.log" 2>&1 ||

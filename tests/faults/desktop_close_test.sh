@@ -6,28 +6,10 @@
 # Usage: desktop_close_test.sh PATH/TO/lumbrel
 # Exit: 0 passed, 1 failed.
 set -euo pipefail
-lumbrel=${1:?usage: desktop_close_test.sh PATH/TO/lumbrel}
-
-work=$(mktemp -d)
-trainer=
-cleanup() {
-    [ -n "$trainer" ] && { kill -KILL "$trainer" 2>/dev/null || true; wait "$trainer" 2>/dev/null || true; }
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-source "$(dirname "$0")/../private_home.sh" "$work/private"
-export QT_QPA_PLATFORM=offscreen
-export PULSE_SERVER=unix:$work/no-sound-server
+source "$(dirname "$0")/trainers.sh" "${1:?usage: desktop_close_test.sh PATH/TO/lumbrel}"
 export LUMBREL_CONTROL_SOCKET=$work/control
 settings="$XDG_CONFIG_HOME/Zelph Software/Lumbrel.conf"
-
-fail() {
-    echo "FAIL: $*"
-    [ -f "$work/trainer.err" ] && { echo "== standard error"; tail -n 20 "$work/trainer.err"; }
-    [ -f "$settings" ] && { echo "== settings"; cat "$settings"; }
-    exit 1
-}
+shown_on_failure=("$settings")
 
 passed=0
 for signal in TERM HUP; do
@@ -35,13 +17,8 @@ for signal in TERM HUP; do
     mkdir -p "$(dirname "$settings")"
     # A pitch of the learner's own, which the exit save writes back as it is.
     printf '[Setup]\nPitch=640\n' >"$settings"
-    "$lumbrel" >"$work/trainer.out" 2>"$work/trainer.err" &
-    trainer=$!
-    for _ in $(seq 100); do
-        [ -S "$LUMBREL_CONTROL_SOCKET" ] && break
-        sleep 0.1
-    done
-    [ -S "$LUMBREL_CONTROL_SOCKET" ] || fail "$signal: the trainer made no socket"
+    start_trainer trainer
+    wait_for_socket "$LUMBREL_CONTROL_SOCKET"
     sleep 0.5
     kill -"$signal" "$trainer"
     status=0
@@ -51,7 +28,6 @@ for signal in TERM HUP; do
     done
     kill -0 "$trainer" 2>/dev/null && fail "$signal: the trainer is still running 10 s later"
     wait "$trainer" || status=$?
-    trainer=
     [ "$status" -eq 0 ] || fail "$signal: exit status $status"
     grep -q '^Letters=' "$settings" || fail "$signal: the options were not saved"
     grep -q '^Pitch=640$' "$settings" || fail "$signal: the pitch was not kept"

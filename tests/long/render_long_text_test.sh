@@ -2,11 +2,7 @@
 # lumbrel-render --text of a text longer than six hours of audio renders it whole.
 set -u
 render=$1
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-source "$(dirname "$0")/../private_home.sh" "$tmp/private"
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi; }
+source "$(dirname "$0")/../checks.sh"
 
 # At 60 WPM a unit is 20 ms, 882 frames, 3528 bytes. "paris " is 53 units in a session:
 # p a r i s (31 units of elements and 4 gaps of 3 between them), the gap of 3 after the

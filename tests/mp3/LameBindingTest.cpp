@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "recording/LameEncoder.h"
@@ -16,19 +17,22 @@ using namespace lumbrel;
 
 namespace {
 
-TEST(Mp3BitRate, SettingIndexGivesSixteenTimesIndexPlusOne) {
-    const int expected[8] = {16, 32, 48, 64, 80, 96, 112, 128};
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(Mp3BitRateKbps(i), expected[i]) << "setting " << i;
-}
-
-TEST(Mp3BitRate, OutOfRangeSettingsGiveARateTheEncoderCanUse) {
+TEST(Mp3BitRate, SettingIndexGivesSixteenTimesIndexPlusOneAndOutOfRangeARateTheEncoderCanUse) {
     // -1 is what the setup dialog stores for typed text matching no item.
-    EXPECT_EQ(Mp3BitRateKbps(-1), 32);
-    EXPECT_EQ(Mp3BitRateKbps(-2), 32);
-    EXPECT_EQ(Mp3BitRateKbps(INT_MIN), 32);
-    EXPECT_EQ(Mp3BitRateKbps(8), 128);
-    EXPECT_EQ(Mp3BitRateKbps(INT_MAX), 128);
+    for (const auto& [setting, kbps] : {std::pair{0, 16},
+                                        {1, 32},
+                                        {2, 48},
+                                        {3, 64},
+                                        {4, 80},
+                                        {5, 96},
+                                        {6, 112},
+                                        {7, 128},
+                                        {-1, 32},
+                                        {-2, 32},
+                                        {INT_MIN, 32},
+                                        {8, 128},
+                                        {INT_MAX, 128}})
+        EXPECT_EQ(Mp3BitRateKbps(setting), kbps) << "setting " << setting;
 }
 
 TEST(Mp3BitRate, RecordingConfigurationIsTheFixedTableWithTheChosenRate) {
@@ -100,51 +104,27 @@ LameFunctions FakeFunctions() {
         ++g_lame->contexts;
         return kContext;
     };
-    f.set_in_samplerate = [](LameContext* c, int v) {
-        return Setter("in_samplerate", c, v);
-    };
-    f.set_out_samplerate = [](LameContext* c, int v) {
-        return Setter("out_samplerate", c, v);
-    };
-    f.set_num_channels = [](LameContext* c, int v) {
-        return Setter("num_channels", c, v);
-    };
-    f.set_mode = [](LameContext* c, int v) {
-        return Setter("mode", c, v);
-    };
-    f.set_brate = [](LameContext* c, int v) {
-        return Setter("brate", c, v);
-    };
-    f.set_VBR = [](LameContext* c, int v) {
-        return Setter("VBR", c, v);
-    };
-    f.set_quality = [](LameContext* c, int v) {
-        return Setter("quality", c, v);
-    };
-    f.set_emphasis = [](LameContext* c, int v) {
-        return Setter("emphasis", c, v);
-    };
-    f.set_error_protection = [](LameContext* c, int v) {
-        return Setter("error_protection", c, v);
-    };
-    f.set_extension = [](LameContext* c, int v) {
-        return Setter("extension", c, v);
-    };
-    f.set_copyright = [](LameContext* c, int v) {
-        return Setter("copyright", c, v);
-    };
-    f.set_original = [](LameContext* c, int v) {
-        return Setter("original", c, v);
-    };
-    f.set_strict_ISO = [](LameContext* c, int v) {
-        return Setter("strict_ISO", c, v);
-    };
-    f.set_disable_reservoir = [](LameContext* c, int v) {
-        return Setter("disable_reservoir", c, v);
-    };
-    f.set_bWriteVbrTag = [](LameContext* c, int v) {
-        return Setter("bWriteVbrTag", c, v);
-    };
+    // Every setter records its name and value.
+#define LUMBREL_FAKE_SETTER(name)              \
+    f.set_##name = [](LameContext* c, int v) { \
+        return Setter(#name, c, v);            \
+    }
+    LUMBREL_FAKE_SETTER(in_samplerate);
+    LUMBREL_FAKE_SETTER(out_samplerate);
+    LUMBREL_FAKE_SETTER(num_channels);
+    LUMBREL_FAKE_SETTER(mode);
+    LUMBREL_FAKE_SETTER(brate);
+    LUMBREL_FAKE_SETTER(VBR);
+    LUMBREL_FAKE_SETTER(quality);
+    LUMBREL_FAKE_SETTER(emphasis);
+    LUMBREL_FAKE_SETTER(error_protection);
+    LUMBREL_FAKE_SETTER(extension);
+    LUMBREL_FAKE_SETTER(copyright);
+    LUMBREL_FAKE_SETTER(original);
+    LUMBREL_FAKE_SETTER(strict_ISO);
+    LUMBREL_FAKE_SETTER(disable_reservoir);
+    LUMBREL_FAKE_SETTER(bWriteVbrTag);
+#undef LUMBREL_FAKE_SETTER
     f.init_params = [](LameContext* c) {
         Setter("init_params", c, 0);
         return g_lame->initParamsResult;

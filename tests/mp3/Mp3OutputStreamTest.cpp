@@ -99,32 +99,24 @@ TEST_F(Mp3Stream, ArmingOpensTheEncoderWithTheRecordingConfigurationAndKeepsAnOl
     EXPECT_EQ(ReadFile(path), encoder->producedBytes);  // replaced by the first audio
 }
 
-TEST_F(Mp3Stream, EncoderRefusingTheStreamIsReportedOnceAndTouchesNoFile) {
+TEST_F(Mp3Stream, AnEncoderRefusingTheStreamOrGivingNoUsableChunkIsReportedOnceAndTouchesNoFile) {
     WriteFile(path, QByteArrayLiteral("keep me"));
-    encoder->initResult = Mp3Error::InvalidFormatParameters;
-    Mp3OutputStream::Arming a = Mp3OutputStream::Arm(encoder, path, 1, messages);
-    EXPECT_EQ(a.status, Mp3OutputStream::ArmStatus::EncoderRefused);
-    EXPECT_FALSE(a.stream);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Error opening MP3 encoding stream"));
-    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Cannot continue with MP3 Recording"));
-    EXPECT_EQ(ReadFile(path), QByteArrayLiteral("keep me"));
-
-    // No encoder at all is the same refusal, not a crash.
-    messages.shown.clear();
-    a = Mp3OutputStream::Arm(nullptr, path, 1, messages);
-    EXPECT_EQ(a.status, Mp3OutputStream::ArmStatus::EncoderRefused);
-    EXPECT_EQ(messages.shown.size(), 1u);
-}
-
-TEST_F(Mp3Stream, AnEncoderReportingNoUsableChunkIsRefusedAndItsStreamClosed) {
-    for (std::uint32_t chunk : {0u, 1u}) {
+    // Refused outright, no encoder at all (not a crash), and chunks of 0 or 1 value.
+    for (int k = 0; k < 4; ++k) {
+        SCOPED_TRACE(k);
         encoder = std::make_shared<FakeEncoder>();
-        encoder->chunkSamples = chunk;
+        if (k == 0)
+            encoder->initResult = Mp3Error::InvalidFormatParameters;
+        if (k >= 2)
+            encoder->chunkSamples = static_cast<std::uint32_t>(k - 2);
         messages.shown.clear();
-        Mp3OutputStream::Arming a = Mp3OutputStream::Arm(encoder, path, 1, messages);
+        Mp3OutputStream::Arming a = Mp3OutputStream::Arm(k == 1 ? nullptr : encoder, path, 1, messages);
         EXPECT_EQ(a.status, Mp3OutputStream::ArmStatus::EncoderRefused);
-        EXPECT_EQ(messages.shown.size(), 1u);
+        EXPECT_FALSE(a.stream);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, QStringLiteral("Error opening MP3 encoding stream"));
+        EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Cannot continue with MP3 Recording"));
+        EXPECT_EQ(ReadFile(path), QByteArrayLiteral("keep me"));
         EXPECT_FALSE(encoder->open);
         EXPECT_FALSE(encoder->misuse);
     }

@@ -40,41 +40,18 @@
 #include "ui/Progress.h"
 #include "ui/RichEditRx.h"
 #include "ui/Prompts.h"
+#include "tests/ui/UiTestSupport.h"
 
 namespace lumbrel {
 namespace {
 
-void ProcessEvents(int rounds = 5) {
-    for (int i = 0; i < rounds; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
+using test::ProcessEvents;
 
-class FakePrompts final : public Prompts {
-public:
-    void Message(QWidget*, const QString& text, const QString&, MessageKind) override { messages << text; }
-    bool AskYesNo(QWidget*, const QString& text, const QString&) override {
-        questions << text;
-        return answer;
-    }
-    void Error(QWidget*, const QString& text) override { errors << text; }
-    std::optional<QFont> ChooseFont(QWidget*, const QFont&, int) override { return std::nullopt; }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return saveFileName;
-    }
-    QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    AudioFileChoice ChooseAudioFile(QWidget*, const QString&, const QStringList&, int) override { return {}; }
-
-    QStringList messages;
-    QStringList errors;
-    QStringList questions;
-    bool answer = false;
-    QString saveFileName;
-};
-
+// The main window on virtual devices, with the history in a folder of its own. Its seed
+// gives the sessions the tests below were written for.
 struct Rig {
     explicit Rig(SettingsStore s) : store(std::move(s)) {
+        prompts.yesAnswer = false;
         window = std::make_unique<MainWindow>(MainWindow::Environment{.store = store,
                                                                       .clock = clock,
                                                                       .audio = audio,
@@ -104,7 +81,11 @@ struct Rig {
         window->Action(ControlId::ToolButton3)->trigger();
         ASSERT_TRUE(trainer().SessionActive());
         Run(whole ? 60'000 : 6000);
-        if (!whole)
+        Stop(!whole);
+    }
+    // Stop pressed (or not, when the session ends by itself) and the session run to its end.
+    void Stop(bool press = true) {
+        if (press)
             window->Action(ControlId::ToolButton4)->trigger();
         for (int k = 0; k < 200 && trainer().SessionActive(); ++k)
             Run(100);
@@ -134,7 +115,7 @@ struct Rig {
     QTemporaryDir dir;
     VirtualClock clock{1000, QTime(12, 0)};
     VirtualAudioDevice audio{clock};
-    FakePrompts prompts;
+    test::FakePrompts prompts;
     SettingsStore store;
     std::unique_ptr<MainWindow> window;
 };
@@ -166,10 +147,7 @@ TEST(CheckCopyWindow, CheckCopyIsThereOnlyWhileTheLastSessionsTextIsKept) {
     rig.window->Action(ControlId::ToolButton3)->trigger();
     rig.Run(3000);
     EXPECT_FALSE(check->isEnabled());  // running
-    rig.window->Action(ControlId::ToolButton4)->trigger();
-    for (int k = 0; k < 200 && rig.trainer().SessionActive(); ++k)
-        rig.Run(100);
-    ASSERT_FALSE(rig.trainer().SessionActive());
+    ASSERT_NO_FATAL_FAILURE(rig.Stop());
     EXPECT_TRUE(check->isEnabled());
     ASSERT_TRUE(rig.checking().LastSession().has_value());
     EXPECT_EQ(rig.checking().LastSession()->text, rig.trainer().Sent().Text());
@@ -203,10 +181,7 @@ TEST(CheckCopyWindow, TheCopyIsCheckedAgainstEverythingSentWhateverTheDisplaySho
     rig.Run(5000);
     delay->setCurrentIndex(delay->findText("0"));  // the box empties "Sent"
     rig.Run(4000);
-    rig.window->Action(ControlId::ToolButton4)->trigger();
-    for (int k = 0; k < 200 && rig.trainer().SessionActive(); ++k)
-        rig.Run(100);
-    ASSERT_FALSE(rig.trainer().SessionActive());
+    ASSERT_NO_FATAL_FAILURE(rig.Stop());
 
     // Every buffer heard, a character or a word space each, is in what was kept; "Sent"
     // holds only what came after the change.
@@ -433,14 +408,15 @@ TEST(CheckCopyWindow, ProgressReadsADamagedHistoryAndTheNextCheckSalvagesIt) {
     EXPECT_EQ(Beside(path), QStringList{});
 
     EXPECT_TRUE(rig.CheckedSession().startsWith("Saved"));
-    ASSERT_EQ(rig.prompts.messages.size(), 2);  // read, then salvaged
-    EXPECT_TRUE(rig.prompts.messages[1].contains("21 sessions")) << rig.prompts.messages[1].toStdString();
-    EXPECT_TRUE(rig.prompts.messages[1].contains("damaged-"));
+    ASSERT_EQ(rig.prompts.messages.size(), 2u);  // read, then salvaged
+    EXPECT_TRUE(rig.prompts.messages[1].text.contains("21 sessions"))
+        << rig.prompts.messages[1].text.toStdString();
+    EXPECT_TRUE(rig.prompts.messages[1].text.contains("damaged-"));
     EXPECT_EQ(rig.Stored().size(), 22u);
     EXPECT_EQ(rig.checking().Progress()->Records().size(), 22u);
     // Told once, not at every check.
     rig.checking().Dialog()->CheckButton()->click();
-    EXPECT_EQ(rig.prompts.messages.size(), 2);
+    EXPECT_EQ(rig.prompts.messages.size(), 2u);
 }
 
 // Another program put a new history in place of the one the window has open: the
@@ -471,7 +447,7 @@ TEST(CheckCopyWindow, TwoProgramsWritingAtOnceLoseNothing) {
     EXPECT_EQ(saved, 8);
     EXPECT_EQ(rig.Stored().size(), 308u);
     EXPECT_EQ(Beside(path).filter("damaged"), QStringList{});
-    EXPECT_TRUE(rig.prompts.messages.isEmpty()) << rig.prompts.messages.join("\n").toStdString();
+    EXPECT_TRUE(rig.prompts.messages.empty()) << rig.prompts.messages[0].text.toStdString();
 }
 
 TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt) {
@@ -622,7 +598,7 @@ TEST(CheckCopyWindow, ProgressShowsTheHistoryAndExportsIt) {
     entries->selectRow(0);
     progress->DeleteButton()->click();
     EXPECT_EQ(rig.Stored().size(), 5u);
-    rig.prompts.answer = true;
+    rig.prompts.yesAnswer = true;
     progress->DeleteButton()->click();
     EXPECT_EQ(rig.Stored().size(), 4u);
     entries->selectRow(0);

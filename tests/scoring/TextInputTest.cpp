@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <utility>
+
 #include "scoring/TextInput.h"
 
 namespace lumbrel {
@@ -26,39 +28,32 @@ TEST(TextInput, EncodingsAreRead) {
     EXPECT_TRUE(DecodeScoringText(QByteArray(), "f").Ok());
 }
 
-TEST(TextInput, NoTextsAreRefusedWithTheReason) {
-    const ScoringText nul = DecodeScoringText(QByteArray("km\0r", 4), "copy.txt");
-    EXPECT_FALSE(nul.Ok());
-    EXPECT_TRUE(nul.problem.contains("copy.txt"));
-    EXPECT_TRUE(nul.problem.contains("not a text"));
+// What is no text, or cannot be read, is refused with the reason.
+TEST(TextInput, NoTextsAndFilesThatCannotBeReadAreRefusedWithTheReason) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
     QByteArray controls;
     for (int k = 0; k < 40; ++k)
         controls += "\x01\x02\x03k";
-    EXPECT_FALSE(DecodeScoringText(controls, "f").Ok());
-    // One stray control character in a long text is allowed.
-    EXPECT_TRUE(DecodeScoringText(QByteArray(300, 'k') + '\x1b', "f").Ok());
-    const ScoringText big = DecodeScoringText(QByteArray(kMaxScoringTextCharacters + 1, 'k'), "f");
-    EXPECT_FALSE(big.Ok());
-    EXPECT_TRUE(big.problem.contains("too long"));
-}
-
-TEST(TextInput, FilesThatCannotBeRead) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const ScoringText missing = ReadScoringText(dir.filePath("missing.txt"));
-    EXPECT_FALSE(missing.Ok());
-    EXPECT_TRUE(missing.problem.contains("no such file"));
-    const ScoringText folder = ReadScoringText(dir.path());
-    EXPECT_FALSE(folder.Ok());
-    EXPECT_TRUE(folder.problem.contains("folder"));
-
     QFile huge(dir.filePath("huge.txt"));
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
     ASSERT_TRUE(huge.resize(5 * 1024 * 1024));
     huge.close();
-    const ScoringText tooLarge = ReadScoringText(huge.fileName());
-    EXPECT_FALSE(tooLarge.Ok());
-    EXPECT_TRUE(tooLarge.problem.contains("too large"));
+    const std::pair<ScoringText, QStringList> refused[] = {
+        {DecodeScoringText(QByteArray("km\0r", 4), "copy.txt"), {"copy.txt", "not a text"}},
+        {DecodeScoringText(controls, "f"), {}},
+        {DecodeScoringText(QByteArray(kMaxScoringTextCharacters + 1, 'k'), "f"), {"too long"}},
+        {ReadScoringText(dir.filePath("missing.txt")), {"no such file"}},
+        {ReadScoringText(dir.path()), {"folder"}},
+        {ReadScoringText(huge.fileName()), {"too large"}},
+    };
+    for (const auto& [text, reasons] : refused) {
+        EXPECT_FALSE(text.Ok()) << reasons.join(' ').toStdString();
+        for (const QString& reason : reasons)
+            EXPECT_TRUE(text.problem.contains(reason)) << text.problem.toStdString();
+    }
+    // One stray control character in a long text is allowed.
+    EXPECT_TRUE(DecodeScoringText(QByteArray(300, 'k') + '\x1b', "f").Ok());
 
     QFile good(dir.filePath("good.txt"));
     ASSERT_TRUE(good.open(QIODevice::WriteOnly));

@@ -5,11 +5,7 @@
 set -u
 score=$1
 render=$2
-tmp=$(mktemp -d)
-trap 'chmod -R u+rwx "$tmp" 2>/dev/null; rm -rf "$tmp"' EXIT
-source "$(dirname "$0")/../private_home.sh" "$tmp/private"
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi; }
+source "$(dirname "$0")/../checks.sh"
 
 printf 'kmr mkk rrm kmk\n' > "$tmp/sent.txt"
 printf 'KMR\n\nrrm  kxk zz\n' > "$tmp/copy.txt"

@@ -3,11 +3,7 @@
 # Latin-1, and copies as long as it takes.
 set -u
 score=$1
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-source "$(dirname "$0")/../private_home.sh" "$tmp/private"
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi; }
+source "$(dirname "$0")/../checks.sh"
 
 # A pipe nobody writes to and an endless device are refused in one line, at once.
 mkfifo "$tmp/fifo"
