@@ -122,9 +122,12 @@ KeyTimeline KeyingSegmenter::Segment(const ToneTrack& track, double spread, doub
             const double before = ready(b - d);
             if (before == kNone)
                 continue;
-            const double fit = unknown[b] == unknown[b - d]
-                                   ? coherent[b] - coherent[b - d]
-                                   : LogBesselI0(2 * a * std::abs(sum[b] - sum[b - d]) / noise) - perStep * d;
+            // Scored coherently where the phase is known, unless the tone has turned
+            // off it (a drift not yet followed): then as of a phase unknown.
+            const double free =
+                LogBesselI0(2 * a * std::abs(sum[b] - sum[b - d]) / noise) - perStep * static_cast<double>(d);
+            const double fit =
+                unknown[b] == unknown[b - d] ? std::max(free, coherent[b] - coherent[b - d]) : free;
             const double score = before + fit + At(markLengths, d / unit) - logUnit;
             if (score > mark[b]) {
                 mark[b] = score;

@@ -225,15 +225,17 @@ std::pair<std::size_t, std::size_t> Inside(const KeyMark& m, double trim, std::s
 }
 
 // The baseband turned back as the tone drifts off the pitch it was mixed with: the
-// offset (up to kReach Hz) at which the marks within kWindow ms sum up strongest, taken
-// every kBlock ms and followed between.
-std::vector<Complex> FollowPitch(const std::vector<Complex>& base, const KeyTimeline& timeline) {
+// offset (up to kReach Hz) at which the marks nearest each kBlock ms sum up strongest,
+// followed between. As many marks are taken as hold kEnough energy over the noise (one
+// loud mark, many faint ones), within kWindow ms.
+std::vector<Complex> FollowPitch(const std::vector<Complex>& base, const KeyTimeline& timeline,
+                                 const std::vector<double>& noisePower) {
     constexpr double kReach = 12;
     constexpr double kStepHz = 0.5;
     constexpr int kOffsets = static_cast<int>(2 * kReach / kStepHz) + 1;
     constexpr double kBlock = 500;
     constexpr double kWindow = 3000;
-    constexpr std::size_t kLeastMarks = 6;
+    constexpr double kEnough = 600;
     const std::size_t ms = base.size();
     const std::size_t marks = timeline.marks.size();
     // power[k + 1][j] - power[k][j]: mark k's power at offset j.
@@ -268,17 +270,38 @@ std::vector<Complex> FollowPitch(const std::vector<Complex>& base, const KeyTime
         }
         return (static_cast<double>(best) + shift) * kStepHz - kReach;
     };
-    const double whole = marks >= kLeastMarks ? strongest(0, marks) : 0;
+    // Each mark's energy over the noise's, at its best offset.
+    std::vector<double> energy(marks);
+    double total = 0;
+    for (std::size_t k = 0; k < marks; ++k) {
+        const auto [from, to] = Inside(timeline.marks[k], 2, ms);
+        double best = 0;
+        for (std::size_t j = 0; j < kOffsets; ++j)
+            best = std::max(best, power[k + 1][j] - power[k][j]);
+        const double noise = noisePower[std::min(ms - 1, static_cast<std::size_t>(centre[k]))];
+        energy[k] = to > from ? std::max(0.0, best / (static_cast<double>(to - from) * noise) - 1) : 0;
+        total += energy[k];
+    }
+    const double whole = total >= kEnough ? strongest(0, marks) : 0;
     const std::size_t blocks = static_cast<std::size_t>(static_cast<double>(ms) / kBlock) + 1;
     std::vector<double> offset(blocks, whole);
-    std::size_t a = 0, b = 0;
     for (std::size_t block = 0; block < blocks; ++block) {
         const double middle = (static_cast<double>(block) + 0.5) * kBlock;
-        while (a < marks && centre[a] < middle - kWindow)
-            ++a;
-        while (b < marks && centre[b] < middle + kWindow)
-            ++b;
-        if (b - a >= kLeastMarks)
+        std::size_t b =
+            static_cast<std::size_t>(std::lower_bound(centre.begin(), centre.end(), middle) - centre.begin());
+        std::size_t a = b;
+        double held = 0;
+        while (held < kEnough) {
+            const bool left = a > 0 && middle - centre[a - 1] <= kWindow;
+            const bool right = b < marks && centre[b] - middle <= kWindow;
+            if (left && (!right || middle - centre[a - 1] < centre[b] - middle))
+                held += energy[--a];
+            else if (right)
+                held += energy[b++];
+            else
+                break;
+        }
+        if (held >= kEnough)
             offset[block] = strongest(a, b);
     }
     std::vector<Complex> out(ms);
@@ -383,9 +406,9 @@ bool Levels(const KeyTimeline& timeline, ToneTrack& track) {
 
 // The tone's phase around each millisecond, from the marks kWindow ms either side but
 // not within kOwn units (so that no mark of noise is its own reference); known where the
-// marks there keep to it (their sums lie kLeastKept along it), 0 elsewhere.
+// marks near keep to it (their sums lie kLeastKept along it), 0 elsewhere.
 std::vector<Complex> Phase(const KeyTimeline& timeline, const ToneTrack& track) {
-    constexpr double kWindow = 600;
+    constexpr double kWindow = 400;
     constexpr double kOwn = 2;
     constexpr double kLeastKept = 0.6;
     const std::vector<Complex>& base = track.baseband;
@@ -411,20 +434,32 @@ std::vector<Complex> Phase(const KeyTimeline& timeline, const ToneTrack& track) 
         const Complex r = range(t - kWindow, t - own) + range(t + own, t + kWindow);
         phase[i] = std::abs(r) > 0 ? r / std::abs(r) : Complex();
     }
-    // How well the marks keep to the phase around them.
-    double along = 0, whole = 0;
-    std::vector<double> kept(timeline.marks.size());
-    for (std::size_t k = 0; k < timeline.marks.size(); ++k) {
-        const auto [from, to] = Inside(timeline.marks[k], 2, ms);
+    // How well the marks within kJudged ms of each kBlock ms keep to the phase around them.
+    constexpr std::size_t kBlock = 500;
+    constexpr double kJudged = 1500;
+    const std::size_t marks = timeline.marks.size();
+    std::vector<double> along(marks + 1, 0), whole(marks + 1, 0), centre(marks);
+    for (std::size_t k = 0; k < marks; ++k) {
+        const KeyMark& m = timeline.marks[k];
+        centre[k] = (m.downMs + m.upMs) / 2;
+        const auto [from, to] = Inside(m, 2, ms);
         Complex s = 0;
         for (std::size_t i = from; i < to; ++i)
             s += base[i] * std::conj(phase[i]);
-        kept[k] = std::real(s) / std::max(std::abs(s), 1e-30);
-        along += std::real(s);
-        whole += std::abs(s);
+        along[k + 1] = along[k] + std::real(s);
+        whole[k + 1] = whole[k] + std::abs(s);
     }
-    if (!(along >= kLeastKept * whole))
-        return {};
+    std::size_t a = 0, b = 0;
+    for (std::size_t from = 0; from < ms; from += kBlock) {
+        const double middle = static_cast<double>(from + kBlock / 2);
+        while (a < marks && centre[a] < middle - kJudged)
+            ++a;
+        while (b < marks && centre[b] < middle + kJudged)
+            ++b;
+        if (!(along[b] - along[a] >= kLeastKept * (whole[b] - whole[a])))
+            std::fill(phase.begin() + static_cast<std::ptrdiff_t>(from),
+                      phase.begin() + static_cast<std::ptrdiff_t>(std::min(ms, from + kBlock)), Complex());
+    }
     return phase;
 }
 
@@ -478,7 +513,10 @@ KeyTimeline ToneKeying::Read(const std::vector<float>& samples, int rate, double
         const Decoding decoding = TimelineDecoder::Decode(timeline);
         ToneTrack track;
         track.unitMs = UnitTrack(timeline, decoding.unitMs, base.size());
-        track.baseband = FollowPitch(base, timeline);
+        track.baseband = base;
+        if (!Levels(timeline, track))
+            return {};
+        track.baseband = FollowPitch(base, timeline, track.noisePower);
         if (!Levels(timeline, track))
             return {};
         track.phase = Phase(timeline, track);
