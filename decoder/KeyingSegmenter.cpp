@@ -34,17 +34,20 @@ double LogBesselI0(double x) {
 
 struct Peak {
     double units, spread, weight;  // a log-normal bump: median in dot units, sd of the log
+    double from = 0;               // dot units: none below
 };
 
 // How likely a length of r dot units is, as a density in r: a table of r from 0 to
 // kTableUnits in kTableStep.
 constexpr double kTableStep = 0.01;
 constexpr double kTableUnits = 16;
-constexpr double kLongestMark = 6;  // dot units; a longer tone is cut in two
-constexpr double kLongestGap = 14;  // dot units; a longer gap is a pause of any length
-constexpr double kShortest = 0.25;  // dot units, for marks and gaps
+constexpr double kLongestMark = 6;      // dot units; a longer tone is cut in two
+constexpr double kLongestGap = 14;      // dot units; a longer gap is a pause of any length
+constexpr double kShortest = 0.25;      // dot units, for marks and gaps
+constexpr double kShortestMarkMs = 10;  // half a dot at 60 WPM: a shorter tone is no mark
 constexpr double kPauseWeight = 0.03;
-constexpr double kPausePerMs = -0.0005;  // a pause's cost a millisecond, so that ties end early
+// A pause's cost a millisecond: of readings as likely, the one whose pause ends first wins.
+constexpr double kPausePerMs = -1e-6;
 
 std::vector<double> LogDensity(std::initializer_list<Peak> peaks) {
     std::vector<double> table(static_cast<std::size_t>(kTableUnits / kTableStep) + 1);
@@ -53,7 +56,8 @@ std::vector<double> LogDensity(std::initializer_list<Peak> peaks) {
         double p = 0;
         for (const Peak& k : peaks) {
             const double v = (std::log(r) - std::log(k.units)) / k.spread;
-            p += k.weight * std::exp(-0.5 * v * v) / (r * k.spread * std::sqrt(2 * std::numbers::pi));
+            if (r >= k.from)
+                p += k.weight * std::exp(-0.5 * v * v) / (r * k.spread * std::sqrt(2 * std::numbers::pi));
         }
         table[i] = std::log(std::max(p, 1e-300));
     }
@@ -69,7 +73,7 @@ double At(const std::vector<double>& table, double r) {
 KeyTimeline KeyingSegmenter::Segment(const ToneTrack& track, double spread, double* logLikelihood) {
     const std::vector<double> markLengths = LogDensity({{1, spread, 0.55}, {3, spread, 0.45}});
     const std::vector<double> gapLengths =
-        LogDensity({{1, spread, 0.5}, {3, spread, 0.27}, {7, spread, 0.13}, {11, 0.5, 0.07}});
+        LogDensity({{1, spread, 0.5}, {3, spread, 0.27}, {7, spread, 0.13}, {11, 0.5, 0.07, 7}});
     const std::size_t ms = track.baseband.size();
     if (ms == 0 || track.noisePower.size() != ms || track.amplitude.size() != ms || track.unitMs.size() != ms)
         return {};
@@ -116,9 +120,11 @@ KeyTimeline KeyingSegmenter::Segment(const ToneTrack& track, double spread, doub
         const double a = track.amplitude[at];
         const double perStep = h * a * a / noise;
         const double logUnit = std::log(unit);
-        const auto shortest = static_cast<std::size_t>(std::max(1.0, std::floor(kShortest * unit)));
+        const auto shortest = static_cast<std::size_t>(std::max(1.0, std::ceil(kShortest * unit)));
         const auto longestMark = std::min(b, static_cast<std::size_t>(std::ceil(kLongestMark * unit)));
-        for (std::size_t d = shortest; d <= longestMark; ++d) {
+        const auto shortestMark =
+            std::max(shortest, static_cast<std::size_t>(std::ceil(kShortestMarkMs / h)));
+        for (std::size_t d = shortestMark; d <= longestMark; ++d) {
             const double before = ready(b - d);
             if (before == kNone)
                 continue;

@@ -328,7 +328,7 @@ bool Levels(const KeyTimeline& timeline, ToneTrack& track) {
     constexpr double kLeastQuiet = 100;  // milliseconds of gap for a noise level
     // The noise counted is at least this share of the tone's power, so that a clean
     // file's ramps and joins weigh as a little noise, not as proof against the tone.
-    constexpr double kLeastNoise = 0.01;
+    constexpr double kLeastNoise = 0.2;
     const std::vector<Complex>& base = track.baseband;
     const std::size_t ms = base.size();
     std::vector<char> quiet(ms, 1);
@@ -369,6 +369,8 @@ bool Levels(const KeyTimeline& timeline, ToneTrack& track) {
         return std::sqrt(std::max(0.0, energy / square));
     };
     double whole = amplitude(0, timeline.marks.size(), noise);
+    if (whole < 0)  // no mark long enough to measure
+        return false;
     noise = std::max(noise, kLeastNoise * whole * whole);
     whole = amplitude(0, timeline.marks.size(), noise);
     std::vector<double> units(track.unitMs);
