@@ -218,7 +218,8 @@ std::vector<double> UnitTrack(const KeyTimeline& timeline, const std::vector<dou
 
 // The milliseconds inside a mark, trim from each end.
 std::pair<std::size_t, std::size_t> Inside(const KeyMark& m, double trim, std::size_t ms) {
-    const auto from = static_cast<std::size_t>(std::max(0.0, std::ceil(m.downMs + trim)));
+    const auto from =
+        static_cast<std::size_t>(std::clamp(std::ceil(m.downMs + trim), 0.0, static_cast<double>(ms)));
     const auto to =
         static_cast<std::size_t>(std::clamp(std::floor(m.upMs - trim), 0.0, static_cast<double>(ms)));
     return {from, std::max(from, to)};
