@@ -11,9 +11,9 @@ namespace {
 
 constexpr double kNone = -std::numeric_limits<double>::infinity();
 
-// log I0(x), the Bessel function that averages a mark's score over its unknown phase
-// (the polynomials of Abramowitz and Stegun 9.8.1 and 9.8.2: two lines rather than
-// the slow special functions of the standard library).
+// log I0(x), the Bessel function that averages a mark's score over its unknown phase:
+// the polynomials of Abramowitz and Stegun 9.8.1 and 9.8.2, which give the log directly
+// where I0 itself overflows a double (x above about 700, a loud mark).
 double LogBesselI0(double x) {
     if (x < 3.75) {
         const double t = (x / 3.75) * (x / 3.75);
