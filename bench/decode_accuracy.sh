@@ -31,7 +31,7 @@ echo "Key timelines"
 "$accuracy" keys
 echo
 
-snrs="20 10 6 3 0 -3 -6 -8 -10 -12 -14"
+snrs="10 6 3 0 -3 -6 -8 -9 -10 -11 -12"
 # shellcheck disable=SC2086
 "$accuracy" wav "$tmp" 20 $snrs
 sed 's/\^ar/+/g; s/\^kn/(/g; s/\^bt/=/g' "$tmp/text.txt" > "$tmp/text-m2a.txt"

@@ -1,13 +1,16 @@
 #pragma once
-// The key timeline of a tone in audio: the tone's envelope, taken by mixing it down to
-// zero hertz and averaging over a window near one dot long (a matched filter), cut at
-// the level halfway between the noise and the tone (taken again every quarter second,
-// so that a fading tone is followed), with a little hysteresis.
+// The key timeline of a tone in audio. A first reading takes the tone's envelope, mixed
+// down to zero hertz and averaged over a window near one dot long, cut halfway between
+// the noise and the tone with a little hysteresis (passes from windows of 10, 25 and
+// 60 ms each fit the window to the unit read; the timeline whose marks fall most cleanly
+// on one and three units wins). Each later reading learns from the one before, around
+// every millisecond: the sender's unit, the pitch as it drifts, the noise floor, the
+// tone's level and (where it runs on from mark to mark) its phase; and then takes the
+// most likely marks and gaps (KeyingSegmenter), of a machine's even timing or a hand's
+// uneven one, whichever fits the audio better.
 //
-//   samples -> x e^(-j 2 pi f t) -> 1 ms means -> mean over ~0.8 dot -> |.| -> key down/up
+//   samples -> x e^(-j 2 pi f t) -> 1 ms means -> first reading -> (tracks -> most likely) x 2
 //
-// Passes from first windows of 10, 25 and 60 ms each fit the window to the unit read,
-// until it holds; the timeline whose marks fall most cleanly on one and three units wins.
 #include <vector>
 
 #include "decoder/KeyTimeline.h"
