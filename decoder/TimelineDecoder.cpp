@@ -155,7 +155,7 @@ GapCentres SendingGapCentres(const std::vector<double>& logs) {
 }
 
 // Dots and dashes of each mark, and the unit around it (milliseconds).
-void ReadMarks(const KeyTimeline& timeline, Decoding& out) {
+void ReadMarks(const KeyTimeline& timeline, double unitHintMs, Decoding& out) {
     const int n = static_cast<int>(timeline.marks.size());
     std::vector<double> logs(n);
     for (int i = 0; i < n; ++i)
@@ -183,7 +183,7 @@ void ReadMarks(const KeyTimeline& timeline, Decoding& out) {
         }
     }
     // Marks among only dots or only dashes take the unit of the nearest mark that knew
-    // both; with none, the shortest gap (an element gap) is the unit.
+    // both; with none, the shortest gap when it may be an element gap, else the hint.
     int nearest = -1;
     for (int i = 0; i < n && nearest < 0; ++i)
         if (known[i])
@@ -194,6 +194,10 @@ void ReadMarks(const KeyTimeline& timeline, Decoding& out) {
         for (int i = 1; i + 1 < n; ++i)
             fallback = std::min(fallback, timeline.GapAfter(i));
         fallback = std::max(fallback, 1.0);
+        if (unitHintMs > 0 && fallback >= 2.5 * unitHintMs)
+            fallback = unitHintMs;  // only character gaps: "tt" is no "ee" at the speed set
+    } else if (nearest < 0 && unitHintMs > 0) {
+        fallback = unitHintMs;
     }
     for (int i = 0; i < n; ++i) {
         if (known[i]) {
@@ -294,11 +298,11 @@ QByteArray TimelineDecoder::CodeOf(const QString& text) {
     return {};
 }
 
-Decoding TimelineDecoder::Decode(const KeyTimeline& timeline) {
+Decoding TimelineDecoder::Decode(const KeyTimeline& timeline, double unitHintMs) {
     Decoding out;
     if (timeline.marks.empty())
         return out;
-    ReadMarks(timeline, out);
+    ReadMarks(timeline, unitHintMs, out);
     ReadGaps(timeline, out);
     RefineUnits(timeline, out);
     ReadGaps(timeline, out);
