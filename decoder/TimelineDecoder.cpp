@@ -244,7 +244,7 @@ void RefineUnits(const KeyTimeline& timeline, Decoding& out) {
     out.unitMs = refined;
 }
 
-void ReadGaps(const KeyTimeline& timeline, Decoding& out) {
+void ReadGaps(const KeyTimeline& timeline, double unitHintMs, Decoding& out) {
     const int gaps = static_cast<int>(timeline.marks.size()) - 1;
     out.gaps.assign(std::max(gaps, 0), GapKind::Element);
     out.gapUnits.assign(std::max(gaps, 0), 0);
@@ -254,6 +254,16 @@ void ReadGaps(const KeyTimeline& timeline, Decoding& out) {
     for (int i = 0; i < gaps; ++i) {
         out.gapUnits[i] = std::max(timeline.GapAfter(i), 0.0) / ((out.unitMs[i] + out.unitMs[i + 1]) / 2);
         logs[i] = std::log(std::max(out.gapUnits[i], 0.01));
+    }
+    // Gaps all of one kind cluster into nothing: with the sender's unit known, a short
+    // answer ("tt", "et") is read by the rules, halfway between their gaps.
+    if (const auto [mn, mx] = std::minmax_element(logs.begin(), logs.end());
+        unitHintMs > 0 && *mx - *mn < kOneKindRatio) {
+        for (int i = 0; i < gaps; ++i)
+            out.gaps[i] = out.gapUnits[i] < 2   ? GapKind::Element
+                          : out.gapUnits[i] < 5 ? GapKind::Character
+                                                : GapKind::Word;
+        return;
     }
     const GapCentres sending = SendingGapCentres(logs);
     for (int i = 0; i < gaps; ++i) {
@@ -303,9 +313,9 @@ Decoding TimelineDecoder::Decode(const KeyTimeline& timeline, double unitHintMs)
     if (timeline.marks.empty())
         return out;
     ReadMarks(timeline, unitHintMs, out);
-    ReadGaps(timeline, out);
+    ReadGaps(timeline, unitHintMs, out);
     RefineUnits(timeline, out);
-    ReadGaps(timeline, out);
+    ReadGaps(timeline, unitHintMs, out);
     Assemble(out);
     return out;
 }

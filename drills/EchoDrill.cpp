@@ -135,8 +135,12 @@ QStringList EchoItems(EchoMaterial material, const QStringList& characters, cons
             break;
     }
     items.removeDuplicates();
-    while (items.size() > kMostItems)
-        items.removeAt(EntryIndex(random, items.size()));
+    if (items.size() > kMostItems) {
+        // A random few of a long list (the call list holds tens of thousands).
+        for (qsizetype i = 0; i < kMostItems; ++i)
+            items.swapItemsAt(i, i + EntryIndex(random, items.size() - i));
+        items.resize(kMostItems);
+    }
     return items;
 }
 

@@ -100,6 +100,7 @@ void SendingSound::Mix(std::int16_t* out, std::uint32_t frames, std::uint64_t fi
     if (waitingCount_ == 0 && !keyer_.LineClosed() &&
         keyer_.NextDue() == std::numeric_limits<std::int64_t>::max())
         lagFrames_ = 0;  // the key rests: the next event plays as soon as it can
+    rendered_.store(end, std::memory_order_release);
 }
 
 void SendingSound::MarkBegins(std::int64_t frame, KeyedElement element, std::int64_t lengthFrames) noexcept {

@@ -55,6 +55,8 @@ public:
 
     // The one reader of the marks (the window's thread). False when none is waiting.
     bool TakeMark(SentMark& mark) noexcept;
+    // Any thread. The stream's frames rendered so far: the audio clock the marks are on.
+    std::int64_t RenderedFrames() const { return rendered_.load(std::memory_order_acquire); }
 
     // The stream frame of the moment timeUs, in a callback that begins at firstFrame at
     // steady time nowUs (before firstFrame for a moment before the callback).
@@ -80,6 +82,7 @@ private:
     std::size_t waitingCount_ = 0;
     std::int64_t handStart_ = -1;
     std::int64_t lagFrames_ = 0;
+    std::atomic<std::int64_t> rendered_{0};
 
     // Audio thread to the window: single producer, single consumer.
     std::array<SentMark, kMarks> marks_{};
