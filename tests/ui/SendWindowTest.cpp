@@ -1,0 +1,121 @@
+// The Send window through its own signals: the sound's callback run by hand (the
+// virtual output has none), a straight key's events timed by the timing rules (60 ms a
+// unit at the keyer's 20 WPM), the practice chosen and started with the window's
+// buttons, Enter typed into it, the records it hands on.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "audio/VirtualAudioDevice.h"
+#include "decoder/TimelineDecoder.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/SendWindow.h"
+
+namespace lumbrel::test {
+namespace {
+
+// The audio callback every 10 ms, the window's timer every 30.
+struct Stream {
+    SendWindow& window;
+    std::uint64_t frame = 0;
+    std::int64_t us = 0;
+    std::vector<std::int16_t> buffer = std::vector<std::int16_t>(2 * 441);
+
+    void Run(int ms) {
+        for (int i = 0; i < ms / 10; ++i) {
+            window.Practice().Sound().Mix(buffer.data(), 441, frame, us, us);
+            frame += 441;
+            us += 10'000;
+            if (i % 3 == 2)
+                window.TakeMarks();
+        }
+        window.TakeMarks();
+    }
+    // Keys text on the straight contact from now, and plays through its last mark.
+    void Key(const QString& text) {
+        constexpr std::int64_t kUnitUs = 60'000;
+        std::int64_t at = us;
+        for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            for (const QChar c : word) {
+                for (const char e : TimelineDecoder::CodeOf(QString(c))) {
+                    window.Practice().Sound().Events().Push({KeyContact::Straight, true, at});
+                    at += (e == '.' ? 1 : 3) * kUnitUs;
+                    window.Practice().Sound().Events().Push({KeyContact::Straight, false, at});
+                    at += kUnitUs;
+                }
+                at += 2 * kUnitUs;
+            }
+            at += 4 * kUnitUs;
+        }
+        Run(static_cast<int>((at - us) / 1000) - 400);
+    }
+};
+
+TEST(SendWindow, FreeSendingIsReadAndATextChosenInTheWindowIsScoredLineByLine) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Text Files")));
+    QFile file(dir.filePath("Text Files/Short.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("We go out\nI see\n");
+    file.close();
+
+    VirtualClock clock;
+    VirtualAudioDevice device(clock);
+    SendWindow window(
+        device, [] {}, SettingsStore::InMemory(), 700);
+    std::vector<SendingRecord> records;
+    window.onRecord = [&](const SendingRecord& r) {
+        records.push_back(r);
+    };
+    window.SetDrillSources({nullptr, {}, {}, dir.path(), {}});
+    window.show();
+    Stream stream{window};
+
+    // Free sending from the start: read as it is sent, the line's fist after a pause.
+    stream.Key(QStringLiteral("cq"));
+    EXPECT_EQ(window.ReadingLabel()->text(), "CQ");
+    stream.Run(1300);
+    EXPECT_EQ(window.ReadingLabel()->text(), "");
+    EXPECT_TRUE(window.ReportLabel()->text().startsWith("Speed 20.0 WPM, dah:dit 3.00, weighting 50 %"))
+        << window.ReportLabel()->text().toStdString();
+
+    // Echo drills need the trainer's player; a text file is chosen and started.
+    window.PracticeBox()->setCurrentIndex(static_cast<int>(SendWindow::Practice::EchoWords));
+    EXPECT_FALSE(window.StartButton()->isEnabled());
+    window.PracticeBox()->setCurrentIndex(static_cast<int>(SendWindow::Practice::Text));
+    ASSERT_EQ(window.TextFileBox()->currentText(), "Short");
+    QTest::mouseClick(window.StartButton(), Qt::LeftButton);
+    ASSERT_EQ(records.size(), 1u);  // the free sending before
+    EXPECT_EQ(records[0].kind, SendingKind::Free);
+    EXPECT_EQ(records[0].items[0].sent, "cq");
+    EXPECT_EQ(window.PromptLabel()->text(), "Send: WE GO OUT");
+
+    stream.Key(QStringLiteral("we go out"));
+    stream.Run(1300);
+    EXPECT_EQ(window.PromptLabel()->text(), "Send: I SEE");
+    EXPECT_EQ(window.findChild<QLabel*>("SendResult")->text(), "7 of 7 characters right: WE GO OUT");
+    stream.Key(QStringLiteral("i sea"));
+    QTest::keyClick(&window, Qt::Key_Return);  // ends the line, and the text; the window stays
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.ReportLabel()->text().contains("E read as A"))
+        << window.ReportLabel()->text().toStdString();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[1].kind, SendingKind::Text);
+    EXPECT_EQ(records[1].items.size(), 2u);
+    EXPECT_NEAR(records[1].AccuracyPercent(), 100.0 * 10 / 11, 0.01);
+    stream.Run(30);
+    EXPECT_EQ(window.StartButton()->text(), "&Start");  // free sending again
+    EXPECT_TRUE(window.PromptLabel()->text().startsWith("Text over: 91 %"));
+
+    window.reject();  // nothing sent since: no record
+    EXPECT_EQ(records.size(), 2u);
+}
+
+}  // namespace
+}  // namespace lumbrel::test
