@@ -211,10 +211,12 @@ void SendWindow::SetDrillSources(DrillSources sources) {
 void SendWindow::FillFiles(const QString& folder) {
     // The word lists and the text files, as the trainer ships them.
     fileBox_->clear();
-    for (const auto& [name, words] : {std::pair{kWordFilesFolder, true}, std::pair{kTextFilesFolder, false}}) {
+    for (const auto& [name, words] :
+         {std::pair{kWordFilesFolder, true}, std::pair{kTextFilesFolder, false}}) {
         const QString dir = QDir(folder).filePath(QLatin1String(name));
         for (const QString& file : ListTextFiles(dir))
-            fileBox_->addItem(QFileInfo(file).completeBaseName(), QVariantList{QDir(dir).filePath(file), words});
+            fileBox_->addItem(QFileInfo(file).completeBaseName(),
+                              QVariantList{QDir(dir).filePath(file), words});
     }
     ShowChoices();
 }
@@ -223,7 +225,8 @@ void SendWindow::ShowChoices() {
     const auto chosen = static_cast<enum Practice>(practiceBox_->currentIndex());
     fileBox_->setVisible(chosen == Practice::Text);
     const bool echo = chosen != Practice::Free && chosen != Practice::Text;
-    start_->setEnabled(Running() || ((!echo || sources_.player) && (chosen != Practice::Text || fileBox_->count() > 0)));
+    start_->setEnabled(Running() ||
+                       ((!echo || sources_.player) && (chosen != Practice::Text || fileBox_->count() > 0)));
 }
 
 bool SendWindow::Running() const {
@@ -274,7 +277,8 @@ void SendWindow::StartPractice(enum Practice practice) {
                 practice = Practice::Free;
             }
         }
-        text_ = std::make_unique<TextSendingController>(lines, keyerSettings_, static_cast<SendingView&>(*this), store);
+        text_ = std::make_unique<TextSendingController>(lines, keyerSettings_,
+                                                        static_cast<SendingView&>(*this), store);
         text_->Start(now);
     } else if (sources_.player) {
         const EchoMaterial material = practice == Practice::EchoCharacters ? EchoMaterial::Characters
@@ -282,7 +286,8 @@ void SendWindow::StartPractice(enum Practice practice) {
                                       : practice == Practice::EchoCalls    ? EchoMaterial::Calls
                                                                            : EchoMaterial::Abbreviations;
         const QStringList items = EchoItems(material, sources_.learner, sources_.programFolder, seed);
-        auto drill = std::make_unique<EchoDrill>(items, kEchoItems, echoMisses ? echoMisses() : MissTallies{}, seed);
+        auto drill =
+            std::make_unique<EchoDrill>(items, kEchoItems, echoMisses ? echoMisses() : MissTallies{}, seed);
         const std::vector<const MorseCharacter*> characters = sources_.characters;
         const CharacterLookup lookup = [characters](const QString& display) -> const MorseCharacter* {
             for (const MorseCharacter* c : characters)
@@ -290,8 +295,9 @@ void SendWindow::StartPractice(enum Practice practice) {
                     return c;
             return nullptr;
         };
-        echo_ = std::make_unique<EchoDrillController>(*sources_.player, lookup, std::move(drill), sources_.sound,
-                                                      keyerSettings_, static_cast<SendingView&>(*this), store);
+        echo_ =
+            std::make_unique<EchoDrillController>(*sources_.player, lookup, std::move(drill), sources_.sound,
+                                                  keyerSettings_, static_cast<SendingView&>(*this), store);
         echo_->Start(now);
     }
     start_->setText(practice == Practice::Free ? tr("&Start") : tr("S&top"));
@@ -319,8 +325,9 @@ void SendWindow::Prompt(const QString& expected) {
 void SendWindow::LineEnded(const SentItem& item, const SentLine& line) {
     if (echo_) {
         const QString sent = item.sent.isEmpty() ? tr("nothing") : item.sent.toUpper();
-        result_->setText(item.Right() ? tr("Right: %1").arg(item.expected.toUpper())
-                                      : tr("Wrong: %1 was played, %2 sent").arg(item.expected.toUpper(), sent));
+        result_->setText(item.Right()
+                             ? tr("Right: %1").arg(item.expected.toUpper())
+                             : tr("Wrong: %1 was played, %2 sent").arg(item.expected.toUpper(), sent));
     } else if (!item.expected.isEmpty()) {
         const CopyScore score = CopyScore::Score(item.expected, item.sent);
         result_->setText(tr("%1 of %2 characters right: %3")
@@ -338,9 +345,10 @@ void SendWindow::LineEnded(const SentItem& item, const SentLine& line) {
 void SendWindow::Finished(const SendingRecord& record) {
     const double accuracy = record.AccuracyPercent();
     if (record.kind != SendingKind::Free && accuracy >= 0)
-        prompt_->setText(record.kind == SendingKind::Echo
-                             ? tr("Echo drill over: %1 % right.").arg(QString::number(accuracy, 'f', 0))
-                             : tr("Text over: %1 % of the characters right.").arg(QString::number(accuracy, 'f', 0)));
+        prompt_->setText(
+            record.kind == SendingKind::Echo
+                ? tr("Echo drill over: %1 % right.").arg(QString::number(accuracy, 'f', 0))
+                : tr("Text over: %1 % of the characters right.").arg(QString::number(accuracy, 'f', 0)));
     if (record.kind != SendingKind::Free)
         restartFree_ = true;  // once this call has returned
 }
