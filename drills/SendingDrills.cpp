@@ -48,12 +48,12 @@ EchoDrillController::~EchoDrillController() {
 void EchoDrillController::Start(std::int64_t nowFrame) {
     if (state_ != State::Idle)
         return;
-    now_ = startFrame_ = nowFrame;
+    time_ = {nowFrame, 0};
     player_.heard = [this](std::uint32_t) {
         if (state_ != State::Playing)
             return;
         state_ = State::Answering;
-        since_ = now_;
+        since_ = time_.elapsed;
         view_.Prompt(current_);
     };
     player_.failed = [this](const AudioResult& reason) {
@@ -95,11 +95,12 @@ void EchoDrillController::Enter() {
 }
 
 void EchoDrillController::Tick(std::int64_t nowFrame) {
-    now_ = std::max(now_, nowFrame);
+    time_.Advance(nowFrame);
+    const std::int64_t waited = time_.elapsed - since_;
     if (state_ == State::Answering &&
-        (lines_.PauseEnded(now_) || (lines_.Empty() && now_ - since_ >= Frames(kNoAnswerMs))))
+        (lines_.PauseEnded(time_.now) || (lines_.Empty() && waited >= Frames(kNoAnswerMs))))
         Take();
-    else if (state_ == State::Showing && now_ - since_ >= Frames(kShowMs))
+    else if (state_ == State::Showing && waited >= Frames(kShowMs))
         PlayNext();
 }
 
@@ -109,7 +110,7 @@ void EchoDrillController::Take() {
     const SentItem item{current_, line.text};
     drill_->Answer(current_, line);
     state_ = State::Showing;
-    since_ = now_;
+    since_ = time_.elapsed;
     view_.LineEnded(item, line);
 }
 
@@ -128,8 +129,7 @@ void EchoDrillController::Finish() {
     player_.Stop();
     player_.heard = nullptr;
     player_.failed = nullptr;
-    const SendingRecord record =
-        drill_->Record(QDateTime::currentDateTime(), Seconds(now_ - startFrame_), keyer_);
+    const SendingRecord record = drill_->Record(QDateTime::currentDateTime(), Seconds(time_.elapsed), keyer_);
     if (!record.items.empty() && store_)
         store_(record);
     view_.Finished(record);
@@ -154,7 +154,7 @@ void TextSendingController::Start(std::int64_t nowFrame) {
     if (started_)
         return;
     started_ = true;
-    now_ = startFrame_ = nowFrame;
+    time_ = {nowFrame, 0};
     view_.Prompt(Expected());
 }
 
@@ -171,8 +171,8 @@ void TextSendingController::Enter() {
 }
 
 void TextSendingController::Tick(std::int64_t nowFrame) {
-    now_ = std::max(now_, nowFrame);
-    if (started_ && !over_ && sent_.PauseEnded(now_))
+    time_.Advance(nowFrame);
+    if (started_ && !over_ && sent_.PauseEnded(time_.now))
         EndLine();
 }
 
@@ -204,7 +204,7 @@ void TextSendingController::Finish() {
     SendingRecord record;
     record.kind = Kind();
     record.ended = QDateTime::currentDateTime();
-    record.durationSeconds = Seconds(now_ - startFrame_);
+    record.durationSeconds = Seconds(time_.elapsed);
     FillKeyer(record, keyer_);
     if (record.kind == SendingKind::Text) {
         record.items = items_;

@@ -85,9 +85,8 @@ private:
     SentLines lines_;
     State state_ = State::Idle;
     QString current_;
-    std::int64_t now_ = 0;
-    std::int64_t startFrame_ = 0;
-    std::int64_t since_ = 0;  // heard (Answering) or shown (Showing) at this frame
+    StreamTime time_;
+    std::int64_t since_ = 0;  // heard (Answering) or shown (Showing) this far into the drill
 };
 
 // "Send this text" (the lines of a text, in order; the spell ends after the last) or
@@ -120,8 +119,7 @@ private:
     SentLines sent_;
     std::vector<SentItem> items_;
     std::vector<FistReport> fists_;
-    std::int64_t now_ = 0;
-    std::int64_t startFrame_ = 0;
+    StreamTime time_;
     bool started_ = false;
     bool over_ = false;
 };

@@ -53,6 +53,18 @@ private:
     KeyTimeline timeline_;
 };
 
+// The stream's frame line as the drills follow it: the frame now, and the frames
+// elapsed, which count on across a stream opened again (whose frames start again at 0,
+// as when a drill's first item asks the output for another latency).
+struct StreamTime {
+    std::int64_t now = 0;
+    std::int64_t elapsed = 0;
+    void Advance(std::int64_t frame) {
+        elapsed += frame >= now ? frame - now : frame;
+        now = frame;
+    }
+};
+
 // The keyer's name as the history keeps it, and its speed (0 for a straight key).
 QString KeyerName(KeyerMode mode);
 void FillKeyer(SendingRecord& record, const KeyerSettings& keyer);

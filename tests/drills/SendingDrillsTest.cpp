@@ -269,8 +269,9 @@ TEST(TextSending, EachLineIsScoredAsACopyAndTheSpellEndsAsOneRecord) {
     TextSendingController spellFree({}, {.mode = KeyerMode::Straight, .wpm = 20}, free, free.Store());
     spellFree.Start(0);
     spellFree.Enter();  // nothing sent: no line
-    Spell keyed;
-    keyed.Send(spellFree, "cq cq", false);
+    Spell before;
+    before.Send(spellFree, "cq cq", false);
+    Spell keyed;  // the stream opened again: its frames start again at 0
     keyed.Send(spellFree, "de k", false);
     ASSERT_EQ(free.ended.size(), 2u);
     keyed.learner.Key("k", keyed.now);
@@ -283,7 +284,7 @@ TEST(TextSending, EachLineIsScoredAsACopyAndTheSpellEndsAsOneRecord) {
     ASSERT_EQ(free.stored[0].items.size(), 1u);
     EXPECT_EQ(free.stored[0].items[0].sent, "cq cq de k k");
     EXPECT_EQ(free.stored[0].AccuracyPercent(), -1);
-    EXPECT_EQ(free.stored[0].durationSeconds, static_cast<int>(keyed.now / audio::kFrameRate));
+    EXPECT_EQ(free.stored[0].durationSeconds, static_cast<int>((before.now + keyed.now) / audio::kFrameRate));
 }
 
 // Short answers read at the keyer's speed: a lone mark, dashes apart only by character gaps.
