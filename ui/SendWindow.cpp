@@ -225,6 +225,8 @@ void SendWindow::ShowChoices() {
     const auto chosen = static_cast<enum Practice>(practiceBox_->currentIndex());
     fileBox_->setVisible(chosen == Practice::Text);
     const bool echo = chosen != Practice::Free && chosen != Practice::Text;
+    practiceBox_->setEnabled(!Running());
+    fileBox_->setEnabled(!Running());
     start_->setEnabled(Running() ||
                        ((!echo || sources_.player) && (chosen != Practice::Text || fileBox_->count() > 0)));
 }

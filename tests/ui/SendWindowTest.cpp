@@ -95,6 +95,7 @@ TEST(SendWindow, FreeSendingIsReadAndATextChosenInTheWindowIsScoredLineByLine) {
     EXPECT_EQ(records[0].kind, SendingKind::Free);
     EXPECT_EQ(records[0].items[0].sent, "cq");
     EXPECT_EQ(window.PromptLabel()->text(), "Send: WE GO OUT");
+    EXPECT_FALSE(window.PracticeBox()->isEnabled());  // kept while the text is sent
 
     stream.Key(QStringLiteral("we go out"));
     stream.Run(1300);
@@ -111,6 +112,7 @@ TEST(SendWindow, FreeSendingIsReadAndATextChosenInTheWindowIsScoredLineByLine) {
     EXPECT_NEAR(records[1].AccuracyPercent(), 100.0 * 10 / 11, 0.01);
     stream.Run(30);
     EXPECT_EQ(window.StartButton()->text(), "&Start");  // free sending again
+    EXPECT_TRUE(window.PracticeBox()->isEnabled());
     EXPECT_TRUE(window.PromptLabel()->text().startsWith("Text over: 91 %"));
 
     window.reject();  // nothing sent since: no record
