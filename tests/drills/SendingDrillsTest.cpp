@@ -8,12 +8,13 @@
 #include <QTemporaryDir>
 
 #include <map>
-#include <optional>
+#include <tuple>
 
 #include "drills/SendingDrills.h"
 #include "morse/LearningOrders.h"
 #include "morse/SampleFormat.h"
 #include "session/VirtualSession.h"
+#include "tests/drills/Keying.h"
 #include "tests/scoring/QtPrinters.h"
 
 namespace lumbrel {
@@ -34,20 +35,8 @@ struct Learner final : KeyerOutput {
     }
     // Keys text from frame `at`; the frame its last mark ends.
     std::int64_t Key(const QString& text, std::int64_t at, std::int64_t unit = kUnit) {
-        std::int64_t end = at;
-        for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            for (const QChar c : word) {
-                for (const char e : TimelineDecoder::CodeOf(QString(c))) {
-                    events.emplace_back(at, true);
-                    end = at + (e == '.' ? 1 : 3) * unit;
-                    events.emplace_back(end, false);
-                    at = end + unit;
-                }
-                at += 2 * unit;
-            }
-            at += 4 * unit;
-        }
-        return end;
+        return test::KeyText(text, at, unit,
+                             [&](std::int64_t t, bool down) { events.emplace_back(t, down); });
     }
     // The keyer runs up to `now`; the marks it made go to take.
     template <typename Take>
@@ -107,16 +96,6 @@ struct Rig {
     }
 };
 
-// From the first mark to the end of the last, in milliseconds at 20 WPM.
-std::int64_t SoundMs(const QString& text) {
-    std::int64_t units = 3 * (text.size() - 1);
-    for (const QChar c : text) {
-        const QByteArray code = TimelineDecoder::CodeOf(QString(c));
-        units += code.size() - 1 + 3 * code.count('-') + code.count('.');
-    }
-    return 60 * units;
-}
-
 TEST(EchoDrill, AScriptedLearnerIsScoredAnswerByAnswerAndWhatIsMissedComesBackMoreOften) {
     Rig rig;
     View view;
@@ -135,10 +114,8 @@ TEST(EchoDrill, AScriptedLearnerIsScoredAnswerByAnswerAndWhatIsMissedComesBackMo
         ASSERT_EQ(drill.CurrentState(), State::Playing);
         const QString item = drill.Current();
         ++played[item];
-        // Heard at the end of its last mark; keyed back 300 ms later.
-        EXPECT_NEAR(rig.RunUntil(drill, [&] { return drill.CurrentState() == State::Answering; }),
-                    SoundMs(item), 10)
-            << item.toStdString();
+        // Heard (the player's report ends its playing), keyed back 300 ms later.
+        rig.RunUntil(drill, [&] { return drill.CurrentState() == State::Answering; });
         const std::int64_t heard = rig.Frame();
         rig.RunUntil(drill, [&, from = rig.session.clock().ElapsedMs()] {
             return rig.session.clock().ElapsedMs() >= from + 300;
@@ -156,9 +133,8 @@ TEST(EchoDrill, AScriptedLearnerIsScoredAnswerByAnswerAndWhatIsMissedComesBackMo
         } else if (item != "m") {
             EXPECT_NEAR(rig.Frame() - end, SentLines::kPauseWordGaps * 7 * kUnit, 441) << item.toStdString();
         }
-        ASSERT_EQ(view.ended.size(), static_cast<std::size_t>(n + 1));
-        EXPECT_EQ(view.ended.back().expected, item);
-        EXPECT_EQ(view.ended.back().sent, sent) << item.toStdString();
+        ASSERT_EQ(view.ended.size(), n + 1u);
+        EXPECT_EQ(std::pair(view.ended.back().expected, view.ended.back().sent), std::pair(item, sent));
         right += view.ended.back().Right() ? 1 : 0;
         const std::int64_t shown =
             rig.RunUntil(drill, [&] { return drill.CurrentState() != State::Showing; });
@@ -168,11 +144,9 @@ TEST(EchoDrill, AScriptedLearnerIsScoredAnswerByAnswerAndWhatIsMissedComesBackMo
 
     ASSERT_EQ(view.stored.size(), 1u);
     const SendingRecord& record = view.stored[0];
-    EXPECT_EQ(record.kind, SendingKind::Echo);
-    EXPECT_EQ(record.items.size(), 24u);
-    EXPECT_DOUBLE_EQ(record.AccuracyPercent(), 100.0 * right / 24);
-    EXPECT_EQ(record.keyer, "straight");
-    EXPECT_EQ(record.keyerWpm, 0);
+    EXPECT_EQ(
+        std::tuple(record.kind, record.items.size(), record.AccuracyPercent(), record.keyer, record.keyerWpm),
+        std::tuple(SendingKind::Echo, 24u, 100.0 * right / 24, QString("straight"), 0));
     EXPECT_NEAR(record.fist.wpm, 20, 0.1);
     EXPECT_NEAR(record.fist.dashDotRatio, 3, 0.01);
     EXPECT_NEAR(record.fist.weighting, 50, 0.1);
@@ -229,9 +203,10 @@ struct Spell {
 TEST(TextSending, EachLineIsScoredAsACopyAndTheSpellEndsAsOneRecord) {
     QTemporaryDir dir;
     QFile file(dir.filePath("text.txt"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(
-        "' a comment\n\nWe go \"out\".\r\nThe dog is at the door and the cat is on the mat today.\nI see\n");
+    ASSERT_TRUE(
+        file.open(QIODevice::WriteOnly) &&
+        file.write("' a comment\n\nWe go \"out\".\r\nThe dog is at the door and the cat is on the mat "
+                   "today.\nI see\n") > 0);
     file.close();
     QString problem;
     const QStringList lines = SendingTextLines(file.fileName(), false, 3, 1, &problem);
@@ -254,13 +229,11 @@ TEST(TextSending, EachLineIsScoredAsACopyAndTheSpellEndsAsOneRecord) {
     EXPECT_TRUE(text.Over());
     ASSERT_EQ(view.stored.size(), 1u);
     const SendingRecord& r = view.stored[0];
-    EXPECT_EQ(r.kind, SendingKind::Text);
-    ASSERT_EQ(r.items.size(), 3u);
+    ASSERT_EQ(std::tuple(r.kind, r.items.size(), r.keyer, r.keyerWpm),
+              std::tuple(SendingKind::Text, 3u, QString("iambic-b"), 20));
     EXPECT_EQ(r.items[1].sent, "the dig");
     EXPECT_EQ(r.items[2].sent, "");
     EXPECT_NEAR(r.AccuracyPercent(), 100.0 * 9 / 14, 0.01);  // one wrong, four not sent
-    EXPECT_EQ(r.keyer, "iambic-b");
-    EXPECT_EQ(r.keyerWpm, 20);
     EXPECT_NEAR(r.fist.wordGap, 7, 0.01);
     EXPECT_EQ(r.fist.notes, (QStringList{"O read as I", "14 elements sent, 15 in the text"}));
 
@@ -280,26 +253,25 @@ TEST(TextSending, EachLineIsScoredAsACopyAndTheSpellEndsAsOneRecord) {
     spellFree.Tick(keyed.now);
     spellFree.Stop();
     ASSERT_EQ(free.stored.size(), 1u);
-    EXPECT_EQ(free.stored[0].kind, SendingKind::Free);
-    ASSERT_EQ(free.stored[0].items.size(), 1u);
+    ASSERT_EQ(std::tuple(free.stored[0].kind, free.stored[0].items.size(), free.stored[0].AccuracyPercent()),
+              std::tuple(SendingKind::Free, 1u, -1.0));
     EXPECT_EQ(free.stored[0].items[0].sent, "cq cq de k k");
-    EXPECT_EQ(free.stored[0].AccuracyPercent(), -1);
     EXPECT_EQ(free.stored[0].durationSeconds, static_cast<int>((before.now + keyed.now) / audio::kFrameRate));
 }
 
 // Short answers read at the keyer's speed: a lone mark, dashes apart only by character gaps.
 TEST(SentLines, ShortAnswersAreReadAtTheKeyersSpeed) {
-    struct Case {
-        const char* text;
-        int sentWpm, keyerWpm;
-    };
-    for (const Case& c : {Case{"e", 10, 10}, Case{"t", 30, 30}, Case{"tt", 20, 20}, Case{"ee", 20, 20},
-                          Case{"5", 10, 20}, Case{"m", 20, 20}}) {
-        SentLines lines(c.keyerWpm);
+    for (const auto& [text, sentWpm, keyerWpm] : {std::tuple{"e", 10, 10},
+                                                  {"t", 30, 30},
+                                                  {"tt", 20, 20},
+                                                  {"ee", 20, 20},
+                                                  {"5", 10, 20},
+                                                  {"m", 20, 20}}) {
+        SentLines lines(keyerWpm);
         Learner learner;
-        learner.Key(c.text, 0, Keyer::UnitFrames(c.sentWpm));
+        learner.Key(text, 0, Keyer::UnitFrames(sentWpm));
         learner.Run(1 << 30, [&](const SentMark& m) { lines.Add(m); });
-        EXPECT_EQ(lines.Take().text, c.text) << c.text << " at " << c.sentWpm;
+        EXPECT_EQ(lines.Take().text, text) << text << " at " << sentWpm;
     }
 }
 

@@ -13,7 +13,7 @@
 #include <QTest>
 
 #include "audio/VirtualAudioDevice.h"
-#include "decoder/TimelineDecoder.h"
+#include "tests/drills/Keying.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/SendWindow.h"
 
@@ -39,21 +39,10 @@ struct Stream {
     }
     // Keys text on the straight contact from now, and plays through its last mark.
     void Key(const QString& text) {
-        constexpr std::int64_t kUnitUs = 60'000;
-        std::int64_t at = us;
-        for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            for (const QChar c : word) {
-                for (const char e : TimelineDecoder::CodeOf(QString(c))) {
-                    window.Practice().Sound().Events().Push({KeyContact::Straight, true, at});
-                    at += (e == '.' ? 1 : 3) * kUnitUs;
-                    window.Practice().Sound().Events().Push({KeyContact::Straight, false, at});
-                    at += kUnitUs;
-                }
-                at += 2 * kUnitUs;
-            }
-            at += 4 * kUnitUs;
-        }
-        Run(static_cast<int>((at - us) / 1000) - 400);
+        const std::int64_t end = KeyText(text, us, 60'000, [&](std::int64_t at, bool down) {
+            window.Practice().Sound().Events().Push({KeyContact::Straight, down, at});
+        });
+        Run(static_cast<int>((end - us) / 1000) + 20);
     }
 };
 
@@ -61,8 +50,7 @@ TEST(SendWindow, FreeSendingIsReadAndATextChosenInTheWindowIsScoredLineByLine) {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Text Files")));
     QFile file(dir.filePath("Text Files/Short.txt"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("We go out\nI see\n");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("We go out\nI see\n") > 0);
     file.close();
 
     VirtualClock clock;
@@ -92,8 +80,8 @@ TEST(SendWindow, FreeSendingIsReadAndATextChosenInTheWindowIsScoredLineByLine) {
     ASSERT_EQ(window.TextFileBox()->currentText(), "Short");
     QTest::mouseClick(window.StartButton(), Qt::LeftButton);
     ASSERT_EQ(records.size(), 1u);  // the free sending before
-    EXPECT_EQ(records[0].kind, SendingKind::Free);
-    EXPECT_EQ(records[0].items[0].sent, "cq");
+    EXPECT_EQ(std::pair(records[0].kind, records[0].items[0].sent),
+              std::pair(SendingKind::Free, QString("cq")));
     EXPECT_EQ(window.PromptLabel()->text(), "Send: WE GO OUT");
     EXPECT_FALSE(window.PracticeBox()->isEnabled());  // kept while the text is sent
 
@@ -107,9 +95,8 @@ TEST(SendWindow, FreeSendingIsReadAndATextChosenInTheWindowIsScoredLineByLine) {
     EXPECT_TRUE(window.ReportLabel()->text().contains("E read as A"))
         << window.ReportLabel()->text().toStdString();
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[1].kind, SendingKind::Text);
-    EXPECT_EQ(records[1].items.size(), 2u);
-    EXPECT_NEAR(records[1].AccuracyPercent(), 100.0 * 10 / 11, 0.01);
+    EXPECT_EQ(std::tuple(records[1].kind, records[1].items.size(), records[1].AccuracyPercent()),
+              std::tuple(SendingKind::Text, 2u, 100.0 * 10 / 11));
     stream.Run(30);
     EXPECT_EQ(window.StartButton()->text(), "&Start");  // free sending again
     EXPECT_TRUE(window.PracticeBox()->isEnabled());
