@@ -68,6 +68,11 @@ void SendingSound::Mix(std::int16_t* out, std::uint32_t frames, std::uint64_t fi
     while (waitingCount_ < kWaiting && events_.Pop(event))
         waiting_[waitingCount_++] = event;
 
+    // A stream opened again counts its frames from 0: the keyer's line goes on from
+    // where the last callback ended, so that its elements keep their lengths.
+    if (static_cast<std::int64_t>(firstFrame) + restartOffset_ < rendered_.load(std::memory_order_relaxed))
+        restartOffset_ = rendered_.load(std::memory_order_relaxed) - static_cast<std::int64_t>(firstFrame);
+    firstFrame += static_cast<std::uint64_t>(restartOffset_);
     const auto first = static_cast<std::int64_t>(firstFrame);
     const std::int64_t end = first + frames;
     std::int64_t at = first;
