@@ -2009,6 +2009,14 @@ Möchten Sie die Dateien ersetzen?</translation>
         <source>Gaps in dot units: element %1, character %2, word %3</source>
         <translation>Pausen in Punktlängen: Element %1, Zeichen %2, Wort %3</translation>
     </message>
+    <message>
+        <source>Practice</source>
+        <translation>Übung</translation>
+    </message>
+    <message>
+        <source>Word list or text file to send</source>
+        <translation>Wortliste oder Textdatei zum Geben</translation>
+    </message>
 </context>
 <context>
     <name>lumbrel::SendingArea</name>

@@ -119,8 +119,10 @@ SendWindow::SendWindow(AudioDevice& device, std::function<void()> reopen, Settin
     practiceBox_->setFocusPolicy(Qt::NoFocus);  // the arrow keys and Space stay the key's
     practiceBox_->addItems({tr("Free sending"), tr("Echo: characters"), tr("Echo: words"), tr("Echo: calls"),
                             tr("Echo: abbreviations"), tr("Send a text")});
+    practiceBox_->setAccessibleName(tr("Practice"));
     fileBox_ = new QComboBox(this);
     fileBox_->setObjectName(QStringLiteral("TextFileBox"));
+    fileBox_->setAccessibleName(tr("Word list or text file to send"));
     fileBox_->setFocusPolicy(Qt::NoFocus);
     start_ = new QPushButton(tr("&Start"), this);
     start_->setObjectName(QStringLiteral("StartSendingButton"));
