@@ -2017,6 +2017,10 @@ Möchten Sie die Dateien ersetzen?</translation>
         <source>Word list or text file to send</source>
         <translation>Wortliste oder Textdatei zum Geben</translation>
     </message>
+    <message>
+        <source>Nothing to play: no character is in use, or the file of these items cannot be read.</source>
+        <translation>Nichts zu spielen: kein Zeichen ist in Gebrauch, oder die Datei dieser Einträge kann nicht gelesen werden.</translation>
+    </message>
 </context>
 <context>
     <name>lumbrel::SendingArea</name>

@@ -284,12 +284,19 @@ void SendWindow::StartPractice(enum Practice practice) {
         text_ = std::make_unique<TextSendingController>(lines, keyerSettings_,
                                                         static_cast<SendingView&>(*this), store);
         text_->Start(now);
-    } else if (sources_.player) {
+    }
+    if (practice != Practice::Free && practice != Practice::Text && sources_.player) {
         const EchoMaterial material = practice == Practice::EchoCharacters ? EchoMaterial::Characters
                                       : practice == Practice::EchoWords    ? EchoMaterial::Words
                                       : practice == Practice::EchoCalls    ? EchoMaterial::Calls
                                                                            : EchoMaterial::Abbreviations;
         const QStringList items = EchoItems(material, sources_.learner, sources_.programFolder, seed);
+        if (items.isEmpty()) {
+            StartPractice(Practice::Free);
+            result_->setText(
+                tr("Nothing to play: no character is in use, or the file of these items cannot be read."));
+            return;
+        }
         auto drill =
             std::make_unique<EchoDrill>(items, kEchoItems, echoMisses ? echoMisses() : MissTallies{}, seed);
         const std::vector<const MorseCharacter*> characters = sources_.characters;
