@@ -1,6 +1,7 @@
 // The sending drills driven by a scripted learner on a straight key: key events at the
-// frames the timing rules give (dot 1 unit, dash 3, gaps 1, 3 and 7; 60 ms a unit at
-// 20 WPM), made into marks by the trainer's keyer as the audio callback makes them.
+// frames the timing rules give (tests/decoder/Sending.h: dot 1 unit, dash 3, gaps 1, 3
+// and 7; 60 ms a unit at 20 WPM), made into marks by the trainer's keyer as the audio
+// callback makes them.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -14,7 +15,7 @@
 #include "morse/LearningOrders.h"
 #include "morse/SampleFormat.h"
 #include "session/VirtualSession.h"
-#include "tests/drills/Keying.h"
+#include "tests/decoder/Sending.h"
 #include "tests/scoring/QtPrinters.h"
 
 namespace lumbrel {
@@ -33,10 +34,14 @@ struct Learner final : KeyerOutput {
     void MarkEnds(std::int64_t frame) noexcept override {
         made.push_back({handStart, frame - handStart, KeyedElement::Hand});
     }
-    // Keys text from frame `at`; the frame its last mark ends.
-    std::int64_t Key(const QString& text, std::int64_t at, std::int64_t unit = kUnit) {
-        return test::KeyText(text, at, unit,
-                             [&](std::int64_t t, bool down) { events.emplace_back(t, down); });
+    // Keys text at wpm from frame `at`; the frame its last mark ends.
+    std::int64_t Key(const QString& text, std::int64_t at, double wpm = 20) {
+        std::int64_t end = at;
+        for (const KeyMark& m : test::Sending(text, {.wpm = wpm}).marks) {
+            events.emplace_back(at + std::llround(m.downMs * 44.1), true);
+            events.emplace_back(end = at + std::llround(m.upMs * 44.1), false);
+        }
+        return end;
     }
     // The keyer runs up to `now`; the marks it made go to take.
     template <typename Take>
@@ -269,7 +274,7 @@ TEST(SentLines, ShortAnswersAreReadAtTheKeyersSpeed) {
                                                   {"m", 20, 20}}) {
         SentLines lines(keyerWpm);
         Learner learner;
-        learner.Key(text, 0, Keyer::UnitFrames(sentWpm));
+        learner.Key(text, 0, sentWpm);
         learner.Run(1 << 30, [&](const SentMark& m) { lines.Add(m); });
         EXPECT_EQ(lines.Take().text, text) << text << " at " << sentWpm;
     }

@@ -13,7 +13,7 @@
 #include <QTest>
 
 #include "audio/VirtualAudioDevice.h"
-#include "tests/drills/Keying.h"
+#include "tests/decoder/Sending.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/SendWindow.h"
 
@@ -39,9 +39,13 @@ struct Stream {
     }
     // Keys text on the straight contact from now, and plays through its last mark.
     void Key(const QString& text) {
-        const std::int64_t end = KeyText(text, us, 60'000, [&](std::int64_t at, bool down) {
-            window.Practice().Sound().Events().Push({KeyContact::Straight, down, at});
-        });
+        std::int64_t end = us;
+        for (const KeyMark& m : Sending(text, {}).marks) {
+            window.Practice().Sound().Events().Push(
+                {KeyContact::Straight, true, us + std::llround(m.downMs * 1000)});
+            window.Practice().Sound().Events().Push(
+                {KeyContact::Straight, false, end = us + std::llround(m.upMs * 1000)});
+        }
         Run(static_cast<int>((end - us) / 1000) + 20);
     }
 };
