@@ -155,7 +155,7 @@ GapCentres SendingGapCentres(const std::vector<double>& logs) {
 }
 
 // Dots and dashes of each mark, and the unit around it (milliseconds).
-void ReadMarks(const KeyTimeline& timeline, Decoding& out) {
+void ReadMarks(const KeyTimeline& timeline, double unitHintMs, Decoding& out) {
     const int n = static_cast<int>(timeline.marks.size());
     std::vector<double> logs(n);
     for (int i = 0; i < n; ++i)
@@ -183,7 +183,7 @@ void ReadMarks(const KeyTimeline& timeline, Decoding& out) {
         }
     }
     // Marks among only dots or only dashes take the unit of the nearest mark that knew
-    // both; with none, the shortest gap (an element gap) is the unit.
+    // both; with none, the shortest gap when it may be an element gap, else the hint.
     int nearest = -1;
     for (int i = 0; i < n && nearest < 0; ++i)
         if (known[i])
@@ -194,6 +194,10 @@ void ReadMarks(const KeyTimeline& timeline, Decoding& out) {
         for (int i = 1; i + 1 < n; ++i)
             fallback = std::min(fallback, timeline.GapAfter(i));
         fallback = std::max(fallback, 1.0);
+        if (unitHintMs > 0 && fallback >= 2.5 * unitHintMs)
+            fallback = unitHintMs;  // only character gaps: "tt" is no "ee" at the speed set
+    } else if (nearest < 0 && unitHintMs > 0) {
+        fallback = unitHintMs;
     }
     for (int i = 0; i < n; ++i) {
         if (known[i]) {
@@ -240,7 +244,7 @@ void RefineUnits(const KeyTimeline& timeline, Decoding& out) {
     out.unitMs = refined;
 }
 
-void ReadGaps(const KeyTimeline& timeline, Decoding& out) {
+void ReadGaps(const KeyTimeline& timeline, double unitHintMs, Decoding& out) {
     const int gaps = static_cast<int>(timeline.marks.size()) - 1;
     out.gaps.assign(std::max(gaps, 0), GapKind::Element);
     out.gapUnits.assign(std::max(gaps, 0), 0);
@@ -250,6 +254,16 @@ void ReadGaps(const KeyTimeline& timeline, Decoding& out) {
     for (int i = 0; i < gaps; ++i) {
         out.gapUnits[i] = std::max(timeline.GapAfter(i), 0.0) / ((out.unitMs[i] + out.unitMs[i + 1]) / 2);
         logs[i] = std::log(std::max(out.gapUnits[i], 0.01));
+    }
+    // Gaps all of one kind cluster into nothing: with the sender's unit known, a short
+    // answer ("tt", "et") is read by the rules, halfway between their gaps.
+    if (const auto [mn, mx] = std::minmax_element(logs.begin(), logs.end());
+        unitHintMs > 0 && *mx - *mn < kOneKindRatio) {
+        for (int i = 0; i < gaps; ++i)
+            out.gaps[i] = out.gapUnits[i] < 2   ? GapKind::Element
+                          : out.gapUnits[i] < 5 ? GapKind::Character
+                                                : GapKind::Word;
+        return;
     }
     const GapCentres sending = SendingGapCentres(logs);
     for (int i = 0; i < gaps; ++i) {
@@ -294,14 +308,14 @@ QByteArray TimelineDecoder::CodeOf(const QString& text) {
     return {};
 }
 
-Decoding TimelineDecoder::Decode(const KeyTimeline& timeline) {
+Decoding TimelineDecoder::Decode(const KeyTimeline& timeline, double unitHintMs) {
     Decoding out;
     if (timeline.marks.empty())
         return out;
-    ReadMarks(timeline, out);
-    ReadGaps(timeline, out);
+    ReadMarks(timeline, unitHintMs, out);
+    ReadGaps(timeline, unitHintMs, out);
     RefineUnits(timeline, out);
-    ReadGaps(timeline, out);
+    ReadGaps(timeline, unitHintMs, out);
     Assemble(out);
     return out;
 }

@@ -41,7 +41,9 @@ struct Decoding {
 
 class TimelineDecoder {
 public:
-    static Decoding Decode(const KeyTimeline& timeline);
+    // unitHintMs (0: none): the unit the sender is set to (a keyer's speed), for marks
+    // that cannot tell their own (a lone mark, marks all of one kind without element gaps).
+    static Decoding Decode(const KeyTimeline& timeline, double unitHintMs = 0);
 
     // The text of a code ('.' and '-'): a character of the trainer, a prosign as "^ar",
     // or "*" when it is neither.

@@ -68,6 +68,11 @@ void SendingSound::Mix(std::int16_t* out, std::uint32_t frames, std::uint64_t fi
     while (waitingCount_ < kWaiting && events_.Pop(event))
         waiting_[waitingCount_++] = event;
 
+    // A stream opened again counts its frames from 0: the keyer's line goes on from
+    // where the last callback ended, so that its elements keep their lengths.
+    if (static_cast<std::int64_t>(firstFrame) + restartOffset_ < rendered_.load(std::memory_order_relaxed))
+        restartOffset_ = rendered_.load(std::memory_order_relaxed) - static_cast<std::int64_t>(firstFrame);
+    firstFrame += static_cast<std::uint64_t>(restartOffset_);
     const auto first = static_cast<std::int64_t>(firstFrame);
     const std::int64_t end = first + frames;
     std::int64_t at = first;
@@ -100,6 +105,7 @@ void SendingSound::Mix(std::int16_t* out, std::uint32_t frames, std::uint64_t fi
     if (waitingCount_ == 0 && !keyer_.LineClosed() &&
         keyer_.NextDue() == std::numeric_limits<std::int64_t>::max())
         lagFrames_ = 0;  // the key rests: the next event plays as soon as it can
+    rendered_.store(end, std::memory_order_release);
 }
 
 void SendingSound::MarkBegins(std::int64_t frame, KeyedElement element, std::int64_t lengthFrames) noexcept {

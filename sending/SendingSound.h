@@ -10,6 +10,7 @@
 //   Played late by d frames, an event adds d to the lag, so the events after it keep
 //   their distance (a mark's length survives a callback that came late); the lag goes
 //   back to 0 whenever the key rests.
+//   A stream opened again (its frames from 0 again) goes on on the same line.
 //
 // Settings (SetSettings) are any thread's and reach the callback through one atomic
 // word; the keyer uses them from its next element on.
@@ -55,6 +56,9 @@ public:
 
     // The one reader of the marks (the window's thread). False when none is waiting.
     bool TakeMark(SentMark& mark) noexcept;
+    // Any thread. The frames rendered so far: the audio clock the marks are on, which
+    // goes on counting when the stream is opened again.
+    std::int64_t RenderedFrames() const { return rendered_.load(std::memory_order_acquire); }
 
     // The stream frame of the moment timeUs, in a callback that begins at firstFrame at
     // steady time nowUs (before firstFrame for a moment before the callback).
@@ -80,6 +84,8 @@ private:
     std::size_t waitingCount_ = 0;
     std::int64_t handStart_ = -1;
     std::int64_t lagFrames_ = 0;
+    std::int64_t restartOffset_ = 0;  // the keyer's line less the stream's frames
+    std::atomic<std::int64_t> rendered_{0};
 
     // Audio thread to the window: single producer, single consumer.
     std::array<SentMark, kMarks> marks_{};

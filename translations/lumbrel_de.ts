@@ -2019,6 +2019,134 @@ Möchten Sie die Dateien ersetzen?</translation>
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
+    <message>
+        <source>Free sending</source>
+        <translation>Freies Geben</translation>
+    </message>
+    <message>
+        <source>Echo: characters</source>
+        <translation>Echo: Zeichen</translation>
+    </message>
+    <message>
+        <source>Echo: words</source>
+        <translation>Echo: Wörter</translation>
+    </message>
+    <message>
+        <source>Echo: calls</source>
+        <translation>Echo: Rufzeichen</translation>
+    </message>
+    <message>
+        <source>Echo: abbreviations</source>
+        <translation>Echo: Abkürzungen</translation>
+    </message>
+    <message>
+        <source>Send a text</source>
+        <translation>Einen Text geben</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Starten</translation>
+    </message>
+    <message>
+        <source>Decoded text</source>
+        <translation>Gelesener Text</translation>
+    </message>
+    <message>
+        <source>Fist report</source>
+        <translation>Bericht über die Gebeweise</translation>
+    </message>
+    <message>
+        <source>Choose a word list or a text file.</source>
+        <translation>Wählen Sie eine Wortliste oder eine Textdatei.</translation>
+    </message>
+    <message>
+        <source>S&amp;top</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>Listen…</source>
+        <translation>Hören …</translation>
+    </message>
+    <message>
+        <source>Key it back</source>
+        <translation>Geben Sie es zurück</translation>
+    </message>
+    <message>
+        <source>Send: %1</source>
+        <translation>Geben: %1</translation>
+    </message>
+    <message>
+        <source>Send anything; a pause or Enter ends the line.</source>
+        <translation>Geben Sie, was Sie wollen; eine Pause oder die Eingabetaste beendet die Zeile.</translation>
+    </message>
+    <message>
+        <source>nothing</source>
+        <translation>nichts</translation>
+    </message>
+    <message>
+        <source>Right: %1</source>
+        <translation>Richtig: %1</translation>
+    </message>
+    <message>
+        <source>Wrong: %1 was played, %2 sent</source>
+        <translation>Falsch: %1 wurde gespielt, %2 gegeben</translation>
+    </message>
+    <message>
+        <source>%1 of %2 characters right: %3</source>
+        <translation>%1 von %2 Zeichen richtig: %3</translation>
+    </message>
+    <message>
+        <source>Read: %1</source>
+        <translation>Gelesen: %1</translation>
+    </message>
+    <message>
+        <source>Echo drill over: %1 % right.</source>
+        <translation>Echo-Übung beendet: %1 % richtig.</translation>
+    </message>
+    <message>
+        <source>Text over: %1 % of the characters right.</source>
+        <translation>Text beendet: %1 % der Zeichen richtig.</translation>
+    </message>
+    <message>
+        <source>%1 ± %2</source>
+        <translation>%1 ± %2</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>Speed %1 WPM</source>
+        <translation>Tempo %1 WpM</translation>
+    </message>
+    <message>
+        <source>, dah:dit %1</source>
+        <translation>, Dah:Dit %1</translation>
+    </message>
+    <message>
+        <source>, weighting %1 %</source>
+        <translation>, Gewichtung %1 %</translation>
+    </message>
+    <message>
+        <source>In dot units: dots %1, dashes %2</source>
+        <translation>In Punktlängen: Punkte %1, Striche %2</translation>
+    </message>
+    <message>
+        <source>Gaps in dot units: element %1, character %2, word %3</source>
+        <translation>Pausen in Punktlängen: Element %1, Zeichen %2, Wort %3</translation>
+    </message>
+    <message>
+        <source>Practice</source>
+        <translation>Übung</translation>
+    </message>
+    <message>
+        <source>Word list or text file to send</source>
+        <translation>Wortliste oder Textdatei zum Geben</translation>
+    </message>
+    <message>
+        <source>Nothing to play: no character is in use, or the file of these items cannot be read.</source>
+        <translation>Nichts zu spielen: kein Zeichen ist in Gebrauch, oder die Datei dieser Einträge kann nicht gelesen werden.</translation>
+    </message>
 </context>
 <context>
     <name>lumbrel::SendingArea</name>

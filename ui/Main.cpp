@@ -1089,6 +1089,19 @@ void MainWindow::SendClick() {
     }
     auto* window = new SendWindow(
         audio_, [this] { (void)trainer_->Engine().Reopen(); }, store_, trainer_->Signal().Pitch(), this);
+    // The echo drills play through the drills' player, from the characters in use.
+    trainer_->Characters().RebuildActiveSet();
+    SendWindow::DrillSources sources{
+        drillPlayer_.get(),
+        trainer_->Characters().CharacterList(),
+        {},
+        trainer_->ProgramFolder(),
+        {.wpm = trainer_->Signal().Wpm(), .pitchHz = trainer_->Signal().Pitch()}};
+    const std::vector<const MorseCharacter*>& active = trainer_->Characters().ActiveSet();
+    for (std::size_t i = 1; i < active.size(); ++i)  // the first is the word space
+        if (active[i] && !active[i]->display.isEmpty())
+            sources.learner << active[i]->display.toLower();
+    window->SetDrillSources(std::move(sources));
     window->setAttribute(Qt::WA_DeleteOnClose);
     send_ = window;
     window->open();

@@ -140,6 +140,27 @@ TEST(SendingSound, MixAddsToWhatTheBufferHolds) {
     EXPECT_EQ(*std::min_element(values.begin(), values.end()), 31000 - 16000 + 1);
 }
 
+// A stream opened again counts from frame 0: the keyer's line goes on where it was,
+// and held dits keep their unit apart.
+TEST(SendingSound, AStreamOpenedAgainGoesOnOnTheKeyersLine) {
+    SendingSound sound;  // iambic B, 20 WPM
+    std::vector<std::int16_t> values(2 * kBlock);
+    const std::int64_t before = 100 * kBlock;
+    for (std::int64_t f = 0; f < before; f += kBlock)
+        sound.Mix(values.data(), kBlock, static_cast<std::uint64_t>(f), UsOfFrame(f), UsOfFrame(f));
+    ASSERT_TRUE(sound.Events().Push({KeyContact::Dit, true, UsOfFrame(before)}));
+    ASSERT_TRUE(sound.Events().Push({KeyContact::Dit, false, UsOfFrame(before + 3 * kUnit20)}));
+    for (std::int64_t f = 0; f < 20 * kBlock; f += kBlock)
+        sound.Mix(values.data(), kBlock, static_cast<std::uint64_t>(f), UsOfFrame(before + f),
+                  UsOfFrame(before + f));
+    EXPECT_EQ(sound.RenderedFrames(), before + 20 * kBlock);
+    SentMark mark;
+    for (const std::int64_t start : {before, before + 2 * kUnit20}) {
+        ASSERT_TRUE(sound.TakeMark(mark));
+        EXPECT_EQ(std::pair(mark.startFrame, mark.lengthFrames), std::pair(start, kUnit20));
+    }
+}
+
 TEST(KeyEventQueue, ManyProducersOneConsumerLoseNothingAndKeepEachOrder) {
     KeyEventQueue queue;
     constexpr int kProducers = 4;
