@@ -129,6 +129,7 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
         SyncAll();
         ConnectInput();
     };
+    rig_ = env.rig;
     BuildTrainer(
         trainer_,
         Trainer::Dependencies{env.store, env.clock, pump_, env.audio, *this, env.rig, env.qrmAudio, env.seed},
@@ -1088,7 +1089,7 @@ void MainWindow::SendClick() {
         return;
     }
     auto* window = new SendWindow(
-        audio_, [this] { (void)trainer_->Engine().Reopen(); }, store_, trainer_->Signal().Pitch(), this);
+        audio_, [this] { (void)trainer_->Engine().Reopen(); }, store_, trainer_->Signal().Pitch(), this, rig_);
     window->setAttribute(Qt::WA_DeleteOnClose);
     send_ = window;
     window->open();

@@ -99,7 +99,7 @@ void SendingArea::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 SendWindow::SendWindow(AudioDevice& device, std::function<void()> reopen, SettingsStore store, int pitchHz,
-                       QWidget* parent)
+                       QWidget* parent, RigKeying* rig)
     : QDialog(parent),
       store_(std::move(store)),
       practice_(device, std::move(reopen)) {
@@ -138,6 +138,7 @@ SendWindow::SendWindow(AudioDevice& device, std::function<void()> reopen, Settin
     layout->addLayout(buttons);
     layout->addWidget(status_);
 
+    practice_.SetRig(rig);
     practice_.Begin(options, pitchHz);
     status_->setText(practice_.Status().join(QLatin1Char('\n')));
 
@@ -155,7 +156,7 @@ void SendWindow::TakeMarks() {
     SentMark mark;
     while (practice_.Sound().TakeMark(mark))
         area_->AddMark(mark);
-    // A serial key unplugged meanwhile says so.
+    // A serial key or the rig port unplugged meanwhile says so.
     const QString status = practice_.Status().join(QLatin1Char('\n'));
     if (status != status_->text())
         status_->setText(status);

@@ -49,9 +49,10 @@ private:
 class SendWindow final : public QDialog {
     Q_OBJECT
 public:
-    // reopen opens the sound output again (the engine's); the store holds "Sending".
+    // reopen opens the sound output again (the engine's); the store holds "Sending";
+    // rig lends its lines while "Key the rig while sending" is on.
     SendWindow(AudioDevice& device, std::function<void()> reopen, SettingsStore store, int pitchHz,
-               QWidget* parent = nullptr);
+               QWidget* parent = nullptr, RigKeying* rig = nullptr);
     ~SendWindow() override;
 
     SendingPractice& Practice() { return practice_; }
