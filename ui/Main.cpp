@@ -1089,7 +1089,8 @@ void MainWindow::SendClick() {
         return;
     }
     auto* window = new SendWindow(
-        audio_, [this] { (void)trainer_->Engine().Reopen(); }, store_, trainer_->Signal().Pitch(), this, rig_);
+        audio_, [this] { (void)trainer_->Engine().Reopen(); }, store_, trainer_->Signal().Pitch(), this,
+        rig_);
     window->setAttribute(Qt::WA_DeleteOnClose);
     send_ = window;
     window->open();

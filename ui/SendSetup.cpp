@@ -72,7 +72,8 @@ SendingSetupPage::SendingSetupPage(QWidget* parent) : QWidget(parent) {
     form->addRow(QString(), midiNote_);
     keyRig_ = new QCheckBox(tr("Key the rig while sending"), this);
     keyRig_->setObjectName(QStringLiteral("KeyRigCheckBox"));
-    keyRig_->setToolTip(tr("The rig port's DTR and RTS (\"Port\" on the first page) follow each mark as you hear it"));
+    keyRig_->setToolTip(
+        tr("DTR and RTS of the rig control port (first page) follow each mark as you hear it"));
     form->addRow(QString(), keyRig_);
 }
 
