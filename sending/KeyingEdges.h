@@ -15,10 +15,11 @@ namespace lumbrel {
 
 // One change of the keyed line, timed by when it is heard (the steady clock's
 // microseconds, as KeyEvent). A timed element (dit, dah) is one Mark with both ends; a
-// mark made by hand is a HandDown and, later, a HandUp. Marks may overlap (a straight
-// key closed during a dit): the line is keyed while any is.
+// mark made by hand is a HandDown and, later, a HandUp, with a HandHeld at the end of
+// every callback between (the sound still runs and the key is still down). Marks may
+// overlap (a straight key closed during a dit): the line is keyed while any is.
 struct KeyingEdge {
-    enum class Kind : std::uint8_t { Mark, HandDown, HandUp };
+    enum class Kind : std::uint8_t { Mark, HandDown, HandHeld, HandUp };
     Kind kind = Kind::Mark;
     std::int64_t atUs = 0;
     std::int64_t untilUs = 0;  // Mark: its end

@@ -69,10 +69,11 @@ std::int64_t RigFollower::Service(std::int64_t nowUs) {
             hasNext_ = edges_.Pop(next_);
         const std::int64_t edgeAt = hasNext_ ? next_.atUs : kNever;
         const std::int64_t timedEnd = timed_ ? timedUntilUs_ : kNever;
-        const std::int64_t due = std::min(edgeAt, timedEnd);
+        const std::int64_t stalled = hand_ ? handHeardUs_ + kSoundStallUs : kNever;
+        const std::int64_t due = std::min({edgeAt, timedEnd, stalled});
         if (due == kNever || due > nowUs)
             return due;
-        if (edgeAt <= timedEnd) {
+        if (edgeAt <= timedEnd && edgeAt <= stalled) {
             // An edge at the very end of a timed mark goes first: a mark that begins as
             // the last ends keeps the line keyed.
             hasNext_ = false;
@@ -83,13 +84,19 @@ std::int64_t RigFollower::Service(std::int64_t nowUs) {
                     break;
                 case KeyingEdge::Kind::HandDown:
                     hand_ = true;
+                    handHeardUs_ = next_.atUs;
+                    break;
+                case KeyingEdge::Kind::HandHeld:
+                    handHeardUs_ = next_.atUs;
                     break;
                 case KeyingEdge::Kind::HandUp:
                     hand_ = false;
                     break;
             }
-        } else {
+        } else if (timedEnd <= stalled) {
             timed_ = false;
+        } else {
+            hand_ = false;  // the key's release will not come
         }
         Switch(hand_ || timed_);
     }

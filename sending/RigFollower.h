@@ -10,7 +10,9 @@
 //
 // Never left keyed: Stop drops the lines whatever marks are still open; a device that
 // fails a switch (gone away) stops the keying for the rest of the spell with one
-// status line, the sidetone going on; dropped edges (a full queue) drop the lines.
+// status line, the sidetone going on; dropped edges (a full queue) drop the lines; a
+// hand mark whose callbacks stop coming (the sound output stalled or went away, so the
+// key's release would never be made) is dropped kSoundStallUs after its last one.
 //
 // Service is the follower's whole work on one moment, without the thread, so that
 // tests drive it on virtual time; Start runs it on the steady clock.
@@ -29,6 +31,8 @@ namespace lumbrel {
 
 class RigFollower {
 public:
+    static constexpr std::int64_t kSoundStallUs = 500'000;
+
     explicit RigFollower(KeyingEdgeQueue& edges) : edges_(edges) {}
     ~RigFollower();  // Stop()
 
@@ -68,6 +72,7 @@ private:
     bool hand_ = false;
     bool timed_ = false;
     std::int64_t timedUntilUs_ = 0;
+    std::int64_t handHeardUs_ = 0;  // the hand mark's last sign of the sound running
     bool keyed_ = false;
     bool failed_ = false;
 

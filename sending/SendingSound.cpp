@@ -100,6 +100,8 @@ void SendingSound::Mix(std::int16_t* out, std::uint32_t frames, std::uint64_t fi
     std::copy(waiting_.begin() + static_cast<std::ptrdiff_t>(next),
               waiting_.begin() + static_cast<std::ptrdiff_t>(waitingCount_), waiting_.begin());
     waitingCount_ -= next;
+    if (handStart_ >= 0)
+        PushEdge(KeyingEdge::Kind::HandHeld, end, end);
     if (waitingCount_ == 0 && !keyer_.LineClosed() &&
         keyer_.NextDue() == std::numeric_limits<std::int64_t>::max())
         lagFrames_ = 0;  // the key rests: the next event plays as soon as it can

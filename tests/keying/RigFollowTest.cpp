@@ -61,6 +61,11 @@ struct Bench {
             nowUs = us + 10'000;
         }
     }
+    // The follower alone: no callback comes.
+    void Idle(std::int64_t untilUs) {
+        for (std::int64_t due; (due = follower.Service(nowUs)) <= untilUs;)
+            nowUs = due;
+    }
 
     std::shared_ptr<FakeDevice> device = std::make_shared<FakeDevice>();
     RigPort port{std::make_unique<FakeSerialLines>(device)};
@@ -83,6 +88,7 @@ TEST(RigFollow, TheLinesFollowTheKeyersMarksAsTheyAreHeard) {
         KeyerMode mode;
         std::vector<KeyEvent> events;
         std::vector<Switch> switches;
+        std::int64_t soundStopsUs = 1'000'000;
     } const cases[] = {
         {"straight key",
          KeyerMode::Straight,
@@ -105,6 +111,11 @@ TEST(RigFollow, TheLinesFollowTheKeyersMarksAsTheyAreHeard) {
          {At(C::Dit, true, 100), At(C::Dit, false, 130), At(C::Straight, true, 140),
           At(C::Straight, false, 300)},
          {{true, t0}, {false, t0 + 200'000}}},
+        {"the sound stops with the key down: dropped a stall after its last callback is heard",
+         KeyerMode::Straight,
+         {At(C::Straight, true, 100)},
+         {{true, t0}, {false, 300'000 + kLatencyUs + RigFollower::kSoundStallUs}},
+         300'000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -112,7 +123,8 @@ TEST(RigFollow, TheLinesFollowTheKeyersMarksAsTheyAreHeard) {
         bench.Follow(c.mode);
         for (const KeyEvent& e : c.events)
             ASSERT_TRUE(bench.sound.Events().Push(e));
-        bench.Play(1'000'000);
+        bench.Play(c.soundStopsUs);
+        bench.Idle(2'000'000);
         EXPECT_EQ(bench.switches, c.switches);
         EXPECT_EQ(bench.device->LineChanges().size(), 2 * c.switches.size()) << "DTR and RTS alike";
     }
@@ -140,7 +152,8 @@ TEST(RigFollow, EndingMidMarkDropsTheLinesAndGivesThemBack) {
     };
     bench.port.DropRigLines();
     bench.follower.Start(bench.port.LendLines(&why));
-    bench.sound.RigEdges().Push({KeyingEdge::Kind::HandDown, SteadyMicroseconds(), 0});
+    bench.sound.RigEdges().Push(
+        {KeyingEdge::Kind::Mark, SteadyMicroseconds(), SteadyMicroseconds() + 60'000'000});
     for (int i = 0; i < 5000 && !keyed; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_TRUE(keyed);
