@@ -73,16 +73,14 @@ TEST(SendingPractice, LowestLatencyAndTheLiveSoundWhileItLasts) {
     options.serialDevice = QStringLiteral("/dev/ttyUSB0");
     options.midi = true;
     options.ditKey = 50;
-    options.keyRig = true;  // with no rig port to lend its lines
     practice.Begin(options, 600);
     EXPECT_EQ(device.calls, (std::vector<std::string>{"open lowest", "attach"}));
     EXPECT_EQ(practice.Keyboard().ContactOf(50), KeyContact::Dit);
     EXPECT_EQ(practice.Sound().CurrentSettings().pitchHz, 600);
     const QStringList lines = practice.Status();
-    ASSERT_EQ(lines.size(), 4);
+    ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[1], "serial /dev/ttyUSB0");
     EXPECT_EQ(lines[2], "MIDI key: no MIDI key adapter is plugged in.");
-    EXPECT_EQ(lines[3], "The rig is not keyed: no rig port.");
     practice.End();
     EXPECT_EQ(device.calls, (std::vector<std::string>{"open lowest", "attach", "detach", "open"}));
     practice.End();  // once only
