@@ -100,8 +100,11 @@ void SendingSound::Mix(std::int16_t* out, std::uint32_t frames, std::uint64_t fi
     std::copy(waiting_.begin() + static_cast<std::ptrdiff_t>(next),
               waiting_.begin() + static_cast<std::ptrdiff_t>(waitingCount_), waiting_.begin());
     waitingCount_ -= next;
-    if (handStart_ >= 0)
+    // A hand mark still down: a sign of life for the rig's follower, a few a second.
+    if (handStart_ >= 0 && HeardUs(end) - heldUs_ >= kHeldEveryUs) {
+        heldUs_ = HeardUs(end);
         PushEdge(KeyingEdge::Kind::HandHeld, end, end);
+    }
     if (waitingCount_ == 0 && !keyer_.LineClosed() &&
         keyer_.NextDue() == std::numeric_limits<std::int64_t>::max())
         lagFrames_ = 0;  // the key rests: the next event plays as soon as it can
@@ -114,6 +117,7 @@ void SendingSound::MarkBegins(std::int64_t frame, KeyedElement element, std::int
         PushEdge(KeyingEdge::Kind::Mark, frame, frame + lengthFrames);
     } else {
         handStart_ = frame;
+        heldUs_ = HeardUs(frame);
         PushEdge(KeyingEdge::Kind::HandDown, frame, frame);
     }
 }

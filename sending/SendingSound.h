@@ -95,6 +95,8 @@ private:
     bool following_ = false;  // followRig_ as this callback found it
     std::int64_t firstFrame_ = 0;
     std::int64_t firstHeardUs_ = 0;  // when firstFrame_ is heard
+    static constexpr std::int64_t kHeldEveryUs = 50'000;
+    std::int64_t heldUs_ = 0;  // when the hand mark's last HandDown or HandHeld is heard
 
     // Audio thread to the window: single producer, single consumer.
     std::array<SentMark, kMarks> marks_{};

@@ -99,7 +99,8 @@ TEST(RigFollow, TheLinesFollowTheKeyersMarksAsTheyAreHeard) {
          {At(C::Dit, true, 100), At(C::Dit, false, 130), At(C::Straight, true, 140),
           At(C::Straight, false, 300)},
          {{true, t0}, {false, t0 + 200'000}}},
-        {"the sound stops with the key down: dropped a stall after its last callback is heard",
+        {"the sound stops with the key down: dropped a stall after its last sign of life (every 50 ms "
+         "of the mark, the last at 320 ms)",
          KeyerMode::Straight,
          {At(C::Straight, true, 100)},
          {{true, t0}, {false, 300'000 + kLatencyUs + RigFollower::kSoundStallUs}},
