@@ -19,10 +19,16 @@
 // Lines that never switched (a port without modem lines) are not a loss: their
 // failures are ignored, as the note from opening has told.
 //
-// UI thread only.
+// The sending practice borrows the lines (LendLines) and switches them from its own
+// thread; while they are lent a session start leaves them alone and notes that keying
+// is busy, and Close takes them back, dropped. One loan at a time.
+//
+// The UI thread, and a loan's Key on the borrower's thread: every member takes the
+// port's mutex, which is never held while anything waits.
 #include <QString>
 
 #include <memory>
+#include <mutex>
 
 #include "keying/RigKeying.h"
 #include "keying/SerialLines.h"
@@ -57,7 +63,7 @@ public:
     // rig is never left keyed.
     void Close();
 
-    bool IsOpen() const override { return open_; }
+    bool IsOpen() const override;
     // Both lines asserted. A device named by Open that is not open (missing then, or
     // lost since) is opened first; when it still will not open, nothing happens.
     void RaiseRigLines() override;
@@ -67,16 +73,27 @@ public:
     // away again.
     QString TakeKeyingNote() override;
     void CloseRigPort() override { Close(); }
+    // The lines for one borrower, dropped now; see RigKeying. While lent, RaiseRigLines
+    // and DropRigLines do nothing but note that keying is busy.
+    std::unique_ptr<RigLines> LendLines(QString* why) override;
 
     // The device in use, or the one that failed to open; empty when keying is off.
-    const QString& DeviceName() const { return deviceName_; }
+    QString DeviceName() const;
     // Whether the lines were last asserted (false while closed).
-    bool LinesRaised() const { return raised_; }
+    bool LinesRaised() const;
     // Why keying does not work, for the status line: the device could not be opened, or
     // it opened but its lines cannot be switched. Empty when the port works or is off.
-    const QString& Problem() const { return problem_; }
+    QString Problem() const;
 
 private:
+    class Loan;
+
+    bool OpenLocked(const QString& deviceName);
+    void CloseLocked();
+    // A loan's Key and its end.
+    bool KeyLent(bool asserted, QString* failure);
+    void GiveBack();
+
     // Opens deviceName_ and drops both lines; sets problem_ either way.
     bool OpenDevice();
     // True when both lines followed; otherwise *failure (when given) tells why, and
@@ -85,6 +102,7 @@ private:
     // Both lines to `asserted` during a session; a device found gone is closed.
     void SwitchDuringSession(bool asserted);
 
+    mutable std::mutex mutex_;
     std::unique_ptr<SerialLines> lines_;
     QString deviceName_;
     QString problem_;
@@ -93,6 +111,7 @@ private:
     bool raised_ = false;
     bool switchable_ = false;  // both lines switched when the device was opened
     bool retry_ = false;       // a session start opens deviceName_ when it is not open
+    bool lent_ = false;        // a loan holds the lines
 };
 
 }  // namespace lumbrel

@@ -28,6 +28,7 @@ SendingOptions SendingOptions::Read(const SettingsStore& store) {
     o.serialDevice = store.Read(keys::SerialKeyDevice).trimmed();
     o.midi = store.Read(keys::MidiKey) != 0;
     o.midiPort = store.Read(keys::MidiPort);
+    o.keyRig = store.Read(keys::KeyRig) != 0;
     return o;
 }
 
@@ -44,6 +45,7 @@ void SendingOptions::Write(SettingsStore& store) const {
     store.Write(keys::SerialKeyDevice, serialDevice.trimmed());
     store.Write(keys::MidiKey, midi ? 1 : 0);
     store.Write(keys::MidiPort, midiPort);
+    store.Write(keys::KeyRig, keyRig ? 1 : 0);
 }
 
 SendingSound::Settings SendingOptions::Sound(int pitchHz) const {

@@ -1,6 +1,7 @@
 #pragma once
 // The options of section "Sending", read and written as one: the keyer, the sidetone's
-// volume, the keyboard's scan codes and the devices a key may be wired to.
+// volume, the keyboard's scan codes, the devices a key may be wired to and whether the
+// key also keys the rig.
 #include <QString>
 
 #include <cstdint>
@@ -18,7 +19,8 @@ struct SendingOptions {
     std::uint32_t straightKey = 65;
     QString serialDevice;  // empty: no serial key
     bool midi = false;
-    QString midiPort;  // empty: the first port that sends
+    QString midiPort;     // empty: the first port that sends
+    bool keyRig = false;  // the rig port's lines follow each mark
 
     // Out-of-range values read as the nearest in range; a mode that is none, as Iambic B.
     static SendingOptions Read(const SettingsStore& store);

@@ -42,6 +42,7 @@ void SendingPractice::Begin(const SendingOptions& options, int pitchHz) {
     for (auto& input : devices_)
         (void)input->Start(sound_.Events());  // one that cannot start says why in Status
     (void)keyboard_.Start(sound_.Events());
+    FollowRig(options.keyRig);
     if (active_)
         return;
     active_ = true;
@@ -50,10 +51,31 @@ void SendingPractice::Begin(const SendingOptions& options, int pitchHz) {
     audible_ = device_.AttachLiveSound(&sound_);
 }
 
+void SendingPractice::FollowRig(bool on) {
+    rigStatus_.clear();
+    if (!on) {
+        sound_.FollowRig(false);
+        follower_.Stop();
+        return;
+    }
+    if (follower_.Following())
+        return;
+    QString why;
+    std::unique_ptr<RigLines> lines = rig_ ? rig_->LendLines(&why) : nullptr;
+    if (!lines) {
+        rigStatus_ = QCoreApplication::translate("lumbrel::SendingPractice", "The rig is not keyed: %1.")
+                         .arg(rig_ ? why : QStringLiteral("no rig port"));
+        return;
+    }
+    follower_.Start(std::move(lines));
+    sound_.FollowRig(true);
+}
+
 void SendingPractice::End() {
     if (!active_)
         return;
     active_ = false;
+    FollowRig(false);  // the lines dropped and given back, whatever mark is open
     keyboard_.Stop();
     for (auto& input : devices_)
         input->Stop();
@@ -68,6 +90,10 @@ QStringList SendingPractice::Status() const {
     lines << keyboard_.Status();
     for (const auto& input : devices_)
         lines << input->Status();
+    if (follower_.Following())
+        lines << follower_.Status();
+    else if (!rigStatus_.isEmpty())
+        lines << rigStatus_;
     if (active_ && !audible_)
         lines << QCoreApplication::translate("lumbrel::SendingPractice",
                                              "This sound output cannot play a sidetone.");

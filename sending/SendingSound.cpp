@@ -62,8 +62,11 @@ std::int64_t SendingSound::EventFrame(std::int64_t timeUs, std::uint64_t firstFr
 }
 
 void SendingSound::Mix(std::int16_t* out, std::uint32_t frames, std::uint64_t firstFrame, std::int64_t nowUs,
-                       std::int64_t /*heardUs*/) noexcept {
+                       std::int64_t heardUs) noexcept {
     LoadSettings();
+    following_ = followRig_.load(std::memory_order_acquire);
+    firstFrame_ = static_cast<std::int64_t>(firstFrame);
+    firstHeardUs_ = std::max(heardUs, nowUs);  // never heard before it is made
     KeyEvent event;
     while (waitingCount_ < kWaiting && events_.Pop(event))
         waiting_[waitingCount_++] = event;
@@ -102,6 +105,11 @@ void SendingSound::Mix(std::int16_t* out, std::uint32_t frames, std::uint64_t fi
     std::copy(waiting_.begin() + static_cast<std::ptrdiff_t>(next),
               waiting_.begin() + static_cast<std::ptrdiff_t>(waitingCount_), waiting_.begin());
     waitingCount_ -= next;
+    // A hand mark still down: a sign of life for the rig's follower, a few a second.
+    if (handStart_ >= 0 && HeardUs(end) - heldUs_ >= kHeldEveryUs) {
+        heldUs_ = HeardUs(end);
+        PushEdge(KeyingEdge::Kind::HandHeld, end, end);
+    }
     if (waitingCount_ == 0 && !keyer_.LineClosed() &&
         keyer_.NextDue() == std::numeric_limits<std::int64_t>::max())
         lagFrames_ = 0;  // the key rests: the next event plays as soon as it can
@@ -110,10 +118,14 @@ void SendingSound::Mix(std::int16_t* out, std::uint32_t frames, std::uint64_t fi
 
 void SendingSound::MarkBegins(std::int64_t frame, KeyedElement element, std::int64_t lengthFrames) noexcept {
     tone_.MarkBegins(lengthFrames);
-    if (lengthFrames > 0)
+    if (lengthFrames > 0) {
         PushMark({frame, lengthFrames, element});
-    else
+        PushEdge(KeyingEdge::Kind::Mark, frame, frame + lengthFrames);
+    } else {
         handStart_ = frame;
+        heldUs_ = HeardUs(frame);
+        PushEdge(KeyingEdge::Kind::HandDown, frame, frame);
+    }
 }
 
 void SendingSound::MarkEnds(std::int64_t frame) noexcept {
@@ -121,6 +133,16 @@ void SendingSound::MarkEnds(std::int64_t frame) noexcept {
     if (handStart_ >= 0)
         PushMark({handStart_, frame - handStart_, KeyedElement::Hand});
     handStart_ = -1;
+    PushEdge(KeyingEdge::Kind::HandUp, frame, frame);
+}
+
+std::int64_t SendingSound::HeardUs(std::int64_t frame) const noexcept {
+    return firstHeardUs_ + (frame - firstFrame_) * 1'000'000 / audio::kFrameRate;
+}
+
+void SendingSound::PushEdge(KeyingEdge::Kind kind, std::int64_t frame, std::int64_t untilFrame) noexcept {
+    if (following_)
+        rigEdges_.Push({kind, HeardUs(frame), HeardUs(untilFrame)});
 }
 
 void SendingSound::PushMark(const SentMark& mark) noexcept {

@@ -14,12 +14,17 @@
 //
 // Settings (SetSettings) are any thread's and reach the callback through one atomic
 // word; the keyer uses them from its next element on.
+//
+// While FollowRig is on, each mark's edges also go to RigEdges, timed by when they are
+// heard: the callback's heardUs (the device's time of its first frame) plus the
+// frames since at 44100 a second.
 #include <array>
 #include <atomic>
 #include <cstdint>
 
 #include "audio/LiveSound.h"
 #include "sending/KeyEventQueue.h"
+#include "sending/KeyingEdges.h"
 #include "sending/Keyer.h"
 #include "sending/Sidetone.h"
 
@@ -60,6 +65,11 @@ public:
     // goes on counting when the stream is opened again.
     std::int64_t RenderedFrames() const { return rendered_.load(std::memory_order_acquire); }
 
+    // Any thread. Whether the marks' edges go to RigEdges (off at first).
+    void FollowRig(bool on) { followRig_.store(on, std::memory_order_release); }
+    // Their one reader is the rig follower's thread.
+    KeyingEdgeQueue& RigEdges() { return rigEdges_; }
+
     // The stream frame of the moment timeUs, in a callback that begins at firstFrame at
     // steady time nowUs (before firstFrame for a moment before the callback).
     static std::int64_t EventFrame(std::int64_t timeUs, std::uint64_t firstFrame, std::int64_t nowUs);
@@ -71,6 +81,8 @@ private:
     void MarkBegins(std::int64_t frame, KeyedElement element, std::int64_t lengthFrames) noexcept override;
     void MarkEnds(std::int64_t frame) noexcept override;
     void PushMark(const SentMark& mark) noexcept;
+    void PushEdge(KeyingEdge::Kind kind, std::int64_t frame, std::int64_t untilFrame) noexcept;
+    std::int64_t HeardUs(std::int64_t frame) const noexcept;
     void LoadSettings() noexcept;
 
     KeyEventQueue events_;
@@ -86,11 +98,19 @@ private:
     std::int64_t lagFrames_ = 0;
     std::int64_t restartOffset_ = 0;  // the keyer's line less the stream's frames
     std::atomic<std::int64_t> rendered_{0};
+    bool following_ = false;  // followRig_ as this callback found it
+    std::int64_t firstFrame_ = 0;
+    std::int64_t firstHeardUs_ = 0;  // when firstFrame_ is heard
+    static constexpr std::int64_t kHeldEveryUs = 50'000;
+    std::int64_t heldUs_ = 0;  // when the hand mark's last HandDown or HandHeld is heard
 
     // Audio thread to the window: single producer, single consumer.
     std::array<SentMark, kMarks> marks_{};
     alignas(64) std::atomic<std::size_t> marksHead_{0};
     alignas(64) std::atomic<std::size_t> marksTail_{0};
+
+    std::atomic<bool> followRig_{false};
+    KeyingEdgeQueue rigEdges_;
 };
 
 }  // namespace lumbrel

@@ -130,6 +130,7 @@ inline constexpr IntKey StraightKeyCode{kSending, "Straight Key", 65};        //
 inline constexpr TextKey SerialKeyDevice{kSending, "Serial Key Device", ""};  // empty: none
 inline constexpr IntKey MidiKey{kSending, "MIDI Key", 0};
 inline constexpr TextKey MidiPort{kSending, "MIDI Port", ""};  // empty: the first that sends
+inline constexpr IntKey KeyRig{kSending, "Key Rig", 0};        // the rig port's lines follow the key
 
 // --- Section "FormState": the main window's placement -------------------------------
 inline constexpr YesNoKey Saved{kFormState, "Saved", false};
@@ -220,6 +221,7 @@ inline constexpr std::array kAllKeys = {
     AnyKey{&SerialKeyDevice},
     AnyKey{&MidiKey},
     AnyKey{&MidiPort},
+    AnyKey{&KeyRig},
     AnyKey{&Saved},
     AnyKey{&Left},
     AnyKey{&Top},

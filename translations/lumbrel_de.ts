@@ -2284,6 +2284,14 @@ Möchten Sie die Dateien ersetzen?</translation>
             <numerusform>%n MIDI-Ports gefunden.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Key the rig while sending</source>
+        <translation>Beim Geben das Funkgerät tasten</translation>
+    </message>
+    <message>
+        <source>DTR and RTS of the rig control port (first page) follow each mark as you hear it</source>
+        <translation>DTR und RTS des Anschlusses zum Tasten des Funkgeräts (erste Seite) folgen jedem Zeichenteil, so wie Sie ihn hören</translation>
+    </message>
 </context>
 <context>
     <name>lumbrel::SessionRecord</name>

@@ -129,6 +129,7 @@ MainWindow::MainWindow(Environment env, QWidget* parent)
         SyncAll();
         ConnectInput();
     };
+    rig_ = env.rig;
     BuildTrainer(
         trainer_,
         Trainer::Dependencies{env.store, env.clock, pump_, env.audio, *this, env.rig, env.qrmAudio, env.seed},
@@ -1088,7 +1089,8 @@ void MainWindow::SendClick() {
         return;
     }
     auto* window = new SendWindow(
-        audio_, [this] { (void)trainer_->Engine().Reopen(); }, store_, trainer_->Signal().Pitch(), this);
+        audio_, [this] { (void)trainer_->Engine().Reopen(); }, store_, trainer_->Signal().Pitch(), this,
+        rig_);
     // The echo drills play through the drills' player, from the characters in use.
     trainer_->Characters().RebuildActiveSet();
     SendWindow::DrillSources sources{
@@ -1102,6 +1104,14 @@ void MainWindow::SendClick() {
         if (active[i] && !active[i]->display.isEmpty())
             sources.learner << active[i]->display.toLower();
     window->SetDrillSources(std::move(sources));
+    // Each spell of sending is kept in the history; the echo drills weigh what was missed.
+    window->onRecord = [this](const SendingRecord& record) {
+        const HistoryService::Stored stored = history_->StoreSending(record);
+        if (stored.usable && !stored.id)
+            ShowMessage(tr("The sending could not be kept in the history: %1").arg(history_->Problem()),
+                        tr("Send"));
+    };
+    window->echoMisses = [this] { return history_->RecentEchoMisses(); };
     window->setAttribute(Qt::WA_DeleteOnClose);
     send_ = window;
     window->open();

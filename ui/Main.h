@@ -292,6 +292,7 @@ public:
 
 private:
     QPointer<SendWindow> send_;
+    RigKeying* rig_ = nullptr;  // lends its lines to the sending window
     // ===== end of the sending window =====================================================
 
     // ===== Keyboard, screen size and accessible names ==================================

@@ -70,6 +70,11 @@ SendingSetupPage::SendingSetupPage(QWidget* parent) : QWidget(parent) {
     midiNote_->setObjectName(QStringLiteral("MidiNoteLabel"));
     midiNote_->setWordWrap(true);
     form->addRow(QString(), midiNote_);
+    keyRig_ = new QCheckBox(tr("Key the rig while sending"), this);
+    keyRig_->setObjectName(QStringLiteral("KeyRigCheckBox"));
+    keyRig_->setToolTip(
+        tr("DTR and RTS of the rig control port (first page) follow each mark as you hear it"));
+    form->addRow(QString(), keyRig_);
 }
 
 void SendingSetupPage::ShowKey(KeyContact contact) {
@@ -122,6 +127,7 @@ void SendingSetupPage::Load(const SettingsStore& store) {
     if (!o.midiPort.isEmpty() && midiPort_->findData(o.midiPort) < 0)
         midiPort_->addItem(o.midiPort, o.midiPort);  // chosen before, not plugged in now
     midiPort_->setCurrentIndex(std::max(midiPort_->findData(o.midiPort), 0));
+    keyRig_->setChecked(o.keyRig);
     midiNote_->setText(ports.isEmpty()
                            ? tr("No MIDI device is plugged in.")
                            : tr("%n MIDI port(s) found.", nullptr, static_cast<int>(ports.size())));
@@ -141,6 +147,7 @@ SendingOptions SendingSetupPage::Options() const {
     o.serialDevice = serial_->currentText().trimmed();
     o.midi = midi_->isChecked();
     o.midiPort = midiPort_->currentData().toString();
+    o.keyRig = keyRig_->isChecked();
     return o;
 }
 

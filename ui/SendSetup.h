@@ -1,7 +1,7 @@
 #pragma once
 // Setup's "Sending" page: the keyer, the sidetone's volume, the keys of the keyboard
-// (each set by pressing it) and the serial or MIDI key. Read when Setup shows, written
-// by its OK.
+// (each set by pressing it), the serial or MIDI key and whether the key also keys the
+// rig. Read when Setup shows, written by its OK.
 #include <QWidget>
 
 #include <array>
@@ -29,6 +29,7 @@ public:
     QSpinBox* SpeedBox() const { return speed_; }
     QPushButton* KeyButton(KeyContact contact) const { return keys_[static_cast<int>(contact)]; }
     QLabel* MidiNote() const { return midiNote_; }
+    QCheckBox* KeyRigBox() const { return keyRig_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -48,6 +49,7 @@ private:
     QCheckBox* midi_ = nullptr;
     QComboBox* midiPort_ = nullptr;
     QLabel* midiNote_ = nullptr;
+    QCheckBox* keyRig_ = nullptr;
 };
 
 }  // namespace lumbrel

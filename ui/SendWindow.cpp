@@ -105,7 +105,7 @@ void SendingArea::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 SendWindow::SendWindow(AudioDevice& device, std::function<void()> reopen, SettingsStore store, int pitchHz,
-                       QWidget* parent)
+                       QWidget* parent, RigKeying* rig)
     : QDialog(parent),
       store_(std::move(store)),
       practice_(device, std::move(reopen)) {
@@ -188,6 +188,7 @@ SendWindow::SendWindow(AudioDevice& device, std::function<void()> reopen, Settin
     layout->addWidget(status_);
 
     FillFiles(DefaultProgramFolder());
+    practice_.SetRig(rig);
 
     practice_.Begin(options, pitchHz);
     status_->setText(practice_.Status().join(QLatin1Char('\n')));
@@ -392,7 +393,7 @@ void SendWindow::TakeMarks() {
         result_->setText(result);
         report_->setText(report);
     }
-    // A serial key unplugged meanwhile says so.
+    // A serial key or the rig port unplugged meanwhile says so.
     const QString status = practice_.Status().join(QLatin1Char('\n'));
     if (status != status_->text())
         status_->setText(status);

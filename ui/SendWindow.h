@@ -69,9 +69,10 @@ public:
     static constexpr int kEchoItems = 20;
     static constexpr int kTextLines = 10;
 
-    // reopen opens the sound output again (the engine's); the store holds "Sending".
+    // reopen opens the sound output again (the engine's); the store holds "Sending";
+    // rig lends its lines while "Key the rig while sending" is on.
     SendWindow(AudioDevice& device, std::function<void()> reopen, SettingsStore store, int pitchHz,
-               QWidget* parent = nullptr);
+               QWidget* parent = nullptr, RigKeying* rig = nullptr);
     ~SendWindow() override;
 
     void SetDrillSources(DrillSources sources);

@@ -144,7 +144,11 @@ TEST(SetupDialog, OkWritesEveryKeyInOrder) {
     auto* sending = rig.dialog.findChild<SendingSetupPage*>();
     sending->ModeBox()->setCurrentIndex(3);
     sending->SpeedBox()->setValue(72);  // above the fastest: 60
+    sending->KeyRigBox()->click();
     rig.Ok();
+    EXPECT_EQ(rig.store.Read(keys::KeyRig), 1);
+    rig.Show(5);
+    EXPECT_TRUE(sending->KeyRigBox()->isChecked()) << "read back when Setup shows again";
     EXPECT_EQ(rig.store.Read(keys::SendingMode), 3);
     EXPECT_EQ(rig.store.Read(keys::SendingSpeed), 60);
     EXPECT_EQ(rig.store.Read(keys::DitKeyCode), 37);
@@ -178,7 +182,8 @@ TEST(SetupDialog, OkWritesEveryKeyInOrder) {
                                   "Sending/Straight Key",
                                   "Sending/Serial Key Device",
                                   "Sending/MIDI Key",
-                                  "Sending/MIDI Port"};
+                                  "Sending/MIDI Port",
+                                  "Sending/Key Rig"};
     EXPECT_EQ(rig.backend->writes, expected);
     EXPECT_EQ(rig.store.Read(keys::Callback), 0);
     EXPECT_EQ(rig.store.Read(keys::Session), 15);

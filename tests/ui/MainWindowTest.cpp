@@ -33,7 +33,9 @@
 #include <QWheelEvent>
 
 #include "UiTestSupport.h"
+#include "keying/RigPort.h"
 #include "tests/TestSupport.h"
+#include "tests/keying/FakeSerialLines.h"
 #include "ui/AboutBox.h"
 #include "ui/Configure.h"
 #include "ui/Drills.h"
@@ -822,7 +824,11 @@ TEST(Keyboard, DrillsOpenOnlyWhenNoSessionRunsAndAreTypedAndKept) {
 }
 
 TEST(Keyboard, SendOpensOnlyWhenNoSessionRunsAndTakesItsKeysByScanCode) {
-    WindowRig rig(StoreWith({{&keys::Pause, 0}}));
+    auto device = std::make_shared<FakeDevice>();
+    device->present = {QStringLiteral("/dev/ttyUSB0")};
+    RigPort port(std::make_unique<FakeSerialLines>(device));
+    port.Open(QStringLiteral("/dev/ttyUSB0"));
+    WindowRig rig(StoreWith({{&keys::Pause, 0}, {&keys::KeyRig, 1}}), false, &port);
     Activate(*rig.window);
     WhileASessionPlays(rig, [&] {
         QTest::keyClick(rig.window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
@@ -835,6 +841,7 @@ TEST(Keyboard, SendOpensOnlyWhenNoSessionRunsAndTakesItsKeysByScanCode) {
     // The virtual output has no callback to play a sidetone in: a line says so.
     EXPECT_TRUE(send->StatusLabel()->text().contains("cannot play a sidetone"))
         << send->StatusLabel()->text().toStdString();
+    EXPECT_TRUE(send->StatusLabel()->text().contains("Keying the rig on /dev/ttyUSB0."));
 
     // Left Ctrl (X key code 37) is the dit paddle, Right Ctrl (105) the dah; a repeat counts once.
     auto key = [&](QEvent::Type type, quint32 code, bool repeat = false) {
@@ -860,6 +867,8 @@ TEST(Keyboard, SendOpensOnlyWhenNoSessionRunsAndTakesItsKeysByScanCode) {
     ProcessEvents();
     EXPECT_EQ(rig.window->Sending(), nullptr);
     EXPECT_FALSE(rig.window->SetupOpen());
+    QString why;
+    EXPECT_NE(port.LendLines(&why), nullptr) << "given back as the window closed";
 }
 
 // The drills open the history too, and say what they found: a damaged file salvaged.

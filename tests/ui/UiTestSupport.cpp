@@ -27,7 +27,8 @@ std::optional<QFont> FakePrompts::ChooseFont(QWidget*, const QFont& current, int
     return fontAnswer;
 }
 
-WindowRig::WindowRig(SettingsStore s, bool trayAvailable) : store(std::move(s)), tray(trayAvailable) {
+WindowRig::WindowRig(SettingsStore s, bool trayAvailable, RigKeying* rig)
+    : store(std::move(s)), tray(trayAvailable) {
     window = std::make_unique<MainWindow>(MainWindow::Environment{.store = store,
                                                                   .clock = clock,
                                                                   .audio = audio,
@@ -35,7 +36,8 @@ WindowRig::WindowRig(SettingsStore s, bool trayAvailable) : store(std::move(s)),
                                                                   .prompts = &prompts,
                                                                   .trayAvailable = [this] {
                                                                       return tray;
-                                                                  }});
+                                                                  },
+                                                                  .rig = rig});
 }
 
 WindowRig::~WindowRig() {

@@ -114,7 +114,8 @@ inline void Place(SettingsStore& store, QRect r, bool maximized) {
 
 // A main window on a store in memory, a virtual clock and a virtual audio device.
 struct WindowRig {
-    explicit WindowRig(SettingsStore s = SettingsStore::InMemory(), bool trayAvailable = false);
+    explicit WindowRig(SettingsStore s = SettingsStore::InMemory(), bool trayAvailable = false,
+                       RigKeying* rig = nullptr);
     ~WindowRig();
 
     // Runs `ms` of virtual time in steps, handling what the steps post.
