@@ -1479,6 +1479,10 @@ Möchten Sie die Dateien ersetzen?</translation>
         <source>S&amp;end...</source>
         <translation>&amp;Geben...</translation>
     </message>
+    <message>
+        <source>The sending could not be kept in the history: %1</source>
+        <translation>Das Senden konnte nicht im Verlauf gespeichert werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>lumbrel::PracticeOptionsBox</name>
