@@ -1111,7 +1111,9 @@ void MainWindow::SendClick() {
             ShowMessage(tr("The sending could not be kept in the history: %1").arg(history_->Problem()),
                         tr("Send"));
     };
-    window->echoMisses = [this] { return history_->RecentEchoMisses(); };
+    window->echoMisses = [this] {
+        return history_->RecentEchoMisses();
+    };
     window->setAttribute(Qt::WA_DeleteOnClose);
     send_ = window;
     window->open();

@@ -14,6 +14,7 @@
 
 #include "audio/VirtualAudioDevice.h"
 #include "tests/decoder/Sending.h"
+#include "scoring/History.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/SendWindow.h"
 
@@ -109,16 +110,14 @@ TEST(SendWindow, FreeSendingIsReadAndATextChosenInTheWindowIsScoredLineByLine) {
 TEST(SendWindow, AnEchoDrillPlaysThroughTheTrainersOutputAndEndsAsARecord) {
     SettingsStore store = SettingsStore::InMemory();
     WindowRig rig(store);
+    QTemporaryDir dir;
+    rig.window->SetHistoryPath(dir.filePath("history.sqlite"));
     rig.window->show();
     rig.window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(rig.window.get()));
     QTest::keyClick(rig.window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     SendWindow* send = rig.window->Sending();
     ASSERT_NE(send, nullptr);
-    std::vector<SendingRecord> records;
-    send->onRecord = [&](const SendingRecord& r) {
-        records.push_back(r);
-    };
     send->PracticeBox()->setCurrentIndex(static_cast<int>(SendWindow::Practice::EchoCharacters));
     QTest::mouseClick(send->StartButton(), Qt::LeftButton);
     EXPECT_EQ(send->PromptLabel()->text(), "Listen…");
@@ -128,6 +127,10 @@ TEST(SendWindow, AnEchoDrillPlaysThroughTheTrainersOutputAndEndsAsARecord) {
     QTest::keyClick(send, Qt::Key_Return);
     EXPECT_TRUE(send->findChild<QLabel*>("SendResult")->text().endsWith(" was played, nothing sent"));
     send->reject();
+    // The main window keeps the spell in its history.
+    History history(dir.filePath("history.sqlite"));
+    ASSERT_TRUE(history.OpenToRead());
+    const std::vector<SendingRecord> records = history.Sendings();
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(std::tuple(records[0].kind, records[0].items.size(), records[0].AccuracyPercent()),
               std::tuple(SendingKind::Echo, 1u, 0.0));

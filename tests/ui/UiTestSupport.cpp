@@ -28,15 +28,14 @@ std::optional<QFont> FakePrompts::ChooseFont(QWidget*, const QFont& current, int
 }
 
 WindowRig::WindowRig(SettingsStore s, bool trayAvailable, RigKeying* rig)
-    : store(std::move(s)), tray(trayAvailable) {
+    : store(std::move(s)),
+      tray(trayAvailable) {
     window = std::make_unique<MainWindow>(MainWindow::Environment{.store = store,
                                                                   .clock = clock,
                                                                   .audio = audio,
                                                                   .seed = 7,
                                                                   .prompts = &prompts,
-                                                                  .trayAvailable = [this] {
-                                                                      return tray;
-                                                                  },
+                                                                  .trayAvailable = [this] { return tray; },
                                                                   .rig = rig});
 }
 
