@@ -412,7 +412,9 @@ TEST_F(SoundServerLoss, TheTrainerEndsItsSessionWithOneMessageAndTheNextPlaysOnA
     START_SERVER_OR_SKIP(server);
     RealTrainer real(3, false);
     Trainer& trainer = real.trainer();
-    auto& [store, clock, queue, audio, host, wired] = real;
+    auto& queue = real.queue;
+    auto& audio = real.audio;
+    auto& host = real.host;
     ASSERT_TRUE(trainer.AudioOpen()) << (host.shown.empty() ? std::string()
                                                             : host.shown[0].text.toStdString());
     Loop loop(trainer, queue);
@@ -458,7 +460,9 @@ TEST_F(SoundServerLoss, TheNextDrillPlaysOnANewServer) {
     START_SERVER_OR_SKIP(server);
     RealTrainer real(7);
     Trainer& trainer = real.trainer();
-    auto& [store, clock, queue, audio, host, wired] = real;
+    auto& store = real.store;
+    auto& queue = real.queue;
+    auto& audio = real.audio;
     ASSERT_TRUE(trainer.AudioOpen());
     CharacterPlayer player(trainer.Engine(), trainer.Signal(), trainer.Options(), trainer.Store());
     Loop loop(trainer, queue);
@@ -521,7 +525,8 @@ TEST_F(SoundServerLoss, NoServerAtTheStartOfTheProgramThenOneForTheNextStart) {
     PortAudioPreload preload;
     RealTrainer real(5, false);
     Trainer& trainer = real.trainer();
-    auto& [store, clock, queue, audio, host, wired] = real;
+    auto& queue = real.queue;
+    auto& host = real.host;
     if (trainer.AudioOpen())
         GTEST_SKIP() << "an output device without the test's sound server";
     ASSERT_EQ(host.shown.size(), 1u);
