@@ -227,7 +227,8 @@ bool DrawSending(lumbrel::MainWindow& window, lumbrel::VirtualClock& clock, cons
           std::tuple{Practice::EchoAbbreviations, "send-echo-abbreviations.png", "tnx"}}) {
         send->PracticeBox()->setCurrentIndex(static_cast<int>(practice));
         send->StartButton()->click();
-        for (int ms = 0; ms < 8000 && send->PromptLabel()->text() == lumbrel::SendWindow::tr("Listen…"); ms += 50)
+        for (int ms = 0; ms < 8000 && send->PromptLabel()->text() == lumbrel::SendWindow::tr("Listen…");
+             ms += 50)
             stream.Run(50);
         stream.Key(QString::fromLatin1(answer));
         stream.Run(600);
