@@ -229,6 +229,29 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
     </message>
 </context>
 <context>
+    <name>lumbrel::AlsaMidiKeys</name>
+    <message>
+        <source>MIDI key: the ALSA sequencer is not available.</source>
+        <translation>MIDI-Taste: Der ALSA-Sequencer ist nicht verfügbar.</translation>
+    </message>
+    <message>
+        <source>MIDI key: no MIDI key adapter is plugged in.</source>
+        <translation>MIDI-Taste: Kein MIDI-Tastenadapter ist angeschlossen.</translation>
+    </message>
+    <message>
+        <source>MIDI key: %1 is not plugged in.</source>
+        <translation>MIDI-Taste: %1 ist nicht angeschlossen.</translation>
+    </message>
+    <message>
+        <source>MIDI key: %1 cannot be connected.</source>
+        <translation>MIDI-Taste: %1 kann nicht verbunden werden.</translation>
+    </message>
+    <message>
+        <source>MIDI key: %1.</source>
+        <translation>MIDI-Taste: %1.</translation>
+    </message>
+</context>
+<context>
     <name>lumbrel::Application</name>
     <message>
         <source>An unknown error occurred.</source>
@@ -1036,6 +1059,13 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
     <message>
         <source>another program is upgrading it</source>
         <translation>ein anderes Programm aktualisiert ihn gerade</translation>
+    </message>
+</context>
+<context>
+    <name>lumbrel::KeyboardKeys</name>
+    <message>
+        <source>Keyboard: the keys set in Setup; mouse: left dit, right dah.</source>
+        <translation>Tastatur: die in den Einstellungen gewählten Tasten; Maus: links Punkt, rechts Strich.</translation>
     </message>
 </context>
 <context>
@@ -1990,6 +2020,13 @@ Möchten Sie die Dateien ersetzen?</translation>
     </message>
 </context>
 <context>
+    <name>lumbrel::RigFollower</name>
+    <message>
+        <source>Keying the rig on %1.</source>
+        <translation>Das Funkgerät wird über %1 getastet.</translation>
+    </message>
+</context>
+<context>
     <name>lumbrel::SendWindow</name>
     <message>
         <source>Straight key</source>
@@ -2172,6 +2209,25 @@ Möchten Sie die Dateien ersetzen?</translation>
     </message>
 </context>
 <context>
+    <name>lumbrel::SendingPractice</name>
+    <message>
+        <source>The rig is not keyed: %1.</source>
+        <translation>Das Funkgerät wird nicht getastet: %1.</translation>
+    </message>
+    <message>
+        <source>This sound output cannot play a sidetone.</source>
+        <translation>Diese Tonausgabe kann keinen Mithörton spielen.</translation>
+    </message>
+    <message>
+        <source>No sound output: the sidetone needs the output sessions use.</source>
+        <translation>Keine Tonausgabe: Der Mithörton braucht die Ausgabe, die die Sitzungen nutzen.</translation>
+    </message>
+    <message>
+        <source>no rig port</source>
+        <translation>kein Anschluss zum Tasten des Funkgeräts</translation>
+    </message>
+</context>
+<context>
     <name>lumbrel::SendingSetupPage</name>
     <message>
         <source>Straight key</source>
@@ -2295,6 +2351,29 @@ Möchten Sie die Dateien ersetzen?</translation>
     <message>
         <source>DTR and RTS of the rig control port (first page) follow each mark as you hear it</source>
         <translation>DTR und RTS des Anschlusses zum Tasten des Funkgeräts (erste Seite) folgen jedem Zeichenteil, so wie Sie ihn hören</translation>
+    </message>
+</context>
+<context>
+    <name>lumbrel::SerialKeyReader</name>
+    <message>
+        <source>Serial key: no port chosen in Setup.</source>
+        <translation>Taste an serieller Schnittstelle: In den Einstellungen ist keine Schnittstelle gewählt.</translation>
+    </message>
+    <message>
+        <source>Serial key: %1 cannot be opened (%2).</source>
+        <translation>Taste an serieller Schnittstelle: %1 kann nicht geöffnet werden (%2).</translation>
+    </message>
+    <message>
+        <source>Serial key: %1 has no modem lines (%2).</source>
+        <translation>Taste an serieller Schnittstelle: %1 hat keine Modemleitungen (%2).</translation>
+    </message>
+    <message>
+        <source>Serial key: %1 went away.</source>
+        <translation>Taste an serieller Schnittstelle: %1 ist verschwunden.</translation>
+    </message>
+    <message>
+        <source>Serial key: %1 (DSR, CTS, DCD).</source>
+        <translation>Taste an serieller Schnittstelle: %1 (DSR, CTS, DCD).</translation>
     </message>
 </context>
 <context>

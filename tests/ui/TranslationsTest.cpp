@@ -15,6 +15,7 @@
 
 #include "UiTestSupport.h"
 #include "ui/Drills.h"
+#include "ui/SendWindow.h"
 #include "ui/Translations.h"
 
 namespace lumbrel::test {
@@ -140,6 +141,13 @@ TEST(Translations, GermanLocaleShowsGermanWindowsWithUniqueAccessKeys) {
     }
     EXPECT_GE(keys.size(), 10);
     drills->close();
+    // The Send window's lines from the key and the sound below it.
+    ProcessEvents(2);
+    w.findChild<QAction*>(QStringLiteral("Send1"))->trigger();
+    ASSERT_NE(w.Sending(), nullptr);
+    EXPECT_TRUE(w.Sending()->StatusLabel()->text().startsWith(QStringLiteral("Tastatur: ")))
+        << qPrintable(w.Sending()->StatusLabel()->text());
+    w.Sending()->reject();
 }
 
 }  // namespace
