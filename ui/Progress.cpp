@@ -389,8 +389,10 @@ void ProgressWindow::FillSendings() {
     QChart* chart = FreshChart(sendingView_);
     chart->setTitle(latest ? tr("Accuracy and speed of each sending") : tr("No sendings yet"));
     QDateTimeAxis* x = TimeAxis(first, last, tr("Date"));
+    // A tick every 20 %: the charts share their tab with the summary, and labels
+    // closer than their height are elided.
     QValueAxis* y = ValueAxis(0, 105, tr("Accuracy (%)"));
-    TickEvery(y, 10);
+    TickEvery(y, 20);
     QValueAxis* speed = ValueAxis(0, std::max(40.0, 1.1 * wpmTop), tr("WPM"), QStringLiteral("%d"), true);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
@@ -404,7 +406,7 @@ void ProgressWindow::FillSendings() {
     QValueAxis* dots =
         ValueAxis(0, std::max(8.0, 1.1 * units), tr("Dot units"), QStringLiteral("%.1f"), true);
     QValueAxis* weight = ValueAxis(0, 100, tr("Weighting (%)"));
-    TickEvery(weight, 10);
+    TickEvery(weight, 20);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(dots, Qt::AlignLeft);
     chart->addAxis(weight, Qt::AlignRight);
