@@ -306,7 +306,8 @@ TEST(SendingProgressWindow, TheSendingTabDrawsEachKindAndASendingIsDeletedAndExp
                                       ? std::floor((axis->max() - axis->min()) / axis->tickInterval()) + 1
                                       : axis->tickCount();
             // A label's box is its line and the text margin of 4 pixels above and below.
-            EXPECT_GE(chart->plotArea().height() / (labels - 1), QFontMetrics(axis->labelsFont()).height() + 8)
+            EXPECT_GE(chart->plotArea().height() / (labels - 1),
+                      QFontMetrics(axis->labelsFont()).height() + 8)
                 << axis->titleText().toStdString();
         }
     }
