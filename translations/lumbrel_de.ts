@@ -748,6 +748,13 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
     </message>
 </context>
 <context>
+    <name>lumbrel::DrillControllers</name>
+    <message>
+        <source>The character %1 is not in the character list.</source>
+        <translation>Das Zeichen %1 steht nicht in der Zeichenliste.</translation>
+    </message>
+</context>
+<context>
     <name>lumbrel::DrillsDialog</name>
     <message>
         <source> s</source>
@@ -2206,6 +2213,21 @@ Möchten Sie die Dateien ersetzen?</translation>
     <message>
         <source>Ideal</source>
         <translation>Ideal</translation>
+    </message>
+</context>
+<context>
+    <name>lumbrel::SendingDrills</name>
+    <message>
+        <source>%1 has no character of the character list.</source>
+        <translation>%1 enthält kein Zeichen der Zeichenliste.</translation>
+    </message>
+    <message>
+        <source>%1 holds no word to send.</source>
+        <translation>%1 enthält kein Wort zum Geben.</translation>
+    </message>
+    <message>
+        <source>%1 holds no text to send.</source>
+        <translation>%1 enthält keinen Text zum Geben.</translation>
     </message>
 </context>
 <context>

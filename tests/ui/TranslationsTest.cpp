@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QXmlStreamReader>
 
 #include "UiTestSupport.h"
@@ -148,6 +149,14 @@ TEST(Translations, GermanLocaleShowsGermanWindowsWithUniqueAccessKeys) {
     EXPECT_TRUE(w.Sending()->StatusLabel()->text().startsWith(QStringLiteral("Tastatur: ")))
         << qPrintable(w.Sending()->StatusLabel()->text());
     w.Sending()->reject();
+    // And a text to send that holds none.
+    QTemporaryDir dir;
+    QFile empty(dir.filePath(QStringLiteral("empty.txt")));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    QString problem;
+    EXPECT_TRUE(SendingTextLines(empty.fileName(), false, 1, 1, &problem).isEmpty());
+    EXPECT_TRUE(problem.endsWith(QStringLiteral(" enthält keinen Text zum Geben."))) << qPrintable(problem);
 }
 
 }  // namespace
