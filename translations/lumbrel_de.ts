@@ -978,6 +978,124 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
     </message>
 </context>
 <context>
+    <name>lumbrel::FistReport</name>
+    <message>
+        <source>first</source>
+        <translation>1.</translation>
+    </message>
+    <message>
+        <source>second</source>
+        <translation>2.</translation>
+    </message>
+    <message>
+        <source>third</source>
+        <translation>3.</translation>
+    </message>
+    <message>
+        <source>fourth</source>
+        <translation>4.</translation>
+    </message>
+    <message>
+        <source>fifth</source>
+        <translation>5.</translation>
+    </message>
+    <message>
+        <source>sixth</source>
+        <translation>6.</translation>
+    </message>
+    <message>
+        <source>seventh</source>
+        <translation>7.</translation>
+    </message>
+    <message>
+        <source>eighth</source>
+        <translation>8.</translation>
+    </message>
+    <message>
+        <source>ninth</source>
+        <translation>9.</translation>
+    </message>
+    <message>
+        <source>last</source>
+        <comment>after the gap</comment>
+        <translation>letzten</translation>
+    </message>
+    <message>
+        <source>last</source>
+        <translation>letzte</translation>
+    </message>
+    <message>
+        <source>the %1 dot</source>
+        <comment>after the gap</comment>
+        <translation>dem %1 Punkt</translation>
+    </message>
+    <message>
+        <source>the %1 dash</source>
+        <comment>after the gap</comment>
+        <translation>dem %1 Strich</translation>
+    </message>
+    <message>
+        <source>the %1 dot</source>
+        <translation>der %1 Punkt</translation>
+    </message>
+    <message>
+        <source>the %1 dash</source>
+        <translation>der %1 Strich</translation>
+    </message>
+    <message>
+        <source>%1: dashes short: %2 dits</source>
+        <translation>%1: Striche zu kurz: %2 Punktlängen</translation>
+    </message>
+    <message>
+        <source>%1: dashes long: %2 dits</source>
+        <translation>%1: Striche zu lang: %2 Punktlängen</translation>
+    </message>
+    <message>
+        <source>%1: the gap after %2 was %3 dot units</source>
+        <translation>%1: die Pause nach %2 war %3 Punktlängen</translation>
+    </message>
+    <message>
+        <source>%1 elements sent, %2 in the text (too long to set side by side)</source>
+        <translation>%1 Elemente gegeben, %2 im Text (zu lang zum Vergleichen)</translation>
+    </message>
+    <message>
+        <source>%1 read where nothing was sent</source>
+        <translation>%1 gelesen, wo nichts gegeben wurde</translation>
+    </message>
+    <message>
+        <source>%1 not read</source>
+        <translation>%1 nicht gelesen</translation>
+    </message>
+    <message>
+        <source>%1 read as %2</source>
+        <translation>%1 als %2 gelesen</translation>
+    </message>
+    <message>
+        <source>%1 elements sent, %2 in the text</source>
+        <translation>%1 Elemente gegeben, %2 im Text</translation>
+    </message>
+    <message>
+        <source> of %1</source>
+        <translation> von %1</translation>
+    </message>
+    <message>
+        <source>%1%2 was %3 dot units</source>
+        <translation>%1%2 war %3 Punktlängen</translation>
+    </message>
+    <message>
+        <source>the gap after %1%2 was %3 dot units</source>
+        <translation>die Pause nach %1%2 war %3 Punktlängen</translation>
+    </message>
+    <message>
+        <source>the gap after %1 was %2 dot units</source>
+        <translation>die Pause nach %1 war %2 Punktlängen</translation>
+    </message>
+    <message>
+        <source>%1 read as %2: %3</source>
+        <translation>%1 als %2 gelesen: %3</translation>
+    </message>
+</context>
+<context>
     <name>lumbrel::History</name>
     <message>
         <source>unknown database error</source>

@@ -15,6 +15,7 @@
 #include <QXmlStreamReader>
 
 #include "UiTestSupport.h"
+#include "decoder/FistReport.h"
 #include "ui/Drills.h"
 #include "ui/SendWindow.h"
 #include "ui/Translations.h"
@@ -157,6 +158,11 @@ TEST(Translations, GermanLocaleShowsGermanWindowsWithUniqueAccessKeys) {
     QString problem;
     EXPECT_TRUE(SendingTextLines(empty.fileName(), false, 1, 1, &problem).isEmpty());
     EXPECT_TRUE(problem.endsWith(QStringLiteral(" enthält keinen Text zum Geben."))) << qPrintable(problem);
+    // And the fist report's notes: an L keyed with a character gap after its dot.
+    const KeyTimeline l{{{0, 60}, {246, 426}, {486, 546}, {606, 666}}};
+    EXPECT_EQ(
+        FistReport::Measure(l, TimelineDecoder::Decode(l), QStringLiteral("l")).notes,
+        QStringList(QStringLiteral("L als ED gelesen: die Pause nach dem 1. Punkt war 3.1 Punktlängen")));
 }
 
 }  // namespace
