@@ -138,6 +138,9 @@ SendWindow::SendWindow(AudioDevice& device, std::function<void()> reopen, Settin
     reading_ = new QLabel(this);
     reading_->setObjectName(QStringLiteral("DecodedText"));
     reading_->setFont(big);
+    // A long line wraps: the window never widens past the screen while one is sent.
+    reading_->setWordWrap(true);
+    prompt_->setWordWrap(true);
     reading_->setAccessibleName(tr("Decoded text"));
     result_ = new QLabel(this);
     result_->setObjectName(QStringLiteral("SendResult"));

@@ -101,8 +101,15 @@ TEST(SendWindow, FreeSendingIsReadAndATextChosenInTheWindowIsScoredLineByLine) {
     EXPECT_TRUE(window.PracticeBox()->isEnabled());
     EXPECT_TRUE(window.PromptLabel()->text().startsWith("Text over: 86 %"));
 
-    window.reject();  // nothing sent since: no record
-    EXPECT_EQ(records.size(), 2u);
+    // A long line wraps in the window rather than widening it past the screen.
+    const int width = window.width();
+    stream.Key(QStringLiteral("paris paris paris paris paris paris paris paris paris"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.ReadingLabel()->text().size(), 53);
+    EXPECT_EQ(window.width(), width);
+
+    window.reject();  // the free line: one record more
+    EXPECT_EQ(records.size(), 3u);
 }
 
 // Opened from the main window, an echo drill plays a character in use through the
