@@ -2143,6 +2143,22 @@ Möchten Sie die Dateien ersetzen?</translation>
         <source>the sending</source>
         <translation>Die Gebeübung</translation>
     </message>
+    <message>
+        <source>straight key</source>
+        <translation>Handtaste</translation>
+    </message>
+    <message>
+        <source>iambic A</source>
+        <translation>Iambic A</translation>
+    </message>
+    <message>
+        <source>iambic B</source>
+        <translation>Iambic B</translation>
+    </message>
+    <message>
+        <source>bug</source>
+        <translation>Bug</translation>
+    </message>
 </context>
 <context>
     <name>lumbrel::RigFollower</name>

@@ -275,7 +275,7 @@ TEST(SendingProgressWindow, TheSendingTabDrawsEachKindAndASendingIsDeletedAndExp
     QTableWidget* entries = progress.EntryTable();
     ASSERT_EQ(entries->rowCount(), 3);
     EXPECT_EQ(entries->item(0, 1)->text(), "Free sending, bug");
-    EXPECT_EQ(entries->item(2, 1)->text(), "Echo drill, iambic-b at 22 WPM");
+    EXPECT_EQ(entries->item(2, 1)->text(), "Echo drill, iambic B at 22 WPM");
     EXPECT_EQ(entries->item(2, 2)->text(), "75.0%");
     entries->selectRow(2);
     progress.DeleteButton()->click();
