@@ -133,6 +133,15 @@ TEST(SendWindow, AnEchoDrillPlaysThroughTheTrainersOutputAndEndsAsARecord) {
     ASSERT_EQ(send->PromptLabel()->text(), "Key it back");
     QTest::keyClick(send, Qt::Key_Return);
     EXPECT_TRUE(send->findChild<QLabel*>("SendResult")->text().endsWith(" was played, nothing sent"));
+    // Stopped: the drill's score stays, free sending follows.
+    QTest::mouseClick(send->StartButton(), Qt::LeftButton);
+    rig.Run(100, 10);
+    EXPECT_EQ(std::pair(send->PromptLabel()->text(), send->StartButton()->text()),
+              std::pair(QString("Echo drill over: 0 % right."), QString("&Start")));
+    // Stopped before an answer: nothing to score, free sending's own prompt.
+    QTest::mouseClick(send->StartButton(), Qt::LeftButton);
+    QTest::mouseClick(send->StartButton(), Qt::LeftButton);
+    EXPECT_EQ(send->PromptLabel()->text(), "Send anything; a pause or Enter ends the line.");
     send->reject();
     // The main window keeps the spell in its history.
     History history(dir.filePath("history.sqlite"));
