@@ -1,5 +1,7 @@
 #include "decoder/FistReport.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -68,20 +70,41 @@ QString Units(double v) {
     return QString::number(v, 'f', 1);
 }
 
-const char* Ordinal(int n) {
-    static const char* const kNames[] = {"first", "second",  "third",  "fourth", "fifth",
-                                         "sixth", "seventh", "eighth", "ninth"};
-    return n < 9 ? kNames[n] : "last";
+// The notes are in the user's language where a translation is installed (the windows);
+// each text is marked where it stands (QT_TRANSLATE_NOOP) for lupdate.
+QString Tr(const char* text, const char* form = nullptr) {
+    return QCoreApplication::translate("lumbrel::FistReport", text, form);
 }
 
-// "the second dash": element index of a code, counted among its own kind.
-QString ElementName(const QByteArray& code, int index) {
+QString Ordinal(int n, bool after) {
+    static const char* const kNames[] = {QT_TRANSLATE_NOOP("lumbrel::FistReport", "first"),
+                                         QT_TRANSLATE_NOOP("lumbrel::FistReport", "second"),
+                                         QT_TRANSLATE_NOOP("lumbrel::FistReport", "third"),
+                                         QT_TRANSLATE_NOOP("lumbrel::FistReport", "fourth"),
+                                         QT_TRANSLATE_NOOP("lumbrel::FistReport", "fifth"),
+                                         QT_TRANSLATE_NOOP("lumbrel::FistReport", "sixth"),
+                                         QT_TRANSLATE_NOOP("lumbrel::FistReport", "seventh"),
+                                         QT_TRANSLATE_NOOP("lumbrel::FistReport", "eighth"),
+                                         QT_TRANSLATE_NOOP("lumbrel::FistReport", "ninth")};
+    if (n < 9)
+        return Tr(kNames[n]);
+    return after ? QCoreApplication::translate("lumbrel::FistReport", "last", "after the gap")
+                 : QCoreApplication::translate("lumbrel::FistReport", "last");
+}
+
+// "the second dash": element index of a code, counted among its own kind; after: as
+// "the gap after ..." names it.
+QString ElementName(const QByteArray& code, int index, bool after = false) {
     int same = 0;
     for (int i = 0; i < index; ++i)
         same += code[i] == code[index];
-    return QStringLiteral("the %1 %2")
-        .arg(QLatin1String(Ordinal(same)),
-             code[index] == '.' ? QStringLiteral("dot") : QStringLiteral("dash"));
+    const bool dot = code[index] == '.';
+    const QString name =
+        after ? (dot ? QCoreApplication::translate("lumbrel::FistReport", "the %1 dot", "after the gap")
+                     : QCoreApplication::translate("lumbrel::FistReport", "the %1 dash", "after the gap"))
+              : (dot ? Tr(QT_TRANSLATE_NOOP("lumbrel::FistReport", "the %1 dot"))
+                     : Tr(QT_TRANSLATE_NOOP("lumbrel::FistReport", "the %1 dash")));
+    return name.arg(Ordinal(same, after));
 }
 
 QString Joined(const std::vector<const ExpectedCharacter*>& list) {
@@ -128,15 +151,16 @@ FistReport FistReport::Measure(const KeyTimeline& timeline, const Decoding& deco
             if (decoding.marks[i] == MarkKind::Dash)
                 own.Add(timeline.marks[i].Length() / decoding.unitMs[i]);
         if (own.count > 0 && own.sum / own.count / dit < kShortDashes)
-            report.notes << QStringLiteral("%1: dashes short: %2 dits")
+            report.notes << Tr(QT_TRANSLATE_NOOP("lumbrel::FistReport", "%1: dashes short: %2 dits"))
                                 .arg(Shown(c.text), Units(own.sum / own.count / dit));
         else if (own.count > 0 && own.sum / own.count / dit > kLongDashes)
-            report.notes << QStringLiteral("%1: dashes long: %2 dits")
+            report.notes << Tr(QT_TRANSLATE_NOOP("lumbrel::FistReport", "%1: dashes long: %2 dits"))
                                 .arg(Shown(c.text), Units(own.sum / own.count / dit));
         for (int i = c.firstMark; i + 1 < c.firstMark + c.markCount; ++i)
             if (decoding.gapUnits[i] > kLongInnerGap)
-                report.notes << QStringLiteral("%1: the gap after %2 was %3 dot units")
-                                    .arg(Shown(c.text), ElementName(c.code, i - c.firstMark),
+                report.notes << Tr(QT_TRANSLATE_NOOP("lumbrel::FistReport",
+                                                     "%1: the gap after %2 was %3 dot units"))
+                                    .arg(Shown(c.text), ElementName(c.code, i - c.firstMark, true),
                                          Units(decoding.gapUnits[i]));
     };
 
@@ -151,7 +175,9 @@ FistReport FistReport::Measure(const KeyTimeline& timeline, const Decoding& deco
     }
     if (wantMarks != n &&
         static_cast<double>(want.size()) * static_cast<double>(decoding.characters.size()) > 4e6) {
-        report.notes << QStringLiteral("%1 elements sent, %2 in the text (too long to set side by side)")
+        report.notes << Tr(QT_TRANSLATE_NOOP(
+                               "lumbrel::FistReport",
+                               "%1 elements sent, %2 in the text (too long to set side by side)"))
                             .arg(n)
                             .arg(wantMarks);
         return report;
@@ -175,9 +201,13 @@ FistReport FistReport::Measure(const KeyTimeline& timeline, const Decoding& deco
         int j = b;
         const auto flush = [&] {
             if (!sent.isEmpty() || !read.isEmpty())
-                groups.prepend(sent.isEmpty()   ? QStringLiteral("%1 read where nothing was sent").arg(read)
-                               : read.isEmpty() ? QStringLiteral("%1 not read").arg(sent)
-                                                : QStringLiteral("%1 read as %2").arg(sent, read));
+                groups.prepend(
+                    sent.isEmpty()
+                        ? Tr(QT_TRANSLATE_NOOP("lumbrel::FistReport", "%1 read where nothing was sent"))
+                              .arg(read)
+                    : read.isEmpty()
+                        ? Tr(QT_TRANSLATE_NOOP("lumbrel::FistReport", "%1 not read")).arg(sent)
+                        : Tr(QT_TRANSLATE_NOOP("lumbrel::FistReport", "%1 read as %2")).arg(sent, read));
             sent.clear();
             read.clear();
         };
@@ -198,7 +228,9 @@ FistReport FistReport::Measure(const KeyTimeline& timeline, const Decoding& deco
         }
         flush();
         report.notes << groups;
-        report.notes << QStringLiteral("%1 elements sent, %2 in the text").arg(n).arg(wantMarks);
+        report.notes << Tr(QT_TRANSLATE_NOOP("lumbrel::FistReport", "%1 elements sent, %2 in the text"))
+                            .arg(n)
+                            .arg(wantMarks);
         return report;
     }
 
@@ -238,10 +270,12 @@ FistReport FistReport::Measure(const KeyTimeline& timeline, const Decoding& deco
             QStringList why;
             for (int k = first; k <= m; ++k) {
                 const ExpectedCharacter& c = want[owner[k]];
-                const QString of = several ? QStringLiteral(" of ") + Shown(c.text) : QString();
+                const QString of =
+                    several ? Tr(QT_TRANSLATE_NOOP("lumbrel::FistReport", " of %1")).arg(Shown(c.text))
+                            : QString();
                 const bool wantDash = c.code[offset[k]] == '-';
                 if (wantDash != (decoding.marks[k] == MarkKind::Dash))
-                    why << QStringLiteral("%1%2 was %3 dot units")
+                    why << Tr(QT_TRANSLATE_NOOP("lumbrel::FistReport", "%1%2 was %3 dot units"))
                                .arg(ElementName(c.code, offset[k]), of,
                                     Units(timeline.marks[k].Length() / decoding.unitMs[k]));
                 if (k == m)
@@ -249,13 +283,13 @@ FistReport FistReport::Measure(const KeyTimeline& timeline, const Decoding& deco
                 const bool inside = owner[k + 1] == owner[k];
                 const bool readInside = decoding.gaps[k] == GapKind::Element;
                 if (inside && !readInside)
-                    why << QStringLiteral("the gap after %1%2 was %3 dot units")
-                               .arg(ElementName(c.code, offset[k]), of, Units(decoding.gapUnits[k]));
+                    why << Tr(QT_TRANSLATE_NOOP("lumbrel::FistReport", "the gap after %1%2 was %3 dot units"))
+                               .arg(ElementName(c.code, offset[k], true), of, Units(decoding.gapUnits[k]));
                 else if (!inside && readInside)
-                    why << QStringLiteral("the gap after %1 was %2 dot units")
+                    why << Tr(QT_TRANSLATE_NOOP("lumbrel::FistReport", "the gap after %1 was %2 dot units"))
                                .arg(Shown(c.text), Units(decoding.gapUnits[k]));
             }
-            report.notes << QStringLiteral("%1 read as %2: %3")
+            report.notes << Tr(QT_TRANSLATE_NOOP("lumbrel::FistReport", "%1 read as %2: %3"))
                                 .arg(Joined(sent), Shown(readText), why.join(QStringLiteral(", ")));
         }
         first = m + 1;

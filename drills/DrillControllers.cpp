@@ -1,5 +1,6 @@
 #include "drills/DrillControllers.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 #include <algorithm>
@@ -57,7 +58,9 @@ bool RecognitionDrillController::PlayCurrent() {
         SoundFailed(player_.LastError());
     } else {
         Finish();
-        view_.SoundFailed(QStringLiteral("The character %1 is not in the character list.").arg(current_));
+        view_.SoundFailed(QCoreApplication::translate("lumbrel::DrillControllers",
+                                                      "The character %1 is not in the character list.")
+                              .arg(current_));
     }
     return false;
 }

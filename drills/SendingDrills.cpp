@@ -1,5 +1,6 @@
 #include "drills/SendingDrills.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 #include <utility>
@@ -76,7 +77,9 @@ void EchoDrillController::PlayNext() {
     state_ = State::Playing;
     view_.Prompt(QString());
     if (characters.empty())
-        Fail(QStringLiteral("%1 has no character of the character list.").arg(current_));
+        Fail(QCoreApplication::translate("lumbrel::SendingDrills",
+                                         "%1 has no character of the character list.")
+                 .arg(current_));
     else if (!player_.Play(characters, sound_))
         Fail(QString::fromStdString(player_.LastError().Text()));
 }
@@ -263,7 +266,9 @@ QStringList SendingTextLines(const QString& path, bool wordList, int count, std:
                 words << word;
         if (words.isEmpty()) {
             if (problem)
-                *problem = loaded.problem.isEmpty() ? QStringLiteral("%1 holds no word to send.").arg(path)
+                *problem = loaded.problem.isEmpty() ? QCoreApplication::translate("lumbrel::SendingDrills",
+                                                                                  "%1 holds no word to send.")
+                                                          .arg(path)
                                                     : loaded.problem;
             return {};
         }
@@ -291,7 +296,8 @@ QStringList SendingTextLines(const QString& path, bool wordList, int count, std:
     if (reader.Failed() && problem)
         *problem = reader.Error();
     else if (lines.isEmpty() && problem)
-        *problem = QStringLiteral("%1 holds no text to send.").arg(path);
+        *problem =
+            QCoreApplication::translate("lumbrel::SendingDrills", "%1 holds no text to send.").arg(path);
     return lines.mid(0, count);
 }
 

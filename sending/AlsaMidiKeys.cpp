@@ -13,6 +13,7 @@ namespace lumbrel {
 
 namespace {
 
+// The texts are marked where they stand (QT_TRANSLATE_NOOP) for lupdate.
 QString Tr(const char* text) {
     return QCoreApplication::translate("lumbrel::AlsaMidiKeys", text);
 }
@@ -107,7 +108,8 @@ bool AlsaMidiKeys::Start(KeyEventQueue& queue) {
     Stop();
     snd_seq_t* seq = OpenSequencer();
     if (seq == nullptr) {
-        problem_ = Tr("MIDI key: the ALSA sequencer is not available.");
+        problem_ =
+            Tr(QT_TRANSLATE_NOOP("lumbrel::AlsaMidiKeys", "MIDI key: the ALSA sequencer is not available."));
         return false;
     }
     const auto ports = ReadablePorts(seq);
@@ -119,8 +121,11 @@ bool AlsaMidiKeys::Start(KeyEventQueue& queue) {
         }
     }
     if (chosen == nullptr) {
-        problem_ = portName_.isEmpty() ? Tr("MIDI key: no MIDI key adapter is plugged in.")
-                                       : Tr("MIDI key: %1 is not plugged in.").arg(portName_);
+        problem_ = portName_.isEmpty()
+                       ? Tr(QT_TRANSLATE_NOOP("lumbrel::AlsaMidiKeys",
+                                              "MIDI key: no MIDI key adapter is plugged in."))
+                       : Tr(QT_TRANSLATE_NOOP("lumbrel::AlsaMidiKeys", "MIDI key: %1 is not plugged in."))
+                             .arg(portName_);
         snd_seq_close(seq);
         return false;
     }
@@ -129,7 +134,8 @@ bool AlsaMidiKeys::Start(KeyEventQueue& queue) {
                                            SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
                                        SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
     if (port_ < 0 || snd_seq_connect_from(seq, port_, chosen->client, chosen->port) < 0) {
-        problem_ = Tr("MIDI key: %1 cannot be connected.").arg(chosen->name);
+        problem_ = Tr(QT_TRANSLATE_NOOP("lumbrel::AlsaMidiKeys", "MIDI key: %1 cannot be connected."))
+                       .arg(chosen->name);
         snd_seq_close(seq);
         return false;
     }
@@ -198,7 +204,7 @@ void AlsaMidiKeys::Stop() {
 QString AlsaMidiKeys::Status() const {
     if (!problem_.isEmpty())
         return problem_;
-    return Tr("MIDI key: %1.").arg(connected_);
+    return Tr(QT_TRANSLATE_NOOP("lumbrel::AlsaMidiKeys", "MIDI key: %1.")).arg(connected_);
 }
 
 }  // namespace lumbrel

@@ -63,8 +63,9 @@ void SendingPractice::FollowRig(bool on) {
     QString why;
     std::unique_ptr<RigLines> lines = rig_ ? rig_->LendLines(&why) : nullptr;
     if (!lines) {
-        rigStatus_ = QCoreApplication::translate("lumbrel::SendingPractice", "The rig is not keyed: %1.")
-                         .arg(rig_ ? why : QStringLiteral("no rig port"));
+        rigStatus_ =
+            QCoreApplication::translate("lumbrel::SendingPractice", "The rig is not keyed: %1.")
+                .arg(rig_ ? why : QCoreApplication::translate("lumbrel::SendingPractice", "no rig port"));
         return;
     }
     follower_.Start(std::move(lines));

@@ -16,6 +16,7 @@ namespace lumbrel {
 
 namespace {
 
+// The texts are marked where they stand (QT_TRANSLATE_NOOP) for lupdate.
 QString Tr(const char* text) {
     return QCoreApplication::translate("lumbrel::SerialKeyReader", text);
 }
@@ -33,16 +34,19 @@ SerialKeyReader::~SerialKeyReader() {
 bool SerialKeyReader::Start(KeyEventQueue& queue) {
     Stop();
     if (deviceName_.isEmpty()) {
-        problem_ = Tr("Serial key: no port chosen in Setup.");
+        problem_ = Tr(QT_TRANSLATE_NOOP("lumbrel::SerialKeyReader", "Serial key: no port chosen in Setup."));
         return false;
     }
     if (!device_->Open(deviceName_)) {
-        problem_ = Tr("Serial key: %1 cannot be opened (%2).").arg(deviceName_, device_->ErrorText());
+        problem_ = Tr(QT_TRANSLATE_NOOP("lumbrel::SerialKeyReader", "Serial key: %1 cannot be opened (%2)."))
+                       .arg(deviceName_, device_->ErrorText());
         return false;
     }
     const auto state = device_->Lines();
     if (!state) {
-        problem_ = Tr("Serial key: %1 has no modem lines (%2).").arg(deviceName_, device_->ErrorText());
+        problem_ =
+            Tr(QT_TRANSLATE_NOOP("lumbrel::SerialKeyReader", "Serial key: %1 has no modem lines (%2)."))
+                .arg(deviceName_, device_->ErrorText());
         device_->Close();
         return false;
     }
@@ -94,8 +98,10 @@ QString SerialKeyReader::Status() const {
     if (!problem_.isEmpty())
         return problem_;
     if (ended_)
-        return Tr("Serial key: %1 went away.").arg(deviceName_);
-    return Tr("Serial key: %1 (DSR, CTS, DCD).").arg(deviceName_);
+        return Tr(QT_TRANSLATE_NOOP("lumbrel::SerialKeyReader", "Serial key: %1 went away."))
+            .arg(deviceName_);
+    return Tr(QT_TRANSLATE_NOOP("lumbrel::SerialKeyReader", "Serial key: %1 (DSR, CTS, DCD)."))
+        .arg(deviceName_);
 }
 
 namespace {

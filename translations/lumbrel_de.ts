@@ -229,6 +229,29 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
     </message>
 </context>
 <context>
+    <name>lumbrel::AlsaMidiKeys</name>
+    <message>
+        <source>MIDI key: the ALSA sequencer is not available.</source>
+        <translation>MIDI-Taste: Der ALSA-Sequencer ist nicht verfügbar.</translation>
+    </message>
+    <message>
+        <source>MIDI key: no MIDI key adapter is plugged in.</source>
+        <translation>MIDI-Taste: Kein MIDI-Tastenadapter ist angeschlossen.</translation>
+    </message>
+    <message>
+        <source>MIDI key: %1 is not plugged in.</source>
+        <translation>MIDI-Taste: %1 ist nicht angeschlossen.</translation>
+    </message>
+    <message>
+        <source>MIDI key: %1 cannot be connected.</source>
+        <translation>MIDI-Taste: %1 kann nicht verbunden werden.</translation>
+    </message>
+    <message>
+        <source>MIDI key: %1.</source>
+        <translation>MIDI-Taste: %1.</translation>
+    </message>
+</context>
+<context>
     <name>lumbrel::Application</name>
     <message>
         <source>An unknown error occurred.</source>
@@ -725,6 +748,13 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
     </message>
 </context>
 <context>
+    <name>lumbrel::DrillControllers</name>
+    <message>
+        <source>The character %1 is not in the character list.</source>
+        <translation>Das Zeichen %1 steht nicht in der Zeichenliste.</translation>
+    </message>
+</context>
+<context>
     <name>lumbrel::DrillsDialog</name>
     <message>
         <source> s</source>
@@ -948,6 +978,124 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
     </message>
 </context>
 <context>
+    <name>lumbrel::FistReport</name>
+    <message>
+        <source>first</source>
+        <translation>1.</translation>
+    </message>
+    <message>
+        <source>second</source>
+        <translation>2.</translation>
+    </message>
+    <message>
+        <source>third</source>
+        <translation>3.</translation>
+    </message>
+    <message>
+        <source>fourth</source>
+        <translation>4.</translation>
+    </message>
+    <message>
+        <source>fifth</source>
+        <translation>5.</translation>
+    </message>
+    <message>
+        <source>sixth</source>
+        <translation>6.</translation>
+    </message>
+    <message>
+        <source>seventh</source>
+        <translation>7.</translation>
+    </message>
+    <message>
+        <source>eighth</source>
+        <translation>8.</translation>
+    </message>
+    <message>
+        <source>ninth</source>
+        <translation>9.</translation>
+    </message>
+    <message>
+        <source>last</source>
+        <comment>after the gap</comment>
+        <translation>letzten</translation>
+    </message>
+    <message>
+        <source>last</source>
+        <translation>letzte</translation>
+    </message>
+    <message>
+        <source>the %1 dot</source>
+        <comment>after the gap</comment>
+        <translation>dem %1 Punkt</translation>
+    </message>
+    <message>
+        <source>the %1 dash</source>
+        <comment>after the gap</comment>
+        <translation>dem %1 Strich</translation>
+    </message>
+    <message>
+        <source>the %1 dot</source>
+        <translation>der %1 Punkt</translation>
+    </message>
+    <message>
+        <source>the %1 dash</source>
+        <translation>der %1 Strich</translation>
+    </message>
+    <message>
+        <source>%1: dashes short: %2 dits</source>
+        <translation>%1: Striche zu kurz: %2 Punktlängen</translation>
+    </message>
+    <message>
+        <source>%1: dashes long: %2 dits</source>
+        <translation>%1: Striche zu lang: %2 Punktlängen</translation>
+    </message>
+    <message>
+        <source>%1: the gap after %2 was %3 dot units</source>
+        <translation>%1: die Pause nach %2 war %3 Punktlängen</translation>
+    </message>
+    <message>
+        <source>%1 elements sent, %2 in the text (too long to set side by side)</source>
+        <translation>%1 Elemente gegeben, %2 im Text (zu lang zum Vergleichen)</translation>
+    </message>
+    <message>
+        <source>%1 read where nothing was sent</source>
+        <translation>%1 gelesen, wo nichts gegeben wurde</translation>
+    </message>
+    <message>
+        <source>%1 not read</source>
+        <translation>%1 nicht gelesen</translation>
+    </message>
+    <message>
+        <source>%1 read as %2</source>
+        <translation>%1 als %2 gelesen</translation>
+    </message>
+    <message>
+        <source>%1 elements sent, %2 in the text</source>
+        <translation>%1 Elemente gegeben, %2 im Text</translation>
+    </message>
+    <message>
+        <source> of %1</source>
+        <translation> von %1</translation>
+    </message>
+    <message>
+        <source>%1%2 was %3 dot units</source>
+        <translation>%1%2 war %3 Punktlängen</translation>
+    </message>
+    <message>
+        <source>the gap after %1%2 was %3 dot units</source>
+        <translation>die Pause nach %1%2 war %3 Punktlängen</translation>
+    </message>
+    <message>
+        <source>the gap after %1 was %2 dot units</source>
+        <translation>die Pause nach %1 war %2 Punktlängen</translation>
+    </message>
+    <message>
+        <source>%1 read as %2: %3</source>
+        <translation>%1 als %2 gelesen: %3</translation>
+    </message>
+</context>
+<context>
     <name>lumbrel::History</name>
     <message>
         <source>unknown database error</source>
@@ -1036,6 +1184,13 @@ Ist das volle Tempo anfangs zu schwer, behalten Sie die Zeichengeschwindigkeit b
     <message>
         <source>another program is upgrading it</source>
         <translation>ein anderes Programm aktualisiert ihn gerade</translation>
+    </message>
+</context>
+<context>
+    <name>lumbrel::KeyboardKeys</name>
+    <message>
+        <source>Keyboard: the keys set in Setup; mouse: left dit, right dah.</source>
+        <translation>Tastatur: die in den Einstellungen gewählten Tasten; Maus: links Punkt, rechts Strich.</translation>
     </message>
 </context>
 <context>
@@ -1988,6 +2143,29 @@ Möchten Sie die Dateien ersetzen?</translation>
         <source>the sending</source>
         <translation>Die Gebeübung</translation>
     </message>
+    <message>
+        <source>straight key</source>
+        <translation>Handtaste</translation>
+    </message>
+    <message>
+        <source>iambic A</source>
+        <translation>Iambic A</translation>
+    </message>
+    <message>
+        <source>iambic B</source>
+        <translation>Iambic B</translation>
+    </message>
+    <message>
+        <source>bug</source>
+        <translation>Bug</translation>
+    </message>
+</context>
+<context>
+    <name>lumbrel::RigFollower</name>
+    <message>
+        <source>Keying the rig on %1.</source>
+        <translation>Das Funkgerät wird über %1 getastet.</translation>
+    </message>
 </context>
 <context>
     <name>lumbrel::SendWindow</name>
@@ -2172,6 +2350,40 @@ Möchten Sie die Dateien ersetzen?</translation>
     </message>
 </context>
 <context>
+    <name>lumbrel::SendingDrills</name>
+    <message>
+        <source>%1 has no character of the character list.</source>
+        <translation>%1 enthält kein Zeichen der Zeichenliste.</translation>
+    </message>
+    <message>
+        <source>%1 holds no word to send.</source>
+        <translation>%1 enthält kein Wort zum Geben.</translation>
+    </message>
+    <message>
+        <source>%1 holds no text to send.</source>
+        <translation>%1 enthält keinen Text zum Geben.</translation>
+    </message>
+</context>
+<context>
+    <name>lumbrel::SendingPractice</name>
+    <message>
+        <source>The rig is not keyed: %1.</source>
+        <translation>Das Funkgerät wird nicht getastet: %1.</translation>
+    </message>
+    <message>
+        <source>This sound output cannot play a sidetone.</source>
+        <translation>Diese Tonausgabe kann keinen Mithörton spielen.</translation>
+    </message>
+    <message>
+        <source>No sound output: the sidetone needs the output sessions use.</source>
+        <translation>Keine Tonausgabe: Der Mithörton braucht die Ausgabe, die die Sitzungen nutzen.</translation>
+    </message>
+    <message>
+        <source>no rig port</source>
+        <translation>kein Anschluss zum Tasten des Funkgeräts</translation>
+    </message>
+</context>
+<context>
     <name>lumbrel::SendingSetupPage</name>
     <message>
         <source>Straight key</source>
@@ -2295,6 +2507,29 @@ Möchten Sie die Dateien ersetzen?</translation>
     <message>
         <source>DTR and RTS of the rig control port (first page) follow each mark as you hear it</source>
         <translation>DTR und RTS des Anschlusses zum Tasten des Funkgeräts (erste Seite) folgen jedem Zeichenteil, so wie Sie ihn hören</translation>
+    </message>
+</context>
+<context>
+    <name>lumbrel::SerialKeyReader</name>
+    <message>
+        <source>Serial key: no port chosen in Setup.</source>
+        <translation>Taste an serieller Schnittstelle: In den Einstellungen ist keine Schnittstelle gewählt.</translation>
+    </message>
+    <message>
+        <source>Serial key: %1 cannot be opened (%2).</source>
+        <translation>Taste an serieller Schnittstelle: %1 kann nicht geöffnet werden (%2).</translation>
+    </message>
+    <message>
+        <source>Serial key: %1 has no modem lines (%2).</source>
+        <translation>Taste an serieller Schnittstelle: %1 hat keine Modemleitungen (%2).</translation>
+    </message>
+    <message>
+        <source>Serial key: %1 went away.</source>
+        <translation>Taste an serieller Schnittstelle: %1 ist verschwunden.</translation>
+    </message>
+    <message>
+        <source>Serial key: %1 (DSR, CTS, DCD).</source>
+        <translation>Taste an serieller Schnittstelle: %1 (DSR, CTS, DCD).</translation>
     </message>
 </context>
 <context>

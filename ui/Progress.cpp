@@ -102,6 +102,20 @@ QString KindCaption(SendingKind kind) {
     return ProgressWindow::tr("Free sending");
 }
 
+// The keyer as the history names it ("iambic-b"), in the user's words; a name this
+// version does not know as it is.
+QString KeyerCaption(const QString& name) {
+    if (name == QLatin1String("straight"))
+        return ProgressWindow::tr("straight key");
+    if (name == QLatin1String("iambic-a"))
+        return ProgressWindow::tr("iambic A");
+    if (name == QLatin1String("iambic-b"))
+        return ProgressWindow::tr("iambic B");
+    if (name == QLatin1String("bug"))
+        return ProgressWindow::tr("bug");
+    return name;
+}
+
 // A line through the points, widening [first, last] (ms) and raising most to its highest.
 QLineSeries* TrendLine(const QString& name, const std::vector<SendingPoint>& points, qint64& first,
                        qint64& last, double& most) {
@@ -389,8 +403,10 @@ void ProgressWindow::FillSendings() {
     QChart* chart = FreshChart(sendingView_);
     chart->setTitle(latest ? tr("Accuracy and speed of each sending") : tr("No sendings yet"));
     QDateTimeAxis* x = TimeAxis(first, last, tr("Date"));
+    // A tick every 20 %: the charts share their tab with the summary, and labels
+    // closer than their height are elided.
     QValueAxis* y = ValueAxis(0, 105, tr("Accuracy (%)"));
-    TickEvery(y, 10);
+    TickEvery(y, 20);
     QValueAxis* speed = ValueAxis(0, std::max(40.0, 1.1 * wpmTop), tr("WPM"), QStringLiteral("%d"), true);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
@@ -404,7 +420,7 @@ void ProgressWindow::FillSendings() {
     QValueAxis* dots =
         ValueAxis(0, std::max(8.0, 1.1 * units), tr("Dot units"), QStringLiteral("%.1f"), true);
     QValueAxis* weight = ValueAxis(0, 100, tr("Weighting (%)"));
-    TickEvery(weight, 10);
+    TickEvery(weight, 20);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(dots, Qt::AlignLeft);
     chart->addAxis(weight, Qt::AlignRight);
@@ -479,7 +495,7 @@ void ProgressWindow::FillEntries() {
         const double accuracy = s.AccuracyPercent();
         QString what = KindCaption(s.kind);
         if (!s.keyer.isEmpty())
-            what = tr("%1, %2", "a kind of sending, its keyer").arg(what, s.keyer);
+            what = tr("%1, %2", "a kind of sending, its keyer").arg(what, KeyerCaption(s.keyer));
         if (s.keyerWpm > 0)
             what = tr("%1 at %2 WPM").arg(what).arg(s.keyerWpm);
         const QString result = accuracy >= 0    ? QStringLiteral("%1%").arg(QString::number(accuracy, 'f', 1))

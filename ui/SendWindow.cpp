@@ -138,6 +138,9 @@ SendWindow::SendWindow(AudioDevice& device, std::function<void()> reopen, Settin
     reading_ = new QLabel(this);
     reading_->setObjectName(QStringLiteral("DecodedText"));
     reading_->setFont(big);
+    // A long line wraps: the window never widens past the screen while one is sent.
+    reading_->setWordWrap(true);
+    prompt_->setWordWrap(true);
     reading_->setAccessibleName(tr("Decoded text"));
     result_ = new QLabel(this);
     result_->setObjectName(QStringLiteral("SendResult"));
@@ -242,7 +245,7 @@ bool SendWindow::Running() const {
 void SendWindow::StartClicked() {
     if (Running()) {
         StopPractice();
-        StartPractice(Practice::Free);
+        RestartFree();  // the score of what was stopped stays shown
     } else {
         StartPractice(static_cast<enum Practice>(practiceBox_->currentIndex()));
     }
@@ -356,7 +359,8 @@ void SendWindow::LineEnded(const SentItem& item, const SentLine& line) {
 
 void SendWindow::Finished(const SendingRecord& record) {
     const double accuracy = record.AccuracyPercent();
-    if (record.kind != SendingKind::Free && accuracy >= 0)
+    scoreShown_ = record.kind != SendingKind::Free && accuracy >= 0;
+    if (scoreShown_)
         prompt_->setText(
             record.kind == SendingKind::Echo
                 ? tr("Echo drill over: %1 % right.").arg(QString::number(accuracy, 'f', 0))
@@ -367,6 +371,19 @@ void SendWindow::Finished(const SendingRecord& record) {
 
 void SendWindow::SoundFailed(const QString& reason) {
     result_->setText(reason);
+}
+
+void SendWindow::RestartFree() {
+    restartFree_ = false;
+    const QString over = prompt_->text();
+    const QString result = result_->text();
+    const QString report = report_->text();
+    const bool scored = scoreShown_;
+    StartPractice(Practice::Free);
+    if (scored)  // else free sending's own prompt: nothing was answered
+        prompt_->setText(over);
+    result_->setText(result);
+    report_->setText(report);
 }
 
 void SendWindow::TakeMarks() {
@@ -383,16 +400,8 @@ void SendWindow::TakeMarks() {
         echo_->Tick(now);
     else if (text_)
         text_->Tick(now);
-    if (restartFree_) {
-        restartFree_ = false;
-        const QString over = prompt_->text();
-        const QString result = result_->text();
-        const QString report = report_->text();
-        StartPractice(Practice::Free);
-        prompt_->setText(over);
-        result_->setText(result);
-        report_->setText(report);
-    }
+    if (restartFree_)
+        RestartFree();
     // A serial key or the rig port unplugged meanwhile says so.
     const QString status = practice_.Status().join(QLatin1Char('\n'));
     if (status != status_->text())

@@ -105,6 +105,8 @@ private:
     void StartClicked();
     void StartPractice(enum Practice practice);
     void StopPractice();
+    // Free sending again, what the practice over left shown kept.
+    void RestartFree();
     void ShowChoices();
     void FillFiles(const QString& folder);
     bool Running() const;
@@ -123,6 +125,7 @@ private:
     std::unique_ptr<EchoDrillController> echo_;
     std::unique_ptr<TextSendingController> text_;
     bool restartFree_ = false;  // a drill or text over: free sending again
+    bool scoreShown_ = false;   // and the prompt says its score
     SendingArea* area_ = nullptr;
     QLabel* keyer_ = nullptr;
     QLabel* status_ = nullptr;

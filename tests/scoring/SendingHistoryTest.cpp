@@ -8,6 +8,7 @@
 #include "QtPrinters.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -15,6 +16,9 @@
 #include <QTemporaryDir>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+
+#include <cmath>
 
 #include "HistoryFiles.h"
 #include "scoring/HistoryCsv.h"
@@ -271,7 +275,7 @@ TEST(SendingProgressWindow, TheSendingTabDrawsEachKindAndASendingIsDeletedAndExp
     QTableWidget* entries = progress.EntryTable();
     ASSERT_EQ(entries->rowCount(), 3);
     EXPECT_EQ(entries->item(0, 1)->text(), "Free sending, bug");
-    EXPECT_EQ(entries->item(2, 1)->text(), "Echo drill, iambic-b at 22 WPM");
+    EXPECT_EQ(entries->item(2, 1)->text(), "Echo drill, iambic B at 22 WPM");
     EXPECT_EQ(entries->item(2, 2)->text(), "75.0%");
     entries->selectRow(2);
     progress.DeleteButton()->click();
@@ -287,6 +291,26 @@ TEST(SendingProgressWindow, TheSendingTabDrawsEachKindAndASendingIsDeletedAndExp
     EXPECT_EQ(QString::fromUtf8(ReadAll(dir.filePath("out.csv"))), HistoryCsv({}));
     EXPECT_EQ(ReadAll(dir.filePath("out-sendings.csv")).count("\r\n"), 3);
     EXPECT_EQ(ReadAll(dir.filePath("out-fist-notes.csv")), "sending_id,seq,note\r\n");
+
+    // At the window's first size every label of the charts' value axes has room (the
+    // charts share their tab with the summary: labels closer than their box are elided).
+    progress.show();
+    progress.Tabs()->setCurrentWidget(progress.SendingTabs()->parentWidget());
+    for (int page = 0; page < 2; ++page) {
+        progress.SendingTabs()->setCurrentIndex(page);
+        QCoreApplication::processEvents();
+        const QChart* chart = (page == 0 ? progress.SendingChart() : progress.FistChart())->chart();
+        for (QAbstractAxis* a : chart->axes(Qt::Vertical)) {
+            const auto* axis = qobject_cast<QValueAxis*>(a);
+            const double labels = axis->tickType() == QValueAxis::TicksDynamic
+                                      ? std::floor((axis->max() - axis->min()) / axis->tickInterval()) + 1
+                                      : axis->tickCount();
+            // A label's box is its line and the text margin of 4 pixels above and below.
+            EXPECT_GE(chart->plotArea().height() / (labels - 1),
+                      QFontMetrics(axis->labelsFont()).height() + 8)
+                << axis->titleText().toStdString();
+        }
+    }
 }
 
 }  // namespace

@@ -101,8 +101,15 @@ TEST(SendWindow, FreeSendingIsReadAndATextChosenInTheWindowIsScoredLineByLine) {
     EXPECT_TRUE(window.PracticeBox()->isEnabled());
     EXPECT_TRUE(window.PromptLabel()->text().startsWith("Text over: 86 %"));
 
-    window.reject();  // nothing sent since: no record
-    EXPECT_EQ(records.size(), 2u);
+    // A long line wraps in the window rather than widening it past the screen.
+    const int width = window.width();
+    stream.Key(QStringLiteral("paris paris paris paris paris paris paris paris paris"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.ReadingLabel()->text().size(), 53);
+    EXPECT_EQ(window.width(), width);
+
+    window.reject();  // the free line: one record more
+    EXPECT_EQ(records.size(), 3u);
 }
 
 // Opened from the main window, an echo drill plays a character in use through the
@@ -126,6 +133,15 @@ TEST(SendWindow, AnEchoDrillPlaysThroughTheTrainersOutputAndEndsAsARecord) {
     ASSERT_EQ(send->PromptLabel()->text(), "Key it back");
     QTest::keyClick(send, Qt::Key_Return);
     EXPECT_TRUE(send->findChild<QLabel*>("SendResult")->text().endsWith(" was played, nothing sent"));
+    // Stopped: the drill's score stays, free sending follows.
+    QTest::mouseClick(send->StartButton(), Qt::LeftButton);
+    rig.Run(100, 10);
+    EXPECT_EQ(std::pair(send->PromptLabel()->text(), send->StartButton()->text()),
+              std::pair(QString("Echo drill over: 0 % right."), QString("&Start")));
+    // Stopped before an answer: nothing to score, free sending's own prompt.
+    QTest::mouseClick(send->StartButton(), Qt::LeftButton);
+    QTest::mouseClick(send->StartButton(), Qt::LeftButton);
+    EXPECT_EQ(send->PromptLabel()->text(), "Send anything; a pause or Enter ends the line.");
     send->reject();
     // The main window keeps the spell in its history.
     History history(dir.filePath("history.sqlite"));

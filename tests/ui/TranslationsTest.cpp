@@ -11,10 +11,13 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QXmlStreamReader>
 
 #include "UiTestSupport.h"
+#include "decoder/FistReport.h"
 #include "ui/Drills.h"
+#include "ui/SendWindow.h"
 #include "ui/Translations.h"
 
 namespace lumbrel::test {
@@ -140,6 +143,26 @@ TEST(Translations, GermanLocaleShowsGermanWindowsWithUniqueAccessKeys) {
     }
     EXPECT_GE(keys.size(), 10);
     drills->close();
+    // The Send window's lines from the key and the sound below it.
+    ProcessEvents(2);
+    w.findChild<QAction*>(QStringLiteral("Send1"))->trigger();
+    ASSERT_NE(w.Sending(), nullptr);
+    EXPECT_TRUE(w.Sending()->StatusLabel()->text().startsWith(QStringLiteral("Tastatur: ")))
+        << qPrintable(w.Sending()->StatusLabel()->text());
+    w.Sending()->reject();
+    // And a text to send that holds none.
+    QTemporaryDir dir;
+    QFile empty(dir.filePath(QStringLiteral("empty.txt")));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    QString problem;
+    EXPECT_TRUE(SendingTextLines(empty.fileName(), false, 1, 1, &problem).isEmpty());
+    EXPECT_TRUE(problem.endsWith(QStringLiteral(" enthält keinen Text zum Geben."))) << qPrintable(problem);
+    // And the fist report's notes: an L keyed with a character gap after its dot.
+    const KeyTimeline l{{{0, 60}, {246, 426}, {486, 546}, {606, 666}}};
+    EXPECT_EQ(
+        FistReport::Measure(l, TimelineDecoder::Decode(l), QStringLiteral("l")).notes,
+        QStringList(QStringLiteral("L als ED gelesen: die Pause nach dem 1. Punkt war 3.1 Punktlängen")));
 }
 
 }  // namespace

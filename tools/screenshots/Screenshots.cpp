@@ -16,10 +16,12 @@
 // `--look NAME OUTDIR` draws one look only ("default" for the plain one). With LUMBREL_SIZES=1 it also prints the
 // smallest sizes of the option frames, which decide the main window's smallest width.
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -30,10 +32,14 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <cmath>
 #include <cstdio>
+#include <tuple>
+#include <vector>
 
 #include "audio/Clock.h"
 #include "audio/VirtualAudioDevice.h"
+#include "decoder/TimelineDecoder.h"
 #include "scoring/History.h"
 #include "ui/AboutBox.h"
 #include "ui/Application.h"
@@ -47,6 +53,7 @@
 #include "ui/Main.h"
 #include "ui/Progress.h"
 #include "ui/RichEditRx.h"
+#include "ui/SendWindow.h"
 #include "ui/Translations.h"
 
 namespace {
@@ -150,6 +157,98 @@ bool DrawDrills(lumbrel::MainWindow& window, lumbrel::VirtualClock& clock, const
     Settle();
     ok = Save(*drills, dir, "drills-callsigns.png") && ok;
     drills->close();
+    Settle();
+    return ok;
+}
+
+// The Send window's sound run by hand (the virtual output calls no live sound) beside
+// the virtual clock that plays the echo drills' items, 10 ms a step.
+struct SendStream {
+    lumbrel::SendWindow& window;
+    lumbrel::VirtualClock& clock;
+    std::uint64_t frame = 0;
+    std::int64_t us = 0;
+    std::vector<std::int16_t> buffer = std::vector<std::int16_t>(2 * 441);
+
+    void Run(int ms) {
+        for (int i = 0; i < ms / 10; ++i) {
+            window.Practice().Sound().Mix(buffer.data(), 441, frame, us, us);
+            frame += 441;
+            us += 10'000;
+            clock.Advance(10);
+            if (i % 3 == 2) {
+                window.TakeMarks();
+                Settle();
+            }
+        }
+        window.TakeMarks();
+        Settle();
+    }
+    // Keys text on the straight key at 18 WPM with a slightly heavy hand.
+    void Key(const QString& text) {
+        const std::int64_t unit = 1200'000 / 18;
+        std::int64_t at = us;
+        for (const QChar c : text) {
+            if (c == QLatin1Char(' ')) {
+                at += 4 * unit;
+                continue;
+            }
+            for (const char e : lumbrel::TimelineDecoder::CodeOf(QString(c))) {
+                const std::int64_t length = (e == '-' ? 3 : 1) * unit + unit / 8;
+                window.Practice().Sound().Events().Push({lumbrel::KeyContact::Straight, true, at});
+                window.Practice().Sound().Events().Push({lumbrel::KeyContact::Straight, false, at + length});
+                at += length + unit - unit / 8;
+            }
+            at += 2 * unit;
+        }
+        Run(static_cast<int>((at - us) / 1000) + 20);
+    }
+};
+
+// The Send window in each practice, keyed by a scripted learner, and the history's
+// sendings in Progress' "Sending" tab.
+bool DrawSending(lumbrel::MainWindow& window, lumbrel::VirtualClock& clock, const QDir& dir) {
+    using Practice = enum lumbrel::SendWindow::Practice;
+    window.SendClick();
+    Settle();
+    lumbrel::SendWindow* send = window.Sending();
+    if (!send)
+        return false;
+    SendStream stream{*send, clock};
+    stream.Key(QStringLiteral("cq cq de dl2xy"));
+    stream.Run(200);
+    bool ok = Save(*send, dir, "send-free.png");
+    stream.Run(1500);  // the line over: its fist
+    ok = Save(*send, dir, "send-free-fist.png") && ok;
+    for (const auto& [practice, name, answer] :
+         {std::tuple{Practice::EchoCharacters, "send-echo-characters.png", "k"},
+          std::tuple{Practice::EchoWords, "send-echo-words.png", "mkm"},
+          std::tuple{Practice::EchoCalls, "send-echo-calls.png", "dl2xy"},
+          std::tuple{Practice::EchoAbbreviations, "send-echo-abbreviations.png", "tnx"}}) {
+        send->PracticeBox()->setCurrentIndex(static_cast<int>(practice));
+        send->StartButton()->click();
+        for (int ms = 0; ms < 8000 && send->PromptLabel()->text() == lumbrel::SendWindow::tr("Listen…");
+             ms += 50)
+            stream.Run(50);
+        stream.Key(QString::fromLatin1(answer));
+        stream.Run(600);
+        ok = Save(*send, dir, name) && ok;
+        send->StartButton()->click();  // stopped: kept in the history
+        Settle();
+    }
+    send->PracticeBox()->setCurrentIndex(static_cast<int>(Practice::Text));
+    send->StartButton()->click();
+    Settle();
+    const QString line = send->PromptLabel()->text().section(QLatin1Char(' '), 1, 2).toLower();
+    stream.Key(line);
+    stream.Run(200);
+    ok = Save(*send, dir, "send-text.png") && ok;
+    send->StartButton()->click();
+    Settle();
+    send->resize(send->minimumSizeHint());
+    Settle();
+    ok = Save(*send, dir, "send-smallest.png") && ok;
+    send->accept();
     Settle();
     return ok;
 }
@@ -280,6 +379,18 @@ bool DrawWindows(const QDir& dir) {
     store.Write(lumbrel::keys::DrillCharacters, 24);
     store.Write(lumbrel::keys::CallsignCalls, 5);
     ok = DrawDrills(window, clock, dir) && ok;
+    ok = DrawSending(window, clock, dir) && ok;
+    checking.ProgressClick();
+    Settle();
+    if (lumbrel::ProgressWindow* progress = checking.Progress()) {
+        progress->Tabs()->setCurrentIndex(5);
+        for (int page = 0; page < 2; ++page) {
+            progress->SendingTabs()->setCurrentIndex(page);
+            Settle();
+            ok = Save(*progress, dir, page == 0 ? "progress-sending.png" : "progress-sending-fist.png") && ok;
+        }
+        progress->close();
+    }
 
     lumbrel::ConfigureDialog& setup = window.setupDialog();
     setup.SetCharacterCount(40);
