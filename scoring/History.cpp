@@ -1117,6 +1117,23 @@ std::optional<int> History::BestCallsignScore() const {
     return q.value(0).toInt();
 }
 
+namespace {
+
+// Adds to each character's tally what a copy of `sent` made of it: a try for each time
+// it was sent, a miss for each time it was dropped or copied wrong.
+void TallyCopy(MissTallies& tallies, const QString& sent, const QString& copy) {
+    const CopyScore score = CopyScore::Score(sent, copy);
+    for (const CopyScore::Tally& c : score.Tallies()) {
+        if (c.sent == 0)
+            continue;
+        MissTally& t = tallies[c.character];
+        t.tries += c.sent;
+        t.missed += c.Missed();
+    }
+}
+
+}  // namespace
+
 MissTallies History::RecentMissTallies(int last, int slowMs) const {
     MissTallies tallies;
     if (!open_ || last <= 0)
@@ -1139,16 +1156,8 @@ MissTallies History::RecentMissTallies(int last, int slowMs) const {
         for (const RecognitionAnswer& a : d.answers)
             TallyAnswer(tallies, a, slowMs);
     for (const DrillRecord& d : Drills(DrillKind::Callsigns, last)) {
-        for (const CallAttempt& a : d.calls) {
-            const CopyScore score = CopyScore::Score(a.call, a.copied);
-            for (const CopyScore::Tally& c : score.Tallies()) {
-                if (c.sent == 0)
-                    continue;
-                MissTally& t = tallies[c.character];
-                t.tries += c.sent;
-                t.missed += c.Missed();
-            }
-        }
+        for (const CallAttempt& a : d.calls)
+            TallyCopy(tallies, a.call, a.copied);
     }
     return tallies;
 }
@@ -1308,16 +1317,8 @@ MissTallies History::RecentEchoMissTallies(int last) const {
     if (last <= 0)
         return tallies;
     for (const SendingRecord& s : Sendings(SendingKind::Echo, last)) {
-        for (const SentItem& item : s.items) {
-            const CopyScore score = CopyScore::Score(item.expected, item.sent);
-            for (const CopyScore::Tally& c : score.Tallies()) {
-                if (c.sent == 0)
-                    continue;
-                MissTally& t = tallies[c.character];
-                t.tries += c.sent;
-                t.missed += c.Missed();
-            }
-        }
+        for (const SentItem& item : s.items)
+            TallyCopy(tallies, item.expected, item.sent);
     }
     return tallies;
 }
