@@ -9,16 +9,9 @@ set -euo pipefail
 program=${1:?usage: drill_latency.sh PATH/TO/lumbrel-drill-latency [COUNT] [DELAY_MS]}
 count=${2:-20}
 delay=${3:-300}
-work=$(mktemp -d "${TMPDIR:-/tmp}/lumbrel-drill.XXXXXX")
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
 source "$(dirname "$0")/../tests/sound_server.sh"
-lumbrel_start_sound_server "$work" lumbrel_drill || { echo "the private sound server did not start" >&2; exit 1; }
+lumbrel_sound_test_begin drill pulseaudio pactl pacat parec
+lumbrel_sound_test_server lumbrel_drill
 pacat --latency-msec=10 --raw --format=s16le --rate=44100 --channels=2 </dev/zero &
 pids+=($!)
 parec --latency-msec=10 --device=lumbrel_drill.monitor --format=s16le --rate=44100 --channels=2 --raw \
